@@ -1,0 +1,84 @@
+// The host data centre: servers, areas, devices, channels and views, kept in SQLite.
+#pragma once
+
+#include "DataCoreTypes.h"
+#include "lumohost_export.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace DATACore {
+
+class UserManagerCorePrivate;
+
+class LUMOHOST_EXPORT UserManagerCore : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(UserManagerCore)
+
+public:
+    // The process-wide data centre (created on first use, parented to the application).
+    static UserManagerCore *instance();
+    static void release();
+
+    // Opens (creating or migrating) the database file; closes any open one first.
+    bool open(const QString &databaseFile);
+    void close();
+    bool isOpen() const;
+    QString databaseFile() const;
+    // The last error text, for logs and messages.
+    QString lastError() const;
+
+    // Imports a site (areas, devices, channels, views) from JSON in one transaction.
+    bool importSite(const QByteArray &json);
+    bool importSiteFile(const QString &jsonFile);
+
+    // Servers.
+    QList<UServerInfo> GetServers(const QString &filter) const;
+    UServerInfo getServerInfo(const QString &id) const;
+    bool AddServer(const QString &name, const QString &ip, const QString &user,
+                   const QString &password, const int &port, const int &type);
+    bool EditServer(const QString &id, const QString &name, const QString &ip, const QString &user,
+                    const QString &password, const int &port, const int &type);
+    bool DeleteServer(const QString &id, const SERVERTYPE &type);
+
+    // Channels.
+    DeviceChancelInfo getChannelInfoByChannelGuid(const QString &channelGuid) const;
+    DeviceChancelInfo getDevChannelInfoByChannelGuid(const QString &channelGuid) const;
+    DeviceChancelInfo channelInfoByDeviceNo(const QString &deviceAddress, const int &channelNo) const;
+    QList<DeviceChancelInfo> getChannelInfoByAreaGuid(const QString &areaGuid) const;
+
+    // Devices.
+    UDeviceInfo getDeviceInfoByDeviceGuid(const QString &deviceGuid) const;
+    UDeviceInfo getDevInfo(const QString &deviceGuid) const;
+    UDeviceInfo getDeviceInfoByDeviceID(const QString &deviceAddress) const;
+
+    // Areas: an empty key lists every area, parents before children; else the one area.
+    QList<RegionInfo> GetOneRegion(const QString &areaGuid) const;
+
+    // Views: by view key the view; by channel key the player kind of that channel.
+    AllPlayViewInfo getPlayerInfoByGuid(const QString &guid) const;
+    QList<AllPlayViewInfo> getAllViews() const;
+
+    // Site editing (used by imports, the demo and tests); each is one transaction.
+    bool addRegion(const RegionInfo &region);
+    bool addDevice(const UDeviceInfo &device);
+    bool addChannel(const DeviceChancelInfo &channel);
+    bool addView(const AllPlayViewInfo &view);
+
+signals:
+    // Emitted after the commit, delivered through the event loop.
+    void signalAddServer(const UServerInfo &server);
+    void signalEditServer(const UServerInfo &server);
+    void signalDeleteServer(const QString &id, SERVERTYPE type);
+
+private:
+    explicit UserManagerCore(QObject *parent = nullptr);
+    ~UserManagerCore() override;
+
+    std::unique_ptr<UserManagerCorePrivate> d;
+};
+
+} // namespace DATACore

@@ -1,0 +1,61 @@
+// The X86 matrix interface of the matrix service.
+//
+// The order of the virtual operations is part of the binary contract with the
+// module: never reorder, insert or remove a slot. Reserved slots keep the places
+// of operations the module does not use.
+#pragma once
+
+#include "MatrixServiceTypes.h"
+
+class IMatrixConfig
+{
+public:
+    // slot 0: start connecting; the outcome arrives later through the status callback.
+    virtual int Connect(const char *ip, int port) = 0;
+    // slot 1
+    virtual int Disconnect() = 0;
+    // slot 2: ctx is handed back as the first argument of every callback.
+    virtual int RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConnectStatus,
+                                  MatrixInfoCallback onMatrixInfo, MatrixLayoutCallback onLayout,
+                                  MatrixReservedCallback onReserved4,
+                                  MatrixReservedCallback onReserved5)
+        = 0;
+    // slot 3: 0 logged in, 1 failed, 2 refused but a forced login may be tried, else an error.
+    virtual int Login(const char *user, const char *password) = 0;
+    // slot 4: nonzero on success.
+    virtual int ForceLogin() = 0;
+    // slot 5
+    virtual int SetScreenCount(int rows, int columns) = 0;
+    // slot 6: the layout comes back through the layout callback.
+    virtual int RequestLayout() = 0;
+    // slot 7
+    virtual int ExchangeMirrors(int mirrorA, int mirrorB) = 0;
+    // slot 8
+    virtual int SetConfigMode(bool on) = 0;
+    // slot 9
+    virtual int SetMonitorSplit(int monitor, int splitCount) = 0;
+    // slot 10
+    virtual int SetMonitorSources(int monitor, const _ST_ChnInfo *channels, int count) = 0;
+    // slots 11, 12
+    virtual int Reserved11() = 0;
+    virtual int Reserved12() = 0;
+    // slot 13
+    virtual int SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
+                                      int turnInterval)
+        = 0;
+    // slot 14
+    virtual int Reserved14() = 0;
+    // slot 15
+    virtual int SelectMonitor(int monitor) = 0;
+    // slot 16: state 1 start, 2 pause, 0 stop.
+    virtual int SetTurnState(int monitor, int state) = 0;
+    // slot 17
+    virtual int ClearSource(int monitor) = 0;
+    // slot 18: x and y in service units.
+    virtual int ZoomMirrorAt(int mirror, int x, int y) = 0;
+    // slot 19
+    virtual int SetMirrorRect(int mirror, RECT rect) = 0;
+
+protected:
+    virtual ~IMatrixConfig() = default;
+};
