@@ -11,8 +11,8 @@ class IBaseMatrixConfig
 {
 public:
     // slot 0: log in (mode 1) with user and password at ip:port.
-    virtual int Login(int mode, const char *user, const char *password, const char *ip, int port)
-        = 0;
+    virtual int Login(int mode, const char *user, const char *password, const char *ip,
+                      int port) = 0;
     // slot 1: opens the session after a successful login.
     virtual int StartSession() = 0;
     // slot 2
@@ -53,8 +53,7 @@ public:
     virtual int ClearCell(int cell) = 0;
     // slot 22
     virtual int SetCellChannels(int cell, const CellChannelRecord *records, int count,
-                                int splitCount)
-        = 0;
+                                int splitCount) = 0;
     // slot 23
     virtual int AddCellChannel(int cell, const CellChannelRecord *record) = 0;
     // slot 24
@@ -63,8 +62,7 @@ public:
     virtual int DeleteCellChannel(int cell, int position) = 0;
     // slot 26: fills at most capacity records, the count and the cell's split count.
     virtual int GetCellChannels(int cell, CellChannelRecord *records, int capacity, int *count,
-                                int *splitCount)
-        = 0;
+                                int *splitCount) = 0;
     // slot 27
     virtual int Reserved27() = 0;
     // slot 28

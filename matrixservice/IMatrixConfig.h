@@ -18,8 +18,7 @@ public:
     virtual int RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConnectStatus,
                                   MatrixInfoCallback onMatrixInfo, MatrixLayoutCallback onLayout,
                                   MatrixReservedCallback onReserved4,
-                                  MatrixReservedCallback onReserved5)
-        = 0;
+                                  MatrixReservedCallback onReserved5) = 0;
     // slot 3: 0 logged in, 1 failed, 2 refused but a forced login may be tried, else an error.
     virtual int Login(const char *user, const char *password) = 0;
     // slot 4: nonzero on success.
@@ -41,8 +40,7 @@ public:
     virtual int Reserved12() = 0;
     // slot 13
     virtual int SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
-                                      int turnInterval)
-        = 0;
+                                      int turnInterval) = 0;
     // slot 14
     virtual int Reserved14() = 0;
     // slot 15

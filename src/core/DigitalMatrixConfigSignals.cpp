@@ -1,0 +1,115 @@
+#include "DigitalMatrixConfigSignals.h"
+
+#include "SingletonSupport.h"
+
+#include <QMutexLocker>
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+std::atomic<DigitalMatrixConfigSignals *> DigitalMatrixConfigSignals::s_instance {nullptr};
+QMutex DigitalMatrixConfigSignals::s_mutex;
+
+DigitalMatrixConfigSignals::DigitalMatrixConfigSignals(QObject *parent)
+    : QObject(parent)
+{ }
+
+DigitalMatrixConfigSignals::~DigitalMatrixConfigSignals() = default;
+
+DigitalMatrixConfigSignals *DigitalMatrixConfigSignals::instance()
+{
+    DigitalMatrixConfigSignals *hub = s_instance.load(std::memory_order_acquire);
+    if (hub)
+        return hub;
+
+    QMutexLocker locker(&s_mutex);
+    hub = s_instance.load(std::memory_order_relaxed);
+    if (!hub) {
+        registerMatrixMetaTypes();
+        // Even when a service callback asks first, the hub belongs to the application's
+        // thread, so that the pages receive its signals queued.
+        hub = new DigitalMatrixConfigSignals(nullptr);
+        adoptByApplication(hub);
+        s_instance.store(hub, std::memory_order_release);
+    }
+    return hub;
+}
+
+void DigitalMatrixConfigSignals::release()
+{
+    if (!s_instance.load(std::memory_order_acquire))
+        return;
+    QMutexLocker locker(&s_mutex);
+    delete s_instance.exchange(nullptr, std::memory_order_acq_rel);
+}
+
+void DigitalMatrixConfigSignals::sendDigitalMatrixConnectStatus(ConnType type)
+{
+    switch (type) {
+    case ConnSuccess:
+        emit signalConnectSuccess();
+        break;
+    case ConnFailed:
+        emit signalConnectFailed();
+        break;
+    case ConnTimeOut:
+        emit signalConnectTimeOut();
+        break;
+    case ConnDisconnect:
+        emit signalDisconnect();
+        break;
+    case ConnDisError:
+        emit signalDisError();
+        break;
+    default:
+        break;
+    }
+}
+
+void DigitalMatrixConfigSignals::sendMatrixInfo(int screens, int rows, int columns)
+{
+    emit signalMatrixInfo(screens, rows, columns);
+}
+
+void DigitalMatrixConfigSignals::sendLayout(_MIRRORLAYOUT *layout)
+{
+    if (!layout)
+        return;
+    // Everything leaves by value: nothing of the service's buffer is kept. A count
+    // beyond any real wall is cut so that no read runs past a sane layout.
+    const int count = std::min(layout->mirrorCount, int(MaxMirrorsPerLayout));
+    emit signalCreateNewLayout(layout->wallRect, count, layout->layoutParam1, layout->layoutParam2,
+                               layout->layoutParam3, layout->layoutParam4);
+    for (int i = 0; i < count; ++i) {
+        const _MIRRORINFO &m = layout->mirrors[i];
+        emit signalSetOneMirror(m.rectA, m.rectB, m.mirrorParam1, m.mirrorParam2, m.mirrorParam3,
+                                m.mirrorParam4, m.mirrorParam5);
+    }
+    emit signalSetMirrorEnd();
+}
+
+void DigitalMatrixConfigSignals::sendGroupRes(int monitor, PST_ChnInfo channels, int count,
+                                              int turnState)
+{
+    emit signalGroupRes(monitor, channels, count, turnState);
+}
+
+void DigitalMatrixConfigSignals::onConnectStatus(void *, int connType)
+{
+    instance()->sendDigitalMatrixConnectStatus(static_cast<ConnType>(connType));
+}
+
+void DigitalMatrixConfigSignals::onMatrixInfo(void *, int screens, int rows, int columns)
+{
+    emit instance()->signalMatrixInfo(screens, rows, columns);
+}
+
+void DigitalMatrixConfigSignals::onLayout(void *, _MIRRORLAYOUT *layout)
+{
+    instance()->sendLayout(layout);
+}
+
+void DigitalMatrixConfigSignals::onIgnored4(void *) { }
+
+void DigitalMatrixConfigSignals::onIgnored5(void *) { }
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

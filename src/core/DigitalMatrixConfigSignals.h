@@ -1,0 +1,64 @@
+#pragma once
+
+#include "digitalmatrix_export.h"
+
+#include "MatrixMetaTypes.h"
+
+#include <QMutex>
+#include <QObject>
+
+#include <atomic>
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+// Turns the X86 matrix service's callbacks into Qt signals. The callbacks may run on
+// any thread; the hub lives on the application's thread, so receivers there get the
+// signals queued, with every value copied.
+class DIGITALMATRIX_EXPORT DigitalMatrixConfigSignals : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(DigitalMatrixConfigSignals)
+
+public:
+    // Largest number of window records read from one layout; a wall never has more.
+    static constexpr int MaxMirrorsPerLayout = 1024;
+
+    static DigitalMatrixConfigSignals *instance();
+    static void release();
+
+    void sendDigitalMatrixConnectStatus(ConnType type);
+    void sendMatrixInfo(int screens, int rows, int columns);
+    void sendLayout(_MIRRORLAYOUT *layout);
+    void sendGroupRes(int monitor, PST_ChnInfo channels, int count, int turnState);
+
+    // Callbacks registered with the X86 service, in registration order. ctx is ignored.
+    static void MATRIX_CALLBACK onConnectStatus(void *ctx, int connType);
+    static void MATRIX_CALLBACK onMatrixInfo(void *ctx, int screens, int rows, int columns);
+    static void MATRIX_CALLBACK onLayout(void *ctx, _MIRRORLAYOUT *layout);
+    static void MATRIX_CALLBACK onIgnored4(void *ctx);
+    static void MATRIX_CALLBACK onIgnored5(void *ctx);
+
+signals:
+    void signalGroupRes(int monitor, PST_ChnInfo channels, int count, int turnState);
+    void signalConnectSuccess();
+    void signalConnectFailed();
+    void signalConnectTimeOut();
+    void signalDisconnect();
+    void signalDisError();
+    void signalMatrixInfo(int screens, int rows, int columns);
+    void signalCreateNewLayout(RECT wallRect, int mirrorCount, int layoutParam1, int layoutParam2,
+                               int layoutParam3, int layoutParam4);
+    void signalSetOneMirror(RECT rectA, RECT rectB, int index, int splitCount, int layer,
+                            int mirrorParam4, int turnState);
+    void signalSetMirrorEnd();
+    void signalGroupResCount(int count);
+
+private:
+    explicit DigitalMatrixConfigSignals(QObject *parent = nullptr);
+    ~DigitalMatrixConfigSignals() override;
+
+    static std::atomic<DigitalMatrixConfigSignals *> s_instance;
+    static QMutex s_mutex;
+};
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "digitalmatrix_export.h"
+
+#include "CellChannelItem.h"
+#include "CellTurnInfo.h"
+#include "DigitalMatrixServerInfo.h"
+#include "MatrixMetaTypes.h"
+
+#include <QList>
+#include <QMap>
+#include <QMutex>
+#include <QObject>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+
+class IMatrixConfig;
+class IBaseMatrixConfig;
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+// The module's only way to the matrix service: owns the X86 and the Linux interface,
+// registers the hub's callbacks and offers one method per matrix command.
+class DIGITALMATRIX_EXPORT DigitalMatrixInteractionPort : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(DigitalMatrixInteractionPort)
+
+public:
+    // The port's own refusal: nothing was sent.
+    static constexpr int RefusedByPort = -4;
+    // Returned by every command while the service gave no interface.
+    static constexpr int NoService = -2;
+    // One screen in the Linux service's units.
+    static constexpr int ScreenUnit = 1000000;
+    // Records in one cell of a Linux wall.
+    static constexpr int MaxCellChannels = 16;
+    // Screens of a Linux wall.
+    static constexpr int MaxScreens = 4;
+
+    // Where the port gets its service interfaces; the default is the matrix-service
+    // library. Tests and hosts with their own service replace it before the port is
+    // created (a change applies to the next port created).
+    struct ServiceFactory
+    {
+        std::function<IMatrixConfig *()> createX86;
+        std::function<void(IMatrixConfig *)> releaseX86;
+        std::function<IBaseMatrixConfig *()> createBase;
+        std::function<void(IBaseMatrixConfig *)> releaseBase;
+    };
+    static void setServiceFactory(const ServiceFactory &factory);
+    static void resetServiceFactory();
+
+    static DigitalMatrixInteractionPort *instance();
+    static void release();
+
+    // X86 matrix commands.
+    void connectServer(const QString &ip, int port);
+    void disconnectServer();
+    int login(const QString &user, const QString &password);
+    bool forceLogin();
+    void setScreenCount(int rows, int columns);
+    void requestLayout();
+    void exchangeMirrors(int mirrorA, int mirrorB);
+    void setConfigMode(bool on);
+    void setMonitorSplit(int monitor, int splitCount);
+    void setMonitorSources(int monitor, const _ST_ChnInfo *channels, int count);
+    void setMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
+                               int turnInterval);
+    void selectMonitor(int monitor);
+    void setTurnState(int monitor, int state);
+    void clearSource(int monitor);
+    void zoomMirrorAt(int mirror, int x, int y);
+    void setMirrorRect(int mirror, RECT rect);
+
+    // Linux matrix commands; each returns the service's result, 0 = success.
+    int connectLinuxServer(const DigitalMatrixServerInfo &server);
+    int disconnectLinuxServer();
+    int rebootMatrix();
+    int resetMatrix(int mode);
+    int startUpgrade(int mode, const QString &url);
+    bool pollUpgrade(int *resultCode);
+    int setMatrixRowColumn(int rows, int columns);
+    int setNumberArrangeMode(int on);
+    QStringList getScreenNumbers();
+    int setScreenNumbers(const QStringList &numbers);
+    int getScreenGrid(int *rows, int *columns, int *meltedCell);
+    int setScreenGrid(int rows, int columns);
+    int setCellMelt(int cell, int rows, int columns, bool melt);
+    int clearAllCells(int rows, int columns);
+    int setCellChannels(int cell, int splitCount, const QList<CellChannelItem *> &items);
+    int putCellChannel(int cell, const CellChannelItem &item, int op);
+    int deleteCellChannel(int cell, int position);
+    // The map owns its items: any it holds are deleted before it is filled.
+    int getCellChannels(int cell, QMap<int, CellChannelItem *> *items, int *splitCount);
+    int setCellTurnShow(int cell, const CellTurnInfo &info, int splitCount);
+    int getCellTurnShow(int cell, CellTurnInfo *out);
+    int setCellSingleWindow(int cell, int window, int on);
+    void getCellSingleWindow(int cell, int *window);
+    int setCellSplit(int cell, int split);
+
+    // Data-centre operations.
+    bool addServerToDB(const DigitalMatrixServerInfo &server);
+    bool editServerInDB(const DigitalMatrixServerInfo &server);
+    // 1 when the first matrix server stored is an X86 one, 2 when Linux, 0 when none.
+    int serverTypeAlreadyConfigured();
+
+    // Builds the record the Linux service takes for one channel of a cell.
+    static CellChannelRecord buildCellChannelRecord(const CellChannelItem &item, int bitStream);
+    // The full screen-number map last read from a Linux matrix.
+    QStringList cachedScreenNumbers() const { return screenNumbers; }
+
+private:
+    explicit DigitalMatrixInteractionPort(QObject *parent = nullptr);
+    ~DigitalMatrixInteractionPort() override;
+
+    IMatrixConfig *x86Matrix = nullptr;
+    IBaseMatrixConfig *baseMatrix = nullptr;
+    QStringList screenNumbers;
+    ServiceFactory factory;
+
+    static std::atomic<DigitalMatrixInteractionPort *> s_instance;
+    static QMutex s_mutex;
+};
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

@@ -1,0 +1,340 @@
+// The event hub: service callbacks from foreign threads become signals on the GUI thread.
+#include "DigitalMatrixConfigSignals.h"
+#include "DigitalMatrixInteractionPort.h"
+#include "MatrixModuleConfig.h"
+
+#include "FakeMatrixService.h"
+
+#include <QSignalSpy>
+#include <QThread>
+#include <QtTest>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+
+namespace {
+
+RECT rect(int l, int t, int r, int b)
+{
+    RECT x;
+    x.left = l;
+    x.top = t;
+    x.right = r;
+    x.bottom = b;
+    return x;
+}
+
+_MIRRORINFO mirror(int index, const RECT &home, const RECT &current, int split, int layer, int turn)
+{
+    _MIRRORINFO m {};
+    m.rectA = home;
+    m.rectB = current;
+    m.mirrorParam1 = index;
+    m.mirrorParam2 = split;
+    m.mirrorParam3 = layer;
+    m.mirrorParam4 = 77;
+    m.mirrorParam5 = turn;
+    return m;
+}
+
+// Records the layout signals in arrival order, with the thread they ran on.
+class LayoutRecorder : public QObject
+{
+public:
+    explicit LayoutRecorder(DigitalMatrixConfigSignals *hub)
+    {
+        connect(hub, &DigitalMatrixConfigSignals::signalCreateNewLayout, this,
+                [this](RECT wall, int count, int p1, int p2, int p3, int p4) {
+                    events << QStringLiteral("create %1,%2,%3,%4 n=%5 %6 %7 %8 %9")
+                                      .arg(wall.left)
+                                      .arg(wall.top)
+                                      .arg(wall.right)
+                                      .arg(wall.bottom)
+                                      .arg(count)
+                                      .arg(p1)
+                                      .arg(p2)
+                                      .arg(p3)
+                                      .arg(p4);
+                    threads << QThread::currentThread();
+                });
+        connect(hub, &DigitalMatrixConfigSignals::signalSetOneMirror, this,
+                [this](RECT a, RECT b, int index, int split, int layer, int p4, int turn) {
+                    events << QStringLiteral("mirror %1 a=%2,%3,%4,%5 b=%6,%7,%8,%9 s=%10 l=%11 "
+                                             "p=%12 t=%13")
+                                      .arg(index)
+                                      .arg(a.left)
+                                      .arg(a.top)
+                                      .arg(a.right)
+                                      .arg(a.bottom)
+                                      .arg(b.left)
+                                      .arg(b.top)
+                                      .arg(b.right)
+                                      .arg(b.bottom)
+                                      .arg(split)
+                                      .arg(layer)
+                                      .arg(p4)
+                                      .arg(turn);
+                    threads << QThread::currentThread();
+                });
+        connect(hub, &DigitalMatrixConfigSignals::signalSetMirrorEnd, this, [this] {
+            events << QStringLiteral("end");
+            threads << QThread::currentThread();
+        });
+    }
+    QStringList events;
+    QList<QThread *> threads;
+};
+
+} // namespace
+
+class TestHub : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void connectStatusBecomesOneSignal_data();
+    void connectStatusBecomesOneSignal();
+    void matrixInfoCrossesThreads();
+    void layoutArrivesInOrderOnGuiThread_data();
+    void layoutArrivesInOrderOnGuiThread();
+    void layoutCountBeyondAnyWallIsCut();
+    void nullLayoutEmitsNothing();
+    void hubCreatedOnceUnderConcurrentFirstUse();
+    void hubFirstAskedForByCallbackLivesOnGuiThread();
+    void moduleConfigBringsUpHubAndPortOnce();
+    void moduleConfigReleaseKeepsHubAndPort();
+
+private:
+    std::unique_ptr<FakeMatrixService> service;
+};
+
+void TestHub::init()
+{
+    service = std::make_unique<FakeMatrixService>();
+}
+
+void TestHub::cleanup()
+{
+    MatrixModuleConfig::release();
+    service.reset();
+}
+
+void TestHub::connectStatusBecomesOneSignal_data()
+{
+    QTest::addColumn<int>("connType");
+    QTest::addColumn<int>("expected"); // index into the spies, -1 for none
+    QTest::newRow("success") << 0 << 0;
+    QTest::newRow("failed") << 1 << 1;
+    QTest::newRow("time-out") << 2 << 2;
+    QTest::newRow("disconnect") << 3 << 3;
+    QTest::newRow("protocol error") << 4 << 4;
+    QTest::newRow("five is ignored") << 5 << -1;
+    QTest::newRow("minus one is ignored") << -1 << -1;
+    QTest::newRow("huge is ignored") << 0x7fffffff << -1;
+}
+
+void TestHub::connectStatusBecomesOneSignal()
+{
+    QFETCH(int, connType);
+    QFETCH(int, expected);
+    DigitalMatrixConfigSignals *hub = DigitalMatrixConfigSignals::instance();
+    QList<int> received;
+    QObject receiver; // lives on the GUI thread: deliveries from the service are queued
+    connect(hub, &DigitalMatrixConfigSignals::signalConnectSuccess, &receiver,
+            [&] { received << 0; });
+    connect(hub, &DigitalMatrixConfigSignals::signalConnectFailed, &receiver,
+            [&] { received << 1; });
+    connect(hub, &DigitalMatrixConfigSignals::signalConnectTimeOut, &receiver,
+            [&] { received << 2; });
+    connect(hub, &DigitalMatrixConfigSignals::signalDisconnect, &receiver, [&] { received << 3; });
+    connect(hub, &DigitalMatrixConfigSignals::signalDisError, &receiver, [&] { received << 4; });
+
+    // The port registered the hub's callbacks with the service.
+    QVERIFY(service->x86()->connCallback);
+    service->x86()->fireConnectStatus(connType);
+    // Delivered through the event loop, not during the foreign call.
+    QVERIFY(received.isEmpty());
+    if (expected >= 0)
+        QTRY_COMPARE(received.size(), 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(received, expected >= 0 ? QList<int> {expected} : QList<int> {});
+
+    // Called on the GUI thread the signal runs its slot at once.
+    received.clear();
+    hub->sendDigitalMatrixConnectStatus(static_cast<ConnType>(connType));
+    QCOMPARE(received, expected >= 0 ? QList<int> {expected} : QList<int> {});
+}
+
+void TestHub::matrixInfoCrossesThreads()
+{
+    DigitalMatrixConfigSignals *hub = DigitalMatrixConfigSignals::instance();
+    QList<int> values;
+    QThread *ranOn = nullptr;
+    QObject receiver;
+    connect(hub, &DigitalMatrixConfigSignals::signalMatrixInfo, &receiver,
+            [&](int screens, int rows, int columns) {
+                values = {screens, rows, columns};
+                ranOn = QThread::currentThread();
+            });
+    service->x86()->fireMatrixInfo(6, 2, 3);
+    QVERIFY(values.isEmpty());
+    QTRY_COMPARE(values, (QList<int> {6, 2, 3}));
+    QCOMPARE(ranOn, QThread::currentThread());
+}
+
+void TestHub::layoutArrivesInOrderOnGuiThread_data()
+{
+    QTest::addColumn<int>("windows");
+    QTest::newRow("no window") << 0;
+    QTest::newRow("two windows") << 2;
+    QTest::newRow("sixteen windows") << 16;
+}
+
+void TestHub::layoutArrivesInOrderOnGuiThread()
+{
+    QFETCH(int, windows);
+    LayoutRecorder recorder(DigitalMatrixConfigSignals::instance());
+    QVector<_MIRRORINFO> mirrors;
+    QStringList expected;
+    expected << QStringLiteral("create 10,20,3850,2180 n=%1 5 1 2 2").arg(windows);
+    for (int i = 0; i < windows; ++i) {
+        const RECT home = rect(i * 100, 0, i * 100 + 100, 50);
+        const RECT current = rect(i * 100 + 1, 2, i * 100 + 99, 48);
+        mirrors << mirror(i + 1, home, current, i % 4 + 1, i, i % 3);
+        expected << QStringLiteral("mirror %1 a=%2,0,%3,50 b=%4,2,%5,48 s=%6 l=%7 p=77 t=%8")
+                            .arg(i + 1)
+                            .arg(i * 100)
+                            .arg(i * 100 + 100)
+                            .arg(i * 100 + 1)
+                            .arg(i * 100 + 99)
+                            .arg(i % 4 + 1)
+                            .arg(i)
+                            .arg(i % 3);
+    }
+    expected << QStringLiteral("end");
+
+    // The fake overwrites its buffer right after the callback returns.
+    service->x86()->fireLayout(rect(10, 20, 3850, 2180), mirrors, 5, 1, 2, 2);
+    QTRY_COMPARE(recorder.events.size(), expected.size());
+    QCOMPARE(recorder.events, expected);
+    for (QThread *thread : qAsConst(recorder.threads))
+        QCOMPARE(thread, QThread::currentThread());
+}
+
+void TestHub::layoutCountBeyondAnyWallIsCut()
+{
+    LayoutRecorder recorder(DigitalMatrixConfigSignals::instance());
+    const int max = DigitalMatrixConfigSignals::MaxMirrorsPerLayout;
+    QVector<_MIRRORINFO> mirrors(max + 3);
+    for (int i = 0; i < mirrors.size(); ++i)
+        mirrors[i] = mirror(i, rect(0, 0, 1, 1), rect(0, 0, 1, 1), 1, 0, 0);
+    service->x86()->fireLayout(rect(0, 0, 100, 100), mirrors);
+    QTRY_VERIFY(!recorder.events.isEmpty() && recorder.events.last() == QLatin1String("end"));
+    QCOMPARE(recorder.events.size(), max + 2);
+    QVERIFY(recorder.events.first().contains(QStringLiteral("n=%1").arg(max)));
+
+    // A negative count sends no window at all.
+    recorder.events.clear();
+    QByteArray raw(int(mirrorLayoutSize(0)), '\0');
+    reinterpret_cast<_MIRRORLAYOUT *>(raw.data())->mirrorCount = -5;
+    service->x86()->fireRawLayout(raw);
+    QTRY_COMPARE(recorder.events.size(), 2);
+    QVERIFY(recorder.events.first().contains(QStringLiteral("n=-5")));
+    QCOMPARE(recorder.events.last(), QStringLiteral("end"));
+}
+
+void TestHub::nullLayoutEmitsNothing()
+{
+    DigitalMatrixConfigSignals *hub = DigitalMatrixConfigSignals::instance();
+    QSignalSpy create(hub, &DigitalMatrixConfigSignals::signalCreateNewLayout);
+    QSignalSpy end(hub, &DigitalMatrixConfigSignals::signalSetMirrorEnd);
+    DigitalMatrixConfigSignals::onLayout(nullptr, nullptr);
+    QCoreApplication::processEvents();
+    QCOMPARE(create.count(), 0);
+    QCOMPARE(end.count(), 0);
+}
+
+void TestHub::hubCreatedOnceUnderConcurrentFirstUse()
+{
+    service.reset();
+    DigitalMatrixConfigSignals::release();
+    std::atomic<bool> go {false};
+    std::vector<DigitalMatrixConfigSignals *> seen(8, nullptr);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < seen.size(); ++i)
+        threads.emplace_back([&, i] {
+            while (!go.load())
+                std::this_thread::yield();
+            seen[i] = DigitalMatrixConfigSignals::instance();
+        });
+    go = true;
+    for (std::thread &t : threads)
+        t.join();
+    DigitalMatrixConfigSignals *hub = DigitalMatrixConfigSignals::instance();
+    for (DigitalMatrixConfigSignals *p : seen)
+        QCOMPARE(p, hub);
+    QCOMPARE(hub->thread(), qApp->thread());
+    QCOMPARE(hub->parent(), qApp);
+}
+
+void TestHub::hubFirstAskedForByCallbackLivesOnGuiThread()
+{
+    DigitalMatrixConfigSignals::release();
+    DigitalMatrixConfigSignals *created = nullptr;
+    std::thread([&] {
+        DigitalMatrixConfigSignals::onMatrixInfo(nullptr, 1, 1, 1);
+        created = DigitalMatrixConfigSignals::instance();
+    }).join();
+    QVERIFY(created);
+    QCOMPARE(created->thread(), qApp->thread());
+    QCOMPARE(created, DigitalMatrixConfigSignals::instance());
+}
+
+void TestHub::moduleConfigBringsUpHubAndPortOnce()
+{
+    int created = 0;
+    DigitalMatrixInteractionPort::release();
+    DigitalMatrixInteractionPort::ServiceFactory factory;
+    factory.createX86 = [&]() -> IMatrixConfig * {
+        ++created;
+        return new FakeX86Matrix;
+    };
+    factory.releaseX86 = [](IMatrixConfig *x) { delete static_cast<FakeX86Matrix *>(x); };
+    DigitalMatrixInteractionPort::setServiceFactory(factory);
+
+    std::vector<MatrixModuleConfig *> seen(6, nullptr);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < seen.size(); ++i)
+        threads.emplace_back([&, i] { seen[i] = MatrixModuleConfig::instance(); });
+    for (std::thread &t : threads)
+        t.join();
+    MatrixModuleConfig *config = MatrixModuleConfig::instance();
+    for (MatrixModuleConfig *p : seen)
+        QCOMPARE(p, config);
+    QCOMPARE(created, 1);
+    QCOMPARE(config->thread(), qApp->thread());
+    QCOMPARE(DigitalMatrixInteractionPort::instance()->thread(), qApp->thread());
+    config->installMatrixTranslator();
+    QCOMPARE(MatrixModuleConfig::instance(), config);
+    QCOMPARE(created, 1);
+}
+
+void TestHub::moduleConfigReleaseKeepsHubAndPort()
+{
+    MatrixModuleConfig::instance();
+    DigitalMatrixConfigSignals *hub = DigitalMatrixConfigSignals::instance();
+    DigitalMatrixInteractionPort *port = DigitalMatrixInteractionPort::instance();
+    const int registrations = service->x86()->count(QStringLiteral("RegisterCallbacks"));
+    MatrixModuleConfig::release();
+    QCOMPARE(DigitalMatrixConfigSignals::instance(), hub);
+    QCOMPARE(DigitalMatrixInteractionPort::instance(), port);
+    QCOMPARE(service->x86()->count(QStringLiteral("RegisterCallbacks")), registrations);
+}
+
+QTEST_MAIN(TestHub)
+#include "tst_hub.moc"
