@@ -153,6 +153,7 @@ private slots:
     void instance_isOneObjectOwnedByTheApplication();
     void open_writesSchemaVersion();
     void open_refusesNewerSchema();
+    void open_memoryDatabaseLivesUntilClose();
     void open_refusesFileThatIsNoDatabase();
     void operations_failWithoutOpenDatabase();
 
@@ -250,6 +251,20 @@ void TestDataCore::open_refusesNewerSchema()
     QVERIFY(!m_core->isOpen());
     QVERIFY2(m_core->lastError().contains(QLatin1String("99")), qPrintable(m_core->lastError()));
     QCOMPARE(userVersion(file), 99);
+}
+
+void TestDataCore::open_memoryDatabaseLivesUntilClose()
+{
+    QVERIFY(m_core->open(QStringLiteral(":memory:")));
+    QVERIFY(m_core->AddServer(QStringLiteral("A"), QStringLiteral("10.0.0.1"), QString(), QString(),
+                              9000, SERVERTYPE_X86_DIGITALMATRIX));
+    QCOMPARE(m_core->GetServers(QString()).size(), 1);
+    m_core->close();
+    QVERIFY(m_core->open(QStringLiteral(":memory:")));
+    QVERIFY(m_core->GetServers(QString()).isEmpty());
+    // The file of the previous test step was left untouched.
+    QVERIFY(m_core->open(dbFile()));
+    QVERIFY(m_core->GetServers(QString()).isEmpty());
 }
 
 void TestDataCore::open_refusesFileThatIsNoDatabase()
