@@ -1,0 +1,1205 @@
+#include "UserManagerCore.h"
+
+#include "SiteData.h"
+
+#include <QAtomicPointer>
+#include <QCoreApplication>
+#include <QFile>
+#include <QHash>
+#include <QLoggingCategory>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QThread>
+#include <QUuid>
+#include <QVariant>
+#include <QVector>
+
+namespace DATACore {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcDataCore, "lumo.host.datacore")
+
+QAtomicPointer<UserManagerCore> s_instance;
+QMutex s_instanceMutex;
+
+// Schema version written to PRAGMA user_version once the matching step has run.
+constexpr int SchemaVersion = 1;
+
+// Step n brings a database of version n to version n + 1.
+QStringList migrationStep(int fromVersion)
+{
+    switch (fromVersion) {
+    case 0:
+        return {
+                QStringLiteral("CREATE TABLE servers ("
+                               " seq INTEGER PRIMARY KEY AUTOINCREMENT,"
+                               " id TEXT NOT NULL UNIQUE,"
+                               " name TEXT NOT NULL,"
+                               " ip TEXT NOT NULL,"
+                               " user_name TEXT NOT NULL DEFAULT '',"
+                               " password TEXT NOT NULL DEFAULT '',"
+                               " port INTEGER NOT NULL CHECK (port BETWEEN 1 AND 65535),"
+                               " type INTEGER NOT NULL,"
+                               " UNIQUE (ip, port, type),"
+                               " UNIQUE (name, type))"),
+                QStringLiteral("CREATE TABLE areas ("
+                               " seq INTEGER PRIMARY KEY AUTOINCREMENT,"
+                               " guid TEXT NOT NULL UNIQUE,"
+                               " name TEXT NOT NULL,"
+                               " parent_guid TEXT REFERENCES areas(guid))"),
+                QStringLiteral("CREATE TABLE devices ("
+                               " seq INTEGER PRIMARY KEY AUTOINCREMENT,"
+                               " guid TEXT NOT NULL UNIQUE,"
+                               " name TEXT NOT NULL,"
+                               " address TEXT NOT NULL UNIQUE,"
+                               " account TEXT NOT NULL DEFAULT '',"
+                               " password TEXT NOT NULL DEFAULT '',"
+                               " serial TEXT NOT NULL DEFAULT '',"
+                               " port INTEGER NOT NULL DEFAULT 0,"
+                               " channel_count INTEGER NOT NULL DEFAULT 0,"
+                               " device_number INTEGER NOT NULL DEFAULT 0,"
+                               " device_type INTEGER NOT NULL DEFAULT 0,"
+                               " device_kind INTEGER NOT NULL DEFAULT 0,"
+                               " reserved INTEGER NOT NULL DEFAULT 0)"),
+                QStringLiteral("CREATE TABLE channels ("
+                               " seq INTEGER PRIMARY KEY AUTOINCREMENT,"
+                               " guid TEXT NOT NULL UNIQUE,"
+                               " name TEXT NOT NULL,"
+                               " device_guid TEXT NOT NULL REFERENCES devices(guid),"
+                               " channel_no INTEGER NOT NULL CHECK (channel_no >= 1),"
+                               " area_guid TEXT REFERENCES areas(guid),"
+                               " UNIQUE (device_guid, channel_no))"),
+                QStringLiteral("CREATE INDEX channels_by_area ON channels (area_guid)"),
+                QStringLiteral("CREATE TABLE views ("
+                               " seq INTEGER PRIMARY KEY AUTOINCREMENT,"
+                               " guid TEXT NOT NULL UNIQUE,"
+                               " name TEXT NOT NULL,"
+                               " pane_count INTEGER NOT NULL CHECK (pane_count >= 1),"
+                               " player_kind INTEGER NOT NULL DEFAULT 0)"),
+                QStringLiteral("CREATE TABLE view_channels ("
+                               " view_guid TEXT NOT NULL REFERENCES views(guid) ON DELETE CASCADE,"
+                               " position INTEGER NOT NULL,"
+                               " channel_guid TEXT NOT NULL REFERENCES channels(guid),"
+                               " pane INTEGER NOT NULL CHECK (pane >= 1),"
+                               " PRIMARY KEY (view_guid, position),"
+                               " UNIQUE (view_guid, pane))"),
+        };
+    default:
+        return {};
+    }
+}
+
+// Empty texts are stored as '' (the columns are NOT NULL); QString() would bind NULL.
+QVariant textValue(const QString &text)
+{
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+// Optional references are stored as NULL when empty, so that the foreign keys hold.
+QVariant keyOrNull(const QString &key)
+{
+    return key.isEmpty() ? QVariant() : QVariant(key);
+}
+
+bool isKnownServerType(int type)
+{
+    switch (type) {
+    case SERVERTYPE_STREAM:
+    case SERVERTYPE_X86_DIGITALMATRIX:
+    case SERVERTYPE_STORAGE:
+    case SERVERTYPE_ALARM:
+    case SERVERTYPE_TRANSFER:
+    case SERVERTYPE_LINUX_DIGITALMATRIX:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Strict dotted-decimal IPv4: four parts of 1 to 3 digits, each 0..255, no leading zeros.
+bool isDottedIpv4(const QString &ip)
+{
+    const QStringList parts = ip.split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return false;
+    for (const QString &part : parts) {
+        if (part.isEmpty() || part.size() > 3)
+            return false;
+        for (const QChar c : part) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return false;
+        }
+        if (part.size() > 1 && part.at(0) == QLatin1Char('0'))
+            return false;
+        if (part.toInt() > 255)
+            return false;
+    }
+    return true;
+}
+
+const char ServerColumns[] = "id, name, ip, user_name, password, port, type";
+const char DeviceColumns[] = "guid, name, address, account, password, serial, port, channel_count,"
+                             " device_number, device_type, device_kind, reserved";
+const char ChannelColumns[] = "c.guid, c.name, c.device_guid, c.channel_no, c.area_guid";
+
+UServerInfo serverFromRow(const QSqlQuery &query)
+{
+    UServerInfo server;
+    server.id = query.value(0).toString();
+    server.name = query.value(1).toString();
+    server.ip = query.value(2).toString();
+    server.user = query.value(3).toString();
+    server.password = query.value(4).toString();
+    server.port = query.value(5).toInt();
+    server.type = query.value(6).toInt();
+    return server;
+}
+
+UDeviceInfo deviceFromRow(const QSqlQuery &query)
+{
+    UDeviceInfo device;
+    device.struct_DeviceGuid = query.value(0).toString();
+    device.struct_DeviceName = query.value(1).toString();
+    device.struct_IpAddress = query.value(2).toString();
+    device.struct_account = query.value(3).toString();
+    device.struct_password = query.value(4).toString();
+    device.struct_SerialNumber = query.value(5).toString();
+    device.struct_port = query.value(6).toInt();
+    device.struct_channelCount = query.value(7).toInt();
+    device.struct_deviceNumber = query.value(8).toInt();
+    device.struct_deviceType = query.value(9).toInt();
+    device.struct_deviceKind = query.value(10).toInt();
+    device.struct_reserved = query.value(11).toInt();
+    return device;
+}
+
+DeviceChancelInfo channelFromRow(const QSqlQuery &query)
+{
+    DeviceChancelInfo channel;
+    channel.channelGuid = query.value(0).toString();
+    channel.channelName = query.value(1).toString();
+    channel.deviceGuid = query.value(2).toString();
+    channel.channelNo = query.value(3).toInt();
+    channel.areaGuid = query.value(4).toString();
+    return channel;
+}
+
+QString channelSlot(const QString &deviceKey, int channelNo)
+{
+    return deviceKey + QLatin1Char('\n') + QString::number(channelNo);
+}
+
+} // namespace
+
+class UserManagerCorePrivate
+{
+public:
+    // Every write runs inside one of these; leaving the scope without commit() rolls back.
+    class Transaction
+    {
+    public:
+        explicit Transaction(UserManagerCorePrivate *d)
+            : m_d(d)
+        { }
+        ~Transaction()
+        {
+            if (m_active)
+                rollback();
+        }
+        Q_DISABLE_COPY(Transaction)
+
+        bool begin()
+        {
+            QSqlDatabase db = m_d->database();
+            if (!db.transaction())
+                return m_d->fail(QStringLiteral("cannot begin a transaction: %1")
+                                         .arg(db.lastError().text()));
+            m_active = true;
+            return true;
+        }
+        bool commit()
+        {
+            QSqlDatabase db = m_d->database();
+            if (!db.commit()) {
+                m_d->fail(QStringLiteral("cannot commit: %1").arg(db.lastError().text()));
+                rollback();
+                return false;
+            }
+            m_active = false;
+            return true;
+        }
+
+    private:
+        void rollback()
+        {
+            QSqlDatabase db = m_d->database();
+            if (!db.rollback())
+                qCWarning(lcDataCore) << "rollback failed:" << db.lastError().text();
+            m_active = false;
+        }
+
+        UserManagerCorePrivate *m_d;
+        bool m_active = false;
+    };
+
+    QString connectionName;
+    QString file;
+    QString lastError;
+    bool isOpen = false;
+
+    QSqlDatabase database() const { return QSqlDatabase::database(connectionName, false); }
+
+    bool fail(const QString &text)
+    {
+        lastError = text;
+        qCWarning(lcDataCore).noquote() << text;
+        return false;
+    }
+
+    bool ready()
+    {
+        if (isOpen)
+            return true;
+        return fail(QStringLiteral("no data-centre database is open"));
+    }
+
+    bool exec(QSqlQuery &query, const QString &sql, const QVariantList &values = {})
+    {
+        if (!query.prepare(sql))
+            return fail(
+                    QStringLiteral("cannot prepare a statement: %1").arg(query.lastError().text()));
+        return execPrepared(query, values);
+    }
+
+    bool execPrepared(QSqlQuery &query, const QVariantList &values)
+    {
+        for (int i = 0; i < values.size(); ++i)
+            query.bindValue(i, values.at(i));
+        if (!query.exec())
+            return fail(QStringLiteral("a statement failed: %1").arg(query.lastError().text()));
+        return true;
+    }
+
+    bool migrate();
+    bool checkServer(const UServerInfo &server);
+    bool storeSite(SiteData site);
+    QList<RegionInfo> allRegions();
+    bool readViewChannels(AllPlayViewInfo *view);
+};
+
+bool UserManagerCorePrivate::migrate()
+{
+    QSqlDatabase db = database();
+    int version = 0;
+    {
+        QSqlQuery query(db);
+        if (!exec(query, QStringLiteral("PRAGMA user_version")) || !query.next())
+            return fail(QStringLiteral("cannot read the schema version of %1: %2")
+                                .arg(file, lastError));
+        version = query.value(0).toInt();
+    }
+    if (version > SchemaVersion)
+        return fail(QStringLiteral("%1 has schema version %2; this data centre knows up to %3")
+                            .arg(file)
+                            .arg(version)
+                            .arg(SchemaVersion));
+    while (version < SchemaVersion) {
+        Transaction transaction(this);
+        if (!transaction.begin())
+            return false;
+        for (const QString &statement : migrationStep(version)) {
+            QSqlQuery query(db);
+            if (!exec(query, statement))
+                return fail(QStringLiteral("cannot bring %1 to schema version %2: %3")
+                                    .arg(file)
+                                    .arg(version + 1)
+                                    .arg(lastError));
+        }
+        {
+            // PRAGMA takes no bound values; the number is our own constant.
+            QSqlQuery query(db);
+            if (!exec(query, QStringLiteral("PRAGMA user_version = %1").arg(version + 1)))
+                return false;
+        }
+        if (!transaction.commit())
+            return false;
+        ++version;
+    }
+    return true;
+}
+
+// Refuses an invalid server or one that clashes with another stored server.
+bool UserManagerCorePrivate::checkServer(const UServerInfo &server)
+{
+    if (server.name.trimmed().isEmpty())
+        return fail(QStringLiteral("the server name is empty"));
+    if (!isDottedIpv4(server.ip))
+        return fail(QStringLiteral("\"%1\" is not a valid IPv4 address").arg(server.ip));
+    if (server.port < 1 || server.port > 65535)
+        return fail(QStringLiteral("the port %1 is outside 1..65535").arg(server.port));
+    if (!isKnownServerType(server.type))
+        return fail(QStringLiteral("%1 is not a known server type").arg(server.type));
+
+    QSqlQuery query(database());
+    if (!exec(query,
+              QStringLiteral("SELECT name FROM servers WHERE ip = ? AND port = ? AND type = ?"
+                             " AND id <> ?"),
+              {server.ip, server.port, server.type, textValue(server.id)}))
+        return false;
+    if (query.next())
+        return fail(QStringLiteral("the server \"%1\" already has the address %2:%3")
+                            .arg(query.value(0).toString(), server.ip)
+                            .arg(server.port));
+    if (!exec(query,
+              QStringLiteral("SELECT 1 FROM servers WHERE name = ? AND type = ? AND id <> ?"),
+              {server.name, server.type, textValue(server.id)}))
+        return false;
+    if (query.next())
+        return fail(
+                QStringLiteral("a server of this type is already named \"%1\"").arg(server.name));
+    return true;
+}
+
+// Checks a batch of site records against itself and the store, then stores all of it in
+// one transaction. Nothing is stored when any entry is refused.
+bool UserManagerCorePrivate::storeSite(SiteData site)
+{
+    QSqlDatabase db = database();
+    Transaction transaction(this);
+    if (!transaction.begin())
+        return false;
+
+    // What the store holds already.
+    QHash<QString, QString> keys; // key -> what it names
+    QSet<QString> areaKeys, deviceKeys, channelKeys, addresses, channelSlots;
+    {
+        QSqlQuery query(db);
+        const struct
+        {
+            const char *sql;
+            const char *kind;
+            QSet<QString> *set;
+        } tables[] = {{"SELECT guid FROM areas", "a stored area", &areaKeys},
+                      {"SELECT guid FROM devices", "a stored device", &deviceKeys},
+                      {"SELECT guid FROM channels", "a stored channel", &channelKeys},
+                      {"SELECT guid FROM views", "a stored view", nullptr}};
+        for (const auto &table : tables) {
+            if (!exec(query, QString::fromLatin1(table.sql)))
+                return false;
+            while (query.next()) {
+                const QString key = query.value(0).toString();
+                keys.insert(key, QString::fromLatin1(table.kind));
+                if (table.set)
+                    table.set->insert(key);
+            }
+        }
+        if (!exec(query, QStringLiteral("SELECT address FROM devices")))
+            return false;
+        while (query.next())
+            addresses.insert(query.value(0).toString());
+        if (!exec(query, QStringLiteral("SELECT device_guid, channel_no FROM channels")))
+            return false;
+        while (query.next())
+            channelSlots.insert(channelSlot(query.value(0).toString(), query.value(1).toInt()));
+    }
+
+    auto claimKey = [&](const QString &label, const QString &key) {
+        if (key.trimmed().isEmpty())
+            return fail(label + QStringLiteral(": the key is empty"));
+        const auto it = keys.constFind(key);
+        if (it != keys.constEnd())
+            return fail(label + QStringLiteral(": the key is already used by ") + it.value());
+        keys.insert(key, label);
+        return true;
+    };
+    auto needName = [&](const QString &label, const QString &name) {
+        if (name.trimmed().isEmpty())
+            return fail(label + QStringLiteral(": the name is empty"));
+        return true;
+    };
+
+    // Areas: keys first, so that parents may come after their children in the file.
+    for (const SiteData::Area &area : qAsConst(site.areas)) {
+        if (!claimKey(area.label, area.info.strGuid) || !needName(area.label, area.info.strName))
+            return false;
+        areaKeys.insert(area.info.strGuid);
+    }
+    for (const SiteData::Area &area : qAsConst(site.areas)) {
+        const QString &parent = area.info.strParentGuid;
+        if (!parent.isEmpty() && !areaKeys.contains(parent))
+            return fail(area.label
+                        + QStringLiteral(": the parent area \"%1\" is unknown").arg(parent));
+    }
+    // Parents are stored before their children; an area that never becomes ready is
+    // part of a loop.
+    QList<SiteData::Area> orderedAreas;
+    {
+        QSet<QString> placed;
+        QList<SiteData::Area> pending = site.areas;
+        QSet<QString> pendingKeys;
+        for (const SiteData::Area &area : qAsConst(pending))
+            pendingKeys.insert(area.info.strGuid);
+        while (!pending.isEmpty()) {
+            bool progress = false;
+            for (int i = 0; i < pending.size();) {
+                const QString &parent = pending.at(i).info.strParentGuid;
+                if (parent.isEmpty() || !pendingKeys.contains(parent)) {
+                    pendingKeys.remove(pending.at(i).info.strGuid);
+                    orderedAreas.append(pending.takeAt(i));
+                    progress = true;
+                } else {
+                    ++i;
+                }
+            }
+            if (!progress)
+                return fail(pending.first().label
+                            + QStringLiteral(": the chain of parent areas loops back to itself"));
+        }
+    }
+
+    // Devices.
+    QHash<QString, int> channelsPerDevice;
+    for (const SiteData::Channel &channel : qAsConst(site.channels))
+        ++channelsPerDevice[channel.info.deviceGuid];
+    for (SiteData::Device &device : site.devices) {
+        UDeviceInfo &info = device.info;
+        if (!claimKey(device.label, info.struct_DeviceGuid)
+            || !needName(device.label, info.struct_DeviceName))
+            return false;
+        if (info.struct_IpAddress.trimmed().isEmpty())
+            return fail(device.label + QStringLiteral(": the address is empty"));
+        if (addresses.contains(info.struct_IpAddress))
+            return fail(device.label
+                        + QStringLiteral(": the address \"%1\" is already used by another device")
+                                  .arg(info.struct_IpAddress));
+        if (info.struct_port < 0 || info.struct_port > 65535)
+            return fail(
+                    device.label
+                    + QStringLiteral(": the port %1 is outside 0..65535").arg(info.struct_port));
+        if (info.struct_channelCount < 0)
+            return fail(device.label + QStringLiteral(": the channel count is negative"));
+        if (!device.countGiven)
+            info.struct_channelCount = channelsPerDevice.value(info.struct_DeviceGuid);
+        addresses.insert(info.struct_IpAddress);
+        deviceKeys.insert(info.struct_DeviceGuid);
+    }
+
+    // Channels.
+    for (const SiteData::Channel &channel : qAsConst(site.channels)) {
+        const DeviceChancelInfo &info = channel.info;
+        if (!claimKey(channel.label, info.channelGuid)
+            || !needName(channel.label, info.channelName))
+            return false;
+        if (!deviceKeys.contains(info.deviceGuid))
+            return fail(channel.label
+                        + QStringLiteral(": the device \"%1\" is unknown").arg(info.deviceGuid));
+        if (info.channelNo < 1)
+            return fail(channel.label
+                        + QStringLiteral(": the channel number %1 is below 1").arg(info.channelNo));
+        const QString slot = channelSlot(info.deviceGuid, info.channelNo);
+        if (channelSlots.contains(slot))
+            return fail(channel.label
+                        + QStringLiteral(": the device \"%1\" already has a channel number %2")
+                                  .arg(info.deviceGuid)
+                                  .arg(info.channelNo));
+        if (!info.areaGuid.isEmpty() && !areaKeys.contains(info.areaGuid))
+            return fail(channel.label
+                        + QStringLiteral(": the area \"%1\" is unknown").arg(info.areaGuid));
+        channelSlots.insert(slot);
+        channelKeys.insert(info.channelGuid);
+    }
+
+    // Views.
+    for (const SiteData::View &view : qAsConst(site.views)) {
+        const AllPlayViewInfo &info = view.info;
+        if (!claimKey(view.label, info.strGuid) || !needName(view.label, info.strName))
+            return false;
+        if (info.paneCount < 1 || info.paneCount > SiteData::MaxPaneCount)
+            return fail(view.label
+                        + QStringLiteral(": the pane count %1 is outside 1..%2")
+                                  .arg(info.paneCount)
+                                  .arg(SiteData::MaxPaneCount));
+        if (info.channelGuids.size() != info.localNO.size())
+            return fail(view.label
+                        + QStringLiteral(": the channel keys and pane numbers do not pair up"));
+        QSet<int> panes;
+        for (int i = 0; i < info.channelGuids.size(); ++i) {
+            const QString label = view.label + QStringLiteral(" channels[%1]").arg(i);
+            if (!channelKeys.contains(info.channelGuids.at(i)))
+                return fail(label
+                            + QStringLiteral(": the channel \"%1\" is unknown")
+                                      .arg(info.channelGuids.at(i)));
+            const int pane = info.localNO.at(i);
+            if (pane < 1 || pane > info.paneCount)
+                return fail(label
+                            + QStringLiteral(": the pane number %1 is outside 1..%2")
+                                      .arg(pane)
+                                      .arg(info.paneCount));
+            if (panes.contains(pane))
+                return fail(label + QStringLiteral(": the pane %1 is used twice").arg(pane));
+            panes.insert(pane);
+        }
+    }
+
+    // Everything checked: store it.
+    {
+        QSqlQuery query(db);
+        if (!orderedAreas.isEmpty()) {
+            if (!query.prepare(QStringLiteral(
+                        "INSERT INTO areas (guid, name, parent_guid) VALUES (?, ?, ?)")))
+                return fail(query.lastError().text());
+            for (const SiteData::Area &area : qAsConst(orderedAreas)) {
+                if (!execPrepared(query,
+                                  {area.info.strGuid, area.info.strName,
+                                   keyOrNull(area.info.strParentGuid)}))
+                    return fail(area.label + QStringLiteral(": ") + lastError);
+            }
+        }
+        if (!site.devices.isEmpty()) {
+            if (!query.prepare(QStringLiteral("INSERT INTO devices (%1) VALUES "
+                                              "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                                       .arg(QLatin1String(DeviceColumns))))
+                return fail(query.lastError().text());
+            for (const SiteData::Device &device : qAsConst(site.devices)) {
+                const UDeviceInfo &i = device.info;
+                if (!execPrepared(query,
+                                  {i.struct_DeviceGuid, i.struct_DeviceName, i.struct_IpAddress,
+                                   textValue(i.struct_account), textValue(i.struct_password),
+                                   textValue(i.struct_SerialNumber), i.struct_port,
+                                   i.struct_channelCount, i.struct_deviceNumber,
+                                   i.struct_deviceType, i.struct_deviceKind, i.struct_reserved}))
+                    return fail(device.label + QStringLiteral(": ") + lastError);
+            }
+        }
+        if (!site.channels.isEmpty()) {
+            if (!query.prepare(QStringLiteral("INSERT INTO channels (guid, name, device_guid,"
+                                              " channel_no, area_guid) VALUES (?, ?, ?, ?, ?)")))
+                return fail(query.lastError().text());
+            for (const SiteData::Channel &channel : qAsConst(site.channels)) {
+                const DeviceChancelInfo &i = channel.info;
+                if (!execPrepared(query,
+                                  {i.channelGuid, i.channelName, i.deviceGuid, i.channelNo,
+                                   keyOrNull(i.areaGuid)}))
+                    return fail(channel.label + QStringLiteral(": ") + lastError);
+            }
+        }
+        if (!site.views.isEmpty()) {
+            QSqlQuery paneQuery(db);
+            if (!query.prepare(QStringLiteral("INSERT INTO views (guid, name, pane_count,"
+                                              " player_kind) VALUES (?, ?, ?, ?)")))
+                return fail(query.lastError().text());
+            if (!paneQuery.prepare(QStringLiteral("INSERT INTO view_channels (view_guid, position,"
+                                                  " channel_guid, pane) VALUES (?, ?, ?, ?)")))
+                return fail(paneQuery.lastError().text());
+            for (const SiteData::View &view : qAsConst(site.views)) {
+                const AllPlayViewInfo &i = view.info;
+                if (!execPrepared(query, {i.strGuid, i.strName, i.paneCount, i.playerKind}))
+                    return fail(view.label + QStringLiteral(": ") + lastError);
+                for (int p = 0; p < i.channelGuids.size(); ++p) {
+                    if (!execPrepared(paneQuery,
+                                      {i.strGuid, p, i.channelGuids.at(p), i.localNO.at(p)}))
+                        return fail(view.label + QStringLiteral(": ") + lastError);
+                }
+            }
+        }
+    }
+    return transaction.commit();
+}
+
+// Every area, each parent before its children, siblings in the order they were stored.
+QList<RegionInfo> UserManagerCorePrivate::allRegions()
+{
+    QList<RegionInfo> stored;
+    {
+        QSqlQuery query(database());
+        if (!exec(query, QStringLiteral("SELECT guid, name, parent_guid FROM areas ORDER BY seq")))
+            return {};
+        while (query.next()) {
+            RegionInfo region;
+            region.strGuid = query.value(0).toString();
+            region.strName = query.value(1).toString();
+            region.strParentGuid = query.value(2).toString();
+            stored.append(region);
+        }
+    }
+    QHash<QString, QList<int>> children;
+    QSet<QString> known;
+    for (const RegionInfo &region : qAsConst(stored))
+        known.insert(region.strGuid);
+    QList<int> roots;
+    for (int i = 0; i < stored.size(); ++i) {
+        const QString &parent = stored.at(i).strParentGuid;
+        if (parent.isEmpty() || !known.contains(parent))
+            roots.append(i);
+        else
+            children[parent].append(i);
+    }
+    QList<RegionInfo> ordered;
+    QVector<bool> visited(stored.size(), false);
+    // Depth first, without recursion.
+    QList<int> stack;
+    for (int r = roots.size() - 1; r >= 0; --r)
+        stack.append(roots.at(r));
+    while (!stack.isEmpty()) {
+        const int index = stack.takeLast();
+        if (visited.at(index))
+            continue;
+        visited[index] = true;
+        ordered.append(stored.at(index));
+        const QList<int> below = children.value(stored.at(index).strGuid);
+        for (int c = below.size() - 1; c >= 0; --c)
+            stack.append(below.at(c));
+    }
+    return ordered;
+}
+
+bool UserManagerCorePrivate::readViewChannels(AllPlayViewInfo *view)
+{
+    QSqlQuery query(database());
+    if (!exec(query,
+              QStringLiteral("SELECT vc.channel_guid, c.channel_no, vc.pane FROM view_channels vc"
+                             " JOIN channels c ON c.guid = vc.channel_guid"
+                             " WHERE vc.view_guid = ? ORDER BY vc.position"),
+              {view->strGuid}))
+        return false;
+    while (query.next()) {
+        view->channelGuids.append(query.value(0).toString());
+        view->channelNO.append(query.value(1).toInt());
+        view->localNO.append(query.value(2).toInt());
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+UserManagerCore *UserManagerCore::instance()
+{
+    UserManagerCore *core = s_instance.loadAcquire();
+    if (core)
+        return core;
+    QMutexLocker locker(&s_instanceMutex);
+    core = s_instance.loadRelaxed();
+    if (!core) {
+        core = new UserManagerCore;
+        if (QCoreApplication *app = QCoreApplication::instance()) {
+            if (core->thread() != app->thread())
+                core->moveToThread(app->thread());
+            core->setParent(app);
+        }
+        s_instance.storeRelease(core);
+    }
+    return core;
+}
+
+void UserManagerCore::release()
+{
+    QMutexLocker locker(&s_instanceMutex);
+    delete s_instance.fetchAndStoreOrdered(nullptr);
+}
+
+UserManagerCore::UserManagerCore(QObject *parent)
+    : QObject(parent)
+    , d(std::make_unique<UserManagerCorePrivate>())
+{
+    d->connectionName = QStringLiteral("DATACore.UserManagerCore.")
+            + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+UserManagerCore::~UserManagerCore()
+{
+    close();
+    // Deleted with the application object rather than through release().
+    s_instance.testAndSetOrdered(this, nullptr);
+}
+
+bool UserManagerCore::open(const QString &databaseFile)
+{
+    close();
+    d->lastError.clear();
+    if (databaseFile.isEmpty())
+        return d->fail(QStringLiteral("no database file given"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->connectionName);
+        if (!db.isValid()) {
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(d->connectionName);
+            return d->fail(QStringLiteral("the SQLite driver of Qt is not available"));
+        }
+        db.setDatabaseName(databaseFile);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open()) {
+            const QString why = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(d->connectionName);
+            return d->fail(QStringLiteral("cannot open %1: %2").arg(databaseFile, why));
+        }
+    }
+    d->file = databaseFile;
+    bool ok = false;
+    {
+        QSqlQuery query(d->database());
+        // Foreign keys are a per-connection setting and cannot change inside a transaction.
+        ok = d->exec(query, QStringLiteral("PRAGMA foreign_keys = ON"))
+                && d->exec(query, QStringLiteral("PRAGMA foreign_keys")) && query.next()
+                && query.value(0).toInt() == 1;
+        if (!ok && d->lastError.isEmpty())
+            d->fail(QStringLiteral("foreign keys cannot be switched on"));
+    }
+    ok = ok && d->migrate();
+    if (!ok) {
+        const QString why = d->lastError;
+        close();
+        d->lastError = QStringLiteral("cannot use %1 as the data-centre database: %2")
+                               .arg(databaseFile, why);
+        return false;
+    }
+    d->isOpen = true;
+    qCDebug(lcDataCore) << "data centre opened" << databaseFile;
+    return true;
+}
+
+void UserManagerCore::close()
+{
+    d->isOpen = false;
+    d->file.clear();
+    if (!QSqlDatabase::contains(d->connectionName))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(d->connectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(d->connectionName);
+}
+
+bool UserManagerCore::isOpen() const
+{
+    return d->isOpen;
+}
+
+QString UserManagerCore::databaseFile() const
+{
+    return d->file;
+}
+
+QString UserManagerCore::lastError() const
+{
+    return d->lastError;
+}
+
+bool UserManagerCore::importSite(const QByteArray &json)
+{
+    d->lastError.clear();
+    if (!d->ready())
+        return false;
+    SiteData site;
+    QString error;
+    if (!SiteData::fromJson(json, &site, &error))
+        return d->fail(QStringLiteral("site refused: ") + error);
+    if (!d->storeSite(site)) {
+        d->lastError = QStringLiteral("site refused: ") + d->lastError;
+        return false;
+    }
+    qCDebug(lcDataCore) << "site imported:" << site.areas.size() << "areas," << site.devices.size()
+                        << "devices," << site.channels.size() << "channels," << site.views.size()
+                        << "views";
+    return true;
+}
+
+bool UserManagerCore::importSiteFile(const QString &jsonFile)
+{
+    d->lastError.clear();
+    QFile file(jsonFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return d->fail(QStringLiteral("cannot read the site file %1: %2")
+                               .arg(jsonFile, file.errorString()));
+    return importSite(file.readAll());
+}
+
+QList<UServerInfo> UserManagerCore::GetServers(const QString &filter) const
+{
+    QList<UServerInfo> servers;
+    if (!d->ready())
+        return servers;
+    QSqlQuery query(d->database());
+    if (!d->exec(query,
+                 QStringLiteral("SELECT %1 FROM servers ORDER BY seq")
+                         .arg(QLatin1String(ServerColumns))))
+        return servers;
+    while (query.next()) {
+        const UServerInfo server = serverFromRow(query);
+        if (filter.isEmpty() || server.name.contains(filter, Qt::CaseInsensitive)
+            || server.ip.contains(filter))
+            servers.append(server);
+    }
+    return servers;
+}
+
+UServerInfo UserManagerCore::getServerInfo(const QString &id) const
+{
+    if (id.isEmpty() || !d->ready())
+        return {};
+    QSqlQuery query(d->database());
+    if (!d->exec(query,
+                 QStringLiteral("SELECT %1 FROM servers WHERE id = ?")
+                         .arg(QLatin1String(ServerColumns)),
+                 {id})
+        || !query.next())
+        return {};
+    return serverFromRow(query);
+}
+
+bool UserManagerCore::AddServer(const QString &name, const QString &ip, const QString &user,
+                                const QString &password, const int &port, const int &type)
+{
+    d->lastError.clear();
+    if (!d->ready())
+        return false;
+    UServerInfo server;
+    server.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    server.name = name;
+    server.ip = ip;
+    server.user = user;
+    server.password = password;
+    server.port = port;
+    server.type = type;
+    {
+        UserManagerCorePrivate::Transaction transaction(d.get());
+        if (!transaction.begin() || !d->checkServer(server))
+            return false;
+        {
+            QSqlQuery query(d->database());
+            if (!d->exec(query,
+                         QStringLiteral("INSERT INTO servers (%1) VALUES (?, ?, ?, ?, ?, ?, ?)")
+                                 .arg(QLatin1String(ServerColumns)),
+                         {server.id, server.name, server.ip, textValue(server.user),
+                          textValue(server.password), server.port, server.type}))
+                return false;
+        }
+        if (!transaction.commit())
+            return false;
+    }
+    qCDebug(lcDataCore) << "server added" << server.id << server.name << server.ip << server.port
+                        << server.type;
+    QMetaObject::invokeMethod(
+            this, [this, server] { emit signalAddServer(server); }, Qt::QueuedConnection);
+    return true;
+}
+
+bool UserManagerCore::EditServer(const QString &id, const QString &name, const QString &ip,
+                                 const QString &user, const QString &password, const int &port,
+                                 const int &type)
+{
+    d->lastError.clear();
+    if (!d->ready())
+        return false;
+    if (id.isEmpty())
+        return d->fail(QStringLiteral("no server id given"));
+    UServerInfo server;
+    server.id = id;
+    server.name = name;
+    server.ip = ip;
+    server.user = user;
+    server.password = password;
+    server.port = port;
+    server.type = type;
+    {
+        UserManagerCorePrivate::Transaction transaction(d.get());
+        if (!transaction.begin())
+            return false;
+        {
+            QSqlQuery query(d->database());
+            if (!d->exec(query, QStringLiteral("SELECT 1 FROM servers WHERE id = ?"), {id}))
+                return false;
+            if (!query.next())
+                return d->fail(QStringLiteral("the server %1 is unknown").arg(id));
+        }
+        if (!d->checkServer(server))
+            return false;
+        {
+            QSqlQuery query(d->database());
+            if (!d->exec(query,
+                         QStringLiteral("UPDATE servers SET name = ?, ip = ?, user_name = ?,"
+                                        " password = ?, port = ?, type = ? WHERE id = ?"),
+                         {server.name, server.ip, textValue(server.user),
+                          textValue(server.password), server.port, server.type, id}))
+                return false;
+            if (query.numRowsAffected() != 1)
+                return d->fail(QStringLiteral("the server %1 was not updated").arg(id));
+        }
+        if (!transaction.commit())
+            return false;
+    }
+    qCDebug(lcDataCore) << "server edited" << server.id << server.name << server.ip << server.port
+                        << server.type;
+    QMetaObject::invokeMethod(
+            this, [this, server] { emit signalEditServer(server); }, Qt::QueuedConnection);
+    return true;
+}
+
+bool UserManagerCore::DeleteServer(const QString &id, const SERVERTYPE &type)
+{
+    d->lastError.clear();
+    if (!d->ready())
+        return false;
+    if (id.isEmpty())
+        return d->fail(QStringLiteral("no server id given"));
+    {
+        UserManagerCorePrivate::Transaction transaction(d.get());
+        if (!transaction.begin())
+            return false;
+        {
+            QSqlQuery query(d->database());
+            if (!d->exec(query, QStringLiteral("SELECT type FROM servers WHERE id = ?"), {id}))
+                return false;
+            if (!query.next())
+                return d->fail(QStringLiteral("the server %1 is unknown").arg(id));
+            const int storedType = query.value(0).toInt();
+            if (storedType != type)
+                return d->fail(QStringLiteral("the server %1 has type %2, not %3")
+                                       .arg(id)
+                                       .arg(storedType)
+                                       .arg(int(type)));
+        }
+        {
+            QSqlQuery query(d->database());
+            if (!d->exec(query, QStringLiteral("DELETE FROM servers WHERE id = ?"), {id}))
+                return false;
+            if (query.numRowsAffected() != 1)
+                return d->fail(QStringLiteral("the server %1 was not deleted").arg(id));
+        }
+        if (!transaction.commit())
+            return false;
+    }
+    qCDebug(lcDataCore) << "server deleted" << id << type;
+    const QString deletedId = id;
+    const SERVERTYPE deletedType = type;
+    QMetaObject::invokeMethod(
+            this,
+            [this, deletedId, deletedType] { emit signalDeleteServer(deletedId, deletedType); },
+            Qt::QueuedConnection);
+    return true;
+}
+
+DeviceChancelInfo UserManagerCore::getChannelInfoByChannelGuid(const QString &channelGuid) const
+{
+    if (channelGuid.isEmpty() || !d->ready())
+        return {};
+    QSqlQuery query(d->database());
+    if (!d->exec(query,
+                 QStringLiteral("SELECT %1 FROM channels c WHERE c.guid = ?")
+                         .arg(QLatin1String(ChannelColumns)),
+                 {channelGuid})
+        || !query.next())
+        return {};
+    return channelFromRow(query);
+}
+
+DeviceChancelInfo UserManagerCore::getDevChannelInfoByChannelGuid(const QString &channelGuid) const
+{
+    return getChannelInfoByChannelGuid(channelGuid);
+}
+
+DeviceChancelInfo UserManagerCore::channelInfoByDeviceNo(const QString &deviceAddress,
+                                                         const int &channelNo) const
+{
+    if (deviceAddress.isEmpty() || !d->ready())
+        return {};
+    QSqlQuery query(d->database());
+    if (!d->exec(query,
+                 QStringLiteral("SELECT %1 FROM channels c JOIN devices d ON d.guid = c.device_guid"
+                                " WHERE d.address = ? AND c.channel_no = ?")
+                         .arg(QLatin1String(ChannelColumns)),
+                 {deviceAddress, channelNo})
+        || !query.next())
+        return {};
+    return channelFromRow(query);
+}
+
+QList<DeviceChancelInfo> UserManagerCore::getChannelInfoByAreaGuid(const QString &areaGuid) const
+{
+    QList<DeviceChancelInfo> channels;
+    if (areaGuid.isEmpty() || !d->ready())
+        return channels;
+    QSqlQuery query(d->database());
+    if (!d->exec(query,
+                 QStringLiteral("SELECT %1 FROM channels c WHERE c.area_guid = ?"
+                                " ORDER BY c.seq")
+                         .arg(QLatin1String(ChannelColumns)),
+                 {areaGuid}))
+        return channels;
+    while (query.next())
+        channels.append(channelFromRow(query));
+    return channels;
+}
+
+UDeviceInfo UserManagerCore::getDeviceInfoByDeviceGuid(const QString &deviceGuid) const
+{
+    if (deviceGuid.isEmpty() || !d->ready())
+        return {};
+    QSqlQuery query(d->database());
+    if (!d->exec(query,
+                 QStringLiteral("SELECT %1 FROM devices WHERE guid = ?")
+                         .arg(QLatin1String(DeviceColumns)),
+                 {deviceGuid})
+        || !query.next())
+        return {};
+    return deviceFromRow(query);
+}
+
+UDeviceInfo UserManagerCore::getDevInfo(const QString &deviceGuid) const
+{
+    return getDeviceInfoByDeviceGuid(deviceGuid);
+}
+
+UDeviceInfo UserManagerCore::getDeviceInfoByDeviceID(const QString &deviceAddress) const
+{
+    if (deviceAddress.isEmpty() || !d->ready())
+        return {};
+    QSqlQuery query(d->database());
+    if (!d->exec(query,
+                 QStringLiteral("SELECT %1 FROM devices WHERE address = ?")
+                         .arg(QLatin1String(DeviceColumns)),
+                 {deviceAddress})
+        || !query.next())
+        return {};
+    return deviceFromRow(query);
+}
+
+QList<RegionInfo> UserManagerCore::GetOneRegion(const QString &areaGuid) const
+{
+    if (!d->ready())
+        return {};
+    if (areaGuid.isEmpty())
+        return d->allRegions();
+    QSqlQuery query(d->database());
+    if (!d->exec(query, QStringLiteral("SELECT guid, name, parent_guid FROM areas WHERE guid = ?"),
+                 {areaGuid})
+        || !query.next())
+        return {};
+    RegionInfo region;
+    region.strGuid = query.value(0).toString();
+    region.strName = query.value(1).toString();
+    region.strParentGuid = query.value(2).toString();
+    return {region};
+}
+
+AllPlayViewInfo UserManagerCore::getPlayerInfoByGuid(const QString &guid) const
+{
+    if (guid.isEmpty() || !d->ready())
+        return {};
+    {
+        QSqlQuery query(d->database());
+        if (!d->exec(query,
+                     QStringLiteral("SELECT guid, name, pane_count, player_kind FROM views"
+                                    " WHERE guid = ?"),
+                     {guid}))
+            return {};
+        if (query.next()) {
+            AllPlayViewInfo view;
+            view.strGuid = query.value(0).toString();
+            view.strName = query.value(1).toString();
+            view.paneCount = query.value(2).toInt();
+            view.playerKind = query.value(3).toInt();
+            query.finish();
+            if (!d->readViewChannels(&view))
+                return {};
+            return view;
+        }
+    }
+    // A channel key: the channel alone, played by its device's kind of player.
+    QSqlQuery query(d->database());
+    if (!d->exec(query,
+                 QStringLiteral("SELECT c.guid, c.name, c.channel_no, d.device_kind FROM channels c"
+                                " JOIN devices d ON d.guid = c.device_guid WHERE c.guid = ?"),
+                 {guid})
+        || !query.next())
+        return {};
+    AllPlayViewInfo player;
+    player.strGuid = query.value(0).toString();
+    player.strName = query.value(1).toString();
+    player.paneCount = 1;
+    player.playerKind = query.value(3).toInt();
+    player.channelGuids.append(player.strGuid);
+    player.channelNO.append(query.value(2).toInt());
+    player.localNO.append(1);
+    return player;
+}
+
+QList<AllPlayViewInfo> UserManagerCore::getAllViews() const
+{
+    QList<AllPlayViewInfo> views;
+    if (!d->ready())
+        return views;
+    {
+        QSqlQuery query(d->database());
+        if (!d->exec(query,
+                     QStringLiteral("SELECT guid, name, pane_count, player_kind FROM views"
+                                    " ORDER BY seq")))
+            return views;
+        while (query.next()) {
+            AllPlayViewInfo view;
+            view.strGuid = query.value(0).toString();
+            view.strName = query.value(1).toString();
+            view.paneCount = query.value(2).toInt();
+            view.playerKind = query.value(3).toInt();
+            views.append(view);
+        }
+    }
+    for (AllPlayViewInfo &view : views) {
+        if (!d->readViewChannels(&view))
+            return {};
+    }
+    return views;
+}
+
+bool UserManagerCore::addRegion(const RegionInfo &region)
+{
+    d->lastError.clear();
+    if (!d->ready())
+        return false;
+    SiteData site;
+    site.areas.append({region, SiteData::entryLabel(QStringLiteral("area"), region.strGuid)});
+    return d->storeSite(site);
+}
+
+bool UserManagerCore::addDevice(const UDeviceInfo &device)
+{
+    d->lastError.clear();
+    if (!d->ready())
+        return false;
+    SiteData site;
+    SiteData::Device entry;
+    entry.info = device;
+    entry.label = SiteData::entryLabel(QStringLiteral("device"), device.struct_DeviceGuid);
+    site.devices.append(entry);
+    return d->storeSite(site);
+}
+
+bool UserManagerCore::addChannel(const DeviceChancelInfo &channel)
+{
+    d->lastError.clear();
+    if (!d->ready())
+        return false;
+    SiteData site;
+    site.channels.append(
+            {channel, SiteData::entryLabel(QStringLiteral("channel"), channel.channelGuid)});
+    return d->storeSite(site);
+}
+
+bool UserManagerCore::addView(const AllPlayViewInfo &view)
+{
+    d->lastError.clear();
+    if (!d->ready())
+        return false;
+    SiteData site;
+    site.views.append({view, SiteData::entryLabel(QStringLiteral("view"), view.strGuid)});
+    return d->storeSite(site);
+}
+
+} // namespace DATACore
