@@ -16,14 +16,19 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDataStream>
+#include <QFile>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -157,6 +162,7 @@ private slots:
 
     // Area tree with channels.
     void treeLoadsNestedAreasWithChannels();
+    void treeShowsTheSampleSite();
     void treeSearchHidesNonMatchingChannels_data();
     void treeSearchHidesNonMatchingChannels();
     void treeSearchDropsHiddenItemsFromSelection();
@@ -989,6 +995,55 @@ void TestCommonWidgets::treeLoadsNestedAreasWithChannels()
 
     QCOMPARE(widget->selectionMode(), QAbstractItemView::ExtendedSelection);
     QVERIFY(widget->dragEnabled());
+}
+
+void TestCommonWidgets::treeShowsTheSampleSite()
+{
+    QFile file(QString::fromLocal8Bit(qgetenv("DM_TEST_DATA"))
+               + QStringLiteral("/sample_site.json"));
+    if (!file.exists())
+        QSKIP("DM_TEST_DATA does not name the test data folder");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonObject site = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonArray areas = site.value(QStringLiteral("areas")).toArray();
+    const QJsonArray channels = site.value(QStringLiteral("channels")).toArray();
+    QVERIFY(!areas.isEmpty());
+
+    // A second database for the sample; the shared one is opened again afterwards.
+    auto *core = DATACore::UserManagerCore::instance();
+    const QString shared = core->databaseFile();
+    auto reopen = qScopeGuard([core, shared] { core->open(shared); });
+    QVERIFY2(core->open(m_dir.filePath(QStringLiteral("sample.db"))),
+             qPrintable(core->lastError()));
+    QVERIFY2(core->importSiteFile(file.fileName()), qPrintable(core->lastError()));
+
+    AreaWithChannelTree tree;
+    QCOMPARE(tree.areaCount(), areas.size());
+    QCOMPARE(tree.channelCount(), channels.size());
+    for (const QJsonValue &value : areas) {
+        const QJsonObject area = value.toObject();
+        QTreeWidgetItem *item = tree.areaItem(area.value(QStringLiteral("key")).toString());
+        QVERIFY(item);
+        QCOMPARE(item->text(0), area.value(QStringLiteral("name")).toString());
+        const QString parent = area.value(QStringLiteral("parent")).toString();
+        QCOMPARE(item->parent() ? item->parent()->data(0, Qt::UserRole).toString() : QString(),
+                 parent);
+    }
+    for (const QJsonValue &value : channels) {
+        const QJsonObject channel = value.toObject();
+        QTreeWidgetItem *item = tree.channelItem(channel.value(QStringLiteral("key")).toString());
+        QVERIFY(item);
+        QCOMPARE(item->text(0), channel.value(QStringLiteral("name")).toString());
+        QCOMPARE(item->parent()->data(0, Qt::UserRole).toString(),
+                 channel.value(QStringLiteral("area")).toString());
+    }
+
+    // Searching a name in Chinese finds that channel.
+    const QJsonObject first = channels.at(0).toObject();
+    tree.searchLineEdit()->setText(first.value(QStringLiteral("name")).toString());
+    QVERIFY(visibleChannelKeys(tree.getTreeWidget())
+                    .contains(first.value(QStringLiteral("key")).toString()));
+    QVERIFY(visibleChannelKeys(tree.getTreeWidget()).size() < channels.size());
 }
 
 void TestCommonWidgets::treeSearchHidesNonMatchingChannels_data()
