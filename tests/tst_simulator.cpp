@@ -10,6 +10,7 @@
 #include "StateFile.h"
 #include "X86MatrixModel.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QTcpSocket>
@@ -216,6 +217,7 @@ private slots:
     void commandLineListsAndParsesEveryOption();
     void commandLineRefusesBadValues_data();
     void commandLineRefusesBadValues();
+    void fuzzSeedsAreValidStreams();
 
 private:
     bool startSimulator(MatrixSimulatorOptions options = MatrixSimulatorOptions());
@@ -945,6 +947,66 @@ void tst_Simulator::commandLineRefusesBadValues()
              SimulatorCommandLine::Error);
     QVERIFY(!message.isEmpty());
     QCOMPARE(options.x86Port, 1234);
+}
+
+void tst_Simulator::fuzzSeedsAreValidStreams()
+{
+    // Server seeds: every frame is a request the matrix accepts (first byte: bit 0 Linux,
+    // bit 1 logged in before the stream).
+    const QDir serverSeeds(QFINDTESTDATA("../fuzz/corpus/fuzz_server_frames"));
+    const QStringList serverFiles = serverSeeds.entryList(QDir::Files);
+    QVERIFY(serverFiles.size() >= 5);
+    for (const QString &name : serverFiles) {
+        QFile file(serverSeeds.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray data = file.readAll();
+        const bool linuxSide = data.at(0) & 1;
+        MatrixSim::X86MatrixModel x86(8, {{QString(), QString()}});
+        MatrixSim::LinuxMatrixModel linuxWall({{QStringLiteral("admin"), QStringLiteral("admin")}},
+                                              2, QStringLiteral("usb-2.0.bin"),
+                                              QStringLiteral("1.0.0"));
+        if (data.at(0) & 2) {
+            x86.handle(1, X86Login, login("", ""));
+            linuxWall.handle(1, LinuxLogin, linuxLogin("admin", "admin"));
+            linuxWall.handle(1, LinuxStartSession, QByteArray());
+        }
+        FrameDecoder decoder;
+        decoder.feed(data.mid(1));
+        Frame frame;
+        int requests = 0;
+        while (decoder.takeFrame(frame)) {
+            if (frame.type == Hello)
+                continue;
+            const qint32 result = linuxSide ? linuxWall.handle(1, frame.type, frame.payload).result
+                                            : x86.handle(1, frame.type, frame.payload).result;
+            ++requests;
+            // Expected refusals: a forced login without a refused login first, and the end
+            // of an upgrade to a version already installed.
+            const bool refusalExpected = frame.type == X86ForceLogin
+                    || (frame.type == LinuxGetUpgradeStatus && result == MatrixErrUpgradeLatest);
+            if (!refusalExpected)
+                QVERIFY2(result == 0,
+                         qPrintable(name + QLatin1Char(' ')
+                                    + QLatin1String(messageName(frame.type))));
+        }
+        QVERIFY2(!decoder.hasError() && decoder.bufferedBytes() == 0, qPrintable(name));
+        QVERIFY2(requests > 0, qPrintable(name));
+    }
+
+    // Client seeds: every frame is one a client accepts.
+    const QDir clientSeeds(QFINDTESTDATA("../fuzz/corpus/fuzz_client_frames"));
+    const QStringList clientFiles = clientSeeds.entryList(QDir::Files);
+    QVERIFY(clientFiles.size() >= 3);
+    for (const QString &name : clientFiles) {
+        QFile file(clientSeeds.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        FrameDecoder decoder;
+        decoder.feed(file.readAll().mid(1));
+        Frame frame;
+        while (decoder.takeFrame(frame))
+            QVERIFY2(decodeServerMessage(frame).kind != ServerMessage::Invalid, qPrintable(name));
+        QVERIFY2(!decoder.hasError() && decoder.bufferedBytes() == 0, qPrintable(name));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Simulator)
