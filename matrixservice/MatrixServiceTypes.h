@@ -185,6 +185,9 @@ enum MatrixServiceError {
     MatrixErrLoginRefused = -8, // wrong user or password
     MatrixErrOutOfRange = -9, // cell, split, screen number or count out of range
     MatrixErrBusy = -10, // the matrix is rebooting or upgrading
+    MatrixErrCallbackReentry = -11, // a blocking call from inside a callback of the same
+                                    // interface; refused, it could never be answered
+    MatrixErrUnsupported = -12, // a reserved operation this service does not provide
     MatrixErrUpgradeNotFound = -15, // upgrade resource not found
     MatrixErrUpgradeLatest = -16, // already the latest version
 };
