@@ -153,8 +153,9 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     const QPoint from = moved->mapTo(page.get(), moved->rect().center());
     const QPoint to = from + QPoint(150, 80);
     QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(window, from + QPoint(50, 30));
     QTest::mouseMove(window, to);
+    // Let the matrix answer the press's layout request before the button is released.
+    QTest::qWait(200);
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, to);
     QCOMPARE(moved->geometry().topLeft(), QPoint(150, 80));
 

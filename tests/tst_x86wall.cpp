@@ -62,6 +62,7 @@ private slots:
     void releaseSnapsOnlyNearTheMonitorEdge_data();
     void releaseSnapsOnlyNearTheMonitorEdge();
     void moveStopsAtTheWallEdge();
+    void layoutDuringADragKeepsTheMovedRectangle();
     void hoverZonesSetZoneAndCursor_data();
     void hoverZonesSetZoneAndCursor();
     void resizeFromEveryEdgeAndCorner_data();
@@ -395,6 +396,24 @@ void TestX86Wall::moveStopsAtTheWallEdge()
     QCOMPARE(m->geometry().bottom(), wall->height() - 1);
     // The right edge (last pixel 399 = 798 units) snaps onto the monitor's 800.
     QCOMPARE(sentRect(service->x86()->last("SetMirrorRect")), (QList<int> {0, 450, 800, 898}));
+}
+
+void TestX86Wall::layoutDuringADragKeepsTheMovedRectangle()
+{
+    showWall();
+    wall->setLayoutInfo(rc(0, 0, 1600, 900), 1, 0, 0, 1, 1);
+    MirrorWidget *m = addMirror(rc(0, 0, 800, 450), 0);
+    press(m, QPoint(200, 100));
+    hover(wall.get(), QPoint(300, 150));
+    // The answer to the press's layout request arrives while the button is still held.
+    wall->setMirror(rc(0, 0, 800, 450), rc(0, 0, 800, 450), 0, 4, 1, 0, 0);
+    QCOMPARE(m->getSplitCount(), 4);
+    QCOMPARE(m->getLayer(), 1);
+    release(wall.get(), QPoint(300, 150));
+    QCOMPARE(sentRect(service->x86()->last("SetMirrorRect")), (QList<int> {200, 100, 998, 548}));
+    // Released: the next layout is taken as it comes.
+    wall->setMirror(rc(0, 0, 800, 450), rc(0, 0, 800, 450), 0, 4, 1, 0, 0);
+    QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {0, 0, 800, 450}));
 }
 
 void TestX86Wall::hoverZonesSetZoneAndCursor_data()

@@ -130,7 +130,10 @@ void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, in
                                    int layer, int param4, int turnState)
 {
     if (MirrorWidget *existing = mirrorByIndex(index)) {
-        existing->setMirrorInfo(homeRect, mirrorRect, index, splitCount, layer, param4, turnState);
+        // A window held with the mouse keeps the rectangle being moved or resized: it is
+        // sent on release, and a layout arriving meanwhile must not undo it.
+        const RECT current = existing->isPressed() ? existing->getMirrorRect() : mirrorRect;
+        existing->setMirrorInfo(homeRect, current, index, splitCount, layer, param4, turnState);
         updateScale(existing);
         return;
     }
