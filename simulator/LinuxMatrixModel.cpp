@@ -6,6 +6,7 @@
 #include "RequestChecks.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -366,7 +367,11 @@ void LinuxMatrixModel::startUpgrade(Reader &reader, RequestOutcome &out)
         return;
     }
     const QString urlText = QString::fromLocal8Bit(url);
-    out.summary = QStringLiteral("mode=%1 url=\"%2\"").arg(mode).arg(urlText);
+    // An FTP URL may carry an account; the log shows it without the password.
+    const QUrl parsed(urlText);
+    const QString shown =
+            parsed.password().isEmpty() ? urlText : parsed.toString(QUrl::RemovePassword);
+    out.summary = QStringLiteral("mode=%1 url=\"%2\"").arg(mode).arg(shown);
     if (mode < 0 || mode > 2) {
         refuse(out, MatrixErrOutOfRange, QStringLiteral("mode is not 0, 1 or 2"));
         return;

@@ -37,6 +37,9 @@ struct SimulatorServer::Client
 
 namespace {
 
+// A client that lets this much pile up unread is dropped.
+constexpr qint64 MaxWriteBacklog = 8 * 1024 * 1024;
+
 const char *roleName(Role role)
 {
     return role == Role::X86 ? "x86" : "linux";
@@ -191,6 +194,7 @@ void SimulatorServer::acceptClients(QTcpServer *server, Role role)
     while (server->hasPendingConnections()) {
         QTcpSocket *socket = server->nextPendingConnection();
         socket->setParent(this);
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         auto client = std::make_unique<Client>();
         client->id = ++m_lastClientId;
         client->role = role;
@@ -320,6 +324,10 @@ void SimulatorServer::send(Client &client, const QByteArray &bytes, bool afterHa
     const MatrixSimulatorFaults current = faults();
     if (current.silent || client.closing)
         return;
+    if (client.socket->bytesToWrite() > MaxWriteBacklog) {
+        dropClient(client.id, QStringLiteral("does not read what it is sent"));
+        return;
+    }
     const QByteArray data = current.garbageAnswers && afterHandshake ? garbage() : bytes;
     if (current.answerDelayMs <= 0 && client.delayed.empty()) {
         client.socket->write(data);

@@ -764,12 +764,15 @@ void tst_Simulator::logNeverHoldsPasswords()
     QCOMPARE(linuxClient.request(LinuxSetScreenGrid, regions(1, {cellRegion(0, 1)})), 0);
     QCOMPARE(linuxClient.request(LinuxSetCellChannels, cellChannels(0, 1, 1, {cellChannel(0)})), 0);
 
-    QTRY_VERIFY(lines.size() >= 11);
+    QCOMPARE(linuxClient.request(LinuxStartUpgrade, upgrade(1, "ftp://tech:Fpw-31@h/m-2.bin")), 0);
+
+    QTRY_VERIFY(lines.size() >= 12);
     const QString all = lines.join(QLatin1Char('\n'));
     QVERIFY(all.contains(QStringLiteral("X86Login user=\"op\"")));
     QVERIFY(all.contains(QStringLiteral("LinuxLogin mode=1 user=\"tech\"")));
     QVERIFY(all.contains(QStringLiteral("LinuxSetCellChannels cell=0 split=1 count=1 -> 0")));
-    for (const char *secret : {"Xs3cretX", "Lpw-771", "Cpw-55", "Spw-99"})
+    QVERIFY(all.contains(QStringLiteral("url=\"ftp://tech@h/m-2.bin\"")));
+    for (const char *secret : {"Xs3cretX", "Lpw-771", "Cpw-55", "Spw-99", "Fpw-31"})
         QVERIFY2(!all.contains(QLatin1String(secret)), secret);
 }
 

@@ -6,6 +6,7 @@
 #include "ServerMessage.h"
 
 #include <QLoggingCategory>
+#include <QNetworkProxy>
 #include <QTcpSocket>
 
 Q_LOGGING_CATEGORY(lcMatrixClient, "dm.matrixservice", QtInfoMsg)
@@ -37,6 +38,8 @@ void ClientConnection::open(const QString &host, quint16 port, quint64 attempt)
     m_decoder = FrameDecoder();
     m_kicked = false;
     m_socket = new QTcpSocket(this);
+    // A matrix sits on the local network; a proxy of the host must not come in between.
+    m_socket->setProxy(QNetworkProxy::NoProxy);
     connect(m_socket, &QTcpSocket::connected, this, &ClientConnection::onConnected);
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientConnection::onReadyRead);
     connect(m_socket, &QTcpSocket::errorOccurred, this, &ClientConnection::onSocketError);
@@ -76,6 +79,7 @@ void ClientConnection::onConnected()
     if (m_state != State::Connecting)
         return;
     m_state = State::Handshaking;
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_socket->write(encodeFrame(Hello, 0, encodeHello(m_role)));
 }
 
