@@ -1,0 +1,72 @@
+// The host's message box: a short notice or a yes/no question.
+#pragma once
+
+#include "lumohost_export.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+
+namespace COMMONUSELIB {
+
+class LUMOHOST_EXPORT MessageBoxW : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(MessageBoxW)
+
+public:
+    // Button sets: one "OK" button, "OK" and "Cancel", or "Yes" and "No".
+    // Any other value shows a notice with one "OK" button.
+    enum Buttons : short { NoticeButtons = 1, OkCancelButtons = 2, YesNoButtons = 3 };
+
+    // One box as it was asked for; handed to the answer hook.
+    struct Record
+    {
+        QString kind; // "warning", "infomation", "question" or "critical"
+        QWidget *parent = nullptr;
+        QString title;
+        QString text;
+        short buttons = NoticeButtons;
+    };
+    // Answers boxes instead of showing them (automation and tests).
+    using AnswerHook = std::function<short(const Record &)>;
+
+    // Each shows a modal box and returns 1 when the person accepted ("OK" or "Yes"),
+    // 0 otherwise (the negative button, Escape or closing the window).
+    static short warning(QWidget *parent, const QString &title, const QString &text,
+                         short buttons = NoticeButtons);
+    static short infomation(QWidget *parent, const QString &title, const QString &text,
+                            short buttons = NoticeButtons);
+    static short question(QWidget *parent, const QString &title, const QString &text,
+                          short buttons = YesNoButtons);
+    static short critical(QWidget *parent, const QString &title, const QString &text,
+                          short buttons = NoticeButtons);
+
+    // Installs a process-wide hook (an empty function removes it). While a hook is
+    // installed no box is shown: the hook's answer is returned instead.
+    static void setAnswerHook(AnswerHook hook);
+    static AnswerHook answerHook();
+
+    // A box that can also be used directly; exec() returns 1 when accepted.
+    MessageBoxW(QWidget *parent, const QString &kind, const QString &title, const QString &text,
+                short buttons);
+    ~MessageBoxW() override;
+
+    QString kind() const { return m_kind; }
+    QString text() const;
+    short buttons() const { return m_buttons; }
+
+private:
+    static short ask(const Record &record);
+
+    QString m_kind;
+    short m_buttons = NoticeButtons;
+    QLabel *m_iconLabel = nullptr;
+    QLabel *m_textLabel = nullptr;
+};
+
+} // namespace COMMONUSELIB

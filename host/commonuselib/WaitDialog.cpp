@@ -1,0 +1,139 @@
+#include "WaitDialog.h"
+
+#include <QVariant>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace COMMONUSELIB {
+
+namespace {
+
+QPointer<WaitDialog> &instanceSlot()
+{
+    static QPointer<WaitDialog> dialog;
+    return dialog;
+}
+
+// Lives as a child of the application object and takes the wait dialog with it, so that
+// the top-level window does not outlive the application.
+class WaitDialogReaper : public QObject
+{
+public:
+    explicit WaitDialogReaper(QObject *parent)
+        : QObject(parent)
+    {}
+    ~WaitDialogReaper() override { WaitDialog::release(); }
+};
+
+} // namespace
+
+WaitDialog *WaitDialog::getInstance()
+{
+    QPointer<WaitDialog> &dialog = instanceSlot();
+    if (!dialog) {
+        dialog = new WaitDialog;
+        if (QCoreApplication *app = QCoreApplication::instance()) {
+            new WaitDialogReaper(app);
+            connect(app, &QCoreApplication::aboutToQuit, &WaitDialog::release);
+        }
+    }
+    return dialog;
+}
+
+void WaitDialog::release()
+{
+    QPointer<WaitDialog> &dialog = instanceSlot();
+    delete dialog.data();
+    dialog = nullptr;
+}
+
+WaitDialog::WaitDialog(QWidget *parent)
+    : QFrame(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("WaitDialog"));
+    setWindowModality(Qt::NonModal);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Raised);
+    setAutoFillBackground(true);
+    setMinimumSize(260, 90);
+
+    m_textLabel = new QLabel(this);
+    m_textLabel->setObjectName(QStringLiteral("waitTextLabel"));
+    m_textLabel->setAlignment(Qt::AlignCenter);
+    m_textLabel->setWordWrap(true);
+    m_textLabel->setProperty("lumo_grayYaHei", true);
+
+    m_busyBar = new QProgressBar(this);
+    m_busyBar->setObjectName(QStringLiteral("waitBusyBar"));
+    m_busyBar->setRange(0, 0); // a running indicator, no percentage
+    m_busyBar->setTextVisible(false);
+    m_busyBar->setFixedHeight(8);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 16, 20, 16);
+    layout->setSpacing(12);
+    layout->addStretch(1);
+    layout->addWidget(m_textLabel);
+    layout->addWidget(m_busyBar);
+    layout->addStretch(1);
+
+    m_timer = new QTimer(this);
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, &WaitDialog::slotTimeout);
+}
+
+WaitDialog::~WaitDialog() = default;
+
+QString WaitDialog::text() const
+{
+    return m_textLabel->text();
+}
+
+void WaitDialog::showWaitDialog(const QString &text, const QUuid &id, int timeoutMs)
+{
+    m_textLabel->setText(text);
+    m_id = id;
+    m_waiting = true;
+    m_timer->stop();
+    if (timeoutMs > 0)
+        m_timer->start(timeoutMs);
+    adjustSize();
+    placeOnActiveWindow();
+    show();
+    raise();
+}
+
+void WaitDialog::hideWaitDialog()
+{
+    m_timer->stop();
+    m_waiting = false;
+    hide();
+}
+
+void WaitDialog::slotTimeout()
+{
+    m_waiting = false;
+    hide();
+    emit signalWaitTimeout(m_id);
+}
+
+void WaitDialog::placeOnActiveWindow()
+{
+    QRect area;
+    QWidget *active = QApplication::activeWindow();
+    if (active && active != this && active->isVisible())
+        area = active->frameGeometry();
+    else if (QScreen *screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    if (area.isValid())
+        move(area.center() - rect().center());
+}
+
+} // namespace COMMONUSELIB

@@ -1,0 +1,57 @@
+// The host's busy window: a short text with a running indicator while something is pending.
+#pragma once
+
+#include "lumohost_export.h"
+
+#include <QFrame>
+#include <QString>
+#include <QUuid>
+
+class QLabel;
+class QProgressBar;
+class QTimer;
+
+namespace COMMONUSELIB {
+
+class LUMOHOST_EXPORT WaitDialog : public QFrame
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(WaitDialog)
+
+public:
+    // The process-wide wait dialog, created on first use; deleted by release() or
+    // when the application object goes away.
+    static WaitDialog *getInstance();
+    static void release();
+
+    // Shows the window with the text and returns at once. The window stays on top of
+    // the application but is not modal: it does not block the caller, nor does it
+    // become QApplication::activeModalWidget(). It hides itself after timeoutMs
+    // (a value of 0 or below means no time-out) and then emits signalWaitTimeout.
+    // Calling it again while waiting replaces the text and the id and restarts the clock.
+    void showWaitDialog(const QString &text, const QUuid &id, int timeoutMs);
+    // Hides the window and stops the clock; nothing is emitted.
+    void hideWaitDialog();
+
+    bool isWaiting() const { return m_waiting; }
+    QString text() const;
+    QUuid waitId() const { return m_id; }
+
+signals:
+    // The wait with this id ran out of time and the window closed itself.
+    void signalWaitTimeout(const QUuid &id);
+
+private:
+    explicit WaitDialog(QWidget *parent = nullptr);
+    ~WaitDialog() override;
+    void placeOnActiveWindow();
+    void slotTimeout();
+
+    QLabel *m_textLabel = nullptr;
+    QProgressBar *m_busyBar = nullptr;
+    QTimer *m_timer = nullptr;
+    QUuid m_id;
+    bool m_waiting = false;
+};
+
+} // namespace COMMONUSELIB

@@ -1,0 +1,58 @@
+#include "MessageBoxScript.h"
+
+MessageBoxScript::MessageBoxScript(short defaultAnswer)
+    : m_previous(COMMONUSELIB::MessageBoxW::answerHook())
+    , m_defaultAnswer(defaultAnswer)
+{
+    COMMONUSELIB::MessageBoxW::setAnswerHook([this](const Record &record) { return reply(record); });
+}
+
+MessageBoxScript::~MessageBoxScript()
+{
+    COMMONUSELIB::MessageBoxW::setAnswerHook(m_previous);
+}
+
+MessageBoxScript &MessageBoxScript::answer(short reply)
+{
+    m_answers.enqueue(reply);
+    return *this;
+}
+
+MessageBoxScript &MessageBoxScript::answers(const QList<short> &replies)
+{
+    for (short r : replies)
+        m_answers.enqueue(r);
+    return *this;
+}
+
+QStringList MessageBoxScript::texts() const
+{
+    QStringList result;
+    for (const Record &record : m_records)
+        result << record.text;
+    return result;
+}
+
+QStringList MessageBoxScript::titles() const
+{
+    QStringList result;
+    for (const Record &record : m_records)
+        result << record.title;
+    return result;
+}
+
+void MessageBoxScript::clearRecords()
+{
+    m_records.clear();
+    m_unanswered = 0;
+}
+
+short MessageBoxScript::reply(const Record &record)
+{
+    m_records.append(record);
+    if (m_answers.isEmpty()) {
+        ++m_unanswered;
+        return m_defaultAnswer;
+    }
+    return m_answers.dequeue();
+}
