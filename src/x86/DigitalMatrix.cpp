@@ -1,0 +1,804 @@
+#include "DigitalMatrix.h"
+#include "ui_DigitalMatrix.h"
+
+#include "DigitalMatrixConfigSignals.h"
+#include "DigitalMatrixInteractionPort.h"
+#include "MatrixManageWidget.h"
+#include "MessageBoxW.h"
+#include "QLogger.h"
+#include "ServerSelectWidget.h"
+#include "SpliteWindow.h"
+#include "TurnControlWidget.h"
+#include "UserManagerCore.h"
+#include "WaitDialog.h"
+#include "_ModifyDigitalMatrixServerDlg.h"
+#include "setMatrixScreen.h"
+
+#include <QDebug>
+#include <QIcon>
+#include <QPainter>
+#include <QStyleOption>
+#include <QTimer>
+#include <QUuid>
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+namespace {
+
+using COMMONUSELIB::MessageBoxW;
+
+constexpr short NoticeButtons = 1;
+constexpr short YesNoButtons = 3;
+constexpr int SeparatorCount = 6;
+constexpr int SeparatorWidth = 2;
+constexpr int SeparatorHeight = 39;
+
+DigitalMatrixInteractionPort *port()
+{
+    return DigitalMatrixInteractionPort::instance();
+}
+
+COMMONUSELIB::WaitDialog *waitDialog()
+{
+    return COMMONUSELIB::WaitDialog::getInstance();
+}
+
+} // namespace
+
+DigitalMatrix::DigitalMatrix(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::DigitalMatrix)
+{
+    initUI();
+    initAttribute();
+    initData();
+    setSpacingWidget();
+}
+
+DigitalMatrix::~DigitalMatrix()
+{
+    delete activateTimer;
+    activateTimer = nullptr;
+}
+
+void DigitalMatrix::initUI()
+{
+    ui->setupUi(this);
+    setControlEnable(false);
+    connected = false;
+
+    ui->_turnShowBtn->setFocusPolicy(Qt::ClickFocus);
+    ui->_serverSelectBtn->setFocusPolicy(Qt::ClickFocus);
+    ui->_addServerBtn->setFocusPolicy(Qt::ClickFocus);
+    ui->_addServerBtn->setIcon(
+            QIcon(QStringLiteral("./config/qss/style_1/images/matrix_addbtn_icon.png")));
+    ui->_saveMatrixSettingBtn->hide();
+    ui->_connectMatrixBtn->setCheckable(true);
+    ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
+    ui->_virtualServerWdt->setSwapMode(false);
+
+    DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
+    connect(dataCentre, &DATACore::UserManagerCore::signalAddServer, this,
+            &DigitalMatrix::slotAddServer);
+    connect(dataCentre, &DATACore::UserManagerCore::signalEditServer, this,
+            &DigitalMatrix::slotEditServer);
+
+    splitPanel = new SpliteWindow(this);
+    splitPanel->hide();
+    serverSelector = new ServerSelectWidget(this);
+    turnControl = new TurnControlWidget(this);
+    turnControl->hide();
+
+    DigitalMatrixConfigSignals *hub = DigitalMatrixConfigSignals::instance();
+    connect(serverSelector, &ServerSelectWidget::sigServerSelected, this,
+            &DigitalMatrix::slotServerSelected);
+    connect(ui->_serverDogBtn, &QPushButton::clicked, this, &DigitalMatrix::slotDogClicked);
+    connect(ui->_editServerBtn, &QPushButton::clicked, this, &DigitalMatrix::slotShowEditServerWdt);
+    connect(ui->_deleteServerBtn, &QPushButton::clicked, this,
+            &DigitalMatrix::slotDeleteServerClicked);
+    connect(ui->_connectMatrixBtn, &QPushButton::clicked, this,
+            &DigitalMatrix::slotConnectMatrixBtnClicked);
+    connect(ui->_setSourceBtn, &QPushButton::clicked, this,
+            &DigitalMatrix::slotSetSourceBtnClicked);
+    connect(ui->_saveMatrixSettingBtn, &QPushButton::clicked, this,
+            &DigitalMatrix::slotSaveSettingBtn);
+    connect(ui->_MatrixSettingBtn, &QPushButton::clicked, this,
+            &DigitalMatrix::slotBeginSettingBtn);
+    connect(hub, &DigitalMatrixConfigSignals::signalConnectSuccess, this,
+            &DigitalMatrix::slotConnectSuccess);
+    connect(hub, &DigitalMatrixConfigSignals::signalConnectFailed, this,
+            &DigitalMatrix::slotConnectFailed);
+    connect(hub, &DigitalMatrixConfigSignals::signalConnectTimeOut, this,
+            &DigitalMatrix::slotConnectTimeOut);
+    connect(hub, &DigitalMatrixConfigSignals::signalDisconnect, this,
+            &DigitalMatrix::slotDisconnect);
+    connect(hub, &DigitalMatrixConfigSignals::signalDisError, this, &DigitalMatrix::slotDisError);
+    connect(hub, &DigitalMatrixConfigSignals::signalMatrixInfo, this,
+            &DigitalMatrix::slotMatrixInfo);
+    connect(hub, &DigitalMatrixConfigSignals::signalCreateNewLayout, this,
+            &DigitalMatrix::slotCreateNewLayout);
+    connect(hub, &DigitalMatrixConfigSignals::signalSetOneMirror, this,
+            &DigitalMatrix::slotSetOneMirror);
+    connect(hub, &DigitalMatrixConfigSignals::signalSetMirrorEnd, this,
+            &DigitalMatrix::slotSetMirrorEnd);
+    connect(hub, &DigitalMatrixConfigSignals::signalGroupResCount, this,
+            &DigitalMatrix::slotGroupResCount);
+    connect(ui->_virtualServerWdt, &MatrixManageWidget::sigCurrMontroIndex, this,
+            &DigitalMatrix::slotSetCurrMontroIndex);
+    connect(splitPanel, &SpliteWindow::sigSpliteButtonClicked, this,
+            &DigitalMatrix::slotSetMontroSplite);
+    connect(turnControl, &TurnControlWidget::sigStartTurn, this, &DigitalMatrix::slotStartTurn);
+    connect(turnControl, &TurnControlWidget::sigPauseTurn, this, &DigitalMatrix::slotPauseTurn);
+    connect(turnControl, &TurnControlWidget::sigStopTurn, this, &DigitalMatrix::slotStopTurn);
+    connect(serverSelector, &ServerSelectWidget::sigAddButtonPressed, this,
+            &DigitalMatrix::slotNextStepBtnClicked);
+    connect(ui->_clearSourceBtn, &QPushButton::clicked, this, &DigitalMatrix::slotClearSource);
+    connect(turnControl, &TurnControlWidget::sigHideTurnButton, this,
+            &DigitalMatrix::slotHideTurnButton);
+    connect(serverSelector, &ServerSelectWidget::sigServerSelectedFO, this,
+            &DigitalMatrix::serverSelectWidgetFO);
+    connect(ui->_addServerBtn, &QPushButton::clicked, this, &DigitalMatrix::slotNextStepBtnClicked);
+    // The split chooser opens from a window's context menu on the wall.
+    connect(ui->_virtualServerWdt, &MatrixManageWidget::sigMirrorContextMenu, this,
+            &DigitalMatrix::slotShowSplitPanel);
+
+    for (int i = 0; i < SeparatorCount; ++i) {
+        auto *separator = new QWidget(ui->_controlWdt);
+        separator->setProperty("spacewidget", true);
+        separator->hide();
+        separators.append(separator);
+    }
+    ui->_serverDogBtn->setProperty("watchDogButton", true);
+    setSpacingWidget();
+    pageShown = false;
+
+    activateTimer = new QTimer(this);
+    activateTimer->setSingleShot(true);
+    connect(activateTimer, &QTimer::timeout, this, &DigitalMatrix::slotSetActiveAsFirst);
+    firstShow = true;
+    watchDogTimer = new QTimer(this);
+    connect(watchDogTimer, &QTimer::timeout, this, &DigitalMatrix::slotSetDogWatchStatus);
+    watchDogTimer->start(WatchDogIntervalMs);
+
+    ui->_serverDogBtn->setEnabled(false);
+    ui->_serverDogBtn->hide();
+    ui->widget->setFixedWidth(110);
+    ui->_serverSelectBtn->setToolTip(tr("select server"));
+}
+
+void DigitalMatrix::initAttribute()
+{
+    ui->_serverSelectBtn->setProperty("matrixServerSelBt", true);
+    ui->_addServerBtn->setProperty("matrixAddServerBt", true);
+    ui->_saveMatrixSettingBtn->setProperty("matrixcontrolbutton", true);
+    ui->_MatrixSettingBtn->setProperty("matrixcontrolbutton", true);
+    ui->_clearSourceBtn->setProperty("matrixcontrolbutton", true);
+    ui->_turnShowBtn->setProperty("matrixcontrolbutton", true);
+    ui->_setSourceBtn->setProperty("matrixcontrolbutton", true);
+    ui->_resetLayout->setProperty("matrixcontrolbutton", true);
+    ui->_connectMatrixBtn->setProperty("connectStatus", true);
+    ui->_serverDogBtn->setProperty("watchDogButton", true);
+    ui->_editServerBtn->setProperty("matrixEditServerBt", true);
+    ui->_deleteServerBtn->setProperty("matrixDeleteServerBt", true);
+    ui->_controlWdt->setProperty("matrixControlWt", true);
+}
+
+void DigitalMatrix::initData()
+{
+    monitorConfig = false;
+    serverSelector->clearServers();
+    currentTurnState = -1;
+    serverSelector->hide();
+    const QList<UServerInfo> servers = DATACore::UserManagerCore::instance()->GetServers(QString());
+    for (const UServerInfo &server : servers) {
+        if (server.type == SERVERTYPE_X86_DIGITALMATRIX)
+            serverSelector->addServer(server);
+    }
+}
+
+void DigitalMatrix::setControlEnable(bool flag)
+{
+    qDebug() << "setControlEnable(bool flag)" << flag;
+    ui->_clearSourceBtn->setEnabled(flag);
+    ui->_saveMatrixSettingBtn->setEnabled(flag);
+    ui->_setSourceBtn->setEnabled(flag);
+    ui->_turnShowBtn->setEnabled(flag);
+    ui->_MatrixSettingBtn->setEnabled(flag);
+    ui->_resetLayout->setEnabled(flag);
+}
+
+void DigitalMatrix::showConfigButtons(bool config)
+{
+    ui->_clearSourceBtn->setVisible(!config);
+    ui->_setSourceBtn->setVisible(!config);
+    ui->_turnShowBtn->setVisible(!config);
+    ui->_MatrixSettingBtn->setVisible(!config);
+    ui->_resetLayout->setVisible(!config);
+    ui->_saveMatrixSettingBtn->setVisible(config);
+}
+
+void DigitalMatrix::setSpacingWidget()
+{
+    if (separators.size() < SeparatorCount)
+        return;
+    for (QWidget *separator : qAsConst(separators))
+        separator->hide();
+    const auto place = [](QWidget *separator, int x, int y) {
+        separator->setGeometry(x, y, SeparatorWidth, SeparatorHeight);
+        separator->lower();
+        separator->show();
+    };
+    if (!ui->_saveMatrixSettingBtn->isHidden()) {
+        const QRect g = ui->_saveMatrixSettingBtn->geometry();
+        place(separators.at(0), g.left() - 1, g.top());
+        place(separators.at(1), g.right() - 1, g.top());
+    } else {
+        const QRect setting = ui->_MatrixSettingBtn->geometry();
+        place(separators.at(0), setting.left() - 1, setting.top());
+        place(separators.at(1), setting.right() - 1, setting.top());
+        const QRect turn = ui->_turnShowBtn->geometry();
+        place(separators.at(2), turn.left() - 1, turn.top());
+        place(separators.at(3), turn.right() - 1, turn.top());
+        const QRect source = ui->_setSourceBtn->geometry();
+        place(separators.at(4), source.right() - 1, source.top());
+    }
+    update();
+}
+
+// ---- Connecting and logging in ------------------------------------------------------
+
+void DigitalMatrix::connectServer()
+{
+    // Nothing to connect to while no server is selected.
+    if (currentServer.id.isEmpty()) {
+        disconnectServerStatus();
+        return;
+    }
+    ui->_virtualServerWdt->clearData();
+    setControlEnable(false);
+    waitDialog()->showWaitDialog(tr("Connecting..."), QUuid(), WaitTimeoutMs);
+    port()->connectServer(currentServer.ip, currentServer.port);
+}
+
+void DigitalMatrix::disconnectServerStatus()
+{
+    setControlEnable(false);
+    ui->_virtualServerWdt->clearData();
+    ui->_connectMatrixBtn->setChecked(false);
+    ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
+}
+
+void DigitalMatrix::rememberConnection()
+{
+    if (!currentServer.id.isEmpty())
+        connectionMemory[currentServer.id] = connected;
+}
+
+void DigitalMatrix::setLoggedIn()
+{
+    setControlEnable(true);
+    ui->_connectMatrixBtn->setChecked(true);
+    ui->_connectMatrixBtn->setToolTip(tr("Disconnect server"));
+    connected = true;
+}
+
+void DigitalMatrix::loginServer()
+{
+    for (;;) {
+        const int result = port()->login(currentServer.user, currentServer.password);
+        if (result == 0) {
+            setLoggedIn();
+            return;
+        }
+        if (result == 2) {
+            if (MessageBoxW::warning(nullptr, tr("Failed"),
+                                     tr("Login failed!Do you want to force login?"), YesNoButtons)
+                == 1) {
+                if (port()->forceLogin()) {
+                    setLoggedIn();
+                    return;
+                }
+                MessageBoxW::warning(nullptr, tr("Failed"), tr("Force Login failed!"),
+                                     NoticeButtons);
+            }
+            break;
+        }
+        if (result == 1) {
+            if (MessageBoxW::warning(nullptr, tr("Failed"),
+                                     tr("Login failed!Do you want to try again?"), YesNoButtons)
+                == 1)
+                continue;
+            break;
+        }
+        QLogger::instance()->LogInfo(QStringLiteral("login error,error code:")
+                                     + QString::number(result));
+        break;
+    }
+    // The transport connection stays open; only the toggle shows that nobody is logged in.
+    ui->_connectMatrixBtn->setChecked(false);
+}
+
+void DigitalMatrix::slotConnectSuccess()
+{
+    qDebug() << "connect success";
+    waitDialog()->hideWaitDialog();
+    ui->_connectMatrixBtn->setChecked(false);
+    ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
+    loginServer();
+    rememberConnection();
+}
+
+void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, const QString &text)
+{
+    waitDialog()->hideWaitDialog();
+    disconnectServerStatus();
+    connected = false;
+    if (pageShown && !currentServer.id.isEmpty()) {
+        if (MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1)
+            connectServer();
+    }
+    rememberConnection();
+}
+
+void DigitalMatrix::slotConnectFailed()
+{
+    connectionLost(nullptr, tr("Failed"),
+                   tr("Connect Matrix Server failed!Do you need to reconnect?"));
+}
+
+void DigitalMatrix::slotConnectTimeOut()
+{
+    connectionLost(this, tr("Warn"),
+                   tr("Connect Matrix Server time out!Do you need to reconnect?"));
+}
+
+void DigitalMatrix::slotDisconnect()
+{
+    connectionLost(this, tr("Warn"), tr("Matrix Server disconnect!Do you need to reconnect?"));
+}
+
+void DigitalMatrix::slotDisError()
+{
+    connectionLost(this, tr("Warn"), tr("Connect Matrix Server error!Do you need to reconnect?"));
+}
+
+void DigitalMatrix::slotConnectMatrixBtnClicked(bool checked)
+{
+    if (checked) {
+        if (currentServer.id.isEmpty()) {
+            ui->_connectMatrixBtn->setChecked(false);
+            return;
+        }
+        connectServer();
+        return;
+    }
+    port()->disconnectServer();
+    disconnectServerStatus();
+    connected = false;
+    rememberConnection();
+}
+
+// ---- Servers --------------------------------------------------------------------------
+
+void DigitalMatrix::slotServerSelected(PUServerInfo info)
+{
+    if (!info)
+        return;
+    const UServerInfo selected = *info;
+    if (selected.id == currentServer.id)
+        return;
+    rememberConnection();
+    currentServer = selected;
+    port()->disconnectServer();
+    if (connectionMemory.value(selected.id, false)) {
+        connectServer();
+    } else {
+        disconnectServerStatus();
+        connectionMemory[selected.id] = false;
+        connected = false;
+    }
+    ui->_serverSelectBtn->setChecked(false);
+    ui->_serverSelectBtn->setText(currentServer.name);
+}
+
+void DigitalMatrix::slotSetActiveAsFirst()
+{
+    if (serverSelector->serverCount() > 0)
+        slotServerSelected(serverSelector->firstServer());
+}
+
+void DigitalMatrix::on__serverSelectBtn_clicked(bool checked)
+{
+    const QPoint origin = ui->_serverSelectBtn->mapToGlobal(QPoint(0, 0));
+    serverSelector->move(origin.x(), origin.y() - serverSelector->height());
+    serverSelector->show();
+    if (checked)
+        serverSelector->setFocus();
+}
+
+void DigitalMatrix::serverSelectWidgetFO()
+{
+    ui->_serverSelectBtn->setChecked(false);
+}
+
+void DigitalMatrix::slotNextStepBtnClicked()
+{
+    if (serverSelector->serverCount() >= MaxServers) {
+        MessageBoxW::warning(this, tr("Warn"), tr("The number of servers can't beyond 5!"),
+                             NoticeButtons);
+        return;
+    }
+    serverSelector->hide();
+    ui->_serverSelectBtn->setChecked(false);
+    _ModifyDigitalMatrixServerDlg dialog(this, nullptr);
+    if (dialog.exec() == QDialog::Accepted)
+        port()->addServerToDB(dialog.getServerInfo());
+}
+
+void DigitalMatrix::slotAddServerFromPictrueHint(const DigitalMatrixServerInfo &serverInfo)
+{
+    serverSelector->hide();
+    ui->_serverSelectBtn->setChecked(false);
+    port()->addServerToDB(serverInfo);
+}
+
+void DigitalMatrix::slotAddServer(UServerInfo param_info)
+{
+    if (param_info.type != SERVERTYPE_X86_DIGITALMATRIX)
+        return;
+    ui->_serverSelectBtn->setChecked(false);
+    initData();
+    if (serverSelector->serverCount() > 0)
+        slotServerSelected(serverSelector->lastServer());
+    connected = false;
+    disconnectServerStatus();
+}
+
+void DigitalMatrix::slotShowEditServerWdt()
+{
+    if (currentServer.id.isEmpty())
+        return;
+    DigitalMatrixServerInfo info;
+    info.id = currentServer.id;
+    info.name = currentServer.name;
+    info.ip = currentServer.ip;
+    info.port = currentServer.port;
+    info.matrixKind = DigitalMatrixServerInfo::X86Matrix;
+    info.user = currentServer.user;
+    info.password = currentServer.password;
+    _ModifyDigitalMatrixServerDlg dialog(this, &info);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    DigitalMatrixServerInfo edited = dialog.getServerInfo();
+    edited.id = currentServer.id;
+    // The dialog does not ask for the login; the stored one is kept.
+    edited.user = currentServer.user;
+    edited.password = currentServer.password;
+    port()->editServerInDB(edited);
+}
+
+void DigitalMatrix::slotEditServer(UServerInfo info)
+{
+    if (info.type != SERVERTYPE_X86_DIGITALMATRIX)
+        return;
+    ui->_serverSelectBtn->setChecked(false);
+    initData();
+    port()->disconnectServer();
+    currentServer = info;
+    connected = false;
+    disconnectServerStatus();
+    ui->_serverSelectBtn->setText(info.name);
+    if (connectionMemory.value(info.id, false))
+        connectServer();
+    else
+        connectionMemory[info.id] = false;
+}
+
+void DigitalMatrix::slotDeleteServerClicked()
+{
+    if (currentServer.id.isEmpty())
+        return;
+    if (MessageBoxW::warning(this, tr("Warn"), tr("Delete selected server?"), YesNoButtons) != 1)
+        return;
+    const QString deletedId = currentServer.id;
+    DATACore::UserManagerCore::instance()->DeleteServer(deletedId, SERVERTYPE_X86_DIGITALMATRIX);
+    connectionMemory.remove(deletedId);
+    connected = false;
+    initData();
+    ui->_serverSelectBtn->setChecked(false);
+
+    if (serverSelector->serverCount() > 0) {
+        // The deleted server is gone: nothing is remembered for it.
+        currentServer = UServerInfo();
+        slotServerSelected(serverSelector->firstServer());
+        return;
+    }
+    // The last server is gone: leave the matrix and show the page idle.
+    port()->disconnectServer();
+    disconnectServerStatus();
+    connected = false;
+    currentServer = UServerInfo();
+    currentServer.port = -1;
+    currentServer.type = -1;
+    connectionMemory.clear();
+    ui->_serverSelectBtn->setText(QString());
+    emit signalX86MatrixServerDeleteAll();
+}
+
+void DigitalMatrix::slotDogClicked(bool) { }
+
+void DigitalMatrix::slotSetDogWatchStatus() { }
+
+// ---- Configuration mode and sources ---------------------------------------------------
+
+void DigitalMatrix::slotBeginSettingBtn()
+{
+    if (MessageBoxW::warning(nullptr, tr("Warn"), tr("Do you want to clear the setting of matrix"),
+                             YesNoButtons)
+        != 1)
+        return;
+    ui->_virtualServerWdt->clearData();
+    ui->_virtualServerWdt->setEditable(false);
+    port()->setConfigMode(true);
+    monitorConfig = true;
+    waitDialog()->showWaitDialog(QString(), QUuid(), WaitTimeoutMs);
+}
+
+void DigitalMatrix::slotSaveSettingBtn()
+{
+    port()->setConfigMode(false);
+    monitorConfig = false;
+    ui->_virtualServerWdt->setEditable(true);
+    showConfigButtons(false);
+    ui->_virtualServerWdt->setSwapMode(false);
+    setSpacingWidget();
+}
+
+void DigitalMatrix::slotClearSource()
+{
+    if (currentMonitor < 0)
+        return;
+    if (MessageBoxW::warning(nullptr, tr("Warn"), tr("Do you want to clear the source?"),
+                             YesNoButtons)
+        != 1)
+        return;
+    port()->clearSource(currentMonitor);
+    ui->_virtualServerWdt->clearMirrorStates();
+    ui->_turnShowBtn->setEnabled(false);
+}
+
+void DigitalMatrix::slotSetSourceBtnClicked()
+{
+    // The source panel of the selected window opens here.
+}
+
+void DigitalMatrix::slotHideView() { }
+
+void DigitalMatrix::slotGroupResCount(int count)
+{
+    ui->_turnShowBtn->setEnabled(count > 0 && currentTurnState != 0);
+}
+
+void DigitalMatrix::slotSetGroupFinished(int splitCount, bool turning)
+{
+    ui->_turnShowBtn->setEnabled(true);
+    if (turning) {
+        currentTurnState = 1;
+        turnControl->setPausedState(false);
+        ui->_virtualServerWdt->setMirrorState(currentMonitor, 1, splitCount);
+    } else {
+        currentTurnState = 2;
+        turnControl->setPausedState(true);
+        ui->_virtualServerWdt->setMirrorState(currentMonitor, 2, splitCount);
+    }
+}
+
+void DigitalMatrix::slotSetViewFinished(int splitCount)
+{
+    ui->_turnShowBtn->setEnabled(false);
+    currentTurnState = 0;
+    ui->_virtualServerWdt->setMirrorState(currentMonitor, 0, splitCount);
+}
+
+// ---- Wall -------------------------------------------------------------------------------
+
+void DigitalMatrix::slotMatrixInfo(int screens, int rows, int columns)
+{
+    ui->_virtualServerWdt->clearData();
+    showConfigButtons(true);
+    ui->_virtualServerWdt->setEditable(false);
+    setSpacingWidget();
+    waitDialog()->hideWaitDialog();
+    if (!monitorConfig) {
+        port()->setConfigMode(true);
+        monitorConfig = true;
+        return;
+    }
+    setMatrixScreen dialog(this);
+    dialog.setScreenValues(rows, columns, screens);
+    if (dialog.exec() == QDialog::Accepted) {
+        port()->setScreenCount(dialog.rowCount(), dialog.columnCount());
+        return;
+    }
+    showConfigButtons(false);
+    setControlEnable(false);
+    setSpacingWidget();
+}
+
+void DigitalMatrix::slotCreateNewLayout(RECT wallRect, int mirrorCount, int p1, int p2, int p3,
+                                        int p4)
+{
+    if (p2 != 0) {
+        showConfigButtons(true);
+        setSpacingWidget();
+        ui->_virtualServerWdt->setEditable(false);
+    } else if (p3 == 0 && p4 == 0) {
+        // A new matrix: ask for its screens first.
+        showConfigButtons(true);
+        setSpacingWidget();
+        waitDialog()->hideWaitDialog();
+        setMatrixScreen dialog(this);
+        if (dialog.exec() == QDialog::Accepted) {
+            ui->_virtualServerWdt->clearData();
+            port()->setScreenCount(dialog.rowCount(), dialog.columnCount());
+        } else {
+            showConfigButtons(false);
+            setSpacingWidget();
+        }
+    }
+    ui->_virtualServerWdt->setLayoutInfo(wallRect, mirrorCount, p1, p2, p3, p4);
+}
+
+void DigitalMatrix::slotSetOneMirror(RECT homeRect, RECT mirrorRect, int index, int splitCount,
+                                     int layer, int param4, int turnState)
+{
+    ui->_virtualServerWdt->setMirror(homeRect, mirrorRect, index, splitCount, layer, param4,
+                                     turnState);
+    if (!ui->_saveMatrixSettingBtn->isHidden())
+        ui->_virtualServerWdt->setSwapMode(true);
+    qDebug() << "slotSetOneMirror";
+    update();
+}
+
+void DigitalMatrix::slotSetMirrorEnd()
+{
+    ui->_virtualServerWdt->raiseMirrorsByLayer();
+}
+
+void DigitalMatrix::slotSetCurrMontroIndex(int index, int turnState)
+{
+    currentMonitor = index;
+    currentTurnState = turnState;
+    switch (turnState) {
+    case 0:
+        ui->_turnShowBtn->setEnabled(false);
+        break;
+    case 1:
+        ui->_turnShowBtn->setEnabled(true);
+        turnControl->setPausedState(false);
+        break;
+    case 2:
+        ui->_turnShowBtn->setEnabled(true);
+        turnControl->setPausedState(true);
+        break;
+    default:
+        break;
+    }
+    port()->selectMonitor(index);
+}
+
+void DigitalMatrix::on__resetLayout_clicked()
+{
+    if (MessageBoxW::warning(this, tr("Warn"), tr("Reset the layout?"), YesNoButtons) == 1)
+        ui->_virtualServerWdt->resetLayout();
+}
+
+// ---- Split ------------------------------------------------------------------------------
+
+void DigitalMatrix::slotSetMontroSplite(int count)
+{
+    qDebug() << "call slotSetMontroSplite";
+    if (count <= 0 || currentMonitor < 0)
+        return;
+    port()->setMonitorSplit(currentMonitor, count);
+    port()->requestLayout();
+}
+
+void DigitalMatrix::slotShowSplitPanel(int index, const QPoint &globalPos)
+{
+    // Only a logged-in page outside the configuration mode splits windows.
+    if (!connected || monitorConfig || !ui->_saveMatrixSettingBtn->isHidden()
+        || !ui->_resetLayout->isEnabled() || index != currentMonitor)
+        return;
+    splitPanel->move(globalPos);
+    splitPanel->show();
+    splitPanel->setFocus();
+}
+
+// ---- Turn show ----------------------------------------------------------------------------
+
+void DigitalMatrix::on__turnShowBtn_clicked(bool checked)
+{
+    turnControl->setVisible(checked);
+    const QPoint origin = ui->_turnShowBtn->mapToGlobal(QPoint(0, 0));
+    turnControl->move(origin.x(), origin.y() - turnControl->height());
+    turnControl->setFocus();
+}
+
+void DigitalMatrix::slotStartTurn()
+{
+    port()->setTurnState(currentMonitor, 1);
+    ui->_virtualServerWdt->setMirrorState(currentMonitor, 1, -1);
+    turnControl->setPausedState(false);
+}
+
+void DigitalMatrix::slotPauseTurn()
+{
+    port()->setTurnState(currentMonitor, 2);
+    ui->_virtualServerWdt->setMirrorState(currentMonitor, 2, -1);
+    turnControl->setPausedState(true);
+}
+
+void DigitalMatrix::slotStopTurn()
+{
+    if (MessageBoxW::warning(nullptr, tr("Warn"), tr("Do you want to stop taking turns to show"),
+                             YesNoButtons)
+        != 1)
+        return;
+    port()->setTurnState(currentMonitor, 0);
+    ui->_virtualServerWdt->setMirrorState(currentMonitor, 0, -1);
+    ui->_turnShowBtn->setEnabled(false);
+}
+
+void DigitalMatrix::slotHideTurnButton()
+{
+    ui->_turnShowBtn->setChecked(false);
+}
+
+// ---- Events -------------------------------------------------------------------------------
+
+void DigitalMatrix::paintEvent(QPaintEvent *event)
+{
+    QStyleOption option;
+    option.initFrom(this);
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+    painter.end();
+    QWidget::paintEvent(event);
+}
+
+void DigitalMatrix::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    setSpacingWidget();
+}
+
+void DigitalMatrix::moveEvent(QMoveEvent *event)
+{
+    setSpacingWidget();
+    QWidget::moveEvent(event);
+}
+
+void DigitalMatrix::showEvent(QShowEvent *event)
+{
+    pageShown = true;
+    if (firstShow) {
+        ui->_serverDogBtn->setEnabled(false);
+        ui->_serverDogBtn->setChecked(false);
+        ui->_serverDogBtn->setToolTip(tr("connect server listener fail!"));
+        ui->_serverDogBtn->setWhatsThis(tr("connect server listener fail!"));
+        activateTimer->start(ActivateDelayMs);
+        firstShow = false;
+    }
+    setSpacingWidget();
+    QWidget::showEvent(event);
+}
+
+void DigitalMatrix::hideEvent(QHideEvent *event)
+{
+    pageShown = false;
+    setSpacingWidget();
+    QWidget::hideEvent(event);
+}
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

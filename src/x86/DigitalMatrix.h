@@ -1,0 +1,146 @@
+#pragma once
+
+#include "digitalmatrix_export.h"
+
+#include "DataCoreTypes.h"
+#include "DigitalMatrixServerInfo.h"
+#include "MatrixMetaTypes.h"
+#include "ServerButton.h"
+
+#include <QMap>
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+#include <memory>
+
+class QTimer;
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+namespace Ui {
+class DigitalMatrix;
+}
+
+class ServerSelectWidget;
+class SpliteWindow;
+class TurnControlWidget;
+
+// The control page of X86 matrix servers: the server list, connecting and logging in,
+// the monitor wall with its windows, splits, sources, turn shows and the matrix's
+// configuration mode.
+class DIGITALMATRIX_EXPORT DigitalMatrix : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(DigitalMatrix)
+
+public:
+    // Servers that can be added from this page.
+    static constexpr int MaxServers = 5;
+    // Time-out of every wait on this page.
+    static constexpr int WaitTimeoutMs = 15000;
+    // Delay between the first show and the selection of the first server.
+    static constexpr int ActivateDelayMs = 100;
+    static constexpr int WatchDogIntervalMs = 10000;
+
+    explicit DigitalMatrix(QWidget *parent = nullptr);
+    ~DigitalMatrix() override;
+
+    virtual void initAttribute();
+    bool isMonitorConfig() const { return monitorConfig; }
+
+    // The selected server (an empty record when none is selected).
+    UServerInfo currentServerInfo() const { return currentServer; }
+    bool isConnected() const { return connected; }
+    // Index of the window selected on the wall, -1 before any.
+    int currentMonitorIndex() const { return currentMonitor; }
+    int currentTurnStateValue() const { return currentTurnState; }
+
+signals:
+    void signalX86MatrixServerDeleteAll();
+
+public slots:
+    void slotAddServerFromPictrueHint(const DigitalMatrixServerInfo &serverInfo);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private slots:
+    void slotNextStepBtnClicked();
+    void slotAddServer(UServerInfo param_info);
+    void slotEditServer(UServerInfo info);
+    void slotShowEditServerWdt();
+    void slotHideView();
+    void on__serverSelectBtn_clicked(bool checked);
+    void on__turnShowBtn_clicked(bool checked);
+    void on__resetLayout_clicked();
+    void slotConnectMatrixBtnClicked(bool checked);
+    void slotServerSelected(PUServerInfo info);
+    void slotDogClicked(bool checked);
+    void slotDeleteServerClicked();
+    void slotSetSourceBtnClicked();
+    void slotConnectSuccess();
+    void slotConnectFailed();
+    void slotConnectTimeOut();
+    void slotDisconnect();
+    void slotDisError();
+    void slotMatrixInfo(int screens, int rows, int columns);
+    void slotCreateNewLayout(RECT wallRect, int mirrorCount, int p1, int p2, int p3, int p4);
+    void slotSetOneMirror(RECT homeRect, RECT mirrorRect, int index, int splitCount, int layer,
+                          int param4, int turnState);
+    void slotSetMirrorEnd();
+    void slotSetCurrMontroIndex(int index, int turnState);
+    void slotSetMontroSplite(int count);
+    void slotStartTurn();
+    void slotPauseTurn();
+    void slotStopTurn();
+    void slotHideTurnButton();
+    void slotSaveSettingBtn();
+    void slotBeginSettingBtn();
+    void slotClearSource();
+    void serverSelectWidgetFO();
+    void slotGroupResCount(int count);
+    void slotSetGroupFinished(int splitCount, bool turning);
+    void slotSetViewFinished(int splitCount);
+    void slotSetActiveAsFirst();
+    void slotSetDogWatchStatus();
+    void slotShowSplitPanel(int index, const QPoint &globalPos);
+
+private:
+    void initUI();
+    void initData();
+    void setSpacingWidget();
+    void setControlEnable(bool flag);
+    void connectServer();
+    void loginServer();
+    void disconnectServerStatus();
+    // Shows the buttons of the configuration mode ("Save") or of normal work.
+    void showConfigButtons(bool config);
+    // Common end of a failed, lost or broken connection.
+    void connectionLost(QWidget *boxParent, const QString &title, const QString &text);
+    void rememberConnection();
+    void setLoggedIn();
+
+    std::unique_ptr<Ui::DigitalMatrix> ui;
+
+    UServerInfo currentServer;
+    bool connected = false;
+    bool monitorConfig = false;
+    bool pageShown = false;
+    bool firstShow = true;
+    int currentMonitor = -1;
+    int currentTurnState = -1;
+    QMap<QString, bool> connectionMemory;
+    QTimer *activateTimer = nullptr;
+    QTimer *watchDogTimer = nullptr;
+    ServerSelectWidget *serverSelector = nullptr;
+    TurnControlWidget *turnControl = nullptr;
+    SpliteWindow *splitPanel = nullptr;
+    QVector<QWidget *> separators;
+};
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

@@ -1,0 +1,311 @@
+#include "MatrixManageWidget.h"
+#include "ui_MatrixManageWidget.h"
+
+#include "DigitalMatrixInteractionPort.h"
+#include "MirrorWidget.h"
+
+#include <QDebug>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+namespace {
+
+qint64 rectWidth(const RECT &r)
+{
+    return qint64(r.right) - r.left;
+}
+
+qint64 rectHeight(const RECT &r)
+{
+    return qint64(r.bottom) - r.top;
+}
+
+} // namespace
+
+MatrixManageWidget::MatrixManageWidget(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::MatrixManageWidget)
+{
+    ui->setupUi(this);
+}
+
+MatrixManageWidget::~MatrixManageWidget() = default;
+
+void MatrixManageWidget::setLayoutInfo(RECT rect, int total, int p1, int p2, int p3, int p4)
+{
+    wallRect = rect;
+    mirrorTotal = total;
+    layoutParam1 = p1;
+    layoutParam2 = p2;
+    layoutParam3 = p3;
+    layoutParam4 = p4;
+}
+
+int MatrixManageWidget::getLayoutParam(int n) const
+{
+    switch (n) {
+    case 1:
+        return layoutParam1;
+    case 2:
+        return layoutParam2;
+    case 3:
+        return layoutParam3;
+    case 4:
+        return layoutParam4;
+    default:
+        return 0;
+    }
+}
+
+MirrorWidget *MatrixManageWidget::mirrorByIndex(int index) const
+{
+    for (MirrorWidget *mirror : mirrors) {
+        if (mirror->getIndex() == index)
+            return mirror;
+    }
+    return nullptr;
+}
+
+bool MatrixManageWidget::canMap() const
+{
+    return width() > 0 && height() > 0 && rectWidth(wallRect) > 0 && rectHeight(wallRect) > 0;
+}
+
+void MatrixManageWidget::updateScale(MirrorWidget *mirror) const
+{
+    // Without an extent the old factors stay: there is nothing to convert.
+    if (!canMap())
+        return;
+    mirror->setScale(double(rectWidth(wallRect)) / width(),
+                     double(rectHeight(wallRect)) / height());
+}
+
+void MatrixManageWidget::placeMirror(MirrorWidget *mirror)
+{
+    if (!mirror || (layoutParam3 == 0 && layoutParam4 == 0) || !canMap())
+        return;
+    const double sx = double(width()) / rectWidth(wallRect);
+    const double sy = double(height()) / rectHeight(wallRect);
+    const RECT r = mirror->getMirrorRect();
+    const int x = static_cast<int>((qint64(r.left) - wallRect.left) * sx);
+    const int y = static_cast<int>((qint64(r.top) - wallRect.top) * sy);
+    const int w = static_cast<int>((qint64(r.right) - r.left) * sx);
+    const int h = static_cast<int>((qint64(r.bottom) - r.top) * sy);
+    mirror->setGeometry(x, y, w, h);
+    mirror->show();
+}
+
+void MatrixManageWidget::placeMirrorMoving(MirrorWidget *mirror)
+{
+    if (!mirror)
+        return;
+    QRect g = mirror->geometry().translated(mirror->getMoveOffset());
+    int x = qMax(g.x(), 0);
+    if (x > width() - g.width())
+        x = width() - g.width();
+    int y = qMax(g.y(), 0);
+    if (y > height() - g.height())
+        y = height() - g.height();
+    g.moveTo(x, y);
+    mirror->setGeometry(g);
+    mirror->resetMoveOffset();
+
+    if (!canMap())
+        return;
+    const QRect placed = mirror->geometry();
+    const double kx = double(rectWidth(wallRect)) / width();
+    const double ky = double(rectHeight(wallRect)) / height();
+    RECT r = mirror->getMirrorRect();
+    // The wall's origin is added back, so that placing and writing back are inverse.
+    r.left = wallRect.left + static_cast<int>(placed.left() * kx);
+    r.right = wallRect.left + static_cast<int>(placed.right() * kx);
+    r.top = wallRect.top + static_cast<int>(placed.top() * ky);
+    r.bottom = wallRect.top + static_cast<int>(placed.bottom() * ky);
+    mirror->setMirrorRect(r);
+}
+
+void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, int splitCount,
+                                   int layer, int param4, int turnState)
+{
+    if (MirrorWidget *existing = mirrorByIndex(index)) {
+        existing->setMirrorInfo(homeRect, mirrorRect, index, splitCount, layer, param4, turnState);
+        updateScale(existing);
+        return;
+    }
+
+    ++createdCount;
+    auto *mirror = new MirrorWidget(this);
+    // Shown only once it has a place on the wall.
+    mirror->hide();
+    mirror->setMirrorInfo(homeRect, mirrorRect, index, splitCount, layer, param4, turnState);
+    updateScale(mirror);
+    connect(mirror, &MirrorWidget::sigMousePress, this, &MatrixManageWidget::slotMirrorPress);
+    connect(mirror, &MirrorWidget::sigMouseRelease, this, &MatrixManageWidget::slotMirrorRelease);
+    connect(mirror, &MirrorWidget::sigContextMenu, this, [this, mirror](const QPoint &globalPos) {
+        emit sigMirrorContextMenu(mirror->getIndex(), globalPos);
+    });
+    mirrors.append(mirror);
+    if (createdCount == 1) {
+        mirror->setSelected(true);
+        currMirror = mirror;
+        emit sigCurrMontroIndex(index, turnState);
+    }
+    mirror->setEditable(editable);
+    placeMirror(mirror);
+    mirror->setDragZone(MirrorWidget::ZoneInside);
+    qDebug() << "setMirror";
+}
+
+void MatrixManageWidget::clearData()
+{
+    wallRect = RECT {};
+    layoutParam1 = 0;
+    layoutParam2 = 0;
+    layoutParam3 = 0;
+    layoutParam4 = 0;
+    mirrorTotal = 0;
+    const QList<MirrorWidget *> old = mirrors;
+    mirrors.clear();
+    currMirror = nullptr;
+    qDeleteAll(old);
+    createdCount = 0;
+    qDebug() << "clearData";
+    update();
+}
+
+void MatrixManageWidget::resetLayout()
+{
+    for (MirrorWidget *mirror : qAsConst(mirrors)) {
+        const RECT home = mirror->getHomeRect();
+        mirror->setMirrorRect(home);
+        mirror->setDragZone(MirrorWidget::ZoneInside);
+        DigitalMatrixInteractionPort::instance()->setMirrorRect(mirror->getIndex(), home);
+        placeMirror(mirror);
+    }
+    qDebug() << "resetLayout";
+    update();
+}
+
+void MatrixManageWidget::setMirrorState(int index, int turnState, int splitCount)
+{
+    MirrorWidget *mirror = mirrorByIndex(index);
+    if (!mirror)
+        return;
+    mirror->setTurnState(turnState);
+    if (splitCount > 0)
+        mirror->setSplitCount(splitCount);
+    qDebug() << "setMirrorState";
+    if (turnState == 1 || turnState == 2)
+        mirror->raise();
+    mirror->update();
+}
+
+void MatrixManageWidget::setEditable(bool on)
+{
+    editable = on;
+    for (MirrorWidget *mirror : qAsConst(mirrors))
+        mirror->setEditable(on);
+}
+
+void MatrixManageWidget::setSwapMode(bool on)
+{
+    for (MirrorWidget *mirror : qAsConst(mirrors))
+        mirror->setSwapMode(on);
+}
+
+void MatrixManageWidget::raiseMirrorsByLayer()
+{
+    for (MirrorWidget *mirror : qAsConst(mirrors)) {
+        if (mirror->getLayer() == 2)
+            mirror->raise();
+    }
+    for (MirrorWidget *mirror : qAsConst(mirrors)) {
+        if (mirror->getLayer() == 1)
+            mirror->raise();
+    }
+    update();
+}
+
+void MatrixManageWidget::clearMirrorStates()
+{
+    for (MirrorWidget *mirror : qAsConst(mirrors))
+        mirror->setTurnState(0);
+}
+
+void MatrixManageWidget::slotMirrorPress()
+{
+    auto *pressedMirror = qobject_cast<MirrorWidget *>(sender());
+    if (!pressedMirror)
+        return;
+    for (MirrorWidget *mirror : qAsConst(mirrors))
+        mirror->setSelected(false);
+    currMirror = pressedMirror;
+    currMirror->setSelected(true);
+    update();
+    emit sigCurrMontroIndex(currMirror->getIndex(), currMirror->getTurnState());
+}
+
+void MatrixManageWidget::slotMirrorRelease()
+{
+    auto *dropped = qobject_cast<MirrorWidget *>(sender());
+    if (!currMirror || !dropped)
+        return;
+    const QPoint point = mapFromGlobal(dropped->getDropGlobalPos());
+    MirrorWidget *target = nullptr;
+    for (MirrorWidget *mirror : qAsConst(mirrors)) {
+        if (mirror->geometry().contains(point)) {
+            target = mirror;
+            break;
+        }
+    }
+    if (!target)
+        return;
+
+    qDebug() << "destMirror-1-:" << target->getIndex();
+    qDebug() << "m_currMirror-1-:" << currMirror->getIndex();
+    const int targetIndex = target->getIndex();
+    target->setIndex(currMirror->getIndex());
+    currMirror->setIndex(targetIndex);
+    for (MirrorWidget *mirror : qAsConst(mirrors))
+        mirror->setSelected(false);
+    DigitalMatrixInteractionPort::instance()->exchangeMirrors(target->getIndex(),
+                                                              currMirror->getIndex());
+    target->setSelected(true);
+    target->update();
+    currMirror->update();
+}
+
+void MatrixManageWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+}
+
+void MatrixManageWidget::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    for (MirrorWidget *mirror : qAsConst(mirrors))
+        updateScale(mirror);
+}
+
+void MatrixManageWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    for (MirrorWidget *mirror : qAsConst(mirrors)) {
+        mirror->setSelected(false);
+        mirror->setCursor(Qt::ArrowCursor);
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void MatrixManageWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    for (MirrorWidget *mirror : qAsConst(mirrors)) {
+        if (!mirror->isSelected())
+            mirror->setCursor(Qt::ArrowCursor);
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

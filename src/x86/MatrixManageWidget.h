@@ -1,0 +1,100 @@
+#pragma once
+
+#include "digitalmatrix_export.h"
+
+#include "MatrixMetaTypes.h"
+
+#include <QList>
+#include <QWidget>
+
+#include <memory>
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+namespace Ui {
+class MatrixManageWidget;
+}
+
+class MirrorWidget;
+
+// The monitor wall of an X86 matrix: the output windows of the connected matrix at their
+// places, mapped from the matrix's units onto the widget's pixels.
+class DIGITALMATRIX_EXPORT MatrixManageWidget : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(MatrixManageWidget)
+
+public:
+    explicit MatrixManageWidget(QWidget *parent = nullptr);
+    ~MatrixManageWidget() override;
+
+    // Keeps the head of a layout; nothing is re-placed.
+    void setLayoutInfo(RECT wallRect, int mirrorTotal, int p1, int p2, int p3, int p4);
+    // Creates the window with this index, or updates the record of the existing one.
+    void setMirror(RECT homeRect, RECT mirrorRect, int index, int splitCount, int layer, int param4,
+                   int turnState);
+    // Deletes every window and forgets the layout.
+    void clearData();
+    // Puts every window back on its own monitor and sends it to the matrix.
+    void resetLayout();
+    // Turn state (and, when splitCount > 0, split count) of one window.
+    void setMirrorState(int index, int turnState, int splitCount);
+    void setEditable(bool on);
+    void setSwapMode(bool on);
+    // Layer 1 ends on top, layer 2 below it, every other layer lowest.
+    void raiseMirrorsByLayer();
+    void clearMirrorStates();
+
+    // Places a window from its rectangle in matrix units (nothing without a screen
+    // arrangement or while the wall has no extent).
+    void placeMirror(MirrorWidget *mirror);
+    // Shifts a window by its pending move step, keeps it on the wall and writes the
+    // result back into its rectangle in matrix units.
+    void placeMirrorMoving(MirrorWidget *mirror);
+    // True when both the wall in pixels and the wall rectangle in units have an extent,
+    // so that units and pixels can be converted.
+    bool canMap() const;
+
+    QList<MirrorWidget *> getMirrors() const { return mirrors; }
+    MirrorWidget *getCurrMirror() const { return currMirror; }
+    MirrorWidget *mirrorByIndex(int index) const;
+    RECT getWallRect() const { return wallRect; }
+    int getMirrorTotal() const { return mirrorTotal; }
+    int getCreatedCount() const { return createdCount; }
+    // n = 1..4: the four layout numbers of the last layout.
+    int getLayoutParam(int n) const;
+    bool isEditable() const { return editable; }
+
+signals:
+    void sigCurrMontroIndex(int index, int turnState);
+    // A context menu was asked for on the window with this index.
+    void sigMirrorContextMenu(int index, const QPoint &globalPos);
+
+public slots:
+    void slotMirrorPress();
+    void slotMirrorRelease();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void updateScale(MirrorWidget *mirror) const;
+
+    std::unique_ptr<Ui::MatrixManageWidget> ui;
+
+    QList<MirrorWidget *> mirrors;
+    MirrorWidget *currMirror = nullptr;
+    RECT wallRect {};
+    int createdCount = 0;
+    bool editable = true;
+    int mirrorTotal = 0;
+    int layoutParam1 = 0;
+    int layoutParam2 = 0;
+    int layoutParam3 = 0;
+    int layoutParam4 = 0;
+};
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

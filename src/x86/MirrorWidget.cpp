@@ -1,0 +1,394 @@
+#include "MirrorWidget.h"
+#include "ui_MirrorWidget.h"
+
+#include "DigitalMatrixInteractionPort.h"
+#include "MatrixManageWidget.h"
+
+#include <QContextMenuEvent>
+#include <QDebug>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+namespace {
+
+DigitalMatrixInteractionPort *port()
+{
+    return DigitalMatrixInteractionPort::instance();
+}
+
+// Pixels to matrix units; the conversion truncates toward zero.
+int toUnits(int pixels, double scale)
+{
+    return static_cast<int>(pixels * scale);
+}
+
+} // namespace
+
+MirrorWidget::MirrorWidget(MatrixManageWidget *parentWall)
+    : QWidget(parentWall)
+    , ui(new Ui::MirrorWidget)
+    , wall(parentWall)
+{
+    ui->setupUi(this);
+}
+
+MirrorWidget::~MirrorWidget() = default;
+
+void MirrorWidget::setMirrorInfo(const RECT &home, const RECT &current, int mirrorIndex, int splits,
+                                 int mirrorLayer, int fourth, int turn)
+{
+    homeRect = home;
+    mirrorRect = current;
+    index = mirrorIndex;
+    splitCount = splits;
+    layer = mirrorLayer;
+    param4 = fourth;
+    turnState = turn;
+    update();
+}
+
+void MirrorWidget::setScale(double horizontal, double vertical)
+{
+    xScale = horizontal;
+    yScale = vertical;
+}
+
+void MirrorWidget::setIndex(int value)
+{
+    index = value;
+    update();
+}
+
+void MirrorWidget::setTurnState(int value)
+{
+    turnState = value;
+    update();
+}
+
+void MirrorWidget::setSplitCount(int value)
+{
+    splitCount = value;
+    update();
+}
+
+void MirrorWidget::setSelected(bool on)
+{
+    selected = on;
+    setMouseTracking(on);
+    update();
+}
+
+void MirrorWidget::setEditable(bool on)
+{
+    editable = on;
+    update();
+}
+
+void MirrorWidget::setSwapMode(bool on)
+{
+    swapMode = on;
+}
+
+QPoint MirrorWidget::toWallPixels(const QPoint &globalPos) const
+{
+    if (!wall)
+        return globalPos;
+    return globalPos - wall->mapToGlobal(QPoint(0, 0));
+}
+
+void MirrorWidget::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const int w = width();
+    const int h = height();
+    const QRect area(0, 0, w, h);
+    const int right = w - 1;
+    const int bottom = h - 1;
+
+    painter.fillRect(area, selected ? QColor(20, 20, 20) : QColor(10, 10, 10));
+
+    // The window's number, shown 1-based.
+    QFont font;
+    if (editable) {
+        painter.setPen(QColor(255, 255, 255, 45));
+        font.setFamily(QStringLiteral("SimSun"));
+        font.setWeight(75);
+        font.setItalic(true);
+    } else {
+        painter.setPen(QPen(QColor(255, 255, 255), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+        font.setFamily(QStringLiteral("Arial"));
+        font.setWeight(QFont::Normal);
+        font.setItalic(false);
+    }
+    font.setPointSize(qMax(1, (2 * qMin(w, h)) / 5));
+    painter.setFont(font);
+    painter.drawText(area, Qt::AlignCenter, QString::number(index + 1));
+
+    if (selected) {
+        painter.setPen(QPen(QColor(72, 152, 179), 2, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+        painter.drawLine(1, 1, right - 1, 1);
+        painter.drawLine(right - 1, bottom - 1, 1, bottom - 1);
+        painter.drawLine(1, bottom - 1, 1, 1);
+        painter.drawLine(right - 1, 1, right - 1, bottom - 1);
+    } else {
+        painter.setPen(QPen(QColor(161, 173, 173), 1));
+        painter.drawLine(0, 0, right, 0);
+        painter.drawLine(right, 0, right, bottom);
+        painter.drawLine(right, bottom, 0, bottom);
+        painter.drawLine(0, bottom, 0, 0);
+    }
+
+    // Pane grid of a split window.
+    if (editable) {
+        const int n = splitCount > 0 ? static_cast<int>(std::sqrt(double(splitCount))) : 0;
+        if (n > 1) {
+            const int dy = h / n;
+            const int dx = w / n;
+            painter.setPen(QPen(QColor(200, 230, 245), 1));
+            for (int k = 1; k < n; ++k) {
+                painter.drawLine(1, k * dy, w - 1, k * dy);
+                painter.drawLine(k * dx, 1, k * dx, bottom - 1);
+            }
+        }
+    }
+}
+
+void MirrorWidget::updateHoverZone(const QPoint &globalPos)
+{
+    const QPoint tl = mapToGlobal(QPoint(0, 0));
+    const QPoint br = mapToGlobal(rect().bottomRight());
+    const int x = globalPos.x();
+    const int y = globalPos.y();
+    const bool nearLeft = tl.x() <= x && x <= tl.x() + EdgeMargin;
+    const bool nearRight = br.x() - EdgeMargin <= x && x <= br.x();
+    const bool nearTop = tl.y() <= y && y <= tl.y() + EdgeMargin;
+    const bool nearBottom = br.y() - EdgeMargin <= y && y <= br.y();
+
+    if (nearLeft && nearTop) {
+        dragZone = ZoneTopLeft;
+        setCursor(Qt::SizeFDiagCursor);
+    } else if (nearRight && nearBottom) {
+        dragZone = ZoneBottomRight;
+        setCursor(Qt::SizeFDiagCursor);
+    } else if (nearLeft && nearBottom) {
+        dragZone = ZoneBottomLeft;
+        setCursor(Qt::SizeBDiagCursor);
+    } else if (nearRight && nearTop) {
+        dragZone = ZoneTopRight;
+        setCursor(Qt::SizeBDiagCursor);
+    } else if (nearLeft) {
+        dragZone = ZoneLeft;
+        setCursor(Qt::SizeHorCursor);
+    } else if (nearRight) {
+        dragZone = ZoneRight;
+        setCursor(Qt::SizeHorCursor);
+    } else if (nearTop) {
+        dragZone = ZoneTop;
+        setCursor(Qt::SizeVerCursor);
+    } else if (nearBottom) {
+        dragZone = ZoneBottom;
+        setCursor(Qt::SizeVerCursor);
+    } else {
+        dragZone = ZoneInside;
+        setCursor(Qt::ArrowCursor);
+    }
+}
+
+void MirrorWidget::mousePressEvent(QMouseEvent *event)
+{
+    selected = true;
+    setMouseTracking(true);
+    if (event->button() == Qt::LeftButton) {
+        pressed = true;
+        if (dragZone == ZoneInside)
+            pressPos = toWallPixels(event->globalPos());
+        moveOffset = QPoint(0, 0);
+    }
+    update();
+    if (!swapMode)
+        port()->requestLayout();
+    setCursor(Qt::ArrowCursor);
+    emit sigMousePress();
+}
+
+void MirrorWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (swapMode) {
+        setCursor(Qt::SizeAllCursor);
+        return;
+    }
+    if (!editable || !selected)
+        return;
+    if (event->buttons() == Qt::NoButton) {
+        updateHoverZone(event->globalPos());
+        return;
+    }
+    if (!(event->buttons() & Qt::LeftButton) || !wall)
+        return;
+
+    const QPoint p = toWallPixels(event->globalPos());
+    if (p.x() < 0 || p.x() > wall->width() || p.y() < 0 || p.y() > wall->height())
+        return;
+
+    if (dragZone == ZoneInside) {
+        moveOffset = p - pressPos;
+        pressPos = p;
+        update();
+        wall->placeMirrorMoving(this);
+    } else {
+        resizeTo(p);
+    }
+}
+
+void MirrorWidget::resizeTo(const QPoint &p)
+{
+    // Nothing can be written back while the wall has no extent in pixels or units.
+    if (!wall || !wall->canMap())
+        return;
+    const RECT wallRect = wall->getWallRect();
+    const QRect g = geometry();
+    const int x = wallRect.left + toUnits(p.x(), xScale);
+    const int xInner = wallRect.left + toUnits(p.x() - 1, xScale);
+    const int y = wallRect.top + toUnits(p.y(), yScale);
+    const int yInner = wallRect.top + toUnits(p.y() - 1, yScale);
+
+    RECT r = mirrorRect;
+    switch (dragZone) {
+    case ZoneTop:
+        if (g.height() >= minimumHeight())
+            r.top = y;
+        break;
+    case ZoneBottom:
+        if (g.height() >= minimumHeight())
+            r.bottom = y;
+        break;
+    case ZoneLeft:
+        if (g.width() >= minimumWidth())
+            r.left = x;
+        break;
+    case ZoneRight:
+        if (g.width() >= minimumWidth())
+            r.right = x;
+        break;
+    case ZoneTopLeft:
+        r.left = x;
+        r.top = y;
+        break;
+    case ZoneBottomLeft:
+        r.left = x;
+        r.bottom = yInner;
+        break;
+    case ZoneBottomRight:
+        r.right = xInner;
+        r.bottom = yInner;
+        break;
+    case ZoneTopRight:
+        r.right = xInner;
+        r.top = y;
+        break;
+    default:
+        return;
+    }
+    // An edge dragged onto or past the opposite one would turn the window inside out.
+    if (r.right <= r.left || r.bottom <= r.top)
+        return;
+    mirrorRect = r;
+    update();
+    wall->placeMirror(this);
+}
+
+void MirrorWidget::snapToHome()
+{
+    const auto snapStart = [](int32_t &value, int32_t home) {
+        if (qint64(home) < value && value < qint64(home) + SnapDistance)
+            value = home;
+    };
+    const auto snapEnd = [](int32_t &value, int32_t home) {
+        if (qint64(home) - SnapDistance < value && value < qint64(home))
+            value = home;
+    };
+    snapStart(mirrorRect.left, homeRect.left);
+    snapStart(mirrorRect.top, homeRect.top);
+    snapEnd(mirrorRect.right, homeRect.right);
+    snapEnd(mirrorRect.bottom, homeRect.bottom);
+}
+
+void MirrorWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        pressed = false;
+        if (dragZone != ZoneInside) {
+            if (mouseGrabber() == this)
+                releaseMouse();
+            setCursor(Qt::ArrowCursor);
+        }
+        moveOffset = QPoint(0, 0);
+        if (!swapMode) {
+            snapToHome();
+            port()->setMirrorRect(index, mirrorRect);
+        }
+    }
+    update();
+    if (swapMode) {
+        dropGlobalPos = event->globalPos();
+        emit sigMouseRelease();
+    } else {
+        port()->requestLayout();
+    }
+}
+
+void MirrorWidget::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->pos();
+    port()->zoomMirrorAt(index, toUnits(pos.x(), xScale), toUnits(pos.y(), yScale));
+}
+
+void MirrorWidget::leaveEvent(QEvent *event)
+{
+    dragZone = ZoneInside;
+    setCursor(Qt::ArrowCursor);
+    QWidget::leaveEvent(event);
+}
+
+void MirrorWidget::keyPressEvent(QKeyEvent *event)
+{
+    if (!editable) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+        moveOffset = QPoint(-1, 0);
+        qDebug() << "left";
+        break;
+    case Qt::Key_Up:
+        moveOffset = QPoint(0, -1);
+        qDebug() << "up";
+        break;
+    case Qt::Key_Right:
+        moveOffset = QPoint(1, 0);
+        qDebug() << "right";
+        break;
+    case Qt::Key_Down:
+        moveOffset = QPoint(0, 1);
+        qDebug() << "down";
+        break;
+    default:
+        moveOffset = QPoint(0, 0);
+        break;
+    }
+    update();
+}
+
+void MirrorWidget::contextMenuEvent(QContextMenuEvent *event)
+{
+    emit sigContextMenu(event->globalPos());
+    event->accept();
+}
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

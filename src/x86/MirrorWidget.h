@@ -1,0 +1,128 @@
+#pragma once
+
+#include "digitalmatrix_export.h"
+
+#include "MatrixMetaTypes.h"
+
+#include <QPoint>
+#include <QWidget>
+
+#include <memory>
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+namespace Ui {
+class MirrorWidget;
+}
+
+class MatrixManageWidget;
+
+// One output window (mirror) of the matrix drawn on the monitor wall. It is selected,
+// moved and resized with the mouse; every change goes to the matrix on release. In swap
+// mode it is only dragged onto another window to exchange their numbers.
+class DIGITALMATRIX_EXPORT MirrorWidget : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(MirrorWidget)
+
+public:
+    // Where the pointer is: on an edge, on a corner or inside (move).
+    enum DragZone {
+        ZoneTop = 0,
+        ZoneBottom = 1,
+        ZoneLeft = 2,
+        ZoneRight = 3,
+        ZoneTopLeft = 4,
+        ZoneBottomLeft = 5,
+        ZoneBottomRight = 6,
+        ZoneTopRight = 7,
+        ZoneInside = 8,
+    };
+    // Width in pixels of the band along the border that resizes.
+    static constexpr int EdgeMargin = 4;
+    // An edge this close inside its monitor (matrix units) snaps onto the monitor's edge.
+    static constexpr int SnapDistance = 20;
+
+    explicit MirrorWidget(MatrixManageWidget *wall);
+    ~MirrorWidget() override;
+
+    // Takes the whole window record of a layout and repaints.
+    void setMirrorInfo(const RECT &homeRect, const RECT &mirrorRect, int index, int splitCount,
+                       int layer, int param4, int turnState);
+    void setScale(double xScale, double yScale);
+
+    int getIndex() const { return index; }
+    void setIndex(int value);
+    int getTurnState() const { return turnState; }
+    void setTurnState(int value);
+    int getSplitCount() const { return splitCount; }
+    void setSplitCount(int value);
+    int getLayer() const { return layer; }
+    int getParam4() const { return param4; }
+    double getXScale() const { return xScale; }
+    double getYScale() const { return yScale; }
+    RECT getHomeRect() const { return homeRect; }
+    RECT getMirrorRect() const { return mirrorRect; }
+    void setMirrorRect(const RECT &rect) { mirrorRect = rect; }
+    int getDragZone() const { return dragZone; }
+    void setDragZone(int zone) { dragZone = zone; }
+    QPoint getMoveOffset() const { return moveOffset; }
+    void resetMoveOffset() { moveOffset = QPoint(0, 0); }
+    bool isPressed() const { return pressed; }
+
+    bool isSelected() const { return selected; }
+    // Also switches mouse tracking: only the selected window follows the pointer.
+    void setSelected(bool on);
+    bool isEditable() const { return editable; }
+    void setEditable(bool on);
+    bool isSwapMode() const { return swapMode; }
+    void setSwapMode(bool on);
+
+    // Global pointer position of the last release in swap mode (where the window was dropped).
+    QPoint getDropGlobalPos() const { return dropGlobalPos; }
+
+signals:
+    void sigMousePress();
+    void sigMouseRelease();
+    // A context menu was asked for on this window.
+    void sigContextMenu(const QPoint &globalPos);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void updateHoverZone(const QPoint &globalPos);
+    void resizeTo(const QPoint &wallPoint);
+    void snapToHome();
+    QPoint toWallPixels(const QPoint &globalPos) const;
+
+    std::unique_ptr<Ui::MirrorWidget> ui;
+
+    bool editable = true;
+    bool swapMode = false;
+    bool selected = false;
+    RECT homeRect {};
+    RECT mirrorRect {};
+    int layer = 0;
+    int index = 0;
+    int splitCount = 1;
+    int turnState = 0;
+    int param4 = 0;
+    double xScale = 1.0;
+    double yScale = 1.0;
+    bool pressed = false;
+    QPoint pressPos;
+    QPoint moveOffset;
+    int dragZone = ZoneTop;
+    MatrixManageWidget *wall = nullptr;
+    QPoint dropGlobalPos;
+};
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

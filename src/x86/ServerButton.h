@@ -1,0 +1,33 @@
+#pragma once
+
+#include "digitalmatrix_export.h"
+
+#include "DataCoreTypes.h"
+
+#include <QPushButton>
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+// Pointer to a server record held by an entry of the server selector.
+using PUServerInfo = UServerInfo *;
+
+// One entry of the server selector: a button that carries its server's record.
+class DIGITALMATRIX_EXPORT ServerButton : public QPushButton
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(ServerButton)
+
+public:
+    explicit ServerButton(QWidget *parent = nullptr);
+    ~ServerButton() override;
+
+    // Copies the record and shows its name.
+    void setServerInfo(const UServerInfo &info);
+    // The record inside the button, valid as long as the button lives.
+    PUServerInfo serverInfo() { return &info; }
+
+private:
+    UServerInfo info;
+};
+
+} // namespace LUMO_DIGITALMATRIX_MODULE
