@@ -12,8 +12,7 @@ namespace COMMONUSELIB {
 
 AreaTree::AreaTree(QWidget *parent)
     : AreaTree(parent, true)
-{
-}
+{ }
 
 AreaTree::AreaTree(QWidget *parent, bool loadNow)
     : QWidget(parent)
@@ -37,6 +36,7 @@ void AreaTree::init()
     m_tree->setColumnCount(1);
     m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_tree->setDragDropMode(QAbstractItemView::DragOnly);
+    m_tree->setDefaultDropAction(Qt::CopyAction);
     m_tree->setUniformRowHeights(true);
     m_layout->addWidget(m_tree, 1);
 }
@@ -66,14 +66,15 @@ QStringList AreaTree::dragMimeTypes() const
     return QStringList();
 }
 
-void AreaTree::fillAreaItem(QTreeWidgetItem *, const RegionInfo &) {}
+void AreaTree::fillAreaItem(QTreeWidgetItem *, const RegionInfo &) { }
 
 void AreaTree::loadAreas()
 {
     m_tree->clear();
     m_areas.clear();
 
-    const QList<RegionInfo> regions = DATACore::UserManagerCore::instance()->GetOneRegion(QString());
+    const QList<RegionInfo> regions =
+            DATACore::UserManagerCore::instance()->GetOneRegion(QString());
     const QIcon areaIcon = style()->standardIcon(QStyle::SP_DirIcon);
 
     // Create every item first, so that the data centre's order of parents and
@@ -98,7 +99,7 @@ void AreaTree::loadAreas()
         QTreeWidgetItem *item = m_areas.value(region.strGuid);
         QTreeWidgetItem *parent = m_areas.value(region.strParentGuid, nullptr);
         // Walk up from the parent: reaching this area again means a loop.
-        QSet<QString> seen{region.strGuid};
+        QSet<QString> seen {region.strGuid};
         for (QString key = region.strParentGuid; parent && !key.isEmpty();
              key = parentOf.value(key)) {
             if (seen.contains(key)) {

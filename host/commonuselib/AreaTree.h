@@ -32,8 +32,8 @@ class LUMOHOST_EXPORT AreaTree : public QWidget
 public:
     enum ItemType { AreaItemType = 0, ChannelItemType = QTreeWidgetItem::UserType + 1 };
     enum ItemRole {
-        KeyRole = Qt::UserRole,           // area key or channel key
-        AreaKeyRole = Qt::UserRole + 1,   // the owning area's key (parent area of an area)
+        KeyRole = Qt::UserRole, // area key or channel key
+        AreaKeyRole = Qt::UserRole + 1, // the owning area's key (parent area of an area)
         DeviceKeyRole = Qt::UserRole + 2, // channels: the device's key
         ChannelNoRole = Qt::UserRole + 3, // channels: the channel number on its device
     };

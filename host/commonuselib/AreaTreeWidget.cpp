@@ -6,10 +6,14 @@ namespace COMMONUSELIB {
 AreaTreeWidget::AreaTreeWidget(AreaTree *owner)
     : QTreeWidget(owner)
     , m_owner(owner)
-{
-}
+{ }
 
 AreaTreeWidget::~AreaTreeWidget() = default;
+
+Qt::DropActions AreaTreeWidget::supportedDropActions() const
+{
+    return Qt::CopyAction;
+}
 
 QStringList AreaTreeWidget::mimeTypes() const
 {

@@ -17,6 +17,9 @@ public:
     ~AreaTreeWidget() override;
 
 protected:
+    // Dragging copies: a drop accepted as a move would make the view delete the dragged
+    // items from the tree.
+    Qt::DropActions supportedDropActions() const override;
     QStringList mimeTypes() const override;
     QMimeData *mimeData(const QList<QTreeWidgetItem *> items) const override;
 

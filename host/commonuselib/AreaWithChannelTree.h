@@ -40,7 +40,7 @@ public:
         bool operator==(const Channel &o) const
         {
             return areaKey == o.areaKey && channelKey == o.channelKey
-                   && channelName == o.channelName;
+                    && channelName == o.channelName;
         }
         bool operator!=(const Channel &o) const { return !(*this == o); }
     };

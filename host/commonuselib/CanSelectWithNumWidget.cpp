@@ -1,11 +1,11 @@
 #include "CanSelectWithNumWidget.h"
 
-#include <QVariant>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
 #include <QVBoxLayout>
+#include <QVariant>
 
 namespace COMMONUSELIB {
 

@@ -73,8 +73,7 @@ bool IpAddressFrame::isValidIp(const QString &ip)
 {
     static const QRegularExpression full(QLatin1Char('^') + octetPattern + QLatin1String("\\.")
                                          + octetPattern + QLatin1String("\\.") + octetPattern
-                                         + QLatin1String("\\.") + octetPattern
-                                         + QLatin1Char('$'));
+                                         + QLatin1String("\\.") + octetPattern + QLatin1Char('$'));
     return full.match(ip).hasMatch();
 }
 

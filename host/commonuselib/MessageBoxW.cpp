@@ -41,7 +41,7 @@ MessageBoxW::MessageBoxW(QWidget *parent, const QString &kind, const QString &ti
     setObjectName(QStringLiteral("MessageBoxW"));
     setWindowTitle(title);
     setModal(true);
-    setMinimumWidth(320);
+    setMinimumWidth(360);
 
     m_iconLabel = new QLabel(this);
     m_iconLabel->setObjectName(QStringLiteral("iconLabel"));
@@ -54,7 +54,7 @@ MessageBoxW::MessageBoxW(QWidget *parent, const QString &kind, const QString &ti
     m_textLabel->setWordWrap(true);
     m_textLabel->setTextFormat(Qt::PlainText);
     m_textLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_textLabel->setMinimumWidth(240);
+    m_textLabel->setMinimumWidth(280);
 
     auto *buttonBox = new QDialogButtonBox(this);
     auto addButton = [this, buttonBox](const QString &caption, const char *name,

@@ -8,8 +8,7 @@ namespace COMMONUSELIB {
 
 MoveableDialog::MoveableDialog(QWidget *parent, Qt::WindowFlags flags)
     : QDialog(parent, flags)
-{
-}
+{ }
 
 MoveableDialog::~MoveableDialog() = default;
 

@@ -1,10 +1,10 @@
 #include "PictureHintWidget.h"
 
-#include <QVariant>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QStyleOption>
+#include <QVariant>
 
 namespace COMMONUSELIB {
 

@@ -1,10 +1,10 @@
 #include "ServerOperWidget.h"
 
-#include <QVariant>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QVariant>
 
 namespace COMMONUSELIB {
 

@@ -1,10 +1,10 @@
 #include "ServerSelWidget.h"
 
-#include <QVariant>
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QToolButton>
+#include <QVariant>
 
 namespace COMMONUSELIB {
 
@@ -51,9 +51,8 @@ bool ServerSelWidget::addServer(const QString &id, const QString &name)
     button->setToolTip(name);
     button->setMinimumHeight(28);
     m_group->addButton(button);
-    connect(button, &QPushButton::clicked, this, [this, button] {
-        select(button->property("serverId").toString(), false);
-    });
+    connect(button, &QPushButton::clicked, this,
+            [this, button] { select(button->property("serverId").toString(), false); });
     m_layout->insertWidget(m_servers.size(), button);
     m_servers.append({id, button});
     return true;

@@ -50,9 +50,9 @@ void TableCheckHeaderView::paintSection(QPainter *painter, const QRect &rect,
     QStyleOptionButton option;
     option.initFrom(this);
     option.rect = boxRectIn(rect);
-    option.state |= m_state == Qt::Checked          ? QStyle::State_On
-                    : m_state == Qt::PartiallyChecked ? QStyle::State_NoChange
-                                                      : QStyle::State_Off;
+    option.state |= m_state == Qt::Checked    ? QStyle::State_On
+            : m_state == Qt::PartiallyChecked ? QStyle::State_NoChange
+                                              : QStyle::State_Off;
     style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, painter, this);
 }
 

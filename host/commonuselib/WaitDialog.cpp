@@ -1,6 +1,5 @@
 #include "WaitDialog.h"
 
-#include <QVariant>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
@@ -9,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QVariant>
 
 namespace COMMONUSELIB {
 
@@ -27,7 +27,7 @@ class WaitDialogReaper : public QObject
 public:
     explicit WaitDialogReaper(QObject *parent)
         : QObject(parent)
-    {}
+    { }
     ~WaitDialogReaper() override { WaitDialog::release(); }
 };
 

@@ -23,7 +23,7 @@ namespace DATACore {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcDataCore, "lumo.host.datacore")
+Q_LOGGING_CATEGORY(lcDataCore, "lumo.host.datacore", QtInfoMsg)
 
 QAtomicPointer<UserManagerCore> s_instance;
 QMutex s_instanceMutex;
@@ -259,6 +259,14 @@ public:
     {
         lastError = text;
         qCWarning(lcDataCore).noquote() << text;
+        return false;
+    }
+
+    // Names the entry that a failed statement was storing; the statement's failure was
+    // already logged.
+    bool prefixError(const QString &label)
+    {
+        lastError = label + QStringLiteral(": ") + lastError;
         return false;
     }
 
@@ -558,7 +566,7 @@ bool UserManagerCorePrivate::storeSite(SiteData site)
                 if (!execPrepared(query,
                                   {area.info.strGuid, area.info.strName,
                                    keyOrNull(area.info.strParentGuid)}))
-                    return fail(area.label + QStringLiteral(": ") + lastError);
+                    return prefixError(area.label);
             }
         }
         if (!site.devices.isEmpty()) {
@@ -574,7 +582,7 @@ bool UserManagerCorePrivate::storeSite(SiteData site)
                                    textValue(i.struct_SerialNumber), i.struct_port,
                                    i.struct_channelCount, i.struct_deviceNumber,
                                    i.struct_deviceType, i.struct_deviceKind, i.struct_reserved}))
-                    return fail(device.label + QStringLiteral(": ") + lastError);
+                    return prefixError(device.label);
             }
         }
         if (!site.channels.isEmpty()) {
@@ -586,7 +594,7 @@ bool UserManagerCorePrivate::storeSite(SiteData site)
                 if (!execPrepared(query,
                                   {i.channelGuid, i.channelName, i.deviceGuid, i.channelNo,
                                    keyOrNull(i.areaGuid)}))
-                    return fail(channel.label + QStringLiteral(": ") + lastError);
+                    return prefixError(channel.label);
             }
         }
         if (!site.views.isEmpty()) {
@@ -600,11 +608,11 @@ bool UserManagerCorePrivate::storeSite(SiteData site)
             for (const SiteData::View &view : qAsConst(site.views)) {
                 const AllPlayViewInfo &i = view.info;
                 if (!execPrepared(query, {i.strGuid, i.strName, i.paneCount, i.playerKind}))
-                    return fail(view.label + QStringLiteral(": ") + lastError);
+                    return prefixError(view.label);
                 for (int p = 0; p < i.channelGuids.size(); ++p) {
                     if (!execPrepared(paneQuery,
                                       {i.strGuid, p, i.channelGuids.at(p), i.localNO.at(p)}))
-                        return fail(view.label + QStringLiteral(": ") + lastError);
+                        return prefixError(view.label);
                 }
             }
         }

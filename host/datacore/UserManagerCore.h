@@ -1,4 +1,9 @@
 // The host data centre: servers, areas, devices, channels and views, kept in SQLite.
+//
+// Use it from the thread that opened the database (the user-interface thread). Writes are
+// single transactions: a refused or failed write returns false, leaves the stored rows as
+// they were and says why in lastError() (never with a password in it). Failed look-ups
+// return empty records.
 #pragma once
 
 #include "DataCoreTypes.h"
@@ -24,6 +29,7 @@ public:
     static void release();
 
     // Opens (creating or migrating) the database file; closes any open one first.
+    // ":memory:" gives a database that lives until close().
     bool open(const QString &databaseFile);
     void close();
     bool isOpen() const;
@@ -31,13 +37,21 @@ public:
     // The last error text, for logs and messages.
     QString lastError() const;
 
-    // Imports a site (areas, devices, channels, views) from JSON in one transaction.
+    // Imports a site (areas, devices, channels, views) from JSON in one transaction; the
+    // format is in docs/site-format.md. An import adds to the store; any invalid entry
+    // refuses the whole file.
     bool importSite(const QByteArray &json);
     bool importSiteFile(const QString &jsonFile);
 
-    // Servers.
+    // Servers. "" lists every server in the order they were added; any other filter keeps
+    // the servers whose name (ignoring case) or ip contains it.
     QList<UServerInfo> GetServers(const QString &filter) const;
     UServerInfo getServerInfo(const QString &id) const;
+    // AddServer gives the record a new id (a UUID without braces). Add and edit refuse an
+    // empty name, an ip that is not dotted-decimal IPv4 (no leading zeros), a port outside
+    // 1..65535, an unknown SERVERTYPE, and a record of the same type that has the ip and port
+    // or the name of another stored server. DeleteServer refuses an unknown id and an id
+    // stored with another type. The signals follow the commit through the event loop.
     bool AddServer(const QString &name, const QString &ip, const QString &user,
                    const QString &password, const int &port, const int &type);
     bool EditServer(const QString &id, const QString &name, const QString &ip, const QString &user,
@@ -47,7 +61,8 @@ public:
     // Channels.
     DeviceChancelInfo getChannelInfoByChannelGuid(const QString &channelGuid) const;
     DeviceChancelInfo getDevChannelInfoByChannelGuid(const QString &channelGuid) const;
-    DeviceChancelInfo channelInfoByDeviceNo(const QString &deviceAddress, const int &channelNo) const;
+    DeviceChancelInfo channelInfoByDeviceNo(const QString &deviceAddress,
+                                            const int &channelNo) const;
     QList<DeviceChancelInfo> getChannelInfoByAreaGuid(const QString &areaGuid) const;
 
     // Devices.

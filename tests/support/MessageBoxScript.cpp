@@ -4,7 +4,8 @@ MessageBoxScript::MessageBoxScript(short defaultAnswer)
     : m_previous(COMMONUSELIB::MessageBoxW::answerHook())
     , m_defaultAnswer(defaultAnswer)
 {
-    COMMONUSELIB::MessageBoxW::setAnswerHook([this](const Record &record) { return reply(record); });
+    COMMONUSELIB::MessageBoxW::setAnswerHook(
+            [this](const Record &record) { return reply(record); });
 }
 
 MessageBoxScript::~MessageBoxScript()
