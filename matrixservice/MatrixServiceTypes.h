@@ -26,7 +26,7 @@ typedef struct tagRECT
 static_assert(sizeof(RECT) == 16, "RECT is four 32-bit integers");
 
 // Connection state reported by the X86 matrix service through the first callback.
-enum ConnType : int {
+enum ConnType {
     ConnSuccess = 0,
     ConnFailed = 1,
     ConnTimeOut = 2,
@@ -39,8 +39,8 @@ enum ConnType : int {
 // One output window of an X86 wall (52 bytes).
 struct _MIRRORINFO
 {
-    RECT rectA; // home rectangle
-    RECT rectB; // current rectangle
+    RECT rectA;           // home rectangle
+    RECT rectB;           // current rectangle
     int32_t mirrorParam1; // window index
     int32_t mirrorParam2; // split count
     int32_t mirrorParam3; // layer
@@ -175,16 +175,19 @@ typedef void(MATRIX_CALLBACK *MatrixReservedCallback)(void *ctx);
 
 // Result codes of the matrix service besides 0 (success).
 enum MatrixServiceError {
-    MatrixErrFailed = -1, // the matrix refused the request
-    MatrixErrNotConnected = -2, // no connection (never connected, lost, or after a reboot)
-    MatrixErrTimeout = -3, // no answer within the request time-out
-    MatrixErrRefusedByPort = -4, // the caller's own refusal (port), never sent
-    MatrixErrBadArgument = -5, // invalid argument: null buffer, negative count, text too long
-    MatrixErrProtocol = -6, // malformed or unexpected answer; the connection is dropped
-    MatrixErrNotLoggedIn = -7, // the request needs a login first
-    MatrixErrLoginRefused = -8, // wrong user or password
-    MatrixErrOutOfRange = -9, // cell, split, screen number or count out of range
-    MatrixErrBusy = -10, // the matrix is rebooting or upgrading
+    MatrixErrFailed = -1,         // the matrix refused the request
+    MatrixErrNotConnected = -2,   // no connection (never connected, lost, or after a reboot)
+    MatrixErrTimeout = -3,        // no answer within the request time-out
+    MatrixErrRefusedByPort = -4,  // the caller's own refusal (port), never sent
+    MatrixErrBadArgument = -5,    // invalid argument: null buffer, negative count, text too long
+    MatrixErrProtocol = -6,       // malformed or unexpected answer; the connection is dropped
+    MatrixErrNotLoggedIn = -7,    // the request needs a login first
+    MatrixErrLoginRefused = -8,   // wrong user or password
+    MatrixErrOutOfRange = -9,     // cell, split, screen number or count out of range
+    MatrixErrBusy = -10,          // the matrix is rebooting or upgrading
+    MatrixErrCallbackReentry = -11, // a blocking call from inside a callback of the same
+                                    // interface; refused, it could never be answered
+    MatrixErrUnsupported = -12,     // a reserved operation this service does not provide
     MatrixErrUpgradeNotFound = -15, // upgrade resource not found
-    MatrixErrUpgradeLatest = -16, // already the latest version
+    MatrixErrUpgradeLatest = -16,   // already the latest version
 };

@@ -1,20 +1,25 @@
 #include "ServerConfig.h"
 
-// Placeholder until the network client lands: no interface can be created.
+#include "private/LinuxMatrixClient.h"
+#include "private/X86MatrixClient.h"
+
 IMatrixConfig *GetMatrixConfig()
 {
-    return nullptr;
+    return new MatrixService::X86MatrixClient;
 }
 
 IBaseMatrixConfig *CreateBaseMatrixConfig()
 {
-    return nullptr;
+    return new MatrixService::LinuxMatrixClient;
 }
 
-void ReleaseMatrixConfig(IMatrixConfig *)
+void ReleaseMatrixConfig(IMatrixConfig *config)
 {
+    if (config)
+        static_cast<MatrixService::X86MatrixClient *>(config)->release();
 }
 
-void ReleaseBaseMatrixConfig(IBaseMatrixConfig *)
+void ReleaseBaseMatrixConfig(IBaseMatrixConfig *config)
 {
+    delete static_cast<MatrixService::LinuxMatrixClient *>(config);
 }

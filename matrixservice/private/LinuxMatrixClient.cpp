@@ -1,0 +1,328 @@
+#include "LinuxMatrixClient.h"
+
+#include "PayloadReader.h"
+#include "PayloadWriter.h"
+
+#include <QByteArray>
+
+#include <cstring>
+
+namespace MatrixService {
+
+using namespace MatrixProtocol;
+
+LinuxMatrixClient::LinuxMatrixClient()
+    : m_channel(Role::Linux, this, ClientTimeouts::fromEnvironment())
+{ }
+
+LinuxMatrixClient::~LinuxMatrixClient()
+{
+    m_channel.shutdown();
+}
+
+// The Linux matrix never calls back; its events carry nothing this interface reports.
+void LinuxMatrixClient::connectOutcome(int) { }
+
+void LinuxMatrixClient::connectionLost(int) { }
+
+void LinuxMatrixClient::matrixEvent(const ServerMessage &) { }
+
+int LinuxMatrixClient::requestInts(quint16 type, std::initializer_list<qint32> values,
+                                   QByteArray *body)
+{
+    PayloadWriter writer;
+    for (qint32 value : values)
+        writer.putInt32(value);
+    return m_channel.request(type, writer.data(), body);
+}
+
+int LinuxMatrixClient::Login(int mode, const char *user, const char *password, const char *ip,
+                             int port)
+{
+    if (!user || !password || !ip)
+        return MatrixErrBadArgument;
+    const QByteArray userText(user);
+    const QByteArray passwordText(password);
+    if (userText.size() > MaxAccountText || passwordText.size() > MaxAccountText || !*ip || port < 1
+        || port > 65535) {
+        return MatrixErrBadArgument;
+    }
+    const int connected = m_channel.connectAndWait(QByteArray(ip), port);
+    if (connected != 0)
+        return connected;
+    PayloadWriter writer;
+    writer.putInt32(mode).putText(userText).putText(passwordText);
+    const int result = m_channel.request(LinuxLogin, writer.data());
+    if (result != 0)
+        m_channel.close();
+    return result;
+}
+
+int LinuxMatrixClient::StartSession()
+{
+    return requestInts(LinuxStartSession, {});
+}
+
+int LinuxMatrixClient::Disconnect()
+{
+    // Closing is local: it leaves the interface disconnected whatever state it was in.
+    m_channel.close();
+    return 0;
+}
+
+int LinuxMatrixClient::Reboot()
+{
+    return requestInts(LinuxReboot, {});
+}
+
+int LinuxMatrixClient::FactoryReset(int mode)
+{
+    return requestInts(LinuxFactoryReset, {mode});
+}
+
+int LinuxMatrixClient::StartUpgrade(int mode, const char *url)
+{
+    const QByteArray urlText = url ? QByteArray(url) : QByteArray();
+    if (urlText.size() > MaxUrlText)
+        return MatrixErrBadArgument;
+    PayloadWriter writer;
+    writer.putInt32(mode).putText(urlText);
+    return m_channel.request(LinuxStartUpgrade, writer.data());
+}
+
+int LinuxMatrixClient::GetUpgradeStatus(UpgradeStatusBlock *status)
+{
+    if (!status)
+        return MatrixErrBadArgument;
+    QByteArray body;
+    const int result = m_channel.request(LinuxGetUpgradeStatus, QByteArray(), &body);
+    if (body.size() == int(sizeof(UpgradeStatusBlock)))
+        std::memcpy(status, body.constData(), sizeof(UpgradeStatusBlock));
+    return result;
+}
+
+int LinuxMatrixClient::Reserved7()
+{
+    return MatrixErrUnsupported;
+}
+
+int LinuxMatrixClient::SaveRowColumn(int rows, int columns)
+{
+    return requestInts(LinuxSaveRowColumn, {rows, columns});
+}
+
+int LinuxMatrixClient::Reserved9()
+{
+    return MatrixErrUnsupported;
+}
+
+int LinuxMatrixClient::Reserved10()
+{
+    return MatrixErrUnsupported;
+}
+
+int LinuxMatrixClient::Reserved11()
+{
+    return MatrixErrUnsupported;
+}
+
+int LinuxMatrixClient::Reserved12()
+{
+    return MatrixErrUnsupported;
+}
+
+int LinuxMatrixClient::Reserved13()
+{
+    return MatrixErrUnsupported;
+}
+
+int LinuxMatrixClient::SetNumberArrangeMode(int on)
+{
+    return requestInts(LinuxSetNumberArrangeMode, {on});
+}
+
+int LinuxMatrixClient::GetScreenNumbers(uint8_t *bytes, int capacity, int *count)
+{
+    if (!count || capacity < 0 || (!bytes && capacity > 0))
+        return MatrixErrBadArgument;
+    QByteArray body;
+    const int result = requestInts(LinuxGetScreenNumbers, {}, &body);
+    if (result != 0)
+        return result;
+    PayloadReader reader(body);
+    qint32 total = 0;
+    reader.getInt32(total);
+    const int copied = qMin(total, capacity);
+    if (copied > 0)
+        reader.getBytes(bytes, copied);
+    *count = copied;
+    return 0;
+}
+
+int LinuxMatrixClient::SetScreenNumbers(const uint8_t *bytes, int count)
+{
+    if (count < 0 || count > MaxLinuxOutputs || (!bytes && count > 0))
+        return MatrixErrBadArgument;
+    PayloadWriter writer;
+    writer.putInt32(count).putBytes(bytes, count);
+    return m_channel.request(LinuxSetScreenNumbers, writer.data());
+}
+
+int LinuxMatrixClient::GetScreenGrid(ScreenRegionEntry *entries, int capacity, int *count)
+{
+    if (!count || capacity < 0 || (!entries && capacity > 0))
+        return MatrixErrBadArgument;
+    QByteArray body;
+    const int result = requestInts(LinuxGetScreenGrid, {}, &body);
+    if (result != 0)
+        return result;
+    PayloadReader reader(body);
+    qint32 total = 0;
+    reader.getInt32(total);
+    const int copied = qMin(total, capacity);
+    for (int i = 0; i < copied; ++i)
+        reader.getRecord(entries[i]);
+    *count = copied;
+    return 0;
+}
+
+int LinuxMatrixClient::SetScreenGrid(const ScreenRegion *regions, int count)
+{
+    if (count < 0 || count > MaxLinuxOutputs || (!regions && count > 0))
+        return MatrixErrBadArgument;
+    PayloadWriter writer;
+    writer.putInt32(count).putBytes(regions, count * int(sizeof(ScreenRegion)));
+    return m_channel.request(LinuxSetScreenGrid, writer.data());
+}
+
+int LinuxMatrixClient::Reserved19()
+{
+    return MatrixErrUnsupported;
+}
+
+int LinuxMatrixClient::SetCellMelt(const ScreenRegion *region)
+{
+    if (!region)
+        return MatrixErrBadArgument;
+    PayloadWriter writer;
+    writer.putRecord(*region);
+    return m_channel.request(LinuxSetCellMelt, writer.data());
+}
+
+int LinuxMatrixClient::ClearCell(int cell)
+{
+    return requestInts(LinuxClearCell, {cell});
+}
+
+int LinuxMatrixClient::SetCellChannels(int cell, const CellChannelRecord *records, int count,
+                                       int splitCount)
+{
+    if (count < 0 || count > MaxCellChannels || (!records && count > 0))
+        return MatrixErrBadArgument;
+    PayloadWriter writer;
+    writer.putInt32(cell).putInt32(splitCount).putInt32(count);
+    writer.putBytes(records, count * int(sizeof(CellChannelRecord)));
+    return m_channel.request(LinuxSetCellChannels, writer.data());
+}
+
+int LinuxMatrixClient::AddCellChannel(int cell, const CellChannelRecord *record)
+{
+    if (!record)
+        return MatrixErrBadArgument;
+    PayloadWriter writer;
+    writer.putInt32(cell).putRecord(*record);
+    return m_channel.request(LinuxAddCellChannel, writer.data());
+}
+
+int LinuxMatrixClient::ModifyCellChannel(int cell, const CellChannelRecord *record)
+{
+    if (!record)
+        return MatrixErrBadArgument;
+    PayloadWriter writer;
+    writer.putInt32(cell).putRecord(*record);
+    return m_channel.request(LinuxModifyCellChannel, writer.data());
+}
+
+int LinuxMatrixClient::DeleteCellChannel(int cell, int position)
+{
+    return requestInts(LinuxDeleteCellChannel, {cell, position});
+}
+
+int LinuxMatrixClient::GetCellChannels(int cell, CellChannelRecord *records, int capacity,
+                                       int *count, int *splitCount)
+{
+    if (!count || !splitCount || capacity < 0 || (!records && capacity > 0))
+        return MatrixErrBadArgument;
+    QByteArray body;
+    const int result = requestInts(LinuxGetCellChannels, {cell}, &body);
+    if (result != 0)
+        return result;
+    PayloadReader reader(body);
+    qint32 split = 0;
+    qint32 total = 0;
+    reader.getInt32(split);
+    reader.getInt32(total);
+    const int copied = qMin(total, capacity);
+    for (int i = 0; i < copied; ++i)
+        reader.getRecord(records[i]);
+    *count = copied;
+    *splitCount = split;
+    return 0;
+}
+
+int LinuxMatrixClient::Reserved27()
+{
+    return MatrixErrUnsupported;
+}
+
+int LinuxMatrixClient::SetCellTurnShow(int cell, const CellTurnStatus *status)
+{
+    if (!status)
+        return MatrixErrBadArgument;
+    PayloadWriter writer;
+    writer.putInt32(cell).putRecord(*status);
+    return m_channel.request(LinuxSetCellTurnShow, writer.data());
+}
+
+int LinuxMatrixClient::GetCellTurnShow(int cell, CellTurnStatus *status)
+{
+    if (!status)
+        return MatrixErrBadArgument;
+    QByteArray body;
+    const int result = requestInts(LinuxGetCellTurnShow, {cell}, &body);
+    if (result != 0)
+        return result;
+    PayloadReader reader(body);
+    reader.getRecord(*status);
+    return 0;
+}
+
+int LinuxMatrixClient::SetCellSingleWindow(int cell, int on, int window)
+{
+    return requestInts(LinuxSetCellSingleWindow, {cell, on, window});
+}
+
+int LinuxMatrixClient::GetCellSingleWindow(int cell, uint8_t *on, int *window)
+{
+    if (!on || !window)
+        return MatrixErrBadArgument;
+    QByteArray body;
+    const int result = requestInts(LinuxGetCellSingleWindow, {cell}, &body);
+    if (result != 0)
+        return result;
+    PayloadReader reader(body);
+    qint32 flag = 0;
+    qint32 pane = 0;
+    reader.getInt32(flag);
+    reader.getInt32(pane);
+    *on = flag ? 1 : 0;
+    *window = pane;
+    return 0;
+}
+
+int LinuxMatrixClient::SetCellSplit(int cell, int splitCount, int reserved)
+{
+    return requestInts(LinuxSetCellSplit, {cell, splitCount, reserved});
+}
+
+} // namespace MatrixService

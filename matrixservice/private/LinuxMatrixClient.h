@@ -1,0 +1,68 @@
+// The Linux ("base") matrix interface over the matrix protocol.
+//
+// Every operation is a request that blocks its caller until the matrix answers or the
+// request time-out passes; it never returns 0 without the matrix's consent.
+#pragma once
+
+#include "ChannelListener.h"
+#include "IBaseMatrixConfig.h"
+#include "MatrixChannel.h"
+
+namespace MatrixService {
+
+class LinuxMatrixClient final : public IBaseMatrixConfig, private ChannelListener
+{
+public:
+    LinuxMatrixClient();
+    ~LinuxMatrixClient() override;
+
+    LinuxMatrixClient(const LinuxMatrixClient &) = delete;
+    LinuxMatrixClient &operator=(const LinuxMatrixClient &) = delete;
+
+    int Login(int mode, const char *user, const char *password, const char *ip, int port) override;
+    int StartSession() override;
+    int Disconnect() override;
+    int Reboot() override;
+    int FactoryReset(int mode) override;
+    int StartUpgrade(int mode, const char *url) override;
+    int GetUpgradeStatus(UpgradeStatusBlock *status) override;
+    int Reserved7() override;
+    int SaveRowColumn(int rows, int columns) override;
+    int Reserved9() override;
+    int Reserved10() override;
+    int Reserved11() override;
+    int Reserved12() override;
+    int Reserved13() override;
+    int SetNumberArrangeMode(int on) override;
+    int GetScreenNumbers(uint8_t *bytes, int capacity, int *count) override;
+    int SetScreenNumbers(const uint8_t *bytes, int count) override;
+    int GetScreenGrid(ScreenRegionEntry *entries, int capacity, int *count) override;
+    int SetScreenGrid(const ScreenRegion *regions, int count) override;
+    int Reserved19() override;
+    int SetCellMelt(const ScreenRegion *region) override;
+    int ClearCell(int cell) override;
+    int SetCellChannels(int cell, const CellChannelRecord *records, int count,
+                        int splitCount) override;
+    int AddCellChannel(int cell, const CellChannelRecord *record) override;
+    int ModifyCellChannel(int cell, const CellChannelRecord *record) override;
+    int DeleteCellChannel(int cell, int position) override;
+    int GetCellChannels(int cell, CellChannelRecord *records, int capacity, int *count,
+                        int *splitCount) override;
+    int Reserved27() override;
+    int SetCellTurnShow(int cell, const CellTurnStatus *status) override;
+    int GetCellTurnShow(int cell, CellTurnStatus *status) override;
+    int SetCellSingleWindow(int cell, int on, int window) override;
+    int GetCellSingleWindow(int cell, uint8_t *on, int *window) override;
+    int SetCellSplit(int cell, int splitCount, int reserved) override;
+
+private:
+    void connectOutcome(int connType) override;
+    void connectionLost(int connType) override;
+    void matrixEvent(const MatrixProtocol::ServerMessage &message) override;
+
+    int requestInts(quint16 type, std::initializer_list<qint32> values, QByteArray *body = nullptr);
+
+    MatrixChannel m_channel;
+};
+
+} // namespace MatrixService

@@ -1,0 +1,228 @@
+#include "X86MatrixClient.h"
+
+#include "PayloadWriter.h"
+
+#include <QByteArray>
+
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace MatrixService {
+
+using namespace MatrixProtocol;
+
+X86MatrixClient::X86MatrixClient()
+    : m_channel(Role::X86, this, ClientTimeouts::fromEnvironment())
+{ }
+
+X86MatrixClient::~X86MatrixClient()
+{
+    m_callbacksEnabled = false;
+    m_channel.shutdown();
+}
+
+void X86MatrixClient::release()
+{
+    m_callbacksEnabled = false;
+    if (m_channel.onNetworkThread()) {
+        m_channel.shutdown();
+        X86MatrixClient *self = this;
+        std::thread([self] { delete self; }).detach();
+        return;
+    }
+    delete this;
+}
+
+X86MatrixClient::Callbacks X86MatrixClient::callbacks() const
+{
+    std::lock_guard<std::mutex> lock(m_callbackMutex);
+    return m_callbacks;
+}
+
+void X86MatrixClient::reportConnectStatus(int connType)
+{
+    const Callbacks current = callbacks();
+    if (m_callbacksEnabled && current.connectStatus)
+        current.connectStatus(current.context, connType);
+}
+
+void X86MatrixClient::connectOutcome(int connType)
+{
+    reportConnectStatus(connType);
+}
+
+void X86MatrixClient::connectionLost(int connType)
+{
+    reportConnectStatus(connType);
+}
+
+void X86MatrixClient::matrixEvent(const ServerMessage &message)
+{
+    if (!m_callbacksEnabled)
+        return;
+    const Callbacks current = callbacks();
+    if (message.kind == ServerMessage::MatrixInfo) {
+        if (current.matrixInfo)
+            current.matrixInfo(current.context, message.values[0], message.values[1],
+                               message.values[2]);
+    } else if (message.kind == ServerMessage::Layout) {
+        if (!current.layout)
+            return;
+        // The record handed out is at least as large as the declared structure, so that a
+        // layout without windows can still be read through _MIRRORLAYOUT.
+        std::vector<char> buffer(
+                qMax<std::size_t>(sizeof(_MIRRORLAYOUT), std::size_t(message.body.size())), 0);
+        std::memcpy(buffer.data(), message.body.constData(), std::size_t(message.body.size()));
+        current.layout(current.context, reinterpret_cast<_MIRRORLAYOUT *>(buffer.data()));
+    }
+}
+
+int X86MatrixClient::Connect(const char *ip, int port)
+{
+    const QByteArray host = ip ? QByteArray(ip) : QByteArray();
+    m_channel.startConnect(host, port);
+    if (host.isEmpty() || port < 1 || port > 65535)
+        return MatrixErrBadArgument;
+    return 0;
+}
+
+int X86MatrixClient::Disconnect()
+{
+    m_channel.close();
+    return 0;
+}
+
+int X86MatrixClient::RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConnectStatus,
+                                       MatrixInfoCallback onMatrixInfo,
+                                       MatrixLayoutCallback onLayout,
+                                       MatrixReservedCallback onReserved4,
+                                       MatrixReservedCallback onReserved5)
+{
+    // Callbacks 4 and 5 have no event behind them in this service.
+    Q_UNUSED(onReserved4)
+    Q_UNUSED(onReserved5)
+    std::lock_guard<std::mutex> lock(m_callbackMutex);
+    m_callbacks.context = ctx;
+    m_callbacks.connectStatus = onConnectStatus;
+    m_callbacks.matrixInfo = onMatrixInfo;
+    m_callbacks.layout = onLayout;
+    return 0;
+}
+
+int X86MatrixClient::Login(const char *user, const char *password)
+{
+    if (!user || !password)
+        return MatrixErrBadArgument;
+    const QByteArray userText(user);
+    const QByteArray passwordText(password);
+    if (userText.size() > MaxAccountText || passwordText.size() > MaxAccountText)
+        return MatrixErrBadArgument;
+    PayloadWriter writer;
+    writer.putText(userText).putText(passwordText);
+    return m_channel.request(X86Login, writer.data());
+}
+
+int X86MatrixClient::ForceLogin()
+{
+    return m_channel.request(X86ForceLogin, QByteArray()) == 0 ? 1 : 0;
+}
+
+int X86MatrixClient::sendInts(quint16 type, std::initializer_list<qint32> values)
+{
+    PayloadWriter writer;
+    for (qint32 value : values)
+        writer.putInt32(value);
+    return m_channel.post(type, writer.data());
+}
+
+int X86MatrixClient::SetScreenCount(int rows, int columns)
+{
+    return sendInts(X86SetScreenCount, {rows, columns});
+}
+
+int X86MatrixClient::RequestLayout()
+{
+    return sendInts(X86RequestLayout, {});
+}
+
+int X86MatrixClient::ExchangeMirrors(int mirrorA, int mirrorB)
+{
+    return sendInts(X86ExchangeMirrors, {mirrorA, mirrorB});
+}
+
+int X86MatrixClient::SetConfigMode(bool on)
+{
+    return sendInts(X86SetConfigMode, {on ? 1 : 0});
+}
+
+int X86MatrixClient::SetMonitorSplit(int monitor, int splitCount)
+{
+    return sendInts(X86SetMonitorSplit, {monitor, splitCount});
+}
+
+int X86MatrixClient::sendSources(quint16 type, int monitor, const _ST_ChnInfo *channels, int count,
+                                 const int *turnInterval)
+{
+    if (!channels || count < 1 || count > MaxX86Sources)
+        return MatrixErrBadArgument;
+    PayloadWriter writer;
+    writer.putInt32(monitor).putInt32(count);
+    if (turnInterval)
+        writer.putInt32(*turnInterval);
+    writer.putBytes(channels, count * int(sizeof(_ST_ChnInfo)));
+    return m_channel.post(type, writer.data());
+}
+
+int X86MatrixClient::SetMonitorSources(int monitor, const _ST_ChnInfo *channels, int count)
+{
+    return sendSources(X86SetMonitorSources, monitor, channels, count, nullptr);
+}
+
+int X86MatrixClient::Reserved11()
+{
+    return MatrixErrUnsupported;
+}
+
+int X86MatrixClient::Reserved12()
+{
+    return MatrixErrUnsupported;
+}
+
+int X86MatrixClient::SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
+                                           int turnInterval)
+{
+    return sendSources(X86SetMonitorTurnSources, monitor, channels, count, &turnInterval);
+}
+
+int X86MatrixClient::Reserved14()
+{
+    return MatrixErrUnsupported;
+}
+
+int X86MatrixClient::SelectMonitor(int monitor)
+{
+    return sendInts(X86SelectMonitor, {monitor});
+}
+
+int X86MatrixClient::SetTurnState(int monitor, int state)
+{
+    return sendInts(X86SetTurnState, {monitor, state});
+}
+
+int X86MatrixClient::ClearSource(int monitor)
+{
+    return sendInts(X86ClearSource, {monitor});
+}
+
+int X86MatrixClient::ZoomMirrorAt(int mirror, int x, int y)
+{
+    return sendInts(X86ZoomMirrorAt, {mirror, x, y});
+}
+
+int X86MatrixClient::SetMirrorRect(int mirror, RECT rect)
+{
+    return sendInts(X86SetMirrorRect, {mirror, rect.left, rect.top, rect.right, rect.bottom});
+}
+
+} // namespace MatrixService

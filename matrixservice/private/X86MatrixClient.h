@@ -1,0 +1,80 @@
+// The X86 matrix interface over the matrix protocol.
+//
+// Connection states, matrix information and layouts are reported through the registered
+// callbacks on the interface's network thread. Login and forced login wait for the
+// matrix's answer; wall commands are sent without waiting.
+#pragma once
+
+#include "ChannelListener.h"
+#include "IMatrixConfig.h"
+#include "MatrixChannel.h"
+
+#include <atomic>
+#include <mutex>
+
+namespace MatrixService {
+
+class X86MatrixClient final : public IMatrixConfig, private ChannelListener
+{
+public:
+    X86MatrixClient();
+    ~X86MatrixClient() override;
+
+    X86MatrixClient(const X86MatrixClient &) = delete;
+    X86MatrixClient &operator=(const X86MatrixClient &) = delete;
+
+    // Frees the interface. From one of its own callbacks the network thread is joined by a
+    // helper thread once the callback has returned; no further callback runs.
+    void release();
+
+    int Connect(const char *ip, int port) override;
+    int Disconnect() override;
+    int RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConnectStatus,
+                          MatrixInfoCallback onMatrixInfo, MatrixLayoutCallback onLayout,
+                          MatrixReservedCallback onReserved4,
+                          MatrixReservedCallback onReserved5) override;
+    int Login(const char *user, const char *password) override;
+    int ForceLogin() override;
+    int SetScreenCount(int rows, int columns) override;
+    int RequestLayout() override;
+    int ExchangeMirrors(int mirrorA, int mirrorB) override;
+    int SetConfigMode(bool on) override;
+    int SetMonitorSplit(int monitor, int splitCount) override;
+    int SetMonitorSources(int monitor, const _ST_ChnInfo *channels, int count) override;
+    int Reserved11() override;
+    int Reserved12() override;
+    int SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
+                              int turnInterval) override;
+    int Reserved14() override;
+    int SelectMonitor(int monitor) override;
+    int SetTurnState(int monitor, int state) override;
+    int ClearSource(int monitor) override;
+    int ZoomMirrorAt(int mirror, int x, int y) override;
+    int SetMirrorRect(int mirror, RECT rect) override;
+
+private:
+    struct Callbacks
+    {
+        void *context = nullptr;
+        MatrixConnStatusCallback connectStatus = nullptr;
+        MatrixInfoCallback matrixInfo = nullptr;
+        MatrixLayoutCallback layout = nullptr;
+    };
+
+    void connectOutcome(int connType) override;
+    void connectionLost(int connType) override;
+    void matrixEvent(const MatrixProtocol::ServerMessage &message) override;
+
+    Callbacks callbacks() const;
+    void reportConnectStatus(int connType);
+    int sendInts(quint16 type, std::initializer_list<qint32> values);
+    int sendSources(quint16 type, int monitor, const _ST_ChnInfo *channels, int count,
+                    const int *turnInterval);
+
+    mutable std::mutex m_callbackMutex;
+    Callbacks m_callbacks;
+    std::atomic<bool> m_callbacksEnabled {true};
+    MatrixChannel m_channel;
+};
+
+} // namespace MatrixService

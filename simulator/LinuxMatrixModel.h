@@ -1,0 +1,90 @@
+// The Linux matrix: its four outputs, grid, cells, firmware and how it answers each
+// request. Free of any network code, so that tests and the fuzz target can drive it directly.
+#pragma once
+
+#include "MatrixSimulatorOptions.h"
+#include "RequestOutcome.h"
+#include "SimulatorState.h"
+
+#include <map>
+
+namespace MatrixProtocol {
+class PayloadReader;
+}
+
+namespace MatrixSim {
+
+class LinuxMatrixModel
+{
+public:
+    static constexpr int Outputs = 4;
+
+    LinuxMatrixModel(const QList<SimulatorAccount> &accounts, int upgradePolls,
+                     const QString &usbFirmware, const QString &firmwareVersion);
+
+    void addSession(quint64 connection);
+    void removeSession(quint64 connection);
+    RequestOutcome handle(quint64 connection, quint16 type, const QByteArray &payload);
+    // After a reboot: no sessions, arrangement mode off.
+    void rebooted();
+
+    SimLinuxState state() const;
+    bool restore(const SimLinuxState &stored, QString *error);
+
+    // Final status of an upgrade (0, MatrixErrUpgradeNotFound or MatrixErrUpgradeLatest)
+    // from the source's file name; newVersion receives the image's version.
+    static int upgradeOutcome(int mode, const QString &url, const QString &usbFirmware,
+                              const QString &currentVersion, QString *newVersion);
+    // Parses "1.2.3" (one or more numbers); false when it is none.
+    static bool parseVersion(const QString &text, QVector<int> *parts);
+
+private:
+    struct Session
+    {
+        bool loggedIn = false;
+        bool started = false;
+        QByteArray user;
+    };
+
+    using Reader = MatrixProtocol::PayloadReader;
+
+    RequestOutcome answer(quint64 connection, quint16 type, const QByteArray &payload);
+
+    void login(Session &session, Reader &reader, RequestOutcome &out);
+    void factoryReset(Reader &reader, RequestOutcome &out);
+    void startUpgrade(Reader &reader, RequestOutcome &out);
+    void upgradeStatus(Reader &reader, RequestOutcome &out);
+    void saveRowColumn(Reader &reader, RequestOutcome &out);
+    void setArrangeMode(Reader &reader, RequestOutcome &out);
+    void getScreenNumbers(Reader &reader, RequestOutcome &out);
+    void setScreenNumbers(Reader &reader, RequestOutcome &out);
+    void getScreenGrid(Reader &reader, RequestOutcome &out);
+    void setScreenGrid(Reader &reader, RequestOutcome &out);
+    void setCellMelt(Reader &reader, RequestOutcome &out);
+    void clearCell(Reader &reader, RequestOutcome &out);
+    void setCellChannels(Reader &reader, RequestOutcome &out);
+    void putCellChannel(Reader &reader, RequestOutcome &out, bool add);
+    void deleteCellChannel(Reader &reader, RequestOutcome &out);
+    void getCellChannels(Reader &reader, RequestOutcome &out);
+    void setCellTurnShow(Reader &reader, RequestOutcome &out);
+    void getCellTurnShow(Reader &reader, RequestOutcome &out);
+    void setCellSingleWindow(Reader &reader, RequestOutcome &out);
+    void getCellSingleWindow(Reader &reader, RequestOutcome &out);
+    void setCellSplit(Reader &reader, RequestOutcome &out);
+
+    // Reads the cell number that opens a cell request; false (answered) when bad.
+    bool readCell(Reader &reader, RequestOutcome &out, qint32 &cell);
+    bool cellExists(int cell) const;
+    ScreenRegion homeRegion(int cell) const;
+    bool accountMatches(const QByteArray &user, const QByteArray &password) const;
+    void resetWall();
+
+    QList<SimulatorAccount> m_accounts;
+    int m_upgradePolls = 3;
+    QString m_usbFirmware;
+    QString m_pendingVersion;
+    SimLinuxState m_state;
+    std::map<quint64, Session> m_sessions;
+};
+
+} // namespace MatrixSim

@@ -1,0 +1,29 @@
+// Checks of what a client sends, shared by the matrix models.
+#pragma once
+
+#include "MatrixServiceTypes.h"
+#include "RequestOutcome.h"
+
+#include <initializer_list>
+
+namespace MatrixProtocol {
+class PayloadReader;
+}
+
+namespace MatrixSim {
+
+// True when the text field holds a terminating zero.
+bool isTerminated(const char *field, int size);
+// Every text field of the channel record is terminated.
+bool isValidChannelInfo(const _ST_ChnInfo &record);
+// Every text field terminated, and the protocol is "onvif" or "qbz".
+bool isValidCellChannel(const CellChannelRecord &record);
+// 1, 4, 9, 16 (and 25, 36 when allowLarge).
+bool isValidSplit(int split, bool allowLarge);
+
+// Reads exactly the listed integers; false when the payload is shorter or longer.
+bool readInts(MatrixProtocol::PayloadReader &reader, std::initializer_list<qint32 *> values);
+// Answers the request with code and adds the reason to its log summary.
+void refuse(RequestOutcome &out, qint32 code, const QString &why);
+
+} // namespace MatrixSim

@@ -1,0 +1,454 @@
+#include "SimulatorServer.h"
+
+#include "FrameDecoder.h"
+#include "Handshake.h"
+#include "PayloadWriter.h"
+#include "StateFile.h"
+
+#include <QFile>
+#include <QLoggingCategory>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <deque>
+
+Q_LOGGING_CATEGORY(lcSimulator, "dm.simulator", QtInfoMsg)
+
+namespace MatrixSim {
+
+using namespace MatrixProtocol;
+
+struct SimulatorServer::Client
+{
+    quint64 id = 0;
+    Role role = Role::X86;
+    QTcpSocket *socket = nullptr;
+    QString peer;
+    FrameDecoder decoder;
+    bool greeted = false;
+    bool closing = false;
+    bool closeWhenFlushed = false;
+    // Frames held back by the answer delay, with the time they are due.
+    std::deque<QPair<qint64, QByteArray>> delayed;
+    QTimer *delayTimer = nullptr;
+    QElapsedTimer clock;
+};
+
+namespace {
+
+const char *roleName(Role role)
+{
+    return role == Role::X86 ? "x86" : "linux";
+}
+
+// Bytes that no client can take for a frame.
+QByteArray garbage()
+{
+    return QByteArray("\xde\xad\xbe\xef\x00\x01\x02\x03\xff\xfe\xfd\xfc\x55\xaa\x55\xaa", 16);
+}
+
+} // namespace
+
+SimulatorServer::SimulatorServer(const MatrixSimulatorOptions &options, QObject *parent)
+    : QObject(parent)
+    , m_options(options)
+    , m_x86(options.x86Outputs, options.x86Accounts)
+    , m_linux(options.linuxAccounts, options.upgradePolls, options.usbFirmware,
+              options.firmwareVersion)
+{ }
+
+SimulatorServer::~SimulatorServer()
+{
+    stop();
+}
+
+bool SimulatorServer::start(QString *error)
+{
+    if (!m_options.stateFile.isEmpty()) {
+        if (QFile::exists(m_options.stateFile)) {
+            QByteArray data;
+            QString why;
+            SimX86State x86 = m_x86.state();
+            SimLinuxState linuxWall = m_linux.state();
+            bool hasX86 = false;
+            bool hasLinux = false;
+            if (!StateFile::read(m_options.stateFile, &data, &why)
+                || !StateFile::fromJson(data, &x86, &hasX86, &linuxWall, &hasLinux, &why)
+                || (hasX86 && !m_x86.restore(x86, &why))
+                || (hasLinux && !m_linux.restore(linuxWall, &why))) {
+                if (error)
+                    *error = QStringLiteral("state file %1: %2").arg(m_options.stateFile, why);
+                return false;
+            }
+        }
+        QString why;
+        if (!StateFile::write(m_options.stateFile,
+                              StateFile::toJson(m_x86.state(), m_linux.state()), &why)) {
+            if (error)
+                *error = QStringLiteral("state file %1: %2").arg(m_options.stateFile, why);
+            return false;
+        }
+    }
+    if (!listen(m_x86Server, m_options.x86Port, Role::X86, &m_x86Port, error)
+        || !listen(m_linuxServer, m_options.linuxPort, Role::Linux, &m_linuxPort, error)) {
+        stop();
+        return false;
+    }
+    return true;
+}
+
+bool SimulatorServer::listen(QTcpServer *&server, int port, Role role, quint16 *chosen,
+                             QString *error)
+{
+    if (port < 0)
+        return true;
+    server = new QTcpServer(this);
+    if (port > 65535 || !server->listen(m_options.listenAddress, quint16(port))) {
+        if (error) {
+            *error = QStringLiteral("cannot listen for the %1 matrix on %2:%3: %4")
+                             .arg(QLatin1String(roleName(role)), m_options.listenAddress.toString())
+                             .arg(port)
+                             .arg(server->errorString());
+        }
+        delete server;
+        server = nullptr;
+        return false;
+    }
+    *chosen = server->serverPort();
+    QTcpServer *listening = server;
+    connect(server, &QTcpServer::newConnection, this,
+            [this, listening, role] { acceptClients(listening, role); });
+    return true;
+}
+
+void SimulatorServer::stop()
+{
+    for (auto &entry : m_clients) {
+        Client &client = *entry.second;
+        {
+            std::lock_guard<std::mutex> lock(m_stateMutex);
+            if (client.role == Role::X86)
+                m_x86.removeSession(client.id);
+            else
+                m_linux.removeSession(client.id);
+        }
+        client.socket->disconnect(this);
+        client.socket->abort();
+        delete client.socket;
+        delete client.delayTimer;
+    }
+    m_clients.clear();
+    delete m_x86Server;
+    m_x86Server = nullptr;
+    delete m_linuxServer;
+    m_linuxServer = nullptr;
+    if (m_clientCount.exchange(0) != 0)
+        emit clientCountChanged(0);
+}
+
+SimX86State SimulatorServer::x86State() const
+{
+    std::lock_guard<std::mutex> lock(m_stateMutex);
+    return m_x86.state();
+}
+
+SimLinuxState SimulatorServer::linuxState() const
+{
+    std::lock_guard<std::mutex> lock(m_stateMutex);
+    return m_linux.state();
+}
+
+void SimulatorServer::setFaults(const MatrixSimulatorFaults &faults)
+{
+    std::lock_guard<std::mutex> lock(m_faultMutex);
+    m_faults = faults;
+}
+
+MatrixSimulatorFaults SimulatorServer::faults() const
+{
+    std::lock_guard<std::mutex> lock(m_faultMutex);
+    return m_faults;
+}
+
+QString SimulatorServer::clientName(const Client &client) const
+{
+    return QStringLiteral("%1 #%2 %3")
+            .arg(QLatin1String(roleName(client.role)))
+            .arg(client.id)
+            .arg(client.peer);
+}
+
+void SimulatorServer::log(const QString &line)
+{
+    if (m_options.logRequests)
+        qCInfo(lcSimulator).noquote() << line;
+    emit requestLogged(line);
+}
+
+void SimulatorServer::acceptClients(QTcpServer *server, Role role)
+{
+    while (server->hasPendingConnections()) {
+        QTcpSocket *socket = server->nextPendingConnection();
+        socket->setParent(this);
+        auto client = std::make_unique<Client>();
+        client->id = ++m_lastClientId;
+        client->role = role;
+        client->socket = socket;
+        client->peer = QStringLiteral("%1:%2")
+                               .arg(socket->peerAddress().toString())
+                               .arg(socket->peerPort());
+        client->clock.start();
+        const quint64 id = client->id;
+        connect(socket, &QTcpSocket::readyRead, this, [this, id] { readClient(id); });
+        // Queued, so that a client is never forgotten while one of its frames is handled.
+        connect(
+                socket, &QTcpSocket::disconnected, this, [this, id] { forgetClient(id); },
+                Qt::QueuedConnection);
+        log(clientName(*client) + QStringLiteral(" connected"));
+        m_clients.emplace(id, std::move(client));
+        emit clientCountChanged(++m_clientCount);
+        readClient(id);
+    }
+}
+
+void SimulatorServer::readClient(quint64 id)
+{
+    auto found = m_clients.find(id);
+    if (found == m_clients.end())
+        return;
+    Client &client = *found->second;
+    const QByteArray data = client.socket->readAll();
+    if (client.closing || client.closeWhenFlushed || faults().silent)
+        return;
+    client.decoder.feed(data);
+    Frame frame;
+    while (client.decoder.takeFrame(frame)) {
+        handleFrame(client, frame);
+        found = m_clients.find(id);
+        if (found == m_clients.end() || found->second->closing)
+            return;
+    }
+    if (client.decoder.hasError())
+        dropClient(id, client.decoder.errorString());
+}
+
+void SimulatorServer::handleFrame(Client &client, const Frame &frame)
+{
+    if (!client.greeted) {
+        greet(client, frame);
+        return;
+    }
+    const bool known =
+            client.role == Role::X86 ? isX86Request(frame.type) : isLinuxRequest(frame.type);
+    if (!known) {
+        dropClient(client.id,
+                   QStringLiteral("unexpected message type 0x%1")
+                           .arg(frame.type, 4, 16, QLatin1Char('0')));
+        return;
+    }
+
+    RequestOutcome outcome;
+    {
+        std::lock_guard<std::mutex> lock(m_stateMutex);
+        outcome = client.role == Role::X86 ? m_x86.handle(client.id, frame.type, frame.payload)
+                                           : m_linux.handle(client.id, frame.type, frame.payload);
+        if (outcome.reboot)
+            m_linux.rebooted();
+    }
+    log(QStringLiteral("%1 %2 %3 -> %4")
+                .arg(clientName(client), QLatin1String(messageName(frame.type)), outcome.summary)
+                .arg(outcome.result));
+
+    PayloadWriter reply;
+    reply.putInt32(outcome.result).putBytes(outcome.body.constData(), outcome.body.size());
+    send(client, encodeFrame(frame.type | ReplyFlag, frame.requestId, reply.data()), true);
+    for (const auto &event : outcome.events) {
+        auto target = m_clients.find(event.first);
+        if (target != m_clients.end() && !target->second->closing)
+            send(*target->second, encodeFrame(event.second.type, 0, event.second.payload), true);
+    }
+    for (quint64 kicked : outcome.kicked) {
+        auto target = m_clients.find(kicked);
+        if (target != m_clients.end())
+            log(clientName(*target->second) + QStringLiteral(" taken over by a forced login"));
+        closeClient(kicked);
+    }
+    if (outcome.changed) {
+        saveState();
+        emit stateChanged();
+    }
+    if (outcome.reboot)
+        performReboot();
+}
+
+void SimulatorServer::greet(Client &client, const Frame &frame)
+{
+    quint16 version = 0;
+    quint16 role = 0;
+    if (frame.type != Hello || !decodeHello(frame.payload, version, role)) {
+        dropClient(client.id, QStringLiteral("no hello"));
+        return;
+    }
+    qint32 status = 0;
+    if (version != ProtocolVersion || role != quint16(client.role))
+        status = MatrixErrProtocol;
+    else if (client.role == Role::Linux && rebooting())
+        status = MatrixErrBusy;
+    log(QStringLiteral("%1 Hello version=%2 role=%3 -> %4")
+                .arg(clientName(client))
+                .arg(version)
+                .arg(role)
+                .arg(status));
+    send(client,
+         encodeFrame(HelloAck, 0, encodeHelloAck(ProtocolVersion, quint16(client.role), status)),
+         false);
+    if (status != 0) {
+        closeClient(client.id);
+        return;
+    }
+    client.greeted = true;
+    std::lock_guard<std::mutex> lock(m_stateMutex);
+    if (client.role == Role::X86)
+        m_x86.addSession(client.id);
+    else
+        m_linux.addSession(client.id);
+}
+
+void SimulatorServer::send(Client &client, const QByteArray &bytes, bool afterHandshake)
+{
+    const MatrixSimulatorFaults current = faults();
+    if (current.silent || client.closing)
+        return;
+    const QByteArray data = current.garbageAnswers && afterHandshake ? garbage() : bytes;
+    if (current.answerDelayMs <= 0 && client.delayed.empty()) {
+        client.socket->write(data);
+        return;
+    }
+    client.delayed.emplace_back(client.clock.elapsed() + qMax(0, current.answerDelayMs), data);
+    if (!client.delayTimer) {
+        client.delayTimer = new QTimer(this);
+        client.delayTimer->setSingleShot(true);
+        const quint64 id = client.id;
+        connect(client.delayTimer, &QTimer::timeout, this, [this, id] { flushDelayed(id); });
+    }
+    if (!client.delayTimer->isActive())
+        client.delayTimer->start(
+                int(qMax<qint64>(0, client.delayed.front().first - client.clock.elapsed())));
+}
+
+void SimulatorServer::flushDelayed(quint64 id)
+{
+    auto found = m_clients.find(id);
+    if (found == m_clients.end())
+        return;
+    Client &client = *found->second;
+    const qint64 now = client.clock.elapsed();
+    while (!client.delayed.empty() && client.delayed.front().first <= now) {
+        client.socket->write(client.delayed.front().second);
+        client.delayed.pop_front();
+    }
+    if (!client.delayed.empty()) {
+        client.delayTimer->start(int(client.delayed.front().first - now));
+    } else if (client.closeWhenFlushed) {
+        client.closing = true;
+        client.socket->disconnectFromHost();
+    }
+}
+
+void SimulatorServer::closeClient(quint64 id)
+{
+    auto found = m_clients.find(id);
+    if (found == m_clients.end())
+        return;
+    Client &client = *found->second;
+    if (!client.delayed.empty()) {
+        client.closeWhenFlushed = true;
+        return;
+    }
+    // The socket says "disconnected" once what is written has gone out; then it is forgotten.
+    client.closing = true;
+    client.socket->disconnectFromHost();
+}
+
+void SimulatorServer::dropClient(quint64 id, const QString &why)
+{
+    auto found = m_clients.find(id);
+    if (found == m_clients.end())
+        return;
+    Client &client = *found->second;
+    log(clientName(client) + QStringLiteral(" dropped: ") + why);
+    client.closing = true;
+    client.delayed.clear();
+    client.socket->abort();
+    QMetaObject::invokeMethod(
+            this, [this, id] { forgetClient(id); }, Qt::QueuedConnection);
+}
+
+void SimulatorServer::forgetClient(quint64 id)
+{
+    auto found = m_clients.find(id);
+    if (found == m_clients.end())
+        return;
+    std::unique_ptr<Client> client = std::move(found->second);
+    m_clients.erase(found);
+    {
+        std::lock_guard<std::mutex> lock(m_stateMutex);
+        if (client->role == Role::X86)
+            m_x86.removeSession(id);
+        else
+            m_linux.removeSession(id);
+    }
+    log(clientName(*client) + QStringLiteral(" disconnected"));
+    client->socket->disconnect(this);
+    client->socket->deleteLater();
+    if (client->delayTimer)
+        client->delayTimer->deleteLater();
+    emit clientCountChanged(--m_clientCount);
+}
+
+bool SimulatorServer::rebooting() const
+{
+    return m_rebooting && m_rebootClock.elapsed() < m_options.rebootMs;
+}
+
+void SimulatorServer::rebootLinux()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_stateMutex);
+        m_linux.rebooted();
+    }
+    log(QStringLiteral("linux matrix rebooting"));
+    performReboot();
+    emit stateChanged();
+}
+
+void SimulatorServer::performReboot()
+{
+    m_rebooting = true;
+    m_rebootClock.start();
+    std::vector<quint64> linuxClients;
+    for (const auto &entry : m_clients) {
+        if (entry.second->role == Role::Linux)
+            linuxClients.push_back(entry.first);
+    }
+    for (quint64 id : linuxClients)
+        closeClient(id);
+}
+
+void SimulatorServer::saveState()
+{
+    if (m_options.stateFile.isEmpty())
+        return;
+    QByteArray json;
+    {
+        std::lock_guard<std::mutex> lock(m_stateMutex);
+        json = StateFile::toJson(m_x86.state(), m_linux.state());
+    }
+    QString why;
+    if (!StateFile::write(m_options.stateFile, json, &why))
+        qCWarning(lcSimulator) << "cannot write the state file" << m_options.stateFile << ":"
+                               << why;
+}
+
+} // namespace MatrixSim

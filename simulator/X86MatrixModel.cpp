@@ -1,0 +1,614 @@
+#include "X86MatrixModel.h"
+
+#include "MatrixProtocol.h"
+#include "PayloadReader.h"
+#include "PayloadWriter.h"
+#include "RequestChecks.h"
+
+#include <cmath>
+
+namespace MatrixSim {
+
+using namespace MatrixProtocol;
+
+namespace {
+
+bool sameRect(const RECT &a, const RECT &b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+RECT screenRect(int row, int column)
+{
+    RECT rect;
+    rect.left = column * SimX86ScreenWidth;
+    rect.top = row * SimX86ScreenHeight;
+    rect.right = rect.left + SimX86ScreenWidth;
+    rect.bottom = rect.top + SimX86ScreenHeight;
+    return rect;
+}
+
+QString rectText(const RECT &rect)
+{
+    return QStringLiteral("(%1,%2,%3,%4)")
+            .arg(rect.left)
+            .arg(rect.top)
+            .arg(rect.right)
+            .arg(rect.bottom);
+}
+
+} // namespace
+
+X86MatrixModel::X86MatrixModel(int outputs, const QList<SimulatorAccount> &accounts)
+    : m_accounts(accounts)
+{
+    m_state.outputs = qBound(1, outputs, MaxX86Windows);
+}
+
+void X86MatrixModel::addSession(quint64 connection)
+{
+    m_sessions[connection] = Session();
+}
+
+void X86MatrixModel::removeSession(quint64 connection)
+{
+    m_sessions.erase(connection);
+}
+
+SimX86State X86MatrixModel::state() const
+{
+    SimX86State snapshot = m_state;
+    for (const auto &entry : m_sessions) {
+        if (entry.second.loggedIn)
+            snapshot.operators.append(QString::fromLocal8Bit(entry.second.user));
+    }
+    return snapshot;
+}
+
+bool X86MatrixModel::accountMatches(const QByteArray &user, const QByteArray &password) const
+{
+    for (const SimulatorAccount &account : m_accounts) {
+        if (account.user.toLocal8Bit() == user && account.password.toLocal8Bit() == password)
+            return true;
+    }
+    return false;
+}
+
+SimX86Window *X86MatrixModel::window(int index)
+{
+    for (SimX86Window &candidate : m_state.windows) {
+        if (candidate.index == index)
+            return &candidate;
+    }
+    return nullptr;
+}
+
+void X86MatrixModel::buildWindows(int rows, int columns)
+{
+    m_state.rows = rows;
+    m_state.columns = columns;
+    m_state.windows.clear();
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            SimX86Window window;
+            window.index = row * columns + column;
+            window.home = screenRect(row, column);
+            window.rect = window.home;
+            m_state.windows.append(window);
+        }
+    }
+}
+
+QByteArray X86MatrixModel::layoutRecord(const SimX86State &state)
+{
+    PayloadWriter writer;
+    RECT wall;
+    wall.left = 0;
+    wall.top = 0;
+    wall.right = state.columns * SimX86ScreenWidth;
+    wall.bottom = state.rows * SimX86ScreenHeight;
+    writer.putRecord(wall)
+            .putInt32(state.windows.size())
+            .putInt32(state.outputs)
+            .putInt32(state.configMode ? 1 : 0)
+            .putInt32(state.rows)
+            .putInt32(state.columns);
+    for (const SimX86Window &window : state.windows) {
+        _MIRRORINFO info;
+        info.rectA = window.home;
+        info.rectB = window.rect;
+        info.mirrorParam1 = window.index;
+        info.mirrorParam2 = window.split;
+        info.mirrorParam3 = window.layer;
+        info.mirrorParam4 = window.zoomedPane;
+        info.mirrorParam5 = window.turnState;
+        writer.putRecord(info);
+    }
+    return writer.data();
+}
+
+void X86MatrixModel::sendLayout(quint64 connection, RequestOutcome &out) const
+{
+    Frame frame;
+    frame.type = EventLayout;
+    frame.payload = layoutRecord(m_state);
+    out.events.append(qMakePair(connection, frame));
+}
+
+void X86MatrixModel::broadcastLayout(RequestOutcome &out) const
+{
+    Frame frame;
+    frame.type = EventLayout;
+    frame.payload = layoutRecord(m_state);
+    for (const auto &entry : m_sessions) {
+        if (entry.second.loggedIn)
+            out.events.append(qMakePair(entry.first, frame));
+    }
+}
+
+RequestOutcome X86MatrixModel::handle(quint64 connection, quint16 type, const QByteArray &payload)
+{
+    RequestOutcome out;
+    auto found = m_sessions.find(connection);
+    if (found == m_sessions.end())
+        found = m_sessions.emplace(connection, Session()).first;
+    Session &session = found->second;
+    PayloadReader reader(payload);
+
+    if (type == X86Login) {
+        login(connection, session, reader, out);
+        return out;
+    }
+    if (type == X86ForceLogin) {
+        forceLogin(connection, session, reader, out);
+        return out;
+    }
+    if (!session.loggedIn) {
+        refuse(out, MatrixErrNotLoggedIn, QStringLiteral("not logged in"));
+        return out;
+    }
+    switch (type) {
+    case X86SetScreenCount:
+        setScreenCount(reader, out);
+        break;
+    case X86RequestLayout:
+        if (!reader.atEnd()) {
+            refuse(out, MatrixErrBadArgument, QStringLiteral("unexpected payload"));
+            break;
+        }
+        sendLayout(connection, out);
+        break;
+    case X86ExchangeMirrors:
+        exchangeMirrors(reader, out);
+        break;
+    case X86SetConfigMode:
+        setConfigMode(connection, reader, out);
+        break;
+    case X86SetMonitorSplit:
+        setMonitorSplit(reader, out);
+        break;
+    case X86SetMonitorSources:
+        setSources(reader, out, false);
+        break;
+    case X86SetMonitorTurnSources:
+        setSources(reader, out, true);
+        break;
+    case X86SelectMonitor:
+        selectMonitor(reader, out);
+        break;
+    case X86SetTurnState:
+        setTurnState(reader, out);
+        break;
+    case X86ClearSource:
+        clearSource(reader, out);
+        break;
+    case X86ZoomMirrorAt:
+        zoomMirrorAt(reader, out);
+        break;
+    case X86SetMirrorRect:
+        setMirrorRect(reader, out);
+        break;
+    default:
+        refuse(out, MatrixErrBadArgument, QStringLiteral("not an X86 request"));
+        break;
+    }
+    return out;
+}
+
+void X86MatrixModel::login(quint64 connection, Session &session, Reader &reader,
+                           RequestOutcome &out)
+{
+    QByteArray user;
+    QByteArray password;
+    if (!reader.getText(user, MaxAccountText) || !reader.getText(password, MaxAccountText)
+        || !reader.atEnd()) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("malformed login"));
+        return;
+    }
+    out.summary = QStringLiteral("user=\"%1\"").arg(QString::fromLocal8Bit(user));
+    session.loggedIn = false;
+    session.user.clear();
+    session.forcePending = false;
+    session.pendingUser.clear();
+    if (!accountMatches(user, password)) {
+        refuse(out, 1, QStringLiteral("wrong user or password"));
+        return;
+    }
+    for (const auto &entry : m_sessions) {
+        if (entry.first != connection && entry.second.loggedIn && entry.second.user == user) {
+            session.forcePending = true;
+            session.pendingUser = user;
+            refuse(out, 2, QStringLiteral("logged in elsewhere"));
+            return;
+        }
+    }
+    session.loggedIn = true;
+    session.user = user;
+    sendLayout(connection, out);
+}
+
+void X86MatrixModel::forceLogin(quint64 connection, Session &session, Reader &reader,
+                                RequestOutcome &out)
+{
+    if (!reader.atEnd()) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("unexpected payload"));
+        return;
+    }
+    if (!session.forcePending) {
+        refuse(out, MatrixErrFailed, QStringLiteral("no login to force"));
+        return;
+    }
+    const QByteArray user = session.pendingUser;
+    out.summary = QStringLiteral("user=\"%1\"").arg(QString::fromLocal8Bit(user));
+    Frame kick;
+    kick.type = EventKicked;
+    PayloadWriter reason;
+    reason.putInt32(KickForcedLogin);
+    kick.payload = reason.data();
+    for (auto &entry : m_sessions) {
+        if (entry.first != connection && entry.second.loggedIn && entry.second.user == user) {
+            entry.second.loggedIn = false;
+            out.events.append(qMakePair(entry.first, kick));
+            out.kicked.append(entry.first);
+        }
+    }
+    session.forcePending = false;
+    session.pendingUser.clear();
+    session.loggedIn = true;
+    session.user = user;
+    sendLayout(connection, out);
+}
+
+void X86MatrixModel::setScreenCount(Reader &reader, RequestOutcome &out)
+{
+    qint32 rows = 0;
+    qint32 columns = 0;
+    if (!readInts(reader, {&rows, &columns})) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("wrong size"));
+        return;
+    }
+    out.summary = QStringLiteral("rows=%1 columns=%2").arg(rows).arg(columns);
+    if (rows < 1 || columns < 1 || rows > m_state.outputs || columns > m_state.outputs
+        || rows * columns > m_state.outputs) {
+        refuse(out, MatrixErrOutOfRange, QStringLiteral("%1 outputs").arg(m_state.outputs));
+        return;
+    }
+    buildWindows(rows, columns);
+    out.changed = true;
+    broadcastLayout(out);
+}
+
+void X86MatrixModel::exchangeMirrors(Reader &reader, RequestOutcome &out)
+{
+    qint32 a = 0;
+    qint32 b = 0;
+    if (!readInts(reader, {&a, &b})) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("wrong size"));
+        return;
+    }
+    out.summary = QStringLiteral("a=%1 b=%2").arg(a).arg(b);
+    SimX86Window *first = window(a);
+    SimX86Window *second = window(b);
+    if (!first || !second) {
+        refuse(out, MatrixErrOutOfRange, QStringLiteral("no such window"));
+        return;
+    }
+    if (first == second)
+        return;
+    first->index = b;
+    second->index = a;
+    out.changed = true;
+    broadcastLayout(out);
+}
+
+void X86MatrixModel::setConfigMode(quint64 connection, Reader &reader, RequestOutcome &out)
+{
+    qint32 on = 0;
+    if (!readInts(reader, {&on})) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("wrong size"));
+        return;
+    }
+    out.summary = QStringLiteral("on=%1").arg(on);
+    if (on != 0 && on != 1) {
+        refuse(out, MatrixErrOutOfRange, QStringLiteral("not 0 or 1"));
+        return;
+    }
+    m_state.configMode = on == 1;
+    out.changed = true;
+    if (on) {
+        Frame info;
+        info.type = EventMatrixInfo;
+        PayloadWriter writer;
+        writer.putInt32(m_state.outputs).putInt32(m_state.rows).putInt32(m_state.columns);
+        info.payload = writer.data();
+        out.events.append(qMakePair(connection, info));
+    } else {
+        broadcastLayout(out);
+    }
+}
+
+void X86MatrixModel::setMonitorSplit(Reader &reader, RequestOutcome &out)
+{
+    qint32 monitor = 0;
+    qint32 split = 0;
+    if (!readInts(reader, {&monitor, &split})) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("wrong size"));
+        return;
+    }
+    out.summary = QStringLiteral("monitor=%1 split=%2").arg(monitor).arg(split);
+    SimX86Window *target = window(monitor);
+    if (!target || !isValidSplit(split, true)) {
+        refuse(out, MatrixErrOutOfRange,
+               target ? QStringLiteral("bad split") : QStringLiteral("no such window"));
+        return;
+    }
+    target->split = split;
+    target->zoomedPane = 0;
+    out.changed = true;
+    broadcastLayout(out);
+}
+
+void X86MatrixModel::setSources(Reader &reader, RequestOutcome &out, bool turn)
+{
+    qint32 monitor = 0;
+    qint32 count = 0;
+    qint32 interval = 0;
+    if (!reader.getInt32(monitor) || !reader.getInt32(count)
+        || (turn && !reader.getInt32(interval))) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("wrong size"));
+        return;
+    }
+    out.summary = QStringLiteral("monitor=%1 count=%2").arg(monitor).arg(count);
+    if (turn)
+        out.summary += QStringLiteral(" interval=%1").arg(interval);
+    if (count < 1 || count > MaxX86Sources) {
+        refuse(out, MatrixErrOutOfRange, QStringLiteral("bad count"));
+        return;
+    }
+    if (reader.remaining() != count * int(sizeof(_ST_ChnInfo))) {
+        refuse(out, MatrixErrBadArgument,
+               QStringLiteral("%1 bytes of records").arg(reader.remaining()));
+        return;
+    }
+    QVector<_ST_ChnInfo> records(count);
+    for (_ST_ChnInfo &record : records)
+        reader.getRecord(record);
+    for (const _ST_ChnInfo &record : records) {
+        if (!isValidChannelInfo(record)) {
+            refuse(out, MatrixErrBadArgument, QStringLiteral("unterminated text"));
+            return;
+        }
+        if (record.sequence < 1 || record.sequence > MaxX86Sources) {
+            refuse(out, MatrixErrOutOfRange, QStringLiteral("bad sequence"));
+            return;
+        }
+    }
+    if (turn && (interval < 1 || interval > 3600)) {
+        refuse(out, MatrixErrOutOfRange, QStringLiteral("bad interval"));
+        return;
+    }
+    SimX86Window *target = window(monitor);
+    if (!target) {
+        refuse(out, MatrixErrOutOfRange, QStringLiteral("no such window"));
+        return;
+    }
+    target->sources = records;
+    target->zoomedPane = 0;
+    if (turn) {
+        // Loaded and waiting for the start.
+        target->turnInterval = interval;
+        target->turnState = 2;
+    } else {
+        // More channels than panes: the rest wait as a paused turn show.
+        target->turnState = count > target->split ? 2 : 0;
+    }
+    out.changed = true;
+    broadcastLayout(out);
+}
+
+void X86MatrixModel::selectMonitor(Reader &reader, RequestOutcome &out)
+{
+    qint32 monitor = 0;
+    if (!readInts(reader, {&monitor})) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("wrong size"));
+        return;
+    }
+    out.summary = QStringLiteral("monitor=%1").arg(monitor);
+    if (!window(monitor)) {
+        refuse(out, MatrixErrOutOfRange, QStringLiteral("no such window"));
+        return;
+    }
+    m_state.selectedMonitor = monitor;
+}
+
+void X86MatrixModel::setTurnState(Reader &reader, RequestOutcome &out)
+{
+    qint32 monitor = 0;
+    qint32 state = 0;
+    if (!readInts(reader, {&monitor, &state})) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("wrong size"));
+        return;
+    }
+    out.summary = QStringLiteral("monitor=%1 state=%2").arg(monitor).arg(state);
+    SimX86Window *target = window(monitor);
+    if (!target || state < 0 || state > 2) {
+        refuse(out, MatrixErrOutOfRange,
+               target ? QStringLiteral("bad state") : QStringLiteral("no such window"));
+        return;
+    }
+    if (state == 1 && target->sources.isEmpty()) {
+        refuse(out, MatrixErrFailed, QStringLiteral("no sources to turn"));
+        return;
+    }
+    if (state == 2 && target->turnState != 1) {
+        refuse(out, MatrixErrFailed, QStringLiteral("no running turn show"));
+        return;
+    }
+    if (target->turnState == state)
+        return;
+    target->turnState = state;
+    out.changed = true;
+    broadcastLayout(out);
+}
+
+void X86MatrixModel::clearSource(Reader &reader, RequestOutcome &out)
+{
+    qint32 monitor = 0;
+    if (!readInts(reader, {&monitor})) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("wrong size"));
+        return;
+    }
+    out.summary = QStringLiteral("monitor=%1").arg(monitor);
+    SimX86Window *target = window(monitor);
+    if (!target) {
+        refuse(out, MatrixErrOutOfRange, QStringLiteral("no such window"));
+        return;
+    }
+    target->sources.clear();
+    target->turnState = 0;
+    target->turnInterval = 0;
+    target->zoomedPane = 0;
+    out.changed = true;
+    broadcastLayout(out);
+}
+
+void X86MatrixModel::zoomMirrorAt(Reader &reader, RequestOutcome &out)
+{
+    qint32 mirror = 0;
+    qint32 x = 0;
+    qint32 y = 0;
+    if (!readInts(reader, {&mirror, &x, &y})) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("wrong size"));
+        return;
+    }
+    out.summary = QStringLiteral("mirror=%1 x=%2 y=%3").arg(mirror).arg(x).arg(y);
+    SimX86Window *target = window(mirror);
+    if (!target) {
+        refuse(out, MatrixErrOutOfRange, QStringLiteral("no such window"));
+        return;
+    }
+    const qint64 width = qint64(target->rect.right) - target->rect.left;
+    const qint64 height = qint64(target->rect.bottom) - target->rect.top;
+    if (x < 0 || y < 0 || x >= width || y >= height) {
+        refuse(out, MatrixErrOutOfRange, QStringLiteral("outside the window"));
+        return;
+    }
+    const int side = int(std::lround(std::sqrt(double(target->split))));
+    if (side <= 1)
+        return;
+    const int pane = int((y * side / height) * side + x * side / width);
+    target->zoomedPane = target->zoomedPane == pane + 1 ? 0 : pane + 1;
+    out.changed = true;
+    broadcastLayout(out);
+}
+
+void X86MatrixModel::setMirrorRect(Reader &reader, RequestOutcome &out)
+{
+    qint32 mirror = 0;
+    RECT rect;
+    if (!readInts(reader, {&mirror, &rect.left, &rect.top, &rect.right, &rect.bottom})) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("wrong size"));
+        return;
+    }
+    out.summary = QStringLiteral("mirror=%1 rect=%2").arg(mirror).arg(rectText(rect));
+    SimX86Window *target = window(mirror);
+    if (!target) {
+        refuse(out, MatrixErrOutOfRange, QStringLiteral("no such window"));
+        return;
+    }
+    const int wallWidth = m_state.columns * SimX86ScreenWidth;
+    const int wallHeight = m_state.rows * SimX86ScreenHeight;
+    if (rect.left < 0 || rect.top < 0 || rect.left >= rect.right || rect.top >= rect.bottom
+        || rect.right > wallWidth || rect.bottom > wallHeight) {
+        refuse(out, MatrixErrOutOfRange, QStringLiteral("outside the wall"));
+        return;
+    }
+    target->rect = rect;
+    if (sameRect(rect, target->home)) {
+        target->layer = 0;
+    } else {
+        for (SimX86Window &other : m_state.windows) {
+            if (other.layer == 1)
+                other.layer = 2;
+        }
+        target->layer = 1;
+    }
+    out.changed = true;
+    broadcastLayout(out);
+}
+
+bool X86MatrixModel::restore(const SimX86State &stored, QString *error)
+{
+    auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const int count = stored.rows * stored.columns;
+    if (stored.rows < 0 || stored.columns < 0 || (count == 0 && stored.rows + stored.columns != 0)
+        || count > m_state.outputs) {
+        return fail(QStringLiteral("X86 arrangement %1 x %2 does not fit %3 outputs")
+                            .arg(stored.rows)
+                            .arg(stored.columns)
+                            .arg(m_state.outputs));
+    }
+    if (stored.windows.size() != count)
+        return fail(QStringLiteral("X86 wall holds %1 windows for %2 screens")
+                            .arg(stored.windows.size())
+                            .arg(count));
+    QVector<bool> seen(count, false);
+    const int wallWidth = stored.columns * SimX86ScreenWidth;
+    const int wallHeight = stored.rows * SimX86ScreenHeight;
+    for (int k = 0; k < count; ++k) {
+        const SimX86Window &window = stored.windows.at(k);
+        if (window.index < 0 || window.index >= count || seen[window.index])
+            return fail(QStringLiteral("X86 window %1 has a bad number").arg(k));
+        seen[window.index] = true;
+        if (!sameRect(window.home, screenRect(k / stored.columns, k % stored.columns)))
+            return fail(QStringLiteral("X86 window %1 is not on its screen").arg(k));
+        const RECT &r = window.rect;
+        if (r.left < 0 || r.top < 0 || r.left >= r.right || r.top >= r.bottom || r.right > wallWidth
+            || r.bottom > wallHeight) {
+            return fail(QStringLiteral("X86 window %1 lies outside the wall").arg(k));
+        }
+        if (!isValidSplit(window.split, true) || window.layer < 0 || window.layer > 2
+            || window.turnState < 0 || window.turnState > 2 || window.zoomedPane < 0
+            || window.zoomedPane > window.split || window.turnInterval < 0
+            || window.sources.size() > MaxX86Sources) {
+            return fail(QStringLiteral("X86 window %1 has a bad value").arg(k));
+        }
+        for (const _ST_ChnInfo &record : window.sources) {
+            if (!isValidChannelInfo(record))
+                return fail(QStringLiteral("X86 window %1 has a bad source").arg(k));
+        }
+    }
+    const int outputs = m_state.outputs;
+    m_state = stored;
+    m_state.outputs = outputs;
+    m_state.configMode = false;
+    m_state.selectedMonitor = -1;
+    m_state.operators.clear();
+    return true;
+}
+
+} // namespace MatrixSim

@@ -1,0 +1,70 @@
+// The X86 matrix: its wall of windows, its operators and how it answers each request.
+// Free of any network code, so that tests and the fuzz target can drive it directly.
+#pragma once
+
+#include "MatrixSimulatorOptions.h"
+#include "RequestOutcome.h"
+#include "SimulatorState.h"
+
+#include <map>
+
+namespace MatrixProtocol {
+class PayloadReader;
+}
+
+namespace MatrixSim {
+
+class X86MatrixModel
+{
+public:
+    X86MatrixModel(int outputs, const QList<SimulatorAccount> &accounts);
+
+    void addSession(quint64 connection);
+    void removeSession(quint64 connection);
+    // Answers one request of a connection (the handshake is done by the caller).
+    RequestOutcome handle(quint64 connection, quint16 type, const QByteArray &payload);
+
+    SimX86State state() const;
+    // Takes over a stored wall; false, with the reason and nothing changed, when it does not
+    // fit this matrix.
+    bool restore(const SimX86State &stored, QString *error);
+
+    // The layout record (_MIRRORLAYOUT with its windows) of a wall.
+    static QByteArray layoutRecord(const SimX86State &state);
+
+private:
+    struct Session
+    {
+        bool loggedIn = false;
+        QByteArray user;
+        bool forcePending = false; // the last login was answered 2
+        QByteArray pendingUser;
+    };
+
+    using Reader = MatrixProtocol::PayloadReader;
+
+    void login(quint64 connection, Session &session, Reader &reader, RequestOutcome &out);
+    void forceLogin(quint64 connection, Session &session, Reader &reader, RequestOutcome &out);
+    void setScreenCount(Reader &reader, RequestOutcome &out);
+    void exchangeMirrors(Reader &reader, RequestOutcome &out);
+    void setConfigMode(quint64 connection, Reader &reader, RequestOutcome &out);
+    void setMonitorSplit(Reader &reader, RequestOutcome &out);
+    void setSources(Reader &reader, RequestOutcome &out, bool turn);
+    void selectMonitor(Reader &reader, RequestOutcome &out);
+    void setTurnState(Reader &reader, RequestOutcome &out);
+    void clearSource(Reader &reader, RequestOutcome &out);
+    void zoomMirrorAt(Reader &reader, RequestOutcome &out);
+    void setMirrorRect(Reader &reader, RequestOutcome &out);
+
+    bool accountMatches(const QByteArray &user, const QByteArray &password) const;
+    SimX86Window *window(int index);
+    void buildWindows(int rows, int columns);
+    void sendLayout(quint64 connection, RequestOutcome &out) const;
+    void broadcastLayout(RequestOutcome &out) const;
+
+    QList<SimulatorAccount> m_accounts;
+    SimX86State m_state;
+    std::map<quint64, Session> m_sessions;
+};
+
+} // namespace MatrixSim

@@ -1,0 +1,959 @@
+// The matrix-service client library against an in-process matrix simulator on free ports.
+#include "MatrixSimulator.h"
+#include "ServerConfig.h"
+
+#include <QElapsedTimer>
+#include <QSet>
+#include <QTcpServer>
+#include <QTest>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int ConnectTimeoutMs = 800;
+constexpr int RequestTimeoutMs = 800;
+
+// What the X86 callbacks saw; filled on the interface's network thread.
+struct CallbackLog
+{
+    mutable std::mutex mutex;
+    QVector<int> statuses;
+    QVector<QVector<int>> infos;
+    QVector<QByteArray> layouts;
+    QSet<Qt::HANDLE> threads;
+
+    IMatrixConfig *config = nullptr; // for callbacks that call back into the interface
+    int loginFromCallback = 1; // what Login answered inside the success callback
+    bool callLoginOnSuccess = false;
+    bool releaseOnLayout = false;
+    int layoutDelayMs = 0;
+    std::atomic<int> inCallback {0};
+    std::atomic<bool> released {false};
+    std::atomic<int> callbacksAfterRelease {0};
+
+    int statusCount(int status) const
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return int(std::count(statuses.cbegin(), statuses.cend(), status));
+    }
+    int layoutCount() const
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return layouts.size();
+    }
+    QByteArray layout(int index) const
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return index < 0 ? layouts.value(layouts.size() - 1) : layouts.value(index);
+    }
+    QVector<int> statusList() const
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return statuses;
+    }
+    int infoCount() const
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return infos.size();
+    }
+    QVector<int> info(int index) const
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return infos.value(index);
+    }
+    bool ranOnlyOffThread(Qt::HANDLE main) const
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return !threads.isEmpty() && !threads.contains(main);
+    }
+};
+
+void enter(CallbackLog *log)
+{
+    if (log->released)
+        ++log->callbacksAfterRelease;
+    std::lock_guard<std::mutex> lock(log->mutex);
+    log->threads.insert(QThread::currentThreadId());
+}
+
+void MATRIX_CALLBACK onStatus(void *ctx, int connType)
+{
+    auto *log = static_cast<CallbackLog *>(ctx);
+    enter(log);
+    if (connType == ConnSuccess && log->callLoginOnSuccess)
+        log->loginFromCallback = log->config->Login("", "");
+    std::lock_guard<std::mutex> lock(log->mutex);
+    log->statuses.append(connType);
+}
+
+void MATRIX_CALLBACK onInfo(void *ctx, int screens, int rows, int columns)
+{
+    auto *log = static_cast<CallbackLog *>(ctx);
+    enter(log);
+    std::lock_guard<std::mutex> lock(log->mutex);
+    log->infos.append({screens, rows, columns});
+}
+
+void MATRIX_CALLBACK onLayout(void *ctx, _MIRRORLAYOUT *layout)
+{
+    auto *log = static_cast<CallbackLog *>(ctx);
+    enter(log);
+    ++log->inCallback;
+    {
+        std::lock_guard<std::mutex> lock(log->mutex);
+        log->layouts.append(QByteArray(reinterpret_cast<const char *>(layout),
+                                       int(mirrorLayoutSize(layout->mirrorCount))));
+    }
+    if (log->layoutDelayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(log->layoutDelayMs));
+    if (log->releaseOnLayout && !log->released) {
+        log->released = true;
+        ReleaseMatrixConfig(log->config);
+    }
+    --log->inCallback;
+}
+
+void MATRIX_CALLBACK onNothing(void *) { }
+
+struct X86Deleter
+{
+    void operator()(IMatrixConfig *config) const { ReleaseMatrixConfig(config); }
+};
+struct LinuxDeleter
+{
+    void operator()(IBaseMatrixConfig *config) const { ReleaseBaseMatrixConfig(config); }
+};
+using X86Ptr = std::unique_ptr<IMatrixConfig, X86Deleter>;
+using LinuxPtr = std::unique_ptr<IBaseMatrixConfig, LinuxDeleter>;
+
+X86Ptr newX86(CallbackLog *log)
+{
+    X86Ptr config(GetMatrixConfig());
+    log->config = config.get();
+    config->RegisterCallbacks(log, onStatus, onInfo, onLayout, onNothing, onNothing);
+    return config;
+}
+
+const _MIRRORLAYOUT *head(const QByteArray &layout)
+{
+    return reinterpret_cast<const _MIRRORLAYOUT *>(layout.constData());
+}
+
+const _MIRRORINFO &windowAt(const QByteArray &layout, int k)
+{
+    return reinterpret_cast<const _MIRRORINFO *>(layout.constData() + 36)[k];
+}
+
+_ST_ChnInfo channelInfo(int sequence)
+{
+    _ST_ChnInfo record;
+    std::memset(&record, 0, sizeof(record));
+    qstrncpy(record.channelName, QByteArray("camera ").append(QByteArray::number(sequence)), 100);
+    qstrncpy(record.deviceText5, "dvr", sizeof(record.deviceText5));
+    qstrncpy(record.ipAddress, "10.0.0.7", sizeof(record.ipAddress));
+    qstrncpy(record.account, "viewer", sizeof(record.account));
+    qstrncpy(record.password, "secret", sizeof(record.password));
+    record.deviceNumber = 40 + sequence;
+    record.channelNo = sequence;
+    record.sequence = sequence;
+    return record;
+}
+
+CellChannelRecord cellChannel(int position, int channelNo)
+{
+    CellChannelRecord record;
+    std::memset(&record, 0, sizeof(record));
+    record.position = position;
+    qstrncpy(record.deviceAddress, "192.168.5.20", sizeof(record.deviceAddress));
+    qstrncpy(record.deviceText1, "Lobby NVR", sizeof(record.deviceText1));
+    qstrncpy(record.deviceText5, "nvr-5", sizeof(record.deviceText5));
+    record.port = 8000;
+    record.channelNo = channelNo;
+    qstrncpy(record.user, "admin", sizeof(record.user));
+    qstrncpy(record.password, "pass", sizeof(record.password));
+    qstrncpy(record.protocol, "qbz", sizeof(record.protocol));
+    return record;
+}
+
+ScreenRegion region(int index, int columns)
+{
+    ScreenRegion r;
+    r.index = index;
+    r.melt = 0;
+    r.left = (index % columns) * 1000000;
+    r.top = (index / columns) * 1000000;
+    r.width = 1000000;
+    r.height = 1000000;
+    return r;
+}
+
+quint16 closedPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = server.serverPort();
+    server.close();
+    return port;
+}
+
+} // namespace
+
+using LinuxCall = std::function<int(IBaseMatrixConfig *)>;
+Q_DECLARE_METATYPE(LinuxCall)
+
+class tst_MatrixService : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void x86ConnectLoginAndLayoutOnNetworkThread();
+    void x86LoginAnswers_data();
+    void x86LoginAnswers();
+    void x86ForcedLoginTakesOverFromSecondOperator();
+    void x86EveryOperatorReceivesLayoutAfterChange();
+    void x86ConfigModeReportsScreensAndSwapsNumbers();
+    void x86WallCommandsReachTheMatrix();
+    void x86RefusedPortReportsConnFailed();
+    void x86SilentMatrixReportsConnTimeOut();
+    void x86StoppedMatrixReportsConnDisconnect();
+    void x86GarbageAnswerReportsConnDisError();
+    void x86DisconnectReportsNothing();
+    void x86NoCallbackRunsAfterRelease();
+    void x86BlockingCallFromCallbackIsRefused();
+    void x86ReleaseFromCallback();
+
+    void linuxOperationsRoundTrip();
+    void linuxCellChannelsReadBackAsSent();
+    void linuxWrongPasswordIsRefused();
+    void linuxCallsWithoutConnection_data();
+    void linuxCallsWithoutConnection();
+    void linuxSilentMatrixTimesOut();
+    void linuxLateAnswerIsIgnored();
+    void linuxLostConnection();
+    void linuxRebootRefusesForAWhile();
+    void linuxBadArgumentsAreNotSent();
+    void linuxUpgradeRunsForAFewPolls();
+
+private:
+    bool startSimulator(const MatrixSimulatorOptions &options = MatrixSimulatorOptions());
+    bool connectAndLogin(IMatrixConfig *config, CallbackLog &log, const char *user = "",
+                         const char *password = "");
+    LinuxPtr linuxSession();
+
+    std::unique_ptr<MatrixSimulator> m_simulator;
+};
+
+void tst_MatrixService::initTestCase()
+{
+    qputenv("DM_MATRIX_CONNECT_TIMEOUT_MS", QByteArray::number(ConnectTimeoutMs));
+    qputenv("DM_MATRIX_REQUEST_TIMEOUT_MS", QByteArray::number(RequestTimeoutMs));
+}
+
+void tst_MatrixService::init()
+{
+    m_simulator = std::make_unique<MatrixSimulator>();
+}
+
+void tst_MatrixService::cleanup()
+{
+    m_simulator.reset();
+}
+
+bool tst_MatrixService::startSimulator(const MatrixSimulatorOptions &base)
+{
+    MatrixSimulatorOptions options = base;
+    options.x86Port = 0;
+    options.linuxPort = 0;
+    options.logRequests = false;
+    if (!m_simulator->start(options)) {
+        qWarning() << m_simulator->errorString();
+        return false;
+    }
+    return true;
+}
+
+bool tst_MatrixService::connectAndLogin(IMatrixConfig *config, CallbackLog &log, const char *user,
+                                        const char *password)
+{
+    const int successes = log.statusCount(ConnSuccess);
+    const int layouts = log.layoutCount();
+    config->Connect("127.0.0.1", m_simulator->x86Port());
+    if (!QTest::qWaitFor([&] { return log.statusCount(ConnSuccess) > successes; }, 3000))
+        return false;
+    if (config->Login(user, password) != 0)
+        return false;
+    return QTest::qWaitFor([&] { return log.layoutCount() > layouts; }, 3000);
+}
+
+LinuxPtr tst_MatrixService::linuxSession()
+{
+    LinuxPtr config(CreateBaseMatrixConfig());
+    if (config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()) != 0
+        || config->StartSession() != 0) {
+        return LinuxPtr();
+    }
+    return config;
+}
+
+void tst_MatrixService::x86ConnectLoginAndLayoutOnNetworkThread()
+{
+    QVERIFY(startSimulator());
+    CallbackLog log;
+    X86Ptr config = newX86(&log);
+
+    QCOMPARE(config->Connect("127.0.0.1", m_simulator->x86Port()), 0);
+    QTRY_COMPARE(log.statusList(), QVector<int> {ConnSuccess});
+    QCOMPARE(config->Login("", ""), 0);
+    QTRY_COMPARE(log.layoutCount(), 1);
+
+    // A new matrix has no screen arrangement.
+    const QByteArray first = log.layout(0);
+    QCOMPARE(head(first)->mirrorCount, 0);
+    QCOMPARE(head(first)->layoutParam2, 0);
+    QCOMPARE(head(first)->layoutParam3, 0);
+    QCOMPARE(head(first)->layoutParam4, 0);
+
+    config->SetScreenCount(2, 3);
+    QTRY_COMPARE(log.layoutCount(), 2);
+    const QByteArray wall = log.layout(1);
+    QCOMPARE(head(wall)->mirrorCount, 6);
+    QCOMPARE(head(wall)->wallRect.right, 3 * 1920);
+    QCOMPARE(head(wall)->wallRect.bottom, 2 * 1080);
+    QCOMPARE(head(wall)->layoutParam3, 2);
+    QCOMPARE(head(wall)->layoutParam4, 3);
+    for (int k = 0; k < 6; ++k) {
+        const _MIRRORINFO &window = windowAt(wall, k);
+        QCOMPARE(window.mirrorParam1, k);
+        QCOMPARE(window.rectA.left, (k % 3) * 1920);
+        QCOMPARE(window.rectA.top, (k / 3) * 1080);
+        QCOMPARE(window.rectA.right, (k % 3 + 1) * 1920);
+        QCOMPARE(window.rectB.bottom, window.rectA.bottom);
+        QCOMPARE(window.mirrorParam2, 1);
+        QCOMPARE(window.mirrorParam5, 0);
+    }
+    QVERIFY(log.ranOnlyOffThread(QThread::currentThreadId()));
+}
+
+void tst_MatrixService::x86LoginAnswers_data()
+{
+    QTest::addColumn<QByteArray>("user");
+    QTest::addColumn<QByteArray>("password");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("account") << QByteArray("op") << QByteArray("pw") << 0;
+    QTest::newRow("wrong password") << QByteArray("op") << QByteArray("px") << 1;
+    QTest::newRow("unknown user") << QByteArray("nobody") << QByteArray("pw") << 1;
+    QTest::newRow("empty account not configured") << QByteArray() << QByteArray() << 1;
+    QTest::newRow("user too long")
+            << QByteArray(64, 'u') << QByteArray("pw") << int(MatrixErrBadArgument);
+}
+
+void tst_MatrixService::x86LoginAnswers()
+{
+    QFETCH(QByteArray, user);
+    QFETCH(QByteArray, password);
+    QFETCH(int, expected);
+
+    MatrixSimulatorOptions options;
+    options.x86Accounts = {{QStringLiteral("op"), QStringLiteral("pw")}};
+    QVERIFY(startSimulator(options));
+    CallbackLog log;
+    X86Ptr config = newX86(&log);
+    config->Connect("127.0.0.1", m_simulator->x86Port());
+    QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
+
+    QCOMPARE(config->Login(user.constData(), password.constData()), expected);
+    QCOMPARE(m_simulator->x86State().operators.size(), expected == 0 ? 1 : 0);
+}
+
+void tst_MatrixService::x86ForcedLoginTakesOverFromSecondOperator()
+{
+    MatrixSimulatorOptions options;
+    options.x86Accounts = {{QStringLiteral("op"), QStringLiteral("pw")}};
+    QVERIFY(startSimulator(options));
+    CallbackLog firstLog;
+    CallbackLog secondLog;
+    X86Ptr first = newX86(&firstLog);
+    X86Ptr second = newX86(&secondLog);
+    QVERIFY(connectAndLogin(first.get(), firstLog, "op", "pw"));
+
+    second->Connect("127.0.0.1", m_simulator->x86Port());
+    QTRY_COMPARE(secondLog.statusCount(ConnSuccess), 1);
+    QCOMPARE(second->ForceLogin(), 0); // nothing to force yet
+    QCOMPARE(second->Login("op", "pw"), 2);
+    QCOMPARE(secondLog.layoutCount(), 0);
+
+    QVERIFY(second->ForceLogin() != 0);
+    QTRY_COMPARE(firstLog.statusCount(ConnDisconnect), 1);
+    QTRY_COMPARE(secondLog.layoutCount(), 1);
+    QCOMPARE(m_simulator->x86State().operators, QStringList {QStringLiteral("op")});
+
+    // The operator taken over is gone: its requests find no connection.
+    QCOMPARE(first->Login("op", "pw"), int(MatrixErrNotConnected));
+    QCOMPARE(firstLog.statusList(), (QVector<int> {ConnSuccess, ConnDisconnect}));
+}
+
+void tst_MatrixService::x86EveryOperatorReceivesLayoutAfterChange()
+{
+    MatrixSimulatorOptions options;
+    options.x86Accounts = {{QStringLiteral("a"), QStringLiteral("1")},
+                           {QStringLiteral("b"), QStringLiteral("2")}};
+    QVERIFY(startSimulator(options));
+    CallbackLog logA;
+    CallbackLog logB;
+    X86Ptr a = newX86(&logA);
+    X86Ptr b = newX86(&logB);
+    QVERIFY(connectAndLogin(a.get(), logA, "a", "1"));
+    QVERIFY(connectAndLogin(b.get(), logB, "b", "2"));
+
+    a->SetScreenCount(1, 2);
+    QTRY_COMPARE(logA.layoutCount(), 2);
+    QTRY_COMPARE(logB.layoutCount(), 2);
+    QCOMPARE(head(logB.layout(1))->mirrorCount, 2);
+
+    b->SetMonitorSplit(1, 4);
+    QTRY_COMPARE(logA.layoutCount(), 3);
+    QCOMPARE(windowAt(logA.layout(2), 1).mirrorParam2, 4);
+}
+
+void tst_MatrixService::x86ConfigModeReportsScreensAndSwapsNumbers()
+{
+    QVERIFY(startSimulator());
+    CallbackLog log;
+    X86Ptr config = newX86(&log);
+    QVERIFY(connectAndLogin(config.get(), log));
+    config->SetScreenCount(2, 2);
+    QTRY_COMPARE(log.layoutCount(), 2);
+
+    config->SetConfigMode(true);
+    QTRY_COMPARE(log.infoCount(), 1);
+    QCOMPARE(log.info(0), (QVector<int> {8, 2, 2}));
+
+    config->RequestLayout();
+    QTRY_COMPARE(log.layoutCount(), 3);
+    QVERIFY(head(log.layout(2))->layoutParam2 != 0);
+
+    config->ExchangeMirrors(0, 3);
+    QTRY_COMPARE(log.layoutCount(), 4);
+    QCOMPARE(windowAt(log.layout(3), 0).mirrorParam1, 3);
+    QCOMPARE(windowAt(log.layout(3), 3).mirrorParam1, 0);
+    QCOMPARE(windowAt(log.layout(3), 0).rectA.left, 0);
+
+    config->SetConfigMode(false);
+    QTRY_COMPARE(log.layoutCount(), 5);
+    QCOMPARE(head(log.layout(4))->layoutParam2, 0);
+    QCOMPARE(m_simulator->x86State().windows.at(3).index, 0);
+}
+
+void tst_MatrixService::x86WallCommandsReachTheMatrix()
+{
+    QVERIFY(startSimulator());
+    CallbackLog log;
+    X86Ptr config = newX86(&log);
+    QVERIFY(connectAndLogin(config.get(), log));
+    config->SetScreenCount(2, 2);
+    QTRY_COMPARE(m_simulator->x86State().windows.size(), 4);
+
+    std::vector<_ST_ChnInfo> fixed {channelInfo(1), channelInfo(2), channelInfo(3)};
+    std::vector<_ST_ChnInfo> tour {channelInfo(1), channelInfo(2), channelInfo(3), channelInfo(4),
+                                   channelInfo(5)};
+    const RECT moved {100, 50, 2500, 1500};
+    QCOMPARE(config->SetMonitorSplit(1, 9), 0);
+    QCOMPARE(config->SetMonitorSplit(1, 5), 0); // refused by the matrix, not by the library
+    QCOMPARE(config->SetMirrorRect(2, moved), 0);
+    QCOMPARE(config->SetMonitorSources(3, fixed.data(), int(fixed.size())), 0);
+    QCOMPARE(config->SetMonitorTurnSources(0, tour.data(), int(tour.size()), 20), 0);
+    QCOMPARE(config->SetTurnState(0, 1), 0);
+    QCOMPARE(config->ZoomMirrorAt(1, 1900, 10), 0);
+    QCOMPARE(config->SelectMonitor(2), 0);
+
+    QTRY_COMPARE(m_simulator->x86State().selectedMonitor, 2);
+    const SimX86State state = m_simulator->x86State();
+    QCOMPARE(state.windows.at(1).split, 9);
+    QCOMPARE(state.windows.at(1).zoomedPane, 3); // top right pane of nine, plus one
+    QCOMPARE(state.windows.at(2).rect.left, moved.left);
+    QCOMPARE(state.windows.at(2).rect.bottom, moved.bottom);
+    QCOMPARE(state.windows.at(2).layer, 1);
+    QCOMPARE(state.windows.at(3).sources.size(), 3);
+    QCOMPARE(std::memcmp(state.windows.at(3).sources.constData(), fixed.data(),
+                         sizeof(_ST_ChnInfo) * 3),
+             0);
+    QCOMPARE(state.windows.at(0).sources.size(), 5);
+    QCOMPARE(state.windows.at(0).turnInterval, 20);
+    QCOMPARE(state.windows.at(0).turnState, 1);
+
+    QCOMPARE(config->ClearSource(0), 0);
+    QTRY_COMPARE(m_simulator->x86State().windows.at(0).sources.size(), 0);
+    QCOMPARE(m_simulator->x86State().windows.at(0).turnState, 0);
+
+    QCOMPARE(config->SetMonitorSources(3, nullptr, 2), int(MatrixErrBadArgument));
+    QCOMPARE(config->SetMonitorSources(3, fixed.data(), 0), int(MatrixErrBadArgument));
+    QCOMPARE(config->Reserved11(), int(MatrixErrUnsupported));
+}
+
+void tst_MatrixService::x86RefusedPortReportsConnFailed()
+{
+    CallbackLog log;
+    X86Ptr config = newX86(&log);
+    QCOMPARE(config->Connect("127.0.0.1", closedPort()), 0);
+    QTRY_COMPARE(log.statusList(), QVector<int> {ConnFailed});
+    QCOMPARE(config->Login("", ""), int(MatrixErrNotConnected));
+
+    QCOMPARE(config->Connect(nullptr, 9010), int(MatrixErrBadArgument));
+    QTRY_COMPARE(log.statusList(), (QVector<int> {ConnFailed, ConnFailed}));
+}
+
+void tst_MatrixService::x86SilentMatrixReportsConnTimeOut()
+{
+    QVERIFY(startSimulator());
+    MatrixSimulatorFaults faults;
+    faults.silent = true;
+    m_simulator->setFaults(faults);
+    CallbackLog log;
+    X86Ptr config = newX86(&log);
+    QElapsedTimer clock;
+    clock.start();
+    config->Connect("127.0.0.1", m_simulator->x86Port());
+    QTRY_COMPARE_WITH_TIMEOUT(log.statusList(), QVector<int> {ConnTimeOut}, 5000);
+    QVERIFY(clock.elapsed() >= ConnectTimeoutMs - 50);
+}
+
+void tst_MatrixService::x86StoppedMatrixReportsConnDisconnect()
+{
+    QVERIFY(startSimulator());
+    CallbackLog log;
+    X86Ptr config = newX86(&log);
+    QVERIFY(connectAndLogin(config.get(), log));
+
+    m_simulator->stop();
+    QTRY_COMPARE(log.statusList(), (QVector<int> {ConnSuccess, ConnDisconnect}));
+    QCOMPARE(config->SetScreenCount(1, 1), int(MatrixErrNotConnected));
+}
+
+void tst_MatrixService::x86GarbageAnswerReportsConnDisError()
+{
+    QVERIFY(startSimulator());
+    CallbackLog log;
+    X86Ptr config = newX86(&log);
+    config->Connect("127.0.0.1", m_simulator->x86Port());
+    QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
+
+    MatrixSimulatorFaults faults;
+    faults.garbageAnswers = true;
+    m_simulator->setFaults(faults);
+    QCOMPARE(config->Login("", ""), int(MatrixErrProtocol));
+    QTRY_COMPARE(log.statusList(), (QVector<int> {ConnSuccess, ConnDisError}));
+}
+
+void tst_MatrixService::x86DisconnectReportsNothing()
+{
+    QVERIFY(startSimulator());
+    CallbackLog log;
+    X86Ptr config = newX86(&log);
+    QVERIFY(connectAndLogin(config.get(), log));
+
+    QCOMPARE(config->Disconnect(), 0);
+    QTRY_COMPARE(m_simulator->clientCount(), 0);
+    QVERIFY(connectAndLogin(config.get(), log));
+    QCOMPARE(log.statusList(), (QVector<int> {ConnSuccess, ConnSuccess}));
+}
+
+void tst_MatrixService::x86NoCallbackRunsAfterRelease()
+{
+    MatrixSimulatorOptions options;
+    options.x86Accounts = {{QStringLiteral("a"), QString()}, {QStringLiteral("b"), QString()}};
+    QVERIFY(startSimulator(options));
+    CallbackLog log;
+    CallbackLog otherLog;
+    X86Ptr other = newX86(&otherLog);
+    QVERIFY(connectAndLogin(other.get(), otherLog, "b", ""));
+
+    IMatrixConfig *config = GetMatrixConfig();
+    log.config = config;
+    config->RegisterCallbacks(&log, onStatus, onInfo, onLayout, onNothing, onNothing);
+    log.layoutDelayMs = 300;
+    config->Connect("127.0.0.1", m_simulator->x86Port());
+    QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
+    QCOMPARE(config->Login("a", ""), 0);
+
+    // Release while the layout callback of the login is still running.
+    QTRY_COMPARE(log.inCallback.load(), 1);
+    ReleaseMatrixConfig(config);
+    QCOMPARE(log.inCallback.load(), 0);
+    log.released = true;
+
+    // The wall keeps changing; nothing reaches the released interface.
+    other->SetScreenCount(1, 1);
+    other->SetScreenCount(1, 2);
+    QTRY_COMPARE(otherLog.layoutCount(), 3);
+    QTest::qWait(200);
+    QCOMPARE(log.callbacksAfterRelease.load(), 0);
+    QCOMPARE(log.layoutCount(), 1);
+}
+
+void tst_MatrixService::x86BlockingCallFromCallbackIsRefused()
+{
+    QVERIFY(startSimulator());
+    CallbackLog log;
+    X86Ptr config = newX86(&log);
+    log.callLoginOnSuccess = true;
+    config->Connect("127.0.0.1", m_simulator->x86Port());
+    QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
+    QCOMPARE(log.loginFromCallback, int(MatrixErrCallbackReentry));
+    // The interface still works from another thread.
+    QCOMPARE(config->Login("", ""), 0);
+}
+
+void tst_MatrixService::x86ReleaseFromCallback()
+{
+    MatrixSimulatorOptions options;
+    options.x86Accounts = {{QStringLiteral("a"), QString()}, {QStringLiteral("b"), QString()}};
+    QVERIFY(startSimulator(options));
+    CallbackLog otherLog;
+    X86Ptr other = newX86(&otherLog);
+    QVERIFY(connectAndLogin(other.get(), otherLog, "b", ""));
+
+    CallbackLog log;
+    IMatrixConfig *config = GetMatrixConfig();
+    log.config = config;
+    log.releaseOnLayout = true;
+    config->RegisterCallbacks(&log, onStatus, onInfo, onLayout, onNothing, onNothing);
+    config->Connect("127.0.0.1", m_simulator->x86Port());
+    QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
+    QCOMPARE(config->Login("a", ""), 0);
+    QTRY_VERIFY(log.released.load());
+    QTRY_COMPARE(m_simulator->x86State().operators, QStringList {QStringLiteral("b")});
+
+    other->SetScreenCount(1, 1);
+    QTRY_COMPARE(otherLog.layoutCount(), 2);
+    QTest::qWait(100);
+    QCOMPARE(log.callbacksAfterRelease.load(), 0);
+}
+
+void tst_MatrixService::linuxOperationsRoundTrip()
+{
+    QVERIFY(startSimulator());
+    LinuxPtr config = linuxSession();
+    QVERIFY(config);
+
+    QCOMPARE(config->SaveRowColumn(2, 2), 0);
+    const std::vector<ScreenRegion> grid {region(0, 2), region(1, 2), region(2, 2), region(3, 2)};
+    QCOMPARE(config->SetScreenGrid(grid.data(), int(grid.size())), 0);
+    ScreenRegionEntry entries[4];
+    int count = -1;
+    QCOMPARE(config->GetScreenGrid(entries, 4, &count), 0);
+    QCOMPARE(count, 4);
+    for (int k = 0; k < 4; ++k)
+        QCOMPARE(std::memcmp(&entries[k].region, &grid[k], sizeof(ScreenRegion)), 0);
+
+    const uint8_t map[4] = {3, 2, 0, 1};
+    QCOMPARE(config->SetScreenNumbers(map, 4), 0);
+    uint8_t readMap[8] = {};
+    QCOMPARE(config->GetScreenNumbers(readMap, 8, &count), 0);
+    QCOMPARE(count, 4);
+    QCOMPARE(std::memcmp(readMap, map, 4), 0);
+
+    const CellTurnStatus turn {20, 1, 0};
+    QCOMPARE(config->SetCellTurnShow(2, &turn), 0);
+    CellTurnStatus readTurn {0, 0, 0};
+    QCOMPARE(config->GetCellTurnShow(2, &readTurn), 0);
+    QCOMPARE(readTurn.interval, 20);
+    QCOMPARE(readTurn.state, 1);
+
+    QCOMPARE(config->SetCellSingleWindow(2, 1, 3), 0);
+    uint8_t on = 0;
+    int window = -1;
+    QCOMPARE(config->GetCellSingleWindow(2, &on, &window), 0);
+    QCOMPARE(int(on), 1);
+    QCOMPARE(window, 3);
+    QCOMPARE(config->SetCellSingleWindow(2, 0, 0), 0);
+    QCOMPARE(config->GetCellSingleWindow(2, &on, &window), 0);
+    QCOMPARE(int(on), 0);
+
+    ScreenRegion melt {1, 1, 0, 0, 2000000, 2000000};
+    QCOMPARE(config->SetCellMelt(&melt), 0);
+    QCOMPARE(config->GetScreenGrid(entries, 4, &count), 0);
+    QCOMPARE(entries[1].region.melt, 1);
+    QCOMPARE(entries[1].region.width, 2000000);
+    QCOMPARE(entries[0].region.melt, 0);
+    ScreenRegion back = region(1, 2);
+    QCOMPARE(config->SetCellMelt(&back), 0);
+    QCOMPARE(m_simulator->linuxState().meltedCell, -1);
+
+    QCOMPARE(config->SetNumberArrangeMode(1), 0);
+    QVERIFY(m_simulator->linuxState().arrangeMode);
+    QCOMPARE(config->SetNumberArrangeMode(0), 0);
+    QVERIFY(!m_simulator->linuxState().arrangeMode);
+
+    QCOMPARE(config->SetCellSplit(0, 9, 0), 0);
+    CellChannelRecord records[16];
+    int split = 0;
+    QCOMPARE(config->GetCellChannels(0, records, 16, &count, &split), 0);
+    QCOMPARE(split, 9);
+    QCOMPARE(count, 0);
+
+    QCOMPARE(config->FactoryReset(1), 0);
+    QCOMPARE(config->GetScreenGrid(entries, 4, &count), 0);
+    QCOMPARE(count, 0);
+    QCOMPARE(config->GetScreenNumbers(readMap, 8, &count), 0);
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(readMap), count),
+             QByteArray::fromHex("00010203"));
+    QCOMPARE(config->Disconnect(), 0);
+    QCOMPARE(config->GetScreenGrid(entries, 4, &count), int(MatrixErrNotConnected));
+}
+
+void tst_MatrixService::linuxCellChannelsReadBackAsSent()
+{
+    QVERIFY(startSimulator());
+    LinuxPtr config = linuxSession();
+    QVERIFY(config);
+    QCOMPARE(config->SaveRowColumn(1, 2), 0);
+    const ScreenRegion grid[2] = {region(0, 2), region(1, 2)};
+    QCOMPARE(config->SetScreenGrid(grid, 2), 0);
+
+    std::vector<CellChannelRecord> sent;
+    for (int k = 0; k < 5; ++k)
+        sent.push_back(cellChannel(k, 11 + k));
+    QCOMPARE(config->SetCellChannels(1, sent.data(), int(sent.size()), 4), 0);
+
+    CellChannelRecord read[16];
+    int count = 0;
+    int split = 0;
+    QCOMPARE(config->GetCellChannels(1, read, 16, &count, &split), 0);
+    QCOMPARE(count, 5);
+    QCOMPARE(split, 4);
+    for (int k = 0; k < 5; ++k)
+        QCOMPARE(std::memcmp(&read[k], &sent[k], sizeof(CellChannelRecord)), 0);
+
+    // A buffer smaller than the cell gets what fits.
+    QCOMPARE(config->GetCellChannels(1, read, 2, &count, &split), 0);
+    QCOMPARE(count, 2);
+
+    CellChannelRecord added = cellChannel(9, 77);
+    QCOMPARE(config->AddCellChannel(1, &added), 0);
+    QCOMPARE(config->AddCellChannel(1, &added), int(MatrixErrFailed));
+    CellChannelRecord changed = cellChannel(2, 99);
+    QCOMPARE(config->ModifyCellChannel(1, &changed), 0);
+    QCOMPARE(config->DeleteCellChannel(1, 0), 0);
+    QCOMPARE(config->DeleteCellChannel(1, 0), int(MatrixErrFailed));
+    QCOMPARE(config->GetCellChannels(1, read, 16, &count, &split), 0);
+    QCOMPARE(count, 5);
+    QCOMPARE(read[0].position, 1);
+    QCOMPARE(read[1].channelNo, 99);
+    QCOMPARE(read[4].position, 9);
+
+    QCOMPARE(config->ClearCell(1), 0);
+    QCOMPARE(config->GetCellChannels(1, read, 16, &count, &split), 0);
+    QCOMPARE(count, 0);
+    QCOMPARE(config->GetCellChannels(2, read, 16, &count, &split), int(MatrixErrOutOfRange));
+}
+
+void tst_MatrixService::linuxWrongPasswordIsRefused()
+{
+    QVERIFY(startSimulator());
+    LinuxPtr config(CreateBaseMatrixConfig());
+    QCOMPARE(config->Login(1, "admin", "nimda", "127.0.0.1", m_simulator->linuxPort()),
+             int(MatrixErrLoginRefused));
+    QCOMPARE(config->StartSession(), int(MatrixErrNotConnected));
+    QCOMPARE(config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()), 0);
+    QCOMPARE(config->SaveRowColumn(1, 1), int(MatrixErrNotLoggedIn)); // no session yet
+    QCOMPARE(config->StartSession(), 0);
+    QCOMPARE(config->SaveRowColumn(1, 1), 0);
+}
+
+void tst_MatrixService::linuxCallsWithoutConnection_data()
+{
+    QTest::addColumn<LinuxCall>("call");
+    static uint8_t bytes[4];
+    static ScreenRegionEntry entries[4];
+    static CellChannelRecord records[16];
+    static CellTurnStatus turn {30, 2, 0};
+    static UpgradeStatusBlock status;
+    static int count;
+    static int split;
+    QTest::newRow("StartSession") << LinuxCall(
+            [](IBaseMatrixConfig *c) { return c->StartSession(); });
+    QTest::newRow("Reboot") << LinuxCall([](IBaseMatrixConfig *c) { return c->Reboot(); });
+    QTest::newRow("FactoryReset") << LinuxCall(
+            [](IBaseMatrixConfig *c) { return c->FactoryReset(1); });
+    QTest::newRow("GetUpgradeStatus")
+            << LinuxCall([](IBaseMatrixConfig *c) { return c->GetUpgradeStatus(&status); });
+    QTest::newRow("GetScreenNumbers") << LinuxCall(
+            [](IBaseMatrixConfig *c) { return c->GetScreenNumbers(bytes, 4, &count); });
+    QTest::newRow("GetScreenGrid")
+            << LinuxCall([](IBaseMatrixConfig *c) { return c->GetScreenGrid(entries, 4, &count); });
+    QTest::newRow("GetCellChannels") << LinuxCall([](IBaseMatrixConfig *c) {
+        return c->GetCellChannels(0, records, 16, &count, &split);
+    });
+    QTest::newRow("SetCellTurnShow")
+            << LinuxCall([](IBaseMatrixConfig *c) { return c->SetCellTurnShow(0, &turn); });
+    QTest::newRow("SetCellSplit") << LinuxCall(
+            [](IBaseMatrixConfig *c) { return c->SetCellSplit(0, 4, 0); });
+}
+
+void tst_MatrixService::linuxCallsWithoutConnection()
+{
+    QFETCH(LinuxCall, call);
+    LinuxPtr config(CreateBaseMatrixConfig());
+    QCOMPARE(call(config.get()), int(MatrixErrNotConnected));
+}
+
+void tst_MatrixService::linuxSilentMatrixTimesOut()
+{
+    QVERIFY(startSimulator());
+    MatrixSimulatorFaults faults;
+    faults.silent = true;
+    m_simulator->setFaults(faults);
+    LinuxPtr config(CreateBaseMatrixConfig());
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()),
+             int(MatrixErrTimeout));
+    // Bounded by the connect time-out (plus slack), far below the page's 15 s wait.
+    QVERIFY(clock.elapsed() < ConnectTimeoutMs + 2000);
+}
+
+void tst_MatrixService::linuxLateAnswerIsIgnored()
+{
+    QVERIFY(startSimulator());
+    LinuxPtr config = linuxSession();
+    QVERIFY(config);
+    QCOMPARE(config->SaveRowColumn(1, 1), 0);
+    const ScreenRegion one = region(0, 1);
+    QCOMPARE(config->SetScreenGrid(&one, 1), 0);
+
+    MatrixSimulatorFaults faults;
+    faults.answerDelayMs = RequestTimeoutMs + 400;
+    m_simulator->setFaults(faults);
+    uint8_t bytes[4];
+    int count = 0;
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(config->GetScreenNumbers(bytes, 4, &count), int(MatrixErrTimeout));
+    QVERIFY(clock.elapsed() < RequestTimeoutMs + 1000);
+
+    // The late answer arrives while the next request waits; it is not taken for its answer.
+    m_simulator->setFaults(MatrixSimulatorFaults());
+    CellTurnStatus turn {0, 0, 0};
+    QCOMPARE(config->GetCellTurnShow(0, &turn), 0);
+    QCOMPARE(turn.interval, 30);
+    QCOMPARE(turn.state, 2);
+    QCOMPARE(config->GetScreenNumbers(bytes, 4, &count), 0);
+    QCOMPARE(count, 4);
+}
+
+void tst_MatrixService::linuxLostConnection()
+{
+    QVERIFY(startSimulator());
+    LinuxPtr config = linuxSession();
+    QVERIFY(config);
+    m_simulator->stop();
+    QTRY_COMPARE(config->SaveRowColumn(1, 1), int(MatrixErrNotConnected));
+}
+
+void tst_MatrixService::linuxRebootRefusesForAWhile()
+{
+    MatrixSimulatorOptions options;
+    options.rebootMs = 600;
+    QVERIFY(startSimulator(options));
+    LinuxPtr config = linuxSession();
+    QVERIFY(config);
+
+    QCOMPARE(config->Reboot(), 0);
+    QTRY_COMPARE(config->SaveRowColumn(1, 1), int(MatrixErrNotConnected));
+    QCOMPARE(config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()),
+             int(MatrixErrBusy));
+    QTRY_COMPARE_WITH_TIMEOUT(
+            config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()), 0, 5000);
+}
+
+void tst_MatrixService::linuxBadArgumentsAreNotSent()
+{
+    QVERIFY(startSimulator());
+    LinuxPtr config = linuxSession();
+    QVERIFY(config);
+    QStringList lines;
+    connect(m_simulator.get(), &MatrixSimulator::requestLogged, this,
+            [&lines](const QString &line) { lines.append(line); });
+
+    int count = 0;
+    int split = 0;
+    uint8_t on = 0;
+    CellChannelRecord records[17];
+    QCOMPARE(config->GetScreenNumbers(nullptr, 4, &count), int(MatrixErrBadArgument));
+    QCOMPARE(config->GetScreenGrid(nullptr, 4, &count), int(MatrixErrBadArgument));
+    QCOMPARE(config->SetScreenGrid(nullptr, 2), int(MatrixErrBadArgument));
+    QCOMPARE(config->SetScreenGrid(nullptr, -2), int(MatrixErrBadArgument));
+    QCOMPARE(config->SetCellChannels(0, records, 17, 16), int(MatrixErrBadArgument));
+    QCOMPARE(config->GetCellChannels(0, records, 16, nullptr, &split), int(MatrixErrBadArgument));
+    QCOMPARE(config->SetCellMelt(nullptr), int(MatrixErrBadArgument));
+    QCOMPARE(config->GetCellSingleWindow(0, &on, nullptr), int(MatrixErrBadArgument));
+    QCOMPARE(config->GetUpgradeStatus(nullptr), int(MatrixErrBadArgument));
+    QCOMPARE(config->StartUpgrade(2, QByteArray(3000, 'a').constData()), int(MatrixErrBadArgument));
+    QCOMPARE(config->Reserved19(), int(MatrixErrUnsupported));
+
+    // A request that does go out is logged; the refused ones above were never sent.
+    QCOMPARE(config->SaveRowColumn(1, 1), 0);
+    QTRY_VERIFY(lines.join(QLatin1Char('\n')).contains(QStringLiteral("LinuxSaveRowColumn")));
+    const QString all = lines.join(QLatin1Char('\n'));
+    for (const char *name :
+         {"LinuxGetScreenNumbers", "LinuxGetScreenGrid", "LinuxSetScreenGrid",
+          "LinuxSetCellChannels", "LinuxGetCellChannels", "LinuxSetCellMelt",
+          "LinuxGetCellSingleWindow", "LinuxGetUpgradeStatus", "LinuxStartUpgrade"}) {
+        QVERIFY2(!all.contains(QLatin1String(name)), name);
+    }
+}
+
+void tst_MatrixService::linuxUpgradeRunsForAFewPolls()
+{
+    MatrixSimulatorOptions options;
+    options.upgradePolls = 3;
+    QVERIFY(startSimulator(options));
+    LinuxPtr config = linuxSession();
+    QVERIFY(config);
+
+    UpgradeStatusBlock status;
+    QCOMPARE(config->GetUpgradeStatus(&status), int(MatrixErrFailed)); // none started
+    QCOMPARE(int(status.done), 1);
+
+    QCOMPARE(config->StartUpgrade(2, "http://updates.example/fw/matrix-2.0.0.bin"), 0);
+    // The page drops its connection after starting an upgrade; the matrix goes on.
+    QCOMPARE(config->Disconnect(), 0);
+    config = linuxSession();
+    QVERIFY(config);
+    for (int poll = 1; poll < 3; ++poll) {
+        std::memset(&status, 0xff, sizeof(status));
+        QCOMPARE(config->GetUpgradeStatus(&status), 0);
+        QCOMPARE(int(status.done), 0);
+        QCOMPARE(status.progress, poll * 100 / 3);
+    }
+    QCOMPARE(config->GetUpgradeStatus(&status), 0);
+    QCOMPARE(int(status.done), 1);
+    QCOMPARE(status.progress, 100);
+    QCOMPARE(m_simulator->linuxState().firmwareVersion, QStringLiteral("2.0.0"));
+
+    QCOMPARE(config->StartUpgrade(1, "ftp://updates.example/fw/matrix-2.0.0.bin"), 0);
+    QCOMPARE(config->StartUpgrade(1, "ftp://again/matrix-3.bin"), int(MatrixErrBusy));
+    int result = 0;
+    for (int poll = 0; poll < 3; ++poll)
+        result = config->GetUpgradeStatus(&status);
+    QCOMPARE(result, int(MatrixErrUpgradeLatest));
+    QCOMPARE(int(status.done), 1);
+}
+
+QTEST_GUILESS_MAIN(tst_MatrixService)
+#include "tst_matrixservice.moc"

@@ -1,0 +1,951 @@
+// The matrix simulator seen from the wire: request checks, malformed frames, the state file,
+// upgrade rules, the reboot window, its log and its command line.
+#include "FrameDecoder.h"
+#include "Handshake.h"
+#include "LinuxMatrixModel.h"
+#include "MatrixSimulator.h"
+#include "PayloadWriter.h"
+#include "ServerMessage.h"
+#include "SimulatorCommandLine.h"
+#include "StateFile.h"
+#include "X86MatrixModel.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+using namespace MatrixProtocol;
+
+namespace {
+
+constexpr qint32 NoAnswer = INT_MIN;
+
+// A client that speaks the protocol by hand, blocking; the simulator runs on its own thread.
+class RawClient
+{
+public:
+    bool open(quint16 port)
+    {
+        m_socket.connectToHost(QHostAddress::LocalHost, port);
+        return m_socket.waitForConnected(2000);
+    }
+    void sendBytes(const QByteArray &bytes)
+    {
+        m_socket.write(bytes);
+        m_socket.waitForBytesWritten(1000);
+    }
+    bool readFrame(Frame &frame, int timeoutMs = 2000)
+    {
+        while (!m_decoder.takeFrame(frame)) {
+            if (m_decoder.hasError() || !m_socket.waitForReadyRead(timeoutMs))
+                return false;
+            m_decoder.feed(m_socket.readAll());
+        }
+        return true;
+    }
+    qint32 hello(Role role)
+    {
+        sendBytes(encodeFrame(Hello, 0, encodeHello(role)));
+        Frame frame;
+        if (!readFrame(frame))
+            return NoAnswer;
+        const ServerMessage message = decodeServerMessage(frame);
+        return message.kind == ServerMessage::HelloAck ? message.result : NoAnswer;
+    }
+    qint32 request(quint16 type, const QByteArray &payload, QByteArray *body = nullptr)
+    {
+        const quint32 id = ++m_lastId;
+        sendBytes(encodeFrame(type, id, payload));
+        Frame frame;
+        while (readFrame(frame)) {
+            const ServerMessage message = decodeServerMessage(frame);
+            if (message.kind == ServerMessage::Reply && message.requestId == id) {
+                if (body)
+                    *body = message.body;
+                return message.result;
+            }
+        }
+        return NoAnswer;
+    }
+    bool waitForDrop(int timeoutMs = 3000)
+    {
+        if (m_socket.state() == QAbstractSocket::UnconnectedState)
+            return true;
+        return m_socket.waitForDisconnected(timeoutMs);
+    }
+
+private:
+    QTcpSocket m_socket;
+    FrameDecoder m_decoder;
+    quint32 m_lastId = 0;
+};
+
+QByteArray ints(std::initializer_list<qint32> values)
+{
+    PayloadWriter writer;
+    for (qint32 value : values)
+        writer.putInt32(value);
+    return writer.data();
+}
+
+QByteArray login(const QByteArray &user, const QByteArray &password)
+{
+    PayloadWriter writer;
+    writer.putText(user).putText(password);
+    return writer.data();
+}
+
+QByteArray linuxLogin(const QByteArray &user, const QByteArray &password)
+{
+    PayloadWriter writer;
+    writer.putInt32(1).putText(user).putText(password);
+    return writer.data();
+}
+
+CellChannelRecord cellChannel(int position, const char *protocol = "onvif")
+{
+    CellChannelRecord record;
+    std::memset(&record, 0, sizeof(record));
+    record.position = position;
+    qstrncpy(record.deviceAddress, "N-cam-12", sizeof(record.deviceAddress));
+    record.channelNo = position + 1;
+    qstrncpy(record.user, "viewer", sizeof(record.user));
+    qstrncpy(record.password, "Cpw-55", sizeof(record.password));
+    qstrncpy(record.protocol, protocol, sizeof(record.protocol));
+    return record;
+}
+
+_ST_ChnInfo channelInfo(int sequence)
+{
+    _ST_ChnInfo record;
+    std::memset(&record, 0, sizeof(record));
+    qstrncpy(record.channelName, "gate", sizeof(record.channelName));
+    qstrncpy(record.password, "Spw-99", sizeof(record.password));
+    record.sequence = sequence;
+    return record;
+}
+
+QByteArray cellChannels(qint32 cell, qint32 split, qint32 count,
+                        const std::vector<CellChannelRecord> &records)
+{
+    PayloadWriter writer;
+    writer.putInt32(cell).putInt32(split).putInt32(count);
+    for (const CellChannelRecord &record : records)
+        writer.putRecord(record);
+    return writer.data();
+}
+
+QByteArray sources(qint32 monitor, qint32 count, const std::vector<_ST_ChnInfo> &records)
+{
+    PayloadWriter writer;
+    writer.putInt32(monitor).putInt32(count);
+    for (const _ST_ChnInfo &record : records)
+        writer.putRecord(record);
+    return writer.data();
+}
+
+QByteArray regions(qint32 count, const std::vector<ScreenRegion> &list)
+{
+    PayloadWriter writer;
+    writer.putInt32(count);
+    for (const ScreenRegion &region : list)
+        writer.putRecord(region);
+    return writer.data();
+}
+
+ScreenRegion cellRegion(int index, int columns)
+{
+    return ScreenRegion {index,   0,      (index % columns) * 1000000, (index / columns) * 1000000,
+                         1000000, 1000000};
+}
+
+QByteArray screenNumbers(qint32 count, const QByteArray &bytes)
+{
+    PayloadWriter writer;
+    writer.putInt32(count).putBytes(bytes.constData(), bytes.size());
+    return writer.data();
+}
+
+QByteArray upgrade(qint32 mode, const QByteArray &url)
+{
+    PayloadWriter writer;
+    writer.putInt32(mode).putText(url);
+    return writer.data();
+}
+
+QByteArray wallJson(const MatrixSimulator &simulator)
+{
+    return MatrixSim::StateFile::toJson(simulator.x86State(), simulator.linuxState());
+}
+
+} // namespace
+
+class tst_Simulator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void frameDecoderReassemblesAndRejects();
+    void malformedFrameDropsOnlyThatClient_data();
+    void malformedFrameDropsOnlyThatClient();
+    void requestIsCheckedAndChangesNothing_data();
+    void requestIsCheckedAndChangesNothing();
+    void requestsBeforeLoginAreRefused();
+    void wrongHelloIsRefused_data();
+    void wrongHelloIsRefused();
+    void stateSurvivesRestart();
+    void unusableStateFileRefusesToStart_data();
+    void unusableStateFileRefusesToStart();
+    void upgradeOutcome_data();
+    void upgradeOutcome();
+    void rebootRefusesConnectionsForAWhile();
+    void logNeverHoldsPasswords();
+    void x86LayersAndZoom();
+    void linuxShortScreenMapIsCompleted();
+    void linuxChannelsWithoutPositionTakeFreeOnes();
+    void commandLineListsAndParsesEveryOption();
+    void commandLineRefusesBadValues_data();
+    void commandLineRefusesBadValues();
+
+private:
+    bool startSimulator(MatrixSimulatorOptions options = MatrixSimulatorOptions());
+    // X86 logged in with the default account and a 2 x 2 wall; Linux in session with a
+    // 1 x 2 grid.
+    bool prepareWalls(RawClient &x86, RawClient &linuxClient);
+
+    std::unique_ptr<MatrixSimulator> m_simulator;
+};
+
+void tst_Simulator::init()
+{
+    m_simulator = std::make_unique<MatrixSimulator>();
+}
+
+void tst_Simulator::cleanup()
+{
+    m_simulator.reset();
+}
+
+bool tst_Simulator::startSimulator(MatrixSimulatorOptions options)
+{
+    options.x86Port = 0;
+    options.linuxPort = 0;
+    options.logRequests = false;
+    if (!m_simulator->start(options)) {
+        qWarning() << m_simulator->errorString();
+        return false;
+    }
+    return true;
+}
+
+bool tst_Simulator::prepareWalls(RawClient &x86, RawClient &linuxClient)
+{
+    return x86.open(m_simulator->x86Port()) && x86.hello(Role::X86) == 0
+            && x86.request(X86Login, login("", "")) == 0
+            && x86.request(X86SetScreenCount, ints({2, 2})) == 0
+            && linuxClient.open(m_simulator->linuxPort()) && linuxClient.hello(Role::Linux) == 0
+            && linuxClient.request(LinuxLogin, linuxLogin("admin", "admin")) == 0
+            && linuxClient.request(LinuxStartSession, QByteArray()) == 0
+            && linuxClient.request(LinuxSaveRowColumn, ints({1, 2})) == 0
+            && linuxClient.request(LinuxSetScreenGrid,
+                                   regions(2, {cellRegion(0, 2), cellRegion(1, 2)}))
+            == 0;
+}
+
+void tst_Simulator::frameDecoderReassemblesAndRejects()
+{
+    const QByteArray first = encodeFrame(LinuxClearCell, 7, ints({3}));
+    const QByteArray second = encodeFrame(LinuxStartSession, 8);
+    FrameDecoder decoder;
+    Frame frame;
+    for (char byte : first) {
+        QVERIFY(!decoder.takeFrame(frame));
+        decoder.feed(&byte, 1);
+    }
+    decoder.feed(second);
+    QVERIFY(decoder.takeFrame(frame));
+    QCOMPARE(frame.type, quint16(LinuxClearCell));
+    QCOMPARE(frame.requestId, 7u);
+    QCOMPARE(frame.payload, ints({3}));
+    QVERIFY(decoder.takeFrame(frame));
+    QCOMPARE(frame.requestId, 8u);
+    QVERIFY(frame.payload.isEmpty());
+    QVERIFY(!decoder.takeFrame(frame));
+    QVERIFY(!decoder.hasError());
+
+    // A header announcing more than the cap fails at once, without waiting for the bytes.
+    QByteArray oversized = encodeFrame(LinuxClearCell, 9);
+    oversized[8] = char(0xF5);
+    oversized[9] = char(0xFF);
+    FrameDecoder capped;
+    capped.feed(oversized);
+    QVERIFY(!capped.takeFrame(frame));
+    QVERIFY(capped.hasError());
+    QVERIFY(encodeFrame(LinuxClearCell, 1, QByteArray(MaxPayloadSize + 1, 'x')).isEmpty());
+
+    FrameDecoder wrongMagic;
+    wrongMagic.feed(QByteArray(12, 'Z'));
+    QVERIFY(!wrongMagic.takeFrame(frame));
+    QVERIFY(wrongMagic.hasError());
+}
+
+void tst_Simulator::malformedFrameDropsOnlyThatClient_data()
+{
+    QTest::addColumn<bool>("x86Port");
+    QTest::addColumn<bool>("greetFirst");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QByteArray oversized = encodeFrame(LinuxClearCell, 1);
+    oversized[10] = char(0x01); // 65536 + payload bytes announced
+    QByteArray shortHello = encodeFrame(Hello, 0, QByteArray("DMX"));
+
+    QTest::newRow("bad magic") << false << true << QByteArray("GARBAGE-GARBAGE!");
+    QTest::newRow("payload above the cap") << false << true << oversized;
+    QTest::newRow("request before hello")
+            << true << false << encodeFrame(X86Login, 1, login("", ""));
+    QTest::newRow("truncated hello") << true << false << shortHello;
+    QTest::newRow("unknown message type") << true << true << encodeFrame(0x7777, 2);
+    QTest::newRow("linux request on the X86 port") << true << true << encodeFrame(LinuxReboot, 3);
+    QTest::newRow("reply sent by a client")
+            << false << true << encodeFrame(LinuxLogin | ReplyFlag, 4, ints({0}));
+    QTest::newRow("second hello") << false << true
+                                  << encodeFrame(Hello, 0, encodeHello(Role::Linux));
+}
+
+void tst_Simulator::malformedFrameDropsOnlyThatClient()
+{
+    QFETCH(bool, x86Port);
+    QFETCH(bool, greetFirst);
+    QFETCH(QByteArray, bytes);
+
+    QVERIFY(startSimulator());
+    RawClient good;
+    QVERIFY(good.open(m_simulator->linuxPort()));
+    QCOMPARE(good.hello(Role::Linux), 0);
+    QCOMPARE(good.request(LinuxLogin, linuxLogin("admin", "admin")), 0);
+    QCOMPARE(good.request(LinuxStartSession, QByteArray()), 0);
+
+    RawClient bad;
+    QVERIFY(bad.open(x86Port ? m_simulator->x86Port() : m_simulator->linuxPort()));
+    if (greetFirst)
+        QCOMPARE(bad.hello(x86Port ? Role::X86 : Role::Linux), 0);
+    QTRY_COMPARE(m_simulator->clientCount(), 2);
+    bad.sendBytes(bytes);
+    QVERIFY(bad.waitForDrop());
+    QTRY_COMPARE(m_simulator->clientCount(), 1);
+
+    // The other client and new ones are served as before.
+    QCOMPARE(good.request(LinuxSaveRowColumn, ints({2, 2})), 0);
+    QCOMPARE(m_simulator->linuxState().rows, 2);
+    RawClient later;
+    QVERIFY(later.open(m_simulator->x86Port()));
+    QCOMPARE(later.hello(Role::X86), 0);
+}
+
+void tst_Simulator::requestIsCheckedAndChangesNothing_data()
+{
+    QTest::addColumn<bool>("x86");
+    QTest::addColumn<quint16>("type");
+    QTest::addColumn<QByteArray>("payload");
+    QTest::addColumn<int>("expected");
+
+    const int bad = MatrixErrBadArgument;
+    const int range = MatrixErrOutOfRange;
+    const CellChannelRecord one = cellChannel(0);
+    const CellChannelRecord two = cellChannel(1);
+
+    QTest::newRow("linux: row/column short payload")
+            << false << quint16(LinuxSaveRowColumn) << ints({1}) << bad;
+    QTest::newRow("linux: more than four cells")
+            << false << quint16(LinuxSaveRowColumn) << ints({2, 3}) << range;
+    QTest::newRow("linux: channel count beyond the records sent")
+            << false << quint16(LinuxSetCellChannels) << cellChannels(0, 4, 3, {one, two}) << bad;
+    QTest::newRow("linux: channels of a cell outside the grid")
+            << false << quint16(LinuxSetCellChannels) << cellChannels(2, 4, 1, {one}) << range;
+    QTest::newRow("linux: channels with split 5")
+            << false << quint16(LinuxSetCellChannels) << cellChannels(0, 5, 1, {one}) << range;
+    QTest::newRow("linux: two channels at one position")
+            << false << quint16(LinuxSetCellChannels) << cellChannels(0, 4, 2, {one, one}) << range;
+    QTest::newRow("linux: channel position 16")
+            << false << quint16(LinuxSetCellChannels) << cellChannels(0, 4, 1, {cellChannel(16)})
+            << range;
+    QTest::newRow("linux: unknown stream protocol")
+            << false << quint16(LinuxSetCellChannels)
+            << cellChannels(0, 4, 1, {cellChannel(0, "rtsp")}) << bad;
+    QTest::newRow("linux: split 6")
+            << false << quint16(LinuxSetCellSplit) << ints({0, 6, 0}) << range;
+    QTest::newRow("linux: split of cell -1")
+            << false << quint16(LinuxSetCellSplit) << ints({-1, 4, 0}) << range;
+    QTest::newRow("linux: screen numbers repeated")
+            << false << quint16(LinuxSetScreenNumbers)
+            << screenNumbers(4, QByteArray::fromHex("00000102")) << range;
+    QTest::newRow("linux: screen number 5")
+            << false << quint16(LinuxSetScreenNumbers)
+            << screenNumbers(4, QByteArray::fromHex("00010204")) << range;
+    QTest::newRow("linux: screen count beyond the bytes sent")
+            << false << quint16(LinuxSetScreenNumbers)
+            << screenNumbers(4, QByteArray::fromHex("0001")) << bad;
+    QTest::newRow("linux: misplaced grid region")
+            << false << quint16(LinuxSetScreenGrid)
+            << regions(2, {cellRegion(0, 2), cellRegion(1, 1)}) << range;
+    QTest::newRow("linux: grid of another shape")
+            << false << quint16(LinuxSetScreenGrid) << regions(1, {cellRegion(0, 1)}) << range;
+    QTest::newRow("linux: grid count beyond the regions sent")
+            << false << quint16(LinuxSetScreenGrid) << regions(2, {cellRegion(0, 2)}) << bad;
+    QTest::newRow("linux: turn interval 3 s")
+            << false << quint16(LinuxSetCellTurnShow) << ints({0, 3, 0, 0}) << range;
+    QTest::newRow("linux: turn state 7")
+            << false << quint16(LinuxSetCellTurnShow) << ints({0, 30, 7, 0}) << range;
+    QTest::newRow("linux: single window 16")
+            << false << quint16(LinuxSetCellSingleWindow) << ints({0, 1, 16}) << range;
+    QTest::newRow("linux: melt not over the whole grid")
+            << false << quint16(LinuxSetCellMelt) << ints({0, 1, 0, 0, 1000000, 1000000}) << range;
+    QTest::newRow("linux: delete an empty position")
+            << false << quint16(LinuxDeleteCellChannel) << ints({0, 5}) << int(MatrixErrFailed);
+    QTest::newRow("linux: FTP upgrade with an HTTP URL")
+            << false << quint16(LinuxStartUpgrade) << upgrade(1, "http://h/matrix-9.bin") << bad;
+    QTest::newRow("linux: factory reset mode 3")
+            << false << quint16(LinuxFactoryReset) << ints({3}) << range;
+
+    QTest::newRow("x86: split 5") << true << quint16(X86SetMonitorSplit) << ints({1, 5}) << range;
+    QTest::newRow("x86: split of window 4")
+            << true << quint16(X86SetMonitorSplit) << ints({4, 4}) << range;
+    QTest::newRow("x86: source count beyond the records sent")
+            << true << quint16(X86SetMonitorSources) << sources(0, 2, {channelInfo(1)}) << bad;
+    _ST_ChnInfo unterminated = channelInfo(1);
+    std::memset(unterminated.channelName, 'x', sizeof(unterminated.channelName));
+    QTest::newRow("x86: unterminated channel name")
+            << true << quint16(X86SetMonitorSources) << sources(0, 1, {unterminated}) << bad;
+    QTest::newRow("x86: window outside the wall")
+            << true << quint16(X86SetMirrorRect) << ints({0, 0, 0, 3841, 100}) << range;
+    QTest::newRow("x86: empty window")
+            << true << quint16(X86SetMirrorRect) << ints({0, 50, 50, 50, 100}) << range;
+    QTest::newRow("x86: more screens than outputs")
+            << true << quint16(X86SetScreenCount) << ints({3, 3}) << range;
+    QTest::newRow("x86: exchange with window 9")
+            << true << quint16(X86ExchangeMirrors) << ints({0, 9}) << range;
+    QTest::newRow("x86: turn start without sources")
+            << true << quint16(X86SetTurnState) << ints({0, 1}) << int(MatrixErrFailed);
+    QTest::newRow("x86: zoom outside the window")
+            << true << quint16(X86ZoomMirrorAt) << ints({0, 1920, 5}) << range;
+    QTest::newRow("x86: configuration mode 2")
+            << true << quint16(X86SetConfigMode) << ints({2}) << range;
+    QTest::newRow("x86: layout request with payload")
+            << true << quint16(X86RequestLayout) << ints({1}) << bad;
+}
+
+void tst_Simulator::requestIsCheckedAndChangesNothing()
+{
+    QFETCH(bool, x86);
+    QFETCH(quint16, type);
+    QFETCH(QByteArray, payload);
+    QFETCH(int, expected);
+
+    QVERIFY(startSimulator());
+    RawClient x86Client;
+    RawClient linuxClient;
+    QVERIFY(prepareWalls(x86Client, linuxClient));
+    const QByteArray before = wallJson(*m_simulator);
+
+    RawClient &client = x86 ? x86Client : linuxClient;
+    QCOMPARE(client.request(type, payload), expected);
+    QCOMPARE(wallJson(*m_simulator), before);
+    // The client keeps its connection after a refused request.
+    QCOMPARE(x86 ? client.request(X86RequestLayout, QByteArray())
+                 : client.request(LinuxGetScreenNumbers, QByteArray()),
+             0);
+}
+
+void tst_Simulator::requestsBeforeLoginAreRefused()
+{
+    MatrixSimulatorOptions options;
+    options.x86Accounts = {{QStringLiteral("op"), QStringLiteral("pw")}};
+    QVERIFY(startSimulator(options));
+    const QByteArray before = wallJson(*m_simulator);
+
+    RawClient x86;
+    QVERIFY(x86.open(m_simulator->x86Port()));
+    QCOMPARE(x86.hello(Role::X86), 0);
+    QCOMPARE(x86.request(X86SetScreenCount, ints({1, 1})), int(MatrixErrNotLoggedIn));
+    QCOMPARE(x86.request(X86Login, login("op", "nope")), 1);
+    QCOMPARE(x86.request(X86SetScreenCount, ints({1, 1})), int(MatrixErrNotLoggedIn));
+
+    RawClient linuxClient;
+    QVERIFY(linuxClient.open(m_simulator->linuxPort()));
+    QCOMPARE(linuxClient.hello(Role::Linux), 0);
+    QCOMPARE(linuxClient.request(LinuxSaveRowColumn, ints({1, 1})), int(MatrixErrNotLoggedIn));
+    QCOMPARE(linuxClient.request(LinuxStartSession, QByteArray()), int(MatrixErrNotLoggedIn));
+    QCOMPARE(linuxClient.request(LinuxLogin, linuxLogin("admin", "admin")), 0);
+    QCOMPARE(linuxClient.request(LinuxReboot, QByteArray()), int(MatrixErrNotLoggedIn));
+    QCOMPARE(wallJson(*m_simulator), before);
+}
+
+void tst_Simulator::wrongHelloIsRefused_data()
+{
+    QTest::addColumn<bool>("x86Port");
+    QTest::addColumn<QByteArray>("hello");
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("linux client on the X86 port")
+            << true << encodeHello(Role::Linux) << int(MatrixErrProtocol);
+    QTest::newRow("X86 client on the Linux port")
+            << false << encodeHello(Role::X86) << int(MatrixErrProtocol);
+    QTest::newRow("future version") << true << encodeHello(Role::X86, 2) << int(MatrixErrProtocol);
+}
+
+void tst_Simulator::wrongHelloIsRefused()
+{
+    QFETCH(bool, x86Port);
+    QFETCH(QByteArray, hello);
+    QFETCH(int, status);
+
+    QVERIFY(startSimulator());
+    RawClient client;
+    QVERIFY(client.open(x86Port ? m_simulator->x86Port() : m_simulator->linuxPort()));
+    client.sendBytes(encodeFrame(Hello, 0, hello));
+    Frame frame;
+    QVERIFY(client.readFrame(frame));
+    const ServerMessage answer = decodeServerMessage(frame);
+    QCOMPARE(int(answer.kind), int(ServerMessage::HelloAck));
+    QCOMPARE(answer.result, status);
+    QCOMPARE(answer.version, ProtocolVersion);
+    QVERIFY(client.waitForDrop());
+}
+
+void tst_Simulator::stateSurvivesRestart()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    MatrixSimulatorOptions options;
+    options.stateFile = dir.filePath(QStringLiteral("walls.json"));
+    QVERIFY(startSimulator(options));
+    QVERIFY(QFile::exists(options.stateFile));
+
+    RawClient x86;
+    RawClient linuxClient;
+    QVERIFY(prepareWalls(x86, linuxClient));
+    QCOMPARE(x86.request(X86SetMonitorSplit, ints({1, 16})), 0);
+    QCOMPARE(x86.request(X86SetMonitorSources, sources(2, 2, {channelInfo(1), channelInfo(2)})), 0);
+    QCOMPARE(x86.request(X86SetMirrorRect, ints({0, 10, 20, 1000, 800})), 0);
+    QCOMPARE(x86.request(X86ExchangeMirrors, ints({1, 3})), 0);
+    QCOMPARE(linuxClient.request(LinuxSetScreenNumbers,
+                                 screenNumbers(4, QByteArray::fromHex("01000302"))),
+             0);
+    QCOMPARE(linuxClient.request(LinuxSetCellChannels,
+                                 cellChannels(1, 4, 2, {cellChannel(0), cellChannel(3)})),
+             0);
+    QCOMPARE(linuxClient.request(LinuxSetCellTurnShow, ints({1, 15, 0, 0})), 0);
+    QCOMPARE(linuxClient.request(LinuxSetCellSingleWindow, ints({0, 1, 2})), 0);
+    QCOMPARE(linuxClient.request(LinuxSetCellMelt, ints({0, 1, 0, 0, 2000000, 1000000})), 0);
+
+    const QByteArray before = wallJson(*m_simulator);
+    const SimX86State x86Before = m_simulator->x86State();
+    m_simulator->stop();
+    QFile file(options.stateFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(QJsonDocument::fromJson(file.readAll()).isObject());
+
+    auto restarted = std::make_unique<MatrixSimulator>();
+    options.x86Port = 0;
+    options.linuxPort = 0;
+    options.logRequests = false;
+    QVERIFY(restarted->start(options));
+    QCOMPARE(wallJson(*restarted), before);
+    const SimX86State x86After = restarted->x86State();
+    QCOMPARE(x86After.windows.at(2).sources.size(), 2);
+    QCOMPARE(std::memcmp(x86After.windows.at(2).sources.constData(),
+                         x86Before.windows.at(2).sources.constData(), 2 * sizeof(_ST_ChnInfo)),
+             0);
+    QCOMPARE(x86After.windows.at(1).index, 3);
+    QCOMPARE(restarted->linuxState().cells.at(1).channels.at(1).position, 3);
+    QCOMPARE(restarted->linuxState().meltedCell, 0);
+
+    // A restarted matrix answers from the wall it kept.
+    RawClient again;
+    QVERIFY(again.open(restarted->linuxPort()));
+    QCOMPARE(again.hello(Role::Linux), 0);
+    QCOMPARE(again.request(LinuxLogin, linuxLogin("admin", "admin")), 0);
+    QCOMPARE(again.request(LinuxStartSession, QByteArray()), 0);
+    QByteArray body;
+    QCOMPARE(again.request(LinuxGetScreenNumbers, QByteArray(), &body), 0);
+    QCOMPARE(body, ints({4}) + QByteArray::fromHex("01000302"));
+}
+
+void tst_Simulator::unusableStateFileRefusesToStart_data()
+{
+    QTest::addColumn<QByteArray>("content");
+
+    MatrixSim::X86MatrixModel x86(8, {});
+    MatrixSim::LinuxMatrixModel linuxWall({}, 3, QString(), QStringLiteral("1.0.0"));
+    SimX86State wall = x86.state();
+    wall.rows = 1;
+    wall.columns = 1;
+    SimX86Window window;
+    window.home = RECT {0, 0, 1920, 1080};
+    window.rect = RECT {0, 0, 1920, 1080};
+    wall.windows = {window};
+    QVERIFY(x86.restore(wall, nullptr));
+
+    SimX86State offScreen = x86.state();
+    offScreen.windows[0].home.left = 5;
+    SimLinuxState badMap = linuxWall.state();
+    badMap.screenMap = QByteArray::fromHex("00000102");
+    SimLinuxState badCell = linuxWall.state();
+    badCell.cells[0].split = 7;
+
+    QTest::newRow("not JSON") << QByteArray("{\"format\": ");
+    QTest::newRow("other format") << QByteArray("{\"format\": \"spreadsheet\", \"version\": 1}");
+    QTest::newRow("later version")
+            << QByteArray("{\"format\": \"digital-matrix-simulator\", \"version\": 2}");
+    QTest::newRow("window off its screen")
+            << MatrixSim::StateFile::toJson(offScreen, linuxWall.state());
+    QTest::newRow("screen map with a screen twice")
+            << MatrixSim::StateFile::toJson(x86.state(), badMap);
+    QTest::newRow("cell split 7") << MatrixSim::StateFile::toJson(x86.state(), badCell);
+    QTest::newRow("rows as text") << MatrixSim::StateFile::toJson(x86.state(), linuxWall.state())
+                                             .replace("\"rows\": 1", "\"rows\": \"1\"");
+}
+
+void tst_Simulator::unusableStateFileRefusesToStart()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    MatrixSimulatorOptions options;
+    options.stateFile = dir.filePath(QStringLiteral("walls.json"));
+    {
+        QFile file(options.stateFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QVERIFY(!startSimulator(options));
+    QVERIFY(m_simulator->errorString().contains(QStringLiteral("state file")));
+    QVERIFY(!m_simulator->isRunning());
+    QFile file(options.stateFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), content);
+}
+
+void tst_Simulator::upgradeOutcome_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("usbFirmware");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<QString>("newVersion");
+
+    const int notFound = MatrixErrUpgradeNotFound;
+    const int latest = MatrixErrUpgradeLatest;
+    QTest::newRow("http newer") << 2 << "http://h/fw/matrix-2.0.0.bin" << QString() << 0 << "2.0.0";
+    QTest::newRow("ftp newer, short version")
+            << 1 << "ftp://h/x/fw_1.1.bin" << QString() << 0 << "1.1";
+    QTest::newRow("upper-case extension") << 2 << "http://h/MATRIX-3.BIN" << QString() << 0 << "3";
+    QTest::newRow("same version") << 2 << "http://h/fw/matrix-1.0.0.bin" << QString() << latest
+                                  << QString();
+    QTest::newRow("same version, fewer parts")
+            << 2 << "http://h/fw/matrix-1.bin" << QString() << latest << QString();
+    QTest::newRow("older") << 1 << "ftp://h/matrix-0.9.bin" << QString() << latest << QString();
+    QTest::newRow("not an image") << 2 << "http://h/fw/readme.txt" << QString() << notFound
+                                  << QString();
+    QTest::newRow("image without version")
+            << 2 << "http://h/fw/matrix.bin" << QString() << notFound << QString();
+    QTest::newRow("no file") << 2 << "http://h" << QString() << notFound << QString();
+    QTest::newRow("empty http URL") << 2 << QString() << QString() << notFound << QString();
+    QTest::newRow("USB stick with newer image")
+            << 0 << QString() << "usb-1.0.1.bin" << 0 << "1.0.1";
+    QTest::newRow("no USB stick") << 0 << QString() << QString() << notFound << QString();
+}
+
+void tst_Simulator::upgradeOutcome()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, url);
+    QFETCH(QString, usbFirmware);
+    QFETCH(int, expected);
+    QFETCH(QString, newVersion);
+
+    QString version;
+    QCOMPARE(MatrixSim::LinuxMatrixModel::upgradeOutcome(mode, url, usbFirmware,
+                                                         QStringLiteral("1.0.0"), &version),
+             expected);
+    QCOMPARE(version, newVersion);
+
+    // The same rule ends an upgrade run through the matrix, after the configured polls.
+    MatrixSimulatorOptions options;
+    options.usbFirmware = usbFirmware;
+    options.upgradePolls = 2;
+    QVERIFY(startSimulator(options));
+    RawClient client;
+    QVERIFY(client.open(m_simulator->linuxPort()));
+    QCOMPARE(client.hello(Role::Linux), 0);
+    QCOMPARE(client.request(LinuxLogin, linuxLogin("admin", "admin")), 0);
+    QCOMPARE(client.request(LinuxStartSession, QByteArray()), 0);
+    QCOMPARE(client.request(LinuxStartUpgrade, upgrade(mode, url.toLatin1())), 0);
+    QByteArray body;
+    QCOMPARE(client.request(LinuxGetUpgradeStatus, QByteArray(), &body), 0);
+    QCOMPARE(int(body.at(4)), 0);
+    QCOMPARE(client.request(LinuxGetUpgradeStatus, QByteArray(), &body), expected);
+    QCOMPARE(int(body.at(4)), 1);
+    QCOMPARE(m_simulator->linuxState().firmwareVersion,
+             newVersion.isEmpty() ? QStringLiteral("1.0.0") : newVersion);
+}
+
+void tst_Simulator::rebootRefusesConnectionsForAWhile()
+{
+    MatrixSimulatorOptions options;
+    options.rebootMs = 400;
+    QVERIFY(startSimulator(options));
+    RawClient x86;
+    RawClient linuxClient;
+    QVERIFY(prepareWalls(x86, linuxClient));
+    QCOMPARE(linuxClient.request(LinuxSetNumberArrangeMode, ints({1})), 0);
+
+    QCOMPARE(linuxClient.request(LinuxReboot, QByteArray()), 0);
+    QVERIFY(linuxClient.waitForDrop());
+    QVERIFY(!m_simulator->linuxState().arrangeMode);
+    QCOMPARE(m_simulator->linuxState().grid.size(), 2); // the wall survives a reboot
+
+    RawClient early;
+    QVERIFY(early.open(m_simulator->linuxPort()));
+    QCOMPARE(early.hello(Role::Linux), int(MatrixErrBusy));
+    QVERIFY(early.waitForDrop());
+    // The X86 matrix is not the one rebooting.
+    QCOMPARE(x86.request(X86RequestLayout, QByteArray()), 0);
+
+    auto helloAfterWindow = [this] {
+        RawClient late;
+        return late.open(m_simulator->linuxPort()) ? late.hello(Role::Linux) : NoAnswer;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(helloAfterWindow(), 0, 3000);
+
+    // The same through the library API.
+    RawClient second;
+    QVERIFY(second.open(m_simulator->linuxPort()));
+    QCOMPARE(second.hello(Role::Linux), 0);
+    m_simulator->rebootLinux();
+    QVERIFY(second.waitForDrop());
+    QCOMPARE(helloAfterWindow(), int(MatrixErrBusy));
+}
+
+void tst_Simulator::logNeverHoldsPasswords()
+{
+    MatrixSimulatorOptions options;
+    options.x86Accounts = {{QStringLiteral("op"), QStringLiteral("Xs3cretX")}};
+    options.linuxAccounts = {{QStringLiteral("tech"), QStringLiteral("Lpw-771")}};
+    QVERIFY(startSimulator(options));
+    QStringList lines;
+    connect(m_simulator.get(), &MatrixSimulator::requestLogged, this,
+            [&lines](const QString &line) { lines.append(line); });
+
+    RawClient x86;
+    QVERIFY(x86.open(m_simulator->x86Port()));
+    QCOMPARE(x86.hello(Role::X86), 0);
+    QCOMPARE(x86.request(X86Login, login("op", "wrong-Xs3cretX")), 1);
+    QCOMPARE(x86.request(X86Login, login("op", "Xs3cretX")), 0);
+    QCOMPARE(x86.request(X86SetScreenCount, ints({1, 1})), 0);
+    QCOMPARE(x86.request(X86SetMonitorSources, sources(0, 1, {channelInfo(1)})), 0);
+    RawClient linuxClient;
+    QVERIFY(linuxClient.open(m_simulator->linuxPort()));
+    QCOMPARE(linuxClient.hello(Role::Linux), 0);
+    QCOMPARE(linuxClient.request(LinuxLogin, linuxLogin("tech", "Lpw-771")), 0);
+    QCOMPARE(linuxClient.request(LinuxStartSession, QByteArray()), 0);
+    QCOMPARE(linuxClient.request(LinuxSaveRowColumn, ints({1, 1})), 0);
+    QCOMPARE(linuxClient.request(LinuxSetScreenGrid, regions(1, {cellRegion(0, 1)})), 0);
+    QCOMPARE(linuxClient.request(LinuxSetCellChannels, cellChannels(0, 1, 1, {cellChannel(0)})), 0);
+
+    QTRY_VERIFY(lines.size() >= 11);
+    const QString all = lines.join(QLatin1Char('\n'));
+    QVERIFY(all.contains(QStringLiteral("X86Login user=\"op\"")));
+    QVERIFY(all.contains(QStringLiteral("LinuxLogin mode=1 user=\"tech\"")));
+    QVERIFY(all.contains(QStringLiteral("LinuxSetCellChannels cell=0 split=1 count=1 -> 0")));
+    for (const char *secret : {"Xs3cretX", "Lpw-771", "Cpw-55", "Spw-99"})
+        QVERIFY2(!all.contains(QLatin1String(secret)), secret);
+}
+
+void tst_Simulator::x86LayersAndZoom()
+{
+    MatrixSim::X86MatrixModel model(4, {{QString(), QString()}});
+    model.addSession(1);
+    QCOMPARE(model.handle(1, X86Login, login("", "")).result, 0);
+    MatrixSim::RequestOutcome outcome = model.handle(1, X86SetScreenCount, ints({2, 2}));
+    QCOMPARE(outcome.result, 0);
+    QCOMPARE(outcome.events.size(), 1);
+    QCOMPARE(outcome.events.at(0).second.payload.size(), int(mirrorLayoutSize(4)));
+    QCOMPARE(outcome.events.at(0).second.payload,
+             MatrixSim::X86MatrixModel::layoutRecord(model.state()));
+
+    QCOMPARE(model.handle(1, X86SetMirrorRect, ints({0, 100, 100, 2000, 1000})).result, 0);
+    QCOMPARE(model.state().windows.at(0).layer, 1);
+    QCOMPARE(model.handle(1, X86SetMirrorRect, ints({1, 0, 0, 900, 900})).result, 0);
+    QCOMPARE(model.state().windows.at(0).layer, 2);
+    QCOMPARE(model.state().windows.at(1).layer, 1);
+    QCOMPARE(model.handle(1, X86SetMirrorRect, ints({0, 0, 0, 1920, 1080})).result, 0);
+    QCOMPARE(model.state().windows.at(0).layer, 0);
+
+    QCOMPARE(model.handle(1, X86SetMonitorSplit, ints({3, 4})).result, 0);
+    QCOMPARE(model.handle(1, X86ZoomMirrorAt, ints({3, 1000, 600})).result, 0);
+    QCOMPARE(model.state().windows.at(3).zoomedPane, 4);
+    QCOMPARE(model.handle(1, X86ZoomMirrorAt, ints({3, 1500, 900})).result, 0);
+    QCOMPARE(model.state().windows.at(3).zoomedPane, 0);
+    QCOMPARE(model.handle(1, X86SetMonitorSources,
+                          sources(3, 5,
+                                  {channelInfo(1), channelInfo(2), channelInfo(3), channelInfo(4),
+                                   channelInfo(5)}))
+                     .result,
+             0);
+    QCOMPARE(model.state().windows.at(3).turnState, 2); // more channels than panes wait
+    QCOMPARE(model.handle(1, X86SetTurnState, ints({3, 2})).result, int(MatrixErrFailed));
+    QCOMPARE(model.handle(1, X86SetTurnState, ints({3, 1})).result, 0);
+    QCOMPARE(model.handle(1, X86SetTurnState, ints({3, 2})).result, 0);
+    QCOMPARE(model.state().windows.at(3).turnState, 2);
+}
+
+void tst_Simulator::linuxShortScreenMapIsCompleted()
+{
+    MatrixSim::LinuxMatrixModel model({{QStringLiteral("a"), QStringLiteral("b")}}, 3, QString(),
+                                      QStringLiteral("1.0"));
+    model.addSession(1);
+    QCOMPARE(model.handle(1, LinuxLogin, linuxLogin("a", "b")).result, 0);
+    QCOMPARE(model.handle(1, LinuxStartSession, QByteArray()).result, 0);
+    QCOMPARE(model.handle(1, LinuxSetScreenNumbers, screenNumbers(2, QByteArray::fromHex("0301")))
+                     .result,
+             0);
+    QCOMPARE(model.state().screenMap, QByteArray::fromHex("03010002"));
+}
+
+void tst_Simulator::linuxChannelsWithoutPositionTakeFreeOnes()
+{
+    MatrixSim::LinuxMatrixModel model({{QStringLiteral("a"), QStringLiteral("b")}}, 3, QString(),
+                                      QStringLiteral("1.0"));
+    model.addSession(1);
+    model.handle(1, LinuxLogin, linuxLogin("a", "b"));
+    model.handle(1, LinuxStartSession, QByteArray());
+    QCOMPARE(model.handle(1, LinuxSaveRowColumn, ints({1, 1})).result, 0);
+    QCOMPARE(model.handle(1, LinuxSetScreenGrid, regions(1, {cellRegion(0, 1)})).result, 0);
+    CellChannelRecord first = cellChannel(-1);
+    first.channelNo = 10;
+    CellChannelRecord second = cellChannel(0);
+    second.channelNo = 20;
+    CellChannelRecord third = cellChannel(-1);
+    third.channelNo = 30;
+    QCOMPARE(model.handle(1, LinuxSetCellChannels, cellChannels(0, 4, 3, {first, second, third}))
+                     .result,
+             0);
+    const QVector<CellChannelRecord> channels = model.state().cells.at(0).channels;
+    QCOMPARE(channels.size(), 3);
+    QCOMPARE(channels.at(0).channelNo, 20);
+    QCOMPARE(channels.at(1).position, 1);
+    QCOMPARE(channels.at(1).channelNo, 10);
+    QCOMPARE(channels.at(2).position, 2);
+    QCOMPARE(channels.at(2).channelNo, 30);
+}
+
+void tst_Simulator::commandLineListsAndParsesEveryOption()
+{
+    const QString help = SimulatorCommandLine::helpText();
+    const QStringList names {"--listen",       "--x86-port",        "--linux-port",
+                             "--no-x86",       "--no-linux",        "--state-file",
+                             "--x86-outputs",  "--x86-account",     "--linux-account",
+                             "--reboot-ms",    "--upgrade-polls",   "--firmware-version",
+                             "--usb-firmware", "--answer-delay-ms", "--silent",
+                             "--garbage",      "--quiet",           "--help",
+                             "--version"};
+    for (const QString &name : names)
+        QVERIFY2(help.contains(name), qPrintable(name));
+
+    MatrixSimulatorOptions options;
+    MatrixSimulatorFaults faults;
+    QString message;
+    const QStringList arguments {"matrix-sim",
+                                 "--listen",
+                                 "127.0.0.2",
+                                 "--x86-port",
+                                 "9100",
+                                 "--no-linux",
+                                 "--state-file",
+                                 "/tmp/w.json",
+                                 "--x86-outputs",
+                                 "12",
+                                 "--x86-account",
+                                 "op:pw:x",
+                                 "--x86-account",
+                                 ":",
+                                 "--linux-account",
+                                 "tech:1",
+                                 "--reboot-ms",
+                                 "250",
+                                 "--upgrade-polls",
+                                 "5",
+                                 "--firmware-version",
+                                 "2.1",
+                                 "--usb-firmware",
+                                 "fw-3.bin",
+                                 "--answer-delay-ms",
+                                 "40",
+                                 "--silent",
+                                 "--garbage",
+                                 "--quiet"};
+    QCOMPARE(SimulatorCommandLine::parse(arguments, &options, &faults, &message),
+             SimulatorCommandLine::Run);
+    QCOMPARE(options.listenAddress, QHostAddress(QStringLiteral("127.0.0.2")));
+    QCOMPARE(options.x86Port, 9100);
+    QCOMPARE(options.linuxPort, -1);
+    QCOMPARE(options.stateFile, QStringLiteral("/tmp/w.json"));
+    QCOMPARE(options.x86Outputs, 12);
+    QCOMPARE(options.x86Accounts.size(), 2);
+    QCOMPARE(options.x86Accounts.at(0).user, QStringLiteral("op"));
+    QCOMPARE(options.x86Accounts.at(0).password, QStringLiteral("pw:x"));
+    QVERIFY(options.x86Accounts.at(1).user.isEmpty());
+    QCOMPARE(options.linuxAccounts.at(0).user, QStringLiteral("tech"));
+    QCOMPARE(options.rebootMs, 250);
+    QCOMPARE(options.upgradePolls, 5);
+    QCOMPARE(options.firmwareVersion, QStringLiteral("2.1"));
+    QCOMPARE(options.usbFirmware, QStringLiteral("fw-3.bin"));
+    QCOMPARE(faults.answerDelayMs, 40);
+    QVERIFY(faults.silent);
+    QVERIFY(faults.garbageAnswers);
+    QVERIFY(!options.logRequests);
+
+    QCOMPARE(SimulatorCommandLine::parse({"matrix-sim", "--help"}, &options, &faults, &message),
+             SimulatorCommandLine::ShowHelp);
+    QVERIFY(message.contains(QStringLiteral("--state-file")));
+}
+
+void tst_Simulator::commandLineRefusesBadValues_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("port text") << QStringList {"--x86-port", "ninety"};
+    QTest::newRow("port too high") << QStringList {"--linux-port", "70000"};
+    QTest::newRow("no outputs") << QStringList {"--x86-outputs", "0"};
+    QTest::newRow("account without colon") << QStringList {"--linux-account", "admin"};
+    QTest::newRow("address") << QStringList {"--listen", "localhost:1"};
+    QTest::newRow("version") << QStringList {"--firmware-version", "v2"};
+    QTest::newRow("unknown option") << QStringList {"--show-everything"};
+    QTest::newRow("stray argument") << QStringList {"walls.json"};
+}
+
+void tst_Simulator::commandLineRefusesBadValues()
+{
+    QFETCH(QStringList, arguments);
+    MatrixSimulatorOptions options;
+    options.x86Port = 1234;
+    MatrixSimulatorFaults faults;
+    QString message;
+    QCOMPARE(SimulatorCommandLine::parse(QStringList {"matrix-sim"} + arguments, &options, &faults,
+                                         &message),
+             SimulatorCommandLine::Error);
+    QVERIFY(!message.isEmpty());
+    QCOMPARE(options.x86Port, 1234);
+}
+
+QTEST_GUILESS_MAIN(tst_Simulator)
+#include "tst_simulator.moc"
