@@ -1,0 +1,582 @@
+#include "LinuxDigitalMatrixPage.h"
+#include "ui_LinuxDigitalMatrixPage.h"
+
+#include "AdjustCellNumWidget.h"
+#include "AreaTreeForMatrixConfig.h"
+#include "ChannelsOperWidget.h"
+#include "ConfigChannelsWidget.h"
+#include "DigitalMatrixInteractionPort.h"
+#include "DigitalMatrixServerOperWidget.h"
+#include "MatrixOperButtonsWt.h"
+#include "MatrixRowColumnSetDlg.h"
+#include "MatrixServerSelWidget.h"
+#include "ModifyDigitalMatrixServerDlg.h"
+
+#include "MessageBoxW.h"
+#include "QLogger.h"
+#include "UserManagerCore.h"
+#include "WaitDialog.h"
+
+#include <QShowEvent>
+#include <QTimer>
+#include <QUuid>
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+namespace {
+// How long a wait dialog stays up when the data centre never answers.
+constexpr int WaitTimeoutMs = 15000;
+// Delay of the first server selection after the page is first shown.
+constexpr int FirstShowDelayMs = 10;
+// Factory reset mode the matrix takes from this page.
+constexpr int FactoryResetMode = 1;
+
+DigitalMatrixInteractionPort *port()
+{
+    return DigitalMatrixInteractionPort::instance();
+}
+
+void logLine(const QString &text)
+{
+    QLogger::instance()->LogInfo(text);
+}
+} // namespace
+
+LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::LinuxDigitalMatrixPage)
+    , upgradeTimer(new QTimer(this))
+{
+    ui->setupUi(this);
+    configChannelsWidget = dynamic_cast<ConfigChannelsWidget *>(ui->cellsStackedWdt->widget(0));
+    adjustCellNumWidget = dynamic_cast<AdjustCellNumWidget *>(ui->cellsStackedWdt->widget(1));
+    getMatrixServersAlreadyConfig();
+    connectSignalsWithSlots();
+    setWidgetsEnabled(false);
+}
+
+LinuxDigitalMatrixPage::~LinuxDigitalMatrixPage()
+{
+    // The connection itself stays open; only the arrangement mode must not outlive us.
+    if (isServerConnectOK())
+        port()->setNumberArrangeMode(0);
+    delete ui;
+    ui = nullptr;
+    serverStatus.clear();
+    qDeleteAll(servers);
+    servers.clear();
+}
+
+QList<DigitalMatrixServerInfo> LinuxDigitalMatrixPage::matrixServers() const
+{
+    QList<DigitalMatrixServerInfo> list;
+    for (const DigitalMatrixServerInfo *server : servers)
+        list.append(*server);
+    return list;
+}
+
+LinuxDigitalMatrixPage::MatrixStatus LinuxDigitalMatrixPage::matrixStatus() const
+{
+    return ui->operButtonsWt->status();
+}
+
+void LinuxDigitalMatrixPage::connectSignalsWithSlots()
+{
+    DigitalMatrixServerOperWidget *oper = ui->serverOperWdt;
+    connect(oper, &DigitalMatrixServerOperWidget::signalConnectServerBtClicked, this,
+            &LinuxDigitalMatrixPage::slotConnectServerBtClicked);
+    connect(oper, &DigitalMatrixServerOperWidget::signalEditServerBtClicked, this,
+            &LinuxDigitalMatrixPage::slotEditServerBtClicked);
+    connect(oper, &DigitalMatrixServerOperWidget::signalDeleteServerBtClicked, this,
+            &LinuxDigitalMatrixPage::slotDeleteServerBtClicked);
+
+    DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
+    connect(dataCentre, &DATACore::UserManagerCore::signalAddServer, this,
+            &LinuxDigitalMatrixPage::slotAddMatrixServerToDB);
+    connect(dataCentre, &DATACore::UserManagerCore::signalEditServer, this,
+            &LinuxDigitalMatrixPage::slotEditMatrixServerInDB);
+    connect(dataCentre, &DATACore::UserManagerCore::signalDeleteServer, this,
+            &LinuxDigitalMatrixPage::slotDeleteMatrixServerFromDB);
+
+    MatrixServerSelWidget *selector = ui->serverSelWdt;
+    connect(selector, &MatrixServerSelWidget::signalAddServerBtClicked, this,
+            &LinuxDigitalMatrixPage::slotAddServerBtClicked);
+    connect(selector, &MatrixServerSelWidget::signalServerSelChanged, this,
+            &LinuxDigitalMatrixPage::slotServerSelChanged);
+
+    MatrixOperButtonsWt *bar = ui->operButtonsWt;
+    connect(bar, &MatrixOperButtonsWt::signalConfigMatrixBtClicked, this,
+            &LinuxDigitalMatrixPage::slotConfigMatrixBtClicked);
+    connect(bar, &MatrixOperButtonsWt::signalUndoLayoutBtClicked, this,
+            &LinuxDigitalMatrixPage::slotUndoLayoutBtClicked);
+    connect(bar, &MatrixOperButtonsWt::signalSaveConfigBtClicked, this,
+            &LinuxDigitalMatrixPage::slotSaveConfigBtClicked);
+    connect(bar, &MatrixOperButtonsWt::signalBackStepBtClicked, this,
+            &LinuxDigitalMatrixPage::slotBackStepBtClicked);
+    connect(bar, &MatrixOperButtonsWt::signalCancelBtClicked, this,
+            &LinuxDigitalMatrixPage::slotCancelBtClicked);
+    connect(bar, &MatrixOperButtonsWt::signalRebootBtClicked, this,
+            &LinuxDigitalMatrixPage::slotRebootBtClicked);
+    connect(bar, &MatrixOperButtonsWt::signalUpgradeBtClicked, this,
+            &LinuxDigitalMatrixPage::slotUpgradeBtClicked);
+    connect(bar, &MatrixOperButtonsWt::signalResetBtClicked, this,
+            &LinuxDigitalMatrixPage::slotResetBtClicked);
+
+    connect(upgradeTimer, &QTimer::timeout, this,
+            &LinuxDigitalMatrixPage::slotGetUpgradeProcessTimeout);
+}
+
+void LinuxDigitalMatrixPage::getMatrixServersAlreadyConfig()
+{
+    const QList<UServerInfo> stored = DATACore::UserManagerCore::instance()->GetServers(QString());
+    for (const UServerInfo &server : stored) {
+        if (server.type != SERVERTYPE_LINUX_DIGITALMATRIX)
+            continue;
+        servers.append(new DigitalMatrixServerInfo(convertMatrixServerInfo(server)));
+        ui->serverSelWdt->addServer(server.id, server.name);
+    }
+}
+
+void LinuxDigitalMatrixPage::showEvent(QShowEvent *event)
+{
+    if (firstShow) {
+        firstShow = false;
+        QTimer::singleShot(FirstShowDelayMs, this, &LinuxDigitalMatrixPage::slotTheFirstShow);
+    }
+    QWidget::showEvent(event);
+}
+
+void LinuxDigitalMatrixPage::slotTheFirstShow()
+{
+    ui->serverSelWdt->setCurSelServerBtToFirst();
+}
+
+void LinuxDigitalMatrixPage::setWidgetsEnabled(bool enabled)
+{
+    ui->areaTreeWdt->setEnabled(enabled);
+    ui->channelsOperWdt->setEnabled(enabled);
+    ui->cellsStackedWdt->setEnabled(enabled);
+    ui->operButtonsWt->setEnabled(enabled);
+}
+
+void LinuxDigitalMatrixPage::setMatrixStatus(MatrixStatus status)
+{
+    ui->operButtonsWt->setStatus(status);
+    const bool normal = status == MatrixStatusNormal;
+    ui->cellsStackedWdt->setCurrentIndex(normal ? 0 : 1);
+    ui->areaTreeWdt->setVisible(normal);
+    ui->channelsOperWdt->setVisible(normal);
+}
+
+void LinuxDigitalMatrixPage::resetStatusToInitial()
+{
+    setMatrixStatus(MatrixStatusNormal);
+    if (configChannelsWidget)
+        configChannelsWidget->resetToPlaceholder();
+    setWidgetsEnabled(false);
+}
+
+void LinuxDigitalMatrixPage::setServerConnectOk(bool ok)
+{
+    serverConnected = ok;
+    ui->serverOperWdt->setServerConnectOk(ok);
+}
+
+bool LinuxDigitalMatrixPage::hasCurrentServer() const
+{
+    return currentIndex >= 0 && currentIndex < servers.size();
+}
+
+int LinuxDigitalMatrixPage::serverIndexById(const QString &id) const
+{
+    if (id.isEmpty())
+        return -1;
+    for (int i = 0; i < servers.size(); ++i) {
+        if (servers.at(i)->id == id)
+            return i;
+    }
+    return -1;
+}
+
+void LinuxDigitalMatrixPage::showNotice(const QString &text)
+{
+    COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 1);
+}
+
+bool LinuxDigitalMatrixPage::askQuestion(const QString &text)
+{
+    return COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 3) == 1;
+}
+
+void LinuxDigitalMatrixPage::showWait(const QString &text)
+{
+    COMMONUSELIB::WaitDialog::getInstance()->showWaitDialog(text, QUuid(), WaitTimeoutMs);
+}
+
+void LinuxDigitalMatrixPage::hideWait()
+{
+    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
+}
+
+DigitalMatrixServerInfo LinuxDigitalMatrixPage::convertMatrixServerInfo(const UServerInfo &server)
+{
+    DigitalMatrixServerInfo info;
+    info.id = server.id;
+    info.name = server.name;
+    info.ip = server.ip;
+    info.user = server.user;
+    info.password = server.password;
+    info.port = server.port;
+    info.matrixKind = DigitalMatrixServerInfo::LinuxMatrix;
+    return info;
+}
+
+void LinuxDigitalMatrixPage::slotServerSelChanged(const QString &previousId,
+                                                  const QString &currentId)
+{
+    resetStatusToInitial();
+    currentIndex = serverIndexById(currentId);
+    DigitalMatrixServerOperWidget *oper = ui->serverOperWdt;
+    if (!previousId.isEmpty())
+        serverStatus[previousId] = oper->getServerStatus();
+
+    if (!currentId.isEmpty() && serverStatus.contains(currentId)) {
+        const QStringList status = serverStatus.value(currentId);
+        if (status.value(0) == QLatin1String("1")) {
+            slotConnectServerBtClicked(true);
+        } else {
+            setServerConnectOk(false);
+            oper->setConnectServerHint(status.value(1));
+        }
+        oper->setOtherHint(status.value(2));
+        return;
+    }
+
+    setServerConnectOk(false);
+    if (!hasCurrentServer()) {
+        oper->setConnectServerHint(QString());
+        oper->setOtherHint(QString());
+        return;
+    }
+    const DigitalMatrixServerInfo *server = servers.at(currentIndex);
+    oper->setConnectServerHint(tr("Digital matrix server not connect yet!"));
+    oper->setOtherHint(DigitalMatrixServerOperWidget::generateServerDescribe(
+            server->name, server->ip, server->port));
+}
+
+void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
+{
+    DigitalMatrixServerOperWidget *oper = ui->serverOperWdt;
+    if (connect) {
+        if (!hasCurrentServer()) {
+            // Nothing to connect to: the toggle goes back to what it showed.
+            setServerConnectOk(serverConnected);
+            return;
+        }
+        const DigitalMatrixServerInfo *server = servers.at(currentIndex);
+        const int result = port()->connectLinuxServer(*server);
+        logLine(QStringLiteral("Linux matrix server %1 (%2:%3) connect result %4")
+                        .arg(server->name, server->ip)
+                        .arg(server->port)
+                        .arg(result));
+        if (result == 0) {
+            setServerConnectOk(true);
+            oper->setConnectServerHint(tr("Digital matrix server connect ok!"));
+            if (configChannelsWidget)
+                configChannelsWidget->loadFromServer();
+            setWidgetsEnabled(true);
+        } else {
+            resetStatusToInitial();
+            setServerConnectOk(false);
+            oper->setConnectServerHint(tr("Digital matrix server connect fail!"));
+        }
+        return;
+    }
+
+    resetStatusToInitial();
+    int result = 0;
+    if (isServerConnectOK()) {
+        port()->setNumberArrangeMode(0);
+        result = port()->disconnectLinuxServer();
+        logLine(QStringLiteral("Linux matrix server disconnect result %1").arg(result));
+    }
+    setServerConnectOk(false);
+    oper->setConnectServerHint(result == 0 ? tr("Digital matrix server disconnect!")
+                                           : tr("Digital matrix server disconnect fail!"));
+}
+
+int LinuxDigitalMatrixPage::disconnectLinuxMatrixServer()
+{
+    resetStatusToInitial();
+    if (!isServerConnectOK())
+        return 0;
+    port()->setNumberArrangeMode(0);
+    return port()->disconnectLinuxServer();
+}
+
+void LinuxDigitalMatrixPage::slotAddServerBtClicked()
+{
+    if (servers.size() >= maxServerCount) {
+        showNotice(tr("Matrix server max count is:%1").arg(maxServerCount));
+        return;
+    }
+    ModifyDigitalMatrixServerDlg dialog(this, nullptr);
+    dialog.disableServerType();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const DigitalMatrixServerInfo info = dialog.serverInfo();
+    resetStatusToInitial();
+    if (isServerConnectOK()) {
+        port()->setNumberArrangeMode(0);
+        port()->disconnectLinuxServer();
+    }
+    slotAddDigitalMatrixServer(info);
+}
+
+void LinuxDigitalMatrixPage::slotAddDigitalMatrixServer(const DigitalMatrixServerInfo &info)
+{
+    showWait(tr("Add matrix server..."));
+    if (!port()->addServerToDB(info)) {
+        // No record was stored, so no announcement will come to end the wait.
+        hideWait();
+        showNotice(tr("Add matrix server fail!"));
+    }
+}
+
+void LinuxDigitalMatrixPage::slotAddMatrixServerToDB(const UServerInfo &server)
+{
+    if (server.type != SERVERTYPE_LINUX_DIGITALMATRIX)
+        return;
+    hideWait();
+    if (server.id.isEmpty() || serverIndexById(server.id) >= 0)
+        return;
+    servers.append(new DigitalMatrixServerInfo(convertMatrixServerInfo(server)));
+    currentIndex = servers.size() - 1;
+    ui->serverSelWdt->addServer(server.id, server.name);
+    ui->serverSelWdt->setCurSelServerBtToLast();
+}
+
+void LinuxDigitalMatrixPage::slotEditServerBtClicked()
+{
+    if (!hasCurrentServer())
+        return;
+    ModifyDigitalMatrixServerDlg dialog(this, servers.at(currentIndex));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const DigitalMatrixServerInfo info = dialog.serverInfo();
+    resetStatusToInitial();
+    if (isServerConnectOK()) {
+        port()->setNumberArrangeMode(0);
+        port()->disconnectLinuxServer();
+    }
+    showWait(tr("Edit matrix server..."));
+    if (!port()->editServerInDB(info)) {
+        hideWait();
+        showNotice(tr("Edit matrix server fail!"));
+    }
+}
+
+void LinuxDigitalMatrixPage::slotEditMatrixServerInDB(const UServerInfo &server)
+{
+    if (server.type != SERVERTYPE_LINUX_DIGITALMATRIX)
+        return;
+    hideWait();
+    // The record edited is the one with this id, whichever server is selected now.
+    const int index = serverIndexById(server.id);
+    if (index < 0)
+        return;
+    *servers[index] = convertMatrixServerInfo(server);
+    const QString describe = DigitalMatrixServerOperWidget::generateServerDescribe(
+            server.name, server.ip, server.port);
+    ui->serverSelWdt->updateServerName(server.id, server.name);
+
+    if (index != currentIndex) {
+        // Not on screen: its remembered status gets the new description.
+        if (serverStatus.contains(server.id)) {
+            QStringList &status = serverStatus[server.id];
+            while (status.size() < 3)
+                status.append(QString());
+            status[2] = describe;
+        }
+        return;
+    }
+
+    DigitalMatrixServerOperWidget *oper = ui->serverOperWdt;
+    if (isServerConnectOK()) {
+        slotConnectServerBtClicked(true);
+    } else {
+        setServerConnectOk(false);
+        oper->setConnectServerHint(tr("Digital matrix server not connect yet!"));
+    }
+    oper->setOtherHint(describe);
+}
+
+void LinuxDigitalMatrixPage::slotDeleteServerBtClicked()
+{
+    if (!askQuestion(tr("Delete selected server?")))
+        return;
+    if (!hasCurrentServer())
+        return;
+    const QString id = servers.at(currentIndex)->id;
+    disconnectLinuxMatrixServer();
+    showWait(tr("Delete matrix server..."));
+    if (!DATACore::UserManagerCore::instance()->DeleteServer(id, SERVERTYPE_LINUX_DIGITALMATRIX)) {
+        hideWait();
+        showNotice(tr("Delete matrix server fail!"));
+    }
+}
+
+void LinuxDigitalMatrixPage::slotDeleteMatrixServerFromDB(const QString &id, SERVERTYPE type)
+{
+    if (type != SERVERTYPE_LINUX_DIGITALMATRIX)
+        return;
+    hideWait();
+    serverStatus.remove(id);
+    // The record deleted is the one with this id, whichever server is selected now.
+    const int index = serverIndexById(id);
+    if (index < 0)
+        return;
+    const QString selectedId = hasCurrentServer() ? servers.at(currentIndex)->id : QString();
+    delete servers.takeAt(index);
+    currentIndex = serverIndexById(selectedId);
+    // Deleting the selected server's button clears the selection (slotServerSelChanged).
+    ui->serverSelWdt->deleteServer(id);
+
+    if (servers.isEmpty()) {
+        currentIndex = -1;
+        emit signalLinuxMatrixServerDeleteAll();
+        return;
+    }
+    if (id == selectedId || currentIndex < 0) {
+        ui->serverSelWdt->setCurSelServerBtToFirst();
+        currentIndex = 0;
+    }
+}
+
+void LinuxDigitalMatrixPage::slotRebootBtClicked()
+{
+    if (!askQuestion(tr("Do you want to reboot matrix server?")))
+        return;
+    port()->rebootMatrix();
+    slotConnectServerBtClicked(false);
+}
+
+void LinuxDigitalMatrixPage::slotResetBtClicked()
+{
+    if (!askQuestion(tr("Do you want to restore factory default?")))
+        return;
+    port()->resetMatrix(FactoryResetMode);
+    slotConnectServerBtClicked(false);
+}
+
+void LinuxDigitalMatrixPage::slotConfigMatrixBtClicked()
+{
+    MatrixRowColumnSetDlg dialog(this);
+    int rows = 2;
+    int columns = 2;
+    if (configChannelsWidget)
+        configChannelsWidget->getRowColumn(rows, columns);
+    dialog.setRowColumn(rows, columns);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    port()->setNumberArrangeMode(1);
+    dialog.getRowColumn(rows, columns);
+    if (!adjustCellNumWidget || !configChannelsWidget)
+        return;
+    adjustCellNumWidget->setRowColumn(rows, columns);
+    setMatrixStatus(MatrixStatusConfig);
+}
+
+void LinuxDigitalMatrixPage::slotUndoLayoutBtClicked() { }
+
+void LinuxDigitalMatrixPage::slotSaveConfigBtClicked()
+{
+    if (!adjustCellNumWidget || !configChannelsWidget)
+        return;
+    const QStringList numbers = adjustCellNumWidget->getCellShowNums();
+    int rows = 0;
+    int columns = 0;
+    adjustCellNumWidget->getRowColumn(rows, columns);
+
+    if (port()->setMatrixRowColumn(rows, columns) != 0) {
+        showNotice(tr("Set matrix row and column arrange fail!"));
+        return;
+    }
+    if (configChannelsWidget->isConfigured()) {
+        int oldRows = 0;
+        int oldColumns = 0;
+        configChannelsWidget->getRowColumn(oldRows, oldColumns);
+        if (port()->clearAllCells(oldRows, oldColumns) != 0) {
+            showNotice(tr("clear cells fail!"));
+            return;
+        }
+    }
+    if (port()->setScreenNumbers(numbers) != 0) {
+        showNotice(tr("Set logic screen map fail!"));
+        return;
+    }
+    if (port()->setScreenGrid(rows, columns) != 0) {
+        showNotice(tr("set cells info fail!"));
+        return;
+    }
+    logLine(QStringLiteral("Linux matrix screens arranged %1 x %2: %3")
+                    .arg(rows)
+                    .arg(columns)
+                    .arg(numbers.join(QLatin1Char(' '))));
+    configChannelsWidget->setRowColumn(rows, columns);
+    configChannelsWidget->setCellShowNums(numbers);
+    setMatrixStatus(MatrixStatusNormal);
+    port()->setNumberArrangeMode(0);
+}
+
+void LinuxDigitalMatrixPage::slotBackStepBtClicked()
+{
+    slotCancelBtClicked();
+    slotConfigMatrixBtClicked();
+}
+
+void LinuxDigitalMatrixPage::slotCancelBtClicked()
+{
+    int rows = 2;
+    int columns = 2;
+    if (configChannelsWidget)
+        configChannelsWidget->getRowColumn(rows, columns);
+    port()->setNumberArrangeMode(0);
+    if (adjustCellNumWidget)
+        adjustCellNumWidget->setRowColumn(rows, columns);
+    setMatrixStatus(MatrixStatusNormal);
+}
+
+void LinuxDigitalMatrixPage::slotUpgradeBtClicked()
+{
+    // The firmware upgrade dialog is opened from here once it exists; until then the
+    // button does nothing.
+}
+
+void LinuxDigitalMatrixPage::slotGetUpgradeProcessTimeout()
+{
+    int status = 0;
+    if (!port()->pollUpgrade(&status))
+        return;
+    upgradeTimer->stop();
+    slotConnectServerBtClicked(false);
+    hideWait();
+    QString message;
+    switch (status) {
+    case 0:
+        message = tr("Linux matrix upgrade finished! Please poweroff to restart!");
+        break;
+    case -15:
+        message = tr("Upgrade resource not found!");
+        break;
+    case -16:
+        message = tr("already the latest vertion!");
+        break;
+    default:
+        message = tr("unknow error!");
+        break;
+    }
+    showNotice(message);
+}
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

@@ -1,0 +1,45 @@
+#include "MatrixOperButtonsWt.h"
+#include "ui_MatrixOperButtonsWt.h"
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+MatrixOperButtonsWt::MatrixOperButtonsWt(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::MatrixOperButtonsWt)
+{
+    ui->setupUi(this);
+    setFixedHeight(34);
+    connect(ui->configMatrixBt, &QPushButton::clicked, this,
+            &MatrixOperButtonsWt::signalConfigMatrixBtClicked);
+    connect(ui->undoLayoutBt, &QPushButton::clicked, this,
+            &MatrixOperButtonsWt::signalUndoLayoutBtClicked);
+    connect(ui->clearChannelsBt, &QPushButton::clicked, this,
+            &MatrixOperButtonsWt::signalClearChannelsBtClicked);
+    connect(ui->saveConfigBt, &QPushButton::clicked, this,
+            &MatrixOperButtonsWt::signalSaveConfigBtClicked);
+    connect(ui->backStepBt, &QPushButton::clicked, this,
+            &MatrixOperButtonsWt::signalBackStepBtClicked);
+    connect(ui->cancelBt, &QPushButton::clicked, this, &MatrixOperButtonsWt::signalCancelBtClicked);
+    connect(ui->rebootBt, &QPushButton::clicked, this, &MatrixOperButtonsWt::signalRebootBtClicked);
+    connect(ui->upgradeBt, &QPushButton::clicked, this,
+            &MatrixOperButtonsWt::signalUpgradeBtClicked);
+    connect(ui->resetBt, &QPushButton::clicked, this, &MatrixOperButtonsWt::signalResetBtClicked);
+    setStatus(LinuxDigitalMatrixPage::MatrixStatusNormal);
+}
+
+MatrixOperButtonsWt::~MatrixOperButtonsWt() = default;
+
+void MatrixOperButtonsWt::setStatus(LinuxDigitalMatrixPage::MatrixStatus status)
+{
+    currentStatus = status;
+    const bool arranging = status == LinuxDigitalMatrixPage::MatrixStatusConfig;
+    ui->configMatrixBt->setVisible(!arranging);
+    ui->clearChannelsBt->setVisible(!arranging);
+    ui->saveConfigBt->setVisible(arranging);
+    ui->backStepBt->setVisible(arranging);
+    ui->cancelBt->setVisible(arranging);
+    ui->statusLabel->setVisible(arranging);
+    ui->undoLayoutBt->setVisible(false);
+}
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

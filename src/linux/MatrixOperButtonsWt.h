@@ -1,0 +1,49 @@
+#pragma once
+
+#include "digitalmatrix_export.h"
+
+#include "LinuxDigitalMatrixPage.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QPushButton;
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+namespace Ui {
+class MatrixOperButtonsWt;
+}
+
+// The operation bar of the Linux page: the buttons of the current step (channel
+// configuration or screen arrangement) and the matrix's reboot, upgrade and reset.
+class DIGITALMATRIX_EXPORT MatrixOperButtonsWt : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(MatrixOperButtonsWt)
+
+public:
+    explicit MatrixOperButtonsWt(QWidget *parent = nullptr);
+    ~MatrixOperButtonsWt() override;
+
+    void setStatus(LinuxDigitalMatrixPage::MatrixStatus status);
+    LinuxDigitalMatrixPage::MatrixStatus status() const { return currentStatus; }
+
+signals:
+    void signalConfigMatrixBtClicked();
+    void signalUndoLayoutBtClicked();
+    void signalClearChannelsBtClicked();
+    void signalSaveConfigBtClicked();
+    void signalBackStepBtClicked();
+    void signalCancelBtClicked();
+    void signalRebootBtClicked();
+    void signalUpgradeBtClicked();
+    void signalResetBtClicked();
+
+private:
+    std::unique_ptr<Ui::MatrixOperButtonsWt> ui;
+    LinuxDigitalMatrixPage::MatrixStatus currentStatus = LinuxDigitalMatrixPage::MatrixStatusNormal;
+};
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

@@ -1,0 +1,293 @@
+// The configuration page container: which page it shows for the servers stored, the
+// picture hint for the first server, and switching when the last server of a kind goes.
+#include "DigitalMatrix.h"
+#include "DigitalMatrixConfigPage.h"
+#include "LinuxDigitalMatrixPage.h"
+
+#include "IpAddressFrame.h"
+#include "LumoToolManager.h"
+#include "PictureHintWidget.h"
+#include "SystemConfig.h"
+#include "UserManagerCore.h"
+#include "WaitDialog.h"
+
+#include "FakeMatrixService.h"
+#include "MessageBoxScript.h"
+#include "ModalDriver.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+
+namespace {
+
+DATACore::UserManagerCore *dataCentre()
+{
+    return DATACore::UserManagerCore::instance();
+}
+
+QString storeServer(const QString &name, const QString &ip, int type)
+{
+    if (!dataCentre()->AddServer(name, ip, QStringLiteral("admin"), QStringLiteral("secret"),
+                                 type == 2 ? 9010 : 6000, type))
+        return QString();
+    QCoreApplication::processEvents();
+    const QList<UServerInfo> servers = dataCentre()->GetServers(QString());
+    return servers.isEmpty() ? QString() : servers.constLast().id;
+}
+
+} // namespace
+
+class TestContainer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void noServerShowsOnlyThePictureHint();
+    void storedServersChooseThePage_data();
+    void storedServersChooseThePage();
+    void pictureLanguageFollowsTheHost_data();
+    void pictureLanguageFollowsTheHost();
+    void addingFromThePictureHintShowsThatKindsPage_data();
+    void addingFromThePictureHintShowsThatKindsPage();
+    void cancelledPictureHintDialogKeepsTheHint();
+    void deletingTheLastLinuxServerShowsWhatRemains_data();
+    void deletingTheLastLinuxServerShowsWhatRemains();
+
+private:
+    DigitalMatrixConfigPage *makePage();
+    COMMONUSELIB::PictureHintWidget *hint() const
+    {
+        return page->findChild<COMMONUSELIB::PictureHintWidget *>();
+    }
+    QStackedWidget *stack() const
+    {
+        return page->findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
+    }
+    LinuxDigitalMatrixPage *linuxPage() const
+    {
+        return page->findChild<LinuxDigitalMatrixPage *>();
+    }
+    DigitalMatrix *x86Page() const { return page->findChild<DigitalMatrix *>(); }
+    // "hint", "x86" or "linux": what the operator sees.
+    QString shownLook() const;
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<FakeMatrixService> service;
+    std::unique_ptr<DigitalMatrixConfigPage> page;
+};
+
+void TestContainer::init()
+{
+    dir.reset(new QTemporaryDir);
+    QVERIFY(dir->isValid());
+    PARSERXML::SystemConfig::instance()->setConfigFile(
+            dir->filePath(QStringLiteral("sysConfig.ini")));
+    QVERIFY(dataCentre()->open(dir->filePath(QStringLiteral("datacentre.db"))));
+    service.reset(new FakeMatrixService);
+}
+
+void TestContainer::cleanup()
+{
+    page.reset();
+    QCoreApplication::processEvents();
+    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
+    service.reset();
+    dataCentre()->close();
+    dir.reset();
+}
+
+DigitalMatrixConfigPage *TestContainer::makePage()
+{
+    page.reset(new DigitalMatrixConfigPage);
+    page->resize(1100, 700);
+    page->show();
+    return page.get();
+}
+
+QString TestContainer::shownLook() const
+{
+    const bool hintShown = hint()->isVisibleTo(page.get());
+    const bool stackShown = stack()->isVisibleTo(page.get());
+    if (hintShown == stackShown)
+        return QStringLiteral("both or neither");
+    if (hintShown)
+        return QStringLiteral("hint");
+    return stack()->currentWidget() == x86Page() ? QStringLiteral("x86") : QStringLiteral("linux");
+}
+
+void TestContainer::noServerShowsOnlyThePictureHint()
+{
+    makePage();
+    QCOMPARE(page->windowTitle(), QStringLiteral("DigitalMatrixConfigPage"));
+    QCOMPARE(shownLook(), QStringLiteral("hint"));
+    QCOMPARE(hint()->pictureType(), 2);
+    QCOMPARE(page->layout()->contentsMargins(), QMargins(0, 0, 0, 0));
+    QCOMPARE(stack()->count(), 2);
+    QVERIFY(qobject_cast<DigitalMatrix *>(stack()->widget(0)));
+    QVERIFY(qobject_cast<LinuxDigitalMatrixPage *>(stack()->widget(1)));
+}
+
+void TestContainer::storedServersChooseThePage_data()
+{
+    QTest::addColumn<QList<int>>("types");
+    QTest::addColumn<QString>("look");
+    QTest::newRow("an X86 server") << QList<int> {2} << "x86";
+    QTest::newRow("a Linux server") << QList<int> {6} << "linux";
+    QTest::newRow("X86 stored first") << QList<int> {2, 6} << "x86";
+    QTest::newRow("Linux stored first") << QList<int> {6, 2} << "linux";
+    QTest::newRow("another kind of server only") << QList<int> {1} << "hint";
+}
+
+void TestContainer::storedServersChooseThePage()
+{
+    QFETCH(QList<int>, types);
+    QFETCH(QString, look);
+    for (int i = 0; i < types.size(); ++i)
+        QVERIFY(!storeServer(QStringLiteral("Server %1").arg(i),
+                             QStringLiteral("10.0.0.%1").arg(i + 1), types.at(i))
+                         .isEmpty());
+    makePage();
+    QCOMPARE(shownLook(), look);
+}
+
+void TestContainer::pictureLanguageFollowsTheHost_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("pictureLanguage");
+    QTest::newRow("zh_cn") << "zh_cn" << 0;
+    QTest::newRow("en") << "en" << 1;
+    QTest::newRow("ZH_CN") << "ZH_CN" << 1;
+    QTest::newRow("zh_CN") << "zh_CN" << 1;
+    QTest::newRow("zh_tw") << "zh_tw" << 1;
+}
+
+void TestContainer::pictureLanguageFollowsTheHost()
+{
+    QFETCH(QString, language);
+    QFETCH(int, pictureLanguage);
+    QVERIFY(LumoToolExt::LumoToolManager::instance()->setUiLanguage(language));
+    makePage();
+    QCOMPARE(hint()->pictureLanguage(), pictureLanguage);
+}
+
+void TestContainer::addingFromThePictureHintShowsThatKindsPage_data()
+{
+    QTest::addColumn<int>("typeIndex");
+    QTest::addColumn<QString>("typeText");
+    QTest::addColumn<int>("storedType");
+    QTest::addColumn<QString>("look");
+    QTest::newRow("Linux") << 1 << "TQ5100-4HD" << 6 << "linux";
+    QTest::newRow("X86") << 0 << "TQ5100-12HD" << 2 << "x86";
+}
+
+void TestContainer::addingFromThePictureHintShowsThatKindsPage()
+{
+    QFETCH(int, typeIndex);
+    QFETCH(QString, typeText);
+    QFETCH(int, storedType);
+    QFETCH(QString, look);
+    makePage();
+    QCOMPARE(shownLook(), QStringLiteral("hint"));
+    QSignalSpy linuxAdds(
+            page.get(), &DigitalMatrixConfigPage::signalAddLinuxDigitalMatrixServerFromPictureHint);
+    QSignalSpy x86Adds(page.get(),
+                       &DigitalMatrixConfigPage::signalAddX86DigitalMatrixServerFromPictureHint);
+
+    bool typeFree = false;
+    QString chosen;
+    ModalDriver driver([&](QWidget *modal) {
+        auto *combo = modal->findChild<QComboBox *>(QStringLiteral("serverTypeComBx"));
+        typeFree = combo->isEnabled();
+        combo->setCurrentIndex(typeIndex);
+        chosen = combo->currentText();
+        modal->findChild<QLineEdit *>(QStringLiteral("nameLineEt"))
+                ->setText(QStringLiteral("First"));
+        modal->findChild<COMMONUSELIB::IpAddressFrame *>()->setIp(QStringLiteral("10.0.0.20"));
+        modal->findChild<QLineEdit *>(QStringLiteral("userLineEt"))
+                ->setText(QStringLiteral("admin"));
+        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+    });
+    driver.start();
+    QTest::mouseClick(hint()->addServerButton(), Qt::LeftButton);
+    QVERIFY(driver.ran());
+    QVERIFY(typeFree);
+    QCOMPARE(chosen, typeText);
+
+    QCOMPARE(shownLook(), look);
+    QCOMPARE(linuxAdds.count(), storedType == 6 ? 1 : 0);
+    QCOMPARE(x86Adds.count(), storedType == 2 ? 1 : 0);
+    const QList<UServerInfo> stored = dataCentre()->GetServers(QString());
+    QCOMPARE(stored.size(), 1);
+    QCOMPARE(stored.at(0).name, QStringLiteral("First"));
+    QCOMPARE(stored.at(0).ip, QStringLiteral("10.0.0.20"));
+    QCOMPARE(stored.at(0).type, storedType);
+    QCOMPARE(stored.at(0).port, storedType == 6 ? 6000 : 9010);
+    QCOMPARE(stored.at(0).user, storedType == 6 ? QStringLiteral("admin") : QString());
+
+    if (storedType == 6) {
+        // The Linux page lists it once the data centre announces it.
+        QTRY_COMPARE(linuxPage()->matrixServers().size(), 1);
+        QCOMPARE(linuxPage()->matrixServers().at(0).id, stored.at(0).id);
+        QTRY_COMPARE(linuxPage()->currentServerIndex(), 0);
+    }
+}
+
+void TestContainer::cancelledPictureHintDialogKeepsTheHint()
+{
+    makePage();
+    ModalDriver driver([](QWidget *modal) {
+        modal->findChild<QPushButton *>(QStringLiteral("cancleBt"))->click();
+    });
+    driver.start();
+    QTest::mouseClick(hint()->addServerButton(), Qt::LeftButton);
+    QVERIFY(driver.ran());
+    QCOMPARE(shownLook(), QStringLiteral("hint"));
+    QVERIFY(dataCentre()->GetServers(QString()).isEmpty());
+}
+
+void TestContainer::deletingTheLastLinuxServerShowsWhatRemains_data()
+{
+    QTest::addColumn<bool>("x86Stored");
+    QTest::addColumn<QString>("look");
+    QTest::newRow("X86 servers stored") << true << "x86";
+    QTest::newRow("nothing else stored") << false << "hint";
+}
+
+void TestContainer::deletingTheLastLinuxServerShowsWhatRemains()
+{
+    QFETCH(bool, x86Stored);
+    QFETCH(QString, look);
+    storeServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.1"), 6);
+    if (x86Stored)
+        storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.2"), 2);
+    makePage();
+    QCOMPARE(shownLook(), QStringLiteral("linux"));
+    LinuxDigitalMatrixPage *linux = linuxPage();
+    QTRY_COMPARE(linux->currentServerIndex(), 0);
+
+    MessageBoxScript boxes(1);
+    auto *oper = linux->findChild<QWidget *>(QStringLiteral("serverOperWdt"));
+    QTest::mouseClick(oper->findChild<QPushButton *>(QStringLiteral("deleteServerBt")),
+                      Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Delete selected server?")});
+
+    QTRY_COMPARE(shownLook(), look);
+    QVERIFY(linux->matrixServers().isEmpty());
+    QCOMPARE(dataCentre()->GetServers(QString()).size(), x86Stored ? 1 : 0);
+}
+
+QTEST_MAIN(TestContainer)
+#include "tst_container.moc"
