@@ -367,9 +367,25 @@ void CellForConfigChannels::layoutPanes()
         paneLayout->removeWidget(pane);
     for (ChannelWidget *pane : qAsConst(panes))
         paneLayout->addWidget(pane, pane->getIndex() / side, pane->getIndex() % side);
+    updatePaneStretch();
+}
+
+void CellForConfigChannels::updatePaneStretch()
+{
+    // Rows and columns share the cell evenly as long as they show a pane; the others
+    // (beyond the square, or of hidden panes) take no room.
+    const int side = sideOf(panes.size());
+    QVector<bool> rowShown(MaxPaneSide, false);
+    QVector<bool> columnShown(MaxPaneSide, false);
+    for (const ChannelWidget *pane : qAsConst(panes)) {
+        if (pane->isHidden())
+            continue;
+        rowShown[pane->getIndex() / side] = true;
+        columnShown[pane->getIndex() % side] = true;
+    }
     for (int i = 0; i < MaxPaneSide; ++i) {
-        paneLayout->setRowStretch(i, i < side ? 1 : 0);
-        paneLayout->setColumnStretch(i, i < side ? 1 : 0);
+        paneLayout->setRowStretch(i, rowShown.at(i) ? 1 : 0);
+        paneLayout->setColumnStretch(i, columnShown.at(i) ? 1 : 0);
     }
 }
 
@@ -399,6 +415,7 @@ void CellForConfigChannels::showAllPanes()
     for (ChannelWidget *pane : qAsConst(panes))
         pane->show();
     paneLayout->setSpacing(SplitLineWidth);
+    updatePaneStretch();
     if (singlePanePosition != -1) {
         const int result = port()->setCellSingleWindow(getIndex(), 0, 0);
         if (result != 0)
@@ -426,6 +443,7 @@ bool CellForConfigChannels::showSinglePane(int position, bool send)
     for (ChannelWidget *pane : qAsConst(panes))
         pane->setVisible(pane == shown);
     paneLayout->setSpacing(0);
+    updatePaneStretch();
     singlePanePosition = position;
     return true;
 }

@@ -117,6 +117,7 @@ private:
     // Fits the panes to a square of side sqrt(num), keeping the top-left ones.
     void fitPanes(int num);
     void layoutPanes();
+    void updatePaneStretch();
     void fillPanes();
     void updatePageCount();
     void showAllPanes();

@@ -54,7 +54,7 @@ void ConfigChannelsWidget::setRowColumn(int rows, int columns)
         // A double click on an empty pane reaches the cell itself: it brings a spread
         // cell back, which a cell without channels could not do otherwise.
         connect(cell, &CellForConfigChannels::signalWidgetDoubleClick, this,
-                &ConfigChannelsWidget::slotCellSelfDoubleClicked);
+                &ConfigChannelsWidget::restoreSpreadCell);
     }
     configured = true;
     checkedCellIndex = -1;
@@ -160,7 +160,7 @@ void ConfigChannelsWidget::slotCellDoubleClicked(int index)
         slotShowAllCells();
 }
 
-void ConfigChannelsWidget::slotCellSelfDoubleClicked(int index)
+void ConfigChannelsWidget::restoreSpreadCell(int index)
 {
     if (index >= 0 && index == wallCell)
         slotShowAllCells();
@@ -168,8 +168,7 @@ void ConfigChannelsWidget::slotCellSelfDoubleClicked(int index)
 
 // ---- Channels -----------------------------------------------------------------------
 
-void ConfigChannelsWidget::setChannelsToCell(const QList<CellChannelItem> &channels,
-                                             int cellIndex)
+void ConfigChannelsWidget::setChannelsToCell(const QList<CellChannelItem> &channels, int cellIndex)
 {
     if (cellIndex < 0) {
         showNotice(tr("Please select cell to set channels!"));

@@ -65,7 +65,7 @@ public slots:
     void slotShowAllCells();
 
 private:
-    void slotCellSelfDoubleClicked(int index);
+    void restoreSpreadCell(int index);
     void showNotice(const QString &text);
     bool askQuestion(const QString &text);
 

@@ -21,8 +21,7 @@ LinuxMatrixUpgradeDlg::LinuxMatrixUpgradeDlg(QWidget *parent)
     connect(ui->upgradeType, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &LinuxMatrixUpgradeDlg::slotUpgradeTypeCurIndexChanged);
     connect(ui->saveBt, &QPushButton::clicked, this, &LinuxMatrixUpgradeDlg::slotSaveBtClicked);
-    connect(ui->cancelBt, &QPushButton::clicked, this,
-            &LinuxMatrixUpgradeDlg::slotCancleBtClicked);
+    connect(ui->cancelBt, &QPushButton::clicked, this, &LinuxMatrixUpgradeDlg::slotCancleBtClicked);
 }
 
 LinuxMatrixUpgradeDlg::~LinuxMatrixUpgradeDlg() = default;
@@ -76,9 +75,10 @@ void LinuxMatrixUpgradeDlg::slotSaveBtClicked()
         return;
     }
     upgradeStartResult = DigitalMatrixInteractionPort::instance()->startUpgrade(source, url);
-    QLogger::instance()->LogInfo(QStringLiteral("Linux matrix upgrade from source %1: start result %2")
-                                         .arg(source)
-                                         .arg(upgradeStartResult));
+    QLogger::instance()->LogInfo(
+            QStringLiteral("Linux matrix upgrade from source %1: start result %2")
+                    .arg(source)
+                    .arg(upgradeStartResult));
     accept();
 }
 
