@@ -728,6 +728,11 @@ void TestFaults::dataCentreRefusesAWrite()
         QCOMPARE(linuxPage->matrixServers().size(), 2);
         QCOMPARE(linuxPage->currentServerIndex(), 0);
         QCOMPARE(linuxPage->matrixServers().at(0).name, QStringLiteral("First"));
+        // The page left the matrix for the write; it is back on it, as before.
+        QVERIFY(oper()->isServerConnectOK());
+        QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
+        QVERIFY(linuxButton("configMatrixBt")->isEnabled());
+        QCOMPARE(simulator->clientCount(), 1);
     } else {
         QCOMPARE(x86Page->currentServerInfo().name, QStringLiteral("First"));
         // A refused edit or delete leaves the connection as it was.
