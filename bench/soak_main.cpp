@@ -41,6 +41,9 @@ bool waitFor(const std::function<bool()> &done, int timeoutMs = 5000)
         if (clock.elapsed() > timeoutMs)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        // What a running event loop does on its return: objects given to deleteLater()
+        // from this loop level go now, not at the end of the run.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     return true;
 }
