@@ -57,6 +57,7 @@ private slots:
     void zeroSizedWallPlacesNothing();
     void windowsFarOffTheWallStayWithinWidgetLimits();
     void writeBackBeyondIntIsHeldAtTheLimit();
+    void windowWithTheLargestNumberPaints();
     void firstWindowAfterClearIsSelectedAndReported();
     void updatingAWindowKeepsItsPlace();
     void wallResizeChangesScaleOnly();
@@ -283,6 +284,19 @@ void TestX86Wall::writeBackBeyondIntIsHeldAtTheLimit()
     QCOMPARE(r.top, top);
     QVERIFY(r.bottom > r.top);
     QCOMPARE(r.left, 0);
+}
+
+void TestX86Wall::windowWithTheLargestNumberPaints()
+{
+    // Shown 1-based: the largest index a matrix can send is one past int (the sanitizer
+    // build fails this test if the number overflows).
+    showWall();
+    wall->setLayoutInfo(rc(0, 0, 1600, 900), 1, 0, 0, 1, 1);
+    MirrorWidget *m = addMirror(rc(0, 0, 800, 450), std::numeric_limits<int>::max());
+    QVERIFY(m);
+    const QImage painted = m->grab().toImage();
+    QCOMPARE(painted.size(), m->size());
+    QCOMPARE(m->getIndex(), std::numeric_limits<int>::max());
 }
 
 void TestX86Wall::firstWindowAfterClearIsSelectedAndReported()

@@ -132,7 +132,8 @@ void MirrorWidget::paintEvent(QPaintEvent *)
     }
     font.setPointSize(qMax(1, (2 * qMin(w, h)) / 5));
     painter.setFont(font);
-    painter.drawText(area, Qt::AlignCenter, QString::number(index + 1));
+    // Counted in 64 bits: a matrix may number a window up to the largest int.
+    painter.drawText(area, Qt::AlignCenter, QString::number(qint64(index) + 1));
 
     if (selected) {
         painter.setPen(QPen(QColor(72, 152, 179), 2, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
