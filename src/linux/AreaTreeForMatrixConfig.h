@@ -2,7 +2,11 @@
 
 #include "digitalmatrix_export.h"
 
+#include "CellChannelItem.h"
+
 #include "AreaWithChannelTree.h"
+
+#include <QList>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -16,6 +20,11 @@ class DIGITALMATRIX_EXPORT AreaTreeForMatrixConfig : public COMMONUSELIB::AreaWi
 public:
     explicit AreaTreeForMatrixConfig(QWidget *parent = nullptr);
     ~AreaTreeForMatrixConfig() override;
+
+    // The selected channels in selection order, each once where it was first met: a
+    // channel item gives itself, an area item the channels directly under it (which also
+    // sets areaSelected). Items come with the owning area's key and position -1.
+    void getSelectedChannels(QList<CellChannelItem> &out, bool &areaSelected) const;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -1,11 +1,21 @@
 #include "ConfigChannelsWidget.h"
 
-#include "CanSelectWithNumWidget.h"
+#include "CellForConfigChannels.h"
 #include "DigitalMatrixInteractionPort.h"
+
+#include "CanSelectWithNumWidget.h"
+#include "MessageBoxW.h"
 
 #include <QGridLayout>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
+
+namespace {
+DigitalMatrixInteractionPort *port()
+{
+    return DigitalMatrixInteractionPort::instance();
+}
+} // namespace
 
 ConfigChannelsWidget::ConfigChannelsWidget(QWidget *parent)
     : CellsArrangeWidget(parent)
@@ -15,11 +25,37 @@ ConfigChannelsWidget::ConfigChannelsWidget(QWidget *parent)
 
 ConfigChannelsWidget::~ConfigChannelsWidget() = default;
 
+void ConfigChannelsWidget::createCells(int rows, int columns)
+{
+    clearCells();
+    const int count = rows * columns;
+    for (int k = 0; k < count; ++k)
+        cells.append(new CellForConfigChannels(k, this));
+}
+
 void ConfigChannelsWidget::setRowColumn(int rows, int columns)
 {
     if (rows * columns == 0)
         return;
+    wallCell = -1;
     CellsArrangeWidget::setRowColumn(rows, columns);
+    for (COMMONUSELIB::CanSelectWithNumWidget *widget : qAsConst(cells)) {
+        auto *cell = qobject_cast<CellForConfigChannels *>(widget);
+        if (!cell)
+            continue;
+        connect(cell, &CellForConfigChannels::signalCellDoubleClicked, this,
+                &ConfigChannelsWidget::slotCellDoubleClicked);
+        connect(cell, &CellForConfigChannels::signalHideCellsButThisIndex, this,
+                [this](int index) { slotHideCellsButThisIndex(index, true); });
+        connect(cell, &CellForConfigChannels::signalShowAllCells, this,
+                &ConfigChannelsWidget::slotShowAllCells);
+        connect(cell, &CellForConfigChannels::signalSetSelChannelsToCheckedCell, this,
+                &ConfigChannelsWidget::signalSetSelChannelsToCheckedCell);
+        // A double click on an empty pane reaches the cell itself: it brings a spread
+        // cell back, which a cell without channels could not do otherwise.
+        connect(cell, &CellForConfigChannels::signalWidgetDoubleClick, this,
+                &ConfigChannelsWidget::restoreSpreadCell);
+    }
     configured = true;
     checkedCellIndex = -1;
 }
@@ -40,12 +76,11 @@ void ConfigChannelsWidget::resetToPlaceholder()
 
 void ConfigChannelsWidget::loadFromServer()
 {
-    DigitalMatrixInteractionPort *port = DigitalMatrixInteractionPort::instance();
-    const QStringList numbers = port->getScreenNumbers();
+    const QStringList numbers = port()->getScreenNumbers();
     int gridRows = -1;
     int gridColumns = -1;
     int meltedCell = -1;
-    if (port->getScreenGrid(&gridRows, &gridColumns, &meltedCell) != 0)
+    if (port()->getScreenGrid(&gridRows, &gridColumns, &meltedCell) != 0)
         return;
     // A wall has at most four screens; anything else is no grid this page can show.
     if (gridRows < 1 || gridColumns < 1
@@ -53,6 +88,214 @@ void ConfigChannelsWidget::loadFromServer()
         return;
     setRowColumn(gridRows, gridColumns);
     setCellShowNums(numbers);
+    if (getCellByIndex(meltedCell))
+        slotHideCellsButThisIndex(meltedCell, false);
+    for (COMMONUSELIB::CanSelectWithNumWidget *widget : qAsConst(cells)) {
+        if (auto *cell = qobject_cast<CellForConfigChannels *>(widget))
+            cell->loadFromServer();
+    }
+}
+
+CellForConfigChannels *ConfigChannelsWidget::getCellByIndex(int index) const
+{
+    return qobject_cast<CellForConfigChannels *>(cellAt(index));
+}
+
+int ConfigChannelsWidget::shownCellCount() const
+{
+    int count = 0;
+    for (const COMMONUSELIB::CanSelectWithNumWidget *cell : cells) {
+        if (!cell->isHidden())
+            ++count;
+    }
+    return count;
+}
+
+// ---- Spreading over the wall --------------------------------------------------------
+
+void ConfigChannelsWidget::slotHideCellsButThisIndex(int index, bool flag)
+{
+    CellForConfigChannels *spread = getCellByIndex(index);
+    if (!spread)
+        return;
+    if (!allCellsStopped()) {
+        showNotice(tr("Forbid to melting flat while some cells turn show!"));
+        return;
+    }
+    if (flag && port()->setCellMelt(index, rows, columns, true) != 0) {
+        showNotice(tr("Melting flat fail!"));
+        return;
+    }
+    for (COMMONUSELIB::CanSelectWithNumWidget *cell : qAsConst(cells))
+        cell->setVisible(cell == spread);
+    if (CellForConfigChannels *previous = getCellByIndex(wallCell))
+        previous->setOnWall(false);
+    wallCell = index;
+    spread->setOnWall(true);
+}
+
+void ConfigChannelsWidget::slotShowAllCells()
+{
+    if (wallCell != -1) {
+        if (port()->setCellMelt(wallCell, rows, columns, false) != 0) {
+            // The matrix still shows the cell over the whole wall; so does the grid.
+            showNotice(tr("Cancel melting flat fail!"));
+            return;
+        }
+        if (CellForConfigChannels *spread = getCellByIndex(wallCell))
+            spread->setOnWall(false);
+        wallCell = -1;
+    }
+    for (COMMONUSELIB::CanSelectWithNumWidget *cell : qAsConst(cells))
+        cell->show();
+}
+
+void ConfigChannelsWidget::slotCellDoubleClicked(int index)
+{
+    if (index < 0)
+        return;
+    if (shownCellCount() > 1)
+        slotHideCellsButThisIndex(index, true);
+    else
+        slotShowAllCells();
+}
+
+void ConfigChannelsWidget::restoreSpreadCell(int index)
+{
+    if (index >= 0 && index == wallCell)
+        slotShowAllCells();
+}
+
+// ---- Channels -----------------------------------------------------------------------
+
+void ConfigChannelsWidget::setChannelsToCell(const QList<CellChannelItem> &channels, int cellIndex)
+{
+    if (cellIndex < 0) {
+        showNotice(tr("Please select cell to set channels!"));
+        return;
+    }
+    if (channels.isEmpty()) {
+        showNotice(tr("Please select channels to set!"));
+        return;
+    }
+    CellForConfigChannels *cell = getCellByIndex(cellIndex);
+    if (!cell)
+        return;
+    if (channels.size() > CellForConfigChannels::MaxChannels) {
+        showNotice(tr("The max channel count can set in cell is:%1")
+                           .arg(CellForConfigChannels::MaxChannels));
+        return;
+    }
+    if (cell->sendChannels(channels) != 0) {
+        showNotice(tr("set cell channels fail!"));
+        return;
+    }
+    if (channels.size() > cell->splitCount()
+        && cell->turnState() != CellForConfigChannels::TurnStart
+        && askQuestion(tr("Whether start turn show?")))
+        cell->turnShowOperate(CellForConfigChannels::TurnStart);
+}
+
+void ConfigChannelsWidget::setChannelToCellPane(const CellChannelItem &channel, int cellIndex)
+{
+    if (cellIndex < 0) {
+        showNotice(tr("Please select cell to set channel!"));
+        return;
+    }
+    if (channel.channelId.isEmpty()) {
+        showNotice(tr("Please select channel to set!"));
+        return;
+    }
+    CellForConfigChannels *cell = getCellByIndex(cellIndex);
+    if (!cell)
+        return;
+    const int split = qMax(1, cell->splitCount());
+    const int pane = channel.position >= 0 ? channel.position % split : -1;
+    bool modified = false;
+    if (cell->sendChannelToPane(channel, pane, &modified) != 0)
+        showNotice(modified ? tr("modify cell channel fail") : tr("add channel to cell fail"));
+}
+
+void ConfigChannelsWidget::clearCellChannels(int cellIndex)
+{
+    CellForConfigChannels *cell = getCellByIndex(cellIndex);
+    if (!cell) {
+        showNotice(tr("Please select cell to clear channels!"));
+        return;
+    }
+    if (!cell->hasChannels()) {
+        showNotice(tr("Cell has none channels!"));
+        return;
+    }
+    if (!askQuestion(tr("Make sure delete cell channels?")))
+        return;
+    if (!cell->deleteAllChannels())
+        showNotice(tr("Delete cell channels fail!"));
+}
+
+void ConfigChannelsWidget::clearAllChannels()
+{
+    if (!hasAnyChannel()) {
+        showNotice(tr("All cells have none channels!"));
+        return;
+    }
+    if (!askQuestion(tr("Make sure delete all channels?")))
+        return;
+    for (COMMONUSELIB::CanSelectWithNumWidget *widget : qAsConst(cells)) {
+        auto *cell = qobject_cast<CellForConfigChannels *>(widget);
+        if (cell && !cell->deleteAllChannels()) {
+            showNotice(tr("clear channels fail!"));
+            return;
+        }
+    }
+}
+
+bool ConfigChannelsWidget::hasAnyChannel() const
+{
+    for (const COMMONUSELIB::CanSelectWithNumWidget *widget : cells) {
+        const auto *cell = qobject_cast<const CellForConfigChannels *>(widget);
+        if (cell && cell->hasChannels())
+            return true;
+    }
+    return false;
+}
+
+bool ConfigChannelsWidget::allCellsStopped() const
+{
+    for (const COMMONUSELIB::CanSelectWithNumWidget *widget : cells) {
+        const auto *cell = qobject_cast<const CellForConfigChannels *>(widget);
+        if (cell && cell->turnState() != CellForConfigChannels::TurnStop)
+            return false;
+    }
+    return true;
+}
+
+bool ConfigChannelsWidget::isCellTurnStarted(int cellIndex) const
+{
+    const CellForConfigChannels *cell = getCellByIndex(cellIndex);
+    return cell && cell->isTurnStarted();
+}
+
+bool ConfigChannelsWidget::startCellTurnShow(int cellIndex)
+{
+    CellForConfigChannels *cell = getCellByIndex(cellIndex);
+    return cell && cell->turnShowOperate(CellForConfigChannels::TurnStart);
+}
+
+int ConfigChannelsWidget::cellSplitCount(int cellIndex) const
+{
+    const CellForConfigChannels *cell = getCellByIndex(cellIndex);
+    return cell ? cell->splitCount() : -1;
+}
+
+void ConfigChannelsWidget::showNotice(const QString &text)
+{
+    COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 1);
+}
+
+bool ConfigChannelsWidget::askQuestion(const QString &text)
+{
+    return COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 3) == 1;
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

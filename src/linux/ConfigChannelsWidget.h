@@ -2,12 +2,17 @@
 
 #include "digitalmatrix_export.h"
 
+#include "CellChannelItem.h"
+#include "CellForConfigChannels.h"
 #include "CellsArrangeWidget.h"
+
+#include <QList>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
 // The wall's channel grid, one cell per grid position. Until a grid has been read from
-// the matrix or saved, it shows a single placeholder cell.
+// the matrix or saved, it shows a single placeholder cell. One cell at a time can be
+// spread over the whole wall.
 class DIGITALMATRIX_EXPORT ConfigChannelsWidget : public CellsArrangeWidget
 {
     Q_OBJECT
@@ -18,18 +23,52 @@ public:
     ~ConfigChannelsWidget() override;
 
     void setRowColumn(int rows, int columns) override;
+    void createCells(int rows, int columns) override;
 
     // Drops the grid and shows the placeholder cell again.
     void resetToPlaceholder();
-    // Reads the grid and the screen numbers from the connected matrix; a matrix without
-    // a usable grid leaves the placeholder.
+    // Reads the grid, the screen numbers, the cell spread over the wall and every cell
+    // from the connected matrix; a matrix without a usable grid leaves the placeholder.
     void loadFromServer();
     // True while a real grid (not the placeholder) is shown.
     bool isConfigured() const { return configured; }
     // Index of the cell spread over the whole wall, -1 if none.
     int wallCellIndex() const { return wallCell; }
 
+    // Puts the channels into a cell as its whole content (with the notices of a refusal
+    // and the offer to start a turn show).
+    void setChannelsToCell(const QList<CellChannelItem> &channels, int cellIndex);
+    // Puts one channel into the pane of a cell given by its position.
+    void setChannelToCellPane(const CellChannelItem &channel, int cellIndex);
+    // Asks, then deletes every channel of a cell.
+    void clearCellChannels(int cellIndex);
+    // Asks, then deletes every channel of every cell.
+    void clearAllChannels();
+
+    bool hasAnyChannel() const;
+    bool allCellsStopped() const;
+    bool isCellTurnStarted(int cellIndex) const;
+    bool startCellTurnShow(int cellIndex);
+    // The cell's split count, -1 when there is no such cell.
+    int cellSplitCount(int cellIndex) const;
+    // Cells not hidden (all but the spread one while a cell is spread over the wall).
+    int shownCellCount() const;
+
+    Q_INVOKABLE LUMO_DIGITALMATRIX_MODULE::CellForConfigChannels *getCellByIndex(int index) const;
+
+signals:
+    void signalSetSelChannelsToCheckedCell(int channelWtIndex);
+
+public slots:
+    void slotCellDoubleClicked(int index);
+    void slotHideCellsButThisIndex(int index, bool flag = true);
+    void slotShowAllCells();
+
 private:
+    void restoreSpreadCell(int index);
+    void showNotice(const QString &text);
+    bool askQuestion(const QString &text);
+
     bool configured = false;
     int wallCell = -1;
 };

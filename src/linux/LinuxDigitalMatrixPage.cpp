@@ -7,6 +7,7 @@
 #include "ConfigChannelsWidget.h"
 #include "DigitalMatrixInteractionPort.h"
 #include "DigitalMatrixServerOperWidget.h"
+#include "LinuxMatrixUpgradeDlg.h"
 #include "MatrixOperButtonsWt.h"
 #include "MatrixRowColumnSetDlg.h"
 #include "MatrixServerSelWidget.h"
@@ -30,6 +31,10 @@ constexpr int WaitTimeoutMs = 15000;
 constexpr int FirstShowDelayMs = 10;
 // Factory reset mode the matrix takes from this page.
 constexpr int FactoryResetMode = 1;
+// Time between two polls of a running firmware upgrade.
+constexpr int DefaultUpgradePollMs = 2000;
+// Channels one cell takes at most.
+constexpr int MaxCellChannels = 16;
 
 DigitalMatrixInteractionPort *port()
 {
@@ -48,6 +53,7 @@ LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
     , upgradeTimer(new QTimer(this))
 {
     ui->setupUi(this);
+    upgradeTimer->setInterval(DefaultUpgradePollMs);
     configChannelsWidget = dynamic_cast<ConfigChannelsWidget *>(ui->cellsStackedWdt->widget(0));
     adjustCellNumWidget = dynamic_cast<AdjustCellNumWidget *>(ui->cellsStackedWdt->widget(1));
     getMatrixServersAlreadyConfig();
@@ -57,6 +63,7 @@ LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
 
 LinuxDigitalMatrixPage::~LinuxDigitalMatrixPage()
 {
+    stopUpgradePoll();
     // The connection itself stays open; only the arrangement mode must not outlive us.
     if (isServerConnectOK())
         port()->setNumberArrangeMode(0);
@@ -109,6 +116,8 @@ void LinuxDigitalMatrixPage::connectSignalsWithSlots()
             &LinuxDigitalMatrixPage::slotConfigMatrixBtClicked);
     connect(bar, &MatrixOperButtonsWt::signalUndoLayoutBtClicked, this,
             &LinuxDigitalMatrixPage::slotUndoLayoutBtClicked);
+    connect(bar, &MatrixOperButtonsWt::signalClearChannelsBtClicked, this,
+            &LinuxDigitalMatrixPage::slotClearChannelsBtClicked);
     connect(bar, &MatrixOperButtonsWt::signalSaveConfigBtClicked, this,
             &LinuxDigitalMatrixPage::slotSaveConfigBtClicked);
     connect(bar, &MatrixOperButtonsWt::signalBackStepBtClicked, this,
@@ -121,6 +130,14 @@ void LinuxDigitalMatrixPage::connectSignalsWithSlots()
             &LinuxDigitalMatrixPage::slotUpgradeBtClicked);
     connect(bar, &MatrixOperButtonsWt::signalResetBtClicked, this,
             &LinuxDigitalMatrixPage::slotResetBtClicked);
+
+    if (configChannelsWidget)
+        connect(configChannelsWidget, &ConfigChannelsWidget::signalSetSelChannelsToCheckedCell,
+                this, &LinuxDigitalMatrixPage::slotSetSelChannelsToCheckedCell);
+    connect(ui->channelsOperWdt, &ChannelsOperWidget::signalSetChannelsToCellBtClicked, this,
+            &LinuxDigitalMatrixPage::slotSetChannelsToCellBtClicked);
+    connect(ui->channelsOperWdt, &ChannelsOperWidget::signalDeleteChannelsFromCellBtClicked, this,
+            &LinuxDigitalMatrixPage::slotDeleteChannelsFromCellBtClicked);
 
     connect(upgradeTimer, &QTimer::timeout, this,
             &LinuxDigitalMatrixPage::slotGetUpgradeProcessTimeout);
@@ -170,6 +187,8 @@ void LinuxDigitalMatrixPage::setMatrixStatus(MatrixStatus status)
 
 void LinuxDigitalMatrixPage::resetStatusToInitial()
 {
+    // The page leaves the matrix (or its current state): no poll may outlive that.
+    stopUpgradePoll();
     setMatrixStatus(MatrixStatusNormal);
     if (configChannelsWidget)
         configChannelsWidget->resetToPlaceholder();
@@ -210,6 +229,7 @@ bool LinuxDigitalMatrixPage::askQuestion(const QString &text)
 
 void LinuxDigitalMatrixPage::showWait(const QString &text)
 {
+    stopUpgradePoll();
     COMMONUSELIB::WaitDialog::getInstance()->showWaitDialog(text, QUuid(), WaitTimeoutMs);
 }
 
@@ -547,19 +567,80 @@ void LinuxDigitalMatrixPage::slotCancelBtClicked()
     setMatrixStatus(MatrixStatusNormal);
 }
 
+void LinuxDigitalMatrixPage::setUpgradePollInterval(int ms)
+{
+    upgradeTimer->setInterval(qMax(1, ms));
+}
+
+int LinuxDigitalMatrixPage::upgradePollInterval() const
+{
+    return upgradeTimer->interval();
+}
+
+bool LinuxDigitalMatrixPage::isUpgradePolling() const
+{
+    return upgradeTimer->isActive();
+}
+
+void LinuxDigitalMatrixPage::startUpgradePoll()
+{
+    upgradeWaiting = true;
+    COMMONUSELIB::WaitDialog::getInstance()->showWaitDialog(tr("Upgrading..."), QUuid(),
+                                                            WaitTimeoutMs);
+    upgradeTimer->start();
+}
+
+void LinuxDigitalMatrixPage::stopUpgradePoll()
+{
+    upgradeTimer->stop();
+    if (upgradeWaiting) {
+        upgradeWaiting = false;
+        hideWait();
+    }
+}
+
 void LinuxDigitalMatrixPage::slotUpgradeBtClicked()
 {
-    // The firmware upgrade dialog is opened from here once it exists; until then the
-    // button does nothing.
+    if (!isServerConnectOK())
+        return;
+    int startResult = LinuxMatrixUpgradeDlg::NotStarted;
+    {
+        LinuxMatrixUpgradeDlg dialog(this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        startResult = dialog.startResult();
+    }
+    if (startResult != 0) {
+        // The matrix refused the start: nothing runs, the connection stays.
+        showNotice(tr("Start upgrade fail!"));
+        return;
+    }
+    // The matrix reports the end of the upgrade only to a connection that asks for it, so
+    // the page keeps the connection and polls until the end is reported.
+    logLine(QStringLiteral("Linux matrix upgrade started; polling every %1 ms")
+                    .arg(upgradeTimer->interval()));
+    startUpgradePoll();
 }
 
 void LinuxDigitalMatrixPage::slotGetUpgradeProcessTimeout()
 {
-    int status = 0;
-    if (!port()->pollUpgrade(&status))
+    if (!isServerConnectOK()) {
+        // Never poll a matrix this page is not connected to.
+        stopUpgradePoll();
         return;
+    }
+    int status = 0;
+    if (!port()->pollUpgrade(&status)) {
+        // Still running: keep the wait dialog up for another round.
+        if (upgradeWaiting)
+            COMMONUSELIB::WaitDialog::getInstance()->showWaitDialog(tr("Upgrading..."), QUuid(),
+                                                                    WaitTimeoutMs);
+        return;
+    }
     upgradeTimer->stop();
+    logLine(QStringLiteral("Linux matrix upgrade ended with status %1").arg(status));
     slotConnectServerBtClicked(false);
+    upgradeWaiting = false;
     hideWait();
     QString message;
     switch (status) {
@@ -577,6 +658,46 @@ void LinuxDigitalMatrixPage::slotGetUpgradeProcessTimeout()
         break;
     }
     showNotice(message);
+}
+
+// ---- Channels in cells ------------------------------------------------------------
+
+void LinuxDigitalMatrixPage::slotSetSelChannelsToCheckedCell(int channelWtIndex)
+{
+    if (!configChannelsWidget)
+        return;
+    QList<CellChannelItem> channels;
+    bool areaSelected = false;
+    ui->areaTreeWdt->getSelectedChannels(channels, areaSelected);
+    if (channels.size() > MaxCellChannels) {
+        showNotice(tr("The max channel count can set in cell is:%1").arg(MaxCellChannels));
+        return;
+    }
+    const int cellIndex = configChannelsWidget->checkedIndex();
+    if (channels.size() == 1 && channelWtIndex != -1 && !areaSelected) {
+        CellChannelItem channel = channels.constFirst();
+        channel.position = channelWtIndex;
+        configChannelsWidget->setChannelToCellPane(channel, cellIndex);
+        return;
+    }
+    configChannelsWidget->setChannelsToCell(channels, cellIndex);
+}
+
+void LinuxDigitalMatrixPage::slotSetChannelsToCellBtClicked()
+{
+    slotSetSelChannelsToCheckedCell(-1);
+}
+
+void LinuxDigitalMatrixPage::slotDeleteChannelsFromCellBtClicked()
+{
+    if (configChannelsWidget)
+        configChannelsWidget->clearCellChannels(configChannelsWidget->checkedIndex());
+}
+
+void LinuxDigitalMatrixPage::slotClearChannelsBtClicked()
+{
+    if (configChannelsWidget)
+        configChannelsWidget->clearAllChannels();
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -44,6 +44,13 @@ public:
     int currentServerIndex() const { return currentIndex; }
     MatrixStatus matrixStatus() const;
 
+    // Time between two upgrade polls while a firmware upgrade runs (2000 ms at first).
+    void setUpgradePollInterval(int ms);
+    int upgradePollInterval() const;
+    // True from an accepted upgrade start until the poll reports its end or the page
+    // leaves the matrix.
+    bool isUpgradePolling() const;
+
 signals:
     // The last Linux matrix server was deleted.
     void signalLinuxMatrixServerDeleteAll();
@@ -75,6 +82,10 @@ private slots:
     void slotUpgradeBtClicked();
     void slotResetBtClicked();
     void slotGetUpgradeProcessTimeout();
+    void slotSetSelChannelsToCheckedCell(int channelWtIndex);
+    void slotSetChannelsToCellBtClicked();
+    void slotDeleteChannelsFromCellBtClicked();
+    void slotClearChannelsBtClicked();
 
 private:
     void connectSignalsWithSlots();
@@ -93,8 +104,11 @@ private:
     int serverIndexById(const QString &id) const;
     void showNotice(const QString &text);
     bool askQuestion(const QString &text);
-    static void showWait(const QString &text);
+    // Shows the wait dialog; any upgrade poll stops first.
+    void showWait(const QString &text);
     static void hideWait();
+    void startUpgradePoll();
+    void stopUpgradePoll();
 
     Ui::LinuxDigitalMatrixPage *ui = nullptr;
     const int maxServerCount = 5;
@@ -106,6 +120,7 @@ private:
     AdjustCellNumWidget *adjustCellNumWidget = nullptr;
     ConfigChannelsWidget *configChannelsWidget = nullptr;
     bool serverConnected = false;
+    bool upgradeWaiting = false;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

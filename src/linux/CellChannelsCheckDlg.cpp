@@ -1,0 +1,110 @@
+#include "CellChannelsCheckDlg.h"
+#include "ui_CellChannelsCheckDlg.h"
+
+#include "CellChannelsTableWt.h"
+
+#include "MessageBoxW.h"
+#include "UserManagerCore.h"
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+
+CellChannelsCheckDlg::CellChannelsCheckDlg(QWidget *parent)
+    : COMMONUSELIB::MoveableDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    , ui(new Ui::CellChannelsCheckDlg)
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_TranslucentBackground);
+    connect(ui->quitBt, &QPushButton::clicked, this, &CellChannelsCheckDlg::slotQuitBtClicked);
+    connect(ui->deleteBt, &QPushButton::clicked, this,
+            &CellChannelsCheckDlg::slotDeleteChannelsBtClicked);
+    connect(ui->clearBt, &QPushButton::clicked, this,
+            &CellChannelsCheckDlg::slotClearChannelsBtClicked);
+    connect(ui->closeBt, &QPushButton::clicked, this, &CellChannelsCheckDlg::slotClosedBtClicked);
+}
+
+CellChannelsCheckDlg::~CellChannelsCheckDlg() = default;
+
+CellChannelsTableWt *CellChannelsCheckDlg::table() const
+{
+    return ui->channelsTableWt;
+}
+
+void CellChannelsCheckDlg::setChannels(const QList<CellChannelItem> &items)
+{
+    CellChannelsTableWt *table = ui->channelsTableWt;
+    table->deleteAllRows();
+    DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
+    for (const CellChannelItem &item : items) {
+        const DeviceChancelInfo channel =
+                dataCentre->getDevChannelInfoByChannelGuid(item.channelId);
+        const UDeviceInfo device = dataCentre->getDeviceInfoByDeviceGuid(channel.deviceGuid);
+        const int row = table->insertBack({item.channelName, device.struct_DeviceName},
+                                          item.channelId, QSet<int>());
+        if (row < 0)
+            continue;
+        for (int column = 1; column <= 2; ++column) {
+            if (QTableWidgetItem *cell = table->item(row, column))
+                cell->setToolTip(cell->text());
+        }
+    }
+}
+
+void CellChannelsCheckDlg::slotQuitBtClicked()
+{
+    reject();
+}
+
+void CellChannelsCheckDlg::slotClosedBtClicked()
+{
+    reject();
+}
+
+void CellChannelsCheckDlg::slotDeleteChannelsBtClicked()
+{
+    CellChannelsTableWt *table = ui->channelsTableWt;
+    if (table->rowCount() == 0)
+        return;
+    const QStringList keys = table->getCheckedRowsKeyValues();
+    if (keys.isEmpty()) {
+        COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"),
+                                              tr("Please seclect channels to delete!"), 1);
+        return;
+    }
+    if (COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"),
+                                              tr("Make sure delete select channels from cell?"), 3)
+        != 1)
+        return;
+    for (const QString &key : keys)
+        emit signalDeleteChannelFromCell(key);
+}
+
+void CellChannelsCheckDlg::slotClearChannelsBtClicked()
+{
+    CellChannelsTableWt *table = ui->channelsTableWt;
+    if (table->rowCount() == 0)
+        return;
+    if (COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"),
+                                              tr("Make sure clear channels from cell?"), 3)
+        != 1)
+        return;
+    while (table->rowCount() > 0) {
+        const QString key = table->getRowKeyValue(0);
+        emit signalDeleteChannelFromCell(key);
+        // A refused deletion (or one nobody answered) keeps its row: stop there.
+        if (table->rowOfKeyValue(key) >= 0)
+            break;
+    }
+}
+
+void CellChannelsCheckDlg::slotDeleteChannelFromTable(const QString &channelGuid,
+                                                      bool deleteSuccess)
+{
+    if (deleteSuccess) {
+        ui->channelsTableWt->deleteRowByKeyValue(channelGuid);
+        return;
+    }
+    COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), tr("Delete channel from cell fail!"),
+                                          1);
+}
+
+} // namespace LUMO_DIGITALMATRIX_MODULE

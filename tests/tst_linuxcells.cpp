@@ -1,0 +1,1424 @@
+// Channels in the cells of a Linux wall: setting them from the area tree (button and drop),
+// the 16-channel limit, splits, turn shows with their menu, spreading a cell over the wall,
+// panes shown alone, deleting, loading the wall back, the split and page bars and the
+// turn-show time dialog; each checked against what the recording service received.
+#include "AreaTreeForMatrixConfig.h"
+#include "CellForConfigChannels.h"
+#include "ChannelWidget.h"
+#include "ChannelsOperWidget.h"
+#include "ConfigChannelsWidget.h"
+#include "DigitalMatrixInteractionPort.h"
+#include "DigitalMatrixServerOperWidget.h"
+#include "LinuxDigitalMatrixPage.h"
+#include "MatrixOperButtonsWt.h"
+#include "SplitScreenToolBar.h"
+#include "SwitchChannelsShowToolBar.h"
+#include "TurnShowTimeSetDlg.h"
+
+#include "AreaWithChannelTree.h"
+#include "UserManagerCore.h"
+#include "WaitDialog.h"
+
+#include "FakeMatrixService.h"
+#include "MessageBoxScript.h"
+#include "ModalDriver.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QtEndian>
+#include <QtTest>
+
+#include <memory>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+
+namespace {
+
+constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
+constexpr int RecordSize = int(sizeof(CellChannelRecord));
+
+DATACore::UserManagerCore *dataCentre()
+{
+    return DATACore::UserManagerCore::instance();
+}
+
+// Area A holds 20 channels and a sub-area with two; area B three more.
+QByteArray siteJson()
+{
+    QString channels;
+    for (int i = 1; i <= 20; ++i)
+        channels +=
+                QStringLiteral(
+                        R"({"key":"a-%1","name":"Cam A%1","device":"dev-a","number":%2,"area":"area-a"},)")
+                        .arg(i, 2, 10, QLatin1Char('0'))
+                        .arg(i);
+    channels += QStringLiteral(
+            R"({"key":"s-01","name":"Sub 1","device":"dev-b","number":1,"area":"area-a-sub"},)"
+            R"({"key":"s-02","name":"Sub 2","device":"dev-b","number":2,"area":"area-a-sub"},)"
+            R"({"key":"b-01","name":"Gate North West","device":"dev-a","number":21,"area":"area-b"},)"
+            R"({"key":"b-02","name":"Yard","device":"dev-a","number":22,"area":"area-b"},)"
+            R"({"key":"b-03","name":"Dock","device":"dev-a","number":23,"area":"area-b"})");
+    return QStringLiteral(R"({"version":1,
+        "areas":[{"key":"area-a","name":"Area A"},
+                 {"key":"area-a-sub","name":"Area A Sub","parent":"area-a"},
+                 {"key":"area-b","name":"Area B"}],
+        "devices":[{"key":"dev-a","name":"NVR A","address":"10.1.0.1","account":"admin",
+                    "password":"pw","port":8000,"kind":1},
+                   {"key":"dev-b","name":"Onvif B","address":"N00B01","port":80,"kind":2}],
+        "channels":[%1]})")
+            .arg(channels)
+            .toUtf8();
+}
+
+QString channelKey(int i)
+{
+    return QStringLiteral("a-%1").arg(i, 2, 10, QLatin1Char('0'));
+}
+
+qint32 intAt(const QByteArray &bytes, int offset)
+{
+    if (offset + 4 > bytes.size())
+        return INT_MIN;
+    return qFromLittleEndian<qint32>(bytes.constData() + offset);
+}
+
+QList<qint32> regionOf(const QByteArray &bytes)
+{
+    QList<qint32> values;
+    for (int i = 0; i < 6; ++i)
+        values << intAt(bytes, 4 * i);
+    return values;
+}
+
+ScreenRegionEntry gridEntry(int index, int columns)
+{
+    ScreenRegionEntry entry {};
+    entry.region = ScreenRegion {index, 0, (index % columns) * U, (index / columns) * U, U, U};
+    return entry;
+}
+
+CellChannelItem treeItem(int i)
+{
+    CellChannelItem item;
+    item.itemKey = QStringLiteral("area-a");
+    item.channelId = channelKey(i);
+    item.channelName = QStringLiteral("Cam A%1").arg(i, 2, 10, QLatin1Char('0'));
+    return item;
+}
+
+QList<CellChannelItem> treeItems(int count)
+{
+    QList<CellChannelItem> items;
+    for (int i = 1; i <= count; ++i)
+        items << treeItem(i);
+    return items;
+}
+
+QStringList visibleTurnEntries(CellForConfigChannels *cell)
+{
+    QStringList entries;
+    for (const char *name : {"turnShowStartAction", "turnShowStopAction", "turnShowPauseAction",
+                             "turnShowContinueAction"}) {
+        QAction *action = cell->findChild<QAction *>(QLatin1String(name));
+        if (action && action->isVisible())
+            entries << action->text();
+    }
+    return entries;
+}
+
+} // namespace
+
+class TestLinuxCells : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    // Setting channels.
+    void selectionIsLimitedToSixteenChannels_data();
+    void selectionIsLimitedToSixteenChannels();
+    void moreChannelsThanPanesOfferATurnShow_data();
+    void moreChannelsThanPanesOfferATurnShow();
+    void setButtonNeedsACellAndChannels();
+    void refusedChannelsLeaveTheCell();
+    void dropOnAPanePutsOneChannel();
+    void dropOfAnAreaSetsTheWholeCell();
+    void dragEnterChecksAndLeaveUnchecksTheCell();
+    void foreignDragIsRefused();
+
+    // Turn shows.
+    void turnOperationsFollowTheStateTable_data();
+    void turnOperationsFollowTheStateTable();
+    void failedStartKeepsTheCellStopped();
+    void timeSetSendsTheIntervalWithTheState_data();
+    void timeSetSendsTheIntervalWithTheState();
+
+    // Spreading and panes.
+    void doubleClicksCycleThroughPaneAndWall();
+    void singleCellGridTogglesOnePane();
+    void splitOneCellSpreadsOnDoubleClick();
+    void spreadingIsRefusedWhileACellTurns();
+    void doubleClickOnATurningCellIsRefused();
+    void refusedMeltLeavesTheGrid();
+    void emptySpreadCellComesBackOnDoubleClick();
+
+    // Splits and pages.
+    void splitsKeepTheTopLeftPanes_data();
+    void splitsKeepTheTopLeftPanes();
+    void refusedSplitChangesNothing();
+    void splitStopsARunningTurnShow();
+    void pageCountFollowsChannelsAndSplit_data();
+    void pageCountFollowsChannelsAndSplit();
+
+    // Deleting and the context menu.
+    void contextMenuOpensOnlyWithChannels();
+    void deleteTheChannelFromTheMenu();
+    void deleteCellChannelsButton();
+    void clearAllChannelsStopsAtTheFirstFailure();
+
+    // Loading.
+    void loadingReadsTheWallBackWithoutSending();
+    void matrixWithoutGridKeepsThePlaceholder();
+
+    // Small widgets.
+    void channelWidgetWrapsNames_data();
+    void channelWidgetWrapsNames();
+    void splitBarEmitsItsCounts_data();
+    void splitBarEmitsItsCounts();
+    void splitBarOffersNineAndSixteenOnlyOnScreenOne();
+    void pageBarButtonsAreCappedAtFive_data();
+    void pageBarButtonsAreCappedAtFive();
+    void pageBarGroupClickEmitsOnlyAChange();
+    void timeDialogChecksTheRange_data();
+    void timeDialogChecksTheRange();
+    void timeDialogEscapeRejects();
+
+private:
+    void makeConnectedPage(int rows = 2, int columns = 2);
+    void selectChannels(const QStringList &keys);
+    void selectArea(const QString &areaKey);
+    void checkCell(int index);
+    CellForConfigChannels *cell(int index) const { return grid()->getCellByIndex(index); }
+    ConfigChannelsWidget *grid() const
+    {
+        return page->findChild<ConfigChannelsWidget *>(QStringLiteral("configChannelsWdt"));
+    }
+    AreaTreeForMatrixConfig *tree() const
+    {
+        return page->findChild<AreaTreeForMatrixConfig *>(QStringLiteral("areaTreeWdt"));
+    }
+    QPushButton *setButton() const
+    {
+        return page->findChild<ChannelsOperWidget *>(QStringLiteral("channelsOperWdt"))
+                ->setChannelsButton();
+    }
+    // Puts channels into a cell through the grid, answering no to a turn-show offer.
+    void putChannels(int cellIndex, int count);
+    void splitCell(int cellIndex, int num);
+    FakeBaseMatrix *base() const { return service->base(); }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<FakeMatrixService> service;
+    std::unique_ptr<LinuxDigitalMatrixPage> page;
+};
+
+void TestLinuxCells::init()
+{
+    dir.reset(new QTemporaryDir);
+    QVERIFY(dir->isValid());
+    QVERIFY(dataCentre()->open(dir->filePath(QStringLiteral("datacentre.db"))));
+    QVERIFY2(dataCentre()->importSite(siteJson()), qPrintable(dataCentre()->lastError()));
+    QVERIFY(dataCentre()->AddServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.1"),
+                                    QStringLiteral("admin"), QStringLiteral("admin"), 6000, 6));
+    QCoreApplication::processEvents();
+    service.reset(new FakeMatrixService);
+}
+
+void TestLinuxCells::cleanup()
+{
+    page.reset();
+    QCoreApplication::processEvents();
+    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
+    service.reset();
+    dataCentre()->close();
+    dir.reset();
+}
+
+void TestLinuxCells::makeConnectedPage(int rows, int columns)
+{
+    base()->screenNumberBytes = QByteArray::fromHex("00010203");
+    base()->gridEntries.clear();
+    for (int k = 0; k < rows * columns; ++k)
+        base()->gridEntries.push_back(gridEntry(k, columns));
+    base()->cellSplitCount = 1;
+    base()->turnStatus = CellTurnStatus {30, 2, 0};
+    page.reset(new LinuxDigitalMatrixPage);
+    page->resize(1000, 640);
+    page->show();
+    auto *oper = page->findChild<DigitalMatrixServerOperWidget *>(QStringLiteral("serverOperWdt"));
+    QTRY_COMPARE(page->currentServerIndex(), 0);
+    oper->connectButton()->click();
+    QVERIFY(oper->isServerConnectOK());
+    QVERIFY(grid()->isConfigured());
+    QCOMPARE(grid()->cellCount(), rows * columns);
+    QCoreApplication::processEvents();
+    base()->clear();
+}
+
+void TestLinuxCells::selectChannels(const QStringList &keys)
+{
+    tree()->getTreeWidget()->clearSelection();
+    for (const QString &key : keys) {
+        QTreeWidgetItem *item = tree()->channelItem(key);
+        QVERIFY2(item, qPrintable(key));
+        item->setSelected(true);
+    }
+}
+
+void TestLinuxCells::selectArea(const QString &areaKey)
+{
+    tree()->getTreeWidget()->clearSelection();
+    tree()->areaItem(areaKey)->setSelected(true);
+}
+
+void TestLinuxCells::checkCell(int index)
+{
+    QWidget *target = cell(index);
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(grid()->checkedIndex(), index);
+}
+
+void TestLinuxCells::putChannels(int cellIndex, int count)
+{
+    MessageBoxScript boxes(0);
+    grid()->setChannelsToCell(treeItems(count), cellIndex);
+    QCOMPARE(cell(cellIndex)->channelMap().size(), count);
+}
+
+void TestLinuxCells::splitCell(int cellIndex, int num)
+{
+    cell(cellIndex)->splitBar()->splitButton(num)->click();
+    QCOMPARE(cell(cellIndex)->splitCount(), num);
+    // Lets the panes take their places before anything points at them.
+    QCoreApplication::processEvents();
+}
+
+// ---------------------------------------------------------------- setting channels
+
+void TestLinuxCells::selectionIsLimitedToSixteenChannels_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("16") << 16 << true;
+    QTest::newRow("17") << 17 << false;
+}
+
+void TestLinuxCells::selectionIsLimitedToSixteenChannels()
+{
+    QFETCH(int, count);
+    QFETCH(bool, accepted);
+    makeConnectedPage();
+    QStringList keys;
+    for (int i = 1; i <= count; ++i)
+        keys << channelKey(i);
+    selectChannels(keys);
+    checkCell(1);
+
+    MessageBoxScript boxes(0);
+    setButton()->click();
+    if (!accepted) {
+        QCOMPARE(boxes.texts(),
+                 QStringList {QStringLiteral("The max channel count can set in cell is:16")});
+        QCOMPARE(boxes.last().buttons, short(1));
+        QCOMPARE(base()->count(QStringLiteral("SetCellChannels")), 0);
+        QVERIFY(!cell(1)->hasChannels());
+        return;
+    }
+    const FakeCall call = base()->last(QStringLiteral("SetCellChannels"));
+    QCOMPARE(call.args, (QVariantList {1, 16, 1}));
+    QCOMPARE(call.bytes.size(), 16 * RecordSize);
+    // Channels from the tree have no place of their own.
+    QCOMPARE(intAt(call.bytes, 0), -1);
+    QCOMPARE(cell(1)->channelMap().size(), 16);
+    QCOMPARE(cell(1)->channelMap().value(15).channelId, channelKey(16));
+    QCOMPARE(cell(1)->channelWidget(0)->getChannelItem().channelName, QStringLiteral("Cam A01"));
+    // 16 channels in one pane: the turn show is offered.
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Whether start turn show?")});
+}
+
+void TestLinuxCells::moreChannelsThanPanesOfferATurnShow_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<short>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<int>("state");
+    QTest::newRow("5, yes") << 5 << short(1) << true << 0;
+    QTest::newRow("5, no") << 5 << short(0) << true << 1;
+    QTest::newRow("4") << 4 << short(1) << false << 1;
+}
+
+void TestLinuxCells::moreChannelsThanPanesOfferATurnShow()
+{
+    QFETCH(int, count);
+    QFETCH(short, answer);
+    QFETCH(bool, asked);
+    QFETCH(int, state);
+    makeConnectedPage();
+    splitCell(0, 4);
+    QStringList keys;
+    for (int i = 1; i <= count; ++i)
+        keys << channelKey(i);
+    selectChannels(keys);
+    checkCell(0);
+    base()->clear();
+
+    MessageBoxScript boxes(answer);
+    setButton()->click();
+    QCOMPARE(base()->last(QStringLiteral("SetCellChannels")).args, (QVariantList {0, count, 4}));
+    QCOMPARE(boxes.texts().contains(QStringLiteral("Whether start turn show?")), asked);
+    if (asked)
+        QCOMPARE(boxes.last().buttons, short(3));
+    QCOMPARE(cell(0)->turnState(), state);
+    if (state == 0) {
+        // Start: mode 0 at the interval, then the split again.
+        QCOMPARE(base()->last(QStringLiteral("SetCellTurnShow")).args,
+                 (QVariantList {0, 30, 0, 0}));
+        QCOMPARE(base()->last(QStringLiteral("SetCellSplit")).args, (QVariantList {0, 4, 0}));
+        QVERIFY(cell(0)->channelWidget(0)->isTurning());
+        QCOMPARE(cell(0)->channelWidget(3)->displayText(), QStringLiteral("turn show..."));
+    } else {
+        QCOMPARE(base()->count(QStringLiteral("SetCellTurnShow")), 0);
+        QCOMPARE(cell(0)->channelWidget(3)->displayText(),
+                 ChannelWidget::wrapName(QStringLiteral("Cam A04"), 6));
+    }
+}
+
+void TestLinuxCells::setButtonNeedsACellAndChannels()
+{
+    makeConnectedPage();
+    MessageBoxScript boxes(0);
+    selectChannels({channelKey(1)});
+    setButton()->click(); // no cell checked
+    checkCell(2);
+    tree()->getTreeWidget()->clearSelection();
+    setButton()->click(); // nothing selected
+    QCOMPARE(boxes.texts(),
+             (QStringList {QStringLiteral("Please select cell to set channels!"),
+                           QStringLiteral("Please select channels to set!")}));
+    QCOMPARE(base()->count(QStringLiteral("SetCellChannels")), 0);
+
+    // One pane of no cell, and an entry without a channel.
+    CellChannelItem item = treeItem(1);
+    item.position = 0;
+    grid()->setChannelToCellPane(item, -1);
+    item.channelId.clear();
+    grid()->setChannelToCellPane(item, 2);
+    QCOMPARE(boxes.texts().mid(2),
+             (QStringList {QStringLiteral("Please select cell to set channel!"),
+                           QStringLiteral("Please select channel to set!")}));
+    QCOMPARE(base()->count(QStringLiteral("AddCellChannel")), 0);
+}
+
+void TestLinuxCells::refusedChannelsLeaveTheCell()
+{
+    makeConnectedPage();
+    putChannels(3, 2);
+    base()->clear();
+    base()->setResult(QStringLiteral("SetCellChannels"), -1);
+    MessageBoxScript boxes(1);
+    grid()->setChannelsToCell(treeItems(6), 3);
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("set cell channels fail!")});
+    QCOMPARE(cell(3)->channelMap().size(), 2);
+    QCOMPARE(base()->count(QStringLiteral("SetCellTurnShow")), 0);
+}
+
+void TestLinuxCells::dropOnAPanePutsOneChannel()
+{
+    makeConnectedPage();
+    splitCell(2, 4);
+    selectChannels({channelKey(7)});
+    CellForConfigChannels *target = cell(2);
+    QWidget *inner = target->getWidget();
+    const QPoint panePos = target->channelWidget(3)->geometry().center();
+    std::unique_ptr<QMimeData> mime(
+            tree()->mimeDataForItems(tree()->getTreeWidget()->selectedItems()));
+
+    auto drop = [&]() {
+        QDragEnterEvent enter(panePos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(inner, &enter);
+        QVERIFY(enter.isAccepted());
+        QDragMoveEvent move(panePos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(inner, &move);
+        QVERIFY(move.isAccepted());
+        QDropEvent dropEvent(panePos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(inner, &dropEvent);
+        QVERIFY(dropEvent.isAccepted());
+    };
+
+    MessageBoxScript boxes(0);
+    base()->clear();
+    drop();
+    QCOMPARE(grid()->checkedIndex(), 2);
+    QCOMPARE(base()->count(QStringLiteral("AddCellChannel")), 1);
+    FakeCall call = base()->last(QStringLiteral("AddCellChannel"));
+    QCOMPARE(call.args, QVariantList {2});
+    QCOMPARE(intAt(call.bytes, 0), 3);
+    QCOMPARE(QByteArray(call.bytes.constData() + 4).constData(), "10.1.0.1");
+    QCOMPARE(target->channelWidget(3)->getChannelItem().channelId, channelKey(7));
+    QCOMPARE(target->channelMap().keys(), QList<int> {3});
+    QVERIFY(boxes.texts().isEmpty());
+
+    // The same pane again: the channel there is replaced.
+    selectChannels({channelKey(8)});
+    mime.reset(tree()->mimeDataForItems(tree()->getTreeWidget()->selectedItems()));
+    drop();
+    QCOMPARE(base()->count(QStringLiteral("ModifyCellChannel")), 1);
+    QCOMPARE(intAt(base()->last(QStringLiteral("ModifyCellChannel")).bytes, 0), 3);
+    QCOMPARE(target->channelWidget(3)->getChannelItem().channelId, channelKey(8));
+
+    // Refusals keep the pane and say which step failed.
+    base()->setResult(QStringLiteral("ModifyCellChannel"), -1);
+    selectChannels({channelKey(9)});
+    mime.reset(tree()->mimeDataForItems(tree()->getTreeWidget()->selectedItems()));
+    drop();
+    base()->setResult(QStringLiteral("AddCellChannel"), -1);
+    const QPoint firstPane = target->channelWidget(0)->geometry().center();
+    QDragEnterEvent enter(firstPane, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(inner, &enter);
+    QDropEvent dropEvent(firstPane, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(inner, &dropEvent);
+    QCOMPARE(boxes.texts(),
+             (QStringList {QStringLiteral("modify cell channel fail"),
+                           QStringLiteral("add channel to cell fail")}));
+    QCOMPARE(target->channelWidget(3)->getChannelItem().channelId, channelKey(8));
+    QVERIFY(!target->channelWidget(0)->holdsChannel());
+}
+
+void TestLinuxCells::dropOfAnAreaSetsTheWholeCell()
+{
+    makeConnectedPage();
+    splitCell(1, 4);
+    selectArea(QStringLiteral("area-b"));
+    std::unique_ptr<QMimeData> mime(
+            tree()->mimeDataForItems(tree()->getTreeWidget()->selectedItems()));
+    QWidget *inner = cell(1)->getWidget();
+    const QPoint pos = cell(1)->channelWidget(2)->geometry().center();
+    MessageBoxScript boxes(0);
+    base()->clear();
+    QDragEnterEvent enter(pos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(inner, &enter);
+    QDropEvent drop(pos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(inner, &drop);
+    QCOMPARE(base()->count(QStringLiteral("AddCellChannel")), 0);
+    QCOMPARE(base()->last(QStringLiteral("SetCellChannels")).args, (QVariantList {1, 3, 4}));
+    QCOMPARE(cell(1)->channelWidget(0)->getChannelItem().channelName,
+             QStringLiteral("Gate North West"));
+    QCOMPARE(cell(1)->channelWidget(2)->getChannelItem().channelName, QStringLiteral("Dock"));
+    QVERIFY(!cell(1)->channelWidget(3)->holdsChannel());
+    QVERIFY(boxes.texts().isEmpty());
+}
+
+void TestLinuxCells::dragEnterChecksAndLeaveUnchecksTheCell()
+{
+    makeConnectedPage();
+    selectChannels({channelKey(1)});
+    std::unique_ptr<QMimeData> mime(
+            tree()->mimeDataForItems(tree()->getTreeWidget()->selectedItems()));
+    QWidget *inner = cell(3)->getWidget();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(inner, &enter);
+    QCOMPARE(grid()->checkedIndex(), 3);
+    QVERIFY(cell(3)->isWidgetChecked());
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(inner, &leave);
+    QCOMPARE(grid()->checkedIndex(), -1);
+    QVERIFY(!cell(3)->isWidgetChecked());
+}
+
+void TestLinuxCells::foreignDragIsRefused()
+{
+    makeConnectedPage();
+    selectChannels({channelKey(1)});
+    QMimeData text;
+    text.setText(QStringLiteral("not channels"));
+    QWidget *inner = cell(0)->getWidget();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(inner, &enter);
+    QVERIFY(!enter.isAccepted());
+    QDropEvent drop(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(inner, &drop);
+    QCOMPARE(grid()->checkedIndex(), -1);
+    QCOMPARE(base()->count(QStringLiteral("AddCellChannel"))
+                     + base()->count(QStringLiteral("SetCellChannels")),
+             0);
+}
+
+// ---------------------------------------------------------------- turn shows
+
+void TestLinuxCells::turnOperationsFollowTheStateTable_data()
+{
+    QTest::addColumn<QList<int>>("path"); // operations that reach the state
+    QTest::addColumn<int>("op");
+    QTest::addColumn<int>("serviceCode"); // -1: nothing sent
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QStringList>("menu");
+
+    const QList<int> stopped;
+    const QList<int> started {0};
+    const QList<int> paused {0, 2};
+    const QList<int> continued {0, 2, 3};
+    const QStringList startOnly {"Start"};
+    const QStringList running {"Stop", "Pause"};
+    const QStringList pausedMenu {"Start", "Stop", "Continue"};
+
+    QTest::newRow("stopped: start") << stopped << 0 << 0 << 0 << running;
+    QTest::newRow("stopped: stop") << stopped << 1 << -1 << 1 << startOnly;
+    QTest::newRow("stopped: pause") << stopped << 2 << -1 << 1 << startOnly;
+    QTest::newRow("stopped: continue") << stopped << 3 << -1 << 1 << startOnly;
+    QTest::newRow("started: start") << started << 0 << -1 << 0 << running;
+    QTest::newRow("started: stop") << started << 1 << 2 << 1 << startOnly;
+    QTest::newRow("started: pause") << started << 2 << 1 << 2 << pausedMenu;
+    QTest::newRow("started: continue") << started << 3 << -1 << 0 << running;
+    QTest::newRow("paused: start") << paused << 0 << 0 << 0 << running;
+    QTest::newRow("paused: stop") << paused << 1 << 2 << 1 << startOnly;
+    QTest::newRow("paused: pause") << paused << 2 << -1 << 2 << pausedMenu;
+    QTest::newRow("paused: continue") << paused << 3 << 0 << 3 << running;
+    QTest::newRow("continued: start") << continued << 0 << -1 << 3 << running;
+    QTest::newRow("continued: stop") << continued << 1 << 2 << 1 << startOnly;
+    QTest::newRow("continued: pause") << continued << 2 << 1 << 2 << pausedMenu;
+    QTest::newRow("continued: continue") << continued << 3 << -1 << 3 << running;
+}
+
+void TestLinuxCells::turnOperationsFollowTheStateTable()
+{
+    QFETCH(QList<int>, path);
+    QFETCH(int, op);
+    QFETCH(int, serviceCode);
+    QFETCH(int, state);
+    QFETCH(QStringList, menu);
+    makeConnectedPage();
+    putChannels(0, 3);
+    CellForConfigChannels *target = cell(0);
+    MessageBoxScript boxes(0);
+    for (int step : path)
+        QVERIFY(target->turnShowOperate(step));
+    base()->clear();
+
+    const char *slotNames[] = {
+            "slotTurnShowStartActionTriggered", "slotTurnShowStopActionTriggered",
+            "slotTurnShowPauseActionTriggered", "slotTurnShowContinueActionTriggred"};
+    QVERIFY(QMetaObject::invokeMethod(target, slotNames[op]));
+    if (serviceCode < 0) {
+        QCOMPARE(base()->count(QStringLiteral("SetCellTurnShow")), 0);
+    } else {
+        QCOMPARE(base()->last(QStringLiteral("SetCellTurnShow")).args,
+                 (QVariantList {0, 30, serviceCode, 0}));
+        // The split goes again after a start or a stop only.
+        QCOMPARE(base()->count(QStringLiteral("SetCellSplit")), (op == 0 || op == 1) ? 1 : 0);
+    }
+    QCOMPARE(target->turnState(), state);
+    QCOMPARE(visibleTurnEntries(target), menu);
+    QCOMPARE(target->channelWidget(0)->isTurning(), state == 0 || state == 3);
+    QVERIFY(boxes.texts().isEmpty());
+}
+
+void TestLinuxCells::failedStartKeepsTheCellStopped()
+{
+    makeConnectedPage();
+    putChannels(1, 3);
+    base()->setResult(QStringLiteral("SetCellTurnShow"), -1);
+    MessageBoxScript boxes(1);
+    QVERIFY(!cell(1)->turnShowOperate(CellForConfigChannels::TurnStart));
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Start turn show fail!")});
+    QCOMPARE(cell(1)->turnState(), 1);
+    QCOMPARE(visibleTurnEntries(cell(1)), QStringList {QStringLiteral("Start")});
+    QVERIFY(!cell(1)->channelWidget(0)->isTurning());
+    QCOMPARE(base()->count(QStringLiteral("SetCellSplit")), 0);
+
+    // The other operations name themselves too.
+    base()->setResult(QStringLiteral("SetCellTurnShow"), 0);
+    QVERIFY(cell(1)->turnShowOperate(CellForConfigChannels::TurnStart));
+    base()->setResult(QStringLiteral("SetCellTurnShow"), -1);
+    boxes.clearRecords();
+    cell(1)->turnShowOperate(CellForConfigChannels::TurnPause);
+    cell(1)->turnShowOperate(CellForConfigChannels::TurnStop);
+    QCOMPARE(boxes.texts(),
+             (QStringList {QStringLiteral("Pause turn show fail!"),
+                           QStringLiteral("Stop turn show fail!")}));
+    QCOMPARE(cell(1)->turnState(), 0);
+}
+
+void TestLinuxCells::timeSetSendsTheIntervalWithTheState_data()
+{
+    QTest::addColumn<int>("result");
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<QStringList>("notices");
+    QTest::newRow("accepted") << 0 << 45 << QStringList();
+    QTest::newRow("refused") << -1 << 30 << QStringList {"Set turn show time fail!"};
+}
+
+void TestLinuxCells::timeSetSendsTheIntervalWithTheState()
+{
+    QFETCH(int, result);
+    QFETCH(int, interval);
+    QFETCH(QStringList, notices);
+    makeConnectedPage();
+    putChannels(2, 6);
+    MessageBoxScript boxes(0);
+    QVERIFY(cell(2)->turnShowOperate(CellForConfigChannels::TurnStart));
+    QVERIFY(cell(2)->turnShowOperate(CellForConfigChannels::TurnPause));
+    base()->clear();
+    base()->setResult(QStringLiteral("SetCellTurnShow"), result);
+
+    QString preset;
+    ModalDriver driver([&](QWidget *modal) {
+        auto *field = modal->findChild<QLineEdit *>(QStringLiteral("turnShowTimeLineEt"));
+        preset = field->text();
+        field->setText(QStringLiteral("45"));
+        modal->findChild<QPushButton *>(QStringLiteral("setBt"))->click();
+    });
+    driver.start();
+    cell(2)->findChild<QAction *>(QStringLiteral("turnShowTimeSetAction"))->trigger();
+    QVERIFY(driver.ran());
+    QCOMPARE(preset, QStringLiteral("30"));
+    // The paused state goes with the new interval (service code 1); no split follows.
+    QCOMPARE(base()->last(QStringLiteral("SetCellTurnShow")).args, (QVariantList {2, 45, 1, 0}));
+    QCOMPARE(base()->count(QStringLiteral("SetCellSplit")), 0);
+    QCOMPARE(cell(2)->turnInterval(), interval);
+    QCOMPARE(cell(2)->turnState(), 2);
+    QCOMPARE(boxes.texts(), notices);
+}
+
+// ---------------------------------------------------------------- spreading and panes
+
+void TestLinuxCells::doubleClicksCycleThroughPaneAndWall()
+{
+    makeConnectedPage();
+    putChannels(3, 4);
+    splitCell(3, 4);
+    CellForConfigChannels *target = cell(3);
+    base()->clear();
+    MessageBoxScript boxes(0);
+
+    // All panes -> pane 1 alone.
+    QTest::mouseDClick(target->channelWidget(1), Qt::LeftButton);
+    QCOMPARE(base()->last(QStringLiteral("SetCellSingleWindow")).args, (QVariantList {3, 1, 1}));
+    QCOMPARE(target->visiblePaneCount(), 1);
+    QVERIFY(!target->channelWidget(1)->isHidden());
+    QCOMPARE(target->singlePane(), 1);
+    QCOMPARE(target->paneState(), 1);
+    QCOMPARE(grid()->shownCellCount(), 4);
+
+    // Pane alone -> the cell over the whole wall.
+    QTest::mouseDClick(target->channelWidget(1), Qt::LeftButton);
+    QCOMPARE(base()->count(QStringLiteral("SetCellMelt")), 1);
+    QCOMPARE(regionOf(base()->last(QStringLiteral("SetCellMelt")).bytes),
+             (QList<qint32> {3, 1, 0, 0, 2 * U, 2 * U}));
+    QCOMPARE(grid()->wallCellIndex(), 3);
+    QVERIFY(target->isOnWall());
+    QCOMPARE(grid()->shownCellCount(), 1);
+    QVERIFY(!target->isHidden());
+
+    // Over the wall -> back in place with all panes.
+    QTest::mouseDClick(target->channelWidget(1), Qt::LeftButton);
+    QCOMPARE(base()->last(QStringLiteral("SetCellSingleWindow")).args, (QVariantList {3, 0, 0}));
+    QCOMPARE(base()->count(QStringLiteral("SetCellMelt")), 2);
+    QCOMPARE(regionOf(base()->last(QStringLiteral("SetCellMelt")).bytes),
+             (QList<qint32> {3, 0, U, U, U, U}));
+    QCOMPARE(grid()->wallCellIndex(), -1);
+    QVERIFY(!target->isOnWall());
+    QCOMPARE(grid()->shownCellCount(), 4);
+    QCOMPARE(target->visiblePaneCount(), 4);
+    QCOMPARE(target->singlePane(), -1);
+    QCOMPARE(target->paneState(), 2);
+    QCOMPARE(base()->names(),
+             (QStringList {"SetCellSingleWindow", "SetCellMelt", "SetCellSingleWindow",
+                           "SetCellMelt"}));
+    QVERIFY(boxes.texts().isEmpty());
+}
+
+void TestLinuxCells::singleCellGridTogglesOnePane()
+{
+    makeConnectedPage(1, 1);
+    putChannels(0, 9);
+    splitCell(0, 9);
+    base()->clear();
+    MessageBoxScript boxes(0);
+    CellForConfigChannels *target = cell(0);
+    QTest::mouseDClick(target->channelWidget(5), Qt::LeftButton);
+    QCOMPARE(target->visiblePaneCount(), 1);
+    QCOMPARE(base()->last(QStringLiteral("SetCellSingleWindow")).args, (QVariantList {0, 1, 5}));
+    QTest::mouseDClick(target->channelWidget(5), Qt::LeftButton);
+    QCOMPARE(target->visiblePaneCount(), 9);
+    QCOMPARE(base()->last(QStringLiteral("SetCellSingleWindow")).args, (QVariantList {0, 0, 0}));
+    QCOMPARE(base()->count(QStringLiteral("SetCellMelt")), 0);
+
+    // A refused single window keeps all panes.
+    base()->setResult(QStringLiteral("SetCellSingleWindow"), -1);
+    QTest::mouseDClick(target->channelWidget(2), Qt::LeftButton);
+    QCOMPARE(target->visiblePaneCount(), 9);
+    QCOMPARE(target->singlePane(), -1);
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Show single window fail!")});
+}
+
+void TestLinuxCells::splitOneCellSpreadsOnDoubleClick()
+{
+    makeConnectedPage(1, 2);
+    putChannels(1, 1);
+    base()->clear();
+    MessageBoxScript boxes(0);
+    QTest::mouseDClick(cell(1)->channelWidget(0), Qt::LeftButton);
+    QCOMPARE(regionOf(base()->last(QStringLiteral("SetCellMelt")).bytes),
+             (QList<qint32> {1, 1, 0, 0, 2 * U, U}));
+    QVERIFY(cell(0)->isHidden());
+    QVERIFY(cell(1)->isOnWall());
+    QTest::mouseDClick(cell(1)->channelWidget(0), Qt::LeftButton);
+    QCOMPARE(regionOf(base()->last(QStringLiteral("SetCellMelt")).bytes),
+             (QList<qint32> {1, 0, U, 0, U, U}));
+    QVERIFY(!cell(0)->isHidden());
+    QCOMPARE(base()->count(QStringLiteral("SetCellSingleWindow")), 0);
+
+    // An empty pane does nothing.
+    QTest::mouseDClick(cell(0)->channelWidget(0), Qt::LeftButton);
+    QCOMPARE(base()->count(QStringLiteral("SetCellMelt")), 2);
+}
+
+void TestLinuxCells::spreadingIsRefusedWhileACellTurns()
+{
+    makeConnectedPage();
+    putChannels(0, 2);
+    putChannels(1, 3);
+    MessageBoxScript boxes(0);
+    QVERIFY(cell(1)->turnShowOperate(CellForConfigChannels::TurnStart));
+    base()->clear();
+    QTest::mouseDClick(cell(0)->channelWidget(0), Qt::LeftButton);
+    QCOMPARE(boxes.texts(),
+             QStringList {QStringLiteral("Forbid to melting flat while some cells turn show!")});
+    QCOMPARE(base()->count(QStringLiteral("SetCellMelt")), 0);
+    QCOMPARE(grid()->shownCellCount(), 4);
+    QCOMPARE(grid()->wallCellIndex(), -1);
+    QVERIFY(!cell(0)->isOnWall());
+
+    // Paused counts as turning as well.
+    QVERIFY(cell(1)->turnShowOperate(CellForConfigChannels::TurnPause));
+    grid()->slotCellDoubleClicked(0);
+    QCOMPARE(boxes.count(), 2);
+    QCOMPARE(base()->count(QStringLiteral("SetCellMelt")), 0);
+}
+
+void TestLinuxCells::doubleClickOnATurningCellIsRefused()
+{
+    makeConnectedPage();
+    putChannels(2, 5);
+    splitCell(2, 4);
+    MessageBoxScript boxes(0);
+    QVERIFY(cell(2)->turnShowOperate(CellForConfigChannels::TurnStart));
+    QVERIFY(cell(2)->turnShowOperate(CellForConfigChannels::TurnPause));
+    base()->clear();
+    QTest::mouseDClick(cell(2)->channelWidget(0), Qt::LeftButton);
+    QCOMPARE(boxes.texts(),
+             QStringList {QStringLiteral("Forbid to melting flat while turn show!")});
+    QCOMPARE(cell(2)->visiblePaneCount(), 4);
+    QVERIFY(base()->calls().isEmpty());
+}
+
+void TestLinuxCells::refusedMeltLeavesTheGrid()
+{
+    makeConnectedPage();
+    putChannels(0, 1);
+    MessageBoxScript boxes(0);
+    base()->setResult(QStringLiteral("SetCellMelt"), -1);
+    grid()->slotCellDoubleClicked(0);
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Melting flat fail!")});
+    QCOMPARE(grid()->shownCellCount(), 4);
+    QCOMPARE(grid()->wallCellIndex(), -1);
+
+    // Spread, then the matrix refuses to take it back: the cell stays over the wall.
+    base()->setResult(QStringLiteral("SetCellMelt"), 0);
+    grid()->slotCellDoubleClicked(0);
+    QCOMPARE(grid()->wallCellIndex(), 0);
+    base()->setResult(QStringLiteral("SetCellMelt"), -1);
+    grid()->slotCellDoubleClicked(0);
+    QCOMPARE(boxes.texts().last(), QStringLiteral("Cancel melting flat fail!"));
+    QCOMPARE(grid()->wallCellIndex(), 0);
+    QCOMPARE(grid()->shownCellCount(), 1);
+}
+
+void TestLinuxCells::emptySpreadCellComesBackOnDoubleClick()
+{
+    makeConnectedPage();
+    grid()->slotHideCellsButThisIndex(2, true);
+    QCOMPARE(grid()->wallCellIndex(), 2);
+    QTest::mouseDClick(cell(2)->channelWidget(0), Qt::LeftButton);
+    QCOMPARE(grid()->wallCellIndex(), -1);
+    QCOMPARE(grid()->shownCellCount(), 4);
+    QCOMPARE(regionOf(base()->last(QStringLiteral("SetCellMelt")).bytes),
+             (QList<qint32> {2, 0, 0, U, U, U}));
+}
+
+// ---------------------------------------------------------------- splits and pages
+
+void TestLinuxCells::splitsKeepTheTopLeftPanes_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    // Old pane index -> new pane index (-1: deleted).
+    QTest::addColumn<QList<int>>("moves");
+    QTest::newRow("1 -> 4") << 1 << 4 << QList<int> {0};
+    QTest::newRow("4 -> 16") << 4 << 16 << QList<int> {0, 1, 4, 5};
+    QTest::newRow("4 -> 9") << 4 << 9 << QList<int> {0, 1, 3, 4};
+    QTest::newRow("9 -> 4") << 9 << 4 << QList<int> {0, 1, -1, 2, 3, -1, -1, -1, -1};
+    QTest::newRow("16 -> 9") << 16 << 9
+                             << QList<int> {0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, -1, -1, -1, -1};
+    QTest::newRow("16 -> 1") << 16 << 1 << QList<int> {0,  -1, -1, -1, -1, -1, -1, -1,
+                                                       -1, -1, -1, -1, -1, -1, -1, -1};
+}
+
+void TestLinuxCells::splitsKeepTheTopLeftPanes()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QList<int>, moves);
+    makeConnectedPage();
+    putChannels(0, 16);
+    if (from != 1)
+        splitCell(0, from);
+    CellForConfigChannels *target = cell(0);
+    const QList<ChannelWidget *> before = target->channelWidgets();
+    QCOMPARE(before.size(), from);
+    base()->clear();
+
+    MessageBoxScript boxes(0);
+    target->splitBar()->splitButton(to)->click();
+    QCOMPARE(base()->names(), QStringList {QStringLiteral("SetCellSplit")});
+    QCOMPARE(base()->last(QStringLiteral("SetCellSplit")).args, (QVariantList {0, to, 0}));
+
+    const QList<ChannelWidget *> after = target->channelWidgets();
+    QCOMPARE(after.size(), to);
+    for (int i = 0; i < after.size(); ++i)
+        QCOMPARE(after.at(i)->getIndex(), i);
+    for (int old = 0; old < moves.size(); ++old) {
+        const int moved = moves.at(old);
+        if (moved >= 0)
+            QCOMPARE(after.at(moved), before.at(old));
+        else
+            QVERIFY(!after.contains(before.at(old)));
+    }
+    // The panes show positions 0 .. to-1 and all are shown.
+    for (int i = 0; i < to; ++i)
+        QCOMPARE(after.at(i)->getChannelItem().channelId, channelKey(i + 1));
+    QCOMPARE(target->visiblePaneCount(), to);
+    const int pages = (16 + to - 1) / to;
+    QCOMPARE(target->pageBar()->pageButtonCount(), pages <= 1 ? 0 : qMin(5, pages));
+}
+
+void TestLinuxCells::refusedSplitChangesNothing()
+{
+    makeConnectedPage();
+    putChannels(1, 4);
+    splitCell(1, 4);
+    const QList<ChannelWidget *> before = cell(1)->channelWidgets();
+    base()->setResult(QStringLiteral("SetCellSplit"), -1);
+    MessageBoxScript boxes(0);
+    cell(1)->splitBar()->splitButton(9)->click();
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("split screen fail!")});
+    QCOMPARE(cell(1)->splitCount(), 4);
+    QCOMPARE(cell(1)->channelWidgets(), before);
+}
+
+void TestLinuxCells::splitStopsARunningTurnShow()
+{
+    makeConnectedPage();
+    putChannels(0, 6);
+    MessageBoxScript boxes(0);
+    QVERIFY(cell(0)->turnShowOperate(CellForConfigChannels::TurnStart));
+    base()->clear();
+    splitCell(0, 4);
+    // Stop (mode 2), the old split again, then the new split.
+    QCOMPARE(base()->names(), (QStringList {"SetCellTurnShow", "SetCellSplit", "SetCellSplit"}));
+    QCOMPARE(base()->calls().at(0).args, (QVariantList {0, 30, 2, 0}));
+    QCOMPARE(base()->calls().at(1).args, (QVariantList {0, 1, 0}));
+    QCOMPARE(base()->calls().at(2).args, (QVariantList {0, 4, 0}));
+    QCOMPARE(cell(0)->turnState(), 1);
+}
+
+void TestLinuxCells::pageCountFollowsChannelsAndSplit_data()
+{
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<int>("split");
+    QTest::addColumn<int>("buttons");
+    QTest::newRow("10 at 4") << 10 << 4 << 3;
+    QTest::newRow("16 at 1") << 16 << 1 << 5;
+    QTest::newRow("4 at 4") << 4 << 4 << 0;
+    QTest::newRow("9 at 4") << 9 << 4 << 3;
+    QTest::newRow("1 at 1") << 1 << 1 << 0;
+}
+
+void TestLinuxCells::pageCountFollowsChannelsAndSplit()
+{
+    QFETCH(int, channels);
+    QFETCH(int, split);
+    QFETCH(int, buttons);
+    makeConnectedPage();
+    if (split != 1)
+        splitCell(0, split);
+    putChannels(0, channels);
+    SwitchChannelsShowToolBar *bar = cell(0)->pageBar();
+    QCOMPARE(bar->pageButtonCount(), buttons);
+    QCOMPARE(bar->toggleButton()->isHidden(), buttons == 0);
+    if (buttons > 0)
+        QVERIFY(bar->pageButton(0)->isChecked());
+    QCOMPARE(cell(0)->currentPage(), 0);
+    // The page bar never shows itself; the split bar comes with the mouse.
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(cell(0), &enter);
+    QVERIFY(bar->isHidden());
+    QVERIFY(!cell(0)->splitBar()->isHidden());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(cell(0), &leave);
+    QVERIFY(cell(0)->splitBar()->isHidden());
+}
+
+// ---------------------------------------------------------------- deleting and the menu
+
+void TestLinuxCells::contextMenuOpensOnlyWithChannels()
+{
+    makeConnectedPage();
+    CellForConfigChannels *target = cell(1);
+    QMenu *menu = target->contextMenu();
+    QVERIFY(menu->property("lumo_menu").toBool());
+    QContextMenuEvent empty(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            target->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(target->channelWidget(0), &empty);
+    QVERIFY(!menu->isVisible());
+
+    putChannels(1, 4);
+    splitCell(1, 4);
+    ChannelWidget *pane = target->channelWidget(2);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(4, 4),
+                            pane->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(pane, &click);
+    QVERIFY(menu->isVisible());
+    QCOMPARE(target->selectedPane(), 2);
+    QStringList entries;
+    for (QAction *action : menu->actions())
+        entries << action->text();
+    QCOMPARE(entries, (QStringList {"Turn Show", "Delete Source", "Check Source"}));
+    QStringList turnEntries;
+    for (QAction *action : menu->actions().at(0)->menu()->actions())
+        turnEntries << action->text();
+    QCOMPARE(turnEntries, (QStringList {"Start", "Stop", "Pause", "Continue", "Time Set"}));
+    QVERIFY(menu->actions().at(0)->menu()->property("lumo_menu").toBool());
+    QCOMPARE(visibleTurnEntries(target), QStringList {QStringLiteral("Start")});
+    menu->hide();
+}
+
+void TestLinuxCells::deleteTheChannelFromTheMenu()
+{
+    makeConnectedPage();
+    putChannels(0, 3);
+    splitCell(0, 4);
+    CellForConfigChannels *target = cell(0);
+    MessageBoxScript boxes(0);
+    QVERIFY(target->turnShowOperate(CellForConfigChannels::TurnStart));
+
+    auto openOn = [&](int paneIndex) {
+        ChannelWidget *pane = target->channelWidget(paneIndex);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                pane->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(pane, &click);
+        target->contextMenu()->hide();
+    };
+    QAction *deleteOne = target->findChild<QAction *>(QStringLiteral("deleteChannelAction"));
+
+    // An empty pane.
+    openOn(3);
+    deleteOne->trigger();
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("no channel is selected!")});
+
+    // Declined, then confirmed: the turn show stops before the channel goes.
+    openOn(1);
+    base()->clear();
+    boxes.clearRecords();
+    boxes.answer(0);
+    deleteOne->trigger();
+    QCOMPARE(boxes.last().text, QStringLiteral("Make sure delete the channel:Cam A02?"));
+    QCOMPARE(boxes.last().buttons, short(3));
+    QVERIFY(base()->calls().isEmpty());
+    boxes.answer(1);
+    deleteOne->trigger();
+    QCOMPARE(base()->names(),
+             (QStringList {"SetCellTurnShow", "SetCellSplit", "DeleteCellChannel"}));
+    QCOMPARE(base()->last(QStringLiteral("DeleteCellChannel")).args, (QVariantList {0, 1}));
+    QVERIFY(!target->channelWidget(1)->holdsChannel());
+    QCOMPARE(target->channelMap().keys(), (QList<int> {0, 2}));
+    QCOMPARE(target->turnState(), 1);
+
+    // A refusal keeps the channel.
+    openOn(2);
+    base()->setResult(QStringLiteral("DeleteCellChannel"), -1);
+    boxes.answer(1);
+    deleteOne->trigger();
+    QCOMPARE(boxes.texts().last(), QStringLiteral("Delete channel from cell fail!"));
+    QCOMPARE(target->channelMap().keys(), (QList<int> {0, 2}));
+
+    // Delete Cell Channels from the menu.
+    base()->setResult(QStringLiteral("DeleteCellChannel"), 0);
+    base()->clear();
+    boxes.answer(1);
+    target->findChild<QAction *>(QStringLiteral("deleteAllChannelsAction"))->trigger();
+    QCOMPARE(boxes.last().text, QStringLiteral("Make sure clear cell channels?"));
+    QCOMPARE(base()->callsNamed(QStringLiteral("DeleteCellChannel")).size(), 2);
+    QVERIFY(!target->hasChannels());
+}
+
+void TestLinuxCells::deleteCellChannelsButton()
+{
+    makeConnectedPage();
+    QPushButton *deleteButton =
+            page->findChild<ChannelsOperWidget *>(QStringLiteral("channelsOperWdt"))
+                    ->deleteChannelsButton();
+    MessageBoxScript boxes(0);
+    deleteButton->click(); // no cell checked
+    checkCell(2);
+    deleteButton->click(); // an empty cell
+    QCOMPARE(boxes.texts(),
+             (QStringList {QStringLiteral("Please select cell to clear channels!"),
+                           QStringLiteral("Cell has none channels!")}));
+
+    putChannels(2, 3);
+    base()->clear();
+    boxes.clearRecords();
+    base()->queueResults(QStringLiteral("DeleteCellChannel"), {0, -1});
+    boxes.answer(1);
+    deleteButton->click();
+    QCOMPARE(boxes.texts(),
+             (QStringList {QStringLiteral("Make sure delete cell channels?"),
+                           QStringLiteral("Delete cell channels fail!")}));
+    QCOMPARE(base()->callsNamed(QStringLiteral("DeleteCellChannel")).size(), 2);
+    QCOMPARE(cell(2)->channelMap().keys(), (QList<int> {1, 2}));
+
+    boxes.answer(1);
+    deleteButton->click();
+    QVERIFY(!cell(2)->hasChannels());
+    QCOMPARE(base()->last(QStringLiteral("DeleteCellChannel")).args, (QVariantList {2, 2}));
+}
+
+void TestLinuxCells::clearAllChannelsStopsAtTheFirstFailure()
+{
+    makeConnectedPage();
+    QPushButton *clearButton = page->findChild<QPushButton *>(QStringLiteral("clearChannelsBt"));
+    MessageBoxScript boxes(0);
+    clearButton->click();
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("All cells have none channels!")});
+
+    putChannels(0, 2);
+    putChannels(1, 1);
+    putChannels(3, 2);
+    base()->clear();
+    boxes.clearRecords();
+    clearButton->click(); // declined
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Make sure delete all channels?")});
+    QVERIFY(base()->calls().isEmpty());
+
+    // Cell 0 goes, cell 1 is refused, cell 3 is left alone.
+    base()->queueResults(QStringLiteral("DeleteCellChannel"), {0, 0, -1});
+    boxes.answer(1);
+    clearButton->click();
+    QCOMPARE(boxes.texts().last(), QStringLiteral("clear channels fail!"));
+    QVERIFY(!cell(0)->hasChannels());
+    QCOMPARE(cell(1)->channelMap().size(), 1);
+    QCOMPARE(cell(3)->channelMap().size(), 2);
+    for (const FakeCall &call : base()->callsNamed(QStringLiteral("DeleteCellChannel")))
+        QVERIFY(call.args.at(0).toInt() <= 1);
+}
+
+// ---------------------------------------------------------------- loading
+
+void TestLinuxCells::loadingReadsTheWallBackWithoutSending()
+{
+    // A 2 x 2 wall whose cell 1 is spread, holds three channels in 4 panes, shows pane 2
+    // alone and runs its turn show at 12 s.
+    base()->screenNumberBytes = QByteArray::fromHex("01000302");
+    base()->gridEntries.clear();
+    for (int k = 0; k < 4; ++k)
+        base()->gridEntries.push_back(gridEntry(k, 2));
+    base()->gridEntries[1].region = ScreenRegion {1, 1, 0, 0, 2 * U, 2 * U};
+    for (int i : {1, 2, 5}) {
+        CellChannelItem item = treeItem(i);
+        item.position = i == 5 ? 2 : i - 1;
+        base()->cellRecords.push_back(
+                DigitalMatrixInteractionPort::buildCellChannelRecord(item, 0));
+    }
+    base()->cellSplitCount = 4;
+    base()->singleWindowFlag = 1;
+    base()->singleWindow = 2;
+    base()->turnStatus = CellTurnStatus {12, 0, 0};
+
+    page.reset(new LinuxDigitalMatrixPage);
+    page->show();
+    QTRY_COMPARE(page->currentServerIndex(), 0);
+    page->findChild<DigitalMatrixServerOperWidget *>(QStringLiteral("serverOperWdt"))
+            ->connectButton()
+            ->click();
+    QCOMPARE(grid()->cellCount(), 4);
+    QCOMPARE(grid()->getCellShowNums(), (QStringList {"2", "1", "4", "3"}));
+    QCOMPARE(grid()->wallCellIndex(), 1);
+    QVERIFY(cell(1)->isOnWall());
+    QCOMPARE(grid()->shownCellCount(), 1);
+    // Every cell reads the same scripted answers.
+    CellForConfigChannels *spread = cell(1);
+    QCOMPARE(spread->splitCount(), 4);
+    QCOMPARE(spread->channelWidgets().size(), 4);
+    QCOMPARE(spread->channelMap().keys(), (QList<int> {0, 1, 2}));
+    QCOMPARE(spread->channelWidget(2)->getChannelItem().channelId, channelKey(5));
+    QCOMPARE(spread->channelWidget(2)->getChannelItem().channelName, QStringLiteral("Cam A05"));
+    QCOMPARE(spread->singlePane(), 2);
+    QCOMPARE(spread->visiblePaneCount(), 1);
+    QCOMPARE(spread->turnState(), 0);
+    QCOMPARE(spread->turnInterval(), 12);
+    QVERIFY(spread->channelWidget(0)->isTurning());
+    QCOMPARE(visibleTurnEntries(spread), (QStringList {"Stop", "Pause"}));
+    // Only the cell of screen 1 offers 9 and 16 panes.
+    QVERIFY(!spread->splitBar()->splitButton(9)->isHidden());
+    QVERIFY(cell(0)->splitBar()->splitButton(16)->isHidden());
+
+    for (const QString &name : base()->names())
+        QVERIFY2(name.startsWith(QLatin1String("Get")) || name == QLatin1String("Login")
+                         || name == QLatin1String("StartSession"),
+                 qPrintable(name));
+}
+
+void TestLinuxCells::matrixWithoutGridKeepsThePlaceholder()
+{
+    base()->gridEntries.clear();
+    page.reset(new LinuxDigitalMatrixPage);
+    page->show();
+    QTRY_COMPARE(page->currentServerIndex(), 0);
+    page->findChild<DigitalMatrixServerOperWidget *>(QStringLiteral("serverOperWdt"))
+            ->connectButton()
+            ->click();
+    QVERIFY(!grid()->isConfigured());
+    QVERIFY(!grid()->getCellByIndex(0));
+    QCOMPARE(base()->count(QStringLiteral("GetCellChannels")), 0);
+    MessageBoxScript boxes(0);
+    selectChannels({channelKey(1)});
+    setButton()->click();
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Please select cell to set channels!")});
+}
+
+// ---------------------------------------------------------------- small widgets
+
+void TestLinuxCells::channelWidgetWrapsNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("short") << "Gate"
+                           << "Gate";
+    QTest::newRow("six") << "Gate 1"
+                         << "Gate 1";
+    QTest::newRow("seven") << "Gate 12"
+                           << "Gate 1\r\n2";
+    QTest::newRow("twelve") << "abcdefghijkl"
+                            << "abcdef\r\nghijkl";
+    QTest::newRow("fifteen") << "abcdefghijklmno"
+                             << "abcdef\r\nghijkl\r\nmno";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestLinuxCells::channelWidgetWrapsNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    ChannelWidget pane(0);
+    CellChannelItem item;
+    item.channelId = QStringLiteral("k");
+    item.channelName = name;
+    pane.setChannelItem(item);
+    QCOMPARE(pane.displayText(), shown);
+    pane.setTurning(true);
+    QCOMPARE(pane.displayText(), QStringLiteral("turn show..."));
+
+    // Only a pane with a channel reports a double click.
+    QSignalSpy spy(&pane, &ChannelWidget::signalChannelWidgetDoubleClicked);
+    pane.setIndex(3);
+    QTest::mouseDClick(&pane, Qt::LeftButton);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toInt(), 3);
+    pane.clearChannelItem();
+    QTest::mouseDClick(&pane, Qt::LeftButton);
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestLinuxCells::splitBarEmitsItsCounts_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("num");
+    QTest::addColumn<QString>("property");
+    QTest::newRow("one") << "oneSpliterBt" << 1 << "lumo_squareoneBtn";
+    QTest::newRow("four") << "fourSpliterBt" << 4 << "lumo_squaretwoBtn";
+    QTest::newRow("nine") << "nineSpliterBt" << 9 << "lumo_squarethreeBtn";
+    QTest::newRow("sixteen") << "sixteenSpliterBt" << 16 << "lumo_squarefourBtn";
+}
+
+void TestLinuxCells::splitBarEmitsItsCounts()
+{
+    QFETCH(QString, button);
+    QFETCH(int, num);
+    QFETCH(QString, property);
+    SplitScreenToolBar bar;
+    QCOMPARE(bar.size(), QSize(100, 20));
+    QVERIFY(bar.findChild<QPushButton *>(QStringLiteral("_hideLeftPanelBtn"))->isHidden());
+    QSignalSpy spy(&bar, &SplitScreenToolBar::signalSplitScreenNum);
+    auto *pushButton = bar.findChild<QPushButton *>(button);
+    QVERIFY(pushButton->property(property.toLatin1().constData()).toBool());
+    pushButton->click();
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toInt(), num);
+    bar.slotHidePanelBtClicked(false);
+    QVERIFY(pushButton->isHidden());
+}
+
+void TestLinuxCells::splitBarOffersNineAndSixteenOnlyOnScreenOne()
+{
+    CellForConfigChannels cell(0);
+    SplitScreenToolBar *bar = cell.splitBar();
+    cell.setShowNum(2);
+    QVERIFY(bar->splitButton(9)->isHidden());
+    QVERIFY(bar->splitButton(16)->isHidden());
+    QVERIFY(!bar->splitButton(1)->isHidden());
+    QVERIFY(!bar->splitButton(4)->isHidden());
+    cell.setShowNum(1);
+    QVERIFY(!bar->splitButton(9)->isHidden());
+    bar->setSplitButtonVisible(5, false); // no such button
+    QVERIFY(!bar->splitButton(4)->isHidden());
+    QVERIFY(!cell.isShowNumVisible());
+}
+
+void TestLinuxCells::pageBarButtonsAreCappedAtFive_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("buttons");
+    QTest::newRow("0") << 0 << 0;
+    QTest::newRow("1") << 1 << 0;
+    QTest::newRow("2") << 2 << 2;
+    QTest::newRow("3") << 3 << 3;
+    QTest::newRow("5") << 5 << 5;
+    QTest::newRow("40") << 40 << 5;
+}
+
+void TestLinuxCells::pageBarButtonsAreCappedAtFive()
+{
+    QFETCH(int, count);
+    QFETCH(int, buttons);
+    SwitchChannelsShowToolBar bar;
+    bar.setPageCount(7);
+    bar.setPageCount(count);
+    QCOMPARE(bar.pageButtonCount(), buttons);
+    QCOMPARE(bar.toggleButton()->isHidden(), buttons == 0);
+    auto *layout = qobject_cast<QHBoxLayout *>(bar.layout());
+    for (int id = 0; id < buttons; ++id) {
+        QPushButton *button = bar.pageButton(id);
+        QCOMPARE(layout->indexOf(button), id + 1);
+        QCOMPARE(button->size(), QSize(14, 14));
+        QVERIFY(button->isCheckable());
+        QVERIFY(button->property("lumo_channelSwitchPageBt").toBool());
+    }
+    bar.setCurrentPage(buttons - 1);
+    QCOMPARE(bar.currentPage(), qMax(0, buttons - 1));
+    if (buttons > 0)
+        QVERIFY(bar.pageButton(buttons - 1)->isChecked());
+    bar.setCurrentPage(9); // no such page
+    QCOMPARE(bar.currentPage(), qMax(0, buttons - 1));
+}
+
+void TestLinuxCells::pageBarGroupClickEmitsOnlyAChange()
+{
+    SwitchChannelsShowToolBar bar;
+    bar.setPageCount(3);
+    bar.setCurrentPage(0);
+    QSignalSpy spy(&bar, &SwitchChannelsShowToolBar::signalCurSwitchPageNumChanged);
+    bar.pageButton(0)->click();
+    QCOMPARE(spy.count(), 0);
+    bar.pageButton(2)->click();
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toInt(), 2);
+    QCOMPARE(bar.currentPage(), 2);
+    bar.slotHidePanelBtClicked(true);
+    QVERIFY(bar.pageButton(1)->isHidden());
+    bar.slotHidePanelBtClicked(false);
+    QVERIFY(!bar.pageButton(1)->isHidden());
+}
+
+void TestLinuxCells::timeDialogChecksTheRange_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("hint"); // empty: accepted
+    QTest::newRow("empty") << ""
+                           << "Please enter turn show time!";
+    QTest::newRow("4") << "4"
+                       << "Turn show time range is:5-60!";
+    QTest::newRow("5") << "5"
+                       << "";
+    QTest::newRow("60") << "60"
+                        << "";
+    QTest::newRow("61") << "61"
+                        << "Turn show time range is:5-60!";
+}
+
+void TestLinuxCells::timeDialogChecksTheRange()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, hint);
+    QToolTip::hideText();
+    TurnShowTimeSetDlg dialog(30, nullptr);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Dialog"));
+    QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(dialog.timeLineEdit()->text(), QStringLiteral("30"));
+    dialog.show();
+    dialog.timeLineEdit()->setText(text);
+    dialog.findChild<QPushButton *>(QStringLiteral("setBt"))->click();
+    if (hint.isEmpty()) {
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.getTurnShowTime(), text.toInt());
+    } else {
+        QVERIFY(dialog.isVisible());
+        QTRY_COMPARE(QToolTip::text(), hint);
+    }
+    dialog.reject();
+}
+
+void TestLinuxCells::timeDialogEscapeRejects()
+{
+    TurnShowTimeSetDlg dialog(10, nullptr);
+    dialog.show();
+    QTRY_VERIFY(dialog.isVisible());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!dialog.isVisible());
+
+    TurnShowTimeSetDlg closed(10, nullptr);
+    closed.show();
+    closed.findChild<QPushButton *>(QStringLiteral("closeBt"))->click();
+    QVERIFY(!closed.isVisible());
+    QCOMPARE(closed.result(), int(QDialog::Rejected));
+}
+
+QTEST_MAIN(TestLinuxCells)
+#include "tst_linuxcells.moc"

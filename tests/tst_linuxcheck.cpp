@@ -1,0 +1,667 @@
+// The area tree's selection, the cell channel check dialog (alone and with its cell), the
+// firmware upgrade dialog and the page's upgrade poll, checked against the recording service.
+#include "AreaTreeForMatrixConfig.h"
+#include "CellChannelsCheckDlg.h"
+#include "CellChannelsTableWt.h"
+#include "CellForConfigChannels.h"
+#include "ConfigChannelsWidget.h"
+#include "DigitalMatrixInteractionPort.h"
+#include "DigitalMatrixServerOperWidget.h"
+#include "LinuxDigitalMatrixPage.h"
+#include "LinuxMatrixUpgradeDlg.h"
+#include "MatrixServerSelWidget.h"
+
+#include "UserManagerCore.h"
+#include "WaitDialog.h"
+
+#include "FakeMatrixService.h"
+#include "MessageBoxScript.h"
+#include "ModalDriver.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+
+namespace {
+
+constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
+
+DATACore::UserManagerCore *dataCentre()
+{
+    return DATACore::UserManagerCore::instance();
+}
+
+const QByteArray Site = R"({"version":1,
+    "areas":[{"key":"area-a","name":"Area A"},
+             {"key":"area-a-sub","name":"Area A Sub","parent":"area-a"},
+             {"key":"area-b","name":"Area B"}],
+    "devices":[{"key":"dev-a","name":"NVR A","address":"10.1.0.1","port":8000,"kind":1},
+               {"key":"dev-b","name":"Encoder B","address":"10.1.0.2","port":8000,"kind":1}],
+    "channels":[{"key":"a-1","name":"Hall","device":"dev-a","number":1,"area":"area-a"},
+                {"key":"a-2","name":"Stairs","device":"dev-a","number":2,"area":"area-a"},
+                {"key":"a-3","name":"Lift","device":"dev-b","number":1,"area":"area-a"},
+                {"key":"s-1","name":"Cellar","device":"dev-b","number":2,"area":"area-a-sub"},
+                {"key":"b-1","name":"Yard","device":"dev-b","number":3,"area":"area-b"}]})";
+
+CellChannelItem item(const QString &key, const QString &name)
+{
+    CellChannelItem channel;
+    channel.itemKey = QStringLiteral("area-a");
+    channel.channelId = key;
+    channel.channelName = name;
+    return channel;
+}
+
+QList<CellChannelItem> threeItems()
+{
+    return {item(QStringLiteral("a-1"), QStringLiteral("Hall")),
+            item(QStringLiteral("a-2"), QStringLiteral("Stairs")),
+            item(QStringLiteral("a-3"), QStringLiteral("Lift"))};
+}
+
+QStringList keysOf(const QList<CellChannelItem> &items)
+{
+    QStringList keys;
+    for (const CellChannelItem &channel : items)
+        keys << channel.channelId;
+    return keys;
+}
+
+ScreenRegionEntry gridEntry(int index)
+{
+    ScreenRegionEntry entry {};
+    entry.region = ScreenRegion {index, 0, (index % 2) * U, (index / 2) * U, U, U};
+    return entry;
+}
+
+} // namespace
+
+class TestLinuxCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    // Area tree.
+    void treeIsSetUpForDraggingOut();
+    void selectionListsEachChannelOnce_data();
+    void selectionListsEachChannelOnce();
+
+    // Check dialog.
+    void dialogListsChannelsWithTheirDevices();
+    void deleteNeedsCheckedRows();
+    void deleteAsksThenRequestsEachCheckedRow_data();
+    void deleteAsksThenRequestsEachCheckedRow();
+    void clearStopsAtTheFirstFailure();
+    void clearWithoutAnAnswerStops();
+    void quitAndCloseReject();
+    void checkSourceDeletesThroughTheCell();
+
+    // Upgrade dialog.
+    void upgradeTypeSetsTheUrlField();
+    void upgradeUrlRules_data();
+    void upgradeUrlRules();
+
+    // Upgrade poll.
+    void acceptedUpgradeIsPolledUntilItsEnd_data();
+    void acceptedUpgradeIsPolledUntilItsEnd();
+    void refusedUpgradeStartKeepsTheConnection();
+    void pollStopsWhenThePageLeavesTheMatrix_data();
+    void pollStopsWhenThePageLeavesTheMatrix();
+    void pollNeverRunsWithoutAConnection();
+
+private:
+    void makeConnectedPage();
+    void runUpgrade(int typeIndex, const QString &url);
+    AreaTreeForMatrixConfig *makeTree();
+    FakeBaseMatrix *base() const { return service->base(); }
+    DigitalMatrixServerOperWidget *oper() const
+    {
+        return page->findChild<DigitalMatrixServerOperWidget *>(QStringLiteral("serverOperWdt"));
+    }
+    ConfigChannelsWidget *grid() const
+    {
+        return page->findChild<ConfigChannelsWidget *>(QStringLiteral("configChannelsWdt"));
+    }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<FakeMatrixService> service;
+    std::unique_ptr<LinuxDigitalMatrixPage> page;
+    std::unique_ptr<AreaTreeForMatrixConfig> tree;
+};
+
+void TestLinuxCheck::init()
+{
+    dir.reset(new QTemporaryDir);
+    QVERIFY(dir->isValid());
+    QVERIFY(dataCentre()->open(dir->filePath(QStringLiteral("datacentre.db"))));
+    QVERIFY2(dataCentre()->importSite(Site), qPrintable(dataCentre()->lastError()));
+    QVERIFY(dataCentre()->AddServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.1"),
+                                    QStringLiteral("admin"), QStringLiteral("admin"), 6000, 6));
+    QVERIFY(dataCentre()->AddServer(QStringLiteral("Hall"), QStringLiteral("10.0.0.2"),
+                                    QStringLiteral("admin"), QStringLiteral("admin"), 6000, 6));
+    QCoreApplication::processEvents();
+    service.reset(new FakeMatrixService);
+}
+
+void TestLinuxCheck::cleanup()
+{
+    tree.reset();
+    page.reset();
+    QCoreApplication::processEvents();
+    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
+    service.reset();
+    dataCentre()->close();
+    dir.reset();
+}
+
+void TestLinuxCheck::makeConnectedPage()
+{
+    base()->screenNumberBytes = QByteArray::fromHex("00010203");
+    for (int k = 0; k < 4; ++k)
+        base()->gridEntries.push_back(gridEntry(k));
+    base()->cellSplitCount = 1;
+    base()->turnStatus = CellTurnStatus {30, 2, 0};
+    page.reset(new LinuxDigitalMatrixPage);
+    page->resize(1000, 640);
+    page->show();
+    QTRY_COMPARE(page->currentServerIndex(), 0);
+    oper()->connectButton()->click();
+    QVERIFY(oper()->isServerConnectOK());
+    base()->clear();
+}
+
+AreaTreeForMatrixConfig *TestLinuxCheck::makeTree()
+{
+    tree.reset(new AreaTreeForMatrixConfig);
+    tree->getTreeWidget()->expandAll();
+    return tree.get();
+}
+
+void TestLinuxCheck::runUpgrade(int typeIndex, const QString &url)
+{
+    ModalDriver driver([&](QWidget *modal) {
+        modal->findChild<QComboBox *>(QStringLiteral("upgradeType"))->setCurrentIndex(typeIndex);
+        modal->findChild<QLineEdit *>(QStringLiteral("urlLineEt"))->setText(url);
+        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+    });
+    driver.start();
+    page->findChild<QPushButton *>(QStringLiteral("upgradeBt"))->click();
+    QVERIFY(driver.ran());
+}
+
+// ---------------------------------------------------------------- area tree
+
+void TestLinuxCheck::treeIsSetUpForDraggingOut()
+{
+    AreaTreeForMatrixConfig *areaTree = makeTree();
+    QTreeWidget *widget = areaTree->getTreeWidget();
+    QCOMPARE(widget->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QCOMPARE(widget->dragDropMode(), QAbstractItemView::DragOnly);
+    QCOMPARE(areaTree->layout()->contentsMargins(), QMargins(2, 5, 1, 1));
+}
+
+void TestLinuxCheck::selectionListsEachChannelOnce_data()
+{
+    QTest::addColumn<QStringList>("selected"); // area or channel keys, in selection order
+    QTest::addColumn<QStringList>("channels");
+    QTest::addColumn<QStringList>("areaKeys");
+    QTest::addColumn<bool>("area");
+
+    QTest::newRow("one channel") << QStringList {"a-2"} << QStringList {"a-2"}
+                                 << QStringList {"area-a"} << false;
+    QTest::newRow("channels of two areas")
+            << QStringList {"b-1", "a-1"} << QStringList {"b-1", "a-1"}
+            << QStringList {"area-b", "area-a"} << false;
+    // An area gives its own channels, not those of its sub-area.
+    QTest::newRow("area") << QStringList {"area-a"} << QStringList {"a-1", "a-2", "a-3"}
+                          << QStringList {"area-a", "area-a", "area-a"} << true;
+    QTest::newRow("channel, then its area")
+            << QStringList {"a-3", "area-a"} << QStringList {"a-3", "a-1", "a-2"}
+            << QStringList {"area-a", "area-a", "area-a"} << true;
+    QTest::newRow("sub-area channel and area")
+            << QStringList {"s-1", "area-a"} << QStringList {"s-1", "a-1", "a-2", "a-3"}
+            << QStringList {"area-a-sub", "area-a", "area-a", "area-a"} << true;
+    QTest::newRow("nothing") << QStringList() << QStringList() << QStringList() << false;
+}
+
+void TestLinuxCheck::selectionListsEachChannelOnce()
+{
+    QFETCH(QStringList, selected);
+    QFETCH(QStringList, channels);
+    QFETCH(QStringList, areaKeys);
+    QFETCH(bool, area);
+    AreaTreeForMatrixConfig *areaTree = makeTree();
+    for (const QString &key : selected) {
+        QTreeWidgetItem *treeItem = key.startsWith(QLatin1String("area"))
+                ? areaTree->areaItem(key)
+                : areaTree->channelItem(key);
+        QVERIFY2(treeItem, qPrintable(key));
+        treeItem->setSelected(true);
+    }
+    QList<CellChannelItem> out {item(QStringLiteral("stale"), QStringLiteral("Old"))};
+    bool areaSelected = !area;
+    areaTree->getSelectedChannels(out, areaSelected);
+    QCOMPARE(keysOf(out), channels);
+    QCOMPARE(areaSelected, area);
+    for (int i = 0; i < out.size(); ++i) {
+        QCOMPARE(out.at(i).itemKey, areaKeys.at(i));
+        QCOMPARE(out.at(i).position, -1);
+        QCOMPARE(out.at(i).channelName, areaTree->channelItem(out.at(i).channelId)->text(0));
+    }
+}
+
+// ---------------------------------------------------------------- check dialog
+
+void TestLinuxCheck::dialogListsChannelsWithTheirDevices()
+{
+    CellChannelsCheckDlg dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("CellChannelsCheckDlg"));
+    QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(dialog.testAttribute(Qt::WA_TranslucentBackground));
+    CellChannelsTableWt *table = dialog.table();
+    QCOMPARE(table->columnCount(), 3);
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Channel Name"));
+    QCOMPARE(table->horizontalHeaderItem(2)->text(), QStringLiteral("Device Name"));
+
+    QList<CellChannelItem> items = threeItems();
+    items << item(QStringLiteral("unknown"), QStringLiteral("Gone"));
+    dialog.setChannels(items);
+    dialog.setChannels(items); // filling again replaces the rows
+    QCOMPARE(table->rowCount(), 4);
+    QCOMPARE(table->getAllRowsKeyValues(), (QStringList {"a-1", "a-2", "a-3", "unknown"}));
+    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("Hall"));
+    QCOMPARE(table->item(0, 2)->text(), QStringLiteral("NVR A"));
+    QCOMPARE(table->item(2, 2)->text(), QStringLiteral("Encoder B"));
+    QCOMPARE(table->item(2, 2)->toolTip(), QStringLiteral("Encoder B"));
+    QCOMPARE(table->item(1, 1)->toolTip(), QStringLiteral("Stairs"));
+    // A channel the data centre does not know has no device name.
+    QCOMPARE(table->item(3, 2)->text(), QString());
+    QVERIFY(!(table->item(0, 1)->flags() & Qt::ItemIsEditable));
+}
+
+void TestLinuxCheck::deleteNeedsCheckedRows()
+{
+    CellChannelsCheckDlg dialog;
+    QSignalSpy spy(&dialog, &CellChannelsCheckDlg::signalDeleteChannelFromCell);
+    MessageBoxScript boxes(1);
+    dialog.findChild<QPushButton *>(QStringLiteral("deleteBt"))->click(); // empty table
+    dialog.findChild<QPushButton *>(QStringLiteral("clearBt"))->click();
+    QCOMPARE(boxes.count(), 0);
+    dialog.setChannels(threeItems());
+    dialog.findChild<QPushButton *>(QStringLiteral("deleteBt"))->click();
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Please seclect channels to delete!")});
+    QCOMPARE(boxes.last().buttons, short(1));
+    QCOMPARE(boxes.last().title, QStringLiteral("Prompt"));
+    QCOMPARE(spy.count(), 0);
+}
+
+void TestLinuxCheck::deleteAsksThenRequestsEachCheckedRow_data()
+{
+    QTest::addColumn<short>("answer");
+    QTest::addColumn<QStringList>("requested");
+    QTest::newRow("yes") << short(1) << QStringList {"a-1", "a-3"};
+    QTest::newRow("no") << short(0) << QStringList();
+}
+
+void TestLinuxCheck::deleteAsksThenRequestsEachCheckedRow()
+{
+    QFETCH(short, answer);
+    QFETCH(QStringList, requested);
+    CellChannelsCheckDlg dialog;
+    dialog.setChannels(threeItems());
+    dialog.table()->setRowChecked(2, true);
+    dialog.table()->setRowChecked(0, true);
+    QStringList seen;
+    connect(&dialog, &CellChannelsCheckDlg::signalDeleteChannelFromCell, &dialog,
+            [&](const QString &key) {
+                seen << key;
+                dialog.slotDeleteChannelFromTable(key, key != QLatin1String("a-3"));
+            });
+    MessageBoxScript boxes(answer);
+    dialog.findChild<QPushButton *>(QStringLiteral("deleteBt"))->click();
+    QCOMPARE(boxes.texts().value(0), QStringLiteral("Make sure delete select channels from cell?"));
+    QCOMPARE(boxes.records().value(0).buttons, short(3));
+    QCOMPARE(seen, requested);
+    if (answer == 1) {
+        // a-1 went; a-3 was refused and stays with a notice.
+        QCOMPARE(dialog.table()->getAllRowsKeyValues(), (QStringList {"a-2", "a-3"}));
+        QCOMPARE(boxes.texts().mid(1),
+                 QStringList {QStringLiteral("Delete channel from cell fail!")});
+    } else {
+        QCOMPARE(dialog.table()->rowCount(), 3);
+    }
+}
+
+void TestLinuxCheck::clearStopsAtTheFirstFailure()
+{
+    CellChannelsCheckDlg dialog;
+    dialog.setChannels(threeItems());
+    QStringList seen;
+    connect(&dialog, &CellChannelsCheckDlg::signalDeleteChannelFromCell, &dialog,
+            [&](const QString &key) {
+                seen << key;
+                dialog.slotDeleteChannelFromTable(key, key != QLatin1String("a-2"));
+            });
+    MessageBoxScript boxes(1);
+    dialog.findChild<QPushButton *>(QStringLiteral("clearBt"))->click();
+    QCOMPARE(boxes.texts(),
+             (QStringList {QStringLiteral("Make sure clear channels from cell?"),
+                           QStringLiteral("Delete channel from cell fail!")}));
+    QCOMPARE(seen, (QStringList {"a-1", "a-2"}));
+    QCOMPARE(dialog.table()->getAllRowsKeyValues(), (QStringList {"a-2", "a-3"}));
+
+    // A failing first deletion leaves every row and shows one notice.
+    boxes.clearRecords();
+    seen.clear();
+    dialog.findChild<QPushButton *>(QStringLiteral("clearBt"))->click();
+    QCOMPARE(seen, QStringList {"a-2"});
+    QCOMPARE(boxes.texts().count(QStringLiteral("Delete channel from cell fail!")), 1);
+    QCOMPARE(dialog.table()->rowCount(), 2);
+}
+
+void TestLinuxCheck::clearWithoutAnAnswerStops()
+{
+    // Nobody deletes anything: the clearing ends instead of asking forever.
+    CellChannelsCheckDlg dialog;
+    dialog.setChannels(threeItems());
+    QSignalSpy spy(&dialog, &CellChannelsCheckDlg::signalDeleteChannelFromCell);
+    MessageBoxScript boxes(1);
+    dialog.slotClearChannelsBtClicked();
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(dialog.table()->rowCount(), 3);
+}
+
+void TestLinuxCheck::quitAndCloseReject()
+{
+    for (const char *button : {"quitBt", "closeBt"}) {
+        CellChannelsCheckDlg dialog;
+        dialog.show();
+        dialog.findChild<QPushButton *>(QLatin1String(button))->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(!dialog.isVisible());
+    }
+}
+
+void TestLinuxCheck::checkSourceDeletesThroughTheCell()
+{
+    makeConnectedPage();
+    MessageBoxScript boxes(0);
+    grid()->setChannelsToCell(threeItems(), 2);
+    CellForConfigChannels *cell = grid()->getCellByIndex(2);
+    QVERIFY(cell->turnShowOperate(CellForConfigChannels::TurnStart));
+    base()->clear();
+    // a-2 (position 1) goes; a-3 (position 2) is refused.
+    base()->queueResults(QStringLiteral("DeleteCellChannel"), {0, -1});
+
+    QStringList listed;
+    QStringList left;
+    ModalDriver driver([&](QWidget *modal) {
+        auto *dialog = qobject_cast<CellChannelsCheckDlg *>(modal);
+        if (!dialog)
+            return;
+        listed = dialog->table()->getAllRowsKeyValues();
+        dialog->table()->setRowChecked(1, true);
+        dialog->table()->setRowChecked(2, true);
+        boxes.answer(1);
+        dialog->findChild<QPushButton *>(QStringLiteral("deleteBt"))->click();
+        left = dialog->table()->getAllRowsKeyValues();
+        dialog->findChild<QPushButton *>(QStringLiteral("quitBt"))->click();
+    });
+    driver.start();
+    cell->findChild<QAction *>(QStringLiteral("checkChannelsAction"))->trigger();
+    QVERIFY(driver.ran());
+    QCOMPARE(listed, (QStringList {"a-1", "a-2", "a-3"}));
+    QCOMPARE(left, (QStringList {"a-1", "a-3"}));
+    // The turn show stopped first; then one deletion per checked row.
+    QCOMPARE(base()->names(),
+             (QStringList {"SetCellTurnShow", "SetCellSplit", "DeleteCellChannel",
+                           "DeleteCellChannel"}));
+    QCOMPARE(base()->callsNamed(QStringLiteral("DeleteCellChannel")).at(0).args,
+             (QVariantList {2, 1}));
+    QCOMPARE(base()->callsNamed(QStringLiteral("DeleteCellChannel")).at(1).args,
+             (QVariantList {2, 2}));
+    QCOMPARE(cell->channelMap().keys(), (QList<int> {0, 2}));
+    QCOMPARE(boxes.texts().last(), QStringLiteral("Delete channel from cell fail!"));
+}
+
+// ---------------------------------------------------------------- upgrade dialog
+
+void TestLinuxCheck::upgradeTypeSetsTheUrlField()
+{
+    LinuxMatrixUpgradeDlg dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Form"));
+    QCOMPARE(dialog.size(), QSize(360, 240));
+    auto *type = dialog.findChild<QComboBox *>(QStringLiteral("upgradeType"));
+    auto *url = dialog.findChild<QLineEdit *>(QStringLiteral("urlLineEt"));
+    QCOMPARE(type->currentText(), QStringLiteral("USB"));
+    QCOMPARE(type->itemText(1), QStringLiteral("HTTP"));
+    QCOMPARE(type->itemText(2), QStringLiteral("FTP"));
+    QVERIFY(!url->isEnabled());
+    QVERIFY(url->text().isEmpty());
+    QCOMPARE(url->maxLength(), 100000);
+
+    type->setCurrentIndex(1);
+    QCOMPARE(url->text(), QStringLiteral("http://"));
+    QVERIFY(url->isEnabled());
+    type->setCurrentIndex(2);
+    QCOMPARE(url->text(), QStringLiteral("ftp://"));
+    dialog.slotUpgradeTypeCurIndexChanged(7);
+    QCOMPARE(url->text(), QStringLiteral("ftp://"));
+    type->setCurrentIndex(0);
+    QVERIFY(url->text().isEmpty());
+    QVERIFY(!url->isEnabled());
+}
+
+void TestLinuxCheck::upgradeUrlRules_data()
+{
+    QTest::addColumn<int>("typeIndex");
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("hint"); // empty: sent
+    QTest::addColumn<int>("source");
+    QTest::newRow("usb") << 0 << ""
+                         << "" << 0;
+    QTest::newRow("ftp, one slash") << 2 << "ftp:/host/fw.bin"
+                                    << "ftp format is wrong!" << -1;
+    QTest::newRow("ftp, http url") << 2 << "http://host/fw.bin"
+                                   << "ftp format is wrong!" << -1;
+    QTest::newRow("ftp") << 2 << "ftp://host/fw.bin"
+                         << "" << 1;
+    QTest::newRow("ftp, scheme only") << 2 << "ftp://"
+                                      << "" << 1;
+    QTest::newRow("http, emptied") << 1 << ""
+                                   << "" << 2;
+    QTest::newRow("http, upper case") << 1 << "HTTP://host/fw.bin"
+                                      << "http format is wrong!" << -1;
+    QTest::newRow("http") << 1 << "http://host/fw-2.bin"
+                          << "" << 2;
+}
+
+void TestLinuxCheck::upgradeUrlRules()
+{
+    QFETCH(int, typeIndex);
+    QFETCH(QString, url);
+    QFETCH(QString, hint);
+    QFETCH(int, source);
+    QToolTip::hideText();
+    LinuxMatrixUpgradeDlg dialog;
+    dialog.show();
+    dialog.findChild<QComboBox *>(QStringLiteral("upgradeType"))->setCurrentIndex(typeIndex);
+    dialog.findChild<QLineEdit *>(QStringLiteral("urlLineEt"))->setText(url);
+    dialog.findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+    if (hint.isEmpty()) {
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(base()->last(QStringLiteral("StartUpgrade")).args, (QVariantList {source, url}));
+        QCOMPARE(dialog.startResult(), 0);
+    } else {
+        QVERIFY(dialog.isVisible());
+        QTRY_COMPARE(QToolTip::text(), hint);
+        QCOMPARE(base()->count(QStringLiteral("StartUpgrade")), 0);
+        QCOMPARE(dialog.startResult(), int(LinuxMatrixUpgradeDlg::NotStarted));
+        dialog.reject();
+    }
+}
+
+// ---------------------------------------------------------------- upgrade poll
+
+void TestLinuxCheck::acceptedUpgradeIsPolledUntilItsEnd_data()
+{
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("finished") << 0 << "Linux matrix upgrade finished! Please poweroff to restart!";
+    QTest::newRow("not found") << -15 << "Upgrade resource not found!";
+    QTest::newRow("latest") << -16 << "already the latest vertion!";
+    QTest::newRow("other") << -3 << "unknow error!";
+}
+
+void TestLinuxCheck::acceptedUpgradeIsPolledUntilItsEnd()
+{
+    QFETCH(int, result);
+    QFETCH(QString, message);
+    makeConnectedPage();
+    QCOMPARE(page->upgradePollInterval(), 2000);
+    page->setUpgradePollInterval(5);
+    MessageBoxScript boxes(1);
+    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
+
+    // Running for three polls.
+    base()->queueResults(QStringLiteral("GetUpgradeStatus"), {0, 0, 0});
+    base()->setResult(QStringLiteral("GetUpgradeStatus"), result);
+    base()->upgradeStatus.done = 0;
+    if (result == 0) {
+        // A finished upgrade says so in its status block.
+        base()->queueResults(QStringLiteral("GetUpgradeStatus"), {0, 0, 0, 0});
+    }
+    runUpgrade(1, QStringLiteral("http://host/fw-2.bin"));
+    QCOMPARE(base()->last(QStringLiteral("StartUpgrade")).args,
+             (QVariantList {2, QStringLiteral("http://host/fw-2.bin")}));
+    // Still connected, and the operator sees the upgrade running.
+    QVERIFY(oper()->isServerConnectOK());
+    QCOMPARE(base()->count(QStringLiteral("Disconnect")), 0);
+    QVERIFY(page->isUpgradePolling());
+    QVERIFY(wait->isWaiting());
+    QCOMPARE(wait->text(), QStringLiteral("Upgrading..."));
+
+    if (result == 0) {
+        QTRY_VERIFY(base()->count(QStringLiteral("GetUpgradeStatus")) >= 3);
+        QVERIFY(oper()->isServerConnectOK());
+        base()->upgradeStatus.done = 1;
+    }
+    QTRY_VERIFY(!page->isUpgradePolling());
+    QCOMPARE(boxes.texts(), QStringList {message});
+    QCOMPARE(boxes.last().buttons, short(1));
+    QVERIFY(!wait->isWaiting());
+    QVERIFY(!oper()->isServerConnectOK());
+    QCOMPARE(base()->count(QStringLiteral("Disconnect")), 1);
+    QVERIFY(base()->count(QStringLiteral("GetUpgradeStatus")) >= 4);
+    // No poll after the end.
+    const int polls = base()->count(QStringLiteral("GetUpgradeStatus"));
+    QTest::qWait(30);
+    QCOMPARE(base()->count(QStringLiteral("GetUpgradeStatus")), polls);
+}
+
+void TestLinuxCheck::refusedUpgradeStartKeepsTheConnection()
+{
+    makeConnectedPage();
+    page->setUpgradePollInterval(5);
+    base()->setResult(QStringLiteral("StartUpgrade"), -10);
+    MessageBoxScript boxes(1);
+    runUpgrade(0, QString());
+    QCOMPARE(base()->last(QStringLiteral("StartUpgrade")).args, (QVariantList {0, QString()}));
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Start upgrade fail!")});
+    QVERIFY(!page->isUpgradePolling());
+    QVERIFY(oper()->isServerConnectOK());
+    QVERIFY(!COMMONUSELIB::WaitDialog::getInstance()->isWaiting());
+    QTest::qWait(20);
+    QCOMPARE(base()->count(QStringLiteral("GetUpgradeStatus")), 0);
+
+    // Cancelling the dialog sends nothing.
+    ModalDriver driver([](QWidget *modal) {
+        modal->findChild<QPushButton *>(QStringLiteral("cancelBt"))->click();
+    });
+    driver.start();
+    page->findChild<QPushButton *>(QStringLiteral("upgradeBt"))->click();
+    QVERIFY(driver.ran());
+    QCOMPARE(base()->count(QStringLiteral("StartUpgrade")), 1);
+    QVERIFY(!page->isUpgradePolling());
+}
+
+void TestLinuxCheck::pollStopsWhenThePageLeavesTheMatrix_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("disconnect") << "disconnect";
+    QTest::newRow("server switch") << "switch";
+    QTest::newRow("reboot") << "reboot";
+    QTest::newRow("other wait") << "wait";
+    QTest::newRow("page closed") << "close";
+}
+
+void TestLinuxCheck::pollStopsWhenThePageLeavesTheMatrix()
+{
+    QFETCH(QString, how);
+    makeConnectedPage();
+    page->setUpgradePollInterval(5);
+    MessageBoxScript boxes(1);
+    runUpgrade(0, QString());
+    QTRY_VERIFY(base()->count(QStringLiteral("GetUpgradeStatus")) >= 1);
+    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
+    QVERIFY(wait->isWaiting());
+
+    if (how == QLatin1String("disconnect")) {
+        oper()->connectButton()->click();
+        QVERIFY(!oper()->isServerConnectOK());
+        QVERIFY(!wait->isWaiting());
+    } else if (how == QLatin1String("switch")) {
+        auto *selector = page->findChild<MatrixServerSelWidget *>(QStringLiteral("serverSelWdt"));
+        selector->setCurSelServerBtToLast();
+        QCOMPARE(page->currentServerIndex(), 1);
+        QVERIFY(!wait->isWaiting());
+    } else if (how == QLatin1String("reboot")) {
+        page->findChild<QPushButton *>(QStringLiteral("rebootBt"))->click();
+        QVERIFY(!oper()->isServerConnectOK());
+    } else if (how == QLatin1String("wait")) {
+        // The first-server path of the container shows its own wait.
+        page->slotAddDigitalMatrixServer(DigitalMatrixServerInfo());
+        QVERIFY(wait->text() != QStringLiteral("Upgrading..."));
+    } else {
+        page.reset();
+        QVERIFY(!wait->isWaiting());
+    }
+    if (page)
+        QVERIFY(!page->isUpgradePolling());
+    const int polls = base()->count(QStringLiteral("GetUpgradeStatus"));
+    QTest::qWait(40);
+    QCOMPARE(base()->count(QStringLiteral("GetUpgradeStatus")), polls);
+    QVERIFY(!boxes.texts().contains(QStringLiteral("unknow error!")));
+}
+
+void TestLinuxCheck::pollNeverRunsWithoutAConnection()
+{
+    makeConnectedPage();
+    oper()->connectButton()->click();
+    QVERIFY(!oper()->isServerConnectOK());
+    base()->clear();
+    MessageBoxScript boxes(1);
+    // The upgrade button is out of reach; its slot and a stray tick do nothing.
+    QVERIFY(QMetaObject::invokeMethod(page.get(), "slotUpgradeBtClicked"));
+    QVERIFY(QMetaObject::invokeMethod(page.get(), "slotGetUpgradeProcessTimeout"));
+    QVERIFY(base()->calls().isEmpty());
+    QCOMPARE(boxes.count(), 0);
+}
+
+QTEST_MAIN(TestLinuxCheck)
+#include "tst_linuxcheck.moc"
