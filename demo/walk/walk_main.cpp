@@ -23,6 +23,7 @@
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -382,6 +383,82 @@ int main(int argc, char *argv[])
     walk.pause(QStringLiteral("let the page settle"), 800);
     shot(QStringLiteral("10-linux-page"));
 
+    // ---- Channels in a cell of the Linux wall, as a turn show. ----
+    auto cell = [&](int index) {
+        return child(child(linuxPage(), "configChannelsWdt"),
+                     qPrintable(QStringLiteral("channelCell%1").arg(index)));
+    };
+    walk.then(QStringLiteral("point at cell 1 and split it into four panes"), [&] {
+        QWidget *first = cell(0);
+        QTest::mouseMove(first, first->rect().center());
+        QTimer::singleShot(300, first, [first] {
+            click(button(child(first, "splitScreenToolBar"), "fourSpliterBt"));
+        });
+    });
+    walk.step(QStringLiteral("cell 1 has four panes"),
+              [&] { return host.simulator()->linuxState().cells.value(0).split == 4; },
+              [&] {
+                  // The car park's five cameras: the whole area, chosen in the tree.
+                  auto *tree = child(linuxPage(), "areaTreeWdt")
+                                       ->findChild<QTreeWidget *>(QStringLiteral("areaTreeWidget"));
+                  const QList<QTreeWidgetItem *> found = tree->findItems(
+                          QString::fromUtf8("地下停车场"), Qt::MatchExactly | Qt::MatchRecursive);
+                  if (found.isEmpty())
+                      return;
+                  tree->scrollToItem(found.first());
+                  click(tree->viewport(), tree->visualItemRect(found.first()).center());
+              });
+    walk.then(QStringLiteral("choose cell 1"), [&] { click(cell(0), QPoint(6, 6)); });
+    walk.then(QStringLiteral("put the channels into the cell"),
+              [&] { click(button(child(linuxPage(), "channelsOperWdt"), "setChannelsToCellBt")); });
+    walk.step(QStringLiteral("the page offers a turn show"),
+              [] { return WalkRunner::modal("COMMONUSELIB::MessageBoxW"); },
+              [] {});
+    shot(QStringLiteral("11-linux-start-turn-show"));
+    walk.then(QStringLiteral("start the turn show"),
+              [&] { WalkRunner::clickIn(WalkRunner::modal(), "yesBt"); });
+    walk.step(QStringLiteral("the cell's turn show runs"),
+              [&] { return host.simulator()->linuxState().cells.value(0).turnState == 0; },
+              [&] {
+                  // A right click on the cell opens its menu.
+                  QWidget *first = cell(0);
+                  const QPoint at = first->mapTo(&window, first->rect().center());
+                  QTest::mouseClick(window.windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+              });
+    walk.step(QStringLiteral("the cell's menu opens"),
+              [&] { return WalkRunner::isShown(cell(0)->findChild<QMenu *>(QStringLiteral("cellContextMenu"))); },
+              [&] {
+                  auto *menu = cell(0)->findChild<QMenu *>(QStringLiteral("cellContextMenu"));
+                  auto *turn = cell(0)->findChild<QMenu *>(QStringLiteral("turnShowMenu"));
+                  click(menu, menu->actionGeometry(turn->menuAction()).center());
+              });
+    walk.step(QStringLiteral("the turn show menu opens"),
+              [&] { return WalkRunner::isShown(cell(0)->findChild<QMenu *>(QStringLiteral("turnShowMenu"))); },
+              [&] {
+                  auto *turn = cell(0)->findChild<QMenu *>(QStringLiteral("turnShowMenu"));
+                  auto *timeSet = cell(0)->findChild<QAction *>(QStringLiteral("turnShowTimeSetAction"));
+                  click(turn, turn->actionGeometry(timeSet).center());
+              });
+    walk.step(QStringLiteral("the turn-show time dialog opens"),
+              [] { return WalkRunner::modal("LUMO_DIGITALMATRIX_MODULE::TurnShowTimeSetDlg"); },
+              [&] { typeInto(edit(WalkRunner::modal(), "turnShowTimeLineEt"), QStringLiteral("5")); });
+    shot(QStringLiteral("12-linux-turn-show-time"));
+    walk.then(QStringLiteral("set 5 seconds"),
+              [&] { WalkRunner::clickIn(WalkRunner::modal(), "setBt"); });
+    walk.step(QStringLiteral("the matrix turns every 5 seconds"),
+              [&] {
+                  return host.simulator()->linuxState().cells.value(0).turnInterval == 5
+                          && !WalkRunner::modal();
+              },
+              [] {});
+    walk.pause(QStringLiteral("watch the Linux wall"), 1500);
+    shot(QStringLiteral("13-linux-turn-show-first-page"));
+    walk.pause(QStringLiteral("watch the Linux wall turn"), 5000);
+    shot(QStringLiteral("14-linux-turn-show-second-page"));
+    walk.screenshot(QStringLiteral("linux-page"), [&] { return static_cast<QWidget *>(&window); });
+    walk.screenshot(QStringLiteral("wall-linux"), [&] { return wallWindow(true); });
+    walk.screenshot(QStringLiteral("wall-x86"), [&] { return wallWindow(false); });
+
     // ---- Finish. ----
     QObject::connect(&walk, &WalkRunner::finished, &app, [&](bool ok, const QString &message) {
         if (!ok)
@@ -397,7 +474,6 @@ int main(int argc, char *argv[])
                      WholeWalkTimeoutMs / 1000);
         std::_Exit(3);
     });
-    Q_UNUSED(wallWindow)
     walk.start();
     return app.exec();
 }
