@@ -7,6 +7,7 @@
 #include "MessageBoxW.h"
 #include "QLogger.h"
 #include "ServerSelectWidget.h"
+#include "SetChannelSource.h"
 #include "SpliteWindow.h"
 #include "TurnControlWidget.h"
 #include "UserManagerCore.h"
@@ -573,7 +574,19 @@ void DigitalMatrix::slotClearSource()
 
 void DigitalMatrix::slotSetSourceBtnClicked()
 {
-    // The source panel of the selected window opens here.
+    // Sources go to the window selected on the wall; without one there is nothing to set.
+    if (currentMonitor < 0)
+        return;
+    SetChannelSource dialog(nullptr);
+    dialog.setMonitor(currentMonitor);
+    port()->selectMonitor(currentMonitor);
+    connect(&dialog, &SetChannelSource::sigSpliteButtonClicked, this,
+            &DigitalMatrix::slotSetMontroSplite);
+    connect(&dialog, &SetChannelSource::sigSetGroupFinished, this,
+            &DigitalMatrix::slotSetGroupFinished);
+    connect(&dialog, &SetChannelSource::sigSetViewFinished, this,
+            &DigitalMatrix::slotSetViewFinished);
+    dialog.exec();
 }
 
 void DigitalMatrix::slotHideView() { }
