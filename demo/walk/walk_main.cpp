@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCommandLineParser>
@@ -210,9 +211,9 @@ int main(int argc, char *argv[])
             const int left = window.frameGeometry().right() + 8;
             const int width = qMax(420, screen.width() - left);
             if (window.x86Wall())
-                window.x86Wall()->setGeometry(left, 0, width, 500);
+                window.x86Wall()->setGeometry(left, 0, width, 440);
             if (window.linuxWall())
-                window.linuxWall()->setGeometry(left, 530, width, 500);
+                window.linuxWall()->setGeometry(left, 470, width, 440);
         });
         walk.pause(QStringLiteral("let the walls repaint"), 300);
         walk.screenshot(name);
@@ -305,6 +306,63 @@ int main(int argc, char *argv[])
     walk.pause(QStringLiteral("let the wall settle"), 800);
     shot(QStringLiteral("04-x86-wall"));
 
+    // ---- The car park's cameras on window 1, as a turn show every 10 seconds. ----
+    walk.then(QStringLiteral("select window 1 on the wall"), [&] {
+        for (QWidget *candidate : mirrors(child(x86Page(), "_virtualServerWdt"))) {
+            if (candidate->geometry().topLeft() == QPoint(0, 0))
+                click(candidate, candidate->rect().center());
+        }
+    });
+    walk.step(
+            QStringLiteral("window 1 is selected"),
+            [&] { return host.simulator()->x86State().selectedMonitor == 0; },
+            [&] { click(button(x86Page(), "_setSourceBtn")); });
+    walk.step(
+            QStringLiteral("the source dialog opens"),
+            [] { return WalkRunner::modal("LUMO_DIGITALMATRIX_MODULE::SetChannelSource"); },
+            [&] {
+                auto *tree = WalkRunner::modal()->findChild<QTreeWidget *>(
+                        QStringLiteral("_treeWidget"));
+                const QList<QTreeWidgetItem *> found = tree->findItems(
+                        QString::fromUtf8("地下停车场"), Qt::MatchExactly | Qt::MatchRecursive);
+                if (found.isEmpty())
+                    return;
+                // Click the area, then tick it with the space bar: all its channels follow.
+                tree->scrollToItem(found.first());
+                click(tree->viewport(), tree->visualItemRect(found.first()).center());
+                QTest::keyClick(tree, Qt::Key_Space);
+            });
+    walk.then(QStringLiteral("four panes, turning every 10 seconds"), [&] {
+        QWidget *dialog = WalkRunner::modal();
+        auto *split = dialog->findChild<QComboBox *>(QStringLiteral("_spliteCBox"));
+        split->setFocus(Qt::OtherFocusReason);
+        while (split->currentText() != QLatin1String("4")
+               && split->currentIndex() < split->count() - 1)
+            QTest::keyClick(split, Qt::Key_Down);
+        while (split->currentText() != QLatin1String("4") && split->currentIndex() > 0)
+            QTest::keyClick(split, Qt::Key_Up);
+        click(dialog->findChild<QCheckBox *>(QStringLiteral("_startCBox")));
+        auto *interval = dialog->findChild<QAbstractSpinBox *>(QStringLiteral("_nElapseSpin"));
+        typeInto(interval->findChild<QLineEdit *>(), QStringLiteral("10"));
+    });
+    shot(QStringLiteral("05-x86-source-dialog"));
+    walk.then(QStringLiteral("set the source"),
+              [&] { WalkRunner::clickIn(WalkRunner::modal(), "_setBtn"); });
+    walk.step(
+            QStringLiteral("window 1 turns"),
+            [&] {
+                const SimX86State state = host.simulator()->x86State();
+                return !WalkRunner::modal() && !state.windows.isEmpty()
+                        && state.windows.first().turnState == 1
+                        && state.windows.first().sources.size() == 5;
+            },
+            [] {});
+    walk.pause(QStringLiteral("watch the X86 wall"), 1500);
+    shot(QStringLiteral("06-x86-turn-show-first-page"));
+    walk.pause(QStringLiteral("watch the X86 wall turn"), 10000);
+    shot(QStringLiteral("07-x86-turn-show-second-page"));
+    walk.screenshot(QStringLiteral("x86-page"), [&] { return static_cast<QWidget *>(&window); });
+
     // ---- The Linux matrix: its own page, a server, rows and columns, the numbers. ----
     walk.then(QStringLiteral("switch to the Linux page from the Matrix menu"),
               [&] { pickMenu(&window, "demoMatrixMenu", "showLinuxPageAction"); });
@@ -325,7 +383,7 @@ int main(int argc, char *argv[])
                 typeInto(edit(dialog, "userLineEt"), QStringLiteral("admin"));
                 typeInto(edit(dialog, "passwordLineEt"), QStringLiteral("admin"));
             });
-    shot(QStringLiteral("06-add-linux-server"));
+    shot(QStringLiteral("08-add-linux-server"));
     walk.then(QStringLiteral("save the Linux server"),
               [&] { WalkRunner::clickIn(WalkRunner::modal(), "saveBt"); });
     walk.step(
@@ -350,7 +408,7 @@ int main(int argc, char *argv[])
                 typeInto(edit(dialog, "rowLineEt"), QStringLiteral("2"));
                 typeInto(edit(dialog, "columnLineEt"), QStringLiteral("2"));
             });
-    shot(QStringLiteral("07-linux-rows-columns"));
+    shot(QStringLiteral("09-linux-rows-columns"));
     walk.then(QStringLiteral("go on to the screen numbers"),
               [&] { WalkRunner::clickIn(WalkRunner::modal(), "okBt"); });
     walk.step(
@@ -361,7 +419,7 @@ int main(int argc, char *argv[])
             },
             [] {});
     walk.pause(QStringLiteral("let the wall show the numbers"), 800);
-    shot(QStringLiteral("08-linux-numbers-on-the-wall"));
+    shot(QStringLiteral("10-linux-numbers-on-the-wall"));
     // The simulated screens hang as 2 1 / 4 3: drag the numbers until the grid says the same.
     walk.then(QStringLiteral("drag number 2 onto number 1"),
               [&] { dragNumber(child(linuxPage(), "adjustCellNumWdt"), 0, 1); });
@@ -369,7 +427,7 @@ int main(int argc, char *argv[])
     walk.then(QStringLiteral("drag number 4 onto number 3"),
               [&] { dragNumber(child(linuxPage(), "adjustCellNumWdt"), 2, 3); });
     walk.pause(QStringLiteral("look"), 400);
-    shot(QStringLiteral("09-linux-numbers-matched"));
+    shot(QStringLiteral("11-linux-numbers-matched"));
     walk.then(QStringLiteral("save the arrangement"),
               [&] { click(button(linuxPage(), "saveConfigBt")); });
     walk.step(
@@ -381,7 +439,7 @@ int main(int argc, char *argv[])
             },
             [] {});
     walk.pause(QStringLiteral("let the page settle"), 800);
-    shot(QStringLiteral("10-linux-page"));
+    shot(QStringLiteral("12-linux-arranged"));
 
     // ---- Channels in a cell of the Linux wall, as a turn show. ----
     auto cell = [&](int index) {
@@ -395,66 +453,81 @@ int main(int argc, char *argv[])
             click(button(child(first, "splitScreenToolBar"), "fourSpliterBt"));
         });
     });
-    walk.step(QStringLiteral("cell 1 has four panes"),
-              [&] { return host.simulator()->linuxState().cells.value(0).split == 4; },
-              [&] {
-                  // The car park's five cameras: the whole area, chosen in the tree.
-                  auto *tree = child(linuxPage(), "areaTreeWdt")
-                                       ->findChild<QTreeWidget *>(QStringLiteral("areaTreeWidget"));
-                  const QList<QTreeWidgetItem *> found = tree->findItems(
-                          QString::fromUtf8("地下停车场"), Qt::MatchExactly | Qt::MatchRecursive);
-                  if (found.isEmpty())
-                      return;
-                  tree->scrollToItem(found.first());
-                  click(tree->viewport(), tree->visualItemRect(found.first()).center());
-              });
+    walk.step(
+            QStringLiteral("cell 1 has four panes"),
+            [&] { return host.simulator()->linuxState().cells.value(0).split == 4; },
+            [&] {
+                // The car park's five cameras: the whole area, chosen in the tree.
+                auto *tree = child(linuxPage(), "areaTreeWdt")
+                                     ->findChild<QTreeWidget *>(QStringLiteral("areaTreeWidget"));
+                const QList<QTreeWidgetItem *> found = tree->findItems(
+                        QString::fromUtf8("地下停车场"), Qt::MatchExactly | Qt::MatchRecursive);
+                if (found.isEmpty())
+                    return;
+                tree->scrollToItem(found.first());
+                click(tree->viewport(), tree->visualItemRect(found.first()).center());
+            });
     walk.then(QStringLiteral("choose cell 1"), [&] { click(cell(0), QPoint(6, 6)); });
     walk.then(QStringLiteral("put the channels into the cell"),
               [&] { click(button(child(linuxPage(), "channelsOperWdt"), "setChannelsToCellBt")); });
-    walk.step(QStringLiteral("the page offers a turn show"),
-              [] { return WalkRunner::modal("COMMONUSELIB::MessageBoxW"); },
-              [] {});
-    shot(QStringLiteral("11-linux-start-turn-show"));
+    walk.step(
+            QStringLiteral("the page offers a turn show"),
+            [] { return WalkRunner::modal("COMMONUSELIB::MessageBoxW"); }, [] {});
+    shot(QStringLiteral("13-linux-start-turn-show"));
     walk.then(QStringLiteral("start the turn show"),
               [&] { WalkRunner::clickIn(WalkRunner::modal(), "yesBt"); });
-    walk.step(QStringLiteral("the cell's turn show runs"),
-              [&] { return host.simulator()->linuxState().cells.value(0).turnState == 0; },
-              [&] {
-                  // A right click on the cell opens its menu.
-                  QWidget *first = cell(0);
-                  const QPoint at = first->mapTo(&window, first->rect().center());
-                  QTest::mouseClick(window.windowHandle(), Qt::RightButton, Qt::NoModifier, at);
-              });
-    walk.step(QStringLiteral("the cell's menu opens"),
-              [&] { return WalkRunner::isShown(cell(0)->findChild<QMenu *>(QStringLiteral("cellContextMenu"))); },
-              [&] {
-                  auto *menu = cell(0)->findChild<QMenu *>(QStringLiteral("cellContextMenu"));
-                  auto *turn = cell(0)->findChild<QMenu *>(QStringLiteral("turnShowMenu"));
-                  click(menu, menu->actionGeometry(turn->menuAction()).center());
-              });
-    walk.step(QStringLiteral("the turn show menu opens"),
-              [&] { return WalkRunner::isShown(cell(0)->findChild<QMenu *>(QStringLiteral("turnShowMenu"))); },
-              [&] {
-                  auto *turn = cell(0)->findChild<QMenu *>(QStringLiteral("turnShowMenu"));
-                  auto *timeSet = cell(0)->findChild<QAction *>(QStringLiteral("turnShowTimeSetAction"));
-                  click(turn, turn->actionGeometry(timeSet).center());
-              });
-    walk.step(QStringLiteral("the turn-show time dialog opens"),
-              [] { return WalkRunner::modal("LUMO_DIGITALMATRIX_MODULE::TurnShowTimeSetDlg"); },
-              [&] { typeInto(edit(WalkRunner::modal(), "turnShowTimeLineEt"), QStringLiteral("5")); });
-    shot(QStringLiteral("12-linux-turn-show-time"));
+    walk.step(
+            QStringLiteral("the cell's turn show runs"),
+            [&] { return host.simulator()->linuxState().cells.value(0).turnState == 0; },
+            [&] {
+                // A right click on the cell opens its menu.
+                QWidget *first = cell(0);
+                const QPoint at = first->mapTo(&window, first->rect().center());
+                QTest::mouseClick(window.windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+            });
+    walk.step(
+            QStringLiteral("the cell's menu opens"),
+            [&] {
+                return WalkRunner::isShown(
+                        cell(0)->findChild<QMenu *>(QStringLiteral("cellContextMenu")));
+            },
+            [&] {
+                auto *menu = cell(0)->findChild<QMenu *>(QStringLiteral("cellContextMenu"));
+                auto *turn = cell(0)->findChild<QMenu *>(QStringLiteral("turnShowMenu"));
+                click(menu, menu->actionGeometry(turn->menuAction()).center());
+            });
+    walk.step(
+            QStringLiteral("the turn show menu opens"),
+            [&] {
+                return WalkRunner::isShown(
+                        cell(0)->findChild<QMenu *>(QStringLiteral("turnShowMenu")));
+            },
+            [&] {
+                auto *turn = cell(0)->findChild<QMenu *>(QStringLiteral("turnShowMenu"));
+                auto *timeSet =
+                        cell(0)->findChild<QAction *>(QStringLiteral("turnShowTimeSetAction"));
+                click(turn, turn->actionGeometry(timeSet).center());
+            });
+    walk.step(
+            QStringLiteral("the turn-show time dialog opens"),
+            [] { return WalkRunner::modal("LUMO_DIGITALMATRIX_MODULE::TurnShowTimeSetDlg"); },
+            [&] {
+                typeInto(edit(WalkRunner::modal(), "turnShowTimeLineEt"), QStringLiteral("5"));
+            });
+    shot(QStringLiteral("14-linux-turn-show-time"));
     walk.then(QStringLiteral("set 5 seconds"),
               [&] { WalkRunner::clickIn(WalkRunner::modal(), "setBt"); });
-    walk.step(QStringLiteral("the matrix turns every 5 seconds"),
-              [&] {
-                  return host.simulator()->linuxState().cells.value(0).turnInterval == 5
-                          && !WalkRunner::modal();
-              },
-              [] {});
+    walk.step(
+            QStringLiteral("the matrix turns every 5 seconds"),
+            [&] {
+                return host.simulator()->linuxState().cells.value(0).turnInterval == 5
+                        && !WalkRunner::modal();
+            },
+            [] {});
     walk.pause(QStringLiteral("watch the Linux wall"), 1500);
-    shot(QStringLiteral("13-linux-turn-show-first-page"));
+    shot(QStringLiteral("15-linux-turn-show-first-page"));
     walk.pause(QStringLiteral("watch the Linux wall turn"), 5000);
-    shot(QStringLiteral("14-linux-turn-show-second-page"));
+    shot(QStringLiteral("16-linux-turn-show-second-page"));
     walk.screenshot(QStringLiteral("linux-page"), [&] { return static_cast<QWidget *>(&window); });
     walk.screenshot(QStringLiteral("wall-linux"), [&] { return wallWindow(true); });
     walk.screenshot(QStringLiteral("wall-x86"), [&] { return wallWindow(false); });
