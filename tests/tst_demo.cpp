@@ -18,6 +18,10 @@
 #include "UserManagerCore.h"
 
 #include <QAction>
+#include <QDirIterator>
+#include <QImage>
+#include <QRegularExpression>
+#include <QSet>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -70,6 +74,8 @@ private slots:
     void languageIsStoredAndReported();
     void windowSwitchesPagesAndOpensTheWalls();
     void windowWithoutSimulatorOffersNoWalls();
+    void styleSheetStylesEveryStyleName();
+    void styleSheetImagesHaveTheirSources();
 
 private:
     DemoOptions optionsInDir(bool simulator) const;
@@ -396,6 +402,82 @@ void tst_Demo::windowWithoutSimulatorOffersNoWalls()
     window.showSimulatedWalls();
     QVERIFY(!window.x86Wall());
     QVERIFY(!window.linuxWall());
+}
+
+// Every boolean style name the module and the stand-ins set, from the sources and the forms.
+static QSet<QString> styleNamesInSources()
+{
+    QSet<QString> names;
+    const QString root = QStringLiteral(DM_SOURCE_DIR);
+    static const QRegularExpression code(
+            QStringLiteral("setProperty\\(\"([A-Za-z_]+)\",\\s*(true|m_checked|false)\\)"));
+    static const QRegularExpression form(
+            QStringLiteral("<property name=\"([A-Za-z_]+)\" stdset=\"0\">\\s*<bool>true</bool>"));
+    for (const QString &folder :
+         {QStringLiteral("/src"), QStringLiteral("/host"), QStringLiteral("/forms")}) {
+        QDirIterator it(root + folder, {QStringLiteral("*.cpp"), QStringLiteral("*.ui")},
+                        QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            const QString text = QString::fromUtf8(file.readAll());
+            auto matches = (file.fileName().endsWith(QLatin1String(".ui")) ? form : code)
+                                   .globalMatch(text);
+            while (matches.hasNext())
+                names.insert(matches.next().captured(1));
+        }
+    }
+    return names;
+}
+
+static QString styleSheetText()
+{
+    QFile file(QStringLiteral(DM_SOURCE_DIR "/demo/config/qss/style_1/style_1.qss"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void tst_Demo::styleSheetStylesEveryStyleName()
+{
+    const QSet<QString> names = styleNamesInSources();
+    // The names the host style sheet is known to select on must be found in the sources.
+    for (const char *known :
+         {"matrixcontrolbutton", "connectStatus", "lumo_blueButton", "lumo_whiteBodyWidget",
+          "lumo_modifyServerTitle", "lumo_grayYaHei", "lumo_closeBt", "lumo_menu"})
+        QVERIFY2(names.contains(QLatin1String(known)), known);
+    const QString sheet = styleSheetText();
+    QVERIFY(!sheet.isEmpty());
+    QStringList unstyled;
+    for (const QString &name : names) {
+        if (!sheet.contains(QStringLiteral("[%1=\"true\"]").arg(name)))
+            unstyled.append(name);
+    }
+    unstyled.sort();
+    QVERIFY2(unstyled.isEmpty(), qPrintable(unstyled.join(QStringLiteral(", "))));
+}
+
+void tst_Demo::styleSheetImagesHaveTheirSources()
+{
+    static const QRegularExpression url(
+            QStringLiteral("url\\(\\./config/qss/style_1/images/([A-Za-z0-9_]+)\\.png\\)"));
+    QStringList images;
+    auto it = url.globalMatch(styleSheetText());
+    while (it.hasNext())
+        images.append(it.next().captured(1));
+    QVERIFY(images.size() > 10);
+    // The module's own add-button icon is the host's too.
+    images.append(QStringLiteral("matrix_addbtn_icon"));
+    for (const QString &image : qAsConst(images)) {
+        const QString svg =
+                QStringLiteral(DM_SOURCE_DIR "/demo/config/qss/style_1/images/%1.svg").arg(image);
+        QVERIFY2(QFile::exists(svg), qPrintable(svg));
+        // Rendered by the build into the host folder, where the module and the sheet look.
+        const QString png =
+                QStringLiteral(DM_HOST_FOLDER "/config/qss/style_1/images/%1.png").arg(image);
+        QImage rendered(png);
+        QVERIFY2(!rendered.isNull(), qPrintable(png));
+        QVERIFY(rendered.hasAlphaChannel());
+    }
 }
 
 QTEST_MAIN(tst_Demo)

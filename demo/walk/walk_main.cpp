@@ -70,7 +70,14 @@ void typeInto(QLineEdit *field, const QString &text)
     field->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, text);
+    for (const QChar c : text) {
+        // Characters without a key of their own (Chinese) arrive as text, as from an input
+        // method.
+        if (c.unicode() < 0x80)
+            QTest::keyClick(field, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 void typeIp(QWidget *frame, const QString &ip)
@@ -196,6 +203,11 @@ int main(int argc, char *argv[])
     DemoMainWindow window(&host);
     window.setGeometry(0, 0, 1260, 780);
     window.show();
+    const bool chinese = host.language().startsWith(QLatin1String("zh"));
+    const QString x86Name =
+            chinese ? QString::fromUtf8("大堂电视墙") : QStringLiteral("Lobby wall");
+    const QString linuxName =
+            chinese ? QString::fromUtf8("监控中心") : QStringLiteral("Control room");
     const int x86Port = host.simulator()->x86Port();
     const int linuxPort = host.simulator()->linuxPort();
 
@@ -262,7 +274,7 @@ int main(int argc, char *argv[])
     walk.pause(QStringLiteral("the type list closes"), 800);
     walk.then(QStringLiteral("enter name, address and port of the X86 matrix"), [&] {
         QWidget *dialog = WalkRunner::modal();
-        typeInto(edit(dialog, "nameLineEt"), QStringLiteral("Lobby wall"));
+        typeInto(edit(dialog, "nameLineEt"), x86Name);
         typeIp(child(dialog, "ipAddressFrame"), QStringLiteral("127.0.0.1"));
         typeInto(edit(dialog, "portLineEt"), QString::number(x86Port));
     });
@@ -275,8 +287,8 @@ int main(int argc, char *argv[])
             QStringLiteral("the X86 page lists the server"),
             [&] {
                 QAbstractButton *server = button(x86Page(), "_serverSelectBtn");
-                return WalkRunner::isShown(x86Page()) && server
-                        && server->text() == QLatin1String("Lobby wall") && !WalkRunner::modal();
+                return WalkRunner::isShown(x86Page()) && server && server->text() == x86Name
+                        && !WalkRunner::modal();
             },
             [&] { click(button(x86Page(), "_connectMatrixBtn")); });
     walk.step(
@@ -377,7 +389,7 @@ int main(int argc, char *argv[])
             },
             [&] {
                 QWidget *dialog = WalkRunner::modal();
-                typeInto(edit(dialog, "nameLineEt"), QStringLiteral("Control room"));
+                typeInto(edit(dialog, "nameLineEt"), linuxName);
                 typeIp(child(dialog, "ipAddressFrame"), QStringLiteral("127.0.0.1"));
                 typeInto(edit(dialog, "portLineEt"), QString::number(linuxPort));
                 typeInto(edit(dialog, "userLineEt"), QStringLiteral("admin"));
