@@ -1,71 +1,101 @@
 #include "DemoCommandLine.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace {
 
+// Descriptions go through the translation of the running host, so that the help dialog of a
+// Chinese host is Chinese; the terminal help is printed before any translation is installed.
+QString text(const char *source)
+{
+    return QCoreApplication::translate("DemoCommandLine", source);
+}
+
 struct Parser
 {
     QCommandLineParser parser;
-    QCommandLineOption data {QStringLiteral("data"),
-                             QStringLiteral("Data centre file (SQLite). Default: datacenter.db "
-                                            "in the user's data folder."),
-                             QStringLiteral("file")};
-    QCommandLineOption noSimulator {QStringLiteral("no-simulator"),
-                                    QStringLiteral("Do not start the built-in matrix simulator; "
-                                                   "connect to a matrix-sim or a real matrix "
-                                                   "whose address you enter in the server "
-                                                   "dialog.")};
-    QCommandLineOption x86Port {QStringLiteral("x86-port"),
-                                QStringLiteral("Port of the built-in X86 matrix (default 9010; "
-                                               "0 picks a free port)."),
-                                QStringLiteral("port"), QStringLiteral("9010")};
-    QCommandLineOption linuxPort {QStringLiteral("linux-port"),
-                                  QStringLiteral("Port of the built-in Linux matrix (default "
-                                                 "6000; 0 picks a free port)."),
-                                  QStringLiteral("port"), QStringLiteral("6000")};
-    QCommandLineOption stateFile {QStringLiteral("state-file"),
-                                  QStringLiteral("Where the built-in matrices keep their walls. "
-                                                 "Default: matrix-walls.json beside the data "
-                                                 "centre."),
-                                  QStringLiteral("file")};
-    QCommandLineOption linuxWall {QStringLiteral("linux-wall"),
-                                  QStringLiteral("How the built-in Linux matrix's screens hang "
-                                                 "on the simulated wall: ROWSxCOLUMNS:OUTPUTS, "
-                                                 "the output at each position row by row "
-                                                 "(default 2x2:2,1,4,3)."),
-                                  QStringLiteral("hang")};
-    QCommandLineOption language {QStringLiteral("lang"),
-                                 QStringLiteral("User-interface language: en or zh_cn. It is "
-                                                "kept in the settings for the next start."),
-                                 QStringLiteral("language")};
-    QCommandLineOption showWall {QStringLiteral("show-wall"),
-                                 QStringLiteral("Open the simulated walls at start (also in the "
-                                                "Matrix menu).")};
+    QCommandLineOption data {
+            QStringLiteral("data"),
+            text(QT_TRANSLATE_NOOP("DemoCommandLine",
+                                   "Data centre file (SQLite). Default: datacenter.db "
+                                   "in the user's data folder.")),
+            QStringLiteral("file")};
+    QCommandLineOption noSimulator {
+            QStringLiteral("no-simulator"),
+            text(QT_TRANSLATE_NOOP("DemoCommandLine",
+                                   "Do not start the built-in matrix simulator; "
+                                   "connect to a matrix-sim or a real matrix "
+                                   "whose address you enter in the server "
+                                   "dialog."))};
+    QCommandLineOption x86Port {
+            QStringLiteral("x86-port"),
+            text(QT_TRANSLATE_NOOP("DemoCommandLine",
+                                   "Port of the built-in X86 matrix (default 9010; "
+                                   "0 picks a free port).")),
+            QStringLiteral("port"), QStringLiteral("9010")};
+    QCommandLineOption linuxPort {
+            QStringLiteral("linux-port"),
+            text(QT_TRANSLATE_NOOP("DemoCommandLine",
+                                   "Port of the built-in Linux matrix (default "
+                                   "6000; 0 picks a free port).")),
+            QStringLiteral("port"), QStringLiteral("6000")};
+    QCommandLineOption stateFile {
+            QStringLiteral("state-file"),
+            text(QT_TRANSLATE_NOOP("DemoCommandLine",
+                                   "Where the built-in matrices keep their walls. "
+                                   "Default: matrix-walls.json beside the data "
+                                   "centre.")),
+            QStringLiteral("file")};
+    QCommandLineOption linuxWall {
+            QStringLiteral("linux-wall"),
+            text(QT_TRANSLATE_NOOP("DemoCommandLine",
+                                   "How the built-in Linux matrix's screens hang "
+                                   "on the simulated wall: ROWSxCOLUMNS:OUTPUTS, "
+                                   "the output at each position row by row "
+                                   "(default 2x2:2,1,4,3).")),
+            QStringLiteral("hang")};
+    QCommandLineOption language {
+            QStringLiteral("lang"),
+            text(QT_TRANSLATE_NOOP("DemoCommandLine",
+                                   "User-interface language: en or zh_cn. It is "
+                                   "kept in the settings for the next start.")),
+            QStringLiteral("language")};
+    QCommandLineOption showWall {
+            QStringLiteral("show-wall"),
+            text(QT_TRANSLATE_NOOP("DemoCommandLine",
+                                   "Open the simulated walls at start (also in the "
+                                   "Matrix menu)."))};
     QCommandLineOption style {QStringLiteral("style"),
-                              QStringLiteral("Style sheet of the host. Default: "
-                                             "config/qss/style_1/style_1.qss of the host "
-                                             "folder."),
+                              text(QT_TRANSLATE_NOOP("DemoCommandLine",
+                                                     "Style sheet of the host. Default: "
+                                                     "config/qss/style_1/style_1.qss of the host "
+                                                     "folder.")),
                               QStringLiteral("file")};
-    QCommandLineOption noStyle {QStringLiteral("no-style"),
-                                QStringLiteral("Use no style sheet (plain Qt look).")};
-    QCommandLineOption site {QStringLiteral("site"),
-                             QStringLiteral("Site (areas, devices, channels, views) to import "
-                                            "when the data centre holds no area yet. Default: "
-                                            "the sample site."),
-                             QStringLiteral("file")};
+    QCommandLineOption noStyle {
+            QStringLiteral("no-style"),
+            text(QT_TRANSLATE_NOOP("DemoCommandLine", "Use no style sheet (plain Qt look)."))};
+    QCommandLineOption site {
+            QStringLiteral("site"),
+            text(QT_TRANSLATE_NOOP("DemoCommandLine",
+                                   "Site (areas, devices, channels, views) to import "
+                                   "when the data centre holds no area yet. Default: "
+                                   "the sample site.")),
+            QStringLiteral("file")};
     QCommandLineOption log {QStringLiteral("log"),
-                            QStringLiteral("Host log file. Default: log/matrix-client.log "
-                                           "beside the data centre."),
+                            text(QT_TRANSLATE_NOOP("DemoCommandLine",
+                                                   "Host log file. Default: log/matrix-client.log "
+                                                   "beside the data centre.")),
                             QStringLiteral("file")};
 
     Parser()
     {
-        parser.setApplicationDescription(QStringLiteral(
+        parser.setApplicationDescription(text(QT_TRANSLATE_NOOP(
+                "DemoCommandLine",
                 "Demo host of the digital matrix module: the module's configuration page with "
                 "the host's data centre, settings and log, and a built-in matrix simulator "
-                "(an X86 matrix and a Linux matrix on 127.0.0.1)."));
+                "(an X86 matrix and a Linux matrix on 127.0.0.1).")));
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOptions({data, noSimulator, x86Port, linuxPort, stateFile, linuxWall, language,
@@ -99,7 +129,7 @@ DemoCommandLine::Outcome DemoCommandLine::parse(const QStringList &arguments, De
         *message = p.parser.errorText();
         return Error;
     }
-    if (p.parser.isSet(QStringLiteral("help"))) {
+    if (p.parser.isSet(QStringLiteral("help")) || p.parser.isSet(QStringLiteral("help-all"))) {
         *message = p.parser.helpText();
         return ShowHelp;
     }

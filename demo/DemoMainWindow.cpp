@@ -62,7 +62,7 @@ void DemoMainWindow::buildMenus()
     m_showWallAction = matrix->addAction(tr("Show &simulated wall"), this,
                                          &DemoMainWindow::showSimulatedWalls);
     m_showWallAction->setObjectName(QStringLiteral("showWallAction"));
-    m_showWallAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    m_showWallAction->setShortcut(QKeySequence(Qt::Key_F8));
     m_showWallAction->setEnabled(m_host->simulator() != nullptr);
     matrix->addSeparator();
     QAction *x86Page =

@@ -337,7 +337,18 @@ void tst_Demo::languageIsStoredAndReported()
         QVERIFY2(host.start(options), qPrintable(host.errorString()));
         QCOMPARE(host.language(), QStringLiteral("zh_cn"));
         QCOMPARE(LumoToolExt::LumoToolManager::instance()->uiLanguages(), QStringLiteral("zh_cn"));
+        // The module's and the host's translations are installed while the host lives.
+        const QString loaded = host.loadedTranslations().join(QLatin1Char(' '));
+        QVERIFY2(loaded.contains(QLatin1String("digitalmatrix_zh_CN.qm")), qPrintable(loaded));
+        QVERIFY2(loaded.contains(QLatin1String("lumohost_zh_CN.qm")), qPrintable(loaded));
+        QCOMPARE(QCoreApplication::translate("LUMO_DIGITALMATRIX_MODULE::MatrixOperButtonsWt",
+                                             "Config Matrix"),
+                 QString::fromUtf8("配置矩阵"));
+        QVERIFY(DemoCommandLine::helpText().contains(QString::fromUtf8("数据中心文件")));
     }
+    QCOMPARE(QCoreApplication::translate("LUMO_DIGITALMATRIX_MODULE::MatrixOperButtonsWt",
+                                         "Config Matrix"),
+             QStringLiteral("Config Matrix"));
     {
         // The next start without --lang keeps the stored language.
         DemoHost host;

@@ -93,6 +93,74 @@
     </message>
 </context>
 <context>
+    <name>DemoCommandLine</name>
+    <message>
+        <location filename="../demo/DemoCommandLine.cpp" line="+21"/>
+        <source>Data centre file (SQLite). Default: datacenter.db in the user&apos;s data folder.</source>
+        <translation>数据中心文件（SQLite）。默认：用户数据文件夹中的 datacenter.db。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Do not start the built-in matrix simulator; connect to a matrix-sim or a real matrix whose address you enter in the server dialog.</source>
+        <translation>不启动内置矩阵模拟器；连接在服务器对话框中输入地址的 matrix-sim 或真实矩阵。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Port of the built-in X86 matrix (default 9010; 0 picks a free port).</source>
+        <translation>内置 X86 矩阵的端口（默认 9010；0 表示自动选择空闲端口）。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Port of the built-in Linux matrix (default 6000; 0 picks a free port).</source>
+        <translation>内置 Linux 矩阵的端口（默认 6000；0 表示自动选择空闲端口）。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Where the built-in matrices keep their walls. Default: matrix-walls.json beside the data centre.</source>
+        <translation>内置矩阵保存电视墙的文件。默认：数据中心旁的 matrix-walls.json。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>How the built-in Linux matrix&apos;s screens hang on the simulated wall: ROWSxCOLUMNS:OUTPUTS, the output at each position row by row (default 2x2:2,1,4,3).</source>
+        <translation>内置 Linux 矩阵的屏幕在模拟电视墙上的悬挂方式：行数x列数:输出，按行依次给出每个位置的输出（默认 2x2:2,1,4,3）。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>User-interface language: en or zh_cn. It is kept in the settings for the next start.</source>
+        <translation>界面语言：en 或 zh_cn。会保存在设置中，下次启动时沿用。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Open the simulated walls at start (also in the Matrix menu).</source>
+        <translation>启动时打开模拟电视墙（也可在“矩阵”菜单中打开）。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Style sheet of the host. Default: config/qss/style_1/style_1.qss of the host folder.</source>
+        <translation>主机样式表。默认：主机文件夹中的 config/qss/style_1/style_1.qss。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Use no style sheet (plain Qt look).</source>
+        <translation>不使用样式表（Qt 默认外观）。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Site (areas, devices, channels, views) to import when the data centre holds no area yet. Default: the sample site.</source>
+        <translation>数据中心尚无区域时导入的站点（区域、设备、通道、视图）。默认：示例站点。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Host log file. Default: log/matrix-client.log beside the data centre.</source>
+        <translation>主机日志文件。默认：数据中心旁的 log/matrix-client.log。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Demo host of the digital matrix module: the module&apos;s configuration page with the host&apos;s data centre, settings and log, and a built-in matrix simulator (an X86 matrix and a Linux matrix on 127.0.0.1).</source>
+        <translation>数字矩阵模块的演示主机：模块的配置页面，配有主机的数据中心、设置和日志，以及内置矩阵模拟器（位于 127.0.0.1 的一台 X86 矩阵和一台 Linux 矩阵）。</translation>
+    </message>
+</context>
+<context>
     <name>DemoHost</name>
     <message>
         <location filename="../demo/DemoHost.cpp" line="+96"/>
