@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the seed corpora of the fuzz targets: valid frame streams of both sides.
+"""Writes the seed corpora of the fuzz targets: valid frame streams of both sides, wall
+layouts as the X86 service hands them over, and Linux service answers for the port.
 
 Usage: fuzz/make_corpus.py [corpus-dir]   (default: fuzz/corpus next to this script)
 The layouts follow docs/protocol.md.
@@ -123,10 +124,109 @@ def client_seeds():
     }
 
 
+def rect(left, top, right, bottom):
+    return ints(left, top, right, bottom)
+
+
+def wall_input(width, height, flags, wall, count, params, windows, drag=(40, 30, 60, 20)):
+    """fuzz_wall_layout: wall size, flags, layout head, window records, drag."""
+    return (struct.pack("<HHB", width, height, flags) + wall + ints(count, *params)
+            + b"".join(windows) + struct.pack("<hhhh", *drag))
+
+
+def window(index, home, current=None, split=1, layer=0, param4=0, turn=0):
+    return home + (current or home) + ints(index, split, layer, param4, turn)
+
+
+def grid_windows(rows, columns, width=1920, height=1080, split=1):
+    out = []
+    for k in range(rows * columns):
+        left, top = (k % columns) * width, (k // columns) * height
+        out.append(window(k, rect(left, top, left + width, top + height), split=split))
+    return out
+
+
+def wall_seeds():
+    wall_2x2 = rect(0, 0, 3840, 2160)
+    return {
+        "wall-2x2": wall_input(320, 180, 0, wall_2x2, 4, (8, 0, 2, 2), grid_windows(2, 2)),
+        "wall-config-swap": wall_input(800, 450, 1 | 4, wall_2x2, 4, (8, 1, 2, 2),
+                                       grid_windows(2, 2), (500, 300, -400, -250)),
+        "wall-no-arrangement": wall_input(640, 360, 0, rect(0, 0, 0, 0), 0, (8, 0, 0, 0), []),
+        "wall-zero-pixels": wall_input(0, 0, 16, wall_2x2, 4, (8, 0, 2, 2), grid_windows(2, 2)),
+        "wall-zero-rect": wall_input(800, 450, 8, rect(0, 0, 0, 0), 2, (8, 0, 1, 2),
+                                     grid_windows(1, 2)),
+        "count-negative": wall_input(800, 450, 0, wall_2x2, -7, (8, 0, 2, 2), []),
+        "count-huge": wall_input(800, 450, 2, wall_2x2, 0x7FFFFFFF, (8, 0, 2, 2),
+                                 grid_windows(1, 2)),
+        "rects-odd": wall_input(1024, 600, 32 | 64, rect(-1920, -1080, 1920, 1080), 3,
+                                (8, 0, 2, 2),
+                                [window(0, rect(0, 0, 10, 10), rect(-5000, -5000, -4000, -4000), 36),
+                                 window(1, rect(0, 0, 10, 10), rect(100, 100, 50, 50), 0, 2, 0, 2),
+                                 window(-3, rect(2147483600, 0, 2147483647, 10),
+                                        rect(0, 0, 2147483647, 2147483647), 25, 1, 3, 1)],
+                                (1, 1, 300, 200)),
+        "resize-corner": wall_input(240, 135, 8 | 16, wall_2x2, 4, (8, 0, 2, 2),
+                                    grid_windows(2, 2, split=16), (118, 66, 40, 30)),
+    }
+
+
+def port_answers(numbers=(3, 2, 1, 0), grid=None, cells=None, result=0, counts=None):
+    """fuzz_port_readers: the service's answers in call order (see the target's comment)."""
+    ok = bytes([0x80 | (-result) if result else 0])
+    counts = counts or {}
+
+    def screen_numbers():
+        count = counts.get("numbers", len(numbers))
+        return ok + ints(count) + bytes(numbers)
+
+    def screen_grid(regions):
+        count = counts.get("grid", len(regions))
+        return ok + ints(count) + b"".join(regions)
+
+    def cell_channels(channels, split):
+        out = ok + ints(counts.get("channels", len(channels)), split)
+        for position, number, address in channels:
+            data = address.encode()
+            out += ints(position, number) + bytes([len(data)]) + data
+        return out
+
+    grid = grid if grid is not None else [region(k, 2) for k in range(4)]
+    cells = cells if cells is not None else [
+        ([(0, 1, "192.168.5.20"), (1, 2, "192.168.5.20"), (2, 1, "N10.0.0.9")], 4)] * 4
+    direct = (screen_numbers() + screen_grid(grid) + cell_channels(*cells[0])
+              + ok + ints(20, 0, 0)                      # turn show
+              + ok + bytes([1]) + ints(2)                 # single window
+              + ok + struct.pack("<iB3xi", 50, 0, 0))     # upgrade status
+    page = screen_numbers() + screen_grid(grid)
+    for channels, split in cells:
+        page += cell_channels(channels, split) + ok + bytes([0]) + ints(0) + ok + ints(30, 2, 0)
+    return bytes([1]) + direct + page
+
+
+def port_seeds():
+    sixteen = [(k, 1 + k % 2, "192.168.5.20") for k in range(16)]
+    return {
+        "wall-2x2": port_answers(),
+        "wall-1x1-full-cell": port_answers(numbers=(0, 1, 2, 3), grid=[region(0, 1)],
+                                           cells=[(sixteen, 16)]),
+        "melted-cell": port_answers(grid=[region(2, 2, 1, 2000000, 2000000)]),
+        "liar-counts": port_answers(counts={"numbers": 70000, "grid": 99, "channels": 40}),
+        "negative-counts": port_answers(counts={"numbers": -1, "grid": -2147483648,
+                                                "channels": -5}),
+        "refused": port_answers(result=-9),
+        "odd-records": port_answers(numbers=(9, 9, 9, 9),
+                                    grid=[ints(7, 0, -1000000, 2147483647, 0, -5)],
+                                    cells=[([(-1, 0, "x" * 64), (99, -3, "")], 7)]),
+    }
+
+
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "corpus")
     for target, seeds in (("fuzz_server_frames", server_seeds()),
-                          ("fuzz_client_frames", client_seeds())):
+                          ("fuzz_client_frames", client_seeds()),
+                          ("fuzz_wall_layout", wall_seeds()),
+                          ("fuzz_port_readers", port_seeds())):
         folder = os.path.join(root, target)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():

@@ -8,6 +8,7 @@
 #include <QWindow>
 #include <QtTest>
 
+#include <limits>
 #include <memory>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
@@ -54,6 +55,9 @@ private slots:
     void layoutWithoutScreenArrangementPlacesNothing();
     void emptyWallRectPlacesNothingAndWritesNothingBack();
     void zeroSizedWallPlacesNothing();
+    void windowsFarOffTheWallStayWithinWidgetLimits();
+    void writeBackBeyondIntIsHeldAtTheLimit();
+    void windowWithTheLargestNumberPaints();
     void firstWindowAfterClearIsSelectedAndReported();
     void updatingAWindowKeepsItsPlace();
     void wallResizeChangesScaleOnly();
@@ -247,6 +251,52 @@ void TestX86Wall::zeroSizedWallPlacesNothing()
     QCOMPARE(m->getMoveOffset(), QPoint(1, 0));
     flat.placeMirrorMoving(m);
     QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {0, 0, 960, 540}));
+}
+
+void TestX86Wall::windowsFarOffTheWallStayWithinWidgetLimits()
+{
+    showWall();
+    // Two units span the wall: a window two thousand million units wide is far beyond
+    // anything Qt can place. It is held at the widget limits instead.
+    wall->setLayoutInfo(rc(0, 0, 2, 2), 1, 0, 0, 1, 1);
+    MirrorWidget *m = addMirror(rc(0, 0, 1, 1), rc(-2000000000, 0, 2000000000, 1), 0);
+    QCOMPARE(m->geometry().x(), -QWIDGETSIZE_MAX);
+    QCOMPARE(m->geometry().width(), QWIDGETSIZE_MAX);
+    QCOMPARE(m->geometry().y(), 0);
+    QCOMPARE(m->geometry().height(), 225);
+}
+
+void TestX86Wall::writeBackBeyondIntIsHeldAtTheLimit()
+{
+    // A wall four pixels high for the whole range of units: a window keeps its minimum
+    // height of ten pixels, so it sticks out above the wall, further than int can count.
+    MatrixManageWidget flat;
+    flat.setGeometry(0, 0, 200, 4);
+    const int bottom = std::numeric_limits<int>::max();
+    const int top = std::numeric_limits<int>::min();
+    flat.setLayoutInfo(rc(0, top, 1600, bottom), 1, 0, 0, 1, 1);
+    flat.setMirror(rc(0, 0, 800, 100), rc(0, 0, 800, 100), 0, 1, 0, 0, 0);
+    MirrorWidget *m = flat.mirrorByIndex(0);
+    QVERIFY(m);
+    flat.placeMirrorMoving(m);
+    QCOMPARE(m->geometry().y(), 4 - m->minimumHeight());
+    const RECT r = m->getMirrorRect();
+    QCOMPARE(r.top, top);
+    QVERIFY(r.bottom > r.top);
+    QCOMPARE(r.left, 0);
+}
+
+void TestX86Wall::windowWithTheLargestNumberPaints()
+{
+    // Shown 1-based: the largest index a matrix can send is one past int (the sanitizer
+    // build fails this test if the number overflows).
+    showWall();
+    wall->setLayoutInfo(rc(0, 0, 1600, 900), 1, 0, 0, 1, 1);
+    MirrorWidget *m = addMirror(rc(0, 0, 800, 450), std::numeric_limits<int>::max());
+    QVERIFY(m);
+    const QImage painted = m->grab().toImage();
+    QCOMPARE(painted.size(), m->size());
+    QCOMPARE(m->getIndex(), std::numeric_limits<int>::max());
 }
 
 void TestX86Wall::firstWindowAfterClearIsSelectedAndReported()

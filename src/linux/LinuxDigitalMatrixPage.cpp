@@ -358,8 +358,7 @@ void LinuxDigitalMatrixPage::slotAddDigitalMatrixServer(const DigitalMatrixServe
     showWait(tr("Add matrix server..."));
     if (!port()->addServerToDB(info)) {
         // No record was stored, so no announcement will come to end the wait.
-        hideWait();
-        showNotice(tr("Add matrix server fail!"));
+        dataCentreRefused(tr("Add matrix server fail!"));
     }
 }
 
@@ -391,8 +390,7 @@ void LinuxDigitalMatrixPage::slotEditServerBtClicked()
     }
     showWait(tr("Edit matrix server..."));
     if (!port()->editServerInDB(info)) {
-        hideWait();
-        showNotice(tr("Edit matrix server fail!"));
+        dataCentreRefused(tr("Edit matrix server fail!"));
     }
 }
 
@@ -441,9 +439,16 @@ void LinuxDigitalMatrixPage::slotDeleteServerBtClicked()
     disconnectLinuxMatrixServer();
     showWait(tr("Delete matrix server..."));
     if (!DATACore::UserManagerCore::instance()->DeleteServer(id, SERVERTYPE_LINUX_DIGITALMATRIX)) {
-        hideWait();
-        showNotice(tr("Delete matrix server fail!"));
+        dataCentreRefused(tr("Delete matrix server fail!"));
     }
+}
+
+void LinuxDigitalMatrixPage::dataCentreRefused(const QString &notice)
+{
+    hideWait();
+    if (isServerConnectOK())
+        slotConnectServerBtClicked(true);
+    showNotice(notice);
 }
 
 void LinuxDigitalMatrixPage::slotDeleteMatrixServerFromDB(const QString &id, SERVERTYPE type)

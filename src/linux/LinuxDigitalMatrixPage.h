@@ -94,6 +94,9 @@ private:
     void setMatrixStatus(MatrixStatus status);
     void resetStatusToInitial();
     int disconnectLinuxMatrixServer();
+    // The data centre refused a write that the page had left the matrix for: nothing
+    // changed, so the page goes back to the matrix it was connected to and says so.
+    void dataCentreRefused(const QString &notice);
     static DigitalMatrixServerInfo convertMatrixServerInfo(const UServerInfo &server);
 
     // The server-operation widget's connection state, which this page alone changes

@@ -317,6 +317,16 @@ void DigitalMatrix::loginServer()
         }
         QLogger::instance()->LogInfo(QStringLiteral("login error,error code:")
                                      + QString::number(result));
+        // No answer in time: the matrix may still log this connection in and would then
+        // send its layouts to a page that is not logged in. Drop the connection and tell
+        // the operator, who can connect again.
+        if (result == MatrixErrTimeout) {
+            port()->disconnectServer();
+            disconnectServerStatus();
+            MessageBoxW::warning(nullptr, tr("Failed"),
+                                 tr("Login failed!No answer from the matrix server."),
+                                 NoticeButtons);
+        }
         break;
     }
     // The transport connection stays open; only the toggle shows that nobody is logged in.
@@ -437,14 +447,21 @@ void DigitalMatrix::slotNextStepBtnClicked()
     ui->_serverSelectBtn->setChecked(false);
     _ModifyDigitalMatrixServerDlg dialog(this, nullptr);
     if (dialog.exec() == QDialog::Accepted)
-        port()->addServerToDB(dialog.getServerInfo());
+        addServerOrSay(dialog.getServerInfo());
+}
+
+void DigitalMatrix::addServerOrSay(const DigitalMatrixServerInfo &serverInfo)
+{
+    // A refused record is never announced by the data centre: say so here.
+    if (!port()->addServerToDB(serverInfo))
+        MessageBoxW::warning(this, tr("Failed"), tr("Add matrix server failed!"), NoticeButtons);
 }
 
 void DigitalMatrix::slotAddServerFromPictrueHint(const DigitalMatrixServerInfo &serverInfo)
 {
     serverSelector->hide();
     ui->_serverSelectBtn->setChecked(false);
-    port()->addServerToDB(serverInfo);
+    addServerOrSay(serverInfo);
 }
 
 void DigitalMatrix::slotAddServer(UServerInfo param_info)
@@ -479,7 +496,8 @@ void DigitalMatrix::slotShowEditServerWdt()
     // The dialog does not ask for the login; the stored one is kept.
     edited.user = currentServer.user;
     edited.password = currentServer.password;
-    port()->editServerInDB(edited);
+    if (!port()->editServerInDB(edited))
+        MessageBoxW::warning(this, tr("Failed"), tr("Edit matrix server failed!"), NoticeButtons);
 }
 
 void DigitalMatrix::slotEditServer(UServerInfo info)
@@ -506,7 +524,12 @@ void DigitalMatrix::slotDeleteServerClicked()
     if (MessageBoxW::warning(this, tr("Warn"), tr("Delete selected server?"), YesNoButtons) != 1)
         return;
     const QString deletedId = currentServer.id;
-    DATACore::UserManagerCore::instance()->DeleteServer(deletedId, SERVERTYPE_X86_DIGITALMATRIX);
+    if (!DATACore::UserManagerCore::instance()->DeleteServer(deletedId,
+                                                             SERVERTYPE_X86_DIGITALMATRIX)) {
+        // Nothing was deleted: the page stays as it is, connection included.
+        MessageBoxW::warning(this, tr("Failed"), tr("Delete matrix server failed!"), NoticeButtons);
+        return;
+    }
     connectionMemory.remove(deletedId);
     connected = false;
     initData();

@@ -124,6 +124,8 @@ private:
     void connectionLost(QWidget *boxParent, const QString &title, const QString &text);
     void rememberConnection();
     void setLoggedIn();
+    // Stores a new server; a refusal of the data centre is shown as a notice.
+    void addServerOrSay(const DigitalMatrixServerInfo &serverInfo);
 
     std::unique_ptr<Ui::DigitalMatrix> ui;
 

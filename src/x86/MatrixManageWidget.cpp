@@ -8,6 +8,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace LUMO_DIGITALMATRIX_MODULE {
 
 namespace {
@@ -20,6 +24,21 @@ qint64 rectWidth(const RECT &r)
 qint64 rectHeight(const RECT &r)
 {
     return qint64(r.bottom) - r.top;
+}
+
+// Truncates toward zero like a cast; a value beyond int (a huge wall rectangle on a small
+// wall) is held at the nearest limit instead of being undefined.
+int truncated(double value)
+{
+    return static_cast<int>(std::clamp(std::trunc(value), double(std::numeric_limits<int>::min()),
+                                       double(std::numeric_limits<int>::max())));
+}
+
+// A pixel position or size on the wall: truncated, and a window far off the wall is held
+// within the widget limits, so that Qt's geometry arithmetic never overflows.
+int pixels(double value)
+{
+    return std::clamp(truncated(value), -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
 } // namespace
@@ -89,10 +108,10 @@ void MatrixManageWidget::placeMirror(MirrorWidget *mirror)
     const double sx = double(width()) / rectWidth(wallRect);
     const double sy = double(height()) / rectHeight(wallRect);
     const RECT r = mirror->getMirrorRect();
-    const int x = static_cast<int>((qint64(r.left) - wallRect.left) * sx);
-    const int y = static_cast<int>((qint64(r.top) - wallRect.top) * sy);
-    const int w = static_cast<int>((qint64(r.right) - r.left) * sx);
-    const int h = static_cast<int>((qint64(r.bottom) - r.top) * sy);
+    const int x = pixels((qint64(r.left) - wallRect.left) * sx);
+    const int y = pixels((qint64(r.top) - wallRect.top) * sy);
+    const int w = pixels((qint64(r.right) - r.left) * sx);
+    const int h = pixels((qint64(r.bottom) - r.top) * sy);
     mirror->setGeometry(x, y, w, h);
     mirror->show();
 }
@@ -119,10 +138,10 @@ void MatrixManageWidget::placeMirrorMoving(MirrorWidget *mirror)
     const double ky = double(rectHeight(wallRect)) / height();
     RECT r = mirror->getMirrorRect();
     // The wall's origin is added back, so that placing and writing back are inverse.
-    r.left = wallRect.left + static_cast<int>(placed.left() * kx);
-    r.right = wallRect.left + static_cast<int>(placed.right() * kx);
-    r.top = wallRect.top + static_cast<int>(placed.top() * ky);
-    r.bottom = wallRect.top + static_cast<int>(placed.bottom() * ky);
+    r.left = truncated(wallRect.left + std::trunc(placed.left() * kx));
+    r.right = truncated(wallRect.left + std::trunc(placed.right() * kx));
+    r.top = truncated(wallRect.top + std::trunc(placed.top() * ky));
+    r.bottom = truncated(wallRect.top + std::trunc(placed.bottom() * ky));
     mirror->setMirrorRect(r);
 }
 

@@ -10,7 +10,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -21,10 +23,13 @@ DigitalMatrixInteractionPort *port()
     return DigitalMatrixInteractionPort::instance();
 }
 
-// Pixels to matrix units; the conversion truncates toward zero.
-int toUnits(int pixels, double scale)
+// Pixels to matrix units, counted from origin; the conversion truncates toward zero. A
+// result beyond int (a huge wall rectangle on a small wall) is held at the nearest limit.
+int toUnits(int pixels, double scale, int origin = 0)
 {
-    return static_cast<int>(pixels * scale);
+    const double units = origin + std::trunc(pixels * scale);
+    return static_cast<int>(std::clamp(units, double(std::numeric_limits<int>::min()),
+                                       double(std::numeric_limits<int>::max())));
 }
 
 } // namespace
@@ -127,7 +132,8 @@ void MirrorWidget::paintEvent(QPaintEvent *)
     }
     font.setPointSize(qMax(1, (2 * qMin(w, h)) / 5));
     painter.setFont(font);
-    painter.drawText(area, Qt::AlignCenter, QString::number(index + 1));
+    // Counted in 64 bits: a matrix may number a window up to the largest int.
+    painter.drawText(area, Qt::AlignCenter, QString::number(qint64(index) + 1));
 
     if (selected) {
         painter.setPen(QPen(QColor(72, 152, 179), 2, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
@@ -252,10 +258,10 @@ void MirrorWidget::resizeTo(const QPoint &p)
         return;
     const RECT wallRect = wall->getWallRect();
     const QRect g = geometry();
-    const int x = wallRect.left + toUnits(p.x(), xScale);
-    const int xInner = wallRect.left + toUnits(p.x() - 1, xScale);
-    const int y = wallRect.top + toUnits(p.y(), yScale);
-    const int yInner = wallRect.top + toUnits(p.y() - 1, yScale);
+    const int x = toUnits(p.x(), xScale, wallRect.left);
+    const int xInner = toUnits(p.x() - 1, xScale, wallRect.left);
+    const int y = toUnits(p.y(), yScale, wallRect.top);
+    const int yInner = toUnits(p.y() - 1, yScale, wallRect.top);
 
     RECT r = mirrorRect;
     switch (dragZone) {

@@ -1,0 +1,771 @@
+// Faults against the real pages, the real matrix-service library and the matrix simulator:
+// a matrix that stops mid-command, answers late, answers garbage or reboots during an
+// upgrade, a second operator who forces a login while the first drags a window, and a data
+// centre whose database is read-only or full. Every case ends with the page in a clear
+// state, a message the operator can act on, and every stored server still stored.
+#include "DigitalMatrix.h"
+#include "DigitalMatrixInteractionPort.h"
+#include "DigitalMatrixServerOperWidget.h"
+#include "LinuxDigitalMatrixPage.h"
+#include "MatrixManageWidget.h"
+#include "MatrixOperButtonsWt.h"
+#include "MatrixServerSelWidget.h"
+#include "MirrorWidget.h"
+
+#include "IpAddressFrame.h"
+#include "ServerConfig.h"
+#include "UserManagerCore.h"
+#include "WaitDialog.h"
+
+#include "MatrixSimulator.h"
+#include "MessageBoxScript.h"
+#include "ModalDriver.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtTest>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+using DATACore::UserManagerCore;
+
+namespace {
+
+// Client time-outs of the matrix-service library in this test (ms).
+constexpr int ConnectTimeoutMs = 1200;
+constexpr int RequestTimeoutMs = 400;
+// Linux matrix refuses connections this long after a reboot (ms).
+constexpr int RebootMs = 300;
+
+const QString X86Reconnect[] = {
+        QStringLiteral("Connect Matrix Server time out!Do you need to reconnect?"),
+        QStringLiteral("Connect Matrix Server error!Do you need to reconnect?"),
+        QStringLiteral("Matrix Server disconnect!Do you need to reconnect?"),
+        QStringLiteral("Connect Matrix Server failed!Do you need to reconnect?"),
+};
+
+QList<int> rectList(const RECT &r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// Another X86 workstation on the same matrix, through its own interface of the library.
+class SecondOperator
+{
+public:
+    SecondOperator()
+        : config(GetMatrixConfig())
+    {
+        config->RegisterCallbacks(this, &SecondOperator::onStatus, &SecondOperator::onInfo,
+                                  &SecondOperator::onLayout, &SecondOperator::onReserved,
+                                  &SecondOperator::onReserved);
+    }
+    ~SecondOperator() { ReleaseMatrixConfig(config); }
+    SecondOperator(const SecondOperator &) = delete;
+    SecondOperator &operator=(const SecondOperator &) = delete;
+
+    bool connectTo(int port)
+    {
+        status = -1;
+        config->Connect("127.0.0.1", port);
+        return QTest::qWaitFor([this] { return status.load() != -1; }, 5000)
+                && status.load() == ConnSuccess;
+    }
+
+    IMatrixConfig *config;
+    std::atomic<int> status {-1};
+
+private:
+    static void MATRIX_CALLBACK onStatus(void *ctx, int type)
+    {
+        static_cast<SecondOperator *>(ctx)->status = type;
+    }
+    static void MATRIX_CALLBACK onInfo(void *, int, int, int) { }
+    static void MATRIX_CALLBACK onLayout(void *, _MIRRORLAYOUT *) { }
+    static void MATRIX_CALLBACK onReserved(void *) { }
+};
+
+// The data centre's own SQLite connection, to make its file refuse writes.
+QSqlDatabase dataCentreConnection()
+{
+    const QStringList names = QSqlDatabase::connectionNames();
+    for (const QString &name : names) {
+        if (name.startsWith(QLatin1String("DATACore.UserManagerCore.")))
+            return QSqlDatabase::database(name, false);
+    }
+    return QSqlDatabase();
+}
+
+bool pragma(const QString &statement)
+{
+    QSqlQuery query(dataCentreConnection());
+    return query.exec(statement);
+}
+
+QStringList storedServers()
+{
+    QStringList out;
+    const QList<UServerInfo> servers = UserManagerCore::instance()->GetServers(QString());
+    for (const UServerInfo &server : servers) {
+        if (server.type == SERVERTYPE_X86_DIGITALMATRIX
+            || server.type == SERVERTYPE_LINUX_DIGITALMATRIX)
+            out << QStringLiteral("%1 %2:%3 %4")
+                            .arg(server.name, server.ip)
+                            .arg(server.port)
+                            .arg(server.type);
+    }
+    return out;
+}
+
+} // namespace
+
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    // X86 control page.
+    void x86ConnectFaultEndsIdleWithAQuestion_data();
+    void x86ConnectFaultEndsIdleWithAQuestion();
+    void x86LateLoginAnswerEndsIdle();
+    void x86MatrixStopsWhileLoggedIn();
+    void x86ForcedLoginWhileDraggingAWindow();
+
+    // Linux configuration page.
+    void linuxConnectFaultShowsConnectFail_data();
+    void linuxConnectFaultShowsConnectFail();
+    void linuxSlowAnswersWithinTheTimeOutStillWork();
+    void linuxMatrixStopsMidSave();
+    void linuxRebootDuringUpgrade();
+
+    // Data centre.
+    void dataCentreRefusesAWrite_data();
+    void dataCentreRefusesAWrite();
+
+private:
+    bool startSimulator(bool x86, bool linuxMatrix);
+    QString storeServer(int type, const QString &name, int port);
+    void arrangeX86Wall(int rows, int columns);
+    void showX86Page();
+    bool connectX86Page();
+    void showLinuxPage();
+    bool connectLinuxPage();
+    void makeDataCentreFull();
+
+    QPushButton *x86Button(const char *name) const
+    {
+        return x86Page->findChild<QPushButton *>(QLatin1String(name));
+    }
+    MatrixManageWidget *wall() const { return x86Page->findChild<MatrixManageWidget *>(); }
+    DigitalMatrixServerOperWidget *oper() const
+    {
+        return linuxPage->findChild<DigitalMatrixServerOperWidget *>(
+                QStringLiteral("serverOperWdt"));
+    }
+    QPushButton *linuxButton(const char *name) const
+    {
+        return linuxPage->findChild<QPushButton *>(QLatin1String(name));
+    }
+    bool x86PageIsIdle() const;
+    bool linuxPageIsIdle() const;
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MatrixSimulator> simulator;
+    std::unique_ptr<MessageBoxScript> boxes;
+    std::unique_ptr<DigitalMatrix> x86Page;
+    std::unique_ptr<LinuxDigitalMatrixPage> linuxPage;
+};
+
+void TestFaults::initTestCase()
+{
+    // Read by the library when the port creates its interfaces.
+    qputenv("DM_MATRIX_CONNECT_TIMEOUT_MS", QByteArray::number(ConnectTimeoutMs));
+    qputenv("DM_MATRIX_REQUEST_TIMEOUT_MS", QByteArray::number(RequestTimeoutMs));
+}
+
+void TestFaults::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    QVERIFY(UserManagerCore::instance()->open(dir->filePath(QStringLiteral("datacentre.db"))));
+    simulator = std::make_unique<MatrixSimulator>();
+    DigitalMatrixInteractionPort::release();
+    DigitalMatrixInteractionPort::resetServiceFactory();
+    DigitalMatrixInteractionPort::instance();
+    boxes = std::make_unique<MessageBoxScript>(0);
+}
+
+void TestFaults::cleanup()
+{
+    x86Page.reset();
+    linuxPage.reset();
+    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
+    DigitalMatrixInteractionPort::release();
+    simulator.reset();
+    boxes.reset();
+    UserManagerCore::instance()->close();
+    dir.reset();
+}
+
+bool TestFaults::startSimulator(bool x86, bool linuxMatrix)
+{
+    MatrixSimulatorOptions options;
+    options.x86Port = x86 ? 0 : -1;
+    options.linuxPort = linuxMatrix ? 0 : -1;
+    options.rebootMs = RebootMs;
+    options.upgradePolls = 3;
+    options.logRequests = false;
+    if (!simulator->start(options)) {
+        qWarning() << simulator->errorString();
+        return false;
+    }
+    return true;
+}
+
+QString TestFaults::storeServer(int type, const QString &name, int port)
+{
+    const bool linuxServer = type == SERVERTYPE_LINUX_DIGITALMATRIX;
+    UserManagerCore *dc = UserManagerCore::instance();
+    if (!dc->AddServer(name, QStringLiteral("127.0.0.1"),
+                       linuxServer ? QStringLiteral("admin") : QString(),
+                       linuxServer ? QStringLiteral("admin") : QString(), port, type))
+        return QString();
+    // The data centre announces the new record through the event loop: let it arrive
+    // before any page is built.
+    QCoreApplication::processEvents();
+    const QList<UServerInfo> servers = dc->GetServers(QString());
+    return servers.isEmpty() ? QString() : servers.constLast().id;
+}
+
+// Gives the X86 matrix a screen arrangement, as an operator did earlier, so that a login
+// shows windows instead of asking for the screen count.
+void TestFaults::arrangeX86Wall(int rows, int columns)
+{
+    {
+        SecondOperator earlier;
+        QVERIFY(earlier.connectTo(simulator->x86Port()));
+        QCOMPARE(earlier.config->Login("", ""), 0);
+        earlier.config->SetScreenCount(rows, columns);
+        QTRY_COMPARE(simulator->x86State().rows, rows);
+    }
+    QTRY_COMPARE(simulator->clientCount(), 0);
+}
+
+void TestFaults::showX86Page()
+{
+    x86Page = std::make_unique<DigitalMatrix>();
+    x86Page->setGeometry(40, 40, 1200, 640);
+    x86Page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(x86Page.get()));
+    // The first show selects the first stored server.
+    QTRY_VERIFY(!x86Page->currentServerInfo().id.isEmpty());
+}
+
+bool TestFaults::connectX86Page()
+{
+    QTest::mouseClick(x86Button("_connectMatrixBtn"), Qt::LeftButton);
+    return QTest::qWaitFor(
+            [this] { return x86Page->isConnected() && wall()->getMirrors().size() > 0; }, 5000);
+}
+
+bool TestFaults::x86PageIsIdle() const
+{
+    const QStringList controls {"_clearSourceBtn",   "_setSourceBtn", "_turnShowBtn",
+                                "_MatrixSettingBtn", "_resetLayout",  "_saveMatrixSettingBtn"};
+    for (const QString &name : controls) {
+        if (x86Page->findChild<QPushButton *>(name)->isEnabled())
+            return false;
+    }
+    return !x86Page->isConnected() && !x86Button("_connectMatrixBtn")->isChecked()
+            && x86Button("_connectMatrixBtn")->toolTip() == QLatin1String("Connect server")
+            && wall()->getMirrors().isEmpty()
+            && !COMMONUSELIB::WaitDialog::getInstance()->isWaiting();
+}
+
+void TestFaults::showLinuxPage()
+{
+    linuxPage = std::make_unique<LinuxDigitalMatrixPage>();
+    linuxPage->resize(1000, 640);
+    linuxPage->show();
+    QVERIFY(QTest::qWaitForWindowExposed(linuxPage.get()));
+    QTRY_COMPARE(linuxPage->currentServerIndex(), 0);
+}
+
+bool TestFaults::connectLinuxPage()
+{
+    oper()->connectButton()->click();
+    return oper()->isServerConnectOK();
+}
+
+bool TestFaults::linuxPageIsIdle() const
+{
+    return !oper()->isServerConnectOK() && !oper()->connectButton()->isChecked()
+            && !linuxPage->findChild<MatrixOperButtonsWt *>(QStringLiteral("operButtonsWt"))
+                        ->isEnabled()
+            && !COMMONUSELIB::WaitDialog::getInstance()->isWaiting();
+}
+
+// ---- X86 control page ---------------------------------------------------------------
+
+void TestFaults::x86ConnectFaultEndsIdleWithAQuestion_data()
+{
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<int>("answerDelayMs");
+    QTest::addColumn<bool>("garbage");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("question");
+
+    QTest::newRow("never answers") << true << 0 << false << "Warn" << X86Reconnect[0];
+    QTest::newRow("greets later than the connect time-out")
+            << false << ConnectTimeoutMs * 2 << false << "Warn" << X86Reconnect[0];
+    QTest::newRow("answers garbage") << false << 0 << true << "Warn" << X86Reconnect[1];
+}
+
+void TestFaults::x86ConnectFaultEndsIdleWithAQuestion()
+{
+    QFETCH(bool, silent);
+    QFETCH(int, answerDelayMs);
+    QFETCH(bool, garbage);
+    QFETCH(QString, title);
+    QFETCH(QString, question);
+
+    QVERIFY(startSimulator(true, false));
+    arrangeX86Wall(2, 2);
+    const QString id = storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
+    showX86Page();
+    const QStringList stored = storedServers();
+
+    MatrixSimulatorFaults faults;
+    faults.silent = silent;
+    faults.answerDelayMs = answerDelayMs;
+    faults.garbageAnswers = garbage;
+    simulator->setFaults(faults);
+
+    // The operator declines the reconnect question.
+    QTest::mouseClick(x86Button("_connectMatrixBtn"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(boxes->texts().contains(question), ConnectTimeoutMs * 4);
+    QCOMPARE(boxes->records().constLast().title, title);
+    QCOMPARE(boxes->records().constLast().buttons, short(3));
+    QTRY_VERIFY(x86PageIsIdle());
+    QCOMPARE(x86Page->currentServerInfo().id, id);
+    QCOMPARE(storedServers(), stored);
+
+    // Once the matrix behaves, the same page connects.
+    simulator->setFaults(MatrixSimulatorFaults());
+    boxes->clearRecords();
+    QVERIFY(connectX86Page());
+    QCOMPARE(wall()->getMirrors().size(), 4);
+    QCOMPARE(boxes->count(), 0);
+}
+
+void TestFaults::x86LateLoginAnswerEndsIdle()
+{
+    QVERIFY(startSimulator(true, false));
+    arrangeX86Wall(2, 2);
+    storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
+    showX86Page();
+    const QStringList stored = storedServers();
+
+    // The greeting comes in time, the answer to the login after the request time-out.
+    MatrixSimulatorFaults faults;
+    faults.answerDelayMs = (RequestTimeoutMs + ConnectTimeoutMs) / 2;
+    QVERIFY(faults.answerDelayMs < ConnectTimeoutMs);
+    QVERIFY(faults.answerDelayMs > RequestTimeoutMs);
+    simulator->setFaults(faults);
+
+    QTest::mouseClick(x86Button("_connectMatrixBtn"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(boxes->count() > 0, ConnectTimeoutMs * 4);
+    // The page drops the connection, so the late answer and the layout that would
+    // follow it bring no windows back.
+    QTRY_COMPARE(simulator->clientCount(), 0);
+    QCoreApplication::processEvents();
+    QVERIFY(x86PageIsIdle());
+    QCOMPARE(boxes->count(), 1);
+    QCOMPARE(boxes->last().title, QStringLiteral("Failed"));
+    QCOMPARE(boxes->last().text, QStringLiteral("Login failed!No answer from the matrix server."));
+    QCOMPARE(storedServers(), stored);
+
+    simulator->setFaults(MatrixSimulatorFaults());
+    boxes->clearRecords();
+    QVERIFY(connectX86Page());
+    QCOMPARE(boxes->count(), 0);
+}
+
+void TestFaults::x86MatrixStopsWhileLoggedIn()
+{
+    QVERIFY(startSimulator(true, false));
+    arrangeX86Wall(1, 2);
+    storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
+    showX86Page();
+    QVERIFY(connectX86Page());
+    QCOMPARE(wall()->getMirrors().size(), 2);
+    const QStringList stored = storedServers();
+
+    // The matrix goes away; the operator asks to reconnect once, then gives up.
+    boxes->answers({1, 0});
+    simulator->stop();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes->count(), 2, ConnectTimeoutMs * 4);
+    QCOMPARE(boxes->texts(), (QStringList {X86Reconnect[2], X86Reconnect[3]}));
+    QCOMPARE(boxes->titles(), (QStringList {"Warn", "Failed"}));
+    QTRY_VERIFY(x86PageIsIdle());
+    QCOMPARE(storedServers(), stored);
+}
+
+void TestFaults::x86ForcedLoginWhileDraggingAWindow()
+{
+    QVERIFY(startSimulator(true, false));
+    arrangeX86Wall(2, 2);
+    storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
+    showX86Page();
+    QVERIFY(connectX86Page());
+    const QStringList stored = storedServers();
+    const QList<int> homeOfFirst = rectList(simulator->x86State().windows.at(0).home);
+
+    // The first operator takes window 0 and drags it.
+    MirrorWidget *dragged = wall()->mirrorByIndex(0);
+    QVERIFY(dragged);
+    QTRY_VERIFY(dragged->isVisible());
+    QWindow *window = x86Page->windowHandle();
+    const QPoint from = dragged->mapTo(x86Page.get(), dragged->rect().center());
+    const QPoint to = from + QPoint(120, 60);
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(window, from + QPoint(60, 30));
+    QVERIFY(dragged->isSelected());
+
+    // Meanwhile a second operator with the same account forces his login.
+    SecondOperator second;
+    QVERIFY(second.connectTo(simulator->x86Port()));
+    QCOMPARE(second.config->Login("", ""), 2);
+    QCOMPARE(second.config->ForceLogin(), 1);
+
+    // The first page hears that it was disconnected; its operator does not reconnect.
+    QTRY_VERIFY_WITH_TIMEOUT(boxes->count() > 0, 5000);
+    QCOMPARE(boxes->texts(), QStringList {X86Reconnect[2]});
+    QTRY_VERIFY(x86PageIsIdle());
+
+    // The drag ends on a wall without windows: nothing happens, nothing is sent.
+    QTest::mouseMove(window, to);
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, to);
+    QCoreApplication::processEvents();
+    QVERIFY(x86PageIsIdle());
+    QCOMPARE(rectList(simulator->x86State().windows.at(0).rect), homeOfFirst);
+    QCOMPARE(boxes->count(), 1);
+    QCOMPARE(second.status.load(), int(ConnSuccess));
+    QCOMPARE(simulator->clientCount(), 1);
+    QCOMPARE(storedServers(), stored);
+}
+
+// ---- Linux configuration page ---------------------------------------------------------
+
+void TestFaults::linuxConnectFaultShowsConnectFail_data()
+{
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<int>("answerDelayMs");
+    QTest::addColumn<bool>("garbage");
+
+    QTest::newRow("never answers") << true << 0 << false;
+    QTest::newRow("answers after the request time-out") << false << RequestTimeoutMs + 300 << false;
+    QTest::newRow("answers garbage") << false << 0 << true;
+}
+
+void TestFaults::linuxConnectFaultShowsConnectFail()
+{
+    QFETCH(bool, silent);
+    QFETCH(int, answerDelayMs);
+    QFETCH(bool, garbage);
+
+    QVERIFY(startSimulator(false, true));
+    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
+    showLinuxPage();
+    const QStringList stored = storedServers();
+
+    MatrixSimulatorFaults faults;
+    faults.silent = silent;
+    faults.answerDelayMs = answerDelayMs;
+    faults.garbageAnswers = garbage;
+    simulator->setFaults(faults);
+
+    QVERIFY(!connectLinuxPage());
+    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect fail!"));
+    QVERIFY(linuxPageIsIdle());
+    QCOMPARE(boxes->count(), 0);
+    QCOMPARE(storedServers(), stored);
+
+    // A late answer that still arrives is ignored; the next connect works.
+    QTest::qWait(answerDelayMs);
+    simulator->setFaults(MatrixSimulatorFaults());
+    QVERIFY(connectLinuxPage());
+    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
+    QVERIFY(linuxButton("configMatrixBt")->isEnabled());
+}
+
+void TestFaults::linuxSlowAnswersWithinTheTimeOutStillWork()
+{
+    QVERIFY(startSimulator(false, true));
+    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
+    showLinuxPage();
+
+    MatrixSimulatorFaults faults;
+    faults.answerDelayMs = RequestTimeoutMs / 4;
+    simulator->setFaults(faults);
+    QVERIFY(connectLinuxPage());
+    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
+    QCOMPARE(boxes->count(), 0);
+}
+
+void TestFaults::linuxMatrixStopsMidSave()
+{
+    QVERIFY(startSimulator(false, true));
+    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
+    showLinuxPage();
+    QVERIFY(connectLinuxPage());
+    const QStringList stored = storedServers();
+
+    ModalDriver gridDriver([](QWidget *modal) {
+        modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(QStringLiteral("2"));
+        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))->setText(QStringLiteral("2"));
+        modal->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
+    });
+    gridDriver.start();
+    linuxButton("configMatrixBt")->click();
+    QVERIFY(gridDriver.ran());
+    QCOMPARE(linuxPage->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
+
+    // The matrix swallows the save and is switched off while the page waits for it.
+    MatrixSimulatorFaults faults;
+    faults.silent = true;
+    simulator->setFaults(faults);
+    std::thread powerCut([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(RequestTimeoutMs / 3));
+        simulator->stop();
+    });
+    linuxButton("saveConfigBt")->click();
+    powerCut.join();
+
+    QCOMPARE(boxes->texts(), QStringList {"Set matrix row and column arrange fail!"});
+    QCOMPARE(boxes->last().title, QStringLiteral("Prompt"));
+    // Nothing was half saved: the page is still arranging, and the operator can leave.
+    QCOMPARE(linuxPage->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
+    oper()->connectButton()->click();
+    QVERIFY(linuxPageIsIdle());
+    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server disconnect!"));
+    QVERIFY(!connectLinuxPage());
+    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect fail!"));
+    QCOMPARE(storedServers(), stored);
+}
+
+void TestFaults::linuxRebootDuringUpgrade()
+{
+    QVERIFY(startSimulator(false, true));
+    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
+    showLinuxPage();
+    QVERIFY(connectLinuxPage());
+    const QStringList stored = storedServers();
+    linuxPage->setUpgradePollInterval(RebootMs / 2);
+
+    // The operator starts an upgrade from a web server.
+    ModalDriver driver([](QWidget *modal) {
+        modal->findChild<QComboBox *>(QStringLiteral("upgradeType"))->setCurrentIndex(1);
+        modal->findChild<QLineEdit *>(QStringLiteral("urlLineEt"))
+                ->setText(QStringLiteral("http://files.example/fw/matrix-2.0.0.bin"));
+        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+    });
+    driver.start();
+    linuxButton("upgradeBt")->click();
+    QVERIFY(driver.ran());
+    QVERIFY(linuxPage->isUpgradePolling());
+    QVERIFY(simulator->linuxState().upgradeRunning);
+
+    // The matrix reboots before the page asks how far the upgrade is.
+    simulator->rebootLinux();
+    QTRY_COMPARE(simulator->clientCount(), 0);
+
+    // The next poll finds the matrix gone: the page ends the upgrade wait and says so.
+    QTRY_VERIFY_WITH_TIMEOUT(!linuxPage->isUpgradePolling(), RebootMs * 10);
+    QCOMPARE(boxes->texts(), QStringList {"unknow error!"});
+    QCOMPARE(boxes->last().title, QStringLiteral("Prompt"));
+    QVERIFY(linuxPageIsIdle());
+    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server disconnect!"));
+    QCOMPARE(storedServers(), stored);
+
+    // Once the matrix is back, the operator connects again.
+    QVERIFY(QTest::qWaitFor(
+            [this] {
+                if (connectLinuxPage())
+                    return true;
+                QTest::qWait(50);
+                return false;
+            },
+            RebootMs * 10));
+    QCOMPARE(boxes->count(), 1);
+}
+
+// ---- Data centre ------------------------------------------------------------------------
+
+void TestFaults::makeDataCentreFull()
+{
+    QSqlQuery query(dataCentreConnection());
+    QVERIFY(query.exec(QStringLiteral("PRAGMA page_count")) && query.next());
+    const int pages = query.value(0).toInt();
+    QVERIFY(query.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pages)));
+    // Other kinds of server fill what room is left, until the file cannot grow.
+    UserManagerCore *dc = UserManagerCore::instance();
+    int added = 0;
+    while (added < 5000
+           && dc->AddServer(QStringLiteral("filler %1").arg(added), QStringLiteral("10.9.0.1"),
+                            QString(), QString(), 1 + added, SERVERTYPE_STORAGE))
+        ++added;
+    QVERIFY2(dc->lastError().contains(QLatin1String("full")), qPrintable(dc->lastError()));
+    QCoreApplication::processEvents();
+}
+
+void TestFaults::dataCentreRefusesAWrite_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("message");
+
+    const int x86 = SERVERTYPE_X86_DIGITALMATRIX;
+    const int lnx = SERVERTYPE_LINUX_DIGITALMATRIX;
+    QTest::newRow("read-only, X86 add") << "read-only" << x86 << "add"
+                                        << "Add matrix server failed!";
+    QTest::newRow("read-only, X86 edit") << "read-only" << x86 << "edit"
+                                         << "Edit matrix server failed!";
+    QTest::newRow("read-only, X86 delete") << "read-only" << x86 << "delete"
+                                           << "Delete matrix server failed!";
+    QTest::newRow("full, X86 add") << "full" << x86 << "add"
+                                   << "Add matrix server failed!";
+    QTest::newRow("read-only, Linux add") << "read-only" << lnx << "add"
+                                          << "Add matrix server fail!";
+    QTest::newRow("read-only, Linux edit") << "read-only" << lnx << "edit"
+                                           << "Edit matrix server fail!";
+    QTest::newRow("read-only, Linux delete") << "read-only" << lnx << "delete"
+                                             << "Delete matrix server fail!";
+    QTest::newRow("full, Linux add") << "full" << lnx << "add"
+                                     << "Add matrix server fail!";
+}
+
+void TestFaults::dataCentreRefusesAWrite()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, type);
+    QFETCH(QString, operation);
+    QFETCH(QString, message);
+    const bool linuxServer = type == SERVERTYPE_LINUX_DIGITALMATRIX;
+
+    QVERIFY(startSimulator(!linuxServer, linuxServer));
+    const int port = linuxServer ? simulator->linuxPort() : simulator->x86Port();
+    if (!linuxServer)
+        arrangeX86Wall(1, 2);
+    storeServer(type, "First", port);
+    storeServer(type, "Second", port + 1 > 65535 ? port - 1 : port + 1);
+    if (linuxServer) {
+        showLinuxPage();
+        QVERIFY(connectLinuxPage());
+    } else {
+        showX86Page();
+        QVERIFY(connectX86Page());
+    }
+    const QStringList stored = storedServers();
+
+    if (fault == QLatin1String("read-only"))
+        QVERIFY(pragma(QStringLiteral("PRAGMA query_only = ON")));
+    else
+        makeDataCentreFull();
+
+    // The operator's input for the add and edit dialogs.
+    bool dialogRan = false;
+    ModalDriver driver([&](QWidget *modal) {
+        dialogRan = true;
+        if (linuxServer) {
+            modal->findChild<QLineEdit *>(QStringLiteral("nameLineEt"))->setText("Third");
+            modal->findChild<COMMONUSELIB::IpAddressFrame *>()->setIp("127.0.0.2");
+            modal->findChild<QLineEdit *>(QStringLiteral("portLineEt"))->setText("7000");
+            modal->findChild<QLineEdit *>(QStringLiteral("userLineEt"))->setText("admin");
+            modal->findChild<QLineEdit *>(QStringLiteral("passwordLineEt"))->setText("admin");
+        } else {
+            modal->findChild<QLineEdit *>(QStringLiteral("serverName"))->setText("Third");
+            modal->findChild<COMMONUSELIB::IpAddressFrame *>(QStringLiteral("ipFrame"))
+                    ->setIp("127.0.0.2");
+            modal->findChild<QLineEdit *>(QStringLiteral("serverPort"))->setText("7000");
+        }
+        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+    });
+    boxes->answer(1); // "Delete selected server?"
+    driver.start();
+    if (operation == QLatin1String("add")) {
+        if (linuxServer)
+            linuxPage->findChild<MatrixServerSelWidget *>(QStringLiteral("serverSelWdt"))
+                    ->addButton()
+                    ->click();
+        else
+            QTest::mouseClick(x86Button("_addServerBtn"), Qt::LeftButton);
+    } else if (operation == QLatin1String("edit")) {
+        if (linuxServer)
+            oper()->editButton()->click();
+        else
+            QTest::mouseClick(x86Button("_editServerBtn"), Qt::LeftButton);
+    } else {
+        if (linuxServer)
+            oper()->deleteButton()->click();
+        else
+            QTest::mouseClick(x86Button("_deleteServerBtn"), Qt::LeftButton);
+    }
+    driver.stop();
+    QCOMPARE(dialogRan, operation != QLatin1String("delete"));
+    QCoreApplication::processEvents();
+
+    // One notice says what failed; nothing is waited for; every server is still stored.
+    QCOMPARE(boxes->last().text, message);
+    QCOMPARE(boxes->last().buttons, short(1));
+    QCOMPARE(boxes->last().title,
+             linuxServer ? QStringLiteral("Prompt") : QStringLiteral("Failed"));
+    QVERIFY(!COMMONUSELIB::WaitDialog::getInstance()->isWaiting());
+    QCOMPARE(storedServers(), stored);
+    if (linuxServer) {
+        QCOMPARE(linuxPage->matrixServers().size(), 2);
+        QCOMPARE(linuxPage->currentServerIndex(), 0);
+        QCOMPARE(linuxPage->matrixServers().at(0).name, QStringLiteral("First"));
+        // The page left the matrix for the write; it is back on it, as before.
+        QVERIFY(oper()->isServerConnectOK());
+        QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
+        QVERIFY(linuxButton("configMatrixBt")->isEnabled());
+        QCOMPARE(simulator->clientCount(), 1);
+    } else {
+        QCOMPARE(x86Page->currentServerInfo().name, QStringLiteral("First"));
+        // A refused edit or delete leaves the connection as it was.
+        if (operation != QLatin1String("add")) {
+            QVERIFY(x86Page->isConnected());
+            QVERIFY(x86Button("_connectMatrixBtn")->isChecked());
+        }
+    }
+
+    // With the file writable again the same operation goes through.
+    if (fault == QLatin1String("read-only")) {
+        QVERIFY(pragma(QStringLiteral("PRAGMA query_only = OFF")));
+        QVERIFY(UserManagerCore::instance()->AddServer("Fourth", "127.0.0.4", "admin", "admin",
+                                                       7001, type));
+        QTRY_COMPARE(storedServers().size(), stored.size() + 1);
+        if (linuxServer)
+            QTRY_COMPARE(linuxPage->matrixServers().size(), 3);
+        else
+            QTRY_COMPARE(x86Page->currentServerInfo().name, QStringLiteral("Fourth"));
+    }
+}
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
