@@ -375,7 +375,7 @@
         <location line="+84"/>
         <location filename="../src/x86/DigitalMatrix.cpp" line="-90"/>
         <location line="+192"/>
-        <location line="+58"/>
+        <location line="+68"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -395,7 +395,7 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-67"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-77"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
@@ -408,12 +408,16 @@
         <location line="+13"/>
         <location line="+7"/>
         <location line="+6"/>
-        <location line="+38"/>
+        <location line="+14"/>
+        <location line="+34"/>
+        <location line="+97"/>
+        <location line="+43"/>
+        <location line="+30"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-50"/>
+        <location line="-230"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
     </message>
@@ -428,7 +432,12 @@
         <translation>登录失败！是否重试？</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+14"/>
+        <source>Login failed!No answer from the matrix server.</source>
+        <translation>登录失败！矩阵服务器没有应答。</translation>
+    </message>
+    <message>
+        <location line="+34"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
@@ -437,8 +446,8 @@
         <location line="+6"/>
         <location line="+5"/>
         <location line="+65"/>
-        <location line="+74"/>
-        <location line="+35"/>
+        <location line="+82"/>
+        <location line="+40"/>
         <location line="+25"/>
         <location line="+143"/>
         <location line="+59"/>
@@ -446,7 +455,7 @@
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-411"/>
+        <location line="-424"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -466,12 +475,27 @@
         <translation>服务器数量不能超过5个！</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+15"/>
+        <source>Add matrix server failed!</source>
+        <translation>添加矩阵服务器失败！</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>Edit matrix server failed!</source>
+        <translation>编辑矩阵服务器失败！</translation>
+    </message>
+    <message>
+        <location line="+24"/>
         <source>Delete selected server?</source>
         <translation>删除所选服务器？</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+6"/>
+        <source>Delete matrix server failed!</source>
+        <translation>删除矩阵服务器失败！</translation>
+    </message>
+    <message>
+        <location line="+34"/>
         <source>Do you want to clear the setting of matrix</source>
         <translation>是否清除矩阵的设置</translation>
     </message>
@@ -520,12 +544,12 @@
     </message>
     <message>
         <location line="+55"/>
-        <location line="+147"/>
+        <location line="+145"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-125"/>
+        <location line="-123"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
@@ -555,7 +579,7 @@
         <translation>正在添加矩阵服务器...</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Add matrix server fail!</source>
         <translation>添加矩阵服务器失败！</translation>
     </message>
@@ -565,7 +589,7 @@
         <translation>正在编辑矩阵服务器...</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Edit matrix server fail!</source>
         <translation>编辑矩阵服务器失败！</translation>
     </message>
@@ -580,12 +604,12 @@
         <translation>正在删除矩阵服务器...</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Delete matrix server fail!</source>
         <translation>删除矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+41"/>
         <source>Do you want to reboot matrix server?</source>
         <translation>是否重启矩阵服务器？</translation>
     </message>
