@@ -4,10 +4,12 @@
 
 #include "FakeMatrixService.h"
 
+#include <QPainter>
 #include <QSignalSpy>
 #include <QWindow>
 #include <QtTest>
 
+#include <cmath>
 #include <limits>
 #include <memory>
 
@@ -82,6 +84,8 @@ private slots:
     void layersStackOneOverTwoOverOthers();
     void paintsGridBorderAndBackground_data();
     void paintsGridBorderAndBackground();
+    void borderAndPaneLinesAreOnePixelLines_data();
+    void borderAndPaneLinesAreOnePixelLines();
     void arrowKeysOnlySetThePendingStep();
 
 private:
@@ -776,6 +780,65 @@ void TestX86Wall::paintsGridBorderAndBackground()
 
     QImage wallImage = wall->grab().toImage();
     QCOMPARE(wallImage.pixelColor(700, 400), QColor(Qt::black));
+}
+
+void TestX86Wall::borderAndPaneLinesAreOnePixelLines_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("split");
+
+    QTest::newRow("400 x 250, 16 panes") << QSize(400, 250) << 16;
+    QTest::newRow("odd 317 x 121, 9 panes") << QSize(317, 121) << 9;
+    QTest::newRow("small 80 x 45, 4 panes") << QSize(80, 45) << 4;
+    QTest::newRow("smallest 10 x 10, 25 panes") << QSize(10, 10) << 25;
+    QTest::newRow("wide 1200 x 20, 36 panes") << QSize(1200, 20) << 36;
+}
+
+void TestX86Wall::borderAndPaneLinesAreOnePixelLines()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, split);
+    // Units equal to pixels: the window gets exactly this size; it is not selected.
+    wall->setGeometry(100, 100, 800, 450);
+    wall->setLayoutInfo(rc(0, 0, 800, 450), 2, 0, 0, 1, 1);
+    addMirror(rc(0, 0, 5, 5), 0);
+    MirrorWidget *m = addMirror(rc(0, 0, size.width(), size.height()), 1, split);
+    QCOMPARE(m->size(), size);
+    QVERIFY(!m->isSelected());
+    const QImage painted = m->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    // What 1-pixel lines of the same colours draw, on the same background.
+    QImage expected(size, QImage::Format_RGB32);
+    expected.fill(QColor(10, 10, 10));
+    {
+        QPainter p(&expected);
+        const int right = size.width() - 1;
+        const int bottom = size.height() - 1;
+        const int n = int(std::sqrt(double(split)));
+        p.setPen(QPen(QColor(161, 173, 173), 1));
+        p.drawLine(0, 0, right, 0);
+        p.drawLine(right, 0, right, bottom);
+        p.drawLine(right, bottom, 0, bottom);
+        p.drawLine(0, bottom, 0, 0);
+        p.setPen(QPen(QColor(200, 230, 245), 1));
+        for (int k = 1; k < n; ++k) {
+            p.drawLine(1, k * (size.height() / n), size.width() - 1, k * (size.height() / n));
+            p.drawLine(k * (size.width() / n), 1, k * (size.width() / n), bottom - 1);
+        }
+    }
+    // Compare every pixel except those the centred number may cover.
+    const QRect number(size.width() / 4, size.height() / 8, size.width() / 2,
+                       size.height() * 3 / 4);
+    int differences = 0;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            if (number.contains(x, y))
+                continue;
+            if (painted.pixel(x, y) != expected.pixel(x, y))
+                ++differences;
+        }
+    }
+    QCOMPARE(differences, 0);
 }
 
 void TestX86Wall::arrowKeysOnlySetThePendingStep()
