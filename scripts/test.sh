@@ -10,7 +10,8 @@ cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-build}
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qtbase5-dev qttools5-dev
-          qttools5-dev-tools libqt5sql5-sqlite libqt5svg5-dev xvfb xauth clang libfuzzer-14-dev)
+          qttools5-dev-tools libqt5sql5-sqlite libqt5svg5-dev fonts-wqy-microhei xvfb xauth clang
+          libfuzzer-14-dev)
 missing=()
 for p in "${PACKAGES[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

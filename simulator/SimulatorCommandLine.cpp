@@ -70,6 +70,15 @@ struct Parser
                                                "that are no frame.")};
     QCommandLineOption quiet {QStringLiteral("quiet"),
                               QStringLiteral("Do not log one line per request.")};
+    QCommandLineOption showWall {QStringLiteral("show-wall"),
+                                 QStringLiteral("Open a window per matrix that shows what its "
+                                                "screens show right now (needs a display).")};
+    QCommandLineOption linuxWall {QStringLiteral("linux-wall"),
+                                  QStringLiteral("How the Linux matrix's screens hang, for "
+                                                 "--show-wall: ROWSxCOLUMNS:OUTPUTS, the output "
+                                                 "at each position row by row (default "
+                                                 "2x2:1,2,3,4)."),
+                                  QStringLiteral("hang")};
 
     Parser()
     {
@@ -80,7 +89,7 @@ struct Parser
         parser.addVersionOption();
         parser.addOptions({listen, x86Port, linuxPort, noX86, noLinux, stateFile, x86Outputs,
                            x86Account, linuxAccount, rebootMs, upgradePolls, firmwareVersion,
-                           usbFirmware, answerDelay, silent, garbage, quiet});
+                           usbFirmware, answerDelay, silent, garbage, quiet, showWall, linuxWall});
     }
 };
 
@@ -118,7 +127,8 @@ QString SimulatorCommandLine::helpText()
 SimulatorCommandLine::Outcome SimulatorCommandLine::parse(const QStringList &arguments,
                                                           MatrixSimulatorOptions *options,
                                                           MatrixSimulatorFaults *faults,
-                                                          QString *message)
+                                                          QString *message,
+                                                          SimulatorWallOptions *wall)
 {
     Parser p;
     if (!p.parser.parse(arguments)) {
@@ -180,5 +190,9 @@ SimulatorCommandLine::Outcome SimulatorCommandLine::parse(const QStringList &arg
 
     *options = parsed;
     *faults = faultsParsed;
+    if (wall) {
+        wall->show = p.parser.isSet(p.showWall);
+        wall->linuxHang = p.parser.value(p.linuxWall);
+    }
     return Run;
 }

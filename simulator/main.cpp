@@ -1,12 +1,18 @@
-// matrix-sim: runs the matrix simulator until it is interrupted.
+// matrix-sim: runs the matrix simulator until it is interrupted (or, with --show-wall, until
+// its last wall window is closed).
 #include "MatrixSimulator.h"
+#include "SimulatedWallWindow.h"
 #include "SimulatorCommandLine.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
@@ -36,16 +42,34 @@ void quitOnSignals(QCoreApplication *app)
 } // namespace
 #endif
 
+// The wall windows need a display; without --show-wall the simulator runs headless.
+bool wantsWall(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--show-wall") == 0)
+            return true;
+        if (std::strcmp(argv[i], "--") == 0)
+            break;
+    }
+    return false;
+}
+
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> application;
+    if (wantsWall(argc, argv))
+        application = std::make_unique<QApplication>(argc, argv);
+    else
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("matrix-sim"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DM_SIMULATOR_VERSION));
 
     MatrixSimulatorOptions options;
     MatrixSimulatorFaults faults;
+    SimulatorWallOptions wall;
     QString message;
-    switch (SimulatorCommandLine::parse(app.arguments(), &options, &faults, &message)) {
+    switch (SimulatorCommandLine::parse(app.arguments(), &options, &faults, &message, &wall)) {
     case SimulatorCommandLine::ShowHelp:
         std::fputs(qPrintable(message), stdout);
         return 0;
@@ -58,6 +82,11 @@ int main(int argc, char *argv[])
         return 2;
     case SimulatorCommandLine::Run:
         break;
+    }
+    LinuxWallHang hang;
+    if (!wall.linuxHang.isEmpty() && !LinuxWallHang::parse(wall.linuxHang, &hang, &message)) {
+        std::fprintf(stderr, "matrix-sim: bad value for --linux-wall: %s\n", qPrintable(message));
+        return 2;
     }
 
     MatrixSimulator simulator;
@@ -79,7 +108,26 @@ int main(int argc, char *argv[])
 #ifdef Q_OS_UNIX
     quitOnSignals(&app);
 #endif
+    std::vector<std::unique_ptr<SimulatedWallWindow>> windows;
+    if (wall.show) {
+        int left = 40;
+        if (simulator.x86Port()) {
+            windows.push_back(std::make_unique<SimulatedWallWindow>(
+                    &simulator, SimulatedWallWindow::X86Matrix));
+        }
+        if (simulator.linuxPort()) {
+            windows.push_back(std::make_unique<SimulatedWallWindow>(
+                    &simulator, SimulatedWallWindow::LinuxMatrix));
+            windows.back()->setLinuxHang(hang);
+        }
+        for (const auto &window : windows) {
+            window->move(left, 40);
+            window->show();
+            left += window->width() + 20;
+        }
+    }
     const int code = app.exec();
+    windows.clear();
     simulator.stop();
     return code;
 }

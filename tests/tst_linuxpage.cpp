@@ -31,6 +31,7 @@
 #include <memory>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
+using COMMONUSELIB::WaitDialog;
 
 namespace {
 
@@ -38,9 +39,11 @@ constexpr int U = 1000000;
 
 const QString NotConnectedYet = QStringLiteral("Digital matrix server not connect yet!");
 const QString ConnectOk = QStringLiteral("Digital matrix server connect ok!");
-const QString ConnectFail = QStringLiteral("Digital matrix server connect fail!");
 const QString Disconnected = QStringLiteral("Digital matrix server disconnect!");
-const QString DisconnectFail = QStringLiteral("Digital matrix server disconnect fail!");
+// Everything a save sends when the matrix had a 2 x 2 grid.
+const QStringList FullSave {"SaveRowColumn", "ClearCell",           "ClearCell",
+                            "ClearCell",     "ClearCell",           "SetScreenNumbers",
+                            "SetScreenGrid", "SetNumberArrangeMode"};
 
 DATACore::UserManagerCore *dataCentre()
 {
@@ -54,26 +57,25 @@ QString storeServer(const QString &name, const QString &ip, int type = 6, int po
                                  type))
         return QString();
     QCoreApplication::processEvents();
-    const QList<UServerInfo> servers = dataCentre()->GetServers(QString());
-    for (const UServerInfo &server : servers) {
+    for (const UServerInfo &server : dataCentre()->GetServers(QString())) {
         if (server.name == name && server.type == type)
             return server.id;
     }
     return QString();
 }
 
-ScreenRegionEntry gridEntry(int index, int left, int top)
+std::vector<ScreenRegionEntry> grid2x2()
 {
-    ScreenRegionEntry entry {};
-    entry.region = ScreenRegion {index, 0, left, top, U, U};
-    return entry;
+    std::vector<ScreenRegionEntry> entries(4);
+    for (int i = 0; i < 4; ++i)
+        entries[size_t(i)].region = ScreenRegion {i, 0, (i % 2) * U, (i / 2) * U, U, U};
+    return entries;
 }
 
 // Removes any tool tip left from before, so the next one seen is a new one.
 void dropToolTips()
 {
-    const QWidgetList widgets = QApplication::topLevelWidgets();
-    for (QWidget *widget : widgets) {
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (widget->objectName() == QLatin1String("qtooltip_label"))
             delete widget;
     }
@@ -84,9 +86,22 @@ QString shownToolTip()
     return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
-QStringList callNames(const FakeBaseMatrix *base)
+void setText(QWidget *parent, const char *lineEdit, const QString &text)
 {
-    return base->names();
+    parent->findChild<QLineEdit *>(QLatin1String(lineEdit))->setText(text);
+}
+
+void click(QWidget *parent, const char *button)
+{
+    parent->findChild<QPushButton *>(QLatin1String(button))->click();
+}
+
+QStringList namesOf(const QList<DigitalMatrixServerInfo> &servers)
+{
+    QStringList names;
+    for (const DigitalMatrixServerInfo &server : servers)
+        names << server.name;
+    return names;
 }
 
 } // namespace
@@ -100,58 +115,49 @@ private slots:
     void cleanup();
 
     // Server list and connection.
-    void listsOnlyLinuxServers();
-    void addButtonRefusesFromFiveServers_data();
+    void serversAreListedConnectedAndReconnectedOnReturn();
     void addButtonRefusesFromFiveServers();
     void addedServerIsStoredListedAndSelected();
     void addRefusedByTheDataCentreEndsTheWait();
-    void connectSendsLoginAndEnablesTheWall();
-    void failedConnectLeavesThePageDisconnected();
-    void disconnectToggleDisconnectsTheMatrix_data();
-    void disconnectToggleDisconnectsTheMatrix();
-    void serverLeftConnectedIsReconnectedOnReturn();
+    void connectionResultsShowTheirHint_data();
+    void connectionResultsShowTheirHint();
     void x86ServerAnnouncementsChangeNothing();
     void deletingTheLastServerEmitsDeleteAllOnce();
-    void editOfAnotherServerChangesOnlyThatRecord();
-    void deleteOfAnotherServerDropsOnlyThatRecord_data();
-    void deleteOfAnotherServerDropsOnlyThatRecord();
+    void changeOfAnotherServerTouchesOnlyThatRecord_data();
+    void changeOfAnotherServerTouchesOnlyThatRecord();
     void editingTheConnectedServerReconnectsWithNewSettings();
     void rebootAndResetDisconnect_data();
     void rebootAndResetDisconnect();
-    void operationBarFollowsTheStep();
-    void upgradeEndShowsItsMessage_data();
-    void upgradeEndShowsItsMessage();
 
     // Server dialog.
     void serverDialogChecksInOrder_data();
     void serverDialogChecksInOrder();
-    void serverDialogTypeResetsThePort();
+    void serverDialogTypeResetsThePortAndLogin();
     void serverDialogStripsQuotesAndBackslashes_data();
     void serverDialogStripsQuotesAndBackslashes();
     void serverDialogEditsARecord();
-    void serverDialogX86RecordHasNoLogin();
 
     // Screen arrangement.
     void rowColumnDialogAcceptsOnlyUpToFourCells_data();
     void rowColumnDialogAcceptsOnlyUpToFourCells();
-    void configMatrixPresetsAndEntersArrangement();
+    void arrangementIsEnteredLeftAndStartedAgain();
     void draggingSwapsNumbers_data();
     void draggingSwapsNumbers();
     void typingSwapsNumbers_data();
     void typingSwapsNumbers();
     void savingSendsTheScreenMap();
-    void savingClearsTheOldGridFirst();
     void failingSaveStepKeepsTheArrangement_data();
     void failingSaveStepKeepsTheArrangement();
     void unusableScreenNumbersFallBack_data();
     void unusableScreenNumbersFallBack();
-    void cancelSendsOnlyTheModeSwitch();
-    void backStepAsksForRowsAndColumnsAgain();
 
 private:
     LinuxDigitalMatrixPage *makePage();
     void connectPage();
+    void openConnected();
+    QString answerRowColumnDialog(const char *button, const QString &rows, const QString &columns);
     void enterArrangement(const QString &rows, const QString &columns);
+    QString rowsColumns(const QString &widget) const;
 
     template<typename T>
     T *child(const char *name) const
@@ -171,7 +177,8 @@ private:
     {
         return child<ConfigChannelsWidget>("configChannelsWdt");
     }
-    QPushButton *button(const char *name) const { return child<QPushButton>(name); }
+    bool wallEnabled() const { return child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled(); }
+    int shownStack() const { return child<QStackedWidget>("cellsStackedWdt")->currentIndex(); }
     FakeBaseMatrix *base() const { return service->base(); }
 
     std::unique_ptr<QTemporaryDir> dir;
@@ -191,7 +198,7 @@ void TestLinuxPage::cleanup()
 {
     page.reset();
     QCoreApplication::processEvents();
-    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
+    WaitDialog::getInstance()->hideWaitDialog();
     dropToolTips();
     service.reset();
     dataCentre()->close();
@@ -214,132 +221,166 @@ void TestLinuxPage::connectPage()
     QCOMPARE(oper()->connectServerHint(), ConnectOk);
 }
 
-void TestLinuxPage::enterArrangement(const QString &rows, const QString &columns)
+// The usual start: one server "Wall A" at 10.0.0.1, shown and connected.
+void TestLinuxPage::openConnected()
 {
-    bool accepted = false;
+    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    makePage();
+    connectPage();
+}
+
+// Clicks the page's button, answers the row/column dialog it opens with rows x columns
+// (declines it when rows is empty) and gives back what the dialog offered, as "2 x 2".
+QString TestLinuxPage::answerRowColumnDialog(const char *button, const QString &rows,
+                                             const QString &columns)
+{
+    QString offered;
     ModalDriver driver([&](QWidget *modal) {
         auto *dialog = qobject_cast<MatrixRowColumnSetDlg *>(modal);
         if (!dialog)
             return;
-        dialog->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(rows);
-        dialog->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))->setText(columns);
-        dialog->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
-        accepted = dialog->result() == QDialog::Accepted;
+        offered = dialog->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->text()
+                + QStringLiteral(" x ")
+                + dialog->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))->text()
+                + QLatin1Char(' ')
+                + dialog->findChild<QPushButton *>(QStringLiteral("okBt"))->text();
+        if (rows.isEmpty()) {
+            click(dialog, "cancleBt");
+            return;
+        }
+        setText(dialog, "rowLineEt", rows);
+        setText(dialog, "columnLineEt", columns);
+        click(dialog, "okBt");
     });
     driver.start();
-    button("configMatrixBt")->click();
-    QVERIFY(driver.ran());
-    QVERIFY(accepted);
+    click(page.get(), button);
+    return driver.ran() ? offered : QStringLiteral("no dialog");
+}
+
+void TestLinuxPage::enterArrangement(const QString &rows, const QString &columns)
+{
+    QVERIFY(!answerRowColumnDialog("configMatrixBt", rows, columns).isEmpty());
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
+}
+
+// "rows x columns: cells" of the arrangement grid or of the channel grid.
+QString TestLinuxPage::rowsColumns(const QString &widget) const
+{
+    int rows = 0, columns = 0;
+    if (widget == QLatin1String("adjust")) {
+        adjustGrid()->getRowColumn(rows, columns);
+        return QStringLiteral("%1 x %2: %3").arg(rows).arg(columns).arg(adjustGrid()->cellCount());
+    }
+    channelGrid()->getRowColumn(rows, columns);
+    return QStringLiteral("%1 x %2: %3").arg(rows).arg(columns).arg(channelGrid()->cellCount());
 }
 
 // ---------------------------------------------------------------- server list and connection
 
-void TestLinuxPage::listsOnlyLinuxServers()
+void TestLinuxPage::serversAreListedConnectedAndReconnectedOnReturn()
 {
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    const QString a = storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"), 6, 6100);
     storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.2"), 2, 9010);
-    storeServer(QStringLiteral("Wall B"), QStringLiteral("10.0.0.3"));
+    const QString b = storeServer(QStringLiteral("Wall B"), QStringLiteral("10.0.0.3"));
     makePage();
-
     const QList<DigitalMatrixServerInfo> servers = page->matrixServers();
-    QCOMPARE(servers.size(), 2);
-    QCOMPARE(servers.at(0).name, QStringLiteral("Wall A"));
-    QCOMPARE(servers.at(1).name, QStringLiteral("Wall B"));
+    QCOMPARE(namesOf(servers), QStringList({"Wall A", "Wall B"}));
     QCOMPARE(servers.at(1).matrixKind, int(DigitalMatrixServerInfo::LinuxMatrix));
     QCOMPARE(servers.at(1).user, QStringLiteral("admin"));
     QCOMPARE(selector()->serverCount(), 2);
-
     // The first show selects the first server; nothing is connected yet.
-    QTRY_COMPARE(selector()->currentServerId(), servers.at(0).id);
+    QTRY_COMPARE(selector()->currentServerId(), a);
     QCOMPARE(oper()->connectServerHint(), NotConnectedYet);
-    QCOMPARE(oper()->otherHint(),
-             COMMONUSELIB::ServerOperWidget::generateServerDescribe(
-                     QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"), 6000));
-    QVERIFY(!child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled());
+    QCOMPARE(oper()->otherHint(), QStringLiteral("Wall A (10.0.0.1:6100)"));
+    QVERIFY(!wallEnabled());
     QCOMPARE(base()->count(QStringLiteral("Login")), 0);
-}
 
-void TestLinuxPage::addButtonRefusesFromFiveServers_data()
-{
-    QTest::addColumn<int>("stored");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("four") << 4 << false;
-    QTest::newRow("five") << 5 << true;
-    QTest::newRow("six, stored elsewhere") << 6 << true;
-}
+    oper()->connectButton()->click();
+    QCOMPARE(oper()->connectServerHint(), ConnectOk);
+    QCOMPARE(base()->last(QStringLiteral("Login")).args,
+             (QVariantList {1, QStringLiteral("admin"), QStringLiteral("secret"),
+                            QStringLiteral("10.0.0.1"), 6100}));
+    QCOMPARE(base()->count(QStringLiteral("StartSession")), 1);
+    QVERIFY(wallEnabled());
+    QVERIFY(child<QStackedWidget>("cellsStackedWdt")->isEnabled());
+    // The wall was read: the matrix has no grid yet, so the placeholder stays.
+    QCOMPARE(base()->count(QStringLiteral("GetScreenGrid")), 1);
+    QVERIFY(!channelGrid()->isConfigured());
 
+    // Left connected, A is connected again on return; B stays as it was left.
+    selector()->serverButton(b)->click();
+    QCOMPARE(page->currentServerIndex(), 1);
+    QCOMPARE(oper()->connectServerHint(), NotConnectedYet);
+    QVERIFY(!oper()->isServerConnectOK());
+    selector()->serverButton(a)->click();
+    QCOMPARE(base()->count(QStringLiteral("Login")), 2);
+    QCOMPARE(base()->last(QStringLiteral("Login")).args.value(3),
+             QVariant(QStringLiteral("10.0.0.1")));
+    QCOMPARE(oper()->connectServerHint(), ConnectOk);
+    QVERIFY(wallEnabled());
+    selector()->serverButton(b)->click();
+    QCOMPARE(base()->count(QStringLiteral("Login")), 2);
+    QCOMPARE(oper()->connectServerHint(), NotConnectedYet);
+}
 void TestLinuxPage::addButtonRefusesFromFiveServers()
 {
-    QFETCH(int, stored);
-    QFETCH(bool, refused);
-    for (int i = 0; i < stored; ++i)
+    for (int i = 0; i < 4; ++i)
         storeServer(QStringLiteral("Wall %1").arg(i), QStringLiteral("10.0.1.%1").arg(i + 1));
     makePage();
-    QCOMPARE(page->matrixServers().size(), stored);
-
     MessageBoxScript boxes(1);
-    QString dialogClass;
-    ModalDriver driver([&](QWidget *modal) { dialogClass = modal->metaObject()->className(); });
-    driver.start();
-    selector()->addButton()->click();
-    driver.stop();
-
-    if (refused) {
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().title, QStringLiteral("Prompt"));
-        QCOMPARE(boxes.last().text, QStringLiteral("Matrix server max count is:5"));
-        QCOMPARE(boxes.last().buttons, short(1));
-        QVERIFY(dialogClass.isEmpty());
-    } else {
-        QCOMPARE(boxes.count(), 0);
+    for (int stored = 4; stored <= 6; ++stored) {
+        QTRY_COMPARE(page->matrixServers().size(), stored);
+        QString dialogClass;
+        ModalDriver driver([&](QWidget *modal) { dialogClass = modal->metaObject()->className(); });
+        driver.start();
+        selector()->addButton()->click();
+        driver.stop();
         QCOMPARE(dialogClass,
-                 QStringLiteral("LUMO_DIGITALMATRIX_MODULE::ModifyDigitalMatrixServerDlg"));
+                 stored < 5
+                         ? QStringLiteral("LUMO_DIGITALMATRIX_MODULE::ModifyDigitalMatrixServerDlg")
+                         : QString());
+        QCOMPARE(boxes.count(), stored - 4);
+        // A server stored elsewhere counts as well.
+        storeServer(QStringLiteral("Wall %1").arg(stored),
+                    QStringLiteral("10.0.1.%1").arg(stored + 1));
     }
-    QCOMPARE(dataCentre()->GetServers(QString()).size(), stored);
+    QCOMPARE(boxes.texts(),
+             QStringList({"Matrix server max count is:5", "Matrix server max count is:5"}));
+    QCOMPARE(boxes.last().title, QStringLiteral("Prompt"));
+    QCOMPARE(boxes.last().buttons, short(1));
 }
-
 void TestLinuxPage::addedServerIsStoredListedAndSelected()
 {
-    const QString firstId = storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     makePage();
-    QTRY_COMPARE(selector()->currentServerId(), firstId);
+    QTRY_COMPARE(page->currentServerIndex(), 0);
 
-    bool typeLocked = false;
-    QString typeText;
+    QString type;
     ModalDriver driver([&](QWidget *modal) {
         auto *combo = modal->findChild<QComboBox *>(QStringLiteral("serverTypeComBx"));
-        typeLocked = !combo->isEnabled();
-        typeText = combo->currentText();
-        modal->findChild<QLineEdit *>(QStringLiteral("nameLineEt"))
-                ->setText(QStringLiteral("Hall"));
+        type = combo->currentText() + (combo->isEnabled() ? " unlocked" : " locked");
+        setText(modal, "nameLineEt", QStringLiteral("Hall"));
         modal->findChild<COMMONUSELIB::IpAddressFrame *>()->setIp(QStringLiteral("10.0.0.7"));
-        modal->findChild<QLineEdit *>(QStringLiteral("userLineEt"))->setText(QStringLiteral("op"));
-        modal->findChild<QLineEdit *>(QStringLiteral("passwordLineEt"))
-                ->setText(QStringLiteral("pw"));
-        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+        setText(modal, "userLineEt", QStringLiteral("op"));
+        setText(modal, "passwordLineEt", QStringLiteral("pw"));
+        click(modal, "saveBt");
     });
     driver.start();
     selector()->addButton()->click();
     QVERIFY(driver.ran());
-    QVERIFY(typeLocked);
-    QCOMPARE(typeText, QStringLiteral("TQ5100-4HD"));
+    QCOMPARE(type, QStringLiteral("TQ5100-4HD locked"));
 
     // Stored at once; listed when the data centre announces it.
-    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
-    QVERIFY(wait->isWaiting());
-    QCOMPARE(wait->text(), QStringLiteral("Add matrix server..."));
+    QVERIFY(WaitDialog::getInstance()->isWaiting());
+    QCOMPARE(WaitDialog::getInstance()->text(), QStringLiteral("Add matrix server..."));
     const QList<UServerInfo> stored = dataCentre()->GetServers(QString());
     QCOMPARE(stored.size(), 2);
-    QCOMPARE(stored.at(1).name, QStringLiteral("Hall"));
-    QCOMPARE(stored.at(1).ip, QStringLiteral("10.0.0.7"));
-    QCOMPARE(stored.at(1).port, 6000);
-    QCOMPARE(stored.at(1).user, QStringLiteral("op"));
-    QCOMPARE(stored.at(1).password, QStringLiteral("pw"));
-    QCOMPARE(stored.at(1).type, 6);
+    QCOMPARE(stored.at(1),
+             (UServerInfo {stored.at(1).id, QStringLiteral("Hall"), QStringLiteral("10.0.0.7"),
+                           QStringLiteral("op"), QStringLiteral("pw"), 6000, 6}));
 
     QTRY_COMPARE(page->matrixServers().size(), 2);
-    QVERIFY(!wait->isWaiting());
+    QVERIFY(!WaitDialog::getInstance()->isWaiting());
     QCOMPARE(page->currentServerIndex(), 1);
     QCOMPARE(selector()->currentServerId(), stored.at(1).id);
     QCOMPARE(oper()->connectServerHint(), NotConnectedYet);
@@ -356,100 +397,51 @@ void TestLinuxPage::addRefusedByTheDataCentreEndsTheWait()
     info.user = QStringLiteral("op");
     page->slotAddDigitalMatrixServer(info);
 
-    QVERIFY(!COMMONUSELIB::WaitDialog::getInstance()->isWaiting());
+    QVERIFY(!WaitDialog::getInstance()->isWaiting());
     QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Add matrix server fail!")});
     QVERIFY(dataCentre()->GetServers(QString()).isEmpty());
     QVERIFY(page->matrixServers().isEmpty());
 }
 
-void TestLinuxPage::connectSendsLoginAndEnablesTheWall()
+void TestLinuxPage::connectionResultsShowTheirHint_data()
 {
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"), 6, 6100);
-    makePage();
-    connectPage();
-
-    const FakeCall login = base()->last(QStringLiteral("Login"));
-    QCOMPARE(login.args,
-             (QVariantList {1, QStringLiteral("admin"), QStringLiteral("secret"),
-                            QStringLiteral("10.0.0.1"), 6100}));
-    QCOMPARE(base()->count(QStringLiteral("StartSession")), 1);
-    QVERIFY(oper()->isServerConnectOK());
-    QVERIFY(child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled());
-    QVERIFY(child<QStackedWidget>("cellsStackedWdt")->isEnabled());
-    // The wall was read: the matrix has no grid yet, so the placeholder stays.
-    QCOMPARE(base()->count(QStringLiteral("GetScreenGrid")), 1);
-    QVERIFY(!channelGrid()->isConfigured());
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QStringList>("sent");
+    QTest::newRow("login refused")
+            << "Login" << 7 << "Digital matrix server connect fail!" << QStringList {"Login"};
+    // "Disconnect" leaves the arrangement mode first.
+    QTest::newRow("disconnect accepted") << "Disconnect" << 0 << Disconnected
+                                         << QStringList {"SetNumberArrangeMode", "Disconnect"};
+    QTest::newRow("disconnect refused")
+            << "Disconnect" << 9 << "Digital matrix server disconnect fail!"
+            << QStringList {"SetNumberArrangeMode", "Disconnect"};
 }
 
-void TestLinuxPage::failedConnectLeavesThePageDisconnected()
+void TestLinuxPage::connectionResultsShowTheirHint()
 {
+    QFETCH(QString, call);
+    QFETCH(int, result);
+    QFETCH(QString, hint);
+    QFETCH(QStringList, sent);
     storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
-    base()->setResult(QStringLiteral("Login"), 7);
+    if (call == QLatin1String("Disconnect"))
+        connectPage();
+    base()->clear();
+    base()->setResult(call, result);
+
     oper()->connectButton()->click();
 
-    QCOMPARE(oper()->connectServerHint(), ConnectFail);
-    QVERIFY(!oper()->isServerConnectOK());
-    QVERIFY(!oper()->connectButton()->isChecked());
-    QCOMPARE(base()->count(QStringLiteral("StartSession")), 0);
-    QVERIFY(!child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled());
-}
-
-void TestLinuxPage::disconnectToggleDisconnectsTheMatrix_data()
-{
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QString>("hint");
-    QTest::newRow("accepted") << 0 << Disconnected;
-    QTest::newRow("refused") << 9 << DisconnectFail;
-}
-
-void TestLinuxPage::disconnectToggleDisconnectsTheMatrix()
-{
-    QFETCH(int, result);
-    QFETCH(QString, hint);
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
-    connectPage();
-    base()->clear();
-    base()->setResult(QStringLiteral("Disconnect"), result);
-
-    oper()->connectButton()->click(); // the operator presses "Disconnect"
-
-    QCOMPARE(callNames(base()),
-             (QStringList {QStringLiteral("SetNumberArrangeMode"), QStringLiteral("Disconnect")}));
-    QCOMPARE(base()->last(QStringLiteral("SetNumberArrangeMode")).args, QVariantList {0});
+    QCOMPARE(base()->names(), sent);
+    if (sent.first() == QLatin1String("SetNumberArrangeMode"))
+        QCOMPARE(base()->last(QStringLiteral("SetNumberArrangeMode")).args, QVariantList {0});
     QCOMPARE(oper()->connectServerHint(), hint);
     QVERIFY(!oper()->isServerConnectOK());
-    QVERIFY(!child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled());
-}
-
-void TestLinuxPage::serverLeftConnectedIsReconnectedOnReturn()
-{
-    const QString a = storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    const QString b = storeServer(QStringLiteral("Wall B"), QStringLiteral("10.0.0.2"));
-    makePage();
-    connectPage();
-    QCOMPARE(base()->count(QStringLiteral("Login")), 1);
-
-    selector()->serverButton(b)->click();
-    QCOMPARE(page->currentServerIndex(), 1);
-    QCOMPARE(oper()->connectServerHint(), NotConnectedYet);
-    QVERIFY(!oper()->isServerConnectOK());
-    QCOMPARE(base()->count(QStringLiteral("Login")), 1);
-
-    selector()->serverButton(a)->click();
-    QCOMPARE(base()->count(QStringLiteral("Login")), 2);
-    QCOMPARE(base()->last(QStringLiteral("Login")).args.value(3),
-             QVariant(QStringLiteral("10.0.0.1")));
-    QVERIFY(oper()->isServerConnectOK());
-    QCOMPARE(oper()->connectServerHint(), ConnectOk);
-    QVERIFY(child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled());
-
-    // B was left unconnected and stays so.
-    selector()->serverButton(b)->click();
-    QCOMPARE(base()->count(QStringLiteral("Login")), 2);
-    QCOMPARE(oper()->connectServerHint(), NotConnectedYet);
+    QVERIFY(!oper()->connectButton()->isChecked());
+    QVERIFY(!wallEnabled());
 }
 
 void TestLinuxPage::x86ServerAnnouncementsChangeNothing()
@@ -462,8 +454,8 @@ void TestLinuxPage::x86ServerAnnouncementsChangeNothing()
     QSignalSpy deleteAll(page.get(), &LinuxDigitalMatrixPage::signalLinuxMatrixServerDeleteAll);
     const QList<DigitalMatrixServerInfo> before = page->matrixServers();
 
-    COMMONUSELIB::WaitDialog::getInstance()->showWaitDialog(QStringLiteral("Add matrix server..."),
-                                                            QUuid(), 15000);
+    WaitDialog::getInstance()->showWaitDialog(QStringLiteral("Add matrix server..."), QUuid(),
+                                              15000);
     QVERIFY(dataCentre()->AddServer(QStringLiteral("Control 2"), QStringLiteral("10.0.0.3"),
                                     QString(), QString(), 9010, 2));
     QVERIFY(dataCentre()->EditServer(x86Id, QStringLiteral("Control X"), QStringLiteral("10.0.0.2"),
@@ -474,18 +466,15 @@ void TestLinuxPage::x86ServerAnnouncementsChangeNothing()
     QCOMPARE(page->matrixServers(), before);
     QCOMPARE(selector()->serverCount(), 1);
     QCOMPARE(selector()->currentServerId(), linuxId);
-    QCOMPARE(page->currentServerIndex(), 0);
     QVERIFY(oper()->isServerConnectOK());
     QCOMPARE(deleteAll.count(), 0);
     // A wait of this page is ended only by its own kind of server.
-    QVERIFY(COMMONUSELIB::WaitDialog::getInstance()->isWaiting());
+    QVERIFY(WaitDialog::getInstance()->isWaiting());
 }
 
 void TestLinuxPage::deletingTheLastServerEmitsDeleteAllOnce()
 {
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
-    connectPage();
+    openConnected();
     QSignalSpy deleteAll(page.get(), &LinuxDigitalMatrixPage::signalLinuxMatrixServerDeleteAll);
     base()->clear();
 
@@ -493,65 +482,39 @@ void TestLinuxPage::deletingTheLastServerEmitsDeleteAllOnce()
     oper()->deleteButton()->click();
     QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Delete selected server?")});
     QCOMPARE(boxes.last().buttons, short(3));
-    QCOMPARE(callNames(base()),
-             (QStringList {QStringLiteral("SetNumberArrangeMode"), QStringLiteral("Disconnect")}));
-    QCOMPARE(COMMONUSELIB::WaitDialog::getInstance()->text(),
-             QStringLiteral("Delete matrix server..."));
+    QCOMPARE(base()->names(), QStringList({"SetNumberArrangeMode", "Disconnect"}));
+    QCOMPARE(WaitDialog::getInstance()->text(), QStringLiteral("Delete matrix server..."));
     QVERIFY(dataCentre()->GetServers(QString()).isEmpty());
 
     QTRY_COMPARE(deleteAll.count(), 1);
     QVERIFY(page->matrixServers().isEmpty());
     QCOMPARE(selector()->serverCount(), 0);
     QCOMPARE(page->currentServerIndex(), -1);
-    QVERIFY(!COMMONUSELIB::WaitDialog::getInstance()->isWaiting());
+    QVERIFY(!WaitDialog::getInstance()->isWaiting());
     QTest::qWait(20);
     QCOMPARE(deleteAll.count(), 1);
 }
 
-void TestLinuxPage::editOfAnotherServerChangesOnlyThatRecord()
-{
-    const QString a = storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    const QString b = storeServer(QStringLiteral("Wall B"), QStringLiteral("10.0.0.2"));
-    makePage();
-    connectPage();
-    const DigitalMatrixServerInfo before = page->matrixServers().at(0);
-
-    // Changed elsewhere while Wall A is selected.
-    QVERIFY(dataCentre()->EditServer(b, QStringLiteral("Wall B2"), QStringLiteral("10.0.0.22"),
-                                     QStringLiteral("admin"), QStringLiteral("secret"), 6001, 6));
-    QTest::qWait(20);
-
-    const QList<DigitalMatrixServerInfo> servers = page->matrixServers();
-    QCOMPARE(servers.size(), 2);
-    QCOMPARE(servers.at(0), before);
-    QCOMPARE(servers.at(1).id, b);
-    QCOMPARE(servers.at(1).name, QStringLiteral("Wall B2"));
-    QCOMPARE(servers.at(1).ip, QStringLiteral("10.0.0.22"));
-    QCOMPARE(servers.at(1).port, 6001);
-    QCOMPARE(selector()->serverName(b), QStringLiteral("Wall B2"));
-    QCOMPARE(selector()->serverName(a), QStringLiteral("Wall A"));
-    // Wall A stays selected and connected.
-    QCOMPARE(page->currentServerIndex(), 0);
-    QVERIFY(oper()->isServerConnectOK());
-    QCOMPARE(base()->count(QStringLiteral("Login")), 1);
-}
-
-void TestLinuxPage::deleteOfAnotherServerDropsOnlyThatRecord_data()
+void TestLinuxPage::changeOfAnotherServerTouchesOnlyThatRecord_data()
 {
     QTest::addColumn<int>("selected");
-    QTest::addColumn<int>("deleted");
+    QTest::addColumn<int>("changed");
+    QTest::addColumn<bool>("deleted");
     QTest::addColumn<QStringList>("remaining");
     QTest::addColumn<int>("currentIndex");
-    QTest::newRow("after the selected")
-            << 0 << 1 << QStringList {QStringLiteral("Wall 0"), QStringLiteral("Wall 2")} << 0;
-    QTest::newRow("before the selected")
-            << 2 << 0 << QStringList {QStringLiteral("Wall 1"), QStringLiteral("Wall 2")} << 1;
+    QTest::newRow("edit after the selected")
+            << 0 << 1 << false << QStringList {"Wall 0", "Wall B2", "Wall 2"} << 0;
+    QTest::newRow("delete after the selected")
+            << 0 << 1 << true << QStringList {"Wall 0", "Wall 2"} << 0;
+    QTest::newRow("delete before the selected")
+            << 2 << 0 << true << QStringList {"Wall 1", "Wall 2"} << 1;
 }
 
-void TestLinuxPage::deleteOfAnotherServerDropsOnlyThatRecord()
+void TestLinuxPage::changeOfAnotherServerTouchesOnlyThatRecord()
 {
     QFETCH(int, selected);
-    QFETCH(int, deleted);
+    QFETCH(int, changed);
+    QFETCH(bool, deleted);
     QFETCH(QStringList, remaining);
     QFETCH(int, currentIndex);
     QStringList ids;
@@ -563,17 +526,27 @@ void TestLinuxPage::deleteOfAnotherServerDropsOnlyThatRecord()
     selector()->serverButton(ids.at(selected))->click();
     oper()->connectButton()->click();
     QVERIFY(oper()->isServerConnectOK());
+    const DigitalMatrixServerInfo selectedBefore = page->matrixServers().at(selected);
     QSignalSpy deleteAll(page.get(), &LinuxDigitalMatrixPage::signalLinuxMatrixServerDeleteAll);
 
-    QVERIFY(dataCentre()->DeleteServer(ids.at(deleted), SERVERTYPE_LINUX_DIGITALMATRIX));
+    // Changed elsewhere while another server is selected.
+    if (deleted)
+        QVERIFY(dataCentre()->DeleteServer(ids.at(changed), SERVERTYPE_LINUX_DIGITALMATRIX));
+    else
+        QVERIFY(dataCentre()->EditServer(ids.at(changed), QStringLiteral("Wall B2"),
+                                         QStringLiteral("10.0.0.22"), QStringLiteral("admin"),
+                                         QStringLiteral("secret"), 6001, 6));
     QTest::qWait(20);
 
-    QStringList names;
     const QList<DigitalMatrixServerInfo> servers = page->matrixServers();
-    for (const DigitalMatrixServerInfo &server : servers)
-        names << server.name;
-    QCOMPARE(names, remaining);
-    QCOMPARE(selector()->serverCount(), 2);
+    QCOMPARE(namesOf(servers), remaining);
+    QCOMPARE(servers.at(currentIndex), selectedBefore);
+    if (!deleted) {
+        QCOMPARE(servers.at(changed).ip, QStringLiteral("10.0.0.22"));
+        QCOMPARE(servers.at(changed).port, 6001);
+        QCOMPARE(selector()->serverName(ids.at(changed)), QStringLiteral("Wall B2"));
+    }
+    QCOMPARE(selector()->serverCount(), remaining.size());
     QCOMPARE(page->currentServerIndex(), currentIndex);
     QCOMPARE(selector()->currentServerId(), ids.at(selected));
     QVERIFY(oper()->isServerConnectOK());
@@ -583,38 +556,31 @@ void TestLinuxPage::deleteOfAnotherServerDropsOnlyThatRecord()
 
 void TestLinuxPage::editingTheConnectedServerReconnectsWithNewSettings()
 {
-    const QString a = storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
-    connectPage();
+    openConnected();
+    const QString a = page->matrixServers().at(0).id;
     base()->clear();
 
     QString title;
     ModalDriver driver([&](QWidget *modal) {
         title = modal->findChild<QLabel *>(QStringLiteral("titleLabel"))->text();
-        modal->findChild<QLineEdit *>(QStringLiteral("nameLineEt"))
-                ->setText(QStringLiteral("Wall Z"));
-        modal->findChild<QLineEdit *>(QStringLiteral("portLineEt"))
-                ->setText(QStringLiteral("6200"));
-        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+        setText(modal, "nameLineEt", QStringLiteral("Wall Z"));
+        setText(modal, "portLineEt", QStringLiteral("6200"));
+        click(modal, "saveBt");
     });
     driver.start();
     oper()->editButton()->click();
     QVERIFY(driver.ran());
     QCOMPARE(title, QStringLiteral("Edit DigitalMatrix Server"));
-    QCOMPARE(callNames(base()),
-             (QStringList {QStringLiteral("SetNumberArrangeMode"), QStringLiteral("Disconnect")}));
-    QCOMPARE(COMMONUSELIB::WaitDialog::getInstance()->text(),
-             QStringLiteral("Edit matrix server..."));
+    QCOMPARE(base()->names(), QStringList({"SetNumberArrangeMode", "Disconnect"}));
+    QCOMPARE(WaitDialog::getInstance()->text(), QStringLiteral("Edit matrix server..."));
     QCOMPARE(dataCentre()->getServerInfo(a).name, QStringLiteral("Wall Z"));
 
     QTRY_COMPARE(page->matrixServers().at(0).name, QStringLiteral("Wall Z"));
-    QVERIFY(!COMMONUSELIB::WaitDialog::getInstance()->isWaiting());
+    QVERIFY(!WaitDialog::getInstance()->isWaiting());
     QCOMPARE(base()->count(QStringLiteral("Login")), 1);
     QCOMPARE(base()->last(QStringLiteral("Login")).args.value(4), QVariant(6200));
     QCOMPARE(oper()->connectServerHint(), ConnectOk);
-    QCOMPARE(oper()->otherHint(),
-             COMMONUSELIB::ServerOperWidget::generateServerDescribe(
-                     QStringLiteral("Wall Z"), QStringLiteral("10.0.0.1"), 6200));
+    QCOMPARE(oper()->otherHint(), QStringLiteral("Wall Z (10.0.0.1:6200)"));
     QCOMPARE(selector()->serverName(a), QStringLiteral("Wall Z"));
 }
 
@@ -638,105 +604,21 @@ void TestLinuxPage::rebootAndResetDisconnect()
     QFETCH(QString, question);
     QFETCH(QString, call);
     QFETCH(QVariantList, args);
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
-    connectPage();
+    openConnected();
     base()->clear();
 
     MessageBoxScript boxes;
     boxes.answers({0, 1});
-    button(buttonName.toLatin1().constData())->click(); // declined
+    click(page.get(), buttonName.toLatin1().constData()); // declined
     QCOMPARE(base()->calls().size(), 0);
     QVERIFY(oper()->isServerConnectOK());
 
-    button(buttonName.toLatin1().constData())->click(); // agreed
+    click(page.get(), buttonName.toLatin1().constData()); // agreed
     QCOMPARE(boxes.texts(), (QStringList {question, question}));
-    QCOMPARE(callNames(base()),
-             (QStringList {call, QStringLiteral("SetNumberArrangeMode"),
-                           QStringLiteral("Disconnect")}));
+    QCOMPARE(base()->names(), (QStringList {call, "SetNumberArrangeMode", "Disconnect"}));
     QCOMPARE(base()->last(call).args, args);
-    QVERIFY(!oper()->isServerConnectOK());
     QCOMPARE(oper()->connectServerHint(), Disconnected);
-    QVERIFY(!child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled());
-}
-
-void TestLinuxPage::operationBarFollowsTheStep()
-{
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
-    connectPage();
-    const QStringList normalOnly {QStringLiteral("configMatrixBt"),
-                                  QStringLiteral("clearChannelsBt")};
-    const QStringList configOnly {QStringLiteral("saveConfigBt"), QStringLiteral("backStepBt"),
-                                  QStringLiteral("cancelBt")};
-    const QStringList always {QStringLiteral("rebootBt"), QStringLiteral("upgradeBt"),
-                              QStringLiteral("resetBt")};
-    auto visible = [this](const QString &name) {
-        return page->findChild<QWidget *>(name)->isVisibleTo(page.get());
-    };
-
-    for (const QString &name : normalOnly + always)
-        QVERIFY2(visible(name), qPrintable(name));
-    for (const QString &name : configOnly)
-        QVERIFY2(!visible(name), qPrintable(name));
-    QVERIFY(!visible(QStringLiteral("undoLayoutBt")));
-    QVERIFY(!visible(QStringLiteral("statusLabel")));
-    QVERIFY(visible(QStringLiteral("areaTreeWdt")));
-
-    enterArrangement(QStringLiteral("2"), QStringLiteral("2"));
-    for (const QString &name : configOnly + always)
-        QVERIFY2(visible(name), qPrintable(name));
-    for (const QString &name : normalOnly)
-        QVERIFY2(!visible(name), qPrintable(name));
-    QVERIFY(!visible(QStringLiteral("undoLayoutBt")));
-    QCOMPARE(page->findChild<QLabel *>(QStringLiteral("statusLabel"))->text(),
-             QStringLiteral("Drag the numbers to match with physical screen numbers"));
-    QVERIFY(visible(QStringLiteral("statusLabel")));
-    QVERIFY(!visible(QStringLiteral("areaTreeWdt")));
-    QVERIFY(!visible(QStringLiteral("channelsOperWdt")));
-    QCOMPARE(child<QStackedWidget>("cellsStackedWdt")->currentIndex(), 1);
-
-    // "Undo Layout" does nothing, even when reached.
-    base()->clear();
-    QVERIFY(QMetaObject::invokeMethod(page.get(), "slotUndoLayoutBtClicked"));
-    QCOMPARE(base()->calls().size(), 0);
-    QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
-}
-
-void TestLinuxPage::upgradeEndShowsItsMessage_data()
-{
-    QTest::addColumn<int>("result");
-    QTest::addColumn<int>("done");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("still running") << 0 << 0 << QString();
-    QTest::newRow("finished") << 0 << 1
-                              << "Linux matrix upgrade finished! Please poweroff to restart!";
-    QTest::newRow("no resource") << -15 << 0 << "Upgrade resource not found!";
-    QTest::newRow("latest") << -16 << 0 << "already the latest vertion!";
-    QTest::newRow("other") << -3 << 0 << "unknow error!";
-}
-
-void TestLinuxPage::upgradeEndShowsItsMessage()
-{
-    QFETCH(int, result);
-    QFETCH(int, done);
-    QFETCH(QString, message);
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
-    connectPage();
-    base()->setResult(QStringLiteral("GetUpgradeStatus"), result);
-    base()->upgradeStatus.done = uint8_t(done);
-
-    MessageBoxScript boxes(1);
-    QVERIFY(QMetaObject::invokeMethod(page.get(), "slotGetUpgradeProcessTimeout"));
-    if (message.isEmpty()) {
-        QCOMPARE(boxes.count(), 0);
-        QVERIFY(oper()->isServerConnectOK());
-    } else {
-        QCOMPARE(boxes.texts(), QStringList {message});
-        QVERIFY(!oper()->isServerConnectOK());
-        QCOMPARE(base()->count(QStringLiteral("Disconnect")), 1);
-    }
+    QVERIFY(!wallEnabled());
 }
 
 // ---------------------------------------------------------------- server dialog
@@ -749,47 +631,24 @@ void TestLinuxPage::serverDialogChecksInOrder_data()
     QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("hint"); // empty: accepted
-
-    const QString ok = QStringLiteral("10.0.0.1");
-    QTest::newRow("nothing entered") << ""
-                                     << "" << 1 << ""
-                                     << ""
-                                     << "Please enter digital matrix server name!";
-    QTest::newRow("no name") << "" << ok << 1 << "6000"
-                             << "admin"
-                             << "Please enter digital matrix server name!";
-    QTest::newRow("no address") << "New"
-                                << "" << 1 << ""
-                                << ""
-                                << "Please enter digital matrix server ip!";
-    QTest::newRow("zero address") << "New"
-                                  << "0.0.0.0" << 1 << "6000"
-                                  << "admin"
-                                  << "Please enter digital matrix server ip!";
-    QTest::newRow("no port") << "New" << ok << 1 << ""
-                             << ""
-                             << "Please enter digital matrix server port!";
-    QTest::newRow("no user") << "New" << ok << 1 << "6000"
-                             << ""
-                             << "Please enter user name!";
-    QTest::newRow("no user, X86") << "New" << ok << 0 << "9010"
-                                  << ""
-                                  << "";
-    QTest::newRow("name taken") << "Wall"
-                                << "10.0.0.5" << 1 << "6000"
-                                << "admin"
-                                << "The name of server has exsit!";
-    QTest::newRow("address taken") << "New"
-                                   << "10.0.0.5" << 1 << "6000"
-                                   << "admin"
-                                   << "The IP of server has exsit!";
-    QTest::newRow("an X86 server's name and address") << "Control"
-                                                      << "10.0.0.9" << 1 << "6000"
-                                                      << "admin"
-                                                      << "";
-    QTest::newRow("complete") << "New" << ok << 1 << "6000"
-                              << "admin"
-                              << "";
+    const auto row = [](const char *tag, const char *name, const char *ip, int type,
+                        const char *port, const char *user, const char *hint) {
+        QTest::newRow(tag) << name << ip << type << port << user << hint;
+    };
+    // Stored already: "Wall" at 10.0.0.5 (Linux), "Control" at 10.0.0.9 (X86).
+    const char *ok = "10.0.0.1";
+    row("nothing entered", "", "", 1, "", "", "Please enter digital matrix server name!");
+    row("no name", "", ok, 1, "6000", "admin", "Please enter digital matrix server name!");
+    row("no address", "New", "", 1, "", "", "Please enter digital matrix server ip!");
+    row("zero address", "New", "0.0.0.0", 1, "6000", "admin",
+        "Please enter digital matrix server ip!");
+    row("no port", "New", ok, 1, "", "", "Please enter digital matrix server port!");
+    row("no user", "New", ok, 1, "6000", "", "Please enter user name!");
+    row("no user, X86", "New", ok, 0, "9010", "", "");
+    row("name taken", "Wall", "10.0.0.5", 1, "6000", "admin", "The name of server has exsit!");
+    row("address taken", "New", "10.0.0.5", 1, "6000", "admin", "The IP of server has exsit!");
+    row("an X86 server's name and address", "Control", "10.0.0.9", 1, "6000", "admin", "");
+    row("complete", "New", ok, 1, "6000", "admin", "");
 }
 
 void TestLinuxPage::serverDialogChecksInOrder()
@@ -806,55 +665,50 @@ void TestLinuxPage::serverDialogChecksInOrder()
     ModifyDigitalMatrixServerDlg dialog;
     dialog.show();
     dialog.findChild<QComboBox *>(QStringLiteral("serverTypeComBx"))->setCurrentIndex(type);
-    dialog.findChild<QLineEdit *>(QStringLiteral("nameLineEt"))->setText(name);
+    setText(&dialog, "nameLineEt", name);
     dialog.findChild<COMMONUSELIB::IpAddressFrame *>()->setIp(ip);
-    dialog.findChild<QLineEdit *>(QStringLiteral("portLineEt"))->setText(port);
-    dialog.findChild<QLineEdit *>(QStringLiteral("userLineEt"))->setText(user);
+    setText(&dialog, "portLineEt", port);
+    setText(&dialog, "userLineEt", user);
     dropToolTips();
-    dialog.findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+    click(&dialog, "saveBt");
 
-    if (hint.isEmpty()) {
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(shownToolTip(), QString());
-    } else {
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(shownToolTip(), hint);
-    }
+    QCOMPARE(dialog.result(), int(hint.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
+    QCOMPARE(dialog.isVisible(), !hint.isEmpty());
+    QCOMPARE(shownToolTip(), hint);
 }
 
-void TestLinuxPage::serverDialogTypeResetsThePort()
+void TestLinuxPage::serverDialogTypeResetsThePortAndLogin()
 {
     ModifyDigitalMatrixServerDlg dialog;
     dialog.show();
     auto *combo = dialog.findChild<QComboBox *>(QStringLiteral("serverTypeComBx"));
     auto *port = dialog.findChild<QLineEdit *>(QStringLiteral("portLineEt"));
     auto *user = dialog.findChild<QLineEdit *>(QStringLiteral("userLineEt"));
-    auto *password = dialog.findChild<QLineEdit *>(QStringLiteral("passwordLineEt"));
-    QCOMPARE(combo->currentText(), QStringLiteral("TQ5100-4HD"));
-    QCOMPARE(port->text(), QStringLiteral("6000"));
     QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("titleLabel"))->text(),
              QStringLiteral("Add DigitalMatrix Server"));
-    QVERIFY(combo->isEnabled());
+    QCOMPARE(combo->currentText() + port->text(), QStringLiteral("TQ5100-4HD6000"));
 
+    // An X86 server has its own port and no login, whatever was typed.
+    setText(&dialog, "nameLineEt", QStringLiteral("Control"));
+    user->setText(QStringLiteral("admin"));
+    setText(&dialog, "passwordLineEt", QStringLiteral("pw"));
     port->setText(QStringLiteral("1234"));
     combo->setCurrentIndex(0);
-    QCOMPARE(combo->currentText(), QStringLiteral("TQ5100-12HD"));
-    QCOMPARE(port->text(), QStringLiteral("9010"));
+    QCOMPARE(combo->currentText() + port->text(), QStringLiteral("TQ5100-12HD9010"));
     QVERIFY(!user->isVisible());
-    QVERIFY(!password->isVisible());
+    const DigitalMatrixServerInfo x86 = dialog.serverInfo();
+    QCOMPARE(x86.matrixKind, int(DigitalMatrixServerInfo::X86Matrix));
+    QCOMPARE(x86.port, 9010);
+    QVERIFY(x86.user.isEmpty() && x86.password.isEmpty() && x86.id.isEmpty());
 
     port->setText(QStringLiteral("1234"));
     combo->setCurrentIndex(1);
     QCOMPARE(port->text(), QStringLiteral("6000"));
     QVERIFY(user->isVisible());
-    QVERIFY(password->isVisible());
-
+    QVERIFY(combo->isEnabled());
     dialog.disableServerType();
     QVERIFY(!combo->isEnabled());
 }
-
 void TestLinuxPage::serverDialogStripsQuotesAndBackslashes_data()
 {
     QTest::addColumn<QString>("edit");
@@ -862,19 +716,19 @@ void TestLinuxPage::serverDialogStripsQuotesAndBackslashes_data()
     QTest::addColumn<QString>("kept");
     QTest::addColumn<bool>("warned");
     QTest::newRow("name") << "nameLineEt"
-                          << "Hall'A\\1"
+                          << R"(Hall'A\1)"
                           << "HallA1" << true;
     QTest::newRow("user") << "userLineEt"
                           << "o'p"
                           << "op" << true;
     QTest::newRow("password") << "passwordLineEt"
-                              << "p\\w"
+                              << R"(p\w)"
                               << "pw" << true;
     QTest::newRow("plain name") << "nameLineEt"
                                 << "Hall A"
                                 << "Hall A" << false;
     QTest::newRow("port") << "portLineEt"
-                          << "6'1\\0"
+                          << R"(6'1\0)"
                           << "610" << false;
 }
 
@@ -898,15 +752,13 @@ void TestLinuxPage::serverDialogEditsARecord()
 {
     const QString wallId = storeServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.5"), 6, 6100);
     storeServer(QStringLiteral("Other"), QStringLiteral("10.0.0.6"));
-    DigitalMatrixServerInfo record;
-    record.id = wallId;
-    record.name = QStringLiteral("Wall");
-    record.ip = QStringLiteral("10.0.0.5");
-    record.port = 6100;
-    record.matrixKind = DigitalMatrixServerInfo::LinuxMatrix;
-    record.user = QStringLiteral("admin");
-    record.password = QStringLiteral("secret");
-
+    const DigitalMatrixServerInfo record {wallId,
+                                          QStringLiteral("Wall"),
+                                          QStringLiteral("10.0.0.5"),
+                                          6100,
+                                          DigitalMatrixServerInfo::LinuxMatrix,
+                                          QStringLiteral("admin"),
+                                          QStringLiteral("secret")};
     ModifyDigitalMatrixServerDlg dialog(nullptr, &record);
     dialog.show();
     QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("titleLabel"))->text(),
@@ -919,32 +771,15 @@ void TestLinuxPage::serverDialogEditsARecord()
     QCOMPARE(dialog.serverInfo(), record);
 
     // Unchanged, it is not its own duplicate; another server's name still is.
-    dialog.findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+    click(&dialog, "saveBt");
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-
     ModifyDigitalMatrixServerDlg again(nullptr, &record);
     again.show();
-    again.findChild<QLineEdit *>(QStringLiteral("nameLineEt"))->setText(QStringLiteral("Other"));
+    setText(&again, "nameLineEt", QStringLiteral("Other"));
     dropToolTips();
-    again.findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+    click(&again, "saveBt");
     QCOMPARE(again.result(), int(QDialog::Rejected));
     QCOMPARE(shownToolTip(), QStringLiteral("The name of server has exsit!"));
-}
-
-void TestLinuxPage::serverDialogX86RecordHasNoLogin()
-{
-    ModifyDigitalMatrixServerDlg dialog;
-    dialog.findChild<QComboBox *>(QStringLiteral("serverTypeComBx"))->setCurrentIndex(0);
-    dialog.findChild<QLineEdit *>(QStringLiteral("nameLineEt"))->setText(QStringLiteral("Control"));
-    dialog.findChild<COMMONUSELIB::IpAddressFrame *>()->setIp(QStringLiteral("10.0.0.9"));
-    dialog.findChild<QLineEdit *>(QStringLiteral("userLineEt"))->setText(QStringLiteral("admin"));
-    dialog.findChild<QLineEdit *>(QStringLiteral("passwordLineEt"))->setText(QStringLiteral("pw"));
-    const DigitalMatrixServerInfo info = dialog.serverInfo();
-    QCOMPARE(info.matrixKind, int(DigitalMatrixServerInfo::X86Matrix));
-    QCOMPARE(info.port, 9010);
-    QVERIFY(info.user.isEmpty());
-    QVERIFY(info.password.isEmpty());
-    QVERIFY(info.id.isEmpty());
 }
 
 // ---------------------------------------------------------------- screen arrangement
@@ -955,41 +790,24 @@ void TestLinuxPage::rowColumnDialogAcceptsOnlyUpToFourCells_data()
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QString>("columns");
     QTest::addColumn<QString>("hint"); // empty: accepted
-
-    const QString noRows = QStringLiteral("Please enter row count!");
-    const QString noColumns = QStringLiteral("Please enter column count!");
-    const QString tooMany = QStringLiteral("The max cells count is:4!");
-    QTest::newRow("empty rows") << true << ""
-                                << "2" << noRows;
-    QTest::newRow("empty columns") << true << "2"
-                                   << "" << noColumns;
-    QTest::newRow("2 x 3") << true << "2"
-                           << "3" << tooMany;
-    QTest::newRow("3 x 2") << true << "3"
-                           << "2" << tooMany;
-    QTest::newRow("1 x 4") << true << "1"
-                           << "4"
-                           << "";
-    QTest::newRow("4 x 1") << true << "4"
-                           << "1"
-                           << "";
-    QTest::newRow("2 x 2") << true << "2"
-                           << "2"
-                           << "";
-    QTest::newRow("0 cannot be typed") << true << "0"
-                                       << "2" << noRows;
-    QTest::newRow("5 cannot be typed") << true << "2"
-                                       << "5" << noColumns;
-    QTest::newRow("preset 0 rows") << false << "0"
-                                   << "2" << noRows;
-    QTest::newRow("preset 0 columns") << false << "2"
-                                      << "0" << noColumns;
-    QTest::newRow("preset 5 x 1") << false << "5"
-                                  << "1" << tooMany;
-    QTest::newRow("preset -1 x -4") << false << "-1"
-                                    << "-4" << noRows;
-    QTest::newRow("preset 2 x -2") << false << "2"
-                                   << "-2" << noColumns;
+    const auto row = [](const char *tag, bool typed, const char *rows, const char *columns,
+                        const char *hint) {
+        QTest::newRow(tag) << typed << rows << columns << hint;
+    };
+    const char *noRows = "Please enter row count!";
+    const char *noColumns = "Please enter column count!";
+    const char *tooMany = "The max cells count is:4!";
+    row("empty rows", true, "", "2", noRows);
+    row("empty columns", true, "2", "", noColumns);
+    row("2 x 3", true, "2", "3", tooMany);
+    row("1 x 4", true, "1", "4", "");
+    row("2 x 2", true, "2", "2", "");
+    row("0 cannot be typed", true, "0", "2", noRows);
+    row("5 cannot be typed", true, "2", "5", noColumns);
+    row("preset 0 rows", false, "0", "2", noRows);
+    row("preset 0 columns", false, "2", "0", noColumns);
+    row("preset 5 x 1", false, "5", "1", tooMany);
+    row("preset -1 x -4", false, "-1", "-4", noRows);
 }
 
 void TestLinuxPage::rowColumnDialogAcceptsOnlyUpToFourCells()
@@ -1013,64 +831,80 @@ void TestLinuxPage::rowColumnDialogAcceptsOnlyUpToFourCells()
     dropToolTips();
     QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("okBt")), Qt::LeftButton);
 
+    QCOMPARE(shownToolTip(), hint);
+    QCOMPARE(dialog.result(), int(hint.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
+    QCOMPARE(dialog.isVisible(), !hint.isEmpty());
     if (hint.isEmpty()) {
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
         int r = 0, c = 0;
         dialog.getRowColumn(r, c);
-        QCOMPARE(r, rows.toInt());
-        QCOMPARE(c, columns.toInt());
-    } else {
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(shownToolTip(), hint);
+        QCOMPARE(QPoint(r, c), QPoint(rows.toInt(), columns.toInt()));
     }
 }
 
-void TestLinuxPage::configMatrixPresetsAndEntersArrangement()
+void TestLinuxPage::arrangementIsEnteredLeftAndStartedAgain()
 {
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
-    connectPage();
+    openConnected();
+    const QStringList names {"configMatrixBt", "clearChannelsBt", "saveConfigBt",
+                             "backStepBt",     "cancelBt",        "rebootBt",
+                             "upgradeBt",      "resetBt",         "undoLayoutBt",
+                             "statusLabel",    "areaTreeWdt",     "channelsOperWdt"};
+    auto visible = [&] {
+        QStringList shown;
+        for (const QString &name : names) {
+            if (page->findChild<QWidget *>(name)->isVisibleTo(page.get()))
+                shown << name;
+        }
+        return shown;
+    };
+    const QStringList normalBar {"configMatrixBt", "clearChannelsBt", "rebootBt",       "upgradeBt",
+                                 "resetBt",        "areaTreeWdt",     "channelsOperWdt"};
+    QCOMPARE(visible(), normalBar);
+
+    // The dialog offers 2 x 2; the matrix is switched to its numbering mode.
     base()->clear();
-
-    QString presetRows, presetColumns, nextText;
-    ModalDriver driver([&](QWidget *modal) {
-        presetRows = modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->text();
-        presetColumns = modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))->text();
-        auto *next = modal->findChild<QPushButton *>(QStringLiteral("okBt"));
-        nextText = next->text();
-        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))->setText(QStringLiteral("1"));
-        next->click();
-    });
-    driver.start();
-    button("configMatrixBt")->click();
-    QVERIFY(driver.ran());
-    QCOMPARE(presetRows, QStringLiteral("2"));
-    QCOMPARE(presetColumns, QStringLiteral("2"));
-    QCOMPARE(nextText, QStringLiteral("Next"));
-
+    QCOMPARE(answerRowColumnDialog("configMatrixBt", QStringLiteral("2"), QStringLiteral("1")),
+             QStringLiteral("2 x 2 Next"));
     QCOMPARE(base()->calls().first().name, QStringLiteral("SetNumberArrangeMode"));
     QCOMPARE(base()->calls().first().args, QVariantList {1});
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
-    int rows = 0, columns = 0;
-    adjustGrid()->getRowColumn(rows, columns);
-    QCOMPARE(rows, 2);
-    QCOMPARE(columns, 1);
-    QCOMPARE(adjustGrid()->cellCount(), 2);
+    QCOMPARE(rowsColumns("adjust"), QStringLiteral("2 x 1: 2"));
     QCOMPARE(adjustGrid()->getCellShowNums(), (QStringList {"1", "2"}));
+    QCOMPARE(visible(),
+             QStringList({"saveConfigBt", "backStepBt", "cancelBt", "rebootBt", "upgradeBt",
+                          "resetBt", "statusLabel"}));
+    QCOMPARE(child<QLabel>("statusLabel")->text(),
+             QStringLiteral("Drag the numbers to match with physical screen numbers"));
+    QCOMPARE(shownStack(), 1);
 
-    // Declining the dialog changes nothing.
+    // "Undo Layout" does nothing, even when reached; declining the dialog changes nothing.
     base()->clear();
-    ModalDriver decline([](QWidget *modal) {
-        modal->findChild<QPushButton *>(QStringLiteral("cancleBt"))->click();
-    });
-    decline.start();
-    QVERIFY(QMetaObject::invokeMethod(page.get(), "slotConfigMatrixBtClicked"));
-    QVERIFY(decline.ran());
+    QVERIFY(QMetaObject::invokeMethod(page.get(), "slotUndoLayoutBtClicked"));
+    QVERIFY(!answerRowColumnDialog("configMatrixBt", QString(), QString()).isEmpty());
     QCOMPARE(base()->calls().size(), 0);
     QCOMPARE(adjustGrid()->cellCount(), 2);
-}
 
+    // A step back leaves the mode and enters it again with new rows and columns.
+    QCOMPARE(answerRowColumnDialog("backStepBt", QStringLiteral("4"), QStringLiteral("1")),
+             QStringLiteral("2 x 2 Next"));
+    QList<QVariantList> modes;
+    for (const FakeCall &call : base()->callsNamed(QStringLiteral("SetNumberArrangeMode")))
+        modes << call.args;
+    QCOMPARE(modes, (QList<QVariantList> {{0}, {1}}));
+    QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
+    QCOMPARE(rowsColumns("adjust"), QStringLiteral("4 x 1: 4"));
+
+    // Cancel sends only the mode switch; the arrangement grid is back in the channel
+    // grid's shape.
+    base()->clear();
+    click(page.get(), "cancelBt");
+    QCOMPARE(base()->names(), QStringList({"SetNumberArrangeMode", "GetScreenNumbers"}));
+    QCOMPARE(base()->last(QStringLiteral("SetNumberArrangeMode")).args, QVariantList {0});
+    QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
+    QCOMPARE(shownStack(), 0);
+    QCOMPARE(visible(), normalBar);
+    QCOMPARE(rowsColumns("adjust"), QStringLiteral("2 x 2: 4"));
+    QVERIFY(!channelGrid()->isConfigured());
+}
 void TestLinuxPage::draggingSwapsNumbers_data()
 {
     QTest::addColumn<int>("from");
@@ -1087,9 +921,7 @@ void TestLinuxPage::draggingSwapsNumbers()
     QFETCH(int, from);
     QFETCH(int, to);
     QFETCH(QStringList, numbers);
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
-    connectPage();
+    openConnected();
     enterArrangement(QStringLiteral("2"), QStringLiteral("2"));
     AdjustCellNumWidget *grid = adjustGrid();
     QCOMPARE(grid->getCellShowNums(), (QStringList {"1", "2", "3", "4"}));
@@ -1111,16 +943,15 @@ void TestLinuxPage::typingSwapsNumbers_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("commitKey"); // 0: the field loses focus
     QTest::addColumn<QStringList>("numbers");
-    QTest::addColumn<int>("reports");
-    QTest::newRow("3 with Return")
-            << "3" << int(Qt::Key_Return) << QStringList {"3", "2", "1", "4"} << 1;
-    QTest::newRow("4 on leaving") << "4" << 0 << QStringList {"4", "2", "3", "1"} << 1;
-    QTest::newRow("the same number")
-            << "1" << int(Qt::Key_Return) << QStringList {"1", "2", "3", "4"} << 0;
-    QTest::newRow("emptied") << "" << int(Qt::Key_Return) << QStringList {"1", "2", "3", "4"} << 0;
-    QTest::newRow("emptied on leaving") << "" << 0 << QStringList {"1", "2", "3", "4"} << 0;
-    QTest::newRow("not a screen") << "7" << int(Qt::Key_Return) << QStringList {"1", "2", "3", "4"}
-                                  << 0;
+    const QStringList unchanged {"1", "2", "3", "4"};
+    const int enter = Qt::Key_Return;
+    QTest::newRow("3 with Return") << "3" << enter << QStringList {"3", "2", "1", "4"};
+    QTest::newRow("4 on leaving") << "4" << 0 << QStringList {"4", "2", "3", "1"};
+    QTest::newRow("the same number") << "1" << enter << unchanged;
+    // An emptied editor keeps the old number.
+    QTest::newRow("emptied") << "" << enter << unchanged;
+    QTest::newRow("emptied on leaving") << "" << 0 << unchanged;
+    QTest::newRow("not a screen") << "7" << enter << unchanged;
 }
 
 void TestLinuxPage::typingSwapsNumbers()
@@ -1128,10 +959,7 @@ void TestLinuxPage::typingSwapsNumbers()
     QFETCH(QString, typed);
     QFETCH(int, commitKey);
     QFETCH(QStringList, numbers);
-    QFETCH(int, reports);
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
-    connectPage();
+    openConnected();
     enterArrangement(QStringLiteral("2"), QStringLiteral("2"));
     AdjustCellNumWidget *grid = adjustGrid();
     auto *cell = qobject_cast<CellForAdjustNum *>(grid->cellAt(0));
@@ -1159,10 +987,11 @@ void TestLinuxPage::typingSwapsNumbers()
     }
     QVERIFY(!editor->isVisible());
     QCOMPARE(grid->getCellShowNums(), numbers);
-    QCOMPARE(finished.count(), reports);
-    if (reports) {
+    // A change is reported as (cell, old number, new number).
+    const bool changed = numbers.first() != QLatin1String("1");
+    QCOMPARE(finished.count(), changed ? 1 : 0);
+    if (changed)
         QCOMPARE(finished.first(), (QVariantList {0, 1, numbers.first().toInt()}));
-    }
 }
 
 void TestLinuxPage::savingSendsTheScreenMap()
@@ -1184,121 +1013,90 @@ void TestLinuxPage::savingSendsTheScreenMap()
 
     base()->clear();
     MessageBoxScript boxes(1);
-    button("saveConfigBt")->click();
+    click(page.get(), "saveConfigBt");
     QCOMPARE(boxes.count(), 0);
 
-    QCOMPARE(callNames(base()),
-             (QStringList {QStringLiteral("SaveRowColumn"), QStringLiteral("SetScreenNumbers"),
-                           QStringLiteral("SetScreenGrid"),
-                           QStringLiteral("SetNumberArrangeMode")}));
+    QCOMPARE(base()->names(),
+             QStringList({"SaveRowColumn", "SetScreenNumbers", "SetScreenGrid",
+                          "SetNumberArrangeMode"}));
     QCOMPARE(base()->last(QStringLiteral("SaveRowColumn")).args, (QVariantList {1, 2}));
     const FakeCall map = base()->last(QStringLiteral("SetScreenNumbers"));
     QCOMPARE(map.args, QVariantList {4});
     QCOMPARE(map.bytes, QByteArray::fromHex("02010003"));
-    const FakeCall grid2 = base()->last(QStringLiteral("SetScreenGrid"));
-    QCOMPARE(grid2.args, QVariantList {2});
+    const FakeCall sentGrid = base()->last(QStringLiteral("SetScreenGrid"));
+    QCOMPARE(sentGrid.args, QVariantList {2});
     const ScreenRegion regions[2] = {{0, 0, 0, 0, U, U}, {1, 0, U, 0, U, U}};
-    QCOMPARE(grid2.bytes, QByteArray(reinterpret_cast<const char *>(regions), sizeof regions));
+    QCOMPARE(sentGrid.bytes, QByteArray(reinterpret_cast<const char *>(regions), sizeof regions));
     QCOMPARE(base()->last(QStringLiteral("SetNumberArrangeMode")).args, QVariantList {0});
 
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
-    QCOMPARE(child<QStackedWidget>("cellsStackedWdt")->currentIndex(), 0);
+    QCOMPARE(shownStack(), 0);
     QVERIFY(child<QWidget>("areaTreeWdt")->isVisibleTo(page.get()));
     QVERIFY(channelGrid()->isConfigured());
-    int rows = 0, columns = 0;
-    channelGrid()->getRowColumn(rows, columns);
-    QCOMPARE(rows, 1);
-    QCOMPARE(columns, 2);
+    QCOMPARE(rowsColumns("channels"), QStringLiteral("1 x 2: 2"));
     QCOMPARE(channelGrid()->getCellShowNums(), (QStringList {"3", "2"}));
-}
-
-void TestLinuxPage::savingClearsTheOldGridFirst()
-{
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    base()->screenNumberBytes = QByteArray::fromHex("03020100");
-    base()->gridEntries = {gridEntry(0, 0, 0), gridEntry(1, U, 0), gridEntry(2, 0, U),
-                           gridEntry(3, U, U)};
-    makePage();
-    connectPage();
-    // The matrix's grid was read on connecting.
-    QVERIFY(channelGrid()->isConfigured());
-    QCOMPARE(channelGrid()->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
-
-    enterArrangement(QStringLiteral("1"), QStringLiteral("4"));
-    QCOMPARE(adjustGrid()->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
-    base()->clear();
-    button("saveConfigBt")->click();
-
-    QCOMPARE(callNames(base()),
-             (QStringList {"SaveRowColumn", "ClearCell", "ClearCell", "ClearCell", "ClearCell",
-                           "SetScreenNumbers", "SetScreenGrid", "SetNumberArrangeMode"}));
-    QList<int> cleared;
-    const QList<FakeCall> clears = base()->callsNamed(QStringLiteral("ClearCell"));
-    for (const FakeCall &call : clears)
-        cleared << call.args.value(0).toInt();
-    QCOMPARE(cleared, (QList<int> {0, 1, 2, 3}));
-    QCOMPARE(base()->last(QStringLiteral("SetScreenNumbers")).bytes,
-             QByteArray::fromHex("03020100"));
-    QCOMPARE(channelGrid()->cellCount(), 4);
 }
 
 void TestLinuxPage::failingSaveStepKeepsTheArrangement_data()
 {
     QTest::addColumn<QString>("failing");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<QStringList>("sent");
-    QTest::newRow("row and column")
-            << "SaveRowColumn"
-            << "Set matrix row and column arrange fail!" << QStringList {"SaveRowColumn"};
+    QTest::addColumn<int>("sent"); // how much of a full save went out
+    QTest::newRow("row and column") << "SaveRowColumn"
+                                    << "Set matrix row and column arrange fail!" << 1;
     QTest::newRow("clearing") << "ClearCell"
-                              << "clear cells fail!"
-                              << QStringList {"SaveRowColumn", "ClearCell", "ClearCell"};
+                              << "clear cells fail!" << 3;
     QTest::newRow("screen map") << "SetScreenNumbers"
-                                << "Set logic screen map fail!"
-                                << QStringList {"SaveRowColumn", "ClearCell", "ClearCell",
-                                                "ClearCell",     "ClearCell", "SetScreenNumbers"};
+                                << "Set logic screen map fail!" << 6;
     QTest::newRow("grid") << "SetScreenGrid"
-                          << "set cells info fail!"
-                          << QStringList {"SaveRowColumn", "ClearCell", "ClearCell",
-                                          "ClearCell",     "ClearCell", "SetScreenNumbers",
-                                          "SetScreenGrid"};
+                          << "set cells info fail!" << 7;
 }
 
 void TestLinuxPage::failingSaveStepKeepsTheArrangement()
 {
     QFETCH(QString, failing);
     QFETCH(QString, message);
-    QFETCH(QStringList, sent);
+    QFETCH(int, sent);
     storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    base()->gridEntries = {gridEntry(0, 0, 0), gridEntry(1, U, 0), gridEntry(2, 0, U),
-                           gridEntry(3, U, U)};
+    base()->screenNumberBytes = QByteArray::fromHex("03020100");
+    base()->gridEntries = grid2x2();
     makePage();
     connectPage();
+    // The matrix's grid was read on connecting.
+    QVERIFY(channelGrid()->isConfigured());
+    QCOMPARE(channelGrid()->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
     enterArrangement(QStringLiteral("2"), QStringLiteral("2"));
+    QCOMPARE(adjustGrid()->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
     base()->clear();
     if (failing == QLatin1String("ClearCell"))
-        base()->queueResults(failing, {0, -1});
+        base()->queueResults(failing, {0, -1}); // the second cell fails
     else
         base()->setResult(failing, -1);
 
     MessageBoxScript boxes(1);
-    button("saveConfigBt")->click();
-    QCOMPARE(boxes.count(), 1);
+    click(page.get(), "saveConfigBt");
+    QCOMPARE(boxes.texts(), QStringList {message});
     QCOMPARE(boxes.last().title, QStringLiteral("Prompt"));
-    QCOMPARE(boxes.last().text, message);
     QCOMPARE(boxes.last().buttons, short(1));
     QCOMPARE(boxes.last().parent, static_cast<QWidget *>(page.get()));
-    QCOMPARE(callNames(base()), sent);
+    QCOMPARE(base()->names(), FullSave.mid(0, sent));
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
-    QCOMPARE(child<QStackedWidget>("cellsStackedWdt")->currentIndex(), 1);
+    QCOMPARE(shownStack(), 1);
 
-    // A second save runs every step again.
+    // A second save runs every step again, clearing the old cells first.
     base()->clear();
     base()->setResult(failing, 0);
-    button("saveConfigBt")->click();
+    click(page.get(), "saveConfigBt");
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(callNames(base()).size(), 8);
+    QCOMPARE(base()->names(), FullSave);
+    QList<int> cleared;
+    for (const FakeCall &call : base()->callsNamed(QStringLiteral("ClearCell")))
+        cleared << call.args.value(0).toInt();
+    QCOMPARE(cleared, (QList<int> {0, 1, 2, 3}));
+    QCOMPARE(base()->last(QStringLiteral("SetScreenNumbers")).bytes,
+             QByteArray::fromHex("03020100"));
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
+    QCOMPARE(channelGrid()->cellCount(), 4);
 }
 
 void TestLinuxPage::unusableScreenNumbersFallBack_data()
@@ -1325,9 +1123,7 @@ void TestLinuxPage::unusableScreenNumbersFallBack()
     QFETCH(int, count);
     QFETCH(int, result);
     QFETCH(QStringList, numbers);
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
-    connectPage();
+    openConnected();
     base()->screenNumberBytes = bytes;
     base()->screenNumberCount = count;
     base()->setResult(QStringLiteral("GetScreenNumbers"), result);
@@ -1336,65 +1132,6 @@ void TestLinuxPage::unusableScreenNumbersFallBack()
     enterArrangement(QStringLiteral("2"), QStringLiteral("2"));
     QCOMPARE(adjustGrid()->getCellShowNums(), numbers);
     QCOMPARE(boxes.count(), 0);
-}
-
-void TestLinuxPage::cancelSendsOnlyTheModeSwitch()
-{
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
-    connectPage();
-    enterArrangement(QStringLiteral("1"), QStringLiteral("2"));
-    base()->clear();
-
-    button("cancelBt")->click();
-    QCOMPARE(callNames(base()),
-             (QStringList {QStringLiteral("SetNumberArrangeMode"),
-                           QStringLiteral("GetScreenNumbers")}));
-    QCOMPARE(base()->last(QStringLiteral("SetNumberArrangeMode")).args, QVariantList {0});
-    QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
-    QCOMPARE(child<QStackedWidget>("cellsStackedWdt")->currentIndex(), 0);
-    QVERIFY(child<QWidget>("channelsOperWdt")->isVisibleTo(page.get()));
-    // The arrangement grid is back in the channel grid's shape.
-    int rows = 0, columns = 0;
-    adjustGrid()->getRowColumn(rows, columns);
-    QCOMPARE(rows, 2);
-    QCOMPARE(columns, 2);
-    QCOMPARE(adjustGrid()->cellCount(), 4);
-    QVERIFY(!channelGrid()->isConfigured());
-}
-
-void TestLinuxPage::backStepAsksForRowsAndColumnsAgain()
-{
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
-    connectPage();
-    enterArrangement(QStringLiteral("1"), QStringLiteral("2"));
-    base()->clear();
-
-    QString presetRows, presetColumns;
-    ModalDriver driver([&](QWidget *modal) {
-        presetRows = modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->text();
-        presetColumns = modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))->text();
-        modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(QStringLiteral("4"));
-        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))->setText(QStringLiteral("1"));
-        modal->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
-    });
-    driver.start();
-    button("backStepBt")->click();
-    QVERIFY(driver.ran());
-    QCOMPARE(presetRows, QStringLiteral("2"));
-    QCOMPARE(presetColumns, QStringLiteral("2"));
-
-    const QList<FakeCall> modes = base()->callsNamed(QStringLiteral("SetNumberArrangeMode"));
-    QCOMPARE(modes.size(), 2);
-    QCOMPARE(modes.at(0).args, QVariantList {0});
-    QCOMPARE(modes.at(1).args, QVariantList {1});
-    QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
-    QCOMPARE(adjustGrid()->cellCount(), 4);
-    int rows = 0, columns = 0;
-    adjustGrid()->getRowColumn(rows, columns);
-    QCOMPARE(rows, 4);
-    QCOMPARE(columns, 1);
 }
 
 QTEST_MAIN(TestLinuxPage)

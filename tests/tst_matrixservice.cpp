@@ -41,40 +41,20 @@ struct CallbackLog
     std::atomic<bool> released {false};
     std::atomic<int> callbacksAfterRelease {0};
 
-    int statusCount(int status) const
+    template<typename T>
+    T read(const T &field) const
     {
         std::lock_guard<std::mutex> lock(mutex);
-        return int(std::count(statuses.cbegin(), statuses.cend(), status));
+        return field;
     }
-    int layoutCount() const
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        return layouts.size();
-    }
-    QByteArray layout(int index) const
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        return index < 0 ? layouts.value(layouts.size() - 1) : layouts.value(index);
-    }
-    QVector<int> statusList() const
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        return statuses;
-    }
-    int infoCount() const
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        return infos.size();
-    }
-    QVector<int> info(int index) const
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        return infos.value(index);
-    }
+    QVector<int> statusList() const { return read(statuses); }
+    int statusCount(int status) const { return statusList().count(status); }
+    int layoutCount() const { return read(layouts).size(); }
+    QByteArray layout(int index) const { return read(layouts).value(index); }
     bool ranOnlyOffThread(Qt::HANDLE main) const
     {
-        std::lock_guard<std::mutex> lock(mutex);
-        return !threads.isEmpty() && !threads.contains(main);
+        const QSet<Qt::HANDLE> seen = read(threads);
+        return !seen.isEmpty() && !seen.contains(main);
     }
 };
 
@@ -187,14 +167,8 @@ CellChannelRecord cellChannel(int position, int channelNo)
 
 ScreenRegion region(int index, int columns)
 {
-    ScreenRegion r;
-    r.index = index;
-    r.melt = 0;
-    r.left = (index % columns) * 1000000;
-    r.top = (index / columns) * 1000000;
-    r.width = 1000000;
-    r.height = 1000000;
-    return r;
+    return ScreenRegion {index,   0,      (index % columns) * 1000000, (index / columns) * 1000000,
+                         1000000, 1000000};
 }
 
 quint16 closedPort()
@@ -227,11 +201,8 @@ private slots:
     void x86EveryOperatorReceivesLayoutAfterChange();
     void x86ConfigModeReportsScreensAndSwapsNumbers();
     void x86WallCommandsReachTheMatrix();
-    void x86RefusedPortReportsConnFailed();
-    void x86SilentMatrixReportsConnTimeOut();
-    void x86StoppedMatrixReportsConnDisconnect();
-    void x86GarbageAnswerReportsConnDisError();
-    void x86DisconnectReportsNothing();
+    void x86ConnectionFaultsReportTheirStatus_data();
+    void x86ConnectionFaultsReportTheirStatus();
     void x86NoCallbackRunsAfterRelease();
     void x86BlockingCallFromCallbackIsRefused();
     void x86ReleaseFromCallback();
@@ -322,10 +293,9 @@ void tst_MatrixService::x86ConnectLoginAndLayoutOnNetworkThread()
 
     // A new matrix has no screen arrangement.
     const QByteArray first = log.layout(0);
-    QCOMPARE(head(first)->mirrorCount, 0);
-    QCOMPARE(head(first)->layoutParam2, 0);
-    QCOMPARE(head(first)->layoutParam3, 0);
-    QCOMPARE(head(first)->layoutParam4, 0);
+    QCOMPARE(QVector<int>({head(first)->mirrorCount, head(first)->layoutParam2,
+                           head(first)->layoutParam3, head(first)->layoutParam4}),
+             QVector<int>({0, 0, 0, 0}));
 
     config->SetScreenCount(2, 3);
     QTRY_COMPARE(log.layoutCount(), 2);
@@ -337,13 +307,13 @@ void tst_MatrixService::x86ConnectLoginAndLayoutOnNetworkThread()
     QCOMPARE(head(wall)->layoutParam4, 3);
     for (int k = 0; k < 6; ++k) {
         const _MIRRORINFO &window = windowAt(wall, k);
-        QCOMPARE(window.mirrorParam1, k);
-        QCOMPARE(window.rectA.left, (k % 3) * 1920);
-        QCOMPARE(window.rectA.top, (k / 3) * 1080);
-        QCOMPARE(window.rectA.right, (k % 3 + 1) * 1920);
-        QCOMPARE(window.rectB.bottom, window.rectA.bottom);
-        QCOMPARE(window.mirrorParam2, 1);
-        QCOMPARE(window.mirrorParam5, 0);
+        const RECT expected {(k % 3) * 1920, (k / 3) * 1080, (k % 3 + 1) * 1920,
+                             (k / 3 + 1) * 1080};
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(&window.rectA), sizeof(RECT)),
+                 QByteArray(reinterpret_cast<const char *>(&expected), sizeof(RECT)));
+        QCOMPARE(QVector<int>({window.mirrorParam1, window.mirrorParam2, window.mirrorParam5,
+                               window.rectB.bottom}),
+                 QVector<int>({k, 1, 0, window.rectA.bottom}));
     }
     QVERIFY(log.ranOnlyOffThread(QThread::currentThreadId()));
 }
@@ -440,8 +410,7 @@ void tst_MatrixService::x86ConfigModeReportsScreensAndSwapsNumbers()
     QTRY_COMPARE(log.layoutCount(), 2);
 
     config->SetConfigMode(true);
-    QTRY_COMPARE(log.infoCount(), 1);
-    QCOMPARE(log.info(0), (QVector<int> {8, 2, 2}));
+    QTRY_COMPARE(log.read(log.infos), (QVector<QVector<int>> {{8, 2, 2}}));
 
     config->RequestLayout();
     QTRY_COMPARE(log.layoutCount(), 3);
@@ -505,71 +474,55 @@ void tst_MatrixService::x86WallCommandsReachTheMatrix()
     QCOMPARE(config->Reserved11(), int(MatrixErrUnsupported));
 }
 
-void tst_MatrixService::x86RefusedPortReportsConnFailed()
+void tst_MatrixService::x86ConnectionFaultsReportTheirStatus_data()
 {
-    CallbackLog log;
-    X86Ptr config = newX86(&log);
-    QCOMPARE(config->Connect("127.0.0.1", closedPort()), 0);
-    QTRY_COMPARE(log.statusList(), QVector<int> {ConnFailed});
-    QCOMPARE(config->Login("", ""), int(MatrixErrNotConnected));
-
-    QCOMPARE(config->Connect(nullptr, 9010), int(MatrixErrBadArgument));
-    QTRY_COMPARE(log.statusList(), (QVector<int> {ConnFailed, ConnFailed}));
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QVector<int>>("statuses");
+    QTest::newRow("refused port") << "refused" << QVector<int> {ConnFailed, ConnFailed};
+    QTest::newRow("silent matrix") << "silent" << QVector<int> {ConnTimeOut};
+    QTest::newRow("matrix stopped") << "stopped" << QVector<int> {ConnSuccess, ConnDisconnect};
+    QTest::newRow("garbage answer") << "garbage" << QVector<int> {ConnSuccess, ConnDisError};
+    // Our own disconnect reports nothing; the interface connects again.
+    QTest::newRow("own disconnect") << "disconnect" << QVector<int> {ConnSuccess, ConnSuccess};
 }
 
-void tst_MatrixService::x86SilentMatrixReportsConnTimeOut()
+void tst_MatrixService::x86ConnectionFaultsReportTheirStatus()
 {
+    QFETCH(QString, fault);
+    QFETCH(QVector<int>, statuses);
     QVERIFY(startSimulator());
-    MatrixSimulatorFaults faults;
-    faults.silent = true;
-    m_simulator->setFaults(faults);
     CallbackLog log;
     X86Ptr config = newX86(&log);
     QElapsedTimer clock;
     clock.start();
-    config->Connect("127.0.0.1", m_simulator->x86Port());
-    QTRY_COMPARE_WITH_TIMEOUT(log.statusList(), QVector<int> {ConnTimeOut}, 5000);
-    QVERIFY(clock.elapsed() >= ConnectTimeoutMs - 50);
-}
-
-void tst_MatrixService::x86StoppedMatrixReportsConnDisconnect()
-{
-    QVERIFY(startSimulator());
-    CallbackLog log;
-    X86Ptr config = newX86(&log);
-    QVERIFY(connectAndLogin(config.get(), log));
-
-    m_simulator->stop();
-    QTRY_COMPARE(log.statusList(), (QVector<int> {ConnSuccess, ConnDisconnect}));
-    QCOMPARE(config->SetScreenCount(1, 1), int(MatrixErrNotConnected));
-}
-
-void tst_MatrixService::x86GarbageAnswerReportsConnDisError()
-{
-    QVERIFY(startSimulator());
-    CallbackLog log;
-    X86Ptr config = newX86(&log);
-    config->Connect("127.0.0.1", m_simulator->x86Port());
-    QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
-
-    MatrixSimulatorFaults faults;
-    faults.garbageAnswers = true;
-    m_simulator->setFaults(faults);
-    QCOMPARE(config->Login("", ""), int(MatrixErrProtocol));
-    QTRY_COMPARE(log.statusList(), (QVector<int> {ConnSuccess, ConnDisError}));
-}
-
-void tst_MatrixService::x86DisconnectReportsNothing()
-{
-    QVERIFY(startSimulator());
-    CallbackLog log;
-    X86Ptr config = newX86(&log);
-    QVERIFY(connectAndLogin(config.get(), log));
-
-    QCOMPARE(config->Disconnect(), 0);
-    QTRY_COMPARE(m_simulator->clientCount(), 0);
-    QVERIFY(connectAndLogin(config.get(), log));
-    QCOMPARE(log.statusList(), (QVector<int> {ConnSuccess, ConnSuccess}));
+    if (fault == QLatin1String("refused")) {
+        QCOMPARE(config->Connect("127.0.0.1", closedPort()), 0);
+        QTRY_COMPARE(log.statusCount(ConnFailed), 1);
+        QCOMPARE(config->Login("", ""), int(MatrixErrNotConnected));
+        QCOMPARE(config->Connect(nullptr, 9010), int(MatrixErrBadArgument));
+    } else if (fault == QLatin1String("silent")) {
+        m_simulator->setFaults(MatrixSimulatorFaults {true, 0, false}); // silent
+        config->Connect("127.0.0.1", m_simulator->x86Port());
+        QTRY_COMPARE_WITH_TIMEOUT(log.statusCount(ConnTimeOut), 1, 5000);
+        QVERIFY(clock.elapsed() >= ConnectTimeoutMs - 50);
+    } else if (fault == QLatin1String("garbage")) {
+        config->Connect("127.0.0.1", m_simulator->x86Port());
+        QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
+        m_simulator->setFaults(MatrixSimulatorFaults {false, 0, true}); // garbage answers
+        QCOMPARE(config->Login("", ""), int(MatrixErrProtocol));
+    } else {
+        QVERIFY(connectAndLogin(config.get(), log));
+        if (fault == QLatin1String("stopped")) {
+            m_simulator->stop();
+            QTRY_COMPARE(log.statusCount(ConnDisconnect), 1);
+            QCOMPARE(config->SetScreenCount(1, 1), int(MatrixErrNotConnected));
+        } else {
+            QCOMPARE(config->Disconnect(), 0);
+            QTRY_COMPARE(m_simulator->clientCount(), 0);
+            QVERIFY(connectAndLogin(config.get(), log));
+        }
+    }
+    QTRY_COMPARE(log.statusList(), statuses);
 }
 
 void tst_MatrixService::x86NoCallbackRunsAfterRelease()

@@ -212,8 +212,7 @@ private slots:
     void rebootRefusesConnectionsForAWhile();
     void logNeverHoldsPasswords();
     void x86LayersAndZoom();
-    void linuxShortScreenMapIsCompleted();
-    void linuxChannelsWithoutPositionTakeFreeOnes();
+    void linuxModelCompletesShortMapsAndPlacesChannels();
     void commandLineListsAndParsesEveryOption();
     void commandLineRefusesBadValues_data();
     void commandLineRefusesBadValues();
@@ -311,17 +310,17 @@ void tst_Simulator::malformedFrameDropsOnlyThatClient_data()
     oversized[10] = char(0x01); // 65536 + payload bytes announced
     QByteArray shortHello = encodeFrame(Hello, 0, QByteArray("DMX"));
 
-    QTest::newRow("bad magic") << false << true << QByteArray("GARBAGE-GARBAGE!");
-    QTest::newRow("payload above the cap") << false << true << oversized;
-    QTest::newRow("request before hello")
-            << true << false << encodeFrame(X86Login, 1, login("", ""));
-    QTest::newRow("truncated hello") << true << false << shortHello;
-    QTest::newRow("unknown message type") << true << true << encodeFrame(0x7777, 2);
-    QTest::newRow("linux request on the X86 port") << true << true << encodeFrame(LinuxReboot, 3);
-    QTest::newRow("reply sent by a client")
-            << false << true << encodeFrame(LinuxLogin | ReplyFlag, 4, ints({0}));
-    QTest::newRow("second hello") << false << true
-                                  << encodeFrame(Hello, 0, encodeHello(Role::Linux));
+    const auto row = [](const char *name, bool x86Port, bool greetFirst, const QByteArray &bytes) {
+        QTest::newRow(name) << x86Port << greetFirst << bytes;
+    };
+    row("bad magic", false, true, "GARBAGE-GARBAGE!");
+    row("payload above the cap", false, true, oversized);
+    row("request before hello", true, false, encodeFrame(X86Login, 1, login("", "")));
+    row("truncated hello", true, false, shortHello);
+    row("unknown message type", true, true, encodeFrame(0x7777, 2));
+    row("linux request on the X86 port", true, true, encodeFrame(LinuxReboot, 3));
+    row("reply sent by a client", false, true, encodeFrame(LinuxLogin | ReplyFlag, 4, ints({0})));
+    row("second hello", false, true, encodeFrame(Hello, 0, encodeHello(Role::Linux)));
 }
 
 void tst_Simulator::malformedFrameDropsOnlyThatClient()
@@ -360,90 +359,66 @@ void tst_Simulator::requestIsCheckedAndChangesNothing_data()
     QTest::addColumn<quint16>("type");
     QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<int>("expected");
-
+    const auto row = [](const char *name, quint16 type, const QByteArray &payload, int expected) {
+        QTest::newRow(name) << (type < LinuxLogin) << type << payload << expected;
+    };
     const int bad = MatrixErrBadArgument;
     const int range = MatrixErrOutOfRange;
+    const int failed = MatrixErrFailed;
     const CellChannelRecord one = cellChannel(0);
     const CellChannelRecord two = cellChannel(1);
 
-    QTest::newRow("linux: row/column short payload")
-            << false << quint16(LinuxSaveRowColumn) << ints({1}) << bad;
-    QTest::newRow("linux: more than four cells")
-            << false << quint16(LinuxSaveRowColumn) << ints({2, 3}) << range;
-    QTest::newRow("linux: channel count beyond the records sent")
-            << false << quint16(LinuxSetCellChannels) << cellChannels(0, 4, 3, {one, two}) << bad;
-    QTest::newRow("linux: channels of a cell outside the grid")
-            << false << quint16(LinuxSetCellChannels) << cellChannels(2, 4, 1, {one}) << range;
-    QTest::newRow("linux: channels with split 5")
-            << false << quint16(LinuxSetCellChannels) << cellChannels(0, 5, 1, {one}) << range;
-    QTest::newRow("linux: two channels at one position")
-            << false << quint16(LinuxSetCellChannels) << cellChannels(0, 4, 2, {one, one}) << range;
-    QTest::newRow("linux: channel position 16")
-            << false << quint16(LinuxSetCellChannels) << cellChannels(0, 4, 1, {cellChannel(16)})
-            << range;
-    QTest::newRow("linux: unknown stream protocol")
-            << false << quint16(LinuxSetCellChannels)
-            << cellChannels(0, 4, 1, {cellChannel(0, "rtsp")}) << bad;
-    QTest::newRow("linux: split 6")
-            << false << quint16(LinuxSetCellSplit) << ints({0, 6, 0}) << range;
-    QTest::newRow("linux: split of cell -1")
-            << false << quint16(LinuxSetCellSplit) << ints({-1, 4, 0}) << range;
-    QTest::newRow("linux: screen numbers repeated")
-            << false << quint16(LinuxSetScreenNumbers)
-            << screenNumbers(4, QByteArray::fromHex("00000102")) << range;
-    QTest::newRow("linux: screen number 5")
-            << false << quint16(LinuxSetScreenNumbers)
-            << screenNumbers(4, QByteArray::fromHex("00010204")) << range;
-    QTest::newRow("linux: screen count beyond the bytes sent")
-            << false << quint16(LinuxSetScreenNumbers)
-            << screenNumbers(4, QByteArray::fromHex("0001")) << bad;
-    QTest::newRow("linux: misplaced grid region")
-            << false << quint16(LinuxSetScreenGrid)
-            << regions(2, {cellRegion(0, 2), cellRegion(1, 1)}) << range;
-    QTest::newRow("linux: grid of another shape")
-            << false << quint16(LinuxSetScreenGrid) << regions(1, {cellRegion(0, 1)}) << range;
-    QTest::newRow("linux: grid count beyond the regions sent")
-            << false << quint16(LinuxSetScreenGrid) << regions(2, {cellRegion(0, 2)}) << bad;
-    QTest::newRow("linux: turn interval 3 s")
-            << false << quint16(LinuxSetCellTurnShow) << ints({0, 3, 0, 0}) << range;
-    QTest::newRow("linux: turn state 7")
-            << false << quint16(LinuxSetCellTurnShow) << ints({0, 30, 7, 0}) << range;
-    QTest::newRow("linux: single window 16")
-            << false << quint16(LinuxSetCellSingleWindow) << ints({0, 1, 16}) << range;
-    QTest::newRow("linux: melt not over the whole grid")
-            << false << quint16(LinuxSetCellMelt) << ints({0, 1, 0, 0, 1000000, 1000000}) << range;
-    QTest::newRow("linux: delete an empty position")
-            << false << quint16(LinuxDeleteCellChannel) << ints({0, 5}) << int(MatrixErrFailed);
-    QTest::newRow("linux: FTP upgrade with an HTTP URL")
-            << false << quint16(LinuxStartUpgrade) << upgrade(1, "http://h/matrix-9.bin") << bad;
-    QTest::newRow("linux: factory reset mode 3")
-            << false << quint16(LinuxFactoryReset) << ints({3}) << range;
+    row("linux: row/column short payload", LinuxSaveRowColumn, ints({1}), bad);
+    row("linux: more than four cells", LinuxSaveRowColumn, ints({2, 3}), range);
+    row("linux: channel count beyond the records sent", LinuxSetCellChannels,
+        cellChannels(0, 4, 3, {one, two}), bad);
+    row("linux: channels of a cell outside the grid", LinuxSetCellChannels,
+        cellChannels(2, 4, 1, {one}), range);
+    row("linux: channels with split 5", LinuxSetCellChannels, cellChannels(0, 5, 1, {one}), range);
+    row("linux: two channels at one position", LinuxSetCellChannels,
+        cellChannels(0, 4, 2, {one, one}), range);
+    row("linux: channel position 16", LinuxSetCellChannels,
+        cellChannels(0, 4, 1, {cellChannel(16)}), range);
+    row("linux: unknown stream protocol", LinuxSetCellChannels,
+        cellChannels(0, 4, 1, {cellChannel(0, "rtsp")}), bad);
+    row("linux: split 6", LinuxSetCellSplit, ints({0, 6, 0}), range);
+    row("linux: split of cell -1", LinuxSetCellSplit, ints({-1, 4, 0}), range);
+    row("linux: screen numbers repeated", LinuxSetScreenNumbers,
+        screenNumbers(4, QByteArray::fromHex("00000102")), range);
+    row("linux: screen number 5", LinuxSetScreenNumbers,
+        screenNumbers(4, QByteArray::fromHex("00010204")), range);
+    row("linux: screen count beyond the bytes sent", LinuxSetScreenNumbers,
+        screenNumbers(4, QByteArray::fromHex("0001")), bad);
+    row("linux: misplaced grid region", LinuxSetScreenGrid,
+        regions(2, {cellRegion(0, 2), cellRegion(1, 1)}), range);
+    row("linux: grid of another shape", LinuxSetScreenGrid, regions(1, {cellRegion(0, 1)}), range);
+    row("linux: grid count beyond the regions sent", LinuxSetScreenGrid,
+        regions(2, {cellRegion(0, 2)}), bad);
+    row("linux: turn interval 3 s", LinuxSetCellTurnShow, ints({0, 3, 0, 0}), range);
+    row("linux: turn state 7", LinuxSetCellTurnShow, ints({0, 30, 7, 0}), range);
+    row("linux: single window 16", LinuxSetCellSingleWindow, ints({0, 1, 16}), range);
+    row("linux: melt not over the whole grid", LinuxSetCellMelt,
+        ints({0, 1, 0, 0, 1000000, 1000000}), range);
+    row("linux: delete an empty position", LinuxDeleteCellChannel, ints({0, 5}), failed);
+    row("linux: FTP upgrade with an HTTP URL", LinuxStartUpgrade,
+        upgrade(1, "http://h/matrix-9.bin"), bad);
+    row("linux: factory reset mode 3", LinuxFactoryReset, ints({3}), range);
 
-    QTest::newRow("x86: split 5") << true << quint16(X86SetMonitorSplit) << ints({1, 5}) << range;
-    QTest::newRow("x86: split of window 4")
-            << true << quint16(X86SetMonitorSplit) << ints({4, 4}) << range;
-    QTest::newRow("x86: source count beyond the records sent")
-            << true << quint16(X86SetMonitorSources) << sources(0, 2, {channelInfo(1)}) << bad;
+    row("x86: split 5", X86SetMonitorSplit, ints({1, 5}), range);
+    row("x86: split of window 4", X86SetMonitorSplit, ints({4, 4}), range);
+    row("x86: source count beyond the records sent", X86SetMonitorSources,
+        sources(0, 2, {channelInfo(1)}), bad);
     _ST_ChnInfo unterminated = channelInfo(1);
     std::memset(unterminated.channelName, 'x', sizeof(unterminated.channelName));
-    QTest::newRow("x86: unterminated channel name")
-            << true << quint16(X86SetMonitorSources) << sources(0, 1, {unterminated}) << bad;
-    QTest::newRow("x86: window outside the wall")
-            << true << quint16(X86SetMirrorRect) << ints({0, 0, 0, 3841, 100}) << range;
-    QTest::newRow("x86: empty window")
-            << true << quint16(X86SetMirrorRect) << ints({0, 50, 50, 50, 100}) << range;
-    QTest::newRow("x86: more screens than outputs")
-            << true << quint16(X86SetScreenCount) << ints({3, 3}) << range;
-    QTest::newRow("x86: exchange with window 9")
-            << true << quint16(X86ExchangeMirrors) << ints({0, 9}) << range;
-    QTest::newRow("x86: turn start without sources")
-            << true << quint16(X86SetTurnState) << ints({0, 1}) << int(MatrixErrFailed);
-    QTest::newRow("x86: zoom outside the window")
-            << true << quint16(X86ZoomMirrorAt) << ints({0, 1920, 5}) << range;
-    QTest::newRow("x86: configuration mode 2")
-            << true << quint16(X86SetConfigMode) << ints({2}) << range;
-    QTest::newRow("x86: layout request with payload")
-            << true << quint16(X86RequestLayout) << ints({1}) << bad;
+    row("x86: unterminated channel name", X86SetMonitorSources, sources(0, 1, {unterminated}), bad);
+    row("x86: window outside the wall", X86SetMirrorRect, ints({0, 0, 0, 3841, 100}), range);
+    row("x86: empty window", X86SetMirrorRect, ints({0, 50, 50, 50, 100}), range);
+    row("x86: more screens than outputs", X86SetScreenCount, ints({3, 3}), range);
+    row("x86: exchange with window 9", X86ExchangeMirrors, ints({0, 9}), range);
+    row("x86: turn start without sources", X86SetTurnState, ints({0, 1}), failed);
+    row("x86: zoom outside the window", X86ZoomMirrorAt, ints({0, 1920, 5}), range);
+    row("x86: configuration mode 2", X86SetConfigMode, ints({2}), range);
+    row("x86: layout request with payload", X86RequestLayout, ints({1}), bad);
 }
 
 void tst_Simulator::requestIsCheckedAndChangesNothing()
@@ -645,26 +620,24 @@ void tst_Simulator::upgradeOutcome_data()
     QTest::addColumn<int>("expected");
     QTest::addColumn<QString>("newVersion");
 
+    const auto row = [](const char *name, int mode, const char *url, const char *usb, int expected,
+                        const char *newVersion) {
+        QTest::newRow(name) << mode << url << usb << expected << newVersion;
+    };
     const int notFound = MatrixErrUpgradeNotFound;
     const int latest = MatrixErrUpgradeLatest;
-    QTest::newRow("http newer") << 2 << "http://h/fw/matrix-2.0.0.bin" << QString() << 0 << "2.0.0";
-    QTest::newRow("ftp newer, short version")
-            << 1 << "ftp://h/x/fw_1.1.bin" << QString() << 0 << "1.1";
-    QTest::newRow("upper-case extension") << 2 << "http://h/MATRIX-3.BIN" << QString() << 0 << "3";
-    QTest::newRow("same version") << 2 << "http://h/fw/matrix-1.0.0.bin" << QString() << latest
-                                  << QString();
-    QTest::newRow("same version, fewer parts")
-            << 2 << "http://h/fw/matrix-1.bin" << QString() << latest << QString();
-    QTest::newRow("older") << 1 << "ftp://h/matrix-0.9.bin" << QString() << latest << QString();
-    QTest::newRow("not an image") << 2 << "http://h/fw/readme.txt" << QString() << notFound
-                                  << QString();
-    QTest::newRow("image without version")
-            << 2 << "http://h/fw/matrix.bin" << QString() << notFound << QString();
-    QTest::newRow("no file") << 2 << "http://h" << QString() << notFound << QString();
-    QTest::newRow("empty http URL") << 2 << QString() << QString() << notFound << QString();
-    QTest::newRow("USB stick with newer image")
-            << 0 << QString() << "usb-1.0.1.bin" << 0 << "1.0.1";
-    QTest::newRow("no USB stick") << 0 << QString() << QString() << notFound << QString();
+    row("http newer", 2, "http://h/fw/matrix-2.0.0.bin", "", 0, "2.0.0");
+    row("ftp newer, short version", 1, "ftp://h/x/fw_1.1.bin", "", 0, "1.1");
+    row("upper-case extension", 2, "http://h/MATRIX-3.BIN", "", 0, "3");
+    row("same version", 2, "http://h/fw/matrix-1.0.0.bin", "", latest, "");
+    row("same version, fewer parts", 2, "http://h/fw/matrix-1.bin", "", latest, "");
+    row("older", 1, "ftp://h/matrix-0.9.bin", "", latest, "");
+    row("not an image", 2, "http://h/fw/readme.txt", "", notFound, "");
+    row("image without version", 2, "http://h/fw/matrix.bin", "", notFound, "");
+    row("no file", 2, "http://h", "", notFound, "");
+    row("empty http URL", 2, "", "", notFound, "");
+    row("USB stick with newer image", 0, "", "usb-1.0.1.bin", 0, "1.0.1");
+    row("no USB stick", 0, "", "", notFound, "");
 }
 
 void tst_Simulator::upgradeOutcome()
@@ -814,91 +787,53 @@ void tst_Simulator::x86LayersAndZoom()
     QCOMPARE(model.state().windows.at(3).turnState, 2);
 }
 
-void tst_Simulator::linuxShortScreenMapIsCompleted()
+void tst_Simulator::linuxModelCompletesShortMapsAndPlacesChannels()
 {
     MatrixSim::LinuxMatrixModel model({{QStringLiteral("a"), QStringLiteral("b")}}, 3, QString(),
                                       QStringLiteral("1.0"));
     model.addSession(1);
     QCOMPARE(model.handle(1, LinuxLogin, linuxLogin("a", "b")).result, 0);
     QCOMPARE(model.handle(1, LinuxStartSession, QByteArray()).result, 0);
+    // A short screen map is completed with the screens it left out.
     QCOMPARE(model.handle(1, LinuxSetScreenNumbers, screenNumbers(2, QByteArray::fromHex("0301")))
                      .result,
              0);
     QCOMPARE(model.state().screenMap, QByteArray::fromHex("03010002"));
-}
 
-void tst_Simulator::linuxChannelsWithoutPositionTakeFreeOnes()
-{
-    MatrixSim::LinuxMatrixModel model({{QStringLiteral("a"), QStringLiteral("b")}}, 3, QString(),
-                                      QStringLiteral("1.0"));
-    model.addSession(1);
-    model.handle(1, LinuxLogin, linuxLogin("a", "b"));
-    model.handle(1, LinuxStartSession, QByteArray());
+    // Channels without a position take the free ones in order.
     QCOMPARE(model.handle(1, LinuxSaveRowColumn, ints({1, 1})).result, 0);
     QCOMPARE(model.handle(1, LinuxSetScreenGrid, regions(1, {cellRegion(0, 1)})).result, 0);
-    CellChannelRecord first = cellChannel(-1);
-    first.channelNo = 10;
-    CellChannelRecord second = cellChannel(0);
-    second.channelNo = 20;
-    CellChannelRecord third = cellChannel(-1);
-    third.channelNo = 30;
-    QCOMPARE(model.handle(1, LinuxSetCellChannels, cellChannels(0, 4, 3, {first, second, third}))
-                     .result,
-             0);
-    const QVector<CellChannelRecord> channels = model.state().cells.at(0).channels;
-    QCOMPARE(channels.size(), 3);
-    QCOMPARE(channels.at(0).channelNo, 20);
-    QCOMPARE(channels.at(1).position, 1);
-    QCOMPARE(channels.at(1).channelNo, 10);
-    QCOMPARE(channels.at(2).position, 2);
-    QCOMPARE(channels.at(2).channelNo, 30);
+    std::vector<CellChannelRecord> records {cellChannel(-1), cellChannel(0), cellChannel(-1)};
+    for (int i = 0; i < 3; ++i)
+        records[size_t(i)].channelNo = 10 * (i + 1);
+    QCOMPARE(model.handle(1, LinuxSetCellChannels, cellChannels(0, 4, 3, records)).result, 0);
+    QStringList placed;
+    for (const CellChannelRecord &channel : model.state().cells.at(0).channels)
+        placed << QStringLiteral("%1@%2").arg(channel.channelNo).arg(channel.position);
+    QCOMPARE(placed, QStringList({"20@0", "10@1", "30@2"}));
 }
 
 void tst_Simulator::commandLineListsAndParsesEveryOption()
 {
     const QString help = SimulatorCommandLine::helpText();
-    const QStringList names {"--listen",       "--x86-port",        "--linux-port",
-                             "--no-x86",       "--no-linux",        "--state-file",
-                             "--x86-outputs",  "--x86-account",     "--linux-account",
-                             "--reboot-ms",    "--upgrade-polls",   "--firmware-version",
-                             "--usb-firmware", "--answer-delay-ms", "--silent",
-                             "--garbage",      "--quiet",           "--help",
-                             "--version"};
-    for (const QString &name : names)
+    for (const QString &name :
+         QStringLiteral("--listen --x86-port --linux-port --no-x86 --no-linux --state-file "
+                        "--x86-outputs --x86-account --linux-account --reboot-ms --upgrade-polls "
+                        "--firmware-version --usb-firmware --answer-delay-ms --silent --garbage "
+                        "--quiet --help --version")
+                 .split(QLatin1Char(' ')))
         QVERIFY2(help.contains(name), qPrintable(name));
 
     MatrixSimulatorOptions options;
     MatrixSimulatorFaults faults;
     QString message;
-    const QStringList arguments {"matrix-sim",
-                                 "--listen",
-                                 "127.0.0.2",
-                                 "--x86-port",
-                                 "9100",
-                                 "--no-linux",
-                                 "--state-file",
-                                 "/tmp/w.json",
-                                 "--x86-outputs",
-                                 "12",
-                                 "--x86-account",
-                                 "op:pw:x",
-                                 "--x86-account",
-                                 ":",
-                                 "--linux-account",
-                                 "tech:1",
-                                 "--reboot-ms",
-                                 "250",
-                                 "--upgrade-polls",
-                                 "5",
-                                 "--firmware-version",
-                                 "2.1",
-                                 "--usb-firmware",
-                                 "fw-3.bin",
-                                 "--answer-delay-ms",
-                                 "40",
-                                 "--silent",
-                                 "--garbage",
-                                 "--quiet"};
+    const QStringList arguments =
+            QStringLiteral("matrix-sim --listen 127.0.0.2 --x86-port 9100 --no-linux --state-file "
+                           "/tmp/w.json --x86-outputs 12 --x86-account op:pw:x --x86-account : "
+                           "--linux-account tech:1 --reboot-ms 250 --upgrade-polls 5 "
+                           "--firmware-version 2.1 --usb-firmware fw-3.bin --answer-delay-ms 40 "
+                           "--silent --garbage --quiet")
+                    .split(QLatin1Char(' '));
     QCOMPARE(SimulatorCommandLine::parse(arguments, &options, &faults, &message),
              SimulatorCommandLine::Run);
     QCOMPARE(options.listenAddress, QHostAddress(QStringLiteral("127.0.0.2")));

@@ -59,9 +59,12 @@ MessageBoxW::MessageBoxW(QWidget *parent, const QString &kind, const QString &ti
     auto *buttonBox = new QDialogButtonBox(this);
     auto addButton = [this, buttonBox](const QString &caption, const char *name,
                                        QDialogButtonBox::ButtonRole role) {
-        QPushButton *button = buttonBox->addButton(caption, role);
+        // The style name is set before the box lays the button out (which polishes it), so
+        // that the host style sheet's rule for it applies.
+        auto *button = new QPushButton(caption, buttonBox);
         button->setObjectName(QLatin1String(name));
         button->setProperty("lumo_blueButton", true);
+        buttonBox->addButton(button, role);
         return button;
     };
     switch (m_buttons) {

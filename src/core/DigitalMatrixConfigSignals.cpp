@@ -88,9 +88,9 @@ void DigitalMatrixConfigSignals::sendLayout(_MIRRORLAYOUT *layout)
 }
 
 void DigitalMatrixConfigSignals::sendGroupRes(int monitor, PST_ChnInfo channels, int count,
-                                              int turnState)
+                                              int interval)
 {
-    emit signalGroupRes(monitor, channels, count, turnState);
+    emit signalGroupRes(monitor, channels, count, interval);
 }
 
 void DigitalMatrixConfigSignals::onConnectStatus(void *, int connType)

@@ -29,7 +29,11 @@ public:
     void sendDigitalMatrixConnectStatus(ConnType type);
     void sendMatrixInfo(int screens, int rows, int columns);
     void sendLayout(_MIRRORLAYOUT *layout);
-    void sendGroupRes(int monitor, PST_ChnInfo channels, int count, int turnState);
+    // Reports the sources of a window: count records of 216 bytes at channels, and the turn
+    // interval. Only the pointer travels: the caller owns the records and keeps them valid
+    // until every receiver has run, which for a receiver on another thread (the pages) is
+    // when that thread has delivered the queued signal. Receivers copy what they keep.
+    void sendGroupRes(int monitor, PST_ChnInfo channels, int count, int interval);
 
     // Callbacks registered with the X86 service, in registration order. ctx is ignored.
     static void MATRIX_CALLBACK onConnectStatus(void *ctx, int connType);
@@ -39,7 +43,7 @@ public:
     static void MATRIX_CALLBACK onIgnored5(void *ctx);
 
 signals:
-    void signalGroupRes(int monitor, PST_ChnInfo channels, int count, int turnState);
+    void signalGroupRes(int monitor, PST_ChnInfo channels, int count, int interval);
     void signalConnectSuccess();
     void signalConnectFailed();
     void signalConnectTimeOut();

@@ -7,6 +7,7 @@
 #include "MessageBoxW.h"
 #include "QLogger.h"
 #include "ServerSelectWidget.h"
+#include "SetChannelSource.h"
 #include "SpliteWindow.h"
 #include "TurnControlWidget.h"
 #include "UserManagerCore.h"
@@ -57,6 +58,9 @@ DigitalMatrix::DigitalMatrix(QWidget *parent)
 
 DigitalMatrix::~DigitalMatrix()
 {
+    // The menu is deleted after this page's own parts; it must not reach them any more.
+    if (turnControl)
+        turnControl->disconnect(this);
     delete activateTimer;
     activateTimer = nullptr;
 }
@@ -88,6 +92,7 @@ void DigitalMatrix::initUI()
     serverSelector = new ServerSelectWidget(this);
     turnControl = new TurnControlWidget(this);
     turnControl->hide();
+    turnControl->setOpener(ui->_turnShowBtn);
 
     DigitalMatrixConfigSignals *hub = DigitalMatrixConfigSignals::instance();
     connect(serverSelector, &ServerSelectWidget::sigServerSelected, this,
@@ -592,7 +597,19 @@ void DigitalMatrix::slotClearSource()
 
 void DigitalMatrix::slotSetSourceBtnClicked()
 {
-    // The source panel of the selected window opens here.
+    // Sources go to the window selected on the wall; without one there is nothing to set.
+    if (currentMonitor < 0)
+        return;
+    SetChannelSource dialog(nullptr);
+    dialog.setMonitor(currentMonitor);
+    port()->selectMonitor(currentMonitor);
+    connect(&dialog, &SetChannelSource::sigSpliteButtonClicked, this,
+            &DigitalMatrix::slotSetMontroSplite);
+    connect(&dialog, &SetChannelSource::sigSetGroupFinished, this,
+            &DigitalMatrix::slotSetGroupFinished);
+    connect(&dialog, &SetChannelSource::sigSetViewFinished, this,
+            &DigitalMatrix::slotSetViewFinished);
+    dialog.exec();
 }
 
 void DigitalMatrix::slotHideView() { }
@@ -742,14 +759,17 @@ void DigitalMatrix::slotShowSplitPanel(int index, const QPoint &globalPos)
 
 void DigitalMatrix::on__turnShowBtn_clicked(bool checked)
 {
-    turnControl->setVisible(checked);
+    // Opens upwards, left-aligned with the button.
     const QPoint origin = ui->_turnShowBtn->mapToGlobal(QPoint(0, 0));
     turnControl->move(origin.x(), origin.y() - turnControl->height());
+    turnControl->setVisible(checked);
     turnControl->setFocus();
 }
 
 void DigitalMatrix::slotStartTurn()
 {
+    if (currentMonitor < 0)
+        return;
     port()->setTurnState(currentMonitor, 1);
     ui->_virtualServerWdt->setMirrorState(currentMonitor, 1, -1);
     turnControl->setPausedState(false);
@@ -757,6 +777,8 @@ void DigitalMatrix::slotStartTurn()
 
 void DigitalMatrix::slotPauseTurn()
 {
+    if (currentMonitor < 0)
+        return;
     port()->setTurnState(currentMonitor, 2);
     ui->_virtualServerWdt->setMirrorState(currentMonitor, 2, -1);
     turnControl->setPausedState(true);
@@ -764,6 +786,8 @@ void DigitalMatrix::slotPauseTurn()
 
 void DigitalMatrix::slotStopTurn()
 {
+    if (currentMonitor < 0)
+        return;
     if (MessageBoxW::warning(nullptr, tr("Warn"), tr("Do you want to stop taking turns to show"),
                              YesNoButtons)
         != 1)

@@ -1,6 +1,7 @@
 #include "TurnControlWidget.h"
 #include "ui_TurnControlWidget.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
 
@@ -29,25 +30,35 @@ void TurnControlWidget::setPausedState(bool paused)
     ui->labelStopTurnShow->setVisible(true);
 }
 
+void TurnControlWidget::setOpener(QWidget *button)
+{
+    opener = button;
+}
+
+void TurnControlWidget::closeMenu()
+{
+    if (isVisible())
+        hide(); // hideEvent reports it
+    else
+        emit sigHideTurnButton();
+}
+
 void TurnControlWidget::slotStartTurn()
 {
     emit sigStartTurn();
-    hide();
-    emit sigHideTurnButton();
+    closeMenu();
 }
 
 void TurnControlWidget::slotPauseTurn()
 {
     emit sigPauseTurn();
-    hide();
-    emit sigHideTurnButton();
+    closeMenu();
 }
 
 void TurnControlWidget::slotStopTurn()
 {
     emit sigStopTurn();
-    hide();
-    emit sigHideTurnButton();
+    closeMenu();
 }
 
 void TurnControlWidget::paintEvent(QPaintEvent *)
@@ -60,9 +71,25 @@ void TurnControlWidget::paintEvent(QPaintEvent *)
 
 void TurnControlWidget::focusOutEvent(QFocusEvent *event)
 {
-    hide();
-    emit sigHideTurnButton();
+    closeMenu();
     QWidget::focusOutEvent(event);
+}
+
+void TurnControlWidget::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        emit sigHideTurnButton();
+}
+
+void TurnControlWidget::mousePressEvent(QMouseEvent *event)
+{
+    // A press outside closes the pop-up (the base class does that); on the opener it must
+    // not be handed on to the button as well.
+    const bool onOpener = !rect().contains(event->pos()) && opener && opener->isVisible()
+            && opener->rect().contains(opener->mapFromGlobal(event->globalPos()));
+    setAttribute(Qt::WA_NoMouseReplay, onOpener);
+    QWidget::mousePressEvent(event);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

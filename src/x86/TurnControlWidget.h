@@ -2,6 +2,7 @@
 
 #include "digitalmatrix_export.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -24,17 +25,23 @@ public:
 
     // Paused: offer "start" and "stop"; running: "pause" and "stop".
     void setPausedState(bool paused);
+    // The button that opens and closes the menu: a press on it while the menu is open only
+    // closes the menu (the press does not reach the button, which would open it again).
+    void setOpener(QWidget *button);
 
 signals:
     void sigStartTurn();
     void sigPauseTurn();
     void sigStopTurn();
-    // The menu closed.
+    // The menu closed, however it was closed: a choice, the focus leaving it, a click
+    // outside it, Escape.
     void sigHideTurnButton();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private slots:
     void slotStartTurn();
@@ -42,7 +49,11 @@ private slots:
     void slotStopTurn();
 
 private:
+    // Hides the menu, which reports the close; a menu already hidden reports it at once.
+    void closeMenu();
+
     std::unique_ptr<Ui::TurnControlWidget> ui;
+    QPointer<QWidget> opener;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

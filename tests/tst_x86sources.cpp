@@ -1,0 +1,1416 @@
+// Sources of X86 windows: the group tree (checks, split, turn settings, search, the records sent
+// byte for byte, the questions), the source dialog, the view tree, and the turn menu of the page,
+// driven with the recording service fake and scripted message boxes.
+#include "DigitalMatrix.h"
+#include "DigitalMatrixConfigSignals.h"
+#include "ISpinBox.h"
+#include "MatrixGroupTree.h"
+#include "MatrixManageWidget.h"
+#include "MatrixViewTree.h"
+#include "MirrorWidget.h"
+#include "ServerConfigTreeItem.h"
+#include "ServerSelectWidget.h"
+#include "SetChannelSource.h"
+#include "TurnControlWidget.h"
+
+#include "CustomSearchEdit.h"
+#include "QLogger.h"
+#include "SystemConfig.h"
+#include "UserManagerCore.h"
+#include "WaitDialog.h"
+
+#include "FakeMatrixService.h"
+#include "MessageBoxScript.h"
+#include "ModalDriver.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QTreeWidget>
+#include <QWindow>
+#include <QtTest>
+
+#include <cstring>
+#include <memory>
+#include <thread>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+using DATACore::UserManagerCore;
+
+namespace {
+
+constexpr int RecordSize = 216;
+
+QJsonObject area(const QString &key, const QString &name)
+{
+    return QJsonObject {{"key", key}, {"name", name}};
+}
+
+QJsonObject device(const QString &key, const QString &address, int number, int kind,
+                   const QString &serial = QStringLiteral("SER-0001"),
+                   const QString &account = QStringLiteral("admin"),
+                   const QString &password = QStringLiteral("pw-1"))
+{
+    return QJsonObject {{"key", key},         {"name", key},          {"address", address},
+                        {"account", account}, {"password", password}, {"serial", serial},
+                        {"port", 8000},       {"number", number},     {"kind", kind}};
+}
+
+QJsonObject channel(const QString &key, const QString &name, const QString &dev, int number,
+                    const QString &areaKey)
+{
+    return QJsonObject {
+            {"key", key}, {"name", name}, {"device", dev}, {"number", number}, {"area", areaKey}};
+}
+
+// "Area A" holds cameraCount channels "Camera 1".. of one device (numbers 1..); "Area B" holds
+// "Gate North", "Gate South" of that device and "Thermal" of a device of player kind 3;
+// "Area C" is empty.
+QJsonObject unitSite(int cameraCount)
+{
+    QJsonArray channels;
+    for (int i = 1; i <= cameraCount; ++i)
+        channels.append(channel(QStringLiteral("cam-%1").arg(i), QStringLiteral("Camera %1").arg(i),
+                                "dev-nvr", i, "area-a"));
+    channels.append(channel("gate-n", "Gate North", "dev-nvr", cameraCount + 1, "area-b"));
+    channels.append(channel("gate-s", "Gate South", "dev-nvr", cameraCount + 2, "area-b"));
+    channels.append(channel("thermal", "Thermal", "dev-k3", 5, "area-b"));
+    return QJsonObject {{"version", 1},
+                        {"areas",
+                         QJsonArray {area("area-a", "Area A"), area("area-b", "Area B"),
+                                     area("area-c", "Area C")}},
+                        {"devices",
+                         QJsonArray {device("dev-nvr", "10.1.1.1", 7, 1),
+                                     device("dev-k3", "10.1.1.3", 9, 3, "THERM-3", "op", "pw-3")}},
+                        {"channels", channels}};
+}
+
+// One view of paneCount panes; the channels of Area A go to the given panes, in this order.
+QJsonObject viewEntry(const QString &key, const QString &name, int paneCount,
+                      const QList<QPair<int, int>> &cameraToPane)
+{
+    QJsonArray channels;
+    for (const auto &entry : cameraToPane)
+        channels.append(QJsonObject {{"channel", QStringLiteral("cam-%1").arg(entry.first)},
+                                     {"pane", entry.second}});
+    return QJsonObject {
+            {"key", key}, {"name", name}, {"paneCount", paneCount}, {"channels", channels}};
+}
+
+bool importSite(const QJsonObject &site)
+{
+    UserManagerCore *core = UserManagerCore::instance();
+    const bool ok = core->importSite(QJsonDocument(site).toJson());
+    if (!ok)
+        qWarning() << core->lastError();
+    return ok;
+}
+
+QTreeWidget *treeOf(QWidget *page)
+{
+    return page->findChild<QTreeWidget *>("_treeWidget");
+}
+
+QTreeWidgetItem *itemNamed(QWidget *page, const QString &name)
+{
+    const QList<QTreeWidgetItem *> found =
+            treeOf(page)->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    if (found.isEmpty()) {
+        qWarning() << "no item" << name;
+        return nullptr;
+    }
+    return found.first();
+}
+
+void check(QWidget *page, const QString &name, bool on = true)
+{
+    if (QTreeWidgetItem *item = itemNamed(page, name))
+        item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
+}
+
+void checkCameras(QWidget *page, int count)
+{
+    for (int i = 1; i <= count; ++i)
+        check(page, QStringLiteral("Camera %1").arg(i));
+}
+
+QByteArray field(const QByteArray &record, int offset, int size)
+{
+    return record.mid(offset, size);
+}
+
+QByteArray text(const QByteArray &record, int offset, int size)
+{
+    const QByteArray f = field(record, offset, size);
+    const int end = f.indexOf('\0');
+    return end < 0 ? f : f.left(end);
+}
+
+qint32 intAt(const QByteArray &bytes, int offset)
+{
+    qint32 v = 0;
+    std::memcpy(&v, bytes.constData() + offset, sizeof v);
+    return v;
+}
+
+QByteArray record(const QByteArray &bytes, int index)
+{
+    return bytes.mid(index * RecordSize, RecordSize);
+}
+
+// A text field of exactly size bytes: the text then zeros.
+QByteArray padded(const QByteArray &textBytes, int size)
+{
+    QByteArray out = textBytes.left(size - 1);
+    out.append(QByteArray(size - out.size(), '\0'));
+    return out;
+}
+
+QStringList &capturedMessages()
+{
+    static QStringList messages;
+    return messages;
+}
+
+void captureMessage(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    capturedMessages().append(message);
+}
+
+RECT rc(int l, int t, int r, int b)
+{
+    RECT x;
+    x.left = l;
+    x.top = t;
+    x.right = r;
+    x.bottom = b;
+    return x;
+}
+
+_MIRRORINFO mirror(int index, const RECT &home, int split = 1, int turn = 0)
+{
+    _MIRRORINFO m {};
+    m.rectA = home;
+    m.rectB = home;
+    m.mirrorParam1 = index;
+    m.mirrorParam2 = split;
+    m.mirrorParam5 = turn;
+    return m;
+}
+
+QVector<_MIRRORINFO> fourWindows(int turnOfFirst = 0)
+{
+    QVector<_MIRRORINFO> out;
+    out.reserve(4);
+    out.append(mirror(0, rc(0, 0, 800, 450), 1, turnOfFirst));
+    out.append(mirror(1, rc(800, 0, 1600, 450)));
+    out.append(mirror(2, rc(0, 450, 800, 900)));
+    out.append(mirror(3, rc(800, 450, 1600, 900)));
+    return out;
+}
+
+} // namespace
+
+class TestX86Sources : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    // Group tree.
+    void treeListsAreasWithTheirChannels();
+    void areaCheckSkipsChannelsHiddenBySearch();
+    void channelChecksDecideTheAreaCheck();
+    void splitFollowsTheCheckedChannels_data();
+    void splitFollowsTheCheckedChannels();
+    void searchShowsMatchesWithTheirAreas();
+    void fixedSetAsksOnlyWhenThePanesAreTooFew_data();
+    void fixedSetAsksOnlyWhenThePanesAreTooFew();
+    void turnShowAsksWhenTheChannelsAreTooFew_data();
+    void turnShowAsksWhenTheChannelsAreTooFew();
+    void manyChannelsAreCutAfter101Records();
+    void recordBytesAreExact();
+    void streamChoiceForPlayerKind3_data();
+    void streamChoiceForPlayerKind3();
+    void noCheckedChannelSendsNothing();
+    void intervalBoxKeepsTenToHundred_data();
+    void intervalBoxKeepsTenToHundred();
+    void turnIntervalOutOfRangeIsNeverSent();
+    void startTurnShowsTheInterval();
+    void setIsIgnoredWhileTheSearchEditHasTheFocus();
+    void reportedSourcesArriveFromAServiceThread();
+    void reportedSourcesCheckATreeBuiltLater();
+
+    // Dialog.
+    void dialogShape();
+    void viewTabIsOfferedOnlyWithViews_data();
+    void viewTabIsOfferedOnlyWithViews();
+    void dialogSetGoesToTheShownPage();
+    void closingTheDialogStillReportsSentSources();
+
+    // View tree.
+    void viewTreeListsViewsAndChannels();
+    void viewPaneCountDecides_data();
+    void viewPaneCountDecides();
+    void viewWithoutSelectionOnlyStopsTheTurnShow();
+    void viewChannelsGoToTheirPanes();
+    void viewSearchCyclesThroughMatches();
+
+    // Page.
+    void setSourceButtonEditsTheSelectedWindow_data();
+    void setSourceButtonEditsTheSelectedWindow();
+    void viewSetThroughThePageEndsTheTurnShow();
+    void turnMenuFollowsTheWindowState();
+    void turnMenuClosingUnchecksTheButton_data();
+    void turnMenuClosingUnchecksTheButton();
+    void pressOnTheTurnButtonOnlyClosesTheMenu();
+
+private:
+    void makeTree(int cameras = 30);
+    void makePage();
+    void loginAndLayout(int turnOfFirst = 0);
+    QPushButton *pageButton(const QString &name) const
+    {
+        return page->findChild<QPushButton *>(name);
+    }
+    QComboBox *splitBox() const { return tree->findChild<QComboBox *>("_spliteCBox"); }
+    ISpinBox *intervalBox() const { return tree->findChild<ISpinBox *>("_nElapseSpin"); }
+    QCheckBox *startTurnBox() const { return tree->findChild<QCheckBox *>("_startCBox"); }
+    FakeX86Matrix *x86() const { return service->x86(); }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<FakeMatrixService> service;
+    std::unique_ptr<MessageBoxScript> boxes;
+    std::unique_ptr<MatrixGroupTree> tree;
+    std::unique_ptr<DigitalMatrix> page;
+};
+
+void TestX86Sources::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    QVERIFY(UserManagerCore::instance()->open(dir->filePath("datacentre.sqlite")));
+    QLogger::instance()->setLogFile(dir->filePath("host.log"));
+    PARSERXML::SystemConfig::instance()->setConfigFile(dir->filePath("sysConfig.ini"));
+    service = std::make_unique<FakeMatrixService>();
+    boxes = std::make_unique<MessageBoxScript>(0);
+}
+
+void TestX86Sources::cleanup()
+{
+    tree.reset();
+    page.reset();
+    boxes.reset();
+    service.reset();
+    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
+    PARSERXML::SystemConfig::instance()->setConfigFile(QString());
+    UserManagerCore::instance()->close();
+    dir.reset();
+}
+
+void TestX86Sources::makeTree(int cameras)
+{
+    QVERIFY(importSite(unitSite(cameras)));
+    tree = std::make_unique<MatrixGroupTree>();
+    tree->setMonitor(2);
+    tree->loadTree();
+    x86()->clear();
+}
+
+void TestX86Sources::makePage()
+{
+    QVERIFY(UserManagerCore::instance()->AddServer("Alpha", "10.0.0.1", QString(), QString(), 9010,
+                                                   SERVERTYPE_X86_DIGITALMATRIX));
+    QCoreApplication::sendPostedEvents();
+    page = std::make_unique<DigitalMatrix>();
+    page->setGeometry(50, 50, 1200, 600);
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    QTRY_COMPARE(pageButton("_serverSelectBtn")->text(), QStringLiteral("Alpha"));
+}
+
+void TestX86Sources::loginAndLayout(int turnOfFirst)
+{
+    QTest::mouseClick(pageButton("_connectMatrixBtn"), Qt::LeftButton);
+    x86()->fireConnectStatus(ConnSuccess);
+    QTRY_VERIFY(page->isConnected());
+    x86()->fireLayout(rc(0, 0, 1600, 900), fourWindows(turnOfFirst));
+    QTRY_COMPARE(page->findChild<MatrixManageWidget *>()->getMirrors().size(), 4);
+    QCOMPARE(page->currentMonitorIndex(), 0);
+    x86()->clear();
+}
+
+// ---- Group tree -------------------------------------------------------------------------
+
+void TestX86Sources::treeListsAreasWithTheirChannels()
+{
+    makeTree(3);
+    QTreeWidget *widget = treeOf(tree.get());
+    QCOMPARE(widget->topLevelItemCount(), 3);
+    QCOMPARE(widget->topLevelItem(0)->text(0), QStringLiteral("Area A"));
+    QCOMPARE(widget->topLevelItem(1)->text(0), QStringLiteral("Area B"));
+    QCOMPARE(widget->topLevelItem(2)->childCount(), 0);
+    QCOMPARE(widget->topLevelItem(0)->childCount(), 3);
+    QCOMPARE(widget->topLevelItem(1)->childCount(), 3);
+
+    auto *thermal = static_cast<ServerConfigTreeItem *>(itemNamed(tree.get(), "Thermal"));
+    QCOMPARE(thermal->type(), int(ServerConfigTreeItem::Type));
+    QCOMPARE(thermal->itemKind(), int(ServerConfigTreeItem::ChannelItem));
+    QCOMPARE(thermal->channelGuid(), QStringLiteral("thermal"));
+    QCOMPARE(thermal->channelName(), QStringLiteral("Thermal"));
+    QCOMPARE(thermal->channelNo(), 5);
+    QCOMPARE(thermal->ipAddress(), QStringLiteral("10.1.1.3"));
+    QCOMPARE(thermal->account(), QStringLiteral("op"));
+    QCOMPARE(thermal->password(), QStringLiteral("pw-3"));
+    QCOMPARE(thermal->deviceText1(), QStringLiteral("dev-k3"));
+    QCOMPARE(thermal->deviceText5(), QStringLiteral("THERM-3"));
+    QCOMPARE(thermal->deviceNumber(), 9);
+    auto *areaA = static_cast<ServerConfigTreeItem *>(widget->topLevelItem(0));
+    QCOMPARE(areaA->itemKind(), int(ServerConfigTreeItem::AreaItem));
+
+    for (QTreeWidgetItemIterator it(widget); *it; ++it)
+        QCOMPARE((*it)->checkState(0), Qt::Unchecked);
+    QCOMPARE(tree->findChild<CustomSearchEdit *>("_searchEdit")->property("searchLinEdit").toBool(),
+             true);
+    QCOMPARE(intervalBox()->value(), 30);
+    QCOMPARE(intervalBox()->minimum(), 0);
+    QCOMPARE(splitBox()->count(), 5);
+    QCOMPARE(splitBox()->itemText(4), QStringLiteral("25"));
+    QCOMPARE(startTurnBox()->text(), QStringLiteral("Start Turn"));
+    QVERIFY(!startTurnBox()->isChecked());
+}
+
+void TestX86Sources::areaCheckSkipsChannelsHiddenBySearch()
+{
+    makeTree(12);
+    tree->show();
+    QTreeWidget *widget = treeOf(tree.get());
+    widget->setFocus();
+    auto *search = tree->findChild<CustomSearchEdit *>("_searchEdit");
+    search->setText("camera 1"); // Camera 1, 10, 11, 12
+    tree->slotSearch();
+    QTreeWidgetItem *areaA = widget->topLevelItem(0);
+    int visible = 0;
+    for (int i = 0; i < areaA->childCount(); ++i)
+        visible += areaA->child(i)->isHidden() ? 0 : 1;
+    QCOMPARE(visible, 4);
+
+    areaA->setCheckState(0, Qt::Checked);
+    QStringList checked;
+    for (int i = 0; i < areaA->childCount(); ++i) {
+        if (areaA->child(i)->checkState(0) == Qt::Checked)
+            checked << areaA->child(i)->text(0);
+    }
+    QCOMPARE(checked, (QStringList {"Camera 1", "Camera 10", "Camera 11", "Camera 12"}));
+    QCOMPARE(splitBox()->currentText(), QStringLiteral("4"));
+
+    // A channel checked before the search is unchecked by the area while it is hidden.
+    search->clear();
+    QVERIFY(!itemNamed(tree.get(), "Camera 2")->isHidden());
+    check(tree.get(), "Camera 2");
+    search->setText("camera 1");
+    tree->slotSearch();
+    areaA->setCheckState(0, Qt::Unchecked);
+    areaA->setCheckState(0, Qt::Checked);
+    QCOMPARE(itemNamed(tree.get(), "Camera 2")->checkState(0), Qt::Unchecked);
+
+    // Unchecking the area unchecks every channel.
+    search->clear();
+    areaA->setCheckState(0, Qt::Unchecked);
+    for (int i = 0; i < areaA->childCount(); ++i)
+        QCOMPARE(areaA->child(i)->checkState(0), Qt::Unchecked);
+}
+
+void TestX86Sources::channelChecksDecideTheAreaCheck()
+{
+    makeTree(3);
+    QTreeWidgetItem *areaA = treeOf(tree.get())->topLevelItem(0);
+    check(tree.get(), "Camera 1");
+    check(tree.get(), "Camera 2");
+    QCOMPARE(areaA->checkState(0), Qt::Unchecked);
+    check(tree.get(), "Camera 3");
+    QCOMPARE(areaA->checkState(0), Qt::Checked);
+    check(tree.get(), "Camera 2", false);
+    QCOMPARE(areaA->checkState(0), Qt::Unchecked);
+    // The others stay as they were.
+    QCOMPARE(itemNamed(tree.get(), "Camera 1")->checkState(0), Qt::Checked);
+    QCOMPARE(itemNamed(tree.get(), "Camera 3")->checkState(0), Qt::Checked);
+}
+
+void TestX86Sources::splitFollowsTheCheckedChannels_data()
+{
+    QTest::addColumn<int>("checked");
+    QTest::addColumn<QString>("split");
+    QTest::newRow("0") << 0 << "1";
+    QTest::newRow("1") << 1 << "1";
+    QTest::newRow("2") << 2 << "4";
+    QTest::newRow("4") << 4 << "4";
+    QTest::newRow("5") << 5 << "9";
+    QTest::newRow("9") << 9 << "9";
+    QTest::newRow("10") << 10 << "16";
+    QTest::newRow("16") << 16 << "16";
+    QTest::newRow("17") << 17 << "25";
+    QTest::newRow("30") << 30 << "25";
+}
+
+void TestX86Sources::splitFollowsTheCheckedChannels()
+{
+    QFETCH(int, checked);
+    QFETCH(QString, split);
+    makeTree(30);
+    splitBox()->setCurrentIndex(2);
+    checkCameras(tree.get(), checked);
+    tree->splitNumSmartChange();
+    QCOMPARE(splitBox()->currentText(), split);
+
+    // A click on a channel does the same.
+    splitBox()->setCurrentIndex(2);
+    emit treeOf(tree.get())->itemClicked(itemNamed(tree.get(), "Camera 1"), 0);
+    QCOMPARE(splitBox()->currentText(), split);
+}
+
+void TestX86Sources::searchShowsMatchesWithTheirAreas()
+{
+    makeTree(3);
+    auto *search = tree->findChild<CustomSearchEdit *>("_searchEdit");
+    QTreeWidget *widget = treeOf(tree.get());
+    search->setText("GATE");
+    QTest::mouseClick(tree->findChild<QPushButton *>("_searchButton"), Qt::LeftButton);
+    QStringList shown;
+    for (QTreeWidgetItemIterator it(widget); *it; ++it) {
+        if (!(*it)->isHidden())
+            shown << (*it)->text(0);
+    }
+    QCOMPARE(shown, (QStringList {"Area B", "Gate North", "Gate South"}));
+    QVERIFY(widget->topLevelItem(1)->isExpanded());
+
+    // An area that matches is shown without its channels.
+    search->setText("area a");
+    tree->slotSearch();
+    shown.clear();
+    for (QTreeWidgetItemIterator it(widget); *it; ++it) {
+        if (!(*it)->isHidden())
+            shown << (*it)->text(0);
+    }
+    QCOMPARE(shown, QStringList {"Area A"});
+
+    // Emptying the edit shows everything again.
+    search->clear();
+    for (QTreeWidgetItemIterator it(widget); *it; ++it)
+        QVERIFY(!(*it)->isHidden());
+}
+
+void TestX86Sources::fixedSetAsksOnlyWhenThePanesAreTooFew_data()
+{
+    QTest::addColumn<int>("splitIndex");
+    QTest::addColumn<short>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("sent");
+    QTest::newRow("split 4: no question") << 1 << short(0) << false << true;
+    QTest::newRow("split 1, yes") << 0 << short(1) << true << true;
+    QTest::newRow("split 1, no") << 0 << short(0) << true << false;
+}
+
+void TestX86Sources::fixedSetAsksOnlyWhenThePanesAreTooFew()
+{
+    QFETCH(int, splitIndex);
+    QFETCH(short, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, sent);
+    makeTree(5);
+    checkCameras(tree.get(), 3);
+    splitBox()->setCurrentIndex(splitIndex);
+    const int split = splitBox()->currentText().toInt();
+    QSignalSpy finished(tree.get(), &MatrixGroupTree::sigSetGroupFinished);
+    boxes->answer(answer);
+
+    tree->slotSetSource();
+
+    QCOMPARE(boxes->count(), asked ? 1 : 0);
+    if (asked) {
+        QCOMPARE(boxes->last().title, QStringLiteral("WARN"));
+        QCOMPARE(boxes->last().text,
+                 QStringLiteral("The number of screen spliter is less than selected channels "
+                                "number,countine?"));
+        QCOMPARE(boxes->last().buttons, short(3));
+    }
+    QStringList expected {"SetTurnState", "SetMonitorSplit"};
+    if (sent)
+        expected << "SetMonitorSources";
+    QCOMPARE(x86()->names(), expected);
+    QCOMPARE(x86()->callsNamed("SetTurnState").first().args, (QVariantList {2, 0}));
+    QCOMPARE(x86()->last("SetMonitorSplit").args, (QVariantList {2, split}));
+    if (!sent) {
+        QTest::qWait(2 * MatrixGroupTree::FinishDelayMs);
+        QCOMPARE(finished.count(), 0);
+        return;
+    }
+    const FakeCall sources = x86()->last("SetMonitorSources");
+    QCOMPARE(sources.args, (QVariantList {2, 3}));
+    QCOMPARE(sources.bytes.size(), 3 * RecordSize);
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray r = record(sources.bytes, i);
+        QCOMPARE(text(r, 0, 100), QByteArray("Camera ") + QByteArray::number(i + 1));
+        QCOMPARE(intAt(r, 208), i + 1); // channel number
+        QCOMPARE(intAt(r, 212), i + 1); // sequence
+    }
+    // The report leaves a moment later, once.
+    QCOMPARE(finished.count(), 0);
+    QVERIFY(tree->isFinishPending());
+    QTRY_COMPARE(finished.count(), 1);
+    QCOMPARE(finished.first(), (QVariantList {split, false}));
+    // While it was pending, a second "Set" sent nothing.
+    QCOMPARE(x86()->count("SetMonitorSources"), 1);
+}
+
+void TestX86Sources::turnShowAsksWhenTheChannelsAreTooFew_data()
+{
+    QTest::addColumn<short>("answer");
+    QTest::newRow("no") << short(0);
+    QTest::newRow("yes") << short(1);
+}
+
+void TestX86Sources::turnShowAsksWhenTheChannelsAreTooFew()
+{
+    QFETCH(short, answer);
+    makeTree(5);
+    checkCameras(tree.get(), 2);
+    splitBox()->setCurrentIndex(2); // 9
+    startTurnBox()->setChecked(true);
+    intervalBox()->setValue(45);
+    QSignalSpy finished(tree.get(), &MatrixGroupTree::sigSetGroupFinished);
+    boxes->answer(answer);
+
+    tree->slotSetSource();
+
+    QCOMPARE(boxes->count(), 1);
+    QCOMPARE(boxes->last().title, QStringLiteral("WARN"));
+    QCOMPARE(boxes->last().text,
+             QStringLiteral("The number of selected channels is less than screen spliter "
+                            "number,countine?"));
+    if (answer != 1) {
+        QCOMPARE(x86()->names(), (QStringList {"SetTurnState", "SetMonitorSplit"}));
+        QCOMPARE(finished.count(), 0);
+        return;
+    }
+    QCOMPARE(x86()->names(),
+             (QStringList {"SetTurnState", "SetMonitorSplit", "SetMonitorTurnSources",
+                           "SetTurnState"}));
+    const QList<FakeCall> turns = x86()->callsNamed("SetTurnState");
+    QCOMPARE(turns.at(0).args, (QVariantList {2, 0}));
+    QCOMPARE(turns.at(1).args, (QVariantList {2, 1}));
+    const FakeCall sources = x86()->last("SetMonitorTurnSources");
+    QCOMPARE(sources.args, (QVariantList {2, 2, 45}));
+    QCOMPARE(sources.bytes.size(), 2 * RecordSize);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first(), (QVariantList {9, true}));
+}
+
+void TestX86Sources::manyChannelsAreCutAfter101Records()
+{
+    makeTree(150);
+    treeOf(tree.get())->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    QCOMPARE(splitBox()->currentText(), QStringLiteral("25"));
+    boxes->answer(1);
+    tree->slotSetSource();
+    const FakeCall sources = x86()->last("SetMonitorSources");
+    QCOMPARE(sources.args, (QVariantList {2, 101}));
+    QCOMPARE(sources.bytes.size(), 101 * RecordSize);
+    for (int i = 0; i < 101; ++i) {
+        const QByteArray r = record(sources.bytes, i);
+        QCOMPARE(intAt(r, 212), i + 1);
+        QCOMPARE(text(r, 0, 100), QByteArray("Camera ") + QByteArray::number(i + 1));
+    }
+}
+
+void TestX86Sources::recordBytesAreExact()
+{
+    QTextCodec *gbk = QTextCodec::codecForName("GBK");
+    QVERIFY(gbk);
+    // 1 + 60 x 2 GBK bytes: 49 characters after the "A" fill the 99 bytes before the zero.
+    const QString longName = QStringLiteral("A") + QString(60, QChar(0x76D1)); // 监
+    const QString account = QString(40, QLatin1Char('a'));
+    const QString password = QString(40, QLatin1Char('p'));
+    const QJsonObject site {
+            {"areas", QJsonArray {area("area-x", "X")}},
+            {"devices",
+             QJsonArray {device("dev-x", "N4F2A7C91-ABCDEFGH", 123456, 1,
+                                "SERIAL-NUMBER-0123456789", account, password)}},
+            {"channels",
+             QJsonArray {channel("ch-long", longName, "dev-x", 17, "area-x"),
+                         channel("ch-short", QStringLiteral("大厅入口"), "dev-x", 2, "area-x")}}};
+    QVERIFY(importSite(site));
+    tree = std::make_unique<MatrixGroupTree>();
+    tree->setMonitor(5);
+    tree->loadTree();
+    treeOf(tree.get())->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    QCOMPARE(splitBox()->currentText(), QStringLiteral("4"));
+    x86()->clear();
+    tree->slotSetSource();
+
+    const FakeCall sources = x86()->last("SetMonitorSources");
+    QCOMPARE(sources.args, (QVariantList {5, 2}));
+    QCOMPARE(sources.bytes.size(), 2 * RecordSize);
+
+    QByteArray expected;
+    QByteArray name = gbk->fromUnicode(longName.left(50));
+    QCOMPARE(name.size(), 99);
+    expected += padded(name, 100);
+    expected += padded("SERIAL-NUMBER-0123456789", 17); // cut to 16
+    expected += QByteArray(3, '\0');
+    const qint32 number = 123456;
+    expected += QByteArray(reinterpret_cast<const char *>(&number), 4);
+    expected += padded("N4F2A7C91-ABCDEFGH", 17);
+    expected += padded(account.toLatin1(), 32);
+    expected += padded(password.toLatin1(), 32);
+    expected += QByteArray(3, '\0');
+    const qint32 channelNo = 17;
+    const qint32 sequence = 1;
+    expected += QByteArray(reinterpret_cast<const char *>(&channelNo), 4);
+    expected += QByteArray(reinterpret_cast<const char *>(&sequence), 4);
+    QCOMPARE(expected.size(), RecordSize);
+    QCOMPARE(record(sources.bytes, 0), expected);
+
+    // The short name is GBK, whole, followed by zeros only.
+    const QByteArray second = record(sources.bytes, 1);
+    const QByteArray shortGbk = gbk->fromUnicode(QStringLiteral("大厅入口"));
+    QCOMPARE(shortGbk.size(), 8);
+    QCOMPARE(field(second, 0, 100), padded(shortGbk, 100));
+    QCOMPARE(intAt(second, 208), 2);
+    QCOMPARE(intAt(second, 212), 2);
+}
+
+void TestX86Sources::streamChoiceForPlayerKind3_data()
+{
+    QTest::addColumn<QString>("matrixCode"); // "-" leaves the file out
+    QTest::addColumn<int>("thermalNo");
+    QTest::newRow("no settings file") << "-" << 1;
+    QTest::newRow("code 2") << "2" << 2;
+    QTest::newRow("code 1") << "1" << 1;
+    QTest::newRow("code 3") << "3" << 1;
+}
+
+void TestX86Sources::streamChoiceForPlayerKind3()
+{
+    QFETCH(QString, matrixCode);
+    QFETCH(int, thermalNo);
+    const QString iniFile = PARSERXML::SystemConfig::instance()->configFile();
+    if (matrixCode != QLatin1String("-")) {
+        QSettings settings(iniFile, QSettings::IniFormat);
+        settings.setValue("Stream/matrixCode", matrixCode);
+    } else {
+        QVERIFY(!QFile::exists(iniFile));
+    }
+    makeTree(3);
+    check(tree.get(), "Gate South");
+    check(tree.get(), "Thermal");
+    tree->slotSetSource();
+    const QByteArray bytes = x86()->last("SetMonitorSources").bytes;
+    QCOMPARE(bytes.size(), 2 * RecordSize);
+    // Only the channel of player kind 3 gets the stream choice.
+    QCOMPARE(text(record(bytes, 0), 0, 100), QByteArray("Gate South"));
+    QCOMPARE(intAt(record(bytes, 0), 208), 5);
+    QCOMPARE(text(record(bytes, 1), 0, 100), QByteArray("Thermal"));
+    QCOMPARE(intAt(record(bytes, 1), 208), thermalNo);
+    QCOMPARE(intAt(record(bytes, 1), 120), 9);
+    QCOMPARE(text(record(bytes, 1), 100, 17), QByteArray("THERM-3"));
+}
+
+void TestX86Sources::noCheckedChannelSendsNothing()
+{
+    makeTree(3);
+    tree->slotSetSource();
+    QCOMPARE(boxes->count(), 1);
+    QCOMPARE(boxes->last().title, QStringLiteral("WARN"));
+    QCOMPARE(boxes->last().text, QStringLiteral("There are no channels to set!"));
+    QCOMPARE(boxes->last().buttons, short(1));
+    QCOMPARE(x86()->names(), QStringList());
+}
+
+void TestX86Sources::intervalBoxKeepsTenToHundred_data()
+{
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<int>("kept");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("5") << 5 << 10 << true;
+    QTest::newRow("9") << 9 << 10 << true;
+    QTest::newRow("10") << 10 << 10 << false;
+    QTest::newRow("100") << 100 << 100 << false;
+    QTest::newRow("101") << 101 << 100 << true;
+    QTest::newRow("150") << 150 << 100 << true;
+}
+
+void TestX86Sources::intervalBoxKeepsTenToHundred()
+{
+    QFETCH(int, typed);
+    QFETCH(int, kept);
+    QFETCH(bool, warned);
+    makeTree(3);
+    startTurnBox()->setChecked(true);
+    ISpinBox *box = intervalBox();
+    box->setValue(typed);
+    // Leaving the box checks it.
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(box, &focusOut);
+    QCOMPARE(box->value(), kept);
+    QCOMPARE(boxes->count(), warned ? 1 : 0);
+    if (warned) {
+        QCOMPARE(boxes->last().title, QStringLiteral("Error"));
+        QCOMPARE(boxes->last().text, QStringLiteral("The value must be between 10 to 100!"));
+        QCOMPARE(boxes->last().buttons, short(1));
+    }
+    QCOMPARE(x86()->names(), QStringList());
+}
+
+void TestX86Sources::turnIntervalOutOfRangeIsNeverSent()
+{
+    makeTree(5);
+    checkCameras(tree.get(), 4);
+    startTurnBox()->setChecked(true);
+    intervalBox()->setValue(5);
+    tree->slotSetSource();
+    QCOMPARE(boxes->texts(), QStringList {"The value must be between 10 to 100!"});
+    QCOMPARE(intervalBox()->value(), 10);
+    QCOMPARE(x86()->names(), QStringList());
+    // Set again with the corrected value.
+    tree->slotSetSource();
+    QCOMPARE(x86()->last("SetMonitorTurnSources").args, (QVariantList {2, 4, 10}));
+}
+
+void TestX86Sources::startTurnShowsTheInterval()
+{
+    makeTree(3);
+    tree->show();
+    auto *label = tree->findChild<QLabel *>("_elapseLabel");
+    QCOMPARE(label->text(), QStringLiteral("Interval Time: "));
+    QVERIFY(!label->isVisible());
+    QVERIFY(!intervalBox()->isVisible());
+    startTurnBox()->setChecked(true);
+    QVERIFY(label->isVisible());
+    QVERIFY(intervalBox()->isVisible());
+    startTurnBox()->setChecked(false);
+    QVERIFY(!label->isVisible());
+    QVERIFY(!intervalBox()->isVisible());
+}
+
+void TestX86Sources::setIsIgnoredWhileTheSearchEditHasTheFocus()
+{
+    makeTree(3);
+    check(tree.get(), "Camera 1");
+    tree->show();
+    QVERIFY(QTest::qWaitForWindowActive(tree.get()));
+    auto *search = tree->findChild<CustomSearchEdit *>("_searchEdit");
+    // The page takes the focus to its search edit when it is shown.
+    QTRY_VERIFY(search->hasFocus());
+    QCOMPARE(itemNamed(tree.get(), "Camera 1")->checkState(0), Qt::Unchecked); // rebuilt
+    check(tree.get(), "Camera 1");
+    x86()->clear();
+    tree->slotSetSource();
+    QCOMPARE(x86()->names(), QStringList());
+    QCOMPARE(boxes->count(), 0);
+    // Return released in the edit searches instead.
+    search->setText("camera");
+    QTest::keyClick(search, Qt::Key_Return);
+    QVERIFY(itemNamed(tree.get(), "Gate North")->isHidden());
+
+    treeOf(tree.get())->setFocus();
+    QTRY_VERIFY(!search->hasFocus());
+    tree->slotSetSource();
+    QCOMPARE(x86()->count("SetMonitorSources"), 1);
+}
+
+void TestX86Sources::reportedSourcesArriveFromAServiceThread()
+{
+    QVERIFY(importSite(unitSite(3)));
+    SetChannelSource dialog;
+    dialog.setMonitor(2);
+    MatrixGroupTree *group = dialog.groupTree();
+    group->loadTree();
+    auto *spin = group->findChild<ISpinBox *>("_nElapseSpin");
+
+    // The records belong to this test until the tree has taken its copy.
+    auto reported = std::make_unique<_ST_ChnInfo[]>(2);
+    std::memset(reported.get(), 0, 2 * sizeof(_ST_ChnInfo));
+    std::strcpy(reported[0].channelName, "Camera 2");
+    std::strcpy(reported[0].ipAddress, "10.1.1.1");
+    reported[0].channelNo = 2;
+    reported[0].sequence = 1;
+    // Player kind 3: the number is the stream choice, the name tells the channel.
+    std::strcpy(reported[1].channelName, "Thermal");
+    std::strcpy(reported[1].ipAddress, "10.1.1.3");
+    reported[1].channelNo = 1;
+    reported[1].sequence = 2;
+
+    const Qt::HANDLE guiThread = QThread::currentThreadId();
+    Qt::HANDLE deliveredOn = nullptr;
+    QObject probe;
+    connect(DigitalMatrixConfigSignals::instance(), &DigitalMatrixConfigSignals::signalGroupRes,
+            &probe, [&deliveredOn] { deliveredOn = QThread::currentThreadId(); });
+
+    PST_ChnInfo records = reported.get();
+    std::thread service(
+            [records] { DigitalMatrixConfigSignals::instance()->sendGroupRes(2, records, 2, 40); });
+    service.join();
+    QCOMPARE(group->reportedRecords().size(), 0);
+    QTRY_COMPARE(group->reportedRecords().size(), 2);
+    QCOMPARE(deliveredOn, guiThread);
+    reported.reset();
+
+    QCOMPARE(QByteArray(group->reportedRecords().at(0).channelName), QByteArray("Camera 2"));
+    QCOMPARE(itemNamed(group, "Camera 2")->checkState(0), Qt::Checked);
+    QCOMPARE(itemNamed(group, "Thermal")->checkState(0), Qt::Checked);
+    QCOMPARE(itemNamed(group, "Camera 1")->checkState(0), Qt::Unchecked);
+    QCOMPARE(itemNamed(group, "Gate North")->checkState(0), Qt::Unchecked);
+    QCOMPARE(itemNamed(group, "Area A")->checkState(0), Qt::Unchecked);
+    QCOMPARE(spin->value(), 40);
+    QCOMPARE(group->findChild<QComboBox *>("_spliteCBox")->currentText(), QStringLiteral("4"));
+
+    // Another window's report changes the interval box only; an interval outside 10..100
+    // (a window without a turn show) leaves it alone.
+    _ST_ChnInfo other {};
+    std::strcpy(other.ipAddress, "10.1.1.1");
+    other.channelNo = 1;
+    std::thread second(
+            [&other] { DigitalMatrixConfigSignals::instance()->sendGroupRes(3, &other, 1, 55); });
+    second.join();
+    QTRY_COMPARE(spin->value(), 55);
+    DigitalMatrixConfigSignals::instance()->sendGroupRes(2, nullptr, 4, 0);
+    QCOMPARE(spin->value(), 55);
+    QCOMPARE(group->reportedRecords().size(), 2);
+    QCOMPARE(itemNamed(group, "Camera 1")->checkState(0), Qt::Unchecked);
+}
+
+void TestX86Sources::reportedSourcesCheckATreeBuiltLater()
+{
+    makeTree(3);
+    _ST_ChnInfo reported {};
+    std::strcpy(reported.ipAddress, "10.1.1.1");
+    reported.channelNo = 4; // Gate North
+    tree->slotGroupRes(2, &reported, 1, 20);
+    QCOMPARE(itemNamed(tree.get(), "Gate North")->checkState(0), Qt::Checked);
+    tree->loadTree();
+    QCOMPARE(itemNamed(tree.get(), "Gate North")->checkState(0), Qt::Checked);
+    QCOMPARE(itemNamed(tree.get(), "Gate South")->checkState(0), Qt::Unchecked);
+    // Setting sends the reported channel again.
+    tree->slotSetSource();
+    QCOMPARE(text(x86()->last("SetMonitorSources").bytes, 0, 100), QByteArray("Gate North"));
+}
+
+// ---- Dialog -----------------------------------------------------------------------------
+
+void TestX86Sources::dialogShape()
+{
+    SetChannelSource dialog;
+    QCOMPARE(dialog.size(), QSize(490, 460));
+    QCOMPARE(dialog.minimumSize(), QSize(490, 460));
+    QCOMPARE(dialog.maximumSize(), QSize(490, 460));
+    QVERIFY(dialog.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(dialog.testAttribute(Qt::WA_TranslucentBackground));
+    auto *title = dialog.findChild<QLabel *>("_titleLabel");
+    QCOMPARE(title->text(), QStringLiteral("Set Source"));
+    QVERIFY(title->property("childWidgetTitleLabel").toBool());
+    QVERIFY(dialog.findChild<QPushButton *>("_closeBtn")->property("closebutton").toBool());
+    auto *groupBtn = dialog.findChild<QPushButton *>("_groupBtn");
+    auto *viewBtn = dialog.findChild<QPushButton *>("_viewBtn");
+    auto *setBtn = dialog.findChild<QPushButton *>("_setBtn");
+    QCOMPARE(groupBtn->text(), QStringLiteral("Group"));
+    QCOMPARE(viewBtn->text(), QStringLiteral("View"));
+    QCOMPARE(setBtn->text(), QStringLiteral("Set"));
+    QVERIFY(groupBtn->property("faketabbutton").toBool());
+    QVERIFY(viewBtn->property("faketabbutton").toBool());
+    QVERIFY(setBtn->property("blueButton").toBool());
+    // Return never presses a button of the dialog: it searches in the search edits.
+    for (QPushButton *b : dialog.findChildren<QPushButton *>())
+        QVERIFY2(!b->autoDefault() && !b->isDefault(), qPrintable(b->objectName()));
+    QCOMPARE(dialog.groupTree()->objectName(), QStringLiteral("_groupWdt"));
+    QCOMPARE(dialog.viewTree()->objectName(), QStringLiteral("_viewWdt"));
+
+    dialog.setMonitor(6);
+    QCOMPARE(dialog.getMonitor(), 6);
+    QCOMPARE(dialog.groupTree()->getMonitor(), 6);
+    QCOMPARE(dialog.viewTree()->getMonitor(), 6);
+
+    // The close button closes it.
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::mouseClick(dialog.findChild<QPushButton *>("_closeBtn"), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+}
+
+void TestX86Sources::viewTabIsOfferedOnlyWithViews_data()
+{
+    QTest::addColumn<bool>("withView");
+    QTest::newRow("no view") << false;
+    QTest::newRow("one view") << true;
+}
+
+void TestX86Sources::viewTabIsOfferedOnlyWithViews()
+{
+    QFETCH(bool, withView);
+    QJsonObject site = unitSite(4);
+    if (withView)
+        site["views"] = QJsonArray {viewEntry("view-1", "Lobby", 4, {{1, 1}, {2, 2}})};
+    QVERIFY(importSite(site));
+    SetChannelSource dialog;
+    auto *tabs = dialog.findChild<QWidget *>("_tabWdt");
+    auto *groupBtn = dialog.findChild<QPushButton *>("_groupBtn");
+    auto *viewBtn = dialog.findChild<QPushButton *>("_viewBtn");
+    QCOMPARE(tabs->isHidden(), !withView);
+    QCOMPARE(viewBtn->isHidden(), !withView);
+    QVERIFY(dialog.viewTree()->isHidden());
+    QVERIFY(!dialog.groupTree()->isHidden());
+    QVERIFY(viewBtn->isEnabled());
+    QVERIFY(!groupBtn->isEnabled());
+}
+
+void TestX86Sources::dialogSetGoesToTheShownPage()
+{
+    QJsonObject site = unitSite(4);
+    site["views"] = QJsonArray {viewEntry("view-1", "Lobby", 4, {{1, 1}, {2, 2}})};
+    QVERIFY(importSite(site));
+    SetChannelSource dialog;
+    dialog.setMonitor(1);
+    QSignalSpy groupSet(&dialog, &SetChannelSource::sigGroupSetSource);
+    QSignalSpy viewSet(&dialog, &SetChannelSource::sigViewSetSource);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *groupBtn = dialog.findChild<QPushButton *>("_groupBtn");
+    auto *viewBtn = dialog.findChild<QPushButton *>("_viewBtn");
+    auto *setBtn = dialog.findChild<QPushButton *>("_setBtn");
+
+    // The group page was built when it was shown.
+    QVERIFY(itemNamed(dialog.groupTree(), "Camera 1"));
+    QTest::mouseClick(setBtn, Qt::LeftButton);
+    QCOMPARE(groupSet.count(), 1);
+    QCOMPARE(boxes->texts(), QStringList {"There are no channels to set!"});
+
+    QTest::mouseClick(viewBtn, Qt::LeftButton);
+    QVERIFY(dialog.viewTree()->isVisible());
+    QVERIFY(!dialog.groupTree()->isVisible());
+    QVERIFY(!viewBtn->isEnabled());
+    QVERIFY(groupBtn->isEnabled());
+    QTest::mouseClick(setBtn, Qt::LeftButton);
+    QCOMPARE(viewSet.count(), 1);
+    QCOMPARE(boxes->last().text, QStringLiteral("Please select a view to set!"));
+
+    QTest::mouseClick(groupBtn, Qt::LeftButton);
+    QVERIFY(dialog.groupTree()->isVisible());
+    QVERIFY(!dialog.viewTree()->isVisible());
+    QTest::mouseClick(setBtn, Qt::LeftButton);
+    QCOMPARE(groupSet.count(), 2);
+    QCOMPARE(viewSet.count(), 1);
+}
+
+void TestX86Sources::closingTheDialogStillReportsSentSources()
+{
+    QVERIFY(importSite(unitSite(4)));
+    SetChannelSource dialog;
+    dialog.setMonitor(1);
+    QSignalSpy finished(&dialog, &SetChannelSource::sigSetGroupFinished);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    checkCameras(dialog.groupTree(), 2);
+    dialog.findChild<QWidget *>("_treeWidget")->setFocus();
+    dialog.groupTree()->slotSetSource();
+    QCOMPARE(x86()->count("SetMonitorSources"), 1);
+    QCOMPARE(finished.count(), 0);
+    // Closed before the report left: it leaves at once, and only once.
+    dialog.reject();
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first(), (QVariantList {4, false}));
+    QTest::qWait(2 * MatrixGroupTree::FinishDelayMs);
+    QCOMPARE(finished.count(), 1);
+}
+
+// ---- View tree --------------------------------------------------------------------------
+
+void TestX86Sources::viewTreeListsViewsAndChannels()
+{
+    QJsonObject site = unitSite(4);
+    site["views"] = QJsonArray {viewEntry("view-1", "Lobby", 4, {{3, 3}, {1, 1}}),
+                                viewEntry("view-2", "Yard", 9, {{4, 7}})};
+    QVERIFY(importSite(site));
+    MatrixViewTree views;
+    QCOMPARE(views.viewCount(), 2);
+    QTreeWidget *widget = treeOf(&views);
+    QCOMPARE(widget->topLevelItemCount(), 2);
+    auto *lobby = static_cast<ServerConfigTreeItem *>(widget->topLevelItem(0));
+    QCOMPARE(lobby->text(0), QStringLiteral("Lobby"));
+    QCOMPARE(lobby->channelGuid(), QStringLiteral("view-1"));
+    QCOMPARE(lobby->childCount(), 2);
+    QCOMPARE(lobby->child(0)->text(0), QStringLiteral("Camera 3"));
+    QCOMPARE(lobby->child(1)->text(0), QStringLiteral("Camera 1"));
+    QCOMPARE(static_cast<ServerConfigTreeItem *>(lobby->child(0))->channelGuid(),
+             QStringLiteral("cam-3"));
+    QCOMPARE(views.findChild<CustomSearchEdit *>("_searchEdit")->placeholderText(),
+             QStringLiteral("Search..."));
+}
+
+void TestX86Sources::viewPaneCountDecides_data()
+{
+    QTest::addColumn<int>("panes");
+    QTest::addColumn<int>("split"); // 0: refused
+    QTest::newRow("1") << 1 << 1;
+    QTest::newRow("4") << 4 << 4;
+    QTest::newRow("6 -> 9") << 6 << 9;
+    QTest::newRow("16") << 16 << 16;
+    QTest::newRow("20 -> 25") << 20 << 25;
+    QTest::newRow("25") << 25 << 25;
+    QTest::newRow("26") << 26 << 0;
+    QTest::newRow("36") << 36 << 0;
+}
+
+void TestX86Sources::viewPaneCountDecides()
+{
+    QFETCH(int, panes);
+    QFETCH(int, split);
+    QJsonObject site = unitSite(4);
+    site["views"] = QJsonArray {viewEntry("view-x", "Wall", panes, {{1, 1}})};
+    QVERIFY(importSite(site));
+    MatrixViewTree views;
+    views.setMonitor(3);
+    QSignalSpy splitSpy(&views, &MatrixViewTree::sigSpliteButtonClicked);
+    QSignalSpy finished(&views, &MatrixViewTree::sigSetViewFinished);
+    treeOf(&views)->topLevelItem(0)->setSelected(true);
+    x86()->clear();
+    views.slotSetSource();
+    if (split == 0) {
+        QCOMPARE(boxes->count(), 1);
+        QCOMPARE(boxes->last().title, QStringLiteral("Error"));
+        QCOMPARE(boxes->last().text, QStringLiteral("The channels of view can't more than 25!"));
+        QCOMPARE(x86()->names(), QStringList {"SetTurnState"});
+        QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {3, 0}));
+        QCOMPARE(splitSpy.count(), 0);
+        QCOMPARE(finished.count(), 0);
+        return;
+    }
+    QCOMPARE(boxes->count(), 0);
+    QCOMPARE(splitSpy.count(), 1);
+    QCOMPARE(splitSpy.first(), QVariantList {split});
+    QCOMPARE(x86()->names(), (QStringList {"SetTurnState", "SetMonitorSources"}));
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first(), QVariantList {split});
+}
+
+void TestX86Sources::viewWithoutSelectionOnlyStopsTheTurnShow()
+{
+    QJsonObject site = unitSite(4);
+    site["views"] = QJsonArray {viewEntry("view-1", "Lobby", 4, {{1, 1}})};
+    QVERIFY(importSite(site));
+    MatrixViewTree views;
+    views.setMonitor(1);
+    QSignalSpy finished(&views, &MatrixViewTree::sigSetViewFinished);
+    x86()->clear();
+    views.slotSetSource();
+    QCOMPARE(boxes->count(), 1);
+    QCOMPARE(boxes->last().title, QStringLiteral("View Error!"));
+    QCOMPARE(boxes->last().text, QStringLiteral("Please select a view to set!"));
+    QCOMPARE(boxes->last().buttons, short(1));
+    QCOMPARE(x86()->names(), QStringList {"SetTurnState"});
+    QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {1, 0}));
+    QCOMPARE(finished.count(), 0);
+}
+
+void TestX86Sources::viewChannelsGoToTheirPanes()
+{
+    QJsonObject site = unitSite(9);
+    // Camera 5 is listed first but belongs to pane 7.
+    site["views"] = QJsonArray {viewEntry("view-9", "Nine", 9, {{5, 7}, {1, 1}, {2, 2}, {9, 9}})};
+    QVERIFY(importSite(site));
+    MatrixViewTree views;
+    views.setMonitor(4);
+    // A channel of the view stands for its view.
+    treeOf(&views)->topLevelItem(0)->child(2)->setSelected(true);
+    x86()->clear();
+    capturedMessages().clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureMessage);
+    views.slotSetSource();
+    qInstallMessageHandler(previous);
+    const FakeCall sources = x86()->last("SetMonitorSources");
+    QCOMPARE(sources.args, (QVariantList {4, 4}));
+    QCOMPARE(sources.bytes.size(), 4 * RecordSize);
+    const QList<QPair<QByteArray, int>> expected {
+            {"Camera 5", 7}, {"Camera 1", 1}, {"Camera 2", 2}, {"Camera 9", 9}};
+    for (int i = 0; i < expected.size(); ++i) {
+        const QByteArray r = record(sources.bytes, i);
+        QCOMPARE(text(r, 0, 100), expected.at(i).first);
+        QCOMPARE(intAt(r, 212), expected.at(i).second);
+        QCOMPARE(intAt(r, 120), 0); // no device number from a view
+        QCOMPARE(text(r, 124, 17), QByteArray("10.1.1.1"));
+        QCOMPARE(text(r, 141, 32), QByteArray("admin"));
+        QCOMPARE(text(r, 173, 32), QByteArray("pw-1"));
+        QCOMPARE(text(r, 100, 17), QByteArray("SER-0001"));
+    }
+    QCOMPARE(intAt(record(sources.bytes, 0), 208), 5); // channel number
+    // The debug lines name the device's login but never its password.
+    const QString lines = capturedMessages().join(QLatin1Char('\n'));
+    QVERIFY(lines.contains(QStringLiteral("tempDeviceInfo.struct_account")));
+    QVERIFY(lines.contains(QStringLiteral("localNO.at(i)")));
+    QVERIFY(!lines.contains(QStringLiteral("pw-1")));
+}
+
+void TestX86Sources::viewSearchCyclesThroughMatches()
+{
+    QJsonObject site = unitSite(4);
+    site["views"] = QJsonArray {viewEntry("view-1", "Lobby", 4, {{1, 1}, {2, 2}}),
+                                viewEntry("view-2", "Yard", 4, {{3, 1}, {4, 2}})};
+    QVERIFY(importSite(site));
+    MatrixViewTree views;
+    QTreeWidget *widget = treeOf(&views);
+    auto *search = views.findChild<CustomSearchEdit *>("_searchEdit");
+    auto *button = views.findChild<QPushButton *>("_searchButton");
+    search->setText("Camera"); // emits the search
+    QList<QTreeWidgetItem *> selected = widget->selectedItems();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.first()->text(0), QStringLiteral("Camera 1"));
+
+    QStringList visited;
+    for (int i = 0; i < 5; ++i) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        selected = widget->selectedItems();
+        QCOMPARE(selected.size(), 1);
+        visited << selected.first()->text(0);
+        QVERIFY(selected.first()->parent()->isExpanded());
+    }
+    QCOMPARE(visited, (QStringList {"Camera 1", "Camera 2", "Camera 3", "Camera 4", "Camera 1"}));
+
+    // The selected match is the view that is set.
+    search->setText("Yard");
+    x86()->clear();
+    views.slotSetSource();
+    QCOMPARE(text(x86()->last("SetMonitorSources").bytes, 0, 100), QByteArray("Camera 3"));
+}
+
+// ---- Page ---------------------------------------------------------------------------------
+
+void TestX86Sources::setSourceButtonEditsTheSelectedWindow_data()
+{
+    QTest::addColumn<bool>("turning");
+    QTest::newRow("fixed") << false;
+    QTest::newRow("turn show") << true;
+}
+
+void TestX86Sources::setSourceButtonEditsTheSelectedWindow()
+{
+    QFETCH(bool, turning);
+    QVERIFY(importSite(unitSite(6)));
+    makePage();
+    loginAndLayout();
+    auto *wall = page->findChild<MatrixManageWidget *>();
+    emit wall->sigCurrMontroIndex(2, 0);
+    QPushButton *turnButton = pageButton("_turnShowBtn");
+    QVERIFY(!turnButton->isEnabled());
+    x86()->clear();
+
+    int dialogMonitor = -1;
+    ModalDriver driver([&](QWidget *modal) {
+        auto *dialog = qobject_cast<SetChannelSource *>(modal);
+        if (!dialog)
+            return;
+        dialogMonitor = dialog->getMonitor();
+        MatrixGroupTree *group = dialog->groupTree();
+        checkCameras(group, 4);
+        group->findChild<QCheckBox *>("_startCBox")->setChecked(turning);
+        group->findChild<ISpinBox *>("_nElapseSpin")->setValue(25);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("_setBtn"), Qt::LeftButton);
+        // The report of a fixed set follows a moment later; the dialog closes with it.
+        QTRY_VERIFY(!dialog->isVisible());
+    });
+    driver.start();
+    QTest::mouseClick(pageButton("_setSourceBtn"), Qt::LeftButton);
+    driver.stop();
+    QVERIFY(driver.ran());
+    QCOMPARE(driver.modalClassName(),
+             QStringLiteral("LUMO_DIGITALMATRIX_MODULE::SetChannelSource"));
+    QCOMPARE(dialogMonitor, 2);
+    QCOMPARE(x86()->calls().first().name, QStringLiteral("SelectMonitor"));
+    QCOMPARE(x86()->calls().first().args, QVariantList {2});
+    QCOMPARE(x86()->last("SetMonitorSplit").args, (QVariantList {2, 4}));
+    if (turning) {
+        QCOMPARE(x86()->last("SetMonitorTurnSources").args, (QVariantList {2, 4, 25}));
+        QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {2, 1}));
+    } else {
+        QCOMPARE(x86()->last("SetMonitorSources").args, (QVariantList {2, 4}));
+    }
+    QCOMPARE(boxes->count(), 0);
+    // The page marks the window and offers its turn menu.
+    MirrorWidget *window = wall->mirrorByIndex(2);
+    QCOMPARE(window->getTurnState(), turning ? 1 : 2);
+    QCOMPARE(window->getSplitCount(), 4);
+    QCOMPARE(page->currentTurnStateValue(), turning ? 1 : 2);
+    QVERIFY(turnButton->isEnabled());
+    auto *menu = page->findChild<TurnControlWidget *>();
+    QCOMPARE(menu->findChild<QPushButton *>("_pauseTurnShowBtn")->isHidden(), !turning);
+    QCOMPARE(menu->findChild<QPushButton *>("_startTurnShowBtn")->isHidden(), turning);
+}
+
+void TestX86Sources::viewSetThroughThePageEndsTheTurnShow()
+{
+    QJsonObject site = unitSite(9);
+    site["views"] = QJsonArray {viewEntry("view-9", "Nine", 9, {{5, 7}, {1, 1}})};
+    QVERIFY(importSite(site));
+    makePage();
+    loginAndLayout(1);
+    QPushButton *turnButton = pageButton("_turnShowBtn");
+    QVERIFY(turnButton->isEnabled());
+    ModalDriver driver([&](QWidget *modal) {
+        auto *dialog = qobject_cast<SetChannelSource *>(modal);
+        if (!dialog)
+            return;
+        QTest::mouseClick(dialog->findChild<QPushButton *>("_viewBtn"), Qt::LeftButton);
+        treeOf(dialog->viewTree())->topLevelItem(0)->setSelected(true);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("_setBtn"), Qt::LeftButton);
+    });
+    driver.start();
+    QTest::mouseClick(pageButton("_setSourceBtn"), Qt::LeftButton);
+    driver.stop();
+    QVERIFY(driver.ran());
+    QCOMPARE(x86()->names(),
+             (QStringList {"SelectMonitor", "SetTurnState", "SetMonitorSplit", "RequestLayout",
+                           "SetMonitorSources"}));
+    QCOMPARE(x86()->last("SetMonitorSplit").args, (QVariantList {0, 9}));
+    QCOMPARE(intAt(x86()->last("SetMonitorSources").bytes, 212), 7);
+    MirrorWidget *window = page->findChild<MatrixManageWidget *>()->mirrorByIndex(0);
+    QCOMPARE(window->getTurnState(), 0);
+    QCOMPARE(window->getSplitCount(), 9);
+    QVERIFY(!turnButton->isEnabled());
+    QCOMPARE(page->currentTurnStateValue(), 0);
+}
+
+void TestX86Sources::turnMenuFollowsTheWindowState()
+{
+    makePage();
+    loginAndLayout(2); // window 0: paused turn show
+    auto *menu = page->findChild<TurnControlWidget *>();
+    QPushButton *turnButton = pageButton("_turnShowBtn");
+    auto *start = menu->findChild<QPushButton *>("_startTurnShowBtn");
+    auto *pause = menu->findChild<QPushButton *>("_pauseTurnShowBtn");
+    auto *stop = menu->findChild<QPushButton *>("_closeTurnShowBtn");
+    QVERIFY(menu->windowFlags() & Qt::Popup);
+    QVERIFY(turnButton->isEnabled());
+
+    QTest::mouseClick(turnButton, Qt::LeftButton);
+    QVERIFY(turnButton->isChecked());
+    QTRY_VERIFY(menu->isVisible());
+    const QPoint origin = turnButton->mapToGlobal(QPoint(0, 0));
+    QCOMPARE(menu->pos(), QPoint(origin.x(), origin.y() - menu->height()));
+    QVERIFY(start->isVisible());
+    QVERIFY(!pause->isVisible());
+    QVERIFY(stop->isVisible());
+    QVERIFY(menu->findChild<QLabel *>("labelStartTurnShow")->isVisible());
+    QVERIFY(!menu->findChild<QLabel *>("labelPauseTurnShow")->isVisible());
+
+    QTest::mouseClick(start, Qt::LeftButton);
+    QCOMPARE(x86()->names(), QStringList {"SetTurnState"});
+    QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {0, 1}));
+    QCOMPARE(page->findChild<MatrixManageWidget *>()->mirrorByIndex(0)->getTurnState(), 1);
+    QVERIFY(!menu->isVisible());
+    QVERIFY(!turnButton->isChecked());
+
+    // The next opening offers pause and stop.
+    QTest::mouseClick(turnButton, Qt::LeftButton);
+    QTRY_VERIFY(menu->isVisible());
+    QVERIFY(!start->isVisible());
+    QVERIFY(pause->isVisible());
+    QVERIFY(stop->isVisible());
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {0, 2}));
+    QCOMPARE(page->findChild<MatrixManageWidget *>()->mirrorByIndex(0)->getTurnState(), 2);
+    QVERIFY(!turnButton->isChecked());
+
+    // A confirmed stop ends the show and disables the button.
+    QTest::mouseClick(turnButton, Qt::LeftButton);
+    QTRY_VERIFY(menu->isVisible());
+    boxes->answer(1);
+    QTest::mouseClick(stop, Qt::LeftButton);
+    QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {0, 0}));
+    QVERIFY(!turnButton->isEnabled());
+    QVERIFY(!turnButton->isChecked());
+    QCOMPARE(page->findChild<MatrixManageWidget *>()->mirrorByIndex(0)->getTurnState(), 0);
+}
+
+void TestX86Sources::turnMenuClosingUnchecksTheButton_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("declined stop") << "stop";
+    QTest::newRow("focus out") << "focus";
+    QTest::newRow("escape") << "escape";
+    QTest::newRow("click outside") << "outside";
+}
+
+void TestX86Sources::turnMenuClosingUnchecksTheButton()
+{
+    QFETCH(QString, how);
+    makePage();
+    loginAndLayout(1);
+    auto *menu = page->findChild<TurnControlWidget *>();
+    QPushButton *turnButton = pageButton("_turnShowBtn");
+    QTest::mouseClick(turnButton, Qt::LeftButton);
+    QTRY_VERIFY(menu->isVisible());
+    QVERIFY(turnButton->isChecked());
+
+    if (how == QLatin1String("stop")) {
+        boxes->answer(0);
+        QTest::mouseClick(menu->findChild<QPushButton *>("_closeTurnShowBtn"), Qt::LeftButton);
+        QCOMPARE(boxes->last().text, QStringLiteral("Do you want to stop taking turns to show"));
+    } else if (how == QLatin1String("focus")) {
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(menu, &out);
+    } else if (how == QLatin1String("escape")) {
+        QTest::keyClick(menu, Qt::Key_Escape);
+    } else {
+        QWindow *popup = menu->windowHandle();
+        QVERIFY(popup);
+        QTest::mouseClick(popup, Qt::LeftButton, Qt::NoModifier, QPoint(-200, -200));
+    }
+    QTRY_VERIFY(!menu->isVisible());
+    QVERIFY(!turnButton->isChecked());
+    QVERIFY(turnButton->isEnabled());
+    QCOMPARE(x86()->count("SetTurnState"), 0);
+}
+
+void TestX86Sources::pressOnTheTurnButtonOnlyClosesTheMenu()
+{
+    makePage();
+    loginAndLayout(1);
+    auto *menu = page->findChild<TurnControlWidget *>();
+    QPushButton *turnButton = pageButton("_turnShowBtn");
+    QTest::mouseClick(turnButton, Qt::LeftButton);
+    QTRY_VERIFY(menu->isVisible());
+    QWindow *popup = menu->windowHandle();
+    QVERIFY(popup);
+    const QPoint onButton = turnButton->mapToGlobal(turnButton->rect().center());
+    QTest::mousePress(popup, Qt::LeftButton, Qt::NoModifier, menu->mapFromGlobal(onButton));
+    QTRY_VERIFY(!menu->isVisible());
+    // The press is not handed on to the button (where the platform grabs the mouse for
+    // pop-ups, it would be replayed there and open the menu again).
+    QVERIFY(menu->testAttribute(Qt::WA_NoMouseReplay));
+    QTest::mouseRelease(page->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                        page->mapFromGlobal(onButton));
+    QCoreApplication::processEvents();
+    QVERIFY(!turnButton->isChecked());
+    QVERIFY(!menu->isVisible());
+    QVERIFY(!turnButton->isDown());
+
+    // A press anywhere else outside closes the menu and goes on where it landed.
+    QTest::mouseClick(turnButton, Qt::LeftButton);
+    QTRY_VERIFY(menu->isVisible());
+    const QPoint elsewhere = page->mapToGlobal(QPoint(5, 5));
+    QTest::mouseClick(popup, Qt::LeftButton, Qt::NoModifier, menu->mapFromGlobal(elsewhere));
+    QTRY_VERIFY(!menu->isVisible());
+    QVERIFY(!menu->testAttribute(Qt::WA_NoMouseReplay));
+    QVERIFY(!turnButton->isChecked());
+}
+
+QTEST_MAIN(TestX86Sources)
+#include "tst_x86sources.moc"

@@ -1,0 +1,1366 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::CellChannelsCheckDlg</name>
+    <message>
+        <location filename="../forms/CellChannelsCheckDlg.ui" line="+20"/>
+        <source>CellChannelsCheckDlg</source>
+        <translation>单元通道查看</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Cell Channels Check</source>
+        <translation>单元通道查看</translation>
+    </message>
+    <message>
+        <location line="+74"/>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Clear</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Quit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <location filename="../src/linux/CellChannelsCheckDlg.cpp" line="+69"/>
+        <location line="+4"/>
+        <location line="+13"/>
+        <location line="+20"/>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <location line="-36"/>
+        <source>Please seclect channels to delete!</source>
+        <translation>请选择要删除的通道！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Make sure delete select channels from cell?</source>
+        <translation>确定从单元中删除所选通道吗？</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Make sure clear channels from cell?</source>
+        <translation>确定清空单元中的通道吗？</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Delete channel from cell fail!</source>
+        <translation>从单元删除通道失败！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::CellChannelsTableWt</name>
+    <message>
+        <location filename="../src/linux/CellChannelsTableWt.cpp" line="+10"/>
+        <source>Channel Name</source>
+        <translation>通道名称</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Device Name</source>
+        <translation>设备名称</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::CellForConfigChannels</name>
+    <message>
+        <location filename="../src/linux/CellForConfigChannels.cpp" line="+91"/>
+        <source>Turn Show</source>
+        <translation>轮巡</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Continue</source>
+        <translation>继续</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Time Set</source>
+        <translation>时间设置</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Delete Source</source>
+        <translation>删除源</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Delete The Channel</source>
+        <translation>删除该通道</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Delete Cell Channels</source>
+        <translation>删除单元通道</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Check Source</source>
+        <translation>查看源</translation>
+    </message>
+    <message>
+        <location line="+327"/>
+        <source>Show single window fail!</source>
+        <translation>单画面显示失败！</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Start turn show fail!</source>
+        <translation>开始轮巡失败！</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Stop turn show fail!</source>
+        <translation>停止轮巡失败！</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pause turn show fail!</source>
+        <translation>暂停轮巡失败！</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Continue turn show fail!</source>
+        <translation>继续轮巡失败！</translation>
+    </message>
+    <message>
+        <location line="+50"/>
+        <source>Set turn show time fail!</source>
+        <translation>设置轮巡时间失败！</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>no channel is selected!</source>
+        <translation>未选择通道！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Make sure delete the channel:%1?</source>
+        <translation>确定删除通道：%1？</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Delete channel from cell fail!</source>
+        <translation>从单元删除通道失败！</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Make sure clear cell channels?</source>
+        <translation>确定清空单元通道吗？</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Delete cell channels fail!</source>
+        <translation>删除单元通道失败！</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>split screen fail!</source>
+        <translation>分屏失败！</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Forbid to melting flat while turn show!</source>
+        <translation>轮巡时禁止铺满整墙！</translation>
+    </message>
+    <message>
+        <location line="+124"/>
+        <location line="+5"/>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::ChannelWidget</name>
+    <message>
+        <location filename="../src/linux/ChannelWidget.cpp" line="+18"/>
+        <source>turn show...</source>
+        <translation>轮巡中...</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::ChannelsOperWidget</name>
+    <message>
+        <location filename="../src/linux/ChannelsOperWidget.cpp" line="+16"/>
+        <source>Set channels to cell</source>
+        <translation>将通道设置到单元</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Delete channels from cell</source>
+        <translation>从单元删除通道</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget</name>
+    <message>
+        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+122"/>
+        <source>Forbid to melting flat while some cells turn show!</source>
+        <translation>有单元正在轮巡时禁止铺满整墙！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Melting flat fail!</source>
+        <translation>铺满整墙失败！</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Cancel melting flat fail!</source>
+        <translation>取消铺满整墙失败！</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Please select cell to set channels!</source>
+        <translation>请选择要设置通道的单元！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Please select channels to set!</source>
+        <translation>请选择要设置的通道！</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The max channel count can set in cell is:%1</source>
+        <translation>单元最多可设置的通道数为：%1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>set cell channels fail!</source>
+        <translation>设置单元通道失败！</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Whether start turn show?</source>
+        <translation>是否开始轮巡？</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Please select cell to set channel!</source>
+        <translation>请选择要设置通道的单元！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Please select channel to set!</source>
+        <translation>请选择要设置的通道！</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>modify cell channel fail</source>
+        <translation>修改单元通道失败</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>add channel to cell fail</source>
+        <translation>向单元添加通道失败</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Please select cell to clear channels!</source>
+        <translation>请选择要清空通道的单元！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Cell has none channels!</source>
+        <translation>该单元没有通道！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Make sure delete cell channels?</source>
+        <translation>确定删除单元通道吗？</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Delete cell channels fail!</source>
+        <translation>删除单元通道失败！</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>All cells have none channels!</source>
+        <translation>所有单元都没有通道！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Make sure delete all channels?</source>
+        <translation>确定删除全部通道吗？</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>clear channels fail!</source>
+        <translation>清空通道失败！</translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <location line="+5"/>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::CustomSearchEdit</name>
+    <message>
+        <location filename="../src/widgets/CustomSearchEdit.cpp" line="+17"/>
+        <location line="+22"/>
+        <source>Search ...</source>
+        <translation>搜索 ...</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::DigitalMatrix</name>
+    <message>
+        <location filename="../forms/DigitalMatrix.ui" line="+14"/>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <location line="+103"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+171"/>
+        <source>select server</source>
+        <translation>选择服务器</translation>
+    </message>
+    <message>
+        <location line="+82"/>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>EditMatrix</source>
+        <translation>编辑矩阵</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>clearSource</source>
+        <translation>清除源</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>turnshow</source>
+        <translation>轮巡</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>setsource</source>
+        <translation>设置源</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>reset</source>
+        <translation>复位</translation>
+    </message>
+    <message>
+        <location line="+84"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-90"/>
+        <location line="+192"/>
+        <location line="+68"/>
+        <source>Connect server</source>
+        <translation>连接服务器</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>server switch</source>
+        <translation>服务器开关</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Edit server</source>
+        <translation>编辑服务器</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Delete server</source>
+        <translation>删除服务器</translation>
+    </message>
+    <message>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-77"/>
+        <source>Connecting...</source>
+        <translation>正在连接...</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Disconnect server</source>
+        <translation>断开服务器</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+7"/>
+        <location line="+6"/>
+        <location line="+14"/>
+        <location line="+34"/>
+        <location line="+97"/>
+        <location line="+43"/>
+        <location line="+30"/>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <location line="-230"/>
+        <source>Login failed!Do you want to force login?</source>
+        <translation>登录失败！是否强制登录？</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Force Login failed!</source>
+        <translation>强制登录失败！</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Login failed!Do you want to try again?</source>
+        <translation>登录失败！是否重试？</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Login failed!No answer from the matrix server.</source>
+        <translation>登录失败！矩阵服务器没有应答。</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>Connect Matrix Server failed!Do you need to reconnect?</source>
+        <translation>连接矩阵服务器失败！是否重新连接？</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+6"/>
+        <location line="+5"/>
+        <location line="+65"/>
+        <location line="+82"/>
+        <location line="+40"/>
+        <location line="+25"/>
+        <location line="+143"/>
+        <location line="+59"/>
+        <source>Warn</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="-424"/>
+        <source>Connect Matrix Server time out!Do you need to reconnect?</source>
+        <translation>连接矩阵服务器超时！是否重新连接？</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Matrix Server disconnect!Do you need to reconnect?</source>
+        <translation>矩阵服务器已断开！是否重新连接？</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Connect Matrix Server error!Do you need to reconnect?</source>
+        <translation>连接矩阵服务器出错！是否重新连接？</translation>
+    </message>
+    <message>
+        <location line="+65"/>
+        <source>The number of servers can&apos;t beyond 5!</source>
+        <translation>服务器数量不能超过5个！</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Add matrix server failed!</source>
+        <translation>添加矩阵服务器失败！</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>Edit matrix server failed!</source>
+        <translation>编辑矩阵服务器失败！</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Delete selected server?</source>
+        <translation>删除所选服务器？</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Delete matrix server failed!</source>
+        <translation>删除矩阵服务器失败！</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>Do you want to clear the setting of matrix</source>
+        <translation>是否清除矩阵的设置</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Do you want to clear the source?</source>
+        <translation>是否清除源？</translation>
+    </message>
+    <message>
+        <location line="+143"/>
+        <source>Reset the layout?</source>
+        <translation>是否复位布局？</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <source>Do you want to stop taking turns to show</source>
+        <translation>是否停止轮巡</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <location line="+1"/>
+        <source>connect server listener fail!</source>
+        <translation>连接服务器监听失败！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::DigitalMatrixConfigPage</name>
+    <message>
+        <location filename="../forms/DigitalMatrixConfigPage.ui" line="+14"/>
+        <source>DigitalMatrixConfigPage</source>
+        <translation>数字矩阵配置</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::LinuxDigitalMatrixPage</name>
+    <message>
+        <location filename="../forms/LinuxDigitalMatrixPage.ui" line="+14"/>
+        <source>LinuxDigitalMatrixPage</source>
+        <translation>Linux数字矩阵</translation>
+    </message>
+    <message>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+222"/>
+        <location line="+5"/>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <location line="+145"/>
+        <source>Digital matrix server not connect yet!</source>
+        <translation>数字矩阵服务器尚未连接！</translation>
+    </message>
+    <message>
+        <location line="-123"/>
+        <source>Digital matrix server connect ok!</source>
+        <translation>数字矩阵服务器连接成功！</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Digital matrix server connect fail!</source>
+        <translation>数字矩阵服务器连接失败！</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Digital matrix server disconnect!</source>
+        <translation>数字矩阵服务器已断开！</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Digital matrix server disconnect fail!</source>
+        <translation>数字矩阵服务器断开失败！</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Matrix server max count is:%1</source>
+        <translation>矩阵服务器最大数量为：%1</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Add matrix server...</source>
+        <translation>正在添加矩阵服务器...</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Add matrix server fail!</source>
+        <translation>添加矩阵服务器失败！</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Edit matrix server...</source>
+        <translation>正在编辑矩阵服务器...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Edit matrix server fail!</source>
+        <translation>编辑矩阵服务器失败！</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>Delete selected server?</source>
+        <translation>删除所选服务器？</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Delete matrix server...</source>
+        <translation>正在删除矩阵服务器...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Delete matrix server fail!</source>
+        <translation>删除矩阵服务器失败！</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>Do you want to reboot matrix server?</source>
+        <translation>是否重启矩阵服务器？</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Do you want to restore factory default?</source>
+        <translation>是否恢复出厂设置？</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Set matrix row and column arrange fail!</source>
+        <translation>设置矩阵行列排列失败！</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>clear cells fail!</source>
+        <translation>清空单元失败！</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Set logic screen map fail!</source>
+        <translation>设置逻辑屏幕映射失败！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>set cells info fail!</source>
+        <translation>设置单元信息失败！</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <location line="+48"/>
+        <source>Upgrading...</source>
+        <translation>正在升级...</translation>
+    </message>
+    <message>
+        <location line="-21"/>
+        <source>Start upgrade fail!</source>
+        <translation>启动升级失败！</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Linux matrix upgrade finished! Please poweroff to restart!</source>
+        <translation>Linux矩阵升级完成！请断电重启！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Upgrade resource not found!</source>
+        <translation>未找到升级资源！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>already the latest vertion!</source>
+        <translation>已是最新版本！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>unknow error!</source>
+        <translation>未知错误！</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>The max channel count can set in cell is:%1</source>
+        <translation>单元最多可设置的通道数为：%1</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::LinuxMatrixUpgradeDlg</name>
+    <message>
+        <location filename="../forms/LinuxMatrixUpgradeDlg.ui" line="+26"/>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Linux matrix upgrade</source>
+        <translation>Linux矩阵升级</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Type:</source>
+        <translation>类型：</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>HTTP</source>
+        <translation>HTTP</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>FTP</source>
+        <translation>FTP</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;URL:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;网址：&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <location line="+62"/>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+70"/>
+        <source>ftp format is wrong!</source>
+        <translation>FTP地址格式错误！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>http format is wrong!</source>
+        <translation>HTTP地址格式错误！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::MatrixGroupTree</name>
+    <message>
+        <location filename="../forms/MatrixGroupTree.ui" line="+14"/>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <location line="+110"/>
+        <source>Start Turn</source>
+        <translation>开始轮巡</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Splite:</source>
+        <translation>分屏：</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>Interval Time: </source>
+        <translation>间隔时间：</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>S</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <location filename="../src/x86/MatrixGroupTree.cpp" line="+352"/>
+        <location line="+12"/>
+        <location line="+14"/>
+        <source>WARN</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="-26"/>
+        <source>There are no channels to set!</source>
+        <translation>没有可设置的通道！</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>The number of screen spliter is less than selected channels number,countine?</source>
+        <translation>分屏数小于所选通道数，是否继续？</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>The number of selected channels is less than screen spliter number,countine?</source>
+        <translation>所选通道数小于分屏数，是否继续？</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>The value must be between 10 to 100!</source>
+        <translation>数值必须在10到100之间！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::MatrixManageWidget</name>
+    <message>
+        <location filename="../forms/MatrixManageWidget.ui" line="+14"/>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::MatrixOperButtonsWt</name>
+    <message>
+        <location filename="../forms/MatrixOperButtonsWt.ui" line="+26"/>
+        <source>MatrixOperButtonsWt</source>
+        <translation>矩阵操作</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Config Matrix</source>
+        <translation>配置矩阵</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Undo Layout</source>
+        <translation>撤销布局</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Clear Channels</source>
+        <translation>清空通道</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Save Config</source>
+        <translation>保存配置</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Back Step</source>
+        <translation>上一步</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Drag the numbers to match with physical screen numbers</source>
+        <translation>拖动数字，使其与物理屏幕编号一致</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Reboot</source>
+        <translation>重启</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Upgrade</source>
+        <translation>升级</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Reset</source>
+        <translation>恢复出厂</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::MatrixRowColumnSetDlg</name>
+    <message>
+        <location filename="../forms/MatrixRowColumnSetDlg.ui" line="+26"/>
+        <location line="+24"/>
+        <source>Matrix Setting</source>
+        <translation>矩阵设置</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Row Number:</source>
+        <translation>行数：</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Column Number:</source>
+        <translation>列数：</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Next</source>
+        <translation>下一步</translation>
+    </message>
+    <message>
+        <location filename="../src/linux/MatrixRowColumnSetDlg.cpp" line="+49"/>
+        <source>Please enter row count!</source>
+        <translation>请输入行数！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Please enter column count!</source>
+        <translation>请输入列数！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The max cells count is:%1!</source>
+        <translation>最大单元数为：%1！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::MatrixViewTree</name>
+    <message>
+        <location filename="../forms/MatrixViewTree.ui" line="+14"/>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <location filename="../src/x86/MatrixViewTree.cpp" line="+34"/>
+        <source>Search...</source>
+        <translation>搜索...</translation>
+    </message>
+    <message>
+        <location filename="../src/x86/MatrixViewTree.cpp" line="+72"/>
+        <source>View Error!</source>
+        <translation>视图错误！</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Please select a view to set!</source>
+        <translation>请选择要设置的视图！</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>The channels of view can&apos;t more than 25!</source>
+        <translation>视图的通道数不能超过25个！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::MirrorWidget</name>
+    <message>
+        <location filename="../forms/MirrorWidget.ui" line="+20"/>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::ModifyDigitalMatrixServerDlg</name>
+    <message>
+        <location filename="../forms/ModifyDigitalMatrixServerDlg.ui" line="+14"/>
+        <location line="+24"/>
+        <source>Add DigitalMatrix Server</source>
+        <translation>添加数字矩阵服务器</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; color:#ff0000; vertical-align:super;&quot;&gt;*&lt;/span&gt;Name:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; color:#ff0000; vertical-align:super;&quot;&gt;*&lt;/span&gt;名称：&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; color:#ff0000; vertical-align:super;&quot;&gt;*&lt;/span&gt;IPAddress:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; color:#ff0000; vertical-align:super;&quot;&gt;*&lt;/span&gt;IP地址：&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Type:</source>
+        <translation>类型：</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>TQ5100-12HD</source>
+        <translation>TQ5100-12HD</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>TQ5100-4HD</source>
+        <translation>TQ5100-4HD</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; color:#ff0000; vertical-align:super;&quot;&gt;*&lt;/span&gt;Port:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; color:#ff0000; vertical-align:super;&quot;&gt;*&lt;/span&gt;端口：&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; color:#ff0000; vertical-align:super;&quot;&gt;*&lt;/span&gt;User:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; color:#ff0000; vertical-align:super;&quot;&gt;*&lt;/span&gt;用户名：&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Password:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;密码：&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+45"/>
+        <location line="+1"/>
+        <source>Edit DigitalMatrix Server</source>
+        <translation>编辑数字矩阵服务器</translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <source>Please enter digital matrix server name!</source>
+        <translation>请输入数字矩阵服务器名称！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Please enter digital matrix server ip!</source>
+        <translation>请输入数字矩阵服务器IP！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Please enter digital matrix server port!</source>
+        <translation>请输入数字矩阵服务器端口！</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Please enter user name!</source>
+        <translation>请输入用户名！</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The name of server has exsit!</source>
+        <translation>服务器名称已存在！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The IP of server has exsit!</source>
+        <translation>服务器IP已存在！</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Input can&apos;t be &apos; or \ !</source>
+        <translation>输入不能包含 &apos; 或 \ ！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::SetChannelSource</name>
+    <message>
+        <location filename="../forms/SetChannelSource.ui" line="+26"/>
+        <source>Dialog</source>
+        <translation>对话框</translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <source>Set Source</source>
+        <translation>设置源</translation>
+    </message>
+    <message>
+        <location line="+93"/>
+        <source>Group</source>
+        <translation>分组</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>View</source>
+        <translation>视图</translation>
+    </message>
+    <message>
+        <location line="+84"/>
+        <source>Set</source>
+        <translation>设置</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::SplitScreenToolBar</name>
+    <message>
+        <location filename="../forms/SplitScreenToolBar.ui" line="+26"/>
+        <source>SplitScreenToolBar</source>
+        <translation>分屏工具栏</translation>
+    </message>
+    <message>
+        <location line="+61"/>
+        <source>1 pane</source>
+        <translation>1画面</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>4 panes</source>
+        <translation>4画面</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>9 panes</source>
+        <translation>9画面</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>16 panes</source>
+        <translation>16画面</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::SpliteWindow</name>
+    <message>
+        <location filename="../forms/SpliteWindow.ui" line="+26"/>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <location line="+108"/>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>9</source>
+        <translation>9</translation>
+    </message>
+    <message>
+        <location line="+100"/>
+        <source>16</source>
+        <translation>16</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>25</source>
+        <translation>25</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>36</source>
+        <translation>36</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::SwitchChannelsShowToolBar</name>
+    <message>
+        <location filename="../forms/SwitchChannelsShowToolBar.ui" line="+26"/>
+        <source>SwitchChannelsShowToolBar</source>
+        <translation>通道翻页工具栏</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::TurnControlWidget</name>
+    <message>
+        <location filename="../forms/TurnControlWidget.ui" line="+26"/>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <location line="+129"/>
+        <source>start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>stop</source>
+        <translation>停止</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::TurnShowTimeSetDlg</name>
+    <message>
+        <location filename="../forms/TurnShowTimeSetDlg.ui" line="+26"/>
+        <source>Dialog</source>
+        <translation>对话框</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Turn Show Time Set</source>
+        <translation>轮巡时间设置</translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>Turn Show Time:</source>
+        <translation>轮巡时间：</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>S</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>(5-60)</source>
+        <translation>(5-60)</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>Set</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../src/linux/TurnShowTimeSetDlg.cpp" line="+42"/>
+        <source>Please enter turn show time!</source>
+        <translation>请输入轮巡时间！</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Turn show time range is:5-60!</source>
+        <translation>轮巡时间范围为：5-60！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::_ModifyDigitalMatrixServerDlg</name>
+    <message>
+        <location filename="../forms/_ModifyDigitalMatrixServerDlg.ui" line="+26"/>
+        <source>Dialog</source>
+        <translation>对话框</translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+47"/>
+        <source>Add DigitalMatrix Server</source>
+        <translation>添加数字矩阵服务器</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>IPAddress:</source>
+        <translation>IP地址：</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Name:</source>
+        <translation>名称：</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Type:</source>
+        <translation>类型：</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>TQ5100-12HD</source>
+        <translation>TQ5100-12HD</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>TQ5100-4HD</source>
+        <translation>TQ5100-4HD</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Port:</source>
+        <translation>端口：</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+17"/>
+        <source>Edit DigitalMatrix Server</source>
+        <translation>编辑数字矩阵服务器</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>Please enter digital matrix server name!</source>
+        <translation>请输入数字矩阵服务器名称！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Please enter digital matrix server ip!</source>
+        <translation>请输入数字矩阵服务器IP！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Please enter digital matrix server port!</source>
+        <translation>请输入数字矩阵服务器端口！</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The name of server has exsit!</source>
+        <translation>服务器名称已存在！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The IP of server has exsit!</source>
+        <translation>服务器IP已存在！</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Input can&apos;t be &apos; or \ !</source>
+        <translation>输入不能包含 &apos; 或 \ ！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::private_impl::LumoTableHeader</name>
+    <message>
+        <location filename="../src/widgets/LumoTableHeader.cpp" line="+22"/>
+        <source>All</source>
+        <translation>全部</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::setMatrixScreen</name>
+    <message>
+        <location filename="../forms/setMatrixScreen.ui" line="+20"/>
+        <source>Dialog</source>
+        <translation>对话框</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Matrix Setting</source>
+        <translation>矩阵设置</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>The Number of Screen:</source>
+        <translation>屏幕数量：</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Row Number:</source>
+        <translation>行数：</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Column Number:</source>
+        <translation>列数：</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location filename="../src/x86/setMatrixScreen.cpp" line="+74"/>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Please input correct value!</source>
+        <translation>请输入正确的数值！</translation>
+    </message>
+</context>
+</TS>
