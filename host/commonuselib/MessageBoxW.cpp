@@ -57,8 +57,8 @@ MessageBoxW::MessageBoxW(QWidget *parent, const QString &kind, const QString &ti
     m_textLabel->setMinimumWidth(280);
 
     auto *buttonBox = new QDialogButtonBox(this);
-    auto addButton = [this, buttonBox](const QString &caption, const char *name,
-                                       QDialogButtonBox::ButtonRole role) {
+    auto addButton = [buttonBox](const QString &caption, const char *name,
+                                 QDialogButtonBox::ButtonRole role) {
         // The style name is set before the box lays the button out (which polishes it), so
         // that the host style sheet's rule for it applies.
         auto *button = new QPushButton(caption, buttonBox);

@@ -48,8 +48,7 @@ private:
 };
 
 MatrixChannel::MatrixChannel(Role role, ChannelListener *listener, const ClientTimeouts &timeouts)
-    : m_role(role)
-    , m_listener(listener)
+    : m_listener(listener)
     , m_timeouts(timeouts)
     , m_thread(std::make_unique<ChannelThread>(this, role, timeouts.connectMs))
 {

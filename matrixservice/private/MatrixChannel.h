@@ -81,7 +81,6 @@ private:
     bool postToNetwork(std::function<void()> task);
     void completeRequest(quint32 id, int result);
 
-    const MatrixProtocol::Role m_role;
     ChannelListener *const m_listener;
     const ClientTimeouts m_timeouts;
 
