@@ -285,6 +285,20 @@ public:
         return execPrepared(query, values);
     }
 
+    // The first row of a look-up made into a record; an empty record when the key is
+    // empty, no database is open, the statement fails or nothing matches.
+    template<typename Record>
+    Record selectOne(const QString &sql, const QVariantList &values,
+                     Record (*fromRow)(const QSqlQuery &))
+    {
+        if (values.isEmpty() || values.first().toString().isEmpty() || !ready())
+            return Record();
+        QSqlQuery query(database());
+        if (!exec(query, sql, values) || !query.next())
+            return Record();
+        return fromRow(query);
+    }
+
     bool execPrepared(QSqlQuery &query, const QVariantList &values)
     {
         for (int i = 0; i < values.size(); ++i)
@@ -850,16 +864,9 @@ QList<UServerInfo> UserManagerCore::GetServers(const QString &filter) const
 
 UServerInfo UserManagerCore::getServerInfo(const QString &id) const
 {
-    if (id.isEmpty() || !d->ready())
-        return {};
-    QSqlQuery query(d->database());
-    if (!d->exec(query,
-                 QStringLiteral("SELECT %1 FROM servers WHERE id = ?")
-                         .arg(QLatin1String(ServerColumns)),
-                 {id})
-        || !query.next())
-        return {};
-    return serverFromRow(query);
+    return d->selectOne(
+            QStringLiteral("SELECT %1 FROM servers WHERE id = ?").arg(QLatin1String(ServerColumns)),
+            {id}, serverFromRow);
 }
 
 bool UserManagerCore::AddServer(const QString &name, const QString &ip, const QString &user,
@@ -996,16 +1003,9 @@ bool UserManagerCore::DeleteServer(const QString &id, const SERVERTYPE &type)
 
 DeviceChancelInfo UserManagerCore::getChannelInfoByChannelGuid(const QString &channelGuid) const
 {
-    if (channelGuid.isEmpty() || !d->ready())
-        return {};
-    QSqlQuery query(d->database());
-    if (!d->exec(query,
-                 QStringLiteral("SELECT %1 FROM channels c WHERE c.guid = ?")
-                         .arg(QLatin1String(ChannelColumns)),
-                 {channelGuid})
-        || !query.next())
-        return {};
-    return channelFromRow(query);
+    return d->selectOne(QStringLiteral("SELECT %1 FROM channels c WHERE c.guid = ?")
+                                .arg(QLatin1String(ChannelColumns)),
+                        {channelGuid}, channelFromRow);
 }
 
 DeviceChancelInfo UserManagerCore::getDevChannelInfoByChannelGuid(const QString &channelGuid) const
@@ -1016,17 +1016,11 @@ DeviceChancelInfo UserManagerCore::getDevChannelInfoByChannelGuid(const QString 
 DeviceChancelInfo UserManagerCore::channelInfoByDeviceNo(const QString &deviceAddress,
                                                          const int &channelNo) const
 {
-    if (deviceAddress.isEmpty() || !d->ready())
-        return {};
-    QSqlQuery query(d->database());
-    if (!d->exec(query,
-                 QStringLiteral("SELECT %1 FROM channels c JOIN devices d ON d.guid = c.device_guid"
-                                " WHERE d.address = ? AND c.channel_no = ?")
-                         .arg(QLatin1String(ChannelColumns)),
-                 {deviceAddress, channelNo})
-        || !query.next())
-        return {};
-    return channelFromRow(query);
+    return d->selectOne(
+            QStringLiteral("SELECT %1 FROM channels c JOIN devices d ON d.guid = c.device_guid"
+                           " WHERE d.address = ? AND c.channel_no = ?")
+                    .arg(QLatin1String(ChannelColumns)),
+            {deviceAddress, channelNo}, channelFromRow);
 }
 
 QList<DeviceChancelInfo> UserManagerCore::getChannelInfoByAreaGuid(const QString &areaGuid) const
@@ -1048,16 +1042,9 @@ QList<DeviceChancelInfo> UserManagerCore::getChannelInfoByAreaGuid(const QString
 
 UDeviceInfo UserManagerCore::getDeviceInfoByDeviceGuid(const QString &deviceGuid) const
 {
-    if (deviceGuid.isEmpty() || !d->ready())
-        return {};
-    QSqlQuery query(d->database());
-    if (!d->exec(query,
-                 QStringLiteral("SELECT %1 FROM devices WHERE guid = ?")
-                         .arg(QLatin1String(DeviceColumns)),
-                 {deviceGuid})
-        || !query.next())
-        return {};
-    return deviceFromRow(query);
+    return d->selectOne(QStringLiteral("SELECT %1 FROM devices WHERE guid = ?")
+                                .arg(QLatin1String(DeviceColumns)),
+                        {deviceGuid}, deviceFromRow);
 }
 
 UDeviceInfo UserManagerCore::getDevInfo(const QString &deviceGuid) const
@@ -1067,16 +1054,9 @@ UDeviceInfo UserManagerCore::getDevInfo(const QString &deviceGuid) const
 
 UDeviceInfo UserManagerCore::getDeviceInfoByDeviceID(const QString &deviceAddress) const
 {
-    if (deviceAddress.isEmpty() || !d->ready())
-        return {};
-    QSqlQuery query(d->database());
-    if (!d->exec(query,
-                 QStringLiteral("SELECT %1 FROM devices WHERE address = ?")
-                         .arg(QLatin1String(DeviceColumns)),
-                 {deviceAddress})
-        || !query.next())
-        return {};
-    return deviceFromRow(query);
+    return d->selectOne(QStringLiteral("SELECT %1 FROM devices WHERE address = ?")
+                                .arg(QLatin1String(DeviceColumns)),
+                        {deviceAddress}, deviceFromRow);
 }
 
 QList<RegionInfo> UserManagerCore::GetOneRegion(const QString &areaGuid) const
