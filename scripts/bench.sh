@@ -10,8 +10,7 @@ cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-build-bench}
 RESULTS=$BUILD_DIR/bench-results
 
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DDM_BUILD_BENCH=ON \
-    -DDM_BUILD_TESTS=ON -DDM_BUILD_DEMO=OFF -DDM_BUILD_FUZZERS=OFF >/dev/null
+cmake --preset bench -B "$BUILD_DIR" >/dev/null
 cmake --build "$BUILD_DIR" --parallel 2 --target dm_bench dm_soak
 mkdir -p "$RESULTS"
 

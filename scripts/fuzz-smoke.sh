@@ -20,9 +20,7 @@ if ! command -v clang++ >/dev/null 2>&1; then
     exit 0
 fi
 
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ -DDM_BUILD_FUZZERS=ON -DDM_BUILD_TESTS=OFF \
-    -DDM_BUILD_DEMO=OFF -DDM_BUILD_BENCH=OFF >/dev/null
+cmake --preset fuzz -B "$BUILD_DIR" >/dev/null
 cmake --build "$BUILD_DIR" --parallel 2 --target "${TARGETS[@]}"
 
 ROOT=$(pwd)

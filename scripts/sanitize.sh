@@ -10,7 +10,6 @@ cd "$(dirname "$0")/.."
 BUILD_DIR=${1:-build-asan}
 shift || true
 JOBS=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDM_SANITIZE=ON -DDM_BUILD_TESTS=ON \
-    -DDM_BUILD_BENCH=OFF -DDM_BUILD_FUZZERS=OFF
+cmake --preset sanitize -B "$BUILD_DIR"
 cmake --build "$BUILD_DIR" --parallel "$JOBS"
 ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$JOBS" -L sanitize "$@"

@@ -7,25 +7,13 @@
 # separate commands; docs/sanitizers.md, docs/fuzzing.md and docs/performance.md say more.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/setup-debian.sh
 BUILD_DIR=${1:-build}
 
-PACKAGES=(build-essential cmake ninja-build pkg-config qtbase5-dev qttools5-dev
-          qttools5-dev-tools libqt5sql5-sqlite libqt5svg5-dev fonts-wqy-microhei xvfb xauth clang
-          libfuzzer-14-dev)
-missing=()
-for p in "${PACKAGES[@]}"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO=sudo
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
-fi
+dm_install_packages "${DM_TEST_PACKAGES[@]}"
 
 JOBS=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDM_BUILD_TESTS=ON
+cmake --preset default -B "$BUILD_DIR"
 cmake --build "$BUILD_DIR" --parallel "$JOBS"
 export QT_QPA_PLATFORM=offscreen
 status=0

@@ -2,10 +2,15 @@
 
 #include "digitalmatrix_export.h"
 
+#include "DataCoreTypes.h"
+
 #include <QMetaType>
 #include <QString>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
+
+// Pointer to a server record held by an entry of the X86 page's server selector.
+using PUServerInfo = UServerInfo *;
 
 // The module's description of one matrix server.
 struct DIGITALMATRIX_EXPORT DigitalMatrixServerInfo

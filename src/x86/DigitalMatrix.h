@@ -5,7 +5,6 @@
 #include "DataCoreTypes.h"
 #include "DigitalMatrixServerInfo.h"
 #include "MatrixMetaTypes.h"
-#include "ServerButton.h"
 
 #include <QMap>
 #include <QString>

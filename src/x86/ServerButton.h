@@ -2,14 +2,11 @@
 
 #include "digitalmatrix_export.h"
 
-#include "DataCoreTypes.h"
+#include "DigitalMatrixServerInfo.h"
 
 #include <QPushButton>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
-
-// Pointer to a server record held by an entry of the server selector.
-using PUServerInfo = UServerInfo *;
 
 // One entry of the server selector: a button that carries its server's record.
 class DIGITALMATRIX_EXPORT ServerButton : public QPushButton
