@@ -23,7 +23,7 @@ namespace DATACore {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcDataCore, "lumo.host.datacore", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcDataCore, "dm.host.datacore", QtInfoMsg)
 
 QAtomicPointer<UserManagerCore> s_instance;
 QMutex s_instanceMutex;

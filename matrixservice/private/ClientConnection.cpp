@@ -9,7 +9,7 @@
 #include <QNetworkProxy>
 #include <QTcpSocket>
 
-Q_LOGGING_CATEGORY(lcMatrixClient, "dm.matrixservice", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcMatrixClient, "dm.service", QtInfoMsg)
 
 namespace MatrixService {
 
