@@ -311,6 +311,12 @@ bool CellForConfigChannels::removeChannel(int position)
     channels.remove(position);
     updatePageCount();
     fillPanes();
+    if (position == singlePanePosition) {
+        // The matrix ends the view of a pane shown alone when its channel goes; so does the
+        // cell, without asking the matrix again.
+        singlePanePosition = -1;
+        showAllPanes();
+    }
     return true;
 }
 
@@ -504,7 +510,8 @@ void CellForConfigChannels::slotTurnShowContinueActionTriggred()
 
 void CellForConfigChannels::slotTurnShowTimeSetActionTriggered()
 {
-    TurnShowTimeSetDlg dialog(curTurnInterval, this);
+    // Owned by the window: the cell may be disabled while the dialog is open.
+    TurnShowTimeSetDlg dialog(curTurnInterval, window());
     if (dialog.exec() != QDialog::Accepted)
         return;
     const int seconds = dialog.getTurnShowTime();
@@ -554,7 +561,7 @@ void CellForConfigChannels::slotDeleteAllChannelsActionTriggered()
 
 void CellForConfigChannels::slotCheckChannelsActionTriggered()
 {
-    CellChannelsCheckDlg dialog(this);
+    CellChannelsCheckDlg dialog(window());
     dialog.setChannels(channelItems());
     connect(this, &CellForConfigChannels::signalDeleteChannelFromCellFinished, &dialog,
             &CellChannelsCheckDlg::slotDeleteChannelFromTable);
@@ -565,11 +572,16 @@ void CellForConfigChannels::slotCheckChannelsActionTriggered()
 
 void CellForConfigChannels::slotDeleteChannelFromCell(const QString &channelGuid)
 {
-    int position = -1;
-    for (auto it = channels.cbegin(); it != channels.cend(); ++it) {
-        if (!channelGuid.isEmpty() && it.value().channelId == channelGuid) {
-            position = it.key();
-            break;
+    // The check dialog names a position; a channel GUID names the first position holding it.
+    bool isPosition = false;
+    int position = channelGuid.toInt(&isPosition);
+    if (!isPosition || !channels.contains(position)) {
+        position = -1;
+        for (auto it = channels.cbegin(); it != channels.cend(); ++it) {
+            if (!channelGuid.isEmpty() && it.value().channelId == channelGuid) {
+                position = it.key();
+                break;
+            }
         }
     }
     const bool deleted = position >= 0 && deleteChannelAt(position);
