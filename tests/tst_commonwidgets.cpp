@@ -141,6 +141,7 @@ private slots:
     void cleanupTestCase();
 
     void messageBoxScriptQueuesDefaultsAndRestores();
+    void messageBoxStaysUsableWhenItsCallerIsDisabled();
     void messageBoxShownToPersonReturnsOneOnlyWhenAccepted_data();
     void messageBoxShownToPersonReturnsOneOnlyWhenAccepted();
 
@@ -205,6 +206,29 @@ void TestCommonWidgets::initTestCase()
 void TestCommonWidgets::cleanupTestCase()
 {
     DATACore::UserManagerCore::instance()->close();
+}
+
+// The caller (a cell of a page, say) is disabled while its question is open: the box
+// belongs to the caller's window and still takes the answer.
+void TestCommonWidgets::messageBoxStaysUsableWhenItsCallerIsDisabled()
+{
+    QWidget window;
+    auto *part = new QWidget(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    bool enabled = false;
+    QWidget *owner = nullptr;
+    ModalDriver driver([&](QWidget *modal) {
+        part->setEnabled(false);
+        enabled = modal->isEnabled();
+        owner = modal->parentWidget();
+        modal->findChild<QPushButton *>(QStringLiteral("yesBt"))->click();
+    });
+    driver.start();
+    QCOMPARE(MessageBoxW::infomation(part, "Prompt", "Delete?", 3), short(1));
+    QVERIFY(driver.ran());
+    QVERIFY(enabled);
+    QCOMPARE(owner, &window);
 }
 
 void TestCommonWidgets::messageBoxScriptQueuesDefaultsAndRestores()
