@@ -20,6 +20,7 @@
 #include "WaitDialog.h"
 
 #include "LinuxMatrixPeer.h"
+#include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
@@ -76,6 +77,7 @@ private slots:
     void savingTheSameGridKeepsTheCells();
     void checkDialogListsAndClearsEveryPosition();
     void deletingThePaneShownAloneShowsEveryPane();
+    void refusedReturnToAllPanesKeepsThePaneAlone();
 
 private:
     void connectPage();
@@ -464,6 +466,33 @@ void TestLinuxCellsEndToEnd::deletingThePaneShownAloneShowsEveryPane()
     QVERIFY(!simulator->linuxState().cells.at(0).singleWindow);
     QCOMPARE(cell->singlePane(), -1);
     QCOMPARE(cell->visiblePaneCount(), 4);
+}
+
+void TestLinuxCellsEndToEnd::refusedReturnToAllPanesKeepsThePaneAlone()
+{
+    MessageBoxScript boxes(0);
+    connectPage();
+    arrange(1, 1);
+    button("saveConfigBt")->click();
+    LinuxMatrixPeer peer;
+    QCOMPARE(peer.connectTo(simulator->linuxPort()), 0);
+    QCOMPARE(peer.setCellChannels(0, 4, {channel("a-1", 0), channel("a-2", 1), channel("a-3", 2)}),
+             0);
+    oper()->connectButton()->click();
+    connectPage();
+    CellForConfigChannels *cell = grid()->getCellByIndex(0);
+    QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
+    QTRY_VERIFY(simulator->linuxState().cells.at(0).singleWindow);
+
+    MatrixSimulatorFaults faults;
+    faults.refusedRequests = {MatrixProtocol::LinuxSetCellSingleWindow};
+    faults.refusedResult = MatrixErrFailed;
+    simulator->setFaults(faults);
+    QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList {"Show all windows fail!"});
+    QCOMPARE(cell->visiblePaneCount(), 1);
+    QCOMPARE(cell->singlePane(), 2);
+    QVERIFY(simulator->linuxState().cells.at(0).singleWindow);
 }
 
 QTEST_MAIN(TestLinuxCellsEndToEnd)

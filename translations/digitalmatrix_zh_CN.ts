@@ -34,7 +34,7 @@
         <translation>未知通道</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+30"/>
         <location line="+4"/>
         <location line="+13"/>
         <location line="+20"/>
@@ -128,7 +128,12 @@
         <translation>查看源</translation>
     </message>
     <message>
-        <location line="+333"/>
+        <location line="+317"/>
+        <source>Show all windows fail!</source>
+        <translation>恢复全部画面失败！</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>Show single window fail!</source>
         <translation>单画面显示失败！</translation>
     </message>
@@ -193,7 +198,7 @@
         <translation>轮巡时禁止铺满整墙！</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+125"/>
         <location line="+5"/>
         <source>Prompt</source>
         <translation>提示</translation>
@@ -542,19 +547,19 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+316"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+318"/>
         <location line="+5"/>
         <source>Prompt</source>
         <translation>提示</translation>
     </message>
     <message>
         <location line="+56"/>
-        <location line="+147"/>
+        <location line="+138"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-123"/>
+        <location line="-114"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
@@ -599,7 +604,7 @@
         <translation>错误码 %1。</translation>
     </message>
     <message>
-        <location line="+132"/>
+        <location line="+129"/>
         <source>Digital matrix server disconnect!</source>
         <translation>数字矩阵服务器已断开！</translation>
     </message>
@@ -609,12 +614,12 @@
         <translation>数字矩阵服务器断开失败！</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+17"/>
         <source>Matrix server max count is:%1</source>
         <translation>矩阵服务器最大数量为：%1</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+14"/>
         <source>Add matrix server...</source>
         <translation>正在添加矩阵服务器...</translation>
     </message>
@@ -624,7 +629,7 @@
         <translation>添加矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+26"/>
         <source>Edit matrix server...</source>
         <translation>正在编辑矩阵服务器...</translation>
     </message>
@@ -669,7 +674,7 @@
         <translation>恢复出厂设置失败！</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+23"/>
         <source>Read screen numbers fail!</source>
         <translation>读取屏幕编号失败！</translation>
     </message>
@@ -679,7 +684,7 @@
         <translation>进入屏幕编排失败！</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+27"/>
         <source>The new grid clears the channels of every cell. Save it?</source>
         <translation>新的布局将清除所有单元的通道，是否保存？</translation>
     </message>

@@ -219,7 +219,7 @@ void CellForConfigChannels::loadFromServer()
             setSplitScreenCount(split);
             updatePageCount();
             fillPanes();
-            showAllPanes();
+            showAllPanes(false);
         } else {
             QLogger::instance()->LogInfo(QStringLiteral("Linux matrix cell %1 reports split %2")
                                                  .arg(getIndex())
@@ -280,7 +280,8 @@ int CellForConfigChannels::sendChannels(const QList<CellChannelItem> &items)
     }
     updatePageCount();
     fillPanes();
-    showAllPanes();
+    // The matrix ended any pane shown alone with the new channels.
+    showAllPanes(false);
     return 0;
 }
 
@@ -314,8 +315,7 @@ bool CellForConfigChannels::removeChannel(int position)
     if (position == singlePanePosition) {
         // The matrix ends the view of a pane shown alone when its channel goes; so does the
         // cell, without asking the matrix again.
-        singlePanePosition = -1;
-        showAllPanes();
+        showAllPanes(false);
     }
     return true;
 }
@@ -416,21 +416,27 @@ void CellForConfigChannels::updatePageCount()
     pageToolBar->setCurrentPage(0);
 }
 
-void CellForConfigChannels::showAllPanes()
+bool CellForConfigChannels::showAllPanes(bool send)
 {
-    for (ChannelWidget *pane : qAsConst(panes))
-        pane->show();
-    paneLayout->setSpacing(SplitLineWidth);
-    updatePaneStretch();
-    if (singlePanePosition != -1) {
+    // A pane shown alone on the matrix comes back to all panes there first: the cell never
+    // shows every pane while the matrix shows one.
+    if (send && singlePanePosition != -1) {
         const int result = port()->setCellSingleWindow(getIndex(), 0, 0);
-        if (result != 0)
+        if (result != 0) {
             QLogger::instance()->LogInfo(
                     QStringLiteral("Linux matrix cell %1: restoring all panes failed (%2)")
                             .arg(getIndex())
                             .arg(result));
+            showNotice(tr("Show all windows fail!"));
+            return false;
+        }
     }
+    for (ChannelWidget *pane : qAsConst(panes))
+        pane->show();
+    paneLayout->setSpacing(SplitLineWidth);
+    updatePaneStretch();
     singlePanePosition = -1;
+    return true;
 }
 
 bool CellForConfigChannels::showSinglePane(int position, bool send)
@@ -604,7 +610,7 @@ void CellForConfigChannels::slotSplitScreenNum(int num, bool stopTurnShow, bool 
     setSplitScreenCount(num);
     updatePageCount();
     fillPanes();
-    showAllPanes();
+    showAllPanes(true);
 }
 
 void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
@@ -625,7 +631,7 @@ void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
     const int position = index + curPage * split;
     if (!severalCells) {
         if (visiblePaneCount() < 2)
-            showAllPanes();
+            showAllPanes(true);
         else
             showSinglePane(position, true);
         return;
@@ -640,7 +646,8 @@ void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
         emit signalHideCellsButThisIndex(getIndex());
         return;
     }
-    showAllPanes();
+    if (!showAllPanes(true))
+        return;
     emit signalShowAllCells();
     curPaneState = 2;
 }

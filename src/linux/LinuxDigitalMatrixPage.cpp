@@ -255,7 +255,9 @@ void LinuxDigitalMatrixPage::slotKeepAliveTimeout()
 {
     // A question or dialog on screen runs its own event loop inside a slot of this page: the
     // page is not torn down under it. The check runs again once the box is closed.
-    if (!isServerConnectOK() || upgradeWaiting || QApplication::activeModalWidget())
+    // The page's own waits (a server being stored) are left alone too.
+    if (!isServerConnectOK() || upgradeWaiting || QApplication::activeModalWidget()
+        || COMMONUSELIB::WaitDialog::getInstance()->isWaiting())
         return;
     const int result = port()->keepAlive();
     if (isConnectionFailure(result))
@@ -410,13 +412,10 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
         return;
     }
 
-    resetStatusToInitial();
-    int result = 0;
-    if (isServerConnectOK()) {
-        port()->setNumberArrangeMode(0);
-        result = port()->disconnectLinuxServer();
+    const bool wasConnected = isServerConnectOK();
+    const int result = disconnectLinuxMatrixServer();
+    if (wasConnected)
         logLine(QStringLiteral("Linux matrix server disconnect result %1").arg(result));
-    }
     setServerConnectOk(false);
     oper->setConnectServerHint(result == 0 ? tr("Digital matrix server disconnect!")
                                            : tr("Digital matrix server disconnect fail!"));
@@ -424,10 +423,12 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
 
 int LinuxDigitalMatrixPage::disconnectLinuxMatrixServer()
 {
+    // Leaving the matrix ends its arrangement mode in any case, and asks it once.
+    if (isServerConnectOK())
+        arrangeModeOn = true;
     resetStatusToInitial();
     if (!isServerConnectOK())
         return 0;
-    port()->setNumberArrangeMode(0);
     return port()->disconnectLinuxServer();
 }
 
@@ -442,11 +443,7 @@ void LinuxDigitalMatrixPage::slotAddServerBtClicked()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const DigitalMatrixServerInfo info = dialog.serverInfo();
-    resetStatusToInitial();
-    if (isServerConnectOK()) {
-        port()->setNumberArrangeMode(0);
-        port()->disconnectLinuxServer();
-    }
+    disconnectLinuxMatrixServer();
     slotAddDigitalMatrixServer(info);
 }
 
@@ -480,11 +477,7 @@ void LinuxDigitalMatrixPage::slotEditServerBtClicked()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const DigitalMatrixServerInfo info = dialog.serverInfo();
-    resetStatusToInitial();
-    if (isServerConnectOK()) {
-        port()->setNumberArrangeMode(0);
-        port()->disconnectLinuxServer();
-    }
+    disconnectLinuxMatrixServer();
     showWait(tr("Edit matrix server..."));
     if (!port()->editServerInDB(info)) {
         dataCentreRefused(tr("Edit matrix server fail!"));
