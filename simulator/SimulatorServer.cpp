@@ -268,9 +268,12 @@ void SimulatorServer::handleFrame(Client &client, const Frame &frame)
         if (outcome.reboot)
             m_linux.rebooted();
     }
-    log(QStringLiteral("%1 %2 %3 -> %4")
-                .arg(clientName(client), QLatin1String(messageName(frame.type)), outcome.summary)
-                .arg(outcome.result));
+    // A keep-alive comes every second from every page: it would drown the requests.
+    if (frame.type != KeepAlive || outcome.result != 0)
+        log(QStringLiteral("%1 %2 %3 -> %4")
+                    .arg(clientName(client), QLatin1String(messageName(frame.type)),
+                         outcome.summary)
+                    .arg(outcome.result));
 
     PayloadWriter reply;
     reply.putInt32(outcome.result).putBytes(outcome.body.constData(), outcome.body.size());

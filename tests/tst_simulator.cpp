@@ -488,6 +488,10 @@ void tst_Simulator::requestsBeforeLoginAreRefused()
     QCOMPARE(linuxClient.request(LinuxStartSession, QByteArray()), int(MatrixErrNotLoggedIn));
     QCOMPARE(linuxClient.request(LinuxLogin, linuxLogin("admin", "admin")), 0);
     QCOMPARE(linuxClient.request(LinuxReboot, QByteArray()), int(MatrixErrNotLoggedIn));
+    // The keep-alive is answered on either port, logged in or not.
+    QCOMPARE(x86.request(KeepAlive, QByteArray()), 0);
+    QCOMPARE(linuxClient.request(KeepAlive, QByteArray()), 0);
+    QCOMPARE(linuxClient.request(KeepAlive, ints({1})), int(MatrixErrBadArgument));
     QCOMPARE(wallJson(*m_simulator), before);
 }
 
