@@ -39,8 +39,11 @@ constexpr int DefaultUpgradePollMs = 2000;
 constexpr int MaxCellChannels = 16;
 // Time between two checks that the connected matrix still answers.
 constexpr int DefaultKeepAliveMs = 1000;
-// Polls without a connection after which a watched upgrade is given up.
+// A watched upgrade is given up after this many polls without a connection in a row, or
+// after this long without one, whichever comes first (each new login may take the
+// service's connect time-out).
 constexpr int MaxLostUpgradePolls = 30;
+constexpr qint64 MaxLostUpgradeMs = 60000;
 
 // The service could not reach the matrix (as opposed to a matrix's answer).
 bool isConnectionFailure(int result)
@@ -767,7 +770,10 @@ void LinuxDigitalMatrixPage::slotGetUpgradeProcessTimeout()
     if (ended && isConnectionFailure(status)) {
         // The connection broke, not the upgrade: the matrix keeps it running and answers
         // any connection that asks, so the page logs in again and goes on asking.
-        if (++upgradeLostPolls > MaxLostUpgradePolls || !hasCurrentServer()) {
+        if (upgradeLostPolls++ == 0)
+            upgradeLostClock.start();
+        if (upgradeLostPolls > MaxLostUpgradePolls || upgradeLostClock.elapsed() > MaxLostUpgradeMs
+            || !hasCurrentServer()) {
             finishUpgrade(status, true);
             return;
         }

@@ -5,6 +5,7 @@
 #include "DataCoreTypes.h"
 #include "DigitalMatrixServerInfo.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QMap>
 #include <QStringList>
@@ -145,6 +146,7 @@ private:
     bool upgradeWaiting = false;
     // Polls in a row that found no connection while an upgrade was watched.
     int upgradeLostPolls = 0;
+    QElapsedTimer upgradeLostClock;
     // The page switched the matrix's arrangement mode on.
     bool arrangeModeOn = false;
     // Leaving the arrangement could not reach the matrix: switch it off on the next connect.
