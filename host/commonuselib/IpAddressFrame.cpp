@@ -142,6 +142,9 @@ void IpAddressFrame::focusField(int index, bool atEnd)
 
 bool IpAddressFrame::eventFilter(QObject *watched, QEvent *event)
 {
+    // A click or a focus change since the move is a new start: the next dot moves on.
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::FocusIn)
+        m_autoAdvancedTo = -1;
     if (event->type() != QEvent::KeyPress)
         return QFrame::eventFilter(watched, event);
     int index = -1;
