@@ -564,7 +564,9 @@ void TestLinuxCheck::refusedUpgradeStartKeepsTheConnection()
     MessageBoxScript boxes(1);
     runUpgrade(0, QString());
     QCOMPARE(base()->last(QStringLiteral("StartUpgrade")).args, (QVariantList {0, QString()}));
-    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Start upgrade fail!")});
+    QCOMPARE(boxes.texts(),
+             QStringList {"Start upgrade fail! The matrix is restarting or upgrading, try again "
+                          "later."});
     QVERIFY(!page->isUpgradePolling());
     QVERIFY(oper()->isServerConnectOK());
     QVERIFY(!COMMONUSELIB::WaitDialog::getInstance()->isWaiting());

@@ -748,7 +748,7 @@ void LinuxDigitalMatrixPage::slotUpgradeBtClicked()
     }
     if (startResult != 0) {
         // The matrix refused the start: nothing runs, the connection stays.
-        showNotice(tr("Start upgrade fail!"));
+        showNotice(tr("Start upgrade fail!") + QLatin1Char(' ') + refusalReason(startResult));
         return;
     }
     // The matrix reports the end of the upgrade only to a connection that asks for it, so
