@@ -68,7 +68,7 @@ public:
         take(status, sizeof *status);
         return r;
     }
-    int Reserved7() override { return MatrixErrUnsupported; }
+    int KeepAlive() override { return 0; }
     int SaveRowColumn(int, int) override { return result(); }
     int Reserved9() override { return MatrixErrUnsupported; }
     int Reserved10() override { return MatrixErrUnsupported; }

@@ -25,8 +25,9 @@ public:
     virtual int StartUpgrade(int mode, const char *url) = 0;
     // slot 6: while running 0 with done == 0; at the end the final status with done == 1.
     virtual int GetUpgradeStatus(UpgradeStatusBlock *status) = 0;
-    // slot 7
-    virtual int Reserved7() = 0;
+    // slot 7: asks whether the matrix still answers on this connection (at most 2 s):
+    // 0, or MatrixErrNotConnected at once when the connection is gone, MatrixErrTimeout.
+    virtual int KeepAlive() = 0;
     // slot 8: save the row/column arrangement.
     virtual int SaveRowColumn(int rows, int columns) = 0;
     // slots 9..13

@@ -94,6 +94,15 @@ MatrixSimulatorFaults MatrixSimulator::faults() const
     return m_faults;
 }
 
+void MatrixSimulator::dropLinuxClients()
+{
+    if (!m_server)
+        return;
+    MatrixSim::SimulatorServer *server = m_server;
+    QMetaObject::invokeMethod(
+            server, [server] { server->dropLinuxClients(); }, Qt::BlockingQueuedConnection);
+}
+
 void MatrixSimulator::rebootLinux()
 {
     if (!m_server)

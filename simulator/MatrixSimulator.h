@@ -46,6 +46,9 @@ public:
     MatrixSimulatorFaults faults() const;
     // Reboots the Linux matrix as if a client had asked for it.
     void rebootLinux();
+    // Closes every Linux connection as a broken network would; the matrix keeps its wall,
+    // its arrangement mode and a running upgrade, and takes new connections at once.
+    void dropLinuxClients();
 
 signals:
     // A wall changed (after it was saved).

@@ -35,4 +35,7 @@ struct MatrixSimulatorFaults
     bool silent = false; // accept connections but never answer anything
     int answerDelayMs = 0; // hold every frame to a client this long
     bool garbageAnswers = false; // after the handshake, answer with bytes that are no frame
+    // Requests of these types are refused with refusedResult and change nothing.
+    QList<quint16> refusedRequests;
+    qint32 refusedResult = -1;
 };

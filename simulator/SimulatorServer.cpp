@@ -243,8 +243,8 @@ void SimulatorServer::handleFrame(Client &client, const Frame &frame)
         greet(client, frame);
         return;
     }
-    const bool known =
-            client.role == Role::X86 ? isX86Request(frame.type) : isLinuxRequest(frame.type);
+    const bool known = isGenericRequest(frame.type)
+            || (client.role == Role::X86 ? isX86Request(frame.type) : isLinuxRequest(frame.type));
     if (!known) {
         dropClient(client.id,
                    QStringLiteral("unexpected message type 0x%1")
@@ -253,16 +253,27 @@ void SimulatorServer::handleFrame(Client &client, const Frame &frame)
     }
 
     RequestOutcome outcome;
-    {
+    const MatrixSimulatorFaults current = faults();
+    if (current.refusedRequests.contains(frame.type)) {
+        outcome.result = current.refusedResult;
+        outcome.summary = QStringLiteral("(refused by a fault)");
+    } else if (frame.type == KeepAlive) {
+        // Answered on either port, before and after a login; it changes nothing.
+        if (!frame.payload.isEmpty())
+            outcome.result = MatrixErrBadArgument;
+    } else {
         std::lock_guard<std::mutex> lock(m_stateMutex);
         outcome = client.role == Role::X86 ? m_x86.handle(client.id, frame.type, frame.payload)
                                            : m_linux.handle(client.id, frame.type, frame.payload);
         if (outcome.reboot)
             m_linux.rebooted();
     }
-    log(QStringLiteral("%1 %2 %3 -> %4")
-                .arg(clientName(client), QLatin1String(messageName(frame.type)), outcome.summary)
-                .arg(outcome.result));
+    // A keep-alive comes every second from every page: it would drown the requests.
+    if (frame.type != KeepAlive || outcome.result != 0)
+        log(QStringLiteral("%1 %2 %3 -> %4")
+                    .arg(clientName(client), QLatin1String(messageName(frame.type)),
+                         outcome.summary)
+                    .arg(outcome.result));
 
     PayloadWriter reply;
     reply.putInt32(outcome.result).putBytes(outcome.body.constData(), outcome.body.size());
@@ -429,6 +440,17 @@ void SimulatorServer::rebootLinux()
     log(QStringLiteral("linux matrix rebooting"));
     performReboot();
     emit stateChanged();
+}
+
+void SimulatorServer::dropLinuxClients()
+{
+    std::vector<quint64> linuxClients;
+    for (const auto &entry : m_clients) {
+        if (entry.second->role == Role::Linux)
+            linuxClients.push_back(entry.first);
+    }
+    for (quint64 id : linuxClients)
+        dropClient(id, QStringLiteral("network fault"));
 }
 
 void SimulatorServer::performReboot()

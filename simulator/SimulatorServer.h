@@ -34,6 +34,8 @@ public:
     void stop();
     // On the simulator thread: a Linux reboot as if a client asked for it.
     void rebootLinux();
+    // On the simulator thread: closes every Linux connection, nothing else changes.
+    void dropLinuxClients();
 
     quint16 x86Port() const { return m_x86Port; }
     quint16 linuxPort() const { return m_linuxPort; }

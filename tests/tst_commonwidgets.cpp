@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QDataStream>
 #include <QHeaderView>
 #include <QLabel>
@@ -84,6 +85,8 @@ void typeIntoFocus(const QString &text)
         QVERIFY2(focus, "nothing has the keyboard focus");
         if (ch == QLatin1Char('\b'))
             QTest::keyClick(focus, Qt::Key_Backspace);
+        else if (ch == QLatin1Char('\v'))
+            QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier); // paste
         else
             QTest::keyClick(focus, ch.toLatin1());
     }
@@ -138,6 +141,7 @@ private slots:
     void cleanupTestCase();
 
     void messageBoxScriptQueuesDefaultsAndRestores();
+    void messageBoxStaysUsableWhenItsCallerIsDisabled();
     void messageBoxShownToPersonReturnsOneOnlyWhenAccepted_data();
     void messageBoxShownToPersonReturnsOneOnlyWhenAccepted();
 
@@ -202,6 +206,29 @@ void TestCommonWidgets::initTestCase()
 void TestCommonWidgets::cleanupTestCase()
 {
     DATACore::UserManagerCore::instance()->close();
+}
+
+// The caller (a cell of a page, say) is disabled while its question is open: the box
+// belongs to the caller's window and still takes the answer.
+void TestCommonWidgets::messageBoxStaysUsableWhenItsCallerIsDisabled()
+{
+    QWidget window;
+    auto *part = new QWidget(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    bool enabled = false;
+    QWidget *owner = nullptr;
+    ModalDriver driver([&](QWidget *modal) {
+        part->setEnabled(false);
+        enabled = modal->isEnabled();
+        owner = modal->parentWidget();
+        modal->findChild<QPushButton *>(QStringLiteral("yesBt"))->click();
+    });
+    driver.start();
+    QCOMPARE(MessageBoxW::infomation(part, "Prompt", "Delete?", 3), short(1));
+    QVERIFY(driver.ran());
+    QVERIFY(enabled);
+    QCOMPARE(owner, &window);
 }
 
 void TestCommonWidgets::messageBoxScriptQueuesDefaultsAndRestores()
@@ -368,11 +395,17 @@ void TestCommonWidgets::ipChangedOncePerAddressAndIncompleteIsEmpty()
 
 void TestCommonWidgets::ipTypingMovesBetweenFields_data()
 {
+    QTest::addColumn<QString>("initial");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("focusedField");
-    const auto row = [](const char *name, const char *typed, const char *expected, int field) {
-        QTest::newRow(name) << QString::fromLatin1(typed) << QString::fromLatin1(expected) << field;
+    const auto over = [](const char *name, const char *initial, const char *typed,
+                         const char *expected, int field) {
+        QTest::newRow(name) << QString::fromLatin1(initial) << QString::fromLatin1(typed)
+                            << QString::fromLatin1(expected) << field;
+    };
+    const auto row = [over](const char *name, const char *typed, const char *expected, int field) {
+        over(name, "", typed, expected, field);
     };
     row("dots", "192.168.1.20", "192.168.1.20", 3);
     row("full octets move on", "255.255.255.255", "255.255.255.255", 3);
@@ -384,19 +417,29 @@ void TestCommonWidgets::ipTypingMovesBetweenFields_data()
     // field it is an ordinary backspace.
     row("backspace", "192.16.\b\b3.4.5", "192.13.4.5", 3);
     row("backspace stays", "192.16.\b\b", "", 1);
+    // Over an address each typed field replaces the one there; "\v" pastes "10.9.8.7".
+    over("typing over an address", "192.168.1.10", "172.16.0.9", "172.16.0.9", 3);
+    over("full octets over an address", "10.20.30.40", "255.255.255.255", "255.255.255.255", 3);
+    over("a dot after a zero over an address", "1.2.3.4", "0.0.0.0", "0.0.0.0", 3);
+    over("deleting and retyping", "192.168.1.10", "\b10.1.2.3", "10.1.2.3", 3);
+    over("pasting over an address", "192.168.1.10", "\v", "10.9.8.7", 0);
 }
 
 void TestCommonWidgets::ipTypingMovesBetweenFields()
 {
+    QFETCH(QString, initial);
     QFETCH(QString, typed);
     QFETCH(QString, expected);
     QFETCH(int, focusedField);
 
     IpAddressFrame frame;
+    frame.setIp(initial);
+    QApplication::clipboard()->setText(QStringLiteral("10.9.8.7"));
     frame.show();
     QApplication::setActiveWindow(&frame);
     QVERIFY(QTest::qWaitForWindowActive(&frame));
     frame.field(0)->setFocus();
+    frame.field(0)->selectAll();
     QCOMPARE(QApplication::focusWidget(), frame.field(0));
 
     typeIntoFocus(typed);

@@ -17,6 +17,8 @@
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
+#include "LinuxMatrixPeer.h"
+#include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
@@ -150,6 +152,16 @@ private slots:
     void linuxSlowAnswersWithinTheTimeOutStillWork();
     void linuxMatrixStopsMidSave();
     void linuxRebootDuringUpgrade();
+    void linuxRefusedRebootOrResetKeepsTheConnection_data();
+    void linuxRefusedRebootOrResetKeepsTheConnection();
+    void linuxLeavingTheArrangementEndsItsMode_data();
+    void linuxLeavingTheArrangementEndsItsMode();
+    void linuxArrangementNeedsWhatTheMatrixHolds_data();
+    void linuxArrangementNeedsWhatTheMatrixHolds();
+    void linuxLostMatrixIsShown_data();
+    void linuxLostMatrixIsShown();
+    void linuxLoginRefusalSaysWhy();
+    void linuxServerButtonsNeedAServer();
 
     // Data centre.
     void dataCentreRefusesAWrite_data();
@@ -163,6 +175,7 @@ private:
     bool connectX86Page();
     void showLinuxPage();
     bool connectLinuxPage();
+    void enterLinuxArrangement(int rows, int columns);
     void makeDataCentreFull();
 
     QPushButton *x86Button(const char *name) const
@@ -308,6 +321,19 @@ bool TestFaults::connectLinuxPage()
 {
     oper()->connectButton()->click();
     return oper()->isServerConnectOK();
+}
+
+void TestFaults::enterLinuxArrangement(int rows, int columns)
+{
+    ModalDriver gridDriver([=](QWidget *modal) {
+        modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(QString::number(rows));
+        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))
+                ->setText(QString::number(columns));
+        modal->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
+    });
+    gridDriver.start();
+    linuxButton("configMatrixBt")->click();
+    QVERIFY(gridDriver.ran());
 }
 
 bool TestFaults::linuxPageIsIdle() const
@@ -475,10 +501,14 @@ void TestFaults::linuxConnectFaultShowsConnectFail_data()
     QTest::addColumn<bool>("silent");
     QTest::addColumn<int>("answerDelayMs");
     QTest::addColumn<bool>("garbage");
+    QTest::addColumn<QString>("reason");
 
-    QTest::newRow("never answers") << true << 0 << false;
-    QTest::newRow("answers after the request time-out") << false << RequestTimeoutMs + 300 << false;
-    QTest::newRow("answers garbage") << false << 0 << true;
+    const QString late = QStringLiteral("The matrix did not answer in time.");
+    QTest::newRow("never answers") << true << 0 << false << late;
+    QTest::newRow("answers after the request time-out")
+            << false << RequestTimeoutMs + 300 << false << late;
+    QTest::newRow("answers garbage")
+            << false << 0 << true << "The matrix answered something it should not.";
 }
 
 void TestFaults::linuxConnectFaultShowsConnectFail()
@@ -486,6 +516,7 @@ void TestFaults::linuxConnectFaultShowsConnectFail()
     QFETCH(bool, silent);
     QFETCH(int, answerDelayMs);
     QFETCH(bool, garbage);
+    QFETCH(QString, reason);
 
     QVERIFY(startSimulator(false, true));
     storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
@@ -499,7 +530,7 @@ void TestFaults::linuxConnectFaultShowsConnectFail()
     simulator->setFaults(faults);
 
     QVERIFY(!connectLinuxPage());
-    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect fail!"));
+    QCOMPARE(oper()->connectServerHint(), "Digital matrix server connect fail! " + reason);
     QVERIFY(linuxPageIsIdle());
     QCOMPARE(boxes->count(), 0);
     QCOMPARE(storedServers(), stored);
@@ -534,14 +565,7 @@ void TestFaults::linuxMatrixStopsMidSave()
     QVERIFY(connectLinuxPage());
     const QStringList stored = storedServers();
 
-    ModalDriver gridDriver([](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(QStringLiteral("2"));
-        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))->setText(QStringLiteral("2"));
-        modal->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
-    });
-    gridDriver.start();
-    linuxButton("configMatrixBt")->click();
-    QVERIFY(gridDriver.ran());
+    enterLinuxArrangement(2, 2);
     QCOMPARE(linuxPage->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
 
     // The matrix swallows the save and is switched off while the page waits for it.
@@ -563,7 +587,8 @@ void TestFaults::linuxMatrixStopsMidSave()
     QVERIFY(linuxPageIsIdle());
     QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server disconnect!"));
     QVERIFY(!connectLinuxPage());
-    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect fail!"));
+    QCOMPARE(oper()->connectServerHint(),
+             QStringLiteral("Digital matrix server connect fail! The matrix cannot be reached."));
     QCOMPARE(storedServers(), stored);
 }
 
@@ -593,9 +618,12 @@ void TestFaults::linuxRebootDuringUpgrade()
     simulator->rebootLinux();
     QTRY_COMPARE(simulator->clientCount(), 0);
 
-    // The next poll finds the matrix gone: the page ends the upgrade wait and says so.
+    // The next poll finds the connection gone: the page logs in again once the matrix is
+    // back, watches the upgrade to its end and tells its final status.
     QTRY_VERIFY_WITH_TIMEOUT(!linuxPage->isUpgradePolling(), RebootMs * 10);
-    QCOMPARE(boxes->texts(), QStringList {"unknow error!"});
+    QCOMPARE(boxes->texts(),
+             QStringList {"Linux matrix upgrade finished! Please poweroff to restart!"});
+    QCOMPARE(simulator->linuxState().firmwareVersion, QStringLiteral("2.0.0"));
     QCOMPARE(boxes->last().title, QStringLiteral("Prompt"));
     QVERIFY(linuxPageIsIdle());
     QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server disconnect!"));
@@ -611,6 +639,184 @@ void TestFaults::linuxRebootDuringUpgrade()
             },
             RebootMs * 10));
     QCOMPARE(boxes->count(), 1);
+}
+
+void TestFaults::linuxRefusedRebootOrResetKeepsTheConnection_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("texts");
+    const QString busy = QStringLiteral(" The matrix is restarting or upgrading, try again later.");
+    QTest::newRow("reboot") << "rebootBt"
+                            << QStringList {"Do you want to reboot matrix server?",
+                                            "Reboot matrix server fail!" + busy};
+    QTest::newRow("factory reset") << "resetBt"
+                                   << QStringList {"Do you want to restore factory default?",
+                                                   "Restore factory default fail!" + busy};
+}
+
+void TestFaults::linuxRefusedRebootOrResetKeepsTheConnection()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, texts);
+    QVERIFY(startSimulator(false, true));
+    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
+    showLinuxPage();
+    QVERIFY(connectLinuxPage());
+    // Another workstation upgrades the matrix, which refuses a reboot or reset meanwhile.
+    LinuxMatrixPeer peer;
+    QCOMPARE(peer.connectTo(simulator->linuxPort()), 0);
+    QCOMPARE(peer.config()->SaveRowColumn(2, 2), 0);
+    QCOMPARE(peer.config()->StartUpgrade(2, "http://files.example/fw-2.0.0.bin"), 0);
+
+    boxes->answer(1);
+    linuxButton(qPrintable(button))->click();
+    QCOMPARE(boxes->texts(), texts);
+    QVERIFY(oper()->isServerConnectOK());
+    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
+    QVERIFY(linuxButton("configMatrixBt")->isEnabled());
+    QCOMPARE(simulator->clientCount(), 2);
+    QCOMPARE(simulator->linuxState().rows, 2);
+}
+
+void TestFaults::linuxLeavingTheArrangementEndsItsMode_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const char *how : {"select another server", "disconnect", "delete the server",
+                            "destroy the page", "matrix lost, then connect again", "cancel"})
+        QTest::newRow(how) << QString::fromLatin1(how);
+}
+
+void TestFaults::linuxLeavingTheArrangementEndsItsMode()
+{
+    QFETCH(QString, how);
+    QVERIFY(startSimulator(false, true));
+    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
+    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Second wall", simulator->linuxPort() + 1);
+    showLinuxPage();
+    QCOMPARE(linuxPage->matrixServers().size(), 2);
+    linuxPage->setKeepAliveInterval(50);
+    QVERIFY(connectLinuxPage());
+    enterLinuxArrangement(2, 2);
+    QVERIFY(simulator->linuxState().arrangeMode);
+    // Arranging: the device operations wait until the step ends.
+    for (const char *name : {"rebootBt", "upgradeBt", "resetBt"})
+        QVERIFY2(!linuxButton(name)->isEnabled(), name);
+
+    boxes->setDefaultAnswer(1);
+    if (how == QLatin1String("select another server")) {
+        const QString second = linuxPage->matrixServers().at(1).id;
+        QTest::mouseClick(linuxPage->findChild<MatrixServerSelWidget *>()->serverButton(second),
+                          Qt::LeftButton);
+        QCOMPARE(linuxPage->currentServerIndex(), 1);
+    } else if (how == QLatin1String("disconnect")) {
+        oper()->connectButton()->click();
+    } else if (how == QLatin1String("delete the server")) {
+        oper()->deleteButton()->click();
+        QTRY_COMPARE(linuxPage->matrixServers().size(), 1);
+    } else if (how == QLatin1String("destroy the page")) {
+        linuxPage.reset();
+    } else if (how == QLatin1String("cancel")) {
+        linuxButton("cancelBt")->click();
+    } else {
+        simulator->dropLinuxClients();
+        QTRY_VERIFY(!oper()->isServerConnectOK());
+        QVERIFY(simulator->linuxState().arrangeMode);
+        QVERIFY(connectLinuxPage());
+    }
+    QTRY_VERIFY(!simulator->linuxState().arrangeMode);
+    if (linuxPage) {
+        QCOMPARE(linuxPage->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
+        QVERIFY(linuxButton("rebootBt")->isEnabled() || !oper()->isServerConnectOK());
+    }
+}
+
+void TestFaults::linuxArrangementNeedsWhatTheMatrixHolds_data()
+{
+    QTest::addColumn<quint16>("refused");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("screen numbers unread")
+            << quint16(MatrixProtocol::LinuxGetScreenNumbers)
+            << "Read screen numbers fail! The matrix did not answer in time.";
+    QTest::newRow("mode switch refused") << quint16(MatrixProtocol::LinuxSetNumberArrangeMode)
+                                         << "Start screen arrangement fail! Error code -9.";
+}
+
+void TestFaults::linuxArrangementNeedsWhatTheMatrixHolds()
+{
+    QFETCH(quint16, refused);
+    QFETCH(QString, text);
+    QVERIFY(startSimulator(false, true));
+    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
+    showLinuxPage();
+    QVERIFY(connectLinuxPage());
+    const QByteArray screenMap = simulator->linuxState().screenMap;
+
+    MatrixSimulatorFaults faults;
+    faults.refusedRequests = {refused};
+    faults.refusedResult =
+            text.contains(QLatin1String("in time")) ? MatrixErrTimeout : MatrixErrOutOfRange;
+    simulator->setFaults(faults);
+    enterLinuxArrangement(2, 2);
+    QCOMPARE(boxes->texts(), QStringList {text});
+    // The page stays out of the step: nothing can be saved that was not read.
+    QCOMPARE(linuxPage->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
+    QVERIFY(!linuxButton("saveConfigBt")->isVisible());
+    simulator->setFaults(MatrixSimulatorFaults());
+    QVERIFY(!simulator->linuxState().arrangeMode);
+    QCOMPARE(simulator->linuxState().screenMap, screenMap);
+    QCOMPARE(simulator->linuxState().rows, 0);
+}
+
+void TestFaults::linuxLostMatrixIsShown_data()
+{
+    QTest::addColumn<bool>("stops");
+    QTest::newRow("matrix stops") << true;
+    QTest::newRow("matrix falls silent") << false;
+}
+
+void TestFaults::linuxLostMatrixIsShown()
+{
+    QFETCH(bool, stops);
+    QVERIFY(startSimulator(false, true));
+    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
+    showLinuxPage();
+    linuxPage->setKeepAliveInterval(100);
+    QVERIFY(connectLinuxPage());
+    if (stops) {
+        simulator->stop();
+    } else {
+        MatrixSimulatorFaults faults;
+        faults.silent = true;
+        simulator->setFaults(faults);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(oper()->connectServerHint(),
+                              QStringLiteral("Digital matrix server connection lost!"), 5000);
+    QVERIFY(linuxPageIsIdle());
+    QCOMPARE(boxes->count(), 0);
+}
+
+void TestFaults::linuxLoginRefusalSaysWhy()
+{
+    QVERIFY(startSimulator(false, true));
+    UserManagerCore::instance()->AddServer("Linux wall", "127.0.0.1", "admin", "wrong",
+                                           simulator->linuxPort(), SERVERTYPE_LINUX_DIGITALMATRIX);
+    QCoreApplication::processEvents();
+    showLinuxPage();
+    QVERIFY(!connectLinuxPage());
+    QCOMPARE(oper()->connectServerHint(),
+             QStringLiteral("Digital matrix server connect fail! Wrong user name or password."));
+    QVERIFY(linuxPageIsIdle());
+}
+
+void TestFaults::linuxServerButtonsNeedAServer()
+{
+    linuxPage = std::make_unique<LinuxDigitalMatrixPage>();
+    linuxPage->show();
+    QVERIFY(QTest::qWaitForWindowExposed(linuxPage.get()));
+    QCOMPARE(linuxPage->currentServerIndex(), -1);
+    QVERIFY(!oper()->connectButton()->isEnabled());
+    QVERIFY(!oper()->editButton()->isEnabled());
+    QVERIFY(!oper()->deleteButton()->isEnabled());
 }
 
 // ---- Data centre ------------------------------------------------------------------------

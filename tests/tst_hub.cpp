@@ -5,6 +5,8 @@
 
 #include "FakeMatrixService.h"
 
+#include <QApplication>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QThread>
 #include <QtTest>
@@ -95,6 +97,8 @@ class TestHub : public QObject
     Q_OBJECT
 
 private slots:
+    void singletonsOutliveTheApplicationSafely_data();
+    void singletonsOutliveTheApplicationSafely();
     void init();
     void cleanup();
     void connectStatusBecomesOneSignal_data();
@@ -336,5 +340,84 @@ void TestHub::moduleConfigReleaseKeepsHubAndPort()
     QCOMPARE(service->x86()->count(QStringLiteral("RegisterCallbacks")), registrations);
 }
 
-QTEST_MAIN(TestHub)
+void TestHub::singletonsOutliveTheApplicationSafely_data()
+{
+    QTest::addColumn<QString>("order");
+    QTest::newRow("release the module, then the port and the hub") << "module-first";
+    QTest::newRow("release the hub, then the port and the module") << "hub-first";
+    QTest::newRow("ask for each again, then release") << "instance-again";
+}
+
+// The application object goes away first, in a process of its own, while the service keeps
+// calling back; whatever comes next must not touch freed memory.
+void TestHub::singletonsOutliveTheApplicationSafely()
+{
+    QFETCH(QString, order);
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--teardown"), order});
+    QVERIFY(child.waitForFinished(60000));
+    const QByteArray output = child.readAll();
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             output.constData());
+}
+
+namespace {
+
+int runTeardown(const QByteArray &order)
+{
+    int argc = 1;
+    char name[] = "tst_hub";
+    char *argv[] = {name, nullptr};
+    auto *app = new QCoreApplication(argc, argv);
+    DigitalMatrixInteractionPort::setServiceFactory(DigitalMatrixInteractionPort::ServiceFactory());
+    MatrixModuleConfig::instance();
+    std::atomic<bool> stop {false};
+    std::atomic<int> calls {0};
+    std::thread service([&] {
+        while (!stop.load()) {
+            DigitalMatrixConfigSignals::onConnectStatus(nullptr, ConnDisconnect);
+            DigitalMatrixConfigSignals::onMatrixInfo(nullptr, 4, 2, 2);
+            ++calls;
+        }
+    });
+    while (calls.load() < 100)
+        QThread::yieldCurrentThread();
+    delete app;
+    const int before = calls.load();
+    while (calls.load() < before + 100)
+        QThread::yieldCurrentThread();
+    stop = true;
+    service.join();
+
+    if (order == "module-first") {
+        MatrixModuleConfig::release();
+        DigitalMatrixInteractionPort::release();
+        DigitalMatrixConfigSignals::release();
+    } else if (order == "hub-first") {
+        DigitalMatrixConfigSignals::release();
+        DigitalMatrixInteractionPort::release();
+        MatrixModuleConfig::release();
+    } else {
+        DigitalMatrixConfigSignals::instance()->sendMatrixInfo(4, 2, 2);
+        DigitalMatrixInteractionPort::instance()->disconnectLinuxServer();
+        MatrixModuleConfig::instance();
+        MatrixModuleConfig::release();
+        DigitalMatrixInteractionPort::release();
+        DigitalMatrixConfigSignals::release();
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], "--teardown") == 0)
+        return runTeardown(argv[2]);
+    QApplication app(argc, argv);
+    TestHub test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_hub.moc"

@@ -7,6 +7,8 @@
 #include "AreaTreeForMatrixConfig.h"
 #include "CellForConfigChannels.h"
 #include "ChannelWidget.h"
+#include "CellChannelsCheckDlg.h"
+#include "CellChannelsTableWt.h"
 #include "ChannelsOperWidget.h"
 #include "ConfigChannelsWidget.h"
 #include "DigitalMatrixInteractionPort.h"
@@ -17,6 +19,8 @@
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
+#include "LinuxMatrixPeer.h"
+#include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
@@ -70,10 +74,16 @@ private slots:
     void configureAWallAndReadItBack();
     void upgradeRunsToItsFinalStatus_data();
     void upgradeRunsToItsFinalStatus();
+    void savingTheSameGridKeepsTheCells();
+    void checkDialogListsAndClearsEveryPosition();
+    void deletingThePaneShownAloneShowsEveryPane();
+    void refusedReturnToAllPanesKeepsThePaneAlone();
 
 private:
     void connectPage();
     void arrangeTwoByTwo();
+    void arrange(int rows, int columns);
+    static CellChannelItem channel(const char *id, int position);
     void screenshot(const QString &name);
     template<typename T>
     T *child(const char *name) const
@@ -149,17 +159,33 @@ void TestLinuxCellsEndToEnd::connectPage()
 
 void TestLinuxCellsEndToEnd::arrangeTwoByTwo()
 {
-    ModalDriver driver([](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(QStringLiteral("2"));
-        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))->setText(QStringLiteral("2"));
+    arrange(2, 2);
+    button("saveConfigBt")->click();
+    QVERIFY(grid()->isConfigured());
+    QCOMPARE(grid()->cellCount(), 4);
+}
+
+// Enters the arrangement step with a grid of rows x columns.
+void TestLinuxCellsEndToEnd::arrange(int rows, int columns)
+{
+    ModalDriver driver([=](QWidget *modal) {
+        modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(QString::number(rows));
+        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))
+                ->setText(QString::number(columns));
         modal->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
     });
     driver.start();
     button("configMatrixBt")->click();
     QVERIFY(driver.ran());
-    button("saveConfigBt")->click();
-    QVERIFY(grid()->isConfigured());
-    QCOMPARE(grid()->cellCount(), 4);
+    QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
+}
+
+CellChannelItem TestLinuxCellsEndToEnd::channel(const char *id, int position)
+{
+    CellChannelItem item;
+    item.channelId = QLatin1String(id);
+    item.position = position;
+    return item;
 }
 
 void TestLinuxCellsEndToEnd::screenshot(const QString &name)
@@ -290,8 +316,15 @@ void TestLinuxCellsEndToEnd::upgradeRunsToItsFinalStatus_data()
     QTest::newRow("latest") << 2 << "ftp://updates.local/fw-1.0.0.bin" << false
                             << "already the latest vertion!"
                             << "1.0.0";
-    QTest::newRow("matrix gone") << 1 << "http://updates.local/fw-3.bin" << true << "unknow error!"
-                                 << "";
+    QTest::newRow("matrix gone")
+            << 1 << "http://updates.local/fw-3.bin" << true
+            << "The matrix could not be reached during the upgrade: its result is unknown!"
+            << "";
+    // The network drops the connection: the page logs in again and watches on.
+    QTest::newRow("connection dropped") << 1 << "http://updates.local/fw-2.0.0.bin" << false
+                                        << "Linux matrix upgrade finished! Please poweroff to "
+                                           "restart!"
+                                        << "2.0.0";
 }
 
 void TestLinuxCellsEndToEnd::upgradeRunsToItsFinalStatus()
@@ -316,8 +349,15 @@ void TestLinuxCellsEndToEnd::upgradeRunsToItsFinalStatus()
     QVERIFY(page->isUpgradePolling());
     QVERIFY(oper()->isServerConnectOK());
     QCOMPARE(simulator->linuxState().upgradeUrl, url);
+    // Until the upgrade ends nothing else can reach the matrix.
+    for (const char *name : {"rebootBt", "resetBt", "upgradeBt", "configMatrixBt"})
+        QVERIFY2(!button(name)->isEnabled(), name);
+    QVERIFY(!oper()->connectButton()->isEnabled());
+    QVERIFY(!child<QWidget>("serverSelWdt")->isEnabled());
     if (dropMatrix)
         simulator->stop();
+    else if (QTest::currentDataTag() == QLatin1String("connection dropped"))
+        simulator->dropLinuxClients();
 
     QTRY_VERIFY_WITH_TIMEOUT(!page->isUpgradePolling(), 10000);
     QCOMPARE(boxes.texts(), QStringList {message});
@@ -330,6 +370,129 @@ void TestLinuxCellsEndToEnd::upgradeRunsToItsFinalStatus()
         QCOMPARE(state.firmwareVersion, version);
         QTRY_COMPARE(simulator->clientCount(), 0);
     }
+}
+
+void TestLinuxCellsEndToEnd::savingTheSameGridKeepsTheCells()
+{
+    MessageBoxScript boxes(0);
+    connectPage();
+    arrangeTwoByTwo();
+    LinuxMatrixPeer peer;
+    QCOMPARE(peer.connectTo(simulator->linuxPort()), 0);
+    QCOMPARE(peer.setCellChannels(0, 4, {channel("a-1", 0), channel("a-2", 1)}), 0);
+    QCOMPARE(peer.setCellChannels(1, 4, {}), 0);
+
+    // The same 2 x 2 again: every cell keeps what it holds, and the page shows it.
+    arrange(2, 2);
+    button("saveConfigBt")->click();
+    QCOMPARE(boxes.count(), 0);
+    QCOMPARE(simulator->linuxState().cells.at(0).channels.size(), 2);
+    QCOMPARE(simulator->linuxState().cells.at(1).split, 4);
+    QCOMPARE(grid()->getCellByIndex(0)->channelMap().keys(), (QList<int> {0, 1}));
+    QCOMPARE(grid()->getCellByIndex(1)->splitCount(), 4);
+
+    // A new shape clears the cells: declined, nothing is written and the step stays.
+    arrange(1, 2);
+    button("saveConfigBt")->click();
+    QCOMPARE(boxes.texts(),
+             QStringList {"The new grid clears the channels of every cell. Save it?"});
+    QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
+    QCOMPARE(simulator->linuxState().rows, 2);
+    QCOMPARE(simulator->linuxState().cells.at(0).channels.size(), 2);
+    boxes.answer(1);
+    button("saveConfigBt")->click();
+    QCOMPARE(simulator->linuxState().gridRows, 1);
+    QVERIFY(simulator->linuxState().cells.at(0).channels.isEmpty());
+    QVERIFY(!grid()->getCellByIndex(0)->hasChannels());
+    QCOMPARE(grid()->cellCount(), 2);
+}
+
+void TestLinuxCellsEndToEnd::checkDialogListsAndClearsEveryPosition()
+{
+    MessageBoxScript boxes(1);
+    connectPage();
+    arrangeTwoByTwo();
+    // The lobby entrance twice, and a channel the data centre does not know.
+    LinuxMatrixPeer peer;
+    QCOMPARE(peer.connectTo(simulator->linuxPort()), 0);
+    QCOMPARE(peer.setCellChannels(0, 4, {channel("a-1", 0), channel("a-1", 1), channel("gone", 2)}),
+             0);
+    oper()->connectButton()->click();
+    connectPage();
+    CellForConfigChannels *cell = grid()->getCellByIndex(0);
+    QCOMPARE(cell->channelMap().size(), 3);
+
+    QStringList rows;
+    int rowsLeft = -1;
+    ModalDriver driver([&](QWidget *modal) {
+        auto *table = modal->findChild<CellChannelsTableWt *>();
+        for (int row = 0; row < table->rowCount(); ++row)
+            rows << table->item(row, 1)->text();
+        modal->findChild<QPushButton *>(QStringLiteral("clearBt"))->click();
+        rowsLeft = table->rowCount();
+    });
+    driver.start();
+    cell->findChild<QAction *>(QStringLiteral("checkChannelsAction"))->trigger();
+    QVERIFY(driver.ran());
+    QCOMPARE(rows, (QStringList {"Entrance", "Entrance", "Unknown channel"}));
+    QCOMPARE(rowsLeft, 0);
+    QVERIFY(simulator->linuxState().cells.at(0).channels.isEmpty());
+    QVERIFY(!cell->hasChannels());
+}
+
+void TestLinuxCellsEndToEnd::deletingThePaneShownAloneShowsEveryPane()
+{
+    MessageBoxScript boxes(1);
+    connectPage();
+    arrangeTwoByTwo();
+    LinuxMatrixPeer peer;
+    QCOMPARE(peer.connectTo(simulator->linuxPort()), 0);
+    QCOMPARE(peer.setCellChannels(0, 4, {channel("a-1", 0), channel("a-2", 1), channel("a-3", 2)}),
+             0);
+    oper()->connectButton()->click();
+    connectPage();
+    CellForConfigChannels *cell = grid()->getCellByIndex(0);
+    QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
+    QTRY_VERIFY(simulator->linuxState().cells.at(0).singleWindow);
+    QCOMPARE(cell->visiblePaneCount(), 1);
+
+    ChannelWidget *pane = cell->channelWidget(2);
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(3, 3),
+                                pane->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(pane, &menuEvent);
+    cell->contextMenu()->hide();
+    cell->findChild<QAction *>(QStringLiteral("deleteChannelAction"))->trigger();
+    QCOMPARE(simulator->linuxState().cells.at(0).channels.size(), 2);
+    QVERIFY(!simulator->linuxState().cells.at(0).singleWindow);
+    QCOMPARE(cell->singlePane(), -1);
+    QCOMPARE(cell->visiblePaneCount(), 4);
+}
+
+void TestLinuxCellsEndToEnd::refusedReturnToAllPanesKeepsThePaneAlone()
+{
+    MessageBoxScript boxes(0);
+    connectPage();
+    arrange(1, 1);
+    button("saveConfigBt")->click();
+    LinuxMatrixPeer peer;
+    QCOMPARE(peer.connectTo(simulator->linuxPort()), 0);
+    QCOMPARE(peer.setCellChannels(0, 4, {channel("a-1", 0), channel("a-2", 1), channel("a-3", 2)}),
+             0);
+    oper()->connectButton()->click();
+    connectPage();
+    CellForConfigChannels *cell = grid()->getCellByIndex(0);
+    QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
+    QTRY_VERIFY(simulator->linuxState().cells.at(0).singleWindow);
+
+    MatrixSimulatorFaults faults;
+    faults.refusedRequests = {MatrixProtocol::LinuxSetCellSingleWindow};
+    faults.refusedResult = MatrixErrFailed;
+    simulator->setFaults(faults);
+    QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList {"Show all windows fail!"});
+    QCOMPARE(cell->visiblePaneCount(), 1);
+    QCOMPARE(cell->singlePane(), 2);
+    QVERIFY(simulator->linuxState().cells.at(0).singleWindow);
 }
 
 QTEST_MAIN(TestLinuxCellsEndToEnd)

@@ -201,7 +201,9 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
 
     // While the matrix restarts it refuses; afterwards it connects with the wall kept.
     oper()->connectButton()->click();
-    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect fail!"));
+    QCOMPARE(oper()->connectServerHint(),
+             QStringLiteral("Digital matrix server connect fail! The matrix is restarting or "
+                            "upgrading, try again later."));
     QVERIFY(QTest::qWaitFor(
             [this] {
                 oper()->connectButton()->click();

@@ -40,10 +40,24 @@ constexpr int U = 1000000;
 const QString NotConnectedYet = QStringLiteral("Digital matrix server not connect yet!");
 const QString ConnectOk = QStringLiteral("Digital matrix server connect ok!");
 const QString Disconnected = QStringLiteral("Digital matrix server disconnect!");
-// Everything a save sends when the matrix had a 2 x 2 grid.
-const QStringList FullSave {"SaveRowColumn", "ClearCell",           "ClearCell",
-                            "ClearCell",     "ClearCell",           "SetScreenNumbers",
-                            "SetScreenGrid", "SetNumberArrangeMode"};
+// Everything a save writes when the matrix had a 2 x 2 grid: of the same shape, the cells
+// keep their channels; of a new shape, the four old cells are cleared first.
+const QStringList SameShapeSave {"SaveRowColumn", "SetScreenNumbers", "SetScreenGrid",
+                                 "SetNumberArrangeMode"};
+const QStringList NewShapeSave {"SaveRowColumn", "ClearCell",           "ClearCell",
+                                "ClearCell",     "ClearCell",           "SetScreenNumbers",
+                                "SetScreenGrid", "SetNumberArrangeMode"};
+
+// The calls that change the matrix (a save reads the wall back afterwards).
+QStringList writesOf(const QStringList &names)
+{
+    QStringList writes;
+    for (const QString &name : names) {
+        if (!name.startsWith(QLatin1String("Get")))
+            writes << name;
+    }
+    return writes;
+}
 
 DATACore::UserManagerCore *dataCentre()
 {
@@ -148,8 +162,8 @@ private slots:
     void savingSendsTheScreenMap();
     void failingSaveStepKeepsTheArrangement_data();
     void failingSaveStepKeepsTheArrangement();
-    void unusableScreenNumbersFallBack_data();
-    void unusableScreenNumbersFallBack();
+    void unusableScreenNumbersKeepThePageOutOfTheArrangement_data();
+    void unusableScreenNumbersKeepThePageOutOfTheArrangement();
 
 private:
     LinuxDigitalMatrixPage *makePage();
@@ -410,7 +424,8 @@ void TestLinuxPage::connectionResultsShowTheirHint_data()
     QTest::addColumn<QString>("hint");
     QTest::addColumn<QStringList>("sent");
     QTest::newRow("login refused")
-            << "Login" << 7 << "Digital matrix server connect fail!" << QStringList {"Login"};
+            << "Login" << 7 << "Digital matrix server connect fail! Error code 7."
+            << QStringList {"Login"};
     // "Disconnect" leaves the arrangement mode first.
     QTest::newRow("disconnect accepted") << "Disconnect" << 0 << Disconnected
                                          << QStringList {"SetNumberArrangeMode", "Disconnect"};
@@ -864,8 +879,9 @@ void TestLinuxPage::arrangementIsEnteredLeftAndStartedAgain()
     base()->clear();
     QCOMPARE(answerRowColumnDialog("configMatrixBt", QStringLiteral("2"), QStringLiteral("1")),
              QStringLiteral("2 x 2 Next"));
-    QCOMPARE(base()->calls().first().name, QStringLiteral("SetNumberArrangeMode"));
-    QCOMPARE(base()->calls().first().args, QVariantList {1});
+    // The numbers are read first: without them there is no arrangement to switch to.
+    QCOMPARE(base()->names(), (QStringList {"GetScreenNumbers", "SetNumberArrangeMode"}));
+    QCOMPARE(base()->last(QStringLiteral("SetNumberArrangeMode")).args, QVariantList {1});
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
     QCOMPARE(rowsColumns("adjust"), QStringLiteral("2 x 1: 2"));
     QCOMPARE(adjustGrid()->getCellShowNums(), (QStringList {"1", "2"}));
@@ -893,16 +909,14 @@ void TestLinuxPage::arrangementIsEnteredLeftAndStartedAgain()
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
     QCOMPARE(rowsColumns("adjust"), QStringLiteral("4 x 1: 4"));
 
-    // Cancel sends only the mode switch; the arrangement grid is back in the channel
-    // grid's shape.
+    // Cancel sends only the mode switch.
     base()->clear();
     click(page.get(), "cancelBt");
-    QCOMPARE(base()->names(), QStringList({"SetNumberArrangeMode", "GetScreenNumbers"}));
+    QCOMPARE(base()->names(), QStringList({"SetNumberArrangeMode"}));
     QCOMPARE(base()->last(QStringLiteral("SetNumberArrangeMode")).args, QVariantList {0});
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
     QCOMPARE(shownStack(), 0);
     QCOMPARE(visible(), normalBar);
-    QCOMPARE(rowsColumns("adjust"), QStringLiteral("2 x 2: 4"));
     QVERIFY(!channelGrid()->isConfigured());
 }
 void TestLinuxPage::draggingSwapsNumbers_data()
@@ -1013,12 +1027,15 @@ void TestLinuxPage::savingSendsTheScreenMap()
 
     base()->clear();
     MessageBoxScript boxes(1);
+    // What the matrix will hold once it took the save, read back by the page.
+    std::vector<ScreenRegionEntry> held = grid2x2();
+    held.resize(2);
+    base()->gridEntries = held;
+    base()->screenNumberBytes = QByteArray::fromHex("02010003");
     click(page.get(), "saveConfigBt");
     QCOMPARE(boxes.count(), 0);
 
-    QCOMPARE(base()->names(),
-             QStringList({"SaveRowColumn", "SetScreenNumbers", "SetScreenGrid",
-                          "SetNumberArrangeMode"}));
+    QCOMPARE(writesOf(base()->names()), SameShapeSave);
     QCOMPARE(base()->last(QStringLiteral("SaveRowColumn")).args, (QVariantList {1, 2}));
     const FakeCall map = base()->last(QStringLiteral("SetScreenNumbers"));
     QCOMPARE(map.args, QVariantList {4});
@@ -1041,22 +1058,27 @@ void TestLinuxPage::failingSaveStepKeepsTheArrangement_data()
 {
     QTest::addColumn<QString>("failing");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("columns"); // 2: the grid keeps its shape, 1: a new shape
     QTest::addColumn<int>("sent"); // how much of a full save went out
     QTest::newRow("row and column") << "SaveRowColumn"
-                                    << "Set matrix row and column arrange fail!" << 1;
+                                    << "Set matrix row and column arrange fail!" << 2 << 1;
     QTest::newRow("clearing") << "ClearCell"
-                              << "clear cells fail!" << 3;
+                              << "clear cells fail!" << 1 << 3;
     QTest::newRow("screen map") << "SetScreenNumbers"
-                                << "Set logic screen map fail!" << 6;
+                                << "Set logic screen map fail!" << 2 << 2;
     QTest::newRow("grid") << "SetScreenGrid"
-                          << "set cells info fail!" << 7;
+                          << "set cells info fail!" << 2 << 3;
+    QTest::newRow("grid of a new shape") << "SetScreenGrid"
+                                         << "set cells info fail!" << 1 << 7;
 }
 
 void TestLinuxPage::failingSaveStepKeepsTheArrangement()
 {
     QFETCH(QString, failing);
     QFETCH(QString, message);
+    QFETCH(int, columns);
     QFETCH(int, sent);
+    const QStringList fullSave = columns == 2 ? SameShapeSave : NewShapeSave;
     storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     base()->screenNumberBytes = QByteArray::fromHex("03020100");
     base()->gridEntries = grid2x2();
@@ -1065,8 +1087,9 @@ void TestLinuxPage::failingSaveStepKeepsTheArrangement()
     // The matrix's grid was read on connecting.
     QVERIFY(channelGrid()->isConfigured());
     QCOMPARE(channelGrid()->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
-    enterArrangement(QStringLiteral("2"), QStringLiteral("2"));
-    QCOMPARE(adjustGrid()->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
+    enterArrangement(QStringLiteral("2"), QString::number(columns));
+    QCOMPARE(adjustGrid()->getCellShowNums(),
+             (QStringList {"4", "3", "2", "1"}).mid(0, 2 * columns));
     base()->clear();
     if (failing == QLatin1String("ClearCell"))
         base()->queueResults(failing, {0, -1}); // the second cell fails
@@ -1079,34 +1102,33 @@ void TestLinuxPage::failingSaveStepKeepsTheArrangement()
     QCOMPARE(boxes.last().title, QStringLiteral("Prompt"));
     QCOMPARE(boxes.last().buttons, short(1));
     QCOMPARE(boxes.last().parent, static_cast<QWidget *>(page.get()));
-    QCOMPARE(base()->names(), FullSave.mid(0, sent));
+    QCOMPARE(base()->names(), fullSave.mid(0, sent));
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
     QCOMPARE(shownStack(), 1);
 
-    // A second save runs every step again, clearing the old cells first.
+    // A second save runs every step again (clearing the old cells first for a new shape).
     base()->clear();
     base()->setResult(failing, 0);
     click(page.get(), "saveConfigBt");
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(base()->names(), FullSave);
+    QCOMPARE(writesOf(base()->names()), fullSave);
     QList<int> cleared;
     for (const FakeCall &call : base()->callsNamed(QStringLiteral("ClearCell")))
         cleared << call.args.value(0).toInt();
-    QCOMPARE(cleared, (QList<int> {0, 1, 2, 3}));
+    QCOMPARE(cleared, columns == 2 ? QList<int>() : (QList<int> {0, 1, 2, 3}));
     QCOMPARE(base()->last(QStringLiteral("SetScreenNumbers")).bytes,
              QByteArray::fromHex("03020100"));
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
-    QCOMPARE(channelGrid()->cellCount(), 4);
 }
 
-void TestLinuxPage::unusableScreenNumbersFallBack_data()
+void TestLinuxPage::unusableScreenNumbersKeepThePageOutOfTheArrangement_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("count"); // FakeBaseMatrix::AutoCount: as many as given
     QTest::addColumn<int>("result");
-    QTest::addColumn<QStringList>("numbers");
+    QTest::addColumn<QStringList>("numbers"); // empty: the page stays out of the step
     const int all = FakeBaseMatrix::AutoCount;
-    const QStringList fallback {"1", "2", "3", "4"};
+    const QStringList fallback;
     QTest::newRow("usable") << QByteArray::fromHex("02030100") << all << 0
                             << QStringList {"3", "4", "2", "1"};
     QTest::newRow("three distinct") << QByteArray::fromHex("02030102") << all << 0 << fallback;
@@ -1117,7 +1139,7 @@ void TestLinuxPage::unusableScreenNumbersFallBack_data()
     QTest::newRow("three screens") << QByteArray::fromHex("020301") << all << 0 << fallback;
 }
 
-void TestLinuxPage::unusableScreenNumbersFallBack()
+void TestLinuxPage::unusableScreenNumbersKeepThePageOutOfTheArrangement()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, count);
@@ -1129,9 +1151,19 @@ void TestLinuxPage::unusableScreenNumbersFallBack()
     base()->setResult(QStringLiteral("GetScreenNumbers"), result);
 
     MessageBoxScript boxes(1);
-    enterArrangement(QStringLiteral("2"), QStringLiteral("2"));
-    QCOMPARE(adjustGrid()->getCellShowNums(), numbers);
-    QCOMPARE(boxes.count(), 0);
+    base()->clear();
+    QVERIFY(!answerRowColumnDialog("configMatrixBt", QStringLiteral("2"), QStringLiteral("2"))
+                     .isEmpty());
+    if (numbers.isEmpty()) {
+        // Nothing was read, so nothing can be arranged or saved over the matrix's map.
+        QCOMPARE(boxes.count(), 1);
+        QVERIFY(boxes.last().text.startsWith(QStringLiteral("Read screen numbers fail!")));
+        QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
+        QCOMPARE(base()->count(QStringLiteral("SetNumberArrangeMode")), 0);
+    } else {
+        QCOMPARE(adjustGrid()->getCellShowNums(), numbers);
+        QCOMPARE(boxes.count(), 0);
+    }
 }
 
 QTEST_MAIN(TestLinuxPage)

@@ -501,14 +501,18 @@ void tst_MatrixService::x86ConnectionFaultsReportTheirStatus()
         QCOMPARE(config->Login("", ""), int(MatrixErrNotConnected));
         QCOMPARE(config->Connect(nullptr, 9010), int(MatrixErrBadArgument));
     } else if (fault == QLatin1String("silent")) {
-        m_simulator->setFaults(MatrixSimulatorFaults {true, 0, false}); // silent
+        MatrixSimulatorFaults silent;
+        silent.silent = true;
+        m_simulator->setFaults(silent);
         config->Connect("127.0.0.1", m_simulator->x86Port());
         QTRY_COMPARE_WITH_TIMEOUT(log.statusCount(ConnTimeOut), 1, 5000);
         QVERIFY(clock.elapsed() >= ConnectTimeoutMs - 50);
     } else if (fault == QLatin1String("garbage")) {
         config->Connect("127.0.0.1", m_simulator->x86Port());
         QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
-        m_simulator->setFaults(MatrixSimulatorFaults {false, 0, true}); // garbage answers
+        MatrixSimulatorFaults garbage;
+        garbage.garbageAnswers = true;
+        m_simulator->setFaults(garbage);
         QCOMPARE(config->Login("", ""), int(MatrixErrProtocol));
     } else {
         QVERIFY(connectAndLogin(config.get(), log));

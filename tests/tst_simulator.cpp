@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
@@ -179,6 +180,26 @@ QByteArray upgrade(qint32 mode, const QByteArray &url)
     PayloadWriter writer;
     writer.putInt32(mode).putText(url);
     return writer.data();
+}
+
+// The refusal docs/protocol.md names for a clause of a request's row: the first code in
+// backticks after the clause, e.g. documentedCode("0x200F", "count 0..16").
+int documentedCode(const QString &type, const QString &clause)
+{
+    QFile file(QStringLiteral(DM_SOURCE_DIR "/docs/protocol.md"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return NoAnswer;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        if (!line.startsWith(QStringLiteral("| `%1` |").arg(type)))
+            continue;
+        const int at = line.indexOf(clause);
+        const QRegularExpression code(QStringLiteral("`(-\\d+)`"));
+        const QRegularExpressionMatch match =
+                at < 0 ? QRegularExpressionMatch() : code.match(line, at + clause.size());
+        return match.hasMatch() ? match.captured(1).toInt() : NoAnswer;
+    }
+    return NoAnswer;
 }
 
 QByteArray wallJson(const MatrixSimulator &simulator)
@@ -372,6 +393,9 @@ void tst_Simulator::requestIsCheckedAndChangesNothing_data()
     row("linux: more than four cells", LinuxSaveRowColumn, ints({2, 3}), range);
     row("linux: channel count beyond the records sent", LinuxSetCellChannels,
         cellChannels(0, 4, 3, {one, two}), bad);
+    row("linux: more than 16 channels, as documented", LinuxSetCellChannels,
+        cellChannels(0, 16, 17, std::vector<CellChannelRecord>(17, cellChannel(-1))),
+        documentedCode(QStringLiteral("0x200F"), QStringLiteral("count 0..16")));
     row("linux: channels of a cell outside the grid", LinuxSetCellChannels,
         cellChannels(2, 4, 1, {one}), range);
     row("linux: channels with split 5", LinuxSetCellChannels, cellChannels(0, 5, 1, {one}), range);
@@ -464,6 +488,10 @@ void tst_Simulator::requestsBeforeLoginAreRefused()
     QCOMPARE(linuxClient.request(LinuxStartSession, QByteArray()), int(MatrixErrNotLoggedIn));
     QCOMPARE(linuxClient.request(LinuxLogin, linuxLogin("admin", "admin")), 0);
     QCOMPARE(linuxClient.request(LinuxReboot, QByteArray()), int(MatrixErrNotLoggedIn));
+    // The keep-alive is answered on either port, logged in or not.
+    QCOMPARE(x86.request(KeepAlive, QByteArray()), 0);
+    QCOMPARE(linuxClient.request(KeepAlive, QByteArray()), 0);
+    QCOMPARE(linuxClient.request(KeepAlive, ints({1})), int(MatrixErrBadArgument));
     QCOMPARE(wallJson(*m_simulator), before);
 }
 

@@ -29,7 +29,12 @@
         <translation>退出</translation>
     </message>
     <message>
-        <location filename="../src/linux/CellChannelsCheckDlg.cpp" line="+69"/>
+        <location filename="../src/linux/CellChannelsCheckDlg.cpp" line="+47"/>
+        <source>Unknown channel</source>
+        <translation>未知通道</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <location line="+4"/>
         <location line="+13"/>
         <location line="+20"/>
@@ -123,7 +128,12 @@
         <translation>查看源</translation>
     </message>
     <message>
-        <location line="+327"/>
+        <location line="+317"/>
+        <source>Show all windows fail!</source>
+        <translation>恢复全部画面失败！</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>Show single window fail!</source>
         <translation>单画面显示失败！</translation>
     </message>
@@ -148,7 +158,7 @@
         <translation>继续轮巡失败！</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+51"/>
         <source>Set turn show time fail!</source>
         <translation>设置轮巡时间失败！</translation>
     </message>
@@ -178,7 +188,7 @@
         <translation>删除单元通道失败！</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+41"/>
         <source>split screen fail!</source>
         <translation>分屏失败！</translation>
     </message>
@@ -188,7 +198,7 @@
         <translation>轮巡时禁止铺满整墙！</translation>
     </message>
     <message>
-        <location line="+124"/>
+        <location line="+125"/>
         <location line="+5"/>
         <source>Prompt</source>
         <translation>提示</translation>
@@ -537,29 +547,64 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+222"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+318"/>
         <location line="+5"/>
         <source>Prompt</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location line="+55"/>
-        <location line="+145"/>
+        <location line="+56"/>
+        <location line="+138"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-123"/>
+        <location line="-114"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-106"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="-23"/>
+        <source>Digital matrix server connection lost!</source>
+        <translation>与数字矩阵服务器的连接已断开！</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Wrong user name or password.</source>
+        <translation>用户名或密码错误。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The matrix is restarting or upgrading, try again later.</source>
+        <translation>矩阵正在重启或升级，请稍后再试。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The matrix cannot be reached.</source>
+        <translation>无法连接到矩阵。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The matrix did not answer in time.</source>
+        <translation>矩阵未及时应答。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The matrix answered something it should not.</source>
+        <translation>矩阵返回了无法识别的应答。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Error code %1.</source>
+        <translation>错误码 %1。</translation>
+    </message>
+    <message>
+        <location line="+129"/>
         <source>Digital matrix server disconnect!</source>
         <translation>数字矩阵服务器已断开！</translation>
     </message>
@@ -569,12 +614,12 @@
         <translation>数字矩阵服务器断开失败！</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+17"/>
         <source>Matrix server max count is:%1</source>
         <translation>矩阵服务器最大数量为：%1</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+14"/>
         <source>Add matrix server...</source>
         <translation>正在添加矩阵服务器...</translation>
     </message>
@@ -584,7 +629,7 @@
         <translation>添加矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+26"/>
         <source>Edit matrix server...</source>
         <translation>正在编辑矩阵服务器...</translation>
     </message>
@@ -609,9 +654,14 @@
         <translation>删除矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+42"/>
         <source>Do you want to reboot matrix server?</source>
         <translation>是否重启矩阵服务器？</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Reboot matrix server fail!</source>
+        <translation>重启矩阵服务器失败！</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -619,17 +669,37 @@
         <translation>是否恢复出厂设置？</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+5"/>
+        <source>Restore factory default fail!</source>
+        <translation>恢复出厂设置失败！</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Read screen numbers fail!</source>
+        <translation>读取屏幕编号失败！</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Start screen arrangement fail!</source>
+        <translation>进入屏幕编排失败！</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>The new grid clears the channels of every cell. Save it?</source>
+        <translation>新的布局将清除所有单元的通道，是否保存？</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Set matrix row and column arrange fail!</source>
         <translation>设置矩阵行列排列失败！</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+4"/>
         <source>clear cells fail!</source>
         <translation>清空单元失败！</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>Set logic screen map fail!</source>
         <translation>设置逻辑屏幕映射失败！</translation>
     </message>
@@ -639,18 +709,22 @@
         <translation>设置单元信息失败！</translation>
     </message>
     <message>
-        <location line="+49"/>
-        <location line="+48"/>
+        <location line="+47"/>
         <source>Upgrading...</source>
         <translation>正在升级...</translation>
     </message>
     <message>
-        <location line="-21"/>
+        <location line="+34"/>
         <source>Start upgrade fail!</source>
         <translation>启动升级失败！</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+49"/>
+        <source>The matrix could not be reached during the upgrade: its result is unknown!</source>
+        <translation>升级期间无法连接矩阵，升级结果未知！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Linux matrix upgrade finished! Please poweroff to restart!</source>
         <translation>Linux矩阵升级完成！请断电重启！</translation>
     </message>
@@ -670,7 +744,7 @@
         <translation>未知错误！</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>The max channel count can set in cell is:%1</source>
         <translation>单元最多可设置的通道数为：%1</translation>
     </message>

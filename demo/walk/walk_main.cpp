@@ -13,6 +13,7 @@
 
 #include "DigitalMatrixConfigPage.h"
 #include "MatrixModuleConfig.h"
+#include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "SimulatedWallWindow.h"
 
@@ -23,6 +24,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCommandLineParser>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -543,6 +545,46 @@ int main(int argc, char *argv[])
     walk.screenshot(QStringLiteral("linux-page"), [&] { return static_cast<QWidget *>(&window); });
     walk.screenshot(QStringLiteral("wall-linux"), [&] { return wallWindow(true); });
     walk.screenshot(QStringLiteral("wall-x86"), [&] { return wallWindow(false); });
+
+    // ---- The matrix says no, then goes silent: the page says so and keeps no secret. ----
+    auto connectToggle = [&] {
+        return button(child(linuxPage(), "serverOperWdt"), "connectServerBt");
+    };
+    auto boxText = [] {
+        auto *label = WalkRunner::modal("COMMONUSELIB::MessageBoxW")
+                ? WalkRunner::modal()->findChild<QLabel *>(QStringLiteral("textLabel"))
+                : nullptr;
+        return label ? label->text() : QString();
+    };
+    QString question;
+    walk.then(QStringLiteral("the Linux matrix refuses a reboot"), [&] {
+        MatrixSimulatorFaults faults;
+        faults.refusedRequests = {MatrixProtocol::LinuxReboot};
+        faults.refusedResult = -10;
+        host.simulator()->setFaults(faults);
+        click(button(linuxPage(), "rebootBt"));
+    });
+    walk.step(
+            QStringLiteral("the page asks before rebooting"), [&] { return !boxText().isEmpty(); },
+            [&] {
+                question = boxText();
+                WalkRunner::clickIn(WalkRunner::modal(), "yesBt");
+            });
+    walk.step(
+            QStringLiteral("the refusal is shown"),
+            [&] { return !boxText().isEmpty() && boxText() != question; }, [] {});
+    shot(QStringLiteral("17-linux-reboot-refused"));
+    walk.then(QStringLiteral("close the notice; the matrix then falls silent"), [&] {
+        WalkRunner::clickIn(WalkRunner::modal(), "okBt");
+        MatrixSimulatorFaults faults;
+        faults.silent = true;
+        host.simulator()->setFaults(faults);
+    });
+    walk.step(
+            QStringLiteral("the page shows the matrix lost"),
+            [&] { return connectToggle() && !connectToggle()->isChecked(); },
+            [&] { host.simulator()->setFaults(MatrixSimulatorFaults()); });
+    shot(QStringLiteral("18-linux-matrix-lost"));
 
     // ---- Finish. ----
     QObject::connect(&walk, &WalkRunner::finished, &app, [&](bool ok, const QString &message) {

@@ -112,8 +112,11 @@ void IpAddressFrame::setReadOnly(bool readOnly)
 void IpAddressFrame::slotFieldEdited(int index, const QString &text)
 {
     QLineEdit *edit = m_fields[index];
-    if (index < 3 && edit->cursorPosition() == text.size() && octetComplete(text))
+    if (index < 3 && edit->cursorPosition() == text.size() && octetComplete(text)) {
         focusField(index + 1, false);
+        // A dot typed right after this move ends the octet already ended.
+        m_autoAdvancedTo = index + 1;
+    }
 }
 
 void IpAddressFrame::updateIp()
@@ -139,6 +142,9 @@ void IpAddressFrame::focusField(int index, bool atEnd)
 
 bool IpAddressFrame::eventFilter(QObject *watched, QEvent *event)
 {
+    // A click or a focus change since the move is a new start: the next dot moves on.
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::FocusIn)
+        m_autoAdvancedTo = -1;
     if (event->type() != QEvent::KeyPress)
         return QFrame::eventFilter(watched, event);
     int index = -1;
@@ -151,6 +157,8 @@ bool IpAddressFrame::eventFilter(QObject *watched, QEvent *event)
 
     auto *key = static_cast<QKeyEvent *>(event);
     QLineEdit *edit = m_fields[index];
+    const bool autoAdvanced = m_autoAdvancedTo == index;
+    m_autoAdvancedTo = -1;
     const bool atStart = edit->cursorPosition() == 0 && !edit->hasSelectedText();
     const bool atEnd = edit->cursorPosition() == edit->text().size() && !edit->hasSelectedText();
 
@@ -165,7 +173,7 @@ bool IpAddressFrame::eventFilter(QObject *watched, QEvent *event)
     switch (key->key()) {
     case Qt::Key_Period:
     case Qt::Key_Space:
-        if (index < 3 && !edit->text().isEmpty())
+        if (index < 3 && !edit->text().isEmpty() && !autoAdvanced)
             focusField(index + 1, false);
         return true; // never typed into a field
     case Qt::Key_Backspace:

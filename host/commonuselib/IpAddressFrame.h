@@ -11,7 +11,8 @@ class QLineEdit;
 namespace COMMONUSELIB {
 
 // Typing "." (or a space) moves to the next field, and so does a complete octet (three
-// digits, or a value to which no further digit can be added). Backspace or Left at the
+// digits, or a value to which no further digit can be added); a "." typed right after such
+// a move stays in the field it moved to. Backspace or Left at the
 // start of a field moves to the end of the previous one, Right at the end of a field to
 // the start of the next one. Pasting a whole address into any field fills all four.
 // Leading zeros cannot be typed.
@@ -55,6 +56,8 @@ private:
 
     QLineEdit *m_fields[4] = {};
     QString m_lastIp;
+    // The field the last complete octet moved the focus to (-1: none, or a key came since).
+    int m_autoAdvancedTo = -1;
     bool m_filling = false;
 };
 

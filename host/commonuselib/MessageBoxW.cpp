@@ -152,7 +152,10 @@ short MessageBoxW::ask(const Record &record)
     if (hook)
         return hook(record);
 
-    MessageBoxW box(record.parent, record.kind, record.title, record.text, record.buttons);
+    // The box belongs to the caller's window, not to the caller: a part of a window that is
+    // disabled or hidden while the box is open must not take the box with it.
+    QWidget *owner = record.parent ? record.parent->window() : nullptr;
+    MessageBoxW box(owner, record.kind, record.title, record.text, record.buttons);
     return box.exec() == QDialog::Accepted ? 1 : 0;
 }
 

@@ -35,8 +35,9 @@ public:
     // Answers boxes instead of showing them (automation and tests).
     using AnswerHook = std::function<short(const Record &)>;
 
-    // Each shows a modal box and returns 1 when the person accepted ("OK" or "Yes"),
-    // 0 otherwise (the negative button, Escape or closing the window).
+    // Each shows a modal box over the parent's window (the box's parent is that window, so
+    // disabling the parent itself leaves the box usable) and returns 1 when the person
+    // accepted ("OK" or "Yes"), 0 otherwise (the negative button, Escape or closing it).
     static short warning(QWidget *parent, const QString &title, const QString &text,
                          short buttons = NoticeButtons);
     static short infomation(QWidget *parent, const QString &title, const QString &text,

@@ -101,9 +101,12 @@ int LinuxMatrixClient::GetUpgradeStatus(UpgradeStatusBlock *status)
     return result;
 }
 
-int LinuxMatrixClient::Reserved7()
+int LinuxMatrixClient::KeepAlive()
 {
-    return MatrixErrUnsupported;
+    // Asked often and on the caller's thread: a silent matrix must not hold it long.
+    constexpr int KeepAliveTimeoutMs = 2000;
+    const int timeoutMs = qMin(KeepAliveTimeoutMs, m_channel.timeouts().requestMs);
+    return m_channel.request(MatrixProtocol::KeepAlive, QByteArray(), nullptr, timeoutMs);
 }
 
 int LinuxMatrixClient::SaveRowColumn(int rows, int columns)

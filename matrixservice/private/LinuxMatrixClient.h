@@ -26,7 +26,7 @@ public:
     int FactoryReset(int mode) override;
     int StartUpgrade(int mode, const char *url) override;
     int GetUpgradeStatus(UpgradeStatusBlock *status) override;
-    int Reserved7() override;
+    int KeepAlive() override;
     int SaveRowColumn(int rows, int columns) override;
     int Reserved9() override;
     int Reserved10() override;

@@ -177,7 +177,7 @@ quint32 MatrixChannel::nextRequestId()
     return m_lastRequestId;
 }
 
-int MatrixChannel::request(quint16 type, const QByteArray &payload, QByteArray *body)
+int MatrixChannel::request(quint16 type, const QByteArray &payload, QByteArray *body, int timeoutMs)
 {
     if (onNetworkThread())
         return MatrixErrCallbackReentry;
@@ -208,7 +208,8 @@ int MatrixChannel::request(quint16 type, const QByteArray &payload, QByteArray *
         return frame.isEmpty() ? MatrixErrBadArgument : MatrixErrNotConnected;
     }
     const bool answered = m_condition.wait_for(
-            lock, std::chrono::milliseconds(m_timeouts.requestMs), [&] { return pending->done; });
+            lock, std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : m_timeouts.requestMs),
+            [&] { return pending->done; });
     m_pending.erase(id);
     if (!answered)
         return MatrixErrTimeout;

@@ -40,8 +40,10 @@ public:
     void close();
     // Sends a request and waits for its answer. Returns the matrix's result, or
     // MatrixErrNotConnected, MatrixErrTimeout, MatrixErrProtocol, MatrixErrCallbackReentry.
-    // body receives what follows the result in the answer.
-    int request(quint16 type, const QByteArray &payload, QByteArray *body = nullptr);
+    // body receives what follows the result in the answer. A timeoutMs above 0 replaces the
+    // request time-out for this request.
+    int request(quint16 type, const QByteArray &payload, QByteArray *body = nullptr,
+                int timeoutMs = 0);
     // Sends a request without waiting: 0 when handed to the network thread.
     int post(quint16 type, const QByteArray &payload);
 

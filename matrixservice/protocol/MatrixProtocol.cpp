@@ -12,9 +12,14 @@ bool isLinuxRequest(quint16 type)
     return type >= LinuxLogin && type <= LinuxSetCellSplit;
 }
 
+bool isGenericRequest(quint16 type)
+{
+    return type == KeepAlive;
+}
+
 bool isRequest(quint16 type)
 {
-    return isX86Request(type) || isLinuxRequest(type);
+    return isX86Request(type) || isLinuxRequest(type) || isGenericRequest(type);
 }
 
 const char *messageName(quint16 type)
@@ -24,6 +29,8 @@ const char *messageName(quint16 type)
         return type & ReplyFlag ? "?" : "Hello";
     case HelloAck:
         return type & ReplyFlag ? "?" : "HelloAck";
+    case KeepAlive:
+        return "KeepAlive";
     case X86Login:
         return "X86Login";
     case X86ForceLogin:

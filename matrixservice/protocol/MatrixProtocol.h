@@ -39,6 +39,9 @@ enum MessageType : quint16 {
     Hello = 0x0001,
     HelloAck = 0x0002,
 
+    // requests of either port
+    KeepAlive = 0x0003,
+
     // X86 requests
     X86Login = 0x1001,
     X86ForceLogin = 0x1002,
@@ -97,6 +100,8 @@ enum KickReason : qint32 {
 
 bool isX86Request(quint16 type);
 bool isLinuxRequest(quint16 type);
+// Requests either port answers (the keep-alive).
+bool isGenericRequest(quint16 type);
 bool isRequest(quint16 type);
 // Readable name of a message type ("X86SetMonitorSplit", "reply to LinuxLogin", ...).
 const char *messageName(quint16 type);

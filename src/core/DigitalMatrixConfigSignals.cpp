@@ -2,6 +2,7 @@
 
 #include "SingletonSupport.h"
 
+#include <QCoreApplication>
 #include <QMutexLocker>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -13,16 +14,18 @@ DigitalMatrixConfigSignals::DigitalMatrixConfigSignals(QObject *parent)
     : QObject(parent)
 { }
 
-DigitalMatrixConfigSignals::~DigitalMatrixConfigSignals() = default;
-
-DigitalMatrixConfigSignals *DigitalMatrixConfigSignals::instance()
+DigitalMatrixConfigSignals::~DigitalMatrixConfigSignals()
 {
-    DigitalMatrixConfigSignals *hub = s_instance.load(std::memory_order_acquire);
-    if (hub)
-        return hub;
-
+    // Deleted by release() or with the application object: either way nobody may find the
+    // hub any more, and a callback that has it finishes first.
     QMutexLocker locker(&s_mutex);
-    hub = s_instance.load(std::memory_order_relaxed);
+    DigitalMatrixConfigSignals *self = this;
+    s_instance.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
+}
+
+DigitalMatrixConfigSignals *DigitalMatrixConfigSignals::createLocked()
+{
+    DigitalMatrixConfigSignals *hub = s_instance.load(std::memory_order_relaxed);
     if (!hub) {
         registerMatrixMetaTypes();
         // Even when a service callback asks first, the hub belongs to the application's
@@ -34,12 +37,36 @@ DigitalMatrixConfigSignals *DigitalMatrixConfigSignals::instance()
     return hub;
 }
 
+DigitalMatrixConfigSignals *DigitalMatrixConfigSignals::instance()
+{
+    DigitalMatrixConfigSignals *hub = s_instance.load(std::memory_order_acquire);
+    if (hub)
+        return hub;
+    QMutexLocker locker(&s_mutex);
+    return createLocked();
+}
+
 void DigitalMatrixConfigSignals::release()
 {
-    if (!s_instance.load(std::memory_order_acquire))
-        return;
+    DigitalMatrixConfigSignals *hub = nullptr;
+    {
+        QMutexLocker locker(&s_mutex);
+        hub = s_instance.exchange(nullptr, std::memory_order_acq_rel);
+    }
+    delete hub;
+}
+
+template<typename Deliver>
+void DigitalMatrixConfigSignals::deliverFromService(Deliver deliver)
+{
     QMutexLocker locker(&s_mutex);
-    delete s_instance.exchange(nullptr, std::memory_order_acq_rel);
+    DigitalMatrixConfigSignals *hub = s_instance.load(std::memory_order_acquire);
+    if (!hub) {
+        if (!QCoreApplication::instance() || QCoreApplication::closingDown())
+            return;
+        hub = createLocked();
+    }
+    deliver(hub);
 }
 
 void DigitalMatrixConfigSignals::sendDigitalMatrixConnectStatus(ConnType type)
@@ -95,17 +122,21 @@ void DigitalMatrixConfigSignals::sendGroupRes(int monitor, PST_ChnInfo channels,
 
 void DigitalMatrixConfigSignals::onConnectStatus(void *, int connType)
 {
-    instance()->sendDigitalMatrixConnectStatus(static_cast<ConnType>(connType));
+    deliverFromService([connType](DigitalMatrixConfigSignals *hub) {
+        hub->sendDigitalMatrixConnectStatus(static_cast<ConnType>(connType));
+    });
 }
 
 void DigitalMatrixConfigSignals::onMatrixInfo(void *, int screens, int rows, int columns)
 {
-    emit instance()->signalMatrixInfo(screens, rows, columns);
+    deliverFromService([=](DigitalMatrixConfigSignals *hub) {
+        emit hub->signalMatrixInfo(screens, rows, columns);
+    });
 }
 
 void DigitalMatrixConfigSignals::onLayout(void *, _MIRRORLAYOUT *layout)
 {
-    instance()->sendLayout(layout);
+    deliverFromService([layout](DigitalMatrixConfigSignals *hub) { hub->sendLayout(layout); });
 }
 
 void DigitalMatrixConfigSignals::onIgnored4(void *) { }

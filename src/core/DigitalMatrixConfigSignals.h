@@ -61,6 +61,13 @@ private:
     explicit DigitalMatrixConfigSignals(QObject *parent = nullptr);
     ~DigitalMatrixConfigSignals() override;
 
+    // Runs deliver with the hub under the hub's lock, so that no callback of the service
+    // uses a hub being deleted. A callback may create the hub while the application runs;
+    // while it shuts down (or without it) the callback is dropped.
+    template<typename Deliver>
+    static void deliverFromService(Deliver deliver);
+    static DigitalMatrixConfigSignals *createLocked();
+
     static std::atomic<DigitalMatrixConfigSignals *> s_instance;
     static QMutex s_mutex;
 };

@@ -97,6 +97,7 @@ DigitalMatrixInteractionPort::DigitalMatrixInteractionPort(QObject *parent)
 
 DigitalMatrixInteractionPort::~DigitalMatrixInteractionPort()
 {
+    forgetInstance(this);
     if (x86Matrix && factory.releaseX86)
         factory.releaseX86(x86Matrix);
     if (baseMatrix && factory.releaseBase)
@@ -122,10 +123,19 @@ DigitalMatrixInteractionPort *DigitalMatrixInteractionPort::instance()
 
 void DigitalMatrixInteractionPort::release()
 {
-    if (!s_instance.load(std::memory_order_acquire))
-        return;
+    DigitalMatrixInteractionPort *port = nullptr;
+    {
+        QMutexLocker locker(&s_mutex);
+        port = s_instance.exchange(nullptr, std::memory_order_acq_rel);
+    }
+    delete port;
+}
+
+void DigitalMatrixInteractionPort::forgetInstance(DigitalMatrixInteractionPort *self)
+{
+    // Deleted with the application object: release() and instance() must not find it.
     QMutexLocker locker(&s_mutex);
-    delete s_instance.exchange(nullptr, std::memory_order_acq_rel);
+    s_instance.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
 }
 
 // ---- X86 matrix ----------------------------------------------------------------
@@ -290,12 +300,29 @@ QStringList DigitalMatrixInteractionPort::getScreenNumbers()
 {
     static const QStringList fallback {QStringLiteral("1"), QStringLiteral("2"),
                                        QStringLiteral("3"), QStringLiteral("4")};
+    QStringList numbers;
+    readScreenNumbers(&numbers);
+    screenNumbers = numbers.isEmpty() ? fallback : numbers;
+    return screenNumbers;
+}
+
+int DigitalMatrixInteractionPort::keepAlive()
+{
+    return baseMatrix ? baseMatrix->KeepAlive() : NoService;
+}
+
+int DigitalMatrixInteractionPort::readScreenNumbers(QStringList *out)
+{
+    if (out)
+        out->clear();
     uint8_t bytes[64] = {};
     int count = 0;
     const int result =
             baseMatrix ? baseMatrix->GetScreenNumbers(bytes, int(sizeof bytes), &count) : NoService;
+    if (result != 0)
+        return result;
     QStringList numbers;
-    bool usable = result == 0 && count > 0 && count <= int(sizeof bytes);
+    bool usable = count > 0 && count <= int(sizeof bytes);
     for (int k = 0; usable && k < count; ++k) {
         // Byte b is screen b + 1: only the matrix's own screens are usable.
         if (bytes[k] >= MaxScreens)
@@ -307,8 +334,12 @@ QStringList DigitalMatrixInteractionPort::getScreenNumbers()
         const QSet<QString> distinct(numbers.cbegin(), numbers.cend());
         usable = numbers.size() == MaxScreens && distinct.size() == MaxScreens;
     }
-    screenNumbers = usable ? numbers : fallback;
-    return screenNumbers;
+    if (!usable)
+        return MatrixErrFailed;
+    screenNumbers = numbers;
+    if (out)
+        *out = numbers;
+    return 0;
 }
 
 int DigitalMatrixInteractionPort::setScreenNumbers(const QStringList &numbers)

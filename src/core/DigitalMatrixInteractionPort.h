@@ -85,6 +85,11 @@ public:
     int setMatrixRowColumn(int rows, int columns);
     int setNumberArrangeMode(int on);
     QStringList getScreenNumbers();
+    // Reads the screen numbers; only a result of 0 fills numbers with the matrix's own
+    // (four distinct screens), anything else leaves it empty. -1: an unusable map.
+    int readScreenNumbers(QStringList *numbers);
+    // Whether the connected Linux matrix still answers: 0, or the service's error.
+    int keepAlive();
     int setScreenNumbers(const QStringList &numbers);
     int getScreenGrid(int *rows, int *columns, int *meltedCell);
     int setScreenGrid(int rows, int columns);
@@ -120,6 +125,8 @@ private:
     IBaseMatrixConfig *baseMatrix = nullptr;
     QStringList screenNumbers;
     ServiceFactory factory;
+
+    static void forgetInstance(DigitalMatrixInteractionPort *self);
 
     static std::atomic<DigitalMatrixInteractionPort *> s_instance;
     static QMutex s_mutex;

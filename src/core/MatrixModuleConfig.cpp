@@ -17,7 +17,10 @@ MatrixModuleConfig::MatrixModuleConfig(QObject *parent)
     init();
 }
 
-MatrixModuleConfig::~MatrixModuleConfig() = default;
+MatrixModuleConfig::~MatrixModuleConfig()
+{
+    forgetInstance(this);
+}
 
 void MatrixModuleConfig::init()
 {
@@ -42,10 +45,19 @@ MatrixModuleConfig *MatrixModuleConfig::instance()
 
 void MatrixModuleConfig::release()
 {
-    if (!s_instance.load(std::memory_order_acquire))
-        return;
+    MatrixModuleConfig *config = nullptr;
+    {
+        QMutexLocker locker(&s_mutex);
+        config = s_instance.exchange(nullptr, std::memory_order_acq_rel);
+    }
+    delete config;
+}
+
+void MatrixModuleConfig::forgetInstance(MatrixModuleConfig *self)
+{
+    // Deleted with the application object: release() and instance() must not find it.
     QMutexLocker locker(&s_mutex);
-    delete s_instance.exchange(nullptr, std::memory_order_acq_rel);
+    s_instance.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
 }
 
 void MatrixModuleConfig::installMatrixTranslator() { }

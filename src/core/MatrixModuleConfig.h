@@ -30,6 +30,8 @@ private:
     ~MatrixModuleConfig() override;
     void init();
 
+    static void forgetInstance(MatrixModuleConfig *self);
+
     static std::atomic<MatrixModuleConfig *> s_instance;
     static QMutex s_mutex;
 };

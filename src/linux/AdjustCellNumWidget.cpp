@@ -19,6 +19,12 @@ void AdjustCellNumWidget::setRowColumn(int rows, int columns)
     setCellShowNums(DigitalMatrixInteractionPort::instance()->getScreenNumbers());
 }
 
+void AdjustCellNumWidget::setArrangement(int rows, int columns, const QStringList &numbers)
+{
+    CellsArrangeWidget::setRowColumn(rows, columns);
+    setCellShowNums(numbers);
+}
+
 void AdjustCellNumWidget::createCells(int rows, int columns)
 {
     clearCells();

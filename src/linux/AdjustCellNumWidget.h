@@ -20,6 +20,8 @@ public:
     // Rebuilds the grid and shows the numbers the matrix holds now.
     void setRowColumn(int rows, int columns) override;
     void createCells(int rows, int columns) override;
+    // Rebuilds the grid with screen numbers already read from the matrix.
+    void setArrangement(int rows, int columns, const QStringList &numbers);
 
 public slots:
     void slotEditShowNumFinished(int index, int oldNum, int newNum);

@@ -35,11 +35,19 @@ void CellChannelsCheckDlg::setChannels(const QList<CellChannelItem> &items)
     table->deleteAllRows();
     DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
     for (const CellChannelItem &item : items) {
-        const DeviceChancelInfo channel =
-                dataCentre->getDevChannelInfoByChannelGuid(item.channelId);
-        const UDeviceInfo device = dataCentre->getDeviceInfoByDeviceGuid(channel.deviceGuid);
-        const int row = table->insertBack({item.channelName, device.struct_DeviceName},
-                                          item.channelId, QSet<int>());
+        // One row per position the cell holds, whether or not the data centre still knows
+        // its channel (the same channel may also be placed twice).
+        const DeviceChancelInfo channel = item.channelId.isEmpty()
+                ? DeviceChancelInfo()
+                : dataCentre->getDevChannelInfoByChannelGuid(item.channelId);
+        const bool known = !channel.channelGuid.isEmpty();
+        const UDeviceInfo device =
+                known ? dataCentre->getDeviceInfoByDeviceGuid(channel.deviceGuid) : UDeviceInfo();
+        const QString name =
+                known && !item.channelName.isEmpty() ? item.channelName : tr("Unknown channel");
+        // A position is the row's key; an item not placed yet is known by its channel.
+        const QString key = item.position >= 0 ? QString::number(item.position) : item.channelId;
+        const int row = table->insertBack({name, device.struct_DeviceName}, key, QSet<int>());
         if (row < 0)
             continue;
         for (int column = 1; column <= 2; ++column) {

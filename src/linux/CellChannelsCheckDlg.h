@@ -30,11 +30,14 @@ public:
     explicit CellChannelsCheckDlg(QWidget *parent = nullptr);
     ~CellChannelsCheckDlg() override;
 
-    // Fills the table, one row per item, keyed by its channel GUID.
+    // Fills the table, one row per item, keyed by its position in the cell (as text; an
+    // item without a position by its channel GUID); a channel the data centre does not
+    // know is listed as "Unknown channel".
     void setChannels(const QList<CellChannelItem> &items);
     CellChannelsTableWt *table() const;
 
 signals:
+    // Asks the cell to delete the channel of a row (its key: the position as text).
     void signalDeleteChannelFromCell(const QString &channelGuid);
 
 public slots:

@@ -219,7 +219,7 @@ void CellForConfigChannels::loadFromServer()
             setSplitScreenCount(split);
             updatePageCount();
             fillPanes();
-            showAllPanes();
+            showAllPanes(false);
         } else {
             QLogger::instance()->LogInfo(QStringLiteral("Linux matrix cell %1 reports split %2")
                                                  .arg(getIndex())
@@ -280,7 +280,8 @@ int CellForConfigChannels::sendChannels(const QList<CellChannelItem> &items)
     }
     updatePageCount();
     fillPanes();
-    showAllPanes();
+    // The matrix ended any pane shown alone with the new channels.
+    showAllPanes(false);
     return 0;
 }
 
@@ -311,6 +312,11 @@ bool CellForConfigChannels::removeChannel(int position)
     channels.remove(position);
     updatePageCount();
     fillPanes();
+    if (position == singlePanePosition) {
+        // The matrix ends the view of a pane shown alone when its channel goes; so does the
+        // cell, without asking the matrix again.
+        showAllPanes(false);
+    }
     return true;
 }
 
@@ -410,21 +416,27 @@ void CellForConfigChannels::updatePageCount()
     pageToolBar->setCurrentPage(0);
 }
 
-void CellForConfigChannels::showAllPanes()
+bool CellForConfigChannels::showAllPanes(bool send)
 {
-    for (ChannelWidget *pane : qAsConst(panes))
-        pane->show();
-    paneLayout->setSpacing(SplitLineWidth);
-    updatePaneStretch();
-    if (singlePanePosition != -1) {
+    // A pane shown alone on the matrix comes back to all panes there first: the cell never
+    // shows every pane while the matrix shows one.
+    if (send && singlePanePosition != -1) {
         const int result = port()->setCellSingleWindow(getIndex(), 0, 0);
-        if (result != 0)
+        if (result != 0) {
             QLogger::instance()->LogInfo(
                     QStringLiteral("Linux matrix cell %1: restoring all panes failed (%2)")
                             .arg(getIndex())
                             .arg(result));
+            showNotice(tr("Show all windows fail!"));
+            return false;
+        }
     }
+    for (ChannelWidget *pane : qAsConst(panes))
+        pane->show();
+    paneLayout->setSpacing(SplitLineWidth);
+    updatePaneStretch();
     singlePanePosition = -1;
+    return true;
 }
 
 bool CellForConfigChannels::showSinglePane(int position, bool send)
@@ -504,7 +516,8 @@ void CellForConfigChannels::slotTurnShowContinueActionTriggred()
 
 void CellForConfigChannels::slotTurnShowTimeSetActionTriggered()
 {
-    TurnShowTimeSetDlg dialog(curTurnInterval, this);
+    // Owned by the window: the cell may be disabled while the dialog is open.
+    TurnShowTimeSetDlg dialog(curTurnInterval, window());
     if (dialog.exec() != QDialog::Accepted)
         return;
     const int seconds = dialog.getTurnShowTime();
@@ -554,7 +567,7 @@ void CellForConfigChannels::slotDeleteAllChannelsActionTriggered()
 
 void CellForConfigChannels::slotCheckChannelsActionTriggered()
 {
-    CellChannelsCheckDlg dialog(this);
+    CellChannelsCheckDlg dialog(window());
     dialog.setChannels(channelItems());
     connect(this, &CellForConfigChannels::signalDeleteChannelFromCellFinished, &dialog,
             &CellChannelsCheckDlg::slotDeleteChannelFromTable);
@@ -565,11 +578,16 @@ void CellForConfigChannels::slotCheckChannelsActionTriggered()
 
 void CellForConfigChannels::slotDeleteChannelFromCell(const QString &channelGuid)
 {
-    int position = -1;
-    for (auto it = channels.cbegin(); it != channels.cend(); ++it) {
-        if (!channelGuid.isEmpty() && it.value().channelId == channelGuid) {
-            position = it.key();
-            break;
+    // The check dialog names a position; a channel GUID names the first position holding it.
+    bool isPosition = false;
+    int position = channelGuid.toInt(&isPosition);
+    if (!isPosition || !channels.contains(position)) {
+        position = -1;
+        for (auto it = channels.cbegin(); it != channels.cend(); ++it) {
+            if (!channelGuid.isEmpty() && it.value().channelId == channelGuid) {
+                position = it.key();
+                break;
+            }
         }
     }
     const bool deleted = position >= 0 && deleteChannelAt(position);
@@ -592,7 +610,7 @@ void CellForConfigChannels::slotSplitScreenNum(int num, bool stopTurnShow, bool 
     setSplitScreenCount(num);
     updatePageCount();
     fillPanes();
-    showAllPanes();
+    showAllPanes(true);
 }
 
 void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
@@ -613,7 +631,7 @@ void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
     const int position = index + curPage * split;
     if (!severalCells) {
         if (visiblePaneCount() < 2)
-            showAllPanes();
+            showAllPanes(true);
         else
             showSinglePane(position, true);
         return;
@@ -628,7 +646,8 @@ void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
         emit signalHideCellsButThisIndex(getIndex());
         return;
     }
-    showAllPanes();
+    if (!showAllPanes(true))
+        return;
     emit signalShowAllCells();
     curPaneState = 2;
 }

@@ -120,7 +120,9 @@ private:
     void updatePaneStretch();
     void fillPanes();
     void updatePageCount();
-    void showAllPanes();
+    // Shows every pane; with send, a pane shown alone is first restored on the matrix, and
+    // a refusal (shown) keeps the cell as it is. Returns whether every pane is shown.
+    bool showAllPanes(bool send);
     // Shows the pane of one position alone; with send, only once the matrix took it.
     bool showSinglePane(int position, bool send);
     void updateTurnView();

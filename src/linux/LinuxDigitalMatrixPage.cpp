@@ -18,6 +18,8 @@
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
+#include <QApplication>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
 #include <QUuid>
@@ -35,6 +37,20 @@ constexpr int FactoryResetMode = 1;
 constexpr int DefaultUpgradePollMs = 2000;
 // Channels one cell takes at most.
 constexpr int MaxCellChannels = 16;
+// Time between two checks that the connected matrix still answers.
+constexpr int DefaultKeepAliveMs = 1000;
+// A watched upgrade is given up after this many polls without a connection in a row, or
+// after this long without one, whichever comes first (each new login may take the
+// service's connect time-out).
+constexpr int MaxLostUpgradePolls = 30;
+constexpr qint64 MaxLostUpgradeMs = 60000;
+
+// The service could not reach the matrix (as opposed to a matrix's answer).
+bool isConnectionFailure(int result)
+{
+    return result == MatrixErrNotConnected || result == MatrixErrTimeout
+            || result == MatrixErrProtocol;
+}
 
 DigitalMatrixInteractionPort *port()
 {
@@ -51,22 +67,25 @@ LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::LinuxDigitalMatrixPage)
     , upgradeTimer(new QTimer(this))
+    , keepAliveTimer(new QTimer(this))
 {
     ui->setupUi(this);
     upgradeTimer->setInterval(DefaultUpgradePollMs);
+    keepAliveTimer->setInterval(DefaultKeepAliveMs);
     configChannelsWidget = dynamic_cast<ConfigChannelsWidget *>(ui->cellsStackedWdt->widget(0));
     adjustCellNumWidget = dynamic_cast<AdjustCellNumWidget *>(ui->cellsStackedWdt->widget(1));
     getMatrixServersAlreadyConfig();
     connectSignalsWithSlots();
     setWidgetsEnabled(false);
+    updateServerButtons();
 }
 
 LinuxDigitalMatrixPage::~LinuxDigitalMatrixPage()
 {
+    keepAliveTimer->stop();
     stopUpgradePoll();
     // The connection itself stays open; only the arrangement mode must not outlive us.
-    if (isServerConnectOK())
-        port()->setNumberArrangeMode(0);
+    leaveArrangeMode();
     delete ui;
     ui = nullptr;
     serverStatus.clear();
@@ -141,6 +160,7 @@ void LinuxDigitalMatrixPage::connectSignalsWithSlots()
 
     connect(upgradeTimer, &QTimer::timeout, this,
             &LinuxDigitalMatrixPage::slotGetUpgradeProcessTimeout);
+    connect(keepAliveTimer, &QTimer::timeout, this, &LinuxDigitalMatrixPage::slotKeepAliveTimeout);
 }
 
 void LinuxDigitalMatrixPage::getMatrixServersAlreadyConfig()
@@ -187,8 +207,10 @@ void LinuxDigitalMatrixPage::setMatrixStatus(MatrixStatus status)
 
 void LinuxDigitalMatrixPage::resetStatusToInitial()
 {
-    // The page leaves the matrix (or its current state): no poll may outlive that.
+    // The page leaves the matrix (or its current state): no poll and no arrangement mode
+    // may outlive that.
     stopUpgradePoll();
+    leaveArrangeMode();
     setMatrixStatus(MatrixStatusNormal);
     if (configChannelsWidget)
         configChannelsWidget->resetToPlaceholder();
@@ -199,6 +221,83 @@ void LinuxDigitalMatrixPage::setServerConnectOk(bool ok)
 {
     serverConnected = ok;
     ui->serverOperWdt->setServerConnectOk(ok);
+    if (ok)
+        keepAliveTimer->start();
+    else
+        keepAliveTimer->stop();
+    updateServerButtons();
+}
+
+void LinuxDigitalMatrixPage::updateServerButtons()
+{
+    const bool server = hasCurrentServer();
+    DigitalMatrixServerOperWidget *oper = ui->serverOperWdt;
+    oper->connectButton()->setEnabled(server);
+    oper->editButton()->setEnabled(server);
+    oper->deleteButton()->setEnabled(server);
+}
+
+void LinuxDigitalMatrixPage::leaveArrangeMode()
+{
+    if (!arrangeModeOn)
+        return;
+    arrangeModeOn = false;
+    const int result = port()->setNumberArrangeMode(0);
+    if (result != 0) {
+        arrangeModeLeftOn = true;
+        logLine(QStringLiteral("Linux matrix arrangement mode not ended (%1)").arg(result));
+    }
+}
+
+void LinuxDigitalMatrixPage::setKeepAliveInterval(int ms)
+{
+    keepAliveTimer->setInterval(qMax(1, ms));
+}
+
+void LinuxDigitalMatrixPage::slotKeepAliveTimeout()
+{
+    // A question or dialog on screen runs its own event loop inside a slot of this page: the
+    // page is not torn down under it. The check runs again once the box is closed.
+    // The page's own waits (a server being stored) are left alone too.
+    if (!isServerConnectOK() || upgradeWaiting || QApplication::activeModalWidget()
+        || COMMONUSELIB::WaitDialog::getInstance()->isWaiting())
+        return;
+    const int result = port()->keepAlive();
+    if (isConnectionFailure(result))
+        matrixLost(result);
+}
+
+void LinuxDigitalMatrixPage::matrixLost(int result)
+{
+    logLine(QStringLiteral("Linux matrix server lost (%1)").arg(result));
+    // Close first, so that leaving the page's steps does not wait for a silent matrix.
+    port()->disconnectLinuxServer();
+    resetStatusToInitial();
+    setServerConnectOk(false);
+    ui->serverOperWdt->setConnectServerHint(tr("Digital matrix server connection lost!"));
+}
+
+QString LinuxDigitalMatrixPage::refusalReason(int result)
+{
+    switch (result) {
+    case MatrixErrLoginRefused:
+        return tr("Wrong user name or password.");
+    case MatrixErrBusy:
+        return tr("The matrix is restarting or upgrading, try again later.");
+    case MatrixErrNotConnected:
+        return tr("The matrix cannot be reached.");
+    case MatrixErrTimeout:
+        return tr("The matrix did not answer in time.");
+    case MatrixErrProtocol:
+        return tr("The matrix answered something it should not.");
+    default:
+        return tr("Error code %1.").arg(result);
+    }
+}
+
+QString LinuxDigitalMatrixPage::connectFailHint(int result)
+{
+    return tr("Digital matrix server connect fail!") + QLatin1Char(' ') + refusalReason(result);
 }
 
 bool LinuxDigitalMatrixPage::hasCurrentServer() const
@@ -256,6 +355,7 @@ void LinuxDigitalMatrixPage::slotServerSelChanged(const QString &previousId,
 {
     resetStatusToInitial();
     currentIndex = serverIndexById(currentId);
+    updateServerButtons();
     DigitalMatrixServerOperWidget *oper = ui->serverOperWdt;
     if (!previousId.isEmpty())
         serverStatus[previousId] = oper->getServerStatus();
@@ -300,6 +400,8 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
                         .arg(server->port)
                         .arg(result));
         if (result == 0) {
+            if (arrangeModeLeftOn && port()->setNumberArrangeMode(0) == 0)
+                arrangeModeLeftOn = false;
             setServerConnectOk(true);
             oper->setConnectServerHint(tr("Digital matrix server connect ok!"));
             if (configChannelsWidget)
@@ -308,18 +410,15 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
         } else {
             resetStatusToInitial();
             setServerConnectOk(false);
-            oper->setConnectServerHint(tr("Digital matrix server connect fail!"));
+            oper->setConnectServerHint(connectFailHint(result));
         }
         return;
     }
 
-    resetStatusToInitial();
-    int result = 0;
-    if (isServerConnectOK()) {
-        port()->setNumberArrangeMode(0);
-        result = port()->disconnectLinuxServer();
+    const bool wasConnected = isServerConnectOK();
+    const int result = disconnectLinuxMatrixServer();
+    if (wasConnected)
         logLine(QStringLiteral("Linux matrix server disconnect result %1").arg(result));
-    }
     setServerConnectOk(false);
     oper->setConnectServerHint(result == 0 ? tr("Digital matrix server disconnect!")
                                            : tr("Digital matrix server disconnect fail!"));
@@ -327,10 +426,12 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
 
 int LinuxDigitalMatrixPage::disconnectLinuxMatrixServer()
 {
+    // Leaving the matrix ends its arrangement mode in any case, and asks it once.
+    if (isServerConnectOK())
+        arrangeModeOn = true;
     resetStatusToInitial();
     if (!isServerConnectOK())
         return 0;
-    port()->setNumberArrangeMode(0);
     return port()->disconnectLinuxServer();
 }
 
@@ -345,11 +446,7 @@ void LinuxDigitalMatrixPage::slotAddServerBtClicked()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const DigitalMatrixServerInfo info = dialog.serverInfo();
-    resetStatusToInitial();
-    if (isServerConnectOK()) {
-        port()->setNumberArrangeMode(0);
-        port()->disconnectLinuxServer();
-    }
+    disconnectLinuxMatrixServer();
     slotAddDigitalMatrixServer(info);
 }
 
@@ -383,11 +480,7 @@ void LinuxDigitalMatrixPage::slotEditServerBtClicked()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const DigitalMatrixServerInfo info = dialog.serverInfo();
-    resetStatusToInitial();
-    if (isServerConnectOK()) {
-        port()->setNumberArrangeMode(0);
-        port()->disconnectLinuxServer();
-    }
+    disconnectLinuxMatrixServer();
     showWait(tr("Edit matrix server..."));
     if (!port()->editServerInDB(info)) {
         dataCentreRefused(tr("Edit matrix server fail!"));
@@ -469,6 +562,7 @@ void LinuxDigitalMatrixPage::slotDeleteMatrixServerFromDB(const QString &id, SER
 
     if (servers.isEmpty()) {
         currentIndex = -1;
+        updateServerButtons();
         emit signalLinuxMatrixServerDeleteAll();
         return;
     }
@@ -482,7 +576,13 @@ void LinuxDigitalMatrixPage::slotRebootBtClicked()
 {
     if (!askQuestion(tr("Do you want to reboot matrix server?")))
         return;
-    port()->rebootMatrix();
+    const int result = port()->rebootMatrix();
+    logLine(QStringLiteral("Linux matrix reboot result %1").arg(result));
+    if (result != 0) {
+        // The matrix goes on as before: so does the page, and it says why.
+        showNotice(tr("Reboot matrix server fail!") + QLatin1Char(' ') + refusalReason(result));
+        return;
+    }
     slotConnectServerBtClicked(false);
 }
 
@@ -490,7 +590,12 @@ void LinuxDigitalMatrixPage::slotResetBtClicked()
 {
     if (!askQuestion(tr("Do you want to restore factory default?")))
         return;
-    port()->resetMatrix(FactoryResetMode);
+    const int result = port()->resetMatrix(FactoryResetMode);
+    logLine(QStringLiteral("Linux matrix factory reset result %1").arg(result));
+    if (result != 0) {
+        showNotice(tr("Restore factory default fail!") + QLatin1Char(' ') + refusalReason(result));
+        return;
+    }
     slotConnectServerBtClicked(false);
 }
 
@@ -504,11 +609,26 @@ void LinuxDigitalMatrixPage::slotConfigMatrixBtClicked()
     dialog.setRowColumn(rows, columns);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    port()->setNumberArrangeMode(1);
     dialog.getRowColumn(rows, columns);
-    if (!adjustCellNumWidget || !configChannelsWidget)
+    if (!adjustCellNumWidget || !configChannelsWidget || !isServerConnectOK())
         return;
-    adjustCellNumWidget->setRowColumn(rows, columns);
+    // The numbers to arrange are the matrix's own: without them there is nothing to save.
+    QStringList numbers;
+    int result = port()->readScreenNumbers(&numbers);
+    if (result != 0) {
+        showNotice(tr("Read screen numbers fail!") + QLatin1Char(' ') + refusalReason(result));
+        return;
+    }
+    result = port()->setNumberArrangeMode(1);
+    if (result != 0) {
+        // The matrix may have switched it on all the same: it is told to end it.
+        arrangeModeOn = true;
+        leaveArrangeMode();
+        showNotice(tr("Start screen arrangement fail!") + QLatin1Char(' ') + refusalReason(result));
+        return;
+    }
+    arrangeModeOn = true;
+    adjustCellNumWidget->setArrangement(rows, columns, numbers);
     setMatrixStatus(MatrixStatusConfig);
 }
 
@@ -522,19 +642,25 @@ void LinuxDigitalMatrixPage::slotSaveConfigBtClicked()
     int rows = 0;
     int columns = 0;
     adjustCellNumWidget->getRowColumn(rows, columns);
+    int oldRows = 0;
+    int oldColumns = 0;
+    const bool configured = configChannelsWidget->isConfigured();
+    if (configured)
+        configChannelsWidget->getRowColumn(oldRows, oldColumns);
+    // The cells keep their channels while the grid keeps its shape; a new shape clears them,
+    // which the operator agrees to first.
+    const bool newShape = configured && (rows != oldRows || columns != oldColumns);
+    if (newShape && configChannelsWidget->hasAnyChannel()
+        && !askQuestion(tr("The new grid clears the channels of every cell. Save it?")))
+        return;
 
     if (port()->setMatrixRowColumn(rows, columns) != 0) {
         showNotice(tr("Set matrix row and column arrange fail!"));
         return;
     }
-    if (configChannelsWidget->isConfigured()) {
-        int oldRows = 0;
-        int oldColumns = 0;
-        configChannelsWidget->getRowColumn(oldRows, oldColumns);
-        if (port()->clearAllCells(oldRows, oldColumns) != 0) {
-            showNotice(tr("clear cells fail!"));
-            return;
-        }
+    if (newShape && port()->clearAllCells(oldRows, oldColumns) != 0) {
+        showNotice(tr("clear cells fail!"));
+        return;
     }
     if (port()->setScreenNumbers(numbers) != 0) {
         showNotice(tr("Set logic screen map fail!"));
@@ -548,10 +674,11 @@ void LinuxDigitalMatrixPage::slotSaveConfigBtClicked()
                     .arg(rows)
                     .arg(columns)
                     .arg(numbers.join(QLatin1Char(' '))));
-    configChannelsWidget->setRowColumn(rows, columns);
-    configChannelsWidget->setCellShowNums(numbers);
+    leaveArrangeMode();
     setMatrixStatus(MatrixStatusNormal);
-    port()->setNumberArrangeMode(0);
+    // The grid shows what the matrix holds now, cells with their channels and splits.
+    configChannelsWidget->resetToPlaceholder();
+    configChannelsWidget->loadFromServer();
 }
 
 void LinuxDigitalMatrixPage::slotBackStepBtClicked()
@@ -562,13 +689,7 @@ void LinuxDigitalMatrixPage::slotBackStepBtClicked()
 
 void LinuxDigitalMatrixPage::slotCancelBtClicked()
 {
-    int rows = 2;
-    int columns = 2;
-    if (configChannelsWidget)
-        configChannelsWidget->getRowColumn(rows, columns);
-    port()->setNumberArrangeMode(0);
-    if (adjustCellNumWidget)
-        adjustCellNumWidget->setRowColumn(rows, columns);
+    leaveArrangeMode();
     setMatrixStatus(MatrixStatusNormal);
 }
 
@@ -590,8 +711,10 @@ bool LinuxDigitalMatrixPage::isUpgradePolling() const
 void LinuxDigitalMatrixPage::startUpgradePoll()
 {
     upgradeWaiting = true;
-    COMMONUSELIB::WaitDialog::getInstance()->showWaitDialog(tr("Upgrading..."), QUuid(),
-                                                            WaitTimeoutMs);
+    upgradeLostPolls = 0;
+    setUpgradeLock(true);
+    // Shown once, without a time-out: the upgrade ends when the matrix says so.
+    COMMONUSELIB::WaitDialog::getInstance()->showWaitDialog(tr("Upgrading..."), QUuid(), 0);
     upgradeTimer->start();
 }
 
@@ -600,13 +723,21 @@ void LinuxDigitalMatrixPage::stopUpgradePoll()
     upgradeTimer->stop();
     if (upgradeWaiting) {
         upgradeWaiting = false;
+        setUpgradeLock(false);
         hideWait();
     }
 }
 
+void LinuxDigitalMatrixPage::setUpgradeLock(bool locked)
+{
+    ui->serverSelWdt->setEnabled(!locked);
+    ui->serverOperWdt->setEnabled(!locked);
+    setWidgetsEnabled(!locked && isServerConnectOK());
+}
+
 void LinuxDigitalMatrixPage::slotUpgradeBtClicked()
 {
-    if (!isServerConnectOK())
+    if (!isServerConnectOK() || upgradeWaiting)
         return;
     int startResult = LinuxMatrixUpgradeDlg::NotStarted;
     {
@@ -617,11 +748,12 @@ void LinuxDigitalMatrixPage::slotUpgradeBtClicked()
     }
     if (startResult != 0) {
         // The matrix refused the start: nothing runs, the connection stays.
-        showNotice(tr("Start upgrade fail!"));
+        showNotice(tr("Start upgrade fail!") + QLatin1Char(' ') + refusalReason(startResult));
         return;
     }
     // The matrix reports the end of the upgrade only to a connection that asks for it, so
-    // the page keeps the connection and polls until the end is reported.
+    // the page keeps the connection and polls until the end is reported; until then no
+    // other command reaches the matrix.
     logLine(QStringLiteral("Linux matrix upgrade started; polling every %1 ms")
                     .arg(upgradeTimer->interval()));
     startUpgradePoll();
@@ -629,38 +761,61 @@ void LinuxDigitalMatrixPage::slotUpgradeBtClicked()
 
 void LinuxDigitalMatrixPage::slotGetUpgradeProcessTimeout()
 {
-    if (!isServerConnectOK()) {
-        // Never poll a matrix this page is not connected to.
-        stopUpgradePoll();
+    if (!upgradeWaiting) {
+        upgradeTimer->stop();
         return;
     }
     int status = 0;
-    if (!port()->pollUpgrade(&status)) {
-        // Still running: keep the wait dialog up for another round.
-        if (upgradeWaiting)
-            COMMONUSELIB::WaitDialog::getInstance()->showWaitDialog(tr("Upgrading..."), QUuid(),
-                                                                    WaitTimeoutMs);
+    const bool ended = port()->pollUpgrade(&status);
+    if (ended && isConnectionFailure(status)) {
+        // The connection broke, not the upgrade: the matrix keeps it running and answers
+        // any connection that asks, so the page logs in again and goes on asking.
+        if (upgradeLostPolls++ == 0)
+            upgradeLostClock.start();
+        if (upgradeLostPolls > MaxLostUpgradePolls || upgradeLostClock.elapsed() > MaxLostUpgradeMs
+            || !hasCurrentServer()) {
+            finishUpgrade(status, true);
+            return;
+        }
+        port()->disconnectLinuxServer();
+        const int result = port()->connectLinuxServer(*servers.at(currentIndex));
+        logLine(QStringLiteral("Linux matrix upgrade: connection lost (%1), reconnect result %2")
+                        .arg(status)
+                        .arg(result));
         return;
     }
-    upgradeTimer->stop();
-    logLine(QStringLiteral("Linux matrix upgrade ended with status %1").arg(status));
+    if (!ended) {
+        upgradeLostPolls = 0;
+        return;
+    }
+    finishUpgrade(status, false);
+}
+
+void LinuxDigitalMatrixPage::finishUpgrade(int status, bool lost)
+{
+    logLine(QStringLiteral("Linux matrix upgrade ended with status %1%2")
+                    .arg(status)
+                    .arg(lost ? QStringLiteral(" (matrix lost)") : QString()));
+    stopUpgradePoll();
     slotConnectServerBtClicked(false);
-    upgradeWaiting = false;
-    hideWait();
     QString message;
-    switch (status) {
-    case 0:
-        message = tr("Linux matrix upgrade finished! Please poweroff to restart!");
-        break;
-    case -15:
-        message = tr("Upgrade resource not found!");
-        break;
-    case -16:
-        message = tr("already the latest vertion!");
-        break;
-    default:
-        message = tr("unknow error!");
-        break;
+    if (lost) {
+        message = tr("The matrix could not be reached during the upgrade: its result is unknown!");
+    } else {
+        switch (status) {
+        case 0:
+            message = tr("Linux matrix upgrade finished! Please poweroff to restart!");
+            break;
+        case -15:
+            message = tr("Upgrade resource not found!");
+            break;
+        case -16:
+            message = tr("already the latest vertion!");
+            break;
+        default:
+            message = tr("unknow error!");
+            break;
+        }
     }
     showNotice(message);
 }

@@ -5,6 +5,7 @@
 #include "DataCoreTypes.h"
 #include "DigitalMatrixServerInfo.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QMap>
 #include <QStringList>
@@ -50,6 +51,8 @@ public:
     // True from an accepted upgrade start until the poll reports its end or the page
     // leaves the matrix.
     bool isUpgradePolling() const;
+    // Time between two checks that the connected matrix still answers (1000 ms at first).
+    void setKeepAliveInterval(int ms);
 
 signals:
     // The last Linux matrix server was deleted.
@@ -82,6 +85,7 @@ private slots:
     void slotUpgradeBtClicked();
     void slotResetBtClicked();
     void slotGetUpgradeProcessTimeout();
+    void slotKeepAliveTimeout();
     void slotSetSelChannelsToCheckedCell(int channelWtIndex);
     void slotSetChannelsToCellBtClicked();
     void slotDeleteChannelsFromCellBtClicked();
@@ -112,18 +116,41 @@ private:
     static void hideWait();
     void startUpgradePoll();
     void stopUpgradePoll();
+    // Ends a watched upgrade: the page leaves the matrix and tells the final status.
+    void finishUpgrade(int status, bool lost);
+    // While an upgrade is watched nothing else may reach the matrix.
+    void setUpgradeLock(bool locked);
+    // Ends the arrangement mode this page switched on at the matrix; when the matrix
+    // cannot be told, the next connection to it does it.
+    void leaveArrangeMode();
+    // The connection broke or the matrix fell silent: the page shows it is disconnected.
+    void matrixLost(int result);
+    // Enables the server buttons that can act now.
+    void updateServerButtons();
+    // The hint after a refused connection, with the matrix's reason.
+    static QString connectFailHint(int result);
+    // Why the matrix refused or could not be asked, as one sentence.
+    static QString refusalReason(int result);
 
     Ui::LinuxDigitalMatrixPage *ui = nullptr;
     const int maxServerCount = 5;
     int currentIndex = -1;
     bool firstShow = true;
     QTimer *upgradeTimer = nullptr;
+    QTimer *keepAliveTimer = nullptr;
     QList<DigitalMatrixServerInfo *> servers;
     QMap<QString, QStringList> serverStatus;
     AdjustCellNumWidget *adjustCellNumWidget = nullptr;
     ConfigChannelsWidget *configChannelsWidget = nullptr;
     bool serverConnected = false;
     bool upgradeWaiting = false;
+    // Polls in a row that found no connection while an upgrade was watched.
+    int upgradeLostPolls = 0;
+    QElapsedTimer upgradeLostClock;
+    // The page switched the matrix's arrangement mode on.
+    bool arrangeModeOn = false;
+    // Leaving the arrangement could not reach the matrix: switch it off on the next connect.
+    bool arrangeModeLeftOn = false;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

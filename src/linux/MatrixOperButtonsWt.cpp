@@ -40,6 +40,10 @@ void MatrixOperButtonsWt::setStatus(LinuxDigitalMatrixPage::MatrixStatus status)
     ui->cancelBt->setVisible(arranging);
     ui->statusLabel->setVisible(arranging);
     ui->undoLayoutBt->setVisible(false);
+    // The device operations would end the arrangement half done: they wait until it is.
+    ui->rebootBt->setEnabled(!arranging);
+    ui->upgradeBt->setEnabled(!arranging);
+    ui->resetBt->setEnabled(!arranging);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -108,7 +108,7 @@ public:
     int FactoryReset(int mode) override;
     int StartUpgrade(int mode, const char *url) override;
     int GetUpgradeStatus(UpgradeStatusBlock *status) override;
-    int Reserved7() override;
+    int KeepAlive() override;
     int SaveRowColumn(int rows, int columns) override;
     int Reserved9() override;
     int Reserved10() override;
@@ -140,7 +140,8 @@ public:
     // Scripted outputs of the reading operations. A reported count may differ from what
     // is actually written (beyond the buffer, negative), as a faulty service's might.
     static constexpr int AutoCount = INT_MIN; // report the number of entries given
-    QByteArray screenNumberBytes;
+    // What a new matrix holds: screens 1, 2, 3, 4 in grid order.
+    QByteArray screenNumberBytes = QByteArray::fromHex("00010203");
     int screenNumberCount = AutoCount;
     std::vector<ScreenRegionEntry> gridEntries;
     int gridCount = AutoCount;
