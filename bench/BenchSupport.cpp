@@ -101,7 +101,7 @@ LayoutFiringService::~LayoutFiringService()
 }
 
 int LayoutFiringService::RegisterCallbacks(void *ctx, MatrixConnStatusCallback, MatrixInfoCallback,
-                                           MatrixLayoutCallback onLayout, MatrixReservedCallback,
+                                           MatrixLayoutCallback onLayout, MatrixCommandResultCallback,
                                            MatrixReservedCallback)
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -35,4 +35,6 @@ struct MatrixSimulatorFaults
     bool silent = false; // accept connections but never answer anything
     int answerDelayMs = 0; // hold every frame to a client this long
     bool garbageAnswers = false; // after the handshake, answer with bytes that are no frame
+    // X86 requests (message types) the matrix refuses with -1, changing nothing.
+    QList<quint16> refusedX86Requests;
 };

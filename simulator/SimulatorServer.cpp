@@ -253,7 +253,10 @@ void SimulatorServer::handleFrame(Client &client, const Frame &frame)
     }
 
     RequestOutcome outcome;
-    {
+    if (client.role == Role::X86 && faults().refusedX86Requests.contains(frame.type)) {
+        outcome.result = MatrixErrFailed;
+        outcome.summary = QStringLiteral("refused (fault)");
+    } else {
         std::lock_guard<std::mutex> lock(m_stateMutex);
         outcome = client.role == Role::X86 ? m_x86.handle(client.id, frame.type, frame.payload)
                                            : m_linux.handle(client.id, frame.type, frame.payload);

@@ -108,7 +108,10 @@ void DigitalMatrixConfigSignals::onLayout(void *, _MIRRORLAYOUT *layout)
     instance()->sendLayout(layout);
 }
 
-void DigitalMatrixConfigSignals::onIgnored4(void *) { }
+void DigitalMatrixConfigSignals::onCommandResult(void *, int command, int result)
+{
+    emit instance()->signalCommandResult(command, result);
+}
 
 void DigitalMatrixConfigSignals::onIgnored5(void *) { }
 

@@ -91,7 +91,7 @@ DigitalMatrixInteractionPort::DigitalMatrixInteractionPort(QObject *parent)
         x86Matrix->RegisterCallbacks(
                 x86Matrix, &DigitalMatrixConfigSignals::onConnectStatus,
                 &DigitalMatrixConfigSignals::onMatrixInfo, &DigitalMatrixConfigSignals::onLayout,
-                &DigitalMatrixConfigSignals::onIgnored4, &DigitalMatrixConfigSignals::onIgnored5);
+                &DigitalMatrixConfigSignals::onCommandResult, &DigitalMatrixConfigSignals::onIgnored5);
     }
 }
 

@@ -152,8 +152,8 @@ void MirrorWidget::paintEvent(QPaintEvent *)
         painter.fillRect(0, 0, 1, h, border);
     }
 
-    // Pane grid of a split window.
-    if (editable) {
+    // Pane grid of a split window; a zoomed pane fills the whole window, as on the matrix.
+    if (editable && zoomedPane() == 0) {
         const int n = splitCount > 0 ? static_cast<int>(std::sqrt(double(splitCount))) : 0;
         if (n > 1) {
             const int dy = h / n;
@@ -314,18 +314,16 @@ void MirrorWidget::resizeTo(const QPoint &p)
 
 void MirrorWidget::snapToHome()
 {
-    const auto snapStart = [](int32_t &value, int32_t home) {
-        if (qint64(home) < value && value < qint64(home) + SnapDistance)
+    // Every edge closer to its monitor's edge than SnapDistance, inside or outside, lands on
+    // it: a small nudge never leaves a window a few units off its screen.
+    const auto snap = [](int32_t &value, int32_t home) {
+        if (qAbs(qint64(value) - qint64(home)) < SnapDistance)
             value = home;
     };
-    const auto snapEnd = [](int32_t &value, int32_t home) {
-        if (qint64(home) - SnapDistance < value && value < qint64(home))
-            value = home;
-    };
-    snapStart(mirrorRect.left, homeRect.left);
-    snapStart(mirrorRect.top, homeRect.top);
-    snapEnd(mirrorRect.right, homeRect.right);
-    snapEnd(mirrorRect.bottom, homeRect.bottom);
+    snap(mirrorRect.left, homeRect.left);
+    snap(mirrorRect.top, homeRect.top);
+    snap(mirrorRect.right, homeRect.right);
+    snap(mirrorRect.bottom, homeRect.bottom);
 }
 
 void MirrorWidget::mouseReleaseEvent(QMouseEvent *event)
