@@ -699,12 +699,16 @@ void DigitalMatrix::slotCommandResult(int command, int result)
     }
     // Whatever was refused, the page draws again what the matrix holds.
     port()->requestLayout();
-    if (text.isEmpty() || refusalShown)
+    // One operator action may be several commands (stop, split, sources, start): the refusals
+    // that follow the first one, while its message is up or right after it, say nothing new.
+    if (text.isEmpty() || refusalShown
+        || (lastRefusal.isValid() && lastRefusal.elapsed() < RefusalBurstMs))
         return;
     refusalShown = true;
     waitDialog()->hideWaitDialog();
     MessageBoxW::warning(window(), tr("Failed"), text, NoticeButtons);
     refusalShown = false;
+    lastRefusal.start();
     // A refused screen count is asked again, with what the matrix reported.
     if (command == X86CommandSetScreenCount && connected && monitorConfig)
         askScreenCount();

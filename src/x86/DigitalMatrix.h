@@ -7,6 +7,7 @@
 #include "MatrixMetaTypes.h"
 #include "ServerButton.h"
 
+#include <QElapsedTimer>
 #include <QMap>
 #include <QQueue>
 #include <QString>
@@ -43,6 +44,8 @@ public:
     // Delay between the first show and the selection of the first server.
     static constexpr int ActivateDelayMs = 100;
     static constexpr int WatchDogIntervalMs = 10000;
+    // Refusals of the matrix this soon after the last one shown are not shown again.
+    static constexpr int RefusalBurstMs = 1000;
 
     explicit DigitalMatrix(QWidget *parent = nullptr);
     ~DigitalMatrix() override;
@@ -165,6 +168,7 @@ private:
     bool screenCountDeclined = false;
     // A refusal of the matrix is on screen; further ones of the same burst are not repeated.
     bool refusalShown = false;
+    QElapsedTimer lastRefusal;
     QTimer *activateTimer = nullptr;
     QTimer *watchDogTimer = nullptr;
     ServerSelectWidget *serverSelector = nullptr;
