@@ -152,6 +152,16 @@ QByteArray sources(qint32 monitor, qint32 count, const std::vector<_ST_ChnInfo> 
     return writer.data();
 }
 
+QByteArray turnSources(qint32 monitor, qint32 count, qint32 interval,
+                       const std::vector<_ST_ChnInfo> &records)
+{
+    PayloadWriter writer;
+    writer.putInt32(monitor).putInt32(count).putInt32(interval);
+    for (const _ST_ChnInfo &record : records)
+        writer.putRecord(record);
+    return writer.data();
+}
+
 QByteArray regions(qint32 count, const std::vector<ScreenRegion> &list)
 {
     PayloadWriter writer;
@@ -780,8 +790,17 @@ void tst_Simulator::x86LayersAndZoom()
                                    channelInfo(5)}))
                      .result,
              0);
-    QCOMPARE(model.state().windows.at(3).turnState, 2); // more channels than panes wait
+    // A fixed set holds no turn show, however many channels; nor can one start without an
+    // interval.
+    QCOMPARE(model.state().windows.at(3).turnState, 0);
+    QCOMPARE(model.state().windows.at(3).turnInterval, 0);
     QCOMPARE(model.handle(1, X86SetTurnState, ints({3, 2})).result, int(MatrixErrFailed));
+    QCOMPARE(model.handle(1, X86SetTurnState, ints({3, 1})).result, int(MatrixErrFailed));
+    QCOMPARE(model.state().windows.at(3).turnState, 0);
+    QCOMPARE(model.handle(1, X86SetMonitorTurnSources,
+                          turnSources(3, 2, 15, {channelInfo(1), channelInfo(2)}))
+                     .result,
+             0);
     QCOMPARE(model.handle(1, X86SetTurnState, ints({3, 1})).result, 0);
     QCOMPARE(model.handle(1, X86SetTurnState, ints({3, 2})).result, 0);
     QCOMPARE(model.state().windows.at(3).turnState, 2);

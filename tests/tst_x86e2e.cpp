@@ -212,8 +212,7 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     const double kx = 3840.0 / wall->width();
     const double ky = 2160.0 / wall->height();
     // Placed from the rectangle in matrix units.
-    QTRY_COMPARE(moved->geometry().topLeft(),
-                 QPoint(int(sent.left / kx), int(sent.top / ky)));
+    QTRY_COMPARE(moved->geometry().topLeft(), QPoint(int(sent.left / kx), int(sent.top / ky)));
     QCOMPARE(sent.left, int(150 * kx));
     QCOMPARE(sent.top, int(80 * ky));
     // A move keeps the window's size as the matrix holds it.
@@ -261,10 +260,10 @@ void TestX86EndToEnd::nudgeSnapsEveryEdge_data()
     QTest::addColumn<QPoint>("away");
     QTest::addColumn<QPoint>("back");
     // Back to a few pixels right of and below its screen, or left of and above it.
-    QTest::newRow("top left window, nudged right and down") << 0 << QPoint(100, 60)
-                                                            << QPoint(-97, -58);
-    QTest::newRow("bottom right window, nudged left and up") << 3 << QPoint(-100, -60)
-                                                             << QPoint(97, 58);
+    QTest::newRow("top left window, nudged right and down")
+            << 0 << QPoint(100, 60) << QPoint(-97, -58);
+    QTest::newRow("bottom right window, nudged left and up")
+            << 3 << QPoint(-100, -60) << QPoint(97, 58);
 }
 
 void TestX86EndToEnd::nudgeSnapsEveryEdge()
@@ -339,9 +338,9 @@ void TestX86EndToEnd::configurationModeEndsWithTheMatrix()
         arranger.config->SetScreenCount(2, 2);
         QTRY_COMPARE_WITH_TIMEOUT(second.x86State().rows, 2, X86WallFixture::Timeout);
     }
-    QVERIFY(DATACore::UserManagerCore::instance()->AddServer(
-            "Second wall", "127.0.0.1", QString(), QString(), second.x86Port(),
-            SERVERTYPE_X86_DIGITALMATRIX));
+    QVERIFY(DATACore::UserManagerCore::instance()->AddServer("Second wall", "127.0.0.1", QString(),
+                                                             QString(), second.x86Port(),
+                                                             SERVERTYPE_X86_DIGITALMATRIX));
     QCoreApplication::sendPostedEvents();
     f.connectAndArrange(2, 2);
     if (QTest::currentTestFailed())

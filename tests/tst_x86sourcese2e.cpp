@@ -66,8 +66,7 @@ private:
     // Opens the source dialog, lets ticking act on it, presses "Set".
     void setSources(const Ticking &ticking);
     // Ticks the lobby's four channels, chooses the split and, with an interval, a turn show.
-    static void tickLobby(MatrixGroupTree *group, int channels, const QString &split,
-                          int interval);
+    static void tickLobby(MatrixGroupTree *group, int channels, const QString &split, int interval);
 
     X86WallFixture f;
     std::unique_ptr<MatrixSimulator> &simulator = f.simulator;

@@ -661,9 +661,9 @@ void DigitalMatrix::slotCommandResult(int command, int result)
     }
     if (result == 0 || !connected)
         return;
-    QLogger::instance()->LogInfo(QStringLiteral("matrix command %1 refused, error code:")
-                                         .arg(command)
-                                 + QString::number(result));
+    QLogger::instance()->LogInfo(
+            QStringLiteral("matrix command %1 refused, error code:").arg(command)
+            + QString::number(result));
     QString text;
     switch (command) {
     case X86CommandSetScreenCount:
