@@ -61,6 +61,7 @@ private slots:
     void configurationModeEndsWithTheMatrix_data();
     void configurationModeEndsWithTheMatrix();
     void connectingShowsTheMatrixMode();
+    void windowsTheMatrixNoLongerHasGo();
     void screenCountOffersTheOutputsAndIsAskedAgain();
     void refusedCommandIsShownAndUndone_data();
     void refusedCommandIsShownAndUndone();
@@ -421,6 +422,29 @@ void TestX86EndToEnd::connectingShowsTheMatrixMode()
     QVERIFY(!button("_resetLayout")->isHidden());
     for (MirrorWidget *mirror : f.wall()->getMirrors())
         QTRY_VERIFY(!mirror->isSwapMode() && mirror->isEditable());
+}
+
+void TestX86EndToEnd::windowsTheMatrixNoLongerHasGo()
+{
+    f.start();
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    QTest::mouseClick(f.wall()->mirrorByIndex(3), Qt::LeftButton);
+    QTRY_COMPARE(page->currentMonitorIndex(), 3);
+
+    // Another operator arranges the screens as one row of two.
+    SecondOperator other;
+    QVERIFY(other.connectTo(f.simulator->x86Port()));
+    QCOMPARE(other.config->Login("second", "second"), 0);
+    other.config->SetScreenCount(1, 2);
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().windows.size(), 2, X86WallFixture::Timeout);
+    QTRY_COMPARE(f.wall()->getMirrors().size(), 2);
+    QVERIFY(f.wall()->mirrorByIndex(0) && f.wall()->mirrorByIndex(1));
+    QVERIFY(!f.wall()->mirrorByIndex(3));
+    // The page works on a window the matrix has.
+    QTRY_COMPARE(page->currentMonitorIndex(), 0);
+    QCOMPARE(f.wall()->mirrorByIndex(1)->geometry().topLeft(), QPoint(f.wall()->width() / 2, 0));
 }
 
 void TestX86EndToEnd::screenCountOffersTheOutputsAndIsAskedAgain()

@@ -829,6 +829,7 @@ void DigitalMatrix::slotSetMirrorEnd()
     // In the configuration mode windows swap their numbers instead of moving.
     ui->_virtualServerWdt->setEditable(!monitorConfig);
     ui->_virtualServerWdt->setSwapMode(monitorConfig);
+    ui->_virtualServerWdt->endLayout();
     ui->_virtualServerWdt->raiseMirrorsByLayer();
     refreshTurnButton();
 }

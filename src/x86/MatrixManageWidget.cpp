@@ -60,6 +60,35 @@ void MatrixManageWidget::setLayoutInfo(RECT rect, int total, int p1, int p2, int
     layoutParam2 = p2;
     layoutParam3 = p3;
     layoutParam4 = p4;
+    reportedIndexes.clear();
+    layoutOpen = true;
+}
+
+void MatrixManageWidget::endLayout()
+{
+    if (!layoutOpen)
+        return;
+    layoutOpen = false;
+    QList<MirrorWidget *> gone;
+    for (MirrorWidget *mirror : qAsConst(mirrors)) {
+        if (!reportedIndexes.contains(mirror->getIndex()))
+            gone.append(mirror);
+    }
+    if (gone.isEmpty())
+        return;
+    // The matrix has fewer windows now (another operator arranged fewer screens).
+    for (MirrorWidget *mirror : qAsConst(gone))
+        mirrors.removeOne(mirror);
+    const bool currentGone = gone.contains(currMirror);
+    qDeleteAll(gone);
+    if (currentGone) {
+        currMirror = mirrors.isEmpty() ? nullptr : mirrors.first();
+        if (currMirror) {
+            currMirror->setSelected(true);
+            emit sigCurrMontroIndex(currMirror->getIndex(), currMirror->getTurnState());
+        }
+    }
+    update();
 }
 
 int MatrixManageWidget::getLayoutParam(int n) const
@@ -156,6 +185,7 @@ void MatrixManageWidget::placeMirrorMoving(MirrorWidget *mirror)
 void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, int splitCount,
                                    int layer, int param4, int turnState)
 {
+    reportedIndexes.append(index);
     if (MirrorWidget *existing = mirrorByIndex(index)) {
         // A window held with the mouse keeps the rectangle being moved or resized: it is
         // sent on release, and a layout arriving meanwhile must not undo it.
@@ -200,6 +230,8 @@ void MatrixManageWidget::clearData()
     layoutParam3 = 0;
     layoutParam4 = 0;
     mirrorTotal = 0;
+    reportedIndexes.clear();
+    layoutOpen = false;
     const QList<MirrorWidget *> old = mirrors;
     mirrors.clear();
     currMirror = nullptr;
