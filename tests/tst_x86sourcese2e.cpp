@@ -50,6 +50,7 @@ private slots:
     void init();
     void cleanup();
     void turnShowOnAWindowPausedStartedStopped();
+    void decliningTheQuestionChangesNothing_data();
     void decliningTheQuestionChangesNothing();
     void fixedSetHoldsNoTurnShow();
     void ticksSurviveTabsAndSearches();
@@ -218,8 +219,20 @@ void TestX86SourcesEndToEnd::turnShowOnAWindowPausedStartedStopped()
     QCOMPARE(window.split, 4);
 }
 
+void TestX86SourcesEndToEnd::decliningTheQuestionChangesNothing_data()
+{
+    QTest::addColumn<bool>("view");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("too few channels for the panes")
+            << false
+            << "The number of selected channels is less than screen spliter number,countine?";
+    QTest::newRow("no view selected") << true << "Please select a view to set!";
+}
+
 void TestX86SourcesEndToEnd::decliningTheQuestionChangesNothing()
 {
+    QFETCH(bool, view);
+    QFETCH(QString, question);
     connectAndArrangeTwoByTwo();
     if (QTest::currentTestFailed())
         return;
@@ -228,12 +241,16 @@ void TestX86SourcesEndToEnd::decliningTheQuestionChangesNothing()
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, Timeout);
     const SimX86Window running = simWindow(1);
 
-    // Two channels on nine panes as a turn show: asked first, declined.
+    // Two channels on nine panes as a turn show, or the view page without a view: asked or
+    // told first, declined.
     boxes->clearRecords();
-    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 2, "9", 30); });
-    QCOMPARE(boxes->texts(),
-             QStringList {"The number of selected channels is less than screen spliter "
-                          "number,countine?"});
+    setSources([view](MatrixGroupTree *group, SetChannelSource *dialog) {
+        if (view)
+            dialog->findChild<QPushButton *>("_viewBtn")->click();
+        else
+            tickLobby(group, 2, "9", 30);
+    });
+    QCOMPARE(boxes->texts(), QStringList {question});
     // Selecting another window is answered after anything the dialog could have sent.
     select(0);
     const SimX86Window held = simWindow(1);
