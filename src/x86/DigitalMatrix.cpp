@@ -699,13 +699,15 @@ void DigitalMatrix::slotCommandResult(int command, int result)
     }
     // Whatever was refused, the page draws again what the matrix holds.
     port()->requestLayout();
+    if (text.isEmpty())
+        return;
+    // Nothing is awaited any more from a refused command.
+    waitDialog()->hideWaitDialog();
     // One operator action may be several commands (stop, split, sources, start): the refusals
     // that follow the first one, while its message is up or right after it, say nothing new.
-    if (text.isEmpty() || refusalShown
-        || (lastRefusal.isValid() && lastRefusal.elapsed() < RefusalBurstMs))
+    if (refusalShown || (lastRefusal.isValid() && lastRefusal.elapsed() < RefusalBurstMs))
         return;
     refusalShown = true;
-    waitDialog()->hideWaitDialog();
     MessageBoxW::warning(window(), tr("Failed"), text, NoticeButtons);
     refusalShown = false;
     lastRefusal.start();

@@ -90,6 +90,8 @@ void MirrorWidget::setSelected(bool on)
 
 void MirrorWidget::setEditable(bool on)
 {
+    if (editable == on)
+        return;
     editable = on;
     update();
 }

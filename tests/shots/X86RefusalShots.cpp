@@ -75,7 +75,7 @@ void X86RefusalShots::pictureNextBox(const QString &name, bool *taken, bool clos
         save(path);
         *taken = true;
         if (closeNext)
-            ModalDriver::onNextModal([](QWidget *) { });
+            ModalDriver::onNextModal([](QWidget *) {});
     });
 }
 
