@@ -839,7 +839,7 @@ void tst_Simulator::commandLineListsAndParsesEveryOption()
          QStringLiteral("--listen --x86-port --linux-port --no-x86 --no-linux --state-file "
                         "--x86-outputs --x86-account --linux-account --reboot-ms --upgrade-polls "
                         "--firmware-version --usb-firmware --answer-delay-ms --silent --garbage "
-                        "--quiet --help --version")
+                        "--refuse-x86 --quiet --help --version")
                  .split(QLatin1Char(' ')))
         QVERIFY2(help.contains(name), qPrintable(name));
 
@@ -851,7 +851,8 @@ void tst_Simulator::commandLineListsAndParsesEveryOption()
                            "/tmp/w.json --x86-outputs 12 --x86-account op:pw:x --x86-account : "
                            "--linux-account tech:1 --reboot-ms 250 --upgrade-polls 5 "
                            "--firmware-version 2.1 --usb-firmware fw-3.bin --answer-delay-ms 40 "
-                           "--silent --garbage --quiet")
+                           "--silent --garbage --refuse-x86 X86SetMirrorRect --refuse-x86 "
+                           "X86SetTurnState --quiet")
                     .split(QLatin1Char(' '));
     QCOMPARE(SimulatorCommandLine::parse(arguments, &options, &faults, &message),
              SimulatorCommandLine::Run);
@@ -872,6 +873,8 @@ void tst_Simulator::commandLineListsAndParsesEveryOption()
     QCOMPARE(faults.answerDelayMs, 40);
     QVERIFY(faults.silent);
     QVERIFY(faults.garbageAnswers);
+    QCOMPARE(faults.refusedX86Requests,
+             (QList<quint16> {MatrixProtocol::X86SetMirrorRect, MatrixProtocol::X86SetTurnState}));
     QVERIFY(!options.logRequests);
 
     QCOMPARE(SimulatorCommandLine::parse({"matrix-sim", "--help"}, &options, &faults, &message),
@@ -889,6 +892,9 @@ void tst_Simulator::commandLineRefusesBadValues_data()
     QTest::newRow("address") << QStringList {"--listen", "localhost:1"};
     QTest::newRow("version") << QStringList {"--firmware-version", "v2"};
     QTest::newRow("unknown option") << QStringList {"--show-everything"};
+    QTest::newRow("refused request unknown") << QStringList {"--refuse-x86", "X86Dance"};
+    QTest::newRow("refused request of the Linux matrix")
+            << QStringList {"--refuse-x86", "LinuxReboot"};
     QTest::newRow("stray argument") << QStringList {"walls.json"};
 }
 

@@ -46,7 +46,7 @@ class TestX86EndToEnd : public QObject
     Q_OBJECT
 
 public:
-    enum Leaving { AnotherServer, Disconnecting, ClosingThePage, MatrixRestarts };
+    enum Leaving { AnotherServer, DeletingTheServer, Disconnecting, ClosingThePage, MatrixRestarts };
     Q_ENUM(Leaving)
     enum Refused { Move, Split, Zoom, Clear, Swap, ConfigurationMode };
     Q_ENUM(Refused)
@@ -315,6 +315,7 @@ void TestX86EndToEnd::configurationModeEndsWithTheMatrix_data()
 {
     QTest::addColumn<Leaving>("leaving");
     QTest::newRow("another server selected") << AnotherServer;
+    QTest::newRow("server deleted") << DeletingTheServer;
     QTest::newRow("disconnected") << Disconnecting;
     QTest::newRow("page closed") << ClosingThePage;
     QTest::newRow("matrix restarts") << MatrixRestarts;
@@ -358,6 +359,11 @@ void TestX86EndToEnd::configurationModeEndsWithTheMatrix()
         QTRY_COMPARE(page->currentServerInfo().name, QStringLiteral("Second wall"));
         break;
     }
+    case DeletingTheServer:
+        boxes->answer(1);
+        QTest::mouseClick(button("_deleteServerBtn"), Qt::LeftButton);
+        QTRY_COMPARE(page->currentServerInfo().name, QStringLiteral("Second wall"));
+        break;
     case Disconnecting:
         QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
         QTRY_VERIFY(!page->isConnected());
