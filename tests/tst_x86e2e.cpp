@@ -46,7 +46,13 @@ class TestX86EndToEnd : public QObject
     Q_OBJECT
 
 public:
-    enum Leaving { AnotherServer, DeletingTheServer, Disconnecting, ClosingThePage, MatrixRestarts };
+    enum Leaving {
+        AnotherServer,
+        DeletingTheServer,
+        Disconnecting,
+        ClosingThePage,
+        MatrixRestarts
+    };
     Q_ENUM(Leaving)
     enum Refused { Move, Split, Zoom, Clear, Swap, ConfigurationMode };
     Q_ENUM(Refused)
@@ -308,6 +314,13 @@ void TestX86EndToEnd::zoomShowsThePaneTheMatrixShows()
     QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).zoomedPane, 1, X86WallFixture::Timeout);
     QTRY_COMPARE(mirror->zoomedPane(), 1);
     QVERIFY(!gridShown());
+
+    // A double-click anywhere on the zoomed pane shows every pane again.
+    QTest::mouseDClick(mirror, Qt::LeftButton, Qt::NoModifier,
+                       QPoint(3 * mirror->width() / 4, 3 * mirror->height() / 4));
+    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).zoomedPane, 0, X86WallFixture::Timeout);
+    QTRY_COMPARE(mirror->zoomedPane(), 0);
+    QVERIFY(gridShown());
     QCOMPARE(f.boxes->count(), 0);
 }
 

@@ -355,7 +355,21 @@ void MirrorWidget::mouseReleaseEvent(QMouseEvent *event)
 void MirrorWidget::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const QPoint pos = event->pos();
-    port()->zoomMirrorAt(index, toUnits(pos.x(), xScale), toUnits(pos.y(), yScale));
+    int x = toUnits(pos.x(), xScale);
+    int y = toUnits(pos.y(), yScale);
+    if (zoomedPane() > 0) {
+        // The zoomed pane fills the window: a double-click anywhere on it shows every pane
+        // again, so the matrix is pointed at the middle of that pane.
+        const int side = static_cast<int>(std::lround(std::sqrt(double(splitCount))));
+        const qint64 w = qint64(mirrorRect.right) - mirrorRect.left;
+        const qint64 h = qint64(mirrorRect.bottom) - mirrorRect.top;
+        const int pane = zoomedPane() - 1;
+        if (side > 1 && w > 0 && h > 0) {
+            x = static_cast<int>((2 * (pane % side) + 1) * w / (2 * side));
+            y = static_cast<int>((2 * (pane / side) + 1) * h / (2 * side));
+        }
+    }
+    port()->zoomMirrorAt(index, x, y);
 }
 
 void MirrorWidget::leaveEvent(QEvent *event)
