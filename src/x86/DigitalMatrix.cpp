@@ -705,7 +705,9 @@ void DigitalMatrix::slotCommandResult(int command, int result)
     waitDialog()->hideWaitDialog();
     // One operator action may be several commands (stop, split, sources, start): the refusals
     // that follow the first one, while its message is up or right after it, say nothing new.
-    if (refusalShown || (lastRefusal.isValid() && lastRefusal.elapsed() < RefusalBurstMs))
+    // A screen count is one command of its own, always answered by asking again.
+    const bool burst = lastRefusal.isValid() && lastRefusal.elapsed() < RefusalBurstMs;
+    if (refusalShown || (burst && command != X86CommandSetScreenCount))
         return;
     refusalShown = true;
     MessageBoxW::warning(window(), tr("Failed"), text, NoticeButtons);
