@@ -5,7 +5,6 @@
 #include "MatrixManageWidget.h"
 #include "MirrorWidget.h"
 
-#include "ServerConfig.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
@@ -141,30 +140,4 @@ void X86WallFixture::refuse(const QList<quint16> &types)
     MatrixSimulatorFaults faults = simulator->faults();
     faults.refusedX86Requests = types;
     simulator->setFaults(faults);
-}
-
-SecondOperator::SecondOperator()
-    : config(GetMatrixConfig())
-{
-    config->RegisterCallbacks(this, &SecondOperator::onStatus, &SecondOperator::onInfo,
-                              &SecondOperator::onLayout, &SecondOperator::onResult,
-                              &SecondOperator::onReserved);
-}
-
-SecondOperator::~SecondOperator()
-{
-    ReleaseMatrixConfig(config);
-}
-
-bool SecondOperator::connectTo(int port)
-{
-    status = -1;
-    config->Connect("127.0.0.1", port);
-    return QTest::qWaitFor([this] { return status.load() != -1; }, 5000)
-            && status.load() == ConnSuccess;
-}
-
-void SecondOperator::onStatus(void *ctx, int type)
-{
-    static_cast<SecondOperator *>(ctx)->status = type;
 }

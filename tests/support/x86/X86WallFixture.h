@@ -1,17 +1,15 @@
 // Shared set-up of the X86 page's end-to-end tests: a data centre in a temporary folder, an
 // in-process matrix simulator on 127.0.0.1, a server record for it, scripted message boxes and
-// the page connected to an arranged wall; plus a second operator on the same matrix.
+// the page connected to an arranged wall (a second operator: SecondOperator.h).
 #pragma once
 
-#include "IMatrixConfig.h"
-#include "MatrixServiceTypes.h"
 #include "MatrixSimulator.h"
 #include "MessageBoxScript.h"
+#include "SecondOperator.h"
 
 #include <QPoint>
 #include <QString>
 
-#include <atomic>
 #include <memory>
 
 class QPushButton;
@@ -60,27 +58,4 @@ public:
     std::unique_ptr<MatrixSimulator> simulator;
     std::unique_ptr<MessageBoxScript> boxes;
     std::unique_ptr<LUMO_DIGITALMATRIX_MODULE::DigitalMatrix> page;
-};
-
-// Another X86 workstation on the same matrix, through its own interface of the library; the
-// fixture's matrix knows its account "second" (password "second").
-class SecondOperator
-{
-public:
-    SecondOperator();
-    ~SecondOperator();
-    SecondOperator(const SecondOperator &) = delete;
-    SecondOperator &operator=(const SecondOperator &) = delete;
-
-    bool connectTo(int port);
-
-    IMatrixConfig *config;
-    std::atomic<int> status {-1};
-
-private:
-    static void MATRIX_CALLBACK onStatus(void *ctx, int type);
-    static void MATRIX_CALLBACK onInfo(void *, int, int, int) { }
-    static void MATRIX_CALLBACK onLayout(void *, _MIRRORLAYOUT *) { }
-    static void MATRIX_CALLBACK onResult(void *, int, int) { }
-    static void MATRIX_CALLBACK onReserved(void *) { }
 };
