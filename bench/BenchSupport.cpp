@@ -101,8 +101,8 @@ LayoutFiringService::~LayoutFiringService()
 }
 
 int LayoutFiringService::RegisterCallbacks(void *ctx, MatrixConnStatusCallback, MatrixInfoCallback,
-                                           MatrixLayoutCallback onLayout, MatrixReservedCallback,
-                                           MatrixReservedCallback)
+                                           MatrixLayoutCallback onLayout,
+                                           MatrixCommandResultCallback, MatrixReservedCallback)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_ctx = ctx;

@@ -47,7 +47,7 @@ public:
     int Disconnect() override { return 0; }
     int RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConnectStatus,
                           MatrixInfoCallback onMatrixInfo, MatrixLayoutCallback onLayout,
-                          MatrixReservedCallback onReserved4,
+                          MatrixCommandResultCallback onCommandResult,
                           MatrixReservedCallback onReserved5) override;
     int Login(const char *, const char *) override { return 0; }
     int ForceLogin() override { return 1; }

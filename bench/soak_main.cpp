@@ -77,7 +77,7 @@ bool arrangeX86(MatrixSimulator &simulator)
     status = -1;
     config->RegisterCallbacks(
             nullptr, [](void *, int type) { status = type; }, [](void *, int, int, int) {},
-            [](void *, _MIRRORLAYOUT *) {}, [](void *) {}, [](void *) {});
+            [](void *, _MIRRORLAYOUT *) {}, [](void *, int, int) {}, [](void *) {});
     config->Connect("127.0.0.1", simulator.x86Port());
     bool ok = waitFor([] { return status.load() != -1; }) && status.load() == ConnSuccess
             && config->Login("", "") == 0 && config->SetScreenCount(2, 2) == 0

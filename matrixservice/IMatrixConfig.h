@@ -14,10 +14,11 @@ public:
     virtual int Connect(const char *ip, int port) = 0;
     // slot 1
     virtual int Disconnect() = 0;
-    // slot 2: ctx is handed back as the first argument of every callback.
+    // slot 2: ctx is handed back as the first argument of every callback. The matrix's result
+    // of every wall command (slots 5..19) comes back through onCommandResult.
     virtual int RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConnectStatus,
                                   MatrixInfoCallback onMatrixInfo, MatrixLayoutCallback onLayout,
-                                  MatrixReservedCallback onReserved4,
+                                  MatrixCommandResultCallback onCommandResult,
                                   MatrixReservedCallback onReserved5) = 0;
     // slot 3: 0 logged in, 1 failed, 2 refused but a forced login may be tried, else an error.
     virtual int Login(const char *user, const char *password) = 0;

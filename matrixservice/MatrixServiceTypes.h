@@ -172,6 +172,25 @@ typedef void(MATRIX_CALLBACK *MatrixConnStatusCallback)(void *ctx, int connType)
 typedef void(MATRIX_CALLBACK *MatrixInfoCallback)(void *ctx, int screens, int rows, int columns);
 typedef void(MATRIX_CALLBACK *MatrixLayoutCallback)(void *ctx, _MIRRORLAYOUT *layout);
 typedef void(MATRIX_CALLBACK *MatrixReservedCallback)(void *ctx);
+// Callback 4: the matrix's result of a wall command (command is the interface slot of the
+// operation, MatrixX86Command), reported once per command sent.
+typedef void(MATRIX_CALLBACK *MatrixCommandResultCallback)(void *ctx, int command, int result);
+
+// The wall commands of the X86 interface, by their slot in IMatrixConfig.
+enum MatrixX86Command {
+    X86CommandSetScreenCount = 5,
+    X86CommandRequestLayout = 6,
+    X86CommandExchangeMirrors = 7,
+    X86CommandSetConfigMode = 8,
+    X86CommandSetMonitorSplit = 9,
+    X86CommandSetMonitorSources = 10,
+    X86CommandSetMonitorTurnSources = 13,
+    X86CommandSelectMonitor = 15,
+    X86CommandSetTurnState = 16,
+    X86CommandClearSource = 17,
+    X86CommandZoomMirrorAt = 18,
+    X86CommandSetMirrorRect = 19,
+};
 
 // Result codes of the matrix service besides 0 (success).
 enum MatrixServiceError {

@@ -1,5 +1,7 @@
 #include "SimulatorCommandLine.h"
 
+#include "MatrixProtocol.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -68,6 +70,11 @@ struct Parser
     QCommandLineOption garbage {QStringLiteral("garbage"),
                                 QStringLiteral("Fault: after the handshake answer with bytes "
                                                "that are no frame.")};
+    QCommandLineOption refuseX86 {QStringLiteral("refuse-x86"),
+                                  QStringLiteral("Fault: refuse this X86 request with -1 (a "
+                                                 "name of the log, e.g. X86SetMirrorRect; "
+                                                 "repeatable)."),
+                                  QStringLiteral("request")};
     QCommandLineOption quiet {QStringLiteral("quiet"),
                               QStringLiteral("Do not log one line per request.")};
     QCommandLineOption showWall {QStringLiteral("show-wall"),
@@ -90,6 +97,7 @@ struct Parser
         parser.addOptions({listen, x86Port, linuxPort, noX86, noLinux, stateFile, x86Outputs,
                            x86Account, linuxAccount, rebootMs, upgradePolls, firmwareVersion,
                            usbFirmware, answerDelay, silent, garbage, quiet, showWall, linuxWall});
+        parser.addOption(refuseX86);
     }
 };
 
@@ -186,6 +194,17 @@ SimulatorCommandLine::Outcome SimulatorCommandLine::parse(const QStringList &arg
         return refuse(p.answerDelay, p.parser.value(p.answerDelay));
     faultsParsed.silent = p.parser.isSet(p.silent);
     faultsParsed.garbageAnswers = p.parser.isSet(p.garbage);
+    for (const QString &name : p.parser.values(p.refuseX86)) {
+        quint16 found = 0;
+        for (quint16 type = MatrixProtocol::X86Login; type <= MatrixProtocol::X86SetMirrorRect;
+             ++type) {
+            if (name == QLatin1String(MatrixProtocol::messageName(type)))
+                found = type;
+        }
+        if (found == 0)
+            return refuse(p.refuseX86, name);
+        faultsParsed.refusedRequests.append(found);
+    }
     parsed.logRequests = !p.parser.isSet(p.quiet);
 
     *options = parsed;

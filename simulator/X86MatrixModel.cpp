@@ -419,8 +419,9 @@ void X86MatrixModel::setSources(Reader &reader, RequestOutcome &out, bool turn)
         target->turnInterval = interval;
         target->turnState = 2;
     } else {
-        // More channels than panes: the rest wait as a paused turn show.
-        target->turnState = count > target->split ? 2 : 0;
+        // A fixed set: one channel per pane and no turn show.
+        target->turnState = 0;
+        target->turnInterval = 0;
     }
     out.changed = true;
     broadcastLayout(out);
@@ -458,6 +459,10 @@ void X86MatrixModel::setTurnState(Reader &reader, RequestOutcome &out)
     }
     if (state == 1 && target->sources.isEmpty()) {
         refuse(out, MatrixErrFailed, QStringLiteral("no sources to turn"));
+        return;
+    }
+    if (state == 1 && target->turnInterval < 1) {
+        refuse(out, MatrixErrFailed, QStringLiteral("no turn interval"));
         return;
     }
     if (state == 2 && target->turnState != 1) {

@@ -20,6 +20,7 @@
 #include "LinuxMatrixPeer.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
+#include "X86WallFixture.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
 
@@ -59,42 +60,6 @@ QList<int> rectList(const RECT &r)
 {
     return {r.left, r.top, r.right, r.bottom};
 }
-
-// Another X86 workstation on the same matrix, through its own interface of the library.
-class SecondOperator
-{
-public:
-    SecondOperator()
-        : config(GetMatrixConfig())
-    {
-        config->RegisterCallbacks(this, &SecondOperator::onStatus, &SecondOperator::onInfo,
-                                  &SecondOperator::onLayout, &SecondOperator::onReserved,
-                                  &SecondOperator::onReserved);
-    }
-    ~SecondOperator() { ReleaseMatrixConfig(config); }
-    SecondOperator(const SecondOperator &) = delete;
-    SecondOperator &operator=(const SecondOperator &) = delete;
-
-    bool connectTo(int port)
-    {
-        status = -1;
-        config->Connect("127.0.0.1", port);
-        return QTest::qWaitFor([this] { return status.load() != -1; }, 5000)
-                && status.load() == ConnSuccess;
-    }
-
-    IMatrixConfig *config;
-    std::atomic<int> status {-1};
-
-private:
-    static void MATRIX_CALLBACK onStatus(void *ctx, int type)
-    {
-        static_cast<SecondOperator *>(ctx)->status = type;
-    }
-    static void MATRIX_CALLBACK onInfo(void *, int, int, int) { }
-    static void MATRIX_CALLBACK onLayout(void *, _MIRRORLAYOUT *) { }
-    static void MATRIX_CALLBACK onReserved(void *) { }
-};
 
 // The data centre's own SQLite connection, to make its file refuse writes.
 QSqlDatabase dataCentreConnection()

@@ -105,6 +105,8 @@ void MATRIX_CALLBACK onLayout(void *ctx, _MIRRORLAYOUT *layout)
 
 void MATRIX_CALLBACK onNothing(void *) { }
 
+void MATRIX_CALLBACK onResult(void *, int, int) { }
+
 struct X86Deleter
 {
     void operator()(IMatrixConfig *config) const { ReleaseMatrixConfig(config); }
@@ -120,7 +122,7 @@ X86Ptr newX86(CallbackLog *log)
 {
     X86Ptr config(GetMatrixConfig());
     log->config = config.get();
-    config->RegisterCallbacks(log, onStatus, onInfo, onLayout, onNothing, onNothing);
+    config->RegisterCallbacks(log, onStatus, onInfo, onLayout, onResult, onNothing);
     return config;
 }
 
@@ -541,7 +543,7 @@ void tst_MatrixService::x86NoCallbackRunsAfterRelease()
 
     IMatrixConfig *config = GetMatrixConfig();
     log.config = config;
-    config->RegisterCallbacks(&log, onStatus, onInfo, onLayout, onNothing, onNothing);
+    config->RegisterCallbacks(&log, onStatus, onInfo, onLayout, onResult, onNothing);
     log.layoutDelayMs = 300;
     config->Connect("127.0.0.1", m_simulator->x86Port());
     QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
@@ -588,7 +590,7 @@ void tst_MatrixService::x86ReleaseFromCallback()
     IMatrixConfig *config = GetMatrixConfig();
     log.config = config;
     log.releaseOnLayout = true;
-    config->RegisterCallbacks(&log, onStatus, onInfo, onLayout, onNothing, onNothing);
+    config->RegisterCallbacks(&log, onStatus, onInfo, onLayout, onResult, onNothing);
     config->Connect("127.0.0.1", m_simulator->x86Port());
     QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
     QCOMPARE(config->Login("a", ""), 0);

@@ -153,6 +153,16 @@ QByteArray sources(qint32 monitor, qint32 count, const std::vector<_ST_ChnInfo> 
     return writer.data();
 }
 
+QByteArray turnSources(qint32 monitor, qint32 count, qint32 interval,
+                       const std::vector<_ST_ChnInfo> &records)
+{
+    PayloadWriter writer;
+    writer.putInt32(monitor).putInt32(count).putInt32(interval);
+    for (const _ST_ChnInfo &record : records)
+        writer.putRecord(record);
+    return writer.data();
+}
+
 QByteArray regions(qint32 count, const std::vector<ScreenRegion> &list)
 {
     PayloadWriter writer;
@@ -808,8 +818,17 @@ void tst_Simulator::x86LayersAndZoom()
                                    channelInfo(5)}))
                      .result,
              0);
-    QCOMPARE(model.state().windows.at(3).turnState, 2); // more channels than panes wait
+    // A fixed set holds no turn show, however many channels; nor can one start without an
+    // interval.
+    QCOMPARE(model.state().windows.at(3).turnState, 0);
+    QCOMPARE(model.state().windows.at(3).turnInterval, 0);
     QCOMPARE(model.handle(1, X86SetTurnState, ints({3, 2})).result, int(MatrixErrFailed));
+    QCOMPARE(model.handle(1, X86SetTurnState, ints({3, 1})).result, int(MatrixErrFailed));
+    QCOMPARE(model.state().windows.at(3).turnState, 0);
+    QCOMPARE(model.handle(1, X86SetMonitorTurnSources,
+                          turnSources(3, 2, 15, {channelInfo(1), channelInfo(2)}))
+                     .result,
+             0);
     QCOMPARE(model.handle(1, X86SetTurnState, ints({3, 1})).result, 0);
     QCOMPARE(model.handle(1, X86SetTurnState, ints({3, 2})).result, 0);
     QCOMPARE(model.state().windows.at(3).turnState, 2);
@@ -848,7 +867,7 @@ void tst_Simulator::commandLineListsAndParsesEveryOption()
          QStringLiteral("--listen --x86-port --linux-port --no-x86 --no-linux --state-file "
                         "--x86-outputs --x86-account --linux-account --reboot-ms --upgrade-polls "
                         "--firmware-version --usb-firmware --answer-delay-ms --silent --garbage "
-                        "--quiet --help --version")
+                        "--refuse-x86 --quiet --help --version")
                  .split(QLatin1Char(' ')))
         QVERIFY2(help.contains(name), qPrintable(name));
 
@@ -860,7 +879,8 @@ void tst_Simulator::commandLineListsAndParsesEveryOption()
                            "/tmp/w.json --x86-outputs 12 --x86-account op:pw:x --x86-account : "
                            "--linux-account tech:1 --reboot-ms 250 --upgrade-polls 5 "
                            "--firmware-version 2.1 --usb-firmware fw-3.bin --answer-delay-ms 40 "
-                           "--silent --garbage --quiet")
+                           "--silent --garbage --refuse-x86 X86SetMirrorRect --refuse-x86 "
+                           "X86SetTurnState --quiet")
                     .split(QLatin1Char(' '));
     QCOMPARE(SimulatorCommandLine::parse(arguments, &options, &faults, &message),
              SimulatorCommandLine::Run);
@@ -881,6 +901,8 @@ void tst_Simulator::commandLineListsAndParsesEveryOption()
     QCOMPARE(faults.answerDelayMs, 40);
     QVERIFY(faults.silent);
     QVERIFY(faults.garbageAnswers);
+    QCOMPARE(faults.refusedRequests,
+             (QList<quint16> {MatrixProtocol::X86SetMirrorRect, MatrixProtocol::X86SetTurnState}));
     QVERIFY(!options.logRequests);
 
     QCOMPARE(SimulatorCommandLine::parse({"matrix-sim", "--help"}, &options, &faults, &message),
@@ -898,6 +920,9 @@ void tst_Simulator::commandLineRefusesBadValues_data()
     QTest::newRow("address") << QStringList {"--listen", "localhost:1"};
     QTest::newRow("version") << QStringList {"--firmware-version", "v2"};
     QTest::newRow("unknown option") << QStringList {"--show-everything"};
+    QTest::newRow("refused request unknown") << QStringList {"--refuse-x86", "X86Dance"};
+    QTest::newRow("refused request of the Linux matrix")
+            << QStringList {"--refuse-x86", "LinuxReboot"};
     QTest::newRow("stray argument") << QStringList {"walls.json"};
 }
 

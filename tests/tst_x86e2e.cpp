@@ -1,20 +1,26 @@
 // The X86 page against the matrix simulator over the real matrix-service library: add a
-// server, connect, set up a new matrix, and move a window with the mouse.
+// server, connect, set up a new matrix, move, resize, snap, zoom and swap windows, the matrix's
+// configuration mode however the page leaves the matrix, and commands the matrix refuses.
 #include "DigitalMatrix.h"
 #include "DigitalMatrixInteractionPort.h"
 #include "MatrixManageWidget.h"
 #include "MirrorWidget.h"
+#include "ServerButton.h"
 #include "ServerSelectWidget.h"
+#include "SpliteWindow.h"
 
 #include "IpAddressFrame.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
+#include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
+#include "X86WallFixture.h"
 
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
 
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,49 +45,90 @@ class TestX86EndToEnd : public QObject
 {
     Q_OBJECT
 
+public:
+    enum Leaving {
+        AnotherServer,
+        DeletingTheServer,
+        Disconnecting,
+        ClosingThePage,
+        MatrixRestarts
+    };
+    Q_ENUM(Leaving)
+    enum Refused { Move, Split, Zoom, Clear, Swap, ConfigurationMode };
+    Q_ENUM(Refused)
+
 private slots:
-    void init();
     void cleanup();
     void addConnectSetUpAndMoveAWindow();
+    void resizingKeepsWindowsInMatrixUnits();
+    void nudgeSnapsEveryEdge_data();
+    void nudgeSnapsEveryEdge();
+    void zoomShowsThePaneTheMatrixShows();
+    void configurationModeEndsWithTheMatrix_data();
+    void configurationModeEndsWithTheMatrix();
+    void connectingShowsTheMatrixMode();
+    void windowsTheMatrixNoLongerHasGo();
+    void screenCountOffersTheOutputsAndIsAskedAgain();
+    void refusedCommandIsShownAndUndone_data();
+    void refusedCommandIsShownAndUndone();
 
 private:
-    QPushButton *button(const QString &name) const { return page->findChild<QPushButton *>(name); }
+    QPushButton *button(const QString &name) const { return f.button(name); }
+    // "EditMatrix", confirmed, and the screens arranged again as rows x columns.
+    void enterConfigurationMode(int rows, int columns);
+    void chooseSplit(MirrorWidget *mirror, const char *splitButton);
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MatrixSimulator> simulator;
-    std::unique_ptr<MessageBoxScript> boxes;
-    std::unique_ptr<DigitalMatrix> page;
+    X86WallFixture f;
+    std::unique_ptr<DigitalMatrix> &page = f.page;
+    std::unique_ptr<MessageBoxScript> &boxes = f.boxes;
 };
-
-void TestX86EndToEnd::init()
-{
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    QVERIFY(DATACore::UserManagerCore::instance()->open(dir->filePath("datacentre.sqlite")));
-    simulator = std::make_unique<MatrixSimulator>();
-    MatrixSimulatorOptions options;
-    options.x86Port = 0;
-    options.linuxPort = -1;
-    options.x86Outputs = 8;
-    options.logRequests = false;
-    QVERIFY2(simulator->start(options), qPrintable(simulator->errorString()));
-    QVERIFY(simulator->x86Port() > 0);
-    boxes = std::make_unique<MessageBoxScript>(0);
-}
 
 void TestX86EndToEnd::cleanup()
 {
-    page.reset();
-    DigitalMatrixInteractionPort::instance()->disconnectServer();
-    simulator.reset();
-    boxes.reset();
-    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
-    DATACore::UserManagerCore::instance()->close();
-    dir.reset();
+    f.stop();
+}
+
+void TestX86EndToEnd::enterConfigurationMode(int rows, int columns)
+{
+    ModalDriver screens(
+            [rows, columns](QWidget *modal) {
+                auto *rowEdit = modal->findChild<QLineEdit *>("_rowEdt");
+                auto *columnEdit = modal->findChild<QLineEdit *>("_columnEdt");
+                rowEdit->clear();
+                columnEdit->clear();
+                QTest::keyClicks(rowEdit, QString::number(rows));
+                QTest::keyClicks(columnEdit, QString::number(columns));
+                QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
+            },
+            1000, 10);
+    screens.start();
+    boxes->answer(1);
+    QTest::mouseClick(button("_MatrixSettingBtn"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(screens.ran(), X86WallFixture::Timeout);
+    screens.stop();
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, true, X86WallFixture::Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(f.wall()->getMirrors().size(), rows * columns,
+                              X86WallFixture::Timeout);
+    QTRY_VERIFY(f.wall()->getMirrors().first()->isSwapMode());
+    QVERIFY(page->isMonitorConfig());
+}
+
+void TestX86EndToEnd::chooseSplit(MirrorWidget *mirror, const char *splitButton)
+{
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, mirror->rect().center(),
+                           mirror->mapToGlobal(mirror->rect().center()));
+    QApplication::sendEvent(mirror, &menu);
+    auto *chooser = page->findChild<SpliteWindow *>();
+    QTRY_VERIFY(chooser->isVisible());
+    QTest::mouseClick(chooser->findChild<QPushButton *>(splitButton), Qt::LeftButton);
 }
 
 void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
 {
+    f.start(8, false, false);
+    if (QTest::currentTestFailed())
+        return;
+    std::unique_ptr<MatrixSimulator> &simulator = f.simulator;
     page = std::make_unique<DigitalMatrix>();
     page->setGeometry(40, 40, 1200, 640);
     page->show();
@@ -117,7 +164,8 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     QTRY_VERIFY_WITH_TIMEOUT(page->isConnected(), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(screenDriver.ran(), 10000);
     screenDriver.stop();
-    QCOMPARE(askedScreens, QStringLiteral("0"));
+    // The dialog offers the outputs the matrix reported.
+    QCOMPARE(askedScreens, QStringLiteral("8"));
     QTRY_COMPARE_WITH_TIMEOUT(simulator->x86State().rows, 2, 5000);
     QCOMPARE(simulator->x86State().columns, 2);
 
@@ -135,6 +183,15 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     QVERIFY(!button("_resetLayout")->isHidden());
     QVERIFY(button("_resetLayout")->isEnabled());
     QTRY_COMPARE_WITH_TIMEOUT(simulator->x86State().configMode, false, 5000);
+    // The bar's separators sit between the buttons of normal work, never across one.
+    const QList<QWidget *> separators = page->findChildren<QWidget *>();
+    for (const char *name : {"_MatrixSettingBtn", "_clearSourceBtn", "_setSourceBtn"}) {
+        const QRect inner = button(name)->geometry().adjusted(2, 2, -2, -2);
+        for (QWidget *separator : separators) {
+            if (separator->property("spacewidget").toBool() && separator->isVisible())
+                QTRY_VERIFY2(!separator->geometry().intersects(inner), name);
+        }
+    }
     for (MirrorWidget *m : wall->getMirrors()) {
         QVERIFY(!m->isSwapMode());
         QVERIFY(m->isEditable());
@@ -157,13 +214,17 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     // Let the matrix answer the press's layout request before the button is released.
     QTest::qWait(200);
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, to);
-    QCOMPARE(moved->geometry().topLeft(), QPoint(150, 80));
 
     const RECT sent = moved->getMirrorRect();
     const double kx = 3840.0 / wall->width();
     const double ky = 2160.0 / wall->height();
+    // Placed from the rectangle in matrix units.
+    QTRY_COMPARE(moved->geometry().topLeft(), QPoint(int(sent.left / kx), int(sent.top / ky)));
     QCOMPARE(sent.left, int(150 * kx));
     QCOMPARE(sent.top, int(80 * ky));
+    // A move keeps the window's size as the matrix holds it.
+    QCOMPARE(sent.right - sent.left, 1920);
+    QCOMPARE(sent.bottom - sent.top, 1080);
 
     // The simulator holds the moved rectangle.
     QTRY_COMPARE_WITH_TIMEOUT(rectList(simulator->x86State().windows.at(0).rect), rectList(sent),
@@ -173,6 +234,364 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     QCOMPARE(rectList(state.windows.at(0).home), (QList<int> {0, 0, 1920, 1080}));
     QCOMPARE(state.selectedMonitor, 0);
     QCOMPARE(boxes->count(), 0);
+}
+
+void TestX86EndToEnd::resizingKeepsWindowsInMatrixUnits()
+{
+    f.start();
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    MatrixManageWidget *wall = f.wall();
+    MirrorWidget *first = wall->mirrorByIndex(0);
+    page->resize(1600, 900);
+    // The windows are placed again from what the matrix holds.
+    QTRY_COMPARE(first->width(), int(1920 * (double(wall->width()) / 3840)));
+    QCOMPARE(first->height(), int(1080 * (double(wall->height()) / 2160)));
+    QCOMPARE(wall->mirrorByIndex(3)->geometry().topLeft(),
+             QPoint(int(1920 * (double(wall->width()) / 3840)),
+                    int(1080 * (double(wall->height()) / 2160))));
+
+    const double kx = 3840.0 / wall->width();
+    f.drag(first, QPoint(150, 80));
+    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).rect.left, int(150 * kx), X86WallFixture::Timeout);
+    const RECT held = f.simWindow(0).rect;
+    QCOMPARE(held.right - held.left, 1920);
+    QCOMPARE(held.bottom - held.top, 1080);
+    QCOMPARE(f.boxes->count(), 0);
+}
+
+void TestX86EndToEnd::nudgeSnapsEveryEdge_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QPoint>("away");
+    QTest::addColumn<QPoint>("back");
+    // Back to a few pixels right of and below its screen, or left of and above it.
+    QTest::newRow("top left window, nudged right and down")
+            << 0 << QPoint(100, 60) << QPoint(-97, -58);
+    QTest::newRow("bottom right window, nudged left and up")
+            << 3 << QPoint(-100, -60) << QPoint(97, 58);
+}
+
+void TestX86EndToEnd::nudgeSnapsEveryEdge()
+{
+    QFETCH(int, index);
+    QFETCH(QPoint, away);
+    QFETCH(QPoint, back);
+    f.start();
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    MirrorWidget *mirror = f.wall()->mirrorByIndex(index);
+    const QList<int> home = rectList(f.simWindow(index).home);
+    f.drag(mirror, away);
+    QTRY_VERIFY_WITH_TIMEOUT(rectList(f.simWindow(index).rect) != home, X86WallFixture::Timeout);
+    f.drag(mirror, back);
+    QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(index).rect), home, X86WallFixture::Timeout);
+    QTRY_COMPARE(rectList(mirror->getMirrorRect()), home);
+}
+
+void TestX86EndToEnd::zoomShowsThePaneTheMatrixShows()
+{
+    f.start();
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    MirrorWidget *mirror = f.wall()->mirrorByIndex(0);
+    chooseSplit(mirror, "_squaretwoBtn");
+    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).split, 4, X86WallFixture::Timeout);
+    QTRY_COMPARE(mirror->getSplitCount(), 4);
+    const QColor grid(200, 230, 245);
+    const auto gridShown = [mirror, grid] {
+        const QImage image = mirror->grab().toImage();
+        return image.pixelColor(image.width() / 4, mirror->height() / 2) == grid;
+    };
+    QVERIFY(gridShown());
+
+    // Double-click into the top-left pane: the matrix shows that pane over the whole window.
+    QTest::mouseDClick(mirror, Qt::LeftButton, Qt::NoModifier,
+                       QPoint(mirror->width() / 4, mirror->height() / 4));
+    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).zoomedPane, 1, X86WallFixture::Timeout);
+    QTRY_COMPARE(mirror->zoomedPane(), 1);
+    QVERIFY(!gridShown());
+
+    // A double-click anywhere on the zoomed pane shows every pane again.
+    QTest::mouseDClick(mirror, Qt::LeftButton, Qt::NoModifier,
+                       QPoint(3 * mirror->width() / 4, 3 * mirror->height() / 4));
+    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).zoomedPane, 0, X86WallFixture::Timeout);
+    QTRY_COMPARE(mirror->zoomedPane(), 0);
+    QVERIFY(gridShown());
+    QCOMPARE(f.boxes->count(), 0);
+}
+
+void TestX86EndToEnd::configurationModeEndsWithTheMatrix_data()
+{
+    QTest::addColumn<Leaving>("leaving");
+    QTest::newRow("another server selected") << AnotherServer;
+    QTest::newRow("server deleted") << DeletingTheServer;
+    QTest::newRow("disconnected") << Disconnecting;
+    QTest::newRow("page closed") << ClosingThePage;
+    QTest::newRow("matrix restarts") << MatrixRestarts;
+}
+
+void TestX86EndToEnd::configurationModeEndsWithTheMatrix()
+{
+    QFETCH(Leaving, leaving);
+    f.start();
+    // A second matrix, its screens already arranged by another operator.
+    MatrixSimulator second;
+    MatrixSimulatorOptions options;
+    options.x86Port = 0;
+    options.linuxPort = -1;
+    options.x86Outputs = 4;
+    options.logRequests = false;
+    QVERIFY(second.start(options));
+    {
+        SecondOperator arranger;
+        QVERIFY(arranger.connectTo(second.x86Port()));
+        QCOMPARE(arranger.config->Login("", ""), 0);
+        arranger.config->SetScreenCount(2, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(second.x86State().rows, 2, X86WallFixture::Timeout);
+    }
+    QVERIFY(DATACore::UserManagerCore::instance()->AddServer("Second wall", "127.0.0.1", QString(),
+                                                             QString(), second.x86Port(),
+                                                             SERVERTYPE_X86_DIGITALMATRIX));
+    QCoreApplication::sendPostedEvents();
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    enterConfigurationMode(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+
+    switch (leaving) {
+    case AnotherServer: {
+        auto *selector = page->findChild<ServerSelectWidget *>();
+        QCOMPARE(selector->serverButtons().size(), 2);
+        selector->serverButtons().at(1)->click();
+        QTRY_COMPARE(page->currentServerInfo().name, QStringLiteral("Second wall"));
+        break;
+    }
+    case DeletingTheServer:
+        boxes->answer(1);
+        QTest::mouseClick(button("_deleteServerBtn"), Qt::LeftButton);
+        QTRY_COMPARE(page->currentServerInfo().name, QStringLiteral("Second wall"));
+        break;
+    case Disconnecting:
+        QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
+        QTRY_VERIFY(!page->isConnected());
+        break;
+    case ClosingThePage:
+        page.reset();
+        break;
+    case MatrixRestarts:
+        options.x86Port = f.simulator->x86Port();
+        f.simulator->stop();
+        QVERIFY(f.simulator->start(options));
+        QTRY_VERIFY_WITH_TIMEOUT(!page->isConnected(), X86WallFixture::Timeout);
+        break;
+    }
+    // The matrix is no longer in its configuration mode for anybody.
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, false, X86WallFixture::Timeout);
+    if (!page)
+        return;
+    QVERIFY(!page->isMonitorConfig());
+    QVERIFY(button("_saveMatrixSettingBtn")->isHidden());
+    QVERIFY(!button("_MatrixSettingBtn")->isHidden());
+    QVERIFY(!button("_resetLayout")->isHidden());
+    if (leaving != AnotherServer)
+        return;
+    QVERIFY(second.x86State().configMode == false);
+    // The other wall's windows move; they do not swap numbers.
+    f.connectPage();
+    QTRY_COMPARE_WITH_TIMEOUT(f.wall()->getMirrors().size(), 4, X86WallFixture::Timeout);
+    for (MirrorWidget *mirror : f.wall()->getMirrors()) {
+        QTRY_VERIFY(mirror->isVisible());
+        QVERIFY(!mirror->isSwapMode());
+        QVERIFY(mirror->isEditable());
+    }
+}
+
+void TestX86EndToEnd::connectingShowsTheMatrixMode()
+{
+    f.start();
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
+    QTRY_VERIFY(!page->isConnected());
+
+    // Another operator puts the matrix into its configuration mode.
+    SecondOperator other;
+    QVERIFY(other.connectTo(f.simulator->x86Port()));
+    QCOMPARE(other.config->Login("second", "second"), 0);
+    other.config->SetConfigMode(true);
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, true, X86WallFixture::Timeout);
+
+    f.connectPage();
+    QTRY_VERIFY_WITH_TIMEOUT(page->isMonitorConfig(), X86WallFixture::Timeout);
+    QTRY_COMPARE(f.wall()->getMirrors().size(), 4);
+    QTRY_VERIFY(f.wall()->getMirrors().first()->isSwapMode());
+    QVERIFY(!button("_saveMatrixSettingBtn")->isHidden());
+
+    // The other operator saves: the next layout is no configuration layout.
+    other.config->SetConfigMode(false);
+    QTRY_VERIFY_WITH_TIMEOUT(!page->isMonitorConfig(), X86WallFixture::Timeout);
+    QVERIFY(button("_saveMatrixSettingBtn")->isHidden());
+    QVERIFY(!button("_resetLayout")->isHidden());
+    for (MirrorWidget *mirror : f.wall()->getMirrors())
+        QTRY_VERIFY(!mirror->isSwapMode() && mirror->isEditable());
+}
+
+void TestX86EndToEnd::windowsTheMatrixNoLongerHasGo()
+{
+    f.start();
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    QTest::mouseClick(f.wall()->mirrorByIndex(3), Qt::LeftButton);
+    QTRY_COMPARE(page->currentMonitorIndex(), 3);
+
+    // Another operator arranges the screens as one row of two.
+    SecondOperator other;
+    QVERIFY(other.connectTo(f.simulator->x86Port()));
+    QCOMPARE(other.config->Login("second", "second"), 0);
+    other.config->SetScreenCount(1, 2);
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().windows.size(), 2, X86WallFixture::Timeout);
+    QTRY_COMPARE(f.wall()->getMirrors().size(), 2);
+    QVERIFY(f.wall()->mirrorByIndex(0) && f.wall()->mirrorByIndex(1));
+    QVERIFY(!f.wall()->mirrorByIndex(3));
+    // The page works on a window the matrix has.
+    QTRY_COMPARE(page->currentMonitorIndex(), 0);
+    QCOMPARE(f.wall()->mirrorByIndex(1)->geometry().topLeft(), QPoint(f.wall()->width() / 2, 0));
+}
+
+void TestX86EndToEnd::screenCountOffersTheOutputsAndIsAskedAgain()
+{
+    f.start(4);
+    if (QTest::currentTestFailed())
+        return;
+    f.refuse({MatrixProtocol::X86SetScreenCount});
+    f.openPage();
+    QStringList offered;
+    bool askedAgain = false;
+    ModalDriver screens(
+            [&](QWidget *modal) {
+                offered << modal->findChild<QLabel *>("_numberLabel")->text();
+                auto *rowEdit = modal->findChild<QLineEdit *>("_rowEdt");
+                auto *columnEdit = modal->findChild<QLineEdit *>("_columnEdt");
+                // More screens than outputs: refused in the dialog, which stays open.
+                QTest::keyClicks(rowEdit, "3");
+                QTest::keyClicks(columnEdit, "3");
+                QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
+                rowEdit->clear();
+                columnEdit->clear();
+                QTest::keyClicks(rowEdit, "2");
+                QTest::keyClicks(columnEdit, "2");
+                // Accepted here; the matrix refuses it, says so, and the dialog comes again.
+                ModalDriver::onNextModal([&](QWidget *again) {
+                    askedAgain = true;
+                    offered << again->findChild<QLabel *>("_numberLabel")->text();
+                    QTest::mouseClick(again->findChild<QPushButton *>("_cancelBtn"),
+                                      Qt::LeftButton);
+                });
+                QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
+            },
+            1000, 10);
+    screens.start();
+    f.connectPage();
+    QTRY_VERIFY_WITH_TIMEOUT(askedAgain, X86WallFixture::Timeout);
+    screens.stop();
+    QCOMPARE(offered, (QStringList {"4", "4"}));
+    QCOMPARE(f.boxes->texts(),
+             (QStringList {"Please input correct value!",
+                           "The matrix server refused the screen count!"}));
+    // Declined: the matrix has no screens and is not left in its configuration mode.
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, false, X86WallFixture::Timeout);
+    QCOMPARE(f.simulator->x86State().rows, 0);
+    QVERIFY(!page->isMonitorConfig());
+    QVERIFY(button("_MatrixSettingBtn")->isEnabled());
+}
+
+void TestX86EndToEnd::refusedCommandIsShownAndUndone_data()
+{
+    QTest::addColumn<Refused>("command");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("message");
+    using namespace MatrixProtocol;
+    QTest::newRow("move") << Move << int(X86SetMirrorRect)
+                          << "The matrix server refused to move the window!";
+    QTest::newRow("split") << Split << int(X86SetMonitorSplit)
+                           << "The matrix server refused the split!";
+    QTest::newRow("zoom") << Zoom << int(X86ZoomMirrorAt)
+                          << "The matrix server refused to zoom the window!";
+    QTest::newRow("clear") << Clear << int(X86ClearSource)
+                           << "The matrix server refused to clear the source!";
+    QTest::newRow("swap") << Swap << int(X86ExchangeMirrors)
+                          << "The matrix server refused to swap the windows!";
+    QTest::newRow("configuration mode") << ConfigurationMode << int(X86SetConfigMode)
+                                        << "The matrix server refused the configuration mode!";
+}
+
+void TestX86EndToEnd::refusedCommandIsShownAndUndone()
+{
+    QFETCH(Refused, command);
+    QFETCH(int, type);
+    QFETCH(QString, message);
+    f.start();
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    if (command == Swap) {
+        enterConfigurationMode(2, 2);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    f.boxes->clearRecords();
+    f.refuse({quint16(type)});
+    MatrixManageWidget *wall = f.wall();
+    MirrorWidget *first = wall->mirrorByIndex(0);
+    const QRect placed = first->geometry();
+
+    switch (command) {
+    case Move:
+        f.drag(first, QPoint(150, 80));
+        break;
+    case Split:
+        chooseSplit(first, "_squaretwoBtn");
+        break;
+    case Zoom:
+        QTest::mouseDClick(first, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        break;
+    case Clear:
+        f.boxes->answer(1);
+        QTest::mouseClick(button("_clearSourceBtn"), Qt::LeftButton);
+        break;
+    case Swap:
+        f.drag(first, wall->mirrorByIndex(1)->geometry().center() - placed.center());
+        break;
+    case ConfigurationMode:
+        f.boxes->answer(1);
+        QTest::mouseClick(button("_MatrixSettingBtn"), Qt::LeftButton);
+        break;
+    }
+    // One message says so ...
+    QTRY_VERIFY_WITH_TIMEOUT(f.boxes->texts().contains(message), X86WallFixture::Timeout);
+    QCOMPARE(f.boxes->texts().count(message), 1);
+    // ... and the page shows what the matrix holds.
+    const SimX86State held = f.simulator->x86State();
+    QCOMPARE(held.configMode, command == Swap);
+    QTRY_COMPARE(wall->getMirrors().size(), 4);
+    for (const SimX86Window &window : held.windows) {
+        MirrorWidget *mirror = wall->mirrorByIndex(window.index);
+        QVERIFY(mirror);
+        QTRY_COMPARE(rectList(mirror->getMirrorRect()), rectList(window.rect));
+        QCOMPARE(mirror->getSplitCount(), window.split);
+        QCOMPARE(mirror->zoomedPane(), window.zoomedPane);
+    }
+    QTRY_COMPARE(wall->mirrorByIndex(0)->geometry(), placed);
+    QCOMPARE(page->isMonitorConfig(), command == Swap);
+    QCOMPARE(button("_saveMatrixSettingBtn")->isHidden(), command != Swap);
 }
 
 QTEST_MAIN(TestX86EndToEnd)

@@ -134,7 +134,7 @@ private slots:
     void clearSourceAsksAndClears();
     void configurationModeFlow();
     void matrixInfoOutsideConfigurationStartsIt();
-    void matrixInfoDialogRejectedDisablesControls();
+    void matrixInfoDialogRejectedLeavesTheMode();
     void newMatrixAsksForTheScreenCount_data();
     void newMatrixAsksForTheScreenCount();
     void stopTurnAsksFirst();
@@ -1163,9 +1163,13 @@ void TestX86Page::clearSourceAsksAndClears()
     QTest::mouseClick(button("_clearSourceBtn"), Qt::LeftButton);
     QCOMPARE(x86()->names(), QStringList {"ClearSource"});
     QCOMPARE(x86()->last("ClearSource").args, QVariantList {0});
-    QVERIFY(!button("_turnShowBtn")->isEnabled());
+    // Nothing is marked before the matrix reports it; then only the cleared window changed.
+    QCOMPARE(wall()->mirrorByIndex(1)->getTurnState(), 2);
+    fireLayout(
+            windows({mirror(0, rc(0, 0, 800, 450), 4, 0), mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
+    QTRY_VERIFY(!button("_turnShowBtn")->isEnabled());
     QCOMPARE(wall()->mirrorByIndex(0)->getTurnState(), 0);
-    QCOMPARE(wall()->mirrorByIndex(1)->getTurnState(), 0);
+    QCOMPARE(wall()->mirrorByIndex(1)->getTurnState(), 2);
 }
 
 void TestX86Page::configurationModeFlow()
@@ -1255,7 +1259,7 @@ void TestX86Page::matrixInfoOutsideConfigurationStartsIt()
     QVERIFY(!button("_saveMatrixSettingBtn")->isHidden());
 }
 
-void TestX86Page::matrixInfoDialogRejectedDisablesControls()
+void TestX86Page::matrixInfoDialogRejectedLeavesTheMode()
 {
     addServer("Alpha", "10.0.0.1");
     makePage(false);
@@ -1271,8 +1275,11 @@ void TestX86Page::matrixInfoDialogRejectedDisablesControls()
     QTRY_VERIFY(driver.ran());
     driver.stop();
     QCOMPARE(x86()->count("SetScreenCount"), 0);
+    // The matrix keeps its screens and leaves its configuration mode; the page works on.
+    QCOMPARE(x86()->last("SetConfigMode").args, QVariantList {false});
     QVERIFY(button("_saveMatrixSettingBtn")->isHidden());
-    QVERIFY(controlsDisabled());
+    QVERIFY(!controlsDisabled());
+    QVERIFY(!page->isMonitorConfig());
 }
 
 void TestX86Page::newMatrixAsksForTheScreenCount_data()
@@ -1303,15 +1310,19 @@ void TestX86Page::newMatrixAsksForTheScreenCount()
         }
     });
     driver.start();
+    // A layout without screens: the page enters the configuration mode, which reports the
+    // outputs, and asks for the screens then.
     x86()->fireLayout(rc(0, 0, 1920, 1080), windows({mirror(0, rc(0, 0, 1920, 1080))}), 7, 0, 0, 0);
+    QTRY_COMPARE(x86()->count("SetConfigMode"), 1);
+    QCOMPARE(x86()->last("SetConfigMode").args, QVariantList {true});
+    QVERIFY(!driver.ran());
+    x86()->fireMatrixInfo(7, 0, 0);
     QTRY_VERIFY(driver.ran());
     driver.stop();
     QCoreApplication::processEvents();
     QCOMPARE(shownRows, QString());
-    QCOMPARE(shownScreens, QStringLiteral("0"));
+    QCOMPARE(shownScreens, QStringLiteral("7"));
     QCOMPARE(boxes->count(), 0);
-    QCOMPARE(wall()->getLayoutParam(1), 7);
-    QCOMPARE(wall()->getWallRect().right, 1920);
     if (accept) {
         QCOMPARE(x86()->last("SetScreenCount").args, (QVariantList {2, 3}));
         QVERIFY(!button("_saveMatrixSettingBtn")->isHidden());

@@ -1,6 +1,7 @@
 // The X86 page against the matrix simulator over the real matrix-service library: put channels
 // on a window as a turn show through the source dialog, then pause, start and stop it from the
-// turn menu, reading each state back from the simulator.
+// turn menu, reading each state back from the simulator; questions declined, fixed sets, ticks
+// kept across tabs and searches, sources the matrix refuses.
 #include "DigitalMatrix.h"
 #include "DigitalMatrixInteractionPort.h"
 #include "ISpinBox.h"
@@ -13,7 +14,9 @@
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
+#include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
+#include "X86WallFixture.h"
 
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
@@ -28,13 +31,14 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
 namespace {
 
-constexpr int Timeout = 5000;
+constexpr int Timeout = X86WallFixture::Timeout;
 
 } // namespace
 
@@ -46,87 +50,88 @@ private slots:
     void init();
     void cleanup();
     void turnShowOnAWindowPausedStartedStopped();
+    void decliningTheQuestionChangesNothing_data();
+    void decliningTheQuestionChangesNothing();
+    void fixedSetHoldsNoTurnShow();
+    void ticksSurviveTabsAndSearches();
+    void refusedSourcesAreShownOnce();
 
 private:
-    QPushButton *button(const QString &name) const { return page->findChild<QPushButton *>(name); }
-    // The simulator's window with this number.
-    SimX86Window simWindow(int index) const;
-    void connectAndArrangeTwoByTwo();
+    using Ticking = std::function<void(MatrixGroupTree *group, SetChannelSource *dialog)>;
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MatrixSimulator> simulator;
-    std::unique_ptr<MessageBoxScript> boxes;
-    std::unique_ptr<DigitalMatrix> page;
+    QPushButton *button(const QString &name) const { return f.button(name); }
+    SimX86Window simWindow(int index) const { return f.simWindow(index); }
+    void connectAndArrangeTwoByTwo();
+    // Selects a window on the wall.
+    void select(int index);
+    // Opens the source dialog, lets ticking act on it, presses "Set".
+    void setSources(const Ticking &ticking);
+    // Ticks the lobby's four channels, chooses the split and, with an interval, a turn show.
+    static void tickLobby(MatrixGroupTree *group, int channels, const QString &split, int interval);
+
+    X86WallFixture f;
+    std::unique_ptr<MatrixSimulator> &simulator = f.simulator;
+    std::unique_ptr<MessageBoxScript> &boxes = f.boxes;
+    std::unique_ptr<DigitalMatrix> &page = f.page;
 };
 
 void TestX86SourcesEndToEnd::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    DATACore::UserManagerCore *core = DATACore::UserManagerCore::instance();
-    QVERIFY(core->open(dir->filePath("datacentre.sqlite")));
-    const QString site = qEnvironmentVariable("DM_TEST_DATA") + QStringLiteral("/sample_site.json");
-    QVERIFY2(core->importSiteFile(site), qPrintable(core->lastError()));
-    simulator = std::make_unique<MatrixSimulator>();
-    MatrixSimulatorOptions options;
-    options.x86Port = 0;
-    options.linuxPort = -1;
-    options.x86Outputs = 4;
-    options.logRequests = false;
-    QVERIFY2(simulator->start(options), qPrintable(simulator->errorString()));
-    QVERIFY(core->AddServer("Simulated wall", "127.0.0.1", QString(), QString(),
-                            simulator->x86Port(), SERVERTYPE_X86_DIGITALMATRIX));
-    QCoreApplication::sendPostedEvents();
-    boxes = std::make_unique<MessageBoxScript>(0);
+    f.start(4, true);
 }
 
 void TestX86SourcesEndToEnd::cleanup()
 {
-    page.reset();
-    DigitalMatrixInteractionPort::instance()->disconnectServer();
-    simulator.reset();
-    boxes.reset();
-    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
-    DATACore::UserManagerCore::instance()->close();
-    dir.reset();
-}
-
-SimX86Window TestX86SourcesEndToEnd::simWindow(int index) const
-{
-    const SimX86State state = simulator->x86State();
-    for (const SimX86Window &window : state.windows) {
-        if (window.index == index)
-            return window;
-    }
-    return SimX86Window();
+    f.stop();
 }
 
 void TestX86SourcesEndToEnd::connectAndArrangeTwoByTwo()
 {
-    page = std::make_unique<DigitalMatrix>();
-    page->setGeometry(40, 40, 1200, 640);
-    page->show();
-    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
-    QTRY_COMPARE(button("_serverSelectBtn")->text(), QStringLiteral("Simulated wall"));
-
-    // A new matrix asks for its screens first.
-    ModalDriver screens(
-            [](QWidget *modal) {
-                QTest::keyClicks(modal->findChild<QLineEdit *>("_rowEdt"), "2");
-                QTest::keyClicks(modal->findChild<QLineEdit *>("_columnEdt"), "2");
-                QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
-            },
-            1000, 10);
-    screens.start();
-    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(page->isConnected(), Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(screens.ran(), Timeout);
-    screens.stop();
-    auto *wall = page->findChild<MatrixManageWidget *>();
-    QTRY_COMPARE_WITH_TIMEOUT(wall->getMirrors().size(), 4, Timeout);
-    QTest::mouseClick(button("_saveMatrixSettingBtn"), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(simulator->x86State().configMode, false, Timeout);
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY(button("_setSourceBtn")->isEnabled());
+}
+
+void TestX86SourcesEndToEnd::select(int index)
+{
+    auto *wall = page->findChild<MatrixManageWidget *>();
+    QTRY_VERIFY(wall->mirrorByIndex(index) && wall->mirrorByIndex(index)->isVisible());
+    QTest::mouseClick(wall->mirrorByIndex(index), Qt::LeftButton);
+    QTRY_COMPARE(page->currentMonitorIndex(), index);
+    QTRY_COMPARE_WITH_TIMEOUT(simulator->x86State().selectedMonitor, index, Timeout);
+}
+
+void TestX86SourcesEndToEnd::setSources(const Ticking &ticking)
+{
+    ModalDriver source([&ticking](QWidget *modal) {
+        auto *dialog = qobject_cast<SetChannelSource *>(modal);
+        if (!dialog)
+            return;
+        ticking(dialog->groupTree(), dialog);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("_setBtn"), Qt::LeftButton);
+    });
+    source.start();
+    QTest::mouseClick(button("_setSourceBtn"), Qt::LeftButton);
+    source.stop();
+    QVERIFY(source.ran());
+}
+
+void TestX86SourcesEndToEnd::tickLobby(MatrixGroupTree *group, int channels, const QString &split,
+                                       int interval)
+{
+    auto *tree = group->findChild<QTreeWidget *>("_treeWidget");
+    const QList<QTreeWidgetItem *> lobby =
+            tree->findItems(QStringLiteral("一楼大厅"), Qt::MatchExactly);
+    if (lobby.isEmpty())
+        return;
+    for (int i = 0; i < channels && i < lobby.first()->childCount(); ++i)
+        lobby.first()->child(i)->setCheckState(0, Qt::Checked);
+    auto *splits = group->findChild<QComboBox *>("_spliteCBox");
+    splits->setCurrentIndex(splits->findText(split));
+    group->findChild<QCheckBox *>("_startCBox")->setChecked(interval > 0);
+    if (interval > 0)
+        group->findChild<ISpinBox *>("_nElapseSpin")->setValue(interval);
 }
 
 void TestX86SourcesEndToEnd::turnShowOnAWindowPausedStartedStopped()
@@ -135,10 +140,7 @@ void TestX86SourcesEndToEnd::turnShowOnAWindowPausedStartedStopped()
     auto *wall = page->findChild<MatrixManageWidget *>();
 
     // Select window 2 on the wall.
-    QTRY_VERIFY(wall->mirrorByIndex(1) && wall->mirrorByIndex(1)->isVisible());
-    QTest::mouseClick(wall->mirrorByIndex(1), Qt::LeftButton);
-    QTRY_COMPARE(page->currentMonitorIndex(), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(simulator->x86State().selectedMonitor, 1, Timeout);
+    select(1);
     QVERIFY(!button("_turnShowBtn")->isEnabled());
 
     // The lobby's four channels as a turn show every 20 seconds.
@@ -180,7 +182,7 @@ void TestX86SourcesEndToEnd::turnShowOnAWindowPausedStartedStopped()
         QCOMPARE(window.sources.at(i).sequence, i + 1);
     // Other windows are untouched.
     QCOMPARE(simWindow(0).sources.size(), 0);
-    QVERIFY(button("_turnShowBtn")->isEnabled());
+    QTRY_VERIFY(button("_turnShowBtn")->isEnabled());
     QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 1);
 
     auto *menu = page->findChild<TurnControlWidget *>();
@@ -215,6 +217,118 @@ void TestX86SourcesEndToEnd::turnShowOnAWindowPausedStartedStopped()
     window = simWindow(1);
     QCOMPARE(window.sources.size(), 4);
     QCOMPARE(window.split, 4);
+}
+
+void TestX86SourcesEndToEnd::decliningTheQuestionChangesNothing_data()
+{
+    QTest::addColumn<bool>("view");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("too few channels for the panes")
+            << false
+            << "The number of selected channels is less than screen spliter number,countine?";
+    QTest::newRow("no view selected") << true << "Please select a view to set!";
+}
+
+void TestX86SourcesEndToEnd::decliningTheQuestionChangesNothing()
+{
+    QFETCH(bool, view);
+    QFETCH(QString, question);
+    connectAndArrangeTwoByTwo();
+    if (QTest::currentTestFailed())
+        return;
+    select(1);
+    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
+    QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, Timeout);
+    const SimX86Window running = simWindow(1);
+
+    // Two channels on nine panes as a turn show, or the view page without a view: asked or
+    // told first, declined.
+    boxes->clearRecords();
+    setSources([view](MatrixGroupTree *group, SetChannelSource *dialog) {
+        if (view)
+            dialog->findChild<QPushButton *>("_viewBtn")->click();
+        else
+            tickLobby(group, 2, "9", 30);
+    });
+    QCOMPARE(boxes->texts(), QStringList {question});
+    // Selecting another window is answered after anything the dialog could have sent.
+    select(0);
+    const SimX86Window held = simWindow(1);
+    QCOMPARE(held.turnState, 1);
+    QCOMPARE(held.split, running.split);
+    QCOMPARE(held.turnInterval, 20);
+    QCOMPARE(held.sources.size(), 4);
+    QCOMPARE(f.wall()->mirrorByIndex(1)->getTurnState(), 1);
+}
+
+void TestX86SourcesEndToEnd::fixedSetHoldsNoTurnShow()
+{
+    connectAndArrangeTwoByTwo();
+    if (QTest::currentTestFailed())
+        return;
+    select(2);
+    // Four channels on one pane, confirmed.
+    boxes->answer(1);
+    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "1", 0); });
+    QCOMPARE(boxes->texts(),
+             QStringList {"The number of screen spliter is less than selected channels "
+                          "number,countine?"});
+    QTRY_COMPARE_WITH_TIMEOUT(simWindow(2).sources.size(), 4, Timeout);
+    QCOMPARE(simWindow(2).split, 1);
+    QCOMPARE(simWindow(2).turnState, 0);
+    // The page shows what the matrix holds: no turn show, nothing to start.
+    QTRY_COMPARE(f.wall()->mirrorByIndex(2)->getSplitCount(), 1);
+    QCOMPARE(f.wall()->mirrorByIndex(2)->getTurnState(), 0);
+    QTRY_VERIFY(!button("_turnShowBtn")->isEnabled());
+
+    // A start without a turn interval is refused by the matrix, and the page says so.
+    boxes->clearRecords();
+    page->findChild<TurnControlWidget *>()->findChild<QPushButton *>("_startTurnShowBtn")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(),
+                              QStringList {"The matrix server refused to change the turn show!"},
+                              Timeout);
+    QCOMPARE(simWindow(2).turnState, 0);
+    QTRY_COMPARE(f.wall()->mirrorByIndex(2)->getTurnState(), 0);
+}
+
+void TestX86SourcesEndToEnd::ticksSurviveTabsAndSearches()
+{
+    connectAndArrangeTwoByTwo();
+    if (QTest::currentTestFailed())
+        return;
+    select(0);
+    setSources([](MatrixGroupTree *group, SetChannelSource *dialog) {
+        tickLobby(group, 3, "4", 0);
+        // A look at the view tab and back, and a search that hides the ticked channels.
+        dialog->findChild<QPushButton *>("_viewBtn")->click();
+        dialog->findChild<QPushButton *>("_groupBtn")->click();
+        auto *search = group->findChild<QLineEdit *>("_searchEdit");
+        search->setText(QStringLiteral("no such channel"));
+        QTest::keyClick(search, Qt::Key_Return);
+        search->clear();
+        group->findChild<QTreeWidget *>("_treeWidget")->setFocus();
+    });
+    QCOMPARE(boxes->count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(simWindow(0).sources.size(), 3, Timeout);
+    QCOMPARE(simWindow(0).split, 4);
+}
+
+void TestX86SourcesEndToEnd::refusedSourcesAreShownOnce()
+{
+    connectAndArrangeTwoByTwo();
+    if (QTest::currentTestFailed())
+        return;
+    select(1);
+    f.refuse({MatrixProtocol::X86SetMonitorTurnSources});
+    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
+    // The sources are refused and so is the start that follows them: one message.
+    QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(),
+                              QStringList {"The matrix server refused the sources!"}, Timeout);
+    QCOMPARE(simWindow(1).sources.size(), 0);
+    QCOMPARE(simWindow(1).turnState, 0);
+    QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getTurnState(), 0);
+    QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getSplitCount(), simWindow(1).split);
+    QVERIFY(!button("_turnShowBtn")->isEnabled());
 }
 
 QTEST_MAIN(TestX86SourcesEndToEnd)

@@ -61,12 +61,12 @@ private slots:
     void writeBackBeyondIntIsHeldAtTheLimit();
     void windowWithTheLargestNumberPaints();
     void firstWindowAfterClearIsSelectedAndReported();
-    void updatingAWindowKeepsItsPlace();
-    void wallResizeChangesScaleOnly();
+    void updatingAWindowPlacesItFromTheMatrix();
+    void wallResizePlacesWindowsAgain();
     void moveSendsRectangleWithWallOrigin_data();
     void moveSendsRectangleWithWallOrigin();
-    void releaseSnapsOnlyNearTheMonitorEdge_data();
-    void releaseSnapsOnlyNearTheMonitorEdge();
+    void releaseSnapsNearTheMonitorEdge_data();
+    void releaseSnapsNearTheMonitorEdge();
     void moveStopsAtTheWallEdge();
     void layoutDuringADragKeepsTheMovedRectangle();
     void hoverZonesSetZoneAndCursor_data();
@@ -334,7 +334,7 @@ void TestX86Wall::firstWindowAfterClearIsSelectedAndReported()
     QCOMPARE(wall->getCurrMirror(), d);
 }
 
-void TestX86Wall::updatingAWindowKeepsItsPlace()
+void TestX86Wall::updatingAWindowPlacesItFromTheMatrix()
 {
     showWall();
     wall->setLayoutInfo(rc(0, 0, 1600, 900), 1, 0, 0, 1, 1);
@@ -343,7 +343,9 @@ void TestX86Wall::updatingAWindowKeepsItsPlace()
     wall->setLayoutInfo(rc(0, 0, 3200, 1800), 1, 0, 0, 1, 1);
     wall->setMirror(rc(0, 0, 800, 450), rc(800, 450, 1600, 900), 0, 9, 2, 0, 1);
     QCOMPARE(wall->getMirrors().size(), 1);
-    QCOMPARE(m->geometry(), before);
+    // Where the matrix holds it now, on a wall twice as large in units.
+    QVERIFY(m->geometry() != before);
+    QCOMPARE(m->geometry(), QRect(200, 112, 200, 112));
     QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {800, 450, 1600, 900}));
     QCOMPARE(m->getSplitCount(), 9);
     QCOMPARE(m->getLayer(), 2);
@@ -352,7 +354,7 @@ void TestX86Wall::updatingAWindowKeepsItsPlace()
     QCOMPARE(m->getYScale(), 4.0);
 }
 
-void TestX86Wall::wallResizeChangesScaleOnly()
+void TestX86Wall::wallResizePlacesWindowsAgain()
 {
     showWall();
     wall->setLayoutInfo(rc(0, 0, 1600, 900), 1, 0, 0, 1, 1);
@@ -362,7 +364,9 @@ void TestX86Wall::wallResizeChangesScaleOnly()
     QTRY_COMPARE(wall->size(), QSize(400, 225));
     QCOMPARE(m->getXScale(), 4.0);
     QCOMPARE(m->getYScale(), 4.0);
-    QCOMPARE(m->geometry(), QRect(400, 225, 400, 225));
+    // The rectangle in units stays; the pixels follow the new size.
+    QCOMPARE(m->geometry(), QRect(200, 112, 200, 112));
+    QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {800, 450, 1600, 900}));
 }
 
 void TestX86Wall::moveSendsRectangleWithWallOrigin_data()
@@ -386,8 +390,8 @@ void TestX86Wall::moveSendsRectangleWithWallOrigin()
     drag(m, QPoint(200, 100), QPoint(50, 20));
 
     QCOMPARE(m->geometry(), QRect(50, 20, 400, 225));
-    // Pixels times two, plus the wall's origin; right and bottom are the last pixel.
-    const QList<int> expected {ox + 100, oy + 40, ox + 898, oy + 488};
+    // Pixels times two, plus the wall's origin; the size stays as the matrix holds it.
+    const QList<int> expected {ox + 100, oy + 40, ox + 900, oy + 490};
     QCOMPARE(rectList(m->getMirrorRect()), expected);
     QCOMPARE(service->x86()->names(),
              (QStringList {"RequestLayout", "SetMirrorRect", "RequestLayout"}));
@@ -400,21 +404,21 @@ void TestX86Wall::moveSendsRectangleWithWallOrigin()
     QCOMPARE(m->geometry().topLeft(), QPoint(50, 20));
 }
 
-void TestX86Wall::releaseSnapsOnlyNearTheMonitorEdge_data()
+void TestX86Wall::releaseSnapsNearTheMonitorEdge_data()
 {
     QTest::addColumn<int>("homeLeft");
     QTest::addColumn<int>("dx");
     QTest::addColumn<int>("left");
     QTest::addColumn<int>("right");
 
-    // Units equal pixels; the monitor is 400 wide. After a move the right edge is the
-    // last pixel (left + 399), which snaps when it ends up 1..19 inside the monitor.
-    QTest::newRow("19 inside snaps") << 0 << 19 << 0 << 418;
-    QTest::newRow("20 inside stays") << 0 << 20 << 20 << 419;
-    QTest::newRow("5 outside stays") << 100 << -5 << 95 << 500;
+    // Units equal pixels; the monitor is 400 wide and a move keeps the width. Every edge
+    // closer than 20 to its monitor's edge, inside or outside, snaps onto it.
+    QTest::newRow("19 inside snaps") << 0 << 19 << 0 << 400;
+    QTest::newRow("20 inside stays") << 0 << 20 << 20 << 420;
+    QTest::newRow("5 outside snaps") << 100 << -5 << 100 << 500;
 }
 
-void TestX86Wall::releaseSnapsOnlyNearTheMonitorEdge()
+void TestX86Wall::releaseSnapsNearTheMonitorEdge()
 {
     QFETCH(int, homeLeft);
     QFETCH(int, dx);
@@ -427,7 +431,6 @@ void TestX86Wall::releaseSnapsOnlyNearTheMonitorEdge()
 
     drag(m, QPoint(200, 100), QPoint(dx, 0));
 
-    // The bottom (last pixel 224) lies 1 inside the monitor and snaps to 225.
     const QList<int> expected {left, 0, right, 225};
     QCOMPARE(sentRect(service->x86()->last("SetMirrorRect")), expected);
     QCOMPARE(rectList(m->getMirrorRect()), expected);
@@ -449,7 +452,7 @@ void TestX86Wall::moveStopsAtTheWallEdge()
     QCOMPARE(m->geometry().topLeft(), QPoint(0, 225));
     QCOMPARE(m->geometry().bottom(), wall->height() - 1);
     // The right edge (last pixel 399 = 798 units) snaps onto the monitor's 800.
-    QCOMPARE(sentRect(service->x86()->last("SetMirrorRect")), (QList<int> {0, 450, 800, 898}));
+    QCOMPARE(sentRect(service->x86()->last("SetMirrorRect")), (QList<int> {0, 450, 800, 900}));
 }
 
 void TestX86Wall::layoutDuringADragKeepsTheMovedRectangle()
@@ -464,7 +467,7 @@ void TestX86Wall::layoutDuringADragKeepsTheMovedRectangle()
     QCOMPARE(m->getSplitCount(), 4);
     QCOMPARE(m->getLayer(), 1);
     release(wall.get(), QPoint(300, 150));
-    QCOMPARE(sentRect(service->x86()->last("SetMirrorRect")), (QList<int> {200, 100, 998, 548}));
+    QCOMPARE(sentRect(service->x86()->last("SetMirrorRect")), (QList<int> {200, 100, 1000, 550}));
     // Released: the next layout is taken as it comes.
     wall->setMirror(rc(0, 0, 800, 450), rc(0, 0, 800, 450), 0, 4, 1, 0, 0);
     QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {0, 0, 800, 450}));

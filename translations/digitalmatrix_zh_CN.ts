@@ -347,7 +347,7 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+171"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+178"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -383,8 +383,8 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-90"/>
-        <location line="+192"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-92"/>
+        <location line="+207"/>
         <location line="+68"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
@@ -419,15 +419,16 @@
         <location line="+7"/>
         <location line="+6"/>
         <location line="+14"/>
-        <location line="+34"/>
-        <location line="+97"/>
+        <location line="+37"/>
+        <location line="+99"/>
         <location line="+43"/>
-        <location line="+30"/>
+        <location line="+33"/>
+        <location line="+151"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-230"/>
+        <location line="-389"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
     </message>
@@ -447,7 +448,7 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+37"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
@@ -455,17 +456,17 @@
         <location line="+5"/>
         <location line="+6"/>
         <location line="+5"/>
-        <location line="+65"/>
-        <location line="+82"/>
-        <location line="+40"/>
-        <location line="+25"/>
-        <location line="+143"/>
+        <location line="+67"/>
+        <location line="+83"/>
+        <location line="+42"/>
+        <location line="+129"/>
+        <location line="+151"/>
         <location line="+59"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-424"/>
+        <location line="-541"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -480,7 +481,7 @@
         <translation>连接矩阵服务器出错！是否重新连接？</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+67"/>
         <source>The number of servers can&apos;t beyond 5!</source>
         <translation>服务器数量不能超过5个！</translation>
     </message>
@@ -495,12 +496,12 @@
         <translation>编辑矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+25"/>
         <source>Delete selected server?</source>
         <translation>删除所选服务器？</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+8"/>
         <source>Delete matrix server failed!</source>
         <translation>删除矩阵服务器失败！</translation>
     </message>
@@ -510,12 +511,57 @@
         <translation>是否清除矩阵的设置</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+78"/>
+        <source>The matrix server refused the screen count!</source>
+        <translation>矩阵服务器拒绝了屏幕数量！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix server refused to swap the windows!</source>
+        <translation>矩阵服务器拒绝交换窗口！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix server refused the configuration mode!</source>
+        <translation>矩阵服务器拒绝了配置模式！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix server refused the split!</source>
+        <translation>矩阵服务器拒绝了分屏！</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The matrix server refused the sources!</source>
+        <translation>矩阵服务器拒绝了信号源！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix server refused to change the turn show!</source>
+        <translation>矩阵服务器拒绝更改轮巡！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix server refused to clear the source!</source>
+        <translation>矩阵服务器拒绝清除信号源！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix server refused to zoom the window!</source>
+        <translation>矩阵服务器拒绝放大窗口！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix server refused to move the window!</source>
+        <translation>矩阵服务器拒绝移动窗口！</translation>
+    </message>
+    <message>
+        <location line="+26"/>
         <source>Do you want to clear the source?</source>
         <translation>是否清除源？</translation>
     </message>
     <message>
-        <location line="+143"/>
+        <location line="+151"/>
         <source>Reset the layout?</source>
         <translation>是否复位布局？</translation>
     </message>
@@ -835,29 +881,29 @@
         <translation>秒</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixGroupTree.cpp" line="+352"/>
-        <location line="+12"/>
-        <location line="+14"/>
+        <location filename="../src/x86/MatrixGroupTree.cpp" line="+354"/>
+        <location line="+9"/>
+        <location line="+7"/>
         <source>WARN</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-26"/>
+        <location line="-16"/>
         <source>There are no channels to set!</source>
         <translation>没有可设置的通道！</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+10"/>
         <source>The number of screen spliter is less than selected channels number,countine?</source>
         <translation>分屏数小于所选通道数，是否继续？</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+7"/>
         <source>The number of selected channels is less than screen spliter number,countine?</source>
         <translation>所选通道数小于分屏数，是否继续？</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+26"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>

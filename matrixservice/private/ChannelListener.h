@@ -15,6 +15,12 @@ public:
     virtual void connectionLost(int connType) = 0;
     // An event of the matrix (information, layout, kick notice).
     virtual void matrixEvent(const MatrixProtocol::ServerMessage &message) = 0;
+    // The matrix answered a request that was sent without waiting (MatrixChannel::post).
+    virtual void commandAnswered(quint16 type, int result)
+    {
+        Q_UNUSED(type)
+        Q_UNUSED(result)
+    }
 
 protected:
     ~ChannelListener() = default;

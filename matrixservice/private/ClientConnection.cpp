@@ -214,6 +214,9 @@ void ClientConnection::dropSocket()
     QTcpSocket *socket = m_socket;
     m_socket = nullptr;
     socket->disconnect(this);
+    // What was sent last before closing (a command ending a mode on the matrix) still goes out.
+    if (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() > 0)
+        socket->flush();
     socket->abort();
     socket->deleteLater();
 }

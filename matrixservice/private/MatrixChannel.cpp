@@ -232,8 +232,15 @@ int MatrixChannel::post(quint16 type, const QByteArray &payload)
     const QByteArray frame = encodeFrame(type, id, payload);
     if (frame.isEmpty())
         return MatrixErrBadArgument;
-    if (!postToNetwork([this, frame] { m_thread->connection()->send(frame); }))
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_posted[id] = type;
+    }
+    if (!postToNetwork([this, frame] { m_thread->connection()->send(frame); })) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_posted.erase(id);
         return MatrixErrNotConnected;
+    }
     return 0;
 }
 
@@ -289,10 +296,25 @@ void MatrixChannel::reportEvent(const ServerMessage &message)
 
 bool MatrixChannel::deliverReply(const ServerMessage &message)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
+    const auto posted = m_posted.find(message.requestId);
+    if (posted != m_posted.end()) {
+        // The answer to a command sent without waiting: its result goes to the listener.
+        if (posted->second != message.requestType)
+            return false;
+        m_posted.erase(posted);
+        const bool stopping = m_stopping;
+        lock.unlock();
+        if (message.result != 0)
+            qCDebug(lcMatrixClient)
+                    << messageName(message.requestType) << "answered" << message.result;
+        if (!stopping)
+            m_listener->commandAnswered(message.requestType, message.result);
+        return true;
+    }
     const auto found = m_pending.find(message.requestId);
     if (found == m_pending.end()) {
-        // A late answer to a request that timed out, or to a command sent without waiting.
+        // A late answer to a request that timed out.
         if (message.result != 0)
             qCDebug(lcMatrixClient)
                     << messageName(message.requestType) << "answered" << message.result;
@@ -324,6 +346,9 @@ void MatrixChannel::completeRequest(quint32 id, int result)
 void MatrixChannel::failAllRequests(int result)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    // Commands sent without waiting are not answered any more; the lost connection is
+    // reported on its own.
+    m_posted.clear();
     for (auto &entry : m_pending) {
         if (!entry.second->done) {
             entry.second->done = true;

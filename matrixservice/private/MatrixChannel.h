@@ -44,7 +44,8 @@ public:
     // request time-out for this request.
     int request(quint16 type, const QByteArray &payload, QByteArray *body = nullptr,
                 int timeoutMs = 0);
-    // Sends a request without waiting: 0 when handed to the network thread.
+    // Sends a request without waiting: 0 when handed to the network thread. Its answer is
+    // handed to the listener's commandAnswered() on the network thread.
     int post(quint16 type, const QByteArray &payload);
 
     bool isConnected() const { return m_connected.load(); }
@@ -89,6 +90,8 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_condition;
     std::map<quint32, std::shared_ptr<Pending>> m_pending;
+    // Requests sent without waiting and not answered yet: request id to type.
+    std::map<quint32, quint16> m_posted;
     quint32 m_lastRequestId = 0;
     quint64 m_attempt = 0;
     quint64 m_outcomeAttempt = 0;

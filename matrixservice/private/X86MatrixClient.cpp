@@ -78,6 +78,56 @@ void X86MatrixClient::matrixEvent(const ServerMessage &message)
     }
 }
 
+void X86MatrixClient::commandAnswered(quint16 type, int result)
+{
+    int command = 0;
+    switch (type) {
+    case X86SetScreenCount:
+        command = X86CommandSetScreenCount;
+        break;
+    case X86RequestLayout:
+        command = X86CommandRequestLayout;
+        break;
+    case X86ExchangeMirrors:
+        command = X86CommandExchangeMirrors;
+        break;
+    case X86SetConfigMode:
+        command = X86CommandSetConfigMode;
+        break;
+    case X86SetMonitorSplit:
+        command = X86CommandSetMonitorSplit;
+        break;
+    case X86SetMonitorSources:
+        command = X86CommandSetMonitorSources;
+        break;
+    case X86SetMonitorTurnSources:
+        command = X86CommandSetMonitorTurnSources;
+        break;
+    case X86SelectMonitor:
+        command = X86CommandSelectMonitor;
+        break;
+    case X86SetTurnState:
+        command = X86CommandSetTurnState;
+        break;
+    case X86ClearSource:
+        command = X86CommandClearSource;
+        break;
+    case X86ZoomMirrorAt:
+        command = X86CommandZoomMirrorAt;
+        break;
+    case X86SetMirrorRect:
+        command = X86CommandSetMirrorRect;
+        break;
+    default:
+        return;
+    }
+    if (!m_callbacksEnabled)
+        return;
+    const Callbacks current = callbacks();
+    if (current.commandResult)
+        current.commandResult(current.context, command, result);
+}
+
 int X86MatrixClient::Connect(const char *ip, int port)
 {
     const QByteArray host = ip ? QByteArray(ip) : QByteArray();
@@ -96,17 +146,17 @@ int X86MatrixClient::Disconnect()
 int X86MatrixClient::RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConnectStatus,
                                        MatrixInfoCallback onMatrixInfo,
                                        MatrixLayoutCallback onLayout,
-                                       MatrixReservedCallback onReserved4,
+                                       MatrixCommandResultCallback onCommandResult,
                                        MatrixReservedCallback onReserved5)
 {
-    // Callbacks 4 and 5 have no event behind them in this service.
-    Q_UNUSED(onReserved4)
+    // Callback 5 has no event behind it in this service.
     Q_UNUSED(onReserved5)
     std::lock_guard<std::mutex> lock(m_callbackMutex);
     m_callbacks.context = ctx;
     m_callbacks.connectStatus = onConnectStatus;
     m_callbacks.matrixInfo = onMatrixInfo;
     m_callbacks.layout = onLayout;
+    m_callbacks.commandResult = onCommandResult;
     return 0;
 }
 

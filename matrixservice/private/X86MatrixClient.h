@@ -2,7 +2,8 @@
 //
 // Connection states, matrix information and layouts are reported through the registered
 // callbacks on the interface's network thread. Login and forced login wait for the
-// matrix's answer; wall commands are sent without waiting.
+// matrix's answer; wall commands are sent without waiting and their results are reported
+// through the command-result callback when the matrix answers.
 #pragma once
 
 #include "ChannelListener.h"
@@ -31,7 +32,7 @@ public:
     int Disconnect() override;
     int RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConnectStatus,
                           MatrixInfoCallback onMatrixInfo, MatrixLayoutCallback onLayout,
-                          MatrixReservedCallback onReserved4,
+                          MatrixCommandResultCallback onCommandResult,
                           MatrixReservedCallback onReserved5) override;
     int Login(const char *user, const char *password) override;
     int ForceLogin() override;
@@ -59,11 +60,13 @@ private:
         MatrixConnStatusCallback connectStatus = nullptr;
         MatrixInfoCallback matrixInfo = nullptr;
         MatrixLayoutCallback layout = nullptr;
+        MatrixCommandResultCallback commandResult = nullptr;
     };
 
     void connectOutcome(int connType) override;
     void connectionLost(int connType) override;
     void matrixEvent(const MatrixProtocol::ServerMessage &message) override;
+    void commandAnswered(quint16 type, int result) override;
 
     Callbacks callbacks() const;
     void reportConnectStatus(int connType);

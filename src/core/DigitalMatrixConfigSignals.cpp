@@ -139,7 +139,12 @@ void DigitalMatrixConfigSignals::onLayout(void *, _MIRRORLAYOUT *layout)
     deliverFromService([layout](DigitalMatrixConfigSignals *hub) { hub->sendLayout(layout); });
 }
 
-void DigitalMatrixConfigSignals::onIgnored4(void *) { }
+void DigitalMatrixConfigSignals::onCommandResult(void *, int command, int result)
+{
+    deliverFromService([command, result](DigitalMatrixConfigSignals *hub) {
+        emit hub->signalCommandResult(command, result);
+    });
+}
 
 void DigitalMatrixConfigSignals::onIgnored5(void *) { }
 

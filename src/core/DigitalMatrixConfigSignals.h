@@ -39,7 +39,8 @@ public:
     static void MATRIX_CALLBACK onConnectStatus(void *ctx, int connType);
     static void MATRIX_CALLBACK onMatrixInfo(void *ctx, int screens, int rows, int columns);
     static void MATRIX_CALLBACK onLayout(void *ctx, _MIRRORLAYOUT *layout);
-    static void MATRIX_CALLBACK onIgnored4(void *ctx);
+    // The matrix's result of a wall command (MatrixX86Command), emitted as signalCommandResult.
+    static void MATRIX_CALLBACK onCommandResult(void *ctx, int command, int result);
     static void MATRIX_CALLBACK onIgnored5(void *ctx);
 
 signals:
@@ -56,6 +57,9 @@ signals:
                             int mirrorParam4, int turnState);
     void signalSetMirrorEnd();
     void signalGroupResCount(int count);
+    // The matrix answered a wall command: command is a MatrixX86Command, result 0 accepted,
+    // otherwise the matrix's refusal (a MatrixServiceError).
+    void signalCommandResult(int command, int result);
 
 private:
     explicit DigitalMatrixConfigSignals(QObject *parent = nullptr);

@@ -88,10 +88,11 @@ DigitalMatrixInteractionPort::DigitalMatrixInteractionPort(QObject *parent)
     x86Matrix = factory.createX86 ? factory.createX86() : nullptr;
     baseMatrix = factory.createBase ? factory.createBase() : nullptr;
     if (x86Matrix) {
-        x86Matrix->RegisterCallbacks(
-                x86Matrix, &DigitalMatrixConfigSignals::onConnectStatus,
-                &DigitalMatrixConfigSignals::onMatrixInfo, &DigitalMatrixConfigSignals::onLayout,
-                &DigitalMatrixConfigSignals::onIgnored4, &DigitalMatrixConfigSignals::onIgnored5);
+        x86Matrix->RegisterCallbacks(x86Matrix, &DigitalMatrixConfigSignals::onConnectStatus,
+                                     &DigitalMatrixConfigSignals::onMatrixInfo,
+                                     &DigitalMatrixConfigSignals::onLayout,
+                                     &DigitalMatrixConfigSignals::onCommandResult,
+                                     &DigitalMatrixConfigSignals::onIgnored5);
     }
 }
 

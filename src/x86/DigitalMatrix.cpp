@@ -5,6 +5,7 @@
 #include "DigitalMatrixInteractionPort.h"
 #include "MatrixManageWidget.h"
 #include "MessageBoxW.h"
+#include "MirrorWidget.h"
 #include "QLogger.h"
 #include "ServerSelectWidget.h"
 #include "SetChannelSource.h"
@@ -17,6 +18,7 @@
 
 #include <QDebug>
 #include <QIcon>
+#include <QLayout>
 #include <QPainter>
 #include <QStyleOption>
 #include <QTimer>
@@ -58,6 +60,9 @@ DigitalMatrix::DigitalMatrix(QWidget *parent)
 
 DigitalMatrix::~DigitalMatrix()
 {
+    // However the page goes, the matrix does not stay in a mode the page turned on.
+    if (connected && monitorConfig)
+        port()->setConfigMode(false);
     // The menu is deleted after this page's own parts; it must not reach them any more.
     if (turnControl)
         turnControl->disconnect(this);
@@ -128,6 +133,8 @@ void DigitalMatrix::initUI()
             &DigitalMatrix::slotSetMirrorEnd);
     connect(hub, &DigitalMatrixConfigSignals::signalGroupResCount, this,
             &DigitalMatrix::slotGroupResCount);
+    connect(hub, &DigitalMatrixConfigSignals::signalCommandResult, this,
+            &DigitalMatrix::slotCommandResult);
     connect(ui->_virtualServerWdt, &MatrixManageWidget::sigCurrMontroIndex, this,
             &DigitalMatrix::slotSetCurrMontroIndex);
     connect(splitPanel, &SpliteWindow::sigSpliteButtonClicked, this,
@@ -222,6 +229,15 @@ void DigitalMatrix::showConfigButtons(bool config)
     ui->_saveMatrixSettingBtn->setVisible(config);
 }
 
+void DigitalMatrix::placeSeparatorsLater()
+{
+    // Buttons shown or hidden just now get their places when the bar's layout runs.
+    if (QLayout *bar = ui->_controlWdt->layout())
+        bar->activate();
+    setSpacingWidget();
+    QMetaObject::invokeMethod(this, &DigitalMatrix::setSpacingWidget, Qt::QueuedConnection);
+}
+
 void DigitalMatrix::setSpacingWidget()
 {
     if (separators.size() < SeparatorCount)
@@ -260,6 +276,10 @@ void DigitalMatrix::connectServer()
         return;
     }
     ui->_virtualServerWdt->clearData();
+    // A new connection learns the matrix's mode from its first layout.
+    leaveConfigModeOnPage();
+    configModeRequests.clear();
+    screenCountDeclined = false;
     setControlEnable(false);
     waitDialog()->showWaitDialog(tr("Connecting..."), QUuid(), WaitTimeoutMs);
     port()->connectServer(currentServer.ip, currentServer.port);
@@ -346,6 +366,9 @@ void DigitalMatrix::slotConnectSuccess()
 void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, const QString &text)
 {
     waitDialog()->hideWaitDialog();
+    // The matrix cannot be reached: only the page leaves the configuration mode.
+    leaveConfigModeOnPage();
+    configModeRequests.clear();
     disconnectServerStatus();
     connected = false;
     if (pageShown && !currentServer.id.isEmpty()) {
@@ -387,6 +410,7 @@ void DigitalMatrix::slotConnectMatrixBtnClicked(bool checked)
         connectServer();
         return;
     }
+    leaveMatrix();
     port()->disconnectServer();
     disconnectServerStatus();
     connected = false;
@@ -403,6 +427,7 @@ void DigitalMatrix::slotServerSelected(PUServerInfo info)
     if (selected.id == currentServer.id)
         return;
     rememberConnection();
+    leaveMatrix();
     currentServer = selected;
     port()->disconnectServer();
     if (connectionMemory.value(selected.id, false)) {
@@ -506,6 +531,7 @@ void DigitalMatrix::slotEditServer(UServerInfo info)
         return;
     ui->_serverSelectBtn->setChecked(false);
     initData();
+    leaveMatrix();
     port()->disconnectServer();
     currentServer = info;
     connected = false;
@@ -524,6 +550,8 @@ void DigitalMatrix::slotDeleteServerClicked()
     if (MessageBoxW::warning(this, tr("Warn"), tr("Delete selected server?"), YesNoButtons) != 1)
         return;
     const QString deletedId = currentServer.id;
+    // A deleted server is left like any other: its configuration mode ends first.
+    leaveMatrix();
     if (!DATACore::UserManagerCore::instance()->DeleteServer(deletedId,
                                                              SERVERTYPE_X86_DIGITALMATRIX)) {
         // Nothing was deleted: the page stays as it is, connection included.
@@ -567,19 +595,127 @@ void DigitalMatrix::slotBeginSettingBtn()
         return;
     ui->_virtualServerWdt->clearData();
     ui->_virtualServerWdt->setEditable(false);
-    port()->setConfigMode(true);
-    monitorConfig = true;
+    enterConfigMode();
     waitDialog()->showWaitDialog(QString(), QUuid(), WaitTimeoutMs);
 }
 
 void DigitalMatrix::slotSaveSettingBtn()
 {
-    port()->setConfigMode(false);
+    sendConfigMode(false);
+    leaveConfigModeOnPage();
+}
+
+void DigitalMatrix::sendConfigMode(bool on)
+{
+    configModeRequests.enqueue(on);
+    port()->setConfigMode(on);
+}
+
+void DigitalMatrix::enterConfigMode()
+{
+    sendConfigMode(true);
+    monitorConfig = true;
+}
+
+void DigitalMatrix::leaveConfigModeOnPage()
+{
     monitorConfig = false;
-    ui->_virtualServerWdt->setEditable(true);
     showConfigButtons(false);
+    ui->_virtualServerWdt->setEditable(true);
     ui->_virtualServerWdt->setSwapMode(false);
-    setSpacingWidget();
+    placeSeparatorsLater();
+}
+
+void DigitalMatrix::leaveMatrix()
+{
+    if (connected && monitorConfig)
+        sendConfigMode(false);
+    leaveConfigModeOnPage();
+    configModeRequests.clear();
+}
+
+void DigitalMatrix::askScreenCount()
+{
+    setMatrixScreen dialog(window());
+    dialog.setScreenValues(reportedRows, reportedColumns, reportedOutputs);
+    if (dialog.exec() == QDialog::Accepted) {
+        port()->setScreenCount(dialog.rowCount(), dialog.columnCount());
+        return;
+    }
+    // Declined: the matrix leaves its configuration mode and keeps its screens as they were.
+    screenCountDeclined = true;
+    sendConfigMode(false);
+    leaveConfigModeOnPage();
+    const bool arranged = reportedRows > 0 && reportedColumns > 0;
+    setControlEnable(connected && arranged);
+    // The screens can still be arranged later from the matrix settings.
+    ui->_MatrixSettingBtn->setEnabled(connected);
+}
+
+void DigitalMatrix::slotCommandResult(int command, int result)
+{
+    if (command == X86CommandSetConfigMode && !configModeRequests.isEmpty()) {
+        const bool on = configModeRequests.dequeue();
+        if (result != 0 && on)
+            leaveConfigModeOnPage();
+    }
+    if (result == 0 || !connected)
+        return;
+    QLogger::instance()->LogInfo(
+            QStringLiteral("matrix command %1 refused, error code:").arg(command)
+            + QString::number(result));
+    QString text;
+    switch (command) {
+    case X86CommandSetScreenCount:
+        text = tr("The matrix server refused the screen count!");
+        break;
+    case X86CommandExchangeMirrors:
+        text = tr("The matrix server refused to swap the windows!");
+        break;
+    case X86CommandSetConfigMode:
+        text = tr("The matrix server refused the configuration mode!");
+        break;
+    case X86CommandSetMonitorSplit:
+        text = tr("The matrix server refused the split!");
+        break;
+    case X86CommandSetMonitorSources:
+    case X86CommandSetMonitorTurnSources:
+        text = tr("The matrix server refused the sources!");
+        break;
+    case X86CommandSetTurnState:
+        text = tr("The matrix server refused to change the turn show!");
+        break;
+    case X86CommandClearSource:
+        text = tr("The matrix server refused to clear the source!");
+        break;
+    case X86CommandZoomMirrorAt:
+        text = tr("The matrix server refused to zoom the window!");
+        break;
+    case X86CommandSetMirrorRect:
+        text = tr("The matrix server refused to move the window!");
+        break;
+    default:
+        break;
+    }
+    // Whatever was refused, the page draws again what the matrix holds.
+    port()->requestLayout();
+    if (text.isEmpty())
+        return;
+    // Nothing is awaited any more from a refused command.
+    waitDialog()->hideWaitDialog();
+    // One operator action may be several commands (stop, split, sources, start): the refusals
+    // that follow the first one, while its message is up or right after it, say nothing new.
+    // A screen count is one command of its own, always answered by asking again.
+    const bool burst = lastRefusal.isValid() && lastRefusal.elapsed() < RefusalBurstMs;
+    if (refusalShown || (burst && command != X86CommandSetScreenCount))
+        return;
+    refusalShown = true;
+    MessageBoxW::warning(window(), tr("Failed"), text, NoticeButtons);
+    refusalShown = false;
+    lastRefusal.start();
+    // A refused screen count is asked again, with what the matrix reported.
+    if (command == X86CommandSetScreenCount && connected && monitorConfig)
+        askScreenCount();
 }
 
 void DigitalMatrix::slotClearSource()
@@ -590,9 +726,8 @@ void DigitalMatrix::slotClearSource()
                              YesNoButtons)
         != 1)
         return;
+    // The window's new state comes with the matrix's next layout.
     port()->clearSource(currentMonitor);
-    ui->_virtualServerWdt->clearMirrorStates();
-    ui->_turnShowBtn->setEnabled(false);
 }
 
 void DigitalMatrix::slotSetSourceBtnClicked()
@@ -621,70 +756,65 @@ void DigitalMatrix::slotGroupResCount(int count)
 
 void DigitalMatrix::slotSetGroupFinished(int splitCount, bool turning)
 {
-    ui->_turnShowBtn->setEnabled(true);
-    if (turning) {
-        currentTurnState = 1;
-        turnControl->setPausedState(false);
-        ui->_virtualServerWdt->setMirrorState(currentMonitor, 1, splitCount);
-    } else {
-        currentTurnState = 2;
-        turnControl->setPausedState(true);
-        ui->_virtualServerWdt->setMirrorState(currentMonitor, 2, splitCount);
-    }
+    // The window shows what the matrix made of the sources (a fixed set holds no turn show, a
+    // refused set nothing new): its split and turn state come with the matrix's layout.
+    Q_UNUSED(splitCount)
+    Q_UNUSED(turning)
+    port()->requestLayout();
 }
 
 void DigitalMatrix::slotSetViewFinished(int splitCount)
 {
-    ui->_turnShowBtn->setEnabled(false);
-    currentTurnState = 0;
-    ui->_virtualServerWdt->setMirrorState(currentMonitor, 0, splitCount);
+    Q_UNUSED(splitCount)
+    port()->requestLayout();
 }
 
 // ---- Wall -------------------------------------------------------------------------------
 
 void DigitalMatrix::slotMatrixInfo(int screens, int rows, int columns)
 {
+    reportedOutputs = screens;
+    reportedRows = rows;
+    reportedColumns = columns;
     ui->_virtualServerWdt->clearData();
     showConfigButtons(true);
     ui->_virtualServerWdt->setEditable(false);
-    setSpacingWidget();
+    placeSeparatorsLater();
     waitDialog()->hideWaitDialog();
     if (!monitorConfig) {
-        port()->setConfigMode(true);
-        monitorConfig = true;
+        enterConfigMode();
         return;
     }
-    setMatrixScreen dialog(this);
-    dialog.setScreenValues(rows, columns, screens);
-    if (dialog.exec() == QDialog::Accepted) {
-        port()->setScreenCount(dialog.rowCount(), dialog.columnCount());
-        return;
-    }
-    showConfigButtons(false);
-    setControlEnable(false);
-    setSpacingWidget();
+    askScreenCount();
 }
 
 void DigitalMatrix::slotCreateNewLayout(RECT wallRect, int mirrorCount, int p1, int p2, int p3,
                                         int p4)
 {
+    reportedOutputs = p1;
+    reportedRows = p3;
+    reportedColumns = p4;
+    // Until the matrix has answered a request to turn its configuration mode on, a layout
+    // sent before it says nothing about the mode.
+    const bool configPending = configModeRequests.contains(true);
     if (p2 != 0) {
+        // The matrix is in its configuration mode (also when it was found so on connecting).
+        monitorConfig = true;
         showConfigButtons(true);
-        setSpacingWidget();
+        placeSeparatorsLater();
         ui->_virtualServerWdt->setEditable(false);
-    } else if (p3 == 0 && p4 == 0) {
-        // A new matrix: ask for its screens first.
+    } else if (monitorConfig && !configPending) {
+        // Not a configuration layout: the mode has ended on the matrix (another operator
+        // saved, or the matrix restarted), so it ends on the page.
+        leaveConfigModeOnPage();
+    }
+    if (p2 == 0 && p3 == 0 && p4 == 0 && !monitorConfig && !screenCountDeclined) {
+        // A new matrix: its screens are arranged in its configuration mode, which reports the
+        // outputs the dialog offers.
         showConfigButtons(true);
-        setSpacingWidget();
-        waitDialog()->hideWaitDialog();
-        setMatrixScreen dialog(this);
-        if (dialog.exec() == QDialog::Accepted) {
-            ui->_virtualServerWdt->clearData();
-            port()->setScreenCount(dialog.rowCount(), dialog.columnCount());
-        } else {
-            showConfigButtons(false);
-            setSpacingWidget();
-        }
+        placeSeparatorsLater();
+        ui->_virtualServerWdt->setEditable(false);
+        enterConfigMode();
     }
     ui->_virtualServerWdt->setLayoutInfo(wallRect, mirrorCount, p1, p2, p3, p4);
 }
@@ -694,15 +824,30 @@ void DigitalMatrix::slotSetOneMirror(RECT homeRect, RECT mirrorRect, int index, 
 {
     ui->_virtualServerWdt->setMirror(homeRect, mirrorRect, index, splitCount, layer, param4,
                                      turnState);
-    if (!ui->_saveMatrixSettingBtn->isHidden())
-        ui->_virtualServerWdt->setSwapMode(true);
     qDebug() << "slotSetOneMirror";
     update();
 }
 
 void DigitalMatrix::slotSetMirrorEnd()
 {
+    // In the configuration mode windows swap their numbers instead of moving.
+    ui->_virtualServerWdt->setEditable(!monitorConfig);
+    ui->_virtualServerWdt->setSwapMode(monitorConfig);
+    ui->_virtualServerWdt->endLayout();
     ui->_virtualServerWdt->raiseMirrorsByLayer();
+    refreshTurnButton();
+}
+
+void DigitalMatrix::refreshTurnButton()
+{
+    const MirrorWidget *current = ui->_virtualServerWdt->mirrorByIndex(currentMonitor);
+    if (!current)
+        return;
+    currentTurnState = current->getTurnState();
+    ui->_turnShowBtn->setEnabled(connected && currentTurnState != 0
+                                 && ui->_setSourceBtn->isEnabled());
+    if (currentTurnState != 0)
+        turnControl->setPausedState(currentTurnState == 2);
 }
 
 void DigitalMatrix::slotSetCurrMontroIndex(int index, int turnState)

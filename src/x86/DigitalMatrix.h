@@ -6,7 +6,9 @@
 #include "DigitalMatrixServerInfo.h"
 #include "MatrixMetaTypes.h"
 
+#include <QElapsedTimer>
 #include <QMap>
+#include <QQueue>
 #include <QString>
 #include <QVector>
 #include <QWidget>
@@ -41,6 +43,8 @@ public:
     // Delay between the first show and the selection of the first server.
     static constexpr int ActivateDelayMs = 100;
     static constexpr int WatchDogIntervalMs = 10000;
+    // Refusals of the matrix this soon after the last one shown are not shown again.
+    static constexpr int RefusalBurstMs = 1000;
 
     explicit DigitalMatrix(QWidget *parent = nullptr);
     ~DigitalMatrix() override;
@@ -108,6 +112,8 @@ private slots:
     void slotSetActiveAsFirst();
     void slotSetDogWatchStatus();
     void slotShowSplitPanel(int index, const QPoint &globalPos);
+    // The matrix's answer to a wall command (MatrixX86Command, result 0 = accepted).
+    void slotCommandResult(int command, int result);
 
 private:
     void initUI();
@@ -119,6 +125,21 @@ private:
     void disconnectServerStatus();
     // Shows the buttons of the configuration mode ("Save") or of normal work.
     void showConfigButtons(bool config);
+    // Turns the matrix's configuration mode on (its information follows) and the page's with it.
+    void enterConfigMode();
+    // The page's side of leaving the configuration mode: the normal buttons, windows that
+    // move instead of swapping numbers.
+    void leaveConfigModeOnPage();
+    // Leaving the connected matrix (another server, disconnecting, deleting, closing the page):
+    // its configuration mode ends on the matrix while it can still be reached, then on the page.
+    void leaveMatrix();
+    void sendConfigMode(bool on);
+    // Asks for rows and columns of the screens the matrix reported and sends them.
+    void askScreenCount();
+    // The turn menu follows the selected window as the matrix last reported it.
+    void refreshTurnButton();
+    // The separators of the control bar, placed once its layout has settled.
+    void placeSeparatorsLater();
     // Common end of a failed, lost or broken connection.
     void connectionLost(QWidget *boxParent, const QString &title, const QString &text);
     void rememberConnection();
@@ -136,6 +157,17 @@ private:
     int currentMonitor = -1;
     int currentTurnState = -1;
     QMap<QString, bool> connectionMemory;
+    // Configuration-mode commands sent and not answered yet (on = true), in order.
+    QQueue<bool> configModeRequests;
+    // The matrix's outputs, rows and columns as it last reported them.
+    int reportedOutputs = 0;
+    int reportedRows = 0;
+    int reportedColumns = 0;
+    // The operator declined to arrange the screens of this connection's new matrix.
+    bool screenCountDeclined = false;
+    // A refusal of the matrix is on screen; further ones of the same burst are not repeated.
+    bool refusalShown = false;
+    QElapsedTimer lastRefusal;
     QTimer *activateTimer = nullptr;
     QTimer *watchDogTimer = nullptr;
     ServerSelectWidget *serverSelector = nullptr;

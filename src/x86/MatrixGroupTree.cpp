@@ -205,8 +205,10 @@ void MatrixGroupTree::slotItemChanged(QTreeWidgetItem *item, int column)
         const Qt::CheckState state = node->checkState(0);
         for (int i = 0; i < node->childCount(); ++i) {
             QTreeWidgetItem *channel = node->child(i);
-            // A channel hidden by a search is never checked along with its area.
-            channel->setCheckState(0, channel->isHidden() ? Qt::Unchecked : state);
+            // A channel hidden by a search keeps its own check: the area stands for the
+            // channels the operator can see.
+            if (!channel->isHidden())
+                channel->setCheckState(0, state);
         }
     } else {
         updateAreaCheck(node->parent());
@@ -356,31 +358,31 @@ void MatrixGroupTree::slotSetSource()
     DigitalMatrixInteractionPort *port = DigitalMatrixInteractionPort::instance();
     const int split = splitCount();
     const int count = int(records.size());
-    port->setTurnState(monitor, 0);
-    port->setMonitorSplit(monitor, split);
-
-    if (!turning) {
-        if (count > split
-            && MessageBoxW::warning(this, tr("WARN"),
-                                    tr("The number of screen spliter is less than selected "
-                                       "channels number,countine?"),
-                                    YesNoButtons)
-                    != 1)
-            return;
-        port->setMonitorSources(monitor, records.data(), count);
-        // Give the matrix a moment before the page asks it again.
-        pendingSplit = split;
-        finishTimer->start(FinishDelayMs);
+    // Every question comes before anything is sent: a declined one leaves the matrix as it is.
+    if (!turning && count > split
+        && MessageBoxW::warning(this, tr("WARN"),
+                                tr("The number of screen spliter is less than selected "
+                                   "channels number,countine?"),
+                                YesNoButtons)
+                != 1)
         return;
-    }
-
-    if (count < split
+    if (turning && count < split
         && MessageBoxW::warning(this, tr("WARN"),
                                 tr("The number of selected channels is less than screen spliter "
                                    "number,countine?"),
                                 YesNoButtons)
                 != 1)
         return;
+    port->setTurnState(monitor, 0);
+    port->setMonitorSplit(monitor, split);
+
+    if (!turning) {
+        port->setMonitorSources(monitor, records.data(), count);
+        // Give the matrix a moment before the page asks it again.
+        pendingSplit = split;
+        finishTimer->start(FinishDelayMs);
+        return;
+    }
     port->setMonitorTurnSources(monitor, records.data(), count, ui->_nElapseSpin->value());
     port->setTurnState(monitor, 1);
     emit sigSetGroupFinished(split, true);
@@ -451,10 +453,13 @@ bool MatrixGroupTree::eventFilter(QObject *watched, QEvent *event)
 
 void MatrixGroupTree::showEvent(QShowEvent *event)
 {
-    // Built afresh each time the page is shown, not when its window comes back from being
-    // minimised (the checks made meanwhile stay).
+    // Built when the page is first shown; the operator's checks stay while the dialog is open,
+    // however often the page is hidden and shown again (tab switches, minimising).
     if (!event->spontaneous()) {
-        loadTree();
+        if (!treeLoaded) {
+            loadTree();
+            treeLoaded = true;
+        }
         ui->_searchEdit->setFocus();
     }
     QWidget::showEvent(event);

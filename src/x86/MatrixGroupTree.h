@@ -104,6 +104,7 @@ private:
     int monitor = -1;
 
     bool updatingChecks = false;
+    bool treeLoaded = false;
     QTimer *finishTimer = nullptr;
     int pendingSplit = 0;
 };

@@ -60,6 +60,35 @@ void MatrixManageWidget::setLayoutInfo(RECT rect, int total, int p1, int p2, int
     layoutParam2 = p2;
     layoutParam3 = p3;
     layoutParam4 = p4;
+    reportedIndexes.clear();
+    layoutOpen = true;
+}
+
+void MatrixManageWidget::endLayout()
+{
+    if (!layoutOpen)
+        return;
+    layoutOpen = false;
+    QList<MirrorWidget *> gone;
+    for (MirrorWidget *mirror : qAsConst(mirrors)) {
+        if (!reportedIndexes.contains(mirror->getIndex()))
+            gone.append(mirror);
+    }
+    if (gone.isEmpty())
+        return;
+    // The matrix has fewer windows now (another operator arranged fewer screens).
+    for (MirrorWidget *mirror : qAsConst(gone))
+        mirrors.removeOne(mirror);
+    const bool currentGone = gone.contains(currMirror);
+    qDeleteAll(gone);
+    if (currentGone) {
+        currMirror = mirrors.isEmpty() ? nullptr : mirrors.first();
+        if (currMirror) {
+            currMirror->setSelected(true);
+            emit sigCurrMontroIndex(currMirror->getIndex(), currMirror->getTurnState());
+        }
+    }
+    update();
 }
 
 int MatrixManageWidget::getLayoutParam(int n) const
@@ -136,24 +165,37 @@ void MatrixManageWidget::placeMirrorMoving(MirrorWidget *mirror)
     const QRect placed = mirror->geometry();
     const double kx = double(rectWidth(wallRect)) / width();
     const double ky = double(rectHeight(wallRect)) / height();
-    RECT r = mirror->getMirrorRect();
-    // The wall's origin is added back, so that placing and writing back are inverse.
-    r.left = truncated(wallRect.left + std::trunc(placed.left() * kx));
-    r.right = truncated(wallRect.left + std::trunc(placed.right() * kx));
-    r.top = truncated(wallRect.top + std::trunc(placed.top() * ky));
-    r.bottom = truncated(wallRect.top + std::trunc(placed.bottom() * ky));
+    // A move changes where the window is, never its size: the size stays in matrix units
+    // as the matrix holds it, and the window is kept inside the wall in units as well.
+    const RECT old = mirror->getMirrorRect();
+    const qint64 w = qMin(rectWidth(old), rectWidth(wallRect));
+    const qint64 h = qMin(rectHeight(old), rectHeight(wallRect));
+    qint64 left = wallRect.left + qint64(std::trunc(placed.left() * kx));
+    qint64 top = wallRect.top + qint64(std::trunc(placed.top() * ky));
+    left = qBound(qint64(wallRect.left), left, qint64(wallRect.right) - w);
+    top = qBound(qint64(wallRect.top), top, qint64(wallRect.bottom) - h);
+    RECT r = old;
+    r.left = truncated(double(left));
+    r.top = truncated(double(top));
+    r.right = truncated(double(left + w));
+    r.bottom = truncated(double(top + h));
     mirror->setMirrorRect(r);
 }
 
 void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, int splitCount,
                                    int layer, int param4, int turnState)
 {
+    reportedIndexes.append(index);
     if (MirrorWidget *existing = mirrorByIndex(index)) {
         // A window held with the mouse keeps the rectangle being moved or resized: it is
         // sent on release, and a layout arriving meanwhile must not undo it.
         const RECT current = existing->isPressed() ? existing->getMirrorRect() : mirrorRect;
         existing->setMirrorInfo(homeRect, current, index, splitCount, layer, param4, turnState);
         updateScale(existing);
+        // The wall shows where the matrix holds the window (another operator may have
+        // moved it, or the matrix refused a move).
+        if (!existing->isPressed())
+            placeMirror(existing);
         return;
     }
 
@@ -188,6 +230,8 @@ void MatrixManageWidget::clearData()
     layoutParam3 = 0;
     layoutParam4 = 0;
     mirrorTotal = 0;
+    reportedIndexes.clear();
+    layoutOpen = false;
     const QList<MirrorWidget *> old = mirrors;
     mirrors.clear();
     currMirror = nullptr;
@@ -308,8 +352,12 @@ void MatrixManageWidget::paintEvent(QPaintEvent *)
 void MatrixManageWidget::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    for (MirrorWidget *mirror : qAsConst(mirrors))
+    // The rectangles in matrix units are the truth; the pixels follow the new size.
+    for (MirrorWidget *mirror : qAsConst(mirrors)) {
         updateScale(mirror);
+        if (!mirror->isPressed())
+            placeMirror(mirror);
+    }
 }
 
 void MatrixManageWidget::mouseReleaseEvent(QMouseEvent *event)

@@ -28,8 +28,10 @@ public:
     explicit MatrixManageWidget(QWidget *parent = nullptr);
     ~MatrixManageWidget() override;
 
-    // Keeps the head of a layout; nothing is re-placed.
+    // Keeps the head of a layout; nothing is re-placed. The windows of the layout follow.
     void setLayoutInfo(RECT wallRect, int mirrorTotal, int p1, int p2, int p3, int p4);
+    // The end of a layout: windows the matrix no longer reported are removed.
+    void endLayout();
     // Creates the window with this index, or updates the record of the existing one.
     void setMirror(RECT homeRect, RECT mirrorRect, int index, int splitCount, int layer, int param4,
                    int turnState);
@@ -86,6 +88,9 @@ private:
     std::unique_ptr<Ui::MatrixManageWidget> ui;
 
     QList<MirrorWidget *> mirrors;
+    // Indexes reported since the last layout head.
+    QList<int> reportedIndexes;
+    bool layoutOpen = false;
     MirrorWidget *currMirror = nullptr;
     RECT wallRect {};
     int createdCount = 0;

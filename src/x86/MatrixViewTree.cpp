@@ -91,7 +91,6 @@ const AllPlayViewInfo *MatrixViewTree::viewByKey(const QString &key) const
 void MatrixViewTree::slotSetSource()
 {
     DigitalMatrixInteractionPort *port = DigitalMatrixInteractionPort::instance();
-    port->setTurnState(monitor, 0);
 
     // A channel of a view stands for its view.
     const QList<QTreeWidgetItem *> selected = ui->_treeWidget->selectedItems();
@@ -112,6 +111,8 @@ void MatrixViewTree::slotSetSource()
                              NoticeButtons);
         return;
     }
+    // Only a view that can be set ends the window's turn show.
+    port->setTurnState(monitor, 0);
     // The matrix splits a window into 1, 4, 9, 16 or 25 panes; every pane of the view fits.
     const int split = splitForPanes(view->paneCount);
     emit sigSpliteButtonClicked(split);

@@ -90,6 +90,8 @@ void MirrorWidget::setSelected(bool on)
 
 void MirrorWidget::setEditable(bool on)
 {
+    if (editable == on)
+        return;
     editable = on;
     update();
 }
@@ -152,8 +154,8 @@ void MirrorWidget::paintEvent(QPaintEvent *)
         painter.fillRect(0, 0, 1, h, border);
     }
 
-    // Pane grid of a split window.
-    if (editable) {
+    // Pane grid of a split window; a zoomed pane fills the whole window, as on the matrix.
+    if (editable && zoomedPane() == 0) {
         const int n = splitCount > 0 ? static_cast<int>(std::sqrt(double(splitCount))) : 0;
         if (n > 1) {
             const int dy = h / n;
@@ -314,18 +316,16 @@ void MirrorWidget::resizeTo(const QPoint &p)
 
 void MirrorWidget::snapToHome()
 {
-    const auto snapStart = [](int32_t &value, int32_t home) {
-        if (qint64(home) < value && value < qint64(home) + SnapDistance)
+    // Every edge closer to its monitor's edge than SnapDistance, inside or outside, lands on
+    // it: a small nudge never leaves a window a few units off its screen.
+    const auto snap = [](int32_t &value, int32_t home) {
+        if (qAbs(qint64(value) - qint64(home)) < SnapDistance)
             value = home;
     };
-    const auto snapEnd = [](int32_t &value, int32_t home) {
-        if (qint64(home) - SnapDistance < value && value < qint64(home))
-            value = home;
-    };
-    snapStart(mirrorRect.left, homeRect.left);
-    snapStart(mirrorRect.top, homeRect.top);
-    snapEnd(mirrorRect.right, homeRect.right);
-    snapEnd(mirrorRect.bottom, homeRect.bottom);
+    snap(mirrorRect.left, homeRect.left);
+    snap(mirrorRect.top, homeRect.top);
+    snap(mirrorRect.right, homeRect.right);
+    snap(mirrorRect.bottom, homeRect.bottom);
 }
 
 void MirrorWidget::mouseReleaseEvent(QMouseEvent *event)
@@ -355,7 +355,21 @@ void MirrorWidget::mouseReleaseEvent(QMouseEvent *event)
 void MirrorWidget::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const QPoint pos = event->pos();
-    port()->zoomMirrorAt(index, toUnits(pos.x(), xScale), toUnits(pos.y(), yScale));
+    int x = toUnits(pos.x(), xScale);
+    int y = toUnits(pos.y(), yScale);
+    if (zoomedPane() > 0) {
+        // The zoomed pane fills the window: a double-click anywhere on it shows every pane
+        // again, so the matrix is pointed at the middle of that pane.
+        const int side = static_cast<int>(std::lround(std::sqrt(double(splitCount))));
+        const qint64 w = qint64(mirrorRect.right) - mirrorRect.left;
+        const qint64 h = qint64(mirrorRect.bottom) - mirrorRect.top;
+        const int pane = zoomedPane() - 1;
+        if (side > 1 && w > 0 && h > 0) {
+            x = static_cast<int>((2 * (pane % side) + 1) * w / (2 * side));
+            y = static_cast<int>((2 * (pane / side) + 1) * h / (2 * side));
+        }
+    }
+    port()->zoomMirrorAt(index, x, y);
 }
 
 void MirrorWidget::leaveEvent(QEvent *event)

@@ -40,7 +40,7 @@ public:
     };
     // Width in pixels of the band along the border that resizes.
     static constexpr int EdgeMargin = 4;
-    // An edge this close inside its monitor (matrix units) snaps onto the monitor's edge.
+    // An edge this close to its monitor's edge (matrix units, either side) snaps onto it.
     static constexpr int SnapDistance = 20;
 
     explicit MirrorWidget(MatrixManageWidget *wall);
@@ -59,6 +59,8 @@ public:
     void setSplitCount(int value);
     int getLayer() const { return layer; }
     int getParam4() const { return param4; }
+    // The pane the matrix shows over the whole window (1-based), 0 when none is zoomed.
+    int zoomedPane() const { return param4 > 0 && param4 <= splitCount ? param4 : 0; }
     double getXScale() const { return xScale; }
     double getYScale() const { return yScale; }
     RECT getHomeRect() const { return homeRect; }

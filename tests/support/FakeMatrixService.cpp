@@ -116,7 +116,7 @@ int FakeX86Matrix::Disconnect()
 
 int FakeX86Matrix::RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConnectStatus,
                                      MatrixInfoCallback onMatrixInfo, MatrixLayoutCallback onLayout,
-                                     MatrixReservedCallback onReserved4,
+                                     MatrixCommandResultCallback onCommandResult,
                                      MatrixReservedCallback onReserved5)
 {
     record("RegisterCallbacks");
@@ -124,7 +124,7 @@ int FakeX86Matrix::RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConne
     connCallback = onConnectStatus;
     infoCallback = onMatrixInfo;
     layoutCallback = onLayout;
-    reserved4 = onReserved4;
+    commandResult = onCommandResult;
     reserved5 = onReserved5;
     return 0;
 }

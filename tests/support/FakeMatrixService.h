@@ -58,7 +58,7 @@ public:
     int Disconnect() override;
     int RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConnectStatus,
                           MatrixInfoCallback onMatrixInfo, MatrixLayoutCallback onLayout,
-                          MatrixReservedCallback onReserved4,
+                          MatrixCommandResultCallback onCommandResult,
                           MatrixReservedCallback onReserved5) override;
     int Login(const char *user, const char *password) override;
     int ForceLogin() override;
@@ -91,7 +91,7 @@ public:
     MatrixConnStatusCallback connCallback = nullptr;
     MatrixInfoCallback infoCallback = nullptr;
     MatrixLayoutCallback layoutCallback = nullptr;
-    MatrixReservedCallback reserved4 = nullptr;
+    MatrixCommandResultCallback commandResult = nullptr;
     MatrixReservedCallback reserved5 = nullptr;
 };
 

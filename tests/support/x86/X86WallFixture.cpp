@@ -1,0 +1,143 @@
+#include "X86WallFixture.h"
+
+#include "DigitalMatrix.h"
+#include "DigitalMatrixInteractionPort.h"
+#include "MatrixManageWidget.h"
+#include "MirrorWidget.h"
+
+#include "UserManagerCore.h"
+#include "WaitDialog.h"
+
+#include "ModalDriver.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtTest>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+
+X86WallFixture::X86WallFixture() = default;
+
+X86WallFixture::~X86WallFixture()
+{
+    stop();
+}
+
+void X86WallFixture::start(int outputs, bool withSite, bool addServer)
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    DATACore::UserManagerCore *core = DATACore::UserManagerCore::instance();
+    QVERIFY(core->open(dir->filePath("datacentre.sqlite")));
+    if (withSite) {
+        const QString site =
+                qEnvironmentVariable("DM_TEST_DATA") + QStringLiteral("/sample_site.json");
+        QVERIFY2(core->importSiteFile(site), qPrintable(core->lastError()));
+    }
+    simulator = std::make_unique<MatrixSimulator>();
+    MatrixSimulatorOptions options;
+    options.x86Port = 0;
+    options.linuxPort = -1;
+    options.x86Outputs = outputs;
+    // The page's account (as stored by the module) and one for a second operator.
+    options.x86Accounts = {{QString(), QString()}, {"second", "second"}};
+    options.logRequests = false;
+    QVERIFY2(simulator->start(options), qPrintable(simulator->errorString()));
+    if (addServer)
+        QVERIFY(core->AddServer("Simulated wall", "127.0.0.1", QString(), QString(),
+                                simulator->x86Port(), SERVERTYPE_X86_DIGITALMATRIX));
+    QCoreApplication::sendPostedEvents();
+    boxes = std::make_unique<MessageBoxScript>(0);
+}
+
+void X86WallFixture::stop()
+{
+    page.reset();
+    DigitalMatrixInteractionPort::instance()->disconnectServer();
+    simulator.reset();
+    boxes.reset();
+    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
+    if (dir)
+        DATACore::UserManagerCore::instance()->close();
+    dir.reset();
+}
+
+void X86WallFixture::openPage()
+{
+    page = std::make_unique<DigitalMatrix>();
+    page->setGeometry(40, 40, 1200, 640);
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    QTRY_VERIFY(!page->currentServerInfo().id.isEmpty());
+}
+
+void X86WallFixture::connectPage()
+{
+    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(page->isConnected(), Timeout);
+}
+
+void X86WallFixture::connectAndArrange(int rows, int columns)
+{
+    openPage();
+    if (QTest::currentTestFailed())
+        return;
+    ModalDriver screens(
+            [rows, columns](QWidget *modal) {
+                QTest::keyClicks(modal->findChild<QLineEdit *>("_rowEdt"), QString::number(rows));
+                QTest::keyClicks(modal->findChild<QLineEdit *>("_columnEdt"),
+                                 QString::number(columns));
+                QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
+            },
+            1000, 10);
+    screens.start();
+    connectPage();
+    QTRY_VERIFY_WITH_TIMEOUT(screens.ran(), Timeout);
+    screens.stop();
+    QTRY_COMPARE_WITH_TIMEOUT(wall()->getMirrors().size(), rows * columns, Timeout);
+    QTest::mouseClick(button("_saveMatrixSettingBtn"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(simulator->x86State().configMode, false, Timeout);
+    for (MirrorWidget *mirror : wall()->getMirrors())
+        QTRY_VERIFY(mirror->isVisible() && !mirror->isSwapMode());
+}
+
+void X86WallFixture::drag(MirrorWidget *mirror, const QPoint &offset)
+{
+    QWindow *window = page->windowHandle();
+    const QPoint from = mirror->mapTo(page.get(), mirror->rect().center());
+    const QPoint to = from + offset;
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(window, to);
+    // The press asks for the layout; its answer comes before the release.
+    QTest::qWait(100);
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, to);
+}
+
+QPushButton *X86WallFixture::button(const QString &name) const
+{
+    return page->findChild<QPushButton *>(name);
+}
+
+MatrixManageWidget *X86WallFixture::wall() const
+{
+    return page->findChild<MatrixManageWidget *>();
+}
+
+SimX86Window X86WallFixture::simWindow(int index) const
+{
+    const SimX86State state = simulator->x86State();
+    for (const SimX86Window &window : state.windows) {
+        if (window.index == index)
+            return window;
+    }
+    return SimX86Window();
+}
+
+void X86WallFixture::refuse(const QList<quint16> &types)
+{
+    MatrixSimulatorFaults faults = simulator->faults();
+    faults.refusedRequests = types;
+    simulator->setFaults(faults);
+}
