@@ -647,7 +647,8 @@ void TestFaults::linuxLeavingTheArrangementEndsItsMode_data()
 {
     QTest::addColumn<QString>("how");
     for (const char *how : {"select another server", "disconnect", "delete the server",
-                            "destroy the page", "matrix lost, then connect again", "cancel"})
+                            "destroy the page", "hide the page", "matrix lost, then connect again",
+                            "cancel"})
         QTest::newRow(how) << QString::fromLatin1(how);
 }
 
@@ -680,6 +681,8 @@ void TestFaults::linuxLeavingTheArrangementEndsItsMode()
         QTRY_COMPARE(linuxPage->matrixServers().size(), 1);
     } else if (how == QLatin1String("destroy the page")) {
         linuxPage.reset();
+    } else if (how == QLatin1String("hide the page")) {
+        linuxPage->hide(); // the host shows its other page
     } else if (how == QLatin1String("cancel")) {
         linuxButton("cancelBt")->click();
     } else {

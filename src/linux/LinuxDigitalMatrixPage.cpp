@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QHideEvent>
 #include <QShowEvent>
 #include <QTimer>
 #include <QUuid>
@@ -181,6 +182,15 @@ void LinuxDigitalMatrixPage::showEvent(QShowEvent *event)
         QTimer::singleShot(FirstShowDelayMs, this, &LinuxDigitalMatrixPage::slotTheFirstShow);
     }
     QWidget::showEvent(event);
+}
+
+void LinuxDigitalMatrixPage::hideEvent(QHideEvent *event)
+{
+    // The host shows another page: the arrangement step ends with it, so the matrix's screens
+    // do not go on showing their numbers. A minimised window hides it only for a while.
+    if (!event->spontaneous() && matrixStatus() == MatrixStatusConfig)
+        slotCancelBtClicked();
+    QWidget::hideEvent(event);
 }
 
 void LinuxDigitalMatrixPage::slotTheFirstShow()
