@@ -51,6 +51,7 @@ public:
         DeletingTheServer,
         Disconnecting,
         ClosingThePage,
+        HidingThePage,
         MatrixRestarts
     };
     Q_ENUM(Leaving)
@@ -331,6 +332,7 @@ void TestX86EndToEnd::configurationModeEndsWithTheMatrix_data()
     QTest::newRow("server deleted") << DeletingTheServer;
     QTest::newRow("disconnected") << Disconnecting;
     QTest::newRow("page closed") << ClosingThePage;
+    QTest::newRow("page hidden by the host") << HidingThePage;
     QTest::newRow("matrix restarts") << MatrixRestarts;
 }
 
@@ -383,6 +385,9 @@ void TestX86EndToEnd::configurationModeEndsWithTheMatrix()
         break;
     case ClosingThePage:
         page.reset();
+        break;
+    case HidingThePage:
+        page->hide();
         break;
     case MatrixRestarts:
         options.x86Port = f.simulator->x86Port();

@@ -17,6 +17,7 @@
 #include "setMatrixScreen.h"
 
 #include <QDebug>
+#include <QHideEvent>
 #include <QIcon>
 #include <QLayout>
 #include <QPainter>
@@ -988,6 +989,12 @@ void DigitalMatrix::showEvent(QShowEvent *event)
 
 void DigitalMatrix::hideEvent(QHideEvent *event)
 {
+    // The host shows another page: the configuration mode, which every operator of the matrix
+    // sees, ends with the page (the connection stays). Minimising hides it only for a while.
+    if (!event->spontaneous() && connected && monitorConfig) {
+        sendConfigMode(false);
+        leaveConfigModeOnPage();
+    }
     pageShown = false;
     setSpacingWidget();
     QWidget::hideEvent(event);
