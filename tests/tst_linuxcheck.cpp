@@ -11,10 +11,10 @@
 #include "LinuxMatrixUpgradeDlg.h"
 #include "MatrixServerSelWidget.h"
 
-#include "UserManagerCore.h"
 #include "WaitDialog.h"
 
 #include "FakeMatrixService.h"
+#include "LinuxPageHarness.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
 
@@ -25,7 +25,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
@@ -35,25 +34,6 @@
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
 namespace {
-
-constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
-
-DATACore::UserManagerCore *dataCentre()
-{
-    return DATACore::UserManagerCore::instance();
-}
-
-const QByteArray Site = R"({"version":1,
-    "areas":[{"key":"area-a","name":"Area A"},
-             {"key":"area-a-sub","name":"Area A Sub","parent":"area-a"},
-             {"key":"area-b","name":"Area B"}],
-    "devices":[{"key":"dev-a","name":"NVR A","address":"10.1.0.1","port":8000,"kind":1},
-               {"key":"dev-b","name":"Encoder B","address":"10.1.0.2","port":8000,"kind":1}],
-    "channels":[{"key":"a-1","name":"Hall","device":"dev-a","number":1,"area":"area-a"},
-                {"key":"a-2","name":"Stairs","device":"dev-a","number":2,"area":"area-a"},
-                {"key":"a-3","name":"Lift","device":"dev-b","number":1,"area":"area-a"},
-                {"key":"s-1","name":"Cellar","device":"dev-b","number":2,"area":"area-a-sub"},
-                {"key":"b-1","name":"Yard","device":"dev-b","number":3,"area":"area-b"}]})";
 
 CellChannelItem item(const QString &key, const QString &name)
 {
@@ -77,13 +57,6 @@ QStringList keysOf(const QList<CellChannelItem> &items)
     for (const CellChannelItem &channel : items)
         keys << channel.channelId;
     return keys;
-}
-
-ScreenRegionEntry gridEntry(int index)
-{
-    ScreenRegionEntry entry {};
-    entry.region = ScreenRegion {index, 0, (index % 2) * U, (index / 2) * U, U, U};
-    return entry;
 }
 
 } // namespace
@@ -123,64 +96,29 @@ private slots:
     void pollNeverRunsWithoutAConnection();
 
 private:
-    void makeConnectedPage();
     void runUpgrade(int typeIndex, const QString &url);
     AreaTreeForMatrixConfig *makeTree();
-    FakeBaseMatrix *base() const { return service->base(); }
-    DigitalMatrixServerOperWidget *oper() const
-    {
-        return page->findChild<DigitalMatrixServerOperWidget *>(QStringLiteral("serverOperWdt"));
-    }
-    ConfigChannelsWidget *grid() const
-    {
-        return page->findChild<ConfigChannelsWidget *>(QStringLiteral("configChannelsWdt"));
-    }
+    FakeBaseMatrix *base() const { return h.base(); }
+    DigitalMatrixServerOperWidget *oper() const { return h.oper(); }
+    ConfigChannelsWidget *grid() const { return h.cells(); }
+    void makeConnectedPage() { h.openConnected(); }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeMatrixService> service;
-    std::unique_ptr<LinuxDigitalMatrixPage> page;
+    LinuxPageHarness h;
+    std::unique_ptr<LinuxDigitalMatrixPage> &page = h.page;
     std::unique_ptr<AreaTreeForMatrixConfig> tree;
 };
 
 void TestLinuxCheck::init()
 {
-    dir.reset(new QTemporaryDir);
-    QVERIFY(dir->isValid());
-    QVERIFY(dataCentre()->open(dir->filePath(QStringLiteral("datacentre.db"))));
-    QVERIFY2(dataCentre()->importSite(Site), qPrintable(dataCentre()->lastError()));
-    QVERIFY(dataCentre()->AddServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.1"),
-                                    QStringLiteral("admin"), QStringLiteral("admin"), 6000, 6));
-    QVERIFY(dataCentre()->AddServer(QStringLiteral("Hall"), QStringLiteral("10.0.0.2"),
-                                    QStringLiteral("admin"), QStringLiteral("admin"), 6000, 6));
-    QCoreApplication::processEvents();
-    service.reset(new FakeMatrixService);
+    h.start(QStringLiteral("check_site.json"));
+    LinuxPageHarness::storeServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.1"));
+    LinuxPageHarness::storeServer(QStringLiteral("Hall"), QStringLiteral("10.0.0.2"));
 }
 
 void TestLinuxCheck::cleanup()
 {
     tree.reset();
-    page.reset();
-    QCoreApplication::processEvents();
-    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
-    service.reset();
-    dataCentre()->close();
-    dir.reset();
-}
-
-void TestLinuxCheck::makeConnectedPage()
-{
-    base()->screenNumberBytes = QByteArray::fromHex("00010203");
-    for (int k = 0; k < 4; ++k)
-        base()->gridEntries.push_back(gridEntry(k));
-    base()->cellSplitCount = 1;
-    base()->turnStatus = CellTurnStatus {30, 2, 0};
-    page.reset(new LinuxDigitalMatrixPage);
-    page->resize(1000, 640);
-    page->show();
-    QTRY_COMPARE(page->currentServerIndex(), 0);
-    oper()->connectButton()->click();
-    QVERIFY(oper()->isServerConnectOK());
-    base()->clear();
+    h.stop();
 }
 
 AreaTreeForMatrixConfig *TestLinuxCheck::makeTree()

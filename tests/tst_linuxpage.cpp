@@ -3,6 +3,7 @@
 #include "AdjustCellNumWidget.h"
 #include "CellForAdjustNum.h"
 #include "ConfigChannelsWidget.h"
+#include "DigitalMatrixInteractionPort.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
 #include "MatrixOperButtonsWt.h"
@@ -15,6 +16,7 @@
 #include "WaitDialog.h"
 
 #include "FakeMatrixService.h"
+#include "LinuxPageHarness.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
 
@@ -24,7 +26,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QToolTip>
 #include <QtTest>
 
@@ -35,7 +36,7 @@ using COMMONUSELIB::WaitDialog;
 
 namespace {
 
-constexpr int U = 1000000;
+constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
 
 const QString NotConnectedYet = QStringLiteral("Digital matrix server not connect yet!");
 const QString ConnectOk = QStringLiteral("Digital matrix server connect ok!");
@@ -62,28 +63,6 @@ QStringList writesOf(const QStringList &names)
 DATACore::UserManagerCore *dataCentre()
 {
     return DATACore::UserManagerCore::instance();
-}
-
-// Stores a server directly in the data centre and lets its announcement go by.
-QString storeServer(const QString &name, const QString &ip, int type = 6, int port = 6000)
-{
-    if (!dataCentre()->AddServer(name, ip, QStringLiteral("admin"), QStringLiteral("secret"), port,
-                                 type))
-        return QString();
-    QCoreApplication::processEvents();
-    for (const UServerInfo &server : dataCentre()->GetServers(QString())) {
-        if (server.name == name && server.type == type)
-            return server.id;
-    }
-    return QString();
-}
-
-std::vector<ScreenRegionEntry> grid2x2()
-{
-    std::vector<ScreenRegionEntry> entries(4);
-    for (int i = 0; i < 4; ++i)
-        entries[size_t(i)].region = ScreenRegion {i, 0, (i % 2) * U, (i / 2) * U, U, U};
-    return entries;
 }
 
 // Removes any tool tip left from before, so the next one seen is a new one.
@@ -166,7 +145,6 @@ private slots:
     void unusableScreenNumbersKeepThePageOutOfTheArrangement();
 
 private:
-    LinuxDigitalMatrixPage *makePage();
     void connectPage();
     void openConnected();
     QString answerRowColumnDialog(const char *button, const QString &rows, const QString &columns);
@@ -193,38 +171,22 @@ private:
     }
     bool wallEnabled() const { return child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled(); }
     int shownStack() const { return child<QStackedWidget>("cellsStackedWdt")->currentIndex(); }
-    FakeBaseMatrix *base() const { return service->base(); }
+    FakeBaseMatrix *base() const { return h.base(); }
+    LinuxDigitalMatrixPage *makePage() { return h.makePage(); }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeMatrixService> service;
-    std::unique_ptr<LinuxDigitalMatrixPage> page;
+    LinuxPageHarness h;
+    std::unique_ptr<LinuxDigitalMatrixPage> &page = h.page;
 };
 
 void TestLinuxPage::init()
 {
-    dir.reset(new QTemporaryDir);
-    QVERIFY(dir->isValid());
-    QVERIFY(dataCentre()->open(dir->filePath(QStringLiteral("datacentre.db"))));
-    service.reset(new FakeMatrixService);
+    h.start();
 }
 
 void TestLinuxPage::cleanup()
 {
-    page.reset();
-    QCoreApplication::processEvents();
-    WaitDialog::getInstance()->hideWaitDialog();
+    h.stop();
     dropToolTips();
-    service.reset();
-    dataCentre()->close();
-    dir.reset();
-}
-
-LinuxDigitalMatrixPage *TestLinuxPage::makePage()
-{
-    page.reset(new LinuxDigitalMatrixPage);
-    page->resize(1000, 640);
-    page->show();
-    return page.get();
 }
 
 // Selects the first server (as the first show does) and connects it.
@@ -238,7 +200,7 @@ void TestLinuxPage::connectPage()
 // The usual start: one server "Wall A" at 10.0.0.1, shown and connected.
 void TestLinuxPage::openConnected()
 {
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     makePage();
     connectPage();
 }
@@ -293,9 +255,11 @@ QString TestLinuxPage::rowsColumns(const QString &widget) const
 
 void TestLinuxPage::serversAreListedConnectedAndReconnectedOnReturn()
 {
-    const QString a = storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"), 6, 6100);
-    storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.2"), 2, 9010);
-    const QString b = storeServer(QStringLiteral("Wall B"), QStringLiteral("10.0.0.3"));
+    const QString a = LinuxPageHarness::storeServer(QStringLiteral("Wall A"),
+                                                    QStringLiteral("10.0.0.1"), 6, 6100);
+    LinuxPageHarness::storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.2"), 2, 9010);
+    const QString b =
+            LinuxPageHarness::storeServer(QStringLiteral("Wall B"), QStringLiteral("10.0.0.3"));
     makePage();
     const QList<DigitalMatrixServerInfo> servers = page->matrixServers();
     QCOMPARE(namesOf(servers), QStringList({"Wall A", "Wall B"}));
@@ -339,7 +303,8 @@ void TestLinuxPage::serversAreListedConnectedAndReconnectedOnReturn()
 void TestLinuxPage::addButtonRefusesFromFiveServers()
 {
     for (int i = 0; i < 4; ++i)
-        storeServer(QStringLiteral("Wall %1").arg(i), QStringLiteral("10.0.1.%1").arg(i + 1));
+        LinuxPageHarness::storeServer(QStringLiteral("Wall %1").arg(i),
+                                      QStringLiteral("10.0.1.%1").arg(i + 1));
     makePage();
     MessageBoxScript boxes(1);
     for (int stored = 4; stored <= 6; ++stored) {
@@ -355,8 +320,8 @@ void TestLinuxPage::addButtonRefusesFromFiveServers()
                          : QString());
         QCOMPARE(boxes.count(), stored - 4);
         // A server stored elsewhere counts as well.
-        storeServer(QStringLiteral("Wall %1").arg(stored),
-                    QStringLiteral("10.0.1.%1").arg(stored + 1));
+        LinuxPageHarness::storeServer(QStringLiteral("Wall %1").arg(stored),
+                                      QStringLiteral("10.0.1.%1").arg(stored + 1));
     }
     QCOMPARE(boxes.texts(),
              QStringList({"Matrix server max count is:5", "Matrix server max count is:5"}));
@@ -365,7 +330,7 @@ void TestLinuxPage::addButtonRefusesFromFiveServers()
 }
 void TestLinuxPage::addedServerIsStoredListedAndSelected()
 {
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
 
@@ -440,7 +405,7 @@ void TestLinuxPage::connectionResultsShowTheirHint()
     QFETCH(int, result);
     QFETCH(QString, hint);
     QFETCH(QStringList, sent);
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
     if (call == QLatin1String("Disconnect"))
@@ -461,9 +426,10 @@ void TestLinuxPage::connectionResultsShowTheirHint()
 
 void TestLinuxPage::x86ServerAnnouncementsChangeNothing()
 {
-    const QString linuxId = storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    const QString x86Id =
-            storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.2"), 2, 9010);
+    const QString linuxId =
+            LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    const QString x86Id = LinuxPageHarness::storeServer(QStringLiteral("Control"),
+                                                        QStringLiteral("10.0.0.2"), 2, 9010);
     makePage();
     connectPage();
     QSignalSpy deleteAll(page.get(), &LinuxDigitalMatrixPage::signalLinuxMatrixServerDeleteAll);
@@ -534,8 +500,8 @@ void TestLinuxPage::changeOfAnotherServerTouchesOnlyThatRecord()
     QFETCH(int, currentIndex);
     QStringList ids;
     for (int i = 0; i < 3; ++i)
-        ids << storeServer(QStringLiteral("Wall %1").arg(i),
-                           QStringLiteral("10.0.0.%1").arg(i + 1));
+        ids << LinuxPageHarness::storeServer(QStringLiteral("Wall %1").arg(i),
+                                             QStringLiteral("10.0.0.%1").arg(i + 1));
     makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
     selector()->serverButton(ids.at(selected))->click();
@@ -674,8 +640,8 @@ void TestLinuxPage::serverDialogChecksInOrder()
     QFETCH(QString, port);
     QFETCH(QString, user);
     QFETCH(QString, hint);
-    storeServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.5"));
-    storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.9"), 2, 9010);
+    LinuxPageHarness::storeServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.5"));
+    LinuxPageHarness::storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.9"), 2, 9010);
 
     ModifyDigitalMatrixServerDlg dialog;
     dialog.show();
@@ -765,8 +731,9 @@ void TestLinuxPage::serverDialogStripsQuotesAndBackslashes()
 
 void TestLinuxPage::serverDialogEditsARecord()
 {
-    const QString wallId = storeServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.5"), 6, 6100);
-    storeServer(QStringLiteral("Other"), QStringLiteral("10.0.0.6"));
+    const QString wallId = LinuxPageHarness::storeServer(QStringLiteral("Wall"),
+                                                         QStringLiteral("10.0.0.5"), 6, 6100);
+    LinuxPageHarness::storeServer(QStringLiteral("Other"), QStringLiteral("10.0.0.6"));
     const DigitalMatrixServerInfo record {wallId,
                                           QStringLiteral("Wall"),
                                           QStringLiteral("10.0.0.5"),
@@ -1010,7 +977,7 @@ void TestLinuxPage::typingSwapsNumbers()
 
 void TestLinuxPage::savingSendsTheScreenMap()
 {
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     base()->screenNumberBytes = QByteArray::fromHex("00010203");
     makePage();
     connectPage();
@@ -1028,7 +995,7 @@ void TestLinuxPage::savingSendsTheScreenMap()
     base()->clear();
     MessageBoxScript boxes(1);
     // What the matrix will hold once it took the save, read back by the page.
-    std::vector<ScreenRegionEntry> held = grid2x2();
+    std::vector<ScreenRegionEntry> held = LinuxPageHarness::grid(2, 2);
     held.resize(2);
     base()->gridEntries = held;
     base()->screenNumberBytes = QByteArray::fromHex("02010003");
@@ -1079,9 +1046,9 @@ void TestLinuxPage::failingSaveStepKeepsTheArrangement()
     QFETCH(int, columns);
     QFETCH(int, sent);
     const QStringList fullSave = columns == 2 ? SameShapeSave : NewShapeSave;
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     base()->screenNumberBytes = QByteArray::fromHex("03020100");
-    base()->gridEntries = grid2x2();
+    base()->gridEntries = LinuxPageHarness::grid(2, 2);
     makePage();
     connectPage();
     // The matrix's grid was read on connecting.

@@ -29,7 +29,6 @@
 #include <QWindow>
 #include <QtTest>
 
-#include <algorithm>
 #include <memory>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
@@ -119,7 +118,6 @@ private slots:
     void deleteDeclinedKeepsTheServer();
 
     // Server selector and dialog.
-    void selectorGeometry();
     void serverDialogValidation_data();
     void serverDialogValidation();
     void serverDialogStripsQuotesAndBackslashes();
@@ -274,7 +272,6 @@ bool TestX86Page::controlsDisabled() const
 void TestX86Page::constructionShowsAnIdlePage()
 {
     makePage(false);
-    QCOMPARE(page->size(), QSize(1397, 550));
     QVERIFY(wall());
     QCOMPARE(wall()->objectName(), QStringLiteral("_virtualServerWdt"));
     QVERIFY(controlsDisabled());
@@ -289,33 +286,16 @@ void TestX86Page::constructionShowsAnIdlePage()
     QCOMPARE(button("_saveMatrixSettingBtn")->text(), QStringLiteral("Save"));
     QVERIFY(button("_turnShowBtn")->isCheckable());
     QVERIFY(!button("_serverSelectBtn")->isCheckable());
-    QCOMPARE(button("_serverSelectBtn")->size(), QSize(165, 33));
     QCOMPARE(button("_serverSelectBtn")->toolTip(), QStringLiteral("select server"));
-    QCOMPARE(button("_addServerBtn")->size(), QSize(33, 33));
-    QCOMPARE(button("_resetLayout")->size(), QSize(73, 39));
 
     QPushButton *connect = button("_connectMatrixBtn");
     QVERIFY(connect->isCheckable());
     QVERIFY(!connect->isChecked());
     QCOMPARE(connect->toolTip(), QStringLiteral("Connect server"));
-    QCOMPARE(connect->size(), QSize(31, 26));
     QCOMPARE(button("_editServerBtn")->toolTip(), QStringLiteral("Edit server"));
     QCOMPARE(button("_deleteServerBtn")->toolTip(), QStringLiteral("Delete server"));
     QVERIFY(button("_serverDogBtn")->isHidden());
     QVERIFY(!button("_serverDogBtn")->isEnabled());
-    QCOMPARE(page->findChild<QWidget *>("widget")->width(), 110);
-    QCOMPARE(page->findChild<QWidget *>("_controlWdt")->maximumHeight(), 39);
-
-    // Style-sheet selectors.
-    for (const QString &name : matrixControls)
-        QVERIFY(button(name)->property("matrixcontrolbutton").toBool());
-    QVERIFY(connect->property("connectStatus").toBool());
-    QVERIFY(button("_serverSelectBtn")->property("matrixServerSelBt").toBool());
-    QVERIFY(button("_addServerBtn")->property("matrixAddServerBt").toBool());
-    QVERIFY(button("_editServerBtn")->property("matrixEditServerBt").toBool());
-    QVERIFY(button("_deleteServerBtn")->property("matrixDeleteServerBt").toBool());
-    QVERIFY(button("_serverDogBtn")->property("watchDogButton").toBool());
-    QVERIFY(page->findChild<QWidget *>("_controlWdt")->property("matrixControlWt").toBool());
     QVERIFY(!page->isMonitorConfig());
     QVERIFY(page->currentServerInfo().id.isEmpty());
     QCOMPARE(x86()->names(), QStringList());
@@ -367,25 +347,15 @@ void TestX86Page::separatorsFollowTheButtonSet()
             if (w->property("spacewidget").toBool() && !w->isHidden())
                 out << w;
         }
-        std::sort(out.begin(), out.end(), [](QWidget *a, QWidget *b) { return a->x() < b->x(); });
         return out;
     };
-    QList<QWidget *> shown = visibleSeparators();
-    QCOMPARE(shown.size(), 5);
-    const QRect setting = button("_MatrixSettingBtn")->geometry();
-    QCOMPARE(shown.at(0)->geometry(), QRect(setting.left() - 1, setting.top(), 2, 39));
-    QCOMPARE(shown.at(1)->geometry(), QRect(setting.right() - 1, setting.top(), 2, 39));
-    const QRect turn = button("_turnShowBtn")->geometry();
-    QCOMPARE(shown.at(2)->geometry(), QRect(turn.left() - 1, turn.top(), 2, 39));
-    QCOMPARE(shown.at(3)->geometry(), QRect(turn.right() - 1, turn.top(), 2, 39));
-    const QRect source = button("_setSourceBtn")->geometry();
-    QCOMPARE(shown.at(4)->geometry(), QRect(source.right() - 1, source.top(), 2, 39));
+    // Around "EditMatrix" and "turnshow", and after "setsource".
+    QCOMPARE(visibleSeparators().size(), 5);
 
     loginTo(0);
     fireLayout(fourWindows(), 1);
     QVERIFY(!button("_saveMatrixSettingBtn")->isHidden());
-    shown = visibleSeparators();
-    QCOMPARE(shown.size(), 2);
+    QCOMPARE(visibleSeparators().size(), 2);
 }
 
 void TestX86Page::selectorOpensAboveItsButton()
@@ -402,7 +372,6 @@ void TestX86Page::selectorOpensAboveItsButton()
     const QMargins frame = selector()->windowHandle()->frameMargins();
     QCOMPARE(selector()->geometry().topLeft() - QPoint(frame.left(), frame.top()),
              QPoint(origin.x(), origin.y() - selector()->height()));
-    QCOMPARE(selector()->height(), 65);
 
     // Choosing an entry closes the list and selects the server.
     QTest::mouseClick(selector()->serverButtons().at(1), Qt::LeftButton);
@@ -871,47 +840,6 @@ void TestX86Page::deleteDeclinedKeepsTheServer()
 
 // ---- Server selector and dialog ---------------------------------------------------------
 
-void TestX86Page::selectorGeometry()
-{
-    ServerSelectWidget selectorWidget;
-    QVERIFY(selectorWidget.windowFlags() & Qt::Popup);
-    QVERIFY(selectorWidget.property("serverselectwidget").toBool());
-    for (int i = 0; i < 3; ++i) {
-        UServerInfo info;
-        info.id = QString::number(i);
-        info.name = QStringLiteral("Server %1").arg(i);
-        selectorWidget.addServer(info);
-    }
-    QCOMPARE(selectorWidget.size(), QSize(152, 96));
-    const QList<ServerButton *> buttons = selectorWidget.serverButtons();
-    const QList<QWidget *> lines = selectorWidget.separatorLines();
-    QCOMPARE(buttons.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(buttons.at(i)->geometry(), QRect(0, 3 + 31 * i, 150, 30));
-        QCOMPARE(buttons.at(i)->text(), QStringLiteral("Server %1").arg(i));
-        QCOMPARE(lines.at(i)->geometry(), QRect(1, 33 + 31 * i, 148, 1));
-        QVERIFY(lines.at(i)->property("smallsplite").toBool());
-        QCOMPARE(buttons.at(i)->focusPolicy(), Qt::NoFocus);
-    }
-    QVERIFY(!lines.at(0)->isHidden());
-    QVERIFY(!lines.at(1)->isHidden());
-    QVERIFY(lines.at(2)->isHidden());
-
-    selectorWidget.updateLayout(200);
-    QCOMPARE(selectorWidget.size(), QSize(202, 96));
-    QCOMPARE(buttons.at(1)->width(), 200);
-
-    QStringList chosen;
-    connect(&selectorWidget, &ServerSelectWidget::sigServerSelected, this,
-            [&chosen](PUServerInfo info) { chosen << info->name; });
-    QTest::mouseClick(buttons.at(1), Qt::LeftButton);
-    QCOMPARE(chosen, QStringList {"Server 1"});
-
-    selectorWidget.clearServers();
-    QCOMPARE(selectorWidget.serverCount(), 0);
-    QCOMPARE(selectorWidget.size(), QSize(202, 3));
-}
-
 void TestX86Page::serverDialogValidation_data()
 {
     QTest::addColumn<bool>("edit");
@@ -983,16 +911,10 @@ void TestX86Page::serverDialogValidation()
     _ModifyDigitalMatrixServerDlg dialog(nullptr, edit ? &alpha : nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QCOMPARE(dialog.minimumSize(), QSize(360, 320));
-    QCOMPARE(dialog.maximumSize(), QSize(362, 320));
-    QVERIFY(dialog.testAttribute(Qt::WA_TranslucentBackground));
-    QVERIFY(dialog.windowFlags() & Qt::FramelessWindowHint);
-    QVERIFY(dialog.property("lumo_whiteBodyWidget").toBool());
     QCOMPARE(dialog.findChild<QComboBox *>("serverType")->count(), 2);
     QCOMPARE(dialog.findChild<QComboBox *>("serverType")->itemText(1),
              QStringLiteral("TQ5100-4HD"));
     QVERIFY(dialog.findChild<QLabel *>("ipLabel")->text().contains("IPAddress:"));
-    QVERIFY(dialog.findChild<QLabel *>("ipLabel")->text().contains("#ff0000"));
 
     dialog.findChild<QLineEdit *>("serverName")->setText(name);
     dialog.findChild<COMMONUSELIB::IpAddressFrame *>("ipFrame")->setIp(ip);
@@ -1373,8 +1295,6 @@ void TestX86Page::splitChooserEmitsTheCountThenMinusOne()
     QFETCH(QString, buttonName);
     QFETCH(int, count);
     SpliteWindow chooser;
-    QVERIFY(chooser.windowFlags() & Qt::Popup);
-    QCOMPARE(chooser.size(), QSize(119, 75));
     chooser.show();
     QVERIFY(QTest::qWaitForWindowExposed(&chooser));
     QSignalSpy spy(&chooser, &SpliteWindow::sigSpliteButtonClicked);

@@ -9,6 +9,7 @@
 #include "WaitDialog.h"
 
 #include "ModalDriver.h"
+#include "TestData.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,9 +33,8 @@ void X86WallFixture::start(int outputs, bool withSite, bool addServer)
     DATACore::UserManagerCore *core = DATACore::UserManagerCore::instance();
     QVERIFY(core->open(dir->filePath("datacentre.sqlite")));
     if (withSite) {
-        const QString site =
-                qEnvironmentVariable("DM_TEST_DATA") + QStringLiteral("/sample_site.json");
-        QVERIFY2(core->importSiteFile(site), qPrintable(core->lastError()));
+        QVERIFY2(core->importSiteFile(testDataFile(QStringLiteral("sample_site.json"))),
+                 qPrintable(core->lastError()));
     }
     simulator = std::make_unique<MatrixSimulator>();
     MatrixSimulatorOptions options;
