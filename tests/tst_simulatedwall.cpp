@@ -4,7 +4,6 @@
 #include "MatrixSimulator.h"
 #include "SimulatedWallScene.h"
 #include "SimulatedWallWindow.h"
-#include "SimulatorCommandLine.h"
 #include "WallTurnClock.h"
 
 #include "IMatrixConfig.h"
@@ -134,7 +133,6 @@ private slots:
     void hangIsParsedOrRefused_data();
     void hangIsParsedOrRefused();
     void windowFollowsTheMatrixLive();
-    void commandLineTakesTheWallOptions();
 };
 
 void tst_SimulatedWall::x86ScreensWindowsAndPanes()
@@ -467,33 +465,6 @@ void tst_SimulatedWall::windowFollowsTheMatrixLive()
     simulator.stop();
     window.refresh();
     QCOMPARE(window.picture().title, QStringLiteral("The matrix simulator is not running"));
-}
-
-void tst_SimulatedWall::commandLineTakesTheWallOptions()
-{
-    const QString help = SimulatorCommandLine::helpText();
-    QVERIFY(help.contains(QLatin1String("--show-wall")));
-    QVERIFY(help.contains(QLatin1String("--linux-wall")));
-
-    MatrixSimulatorOptions options;
-    MatrixSimulatorFaults faults;
-    SimulatorWallOptions wall;
-    QString message;
-    QCOMPARE(SimulatorCommandLine::parse({"matrix-sim", "--show-wall", "--linux-wall", "1x2:2,1"},
-                                         &options, &faults, &message, &wall),
-             SimulatorCommandLine::Run);
-    QVERIFY(wall.show);
-    QCOMPARE(wall.linuxHang, QStringLiteral("1x2:2,1"));
-
-    SimulatorWallOptions none;
-    QCOMPARE(SimulatorCommandLine::parse({"matrix-sim"}, &options, &faults, &message, &none),
-             SimulatorCommandLine::Run);
-    QVERIFY(!none.show);
-    QVERIFY(none.linuxHang.isEmpty());
-    // Callers that do not ask for the wall options parse as before.
-    QCOMPARE(
-            SimulatorCommandLine::parse({"matrix-sim", "--show-wall"}, &options, &faults, &message),
-            SimulatorCommandLine::Run);
 }
 
 QTEST_MAIN(tst_SimulatedWall)

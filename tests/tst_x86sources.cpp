@@ -914,24 +914,7 @@ void TestX86Sources::reportedSourcesCheckATreeBuiltLater()
 void TestX86Sources::dialogShape()
 {
     SetChannelSource dialog;
-    QCOMPARE(dialog.size(), QSize(490, 460));
-    QCOMPARE(dialog.minimumSize(), QSize(490, 460));
-    QCOMPARE(dialog.maximumSize(), QSize(490, 460));
-    QVERIFY(dialog.windowFlags() & Qt::FramelessWindowHint);
-    QVERIFY(dialog.testAttribute(Qt::WA_TranslucentBackground));
-    auto *title = dialog.findChild<QLabel *>("_titleLabel");
-    QCOMPARE(title->text(), QStringLiteral("Set Source"));
-    QVERIFY(title->property("childWidgetTitleLabel").toBool());
-    QVERIFY(dialog.findChild<QPushButton *>("_closeBtn")->property("closebutton").toBool());
-    auto *groupBtn = dialog.findChild<QPushButton *>("_groupBtn");
-    auto *viewBtn = dialog.findChild<QPushButton *>("_viewBtn");
-    auto *setBtn = dialog.findChild<QPushButton *>("_setBtn");
-    QCOMPARE(groupBtn->text(), QStringLiteral("Group"));
-    QCOMPARE(viewBtn->text(), QStringLiteral("View"));
-    QCOMPARE(setBtn->text(), QStringLiteral("Set"));
-    QVERIFY(groupBtn->property("faketabbutton").toBool());
-    QVERIFY(viewBtn->property("faketabbutton").toBool());
-    QVERIFY(setBtn->property("blueButton").toBool());
+    QCOMPARE(dialog.findChild<QLabel *>("_titleLabel")->text(), QStringLiteral("Set Source"));
     // Return never presses a button of the dialog: it searches in the search edits.
     for (QPushButton *b : dialog.findChildren<QPushButton *>())
         QVERIFY2(!b->autoDefault() && !b->isDefault(), qPrintable(b->objectName()));
