@@ -144,7 +144,6 @@ private slots:
     void timeSetSendsTheIntervalWithTheState();
 
     // Spreading and panes.
-    void doubleClicksCycleThroughPaneAndWall();
     void singleCellGridTogglesOnePane();
     void splitOneCellSpreadsOnDoubleClick();
     void spreadingIsRefusedWhileACellTurns();
@@ -580,50 +579,6 @@ void TestLinuxCells::timeSetSendsTheIntervalWithTheState()
 }
 
 // ---------------------------------------------------------------- spreading and panes
-
-void TestLinuxCells::doubleClicksCycleThroughPaneAndWall()
-{
-    makeConnectedPage();
-    putChannels(3, 4);
-    splitCell(3, 4);
-    CellForConfigChannels *target = cell(3);
-    base()->clear();
-    MessageBoxScript boxes(0);
-    // "panes shown, cells shown, cell over the wall"
-    const auto view = [&] {
-        return QStringLiteral("%1 %2 %3")
-                .arg(target->visiblePaneCount())
-                .arg(grid()->shownCellCount())
-                .arg(grid()->wallCellIndex());
-    };
-
-    // All panes -> pane 1 alone.
-    QTest::mouseDClick(target->channelWidget(1), Qt::LeftButton);
-    QCOMPARE(base()->last(QStringLiteral("SetCellSingleWindow")).args, (QVariantList {3, 1, 1}));
-    QCOMPARE(view(), QStringLiteral("1 4 -1"));
-    QVERIFY(!target->channelWidget(1)->isHidden());
-    QCOMPARE(target->singlePane(), 1);
-
-    // Pane alone -> the cell over the whole wall.
-    QTest::mouseDClick(target->channelWidget(1), Qt::LeftButton);
-    QCOMPARE(regionOf(base()->last(QStringLiteral("SetCellMelt")).bytes),
-             (QList<qint32> {3, 1, 0, 0, 2 * U, 2 * U}));
-    QCOMPARE(view(), QStringLiteral("1 1 3"));
-    QVERIFY(target->isOnWall() && !target->isHidden());
-
-    // Over the wall -> back in place with all panes.
-    QTest::mouseDClick(target->channelWidget(1), Qt::LeftButton);
-    QCOMPARE(base()->last(QStringLiteral("SetCellSingleWindow")).args, (QVariantList {3, 0, 0}));
-    QCOMPARE(regionOf(base()->last(QStringLiteral("SetCellMelt")).bytes),
-             (QList<qint32> {3, 0, U, U, U, U}));
-    QCOMPARE(view(), QStringLiteral("4 4 -1"));
-    QVERIFY(!target->isOnWall());
-    QCOMPARE(target->singlePane(), -1);
-    QCOMPARE(base()->names(),
-             (QStringList {"SetCellSingleWindow", "SetCellMelt", "SetCellSingleWindow",
-                           "SetCellMelt"}));
-    QVERIFY(boxes.texts().isEmpty());
-}
 
 void TestLinuxCells::singleCellGridTogglesOnePane()
 {

@@ -88,9 +88,8 @@ private slots:
     void upgradeUrlRules();
 
     // Upgrade poll.
-    void acceptedUpgradeIsPolledUntilItsEnd_data();
-    void acceptedUpgradeIsPolledUntilItsEnd();
     void refusedUpgradeStartKeepsTheConnection();
+    void upgradeEndingOtherwiseIsUnknown();
     void pollStopsWhenThePageLeavesTheMatrix_data();
     void pollStopsWhenThePageLeavesTheMatrix();
     void pollNeverRunsWithoutAConnection();
@@ -434,66 +433,6 @@ void TestLinuxCheck::upgradeUrlRules()
 
 // ---------------------------------------------------------------- upgrade poll
 
-void TestLinuxCheck::acceptedUpgradeIsPolledUntilItsEnd_data()
-{
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("finished") << 0 << "Linux matrix upgrade finished! Please poweroff to restart!";
-    QTest::newRow("not found") << -15 << "Upgrade resource not found!";
-    QTest::newRow("latest") << -16 << "already the latest vertion!";
-    QTest::newRow("other") << -1 << "unknow error!";
-    // No answer at all, login after login: the page gives up and says it does not know.
-    QTest::newRow("matrix unreachable")
-            << -3 << "The matrix could not be reached during the upgrade: its result is unknown!";
-}
-
-void TestLinuxCheck::acceptedUpgradeIsPolledUntilItsEnd()
-{
-    QFETCH(int, result);
-    QFETCH(QString, message);
-    makeConnectedPage();
-    QCOMPARE(page->upgradePollInterval(), 2000);
-    page->setUpgradePollInterval(5);
-    MessageBoxScript boxes(1);
-    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
-
-    // Running for three polls.
-    base()->queueResults(QStringLiteral("GetUpgradeStatus"), {0, 0, 0});
-    base()->setResult(QStringLiteral("GetUpgradeStatus"), result);
-    base()->upgradeStatus.done = 0;
-    if (result == 0) {
-        // A finished upgrade says so in its status block.
-        base()->queueResults(QStringLiteral("GetUpgradeStatus"), {0, 0, 0, 0});
-    }
-    runUpgrade(1, QStringLiteral("http://host/fw-2.bin"));
-    QCOMPARE(base()->last(QStringLiteral("StartUpgrade")).args,
-             (QVariantList {2, QStringLiteral("http://host/fw-2.bin")}));
-    // Still connected, and the operator sees the upgrade running.
-    QVERIFY(oper()->isServerConnectOK());
-    QCOMPARE(base()->count(QStringLiteral("Disconnect")), 0);
-    QVERIFY(page->isUpgradePolling());
-    QVERIFY(wait->isWaiting());
-    QCOMPARE(wait->text(), QStringLiteral("Upgrading..."));
-
-    if (result == 0) {
-        QTRY_VERIFY(base()->count(QStringLiteral("GetUpgradeStatus")) >= 3);
-        QVERIFY(oper()->isServerConnectOK());
-        base()->upgradeStatus.done = 1;
-    }
-    QTRY_VERIFY(!page->isUpgradePolling());
-    QCOMPARE(boxes.texts(), QStringList {message});
-    QCOMPARE(boxes.last().buttons, short(1));
-    QVERIFY(!wait->isWaiting());
-    QVERIFY(!oper()->isServerConnectOK());
-    if (result != -3)
-        QCOMPARE(base()->count(QStringLiteral("Disconnect")), 1);
-    QVERIFY(base()->count(QStringLiteral("GetUpgradeStatus")) >= 4);
-    // No poll after the end.
-    const int polls = base()->count(QStringLiteral("GetUpgradeStatus"));
-    QTest::qWait(30);
-    QCOMPARE(base()->count(QStringLiteral("GetUpgradeStatus")), polls);
-}
-
 void TestLinuxCheck::refusedUpgradeStartKeepsTheConnection()
 {
     makeConnectedPage();
@@ -520,6 +459,26 @@ void TestLinuxCheck::refusedUpgradeStartKeepsTheConnection()
     QVERIFY(driver.ran());
     QCOMPARE(base()->count(QStringLiteral("StartUpgrade")), 1);
     QVERIFY(!page->isUpgradePolling());
+}
+
+// The final statuses the simulator gives are read end to end (tst_linuxe2e); any other
+// result ends the upgrade as unknown.
+void TestLinuxCheck::upgradeEndingOtherwiseIsUnknown()
+{
+    makeConnectedPage();
+    page->setUpgradePollInterval(5);
+    MessageBoxScript boxes(1);
+    base()->queueResults(QStringLiteral("GetUpgradeStatus"), {0});
+    base()->setResult(QStringLiteral("GetUpgradeStatus"), -1);
+    runUpgrade(1, QStringLiteral("http://host/fw-2.bin"));
+    QTRY_VERIFY(!page->isUpgradePolling());
+    QCOMPARE(boxes.texts(), QStringList {"unknow error!"});
+    QVERIFY(!oper()->isServerConnectOK());
+    // No poll after the end.
+    const int polls = base()->count(QStringLiteral("GetUpgradeStatus"));
+    QCOMPARE(polls, 2);
+    QTest::qWait(30);
+    QCOMPARE(base()->count(QStringLiteral("GetUpgradeStatus")), polls);
 }
 
 void TestLinuxCheck::pollStopsWhenThePageLeavesTheMatrix_data()

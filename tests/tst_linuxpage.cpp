@@ -138,7 +138,6 @@ private slots:
     void draggingSwapsNumbers();
     void typingSwapsNumbers_data();
     void typingSwapsNumbers();
-    void savingSendsTheScreenMap();
     void failingSaveStepKeepsTheArrangement_data();
     void failingSaveStepKeepsTheArrangement();
     void unusableScreenNumbersKeepThePageOutOfTheArrangement_data();
@@ -973,52 +972,6 @@ void TestLinuxPage::typingSwapsNumbers()
     QCOMPARE(finished.count(), changed ? 1 : 0);
     if (changed)
         QCOMPARE(finished.first(), (QVariantList {0, 1, numbers.first().toInt()}));
-}
-
-void TestLinuxPage::savingSendsTheScreenMap()
-{
-    LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    base()->screenNumberBytes = QByteArray::fromHex("00010203");
-    makePage();
-    connectPage();
-    enterArrangement(QStringLiteral("1"), QStringLiteral("2"));
-    AdjustCellNumWidget *grid = adjustGrid();
-    QCOMPARE(grid->getCellShowNums(), (QStringList {"1", "2"}));
-
-    // The grid shows 3 2.
-    auto *cell = qobject_cast<CellForAdjustNum *>(grid->cellAt(0));
-    QTest::mouseDClick(cell, Qt::LeftButton, {}, cell->rect().center());
-    QTest::keyClicks(cell->numberEditor(), QStringLiteral("3"));
-    QTest::keyClick(cell->numberEditor(), Qt::Key_Return);
-    QCOMPARE(grid->getCellShowNums(), (QStringList {"3", "2"}));
-
-    base()->clear();
-    MessageBoxScript boxes(1);
-    // What the matrix will hold once it took the save, read back by the page.
-    std::vector<ScreenRegionEntry> held = LinuxPageHarness::grid(2, 2);
-    held.resize(2);
-    base()->gridEntries = held;
-    base()->screenNumberBytes = QByteArray::fromHex("02010003");
-    click(page.get(), "saveConfigBt");
-    QCOMPARE(boxes.count(), 0);
-
-    QCOMPARE(writesOf(base()->names()), SameShapeSave);
-    QCOMPARE(base()->last(QStringLiteral("SaveRowColumn")).args, (QVariantList {1, 2}));
-    const FakeCall map = base()->last(QStringLiteral("SetScreenNumbers"));
-    QCOMPARE(map.args, QVariantList {4});
-    QCOMPARE(map.bytes, QByteArray::fromHex("02010003"));
-    const FakeCall sentGrid = base()->last(QStringLiteral("SetScreenGrid"));
-    QCOMPARE(sentGrid.args, QVariantList {2});
-    const ScreenRegion regions[2] = {{0, 0, 0, 0, U, U}, {1, 0, U, 0, U, U}};
-    QCOMPARE(sentGrid.bytes, QByteArray(reinterpret_cast<const char *>(regions), sizeof regions));
-    QCOMPARE(base()->last(QStringLiteral("SetNumberArrangeMode")).args, QVariantList {0});
-
-    QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
-    QCOMPARE(shownStack(), 0);
-    QVERIFY(child<QWidget>("areaTreeWdt")->isVisibleTo(page.get()));
-    QVERIFY(channelGrid()->isConfigured());
-    QCOMPARE(rowsColumns("channels"), QStringLiteral("1 x 2: 2"));
-    QCOMPARE(channelGrid()->getCellShowNums(), (QStringList {"3", "2"}));
 }
 
 void TestLinuxPage::failingSaveStepKeepsTheArrangement_data()

@@ -217,7 +217,6 @@ private slots:
     void linuxSilentMatrixTimesOut();
     void linuxLateAnswerIsIgnored();
     void linuxLostConnection();
-    void linuxRebootRefusesForAWhile();
     void linuxBadArgumentsAreNotSent();
     void linuxUpgradeRunsForAFewPolls();
 
@@ -822,22 +821,6 @@ void tst_MatrixService::linuxLostConnection()
     QVERIFY(config);
     m_simulator->stop();
     QTRY_COMPARE(config->SaveRowColumn(1, 1), int(MatrixErrNotConnected));
-}
-
-void tst_MatrixService::linuxRebootRefusesForAWhile()
-{
-    MatrixSimulatorOptions options;
-    options.rebootMs = 600;
-    QVERIFY(startSimulator(options));
-    LinuxPtr config = linuxSession();
-    QVERIFY(config);
-
-    QCOMPARE(config->Reboot(), 0);
-    QTRY_COMPARE(config->SaveRowColumn(1, 1), int(MatrixErrNotConnected));
-    QCOMPARE(config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()),
-             int(MatrixErrBusy));
-    QTRY_COMPARE_WITH_TIMEOUT(
-            config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()), 0, 5000);
 }
 
 void tst_MatrixService::linuxBadArgumentsAreNotSent()

@@ -267,8 +267,6 @@ private slots:
     void viewSearchCyclesThroughMatches();
 
     // Page.
-    void setSourceButtonEditsTheSelectedWindow_data();
-    void setSourceButtonEditsTheSelectedWindow();
     void viewSetThroughThePageEndsTheTurnShow();
     void turnMenuFollowsTheWindowState();
     void turnMenuClosingUnchecksTheButton_data();
@@ -1177,63 +1175,6 @@ void TestX86Sources::viewSearchCyclesThroughMatches()
 }
 
 // ---- Page ---------------------------------------------------------------------------------
-
-void TestX86Sources::setSourceButtonEditsTheSelectedWindow_data()
-{
-    QTest::addColumn<bool>("turning");
-    QTest::newRow("fixed") << false;
-    QTest::newRow("turn show") << true;
-}
-
-void TestX86Sources::setSourceButtonEditsTheSelectedWindow()
-{
-    QFETCH(bool, turning);
-    QVERIFY(importSite(unitSite(6)));
-    makePage();
-    loginAndLayout();
-    auto *wall = page->findChild<MatrixManageWidget *>();
-    emit wall->sigCurrMontroIndex(2, 0);
-    QPushButton *turnButton = pageButton("_turnShowBtn");
-    QVERIFY(!turnButton->isEnabled());
-    x86()->clear();
-
-    int dialogMonitor = -1;
-    ModalDriver driver([&](QWidget *modal) {
-        auto *dialog = qobject_cast<SetChannelSource *>(modal);
-        if (!dialog)
-            return;
-        dialogMonitor = dialog->getMonitor();
-        MatrixGroupTree *group = dialog->groupTree();
-        checkCameras(group, 4);
-        group->findChild<QCheckBox *>("_startCBox")->setChecked(turning);
-        group->findChild<ISpinBox *>("_nElapseSpin")->setValue(25);
-        QTest::mouseClick(dialog->findChild<QPushButton *>("_setBtn"), Qt::LeftButton);
-        // The report of a fixed set follows a moment later; the dialog closes with it.
-        QTRY_VERIFY(!dialog->isVisible());
-    });
-    driver.start();
-    QTest::mouseClick(pageButton("_setSourceBtn"), Qt::LeftButton);
-    driver.stop();
-    QVERIFY(driver.ran());
-    QCOMPARE(driver.modalClassName(),
-             QStringLiteral("LUMO_DIGITALMATRIX_MODULE::SetChannelSource"));
-    QCOMPARE(dialogMonitor, 2);
-    QCOMPARE(x86()->calls().first().name, QStringLiteral("SelectMonitor"));
-    QCOMPARE(x86()->calls().first().args, QVariantList {2});
-    QCOMPARE(x86()->last("SetMonitorSplit").args, (QVariantList {2, 4}));
-    if (turning) {
-        QCOMPARE(x86()->last("SetMonitorTurnSources").args, (QVariantList {2, 4, 25}));
-        QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {2, 1}));
-    } else {
-        QCOMPARE(x86()->last("SetMonitorSources").args, (QVariantList {2, 4}));
-    }
-    QCOMPARE(boxes->count(), 0);
-    // The window is not marked by the page: it asks for the layout, which shows what the
-    // matrix made of the sources.
-    QCOMPARE(x86()->calls().last().name, QStringLiteral("RequestLayout"));
-    QCOMPARE(wall->mirrorByIndex(2)->getTurnState(), 0);
-    Q_UNUSED(turnButton)
-}
 
 void TestX86Sources::viewSetThroughThePageEndsTheTurnShow()
 {
