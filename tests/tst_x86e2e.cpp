@@ -115,10 +115,13 @@ void TestX86EndToEnd::cleanup()
 
 void TestX86EndToEnd::enterConfigurationMode(int rows, int columns)
 {
+    // The dialog offers the rows the matrix holds.
+    QString offeredRows;
     ModalDriver screens(
-            [rows, columns](QWidget *modal) {
+            [rows, columns, &offeredRows](QWidget *modal) {
                 auto *rowEdit = modal->findChild<QLineEdit *>("_rowEdt");
                 auto *columnEdit = modal->findChild<QLineEdit *>("_columnEdt");
+                offeredRows = rowEdit->text();
                 rowEdit->clear();
                 columnEdit->clear();
                 QTest::keyClicks(rowEdit, QString::number(rows));
@@ -131,6 +134,7 @@ void TestX86EndToEnd::enterConfigurationMode(int rows, int columns)
     QTest::mouseClick(button("_MatrixSettingBtn"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(screens.ran(), X86WallFixture::Timeout);
     screens.stop();
+    QCOMPARE(offeredRows, QString::number(f.simulator->x86State().rows));
     QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, true, X86WallFixture::Timeout);
     QTRY_COMPARE_WITH_TIMEOUT(f.wall()->getMirrors().size(), rows * columns,
                               X86WallFixture::Timeout);
