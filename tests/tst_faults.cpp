@@ -23,6 +23,7 @@
 #include "X86WallFixture.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
+#include "WallGeometry.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -55,11 +56,6 @@ const QString X86Reconnect[] = {
         QStringLiteral("Matrix Server disconnect!Do you need to reconnect?"),
         QStringLiteral("Connect Matrix Server failed!Do you need to reconnect?"),
 };
-
-QList<int> rectList(const RECT &r)
-{
-    return {r.left, r.top, r.right, r.bottom};
-}
 
 // The data centre's own SQLite connection, to make its file refuse writes.
 QSqlDatabase dataCentreConnection()

@@ -8,6 +8,7 @@
 
 #include "IMatrixConfig.h"
 #include "ServerConfig.h"
+#include "WallGeometry.h"
 
 #include <QTemporaryDir>
 #include <QTextCodec>
@@ -45,16 +46,6 @@ CellChannelRecord linuxChannel(int position, const char *address, const char *de
     return record;
 }
 
-RECT rectOf(int left, int top, int right, int bottom)
-{
-    RECT rect;
-    rect.left = left;
-    rect.top = top;
-    rect.right = right;
-    rect.bottom = bottom;
-    return rect;
-}
-
 // A 2 x 2 X86 wall, window k on screen k.
 SimX86State x86Wall()
 {
@@ -66,7 +57,7 @@ SimX86State x86Wall()
         window.index = k;
         const int left = (k % 2) * int(W);
         const int top = (k / 2) * int(H);
-        window.home = rectOf(left, top, left + int(W), top + int(H));
+        window.home = rc(left, top, left + int(W), top + int(H));
         window.rect = window.home;
         state.windows.append(window);
     }
@@ -238,7 +229,7 @@ void tst_SimulatedWall::x86WindowMovedLastIsDrawnOnTop()
     SimX86State state = x86Wall();
     state.windows[0].layer = 1; // moved last
     state.windows[3].layer = 2; // moved before
-    state.windows[0].rect = rectOf(960, 540, 2880, 1620);
+    state.windows[0].rect = rc(960, 540, 2880, 1620);
     const WallPicture picture = SimulatedWallScene::x86Picture(state, nullptr, 0);
     QStringList order;
     for (const WallWindow &window : picture.windows)

@@ -22,6 +22,7 @@
 
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
+#include "WallGeometry.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,14 +41,7 @@
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
-namespace {
-
-QList<int> rectList(const RECT &r)
-{
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-} // namespace
+namespace { } // namespace
 
 class TestX86EndToEnd : public QObject
 {

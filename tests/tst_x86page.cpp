@@ -18,6 +18,7 @@
 #include "FakeMatrixService.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
+#include "WallGeometry.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -35,44 +36,6 @@ using namespace LUMO_DIGITALMATRIX_MODULE;
 using DATACore::UserManagerCore;
 
 namespace {
-
-RECT rc(int l, int t, int r, int b)
-{
-    RECT x;
-    x.left = l;
-    x.top = t;
-    x.right = r;
-    x.bottom = b;
-    return x;
-}
-
-_MIRRORINFO mirror(int index, const RECT &home, int split = 1, int turn = 0, int layer = 0)
-{
-    _MIRRORINFO m {};
-    m.rectA = home;
-    m.rectB = home;
-    m.mirrorParam1 = index;
-    m.mirrorParam2 = split;
-    m.mirrorParam3 = layer;
-    m.mirrorParam5 = turn;
-    return m;
-}
-
-QVector<_MIRRORINFO> windows(std::initializer_list<_MIRRORINFO> list)
-{
-    QVector<_MIRRORINFO> out;
-    out.reserve(int(list.size()));
-    for (const _MIRRORINFO &m : list)
-        out.append(m);
-    return out;
-}
-
-// Four windows of 800 x 450 units on a 1600 x 900 wall.
-QVector<_MIRRORINFO> fourWindows(int turnOfFirst = 0)
-{
-    return windows({mirror(0, rc(0, 0, 800, 450), 1, turnOfFirst), mirror(1, rc(800, 0, 1600, 450)),
-                    mirror(2, rc(0, 450, 800, 900)), mirror(3, rc(800, 450, 1600, 900))});
-}
 
 const QStringList matrixControls {"_clearSourceBtn", "_saveMatrixSettingBtn", "_setSourceBtn",
                                   "_turnShowBtn",    "_MatrixSettingBtn",     "_resetLayout"};
@@ -981,7 +944,8 @@ void TestX86Page::layoutFromTheServiceFillsTheWall()
     QTRY_COMPARE(button("_serverSelectBtn")->text(), QStringLiteral("Alpha"));
     loginTo(0);
     x86()->clear();
-    fireLayout(windows({mirror(5, rc(0, 0, 800, 450), 4, 1, 2), mirror(6, rc(800, 0, 1600, 450))}));
+    fireLayout(QVector<_MIRRORINFO>(
+            {mirror(5, rc(0, 0, 800, 450), 4, 1, 2), mirror(6, rc(800, 0, 1600, 450))}));
     QCOMPARE(wall()->getMirrors().size(), 2);
     QCOMPARE(wall()->getMirrorTotal(), 2);
     QCOMPARE(page->currentMonitorIndex(), 5);
@@ -1066,8 +1030,8 @@ void TestX86Page::clearSourceAsksAndClears()
     addServer("Alpha", "10.0.0.1");
     makePage(false);
     loginTo(0);
-    fireLayout(
-            windows({mirror(0, rc(0, 0, 800, 450), 4, 1), mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
+    fireLayout(QVector<_MIRRORINFO>(
+            {mirror(0, rc(0, 0, 800, 450), 4, 1), mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
     QVERIFY(button("_turnShowBtn")->isEnabled());
     x86()->clear();
 
@@ -1084,8 +1048,8 @@ void TestX86Page::clearSourceAsksAndClears()
     QCOMPARE(x86()->last("ClearSource").args, QVariantList {0});
     // Nothing is marked before the matrix reports it; then only the cleared window changed.
     QCOMPARE(wall()->mirrorByIndex(1)->getTurnState(), 2);
-    fireLayout(
-            windows({mirror(0, rc(0, 0, 800, 450), 4, 0), mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
+    fireLayout(QVector<_MIRRORINFO>(
+            {mirror(0, rc(0, 0, 800, 450), 4, 0), mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
     QTRY_VERIFY(!button("_turnShowBtn")->isEnabled());
     QCOMPARE(wall()->mirrorByIndex(0)->getTurnState(), 0);
     QCOMPARE(wall()->mirrorByIndex(1)->getTurnState(), 2);

@@ -22,6 +22,7 @@
 #include "FakeMatrixService.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
+#include "WallGeometry.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -183,38 +184,6 @@ QStringList &capturedMessages()
 void captureMessage(QtMsgType, const QMessageLogContext &, const QString &message)
 {
     capturedMessages().append(message);
-}
-
-RECT rc(int l, int t, int r, int b)
-{
-    RECT x;
-    x.left = l;
-    x.top = t;
-    x.right = r;
-    x.bottom = b;
-    return x;
-}
-
-_MIRRORINFO mirror(int index, const RECT &home, int split = 1, int turn = 0)
-{
-    _MIRRORINFO m {};
-    m.rectA = home;
-    m.rectB = home;
-    m.mirrorParam1 = index;
-    m.mirrorParam2 = split;
-    m.mirrorParam5 = turn;
-    return m;
-}
-
-QVector<_MIRRORINFO> fourWindows(int turnOfFirst = 0)
-{
-    QVector<_MIRRORINFO> out;
-    out.reserve(4);
-    out.append(mirror(0, rc(0, 0, 800, 450), 1, turnOfFirst));
-    out.append(mirror(1, rc(800, 0, 1600, 450)));
-    out.append(mirror(2, rc(0, 450, 800, 900)));
-    out.append(mirror(3, rc(800, 450, 1600, 900)));
-    return out;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "MirrorWidget.h"
 
 #include "FakeMatrixService.h"
+#include "WallGeometry.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -18,21 +19,6 @@ using namespace LUMO_DIGITALMATRIX_MODULE;
 Q_DECLARE_METATYPE(Qt::CursorShape)
 
 namespace {
-
-RECT rc(int l, int t, int r, int b)
-{
-    RECT x;
-    x.left = l;
-    x.top = t;
-    x.right = r;
-    x.bottom = b;
-    return x;
-}
-
-QList<int> rectList(const RECT &r)
-{
-    return {r.left, r.top, r.right, r.bottom};
-}
 
 QList<int> sentRect(const FakeCall &call)
 {
