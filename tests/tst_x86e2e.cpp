@@ -41,8 +41,6 @@
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
-namespace { } // namespace
-
 class TestX86EndToEnd : public QObject
 {
     Q_OBJECT

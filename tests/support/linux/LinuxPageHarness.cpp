@@ -6,6 +6,7 @@
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
 
+#include "SystemConfig.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
@@ -33,6 +34,8 @@ void LinuxPageHarness::start(const QString &site)
     QVERIFY(core->open(dir->filePath(QStringLiteral("datacentre.db"))));
     if (!site.isEmpty())
         QVERIFY2(core->importSiteFile(testDataFile(site)), qPrintable(core->lastError()));
+    PARSERXML::SystemConfig::instance()->setConfigFile(
+            dir->filePath(QStringLiteral("sysConfig.ini")));
     service = std::make_unique<FakeMatrixService>();
 }
 
@@ -42,6 +45,7 @@ void LinuxPageHarness::stop()
     QCoreApplication::processEvents();
     COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
     service.reset();
+    PARSERXML::SystemConfig::instance()->setConfigFile(QString());
     if (dir)
         UserManagerCore::instance()->close();
     dir.reset();

@@ -1,6 +1,7 @@
-// Shared set-up of the Linux page's tests against the recording service: a data centre in a
-// temporary folder (with a site from tests/data when asked), the fake service, stored
-// servers, and the page shown and connected to a wall the fake holds.
+// Shared set-up of the tests of the Linux page (and of the page container) against the
+// recording service: a data centre and settings in a temporary folder (with a site from
+// tests/data when asked), the fake service, stored servers, and the page shown and
+// connected to a wall the fake holds.
 #pragma once
 
 #include "FakeMatrixService.h"
@@ -30,7 +31,7 @@ public:
     LinuxPageHarness(const LinuxPageHarness &) = delete;
     LinuxPageHarness &operator=(const LinuxPageHarness &) = delete;
 
-    // Data centre (with tests/data/<site> when given) and the recording service.
+    // Data centre (with tests/data/<site> when given), settings file and the recording service.
     void start(const QString &site = QString());
     // Page, service, data centre, in that order.
     void stop();
