@@ -65,9 +65,8 @@ private slots:
     void loginDecision();
     void failureOutcomesAskToReconnectOnlyWhileShown_data();
     void failureOutcomesAskToReconnectOnlyWhileShown();
-    void failureWhileHiddenForgetsTheConnection();
-    void switchingBackReconnectsAServerLeftConnected();
-    void disconnectingByHandForgetsTheConnection();
+    void returningReconnectsOnlyAServerLeftConnected_data();
+    void returningReconnectsOnlyAServerLeftConnected();
     void commandsNeedASelectedServer();
 
     // Servers.
@@ -529,61 +528,54 @@ void TestX86Page::failureOutcomesAskToReconnectOnlyWhileShown()
     QVERIFY(!button("_connectMatrixBtn")->isChecked());
 }
 
-void TestX86Page::failureWhileHiddenForgetsTheConnection()
+void TestX86Page::returningReconnectsOnlyAServerLeftConnected_data()
 {
-    addServer("Alpha", "10.0.0.1");
-    addServer("Beta", "10.0.0.2");
-    makePage(false);
-    loginTo(0);
-    x86()->fireConnectStatus(ConnDisconnect);
-    QTRY_VERIFY(!page->isConnected());
-    QCOMPARE(boxes->count(), 0);
-    selectServer(1);
-    selectServer(0);
-    QCOMPARE(x86()->count("Connect"), 1);
-    QCOMPARE(button("_serverSelectBtn")->text(), QStringLiteral("Alpha"));
+    QTest::addColumn<QString>("leaving"); // how the page leaves Alpha
+    QTest::addColumn<bool>("reconnects");
+    QTest::newRow("another server selected") << "switch" << true;
+    QTest::newRow("connection failed while hidden") << "failure" << false;
+    QTest::newRow("disconnected by hand") << "hand" << false;
 }
 
-void TestX86Page::switchingBackReconnectsAServerLeftConnected()
+void TestX86Page::returningReconnectsOnlyAServerLeftConnected()
 {
+    QFETCH(QString, leaving);
+    QFETCH(bool, reconnects);
     addServer("Alpha", "10.0.0.1", 9001);
     addServer("Beta", "10.0.0.2", 9002);
     makePage(false);
     loginTo(0);
     x86()->clear();
-
+    if (leaving == QLatin1String("failure")) {
+        x86()->fireConnectStatus(ConnDisconnect);
+        QTRY_VERIFY(!page->isConnected());
+        QCOMPARE(boxes->count(), 0);
+    } else if (leaving == QLatin1String("hand")) {
+        clickConnect();
+        QCOMPARE(x86()->names(), QStringList {"Disconnect"});
+        QVERIFY(controlsDisabled());
+        QCOMPARE(button("_connectMatrixBtn")->toolTip(), QStringLiteral("Connect server"));
+    }
+    x86()->clear();
     selectServer(1);
-    QCOMPARE(x86()->names(), QStringList {"Disconnect"});
     QCOMPARE(button("_serverSelectBtn")->text(), QStringLiteral("Beta"));
+    QCOMPARE(x86()->names(), QStringList {"Disconnect"});
     QVERIFY(!page->isConnected());
     QVERIFY(controlsDisabled());
+    x86()->clear();
 
     selectServer(0);
-    QCOMPARE(x86()->names(), (QStringList {"Disconnect", "Disconnect", "Connect"}));
+    QCOMPARE(button("_serverSelectBtn")->text(), QStringLiteral("Alpha"));
+    QCOMPARE(x86()->count("Connect"), reconnects ? 1 : 0);
+    if (!reconnects)
+        return;
+    QCOMPARE(x86()->names(), (QStringList {"Disconnect", "Connect"}));
     QCOMPARE(x86()->last("Connect").args, (QVariantList {"10.0.0.1", 9001}));
     x86()->fireConnectStatus(ConnSuccess);
     QTRY_VERIFY(page->isConnected());
-
-    // Beta was never connected: going there and back to Beta connects nothing.
+    // Beta was never connected: going there connects nothing.
     x86()->clear();
     selectServer(1);
-    QCOMPARE(x86()->count("Connect"), 0);
-}
-
-void TestX86Page::disconnectingByHandForgetsTheConnection()
-{
-    addServer("Alpha", "10.0.0.1");
-    addServer("Beta", "10.0.0.2");
-    makePage(false);
-    loginTo(0);
-    x86()->clear();
-    clickConnect();
-    QCOMPARE(x86()->names(), QStringList {"Disconnect"});
-    QVERIFY(!page->isConnected());
-    QVERIFY(controlsDisabled());
-    QCOMPARE(button("_connectMatrixBtn")->toolTip(), QStringLiteral("Connect server"));
-    selectServer(1);
-    selectServer(0);
     QCOMPARE(x86()->count("Connect"), 0);
 }
 
