@@ -330,25 +330,15 @@ void TestX86Sources::treeListsAreasWithTheirChannels()
     QCOMPARE(widget->topLevelItem(0)->childCount(), 3);
     QCOMPARE(widget->topLevelItem(1)->childCount(), 3);
 
+    // The channel's fields reach the records byte for byte (recordBytesAreExact,
+    // streamChoiceForPlayerKind3).
     auto *thermal = static_cast<ServerConfigTreeItem *>(itemNamed(tree.get(), "Thermal"));
-    QCOMPARE(thermal->type(), int(ServerConfigTreeItem::Type));
     QCOMPARE(thermal->itemKind(), int(ServerConfigTreeItem::ChannelItem));
-    QCOMPARE(thermal->channelGuid(), QStringLiteral("thermal"));
-    QCOMPARE(thermal->channelName(), QStringLiteral("Thermal"));
-    QCOMPARE(thermal->channelNo(), 5);
-    QCOMPARE(thermal->ipAddress(), QStringLiteral("10.1.1.3"));
-    QCOMPARE(thermal->account(), QStringLiteral("op"));
-    QCOMPARE(thermal->password(), QStringLiteral("pw-3"));
-    QCOMPARE(thermal->deviceText1(), QStringLiteral("dev-k3"));
-    QCOMPARE(thermal->deviceText5(), QStringLiteral("THERM-3"));
-    QCOMPARE(thermal->deviceNumber(), 9);
     auto *areaA = static_cast<ServerConfigTreeItem *>(widget->topLevelItem(0));
     QCOMPARE(areaA->itemKind(), int(ServerConfigTreeItem::AreaItem));
 
     for (QTreeWidgetItemIterator it(widget); *it; ++it)
         QCOMPARE((*it)->checkState(0), Qt::Unchecked);
-    QCOMPARE(tree->findChild<CustomSearchEdit *>("_searchEdit")->property("searchLinEdit").toBool(),
-             true);
     QCOMPARE(intervalBox()->value(), 30);
     QCOMPARE(intervalBox()->minimum(), 0);
     QCOMPARE(splitBox()->count(), 5);
