@@ -2,19 +2,13 @@
 
 #include "AreaTreeForMatrixConfig.h"
 #include "ConfigChannelsWidget.h"
-#include "DigitalMatrixInteractionPort.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
 
-#include "UserManagerCore.h"
-#include "WaitDialog.h"
-
 #include "ModalDriver.h"
-#include "TestData.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
@@ -30,37 +24,19 @@ void LinuxWallFixture::start(MatrixSimulatorOptions options, const QString &site
 {
     qputenv("DM_MATRIX_CONNECT_TIMEOUT_MS", "1500");
     qputenv("DM_MATRIX_REQUEST_TIMEOUT_MS", "1500");
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    DATACore::UserManagerCore *core = DATACore::UserManagerCore::instance();
-    QVERIFY(core->open(dir->filePath(QStringLiteral("datacentre.db"))));
-    if (!site.isEmpty())
-        QVERIFY2(core->importSiteFile(testDataFile(site)), qPrintable(core->lastError()));
-    simulator = std::make_unique<MatrixSimulator>();
     options.x86Port = -1;
     options.linuxPort = 0;
-    options.logRequests = false;
-    QVERIFY2(simulator->start(options), qPrintable(simulator->errorString()));
-    if (addServer)
-        QVERIFY(core->AddServer(QStringLiteral("Sim"), QStringLiteral("127.0.0.1"),
-                                QStringLiteral("admin"), QStringLiteral("admin"),
-                                simulator->linuxPort(), SERVERTYPE_LINUX_DIGITALMATRIX));
-    QCoreApplication::processEvents();
-    // The port talks to the real matrix-service library.
-    DigitalMatrixInteractionPort::release();
-    DigitalMatrixInteractionPort::resetServiceFactory();
-    DigitalMatrixInteractionPort::instance();
+    startMatrix(options, site);
+    if (addServer && !QTest::currentTestFailed())
+        QVERIFY(!storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, QStringLiteral("Sim"),
+                             simulator->linuxPort())
+                         .isEmpty());
 }
 
 void LinuxWallFixture::stop()
 {
     page.reset();
-    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
-    DigitalMatrixInteractionPort::release();
-    simulator.reset();
-    if (dir)
-        DATACore::UserManagerCore::instance()->close();
-    dir.reset();
+    stopMatrix();
 }
 
 void LinuxWallFixture::connectPage()

@@ -1,18 +1,17 @@
-// Shared set-up of the Linux page's end-to-end tests: a data centre in a temporary folder
-// (with a site from tests/data when asked), an in-process Linux matrix simulator on
-// 127.0.0.1, a server record for it, and the page connected and arranged.
+// Shared set-up of the Linux page's end-to-end tests: the data centre and simulator of
+// SimulatorFixture, a server record for the Linux matrix, and the page connected and
+// arranged.
 #pragma once
 
 #include "CellChannelItem.h"
 #include "LinuxDigitalMatrixPage.h"
-#include "MatrixSimulator.h"
+#include "SimulatorFixture.h"
 
 #include <QString>
 
 #include <memory>
 
 class QPushButton;
-class QTemporaryDir;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 class AreaTreeForMatrixConfig;
@@ -21,19 +20,17 @@ class DigitalMatrixServerOperWidget;
 } // namespace LUMO_DIGITALMATRIX_MODULE
 
 // Checks inside the helpers use QTest macros: a caller stops when QTest::currentTestFailed().
-class LinuxWallFixture
+class LinuxWallFixture : public SimulatorFixture
 {
 public:
     LinuxWallFixture();
-    ~LinuxWallFixture();
-    LinuxWallFixture(const LinuxWallFixture &) = delete;
-    LinuxWallFixture &operator=(const LinuxWallFixture &) = delete;
+    ~LinuxWallFixture() override;
 
-    // Data centre (with tests/data/<site> when given), the simulator started with options
-    // (its Linux port on 0, no X86 port) and, when asked, a server "Sim" admin/admin for it.
+    // SimulatorFixture's start with only the Linux matrix (on a free port) and, when asked,
+    // a server "Sim" admin/admin for it.
     void start(MatrixSimulatorOptions options, const QString &site = QString(),
                bool addServer = true);
-    // Page, port, simulator, data centre, in that order.
+    // The page, then SimulatorFixture's stop.
     void stop();
 
     // Shows the page (once) and connects to the selected server.
@@ -55,7 +52,5 @@ public:
     // A channel of the data centre at a position of a cell.
     static LUMO_DIGITALMATRIX_MODULE::CellChannelItem channel(const char *id, int position);
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MatrixSimulator> simulator;
     std::unique_ptr<LUMO_DIGITALMATRIX_MODULE::LinuxDigitalMatrixPage> page;
 };
