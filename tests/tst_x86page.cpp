@@ -801,44 +801,26 @@ void TestX86Page::serverDialogValidation_data()
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("hint");
     QTest::addColumn<QString>("field");
-
-    QTest::newRow("complete") << false << "Gamma"
-                              << "10.0.0.3"
-                              << "9010" << true << QString() << QString();
-    QTest::newRow("no name") << false << ""
-                             << "10.0.0.3"
-                             << "9010" << false << "Please enter digital matrix server name!"
-                             << "serverName";
-    QTest::newRow("no address") << false << "Gamma"
-                                << ""
-                                << "9010" << false << "Please enter digital matrix server ip!"
-                                << "ipFrame";
-    QTest::newRow("address 0.0.0.0") << false << "Gamma"
-                                     << "0.0.0.0"
-                                     << "9010" << false << "Please enter digital matrix server ip!"
-                                     << "ipFrame";
-    QTest::newRow("no port") << false << "Gamma"
-                             << "10.0.0.3"
-                             << "" << false << "Please enter digital matrix server port!"
-                             << "serverPort";
-    QTest::newRow("name taken") << false << "Beta"
-                                << "10.0.0.3"
-                                << "9010" << false << "The name of server has exsit!"
-                                << "serverName";
-    QTest::newRow("address taken") << false << "Gamma"
-                                   << "10.0.0.2"
-                                   << "9010" << false << "The IP of server has exsit!"
-                                   << "ipFrame";
-    QTest::newRow("name of a Linux server is free") << false << "Linux"
-                                                    << "10.0.0.7"
-                                                    << "9010" << true << QString() << QString();
-    QTest::newRow("edit unchanged") << true << "Alpha"
-                                    << "10.0.0.1"
-                                    << "9010" << true << QString() << QString();
-    QTest::newRow("edit to another name") << true << "Beta"
-                                          << "10.0.0.1"
-                                          << "9010" << false << "The name of server has exsit!"
-                                          << "serverName";
+    const auto row = [](const char *tag, bool edit, const char *name, const char *ip,
+                        const char *port, const char *hint = "", const char *field = "") {
+        QTest::newRow(tag) << edit << QString(name) << QString(ip) << QString(port) << !*hint
+                           << QString(hint) << QString(field);
+    };
+    const char *noIp = "Please enter digital matrix server ip!";
+    const char *nameTaken = "The name of server has exsit!";
+    row("complete", false, "Gamma", "10.0.0.3", "9010");
+    row("no name", false, "", "10.0.0.3", "9010", "Please enter digital matrix server name!",
+        "serverName");
+    row("no address", false, "Gamma", "", "9010", noIp, "ipFrame");
+    row("address 0.0.0.0", false, "Gamma", "0.0.0.0", "9010", noIp, "ipFrame");
+    row("no port", false, "Gamma", "10.0.0.3", "", "Please enter digital matrix server port!",
+        "serverPort");
+    row("name taken", false, "Beta", "10.0.0.3", "9010", nameTaken, "serverName");
+    row("address taken", false, "Gamma", "10.0.0.2", "9010", "The IP of server has exsit!",
+        "ipFrame");
+    row("name of a Linux server is free", false, "Linux", "10.0.0.7", "9010");
+    row("edit unchanged", true, "Alpha", "10.0.0.1", "9010");
+    row("edit to another name", true, "Beta", "10.0.0.1", "9010", nameTaken, "serverName");
 }
 
 void TestX86Page::serverDialogValidation()
@@ -1205,27 +1187,20 @@ void TestX86Page::screenCountBounds_data()
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QString>("columns");
     QTest::addColumn<bool>("accepted");
-
-    QTest::newRow("8 screens, 2 x 4") << 8 << "2"
-                                      << "4" << true;
-    QTest::newRow("8 screens, 3 x 3") << 8 << "3"
-                                      << "3" << false;
-    QTest::newRow("8 screens, 1 x 8") << 8 << "1"
-                                      << "8" << true;
-    QTest::newRow("8 screens, no rows") << 8 << ""
-                                        << "4" << false;
-    QTest::newRow("8 screens, 0 columns") << 8 << "2"
-                                          << "0" << false;
-    QTest::newRow("none reported, 1 x 1") << 0 << "1"
-                                          << "1" << true;
-    QTest::newRow("none reported, 18 x 18") << 0 << "18"
-                                            << "18" << true;
-    QTest::newRow("none reported, 3 x 5") << 0 << "3"
-                                          << "5" << true;
-    QTest::newRow("none reported, 19 x 1") << 0 << "19"
-                                           << "1" << false;
-    QTest::newRow("none reported, empty") << 0 << ""
-                                          << "" << false;
+    const auto row = [](const char *tag, int screens, const char *rows, const char *columns,
+                        bool accepted) {
+        QTest::newRow(tag) << screens << QString(rows) << QString(columns) << accepted;
+    };
+    row("8 screens, 2 x 4", 8, "2", "4", true);
+    row("8 screens, 3 x 3", 8, "3", "3", false);
+    row("8 screens, 1 x 8", 8, "1", "8", true);
+    row("8 screens, no rows", 8, "", "4", false);
+    row("8 screens, 0 columns", 8, "2", "0", false);
+    row("none reported, 1 x 1", 0, "1", "1", true);
+    row("none reported, 18 x 18", 0, "18", "18", true);
+    row("none reported, 3 x 5", 0, "3", "5", true);
+    row("none reported, 19 x 1", 0, "19", "1", false);
+    row("none reported, empty", 0, "", "", false);
 }
 
 void TestX86Page::screenCountBounds()
@@ -1259,16 +1234,13 @@ void TestX86Page::screenCountCleansInput_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("leading zero") << "05"
-                                  << "5";
-    QTest::newRow("leading zeros") << "007"
-                                   << "7";
-    QTest::newRow("trailing comma") << "3,"
-                                    << "3";
-    QTest::newRow("trailing plus") << "7+"
-                                   << "7";
-    QTest::newRow("plain") << "12"
-                           << "12";
+    const char *rows[][3] = {{"leading zero", "05", "5"},
+                             {"leading zeros", "007", "7"},
+                             {"trailing comma", "3,", "3"},
+                             {"trailing plus", "7+", "7"},
+                             {"plain", "12", "12"}};
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
 }
 
 void TestX86Page::screenCountCleansInput()
