@@ -299,6 +299,7 @@ void TestLinuxPage::serversAreListedConnectedAndReconnectedOnReturn()
     QCOMPARE(base()->count(QStringLiteral("Login")), 2);
     QCOMPARE(oper()->connectServerHint(), NotConnectedYet);
 }
+
 void TestLinuxPage::addButtonRefusesFromFiveServers()
 {
     for (int i = 0; i < 4; ++i)
@@ -327,6 +328,7 @@ void TestLinuxPage::addButtonRefusesFromFiveServers()
     QCOMPARE(boxes.last().title, QStringLiteral("Prompt"));
     QCOMPARE(boxes.last().buttons, short(1));
 }
+
 void TestLinuxPage::addedServerIsStoredListedAndSelected()
 {
     LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
@@ -689,27 +691,22 @@ void TestLinuxPage::serverDialogTypeResetsThePortAndLogin()
     dialog.disableServerType();
     QVERIFY(!combo->isEnabled());
 }
+
 void TestLinuxPage::serverDialogStripsQuotesAndBackslashes_data()
 {
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
     QTest::addColumn<bool>("warned");
-    QTest::newRow("name") << "nameLineEt"
-                          << R"(Hall'A\1)"
-                          << "HallA1" << true;
-    QTest::newRow("user") << "userLineEt"
-                          << "o'p"
-                          << "op" << true;
-    QTest::newRow("password") << "passwordLineEt"
-                              << R"(p\w)"
-                              << "pw" << true;
-    QTest::newRow("plain name") << "nameLineEt"
-                                << "Hall A"
-                                << "Hall A" << false;
-    QTest::newRow("port") << "portLineEt"
-                          << R"(6'1\0)"
-                          << "610" << false;
+    const auto row = [](const char *tag, const char *edit, const char *typed, const char *kept,
+                        bool warned) {
+        QTest::newRow(tag) << QString(edit) << QString(typed) << QString(kept) << warned;
+    };
+    row("name", "nameLineEt", R"(Hall'A\1)", "HallA1", true);
+    row("user", "userLineEt", "o'p", "op", true);
+    row("password", "passwordLineEt", R"(p\w)", "pw", true);
+    row("plain name", "nameLineEt", "Hall A", "Hall A", false);
+    row("port", "portLineEt", R"(6'1\0)", "610", false);
 }
 
 void TestLinuxPage::serverDialogStripsQuotesAndBackslashes()
@@ -885,6 +882,7 @@ void TestLinuxPage::arrangementIsEnteredLeftAndStartedAgain()
     QCOMPARE(visible(), normalBar);
     QVERIFY(!channelGrid()->isConfigured());
 }
+
 void TestLinuxPage::draggingSwapsNumbers_data()
 {
     QTest::addColumn<int>("from");
@@ -980,16 +978,15 @@ void TestLinuxPage::failingSaveStepKeepsTheArrangement_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("columns"); // 2: the grid keeps its shape, 1: a new shape
     QTest::addColumn<int>("sent"); // how much of a full save went out
-    QTest::newRow("row and column") << "SaveRowColumn"
-                                    << "Set matrix row and column arrange fail!" << 2 << 1;
-    QTest::newRow("clearing") << "ClearCell"
-                              << "clear cells fail!" << 1 << 3;
-    QTest::newRow("screen map") << "SetScreenNumbers"
-                                << "Set logic screen map fail!" << 2 << 2;
-    QTest::newRow("grid") << "SetScreenGrid"
-                          << "set cells info fail!" << 2 << 3;
-    QTest::newRow("grid of a new shape") << "SetScreenGrid"
-                                         << "set cells info fail!" << 1 << 7;
+    const auto row = [](const char *tag, const char *failing, const char *message, int columns,
+                        int sent) {
+        QTest::newRow(tag) << QString(failing) << QString(message) << columns << sent;
+    };
+    row("row and column", "SaveRowColumn", "Set matrix row and column arrange fail!", 2, 1);
+    row("clearing", "ClearCell", "clear cells fail!", 1, 3);
+    row("screen map", "SetScreenNumbers", "Set logic screen map fail!", 2, 2);
+    row("grid", "SetScreenGrid", "set cells info fail!", 2, 3);
+    row("grid of a new shape", "SetScreenGrid", "set cells info fail!", 1, 7);
 }
 
 void TestLinuxPage::failingSaveStepKeepsTheArrangement()
