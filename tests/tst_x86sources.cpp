@@ -23,6 +23,7 @@
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
 #include "WallGeometry.h"
+#include "X86PageHarness.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,7 +34,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTextCodec>
 #include <QTreeWidget>
 #include <QWindow>
@@ -246,43 +246,27 @@ private:
     void makeTree(int cameras = 30);
     void makePage();
     void loginAndLayout(int turnOfFirst = 0);
-    QPushButton *pageButton(const QString &name) const
-    {
-        return page->findChild<QPushButton *>(name);
-    }
+    QPushButton *pageButton(const QString &name) const { return h.button(name); }
     QComboBox *splitBox() const { return tree->findChild<QComboBox *>("_spliteCBox"); }
     ISpinBox *intervalBox() const { return tree->findChild<ISpinBox *>("_nElapseSpin"); }
     QCheckBox *startTurnBox() const { return tree->findChild<QCheckBox *>("_startCBox"); }
-    FakeX86Matrix *x86() const { return service->x86(); }
+    FakeX86Matrix *x86() const { return h.x86(); }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeMatrixService> service;
-    std::unique_ptr<MessageBoxScript> boxes;
+    X86PageHarness h;
+    std::unique_ptr<MessageBoxScript> &boxes = h.boxes;
+    std::unique_ptr<DigitalMatrix> &page = h.page;
     std::unique_ptr<MatrixGroupTree> tree;
-    std::unique_ptr<DigitalMatrix> page;
 };
 
 void TestX86Sources::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    QVERIFY(UserManagerCore::instance()->open(dir->filePath("datacentre.sqlite")));
-    QLogger::instance()->setLogFile(dir->filePath("host.log"));
-    PARSERXML::SystemConfig::instance()->setConfigFile(dir->filePath("sysConfig.ini"));
-    service = std::make_unique<FakeMatrixService>();
-    boxes = std::make_unique<MessageBoxScript>(0);
+    h.start();
 }
 
 void TestX86Sources::cleanup()
 {
     tree.reset();
-    page.reset();
-    boxes.reset();
-    service.reset();
-    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
-    PARSERXML::SystemConfig::instance()->setConfigFile(QString());
-    UserManagerCore::instance()->close();
-    dir.reset();
+    h.stop();
 }
 
 void TestX86Sources::makeTree(int cameras)
@@ -296,23 +280,18 @@ void TestX86Sources::makeTree(int cameras)
 
 void TestX86Sources::makePage()
 {
-    QVERIFY(UserManagerCore::instance()->AddServer("Alpha", "10.0.0.1", QString(), QString(), 9010,
-                                                   SERVERTYPE_X86_DIGITALMATRIX));
-    QCoreApplication::sendPostedEvents();
-    page = std::make_unique<DigitalMatrix>();
-    page->setGeometry(50, 50, 1200, 600);
-    page->show();
-    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    h.addServer("Alpha", "10.0.0.1");
+    h.makePage(true);
     QTRY_COMPARE(pageButton("_serverSelectBtn")->text(), QStringLiteral("Alpha"));
 }
 
 void TestX86Sources::loginAndLayout(int turnOfFirst)
 {
-    QTest::mouseClick(pageButton("_connectMatrixBtn"), Qt::LeftButton);
+    h.clickConnect();
     x86()->fireConnectStatus(ConnSuccess);
     QTRY_VERIFY(page->isConnected());
-    x86()->fireLayout(rc(0, 0, 1600, 900), fourWindows(turnOfFirst));
-    QTRY_COMPARE(page->findChild<MatrixManageWidget *>()->getMirrors().size(), 4);
+    h.fireLayout(fourWindows(turnOfFirst));
+    QTRY_COMPARE(h.wall()->getMirrors().size(), 4);
     QCOMPARE(page->currentMonitorIndex(), 0);
     x86()->clear();
 }
