@@ -720,29 +720,34 @@ void TestX86EndToEnd::turnShowOnAWindowPausedStartedStopped()
     QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 1);
 
     auto *menu = page->findChild<TurnControlWidget *>();
-    auto choose = [&](const char *row) {
+    // The menu opens above its button and offers what the window's state allows.
+    auto choose = [&](const char *row, const char *hiddenRow) {
         QTest::mouseClick(button("_turnShowBtn"), Qt::LeftButton);
+        QVERIFY(button("_turnShowBtn")->isChecked());
         QTRY_VERIFY(menu->isVisible());
+        const QPoint origin = button("_turnShowBtn")->mapToGlobal(QPoint(0, 0));
+        QCOMPARE(menu->pos(), QPoint(origin.x(), origin.y() - menu->height()));
         QPushButton *b = menu->findChild<QPushButton *>(QLatin1String(row));
         QVERIFY(b->isVisible());
+        QVERIFY(!menu->findChild<QPushButton *>(QLatin1String(hiddenRow))->isVisible());
         QTest::mouseClick(b, Qt::LeftButton);
         QTRY_VERIFY(!menu->isVisible());
         QVERIFY(!button("_turnShowBtn")->isChecked());
     };
 
     // Pause.
-    choose("_pauseTurnShowBtn");
+    choose("_pauseTurnShowBtn", "_startTurnShowBtn");
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 2, X86WallFixture::Timeout);
     QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 2);
 
     // Start again.
-    choose("_startTurnShowBtn");
+    choose("_startTurnShowBtn", "_pauseTurnShowBtn");
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, X86WallFixture::Timeout);
     QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 1);
 
     // Stop, confirmed.
     boxes->answer(1);
-    choose("_closeTurnShowBtn");
+    choose("_closeTurnShowBtn", "_startTurnShowBtn");
     QCOMPARE(boxes->last().text, QStringLiteral("Do you want to stop taking turns to show"));
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 0, X86WallFixture::Timeout);
     QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 0);

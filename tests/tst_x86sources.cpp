@@ -237,7 +237,6 @@ private slots:
 
     // Page.
     void viewSetThroughThePageEndsTheTurnShow();
-    void turnMenuFollowsTheWindowState();
     void turnMenuClosingUnchecksTheButton_data();
     void turnMenuClosingUnchecksTheButton();
     void pressOnTheTurnButtonOnlyClosesTheMenu();
@@ -1142,58 +1141,6 @@ void TestX86Sources::viewSetThroughThePageEndsTheTurnShow()
     QCOMPARE(intAt(x86()->last("SetMonitorSources").bytes, 212), 7);
     // What the matrix made of the view comes with the layout the page asked for.
     Q_UNUSED(turnButton)
-}
-
-void TestX86Sources::turnMenuFollowsTheWindowState()
-{
-    makePage();
-    loginAndLayout(2); // window 0: paused turn show
-    auto *menu = page->findChild<TurnControlWidget *>();
-    QPushButton *turnButton = pageButton("_turnShowBtn");
-    auto *start = menu->findChild<QPushButton *>("_startTurnShowBtn");
-    auto *pause = menu->findChild<QPushButton *>("_pauseTurnShowBtn");
-    auto *stop = menu->findChild<QPushButton *>("_closeTurnShowBtn");
-    QVERIFY(menu->windowFlags() & Qt::Popup);
-    QVERIFY(turnButton->isEnabled());
-
-    QTest::mouseClick(turnButton, Qt::LeftButton);
-    QVERIFY(turnButton->isChecked());
-    QTRY_VERIFY(menu->isVisible());
-    const QPoint origin = turnButton->mapToGlobal(QPoint(0, 0));
-    QCOMPARE(menu->pos(), QPoint(origin.x(), origin.y() - menu->height()));
-    QVERIFY(start->isVisible());
-    QVERIFY(!pause->isVisible());
-    QVERIFY(stop->isVisible());
-    QVERIFY(menu->findChild<QLabel *>("labelStartTurnShow")->isVisible());
-    QVERIFY(!menu->findChild<QLabel *>("labelPauseTurnShow")->isVisible());
-
-    QTest::mouseClick(start, Qt::LeftButton);
-    QCOMPARE(x86()->names(), QStringList {"SetTurnState"});
-    QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {0, 1}));
-    QCOMPARE(page->findChild<MatrixManageWidget *>()->mirrorByIndex(0)->getTurnState(), 1);
-    QVERIFY(!menu->isVisible());
-    QVERIFY(!turnButton->isChecked());
-
-    // The next opening offers pause and stop.
-    QTest::mouseClick(turnButton, Qt::LeftButton);
-    QTRY_VERIFY(menu->isVisible());
-    QVERIFY(!start->isVisible());
-    QVERIFY(pause->isVisible());
-    QVERIFY(stop->isVisible());
-    QTest::mouseClick(pause, Qt::LeftButton);
-    QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {0, 2}));
-    QCOMPARE(page->findChild<MatrixManageWidget *>()->mirrorByIndex(0)->getTurnState(), 2);
-    QVERIFY(!turnButton->isChecked());
-
-    // A confirmed stop ends the show and disables the button.
-    QTest::mouseClick(turnButton, Qt::LeftButton);
-    QTRY_VERIFY(menu->isVisible());
-    boxes->answer(1);
-    QTest::mouseClick(stop, Qt::LeftButton);
-    QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {0, 0}));
-    QVERIFY(!turnButton->isEnabled());
-    QVERIFY(!turnButton->isChecked());
-    QCOMPARE(page->findChild<MatrixManageWidget *>()->mirrorByIndex(0)->getTurnState(), 0);
 }
 
 void TestX86Sources::turnMenuClosingUnchecksTheButton_data()
