@@ -140,7 +140,6 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void messageBoxScriptQueuesDefaultsAndRestores();
     void messageBoxStaysUsableWhenItsCallerIsDisabled();
     void messageBoxShownToPersonReturnsOneOnlyWhenAccepted_data();
     void messageBoxShownToPersonReturnsOneOnlyWhenAccepted();
@@ -229,38 +228,6 @@ void TestCommonWidgets::messageBoxStaysUsableWhenItsCallerIsDisabled()
     QVERIFY(driver.ran());
     QVERIFY(enabled);
     QCOMPARE(owner, &window);
-}
-
-void TestCommonWidgets::messageBoxScriptQueuesDefaultsAndRestores()
-{
-    QVERIFY(!MessageBoxW::answerHook());
-    QWidget parent;
-    {
-        MessageBoxScript outer(1);
-        {
-            MessageBoxScript inner;
-            inner.answer(1).answer(0).answer(1);
-            QCOMPARE(MessageBoxW::infomation(nullptr, "Prompt", "first", 3), short(1));
-            QCOMPARE(MessageBoxW::warning(&parent, "Warn", "second", 1), short(0));
-            QCOMPARE(MessageBoxW::question(nullptr, "Ask", "third", 3), short(1));
-            QCOMPARE(MessageBoxW::critical(nullptr, "Error", "fourth", 1), short(0)); // default
-            QCOMPARE(inner.texts(), QStringList({"first", "second", "third", "fourth"}));
-            QCOMPARE(inner.titles(), QStringList({"Prompt", "Warn", "Ask", "Error"}));
-            QStringList kinds;
-            for (const MessageBoxScript::Record &record : inner.records())
-                kinds << record.kind + QString::number(record.buttons);
-            QCOMPARE(kinds, QStringList({"infomation3", "warning1", "question3", "critical1"}));
-            QCOMPARE(inner.records().at(1).parent, &parent);
-            QCOMPARE(inner.unansweredCount(), 1);
-            QCOMPARE(inner.pendingAnswers(), 0);
-            QVERIFY(!QApplication::activeModalWidget());
-        }
-        // The outer script answers again, with its own default.
-        QCOMPARE(MessageBoxW::warning(nullptr, "Warn", "fifth", 3), short(1));
-        QCOMPARE(outer.count(), 1);
-        QCOMPARE(outer.last().text, QStringLiteral("fifth"));
-    }
-    QVERIFY(!MessageBoxW::answerHook());
 }
 
 void TestCommonWidgets::messageBoxShownToPersonReturnsOneOnlyWhenAccepted_data()

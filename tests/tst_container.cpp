@@ -7,11 +7,9 @@
 #include "IpAddressFrame.h"
 #include "LumoToolManager.h"
 #include "PictureHintWidget.h"
-#include "SystemConfig.h"
 #include "UserManagerCore.h"
-#include "WaitDialog.h"
 
-#include "FakeMatrixService.h"
+#include "LinuxPageHarness.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
 
@@ -21,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -37,12 +34,7 @@ DATACore::UserManagerCore *dataCentre()
 
 QString storeServer(const QString &name, const QString &ip, int type)
 {
-    if (!dataCentre()->AddServer(name, ip, QStringLiteral("admin"), QStringLiteral("secret"),
-                                 type == 2 ? 9010 : 6000, type))
-        return QString();
-    QCoreApplication::processEvents();
-    const QList<UServerInfo> servers = dataCentre()->GetServers(QString());
-    return servers.isEmpty() ? QString() : servers.constLast().id;
+    return LinuxPageHarness::storeServer(name, ip, type, type == 2 ? 9010 : 6000);
 }
 
 } // namespace
@@ -84,29 +76,19 @@ private:
     // "hint", "x86" or "linux": what the operator sees.
     QString shownLook() const;
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeMatrixService> service;
+    LinuxPageHarness h;
     std::unique_ptr<DigitalMatrixConfigPage> page;
 };
 
 void TestContainer::init()
 {
-    dir.reset(new QTemporaryDir);
-    QVERIFY(dir->isValid());
-    PARSERXML::SystemConfig::instance()->setConfigFile(
-            dir->filePath(QStringLiteral("sysConfig.ini")));
-    QVERIFY(dataCentre()->open(dir->filePath(QStringLiteral("datacentre.db"))));
-    service.reset(new FakeMatrixService);
+    h.start();
 }
 
 void TestContainer::cleanup()
 {
     page.reset();
-    QCoreApplication::processEvents();
-    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
-    service.reset();
-    dataCentre()->close();
-    dir.reset();
+    h.stop();
 }
 
 DigitalMatrixConfigPage *TestContainer::makePage()

@@ -1,6 +1,8 @@
 // The host data centre: servers, site import and look-ups on a SQLite file.
 #include "UserManagerCore.h"
 
+#include "TestData.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QSignalSpy>
@@ -28,10 +30,7 @@ const int Linux = SERVERTYPE_LINUX_DIGITALMATRIX;
 
 QString sampleSiteFile()
 {
-    const QString dir = qEnvironmentVariable("DM_TEST_DATA");
-    if (!dir.isEmpty())
-        return dir + QStringLiteral("/sample_site.json");
-    return QFINDTESTDATA("data/sample_site.json");
+    return testDataFile(QStringLiteral("sample_site.json"));
 }
 
 // Runs statements on the database file through a second connection, behind the data

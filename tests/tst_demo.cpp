@@ -1,14 +1,16 @@
-// The demo host: its command line, what a first start sets up (data centre with the sample
-// site, once; settings and log beside it; the built-in simulator or none), the language it
-// keeps, and its window (the two pages, the simulated walls).
+// The demo host: its command line and the simulator's, what a first start sets up (data centre with
+// the sample site, once; settings and log beside it; the built-in simulator or none), the language
+// it keeps, and its window (the two pages, the simulated walls).
 #include "DemoCommandLine.h"
 #include "DemoHost.h"
 #include "DemoMainWindow.h"
 
 #include "DigitalMatrixConfigPage.h"
 #include "MatrixModuleConfig.h"
+#include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "SimulatedWallWindow.h"
+#include "SimulatorCommandLine.h"
 
 #include "IMatrixConfig.h"
 #include "LumoToolManager.h"
@@ -33,17 +35,7 @@
 
 #include <memory>
 
-Q_DECLARE_METATYPE(DemoCommandLine::Outcome)
-
 namespace {
-
-QStringList args(const QString &line)
-{
-    QStringList list {QStringLiteral("matrix-client")};
-    if (!line.isEmpty())
-        list += line.split(QLatin1Char(' '));
-    return list;
-}
 
 int regionCount()
 {
@@ -61,11 +53,9 @@ private slots:
     void init();
     void cleanup();
 
-    void helpListsEveryOption();
-    void commandLineIsParsed_data();
-    void commandLineIsParsed();
-    void commandLineRefusesBadValues_data();
-    void commandLineRefusesBadValues();
+    // The command lines of the demo host and of the simulator.
+    void commandLines_data();
+    void commandLines();
     void firstRunImportsTheSiteOnce();
     void refusedSiteLeavesTheStoreAsItWas();
     void startWithoutSimulatorKeepsEverythingBesideTheData();
@@ -79,6 +69,8 @@ private slots:
 
 private:
     DemoOptions optionsInDir(bool simulator) const;
+    static QString parsed(const QString &program, const QStringList &arguments, int *outcome,
+                          QString *message, bool seeded);
 
     std::unique_ptr<QTemporaryDir> dir;
 };
@@ -112,101 +104,164 @@ DemoOptions tst_Demo::optionsInDir(bool simulator) const
     return options;
 }
 
-void tst_Demo::helpListsEveryOption()
+// What a command line leaves in the options, as "name=value" words.
+QString tst_Demo::parsed(const QString &program, const QStringList &arguments, int *outcome,
+                         QString *message, bool seeded)
 {
-    const QString help = DemoCommandLine::helpText();
-    const QStringList names {"--data",       "--no-simulator", "--x86-port", "--linux-port",
-                             "--state-file", "--linux-wall",   "--lang",     "--show-wall",
-                             "--style",      "--no-style",     "--site",     "--log",
-                             "--help",       "--version"};
-    for (const QString &name : names)
-        QVERIFY2(help.contains(name), qPrintable(name));
-
-    DemoOptions options;
-    QString message;
-    QCOMPARE(DemoCommandLine::parse(args(QStringLiteral("--help")), &options, &message),
-             DemoCommandLine::ShowHelp);
-    QCOMPARE(message, help);
-    QCOMPARE(DemoCommandLine::parse(args(QStringLiteral("--version")), &options, &message),
-             DemoCommandLine::ShowVersion);
+    const auto yes = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    if (program == QLatin1String("matrix-client")) {
+        DemoOptions o;
+        if (seeded)
+            o.dataFile = QStringLiteral("untouched");
+        if (outcome)
+            *outcome = DemoCommandLine::parse(QStringList {program} + arguments, &o, message);
+        return QStringLiteral("data=%1 simulator=%2 x86=%3 linux=%4 lang=%5 wall=%6 nostyle=%7")
+                .arg(o.dataFile, yes(o.simulator))
+                .arg(o.x86Port)
+                .arg(o.linuxPort)
+                .arg(o.language, yes(o.showWall), yes(o.noStyle));
+    }
+    MatrixSimulatorOptions o;
+    MatrixSimulatorFaults f;
+    SimulatorWallOptions w;
+    if (seeded)
+        o.x86Port = 1234;
+    // "matrix-sim-core" parses without the wall options, as callers that do not show one.
+    const bool withWall = program == QLatin1String("matrix-sim");
+    if (outcome)
+        *outcome = SimulatorCommandLine::parse(QStringList {program} + arguments, &o, &f, message,
+                                               withWall ? &w : nullptr);
+    QStringList accounts;
+    for (const SimulatorAccount &a : o.x86Accounts)
+        accounts << a.user + QLatin1Char('/') + a.password;
+    QStringList refused;
+    for (quint16 type : f.refusedRequests)
+        refused << QString::number(type);
+    return QStringLiteral("listen=%1 x86=%2 linux=%3 state=%4 outputs=%5 accounts=%6 "
+                          "linux-account=%7 reboot=%8 polls=%9 ")
+                   .arg(o.listenAddress.toString())
+                   .arg(o.x86Port)
+                   .arg(o.linuxPort)
+                   .arg(o.stateFile)
+                   .arg(o.x86Outputs)
+                   .arg(accounts.join(QLatin1Char(',')), o.linuxAccounts.value(0).user)
+                   .arg(o.rebootMs)
+                   .arg(o.upgradePolls)
+            + QStringLiteral("firmware=%1 usb=%2 delay=%3 silent=%4 garbage=%5 refused=%6 log=%7 "
+                             "wall=%8 hang=%9")
+                      .arg(o.firmwareVersion, o.usbFirmware)
+                      .arg(f.answerDelayMs)
+                      .arg(yes(f.silent), yes(f.garbageAnswers), refused.join(QLatin1Char(',')),
+                           yes(o.logRequests), yes(w.show), w.linuxHang);
 }
 
-void tst_Demo::commandLineIsParsed_data()
+void tst_Demo::commandLines_data()
 {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("dataFile");
-    QTest::addColumn<bool>("simulator");
-    QTest::addColumn<int>("x86Port");
-    QTest::addColumn<int>("linuxPort");
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<bool>("showWall");
-    QTest::addColumn<bool>("noStyle");
-
-    QTest::newRow("defaults") << ""
-                              << "" << true << 9010 << 6000 << "" << false << false;
-    QTest::newRow("data file and other ports")
-            << "--data /tmp/site.db --x86-port 9100 --linux-port 0"
-            << "/tmp/site.db" << true << 9100 << 0 << "" << false << false;
-    QTest::newRow("no simulator") << "--no-simulator"
-                                  << "" << false << 9010 << 6000 << "" << false << false;
-    QTest::newRow("Chinese, written as a locale")
-            << "--lang zh-CN"
-            << "" << true << 9010 << 6000 << "zh_cn" << false << false;
-    QTest::newRow("walls and no style") << "--show-wall --no-style"
-                                        << "" << true << 9010 << 6000 << "" << true << true;
-}
-
-void tst_Demo::commandLineIsParsed()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, dataFile);
-    QFETCH(bool, simulator);
-    QFETCH(int, x86Port);
-    QFETCH(int, linuxPort);
-    QFETCH(QString, language);
-    QFETCH(bool, showWall);
-    QFETCH(bool, noStyle);
-
-    DemoOptions options;
-    QString message;
-    QCOMPARE(DemoCommandLine::parse(args(line), &options, &message), DemoCommandLine::Run);
-    QCOMPARE(options.dataFile, dataFile);
-    QCOMPARE(options.simulator, simulator);
-    QCOMPARE(options.x86Port, x86Port);
-    QCOMPARE(options.linuxPort, linuxPort);
-    QCOMPARE(options.language, language);
-    QCOMPARE(options.showWall, showWall);
-    QCOMPARE(options.noStyle, noStyle);
-}
-
-void tst_Demo::commandLineRefusesBadValues_data()
-{
+    QTest::addColumn<QString>("program");
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("mentions");
+    QTest::addColumn<int>("outcome"); // the same four values in both command lines
+    // Run: words of the parsed options; ShowHelp: options the help lists; Error: words of
+    // the message, and the options stay untouched.
+    QTest::addColumn<QString>("expected");
+    const int run = DemoCommandLine::Run, help = DemoCommandLine::ShowHelp;
+    const int version = DemoCommandLine::ShowVersion, error = DemoCommandLine::Error;
+    const auto row = [](const char *name, const char *program, const QString &line, int outcome,
+                        const QString &expected) {
+        QTest::newRow(name) << QString::fromLatin1(program)
+                            << (line.isEmpty() ? QStringList() : line.split(QLatin1Char(' ')))
+                            << outcome << expected;
+    };
+    const char *demo = "matrix-client";
+    const char *sim = "matrix-sim";
 
-    QTest::newRow("port too large") << args("--x86-port 70000") << "x86-port";
-    QTest::newRow("negative port") << args("--linux-port -1") << "linux-port";
-    QTest::newRow("port not a number") << args("--x86-port nine") << "x86-port";
-    QTest::newRow("same port twice") << args("--x86-port 7000 --linux-port 7000") << "same port";
-    QTest::newRow("language with a space")
-            << QStringList({"matrix-client", "--lang", "zh cn"}) << "lang";
-    QTest::newRow("empty data file") << QStringList({"matrix-client", "--data", ""}) << "data";
-    QTest::newRow("style and no style") << args("--style a.qss --no-style") << "no-style";
-    QTest::newRow("walls without simulator") << args("--show-wall --no-simulator") << "show-wall";
-    QTest::newRow("stray argument") << args("datacenter.db") << "datacenter.db";
-    QTest::newRow("unknown option") << args("--fast") << "fast";
+    row("demo: help", demo, "--help", help,
+        "--data --no-simulator --x86-port --linux-port --state-file --linux-wall --lang "
+        "--show-wall --style --no-style --site --log --help --version");
+    row("demo: version", demo, "--version", version, QString());
+    row("demo: defaults", demo, QString(), run,
+        "data= simulator=1 x86=9010 linux=6000 lang= wall=0 nostyle=0");
+    row("demo: data file and other ports", demo,
+        "--data /tmp/site.db --x86-port 9100 --linux-port 0", run,
+        "data=/tmp/site.db simulator=1 x86=9100 linux=0");
+    row("demo: no simulator", demo, "--no-simulator", run, "simulator=0 x86=9010 linux=6000");
+    row("demo: Chinese, written as a locale", demo, "--lang zh-CN", run, "lang=zh_cn");
+    row("demo: walls and no style", demo, "--show-wall --no-style", run, "wall=1 nostyle=1");
+    row("demo: port too large", demo, "--x86-port 70000", error, "x86-port");
+    row("demo: negative port", demo, "--linux-port -1", error, "linux-port");
+    row("demo: port not a number", demo, "--x86-port nine", error, "x86-port");
+    row("demo: same port twice", demo, "--x86-port 7000 --linux-port 7000", error, "same port");
+    row("demo: style and no style", demo, "--style a.qss --no-style", error, "no-style");
+    row("demo: walls without simulator", demo, "--show-wall --no-simulator", error, "show-wall");
+    row("demo: stray argument", demo, "datacenter.db", error, "datacenter.db");
+    row("demo: unknown option", demo, "--fast", error, "fast");
+    QTest::newRow("demo: language with a space")
+            << QString::fromLatin1(demo) << QStringList {"--lang", "zh cn"} << error << "lang";
+    QTest::newRow("demo: empty data file")
+            << QString::fromLatin1(demo) << QStringList {"--data", ""} << error << "data";
+
+    row("simulator: help", sim, "--help", help,
+        "--listen --x86-port --linux-port --no-x86 --no-linux --state-file --x86-outputs "
+        "--x86-account --linux-account --reboot-ms --upgrade-polls --firmware-version "
+        "--usb-firmware --answer-delay-ms --silent --garbage --refuse-x86 --quiet --show-wall "
+        "--linux-wall --help --version");
+    row("simulator: defaults", sim, QString(), run, "wall=0 hang= log=1");
+    row("simulator: every option", sim,
+        "--listen 127.0.0.2 --x86-port 9100 --no-linux --state-file /tmp/w.json --x86-outputs "
+        "12 --x86-account op:pw:x --x86-account : --linux-account tech:1 --reboot-ms 250 "
+        "--upgrade-polls 5 --firmware-version 2.1 --usb-firmware fw-3.bin --answer-delay-ms 40 "
+        "--silent --garbage --refuse-x86 X86SetMirrorRect --refuse-x86 X86SetTurnState --quiet",
+        run,
+        QStringLiteral("listen=127.0.0.2 x86=9100 linux=-1 state=/tmp/w.json outputs=12 "
+                       "accounts=op/pw:x,/ linux-account=tech reboot=250 polls=5 firmware=2.1 "
+                       "usb=fw-3.bin delay=40 silent=1 garbage=1 refused=%1,%2 log=0")
+                .arg(MatrixProtocol::X86SetMirrorRect)
+                .arg(MatrixProtocol::X86SetTurnState));
+    row("simulator: the wall", sim, "--show-wall --linux-wall 1x2:2,1", run, "wall=1 hang=1x2:2,1");
+    row("simulator: the wall, not asked for", "matrix-sim-core", "--show-wall", run, "wall=0");
+    row("simulator: port text", sim, "--x86-port ninety", error, "x86-port");
+    row("simulator: port too high", sim, "--linux-port 70000", error, "linux-port");
+    row("simulator: no outputs", sim, "--x86-outputs 0", error, "x86-outputs");
+    row("simulator: account without colon", sim, "--linux-account admin", error, "linux-account");
+    row("simulator: address", sim, "--listen localhost:1", error, "listen");
+    row("simulator: version", sim, "--firmware-version v2", error, "firmware-version");
+    row("simulator: unknown option", sim, "--show-everything", error, "show-everything");
+    row("simulator: refused request unknown", sim, "--refuse-x86 X86Dance", error, "X86Dance");
+    row("simulator: refused request of the Linux matrix", sim, "--refuse-x86 LinuxReboot", error,
+        "LinuxReboot");
+    row("simulator: stray argument", sim, "walls.json", error, "walls.json");
 }
 
-void tst_Demo::commandLineRefusesBadValues()
+void tst_Demo::commandLines()
 {
+    QFETCH(QString, program);
     QFETCH(QStringList, arguments);
-    QFETCH(QString, mentions);
-    DemoOptions options;
-    options.dataFile = QStringLiteral("untouched");
+    QFETCH(int, outcome);
+    QFETCH(QString, expected);
+    int got = -1;
     QString message;
-    QCOMPARE(DemoCommandLine::parse(arguments, &options, &message), DemoCommandLine::Error);
-    QVERIFY2(message.contains(mentions), qPrintable(message));
-    QCOMPARE(options.dataFile, QStringLiteral("untouched"));
+    const QString options = parsed(program, arguments, &got, &message, outcome == 3);
+    QCOMPARE(got, outcome);
+    const QStringList words = options.split(QLatin1Char(' '));
+    const QStringList wanted = expected.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    switch (outcome) {
+    case DemoCommandLine::Run:
+        for (const QString &word : wanted)
+            QVERIFY2(words.contains(word), qPrintable(word + QLatin1String(" in ") + options));
+        break;
+    case DemoCommandLine::ShowHelp: {
+        const QString help = program == QLatin1String("matrix-client")
+                ? DemoCommandLine::helpText()
+                : SimulatorCommandLine::helpText();
+        QCOMPARE(message, help);
+        for (const QString &name : wanted)
+            QVERIFY2(help.contains(name), qPrintable(name));
+        break;
+    }
+    case DemoCommandLine::Error:
+        QVERIFY2(message.contains(expected), qPrintable(message));
+        QCOMPARE(options, parsed(program, {}, nullptr, nullptr, true));
+        break;
+    }
 }
 
 void tst_Demo::firstRunImportsTheSiteOnce()

@@ -20,9 +20,11 @@
 #include "LinuxMatrixPeer.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
-#include "X86WallFixture.h"
+#include "SimulatorFixture.h"
+#include "SecondOperator.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
+#include "WallGeometry.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -55,11 +57,6 @@ const QString X86Reconnect[] = {
         QStringLiteral("Matrix Server disconnect!Do you need to reconnect?"),
         QStringLiteral("Connect Matrix Server failed!Do you need to reconnect?"),
 };
-
-QList<int> rectList(const RECT &r)
-{
-    return {r.left, r.top, r.right, r.bottom};
-}
 
 // The data centre's own SQLite connection, to make its file refuse writes.
 QSqlDatabase dataCentreConnection()
@@ -101,7 +98,6 @@ class TestFaults : public QObject
 
 private slots:
     void initTestCase();
-    void init();
     void cleanup();
 
     // X86 control page.
@@ -134,7 +130,10 @@ private slots:
 
 private:
     bool startSimulator(bool x86, bool linuxMatrix);
-    QString storeServer(int type, const QString &name, int port);
+    static QString storeServer(int type, const QString &name, int port)
+    {
+        return SimulatorFixture::storeServer(type, name, port);
+    }
     void arrangeX86Wall(int rows, int columns);
     void showX86Page();
     bool connectX86Page();
@@ -160,9 +159,10 @@ private:
     bool x86PageIsIdle() const;
     bool linuxPageIsIdle() const;
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MatrixSimulator> simulator;
-    std::unique_ptr<MessageBoxScript> boxes;
+    SimulatorFixture m;
+    std::unique_ptr<QTemporaryDir> &dir = m.dir;
+    std::unique_ptr<MatrixSimulator> &simulator = m.simulator;
+    std::unique_ptr<MessageBoxScript> &boxes = m.boxes;
     std::unique_ptr<DigitalMatrix> x86Page;
     std::unique_ptr<LinuxDigitalMatrixPage> linuxPage;
 };
@@ -174,28 +174,11 @@ void TestFaults::initTestCase()
     qputenv("DM_MATRIX_REQUEST_TIMEOUT_MS", QByteArray::number(RequestTimeoutMs));
 }
 
-void TestFaults::init()
-{
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    QVERIFY(UserManagerCore::instance()->open(dir->filePath(QStringLiteral("datacentre.db"))));
-    simulator = std::make_unique<MatrixSimulator>();
-    DigitalMatrixInteractionPort::release();
-    DigitalMatrixInteractionPort::resetServiceFactory();
-    DigitalMatrixInteractionPort::instance();
-    boxes = std::make_unique<MessageBoxScript>(0);
-}
-
 void TestFaults::cleanup()
 {
     x86Page.reset();
     linuxPage.reset();
-    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
-    DigitalMatrixInteractionPort::release();
-    simulator.reset();
-    boxes.reset();
-    UserManagerCore::instance()->close();
-    dir.reset();
+    m.stopMatrix();
 }
 
 bool TestFaults::startSimulator(bool x86, bool linuxMatrix)
@@ -205,27 +188,8 @@ bool TestFaults::startSimulator(bool x86, bool linuxMatrix)
     options.linuxPort = linuxMatrix ? 0 : -1;
     options.rebootMs = RebootMs;
     options.upgradePolls = 3;
-    options.logRequests = false;
-    if (!simulator->start(options)) {
-        qWarning() << simulator->errorString();
-        return false;
-    }
-    return true;
-}
-
-QString TestFaults::storeServer(int type, const QString &name, int port)
-{
-    const bool linuxServer = type == SERVERTYPE_LINUX_DIGITALMATRIX;
-    UserManagerCore *dc = UserManagerCore::instance();
-    if (!dc->AddServer(name, QStringLiteral("127.0.0.1"),
-                       linuxServer ? QStringLiteral("admin") : QString(),
-                       linuxServer ? QStringLiteral("admin") : QString(), port, type))
-        return QString();
-    // The data centre announces the new record through the event loop: let it arrive
-    // before any page is built.
-    QCoreApplication::processEvents();
-    const QList<UServerInfo> servers = dc->GetServers(QString());
-    return servers.isEmpty() ? QString() : servers.constLast().id;
+    m.startMatrix(options);
+    return !QTest::currentTestFailed();
 }
 
 // Gives the X86 matrix a screen arrangement, as an operator did earlier, so that a login

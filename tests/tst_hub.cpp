@@ -4,6 +4,7 @@
 #include "MatrixModuleConfig.h"
 
 #include "FakeMatrixService.h"
+#include "WallGeometry.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -18,16 +19,6 @@
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
 namespace {
-
-RECT rect(int l, int t, int r, int b)
-{
-    RECT x;
-    x.left = l;
-    x.top = t;
-    x.right = r;
-    x.bottom = b;
-    return x;
-}
 
 _MIRRORINFO mirror(int index, const RECT &home, const RECT &current, int split, int layer, int turn)
 {
@@ -207,8 +198,8 @@ void TestHub::layoutArrivesInOrderOnGuiThread()
     QStringList expected;
     expected << QStringLiteral("create 10,20,3850,2180 n=%1 5 1 2 2").arg(windows);
     for (int i = 0; i < windows; ++i) {
-        const RECT home = rect(i * 100, 0, i * 100 + 100, 50);
-        const RECT current = rect(i * 100 + 1, 2, i * 100 + 99, 48);
+        const RECT home = rc(i * 100, 0, i * 100 + 100, 50);
+        const RECT current = rc(i * 100 + 1, 2, i * 100 + 99, 48);
         mirrors << mirror(i + 1, home, current, i % 4 + 1, i, i % 3);
         expected << QStringLiteral("mirror %1 a=%2,0,%3,50 b=%4,2,%5,48 s=%6 l=%7 p=77 t=%8")
                             .arg(i + 1)
@@ -223,7 +214,7 @@ void TestHub::layoutArrivesInOrderOnGuiThread()
     expected << QStringLiteral("end");
 
     // The fake overwrites its buffer right after the callback returns.
-    service->x86()->fireLayout(rect(10, 20, 3850, 2180), mirrors, 5, 1, 2, 2);
+    service->x86()->fireLayout(rc(10, 20, 3850, 2180), mirrors, 5, 1, 2, 2);
     QTRY_COMPARE(recorder.events.size(), expected.size());
     QCOMPARE(recorder.events, expected);
     for (QThread *thread : qAsConst(recorder.threads))
@@ -236,8 +227,8 @@ void TestHub::layoutCountBeyondAnyWallIsCut()
     const int max = DigitalMatrixConfigSignals::MaxMirrorsPerLayout;
     QVector<_MIRRORINFO> mirrors(max + 3);
     for (int i = 0; i < mirrors.size(); ++i)
-        mirrors[i] = mirror(i, rect(0, 0, 1, 1), rect(0, 0, 1, 1), 1, 0, 0);
-    service->x86()->fireLayout(rect(0, 0, 100, 100), mirrors);
+        mirrors[i] = mirror(i, rc(0, 0, 1, 1), rc(0, 0, 1, 1), 1, 0, 0);
+    service->x86()->fireLayout(rc(0, 0, 100, 100), mirrors);
     QTRY_VERIFY(!recorder.events.isEmpty() && recorder.events.last() == QLatin1String("end"));
     QCOMPARE(recorder.events.size(), max + 2);
     QVERIFY(recorder.events.first().contains(QStringLiteral("n=%1").arg(max)));

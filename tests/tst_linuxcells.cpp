@@ -16,10 +16,10 @@
 #include "TurnShowTimeSetDlg.h"
 
 #include "AreaWithChannelTree.h"
-#include "UserManagerCore.h"
 #include "WaitDialog.h"
 
 #include "FakeMatrixService.h"
+#include "LinuxPageHarness.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
 
@@ -35,7 +35,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QtEndian>
@@ -49,39 +48,6 @@ namespace {
 
 constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
 constexpr int RecordSize = int(sizeof(CellChannelRecord));
-
-DATACore::UserManagerCore *dataCentre()
-{
-    return DATACore::UserManagerCore::instance();
-}
-
-// Area A holds 20 channels and a sub-area with two; area B three more.
-QByteArray siteJson()
-{
-    QString channels;
-    for (int i = 1; i <= 20; ++i)
-        channels +=
-                QStringLiteral(
-                        R"({"key":"a-%1","name":"Cam A%1","device":"dev-a","number":%2,"area":"area-a"},)")
-                        .arg(i, 2, 10, QLatin1Char('0'))
-                        .arg(i);
-    channels += QStringLiteral(
-            R"({"key":"s-01","name":"Sub 1","device":"dev-b","number":1,"area":"area-a-sub"},)"
-            R"({"key":"s-02","name":"Sub 2","device":"dev-b","number":2,"area":"area-a-sub"},)"
-            R"({"key":"b-01","name":"Gate North West","device":"dev-a","number":21,"area":"area-b"},)"
-            R"({"key":"b-02","name":"Yard","device":"dev-a","number":22,"area":"area-b"},)"
-            R"({"key":"b-03","name":"Dock","device":"dev-a","number":23,"area":"area-b"})");
-    return QStringLiteral(R"({"version":1,
-        "areas":[{"key":"area-a","name":"Area A"},
-                 {"key":"area-a-sub","name":"Area A Sub","parent":"area-a"},
-                 {"key":"area-b","name":"Area B"}],
-        "devices":[{"key":"dev-a","name":"NVR A","address":"10.1.0.1","account":"admin",
-                    "password":"pw","port":8000,"kind":1},
-                   {"key":"dev-b","name":"Onvif B","address":"N00B01","port":80,"kind":2}],
-        "channels":[%1]})")
-            .arg(channels)
-            .toUtf8();
-}
 
 QString channelKey(int i)
 {
@@ -101,13 +67,6 @@ QList<qint32> regionOf(const QByteArray &bytes)
     for (int i = 0; i < 6; ++i)
         values << intAt(bytes, 4 * i);
     return values;
-}
-
-ScreenRegionEntry gridEntry(int index, int columns)
-{
-    ScreenRegionEntry entry {};
-    entry.region = ScreenRegion {index, 0, (index % columns) * U, (index / columns) * U, U, U};
-    return entry;
 }
 
 CellChannelItem treeItem(int i)
@@ -185,7 +144,6 @@ private slots:
     void timeSetSendsTheIntervalWithTheState();
 
     // Spreading and panes.
-    void doubleClicksCycleThroughPaneAndWall();
     void singleCellGridTogglesOnePane();
     void splitOneCellSpreadsOnDoubleClick();
     void spreadingIsRefusedWhileACellTurns();
@@ -216,19 +174,12 @@ private slots:
     void timeDialogChecksTheRange();
 
 private:
-    void makeConnectedPage(int rows = 2, int columns = 2);
     void selectChannels(const QStringList &keys);
     void selectArea(const QString &areaKey);
     void checkCell(int index);
     CellForConfigChannels *cell(int index) const { return grid()->getCellByIndex(index); }
-    ConfigChannelsWidget *grid() const
-    {
-        return page->findChild<ConfigChannelsWidget *>(QStringLiteral("configChannelsWdt"));
-    }
-    AreaTreeForMatrixConfig *tree() const
-    {
-        return page->findChild<AreaTreeForMatrixConfig *>(QStringLiteral("areaTreeWdt"));
-    }
+    ConfigChannelsWidget *grid() const { return h.cells(); }
+    AreaTreeForMatrixConfig *tree() const { return h.tree(); }
     QPushButton *setButton() const
     {
         return page->findChild<ChannelsOperWidget *>(QStringLiteral("channelsOperWdt"))
@@ -243,54 +194,22 @@ private:
         return std::unique_ptr<QMimeData>(
                 tree()->mimeDataForItems(tree()->getTreeWidget()->selectedItems()));
     }
-    FakeBaseMatrix *base() const { return service->base(); }
+    FakeBaseMatrix *base() const { return h.base(); }
+    void makeConnectedPage(int rows = 2, int columns = 2) { h.openConnected(rows, columns); }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeMatrixService> service;
-    std::unique_ptr<LinuxDigitalMatrixPage> page;
+    LinuxPageHarness h;
+    std::unique_ptr<LinuxDigitalMatrixPage> &page = h.page;
 };
 
 void TestLinuxCells::init()
 {
-    dir.reset(new QTemporaryDir);
-    QVERIFY(dir->isValid());
-    QVERIFY(dataCentre()->open(dir->filePath(QStringLiteral("datacentre.db"))));
-    QVERIFY2(dataCentre()->importSite(siteJson()), qPrintable(dataCentre()->lastError()));
-    QVERIFY(dataCentre()->AddServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.1"),
-                                    QStringLiteral("admin"), QStringLiteral("admin"), 6000, 6));
-    QCoreApplication::processEvents();
-    service.reset(new FakeMatrixService);
+    h.start(QStringLiteral("cells_site.json"));
+    LinuxPageHarness::storeServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.1"));
 }
 
 void TestLinuxCells::cleanup()
 {
-    page.reset();
-    QCoreApplication::processEvents();
-    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
-    service.reset();
-    dataCentre()->close();
-    dir.reset();
-}
-
-void TestLinuxCells::makeConnectedPage(int rows, int columns)
-{
-    base()->screenNumberBytes = QByteArray::fromHex("00010203");
-    base()->gridEntries.clear();
-    for (int k = 0; k < rows * columns; ++k)
-        base()->gridEntries.push_back(gridEntry(k, columns));
-    base()->cellSplitCount = 1;
-    base()->turnStatus = CellTurnStatus {30, 2, 0};
-    page.reset(new LinuxDigitalMatrixPage);
-    page->resize(1000, 640);
-    page->show();
-    auto *oper = page->findChild<DigitalMatrixServerOperWidget *>(QStringLiteral("serverOperWdt"));
-    QTRY_COMPARE(page->currentServerIndex(), 0);
-    oper->connectButton()->click();
-    QVERIFY(oper->isServerConnectOK());
-    QVERIFY(grid()->isConfigured());
-    QCOMPARE(grid()->cellCount(), rows * columns);
-    QCoreApplication::processEvents();
-    base()->clear();
+    h.stop();
 }
 
 void TestLinuxCells::selectChannels(const QStringList &keys)
@@ -661,50 +580,6 @@ void TestLinuxCells::timeSetSendsTheIntervalWithTheState()
 
 // ---------------------------------------------------------------- spreading and panes
 
-void TestLinuxCells::doubleClicksCycleThroughPaneAndWall()
-{
-    makeConnectedPage();
-    putChannels(3, 4);
-    splitCell(3, 4);
-    CellForConfigChannels *target = cell(3);
-    base()->clear();
-    MessageBoxScript boxes(0);
-    // "panes shown, cells shown, cell over the wall"
-    const auto view = [&] {
-        return QStringLiteral("%1 %2 %3")
-                .arg(target->visiblePaneCount())
-                .arg(grid()->shownCellCount())
-                .arg(grid()->wallCellIndex());
-    };
-
-    // All panes -> pane 1 alone.
-    QTest::mouseDClick(target->channelWidget(1), Qt::LeftButton);
-    QCOMPARE(base()->last(QStringLiteral("SetCellSingleWindow")).args, (QVariantList {3, 1, 1}));
-    QCOMPARE(view(), QStringLiteral("1 4 -1"));
-    QVERIFY(!target->channelWidget(1)->isHidden());
-    QCOMPARE(target->singlePane(), 1);
-
-    // Pane alone -> the cell over the whole wall.
-    QTest::mouseDClick(target->channelWidget(1), Qt::LeftButton);
-    QCOMPARE(regionOf(base()->last(QStringLiteral("SetCellMelt")).bytes),
-             (QList<qint32> {3, 1, 0, 0, 2 * U, 2 * U}));
-    QCOMPARE(view(), QStringLiteral("1 1 3"));
-    QVERIFY(target->isOnWall() && !target->isHidden());
-
-    // Over the wall -> back in place with all panes.
-    QTest::mouseDClick(target->channelWidget(1), Qt::LeftButton);
-    QCOMPARE(base()->last(QStringLiteral("SetCellSingleWindow")).args, (QVariantList {3, 0, 0}));
-    QCOMPARE(regionOf(base()->last(QStringLiteral("SetCellMelt")).bytes),
-             (QList<qint32> {3, 0, U, U, U, U}));
-    QCOMPARE(view(), QStringLiteral("4 4 -1"));
-    QVERIFY(!target->isOnWall());
-    QCOMPARE(target->singlePane(), -1);
-    QCOMPARE(base()->names(),
-             (QStringList {"SetCellSingleWindow", "SetCellMelt", "SetCellSingleWindow",
-                           "SetCellMelt"}));
-    QVERIFY(boxes.texts().isEmpty());
-}
-
 void TestLinuxCells::singleCellGridTogglesOnePane()
 {
     makeConnectedPage(1, 1);
@@ -1063,9 +938,7 @@ void TestLinuxCells::loadingReadsTheWallBackWithoutSending()
     // A 2 x 2 wall whose cell 1 is spread, holds three channels in 4 panes, shows pane 2
     // alone and runs its turn show at 12 s.
     base()->screenNumberBytes = QByteArray::fromHex("01000302");
-    base()->gridEntries.clear();
-    for (int k = 0; k < 4; ++k)
-        base()->gridEntries.push_back(gridEntry(k, 2));
+    base()->gridEntries = LinuxPageHarness::grid(2, 2);
     base()->gridEntries[1].region = ScreenRegion {1, 1, 0, 0, 2 * U, 2 * U};
     for (int i : {1, 2, 5}) {
         CellChannelItem item = treeItem(i);
@@ -1078,12 +951,9 @@ void TestLinuxCells::loadingReadsTheWallBackWithoutSending()
     base()->singleWindow = 2;
     base()->turnStatus = CellTurnStatus {12, 0, 0};
 
-    page.reset(new LinuxDigitalMatrixPage);
-    page->show();
+    h.makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
-    page->findChild<DigitalMatrixServerOperWidget *>(QStringLiteral("serverOperWdt"))
-            ->connectButton()
-            ->click();
+    h.oper()->connectButton()->click();
     QCOMPARE(grid()->cellCount(), 4);
     QCOMPARE(grid()->getCellShowNums(), (QStringList {"2", "1", "4", "3"}));
     QCOMPARE(grid()->wallCellIndex(), 1);

@@ -11,10 +11,10 @@
 #include "LinuxMatrixUpgradeDlg.h"
 #include "MatrixServerSelWidget.h"
 
-#include "UserManagerCore.h"
 #include "WaitDialog.h"
 
 #include "FakeMatrixService.h"
+#include "LinuxPageHarness.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
 
@@ -25,7 +25,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
@@ -35,25 +34,6 @@
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
 namespace {
-
-constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
-
-DATACore::UserManagerCore *dataCentre()
-{
-    return DATACore::UserManagerCore::instance();
-}
-
-const QByteArray Site = R"({"version":1,
-    "areas":[{"key":"area-a","name":"Area A"},
-             {"key":"area-a-sub","name":"Area A Sub","parent":"area-a"},
-             {"key":"area-b","name":"Area B"}],
-    "devices":[{"key":"dev-a","name":"NVR A","address":"10.1.0.1","port":8000,"kind":1},
-               {"key":"dev-b","name":"Encoder B","address":"10.1.0.2","port":8000,"kind":1}],
-    "channels":[{"key":"a-1","name":"Hall","device":"dev-a","number":1,"area":"area-a"},
-                {"key":"a-2","name":"Stairs","device":"dev-a","number":2,"area":"area-a"},
-                {"key":"a-3","name":"Lift","device":"dev-b","number":1,"area":"area-a"},
-                {"key":"s-1","name":"Cellar","device":"dev-b","number":2,"area":"area-a-sub"},
-                {"key":"b-1","name":"Yard","device":"dev-b","number":3,"area":"area-b"}]})";
 
 CellChannelItem item(const QString &key, const QString &name)
 {
@@ -77,13 +57,6 @@ QStringList keysOf(const QList<CellChannelItem> &items)
     for (const CellChannelItem &channel : items)
         keys << channel.channelId;
     return keys;
-}
-
-ScreenRegionEntry gridEntry(int index)
-{
-    ScreenRegionEntry entry {};
-    entry.region = ScreenRegion {index, 0, (index % 2) * U, (index / 2) * U, U, U};
-    return entry;
 }
 
 } // namespace
@@ -115,72 +88,36 @@ private slots:
     void upgradeUrlRules();
 
     // Upgrade poll.
-    void acceptedUpgradeIsPolledUntilItsEnd_data();
-    void acceptedUpgradeIsPolledUntilItsEnd();
     void refusedUpgradeStartKeepsTheConnection();
+    void upgradeEndingOtherwiseIsUnknown();
     void pollStopsWhenThePageLeavesTheMatrix_data();
     void pollStopsWhenThePageLeavesTheMatrix();
     void pollNeverRunsWithoutAConnection();
 
 private:
-    void makeConnectedPage();
     void runUpgrade(int typeIndex, const QString &url);
     AreaTreeForMatrixConfig *makeTree();
-    FakeBaseMatrix *base() const { return service->base(); }
-    DigitalMatrixServerOperWidget *oper() const
-    {
-        return page->findChild<DigitalMatrixServerOperWidget *>(QStringLiteral("serverOperWdt"));
-    }
-    ConfigChannelsWidget *grid() const
-    {
-        return page->findChild<ConfigChannelsWidget *>(QStringLiteral("configChannelsWdt"));
-    }
+    FakeBaseMatrix *base() const { return h.base(); }
+    DigitalMatrixServerOperWidget *oper() const { return h.oper(); }
+    ConfigChannelsWidget *grid() const { return h.cells(); }
+    void makeConnectedPage() { h.openConnected(); }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeMatrixService> service;
-    std::unique_ptr<LinuxDigitalMatrixPage> page;
+    LinuxPageHarness h;
+    std::unique_ptr<LinuxDigitalMatrixPage> &page = h.page;
     std::unique_ptr<AreaTreeForMatrixConfig> tree;
 };
 
 void TestLinuxCheck::init()
 {
-    dir.reset(new QTemporaryDir);
-    QVERIFY(dir->isValid());
-    QVERIFY(dataCentre()->open(dir->filePath(QStringLiteral("datacentre.db"))));
-    QVERIFY2(dataCentre()->importSite(Site), qPrintable(dataCentre()->lastError()));
-    QVERIFY(dataCentre()->AddServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.1"),
-                                    QStringLiteral("admin"), QStringLiteral("admin"), 6000, 6));
-    QVERIFY(dataCentre()->AddServer(QStringLiteral("Hall"), QStringLiteral("10.0.0.2"),
-                                    QStringLiteral("admin"), QStringLiteral("admin"), 6000, 6));
-    QCoreApplication::processEvents();
-    service.reset(new FakeMatrixService);
+    h.start(QStringLiteral("check_site.json"));
+    LinuxPageHarness::storeServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.1"));
+    LinuxPageHarness::storeServer(QStringLiteral("Hall"), QStringLiteral("10.0.0.2"));
 }
 
 void TestLinuxCheck::cleanup()
 {
     tree.reset();
-    page.reset();
-    QCoreApplication::processEvents();
-    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
-    service.reset();
-    dataCentre()->close();
-    dir.reset();
-}
-
-void TestLinuxCheck::makeConnectedPage()
-{
-    base()->screenNumberBytes = QByteArray::fromHex("00010203");
-    for (int k = 0; k < 4; ++k)
-        base()->gridEntries.push_back(gridEntry(k));
-    base()->cellSplitCount = 1;
-    base()->turnStatus = CellTurnStatus {30, 2, 0};
-    page.reset(new LinuxDigitalMatrixPage);
-    page->resize(1000, 640);
-    page->show();
-    QTRY_COMPARE(page->currentServerIndex(), 0);
-    oper()->connectButton()->click();
-    QVERIFY(oper()->isServerConnectOK());
-    base()->clear();
+    h.stop();
 }
 
 AreaTreeForMatrixConfig *TestLinuxCheck::makeTree()
@@ -496,66 +433,6 @@ void TestLinuxCheck::upgradeUrlRules()
 
 // ---------------------------------------------------------------- upgrade poll
 
-void TestLinuxCheck::acceptedUpgradeIsPolledUntilItsEnd_data()
-{
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("finished") << 0 << "Linux matrix upgrade finished! Please poweroff to restart!";
-    QTest::newRow("not found") << -15 << "Upgrade resource not found!";
-    QTest::newRow("latest") << -16 << "already the latest vertion!";
-    QTest::newRow("other") << -1 << "unknow error!";
-    // No answer at all, login after login: the page gives up and says it does not know.
-    QTest::newRow("matrix unreachable")
-            << -3 << "The matrix could not be reached during the upgrade: its result is unknown!";
-}
-
-void TestLinuxCheck::acceptedUpgradeIsPolledUntilItsEnd()
-{
-    QFETCH(int, result);
-    QFETCH(QString, message);
-    makeConnectedPage();
-    QCOMPARE(page->upgradePollInterval(), 2000);
-    page->setUpgradePollInterval(5);
-    MessageBoxScript boxes(1);
-    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
-
-    // Running for three polls.
-    base()->queueResults(QStringLiteral("GetUpgradeStatus"), {0, 0, 0});
-    base()->setResult(QStringLiteral("GetUpgradeStatus"), result);
-    base()->upgradeStatus.done = 0;
-    if (result == 0) {
-        // A finished upgrade says so in its status block.
-        base()->queueResults(QStringLiteral("GetUpgradeStatus"), {0, 0, 0, 0});
-    }
-    runUpgrade(1, QStringLiteral("http://host/fw-2.bin"));
-    QCOMPARE(base()->last(QStringLiteral("StartUpgrade")).args,
-             (QVariantList {2, QStringLiteral("http://host/fw-2.bin")}));
-    // Still connected, and the operator sees the upgrade running.
-    QVERIFY(oper()->isServerConnectOK());
-    QCOMPARE(base()->count(QStringLiteral("Disconnect")), 0);
-    QVERIFY(page->isUpgradePolling());
-    QVERIFY(wait->isWaiting());
-    QCOMPARE(wait->text(), QStringLiteral("Upgrading..."));
-
-    if (result == 0) {
-        QTRY_VERIFY(base()->count(QStringLiteral("GetUpgradeStatus")) >= 3);
-        QVERIFY(oper()->isServerConnectOK());
-        base()->upgradeStatus.done = 1;
-    }
-    QTRY_VERIFY(!page->isUpgradePolling());
-    QCOMPARE(boxes.texts(), QStringList {message});
-    QCOMPARE(boxes.last().buttons, short(1));
-    QVERIFY(!wait->isWaiting());
-    QVERIFY(!oper()->isServerConnectOK());
-    if (result != -3)
-        QCOMPARE(base()->count(QStringLiteral("Disconnect")), 1);
-    QVERIFY(base()->count(QStringLiteral("GetUpgradeStatus")) >= 4);
-    // No poll after the end.
-    const int polls = base()->count(QStringLiteral("GetUpgradeStatus"));
-    QTest::qWait(30);
-    QCOMPARE(base()->count(QStringLiteral("GetUpgradeStatus")), polls);
-}
-
 void TestLinuxCheck::refusedUpgradeStartKeepsTheConnection()
 {
     makeConnectedPage();
@@ -582,6 +459,26 @@ void TestLinuxCheck::refusedUpgradeStartKeepsTheConnection()
     QVERIFY(driver.ran());
     QCOMPARE(base()->count(QStringLiteral("StartUpgrade")), 1);
     QVERIFY(!page->isUpgradePolling());
+}
+
+// The final statuses the simulator gives are read end to end (tst_linuxe2e); any other
+// result ends the upgrade as unknown.
+void TestLinuxCheck::upgradeEndingOtherwiseIsUnknown()
+{
+    makeConnectedPage();
+    page->setUpgradePollInterval(5);
+    MessageBoxScript boxes(1);
+    base()->queueResults(QStringLiteral("GetUpgradeStatus"), {0});
+    base()->setResult(QStringLiteral("GetUpgradeStatus"), -1);
+    runUpgrade(1, QStringLiteral("http://host/fw-2.bin"));
+    QTRY_VERIFY(!page->isUpgradePolling());
+    QCOMPARE(boxes.texts(), QStringList {"unknow error!"});
+    QVERIFY(!oper()->isServerConnectOK());
+    // No poll after the end.
+    const int polls = base()->count(QStringLiteral("GetUpgradeStatus"));
+    QCOMPARE(polls, 2);
+    QTest::qWait(30);
+    QCOMPARE(base()->count(QStringLiteral("GetUpgradeStatus")), polls);
 }
 
 void TestLinuxCheck::pollStopsWhenThePageLeavesTheMatrix_data()

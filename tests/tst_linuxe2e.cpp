@@ -1,25 +1,47 @@
 // The Linux page against the matrix simulator through the real matrix-service library: add a
-// server, connect, arrange a 2 x 2 wall by dragging numbers, save, read it back, reboot.
+// server, connect, arrange a 2 x 2 wall by dragging numbers, save, read it back, reboot; set
+// channels from the area tree, drop one on a pane, split, show a pane alone, spread the cell
+// over the wall, start its turn show, reconnect and read the same wall back; firmware
+// upgrades run to each of their final statuses.
+//
+// With DM_SCREENSHOT_DIR set, the page is saved there as PNG pictures along the way.
 #include "AdjustCellNumWidget.h"
+#include "AreaTreeForMatrixConfig.h"
+#include "CellChannelsCheckDlg.h"
+#include "CellChannelsTableWt.h"
+#include "CellForConfigChannels.h"
+#include "ChannelWidget.h"
+#include "ChannelsOperWidget.h"
 #include "ConfigChannelsWidget.h"
 #include "DigitalMatrixInteractionPort.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
 #include "MatrixOperButtonsWt.h"
 #include "MatrixServerSelWidget.h"
+#include "SplitScreenToolBar.h"
 
 #include "CanSelectWithNumWidget.h"
 #include "IpAddressFrame.h"
-#include "UserManagerCore.h"
 #include "WaitDialog.h"
 
+#include "LinuxMatrixPeer.h"
+#include "LinuxWallFixture.h"
+#include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
-#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <memory>
@@ -27,8 +49,17 @@
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
 namespace {
+
 constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
-constexpr int RebootMs = 400;
+constexpr int UpgradePolls = 3;
+
+MatrixSimulatorOptions rebootOptions()
+{
+    MatrixSimulatorOptions options;
+    options.rebootMs = 400;
+    return options;
+}
+
 } // namespace
 
 class TestLinuxEndToEnd : public QObject
@@ -36,71 +67,48 @@ class TestLinuxEndToEnd : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
     void arrangeAWallAndReboot();
+    void configureAWallAndReadItBack();
+    void upgradeRunsToItsFinalStatus_data();
+    void upgradeRunsToItsFinalStatus();
+    void savingTheSameGridKeepsTheCells();
+    void checkDialogListsAndClearsEveryPosition();
+    void deletingThePaneShownAloneShowsEveryPane();
+    void refusedReturnToAllPanesKeepsThePaneAlone();
 
 private:
-    template<typename T>
-    T *child(const char *name) const
-    {
-        return page->findChild<T *>(QLatin1String(name));
-    }
-    DigitalMatrixServerOperWidget *oper() const
-    {
-        return child<DigitalMatrixServerOperWidget>("serverOperWdt");
-    }
-    QPushButton *button(const char *name) const { return child<QPushButton>(name); }
+    void screenshot(const QString &name);
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MatrixSimulator> simulator;
-    std::unique_ptr<LinuxDigitalMatrixPage> page;
+    LinuxWallFixture f;
 };
 
-void TestLinuxEndToEnd::initTestCase()
-{
-    qputenv("DM_MATRIX_CONNECT_TIMEOUT_MS", "1500");
-    qputenv("DM_MATRIX_REQUEST_TIMEOUT_MS", "1500");
-}
-
+// Every case but the first starts on a matrix with the lobby site and a server record for it.
 void TestLinuxEndToEnd::init()
 {
-    dir.reset(new QTemporaryDir);
-    QVERIFY(dir->isValid());
-    QVERIFY(DATACore::UserManagerCore::instance()->open(
-            dir->filePath(QStringLiteral("datacentre.db"))));
-
-    simulator.reset(new MatrixSimulator);
+    if (QTest::currentTestFunction() == QLatin1String("arrangeAWallAndReboot"))
+        return;
     MatrixSimulatorOptions options;
-    options.x86Port = -1;
-    options.linuxPort = 0;
-    options.rebootMs = RebootMs;
-    options.logRequests = false;
-    QVERIFY2(simulator->start(options), qPrintable(simulator->errorString()));
-
-    // The port talks to the real matrix-service library.
-    DigitalMatrixInteractionPort::release();
-    DigitalMatrixInteractionPort::resetServiceFactory();
-    DigitalMatrixInteractionPort::instance();
+    options.upgradePolls = UpgradePolls;
+    options.firmwareVersion = QStringLiteral("1.0.0");
+    f.start(options, QStringLiteral("lobby_site.json"));
 }
 
 void TestLinuxEndToEnd::cleanup()
 {
-    page.reset();
-    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
-    DigitalMatrixInteractionPort::release();
-    simulator.reset();
-    DATACore::UserManagerCore::instance()->close();
-    dir.reset();
+    f.stop();
 }
 
 void TestLinuxEndToEnd::arrangeAWallAndReboot()
 {
-    page.reset(new LinuxDigitalMatrixPage);
-    page->resize(1000, 640);
-    page->show();
+    f.start(rebootOptions(), QString(), false);
+    if (QTest::currentTestFailed())
+        return;
+    f.page = std::make_unique<LinuxDigitalMatrixPage>();
+    f.page->resize(1000, 640);
+    f.page->show();
     MessageBoxScript boxes(1);
 
     // Add the simulator's Linux matrix as a server.
@@ -108,7 +116,7 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
         modal->findChild<QLineEdit *>(QStringLiteral("nameLineEt"))->setText(QStringLiteral("Sim"));
         modal->findChild<COMMONUSELIB::IpAddressFrame *>()->setIp(QStringLiteral("127.0.0.1"));
         modal->findChild<QLineEdit *>(QStringLiteral("portLineEt"))
-                ->setText(QString::number(simulator->linuxPort()));
+                ->setText(QString::number(f.simulator->linuxPort()));
         modal->findChild<QLineEdit *>(QStringLiteral("userLineEt"))
                 ->setText(QStringLiteral("admin"));
         modal->findChild<QLineEdit *>(QStringLiteral("passwordLineEt"))
@@ -116,17 +124,17 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
         modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
     });
     addDriver.start();
-    child<MatrixServerSelWidget>("serverSelWdt")->addButton()->click();
+    f.child<MatrixServerSelWidget>("serverSelWdt")->addButton()->click();
     QVERIFY(addDriver.ran());
-    QTRY_COMPARE(page->matrixServers().size(), 1);
-    QTRY_COMPARE(page->currentServerIndex(), 0);
+    QTRY_COMPARE(f.page->matrixServers().size(), 1);
+    QTRY_COMPARE(f.page->currentServerIndex(), 0);
 
     // Connect: a new matrix has no grid yet.
-    oper()->connectButton()->click();
-    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
-    auto *channelGrid = child<ConfigChannelsWidget>("configChannelsWdt");
+    f.oper()->connectButton()->click();
+    QCOMPARE(f.oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
+    auto *channelGrid = f.child<ConfigChannelsWidget>("configChannelsWdt");
     QVERIFY(!channelGrid->isConfigured());
-    QCOMPARE(simulator->clientCount(), 1);
+    QCOMPARE(f.simulator->clientCount(), 1);
 
     // Choose 2 x 2.
     ModalDriver gridDriver([](QWidget *modal) {
@@ -135,11 +143,11 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
         modal->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
     });
     gridDriver.start();
-    button("configMatrixBt")->click();
+    f.button("configMatrixBt")->click();
     QVERIFY(gridDriver.ran());
-    QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
-    QTRY_VERIFY(simulator->linuxState().arrangeMode);
-    auto *grid = child<AdjustCellNumWidget>("adjustCellNumWdt");
+    QCOMPARE(f.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
+    QTRY_VERIFY(f.simulator->linuxState().arrangeMode);
+    auto *grid = f.child<AdjustCellNumWidget>("adjustCellNumWdt");
     QCOMPARE(grid->getCellShowNums(), (QStringList {"1", "2", "3", "4"}));
 
     // Drag the first number onto the last cell, then the second onto the third.
@@ -153,13 +161,13 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
     drag(1, 2);
     QCOMPARE(grid->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
 
-    button("saveConfigBt")->click();
+    f.button("saveConfigBt")->click();
     QCOMPARE(boxes.count(), 0);
-    QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
+    QCOMPARE(f.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
     QVERIFY(channelGrid->isConfigured());
 
     // The simulator holds the arrangement, the screen map and the grid.
-    const SimLinuxState state = simulator->linuxState();
+    const SimLinuxState state = f.simulator->linuxState();
     QCOMPARE(state.rows, 2);
     QCOMPARE(state.columns, 2);
     QCOMPARE(state.screenMap, QByteArray::fromHex("03020100"));
@@ -178,10 +186,10 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
     QVERIFY(!state.arrangeMode);
 
     // Read back through the page: disconnect, connect, and the grid comes from the matrix.
-    oper()->connectButton()->click();
+    f.oper()->connectButton()->click();
     QVERIFY(!channelGrid->isConfigured());
-    oper()->connectButton()->click();
-    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
+    f.oper()->connectButton()->click();
+    QCOMPARE(f.oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
     QVERIFY(channelGrid->isConfigured());
     int rows = 0, columns = 0;
     channelGrid->getRowColumn(rows, columns);
@@ -191,29 +199,340 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
 
     // Reboot: the page is disconnected and its wall disabled.
     boxes.clearRecords();
-    button("rebootBt")->click();
+    f.button("rebootBt")->click();
     QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Do you want to reboot matrix server?")});
-    QVERIFY(!oper()->isServerConnectOK());
-    QVERIFY(!oper()->connectButton()->isChecked());
-    QVERIFY(!child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled());
+    QVERIFY(!f.oper()->isServerConnectOK());
+    QVERIFY(!f.oper()->connectButton()->isChecked());
+    QVERIFY(!f.child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled());
     QVERIFY(!channelGrid->isConfigured());
-    QTRY_COMPARE(simulator->clientCount(), 0);
+    QTRY_COMPARE(f.simulator->clientCount(), 0);
 
     // While the matrix restarts it refuses; afterwards it connects with the wall kept.
-    oper()->connectButton()->click();
-    QCOMPARE(oper()->connectServerHint(),
+    f.oper()->connectButton()->click();
+    QCOMPARE(f.oper()->connectServerHint(),
              QStringLiteral("Digital matrix server connect fail! The matrix is restarting or "
                             "upgrading, try again later."));
     QVERIFY(QTest::qWaitFor(
             [this] {
-                oper()->connectButton()->click();
-                if (oper()->isServerConnectOK())
+                f.oper()->connectButton()->click();
+                if (f.oper()->isServerConnectOK())
                     return true;
                 QTest::qWait(50);
                 return false;
             },
             5000));
     QCOMPARE(channelGrid->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
+}
+
+void TestLinuxEndToEnd::screenshot(const QString &name)
+{
+    const QString target = qEnvironmentVariable("DM_SCREENSHOT_DIR");
+    if (target.isEmpty())
+        return;
+    QCoreApplication::processEvents();
+    QVERIFY(f.page->grab().save(QDir(target).filePath(name + QStringLiteral(".png"))));
+}
+
+void TestLinuxEndToEnd::configureAWallAndReadItBack()
+{
+    MessageBoxScript boxes(0);
+    f.connectPage();
+    QVERIFY(!f.grid()->isConfigured());
+    f.arrangeAndSave(2, 2);
+
+    // The whole lobby area into cell 0, declining the turn show offered.
+    f.tree()->getTreeWidget()->clearSelection();
+    f.tree()->areaItem(QStringLiteral("area-a"))->setSelected(true);
+    CellForConfigChannels *cell0 = f.grid()->getCellByIndex(0);
+    QTest::mouseClick(cell0, Qt::LeftButton, {}, QPoint(4, 4));
+    QCOMPARE(f.grid()->checkedIndex(), 0);
+    f.child<ChannelsOperWidget>("channelsOperWdt")->setChannelsButton()->click();
+    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Whether start turn show?")});
+    QTRY_COMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 6);
+
+    // Four panes.
+    cell0->splitBar()->splitButton(4)->click();
+    QTRY_COMPARE(f.simulator->linuxState().cells.at(0).split, 4);
+    QCOMPARE(cell0->channelWidget(3)->getChannelItem().channelName, QStringLiteral("Lift hall B"));
+
+    // One channel dropped on the second pane of cell 1, split first.
+    CellForConfigChannels *cell1 = f.grid()->getCellByIndex(1);
+    cell1->splitBar()->splitButton(4)->click();
+    f.tree()->getTreeWidget()->clearSelection();
+    f.tree()->channelItem(QStringLiteral("b-1"))->setSelected(true);
+    std::unique_ptr<QMimeData> mime(
+            f.tree()->mimeDataForItems(f.tree()->getTreeWidget()->selectedItems()));
+    QCoreApplication::processEvents();
+    const QPoint panePos = cell1->channelWidget(1)->geometry().center();
+    QDragEnterEvent enter(panePos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(cell1->getWidget(), &enter);
+    QDropEvent drop(panePos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(cell1->getWidget(), &drop);
+    QTRY_COMPARE(f.simulator->linuxState().cells.at(1).channels.size(), 1);
+    QCOMPARE(f.simulator->linuxState().cells.at(1).channels.at(0).position, 1);
+    QCOMPARE(QByteArray(f.simulator->linuxState().cells.at(1).channels.at(0).protocol),
+             QByteArray("onvif"));
+    screenshot(QStringLiteral("linux-cells-channels"));
+
+    // Pane 2 of cell 0 alone, then cell 0 over the whole wall.
+    QTest::mouseDClick(cell0->channelWidget(2), Qt::LeftButton);
+    QTRY_VERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
+    QCOMPARE(f.simulator->linuxState().cells.at(0).window, 2);
+    QTest::mouseDClick(cell0->channelWidget(2), Qt::LeftButton);
+    QTRY_COMPARE(f.simulator->linuxState().meltedCell, 0);
+    QCOMPARE(f.grid()->shownCellCount(), 1);
+
+    // The turn show from the cell's menu.
+    ChannelWidget *pane = cell0->channelWidget(2);
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(3, 3),
+                                pane->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(pane, &menuEvent);
+    QVERIFY(cell0->contextMenu()->isVisible());
+    cell0->contextMenu()->hide();
+    cell0->findChild<QAction *>(QStringLiteral("turnShowStartAction"))->trigger();
+    QTRY_COMPARE(f.simulator->linuxState().cells.at(0).turnState, 0);
+    QCOMPARE(cell0->turnState(), 0);
+    screenshot(QStringLiteral("linux-cells-spread"));
+    QCOMPARE(boxes.count(), 1);
+
+    // Reconnect: the page reads the same wall back.
+    f.oper()->connectButton()->click();
+    QVERIFY(!f.grid()->isConfigured());
+    f.connectPage();
+    QVERIFY(f.grid()->isConfigured());
+    QCOMPARE(f.grid()->wallCellIndex(), 0);
+    QCOMPARE(f.grid()->shownCellCount(), 1);
+    CellForConfigChannels *loaded = f.grid()->getCellByIndex(0);
+    QVERIFY(loaded->isOnWall());
+    QCOMPARE(loaded->splitCount(), 4);
+    QCOMPARE(loaded->channelMap().keys(), (QList<int> {0, 1, 2, 3, 4, 5}));
+    const QStringList names {"Entrance",    "Reception", "Lift hall A",
+                             "Lift hall B", "Stairs",    "Back door"};
+    for (int position = 0; position < 6; ++position) {
+        QCOMPARE(loaded->channelMap().value(position).channelId,
+                 QStringLiteral("a-%1").arg(position + 1));
+        QCOMPARE(loaded->channelMap().value(position).channelName, names.at(position));
+    }
+    QCOMPARE(loaded->singlePane(), 2);
+    QCOMPARE(loaded->visiblePaneCount(), 1);
+    QCOMPARE(loaded->turnState(), 0);
+    QCOMPARE(loaded->turnInterval(), 30);
+    QVERIFY(loaded->channelWidget(0)->isTurning());
+    CellForConfigChannels *loadedCell1 = f.grid()->getCellByIndex(1);
+    QCOMPARE(loadedCell1->splitCount(), 4);
+    QCOMPARE(loadedCell1->channelWidget(1)->getChannelItem().channelName,
+             QStringLiteral("North gate"));
+    QCOMPARE(loadedCell1->turnState(), 1);
+
+    // Spreading is refused now; stopping the turn show lets the cell come back.
+    QTest::mouseDClick(loaded->channelWidget(2), Qt::LeftButton);
+    QCOMPARE(boxes.texts().last(), QStringLiteral("Forbid to melting flat while turn show!"));
+    QVERIFY(loaded->turnShowOperate(CellForConfigChannels::TurnStop));
+    QTRY_COMPARE(f.simulator->linuxState().cells.at(0).turnState, 2);
+    QTest::mouseDClick(loaded->channelWidget(2), Qt::LeftButton);
+    QTRY_COMPARE(f.simulator->linuxState().meltedCell, -1);
+    QVERIFY(!f.simulator->linuxState().cells.at(0).singleWindow);
+    QCOMPARE(f.grid()->shownCellCount(), 4);
+    QCOMPARE(loaded->visiblePaneCount(), 4);
+}
+
+void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus_data()
+{
+    QTest::addColumn<int>("typeIndex");
+    QTest::addColumn<QString>("url");
+    // While it runs: nothing, the matrix stops, the network drops the connection (the page
+    // logs in again and watches on).
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("version"); // after the end; empty: not looked at
+    const QString finished = QStringLiteral("Linux matrix upgrade finished! Please poweroff to "
+                                            "restart!");
+    const auto row = [](const char *name, int type, const char *url, const char *fault,
+                        const QString &message, const char *version) {
+        QTest::newRow(name) << type << QString::fromLatin1(url) << QString::fromLatin1(fault)
+                            << message << QString::fromLatin1(version);
+    };
+    row("finished", 1, "http://updates.local/fw-2.0.0.bin", "", finished, "2.0.0");
+    row("not found", 1, "http://updates.local/readme.txt", "", "Upgrade resource not found!",
+        "1.0.0");
+    row("latest", 2, "ftp://updates.local/fw-1.0.0.bin", "", "already the latest vertion!",
+        "1.0.0");
+    row("matrix gone", 1, "http://updates.local/fw-3.bin", "stop",
+        "The matrix could not be reached during the upgrade: its result is unknown!", "");
+    row("connection dropped", 1, "http://updates.local/fw-2.0.0.bin", "drop", finished, "2.0.0");
+}
+
+void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
+{
+    QFETCH(int, typeIndex);
+    QFETCH(QString, url);
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    QFETCH(QString, version);
+    MessageBoxScript boxes(1);
+    f.connectPage();
+    f.page->setUpgradePollInterval(20);
+
+    ModalDriver driver([&](QWidget *modal) {
+        modal->findChild<QComboBox *>(QStringLiteral("upgradeType"))->setCurrentIndex(typeIndex);
+        modal->findChild<QLineEdit *>(QStringLiteral("urlLineEt"))->setText(url);
+        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+    });
+    driver.start();
+    f.button("upgradeBt")->click();
+    QVERIFY(driver.ran());
+    QVERIFY(f.page->isUpgradePolling());
+    QVERIFY(f.oper()->isServerConnectOK());
+    QCOMPARE(COMMONUSELIB::WaitDialog::getInstance()->text(), QStringLiteral("Upgrading..."));
+    QCOMPARE(f.simulator->linuxState().upgradeUrl, url);
+    // Until the upgrade ends nothing else can reach the matrix.
+    for (const char *name : {"rebootBt", "resetBt", "upgradeBt", "configMatrixBt"})
+        QVERIFY2(!f.button(name)->isEnabled(), name);
+    QVERIFY(!f.oper()->connectButton()->isEnabled());
+    QVERIFY(!f.child<QWidget>("serverSelWdt")->isEnabled());
+    if (fault == QLatin1String("stop"))
+        f.simulator->stop();
+    else if (fault == QLatin1String("drop"))
+        f.simulator->dropLinuxClients();
+
+    QTRY_VERIFY_WITH_TIMEOUT(!f.page->isUpgradePolling(), 10000);
+    QCOMPARE(boxes.texts(), QStringList {message});
+    QVERIFY(!f.oper()->isServerConnectOK());
+    QVERIFY(!COMMONUSELIB::WaitDialog::getInstance()->isWaiting());
+    if (!version.isEmpty()) {
+        const SimLinuxState state = f.simulator->linuxState();
+        QVERIFY(state.upgradeFinished);
+        QCOMPARE(state.upgradePollsDone, UpgradePolls);
+        QCOMPARE(state.firmwareVersion, version);
+    }
+    if (fault != QLatin1String("stop"))
+        QTRY_COMPARE(f.simulator->clientCount(), 0);
+}
+
+void TestLinuxEndToEnd::savingTheSameGridKeepsTheCells()
+{
+    MessageBoxScript boxes(0);
+    f.connectPage();
+    f.arrangeAndSave(2, 2);
+    LinuxMatrixPeer peer;
+    QCOMPARE(peer.connectTo(f.simulator->linuxPort()), 0);
+    QCOMPARE(peer.setCellChannels(0, 4, {f.channel("a-1", 0), f.channel("a-2", 1)}), 0);
+    QCOMPARE(peer.setCellChannels(1, 4, {}), 0);
+
+    // The same 2 x 2 again: every cell keeps what it holds, and the page shows it.
+    f.arrange(2, 2);
+    f.button("saveConfigBt")->click();
+    QCOMPARE(boxes.count(), 0);
+    QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 2);
+    QCOMPARE(f.simulator->linuxState().cells.at(1).split, 4);
+    QCOMPARE(f.grid()->getCellByIndex(0)->channelMap().keys(), (QList<int> {0, 1}));
+    QCOMPARE(f.grid()->getCellByIndex(1)->splitCount(), 4);
+
+    // A new shape clears the cells: declined, nothing is written and the step stays.
+    f.arrange(1, 2);
+    f.button("saveConfigBt")->click();
+    QCOMPARE(boxes.texts(),
+             QStringList {"The new grid clears the channels of every cell. Save it?"});
+    QCOMPARE(f.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
+    QCOMPARE(f.simulator->linuxState().rows, 2);
+    QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 2);
+    boxes.answer(1);
+    f.button("saveConfigBt")->click();
+    QCOMPARE(f.simulator->linuxState().gridRows, 1);
+    QVERIFY(f.simulator->linuxState().cells.at(0).channels.isEmpty());
+    QVERIFY(!f.grid()->getCellByIndex(0)->hasChannels());
+    QCOMPARE(f.grid()->cellCount(), 2);
+}
+
+void TestLinuxEndToEnd::checkDialogListsAndClearsEveryPosition()
+{
+    MessageBoxScript boxes(1);
+    f.connectPage();
+    f.arrangeAndSave(2, 2);
+    // The lobby entrance twice, and a channel the data centre does not know.
+    LinuxMatrixPeer peer;
+    QCOMPARE(peer.connectTo(f.simulator->linuxPort()), 0);
+    QCOMPARE(peer.setCellChannels(0, 4,
+                                  {f.channel("a-1", 0), f.channel("a-1", 1), f.channel("gone", 2)}),
+             0);
+    f.oper()->connectButton()->click();
+    f.connectPage();
+    CellForConfigChannels *cell = f.grid()->getCellByIndex(0);
+    QCOMPARE(cell->channelMap().size(), 3);
+
+    QStringList rows;
+    int rowsLeft = -1;
+    ModalDriver driver([&](QWidget *modal) {
+        auto *table = modal->findChild<CellChannelsTableWt *>();
+        for (int row = 0; row < table->rowCount(); ++row)
+            rows << table->item(row, 1)->text();
+        modal->findChild<QPushButton *>(QStringLiteral("clearBt"))->click();
+        rowsLeft = table->rowCount();
+    });
+    driver.start();
+    cell->findChild<QAction *>(QStringLiteral("checkChannelsAction"))->trigger();
+    QVERIFY(driver.ran());
+    QCOMPARE(rows, (QStringList {"Entrance", "Entrance", "Unknown channel"}));
+    QCOMPARE(rowsLeft, 0);
+    QVERIFY(f.simulator->linuxState().cells.at(0).channels.isEmpty());
+    QVERIFY(!cell->hasChannels());
+}
+
+void TestLinuxEndToEnd::deletingThePaneShownAloneShowsEveryPane()
+{
+    MessageBoxScript boxes(1);
+    f.connectPage();
+    f.arrangeAndSave(2, 2);
+    LinuxMatrixPeer peer;
+    QCOMPARE(peer.connectTo(f.simulator->linuxPort()), 0);
+    QCOMPARE(peer.setCellChannels(0, 4,
+                                  {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2)}),
+             0);
+    f.oper()->connectButton()->click();
+    f.connectPage();
+    CellForConfigChannels *cell = f.grid()->getCellByIndex(0);
+    QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
+    QTRY_VERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
+    QCOMPARE(cell->visiblePaneCount(), 1);
+
+    ChannelWidget *pane = cell->channelWidget(2);
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(3, 3),
+                                pane->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(pane, &menuEvent);
+    cell->contextMenu()->hide();
+    cell->findChild<QAction *>(QStringLiteral("deleteChannelAction"))->trigger();
+    QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 2);
+    QVERIFY(!f.simulator->linuxState().cells.at(0).singleWindow);
+    QCOMPARE(cell->singlePane(), -1);
+    QCOMPARE(cell->visiblePaneCount(), 4);
+}
+
+void TestLinuxEndToEnd::refusedReturnToAllPanesKeepsThePaneAlone()
+{
+    MessageBoxScript boxes(0);
+    f.connectPage();
+    f.arrange(1, 1);
+    f.button("saveConfigBt")->click();
+    LinuxMatrixPeer peer;
+    QCOMPARE(peer.connectTo(f.simulator->linuxPort()), 0);
+    QCOMPARE(peer.setCellChannels(0, 4,
+                                  {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2)}),
+             0);
+    f.oper()->connectButton()->click();
+    f.connectPage();
+    CellForConfigChannels *cell = f.grid()->getCellByIndex(0);
+    QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
+    QTRY_VERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
+
+    MatrixSimulatorFaults faults;
+    faults.refusedRequests = {MatrixProtocol::LinuxSetCellSingleWindow};
+    faults.refusedResult = MatrixErrFailed;
+    f.simulator->setFaults(faults);
+    QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList {"Show all windows fail!"});
+    QCOMPARE(cell->visiblePaneCount(), 1);
+    QCOMPARE(cell->singlePane(), 2);
+    QVERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)

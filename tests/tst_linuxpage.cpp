@@ -3,6 +3,7 @@
 #include "AdjustCellNumWidget.h"
 #include "CellForAdjustNum.h"
 #include "ConfigChannelsWidget.h"
+#include "DigitalMatrixInteractionPort.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
 #include "MatrixOperButtonsWt.h"
@@ -15,6 +16,7 @@
 #include "WaitDialog.h"
 
 #include "FakeMatrixService.h"
+#include "LinuxPageHarness.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
 
@@ -24,7 +26,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QToolTip>
 #include <QtTest>
 
@@ -35,7 +36,7 @@ using COMMONUSELIB::WaitDialog;
 
 namespace {
 
-constexpr int U = 1000000;
+constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
 
 const QString NotConnectedYet = QStringLiteral("Digital matrix server not connect yet!");
 const QString ConnectOk = QStringLiteral("Digital matrix server connect ok!");
@@ -62,28 +63,6 @@ QStringList writesOf(const QStringList &names)
 DATACore::UserManagerCore *dataCentre()
 {
     return DATACore::UserManagerCore::instance();
-}
-
-// Stores a server directly in the data centre and lets its announcement go by.
-QString storeServer(const QString &name, const QString &ip, int type = 6, int port = 6000)
-{
-    if (!dataCentre()->AddServer(name, ip, QStringLiteral("admin"), QStringLiteral("secret"), port,
-                                 type))
-        return QString();
-    QCoreApplication::processEvents();
-    for (const UServerInfo &server : dataCentre()->GetServers(QString())) {
-        if (server.name == name && server.type == type)
-            return server.id;
-    }
-    return QString();
-}
-
-std::vector<ScreenRegionEntry> grid2x2()
-{
-    std::vector<ScreenRegionEntry> entries(4);
-    for (int i = 0; i < 4; ++i)
-        entries[size_t(i)].region = ScreenRegion {i, 0, (i % 2) * U, (i / 2) * U, U, U};
-    return entries;
 }
 
 // Removes any tool tip left from before, so the next one seen is a new one.
@@ -159,14 +138,12 @@ private slots:
     void draggingSwapsNumbers();
     void typingSwapsNumbers_data();
     void typingSwapsNumbers();
-    void savingSendsTheScreenMap();
     void failingSaveStepKeepsTheArrangement_data();
     void failingSaveStepKeepsTheArrangement();
     void unusableScreenNumbersKeepThePageOutOfTheArrangement_data();
     void unusableScreenNumbersKeepThePageOutOfTheArrangement();
 
 private:
-    LinuxDigitalMatrixPage *makePage();
     void connectPage();
     void openConnected();
     QString answerRowColumnDialog(const char *button, const QString &rows, const QString &columns);
@@ -193,38 +170,22 @@ private:
     }
     bool wallEnabled() const { return child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled(); }
     int shownStack() const { return child<QStackedWidget>("cellsStackedWdt")->currentIndex(); }
-    FakeBaseMatrix *base() const { return service->base(); }
+    FakeBaseMatrix *base() const { return h.base(); }
+    LinuxDigitalMatrixPage *makePage() { return h.makePage(); }
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeMatrixService> service;
-    std::unique_ptr<LinuxDigitalMatrixPage> page;
+    LinuxPageHarness h;
+    std::unique_ptr<LinuxDigitalMatrixPage> &page = h.page;
 };
 
 void TestLinuxPage::init()
 {
-    dir.reset(new QTemporaryDir);
-    QVERIFY(dir->isValid());
-    QVERIFY(dataCentre()->open(dir->filePath(QStringLiteral("datacentre.db"))));
-    service.reset(new FakeMatrixService);
+    h.start();
 }
 
 void TestLinuxPage::cleanup()
 {
-    page.reset();
-    QCoreApplication::processEvents();
-    WaitDialog::getInstance()->hideWaitDialog();
+    h.stop();
     dropToolTips();
-    service.reset();
-    dataCentre()->close();
-    dir.reset();
-}
-
-LinuxDigitalMatrixPage *TestLinuxPage::makePage()
-{
-    page.reset(new LinuxDigitalMatrixPage);
-    page->resize(1000, 640);
-    page->show();
-    return page.get();
 }
 
 // Selects the first server (as the first show does) and connects it.
@@ -238,7 +199,7 @@ void TestLinuxPage::connectPage()
 // The usual start: one server "Wall A" at 10.0.0.1, shown and connected.
 void TestLinuxPage::openConnected()
 {
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     makePage();
     connectPage();
 }
@@ -293,9 +254,11 @@ QString TestLinuxPage::rowsColumns(const QString &widget) const
 
 void TestLinuxPage::serversAreListedConnectedAndReconnectedOnReturn()
 {
-    const QString a = storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"), 6, 6100);
-    storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.2"), 2, 9010);
-    const QString b = storeServer(QStringLiteral("Wall B"), QStringLiteral("10.0.0.3"));
+    const QString a = LinuxPageHarness::storeServer(QStringLiteral("Wall A"),
+                                                    QStringLiteral("10.0.0.1"), 6, 6100);
+    LinuxPageHarness::storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.2"), 2, 9010);
+    const QString b =
+            LinuxPageHarness::storeServer(QStringLiteral("Wall B"), QStringLiteral("10.0.0.3"));
     makePage();
     const QList<DigitalMatrixServerInfo> servers = page->matrixServers();
     QCOMPARE(namesOf(servers), QStringList({"Wall A", "Wall B"}));
@@ -336,10 +299,12 @@ void TestLinuxPage::serversAreListedConnectedAndReconnectedOnReturn()
     QCOMPARE(base()->count(QStringLiteral("Login")), 2);
     QCOMPARE(oper()->connectServerHint(), NotConnectedYet);
 }
+
 void TestLinuxPage::addButtonRefusesFromFiveServers()
 {
     for (int i = 0; i < 4; ++i)
-        storeServer(QStringLiteral("Wall %1").arg(i), QStringLiteral("10.0.1.%1").arg(i + 1));
+        LinuxPageHarness::storeServer(QStringLiteral("Wall %1").arg(i),
+                                      QStringLiteral("10.0.1.%1").arg(i + 1));
     makePage();
     MessageBoxScript boxes(1);
     for (int stored = 4; stored <= 6; ++stored) {
@@ -355,17 +320,18 @@ void TestLinuxPage::addButtonRefusesFromFiveServers()
                          : QString());
         QCOMPARE(boxes.count(), stored - 4);
         // A server stored elsewhere counts as well.
-        storeServer(QStringLiteral("Wall %1").arg(stored),
-                    QStringLiteral("10.0.1.%1").arg(stored + 1));
+        LinuxPageHarness::storeServer(QStringLiteral("Wall %1").arg(stored),
+                                      QStringLiteral("10.0.1.%1").arg(stored + 1));
     }
     QCOMPARE(boxes.texts(),
              QStringList({"Matrix server max count is:5", "Matrix server max count is:5"}));
     QCOMPARE(boxes.last().title, QStringLiteral("Prompt"));
     QCOMPARE(boxes.last().buttons, short(1));
 }
+
 void TestLinuxPage::addedServerIsStoredListedAndSelected()
 {
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
 
@@ -440,7 +406,7 @@ void TestLinuxPage::connectionResultsShowTheirHint()
     QFETCH(int, result);
     QFETCH(QString, hint);
     QFETCH(QStringList, sent);
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
     if (call == QLatin1String("Disconnect"))
@@ -461,9 +427,10 @@ void TestLinuxPage::connectionResultsShowTheirHint()
 
 void TestLinuxPage::x86ServerAnnouncementsChangeNothing()
 {
-    const QString linuxId = storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    const QString x86Id =
-            storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.2"), 2, 9010);
+    const QString linuxId =
+            LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    const QString x86Id = LinuxPageHarness::storeServer(QStringLiteral("Control"),
+                                                        QStringLiteral("10.0.0.2"), 2, 9010);
     makePage();
     connectPage();
     QSignalSpy deleteAll(page.get(), &LinuxDigitalMatrixPage::signalLinuxMatrixServerDeleteAll);
@@ -534,8 +501,8 @@ void TestLinuxPage::changeOfAnotherServerTouchesOnlyThatRecord()
     QFETCH(int, currentIndex);
     QStringList ids;
     for (int i = 0; i < 3; ++i)
-        ids << storeServer(QStringLiteral("Wall %1").arg(i),
-                           QStringLiteral("10.0.0.%1").arg(i + 1));
+        ids << LinuxPageHarness::storeServer(QStringLiteral("Wall %1").arg(i),
+                                             QStringLiteral("10.0.0.%1").arg(i + 1));
     makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
     selector()->serverButton(ids.at(selected))->click();
@@ -674,8 +641,8 @@ void TestLinuxPage::serverDialogChecksInOrder()
     QFETCH(QString, port);
     QFETCH(QString, user);
     QFETCH(QString, hint);
-    storeServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.5"));
-    storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.9"), 2, 9010);
+    LinuxPageHarness::storeServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.5"));
+    LinuxPageHarness::storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.9"), 2, 9010);
 
     ModifyDigitalMatrixServerDlg dialog;
     dialog.show();
@@ -724,27 +691,22 @@ void TestLinuxPage::serverDialogTypeResetsThePortAndLogin()
     dialog.disableServerType();
     QVERIFY(!combo->isEnabled());
 }
+
 void TestLinuxPage::serverDialogStripsQuotesAndBackslashes_data()
 {
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
     QTest::addColumn<bool>("warned");
-    QTest::newRow("name") << "nameLineEt"
-                          << R"(Hall'A\1)"
-                          << "HallA1" << true;
-    QTest::newRow("user") << "userLineEt"
-                          << "o'p"
-                          << "op" << true;
-    QTest::newRow("password") << "passwordLineEt"
-                              << R"(p\w)"
-                              << "pw" << true;
-    QTest::newRow("plain name") << "nameLineEt"
-                                << "Hall A"
-                                << "Hall A" << false;
-    QTest::newRow("port") << "portLineEt"
-                          << R"(6'1\0)"
-                          << "610" << false;
+    const auto row = [](const char *tag, const char *edit, const char *typed, const char *kept,
+                        bool warned) {
+        QTest::newRow(tag) << QString(edit) << QString(typed) << QString(kept) << warned;
+    };
+    row("name", "nameLineEt", R"(Hall'A\1)", "HallA1", true);
+    row("user", "userLineEt", "o'p", "op", true);
+    row("password", "passwordLineEt", R"(p\w)", "pw", true);
+    row("plain name", "nameLineEt", "Hall A", "Hall A", false);
+    row("port", "portLineEt", R"(6'1\0)", "610", false);
 }
 
 void TestLinuxPage::serverDialogStripsQuotesAndBackslashes()
@@ -765,8 +727,9 @@ void TestLinuxPage::serverDialogStripsQuotesAndBackslashes()
 
 void TestLinuxPage::serverDialogEditsARecord()
 {
-    const QString wallId = storeServer(QStringLiteral("Wall"), QStringLiteral("10.0.0.5"), 6, 6100);
-    storeServer(QStringLiteral("Other"), QStringLiteral("10.0.0.6"));
+    const QString wallId = LinuxPageHarness::storeServer(QStringLiteral("Wall"),
+                                                         QStringLiteral("10.0.0.5"), 6, 6100);
+    LinuxPageHarness::storeServer(QStringLiteral("Other"), QStringLiteral("10.0.0.6"));
     const DigitalMatrixServerInfo record {wallId,
                                           QStringLiteral("Wall"),
                                           QStringLiteral("10.0.0.5"),
@@ -919,6 +882,7 @@ void TestLinuxPage::arrangementIsEnteredLeftAndStartedAgain()
     QCOMPARE(visible(), normalBar);
     QVERIFY(!channelGrid()->isConfigured());
 }
+
 void TestLinuxPage::draggingSwapsNumbers_data()
 {
     QTest::addColumn<int>("from");
@@ -1008,68 +972,21 @@ void TestLinuxPage::typingSwapsNumbers()
         QCOMPARE(finished.first(), (QVariantList {0, 1, numbers.first().toInt()}));
 }
 
-void TestLinuxPage::savingSendsTheScreenMap()
-{
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    base()->screenNumberBytes = QByteArray::fromHex("00010203");
-    makePage();
-    connectPage();
-    enterArrangement(QStringLiteral("1"), QStringLiteral("2"));
-    AdjustCellNumWidget *grid = adjustGrid();
-    QCOMPARE(grid->getCellShowNums(), (QStringList {"1", "2"}));
-
-    // The grid shows 3 2.
-    auto *cell = qobject_cast<CellForAdjustNum *>(grid->cellAt(0));
-    QTest::mouseDClick(cell, Qt::LeftButton, {}, cell->rect().center());
-    QTest::keyClicks(cell->numberEditor(), QStringLiteral("3"));
-    QTest::keyClick(cell->numberEditor(), Qt::Key_Return);
-    QCOMPARE(grid->getCellShowNums(), (QStringList {"3", "2"}));
-
-    base()->clear();
-    MessageBoxScript boxes(1);
-    // What the matrix will hold once it took the save, read back by the page.
-    std::vector<ScreenRegionEntry> held = grid2x2();
-    held.resize(2);
-    base()->gridEntries = held;
-    base()->screenNumberBytes = QByteArray::fromHex("02010003");
-    click(page.get(), "saveConfigBt");
-    QCOMPARE(boxes.count(), 0);
-
-    QCOMPARE(writesOf(base()->names()), SameShapeSave);
-    QCOMPARE(base()->last(QStringLiteral("SaveRowColumn")).args, (QVariantList {1, 2}));
-    const FakeCall map = base()->last(QStringLiteral("SetScreenNumbers"));
-    QCOMPARE(map.args, QVariantList {4});
-    QCOMPARE(map.bytes, QByteArray::fromHex("02010003"));
-    const FakeCall sentGrid = base()->last(QStringLiteral("SetScreenGrid"));
-    QCOMPARE(sentGrid.args, QVariantList {2});
-    const ScreenRegion regions[2] = {{0, 0, 0, 0, U, U}, {1, 0, U, 0, U, U}};
-    QCOMPARE(sentGrid.bytes, QByteArray(reinterpret_cast<const char *>(regions), sizeof regions));
-    QCOMPARE(base()->last(QStringLiteral("SetNumberArrangeMode")).args, QVariantList {0});
-
-    QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
-    QCOMPARE(shownStack(), 0);
-    QVERIFY(child<QWidget>("areaTreeWdt")->isVisibleTo(page.get()));
-    QVERIFY(channelGrid()->isConfigured());
-    QCOMPARE(rowsColumns("channels"), QStringLiteral("1 x 2: 2"));
-    QCOMPARE(channelGrid()->getCellShowNums(), (QStringList {"3", "2"}));
-}
-
 void TestLinuxPage::failingSaveStepKeepsTheArrangement_data()
 {
     QTest::addColumn<QString>("failing");
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("columns"); // 2: the grid keeps its shape, 1: a new shape
     QTest::addColumn<int>("sent"); // how much of a full save went out
-    QTest::newRow("row and column") << "SaveRowColumn"
-                                    << "Set matrix row and column arrange fail!" << 2 << 1;
-    QTest::newRow("clearing") << "ClearCell"
-                              << "clear cells fail!" << 1 << 3;
-    QTest::newRow("screen map") << "SetScreenNumbers"
-                                << "Set logic screen map fail!" << 2 << 2;
-    QTest::newRow("grid") << "SetScreenGrid"
-                          << "set cells info fail!" << 2 << 3;
-    QTest::newRow("grid of a new shape") << "SetScreenGrid"
-                                         << "set cells info fail!" << 1 << 7;
+    const auto row = [](const char *tag, const char *failing, const char *message, int columns,
+                        int sent) {
+        QTest::newRow(tag) << QString(failing) << QString(message) << columns << sent;
+    };
+    row("row and column", "SaveRowColumn", "Set matrix row and column arrange fail!", 2, 1);
+    row("clearing", "ClearCell", "clear cells fail!", 1, 3);
+    row("screen map", "SetScreenNumbers", "Set logic screen map fail!", 2, 2);
+    row("grid", "SetScreenGrid", "set cells info fail!", 2, 3);
+    row("grid of a new shape", "SetScreenGrid", "set cells info fail!", 1, 7);
 }
 
 void TestLinuxPage::failingSaveStepKeepsTheArrangement()
@@ -1079,9 +996,9 @@ void TestLinuxPage::failingSaveStepKeepsTheArrangement()
     QFETCH(int, columns);
     QFETCH(int, sent);
     const QStringList fullSave = columns == 2 ? SameShapeSave : NewShapeSave;
-    storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
+    LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     base()->screenNumberBytes = QByteArray::fromHex("03020100");
-    base()->gridEntries = grid2x2();
+    base()->gridEntries = LinuxPageHarness::grid(2, 2);
     makePage();
     connectPage();
     // The matrix's grid was read on connecting.

@@ -200,7 +200,6 @@ private slots:
     void x86LoginAnswers_data();
     void x86LoginAnswers();
     void x86ForcedLoginTakesOverFromSecondOperator();
-    void x86EveryOperatorReceivesLayoutAfterChange();
     void x86ConfigModeReportsScreensAndSwapsNumbers();
     void x86WallCommandsReachTheMatrix();
     void x86ConnectionFaultsReportTheirStatus_data();
@@ -217,7 +216,6 @@ private slots:
     void linuxSilentMatrixTimesOut();
     void linuxLateAnswerIsIgnored();
     void linuxLostConnection();
-    void linuxRebootRefusesForAWhile();
     void linuxBadArgumentsAreNotSent();
     void linuxUpgradeRunsForAFewPolls();
 
@@ -377,29 +375,6 @@ void tst_MatrixService::x86ForcedLoginTakesOverFromSecondOperator()
     // The operator taken over is gone: its requests find no connection.
     QCOMPARE(first->Login("op", "pw"), int(MatrixErrNotConnected));
     QCOMPARE(firstLog.statusList(), (QVector<int> {ConnSuccess, ConnDisconnect}));
-}
-
-void tst_MatrixService::x86EveryOperatorReceivesLayoutAfterChange()
-{
-    MatrixSimulatorOptions options;
-    options.x86Accounts = {{QStringLiteral("a"), QStringLiteral("1")},
-                           {QStringLiteral("b"), QStringLiteral("2")}};
-    QVERIFY(startSimulator(options));
-    CallbackLog logA;
-    CallbackLog logB;
-    X86Ptr a = newX86(&logA);
-    X86Ptr b = newX86(&logB);
-    QVERIFY(connectAndLogin(a.get(), logA, "a", "1"));
-    QVERIFY(connectAndLogin(b.get(), logB, "b", "2"));
-
-    a->SetScreenCount(1, 2);
-    QTRY_COMPARE(logA.layoutCount(), 2);
-    QTRY_COMPARE(logB.layoutCount(), 2);
-    QCOMPARE(head(logB.layout(1))->mirrorCount, 2);
-
-    b->SetMonitorSplit(1, 4);
-    QTRY_COMPARE(logA.layoutCount(), 3);
-    QCOMPARE(windowAt(logA.layout(2), 1).mirrorParam2, 4);
 }
 
 void tst_MatrixService::x86ConfigModeReportsScreensAndSwapsNumbers()
@@ -822,22 +797,6 @@ void tst_MatrixService::linuxLostConnection()
     QVERIFY(config);
     m_simulator->stop();
     QTRY_COMPARE(config->SaveRowColumn(1, 1), int(MatrixErrNotConnected));
-}
-
-void tst_MatrixService::linuxRebootRefusesForAWhile()
-{
-    MatrixSimulatorOptions options;
-    options.rebootMs = 600;
-    QVERIFY(startSimulator(options));
-    LinuxPtr config = linuxSession();
-    QVERIFY(config);
-
-    QCOMPARE(config->Reboot(), 0);
-    QTRY_COMPARE(config->SaveRowColumn(1, 1), int(MatrixErrNotConnected));
-    QCOMPARE(config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()),
-             int(MatrixErrBusy));
-    QTRY_COMPARE_WITH_TIMEOUT(
-            config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()), 0, 5000);
 }
 
 void tst_MatrixService::linuxBadArgumentsAreNotSent()

@@ -87,8 +87,6 @@ private slots:
     void turnShowCodesAndSplitFollowUp();
     void turnShowIsReadBack_data();
     void turnShowIsReadBack();
-    void upgradePoll_data();
-    void upgradePoll();
     void singleWindow();
     void linuxLoginOpensTheSession();
     void clearAllCellsStopsAtTheFirstFailure();
@@ -637,30 +635,6 @@ void TestPort::turnShowIsReadBack()
     QCOMPARE(DigitalMatrixInteractionPort::instance()->getCellTurnShow(1, &info), result);
     QCOMPARE(info.turnInterval, expectedInterval);
     QCOMPARE(info.turnState, expectedState);
-}
-
-void TestPort::upgradePoll_data()
-{
-    QTest::addColumn<int>("result");
-    QTest::addColumn<int>("done");
-    QTest::addColumn<bool>("over");
-    QTest::newRow("running") << 0 << 0 << false;
-    QTest::newRow("finished") << 0 << 1 << true;
-    QTest::newRow("not found") << -15 << 1 << true;
-    QTest::newRow("already latest") << -16 << 0 << true;
-}
-
-void TestPort::upgradePoll()
-{
-    QFETCH(int, result);
-    QFETCH(int, done);
-    QFETCH(bool, over);
-    base->upgradeStatus = UpgradeStatusBlock {};
-    base->upgradeStatus.done = uint8_t(done);
-    base->setResult(QStringLiteral("GetUpgradeStatus"), result);
-    int status = 12345;
-    QCOMPARE(DigitalMatrixInteractionPort::instance()->pollUpgrade(&status), over);
-    QCOMPARE(status, result);
 }
 
 void TestPort::singleWindow()

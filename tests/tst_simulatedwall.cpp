@@ -4,11 +4,11 @@
 #include "MatrixSimulator.h"
 #include "SimulatedWallScene.h"
 #include "SimulatedWallWindow.h"
-#include "SimulatorCommandLine.h"
 #include "WallTurnClock.h"
 
 #include "IMatrixConfig.h"
 #include "ServerConfig.h"
+#include "WallGeometry.h"
 
 #include <QTemporaryDir>
 #include <QTextCodec>
@@ -46,16 +46,6 @@ CellChannelRecord linuxChannel(int position, const char *address, const char *de
     return record;
 }
 
-RECT rectOf(int left, int top, int right, int bottom)
-{
-    RECT rect;
-    rect.left = left;
-    rect.top = top;
-    rect.right = right;
-    rect.bottom = bottom;
-    return rect;
-}
-
 // A 2 x 2 X86 wall, window k on screen k.
 SimX86State x86Wall()
 {
@@ -67,7 +57,7 @@ SimX86State x86Wall()
         window.index = k;
         const int left = (k % 2) * int(W);
         const int top = (k / 2) * int(H);
-        window.home = rectOf(left, top, left + int(W), top + int(H));
+        window.home = rc(left, top, left + int(W), top + int(H));
         window.rect = window.home;
         state.windows.append(window);
     }
@@ -134,7 +124,6 @@ private slots:
     void hangIsParsedOrRefused_data();
     void hangIsParsedOrRefused();
     void windowFollowsTheMatrixLive();
-    void commandLineTakesTheWallOptions();
 };
 
 void tst_SimulatedWall::x86ScreensWindowsAndPanes()
@@ -240,7 +229,7 @@ void tst_SimulatedWall::x86WindowMovedLastIsDrawnOnTop()
     SimX86State state = x86Wall();
     state.windows[0].layer = 1; // moved last
     state.windows[3].layer = 2; // moved before
-    state.windows[0].rect = rectOf(960, 540, 2880, 1620);
+    state.windows[0].rect = rc(960, 540, 2880, 1620);
     const WallPicture picture = SimulatedWallScene::x86Picture(state, nullptr, 0);
     QStringList order;
     for (const WallWindow &window : picture.windows)
@@ -467,33 +456,6 @@ void tst_SimulatedWall::windowFollowsTheMatrixLive()
     simulator.stop();
     window.refresh();
     QCOMPARE(window.picture().title, QStringLiteral("The matrix simulator is not running"));
-}
-
-void tst_SimulatedWall::commandLineTakesTheWallOptions()
-{
-    const QString help = SimulatorCommandLine::helpText();
-    QVERIFY(help.contains(QLatin1String("--show-wall")));
-    QVERIFY(help.contains(QLatin1String("--linux-wall")));
-
-    MatrixSimulatorOptions options;
-    MatrixSimulatorFaults faults;
-    SimulatorWallOptions wall;
-    QString message;
-    QCOMPARE(SimulatorCommandLine::parse({"matrix-sim", "--show-wall", "--linux-wall", "1x2:2,1"},
-                                         &options, &faults, &message, &wall),
-             SimulatorCommandLine::Run);
-    QVERIFY(wall.show);
-    QCOMPARE(wall.linuxHang, QStringLiteral("1x2:2,1"));
-
-    SimulatorWallOptions none;
-    QCOMPARE(SimulatorCommandLine::parse({"matrix-sim"}, &options, &faults, &message, &none),
-             SimulatorCommandLine::Run);
-    QVERIFY(!none.show);
-    QVERIFY(none.linuxHang.isEmpty());
-    // Callers that do not ask for the wall options parse as before.
-    QCOMPARE(
-            SimulatorCommandLine::parse({"matrix-sim", "--show-wall"}, &options, &faults, &message),
-            SimulatorCommandLine::Run);
 }
 
 QTEST_MAIN(tst_SimulatedWall)

@@ -1,12 +1,11 @@
 // The matrix simulator seen from the wire: request checks, malformed frames, the state file,
-// upgrade rules, the reboot window, its log and its command line.
+// upgrade rules, the reboot window and its log.
 #include "FrameDecoder.h"
 #include "Handshake.h"
 #include "LinuxMatrixModel.h"
 #include "MatrixSimulator.h"
 #include "PayloadWriter.h"
 #include "ServerMessage.h"
-#include "SimulatorCommandLine.h"
 #include "StateFile.h"
 #include "X86MatrixModel.h"
 
@@ -244,9 +243,6 @@ private slots:
     void logNeverHoldsPasswords();
     void x86LayersAndZoom();
     void linuxModelCompletesShortMapsAndPlacesChannels();
-    void commandLineListsAndParsesEveryOption();
-    void commandLineRefusesBadValues_data();
-    void commandLineRefusesBadValues();
     void fuzzSeedsAreValidStreams();
 
 private:
@@ -858,86 +854,6 @@ void tst_Simulator::linuxModelCompletesShortMapsAndPlacesChannels()
     for (const CellChannelRecord &channel : model.state().cells.at(0).channels)
         placed << QStringLiteral("%1@%2").arg(channel.channelNo).arg(channel.position);
     QCOMPARE(placed, QStringList({"20@0", "10@1", "30@2"}));
-}
-
-void tst_Simulator::commandLineListsAndParsesEveryOption()
-{
-    const QString help = SimulatorCommandLine::helpText();
-    for (const QString &name :
-         QStringLiteral("--listen --x86-port --linux-port --no-x86 --no-linux --state-file "
-                        "--x86-outputs --x86-account --linux-account --reboot-ms --upgrade-polls "
-                        "--firmware-version --usb-firmware --answer-delay-ms --silent --garbage "
-                        "--refuse-x86 --quiet --help --version")
-                 .split(QLatin1Char(' ')))
-        QVERIFY2(help.contains(name), qPrintable(name));
-
-    MatrixSimulatorOptions options;
-    MatrixSimulatorFaults faults;
-    QString message;
-    const QStringList arguments =
-            QStringLiteral("matrix-sim --listen 127.0.0.2 --x86-port 9100 --no-linux --state-file "
-                           "/tmp/w.json --x86-outputs 12 --x86-account op:pw:x --x86-account : "
-                           "--linux-account tech:1 --reboot-ms 250 --upgrade-polls 5 "
-                           "--firmware-version 2.1 --usb-firmware fw-3.bin --answer-delay-ms 40 "
-                           "--silent --garbage --refuse-x86 X86SetMirrorRect --refuse-x86 "
-                           "X86SetTurnState --quiet")
-                    .split(QLatin1Char(' '));
-    QCOMPARE(SimulatorCommandLine::parse(arguments, &options, &faults, &message),
-             SimulatorCommandLine::Run);
-    QCOMPARE(options.listenAddress, QHostAddress(QStringLiteral("127.0.0.2")));
-    QCOMPARE(options.x86Port, 9100);
-    QCOMPARE(options.linuxPort, -1);
-    QCOMPARE(options.stateFile, QStringLiteral("/tmp/w.json"));
-    QCOMPARE(options.x86Outputs, 12);
-    QCOMPARE(options.x86Accounts.size(), 2);
-    QCOMPARE(options.x86Accounts.at(0).user, QStringLiteral("op"));
-    QCOMPARE(options.x86Accounts.at(0).password, QStringLiteral("pw:x"));
-    QVERIFY(options.x86Accounts.at(1).user.isEmpty());
-    QCOMPARE(options.linuxAccounts.at(0).user, QStringLiteral("tech"));
-    QCOMPARE(options.rebootMs, 250);
-    QCOMPARE(options.upgradePolls, 5);
-    QCOMPARE(options.firmwareVersion, QStringLiteral("2.1"));
-    QCOMPARE(options.usbFirmware, QStringLiteral("fw-3.bin"));
-    QCOMPARE(faults.answerDelayMs, 40);
-    QVERIFY(faults.silent);
-    QVERIFY(faults.garbageAnswers);
-    QCOMPARE(faults.refusedRequests,
-             (QList<quint16> {MatrixProtocol::X86SetMirrorRect, MatrixProtocol::X86SetTurnState}));
-    QVERIFY(!options.logRequests);
-
-    QCOMPARE(SimulatorCommandLine::parse({"matrix-sim", "--help"}, &options, &faults, &message),
-             SimulatorCommandLine::ShowHelp);
-    QVERIFY(message.contains(QStringLiteral("--state-file")));
-}
-
-void tst_Simulator::commandLineRefusesBadValues_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("port text") << QStringList {"--x86-port", "ninety"};
-    QTest::newRow("port too high") << QStringList {"--linux-port", "70000"};
-    QTest::newRow("no outputs") << QStringList {"--x86-outputs", "0"};
-    QTest::newRow("account without colon") << QStringList {"--linux-account", "admin"};
-    QTest::newRow("address") << QStringList {"--listen", "localhost:1"};
-    QTest::newRow("version") << QStringList {"--firmware-version", "v2"};
-    QTest::newRow("unknown option") << QStringList {"--show-everything"};
-    QTest::newRow("refused request unknown") << QStringList {"--refuse-x86", "X86Dance"};
-    QTest::newRow("refused request of the Linux matrix")
-            << QStringList {"--refuse-x86", "LinuxReboot"};
-    QTest::newRow("stray argument") << QStringList {"walls.json"};
-}
-
-void tst_Simulator::commandLineRefusesBadValues()
-{
-    QFETCH(QStringList, arguments);
-    MatrixSimulatorOptions options;
-    options.x86Port = 1234;
-    MatrixSimulatorFaults faults;
-    QString message;
-    QCOMPARE(SimulatorCommandLine::parse(QStringList {"matrix-sim"} + arguments, &options, &faults,
-                                         &message),
-             SimulatorCommandLine::Error);
-    QVERIFY(!message.isEmpty());
-    QCOMPARE(options.x86Port, 1234);
 }
 
 void tst_Simulator::fuzzSeedsAreValidStreams()

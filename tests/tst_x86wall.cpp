@@ -3,6 +3,7 @@
 #include "MirrorWidget.h"
 
 #include "FakeMatrixService.h"
+#include "WallGeometry.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -18,21 +19,6 @@ using namespace LUMO_DIGITALMATRIX_MODULE;
 Q_DECLARE_METATYPE(Qt::CursorShape)
 
 namespace {
-
-RECT rc(int l, int t, int r, int b)
-{
-    RECT x;
-    x.left = l;
-    x.top = t;
-    x.right = r;
-    x.bottom = b;
-    return x;
-}
-
-QList<int> rectList(const RECT &r)
-{
-    return {r.left, r.top, r.right, r.bottom};
-}
 
 QList<int> sentRect(const FakeCall &call)
 {
@@ -62,7 +48,6 @@ private slots:
     void windowWithTheLargestNumberPaints();
     void firstWindowAfterClearIsSelectedAndReported();
     void updatingAWindowPlacesItFromTheMatrix();
-    void wallResizePlacesWindowsAgain();
     void moveSendsRectangleWithWallOrigin_data();
     void moveSendsRectangleWithWallOrigin();
     void releaseSnapsNearTheMonitorEdge_data();
@@ -352,21 +337,6 @@ void TestX86Wall::updatingAWindowPlacesItFromTheMatrix()
     QCOMPARE(m->getTurnState(), 1);
     QCOMPARE(m->getXScale(), 4.0);
     QCOMPARE(m->getYScale(), 4.0);
-}
-
-void TestX86Wall::wallResizePlacesWindowsAgain()
-{
-    showWall();
-    wall->setLayoutInfo(rc(0, 0, 1600, 900), 1, 0, 0, 1, 1);
-    MirrorWidget *m = addMirror(rc(800, 450, 1600, 900), 0);
-    QCOMPARE(m->geometry(), QRect(400, 225, 400, 225));
-    wall->resize(400, 225);
-    QTRY_COMPARE(wall->size(), QSize(400, 225));
-    QCOMPARE(m->getXScale(), 4.0);
-    QCOMPARE(m->getYScale(), 4.0);
-    // The rectangle in units stays; the pixels follow the new size.
-    QCOMPARE(m->geometry(), QRect(200, 112, 200, 112));
-    QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {800, 450, 1600, 900}));
 }
 
 void TestX86Wall::moveSendsRectangleWithWallOrigin_data()

@@ -1,18 +1,13 @@
 #include "X86WallFixture.h"
 
 #include "DigitalMatrix.h"
-#include "DigitalMatrixInteractionPort.h"
 #include "MatrixManageWidget.h"
 #include "MirrorWidget.h"
-
-#include "UserManagerCore.h"
-#include "WaitDialog.h"
 
 #include "ModalDriver.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
 
@@ -27,41 +22,22 @@ X86WallFixture::~X86WallFixture()
 
 void X86WallFixture::start(int outputs, bool withSite, bool addServer)
 {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    DATACore::UserManagerCore *core = DATACore::UserManagerCore::instance();
-    QVERIFY(core->open(dir->filePath("datacentre.sqlite")));
-    if (withSite) {
-        const QString site =
-                qEnvironmentVariable("DM_TEST_DATA") + QStringLiteral("/sample_site.json");
-        QVERIFY2(core->importSiteFile(site), qPrintable(core->lastError()));
-    }
-    simulator = std::make_unique<MatrixSimulator>();
     MatrixSimulatorOptions options;
     options.x86Port = 0;
     options.linuxPort = -1;
     options.x86Outputs = outputs;
     // The page's account (as stored by the module) and one for a second operator.
     options.x86Accounts = {{QString(), QString()}, {"second", "second"}};
-    options.logRequests = false;
-    QVERIFY2(simulator->start(options), qPrintable(simulator->errorString()));
-    if (addServer)
-        QVERIFY(core->AddServer("Simulated wall", "127.0.0.1", QString(), QString(),
-                                simulator->x86Port(), SERVERTYPE_X86_DIGITALMATRIX));
-    QCoreApplication::sendPostedEvents();
-    boxes = std::make_unique<MessageBoxScript>(0);
+    startMatrix(options, withSite ? QStringLiteral("sample_site.json") : QString());
+    if (addServer && !QTest::currentTestFailed())
+        QVERIFY(!storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Simulated wall", simulator->x86Port())
+                         .isEmpty());
 }
 
 void X86WallFixture::stop()
 {
     page.reset();
-    DigitalMatrixInteractionPort::instance()->disconnectServer();
-    simulator.reset();
-    boxes.reset();
-    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
-    if (dir)
-        DATACore::UserManagerCore::instance()->close();
-    dir.reset();
+    stopMatrix();
 }
 
 void X86WallFixture::openPage()

@@ -1,11 +1,10 @@
-// Shared set-up of the X86 page's end-to-end tests: a data centre in a temporary folder, an
-// in-process matrix simulator on 127.0.0.1, a server record for it, scripted message boxes and
-// the page connected to an arranged wall (a second operator: SecondOperator.h).
+// Shared set-up of the X86 page's end-to-end tests: the data centre and simulator of
+// SimulatorFixture, a server record for the X86 matrix and the page connected to an arranged
+// wall (a second operator: SecondOperator.h).
 #pragma once
 
-#include "MatrixSimulator.h"
-#include "MessageBoxScript.h"
 #include "SecondOperator.h"
+#include "SimulatorFixture.h"
 
 #include <QPoint>
 #include <QString>
@@ -13,7 +12,6 @@
 #include <memory>
 
 class QPushButton;
-class QTemporaryDir;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 class DigitalMatrix;
@@ -22,15 +20,11 @@ class MirrorWidget;
 } // namespace LUMO_DIGITALMATRIX_MODULE
 
 // Checks inside the helpers use QTest macros: a caller stops when QTest::currentTestFailed().
-class X86WallFixture
+class X86WallFixture : public SimulatorFixture
 {
 public:
-    static constexpr int Timeout = 5000;
-
     X86WallFixture();
-    ~X86WallFixture();
-    X86WallFixture(const X86WallFixture &) = delete;
-    X86WallFixture &operator=(const X86WallFixture &) = delete;
+    ~X86WallFixture() override;
 
     // Data centre (with the sample site when asked), simulator, boxes and, unless told not
     // to, a server record for the simulator.
@@ -54,8 +48,5 @@ public:
     // The matrix refuses these X86 requests (message types) from now on.
     void refuse(const QList<quint16> &types);
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MatrixSimulator> simulator;
-    std::unique_ptr<MessageBoxScript> boxes;
     std::unique_ptr<LUMO_DIGITALMATRIX_MODULE::DigitalMatrix> page;
 };

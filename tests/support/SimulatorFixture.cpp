@@ -1,0 +1,61 @@
+#include "SimulatorFixture.h"
+
+#include "DigitalMatrixInteractionPort.h"
+
+#include "UserManagerCore.h"
+#include "WaitDialog.h"
+
+#include "TestData.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+using DATACore::UserManagerCore;
+
+SimulatorFixture::SimulatorFixture() = default;
+
+SimulatorFixture::~SimulatorFixture()
+{
+    stopMatrix();
+}
+
+void SimulatorFixture::startMatrix(MatrixSimulatorOptions options, const QString &site)
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    UserManagerCore *core = UserManagerCore::instance();
+    QVERIFY(core->open(dir->filePath(QStringLiteral("datacentre.db"))));
+    if (!site.isEmpty())
+        QVERIFY2(core->importSiteFile(testDataFile(site)), qPrintable(core->lastError()));
+    simulator = std::make_unique<MatrixSimulator>();
+    options.logRequests = false;
+    QVERIFY2(simulator->start(options), qPrintable(simulator->errorString()));
+    DigitalMatrixInteractionPort::release();
+    DigitalMatrixInteractionPort::resetServiceFactory();
+    DigitalMatrixInteractionPort::instance();
+    boxes = std::make_unique<MessageBoxScript>(0);
+}
+
+void SimulatorFixture::stopMatrix()
+{
+    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
+    DigitalMatrixInteractionPort::release();
+    simulator.reset();
+    boxes.reset();
+    if (dir)
+        UserManagerCore::instance()->close();
+    dir.reset();
+}
+
+QString SimulatorFixture::storeServer(int type, const QString &name, int port)
+{
+    const bool linuxServer = type == SERVERTYPE_LINUX_DIGITALMATRIX;
+    const QString account = linuxServer ? QStringLiteral("admin") : QString();
+    UserManagerCore *core = UserManagerCore::instance();
+    if (!core->AddServer(name, QStringLiteral("127.0.0.1"), account, account, port, type))
+        return QString();
+    QCoreApplication::processEvents();
+    const QList<UServerInfo> servers = core->GetServers(QString());
+    return servers.isEmpty() ? QString() : servers.constLast().id;
+}

@@ -1,0 +1,121 @@
+#include "LinuxPageHarness.h"
+
+#include "AreaTreeForMatrixConfig.h"
+#include "ConfigChannelsWidget.h"
+#include "DigitalMatrixInteractionPort.h"
+#include "DigitalMatrixServerOperWidget.h"
+#include "LinuxDigitalMatrixPage.h"
+
+#include "SystemConfig.h"
+#include "UserManagerCore.h"
+#include "WaitDialog.h"
+
+#include "TestData.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+using DATACore::UserManagerCore;
+
+LinuxPageHarness::LinuxPageHarness() = default;
+
+LinuxPageHarness::~LinuxPageHarness()
+{
+    stop();
+}
+
+void LinuxPageHarness::start(const QString &site)
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    UserManagerCore *core = UserManagerCore::instance();
+    QVERIFY(core->open(dir->filePath(QStringLiteral("datacentre.db"))));
+    if (!site.isEmpty())
+        QVERIFY2(core->importSiteFile(testDataFile(site)), qPrintable(core->lastError()));
+    PARSERXML::SystemConfig::instance()->setConfigFile(
+            dir->filePath(QStringLiteral("sysConfig.ini")));
+    service = std::make_unique<FakeMatrixService>();
+}
+
+void LinuxPageHarness::stop()
+{
+    page.reset();
+    QCoreApplication::processEvents();
+    COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
+    service.reset();
+    PARSERXML::SystemConfig::instance()->setConfigFile(QString());
+    if (dir)
+        UserManagerCore::instance()->close();
+    dir.reset();
+}
+
+QString LinuxPageHarness::storeServer(const QString &name, const QString &ip, int type, int port,
+                                      const QString &password)
+{
+    UserManagerCore *core = UserManagerCore::instance();
+    if (!core->AddServer(name, ip, QStringLiteral("admin"), password, port, type))
+        return QString();
+    QCoreApplication::processEvents();
+    for (const UServerInfo &server : core->GetServers(QString())) {
+        if (server.name == name && server.type == type)
+            return server.id;
+    }
+    return QString();
+}
+
+std::vector<ScreenRegionEntry> LinuxPageHarness::grid(int rows, int columns)
+{
+    constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
+    std::vector<ScreenRegionEntry> entries(size_t(rows * columns));
+    for (int i = 0; i < rows * columns; ++i)
+        entries[size_t(i)].region = ScreenRegion {i, 0, (i % columns) * U, (i / columns) * U, U, U};
+    return entries;
+}
+
+LinuxDigitalMatrixPage *LinuxPageHarness::makePage()
+{
+    if (!page) {
+        page = std::make_unique<LinuxDigitalMatrixPage>();
+        page->resize(1000, 640);
+        page->show();
+    }
+    return page.get();
+}
+
+void LinuxPageHarness::openConnected(int rows, int columns)
+{
+    base()->screenNumberBytes = QByteArray::fromHex("00010203");
+    base()->gridEntries = grid(rows, columns);
+    base()->cellSplitCount = 1;
+    base()->turnStatus = CellTurnStatus {30, 2, 0};
+    makePage();
+    QTRY_COMPARE(page->currentServerIndex(), 0);
+    oper()->connectButton()->click();
+    QVERIFY(oper()->isServerConnectOK());
+    QVERIFY(cells()->isConfigured());
+    QCOMPARE(cells()->cellCount(), rows * columns);
+    QCoreApplication::processEvents();
+    base()->clear();
+}
+
+QPushButton *LinuxPageHarness::button(const char *name) const
+{
+    return child<QPushButton>(name);
+}
+
+DigitalMatrixServerOperWidget *LinuxPageHarness::oper() const
+{
+    return child<DigitalMatrixServerOperWidget>("serverOperWdt");
+}
+
+ConfigChannelsWidget *LinuxPageHarness::cells() const
+{
+    return child<ConfigChannelsWidget>("configChannelsWdt");
+}
+
+AreaTreeForMatrixConfig *LinuxPageHarness::tree() const
+{
+    return child<AreaTreeForMatrixConfig>("areaTreeWdt");
+}

@@ -1,0 +1,104 @@
+#include "LinuxWallFixture.h"
+
+#include "AreaTreeForMatrixConfig.h"
+#include "ConfigChannelsWidget.h"
+#include "DigitalMatrixServerOperWidget.h"
+#include "LinuxDigitalMatrixPage.h"
+
+#include "ModalDriver.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+
+LinuxWallFixture::LinuxWallFixture() = default;
+
+LinuxWallFixture::~LinuxWallFixture()
+{
+    stop();
+}
+
+void LinuxWallFixture::start(MatrixSimulatorOptions options, const QString &site, bool addServer)
+{
+    qputenv("DM_MATRIX_CONNECT_TIMEOUT_MS", "1500");
+    qputenv("DM_MATRIX_REQUEST_TIMEOUT_MS", "1500");
+    options.x86Port = -1;
+    options.linuxPort = 0;
+    startMatrix(options, site);
+    if (addServer && !QTest::currentTestFailed())
+        QVERIFY(!storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, QStringLiteral("Sim"),
+                             simulator->linuxPort())
+                         .isEmpty());
+}
+
+void LinuxWallFixture::stop()
+{
+    page.reset();
+    stopMatrix();
+}
+
+void LinuxWallFixture::connectPage()
+{
+    if (!page) {
+        page = std::make_unique<LinuxDigitalMatrixPage>();
+        page->resize(1100, 700);
+        page->show();
+        QTRY_COMPARE(page->currentServerIndex(), 0);
+    }
+    oper()->connectButton()->click();
+    QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
+}
+
+void LinuxWallFixture::arrange(int rows, int columns)
+{
+    ModalDriver driver([=](QWidget *modal) {
+        modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(QString::number(rows));
+        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))
+                ->setText(QString::number(columns));
+        modal->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
+    });
+    driver.start();
+    button("configMatrixBt")->click();
+    QVERIFY(driver.ran());
+    QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
+}
+
+void LinuxWallFixture::arrangeAndSave(int rows, int columns)
+{
+    arrange(rows, columns);
+    if (QTest::currentTestFailed())
+        return;
+    button("saveConfigBt")->click();
+    QVERIFY(grid()->isConfigured());
+    QCOMPARE(grid()->cellCount(), rows * columns);
+}
+
+QPushButton *LinuxWallFixture::button(const char *name) const
+{
+    return child<QPushButton>(name);
+}
+
+DigitalMatrixServerOperWidget *LinuxWallFixture::oper() const
+{
+    return child<DigitalMatrixServerOperWidget>("serverOperWdt");
+}
+
+ConfigChannelsWidget *LinuxWallFixture::grid() const
+{
+    return child<ConfigChannelsWidget>("configChannelsWdt");
+}
+
+AreaTreeForMatrixConfig *LinuxWallFixture::tree() const
+{
+    return child<AreaTreeForMatrixConfig>("areaTreeWdt");
+}
+
+CellChannelItem LinuxWallFixture::channel(const char *id, int position)
+{
+    CellChannelItem item;
+    item.channelId = QLatin1String(id);
+    item.position = position;
+    return item;
+}

@@ -1,0 +1,56 @@
+// Shared set-up of the Linux page's end-to-end tests: the data centre and simulator of
+// SimulatorFixture, a server record for the Linux matrix, and the page connected and
+// arranged.
+#pragma once
+
+#include "CellChannelItem.h"
+#include "LinuxDigitalMatrixPage.h"
+#include "SimulatorFixture.h"
+
+#include <QString>
+
+#include <memory>
+
+class QPushButton;
+
+namespace LUMO_DIGITALMATRIX_MODULE {
+class AreaTreeForMatrixConfig;
+class ConfigChannelsWidget;
+class DigitalMatrixServerOperWidget;
+} // namespace LUMO_DIGITALMATRIX_MODULE
+
+// Checks inside the helpers use QTest macros: a caller stops when QTest::currentTestFailed().
+class LinuxWallFixture : public SimulatorFixture
+{
+public:
+    LinuxWallFixture();
+    ~LinuxWallFixture() override;
+
+    // SimulatorFixture's start with only the Linux matrix (on a free port) and, when asked,
+    // a server "Sim" admin/admin for it.
+    void start(MatrixSimulatorOptions options, const QString &site = QString(),
+               bool addServer = true);
+    // The page, then SimulatorFixture's stop.
+    void stop();
+
+    // Shows the page (once) and connects to the selected server.
+    void connectPage();
+    // Enters the arrangement step with a grid of rows x columns.
+    void arrange(int rows, int columns);
+    // arrange(), then "Save".
+    void arrangeAndSave(int rows, int columns);
+
+    template<typename T>
+    T *child(const char *name) const
+    {
+        return page->findChild<T *>(QLatin1String(name));
+    }
+    QPushButton *button(const char *name) const;
+    LUMO_DIGITALMATRIX_MODULE::DigitalMatrixServerOperWidget *oper() const;
+    LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget *grid() const;
+    LUMO_DIGITALMATRIX_MODULE::AreaTreeForMatrixConfig *tree() const;
+    // A channel of the data centre at a position of a cell.
+    static LUMO_DIGITALMATRIX_MODULE::CellChannelItem channel(const char *id, int position);
+
+    std::unique_ptr<LUMO_DIGITALMATRIX_MODULE::LinuxDigitalMatrixPage> page;
+};
