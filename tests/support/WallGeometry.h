@@ -32,6 +32,12 @@ inline _MIRRORINFO mirror(int index, const RECT &home, int split = 1, int turn =
 // Four windows of 800 x 450 units on a 1600 x 900 wall, numbered 0..3 row by row.
 inline QVector<_MIRRORINFO> fourWindows(int turnOfFirst = 0)
 {
-    return {mirror(0, rc(0, 0, 800, 450), 1, turnOfFirst), mirror(1, rc(800, 0, 1600, 450)),
-            mirror(2, rc(0, 450, 800, 900)), mirror(3, rc(800, 450, 1600, 900))};
+    // Appended one by one: GCC 12 warns wrongly about a QVector built from a brace list.
+    QVector<_MIRRORINFO> windows;
+    windows.reserve(4);
+    windows.append(mirror(0, rc(0, 0, 800, 450), 1, turnOfFirst));
+    windows.append(mirror(1, rc(800, 0, 1600, 450)));
+    windows.append(mirror(2, rc(0, 450, 800, 900)));
+    windows.append(mirror(3, rc(800, 450, 1600, 900)));
+    return windows;
 }
