@@ -814,7 +814,7 @@ void TestX86Page::layoutFromTheServiceFillsTheWall()
     QTRY_COMPARE(h.button("_serverSelectBtn")->text(), QStringLiteral("Alpha"));
     h.loginTo(0);
     h.x86()->clear();
-    h.fireLayout(QVector<_MIRRORINFO>(
+    h.fireLayout(windowList(
             {mirror(5, rc(0, 0, 800, 450), 4, 1, 2), mirror(6, rc(800, 0, 1600, 450))}));
     QCOMPARE(h.wall()->getMirrors().size(), 2);
     QCOMPARE(h.wall()->getMirrorTotal(), 2);
@@ -900,7 +900,7 @@ void TestX86Page::clearSourceAsksAndClears()
     h.addServer("Alpha", "10.0.0.1");
     h.makePage(false);
     h.loginTo(0);
-    h.fireLayout(QVector<_MIRRORINFO>(
+    h.fireLayout(windowList(
             {mirror(0, rc(0, 0, 800, 450), 4, 1), mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
     QVERIFY(h.button("_turnShowBtn")->isEnabled());
     h.x86()->clear();
@@ -918,7 +918,7 @@ void TestX86Page::clearSourceAsksAndClears()
     QCOMPARE(h.x86()->last("ClearSource").args, QVariantList {0});
     // Nothing is marked before the matrix reports it; then only the cleared window changed.
     QCOMPARE(h.wall()->mirrorByIndex(1)->getTurnState(), 2);
-    h.fireLayout(QVector<_MIRRORINFO>(
+    h.fireLayout(windowList(
             {mirror(0, rc(0, 0, 800, 450), 4, 0), mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
     QTRY_VERIFY(!h.button("_turnShowBtn")->isEnabled());
     QCOMPARE(h.wall()->mirrorByIndex(0)->getTurnState(), 0);

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QVector>
 
+#include <initializer_list>
+
 inline RECT rc(int left, int top, int right, int bottom)
 {
     return RECT {left, top, right, bottom};
@@ -29,15 +31,21 @@ inline _MIRRORINFO mirror(int index, const RECT &home, int split = 1, int turn =
     return m;
 }
 
+// Window records as a layout holds them. Appended one by one: GCC 12 warns wrongly about a
+// QVector of these built from a brace list.
+inline QVector<_MIRRORINFO> windowList(std::initializer_list<_MIRRORINFO> records)
+{
+    QVector<_MIRRORINFO> windows;
+    windows.reserve(int(records.size()));
+    for (const _MIRRORINFO &record : records)
+        windows.append(record);
+    return windows;
+}
+
 // Four windows of 800 x 450 units on a 1600 x 900 wall, numbered 0..3 row by row.
 inline QVector<_MIRRORINFO> fourWindows(int turnOfFirst = 0)
 {
-    // Appended one by one: GCC 12 warns wrongly about a QVector built from a brace list.
-    QVector<_MIRRORINFO> windows;
-    windows.reserve(4);
-    windows.append(mirror(0, rc(0, 0, 800, 450), 1, turnOfFirst));
-    windows.append(mirror(1, rc(800, 0, 1600, 450)));
-    windows.append(mirror(2, rc(0, 450, 800, 900)));
-    windows.append(mirror(3, rc(800, 450, 1600, 900)));
-    return windows;
+    return windowList({mirror(0, rc(0, 0, 800, 450), 1, turnOfFirst),
+                       mirror(1, rc(800, 0, 1600, 450)), mirror(2, rc(0, 450, 800, 900)),
+                       mirror(3, rc(800, 450, 1600, 900))});
 }
