@@ -6,6 +6,7 @@
 #include "MatrixManageWidget.h"
 #include "MessageBoxW.h"
 #include "MirrorWidget.h"
+#include "ModuleLogging.h"
 #include "QLogger.h"
 #include "ServerSelectWidget.h"
 #include "SetChannelSource.h"
@@ -16,7 +17,6 @@
 #include "_ModifyDigitalMatrixServerDlg.h"
 #include "setMatrixScreen.h"
 
-#include <QDebug>
 #include <QIcon>
 #include <QLayout>
 #include <QPainter>
@@ -210,7 +210,7 @@ void DigitalMatrix::initData()
 
 void DigitalMatrix::setControlEnable(bool flag)
 {
-    qDebug() << "setControlEnable(bool flag)" << flag;
+    qCDebug(lcModuleX86) << "setControlEnable(bool flag)" << flag;
     ui->_clearSourceBtn->setEnabled(flag);
     ui->_saveMatrixSettingBtn->setEnabled(flag);
     ui->_setSourceBtn->setEnabled(flag);
@@ -355,7 +355,7 @@ void DigitalMatrix::loginServer()
 
 void DigitalMatrix::slotConnectSuccess()
 {
-    qDebug() << "connect success";
+    qCDebug(lcModuleX86) << "connect success";
     waitDialog()->hideWaitDialog();
     ui->_connectMatrixBtn->setChecked(false);
     ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
@@ -824,7 +824,7 @@ void DigitalMatrix::slotSetOneMirror(RECT homeRect, RECT mirrorRect, int index, 
 {
     ui->_virtualServerWdt->setMirror(homeRect, mirrorRect, index, splitCount, layer, param4,
                                      turnState);
-    qDebug() << "slotSetOneMirror";
+    qCDebug(lcModuleX86) << "slotSetOneMirror";
     update();
 }
 
@@ -882,7 +882,7 @@ void DigitalMatrix::on__resetLayout_clicked()
 
 void DigitalMatrix::slotSetMontroSplite(int count)
 {
-    qDebug() << "call slotSetMontroSplite";
+    qCDebug(lcModuleX86) << "call slotSetMontroSplite";
     if (count <= 0 || currentMonitor < 0)
         return;
     port()->setMonitorSplit(currentMonitor, count);

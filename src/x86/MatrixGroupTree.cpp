@@ -4,6 +4,7 @@
 #include "ChannelRecordBuilder.h"
 #include "DigitalMatrixInteractionPort.h"
 #include "FixedText.h"
+#include "ModuleLogging.h"
 #include "NoFocusDelegate.h"
 #include "ServerConfigTreeItem.h"
 
@@ -11,7 +12,6 @@
 #include "SystemConfig.h"
 #include "UserManagerCore.h"
 
-#include <QDebug>
 #include <QKeyEvent>
 #include <QSettings>
 #include <QShowEvent>
@@ -446,7 +446,7 @@ bool MatrixGroupTree::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == ui->_searchButton && event->type() == QEvent::FocusOut) {
         ui->_searchEdit->setStyleSheet(QLatin1String(kGreyText));
     } else if (watched == ui->_nElapseSpin && event->type() == QEvent::FocusOut) {
-        qDebug() << "focusout";
+        qCDebug(lcModuleX86) << "focusout";
     }
     return QWidget::eventFilter(watched, event);
 }
