@@ -72,8 +72,6 @@ LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
     ui->setupUi(this);
     upgradeTimer->setInterval(DefaultUpgradePollMs);
     keepAliveTimer->setInterval(DefaultKeepAliveMs);
-    configChannelsWidget = dynamic_cast<ConfigChannelsWidget *>(ui->cellsStackedWdt->widget(0));
-    adjustCellNumWidget = dynamic_cast<AdjustCellNumWidget *>(ui->cellsStackedWdt->widget(1));
     getMatrixServersAlreadyConfig();
     connectSignalsWithSlots();
     setWidgetsEnabled(false);
@@ -86,8 +84,7 @@ LinuxDigitalMatrixPage::~LinuxDigitalMatrixPage()
     stopUpgradePoll();
     // The connection itself stays open; only the arrangement mode must not outlive us.
     leaveArrangeMode();
-    delete ui;
-    ui = nullptr;
+    ui.reset();
     serverStatus.clear();
     qDeleteAll(servers);
     servers.clear();
@@ -150,8 +147,8 @@ void LinuxDigitalMatrixPage::connectSignalsWithSlots()
     connect(bar, &MatrixOperButtonsWt::signalResetBtClicked, this,
             &LinuxDigitalMatrixPage::slotResetBtClicked);
 
-    if (configChannelsWidget)
-        connect(configChannelsWidget, &ConfigChannelsWidget::signalSetSelChannelsToCheckedCell,
+    if (ui->configChannelsWdt)
+        connect(ui->configChannelsWdt, &ConfigChannelsWidget::signalSetSelChannelsToCheckedCell,
                 this, &LinuxDigitalMatrixPage::slotSetSelChannelsToCheckedCell);
     connect(ui->channelsOperWdt, &ChannelsOperWidget::signalSetChannelsToCellBtClicked, this,
             &LinuxDigitalMatrixPage::slotSetChannelsToCellBtClicked);
@@ -212,8 +209,8 @@ void LinuxDigitalMatrixPage::resetStatusToInitial()
     stopUpgradePoll();
     leaveArrangeMode();
     setMatrixStatus(MatrixStatusNormal);
-    if (configChannelsWidget)
-        configChannelsWidget->resetToPlaceholder();
+    if (ui->configChannelsWdt)
+        ui->configChannelsWdt->resetToPlaceholder();
     setWidgetsEnabled(false);
 }
 
@@ -404,8 +401,8 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
                 arrangeModeLeftOn = false;
             setServerConnectOk(true);
             oper->setConnectServerHint(tr("Digital matrix server connect ok!"));
-            if (configChannelsWidget)
-                configChannelsWidget->loadFromServer();
+            if (ui->configChannelsWdt)
+                ui->configChannelsWdt->loadFromServer();
             setWidgetsEnabled(true);
         } else {
             resetStatusToInitial();
@@ -604,13 +601,13 @@ void LinuxDigitalMatrixPage::slotConfigMatrixBtClicked()
     MatrixRowColumnSetDlg dialog(this);
     int rows = 2;
     int columns = 2;
-    if (configChannelsWidget)
-        configChannelsWidget->getRowColumn(rows, columns);
+    if (ui->configChannelsWdt)
+        ui->configChannelsWdt->getRowColumn(rows, columns);
     dialog.setRowColumn(rows, columns);
     if (dialog.exec() != QDialog::Accepted)
         return;
     dialog.getRowColumn(rows, columns);
-    if (!adjustCellNumWidget || !configChannelsWidget || !isServerConnectOK())
+    if (!ui->adjustCellNumWdt || !ui->configChannelsWdt || !isServerConnectOK())
         return;
     // The numbers to arrange are the matrix's own: without them there is nothing to save.
     QStringList numbers;
@@ -628,7 +625,7 @@ void LinuxDigitalMatrixPage::slotConfigMatrixBtClicked()
         return;
     }
     arrangeModeOn = true;
-    adjustCellNumWidget->setArrangement(rows, columns, numbers);
+    ui->adjustCellNumWdt->setArrangement(rows, columns, numbers);
     setMatrixStatus(MatrixStatusConfig);
 }
 
@@ -636,21 +633,21 @@ void LinuxDigitalMatrixPage::slotUndoLayoutBtClicked() { }
 
 void LinuxDigitalMatrixPage::slotSaveConfigBtClicked()
 {
-    if (!adjustCellNumWidget || !configChannelsWidget)
+    if (!ui->adjustCellNumWdt || !ui->configChannelsWdt)
         return;
-    const QStringList numbers = adjustCellNumWidget->getCellShowNums();
+    const QStringList numbers = ui->adjustCellNumWdt->getCellShowNums();
     int rows = 0;
     int columns = 0;
-    adjustCellNumWidget->getRowColumn(rows, columns);
+    ui->adjustCellNumWdt->getRowColumn(rows, columns);
     int oldRows = 0;
     int oldColumns = 0;
-    const bool configured = configChannelsWidget->isConfigured();
+    const bool configured = ui->configChannelsWdt->isConfigured();
     if (configured)
-        configChannelsWidget->getRowColumn(oldRows, oldColumns);
+        ui->configChannelsWdt->getRowColumn(oldRows, oldColumns);
     // The cells keep their channels while the grid keeps its shape; a new shape clears them,
     // which the operator agrees to first.
     const bool newShape = configured && (rows != oldRows || columns != oldColumns);
-    if (newShape && configChannelsWidget->hasAnyChannel()
+    if (newShape && ui->configChannelsWdt->hasAnyChannel()
         && !askQuestion(tr("The new grid clears the channels of every cell. Save it?")))
         return;
 
@@ -677,8 +674,8 @@ void LinuxDigitalMatrixPage::slotSaveConfigBtClicked()
     leaveArrangeMode();
     setMatrixStatus(MatrixStatusNormal);
     // The grid shows what the matrix holds now, cells with their channels and splits.
-    configChannelsWidget->resetToPlaceholder();
-    configChannelsWidget->loadFromServer();
+    ui->configChannelsWdt->resetToPlaceholder();
+    ui->configChannelsWdt->loadFromServer();
 }
 
 void LinuxDigitalMatrixPage::slotBackStepBtClicked()
@@ -824,7 +821,7 @@ void LinuxDigitalMatrixPage::finishUpgrade(int status, bool lost)
 
 void LinuxDigitalMatrixPage::slotSetSelChannelsToCheckedCell(int channelWtIndex)
 {
-    if (!configChannelsWidget)
+    if (!ui->configChannelsWdt)
         return;
     QList<CellChannelItem> channels;
     bool areaSelected = false;
@@ -833,14 +830,14 @@ void LinuxDigitalMatrixPage::slotSetSelChannelsToCheckedCell(int channelWtIndex)
         showNotice(tr("The max channel count can set in cell is:%1").arg(MaxCellChannels));
         return;
     }
-    const int cellIndex = configChannelsWidget->checkedIndex();
+    const int cellIndex = ui->configChannelsWdt->checkedIndex();
     if (channels.size() == 1 && channelWtIndex != -1 && !areaSelected) {
         CellChannelItem channel = channels.constFirst();
         channel.position = channelWtIndex;
-        configChannelsWidget->setChannelToCellPane(channel, cellIndex);
+        ui->configChannelsWdt->setChannelToCellPane(channel, cellIndex);
         return;
     }
-    configChannelsWidget->setChannelsToCell(channels, cellIndex);
+    ui->configChannelsWdt->setChannelsToCell(channels, cellIndex);
 }
 
 void LinuxDigitalMatrixPage::slotSetChannelsToCellBtClicked()
@@ -850,14 +847,14 @@ void LinuxDigitalMatrixPage::slotSetChannelsToCellBtClicked()
 
 void LinuxDigitalMatrixPage::slotDeleteChannelsFromCellBtClicked()
 {
-    if (configChannelsWidget)
-        configChannelsWidget->clearCellChannels(configChannelsWidget->checkedIndex());
+    if (ui->configChannelsWdt)
+        ui->configChannelsWdt->clearCellChannels(ui->configChannelsWdt->checkedIndex());
 }
 
 void LinuxDigitalMatrixPage::slotClearChannelsBtClicked()
 {
-    if (configChannelsWidget)
-        configChannelsWidget->clearAllChannels();
+    if (ui->configChannelsWdt)
+        ui->configChannelsWdt->clearAllChannels();
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

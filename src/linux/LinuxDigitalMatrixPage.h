@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class QTimer;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -18,9 +20,6 @@ namespace LUMO_DIGITALMATRIX_MODULE {
 namespace Ui {
 class LinuxDigitalMatrixPage;
 }
-
-class AdjustCellNumWidget;
-class ConfigChannelsWidget;
 
 // The configuration page of Linux matrix servers: keeps up to five servers of the data
 // centre, connects to one, arranges its screens and configures its wall.
@@ -132,7 +131,7 @@ private:
     // Why the matrix refused or could not be asked, as one sentence.
     static QString refusalReason(int result);
 
-    Ui::LinuxDigitalMatrixPage *ui = nullptr;
+    std::unique_ptr<Ui::LinuxDigitalMatrixPage> ui;
     const int maxServerCount = 5;
     int currentIndex = -1;
     bool firstShow = true;
@@ -140,8 +139,6 @@ private:
     QTimer *keepAliveTimer = nullptr;
     QList<DigitalMatrixServerInfo *> servers;
     QMap<QString, QStringList> serverStatus;
-    AdjustCellNumWidget *adjustCellNumWidget = nullptr;
-    ConfigChannelsWidget *configChannelsWidget = nullptr;
     bool serverConnected = false;
     bool upgradeWaiting = false;
     // Polls in a row that found no connection while an upgrade was watched.

@@ -3,8 +3,8 @@
 
 #include "DigitalMatrixInteractionPort.h"
 #include "MirrorWidget.h"
+#include "ModuleLogging.h"
 
-#include <QDebug>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -205,8 +205,10 @@ void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, in
     mirror->hide();
     mirror->setMirrorInfo(homeRect, mirrorRect, index, splitCount, layer, param4, turnState);
     updateScale(mirror);
-    connect(mirror, &MirrorWidget::sigMousePress, this, &MatrixManageWidget::slotMirrorPress);
-    connect(mirror, &MirrorWidget::sigMouseRelease, this, &MatrixManageWidget::slotMirrorRelease);
+    connect(mirror, &MirrorWidget::sigMousePress, this,
+            [this, mirror] { slotMirrorPress(mirror); });
+    connect(mirror, &MirrorWidget::sigMouseRelease, this,
+            [this, mirror] { slotMirrorRelease(mirror); });
     connect(mirror, &MirrorWidget::sigContextMenu, this, [this, mirror](const QPoint &globalPos) {
         emit sigMirrorContextMenu(mirror->getIndex(), globalPos);
     });
@@ -219,7 +221,7 @@ void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, in
     mirror->setEditable(editable);
     placeMirror(mirror);
     mirror->setDragZone(MirrorWidget::ZoneInside);
-    qDebug() << "setMirror";
+    qCDebug(lcModuleX86) << "setMirror";
 }
 
 void MatrixManageWidget::clearData()
@@ -237,7 +239,7 @@ void MatrixManageWidget::clearData()
     currMirror = nullptr;
     qDeleteAll(old);
     createdCount = 0;
-    qDebug() << "clearData";
+    qCDebug(lcModuleX86) << "clearData";
     update();
 }
 
@@ -250,7 +252,7 @@ void MatrixManageWidget::resetLayout()
         DigitalMatrixInteractionPort::instance()->setMirrorRect(mirror->getIndex(), home);
         placeMirror(mirror);
     }
-    qDebug() << "resetLayout";
+    qCDebug(lcModuleX86) << "resetLayout";
     update();
 }
 
@@ -262,7 +264,7 @@ void MatrixManageWidget::setMirrorState(int index, int turnState, int splitCount
     mirror->setTurnState(turnState);
     if (splitCount > 0)
         mirror->setSplitCount(splitCount);
-    qDebug() << "setMirrorState";
+    qCDebug(lcModuleX86) << "setMirrorState";
     if (turnState == 1 || turnState == 2)
         mirror->raise();
     mirror->update();
@@ -300,11 +302,8 @@ void MatrixManageWidget::clearMirrorStates()
         mirror->setTurnState(0);
 }
 
-void MatrixManageWidget::slotMirrorPress()
+void MatrixManageWidget::slotMirrorPress(MirrorWidget *pressedMirror)
 {
-    auto *pressedMirror = qobject_cast<MirrorWidget *>(sender());
-    if (!pressedMirror)
-        return;
     for (MirrorWidget *mirror : qAsConst(mirrors))
         mirror->setSelected(false);
     currMirror = pressedMirror;
@@ -313,10 +312,9 @@ void MatrixManageWidget::slotMirrorPress()
     emit sigCurrMontroIndex(currMirror->getIndex(), currMirror->getTurnState());
 }
 
-void MatrixManageWidget::slotMirrorRelease()
+void MatrixManageWidget::slotMirrorRelease(MirrorWidget *dropped)
 {
-    auto *dropped = qobject_cast<MirrorWidget *>(sender());
-    if (!currMirror || !dropped)
+    if (!currMirror)
         return;
     const QPoint point = mapFromGlobal(dropped->getDropGlobalPos());
     MirrorWidget *target = nullptr;
@@ -329,8 +327,8 @@ void MatrixManageWidget::slotMirrorRelease()
     if (!target)
         return;
 
-    qDebug() << "destMirror-1-:" << target->getIndex();
-    qDebug() << "m_currMirror-1-:" << currMirror->getIndex();
+    qCDebug(lcModuleX86) << "destMirror-1-:" << target->getIndex();
+    qCDebug(lcModuleX86) << "m_currMirror-1-:" << currMirror->getIndex();
     const int targetIndex = target->getIndex();
     target->setIndex(currMirror->getIndex());
     currMirror->setIndex(targetIndex);

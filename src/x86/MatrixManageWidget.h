@@ -73,8 +73,8 @@ signals:
     void sigMirrorContextMenu(int index, const QPoint &globalPos);
 
 public slots:
-    void slotMirrorPress();
-    void slotMirrorRelease();
+    void slotMirrorPress(MirrorWidget *pressedMirror);
+    void slotMirrorRelease(MirrorWidget *dropped);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -58,7 +58,7 @@ _ModifyDigitalMatrixServerDlg::_ModifyDigitalMatrixServerDlg(QWidget *parent,
     connect(ui->cancleBt, &QPushButton::clicked, this,
             &_ModifyDigitalMatrixServerDlg::slotCancleBtClicked);
     connect(ui->serverName, &QLineEdit::textChanged, this,
-            &_ModifyDigitalMatrixServerDlg::slotLineEtTextChanged);
+            [this](const QString &text) { slotLineEtTextChanged(ui->serverName, text); });
 
     if (info) {
         ui->title->setText(tr("Edit DigitalMatrix Server"));
@@ -127,11 +127,8 @@ void _ModifyDigitalMatrixServerDlg::slotCancleBtClicked()
     reject();
 }
 
-void _ModifyDigitalMatrixServerDlg::slotLineEtTextChanged(const QString &text)
+void _ModifyDigitalMatrixServerDlg::slotLineEtTextChanged(QLineEdit *edit, const QString &text)
 {
-    auto *edit = qobject_cast<QLineEdit *>(sender());
-    if (!edit)
-        return;
     if (!text.contains(QLatin1Char('\'')) && !text.contains(QLatin1Char('\\')))
         return;
     showInputHint(edit, tr("Input can't be ' or \\ !"));
