@@ -1066,7 +1066,7 @@ void TestX86Page::layoutFromTheServiceFillsTheWall()
     QCOMPARE(wall()->getMirrors().size(), 2);
     QCOMPARE(wall()->getMirrorTotal(), 2);
     QCOMPARE(page->currentMonitorIndex(), 5);
-    QCOMPARE(page->currentTurnStateValue(), 1);
+    QCOMPARE(int(page->currentTurnStateValue()), 1);
     QCOMPARE(x86()->names(), QStringList {"SelectMonitor"});
     QCOMPARE(x86()->last("SelectMonitor").args, QVariantList {5});
     MirrorWidget *first = wall()->mirrorByIndex(5);
@@ -1105,7 +1105,7 @@ void TestX86Page::selectingAWindowPreparesTheTurnButton()
         QCOMPARE(turnButton->isEnabled(), enabled < 0 ? before : enabled == 1);
     }
     QCOMPARE(page->currentMonitorIndex(), 3);
-    QCOMPARE(page->currentTurnStateValue(), turn);
+    QCOMPARE(int(page->currentTurnStateValue()), turn);
     QCOMPARE(x86()->names(), (QStringList {"SelectMonitor", "SelectMonitor"}));
     QCOMPARE(x86()->last("SelectMonitor").args, QVariantList {3});
 
@@ -1164,12 +1164,12 @@ void TestX86Page::clearSourceAsksAndClears()
     QCOMPARE(x86()->names(), QStringList {"ClearSource"});
     QCOMPARE(x86()->last("ClearSource").args, QVariantList {0});
     // Nothing is marked before the matrix reports it; then only the cleared window changed.
-    QCOMPARE(wall()->mirrorByIndex(1)->getTurnState(), 2);
+    QCOMPARE(int(wall()->mirrorByIndex(1)->getTurnState()), 2);
     fireLayout(
             windows({mirror(0, rc(0, 0, 800, 450), 4, 0), mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
     QTRY_VERIFY(!button("_turnShowBtn")->isEnabled());
-    QCOMPARE(wall()->mirrorByIndex(0)->getTurnState(), 0);
-    QCOMPARE(wall()->mirrorByIndex(1)->getTurnState(), 2);
+    QCOMPARE(int(wall()->mirrorByIndex(0)->getTurnState()), 0);
+    QCOMPARE(int(wall()->mirrorByIndex(1)->getTurnState()), 2);
 }
 
 void TestX86Page::configurationModeFlow()
@@ -1351,7 +1351,7 @@ void TestX86Page::stopTurnAsksFirst()
     QTest::mouseClick(menu->findChild<QPushButton *>("_closeTurnShowBtn"), Qt::LeftButton);
     QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {0, 0}));
     QVERIFY(!button("_turnShowBtn")->isEnabled());
-    QCOMPARE(wall()->mirrorByIndex(0)->getTurnState(), 0);
+    QCOMPARE(int(wall()->mirrorByIndex(0)->getTurnState()), 0);
 }
 
 // ---- Split and screen count ---------------------------------------------------------------

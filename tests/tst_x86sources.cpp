@@ -1248,7 +1248,7 @@ void TestX86Sources::setSourceButtonEditsTheSelectedWindow()
     // The window is not marked by the page: it asks for the layout, which shows what the
     // matrix made of the sources.
     QCOMPARE(x86()->calls().last().name, QStringLiteral("RequestLayout"));
-    QCOMPARE(wall->mirrorByIndex(2)->getTurnState(), 0);
+    QCOMPARE(int(wall->mirrorByIndex(2)->getTurnState()), 0);
     Q_UNUSED(turnButton)
 }
 
@@ -1308,7 +1308,7 @@ void TestX86Sources::turnMenuFollowsTheWindowState()
     QTest::mouseClick(start, Qt::LeftButton);
     QCOMPARE(x86()->names(), QStringList {"SetTurnState"});
     QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {0, 1}));
-    QCOMPARE(page->findChild<MatrixManageWidget *>()->mirrorByIndex(0)->getTurnState(), 1);
+    QCOMPARE(int(page->findChild<MatrixManageWidget *>()->mirrorByIndex(0)->getTurnState()), 1);
     QVERIFY(!menu->isVisible());
     QVERIFY(!turnButton->isChecked());
 
@@ -1320,7 +1320,7 @@ void TestX86Sources::turnMenuFollowsTheWindowState()
     QVERIFY(stop->isVisible());
     QTest::mouseClick(pause, Qt::LeftButton);
     QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {0, 2}));
-    QCOMPARE(page->findChild<MatrixManageWidget *>()->mirrorByIndex(0)->getTurnState(), 2);
+    QCOMPARE(int(page->findChild<MatrixManageWidget *>()->mirrorByIndex(0)->getTurnState()), 2);
     QVERIFY(!turnButton->isChecked());
 
     // A confirmed stop ends the show and disables the button.
@@ -1331,7 +1331,7 @@ void TestX86Sources::turnMenuFollowsTheWindowState()
     QCOMPARE(x86()->last("SetTurnState").args, (QVariantList {0, 0}));
     QVERIFY(!turnButton->isEnabled());
     QVERIFY(!turnButton->isChecked());
-    QCOMPARE(page->findChild<MatrixManageWidget *>()->mirrorByIndex(0)->getTurnState(), 0);
+    QCOMPARE(int(page->findChild<MatrixManageWidget *>()->mirrorByIndex(0)->getTurnState()), 0);
 }
 
 void TestX86Sources::turnMenuClosingUnchecksTheButton_data()

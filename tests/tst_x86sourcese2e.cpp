@@ -183,7 +183,7 @@ void TestX86SourcesEndToEnd::turnShowOnAWindowPausedStartedStopped()
     // Other windows are untouched.
     QCOMPARE(simWindow(0).sources.size(), 0);
     QTRY_VERIFY(button("_turnShowBtn")->isEnabled());
-    QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 1);
+    QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), 1);
 
     auto *menu = page->findChild<TurnControlWidget *>();
     auto choose = [&](const char *row) {
@@ -199,19 +199,19 @@ void TestX86SourcesEndToEnd::turnShowOnAWindowPausedStartedStopped()
     // Pause.
     choose("_pauseTurnShowBtn");
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 2, Timeout);
-    QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 2);
+    QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), 2);
 
     // Start again.
     choose("_startTurnShowBtn");
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, Timeout);
-    QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 1);
+    QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), 1);
 
     // Stop, confirmed.
     boxes->answer(1);
     choose("_closeTurnShowBtn");
     QCOMPARE(boxes->last().text, QStringLiteral("Do you want to stop taking turns to show"));
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 0, Timeout);
-    QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 0);
+    QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), 0);
     QVERIFY(!button("_turnShowBtn")->isEnabled());
     // The sources stay on the window.
     window = simWindow(1);
@@ -258,7 +258,7 @@ void TestX86SourcesEndToEnd::decliningTheQuestionChangesNothing()
     QCOMPARE(held.split, running.split);
     QCOMPARE(held.turnInterval, 20);
     QCOMPARE(held.sources.size(), 4);
-    QCOMPARE(f.wall()->mirrorByIndex(1)->getTurnState(), 1);
+    QCOMPARE(int(f.wall()->mirrorByIndex(1)->getTurnState()), 1);
 }
 
 void TestX86SourcesEndToEnd::fixedSetHoldsNoTurnShow()
@@ -278,7 +278,7 @@ void TestX86SourcesEndToEnd::fixedSetHoldsNoTurnShow()
     QCOMPARE(simWindow(2).turnState, 0);
     // The page shows what the matrix holds: no turn show, nothing to start.
     QTRY_COMPARE(f.wall()->mirrorByIndex(2)->getSplitCount(), 1);
-    QCOMPARE(f.wall()->mirrorByIndex(2)->getTurnState(), 0);
+    QCOMPARE(int(f.wall()->mirrorByIndex(2)->getTurnState()), 0);
     QTRY_VERIFY(!button("_turnShowBtn")->isEnabled());
 
     // A start without a turn interval is refused by the matrix, and the page says so.
@@ -288,7 +288,7 @@ void TestX86SourcesEndToEnd::fixedSetHoldsNoTurnShow()
                               QStringList {"The matrix server refused to change the turn show!"},
                               Timeout);
     QCOMPARE(simWindow(2).turnState, 0);
-    QTRY_COMPARE(f.wall()->mirrorByIndex(2)->getTurnState(), 0);
+    QTRY_COMPARE(int(f.wall()->mirrorByIndex(2)->getTurnState()), 0);
 }
 
 void TestX86SourcesEndToEnd::ticksSurviveTabsAndSearches()
@@ -326,7 +326,7 @@ void TestX86SourcesEndToEnd::refusedSourcesAreShownOnce()
                               QStringList {"The matrix server refused the sources!"}, Timeout);
     QCOMPARE(simWindow(1).sources.size(), 0);
     QCOMPARE(simWindow(1).turnState, 0);
-    QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getTurnState(), 0);
+    QTRY_COMPARE(int(f.wall()->mirrorByIndex(1)->getTurnState()), 0);
     QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getSplitCount(), simWindow(1).split);
     QVERIFY(!button("_turnShowBtn")->isEnabled());
 }

@@ -216,10 +216,10 @@ void DigitalMatrixInteractionPort::selectMonitor(int monitor)
         x86Matrix->SelectMonitor(monitor);
 }
 
-void DigitalMatrixInteractionPort::setTurnState(int monitor, int state)
+void DigitalMatrixInteractionPort::setTurnState(int monitor, X86TurnState state)
 {
     if (x86Matrix)
-        x86Matrix->SetTurnState(monitor, state);
+        x86Matrix->SetTurnState(monitor, int(state));
 }
 
 void DigitalMatrixInteractionPort::clearSource(int monitor)
@@ -577,7 +577,8 @@ int DigitalMatrixInteractionPort::setCellTurnShow(int cell, const CellTurnInfo &
     const CellTurnStatus status {info.turnInterval, serviceCode, 0};
     const int result = baseMatrix->SetCellTurnShow(cell, &status);
     if (result == 0
-        && (info.turnState == CellTurnInfo::TurnStart || info.turnState == CellTurnInfo::TurnStop))
+        && (info.turnState == int(CellTurnCode::TurnStart)
+            || info.turnState == int(CellTurnCode::TurnStop)))
         return baseMatrix->SetCellSplit(cell, splitCount, 0);
     return result;
 }

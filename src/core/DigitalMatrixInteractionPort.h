@@ -70,7 +70,7 @@ public:
     void setMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
                                int turnInterval);
     void selectMonitor(int monitor);
-    void setTurnState(int monitor, int state);
+    void setTurnState(int monitor, X86TurnState state);
     void clearSource(int monitor);
     void zoomMirrorAt(int mirror, int x, int y);
     void setMirrorRect(int mirror, RECT rect);

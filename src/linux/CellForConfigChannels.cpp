@@ -148,17 +148,18 @@ void CellForConfigChannels::setShowNum(int num)
     splitToolBar->setSplitButtonVisible(16, num == 1);
 }
 
-bool CellForConfigChannels::isTurnOperationAllowed(int state, int op)
+bool CellForConfigChannels::isTurnOperationAllowed(CellTurnCode state, CellTurnCode op)
 {
     switch (op) {
-    case TurnStart:
-        return state == TurnStop || state == TurnPause;
-    case TurnStop:
-        return state == TurnStart || state == TurnPause || state == TurnContinue;
-    case TurnPause:
-        return state == TurnStart || state == TurnContinue;
-    case TurnContinue:
-        return state == TurnPause;
+    case CellTurnCode::TurnStart:
+        return state == CellTurnCode::TurnStop || state == CellTurnCode::TurnPause;
+    case CellTurnCode::TurnStop:
+        return state == CellTurnCode::TurnStart || state == CellTurnCode::TurnPause
+                || state == CellTurnCode::TurnContinue;
+    case CellTurnCode::TurnPause:
+        return state == CellTurnCode::TurnStart || state == CellTurnCode::TurnContinue;
+    case CellTurnCode::TurnContinue:
+        return state == CellTurnCode::TurnPause;
     default:
         return false;
     }
@@ -166,7 +167,7 @@ bool CellForConfigChannels::isTurnOperationAllowed(int state, int op)
 
 bool CellForConfigChannels::isTurnStarted() const
 {
-    return curTurnState == TurnStart || curTurnState == TurnContinue;
+    return curTurnState == CellTurnCode::TurnStart || curTurnState == CellTurnCode::TurnContinue;
 }
 
 QList<CellChannelItem> CellForConfigChannels::channelItems() const
@@ -236,12 +237,13 @@ void CellForConfigChannels::loadFromServer()
 
     CellTurnInfo info;
     info.turnInterval = curTurnInterval;
-    info.turnState = TurnStop;
+    info.turnState = int(CellTurnCode::TurnStop);
     if (port()->getCellTurnShow(getIndex(), &info) == 0) {
         if (info.turnInterval > 0)
             curTurnInterval = info.turnInterval;
-        if (info.turnState >= TurnStart && info.turnState <= TurnContinue)
-            curTurnState = info.turnState;
+        if (info.turnState >= int(CellTurnCode::TurnStart)
+            && info.turnState <= int(CellTurnCode::TurnContinue))
+            curTurnState = CellTurnCode(info.turnState);
     }
     updateTurnView();
 }
@@ -260,7 +262,7 @@ int CellForConfigChannels::sendChannels(const QList<CellChannelItem> &items)
     if (result != 0)
         return result;
 
-    turnShowOperate(TurnStop);
+    turnShowOperate(CellTurnCode::TurnStop);
     // Channels with a place keep it; the others take the lowest free places in order, as
     // the matrix places them.
     channels.clear();
@@ -298,7 +300,7 @@ int CellForConfigChannels::sendChannelToPane(const CellChannelItem &item, int pa
     const int result = port()->putCellChannel(getIndex(), placed, held ? 1 : 0);
     if (result != 0)
         return result;
-    turnShowOperate(TurnStop);
+    turnShowOperate(CellTurnCode::TurnStop);
     channels.insert(placed.position, placed);
     updatePageCount();
     fillPanes();
@@ -322,14 +324,14 @@ bool CellForConfigChannels::removeChannel(int position)
 
 bool CellForConfigChannels::deleteChannelAt(int position)
 {
-    if (!turnShowOperate(TurnStop))
+    if (!turnShowOperate(CellTurnCode::TurnStop))
         return false;
     return removeChannel(position);
 }
 
 bool CellForConfigChannels::deleteAllChannels()
 {
-    if (!turnShowOperate(TurnStop))
+    if (!turnShowOperate(CellTurnCode::TurnStop))
         return false;
     while (!channels.isEmpty()) {
         if (!removeChannel(channels.firstKey()))
@@ -462,20 +464,20 @@ bool CellForConfigChannels::showSinglePane(int position, bool send)
 
 // ---- Turn show ----------------------------------------------------------------------
 
-bool CellForConfigChannels::turnShowOperate(int op)
+bool CellForConfigChannels::turnShowOperate(CellTurnCode op)
 {
-    if (op < TurnStart || op > TurnContinue)
+    if (op < CellTurnCode::TurnStart || op > CellTurnCode::TurnContinue)
         return false;
     if (!isTurnOperationAllowed(curTurnState, op))
         return true;
     CellTurnInfo info;
     info.turnInterval = curTurnInterval;
-    info.turnState = op;
+    info.turnState = int(op);
     if (port()->setCellTurnShow(getIndex(), info, splitCount()) != 0) {
         static const char *const failures[] = {
                 QT_TR_NOOP("Start turn show fail!"), QT_TR_NOOP("Stop turn show fail!"),
                 QT_TR_NOOP("Pause turn show fail!"), QT_TR_NOOP("Continue turn show fail!")};
-        showNotice(tr(failures[op]));
+        showNotice(tr(failures[int(op)]));
         return false;
     }
     curTurnState = op;
@@ -485,10 +487,10 @@ bool CellForConfigChannels::turnShowOperate(int op)
 
 void CellForConfigChannels::updateTurnView()
 {
-    startAction->setVisible(isTurnOperationAllowed(curTurnState, TurnStart));
-    stopAction->setVisible(isTurnOperationAllowed(curTurnState, TurnStop));
-    pauseAction->setVisible(isTurnOperationAllowed(curTurnState, TurnPause));
-    continueAction->setVisible(isTurnOperationAllowed(curTurnState, TurnContinue));
+    startAction->setVisible(isTurnOperationAllowed(curTurnState, CellTurnCode::TurnStart));
+    stopAction->setVisible(isTurnOperationAllowed(curTurnState, CellTurnCode::TurnStop));
+    pauseAction->setVisible(isTurnOperationAllowed(curTurnState, CellTurnCode::TurnPause));
+    continueAction->setVisible(isTurnOperationAllowed(curTurnState, CellTurnCode::TurnContinue));
     const bool turning = isTurnStarted();
     for (ChannelWidget *pane : qAsConst(panes))
         pane->setTurning(turning);
@@ -496,22 +498,22 @@ void CellForConfigChannels::updateTurnView()
 
 void CellForConfigChannels::slotTurnShowStartActionTriggered()
 {
-    turnShowOperate(TurnStart);
+    turnShowOperate(CellTurnCode::TurnStart);
 }
 
 void CellForConfigChannels::slotTurnShowStopActionTriggered()
 {
-    turnShowOperate(TurnStop);
+    turnShowOperate(CellTurnCode::TurnStop);
 }
 
 void CellForConfigChannels::slotTurnShowPauseActionTriggered()
 {
-    turnShowOperate(TurnPause);
+    turnShowOperate(CellTurnCode::TurnPause);
 }
 
 void CellForConfigChannels::slotTurnShowContinueActionTriggred()
 {
-    turnShowOperate(TurnContinue);
+    turnShowOperate(CellTurnCode::TurnContinue);
 }
 
 void CellForConfigChannels::slotTurnShowTimeSetActionTriggered()
@@ -523,7 +525,7 @@ void CellForConfigChannels::slotTurnShowTimeSetActionTriggered()
     const int seconds = dialog.getTurnShowTime();
     CellTurnInfo info;
     info.turnInterval = seconds;
-    info.turnState = curTurnState;
+    info.turnState = int(curTurnState);
     if (port()->setCellTurnShow(getIndex(), info, splitCount()) != 0) {
         showNotice(tr("Set turn show time fail!"));
         return;
@@ -547,7 +549,7 @@ void CellForConfigChannels::slotDeleteChannelActionTriggered()
     }
     if (!askQuestion(tr("Make sure delete the channel:%1?").arg(item.channelName)))
         return;
-    if (!turnShowOperate(TurnStop))
+    if (!turnShowOperate(CellTurnCode::TurnStop))
         return;
     if (!removeChannel(item.position))
         showNotice(tr("Delete channel from cell fail!"));
@@ -559,7 +561,7 @@ void CellForConfigChannels::slotDeleteAllChannelsActionTriggered()
         return;
     if (!askQuestion(tr("Make sure clear cell channels?")))
         return;
-    if (!turnShowOperate(TurnStop))
+    if (!turnShowOperate(CellTurnCode::TurnStop))
         return;
     if (!deleteAllChannels())
         showNotice(tr("Delete cell channels fail!"));
@@ -601,7 +603,7 @@ void CellForConfigChannels::slotSplitScreenNum(int num, bool stopTurnShow, bool 
     if (!isValidSplit(num))
         return;
     if (stopTurnShow)
-        turnShowOperate(TurnStop);
+        turnShowOperate(CellTurnCode::TurnStop);
     if (affectServer && port()->setCellSplit(getIndex(), num) != 0) {
         showNotice(tr("split screen fail!"));
         return;
@@ -617,7 +619,7 @@ void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
 {
     if (!channelWidget(index))
         return;
-    if (curTurnState != TurnStop) {
+    if (curTurnState != CellTurnCode::TurnStop) {
         showNotice(tr("Forbid to melting flat while turn show!"));
         return;
     }

@@ -3,6 +3,7 @@
 #include "digitalmatrix_export.h"
 
 #include "CellChannelItem.h"
+#include "MatrixStates.h"
 
 #include "CanSelectWithNumWidget.h"
 
@@ -28,8 +29,6 @@ class DIGITALMATRIX_EXPORT CellForConfigChannels : public COMMONUSELIB::CanSelec
     Q_DISABLE_COPY(CellForConfigChannels)
 
 public:
-    // Turn-show operations; after one succeeds the cell's turn state is its number.
-    enum TurnOperation { TurnStart = 0, TurnStop = 1, TurnPause = 2, TurnContinue = 3 };
     // Channels one cell holds at most.
     static constexpr int MaxChannels = 16;
 
@@ -41,7 +40,7 @@ public:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     // Whether a turn-show operation may run from a turn state.
-    static bool isTurnOperationAllowed(int state, int op);
+    static bool isTurnOperationAllowed(CellTurnCode state, CellTurnCode op);
 
     // Reads the cell's channels, split, single pane and turn show from the matrix; sends
     // nothing.
@@ -55,7 +54,7 @@ public:
     int sendChannelToPane(const CellChannelItem &item, int pane, bool *modified = nullptr);
     // Runs a turn-show operation (Algorithms of the turn show); an operation not allowed
     // from the current state does nothing and counts as done.
-    bool turnShowOperate(int op);
+    bool turnShowOperate(CellTurnCode op);
     // Stops the turn show and deletes the channel at a position; false on any failure.
     bool deleteChannelAt(int position);
     // Stops the turn show and deletes every channel; false at the first failure.
@@ -66,7 +65,7 @@ public:
     QList<CellChannelItem> channelItems() const;
     bool hasChannels() const { return !channels.isEmpty(); }
     int splitCount() const { return getSplitScreenCount(); }
-    int turnState() const { return curTurnState; }
+    CellTurnCode turnState() const { return curTurnState; }
     int turnInterval() const { return curTurnInterval; }
     bool isTurnStarted() const;
     int currentPage() const { return curPage; }
@@ -138,7 +137,7 @@ private:
     int curPaneState = 1;
     bool onWall = false;
     int curTurnInterval = 30;
-    int curTurnState = TurnStop;
+    CellTurnCode curTurnState = CellTurnCode::TurnStop;
     int curPage = 0;
     int singlePanePosition = -1;
     QGridLayout *paneLayout = nullptr;

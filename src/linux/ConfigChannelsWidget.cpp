@@ -190,10 +190,9 @@ void ConfigChannelsWidget::setChannelsToCell(const QList<CellChannelItem> &chann
         showNotice(tr("set cell channels fail!"));
         return;
     }
-    if (channels.size() > cell->splitCount()
-        && cell->turnState() != CellForConfigChannels::TurnStart
+    if (channels.size() > cell->splitCount() && cell->turnState() != CellTurnCode::TurnStart
         && askQuestion(tr("Whether start turn show?")))
-        cell->turnShowOperate(CellForConfigChannels::TurnStart);
+        cell->turnShowOperate(CellTurnCode::TurnStart);
 }
 
 void ConfigChannelsWidget::setChannelToCellPane(const CellChannelItem &channel, int cellIndex)
@@ -264,7 +263,7 @@ bool ConfigChannelsWidget::allCellsStopped() const
 {
     for (const COMMONUSELIB::CanSelectWithNumWidget *widget : cells) {
         const auto *cell = qobject_cast<const CellForConfigChannels *>(widget);
-        if (cell && cell->turnState() != CellForConfigChannels::TurnStop)
+        if (cell && cell->turnState() != CellTurnCode::TurnStop)
             return false;
     }
     return true;
@@ -279,7 +278,7 @@ bool ConfigChannelsWidget::isCellTurnStarted(int cellIndex) const
 bool ConfigChannelsWidget::startCellTurnShow(int cellIndex)
 {
     CellForConfigChannels *cell = getCellByIndex(cellIndex);
-    return cell && cell->turnShowOperate(CellForConfigChannels::TurnStart);
+    return cell && cell->turnShowOperate(CellTurnCode::TurnStart);
 }
 
 int ConfigChannelsWidget::cellSplitCount(int cellIndex) const

@@ -216,7 +216,7 @@ void LinuxDigitalMatrixPage::resetStatusToInitial()
 
 void LinuxDigitalMatrixPage::setServerConnectOk(bool ok)
 {
-    serverConnected = ok;
+    connection = ok ? MatrixConnectionState::Connected : MatrixConnectionState::Disconnected;
     ui->serverOperWdt->setServerConnectOk(ok);
     if (ok)
         keepAliveTimer->start();
@@ -387,7 +387,7 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
     if (connect) {
         if (!hasCurrentServer()) {
             // Nothing to connect to: the toggle goes back to what it showed.
-            setServerConnectOk(serverConnected);
+            setServerConnectOk(isServerConnectOK());
             return;
         }
         const DigitalMatrixServerInfo *server = servers.at(currentIndex);

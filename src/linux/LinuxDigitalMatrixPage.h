@@ -4,6 +4,7 @@
 
 #include "DataCoreTypes.h"
 #include "DigitalMatrixServerInfo.h"
+#include "MatrixStates.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -105,7 +106,7 @@ private:
     // The server-operation widget's connection state, which this page alone changes
     // (its toggle flips before it reports a click).
     void setServerConnectOk(bool ok);
-    bool isServerConnectOK() const { return serverConnected; }
+    bool isServerConnectOK() const { return connection == MatrixConnectionState::Connected; }
     bool hasCurrentServer() const;
     int serverIndexById(const QString &id) const;
     void showNotice(const QString &text);
@@ -139,7 +140,7 @@ private:
     QTimer *keepAliveTimer = nullptr;
     QList<DigitalMatrixServerInfo *> servers;
     QMap<QString, QStringList> serverStatus;
-    bool serverConnected = false;
+    MatrixConnectionState connection = MatrixConnectionState::Disconnected;
     bool upgradeWaiting = false;
     // Polls in a row that found no connection while an upgrade was watched.
     int upgradeLostPolls = 0;

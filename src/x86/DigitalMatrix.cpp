@@ -61,7 +61,7 @@ DigitalMatrix::DigitalMatrix(QWidget *parent)
 DigitalMatrix::~DigitalMatrix()
 {
     // However the page goes, the matrix does not stay in a mode the page turned on.
-    if (connected && monitorConfig)
+    if (isConnected() && monitorConfig)
         port()->setConfigMode(false);
     // The menu is deleted after this page's own parts; it must not reach them any more.
     if (turnControl)
@@ -74,7 +74,7 @@ void DigitalMatrix::initUI()
 {
     ui->setupUi(this);
     setControlEnable(false);
-    connected = false;
+    connection = MatrixConnectionState::Disconnected;
 
     ui->_turnShowBtn->setFocusPolicy(Qt::ClickFocus);
     ui->_serverSelectBtn->setFocusPolicy(Qt::ClickFocus);
@@ -199,7 +199,7 @@ void DigitalMatrix::initData()
 {
     monitorConfig = false;
     serverSelector->clearServers();
-    currentTurnState = -1;
+    currentTurnState = X86TurnState::Unknown;
     serverSelector->hide();
     const QList<UServerInfo> servers = DATACore::UserManagerCore::instance()->GetServers(QString());
     for (const UServerInfo &server : servers) {
@@ -296,7 +296,7 @@ void DigitalMatrix::disconnectServerStatus()
 void DigitalMatrix::rememberConnection()
 {
     if (!currentServer.id.isEmpty())
-        connectionMemory[currentServer.id] = connected;
+        connectionMemory[currentServer.id] = isConnected();
 }
 
 void DigitalMatrix::setLoggedIn()
@@ -304,7 +304,7 @@ void DigitalMatrix::setLoggedIn()
     setControlEnable(true);
     ui->_connectMatrixBtn->setChecked(true);
     ui->_connectMatrixBtn->setToolTip(tr("Disconnect server"));
-    connected = true;
+    connection = MatrixConnectionState::Connected;
 }
 
 void DigitalMatrix::loginServer()
@@ -370,7 +370,7 @@ void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, con
     leaveConfigModeOnPage();
     configModeRequests.clear();
     disconnectServerStatus();
-    connected = false;
+    connection = MatrixConnectionState::Disconnected;
     if (pageShown && !currentServer.id.isEmpty()) {
         if (MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1)
             connectServer();
@@ -413,7 +413,7 @@ void DigitalMatrix::slotConnectMatrixBtnClicked(bool checked)
     leaveMatrix();
     port()->disconnectServer();
     disconnectServerStatus();
-    connected = false;
+    connection = MatrixConnectionState::Disconnected;
     rememberConnection();
 }
 
@@ -435,7 +435,7 @@ void DigitalMatrix::slotServerSelected(PUServerInfo info)
     } else {
         disconnectServerStatus();
         connectionMemory[selected.id] = false;
-        connected = false;
+        connection = MatrixConnectionState::Disconnected;
     }
     ui->_serverSelectBtn->setChecked(false);
     ui->_serverSelectBtn->setText(currentServer.name);
@@ -497,7 +497,7 @@ void DigitalMatrix::slotAddServer(UServerInfo param_info)
     initData();
     if (serverSelector->serverCount() > 0)
         slotServerSelected(serverSelector->lastServer());
-    connected = false;
+    connection = MatrixConnectionState::Disconnected;
     disconnectServerStatus();
 }
 
@@ -534,7 +534,7 @@ void DigitalMatrix::slotEditServer(UServerInfo info)
     leaveMatrix();
     port()->disconnectServer();
     currentServer = info;
-    connected = false;
+    connection = MatrixConnectionState::Disconnected;
     disconnectServerStatus();
     ui->_serverSelectBtn->setText(info.name);
     if (connectionMemory.value(info.id, false))
@@ -559,7 +559,7 @@ void DigitalMatrix::slotDeleteServerClicked()
         return;
     }
     connectionMemory.remove(deletedId);
-    connected = false;
+    connection = MatrixConnectionState::Disconnected;
     initData();
     ui->_serverSelectBtn->setChecked(false);
 
@@ -572,7 +572,7 @@ void DigitalMatrix::slotDeleteServerClicked()
     // The last server is gone: leave the matrix and show the page idle.
     port()->disconnectServer();
     disconnectServerStatus();
-    connected = false;
+    connection = MatrixConnectionState::Disconnected;
     currentServer = UServerInfo();
     currentServer.port = -1;
     currentServer.type = -1;
@@ -628,7 +628,7 @@ void DigitalMatrix::leaveConfigModeOnPage()
 
 void DigitalMatrix::leaveMatrix()
 {
-    if (connected && monitorConfig)
+    if (isConnected() && monitorConfig)
         sendConfigMode(false);
     leaveConfigModeOnPage();
     configModeRequests.clear();
@@ -647,9 +647,9 @@ void DigitalMatrix::askScreenCount()
     sendConfigMode(false);
     leaveConfigModeOnPage();
     const bool arranged = reportedRows > 0 && reportedColumns > 0;
-    setControlEnable(connected && arranged);
+    setControlEnable(isConnected() && arranged);
     // The screens can still be arranged later from the matrix settings.
-    ui->_MatrixSettingBtn->setEnabled(connected);
+    ui->_MatrixSettingBtn->setEnabled(isConnected());
 }
 
 void DigitalMatrix::slotCommandResult(int command, int result)
@@ -659,7 +659,7 @@ void DigitalMatrix::slotCommandResult(int command, int result)
         if (result != 0 && on)
             leaveConfigModeOnPage();
     }
-    if (result == 0 || !connected)
+    if (result == 0 || !isConnected())
         return;
     QLogger::instance()->LogInfo(
             QStringLiteral("matrix command %1 refused, error code:").arg(command)
@@ -714,7 +714,7 @@ void DigitalMatrix::slotCommandResult(int command, int result)
     refusalShown = false;
     lastRefusal.start();
     // A refused screen count is asked again, with what the matrix reported.
-    if (command == X86CommandSetScreenCount && connected && monitorConfig)
+    if (command == X86CommandSetScreenCount && isConnected() && monitorConfig)
         askScreenCount();
 }
 
@@ -751,7 +751,7 @@ void DigitalMatrix::slotHideView() { }
 
 void DigitalMatrix::slotGroupResCount(int count)
 {
-    ui->_turnShowBtn->setEnabled(count > 0 && currentTurnState != 0);
+    ui->_turnShowBtn->setEnabled(count > 0 && currentTurnState != X86TurnState::NoTurn);
 }
 
 void DigitalMatrix::slotSetGroupFinished(int splitCount, bool turning)
@@ -844,25 +844,25 @@ void DigitalMatrix::refreshTurnButton()
     if (!current)
         return;
     currentTurnState = current->getTurnState();
-    ui->_turnShowBtn->setEnabled(connected && currentTurnState != 0
+    ui->_turnShowBtn->setEnabled(isConnected() && currentTurnState != X86TurnState::NoTurn
                                  && ui->_setSourceBtn->isEnabled());
-    if (currentTurnState != 0)
-        turnControl->setPausedState(currentTurnState == 2);
+    if (currentTurnState != X86TurnState::NoTurn)
+        turnControl->setPausedState(currentTurnState == X86TurnState::Paused);
 }
 
 void DigitalMatrix::slotSetCurrMontroIndex(int index, int turnState)
 {
     currentMonitor = index;
-    currentTurnState = turnState;
-    switch (turnState) {
-    case 0:
+    currentTurnState = X86TurnState(turnState);
+    switch (currentTurnState) {
+    case X86TurnState::NoTurn:
         ui->_turnShowBtn->setEnabled(false);
         break;
-    case 1:
+    case X86TurnState::Running:
         ui->_turnShowBtn->setEnabled(true);
         turnControl->setPausedState(false);
         break;
-    case 2:
+    case X86TurnState::Paused:
         ui->_turnShowBtn->setEnabled(true);
         turnControl->setPausedState(true);
         break;
@@ -892,7 +892,7 @@ void DigitalMatrix::slotSetMontroSplite(int count)
 void DigitalMatrix::slotShowSplitPanel(int index, const QPoint &globalPos)
 {
     // Only a logged-in page outside the configuration mode splits windows.
-    if (!connected || monitorConfig || !ui->_saveMatrixSettingBtn->isHidden()
+    if (!isConnected() || monitorConfig || !ui->_saveMatrixSettingBtn->isHidden()
         || !ui->_resetLayout->isEnabled() || index != currentMonitor)
         return;
     splitPanel->move(globalPos);
@@ -915,8 +915,8 @@ void DigitalMatrix::slotStartTurn()
 {
     if (currentMonitor < 0)
         return;
-    port()->setTurnState(currentMonitor, 1);
-    ui->_virtualServerWdt->setMirrorState(currentMonitor, 1, -1);
+    port()->setTurnState(currentMonitor, X86TurnState::Running);
+    ui->_virtualServerWdt->setMirrorState(currentMonitor, X86TurnState::Running, -1);
     turnControl->setPausedState(false);
 }
 
@@ -924,8 +924,8 @@ void DigitalMatrix::slotPauseTurn()
 {
     if (currentMonitor < 0)
         return;
-    port()->setTurnState(currentMonitor, 2);
-    ui->_virtualServerWdt->setMirrorState(currentMonitor, 2, -1);
+    port()->setTurnState(currentMonitor, X86TurnState::Paused);
+    ui->_virtualServerWdt->setMirrorState(currentMonitor, X86TurnState::Paused, -1);
     turnControl->setPausedState(true);
 }
 
@@ -937,8 +937,8 @@ void DigitalMatrix::slotStopTurn()
                              YesNoButtons)
         != 1)
         return;
-    port()->setTurnState(currentMonitor, 0);
-    ui->_virtualServerWdt->setMirrorState(currentMonitor, 0, -1);
+    port()->setTurnState(currentMonitor, X86TurnState::NoTurn);
+    ui->_virtualServerWdt->setMirrorState(currentMonitor, X86TurnState::NoTurn, -1);
     ui->_turnShowBtn->setEnabled(false);
 }
 

@@ -5,6 +5,7 @@
 #include "DataCoreTypes.h"
 #include "DigitalMatrixServerInfo.h"
 #include "MatrixMetaTypes.h"
+#include "MatrixStates.h"
 
 #include <QElapsedTimer>
 #include <QMap>
@@ -54,10 +55,10 @@ public:
 
     // The selected server (an empty record when none is selected).
     UServerInfo currentServerInfo() const { return currentServer; }
-    bool isConnected() const { return connected; }
+    bool isConnected() const { return connection == MatrixConnectionState::Connected; }
     // Index of the window selected on the wall, -1 before any.
     int currentMonitorIndex() const { return currentMonitor; }
-    int currentTurnStateValue() const { return currentTurnState; }
+    X86TurnState currentTurnStateValue() const { return currentTurnState; }
 
 signals:
     void signalX86MatrixServerDeleteAll();
@@ -150,12 +151,12 @@ private:
     std::unique_ptr<Ui::DigitalMatrix> ui;
 
     UServerInfo currentServer;
-    bool connected = false;
+    MatrixConnectionState connection = MatrixConnectionState::Disconnected;
     bool monitorConfig = false;
     bool pageShown = false;
     bool firstShow = true;
     int currentMonitor = -1;
-    int currentTurnState = -1;
+    X86TurnState currentTurnState = X86TurnState::Unknown;
     QMap<QString, bool> connectionMemory;
     // Configuration-mode commands sent and not answered yet (on = true), in order.
     QQueue<bool> configModeRequests;

@@ -373,7 +373,7 @@ void MatrixGroupTree::slotSetSource()
                                 YesNoButtons)
                 != 1)
         return;
-    port->setTurnState(monitor, 0);
+    port->setTurnState(monitor, X86TurnState::NoTurn);
     port->setMonitorSplit(monitor, split);
 
     if (!turning) {
@@ -384,7 +384,7 @@ void MatrixGroupTree::slotSetSource()
         return;
     }
     port->setMonitorTurnSources(monitor, records.data(), count, ui->_nElapseSpin->value());
-    port->setTurnState(monitor, 1);
+    port->setTurnState(monitor, X86TurnState::Running);
     emit sigSetGroupFinished(split, true);
 }
 

@@ -85,7 +85,7 @@ void MatrixManageWidget::endLayout()
         currMirror = mirrors.isEmpty() ? nullptr : mirrors.first();
         if (currMirror) {
             currMirror->setSelected(true);
-            emit sigCurrMontroIndex(currMirror->getIndex(), currMirror->getTurnState());
+            emit sigCurrMontroIndex(currMirror->getIndex(), int(currMirror->getTurnState()));
         }
     }
     update();
@@ -256,7 +256,7 @@ void MatrixManageWidget::resetLayout()
     update();
 }
 
-void MatrixManageWidget::setMirrorState(int index, int turnState, int splitCount)
+void MatrixManageWidget::setMirrorState(int index, X86TurnState turnState, int splitCount)
 {
     MirrorWidget *mirror = mirrorByIndex(index);
     if (!mirror)
@@ -265,7 +265,7 @@ void MatrixManageWidget::setMirrorState(int index, int turnState, int splitCount
     if (splitCount > 0)
         mirror->setSplitCount(splitCount);
     qCDebug(lcModuleX86) << "setMirrorState";
-    if (turnState == 1 || turnState == 2)
+    if (turnState == X86TurnState::Running || turnState == X86TurnState::Paused)
         mirror->raise();
     mirror->update();
 }
@@ -299,7 +299,7 @@ void MatrixManageWidget::raiseMirrorsByLayer()
 void MatrixManageWidget::clearMirrorStates()
 {
     for (MirrorWidget *mirror : qAsConst(mirrors))
-        mirror->setTurnState(0);
+        mirror->setTurnState(X86TurnState::NoTurn);
 }
 
 void MatrixManageWidget::slotMirrorPress(MirrorWidget *pressedMirror)
@@ -309,7 +309,7 @@ void MatrixManageWidget::slotMirrorPress(MirrorWidget *pressedMirror)
     currMirror = pressedMirror;
     currMirror->setSelected(true);
     update();
-    emit sigCurrMontroIndex(currMirror->getIndex(), currMirror->getTurnState());
+    emit sigCurrMontroIndex(currMirror->getIndex(), int(currMirror->getTurnState()));
 }
 
 void MatrixManageWidget::slotMirrorRelease(MirrorWidget *dropped)

@@ -112,7 +112,7 @@ void MatrixViewTree::slotSetSource()
         return;
     }
     // Only a view that can be set ends the window's turn show.
-    port->setTurnState(monitor, 0);
+    port->setTurnState(monitor, X86TurnState::NoTurn);
     // The matrix splits a window into 1, 4, 9, 16 or 25 panes; every pane of the view fits.
     const int split = splitForPanes(view->paneCount);
     emit sigSpliteButtonClicked(split);

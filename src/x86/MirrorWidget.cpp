@@ -53,7 +53,7 @@ void MirrorWidget::setMirrorInfo(const RECT &home, const RECT &current, int mirr
     splitCount = splits;
     layer = mirrorLayer;
     param4 = fourth;
-    turnState = turn;
+    turnState = X86TurnState(turn);
     update();
 }
 
@@ -69,7 +69,7 @@ void MirrorWidget::setIndex(int value)
     update();
 }
 
-void MirrorWidget::setTurnState(int value)
+void MirrorWidget::setTurnState(X86TurnState value)
 {
     turnState = value;
     update();
