@@ -3,12 +3,12 @@
 #include "CellChannelsCheckDlg.h"
 #include "ChannelWidget.h"
 #include "DigitalMatrixInteractionPort.h"
+#include "LinuxPrompt.h"
 #include "SplitScreenToolBar.h"
 #include "SwitchChannelsShowToolBar.h"
 #include "TurnShowTimeSetDlg.h"
 
 #include "AreaWithChannelTree.h"
-#include "MessageBoxW.h"
 #include "QLogger.h"
 
 #include <QContextMenuEvent>
@@ -429,7 +429,7 @@ bool CellForConfigChannels::showAllPanes(bool send)
                     QStringLiteral("Linux matrix cell %1: restoring all panes failed (%2)")
                             .arg(getIndex())
                             .arg(result));
-            showNotice(tr("Show all windows fail!"));
+            LinuxPrompt::notice(this, tr("Show all windows fail!"));
             return false;
         }
     }
@@ -451,7 +451,7 @@ bool CellForConfigChannels::showSinglePane(int position, bool send)
     if (!shown)
         return false;
     if (send && port()->setCellSingleWindow(getIndex(), position, 1) != 0) {
-        showNotice(tr("Show single window fail!"));
+        LinuxPrompt::notice(this, tr("Show single window fail!"));
         return false;
     }
     for (ChannelWidget *pane : qAsConst(panes))
@@ -477,7 +477,7 @@ bool CellForConfigChannels::turnShowOperate(CellTurnCode op)
         static const char *const failures[] = {
                 QT_TR_NOOP("Start turn show fail!"), QT_TR_NOOP("Stop turn show fail!"),
                 QT_TR_NOOP("Pause turn show fail!"), QT_TR_NOOP("Continue turn show fail!")};
-        showNotice(tr(failures[int(op)]));
+        LinuxPrompt::notice(this, tr(failures[int(op)]));
         return false;
     }
     curTurnState = op;
@@ -527,7 +527,7 @@ void CellForConfigChannels::slotTurnShowTimeSetActionTriggered()
     info.turnInterval = seconds;
     info.turnState = int(curTurnState);
     if (port()->setCellTurnShow(getIndex(), info, splitCount()) != 0) {
-        showNotice(tr("Set turn show time fail!"));
+        LinuxPrompt::notice(this, tr("Set turn show time fail!"));
         return;
     }
     curTurnInterval = seconds;
@@ -544,27 +544,27 @@ void CellForConfigChannels::slotDeleteChannelActionTriggered()
         return;
     const CellChannelItem item = pane->getChannelItem();
     if (item.channelId.isEmpty()) {
-        showNotice(tr("no channel is selected!"));
+        LinuxPrompt::notice(this, tr("no channel is selected!"));
         return;
     }
-    if (!askQuestion(tr("Make sure delete the channel:%1?").arg(item.channelName)))
+    if (!LinuxPrompt::ask(this, tr("Make sure delete the channel:%1?").arg(item.channelName)))
         return;
     if (!turnShowOperate(CellTurnCode::TurnStop))
         return;
     if (!removeChannel(item.position))
-        showNotice(tr("Delete channel from cell fail!"));
+        LinuxPrompt::notice(this, tr("Delete channel from cell fail!"));
 }
 
 void CellForConfigChannels::slotDeleteAllChannelsActionTriggered()
 {
     if (!hasChannels())
         return;
-    if (!askQuestion(tr("Make sure clear cell channels?")))
+    if (!LinuxPrompt::ask(this, tr("Make sure clear cell channels?")))
         return;
     if (!turnShowOperate(CellTurnCode::TurnStop))
         return;
     if (!deleteAllChannels())
-        showNotice(tr("Delete cell channels fail!"));
+        LinuxPrompt::notice(this, tr("Delete cell channels fail!"));
 }
 
 void CellForConfigChannels::slotCheckChannelsActionTriggered()
@@ -605,7 +605,7 @@ void CellForConfigChannels::slotSplitScreenNum(int num, bool stopTurnShow, bool 
     if (stopTurnShow)
         turnShowOperate(CellTurnCode::TurnStop);
     if (affectServer && port()->setCellSplit(getIndex(), num) != 0) {
-        showNotice(tr("split screen fail!"));
+        LinuxPrompt::notice(this, tr("split screen fail!"));
         return;
     }
     fitPanes(num);
@@ -620,7 +620,7 @@ void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
     if (!channelWidget(index))
         return;
     if (curTurnState != CellTurnCode::TurnStop) {
-        showNotice(tr("Forbid to melting flat while turn show!"));
+        LinuxPrompt::notice(this, tr("Forbid to melting flat while turn show!"));
         return;
     }
     const int split = splitCount();
@@ -741,16 +741,6 @@ void CellForConfigChannels::leaveEvent(QEvent *event)
     splitToolBar->hide();
     pageToolBar->hide();
     COMMONUSELIB::CanSelectWithNumWidget::leaveEvent(event);
-}
-
-void CellForConfigChannels::showNotice(const QString &text)
-{
-    COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 1);
-}
-
-bool CellForConfigChannels::askQuestion(const QString &text)
-{
-    return COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 3) == 1;
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -127,8 +127,6 @@ private:
     void updateTurnView();
     void placeBars();
     bool removeChannel(int position);
-    void showNotice(const QString &text);
-    bool askQuestion(const QString &text);
 
     SplitScreenToolBar *splitToolBar = nullptr;
     SwitchChannelsShowToolBar *pageToolBar = nullptr;

@@ -8,12 +8,12 @@
 #include "DigitalMatrixInteractionPort.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxMatrixUpgradeDlg.h"
+#include "LinuxPrompt.h"
 #include "MatrixOperButtonsWt.h"
 #include "MatrixRowColumnSetDlg.h"
 #include "MatrixServerSelWidget.h"
 #include "ModifyDigitalMatrixServerDlg.h"
 
-#include "MessageBoxW.h"
 #include "QLogger.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
@@ -313,16 +313,6 @@ int LinuxDigitalMatrixPage::serverIndexById(const QString &id) const
     return -1;
 }
 
-void LinuxDigitalMatrixPage::showNotice(const QString &text)
-{
-    COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 1);
-}
-
-bool LinuxDigitalMatrixPage::askQuestion(const QString &text)
-{
-    return COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 3) == 1;
-}
-
 void LinuxDigitalMatrixPage::showWait(const QString &text)
 {
     stopUpgradePoll();
@@ -435,7 +425,7 @@ int LinuxDigitalMatrixPage::disconnectLinuxMatrixServer()
 void LinuxDigitalMatrixPage::slotAddServerBtClicked()
 {
     if (servers.size() >= maxServerCount) {
-        showNotice(tr("Matrix server max count is:%1").arg(maxServerCount));
+        LinuxPrompt::notice(this, tr("Matrix server max count is:%1").arg(maxServerCount));
         return;
     }
     ModifyDigitalMatrixServerDlg dialog(this, nullptr);
@@ -521,7 +511,7 @@ void LinuxDigitalMatrixPage::slotEditMatrixServerInDB(const UServerInfo &server)
 
 void LinuxDigitalMatrixPage::slotDeleteServerBtClicked()
 {
-    if (!askQuestion(tr("Delete selected server?")))
+    if (!LinuxPrompt::ask(this, tr("Delete selected server?")))
         return;
     if (!hasCurrentServer())
         return;
@@ -538,7 +528,7 @@ void LinuxDigitalMatrixPage::dataCentreRefused(const QString &notice)
     hideWait();
     if (isServerConnectOK())
         slotConnectServerBtClicked(true);
-    showNotice(notice);
+    LinuxPrompt::notice(this, notice);
 }
 
 void LinuxDigitalMatrixPage::slotDeleteMatrixServerFromDB(const QString &id, SERVERTYPE type)
@@ -571,13 +561,14 @@ void LinuxDigitalMatrixPage::slotDeleteMatrixServerFromDB(const QString &id, SER
 
 void LinuxDigitalMatrixPage::slotRebootBtClicked()
 {
-    if (!askQuestion(tr("Do you want to reboot matrix server?")))
+    if (!LinuxPrompt::ask(this, tr("Do you want to reboot matrix server?")))
         return;
     const int result = port()->rebootMatrix();
     logLine(QStringLiteral("Linux matrix reboot result %1").arg(result));
     if (result != 0) {
         // The matrix goes on as before: so does the page, and it says why.
-        showNotice(tr("Reboot matrix server fail!") + QLatin1Char(' ') + refusalReason(result));
+        LinuxPrompt::notice(
+                this, tr("Reboot matrix server fail!") + QLatin1Char(' ') + refusalReason(result));
         return;
     }
     slotConnectServerBtClicked(false);
@@ -585,12 +576,14 @@ void LinuxDigitalMatrixPage::slotRebootBtClicked()
 
 void LinuxDigitalMatrixPage::slotResetBtClicked()
 {
-    if (!askQuestion(tr("Do you want to restore factory default?")))
+    if (!LinuxPrompt::ask(this, tr("Do you want to restore factory default?")))
         return;
     const int result = port()->resetMatrix(FactoryResetMode);
     logLine(QStringLiteral("Linux matrix factory reset result %1").arg(result));
     if (result != 0) {
-        showNotice(tr("Restore factory default fail!") + QLatin1Char(' ') + refusalReason(result));
+        LinuxPrompt::notice(this,
+                            tr("Restore factory default fail!") + QLatin1Char(' ')
+                                    + refusalReason(result));
         return;
     }
     slotConnectServerBtClicked(false);
@@ -613,7 +606,8 @@ void LinuxDigitalMatrixPage::slotConfigMatrixBtClicked()
     QStringList numbers;
     int result = port()->readScreenNumbers(&numbers);
     if (result != 0) {
-        showNotice(tr("Read screen numbers fail!") + QLatin1Char(' ') + refusalReason(result));
+        LinuxPrompt::notice(
+                this, tr("Read screen numbers fail!") + QLatin1Char(' ') + refusalReason(result));
         return;
     }
     result = port()->setNumberArrangeMode(1);
@@ -621,7 +615,9 @@ void LinuxDigitalMatrixPage::slotConfigMatrixBtClicked()
         // The matrix may have switched it on all the same: it is told to end it.
         arrangeModeOn = true;
         leaveArrangeMode();
-        showNotice(tr("Start screen arrangement fail!") + QLatin1Char(' ') + refusalReason(result));
+        LinuxPrompt::notice(this,
+                            tr("Start screen arrangement fail!") + QLatin1Char(' ')
+                                    + refusalReason(result));
         return;
     }
     arrangeModeOn = true;
@@ -648,23 +644,23 @@ void LinuxDigitalMatrixPage::slotSaveConfigBtClicked()
     // which the operator agrees to first.
     const bool newShape = configured && (rows != oldRows || columns != oldColumns);
     if (newShape && ui->configChannelsWdt->hasAnyChannel()
-        && !askQuestion(tr("The new grid clears the channels of every cell. Save it?")))
+        && !LinuxPrompt::ask(this, tr("The new grid clears the channels of every cell. Save it?")))
         return;
 
     if (port()->setMatrixRowColumn(rows, columns) != 0) {
-        showNotice(tr("Set matrix row and column arrange fail!"));
+        LinuxPrompt::notice(this, tr("Set matrix row and column arrange fail!"));
         return;
     }
     if (newShape && port()->clearAllCells(oldRows, oldColumns) != 0) {
-        showNotice(tr("clear cells fail!"));
+        LinuxPrompt::notice(this, tr("clear cells fail!"));
         return;
     }
     if (port()->setScreenNumbers(numbers) != 0) {
-        showNotice(tr("Set logic screen map fail!"));
+        LinuxPrompt::notice(this, tr("Set logic screen map fail!"));
         return;
     }
     if (port()->setScreenGrid(rows, columns) != 0) {
-        showNotice(tr("set cells info fail!"));
+        LinuxPrompt::notice(this, tr("set cells info fail!"));
         return;
     }
     logLine(QStringLiteral("Linux matrix screens arranged %1 x %2: %3")
@@ -745,7 +741,8 @@ void LinuxDigitalMatrixPage::slotUpgradeBtClicked()
     }
     if (startResult != 0) {
         // The matrix refused the start: nothing runs, the connection stays.
-        showNotice(tr("Start upgrade fail!") + QLatin1Char(' ') + refusalReason(startResult));
+        LinuxPrompt::notice(
+                this, tr("Start upgrade fail!") + QLatin1Char(' ') + refusalReason(startResult));
         return;
     }
     // The matrix reports the end of the upgrade only to a connection that asks for it, so
@@ -814,7 +811,7 @@ void LinuxDigitalMatrixPage::finishUpgrade(int status, bool lost)
             break;
         }
     }
-    showNotice(message);
+    LinuxPrompt::notice(this, message);
 }
 
 // ---- Channels in cells ------------------------------------------------------------
@@ -827,7 +824,8 @@ void LinuxDigitalMatrixPage::slotSetSelChannelsToCheckedCell(int channelWtIndex)
     bool areaSelected = false;
     ui->areaTreeWdt->getSelectedChannels(channels, areaSelected);
     if (channels.size() > MaxCellChannels) {
-        showNotice(tr("The max channel count can set in cell is:%1").arg(MaxCellChannels));
+        LinuxPrompt::notice(this,
+                            tr("The max channel count can set in cell is:%1").arg(MaxCellChannels));
         return;
     }
     const int cellIndex = ui->configChannelsWdt->checkedIndex();

@@ -109,8 +109,6 @@ private:
     bool isServerConnectOK() const { return connection == MatrixConnectionState::Connected; }
     bool hasCurrentServer() const;
     int serverIndexById(const QString &id) const;
-    void showNotice(const QString &text);
-    bool askQuestion(const QString &text);
     // Shows the wait dialog; any upgrade poll stops first.
     void showWait(const QString &text);
     static void hideWait();

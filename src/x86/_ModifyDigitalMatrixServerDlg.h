@@ -41,8 +41,6 @@ public slots:
     void slotLineEtTextChanged(QLineEdit *edit, const QString &text);
 
 private:
-    void showInputHint(QWidget *field, const QString &text);
-
     std::unique_ptr<Ui::_ModifyDigitalMatrixServerDlg> ui;
     QList<UServerInfo> otherServers;
     QString editedId;
