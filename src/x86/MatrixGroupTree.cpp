@@ -66,6 +66,8 @@ bool usesStreamChoice(const QString &channelGuid)
 
 MatrixGroupTree::MatrixGroupTree(QWidget *parent)
     : QWidget(parent)
+    // A matching area is shown without its channels.
+    , COMMONUSELIB::SearchTree(ShowMatchOnly)
     , ui(new Ui::MatrixGroupTree)
 {
     ui->setupUi(this);
@@ -406,31 +408,20 @@ void MatrixGroupTree::on__startCBox_toggled(bool checked)
     ui->_unitLabel->setVisible(checked);
 }
 
+QTreeWidget *MatrixGroupTree::searchedTreeWidget() const
+{
+    return ui->_treeWidget;
+}
+
 void MatrixGroupTree::slotSearch()
 {
-    const QString text = searchText().toLower();
-    QList<QTreeWidgetItem *> matches;
-    for (QTreeWidgetItemIterator it(ui->_treeWidget); *it; ++it) {
-        QTreeWidgetItem *item = *it;
-        const bool match = text.isEmpty() || item->text(0).toLower().contains(text);
-        item->setHidden(!match);
-        if (match && !text.isEmpty())
-            matches.append(item);
-    }
-    for (QTreeWidgetItem *item : qAsConst(matches)) {
-        for (QTreeWidgetItem *up = item->parent(); up; up = up->parent()) {
-            up->setHidden(false);
-            up->setExpanded(true);
-        }
-    }
+    searchTree(searchText());
 }
 
 void MatrixGroupTree::slotSearchLineEdtTextChanged(const QString &text)
 {
-    if (!text.isEmpty())
-        return;
-    for (QTreeWidgetItemIterator it(ui->_treeWidget); *it; ++it)
-        (*it)->setHidden(false);
+    if (text.isEmpty())
+        clearSearch();
 }
 
 void MatrixGroupTree::on__searchButton_clicked() { }
