@@ -148,31 +148,14 @@ void CellForConfigChannels::setShowNum(int num)
     splitToolBar->setSplitButtonVisible(16, num == 1);
 }
 
-bool CellForConfigChannels::isTurnOperationAllowed(CellTurnCode state, CellTurnCode op)
-{
-    switch (op) {
-    case CellTurnCode::TurnStart:
-        return state == CellTurnCode::TurnStop || state == CellTurnCode::TurnPause;
-    case CellTurnCode::TurnStop:
-        return state == CellTurnCode::TurnStart || state == CellTurnCode::TurnPause
-                || state == CellTurnCode::TurnContinue;
-    case CellTurnCode::TurnPause:
-        return state == CellTurnCode::TurnStart || state == CellTurnCode::TurnContinue;
-    case CellTurnCode::TurnContinue:
-        return state == CellTurnCode::TurnPause;
-    default:
-        return false;
-    }
-}
-
 bool CellForConfigChannels::isTurnStarted() const
 {
-    return curTurnState == CellTurnCode::TurnStart || curTurnState == CellTurnCode::TurnContinue;
+    return content.isTurnStarted();
 }
 
 QList<CellChannelItem> CellForConfigChannels::channelItems() const
 {
-    return channels.values();
+    return content.channels().values();
 }
 
 ChannelWidget *CellForConfigChannels::channelWidget(int paneIndex) const
@@ -208,14 +191,7 @@ void CellForConfigChannels::loadFromServer()
     const int result = port()->getCellChannels(getIndex(), &read, &split);
     if (result == 0 && split != 0) {
         if (isValidSplit(split)) {
-            channels.clear();
-            for (auto it = read.cbegin(); it != read.cend(); ++it) {
-                if (!it.value() || it.key() < 0 || it.key() >= MaxChannels)
-                    continue;
-                CellChannelItem item = *it.value();
-                item.position = it.key();
-                channels.insert(it.key(), item);
-            }
+            content.setReported(read);
             fitPanes(split);
             setSplitScreenCount(split);
             updatePageCount();
@@ -235,16 +211,9 @@ void CellForConfigChannels::loadFromServer()
     if (window >= 0 && window < panes.size())
         showSinglePane(window, false);
 
-    CellTurnInfo info;
-    info.turnInterval = curTurnInterval;
-    info.turnState = int(CellTurnCode::TurnStop);
-    if (port()->getCellTurnShow(getIndex(), &info) == 0) {
-        if (info.turnInterval > 0)
-            curTurnInterval = info.turnInterval;
-        if (info.turnState >= int(CellTurnCode::TurnStart)
-            && info.turnState <= int(CellTurnCode::TurnContinue))
-            curTurnState = CellTurnCode(info.turnState);
-    }
+    CellTurnInfo info = content.turnInfo(CellTurnCode::TurnStop);
+    if (port()->getCellTurnShow(getIndex(), &info) == 0)
+        content.setReportedTurn(info);
     updateTurnView();
 }
 
@@ -263,23 +232,7 @@ int CellForConfigChannels::sendChannels(const QList<CellChannelItem> &items)
         return result;
 
     turnShowOperate(CellTurnCode::TurnStop);
-    // Channels with a place keep it; the others take the lowest free places in order, as
-    // the matrix places them.
-    channels.clear();
-    QList<CellChannelItem> unplaced;
-    for (CellChannelItem item : qAsConst(copies)) {
-        if (item.position >= 0 && item.position < MaxChannels && !channels.contains(item.position))
-            channels.insert(item.position, item);
-        else
-            unplaced.append(item);
-    }
-    int next = 0;
-    for (CellChannelItem item : qAsConst(unplaced)) {
-        while (channels.contains(next))
-            ++next;
-        item.position = next;
-        channels.insert(next, item);
-    }
+    content.place(copies);
     updatePageCount();
     fillPanes();
     // The matrix ended any pane shown alone with the new channels.
@@ -289,19 +242,18 @@ int CellForConfigChannels::sendChannels(const QList<CellChannelItem> &items)
 
 int CellForConfigChannels::sendChannelToPane(const CellChannelItem &item, int pane, bool *modified)
 {
-    const bool held = channels.contains(curPage * splitCount() + pane)
-            && !channels.value(curPage * splitCount() + pane).channelId.isEmpty();
+    const bool held = content.holdsChannelAt(content.positionOfPane(pane, splitCount()));
     if (modified)
         *modified = held;
     if (pane < 0 || pane >= panes.size())
         return DigitalMatrixInteractionPort::RefusedByPort;
     CellChannelItem placed = item;
-    placed.position = curPage * splitCount() + pane;
+    placed.position = content.positionOfPane(pane, splitCount());
     const int result = port()->putCellChannel(getIndex(), placed, held ? 1 : 0);
     if (result != 0)
         return result;
     turnShowOperate(CellTurnCode::TurnStop);
-    channels.insert(placed.position, placed);
+    content.put(placed);
     updatePageCount();
     fillPanes();
     return 0;
@@ -311,10 +263,10 @@ bool CellForConfigChannels::removeChannel(int position)
 {
     if (port()->deleteCellChannel(getIndex(), position) != 0)
         return false;
-    channels.remove(position);
+    content.remove(position);
     updatePageCount();
     fillPanes();
-    if (position == singlePanePosition) {
+    if (position == content.singlePane()) {
         // The matrix ends the view of a pane shown alone when its channel goes; so does the
         // cell, without asking the matrix again.
         showAllPanes(false);
@@ -333,8 +285,8 @@ bool CellForConfigChannels::deleteAllChannels()
 {
     if (!turnShowOperate(CellTurnCode::TurnStop))
         return false;
-    while (!channels.isEmpty()) {
-        if (!removeChannel(channels.firstKey()))
+    while (!content.isEmpty()) {
+        if (!removeChannel(content.channels().firstKey()))
             return false;
     }
     return true;
@@ -400,21 +352,20 @@ void CellForConfigChannels::updatePaneStretch()
 void CellForConfigChannels::fillPanes()
 {
     for (ChannelWidget *pane : qAsConst(panes)) {
-        const auto found = channels.constFind(pane->getIndex());
-        if (found != channels.constEnd())
+        const auto found = content.channels().constFind(pane->getIndex());
+        if (found != content.channels().constEnd())
             pane->setChannelItem(found.value());
         else
             pane->clearChannelItem();
     }
-    curPage = 0;
+    content.firstPage();
     pageToolBar->setCurrentPage(0);
 }
 
 void CellForConfigChannels::updatePageCount()
 {
-    const int split = qMax(1, splitCount());
-    pageToolBar->setPageCount((channels.size() + split - 1) / split);
-    curPage = 0;
+    pageToolBar->setPageCount(content.pageCount(splitCount()));
+    content.firstPage();
     pageToolBar->setCurrentPage(0);
 }
 
@@ -422,7 +373,7 @@ bool CellForConfigChannels::showAllPanes(bool send)
 {
     // A pane shown alone on the matrix comes back to all panes there first: the cell never
     // shows every pane while the matrix shows one.
-    if (send && singlePanePosition != -1) {
+    if (send && content.singlePane() != -1) {
         const int result = port()->setCellSingleWindow(getIndex(), 0, 0);
         if (result != 0) {
             QLogger::instance()->LogInfo(
@@ -437,7 +388,7 @@ bool CellForConfigChannels::showAllPanes(bool send)
         pane->show();
     paneLayout->setSpacing(SplitLineWidth);
     updatePaneStretch();
-    singlePanePosition = -1;
+    content.setSinglePane(-1);
     return true;
 }
 
@@ -445,7 +396,7 @@ bool CellForConfigChannels::showSinglePane(int position, bool send)
 {
     ChannelWidget *shown = nullptr;
     for (ChannelWidget *pane : qAsConst(panes)) {
-        if (pane->getIndex() + curPage * splitCount() == position)
+        if (content.positionOfPane(pane->getIndex(), splitCount()) == position)
             shown = pane;
     }
     if (!shown)
@@ -458,7 +409,7 @@ bool CellForConfigChannels::showSinglePane(int position, bool send)
         pane->setVisible(pane == shown);
     paneLayout->setSpacing(0);
     updatePaneStretch();
-    singlePanePosition = position;
+    content.setSinglePane(position);
     return true;
 }
 
@@ -468,29 +419,26 @@ bool CellForConfigChannels::turnShowOperate(CellTurnCode op)
 {
     if (op < CellTurnCode::TurnStart || op > CellTurnCode::TurnContinue)
         return false;
-    if (!isTurnOperationAllowed(curTurnState, op))
+    if (!content.allows(op))
         return true;
-    CellTurnInfo info;
-    info.turnInterval = curTurnInterval;
-    info.turnState = int(op);
-    if (port()->setCellTurnShow(getIndex(), info, splitCount()) != 0) {
+    if (port()->setCellTurnShow(getIndex(), content.turnInfo(op), splitCount()) != 0) {
         static const char *const failures[] = {
                 QT_TR_NOOP("Start turn show fail!"), QT_TR_NOOP("Stop turn show fail!"),
                 QT_TR_NOOP("Pause turn show fail!"), QT_TR_NOOP("Continue turn show fail!")};
         LinuxPrompt::notice(this, tr(failures[int(op)]));
         return false;
     }
-    curTurnState = op;
+    content.setTurnState(op);
     updateTurnView();
     return true;
 }
 
 void CellForConfigChannels::updateTurnView()
 {
-    startAction->setVisible(isTurnOperationAllowed(curTurnState, CellTurnCode::TurnStart));
-    stopAction->setVisible(isTurnOperationAllowed(curTurnState, CellTurnCode::TurnStop));
-    pauseAction->setVisible(isTurnOperationAllowed(curTurnState, CellTurnCode::TurnPause));
-    continueAction->setVisible(isTurnOperationAllowed(curTurnState, CellTurnCode::TurnContinue));
+    startAction->setVisible(content.allows(CellTurnCode::TurnStart));
+    stopAction->setVisible(content.allows(CellTurnCode::TurnStop));
+    pauseAction->setVisible(content.allows(CellTurnCode::TurnPause));
+    continueAction->setVisible(content.allows(CellTurnCode::TurnContinue));
     const bool turning = isTurnStarted();
     for (ChannelWidget *pane : qAsConst(panes))
         pane->setTurning(turning);
@@ -519,18 +467,18 @@ void CellForConfigChannels::slotTurnShowContinueActionTriggred()
 void CellForConfigChannels::slotTurnShowTimeSetActionTriggered()
 {
     // Owned by the window: the cell may be disabled while the dialog is open.
-    TurnShowTimeSetDlg dialog(curTurnInterval, window());
+    TurnShowTimeSetDlg dialog(content.turnInterval(), window());
     if (dialog.exec() != QDialog::Accepted)
         return;
     const int seconds = dialog.getTurnShowTime();
     CellTurnInfo info;
     info.turnInterval = seconds;
-    info.turnState = int(curTurnState);
+    info.turnState = int(content.turnState());
     if (port()->setCellTurnShow(getIndex(), info, splitCount()) != 0) {
         LinuxPrompt::notice(this, tr("Set turn show time fail!"));
         return;
     }
-    curTurnInterval = seconds;
+    content.setTurnInterval(seconds);
 }
 
 // ---- Menu actions -------------------------------------------------------------------
@@ -581,17 +529,7 @@ void CellForConfigChannels::slotCheckChannelsActionTriggered()
 void CellForConfigChannels::slotDeleteChannelFromCell(const QString &channelGuid)
 {
     // The check dialog names a position; a channel GUID names the first position holding it.
-    bool isPosition = false;
-    int position = channelGuid.toInt(&isPosition);
-    if (!isPosition || !channels.contains(position)) {
-        position = -1;
-        for (auto it = channels.cbegin(); it != channels.cend(); ++it) {
-            if (!channelGuid.isEmpty() && it.value().channelId == channelGuid) {
-                position = it.key();
-                break;
-            }
-        }
-    }
+    const int position = content.positionNamedBy(channelGuid);
     const bool deleted = position >= 0 && deleteChannelAt(position);
     emit signalDeleteChannelFromCellFinished(channelGuid, deleted);
 }
@@ -619,7 +557,7 @@ void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
 {
     if (!channelWidget(index))
         return;
-    if (curTurnState != CellTurnCode::TurnStop) {
+    if (content.turnState() != CellTurnCode::TurnStop) {
         LinuxPrompt::notice(this, tr("Forbid to melting flat while turn show!"));
         return;
     }
@@ -630,7 +568,7 @@ void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
             emit signalCellDoubleClicked(getIndex());
         return;
     }
-    const int position = index + curPage * split;
+    const int position = content.positionOfPane(index, split);
     if (!severalCells) {
         if (visiblePaneCount() < 2)
             showAllPanes(true);

@@ -3,6 +3,7 @@
 #include "digitalmatrix_export.h"
 
 #include "CellChannelItem.h"
+#include "LinuxCellContent.h"
 #include "MatrixStates.h"
 
 #include "CanSelectWithNumWidget.h"
@@ -30,7 +31,7 @@ class DIGITALMATRIX_EXPORT CellForConfigChannels : public COMMONUSELIB::CanSelec
 
 public:
     // Channels one cell holds at most.
-    static constexpr int MaxChannels = 16;
+    static constexpr int MaxChannels = LinuxCellContent::MaxChannels;
 
     explicit CellForConfigChannels(int index, QWidget *parent = nullptr);
     ~CellForConfigChannels() override;
@@ -38,9 +39,6 @@ public:
     // Also hides the 9 and 16 split buttons on any screen but the first.
     void setShowNum(int num) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-
-    // Whether a turn-show operation may run from a turn state.
-    static bool isTurnOperationAllowed(CellTurnCode state, CellTurnCode op);
 
     // Reads the cell's channels, split, single pane and turn show from the matrix; sends
     // nothing.
@@ -60,16 +58,16 @@ public:
     // Stops the turn show and deletes every channel; false at the first failure.
     bool deleteAllChannels();
 
-    QMap<int, CellChannelItem> channelMap() const { return channels; }
+    QMap<int, CellChannelItem> channelMap() const { return content.channels(); }
     // The channels in position order.
     QList<CellChannelItem> channelItems() const;
-    bool hasChannels() const { return !channels.isEmpty(); }
+    bool hasChannels() const { return !content.isEmpty(); }
     int splitCount() const { return getSplitScreenCount(); }
-    CellTurnCode turnState() const { return curTurnState; }
-    int turnInterval() const { return curTurnInterval; }
+    CellTurnCode turnState() const { return content.turnState(); }
+    int turnInterval() const { return content.turnInterval(); }
     bool isTurnStarted() const;
-    int currentPage() const { return curPage; }
-    int singlePane() const { return singlePanePosition; }
+    int currentPage() const { return content.currentPage(); }
+    int singlePane() const { return content.singlePane(); }
     int paneState() const { return curPaneState; }
     bool isOnWall() const { return onWall; }
     void setOnWall(bool on) { onWall = on; }
@@ -131,13 +129,9 @@ private:
     SplitScreenToolBar *splitToolBar = nullptr;
     SwitchChannelsShowToolBar *pageToolBar = nullptr;
     QList<ChannelWidget *> panes;
-    QMap<int, CellChannelItem> channels;
+    LinuxCellContent content;
     int curPaneState = 1;
     bool onWall = false;
-    int curTurnInterval = 30;
-    CellTurnCode curTurnState = CellTurnCode::TurnStop;
-    int curPage = 0;
-    int singlePanePosition = -1;
     QGridLayout *paneLayout = nullptr;
     int selectedPaneIndex = -1;
 
