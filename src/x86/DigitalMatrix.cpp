@@ -12,6 +12,7 @@
 #include "SetChannelSource.h"
 #include "SpliteWindow.h"
 #include "TurnControlWidget.h"
+#include "X86ConnectionFlow.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 #include "_ModifyDigitalMatrixServerDlg.h"
@@ -46,11 +47,40 @@ COMMONUSELIB::WaitDialog *waitDialog()
     return COMMONUSELIB::WaitDialog::getInstance();
 }
 
+// The port's calls and the operator's answers for the X86 page's connection flow.
+X86ConnectionFlow::Hooks connectionHooks(std::function<void()> dropConnection)
+{
+    X86ConnectionFlow::Hooks hooks;
+    hooks.login = [](const QString &user, const QString &password) {
+        return port()->login(user, password);
+    };
+    hooks.forceLogin = [] { return port()->forceLogin(); };
+    hooks.dropConnection = std::move(dropConnection);
+    hooks.ask = [](X86ConnectionFlow::Question question) {
+        const QString text = question == X86ConnectionFlow::Question::ForceLogin
+                ? DigitalMatrix::tr("Login failed!Do you want to force login?")
+                : DigitalMatrix::tr("Login failed!Do you want to try again?");
+        return MessageBoxW::warning(nullptr, DigitalMatrix::tr("Failed"), text, YesNoButtons) == 1;
+    };
+    hooks.tell = [](X86ConnectionFlow::Notice notice) {
+        const QString text = notice == X86ConnectionFlow::Notice::ForceLoginFailed
+                ? DigitalMatrix::tr("Force Login failed!")
+                : DigitalMatrix::tr("Login failed!No answer from the matrix server.");
+        MessageBoxW::warning(nullptr, DigitalMatrix::tr("Failed"), text, NoticeButtons);
+    };
+    hooks.log = [](const QString &line) { QLogger::instance()->LogInfo(line); };
+    return hooks;
+}
+
 } // namespace
 
 DigitalMatrix::DigitalMatrix(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::DigitalMatrix)
+    , connection(std::make_unique<X86ConnectionFlow>(connectionHooks([this] {
+        port()->disconnectServer();
+        disconnectServerStatus();
+    })))
 {
     initUI();
     initAttribute();
@@ -70,11 +100,16 @@ DigitalMatrix::~DigitalMatrix()
     activateTimer = nullptr;
 }
 
+bool DigitalMatrix::isConnected() const
+{
+    return connection->isConnected();
+}
+
 void DigitalMatrix::initUI()
 {
     ui->setupUi(this);
     setControlEnable(false);
-    connection = MatrixConnectionState::Disconnected;
+    connection->setState(MatrixConnectionState::Disconnected);
 
     ui->_turnShowBtn->setFocusPolicy(Qt::ClickFocus);
     ui->_serverSelectBtn->setFocusPolicy(Qt::ClickFocus);
@@ -295,8 +330,7 @@ void DigitalMatrix::disconnectServerStatus()
 
 void DigitalMatrix::rememberConnection()
 {
-    if (!currentServer.id.isEmpty())
-        connectionMemory[currentServer.id] = isConnected();
+    connection->remember(currentServer.id);
 }
 
 void DigitalMatrix::setLoggedIn()
@@ -304,50 +338,14 @@ void DigitalMatrix::setLoggedIn()
     setControlEnable(true);
     ui->_connectMatrixBtn->setChecked(true);
     ui->_connectMatrixBtn->setToolTip(tr("Disconnect server"));
-    connection = MatrixConnectionState::Connected;
 }
 
 void DigitalMatrix::loginServer()
 {
-    for (;;) {
-        const int result = port()->login(currentServer.user, currentServer.password);
-        if (result == 0) {
-            setLoggedIn();
-            return;
-        }
-        if (result == 2) {
-            if (MessageBoxW::warning(nullptr, tr("Failed"),
-                                     tr("Login failed!Do you want to force login?"), YesNoButtons)
-                == 1) {
-                if (port()->forceLogin()) {
-                    setLoggedIn();
-                    return;
-                }
-                MessageBoxW::warning(nullptr, tr("Failed"), tr("Force Login failed!"),
-                                     NoticeButtons);
-            }
-            break;
-        }
-        if (result == 1) {
-            if (MessageBoxW::warning(nullptr, tr("Failed"),
-                                     tr("Login failed!Do you want to try again?"), YesNoButtons)
-                == 1)
-                continue;
-            break;
-        }
-        QLogger::instance()->LogInfo(QStringLiteral("login error,error code:")
-                                     + QString::number(result));
-        // No answer in time: the matrix may still log this connection in and would then
-        // send its layouts to a page that is not logged in. Drop the connection and tell
-        // the operator, who can connect again.
-        if (result == MatrixErrTimeout) {
-            port()->disconnectServer();
-            disconnectServerStatus();
-            MessageBoxW::warning(nullptr, tr("Failed"),
-                                 tr("Login failed!No answer from the matrix server."),
-                                 NoticeButtons);
-        }
-        break;
+    if (connection->login(currentServer.user, currentServer.password)
+        == X86ConnectionFlow::LoginOutcome::LoggedIn) {
+        setLoggedIn();
+        return;
     }
     // The transport connection stays open; only the toggle shows that nobody is logged in.
     ui->_connectMatrixBtn->setChecked(false);
@@ -370,7 +368,7 @@ void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, con
     leaveConfigModeOnPage();
     configModeRequests.clear();
     disconnectServerStatus();
-    connection = MatrixConnectionState::Disconnected;
+    connection->setState(MatrixConnectionState::Disconnected);
     if (pageShown && !currentServer.id.isEmpty()) {
         if (MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1)
             connectServer();
@@ -413,7 +411,7 @@ void DigitalMatrix::slotConnectMatrixBtnClicked(bool checked)
     leaveMatrix();
     port()->disconnectServer();
     disconnectServerStatus();
-    connection = MatrixConnectionState::Disconnected;
+    connection->setState(MatrixConnectionState::Disconnected);
     rememberConnection();
 }
 
@@ -430,12 +428,12 @@ void DigitalMatrix::slotServerSelected(PUServerInfo info)
     leaveMatrix();
     currentServer = selected;
     port()->disconnectServer();
-    if (connectionMemory.value(selected.id, false)) {
+    if (connection->wasConnected(selected.id)) {
         connectServer();
     } else {
         disconnectServerStatus();
-        connectionMemory[selected.id] = false;
-        connection = MatrixConnectionState::Disconnected;
+        connection->rememberDisconnected(selected.id);
+        connection->setState(MatrixConnectionState::Disconnected);
     }
     ui->_serverSelectBtn->setChecked(false);
     ui->_serverSelectBtn->setText(currentServer.name);
@@ -497,7 +495,7 @@ void DigitalMatrix::slotAddServer(UServerInfo param_info)
     initData();
     if (serverSelector->serverCount() > 0)
         slotServerSelected(serverSelector->lastServer());
-    connection = MatrixConnectionState::Disconnected;
+    connection->setState(MatrixConnectionState::Disconnected);
     disconnectServerStatus();
 }
 
@@ -534,13 +532,13 @@ void DigitalMatrix::slotEditServer(UServerInfo info)
     leaveMatrix();
     port()->disconnectServer();
     currentServer = info;
-    connection = MatrixConnectionState::Disconnected;
+    connection->setState(MatrixConnectionState::Disconnected);
     disconnectServerStatus();
     ui->_serverSelectBtn->setText(info.name);
-    if (connectionMemory.value(info.id, false))
+    if (connection->wasConnected(info.id))
         connectServer();
     else
-        connectionMemory[info.id] = false;
+        connection->rememberDisconnected(info.id);
 }
 
 void DigitalMatrix::slotDeleteServerClicked()
@@ -558,8 +556,8 @@ void DigitalMatrix::slotDeleteServerClicked()
         MessageBoxW::warning(this, tr("Failed"), tr("Delete matrix server failed!"), NoticeButtons);
         return;
     }
-    connectionMemory.remove(deletedId);
-    connection = MatrixConnectionState::Disconnected;
+    connection->forget(deletedId);
+    connection->setState(MatrixConnectionState::Disconnected);
     initData();
     ui->_serverSelectBtn->setChecked(false);
 
@@ -572,11 +570,11 @@ void DigitalMatrix::slotDeleteServerClicked()
     // The last server is gone: leave the matrix and show the page idle.
     port()->disconnectServer();
     disconnectServerStatus();
-    connection = MatrixConnectionState::Disconnected;
+    connection->setState(MatrixConnectionState::Disconnected);
     currentServer = UServerInfo();
     currentServer.port = -1;
     currentServer.type = -1;
-    connectionMemory.clear();
+    connection->forgetAll();
     ui->_serverSelectBtn->setText(QString());
     emit signalX86MatrixServerDeleteAll();
 }

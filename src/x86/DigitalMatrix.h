@@ -20,6 +20,8 @@ class QTimer;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
+class X86ConnectionFlow;
+
 namespace Ui {
 class DigitalMatrix;
 }
@@ -55,7 +57,7 @@ public:
 
     // The selected server (an empty record when none is selected).
     UServerInfo currentServerInfo() const { return currentServer; }
-    bool isConnected() const { return connection == MatrixConnectionState::Connected; }
+    bool isConnected() const;
     // Index of the window selected on the wall, -1 before any.
     int currentMonitorIndex() const { return currentMonitor; }
     X86TurnState currentTurnStateValue() const { return currentTurnState; }
@@ -151,13 +153,12 @@ private:
     std::unique_ptr<Ui::DigitalMatrix> ui;
 
     UServerInfo currentServer;
-    MatrixConnectionState connection = MatrixConnectionState::Disconnected;
+    std::unique_ptr<X86ConnectionFlow> connection;
     bool monitorConfig = false;
     bool pageShown = false;
     bool firstShow = true;
     int currentMonitor = -1;
     X86TurnState currentTurnState = X86TurnState::Unknown;
-    QMap<QString, bool> connectionMemory;
     // Configuration-mode commands sent and not answered yet (on = true), in order.
     QQueue<bool> configModeRequests;
     // The matrix's outputs, rows and columns as it last reported them.
