@@ -120,7 +120,7 @@
         <translation>查看源</translation>
     </message>
     <message>
-        <location line="+319"/>
+        <location line="+270"/>
         <source>Show all windows fail!</source>
         <translation>恢复全部画面失败！</translation>
     </message>
@@ -130,7 +130,7 @@
         <translation>单画面显示失败！</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+21"/>
         <source>Start turn show fail!</source>
         <translation>开始轮巡失败！</translation>
     </message>
@@ -180,7 +180,7 @@
         <translation>删除单元通道失败！</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+31"/>
         <source>split screen fail!</source>
         <translation>分屏失败！</translation>
     </message>
@@ -327,7 +327,7 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+178"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+213"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -365,7 +365,7 @@
         <location line="+84"/>
         <location filename="../src/x86/DigitalMatrix.cpp" line="-92"/>
         <location line="+207"/>
-        <location line="+68"/>
+        <location line="+31"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -385,21 +385,19 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-77"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-40"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+21"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="+13"/>
-        <location line="+7"/>
+        <location line="-277"/>
         <location line="+6"/>
-        <location line="+14"/>
-        <location line="+37"/>
+        <location line="+312"/>
         <location line="+99"/>
         <location line="+43"/>
         <location line="+33"/>
@@ -408,7 +406,7 @@
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-393"/>
+        <location line="-650"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
     </message>
@@ -418,17 +416,17 @@
         <translation>强制登录失败！</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-5"/>
         <source>Login failed!Do you want to try again?</source>
         <translation>登录失败！是否重试？</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+6"/>
         <source>Login failed!No answer from the matrix server.</source>
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+314"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
@@ -864,7 +862,7 @@
         <translation>秒</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixGroupTree.cpp" line="+354"/>
+        <location filename="../src/x86/MatrixGroupTree.cpp" line="+356"/>
         <location line="+9"/>
         <location line="+7"/>
         <source>WARN</source>
