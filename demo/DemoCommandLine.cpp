@@ -96,8 +96,7 @@ struct Parser
                 "Demo host of the digital matrix module: the module's configuration page with "
                 "the host's data centre, settings and log, and a built-in matrix simulator "
                 "(an X86 matrix and a Linux matrix on 127.0.0.1).")));
-        parser.addHelpOption();
-        parser.addVersionOption();
+        ToolCommandLine::addStandardOptions(&parser);
         parser.addOptions({data, noSimulator, x86Port, linuxPort, stateFile, linuxWall, language,
                            showWall, style, noStyle, site, log});
     }
@@ -105,12 +104,7 @@ struct Parser
 
 bool port(const QString &text, int *value)
 {
-    bool ok = false;
-    const int parsed = text.toInt(&ok);
-    if (!ok || parsed < 0 || parsed > 65535)
-        return false;
-    *value = parsed;
-    return true;
+    return ToolCommandLine::number(text, 0, 65535, value);
 }
 
 } // namespace
@@ -125,24 +119,11 @@ DemoCommandLine::Outcome DemoCommandLine::parse(const QStringList &arguments, De
                                                 QString *message)
 {
     Parser p;
-    if (!p.parser.parse(arguments)) {
-        *message = p.parser.errorText();
-        return Error;
-    }
-    if (p.parser.isSet(QStringLiteral("help")) || p.parser.isSet(QStringLiteral("help-all"))) {
-        *message = p.parser.helpText();
-        return ShowHelp;
-    }
-    if (p.parser.isSet(QStringLiteral("version")))
-        return ShowVersion;
-    if (!p.parser.positionalArguments().isEmpty()) {
-        *message = QStringLiteral("unexpected argument: %1")
-                           .arg(p.parser.positionalArguments().first());
-        return Error;
-    }
+    const Outcome outcome = start(&p.parser, arguments, message);
+    if (outcome != Run)
+        return outcome;
     auto refuse = [message](const QCommandLineOption &option, const QString &value) {
-        *message = QStringLiteral("bad value for --%1: \"%2\"").arg(option.names().first(), value);
-        return Error;
+        return ToolCommandLine::refuse(option, value, message);
     };
     auto path = [&](const QCommandLineOption &option, QString *out) {
         if (!p.parser.isSet(option))

@@ -2,20 +2,14 @@
 #pragma once
 
 #include "DemoOptions.h"
+#include "ToolCommandLine.h"
 
 #include <QString>
 #include <QStringList>
 
-class DemoCommandLine
+class DemoCommandLine : public ToolCommandLine
 {
 public:
-    enum Outcome {
-        Run,
-        ShowHelp,
-        ShowVersion,
-        Error,
-    };
-
     // Parses the arguments (program name first). On Error, message says what is wrong; on
     // ShowHelp it holds the help text. Relative paths are kept as given.
     static Outcome parse(const QStringList &arguments, DemoOptions *options, QString *message);

@@ -66,7 +66,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // The module's debug lines are for its developers; the host log has what a host keeps.
     if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false\ndm.*.debug=false"));
     nameApplication();
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 

@@ -142,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             sendMouse(current, QEvent::MouseButtonDblClick, press, Qt::LeftButton, Qt::LeftButton);
     }
     if (flags & 64)
-        wall->setMirrorState(layout->mirrors[0].mirrorParam1, flags & 3,
+        wall->setMirrorState(layout->mirrors[0].mirrorParam1, X86TurnState(flags & 3),
                              layout->mirrors[0].mirrorParam2);
 
     // Paint the wall and every window once; only small walls, so that runs stay quick.

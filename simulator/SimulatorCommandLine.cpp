@@ -92,24 +92,13 @@ struct Parser
         parser.setApplicationDescription(QStringLiteral(
                 "Matrix simulator: an X86 matrix and a Linux matrix that speak the matrix "
                 "protocol (docs/protocol.md, docs/simulator.md)."));
-        parser.addHelpOption();
-        parser.addVersionOption();
+        ToolCommandLine::addStandardOptions(&parser);
         parser.addOptions({listen, x86Port, linuxPort, noX86, noLinux, stateFile, x86Outputs,
                            x86Account, linuxAccount, rebootMs, upgradePolls, firmwareVersion,
                            usbFirmware, answerDelay, silent, garbage, quiet, showWall, linuxWall});
         parser.addOption(refuseX86);
     }
 };
-
-bool number(const QString &text, int minimum, int maximum, int *value)
-{
-    bool ok = false;
-    const int parsed = text.toInt(&ok);
-    if (!ok || parsed < minimum || parsed > maximum)
-        return false;
-    *value = parsed;
-    return true;
-}
 
 bool accounts(const QStringList &texts, QList<SimulatorAccount> *out)
 {
@@ -139,27 +128,14 @@ SimulatorCommandLine::Outcome SimulatorCommandLine::parse(const QStringList &arg
                                                           SimulatorWallOptions *wall)
 {
     Parser p;
-    if (!p.parser.parse(arguments)) {
-        *message = p.parser.errorText();
-        return Error;
-    }
-    if (p.parser.isSet(QStringLiteral("help"))) {
-        *message = p.parser.helpText();
-        return ShowHelp;
-    }
-    if (p.parser.isSet(QStringLiteral("version")))
-        return ShowVersion;
-    if (!p.parser.positionalArguments().isEmpty()) {
-        *message = QStringLiteral("unexpected argument: %1")
-                           .arg(p.parser.positionalArguments().first());
-        return Error;
-    }
+    const Outcome outcome = start(&p.parser, arguments, message);
+    if (outcome != Run)
+        return outcome;
 
     MatrixSimulatorOptions parsed;
     MatrixSimulatorFaults faultsParsed;
     auto refuse = [message](const QCommandLineOption &option, const QString &value) {
-        *message = QStringLiteral("bad value for --%1: \"%2\"").arg(option.names().first(), value);
-        return Error;
+        return ToolCommandLine::refuse(option, value, message);
     };
     if (!parsed.listenAddress.setAddress(p.parser.value(p.listen)))
         return refuse(p.listen, p.parser.value(p.listen));

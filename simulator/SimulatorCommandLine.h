@@ -2,6 +2,7 @@
 #pragma once
 
 #include "MatrixSimulatorOptions.h"
+#include "ToolCommandLine.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,16 +14,9 @@ struct SimulatorWallOptions
     QString linuxHang; // how the Linux screens hang, e.g. "2x2:2,1,4,3"; empty = 2x2:1,2,3,4
 };
 
-class SimulatorCommandLine
+class SimulatorCommandLine : public ToolCommandLine
 {
 public:
-    enum Outcome {
-        Run,
-        ShowHelp,
-        ShowVersion,
-        Error,
-    };
-
     // Parses the arguments (program name first). On Error, message says what is wrong;
     // on ShowHelp it holds the help text. wall, when given, receives the wall options.
     static Outcome parse(const QStringList &arguments, MatrixSimulatorOptions *options,

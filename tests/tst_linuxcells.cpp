@@ -305,7 +305,7 @@ void TestLinuxCells::setChannelsLimitsAndOffersATurnShow()
              asked ? QStringList {QStringLiteral("Whether start turn show?")} : QStringList());
     if (asked)
         QCOMPARE(boxes.last().buttons, short(3));
-    QCOMPARE(cell(1)->turnState(), state);
+    QCOMPARE(int(cell(1)->turnState()), state);
     ChannelWidget *lastPane = cell(1)->channelWidget(panes - 1);
     if (state == 0) {
         // Start: mode 0 at the interval, then the split again.
@@ -490,7 +490,7 @@ void TestLinuxCells::turnOperationsFollowTheStateTable()
     CellForConfigChannels *target = cell(0);
     MessageBoxScript boxes(0);
     for (int step : path)
-        QVERIFY(target->turnShowOperate(step));
+        QVERIFY(target->turnShowOperate(CellTurnCode(step)));
     base()->clear();
 
     const char *slotNames[] = {
@@ -505,7 +505,7 @@ void TestLinuxCells::turnOperationsFollowTheStateTable()
         // The split goes again after a start or a stop only.
         QCOMPARE(base()->count(QStringLiteral("SetCellSplit")), (op == 0 || op == 1) ? 1 : 0);
     }
-    QCOMPARE(target->turnState(), state);
+    QCOMPARE(int(target->turnState()), state);
     QCOMPARE(visibleTurnEntries(target), menu);
     QCOMPARE(target->channelWidget(0)->isTurning(), state == 0 || state == 3);
     QVERIFY(boxes.texts().isEmpty());
@@ -517,24 +517,24 @@ void TestLinuxCells::failedStartKeepsTheCellStopped()
     putChannels(1, 3);
     base()->setResult(QStringLiteral("SetCellTurnShow"), -1);
     MessageBoxScript boxes(1);
-    QVERIFY(!cell(1)->turnShowOperate(CellForConfigChannels::TurnStart));
+    QVERIFY(!cell(1)->turnShowOperate(CellTurnCode::TurnStart));
     QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Start turn show fail!")});
-    QCOMPARE(cell(1)->turnState(), 1);
+    QCOMPARE(int(cell(1)->turnState()), 1);
     QCOMPARE(visibleTurnEntries(cell(1)), QStringList {QStringLiteral("Start")});
     QVERIFY(!cell(1)->channelWidget(0)->isTurning());
     QCOMPARE(base()->count(QStringLiteral("SetCellSplit")), 0);
 
     // The other operations name themselves too.
     base()->setResult(QStringLiteral("SetCellTurnShow"), 0);
-    QVERIFY(cell(1)->turnShowOperate(CellForConfigChannels::TurnStart));
+    QVERIFY(cell(1)->turnShowOperate(CellTurnCode::TurnStart));
     base()->setResult(QStringLiteral("SetCellTurnShow"), -1);
     boxes.clearRecords();
-    cell(1)->turnShowOperate(CellForConfigChannels::TurnPause);
-    cell(1)->turnShowOperate(CellForConfigChannels::TurnStop);
+    cell(1)->turnShowOperate(CellTurnCode::TurnPause);
+    cell(1)->turnShowOperate(CellTurnCode::TurnStop);
     QCOMPARE(boxes.texts(),
              (QStringList {QStringLiteral("Pause turn show fail!"),
                            QStringLiteral("Stop turn show fail!")}));
-    QCOMPARE(cell(1)->turnState(), 0);
+    QCOMPARE(int(cell(1)->turnState()), 0);
 }
 
 void TestLinuxCells::timeSetSendsTheIntervalWithTheState_data()
@@ -554,8 +554,8 @@ void TestLinuxCells::timeSetSendsTheIntervalWithTheState()
     makeConnectedPage();
     putChannels(2, 6);
     MessageBoxScript boxes(0);
-    QVERIFY(cell(2)->turnShowOperate(CellForConfigChannels::TurnStart));
-    QVERIFY(cell(2)->turnShowOperate(CellForConfigChannels::TurnPause));
+    QVERIFY(cell(2)->turnShowOperate(CellTurnCode::TurnStart));
+    QVERIFY(cell(2)->turnShowOperate(CellTurnCode::TurnPause));
     base()->clear();
     base()->setResult(QStringLiteral("SetCellTurnShow"), result);
 
@@ -574,7 +574,7 @@ void TestLinuxCells::timeSetSendsTheIntervalWithTheState()
     QCOMPARE(base()->last(QStringLiteral("SetCellTurnShow")).args, (QVariantList {2, 45, 1, 0}));
     QCOMPARE(base()->count(QStringLiteral("SetCellSplit")), 0);
     QCOMPARE(cell(2)->turnInterval(), interval);
-    QCOMPARE(cell(2)->turnState(), 2);
+    QCOMPARE(int(cell(2)->turnState()), 2);
     QCOMPARE(boxes.texts(), notices);
 }
 
@@ -633,11 +633,11 @@ void TestLinuxCells::spreadingIsRefusedWhileACellTurns()
     putChannels(1, 5);
     splitCell(1, 4);
     MessageBoxScript boxes(0);
-    QVERIFY(cell(1)->turnShowOperate(CellForConfigChannels::TurnStart));
+    QVERIFY(cell(1)->turnShowOperate(CellTurnCode::TurnStart));
     base()->clear();
     QTest::mouseDClick(cell(0)->channelWidget(0), Qt::LeftButton);
     // Paused counts as turning as well; the turning cell itself keeps its panes.
-    QVERIFY(cell(1)->turnShowOperate(CellForConfigChannels::TurnPause));
+    QVERIFY(cell(1)->turnShowOperate(CellTurnCode::TurnPause));
     base()->clear();
     grid()->slotCellDoubleClicked(0);
     QTest::mouseDClick(cell(1)->channelWidget(0), Qt::LeftButton);
@@ -759,7 +759,7 @@ void TestLinuxCells::splitStopsARunningTurnShow()
     makeConnectedPage();
     putChannels(0, 6);
     MessageBoxScript boxes(0);
-    QVERIFY(cell(0)->turnShowOperate(CellForConfigChannels::TurnStart));
+    QVERIFY(cell(0)->turnShowOperate(CellTurnCode::TurnStart));
     base()->clear();
     splitCell(0, 4);
     // Stop (mode 2), the old split again, then the new split.
@@ -767,7 +767,7 @@ void TestLinuxCells::splitStopsARunningTurnShow()
     QCOMPARE(base()->calls().at(0).args, (QVariantList {0, 30, 2, 0}));
     QCOMPARE(base()->calls().at(1).args, (QVariantList {0, 1, 0}));
     QCOMPARE(base()->calls().at(2).args, (QVariantList {0, 4, 0}));
-    QCOMPARE(cell(0)->turnState(), 1);
+    QCOMPARE(int(cell(0)->turnState()), 1);
 }
 
 // ---------------------------------------------------------------- deleting and the menu
@@ -818,7 +818,7 @@ void TestLinuxCells::deleteTheChannelFromTheMenu()
     splitCell(0, 4);
     CellForConfigChannels *target = cell(0);
     MessageBoxScript boxes(0);
-    QVERIFY(target->turnShowOperate(CellForConfigChannels::TurnStart));
+    QVERIFY(target->turnShowOperate(CellTurnCode::TurnStart));
 
     auto openOn = [&](int paneIndex) {
         ChannelWidget *pane = target->channelWidget(paneIndex);
@@ -850,7 +850,7 @@ void TestLinuxCells::deleteTheChannelFromTheMenu()
     QCOMPARE(base()->last(QStringLiteral("DeleteCellChannel")).args, (QVariantList {0, 1}));
     QVERIFY(!target->channelWidget(1)->holdsChannel());
     QCOMPARE(target->channelMap().keys(), (QList<int> {0, 2}));
-    QCOMPARE(target->turnState(), 1);
+    QCOMPARE(int(target->turnState()), 1);
 
     // A refusal keeps the channel.
     openOn(2);

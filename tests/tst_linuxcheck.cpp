@@ -325,7 +325,7 @@ void TestLinuxCheck::checkSourceDeletesThroughTheCell()
     MessageBoxScript boxes(0);
     grid()->setChannelsToCell(threeItems(), 2);
     CellForConfigChannels *cell = grid()->getCellByIndex(2);
-    QVERIFY(cell->turnShowOperate(CellForConfigChannels::TurnStart));
+    QVERIFY(cell->turnShowOperate(CellTurnCode::TurnStart));
     base()->clear();
     // a-2 (position 1) goes; a-3 (position 2) is refused.
     base()->queueResults(QStringLiteral("DeleteCellChannel"), {0, -1});

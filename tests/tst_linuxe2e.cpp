@@ -291,7 +291,7 @@ void TestLinuxEndToEnd::configureAWallAndReadItBack()
     cell0->contextMenu()->hide();
     cell0->findChild<QAction *>(QStringLiteral("turnShowStartAction"))->trigger();
     QTRY_COMPARE(f.simulator->linuxState().cells.at(0).turnState, 0);
-    QCOMPARE(cell0->turnState(), 0);
+    QCOMPARE(int(cell0->turnState()), 0);
     screenshot(QStringLiteral("linux-cells-spread"));
     QCOMPARE(boxes.count(), 1);
 
@@ -315,19 +315,19 @@ void TestLinuxEndToEnd::configureAWallAndReadItBack()
     }
     QCOMPARE(loaded->singlePane(), 2);
     QCOMPARE(loaded->visiblePaneCount(), 1);
-    QCOMPARE(loaded->turnState(), 0);
+    QCOMPARE(int(loaded->turnState()), 0);
     QCOMPARE(loaded->turnInterval(), 30);
     QVERIFY(loaded->channelWidget(0)->isTurning());
     CellForConfigChannels *loadedCell1 = f.grid()->getCellByIndex(1);
     QCOMPARE(loadedCell1->splitCount(), 4);
     QCOMPARE(loadedCell1->channelWidget(1)->getChannelItem().channelName,
              QStringLiteral("North gate"));
-    QCOMPARE(loadedCell1->turnState(), 1);
+    QCOMPARE(int(loadedCell1->turnState()), 1);
 
     // Spreading is refused now; stopping the turn show lets the cell come back.
     QTest::mouseDClick(loaded->channelWidget(2), Qt::LeftButton);
     QCOMPARE(boxes.texts().last(), QStringLiteral("Forbid to melting flat while turn show!"));
-    QVERIFY(loaded->turnShowOperate(CellForConfigChannels::TurnStop));
+    QVERIFY(loaded->turnShowOperate(CellTurnCode::TurnStop));
     QTRY_COMPARE(f.simulator->linuxState().cells.at(0).turnState, 2);
     QTest::mouseDClick(loaded->channelWidget(2), Qt::LeftButton);
     QTRY_COMPARE(f.simulator->linuxState().meltedCell, -1);

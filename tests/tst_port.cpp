@@ -708,7 +708,7 @@ void TestPort::x86CommandsPassThrough()
     r.right = 300;
     r.bottom = 400;
     port->setMirrorRect(7, r);
-    port->setTurnState(3, 2);
+    port->setTurnState(3, X86TurnState::Paused);
     port->zoomMirrorAt(2, 500000, 250000);
     QCOMPARE(x86->names(),
              (QStringList {"Connect", "Login", "ForceLogin", "ForceLogin", "SetMirrorRect",

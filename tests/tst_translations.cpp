@@ -253,7 +253,7 @@ void tst_Translations::compiledTranslationsTranslateKnownTexts_data()
     QTest::addColumn<QString>("chinese");
 
     QTest::newRow("Linux page title of boxes")
-            << "LUMO_DIGITALMATRIX_MODULE::LinuxDigitalMatrixPage"
+            << "LUMO_DIGITALMATRIX_MODULE::LinuxPrompt"
             << "Prompt"
             << "提示";
     QTest::newRow("search edit") << "LUMO_DIGITALMATRIX_MODULE::CustomSearchEdit"

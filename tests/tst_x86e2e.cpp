@@ -722,7 +722,7 @@ void TestX86EndToEnd::turnShowOnAWindowPausedStartedStopped()
     // Other windows are untouched.
     QCOMPARE(simWindow(0).sources.size(), 0);
     QTRY_VERIFY(button("_turnShowBtn")->isEnabled());
-    QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 1);
+    QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), 1);
 
     auto *menu = page->findChild<TurnControlWidget *>();
     // The menu opens above its button and offers what the window's state allows.
@@ -743,19 +743,19 @@ void TestX86EndToEnd::turnShowOnAWindowPausedStartedStopped()
     // Pause.
     choose("_pauseTurnShowBtn", "_startTurnShowBtn");
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 2, X86WallFixture::Timeout);
-    QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 2);
+    QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), 2);
 
     // Start again.
     choose("_startTurnShowBtn", "_pauseTurnShowBtn");
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, X86WallFixture::Timeout);
-    QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 1);
+    QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), 1);
 
     // Stop, confirmed.
     boxes->answer(1);
     choose("_closeTurnShowBtn", "_startTurnShowBtn");
     QCOMPARE(boxes->last().text, QStringLiteral("Do you want to stop taking turns to show"));
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 0, X86WallFixture::Timeout);
-    QTRY_COMPARE(wall->mirrorByIndex(1)->getTurnState(), 0);
+    QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), 0);
     QVERIFY(!button("_turnShowBtn")->isEnabled());
     // The sources stay on the window.
     window = simWindow(1);
@@ -802,7 +802,7 @@ void TestX86EndToEnd::decliningTheQuestionChangesNothing()
     QCOMPARE(held.split, running.split);
     QCOMPARE(held.turnInterval, 20);
     QCOMPARE(held.sources.size(), 4);
-    QCOMPARE(f.wall()->mirrorByIndex(1)->getTurnState(), 1);
+    QCOMPARE(int(f.wall()->mirrorByIndex(1)->getTurnState()), 1);
 }
 
 void TestX86EndToEnd::fixedSetHoldsNoTurnShow()
@@ -822,7 +822,7 @@ void TestX86EndToEnd::fixedSetHoldsNoTurnShow()
     QCOMPARE(simWindow(2).turnState, 0);
     // The page shows what the matrix holds: no turn show, nothing to start.
     QTRY_COMPARE(f.wall()->mirrorByIndex(2)->getSplitCount(), 1);
-    QCOMPARE(f.wall()->mirrorByIndex(2)->getTurnState(), 0);
+    QCOMPARE(int(f.wall()->mirrorByIndex(2)->getTurnState()), 0);
     QTRY_VERIFY(!button("_turnShowBtn")->isEnabled());
 
     // A start without a turn interval is refused by the matrix, and the page says so.
@@ -832,7 +832,7 @@ void TestX86EndToEnd::fixedSetHoldsNoTurnShow()
                               QStringList {"The matrix server refused to change the turn show!"},
                               X86WallFixture::Timeout);
     QCOMPARE(simWindow(2).turnState, 0);
-    QTRY_COMPARE(f.wall()->mirrorByIndex(2)->getTurnState(), 0);
+    QTRY_COMPARE(int(f.wall()->mirrorByIndex(2)->getTurnState()), 0);
 }
 
 void TestX86EndToEnd::ticksSurviveTabsAndSearches()
@@ -871,7 +871,7 @@ void TestX86EndToEnd::refusedSourcesAreShownOnce()
                               X86WallFixture::Timeout);
     QCOMPARE(simWindow(1).sources.size(), 0);
     QCOMPARE(simWindow(1).turnState, 0);
-    QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getTurnState(), 0);
+    QTRY_COMPARE(int(f.wall()->mirrorByIndex(1)->getTurnState()), 0);
     QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getSplitCount(), simWindow(1).split);
     QVERIFY(!button("_turnShowBtn")->isEnabled());
 }

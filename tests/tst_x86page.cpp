@@ -819,7 +819,7 @@ void TestX86Page::layoutFromTheServiceFillsTheWall()
     QCOMPARE(h.wall()->getMirrors().size(), 2);
     QCOMPARE(h.wall()->getMirrorTotal(), 2);
     QCOMPARE(page->currentMonitorIndex(), 5);
-    QCOMPARE(page->currentTurnStateValue(), 1);
+    QCOMPARE(int(page->currentTurnStateValue()), 1);
     QCOMPARE(h.x86()->names(), QStringList {"SelectMonitor"});
     QCOMPARE(h.x86()->last("SelectMonitor").args, QVariantList {5});
     MirrorWidget *first = h.wall()->mirrorByIndex(5);
@@ -858,7 +858,7 @@ void TestX86Page::selectingAWindowPreparesTheTurnButton()
         QCOMPARE(turnButton->isEnabled(), enabled < 0 ? before : enabled == 1);
     }
     QCOMPARE(page->currentMonitorIndex(), 3);
-    QCOMPARE(page->currentTurnStateValue(), turn);
+    QCOMPARE(int(page->currentTurnStateValue()), turn);
     QCOMPARE(h.x86()->names(), (QStringList {"SelectMonitor", "SelectMonitor"}));
     QCOMPARE(h.x86()->last("SelectMonitor").args, QVariantList {3});
 
@@ -917,12 +917,12 @@ void TestX86Page::clearSourceAsksAndClears()
     QCOMPARE(h.x86()->names(), QStringList {"ClearSource"});
     QCOMPARE(h.x86()->last("ClearSource").args, QVariantList {0});
     // Nothing is marked before the matrix reports it; then only the cleared window changed.
-    QCOMPARE(h.wall()->mirrorByIndex(1)->getTurnState(), 2);
+    QCOMPARE(int(h.wall()->mirrorByIndex(1)->getTurnState()), 2);
     h.fireLayout(windowList(
             {mirror(0, rc(0, 0, 800, 450), 4, 0), mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
     QTRY_VERIFY(!h.button("_turnShowBtn")->isEnabled());
-    QCOMPARE(h.wall()->mirrorByIndex(0)->getTurnState(), 0);
-    QCOMPARE(h.wall()->mirrorByIndex(1)->getTurnState(), 2);
+    QCOMPARE(int(h.wall()->mirrorByIndex(0)->getTurnState()), 0);
+    QCOMPARE(int(h.wall()->mirrorByIndex(1)->getTurnState()), 2);
 }
 
 void TestX86Page::configurationModeAsksFirst()
@@ -986,7 +986,7 @@ void TestX86Page::stopTurnAsksFirst()
     QTest::mouseClick(menu->findChild<QPushButton *>("_closeTurnShowBtn"), Qt::LeftButton);
     QCOMPARE(h.x86()->last("SetTurnState").args, (QVariantList {0, 0}));
     QVERIFY(!h.button("_turnShowBtn")->isEnabled());
-    QCOMPARE(h.wall()->mirrorByIndex(0)->getTurnState(), 0);
+    QCOMPARE(int(h.wall()->mirrorByIndex(0)->getTurnState()), 0);
 }
 
 // ---- Split and screen count ---------------------------------------------------------------

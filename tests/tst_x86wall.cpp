@@ -334,7 +334,7 @@ void TestX86Wall::updatingAWindowPlacesItFromTheMatrix()
     QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {800, 450, 1600, 900}));
     QCOMPARE(m->getSplitCount(), 9);
     QCOMPARE(m->getLayer(), 2);
-    QCOMPARE(m->getTurnState(), 1);
+    QCOMPARE(int(m->getTurnState()), 1);
     QCOMPARE(m->getXScale(), 4.0);
     QCOMPARE(m->getYScale(), 4.0);
 }
@@ -669,16 +669,16 @@ void TestX86Wall::turnStateRaisesWindow()
     const QPoint overlap(300, 100);
     QCOMPARE(wall->childAt(overlap), above);
 
-    wall->setMirrorState(0, turn, -1);
-    QCOMPARE(below->getTurnState(), turn);
+    wall->setMirrorState(0, X86TurnState(turn), -1);
+    QCOMPARE(int(below->getTurnState()), turn);
     QCOMPARE(below->getSplitCount(), 4);
     QCOMPARE(wall->childAt(overlap), raised ? below : above);
 
-    wall->setMirrorState(0, turn, 9);
+    wall->setMirrorState(0, X86TurnState(turn), 9);
     QCOMPARE(below->getSplitCount(), 9);
     // An unknown window changes nothing.
-    wall->setMirrorState(42, 1, 16);
-    QCOMPARE(above->getTurnState(), 0);
+    wall->setMirrorState(42, X86TurnState::Running, 16);
+    QCOMPARE(int(above->getTurnState()), 0);
 }
 
 void TestX86Wall::layersStackOneOverTwoOverOthers()

@@ -35,29 +35,21 @@
     </message>
     <message>
         <location line="+30"/>
-        <location line="+4"/>
-        <location line="+13"/>
-        <location line="+20"/>
-        <source>Prompt</source>
-        <translation>提示</translation>
-    </message>
-    <message>
-        <location line="-36"/>
         <source>Please seclect channels to delete!</source>
         <translation>请选择要删除的通道！</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Make sure delete select channels from cell?</source>
         <translation>确定从单元中删除所选通道吗？</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+11"/>
         <source>Make sure clear channels from cell?</source>
         <translation>确定清空单元中的通道吗？</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+18"/>
         <source>Delete channel from cell fail!</source>
         <translation>从单元删除通道失败！</translation>
     </message>
@@ -128,7 +120,7 @@
         <translation>查看源</translation>
     </message>
     <message>
-        <location line="+317"/>
+        <location line="+270"/>
         <source>Show all windows fail!</source>
         <translation>恢复全部画面失败！</translation>
     </message>
@@ -138,7 +130,7 @@
         <translation>单画面显示失败！</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+21"/>
         <source>Start turn show fail!</source>
         <translation>开始轮巡失败！</translation>
     </message>
@@ -188,7 +180,7 @@
         <translation>删除单元通道失败！</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+31"/>
         <source>split screen fail!</source>
         <translation>分屏失败！</translation>
     </message>
@@ -196,12 +188,6 @@
         <location line="+15"/>
         <source>Forbid to melting flat while turn show!</source>
         <translation>轮巡时禁止铺满整墙！</translation>
-    </message>
-    <message>
-        <location line="+125"/>
-        <location line="+5"/>
-        <source>Prompt</source>
-        <translation>提示</translation>
     </message>
 </context>
 <context>
@@ -253,7 +239,7 @@
         <translation>请选择要设置的通道！</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>The max channel count can set in cell is:%1</source>
         <translation>单元最多可设置的通道数为：%1</translation>
     </message>
@@ -263,7 +249,7 @@
         <translation>设置单元通道失败！</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>Whether start turn show?</source>
         <translation>是否开始轮巡？</translation>
     </message>
@@ -278,7 +264,7 @@
         <translation>请选择要设置的通道！</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>modify cell channel fail</source>
         <translation>修改单元通道失败</translation>
     </message>
@@ -322,12 +308,6 @@
         <source>clear channels fail!</source>
         <translation>清空通道失败！</translation>
     </message>
-    <message>
-        <location line="+46"/>
-        <location line="+5"/>
-        <source>Prompt</source>
-        <translation>提示</translation>
-    </message>
 </context>
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CustomSearchEdit</name>
@@ -347,7 +327,7 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+178"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+213"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -385,7 +365,7 @@
         <location line="+84"/>
         <location filename="../src/x86/DigitalMatrix.cpp" line="-92"/>
         <location line="+207"/>
-        <location line="+68"/>
+        <location line="+31"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -405,30 +385,28 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-77"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-40"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+21"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="+13"/>
-        <location line="+7"/>
+        <location line="-277"/>
         <location line="+6"/>
-        <location line="+14"/>
-        <location line="+37"/>
+        <location line="+312"/>
         <location line="+99"/>
         <location line="+43"/>
         <location line="+33"/>
-        <location line="+151"/>
+        <location line="+155"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-389"/>
+        <location line="-650"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
     </message>
@@ -438,17 +416,17 @@
         <translation>强制登录失败！</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-5"/>
         <source>Login failed!Do you want to try again?</source>
         <translation>登录失败！是否重试？</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+6"/>
         <source>Login failed!No answer from the matrix server.</source>
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+314"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
@@ -459,14 +437,14 @@
         <location line="+67"/>
         <location line="+83"/>
         <location line="+42"/>
-        <location line="+129"/>
-        <location line="+151"/>
+        <location line="+133"/>
+        <location line="+152"/>
         <location line="+59"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-541"/>
+        <location line="-546"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -556,12 +534,12 @@
         <translation>矩阵服务器拒绝移动窗口！</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+30"/>
         <source>Do you want to clear the source?</source>
         <translation>是否清除源？</translation>
     </message>
     <message>
-        <location line="+151"/>
+        <location line="+152"/>
         <source>Reset the layout?</source>
         <translation>是否复位布局？</translation>
     </message>
@@ -593,13 +571,7 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+318"/>
-        <location line="+5"/>
-        <source>Prompt</source>
-        <translation>提示</translation>
-    </message>
-    <message>
-        <location line="+56"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+369"/>
         <location line="+138"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
@@ -610,7 +582,7 @@
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="-106"/>
+        <location line="-96"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
@@ -650,7 +622,7 @@
         <translation>错误码 %1。</translation>
     </message>
     <message>
-        <location line="+129"/>
+        <location line="+119"/>
         <source>Digital matrix server disconnect!</source>
         <translation>数字矩阵服务器已断开！</translation>
     </message>
@@ -705,7 +677,7 @@
         <translation>是否重启矩阵服务器？</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Reboot matrix server fail!</source>
         <translation>重启矩阵服务器失败！</translation>
     </message>
@@ -715,22 +687,22 @@
         <translation>是否恢复出厂设置？</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Restore factory default fail!</source>
         <translation>恢复出厂设置失败！</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+25"/>
         <source>Read screen numbers fail!</source>
         <translation>读取屏幕编号失败！</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Start screen arrangement fail!</source>
         <translation>进入屏幕编排失败！</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+28"/>
         <source>The new grid clears the channels of every cell. Save it?</source>
         <translation>新的布局将清除所有单元的通道，是否保存？</translation>
     </message>
@@ -760,12 +732,12 @@
         <translation>正在升级...</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>Start upgrade fail!</source>
         <translation>启动升级失败！</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+52"/>
         <source>The matrix could not be reached during the upgrade: its result is unknown!</source>
         <translation>升级期间无法连接矩阵，升级结果未知！</translation>
     </message>
@@ -790,7 +762,7 @@
         <translation>未知错误！</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>The max channel count can set in cell is:%1</source>
         <translation>单元最多可设置的通道数为：%1</translation>
     </message>
@@ -843,7 +815,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+70"/>
+        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+69"/>
         <source>ftp format is wrong!</source>
         <translation>FTP地址格式错误！</translation>
     </message>
@@ -851,6 +823,15 @@
         <location line="+4"/>
         <source>http format is wrong!</source>
         <translation>HTTP地址格式错误！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::LinuxPrompt</name>
+    <message>
+        <location filename="../src/linux/LinuxPrompt.cpp" line="+9"/>
+        <location line="+6"/>
+        <source>Prompt</source>
+        <translation>提示</translation>
     </message>
 </context>
 <context>
@@ -881,7 +862,7 @@
         <translation>秒</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixGroupTree.cpp" line="+354"/>
+        <location filename="../src/x86/MatrixGroupTree.cpp" line="+356"/>
         <location line="+9"/>
         <location line="+7"/>
         <source>WARN</source>
@@ -1037,7 +1018,7 @@
         <translation>搜索...</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixViewTree.cpp" line="+72"/>
+        <location filename="../src/x86/MatrixViewTree.cpp" line="+71"/>
         <source>View Error!</source>
         <translation>视图错误！</translation>
     </message>
@@ -1124,43 +1105,46 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+45"/>
+        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+38"/>
         <location line="+1"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
     </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::ServerInputCheck</name>
     <message>
-        <location line="+48"/>
+        <location filename="../src/widgets/ServerInputCheck.cpp" line="+26"/>
         <source>Please enter digital matrix server name!</source>
         <translation>请输入数字矩阵服务器名称！</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>Please enter digital matrix server ip!</source>
         <translation>请输入数字矩阵服务器IP！</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>Please enter digital matrix server port!</source>
         <translation>请输入数字矩阵服务器端口！</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+2"/>
         <source>Please enter user name!</source>
         <translation>请输入用户名！</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+3"/>
         <source>The name of server has exsit!</source>
         <translation>服务器名称已存在！</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>The IP of server has exsit!</source>
         <translation>服务器IP已存在！</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+19"/>
         <source>Input can&apos;t be &apos; or \ !</source>
         <translation>输入不能包含 &apos; 或 \ ！</translation>
     </message>
@@ -1328,7 +1312,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/TurnShowTimeSetDlg.cpp" line="+42"/>
+        <location filename="../src/linux/TurnShowTimeSetDlg.cpp" line="+43"/>
         <source>Please enter turn show time!</source>
         <translation>请输入轮巡时间！</translation>
     </message>
@@ -1392,39 +1376,9 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+17"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+11"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
-    </message>
-    <message>
-        <location line="+37"/>
-        <source>Please enter digital matrix server name!</source>
-        <translation>请输入数字矩阵服务器名称！</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Please enter digital matrix server ip!</source>
-        <translation>请输入数字矩阵服务器IP！</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Please enter digital matrix server port!</source>
-        <translation>请输入数字矩阵服务器端口！</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>The name of server has exsit!</source>
-        <translation>服务器名称已存在！</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>The IP of server has exsit!</source>
-        <translation>服务器IP已存在！</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <source>Input can&apos;t be &apos; or \ !</source>
-        <translation>输入不能包含 &apos; 或 \ ！</translation>
     </message>
 </context>
 <context>
@@ -1473,7 +1427,7 @@
         <translation>确定</translation>
     </message>
     <message>
-        <location filename="../src/x86/setMatrixScreen.cpp" line="+74"/>
+        <location filename="../src/x86/setMatrixScreen.cpp" line="+76"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>

@@ -154,7 +154,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // The module's debug lines are for its developers; the host log has what a host keeps.
     if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false\ndm.*.debug=false"));
     QCoreApplication::setApplicationName(QStringLiteral("matrix-client"));
     QCoreApplication::setApplicationVersion(QStringLiteral("walk"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

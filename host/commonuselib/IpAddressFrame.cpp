@@ -71,9 +71,10 @@ QLineEdit *IpAddressFrame::field(int index) const
 
 bool IpAddressFrame::isValidIp(const QString &ip)
 {
-    static const QRegularExpression full(QLatin1Char('^') + octetPattern + QLatin1String("\\.")
-                                         + octetPattern + QLatin1String("\\.") + octetPattern
-                                         + QLatin1String("\\.") + octetPattern + QLatin1Char('$'));
+    // Anchored at both ends of the text: a trailing line break is not part of an address.
+    static const QRegularExpression full(QRegularExpression::anchoredPattern(
+            octetPattern + QLatin1String("\\.") + octetPattern + QLatin1String("\\.") + octetPattern
+            + QLatin1String("\\.") + octetPattern));
     return full.match(ip).hasMatch();
 }
 

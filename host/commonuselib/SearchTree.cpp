@@ -4,7 +4,9 @@
 
 namespace COMMONUSELIB {
 
-SearchTree::SearchTree() = default;
+SearchTree::SearchTree(MatchScope scope)
+    : m_scope(scope)
+{ }
 
 SearchTree::~SearchTree() = default;
 
@@ -33,7 +35,8 @@ bool SearchTree::filterItem(QTreeWidgetItem *item, const QString &text, bool anc
         ++*matches;
     bool descendantVisible = false;
     for (int i = 0; i < item->childCount(); ++i) {
-        if (filterItem(item->child(i), text, ancestorMatched || selfMatched, matches))
+        const bool shownByMatch = selfMatched && m_scope == ShowWhatAMatchHolds;
+        if (filterItem(item->child(i), text, ancestorMatched || shownByMatch, matches))
             descendantVisible = true;
     }
     const bool visible = ancestorMatched || selfMatched || descendantVisible;

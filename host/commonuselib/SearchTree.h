@@ -12,13 +12,15 @@ namespace COMMONUSELIB {
 
 // A mix-in (not a QObject) for widgets that show a QTreeWidget. An item stays visible
 // when its own text matches (case-insensitive substring of column 0), when an ancestor
-// matches (a matching area shows all it holds), or when a descendant matches (the path
-// to a match stays visible and is expanded). All other items are hidden and leave the
-// selection. An empty text shows everything.
+// matches (a matching area shows all it holds; with ShowMatchOnly a match shows itself
+// only), or when a descendant matches (the path to a match stays visible and is expanded).
+// All other items are hidden and leave the selection. An empty text shows everything.
 class LUMOHOST_EXPORT SearchTree
 {
 public:
-    SearchTree();
+    enum MatchScope { ShowWhatAMatchHolds, ShowMatchOnly };
+
+    explicit SearchTree(MatchScope scope = ShowWhatAMatchHolds);
     virtual ~SearchTree();
 
     // Applies the text and returns how many items matched it themselves.
@@ -35,6 +37,7 @@ private:
                     int *matches) const;
 
     QString m_searchText;
+    MatchScope m_scope;
 };
 
 } // namespace COMMONUSELIB

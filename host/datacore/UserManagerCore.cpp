@@ -2,6 +2,8 @@
 
 #include "SiteData.h"
 
+#include "IpAddressFrame.h"
+
 #include <QAtomicPointer>
 #include <QCoreApplication>
 #include <QFile>
@@ -120,27 +122,6 @@ bool isKnownServerType(int type)
     default:
         return false;
     }
-}
-
-// Strict dotted-decimal IPv4: four parts of 1 to 3 digits, each 0..255, no leading zeros.
-bool isDottedIpv4(const QString &ip)
-{
-    const QStringList parts = ip.split(QLatin1Char('.'));
-    if (parts.size() != 4)
-        return false;
-    for (const QString &part : parts) {
-        if (part.isEmpty() || part.size() > 3)
-            return false;
-        for (const QChar c : part) {
-            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                return false;
-        }
-        if (part.size() > 1 && part.at(0) == QLatin1Char('0'))
-            return false;
-        if (part.toInt() > 255)
-            return false;
-    }
-    return true;
 }
 
 const char ServerColumns[] = "id, name, ip, user_name, password, port, type";
@@ -361,7 +342,8 @@ bool UserManagerCorePrivate::checkServer(const UServerInfo &server)
 {
     if (server.name.trimmed().isEmpty())
         return fail(QStringLiteral("the server name is empty"));
-    if (!isDottedIpv4(server.ip))
+    // Strict dotted-decimal IPv4 as the address editor takes it: no leading zeros.
+    if (!COMMONUSELIB::IpAddressFrame::isValidIp(server.ip))
         return fail(QStringLiteral("\"%1\" is not a valid IPv4 address").arg(server.ip));
     if (server.port < 1 || server.port > 65535)
         return fail(QStringLiteral("the port %1 is outside 1..65535").arg(server.port));

@@ -4,11 +4,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QStandardPaths>
 #include <QThread>
-#include <QtDebug>
+
+namespace {
+// Where the lines of a log file that cannot be written go instead.
+Q_LOGGING_CATEGORY(lcLogger, "dm.host.logger", QtInfoMsg)
+} // namespace
 
 class QLoggerPrivate
 {
@@ -109,8 +114,8 @@ void QLogger::LogInfo(const QString &text)
     // Outside the lock: a message handler may log through this logger again.
     if (!written) {
         if (!failedFile.isEmpty())
-            qWarning().noquote() << "QLogger: cannot write" << failedFile << "-" << why;
-        qWarning().noquote() << line;
+            qCWarning(lcLogger).noquote() << "QLogger: cannot write" << failedFile << "-" << why;
+        qCWarning(lcLogger).noquote() << line;
     }
 }
 

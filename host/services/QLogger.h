@@ -24,7 +24,7 @@ public:
 
     // Appends "<ISO time with ms> [<thread id>] <text>" and flushes. Line breaks inside the
     // text are written as "\n" so that every call stays one line. When the file cannot be
-    // written, the line goes to the Qt message log (qWarning) instead.
+    // written, the line goes to the Qt message log (category "dm.host.logger") instead.
     void LogInfo(const QString &text);
     void LogInfo(const char *text);
 

@@ -4,12 +4,10 @@
 #include "MatrixChannel.h"
 #include "MatrixServiceTypes.h"
 #include "ServerMessage.h"
+#include "ServiceLogging.h"
 
-#include <QLoggingCategory>
 #include <QNetworkProxy>
 #include <QTcpSocket>
-
-Q_LOGGING_CATEGORY(lcMatrixClient, "dm.service", QtInfoMsg)
 
 namespace MatrixService {
 

@@ -4,14 +4,12 @@
 #include "ClientConnection.h"
 #include "FrameDecoder.h"
 #include "MatrixServiceTypes.h"
+#include "ServiceLogging.h"
 
-#include <QLoggingCategory>
 #include <QMetaObject>
 
 #include <chrono>
 #include <future>
-
-Q_DECLARE_LOGGING_CATEGORY(lcMatrixClient)
 
 namespace MatrixService {
 

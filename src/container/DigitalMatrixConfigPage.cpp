@@ -32,10 +32,7 @@ DigitalMatrixConfigPage::DigitalMatrixConfigPage(QWidget *parent)
     init();
 }
 
-DigitalMatrixConfigPage::~DigitalMatrixConfigPage()
-{
-    delete ui;
-}
+DigitalMatrixConfigPage::~DigitalMatrixConfigPage() = default;
 
 void DigitalMatrixConfigPage::init()
 {

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 namespace COMMONUSELIB {
 class PictureHintWidget;
 }
@@ -43,7 +45,7 @@ private:
     void hidePictureHint();
     void showPageByServerTypeAlreadyConfig();
 
-    Ui::DigitalMatrixConfigPage *ui = nullptr;
+    std::unique_ptr<Ui::DigitalMatrixConfigPage> ui;
     COMMONUSELIB::PictureHintWidget *pictureHint = nullptr;
 };
 

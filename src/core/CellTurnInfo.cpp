@@ -5,12 +5,12 @@ namespace LUMO_DIGITALMATRIX_MODULE {
 int CellTurnInfo::toServiceCode(int moduleCode)
 {
     switch (moduleCode) {
-    case TurnStart:
-    case TurnContinue:
+    case int(CellTurnCode::TurnStart):
+    case int(CellTurnCode::TurnContinue):
         return ServiceRunning;
-    case TurnStop:
+    case int(CellTurnCode::TurnStop):
         return ServiceStopped;
-    case TurnPause:
+    case int(CellTurnCode::TurnPause):
         return ServicePaused;
     default:
         return -1;
@@ -21,11 +21,11 @@ int CellTurnInfo::fromServiceCode(int serviceCode)
 {
     switch (serviceCode) {
     case ServiceRunning:
-        return TurnStart;
+        return int(CellTurnCode::TurnStart);
     case ServicePaused:
-        return TurnPause;
+        return int(CellTurnCode::TurnPause);
     case ServiceStopped:
-        return TurnStop;
+        return int(CellTurnCode::TurnStop);
     default:
         return -1;
     }

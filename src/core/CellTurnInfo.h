@@ -2,6 +2,8 @@
 
 #include "digitalmatrix_export.h"
 
+#include "MatrixStates.h"
+
 #include <QMetaType>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -9,13 +11,13 @@ namespace LUMO_DIGITALMATRIX_MODULE {
 // Turn show of one Linux cell in module codes.
 struct DIGITALMATRIX_EXPORT CellTurnInfo
 {
-    // Module turn codes: what to do, and the state a cell is in afterwards.
-    enum TurnCode { TurnStart = 0, TurnStop = 1, TurnPause = 2, TurnContinue = 3 };
     // Service codes of the Linux matrix.
     enum ServiceTurnCode { ServiceRunning = 0, ServicePaused = 1, ServiceStopped = 2 };
 
     int turnInterval = 0; // seconds
-    int turnState = TurnStop;
+    // A CellTurnCode as the record carries it: what to do, or the state a cell is in; a code
+    // the module does not know is carried as it is.
+    int turnState = int(CellTurnCode::TurnStop);
 
     // 0 and 3 -> 0 (running), 1 -> 2 (stopped), 2 -> 1 (paused); -1 for an unknown code.
     static int toServiceCode(int moduleCode);

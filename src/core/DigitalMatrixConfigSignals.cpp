@@ -1,66 +1,38 @@
 #include "DigitalMatrixConfigSignals.h"
 
-#include "SingletonSupport.h"
-
 #include <QCoreApplication>
-#include <QMutexLocker>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
-std::atomic<DigitalMatrixConfigSignals *> DigitalMatrixConfigSignals::s_instance {nullptr};
-QMutex DigitalMatrixConfigSignals::s_mutex;
-
+// Even when a service callback asks first, the hub belongs to the application's thread
+// (ProcessSingleton moves it there), so that the pages receive its signals queued; the
+// values it emits are registered before it can emit.
 DigitalMatrixConfigSignals::DigitalMatrixConfigSignals(QObject *parent)
     : QObject(parent)
-{ }
-
-DigitalMatrixConfigSignals::~DigitalMatrixConfigSignals()
 {
-    // Deleted by release() or with the application object: either way nobody may find the
-    // hub any more, and a callback that has it finishes first.
-    QMutexLocker locker(&s_mutex);
-    DigitalMatrixConfigSignals *self = this;
-    s_instance.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
+    registerMatrixMetaTypes();
 }
 
-DigitalMatrixConfigSignals *DigitalMatrixConfigSignals::createLocked()
-{
-    DigitalMatrixConfigSignals *hub = s_instance.load(std::memory_order_relaxed);
-    if (!hub) {
-        registerMatrixMetaTypes();
-        // Even when a service callback asks first, the hub belongs to the application's
-        // thread, so that the pages receive its signals queued.
-        hub = new DigitalMatrixConfigSignals(nullptr);
-        adoptByApplication(hub);
-        s_instance.store(hub, std::memory_order_release);
-    }
-    return hub;
-}
+// Deleted by release() or with the application object: either way ProcessSingleton's
+// destructor makes sure nobody finds the hub any more, and a callback that has it finishes
+// first.
+DigitalMatrixConfigSignals::~DigitalMatrixConfigSignals() = default;
 
 DigitalMatrixConfigSignals *DigitalMatrixConfigSignals::instance()
 {
-    DigitalMatrixConfigSignals *hub = s_instance.load(std::memory_order_acquire);
-    if (hub)
-        return hub;
-    QMutexLocker locker(&s_mutex);
-    return createLocked();
+    return instanceOrCreate();
 }
 
 void DigitalMatrixConfigSignals::release()
 {
-    DigitalMatrixConfigSignals *hub = nullptr;
-    {
-        QMutexLocker locker(&s_mutex);
-        hub = s_instance.exchange(nullptr, std::memory_order_acq_rel);
-    }
-    delete hub;
+    releaseInstance();
 }
 
 template<typename Deliver>
 void DigitalMatrixConfigSignals::deliverFromService(Deliver deliver)
 {
-    QMutexLocker locker(&s_mutex);
-    DigitalMatrixConfigSignals *hub = s_instance.load(std::memory_order_acquire);
+    QMutexLocker locker(&lockMutex());
+    DigitalMatrixConfigSignals *hub = currentLocked();
     if (!hub) {
         if (!QCoreApplication::instance() || QCoreApplication::closingDown())
             return;

@@ -3,18 +3,18 @@
 #include "digitalmatrix_export.h"
 
 #include "MatrixMetaTypes.h"
+#include "ProcessSingleton.h"
 
-#include <QMutex>
 #include <QObject>
-
-#include <atomic>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
 // Turns the X86 matrix service's callbacks into Qt signals. The callbacks may run on
 // any thread; the hub lives on the application's thread, so receivers there get the
 // signals queued, with every value copied.
-class DIGITALMATRIX_EXPORT DigitalMatrixConfigSignals : public QObject
+class DIGITALMATRIX_EXPORT DigitalMatrixConfigSignals
+    : public QObject,
+      public ProcessSingleton<DigitalMatrixConfigSignals>
 {
     Q_OBJECT
     Q_DISABLE_COPY(DigitalMatrixConfigSignals)
@@ -62,6 +62,8 @@ signals:
     void signalCommandResult(int command, int result);
 
 private:
+    friend class ProcessSingleton<DigitalMatrixConfigSignals>;
+
     explicit DigitalMatrixConfigSignals(QObject *parent = nullptr);
     ~DigitalMatrixConfigSignals() override;
 
@@ -70,10 +72,6 @@ private:
     // while it shuts down (or without it) the callback is dropped.
     template<typename Deliver>
     static void deliverFromService(Deliver deliver);
-    static DigitalMatrixConfigSignals *createLocked();
-
-    static std::atomic<DigitalMatrixConfigSignals *> s_instance;
-    static QMutex s_mutex;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

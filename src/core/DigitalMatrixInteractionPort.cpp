@@ -2,7 +2,7 @@
 
 #include "DigitalMatrixConfigSignals.h"
 #include "FixedText.h"
-#include "SingletonSupport.h"
+#include "ProcessSingleton.h"
 
 #include "ServerConfig.h"
 #include "SystemConfig.h"
@@ -16,9 +16,6 @@
 #include <vector>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
-
-std::atomic<DigitalMatrixInteractionPort *> DigitalMatrixInteractionPort::s_instance {nullptr};
-QMutex DigitalMatrixInteractionPort::s_mutex;
 
 namespace {
 
@@ -96,9 +93,10 @@ DigitalMatrixInteractionPort::DigitalMatrixInteractionPort(QObject *parent)
     }
 }
 
+// ProcessSingleton's destructor then makes sure release() and instance() no longer find the
+// port.
 DigitalMatrixInteractionPort::~DigitalMatrixInteractionPort()
 {
-    forgetInstance(this);
     if (x86Matrix && factory.releaseX86)
         factory.releaseX86(x86Matrix);
     if (baseMatrix && factory.releaseBase)
@@ -109,34 +107,12 @@ DigitalMatrixInteractionPort::~DigitalMatrixInteractionPort()
 
 DigitalMatrixInteractionPort *DigitalMatrixInteractionPort::instance()
 {
-    DigitalMatrixInteractionPort *port = s_instance.load(std::memory_order_acquire);
-    if (port)
-        return port;
-    QMutexLocker locker(&s_mutex);
-    port = s_instance.load(std::memory_order_relaxed);
-    if (!port) {
-        port = new DigitalMatrixInteractionPort(nullptr);
-        adoptByApplication(port);
-        s_instance.store(port, std::memory_order_release);
-    }
-    return port;
+    return instanceOrCreate();
 }
 
 void DigitalMatrixInteractionPort::release()
 {
-    DigitalMatrixInteractionPort *port = nullptr;
-    {
-        QMutexLocker locker(&s_mutex);
-        port = s_instance.exchange(nullptr, std::memory_order_acq_rel);
-    }
-    delete port;
-}
-
-void DigitalMatrixInteractionPort::forgetInstance(DigitalMatrixInteractionPort *self)
-{
-    // Deleted with the application object: release() and instance() must not find it.
-    QMutexLocker locker(&s_mutex);
-    s_instance.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
+    releaseInstance();
 }
 
 // ---- X86 matrix ----------------------------------------------------------------
@@ -216,10 +192,10 @@ void DigitalMatrixInteractionPort::selectMonitor(int monitor)
         x86Matrix->SelectMonitor(monitor);
 }
 
-void DigitalMatrixInteractionPort::setTurnState(int monitor, int state)
+void DigitalMatrixInteractionPort::setTurnState(int monitor, X86TurnState state)
 {
     if (x86Matrix)
-        x86Matrix->SetTurnState(monitor, state);
+        x86Matrix->SetTurnState(monitor, int(state));
 }
 
 void DigitalMatrixInteractionPort::clearSource(int monitor)
@@ -577,7 +553,8 @@ int DigitalMatrixInteractionPort::setCellTurnShow(int cell, const CellTurnInfo &
     const CellTurnStatus status {info.turnInterval, serviceCode, 0};
     const int result = baseMatrix->SetCellTurnShow(cell, &status);
     if (result == 0
-        && (info.turnState == CellTurnInfo::TurnStart || info.turnState == CellTurnInfo::TurnStop))
+        && (info.turnState == int(CellTurnCode::TurnStart)
+            || info.turnState == int(CellTurnCode::TurnStop)))
         return baseMatrix->SetCellSplit(cell, splitCount, 0);
     return result;
 }

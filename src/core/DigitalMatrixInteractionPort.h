@@ -6,6 +6,7 @@
 #include "CellTurnInfo.h"
 #include "DigitalMatrixServerInfo.h"
 #include "MatrixMetaTypes.h"
+#include "ProcessSingleton.h"
 
 #include <QList>
 #include <QMap>
@@ -23,7 +24,9 @@ namespace LUMO_DIGITALMATRIX_MODULE {
 
 // The module's only way to the matrix service: owns the X86 and the Linux interface,
 // registers the hub's callbacks and offers one method per matrix command.
-class DIGITALMATRIX_EXPORT DigitalMatrixInteractionPort : public QObject
+class DIGITALMATRIX_EXPORT DigitalMatrixInteractionPort
+    : public QObject,
+      public ProcessSingleton<DigitalMatrixInteractionPort>
 {
     Q_OBJECT
     Q_DISABLE_COPY(DigitalMatrixInteractionPort)
@@ -70,7 +73,7 @@ public:
     void setMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
                                int turnInterval);
     void selectMonitor(int monitor);
-    void setTurnState(int monitor, int state);
+    void setTurnState(int monitor, X86TurnState state);
     void clearSource(int monitor);
     void zoomMirrorAt(int mirror, int x, int y);
     void setMirrorRect(int mirror, RECT rect);
@@ -118,6 +121,8 @@ public:
     QStringList cachedScreenNumbers() const { return screenNumbers; }
 
 private:
+    friend class ProcessSingleton<DigitalMatrixInteractionPort>;
+
     explicit DigitalMatrixInteractionPort(QObject *parent = nullptr);
     ~DigitalMatrixInteractionPort() override;
 
@@ -125,11 +130,6 @@ private:
     IBaseMatrixConfig *baseMatrix = nullptr;
     QStringList screenNumbers;
     ServiceFactory factory;
-
-    static void forgetInstance(DigitalMatrixInteractionPort *self);
-
-    static std::atomic<DigitalMatrixInteractionPort *> s_instance;
-    static QMutex s_mutex;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

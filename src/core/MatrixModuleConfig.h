@@ -2,16 +2,16 @@
 
 #include "digitalmatrix_export.h"
 
-#include <QMutex>
-#include <QObject>
+#include "ProcessSingleton.h"
 
-#include <atomic>
+#include <QObject>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
 // The module's start-up object: the host calls instance() once before it shows a page,
 // which brings up the event hub and then the matrix service port.
-class DIGITALMATRIX_EXPORT MatrixModuleConfig : public QObject
+class DIGITALMATRIX_EXPORT MatrixModuleConfig : public QObject,
+                                                public ProcessSingleton<MatrixModuleConfig>
 {
     Q_OBJECT
     Q_DISABLE_COPY(MatrixModuleConfig)
@@ -26,14 +26,11 @@ public:
     void installMatrixTranslator();
 
 private:
+    friend class ProcessSingleton<MatrixModuleConfig>;
+
     explicit MatrixModuleConfig(QObject *parent = nullptr);
     ~MatrixModuleConfig() override;
     void init();
-
-    static void forgetInstance(MatrixModuleConfig *self);
-
-    static std::atomic<MatrixModuleConfig *> s_instance;
-    static QMutex s_mutex;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

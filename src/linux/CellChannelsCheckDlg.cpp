@@ -2,8 +2,8 @@
 #include "ui_CellChannelsCheckDlg.h"
 
 #include "CellChannelsTableWt.h"
+#include "LinuxPrompt.h"
 
-#include "MessageBoxW.h"
 #include "UserManagerCore.h"
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -74,13 +74,10 @@ void CellChannelsCheckDlg::slotDeleteChannelsBtClicked()
         return;
     const QStringList keys = table->getCheckedRowsKeyValues();
     if (keys.isEmpty()) {
-        COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"),
-                                              tr("Please seclect channels to delete!"), 1);
+        LinuxPrompt::notice(this, tr("Please seclect channels to delete!"));
         return;
     }
-    if (COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"),
-                                              tr("Make sure delete select channels from cell?"), 3)
-        != 1)
+    if (!LinuxPrompt::ask(this, tr("Make sure delete select channels from cell?")))
         return;
     for (const QString &key : keys)
         emit signalDeleteChannelFromCell(key);
@@ -91,9 +88,7 @@ void CellChannelsCheckDlg::slotClearChannelsBtClicked()
     CellChannelsTableWt *table = ui->channelsTableWt;
     if (table->rowCount() == 0)
         return;
-    if (COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"),
-                                              tr("Make sure clear channels from cell?"), 3)
-        != 1)
+    if (!LinuxPrompt::ask(this, tr("Make sure clear channels from cell?")))
         return;
     while (table->rowCount() > 0) {
         const QString key = table->getRowKeyValue(0);
@@ -111,8 +106,7 @@ void CellChannelsCheckDlg::slotDeleteChannelFromTable(const QString &channelGuid
         ui->channelsTableWt->deleteRowByKeyValue(channelGuid);
         return;
     }
-    COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), tr("Delete channel from cell fail!"),
-                                          1);
+    LinuxPrompt::notice(this, tr("Delete channel from cell fail!"));
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -3,12 +3,12 @@
 #include "CellChannelsCheckDlg.h"
 #include "ChannelWidget.h"
 #include "DigitalMatrixInteractionPort.h"
+#include "LinuxPrompt.h"
 #include "SplitScreenToolBar.h"
 #include "SwitchChannelsShowToolBar.h"
 #include "TurnShowTimeSetDlg.h"
 
 #include "AreaWithChannelTree.h"
-#include "MessageBoxW.h"
 #include "QLogger.h"
 
 #include <QContextMenuEvent>
@@ -148,30 +148,14 @@ void CellForConfigChannels::setShowNum(int num)
     splitToolBar->setSplitButtonVisible(16, num == 1);
 }
 
-bool CellForConfigChannels::isTurnOperationAllowed(int state, int op)
-{
-    switch (op) {
-    case TurnStart:
-        return state == TurnStop || state == TurnPause;
-    case TurnStop:
-        return state == TurnStart || state == TurnPause || state == TurnContinue;
-    case TurnPause:
-        return state == TurnStart || state == TurnContinue;
-    case TurnContinue:
-        return state == TurnPause;
-    default:
-        return false;
-    }
-}
-
 bool CellForConfigChannels::isTurnStarted() const
 {
-    return curTurnState == TurnStart || curTurnState == TurnContinue;
+    return content.isTurnStarted();
 }
 
 QList<CellChannelItem> CellForConfigChannels::channelItems() const
 {
-    return channels.values();
+    return content.channels().values();
 }
 
 ChannelWidget *CellForConfigChannels::channelWidget(int paneIndex) const
@@ -207,14 +191,7 @@ void CellForConfigChannels::loadFromServer()
     const int result = port()->getCellChannels(getIndex(), &read, &split);
     if (result == 0 && split != 0) {
         if (isValidSplit(split)) {
-            channels.clear();
-            for (auto it = read.cbegin(); it != read.cend(); ++it) {
-                if (!it.value() || it.key() < 0 || it.key() >= MaxChannels)
-                    continue;
-                CellChannelItem item = *it.value();
-                item.position = it.key();
-                channels.insert(it.key(), item);
-            }
+            content.setReported(read);
             fitPanes(split);
             setSplitScreenCount(split);
             updatePageCount();
@@ -234,15 +211,9 @@ void CellForConfigChannels::loadFromServer()
     if (window >= 0 && window < panes.size())
         showSinglePane(window, false);
 
-    CellTurnInfo info;
-    info.turnInterval = curTurnInterval;
-    info.turnState = TurnStop;
-    if (port()->getCellTurnShow(getIndex(), &info) == 0) {
-        if (info.turnInterval > 0)
-            curTurnInterval = info.turnInterval;
-        if (info.turnState >= TurnStart && info.turnState <= TurnContinue)
-            curTurnState = info.turnState;
-    }
+    CellTurnInfo info = content.turnInfo(CellTurnCode::TurnStop);
+    if (port()->getCellTurnShow(getIndex(), &info) == 0)
+        content.setReportedTurn(info);
     updateTurnView();
 }
 
@@ -260,24 +231,8 @@ int CellForConfigChannels::sendChannels(const QList<CellChannelItem> &items)
     if (result != 0)
         return result;
 
-    turnShowOperate(TurnStop);
-    // Channels with a place keep it; the others take the lowest free places in order, as
-    // the matrix places them.
-    channels.clear();
-    QList<CellChannelItem> unplaced;
-    for (CellChannelItem item : qAsConst(copies)) {
-        if (item.position >= 0 && item.position < MaxChannels && !channels.contains(item.position))
-            channels.insert(item.position, item);
-        else
-            unplaced.append(item);
-    }
-    int next = 0;
-    for (CellChannelItem item : qAsConst(unplaced)) {
-        while (channels.contains(next))
-            ++next;
-        item.position = next;
-        channels.insert(next, item);
-    }
+    turnShowOperate(CellTurnCode::TurnStop);
+    content.place(copies);
     updatePageCount();
     fillPanes();
     // The matrix ended any pane shown alone with the new channels.
@@ -287,19 +242,18 @@ int CellForConfigChannels::sendChannels(const QList<CellChannelItem> &items)
 
 int CellForConfigChannels::sendChannelToPane(const CellChannelItem &item, int pane, bool *modified)
 {
-    const bool held = channels.contains(curPage * splitCount() + pane)
-            && !channels.value(curPage * splitCount() + pane).channelId.isEmpty();
+    const bool held = content.holdsChannelAt(content.positionOfPane(pane, splitCount()));
     if (modified)
         *modified = held;
     if (pane < 0 || pane >= panes.size())
         return DigitalMatrixInteractionPort::RefusedByPort;
     CellChannelItem placed = item;
-    placed.position = curPage * splitCount() + pane;
+    placed.position = content.positionOfPane(pane, splitCount());
     const int result = port()->putCellChannel(getIndex(), placed, held ? 1 : 0);
     if (result != 0)
         return result;
-    turnShowOperate(TurnStop);
-    channels.insert(placed.position, placed);
+    turnShowOperate(CellTurnCode::TurnStop);
+    content.put(placed);
     updatePageCount();
     fillPanes();
     return 0;
@@ -309,10 +263,10 @@ bool CellForConfigChannels::removeChannel(int position)
 {
     if (port()->deleteCellChannel(getIndex(), position) != 0)
         return false;
-    channels.remove(position);
+    content.remove(position);
     updatePageCount();
     fillPanes();
-    if (position == singlePanePosition) {
+    if (position == content.singlePane()) {
         // The matrix ends the view of a pane shown alone when its channel goes; so does the
         // cell, without asking the matrix again.
         showAllPanes(false);
@@ -322,17 +276,17 @@ bool CellForConfigChannels::removeChannel(int position)
 
 bool CellForConfigChannels::deleteChannelAt(int position)
 {
-    if (!turnShowOperate(TurnStop))
+    if (!turnShowOperate(CellTurnCode::TurnStop))
         return false;
     return removeChannel(position);
 }
 
 bool CellForConfigChannels::deleteAllChannels()
 {
-    if (!turnShowOperate(TurnStop))
+    if (!turnShowOperate(CellTurnCode::TurnStop))
         return false;
-    while (!channels.isEmpty()) {
-        if (!removeChannel(channels.firstKey()))
+    while (!content.isEmpty()) {
+        if (!removeChannel(content.channels().firstKey()))
             return false;
     }
     return true;
@@ -398,21 +352,20 @@ void CellForConfigChannels::updatePaneStretch()
 void CellForConfigChannels::fillPanes()
 {
     for (ChannelWidget *pane : qAsConst(panes)) {
-        const auto found = channels.constFind(pane->getIndex());
-        if (found != channels.constEnd())
+        const auto found = content.channels().constFind(pane->getIndex());
+        if (found != content.channels().constEnd())
             pane->setChannelItem(found.value());
         else
             pane->clearChannelItem();
     }
-    curPage = 0;
+    content.firstPage();
     pageToolBar->setCurrentPage(0);
 }
 
 void CellForConfigChannels::updatePageCount()
 {
-    const int split = qMax(1, splitCount());
-    pageToolBar->setPageCount((channels.size() + split - 1) / split);
-    curPage = 0;
+    pageToolBar->setPageCount(content.pageCount(splitCount()));
+    content.firstPage();
     pageToolBar->setCurrentPage(0);
 }
 
@@ -420,14 +373,14 @@ bool CellForConfigChannels::showAllPanes(bool send)
 {
     // A pane shown alone on the matrix comes back to all panes there first: the cell never
     // shows every pane while the matrix shows one.
-    if (send && singlePanePosition != -1) {
+    if (send && content.singlePane() != -1) {
         const int result = port()->setCellSingleWindow(getIndex(), 0, 0);
         if (result != 0) {
             QLogger::instance()->LogInfo(
                     QStringLiteral("Linux matrix cell %1: restoring all panes failed (%2)")
                             .arg(getIndex())
                             .arg(result));
-            showNotice(tr("Show all windows fail!"));
+            LinuxPrompt::notice(this, tr("Show all windows fail!"));
             return false;
         }
     }
@@ -435,7 +388,7 @@ bool CellForConfigChannels::showAllPanes(bool send)
         pane->show();
     paneLayout->setSpacing(SplitLineWidth);
     updatePaneStretch();
-    singlePanePosition = -1;
+    content.setSinglePane(-1);
     return true;
 }
 
@@ -443,52 +396,49 @@ bool CellForConfigChannels::showSinglePane(int position, bool send)
 {
     ChannelWidget *shown = nullptr;
     for (ChannelWidget *pane : qAsConst(panes)) {
-        if (pane->getIndex() + curPage * splitCount() == position)
+        if (content.positionOfPane(pane->getIndex(), splitCount()) == position)
             shown = pane;
     }
     if (!shown)
         return false;
     if (send && port()->setCellSingleWindow(getIndex(), position, 1) != 0) {
-        showNotice(tr("Show single window fail!"));
+        LinuxPrompt::notice(this, tr("Show single window fail!"));
         return false;
     }
     for (ChannelWidget *pane : qAsConst(panes))
         pane->setVisible(pane == shown);
     paneLayout->setSpacing(0);
     updatePaneStretch();
-    singlePanePosition = position;
+    content.setSinglePane(position);
     return true;
 }
 
 // ---- Turn show ----------------------------------------------------------------------
 
-bool CellForConfigChannels::turnShowOperate(int op)
+bool CellForConfigChannels::turnShowOperate(CellTurnCode op)
 {
-    if (op < TurnStart || op > TurnContinue)
+    if (op < CellTurnCode::TurnStart || op > CellTurnCode::TurnContinue)
         return false;
-    if (!isTurnOperationAllowed(curTurnState, op))
+    if (!content.allows(op))
         return true;
-    CellTurnInfo info;
-    info.turnInterval = curTurnInterval;
-    info.turnState = op;
-    if (port()->setCellTurnShow(getIndex(), info, splitCount()) != 0) {
+    if (port()->setCellTurnShow(getIndex(), content.turnInfo(op), splitCount()) != 0) {
         static const char *const failures[] = {
                 QT_TR_NOOP("Start turn show fail!"), QT_TR_NOOP("Stop turn show fail!"),
                 QT_TR_NOOP("Pause turn show fail!"), QT_TR_NOOP("Continue turn show fail!")};
-        showNotice(tr(failures[op]));
+        LinuxPrompt::notice(this, tr(failures[int(op)]));
         return false;
     }
-    curTurnState = op;
+    content.setTurnState(op);
     updateTurnView();
     return true;
 }
 
 void CellForConfigChannels::updateTurnView()
 {
-    startAction->setVisible(isTurnOperationAllowed(curTurnState, TurnStart));
-    stopAction->setVisible(isTurnOperationAllowed(curTurnState, TurnStop));
-    pauseAction->setVisible(isTurnOperationAllowed(curTurnState, TurnPause));
-    continueAction->setVisible(isTurnOperationAllowed(curTurnState, TurnContinue));
+    startAction->setVisible(content.allows(CellTurnCode::TurnStart));
+    stopAction->setVisible(content.allows(CellTurnCode::TurnStop));
+    pauseAction->setVisible(content.allows(CellTurnCode::TurnPause));
+    continueAction->setVisible(content.allows(CellTurnCode::TurnContinue));
     const bool turning = isTurnStarted();
     for (ChannelWidget *pane : qAsConst(panes))
         pane->setTurning(turning);
@@ -496,39 +446,39 @@ void CellForConfigChannels::updateTurnView()
 
 void CellForConfigChannels::slotTurnShowStartActionTriggered()
 {
-    turnShowOperate(TurnStart);
+    turnShowOperate(CellTurnCode::TurnStart);
 }
 
 void CellForConfigChannels::slotTurnShowStopActionTriggered()
 {
-    turnShowOperate(TurnStop);
+    turnShowOperate(CellTurnCode::TurnStop);
 }
 
 void CellForConfigChannels::slotTurnShowPauseActionTriggered()
 {
-    turnShowOperate(TurnPause);
+    turnShowOperate(CellTurnCode::TurnPause);
 }
 
 void CellForConfigChannels::slotTurnShowContinueActionTriggred()
 {
-    turnShowOperate(TurnContinue);
+    turnShowOperate(CellTurnCode::TurnContinue);
 }
 
 void CellForConfigChannels::slotTurnShowTimeSetActionTriggered()
 {
     // Owned by the window: the cell may be disabled while the dialog is open.
-    TurnShowTimeSetDlg dialog(curTurnInterval, window());
+    TurnShowTimeSetDlg dialog(content.turnInterval(), window());
     if (dialog.exec() != QDialog::Accepted)
         return;
     const int seconds = dialog.getTurnShowTime();
     CellTurnInfo info;
     info.turnInterval = seconds;
-    info.turnState = curTurnState;
+    info.turnState = int(content.turnState());
     if (port()->setCellTurnShow(getIndex(), info, splitCount()) != 0) {
-        showNotice(tr("Set turn show time fail!"));
+        LinuxPrompt::notice(this, tr("Set turn show time fail!"));
         return;
     }
-    curTurnInterval = seconds;
+    content.setTurnInterval(seconds);
 }
 
 // ---- Menu actions -------------------------------------------------------------------
@@ -542,27 +492,27 @@ void CellForConfigChannels::slotDeleteChannelActionTriggered()
         return;
     const CellChannelItem item = pane->getChannelItem();
     if (item.channelId.isEmpty()) {
-        showNotice(tr("no channel is selected!"));
+        LinuxPrompt::notice(this, tr("no channel is selected!"));
         return;
     }
-    if (!askQuestion(tr("Make sure delete the channel:%1?").arg(item.channelName)))
+    if (!LinuxPrompt::ask(this, tr("Make sure delete the channel:%1?").arg(item.channelName)))
         return;
-    if (!turnShowOperate(TurnStop))
+    if (!turnShowOperate(CellTurnCode::TurnStop))
         return;
     if (!removeChannel(item.position))
-        showNotice(tr("Delete channel from cell fail!"));
+        LinuxPrompt::notice(this, tr("Delete channel from cell fail!"));
 }
 
 void CellForConfigChannels::slotDeleteAllChannelsActionTriggered()
 {
     if (!hasChannels())
         return;
-    if (!askQuestion(tr("Make sure clear cell channels?")))
+    if (!LinuxPrompt::ask(this, tr("Make sure clear cell channels?")))
         return;
-    if (!turnShowOperate(TurnStop))
+    if (!turnShowOperate(CellTurnCode::TurnStop))
         return;
     if (!deleteAllChannels())
-        showNotice(tr("Delete cell channels fail!"));
+        LinuxPrompt::notice(this, tr("Delete cell channels fail!"));
 }
 
 void CellForConfigChannels::slotCheckChannelsActionTriggered()
@@ -579,17 +529,7 @@ void CellForConfigChannels::slotCheckChannelsActionTriggered()
 void CellForConfigChannels::slotDeleteChannelFromCell(const QString &channelGuid)
 {
     // The check dialog names a position; a channel GUID names the first position holding it.
-    bool isPosition = false;
-    int position = channelGuid.toInt(&isPosition);
-    if (!isPosition || !channels.contains(position)) {
-        position = -1;
-        for (auto it = channels.cbegin(); it != channels.cend(); ++it) {
-            if (!channelGuid.isEmpty() && it.value().channelId == channelGuid) {
-                position = it.key();
-                break;
-            }
-        }
-    }
+    const int position = content.positionNamedBy(channelGuid);
     const bool deleted = position >= 0 && deleteChannelAt(position);
     emit signalDeleteChannelFromCellFinished(channelGuid, deleted);
 }
@@ -601,9 +541,9 @@ void CellForConfigChannels::slotSplitScreenNum(int num, bool stopTurnShow, bool 
     if (!isValidSplit(num))
         return;
     if (stopTurnShow)
-        turnShowOperate(TurnStop);
+        turnShowOperate(CellTurnCode::TurnStop);
     if (affectServer && port()->setCellSplit(getIndex(), num) != 0) {
-        showNotice(tr("split screen fail!"));
+        LinuxPrompt::notice(this, tr("split screen fail!"));
         return;
     }
     fitPanes(num);
@@ -617,8 +557,8 @@ void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
 {
     if (!channelWidget(index))
         return;
-    if (curTurnState != TurnStop) {
-        showNotice(tr("Forbid to melting flat while turn show!"));
+    if (content.turnState() != CellTurnCode::TurnStop) {
+        LinuxPrompt::notice(this, tr("Forbid to melting flat while turn show!"));
         return;
     }
     const int split = splitCount();
@@ -628,7 +568,7 @@ void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
             emit signalCellDoubleClicked(getIndex());
         return;
     }
-    const int position = index + curPage * split;
+    const int position = content.positionOfPane(index, split);
     if (!severalCells) {
         if (visiblePaneCount() < 2)
             showAllPanes(true);
@@ -739,16 +679,6 @@ void CellForConfigChannels::leaveEvent(QEvent *event)
     splitToolBar->hide();
     pageToolBar->hide();
     COMMONUSELIB::CanSelectWithNumWidget::leaveEvent(event);
-}
-
-void CellForConfigChannels::showNotice(const QString &text)
-{
-    COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 1);
-}
-
-bool CellForConfigChannels::askQuestion(const QString &text)
-{
-    return COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 3) == 1;
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

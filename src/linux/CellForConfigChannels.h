@@ -3,6 +3,8 @@
 #include "digitalmatrix_export.h"
 
 #include "CellChannelItem.h"
+#include "LinuxCellContent.h"
+#include "MatrixStates.h"
 
 #include "CanSelectWithNumWidget.h"
 
@@ -28,10 +30,8 @@ class DIGITALMATRIX_EXPORT CellForConfigChannels : public COMMONUSELIB::CanSelec
     Q_DISABLE_COPY(CellForConfigChannels)
 
 public:
-    // Turn-show operations; after one succeeds the cell's turn state is its number.
-    enum TurnOperation { TurnStart = 0, TurnStop = 1, TurnPause = 2, TurnContinue = 3 };
     // Channels one cell holds at most.
-    static constexpr int MaxChannels = 16;
+    static constexpr int MaxChannels = LinuxCellContent::MaxChannels;
 
     explicit CellForConfigChannels(int index, QWidget *parent = nullptr);
     ~CellForConfigChannels() override;
@@ -39,9 +39,6 @@ public:
     // Also hides the 9 and 16 split buttons on any screen but the first.
     void setShowNum(int num) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-
-    // Whether a turn-show operation may run from a turn state.
-    static bool isTurnOperationAllowed(int state, int op);
 
     // Reads the cell's channels, split, single pane and turn show from the matrix; sends
     // nothing.
@@ -55,22 +52,22 @@ public:
     int sendChannelToPane(const CellChannelItem &item, int pane, bool *modified = nullptr);
     // Runs a turn-show operation (Algorithms of the turn show); an operation not allowed
     // from the current state does nothing and counts as done.
-    bool turnShowOperate(int op);
+    bool turnShowOperate(CellTurnCode op);
     // Stops the turn show and deletes the channel at a position; false on any failure.
     bool deleteChannelAt(int position);
     // Stops the turn show and deletes every channel; false at the first failure.
     bool deleteAllChannels();
 
-    QMap<int, CellChannelItem> channelMap() const { return channels; }
+    QMap<int, CellChannelItem> channelMap() const { return content.channels(); }
     // The channels in position order.
     QList<CellChannelItem> channelItems() const;
-    bool hasChannels() const { return !channels.isEmpty(); }
+    bool hasChannels() const { return !content.isEmpty(); }
     int splitCount() const { return getSplitScreenCount(); }
-    int turnState() const { return curTurnState; }
-    int turnInterval() const { return curTurnInterval; }
+    CellTurnCode turnState() const { return content.turnState(); }
+    int turnInterval() const { return content.turnInterval(); }
     bool isTurnStarted() const;
-    int currentPage() const { return curPage; }
-    int singlePane() const { return singlePanePosition; }
+    int currentPage() const { return content.currentPage(); }
+    int singlePane() const { return content.singlePane(); }
     int paneState() const { return curPaneState; }
     bool isOnWall() const { return onWall; }
     void setOnWall(bool on) { onWall = on; }
@@ -128,19 +125,13 @@ private:
     void updateTurnView();
     void placeBars();
     bool removeChannel(int position);
-    void showNotice(const QString &text);
-    bool askQuestion(const QString &text);
 
     SplitScreenToolBar *splitToolBar = nullptr;
     SwitchChannelsShowToolBar *pageToolBar = nullptr;
     QList<ChannelWidget *> panes;
-    QMap<int, CellChannelItem> channels;
+    LinuxCellContent content;
     int curPaneState = 1;
     bool onWall = false;
-    int curTurnInterval = 30;
-    int curTurnState = TurnStop;
-    int curPage = 0;
-    int singlePanePosition = -1;
     QGridLayout *paneLayout = nullptr;
     int selectedPaneIndex = -1;
 

@@ -2,9 +2,9 @@
 
 #include "CellForConfigChannels.h"
 #include "DigitalMatrixInteractionPort.h"
+#include "LinuxPrompt.h"
 
 #include "CanSelectWithNumWidget.h"
-#include "MessageBoxW.h"
 
 #include <QGridLayout>
 
@@ -119,11 +119,11 @@ void ConfigChannelsWidget::slotHideCellsButThisIndex(int index, bool flag)
     if (!spread)
         return;
     if (!allCellsStopped()) {
-        showNotice(tr("Forbid to melting flat while some cells turn show!"));
+        LinuxPrompt::notice(this, tr("Forbid to melting flat while some cells turn show!"));
         return;
     }
     if (flag && port()->setCellMelt(index, rows, columns, true) != 0) {
-        showNotice(tr("Melting flat fail!"));
+        LinuxPrompt::notice(this, tr("Melting flat fail!"));
         return;
     }
     for (COMMONUSELIB::CanSelectWithNumWidget *cell : qAsConst(cells))
@@ -139,7 +139,7 @@ void ConfigChannelsWidget::slotShowAllCells()
     if (wallCell != -1) {
         if (port()->setCellMelt(wallCell, rows, columns, false) != 0) {
             // The matrix still shows the cell over the whole wall; so does the grid.
-            showNotice(tr("Cancel melting flat fail!"));
+            LinuxPrompt::notice(this, tr("Cancel melting flat fail!"));
             return;
         }
         if (CellForConfigChannels *spread = getCellByIndex(wallCell))
@@ -171,39 +171,39 @@ void ConfigChannelsWidget::restoreSpreadCell(int index)
 void ConfigChannelsWidget::setChannelsToCell(const QList<CellChannelItem> &channels, int cellIndex)
 {
     if (cellIndex < 0) {
-        showNotice(tr("Please select cell to set channels!"));
+        LinuxPrompt::notice(this, tr("Please select cell to set channels!"));
         return;
     }
     if (channels.isEmpty()) {
-        showNotice(tr("Please select channels to set!"));
+        LinuxPrompt::notice(this, tr("Please select channels to set!"));
         return;
     }
     CellForConfigChannels *cell = getCellByIndex(cellIndex);
     if (!cell)
         return;
     if (channels.size() > CellForConfigChannels::MaxChannels) {
-        showNotice(tr("The max channel count can set in cell is:%1")
-                           .arg(CellForConfigChannels::MaxChannels));
+        LinuxPrompt::notice(this,
+                            tr("The max channel count can set in cell is:%1")
+                                    .arg(CellForConfigChannels::MaxChannels));
         return;
     }
     if (cell->sendChannels(channels) != 0) {
-        showNotice(tr("set cell channels fail!"));
+        LinuxPrompt::notice(this, tr("set cell channels fail!"));
         return;
     }
-    if (channels.size() > cell->splitCount()
-        && cell->turnState() != CellForConfigChannels::TurnStart
-        && askQuestion(tr("Whether start turn show?")))
-        cell->turnShowOperate(CellForConfigChannels::TurnStart);
+    if (channels.size() > cell->splitCount() && cell->turnState() != CellTurnCode::TurnStart
+        && LinuxPrompt::ask(this, tr("Whether start turn show?")))
+        cell->turnShowOperate(CellTurnCode::TurnStart);
 }
 
 void ConfigChannelsWidget::setChannelToCellPane(const CellChannelItem &channel, int cellIndex)
 {
     if (cellIndex < 0) {
-        showNotice(tr("Please select cell to set channel!"));
+        LinuxPrompt::notice(this, tr("Please select cell to set channel!"));
         return;
     }
     if (channel.channelId.isEmpty()) {
-        showNotice(tr("Please select channel to set!"));
+        LinuxPrompt::notice(this, tr("Please select channel to set!"));
         return;
     }
     CellForConfigChannels *cell = getCellByIndex(cellIndex);
@@ -213,38 +213,39 @@ void ConfigChannelsWidget::setChannelToCellPane(const CellChannelItem &channel, 
     const int pane = channel.position >= 0 ? channel.position % split : -1;
     bool modified = false;
     if (cell->sendChannelToPane(channel, pane, &modified) != 0)
-        showNotice(modified ? tr("modify cell channel fail") : tr("add channel to cell fail"));
+        LinuxPrompt::notice(
+                this, modified ? tr("modify cell channel fail") : tr("add channel to cell fail"));
 }
 
 void ConfigChannelsWidget::clearCellChannels(int cellIndex)
 {
     CellForConfigChannels *cell = getCellByIndex(cellIndex);
     if (!cell) {
-        showNotice(tr("Please select cell to clear channels!"));
+        LinuxPrompt::notice(this, tr("Please select cell to clear channels!"));
         return;
     }
     if (!cell->hasChannels()) {
-        showNotice(tr("Cell has none channels!"));
+        LinuxPrompt::notice(this, tr("Cell has none channels!"));
         return;
     }
-    if (!askQuestion(tr("Make sure delete cell channels?")))
+    if (!LinuxPrompt::ask(this, tr("Make sure delete cell channels?")))
         return;
     if (!cell->deleteAllChannels())
-        showNotice(tr("Delete cell channels fail!"));
+        LinuxPrompt::notice(this, tr("Delete cell channels fail!"));
 }
 
 void ConfigChannelsWidget::clearAllChannels()
 {
     if (!hasAnyChannel()) {
-        showNotice(tr("All cells have none channels!"));
+        LinuxPrompt::notice(this, tr("All cells have none channels!"));
         return;
     }
-    if (!askQuestion(tr("Make sure delete all channels?")))
+    if (!LinuxPrompt::ask(this, tr("Make sure delete all channels?")))
         return;
     for (COMMONUSELIB::CanSelectWithNumWidget *widget : qAsConst(cells)) {
         auto *cell = qobject_cast<CellForConfigChannels *>(widget);
         if (cell && !cell->deleteAllChannels()) {
-            showNotice(tr("clear channels fail!"));
+            LinuxPrompt::notice(this, tr("clear channels fail!"));
             return;
         }
     }
@@ -264,7 +265,7 @@ bool ConfigChannelsWidget::allCellsStopped() const
 {
     for (const COMMONUSELIB::CanSelectWithNumWidget *widget : cells) {
         const auto *cell = qobject_cast<const CellForConfigChannels *>(widget);
-        if (cell && cell->turnState() != CellForConfigChannels::TurnStop)
+        if (cell && cell->turnState() != CellTurnCode::TurnStop)
             return false;
     }
     return true;
@@ -279,23 +280,13 @@ bool ConfigChannelsWidget::isCellTurnStarted(int cellIndex) const
 bool ConfigChannelsWidget::startCellTurnShow(int cellIndex)
 {
     CellForConfigChannels *cell = getCellByIndex(cellIndex);
-    return cell && cell->turnShowOperate(CellForConfigChannels::TurnStart);
+    return cell && cell->turnShowOperate(CellTurnCode::TurnStart);
 }
 
 int ConfigChannelsWidget::cellSplitCount(int cellIndex) const
 {
     const CellForConfigChannels *cell = getCellByIndex(cellIndex);
     return cell ? cell->splitCount() : -1;
-}
-
-void ConfigChannelsWidget::showNotice(const QString &text)
-{
-    COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 1);
-}
-
-bool ConfigChannelsWidget::askQuestion(const QString &text)
-{
-    return COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 3) == 1;
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -66,8 +66,6 @@ public slots:
 
 private:
     void restoreSpreadCell(int index);
-    void showNotice(const QString &text);
-    bool askQuestion(const QString &text);
 
     bool configured = false;
     int wallCell = -1;

@@ -8,12 +8,12 @@
 #include "DigitalMatrixInteractionPort.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxMatrixUpgradeDlg.h"
+#include "LinuxPrompt.h"
 #include "MatrixOperButtonsWt.h"
 #include "MatrixRowColumnSetDlg.h"
 #include "MatrixServerSelWidget.h"
 #include "ModifyDigitalMatrixServerDlg.h"
 
-#include "MessageBoxW.h"
 #include "QLogger.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
@@ -73,8 +73,6 @@ LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
     ui->setupUi(this);
     upgradeTimer->setInterval(DefaultUpgradePollMs);
     keepAliveTimer->setInterval(DefaultKeepAliveMs);
-    configChannelsWidget = dynamic_cast<ConfigChannelsWidget *>(ui->cellsStackedWdt->widget(0));
-    adjustCellNumWidget = dynamic_cast<AdjustCellNumWidget *>(ui->cellsStackedWdt->widget(1));
     getMatrixServersAlreadyConfig();
     connectSignalsWithSlots();
     setWidgetsEnabled(false);
@@ -87,8 +85,7 @@ LinuxDigitalMatrixPage::~LinuxDigitalMatrixPage()
     stopUpgradePoll();
     // The connection itself stays open; only the arrangement mode must not outlive us.
     leaveArrangeMode();
-    delete ui;
-    ui = nullptr;
+    ui.reset();
     serverStatus.clear();
     qDeleteAll(servers);
     servers.clear();
@@ -151,8 +148,8 @@ void LinuxDigitalMatrixPage::connectSignalsWithSlots()
     connect(bar, &MatrixOperButtonsWt::signalResetBtClicked, this,
             &LinuxDigitalMatrixPage::slotResetBtClicked);
 
-    if (configChannelsWidget)
-        connect(configChannelsWidget, &ConfigChannelsWidget::signalSetSelChannelsToCheckedCell,
+    if (ui->configChannelsWdt)
+        connect(ui->configChannelsWdt, &ConfigChannelsWidget::signalSetSelChannelsToCheckedCell,
                 this, &LinuxDigitalMatrixPage::slotSetSelChannelsToCheckedCell);
     connect(ui->channelsOperWdt, &ChannelsOperWidget::signalSetChannelsToCellBtClicked, this,
             &LinuxDigitalMatrixPage::slotSetChannelsToCellBtClicked);
@@ -222,14 +219,14 @@ void LinuxDigitalMatrixPage::resetStatusToInitial()
     stopUpgradePoll();
     leaveArrangeMode();
     setMatrixStatus(MatrixStatusNormal);
-    if (configChannelsWidget)
-        configChannelsWidget->resetToPlaceholder();
+    if (ui->configChannelsWdt)
+        ui->configChannelsWdt->resetToPlaceholder();
     setWidgetsEnabled(false);
 }
 
 void LinuxDigitalMatrixPage::setServerConnectOk(bool ok)
 {
-    serverConnected = ok;
+    connection = ok ? MatrixConnectionState::Connected : MatrixConnectionState::Disconnected;
     ui->serverOperWdt->setServerConnectOk(ok);
     if (ok)
         keepAliveTimer->start();
@@ -326,16 +323,6 @@ int LinuxDigitalMatrixPage::serverIndexById(const QString &id) const
     return -1;
 }
 
-void LinuxDigitalMatrixPage::showNotice(const QString &text)
-{
-    COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 1);
-}
-
-bool LinuxDigitalMatrixPage::askQuestion(const QString &text)
-{
-    return COMMONUSELIB::MessageBoxW::infomation(this, tr("Prompt"), text, 3) == 1;
-}
-
 void LinuxDigitalMatrixPage::showWait(const QString &text)
 {
     stopUpgradePoll();
@@ -400,7 +387,7 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
     if (connect) {
         if (!hasCurrentServer()) {
             // Nothing to connect to: the toggle goes back to what it showed.
-            setServerConnectOk(serverConnected);
+            setServerConnectOk(isServerConnectOK());
             return;
         }
         const DigitalMatrixServerInfo *server = servers.at(currentIndex);
@@ -414,8 +401,8 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
                 arrangeModeLeftOn = false;
             setServerConnectOk(true);
             oper->setConnectServerHint(tr("Digital matrix server connect ok!"));
-            if (configChannelsWidget)
-                configChannelsWidget->loadFromServer();
+            if (ui->configChannelsWdt)
+                ui->configChannelsWdt->loadFromServer();
             setWidgetsEnabled(true);
         } else {
             resetStatusToInitial();
@@ -448,7 +435,7 @@ int LinuxDigitalMatrixPage::disconnectLinuxMatrixServer()
 void LinuxDigitalMatrixPage::slotAddServerBtClicked()
 {
     if (servers.size() >= maxServerCount) {
-        showNotice(tr("Matrix server max count is:%1").arg(maxServerCount));
+        LinuxPrompt::notice(this, tr("Matrix server max count is:%1").arg(maxServerCount));
         return;
     }
     ModifyDigitalMatrixServerDlg dialog(this, nullptr);
@@ -534,7 +521,7 @@ void LinuxDigitalMatrixPage::slotEditMatrixServerInDB(const UServerInfo &server)
 
 void LinuxDigitalMatrixPage::slotDeleteServerBtClicked()
 {
-    if (!askQuestion(tr("Delete selected server?")))
+    if (!LinuxPrompt::ask(this, tr("Delete selected server?")))
         return;
     if (!hasCurrentServer())
         return;
@@ -551,7 +538,7 @@ void LinuxDigitalMatrixPage::dataCentreRefused(const QString &notice)
     hideWait();
     if (isServerConnectOK())
         slotConnectServerBtClicked(true);
-    showNotice(notice);
+    LinuxPrompt::notice(this, notice);
 }
 
 void LinuxDigitalMatrixPage::slotDeleteMatrixServerFromDB(const QString &id, SERVERTYPE type)
@@ -584,13 +571,14 @@ void LinuxDigitalMatrixPage::slotDeleteMatrixServerFromDB(const QString &id, SER
 
 void LinuxDigitalMatrixPage::slotRebootBtClicked()
 {
-    if (!askQuestion(tr("Do you want to reboot matrix server?")))
+    if (!LinuxPrompt::ask(this, tr("Do you want to reboot matrix server?")))
         return;
     const int result = port()->rebootMatrix();
     logLine(QStringLiteral("Linux matrix reboot result %1").arg(result));
     if (result != 0) {
         // The matrix goes on as before: so does the page, and it says why.
-        showNotice(tr("Reboot matrix server fail!") + QLatin1Char(' ') + refusalReason(result));
+        LinuxPrompt::notice(
+                this, tr("Reboot matrix server fail!") + QLatin1Char(' ') + refusalReason(result));
         return;
     }
     slotConnectServerBtClicked(false);
@@ -598,12 +586,14 @@ void LinuxDigitalMatrixPage::slotRebootBtClicked()
 
 void LinuxDigitalMatrixPage::slotResetBtClicked()
 {
-    if (!askQuestion(tr("Do you want to restore factory default?")))
+    if (!LinuxPrompt::ask(this, tr("Do you want to restore factory default?")))
         return;
     const int result = port()->resetMatrix(FactoryResetMode);
     logLine(QStringLiteral("Linux matrix factory reset result %1").arg(result));
     if (result != 0) {
-        showNotice(tr("Restore factory default fail!") + QLatin1Char(' ') + refusalReason(result));
+        LinuxPrompt::notice(this,
+                            tr("Restore factory default fail!") + QLatin1Char(' ')
+                                    + refusalReason(result));
         return;
     }
     slotConnectServerBtClicked(false);
@@ -614,19 +604,20 @@ void LinuxDigitalMatrixPage::slotConfigMatrixBtClicked()
     MatrixRowColumnSetDlg dialog(this);
     int rows = 2;
     int columns = 2;
-    if (configChannelsWidget)
-        configChannelsWidget->getRowColumn(rows, columns);
+    if (ui->configChannelsWdt)
+        ui->configChannelsWdt->getRowColumn(rows, columns);
     dialog.setRowColumn(rows, columns);
     if (dialog.exec() != QDialog::Accepted)
         return;
     dialog.getRowColumn(rows, columns);
-    if (!adjustCellNumWidget || !configChannelsWidget || !isServerConnectOK())
+    if (!ui->adjustCellNumWdt || !ui->configChannelsWdt || !isServerConnectOK())
         return;
     // The numbers to arrange are the matrix's own: without them there is nothing to save.
     QStringList numbers;
     int result = port()->readScreenNumbers(&numbers);
     if (result != 0) {
-        showNotice(tr("Read screen numbers fail!") + QLatin1Char(' ') + refusalReason(result));
+        LinuxPrompt::notice(
+                this, tr("Read screen numbers fail!") + QLatin1Char(' ') + refusalReason(result));
         return;
     }
     result = port()->setNumberArrangeMode(1);
@@ -634,11 +625,13 @@ void LinuxDigitalMatrixPage::slotConfigMatrixBtClicked()
         // The matrix may have switched it on all the same: it is told to end it.
         arrangeModeOn = true;
         leaveArrangeMode();
-        showNotice(tr("Start screen arrangement fail!") + QLatin1Char(' ') + refusalReason(result));
+        LinuxPrompt::notice(this,
+                            tr("Start screen arrangement fail!") + QLatin1Char(' ')
+                                    + refusalReason(result));
         return;
     }
     arrangeModeOn = true;
-    adjustCellNumWidget->setArrangement(rows, columns, numbers);
+    ui->adjustCellNumWdt->setArrangement(rows, columns, numbers);
     setMatrixStatus(MatrixStatusConfig);
 }
 
@@ -646,38 +639,38 @@ void LinuxDigitalMatrixPage::slotUndoLayoutBtClicked() { }
 
 void LinuxDigitalMatrixPage::slotSaveConfigBtClicked()
 {
-    if (!adjustCellNumWidget || !configChannelsWidget)
+    if (!ui->adjustCellNumWdt || !ui->configChannelsWdt)
         return;
-    const QStringList numbers = adjustCellNumWidget->getCellShowNums();
+    const QStringList numbers = ui->adjustCellNumWdt->getCellShowNums();
     int rows = 0;
     int columns = 0;
-    adjustCellNumWidget->getRowColumn(rows, columns);
+    ui->adjustCellNumWdt->getRowColumn(rows, columns);
     int oldRows = 0;
     int oldColumns = 0;
-    const bool configured = configChannelsWidget->isConfigured();
+    const bool configured = ui->configChannelsWdt->isConfigured();
     if (configured)
-        configChannelsWidget->getRowColumn(oldRows, oldColumns);
+        ui->configChannelsWdt->getRowColumn(oldRows, oldColumns);
     // The cells keep their channels while the grid keeps its shape; a new shape clears them,
     // which the operator agrees to first.
     const bool newShape = configured && (rows != oldRows || columns != oldColumns);
-    if (newShape && configChannelsWidget->hasAnyChannel()
-        && !askQuestion(tr("The new grid clears the channels of every cell. Save it?")))
+    if (newShape && ui->configChannelsWdt->hasAnyChannel()
+        && !LinuxPrompt::ask(this, tr("The new grid clears the channels of every cell. Save it?")))
         return;
 
     if (port()->setMatrixRowColumn(rows, columns) != 0) {
-        showNotice(tr("Set matrix row and column arrange fail!"));
+        LinuxPrompt::notice(this, tr("Set matrix row and column arrange fail!"));
         return;
     }
     if (newShape && port()->clearAllCells(oldRows, oldColumns) != 0) {
-        showNotice(tr("clear cells fail!"));
+        LinuxPrompt::notice(this, tr("clear cells fail!"));
         return;
     }
     if (port()->setScreenNumbers(numbers) != 0) {
-        showNotice(tr("Set logic screen map fail!"));
+        LinuxPrompt::notice(this, tr("Set logic screen map fail!"));
         return;
     }
     if (port()->setScreenGrid(rows, columns) != 0) {
-        showNotice(tr("set cells info fail!"));
+        LinuxPrompt::notice(this, tr("set cells info fail!"));
         return;
     }
     logLine(QStringLiteral("Linux matrix screens arranged %1 x %2: %3")
@@ -687,8 +680,8 @@ void LinuxDigitalMatrixPage::slotSaveConfigBtClicked()
     leaveArrangeMode();
     setMatrixStatus(MatrixStatusNormal);
     // The grid shows what the matrix holds now, cells with their channels and splits.
-    configChannelsWidget->resetToPlaceholder();
-    configChannelsWidget->loadFromServer();
+    ui->configChannelsWdt->resetToPlaceholder();
+    ui->configChannelsWdt->loadFromServer();
 }
 
 void LinuxDigitalMatrixPage::slotBackStepBtClicked()
@@ -758,7 +751,8 @@ void LinuxDigitalMatrixPage::slotUpgradeBtClicked()
     }
     if (startResult != 0) {
         // The matrix refused the start: nothing runs, the connection stays.
-        showNotice(tr("Start upgrade fail!") + QLatin1Char(' ') + refusalReason(startResult));
+        LinuxPrompt::notice(
+                this, tr("Start upgrade fail!") + QLatin1Char(' ') + refusalReason(startResult));
         return;
     }
     // The matrix reports the end of the upgrade only to a connection that asks for it, so
@@ -827,30 +821,31 @@ void LinuxDigitalMatrixPage::finishUpgrade(int status, bool lost)
             break;
         }
     }
-    showNotice(message);
+    LinuxPrompt::notice(this, message);
 }
 
 // ---- Channels in cells ------------------------------------------------------------
 
 void LinuxDigitalMatrixPage::slotSetSelChannelsToCheckedCell(int channelWtIndex)
 {
-    if (!configChannelsWidget)
+    if (!ui->configChannelsWdt)
         return;
     QList<CellChannelItem> channels;
     bool areaSelected = false;
     ui->areaTreeWdt->getSelectedChannels(channels, areaSelected);
     if (channels.size() > MaxCellChannels) {
-        showNotice(tr("The max channel count can set in cell is:%1").arg(MaxCellChannels));
+        LinuxPrompt::notice(this,
+                            tr("The max channel count can set in cell is:%1").arg(MaxCellChannels));
         return;
     }
-    const int cellIndex = configChannelsWidget->checkedIndex();
+    const int cellIndex = ui->configChannelsWdt->checkedIndex();
     if (channels.size() == 1 && channelWtIndex != -1 && !areaSelected) {
         CellChannelItem channel = channels.constFirst();
         channel.position = channelWtIndex;
-        configChannelsWidget->setChannelToCellPane(channel, cellIndex);
+        ui->configChannelsWdt->setChannelToCellPane(channel, cellIndex);
         return;
     }
-    configChannelsWidget->setChannelsToCell(channels, cellIndex);
+    ui->configChannelsWdt->setChannelsToCell(channels, cellIndex);
 }
 
 void LinuxDigitalMatrixPage::slotSetChannelsToCellBtClicked()
@@ -860,14 +855,14 @@ void LinuxDigitalMatrixPage::slotSetChannelsToCellBtClicked()
 
 void LinuxDigitalMatrixPage::slotDeleteChannelsFromCellBtClicked()
 {
-    if (configChannelsWidget)
-        configChannelsWidget->clearCellChannels(configChannelsWidget->checkedIndex());
+    if (ui->configChannelsWdt)
+        ui->configChannelsWdt->clearCellChannels(ui->configChannelsWdt->checkedIndex());
 }
 
 void LinuxDigitalMatrixPage::slotClearChannelsBtClicked()
 {
-    if (configChannelsWidget)
-        configChannelsWidget->clearAllChannels();
+    if (ui->configChannelsWdt)
+        ui->configChannelsWdt->clearAllChannels();
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -4,12 +4,15 @@
 
 #include "DataCoreTypes.h"
 #include "DigitalMatrixServerInfo.h"
+#include "MatrixStates.h"
 
 #include <QElapsedTimer>
 #include <QList>
 #include <QMap>
 #include <QStringList>
 #include <QWidget>
+
+#include <memory>
 
 class QTimer;
 
@@ -18,9 +21,6 @@ namespace LUMO_DIGITALMATRIX_MODULE {
 namespace Ui {
 class LinuxDigitalMatrixPage;
 }
-
-class AdjustCellNumWidget;
-class ConfigChannelsWidget;
 
 // The configuration page of Linux matrix servers: keeps up to five servers of the data
 // centre, connects to one, arranges its screens and configures its wall.
@@ -107,11 +107,9 @@ private:
     // The server-operation widget's connection state, which this page alone changes
     // (its toggle flips before it reports a click).
     void setServerConnectOk(bool ok);
-    bool isServerConnectOK() const { return serverConnected; }
+    bool isServerConnectOK() const { return connection == MatrixConnectionState::Connected; }
     bool hasCurrentServer() const;
     int serverIndexById(const QString &id) const;
-    void showNotice(const QString &text);
-    bool askQuestion(const QString &text);
     // Shows the wait dialog; any upgrade poll stops first.
     void showWait(const QString &text);
     static void hideWait();
@@ -133,7 +131,7 @@ private:
     // Why the matrix refused or could not be asked, as one sentence.
     static QString refusalReason(int result);
 
-    Ui::LinuxDigitalMatrixPage *ui = nullptr;
+    std::unique_ptr<Ui::LinuxDigitalMatrixPage> ui;
     const int maxServerCount = 5;
     int currentIndex = -1;
     bool firstShow = true;
@@ -141,9 +139,7 @@ private:
     QTimer *keepAliveTimer = nullptr;
     QList<DigitalMatrixServerInfo *> servers;
     QMap<QString, QStringList> serverStatus;
-    AdjustCellNumWidget *adjustCellNumWidget = nullptr;
-    ConfigChannelsWidget *configChannelsWidget = nullptr;
-    bool serverConnected = false;
+    MatrixConnectionState connection = MatrixConnectionState::Disconnected;
     bool upgradeWaiting = false;
     // Polls in a row that found no connection while an upgrade was watched.
     int upgradeLostPolls = 0;

@@ -2,10 +2,9 @@
 #include "ui_LinuxMatrixUpgradeDlg.h"
 
 #include "DigitalMatrixInteractionPort.h"
+#include "FieldHint.h"
 
 #include "QLogger.h"
-
-#include <QToolTip>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -67,11 +66,11 @@ void LinuxMatrixUpgradeDlg::slotSaveBtClicked()
         return;
     const QString url = ui->urlLineEt->text();
     if (source == SourceFtp && !url.startsWith(QLatin1String("ftp://"))) {
-        showHint(tr("ftp format is wrong!"));
+        FieldHint::show(ui->urlLineEt, tr("ftp format is wrong!"));
         return;
     }
     if (source == SourceHttp && !url.isEmpty() && !url.startsWith(QLatin1String("http://"))) {
-        showHint(tr("http format is wrong!"));
+        FieldHint::show(ui->urlLineEt, tr("http format is wrong!"));
         return;
     }
     upgradeStartResult = DigitalMatrixInteractionPort::instance()->startUpgrade(source, url);
@@ -85,12 +84,6 @@ void LinuxMatrixUpgradeDlg::slotSaveBtClicked()
 void LinuxMatrixUpgradeDlg::slotCancleBtClicked()
 {
     reject();
-}
-
-void LinuxMatrixUpgradeDlg::showHint(const QString &text)
-{
-    QLineEdit *field = ui->urlLineEt;
-    QToolTip::showText(field->mapToGlobal(QPoint(0, 0)), text, field);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -38,8 +38,6 @@ public slots:
     void slotCancleBtClicked();
 
 private:
-    void showHint(const QString &text);
-
     std::unique_ptr<Ui::LinuxMatrixUpgradeDlg> ui;
     int upgradeStartResult = NotStarted;
 };

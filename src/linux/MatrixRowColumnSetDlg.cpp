@@ -1,9 +1,9 @@
 #include "MatrixRowColumnSetDlg.h"
 #include "ui_MatrixRowColumnSetDlg.h"
 
-#include "IntValidator.h"
+#include "FieldHint.h"
 
-#include <QToolTip>
+#include "IntValidator.h"
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -46,15 +46,15 @@ void MatrixRowColumnSetDlg::slotOKBtClicked()
     // A field without a count of at least 1 counts as empty (a preset is not checked by
     // the validator); with both at least 1, the cell limit keeps each at most 4.
     if (rows < 1) {
-        showHint(ui->rowLineEt, tr("Please enter row count!"));
+        FieldHint::show(ui->rowLineEt, tr("Please enter row count!"));
         return;
     }
     if (columns < 1) {
-        showHint(ui->columnLineEt, tr("Please enter column count!"));
+        FieldHint::show(ui->columnLineEt, tr("Please enter column count!"));
         return;
     }
     if (rows * columns > maxCellCount) {
-        showHint(ui->columnLineEt, tr("The max cells count is:%1!").arg(maxCellCount));
+        FieldHint::show(ui->columnLineEt, tr("The max cells count is:%1!").arg(maxCellCount));
         return;
     }
     accept();
@@ -63,11 +63,6 @@ void MatrixRowColumnSetDlg::slotOKBtClicked()
 void MatrixRowColumnSetDlg::slotCancleBtClicked()
 {
     reject();
-}
-
-void MatrixRowColumnSetDlg::showHint(QLineEdit *field, const QString &text)
-{
-    QToolTip::showText(field->mapToGlobal(QPoint(0, 0)), text, field);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

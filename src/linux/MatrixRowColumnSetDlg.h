@@ -34,8 +34,6 @@ public slots:
     void slotCancleBtClicked();
 
 private:
-    void showHint(QLineEdit *field, const QString &text);
-
     std::unique_ptr<Ui::MatrixRowColumnSetDlg> ui;
     int maxCellCount = 4;
 };

@@ -1,10 +1,9 @@
 #include "ModifyDigitalMatrixServerDlg.h"
 #include "ui_ModifyDigitalMatrixServerDlg.h"
 
-#include "IntValidator.h"
-#include "UserManagerCore.h"
+#include "ServerInputCheck.h"
 
-#include <QToolTip>
+#include "IntValidator.h"
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -24,12 +23,6 @@ ModifyDigitalMatrixServerDlg::ModifyDigitalMatrixServerDlg(QWidget *parent,
     ui->serverTypeComBx->setCurrentIndex(LinuxServerType);
     slotServerTypeComBxIndexChanged(LinuxServerType);
 
-    const QList<UServerInfo> servers = DATACore::UserManagerCore::instance()->GetServers(QString());
-    for (const UServerInfo &stored : servers) {
-        if (stored.type == SERVERTYPE_LINUX_DIGITALMATRIX)
-            otherServers.append(stored);
-    }
-
     connect(ui->saveBt, &QPushButton::clicked, this,
             &ModifyDigitalMatrixServerDlg::slotSaveBtClicked);
     connect(ui->cancleBt, &QPushButton::clicked, this,
@@ -38,7 +31,7 @@ ModifyDigitalMatrixServerDlg::ModifyDigitalMatrixServerDlg(QWidget *parent,
             &ModifyDigitalMatrixServerDlg::slotServerTypeComBxIndexChanged);
     for (QLineEdit *edit : {ui->userLineEt, ui->passwordLineEt, ui->nameLineEt}) {
         connect(edit, &QLineEdit::textChanged, this,
-                [this, edit](const QString &text) { slotLineEtTextChanged(edit, text); });
+                [edit](const QString &text) { ServerInputCheck::keepStorable(edit, text); });
     }
 
     if (server) {
@@ -55,13 +48,8 @@ ModifyDigitalMatrixServerDlg::ModifyDigitalMatrixServerDlg(QWidget *parent,
         ui->userLineEt->setText(server->user);
         ui->passwordLineEt->setText(server->password);
         editingId = server->id;
-        for (int i = 0; i < otherServers.size(); ++i) {
-            if (otherServers.at(i).id == editingId) {
-                otherServers.removeAt(i);
-                break;
-            }
-        }
     }
+    otherServers = ServerInputCheck::otherServers(SERVERTYPE_LINUX_DIGITALMATRIX, editingId);
 }
 
 ModifyDigitalMatrixServerDlg::~ModifyDigitalMatrixServerDlg() = default;
@@ -88,36 +76,18 @@ void ModifyDigitalMatrixServerDlg::disableServerType()
 
 void ModifyDigitalMatrixServerDlg::slotSaveBtClicked()
 {
-    const QString name = ui->nameLineEt->text();
-    const QString ip = ui->ipAddressFrame->getIp();
-    if (name.isEmpty()) {
-        showHint(ui->nameLineEt, tr("Please enter digital matrix server name!"));
-        return;
-    }
-    if (ip.isEmpty() || ip == QLatin1String("0.0.0.0")) {
-        showHint(ui->ipAddressFrame, tr("Please enter digital matrix server ip!"));
-        return;
-    }
-    if (ui->portLineEt->text().isEmpty()) {
-        showHint(ui->portLineEt, tr("Please enter digital matrix server port!"));
-        return;
-    }
-    if (ui->serverTypeComBx->currentIndex() == LinuxServerType
-        && ui->userLineEt->text().isEmpty()) {
-        showHint(ui->userLineEt, tr("Please enter user name!"));
-        return;
-    }
-    for (const UServerInfo &other : qAsConst(otherServers)) {
-        if (other.name == name) {
-            showHint(ui->nameLineEt, tr("The name of server has exsit!"));
-            return;
-        }
-        if (other.ip == ip) {
-            showHint(ui->ipAddressFrame, tr("The IP of server has exsit!"));
-            return;
-        }
-    }
-    accept();
+    ServerInputCheck::Input input;
+    input.name = ui->nameLineEt->text();
+    input.ip = ui->ipAddressFrame->getIp();
+    input.port = ui->portLineEt->text();
+    input.needsUser = ui->serverTypeComBx->currentIndex() == LinuxServerType;
+    input.user = ui->userLineEt->text();
+    if (ServerInputCheck::passes(input, otherServers,
+                                 {{ServerInputCheck::NameField, ui->nameLineEt},
+                                  {ServerInputCheck::IpField, ui->ipAddressFrame},
+                                  {ServerInputCheck::PortField, ui->portLineEt},
+                                  {ServerInputCheck::UserField, ui->userLineEt}}))
+        accept();
 }
 
 void ModifyDigitalMatrixServerDlg::slotCancleBtClicked()
@@ -133,21 +103,6 @@ void ModifyDigitalMatrixServerDlg::slotServerTypeComBxIndexChanged(int index)
     ui->passwordLabel->setVisible(withLogin);
     ui->passwordLineEt->setVisible(withLogin);
     ui->portLineEt->setText(withLogin ? LinuxDefaultPort : X86DefaultPort);
-}
-
-void ModifyDigitalMatrixServerDlg::slotLineEtTextChanged(QLineEdit *edit, const QString &text)
-{
-    if (!text.contains(QLatin1Char('\'')) && !text.contains(QLatin1Char('\\')))
-        return;
-    showHint(edit, tr("Input can't be ' or \\ !"));
-    QString cleaned = text;
-    cleaned.remove(QLatin1Char('\'')).remove(QLatin1Char('\\'));
-    edit->setText(cleaned);
-}
-
-void ModifyDigitalMatrixServerDlg::showHint(QWidget *field, const QString &text)
-{
-    QToolTip::showText(field->mapToGlobal(QPoint(0, 0)), text, field);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -45,10 +45,6 @@ public slots:
     void slotServerTypeComBxIndexChanged(int index);
 
 private:
-    // Removes the characters the data centre cannot take from what was typed into edit.
-    void slotLineEtTextChanged(QLineEdit *edit, const QString &text);
-    void showHint(QWidget *field, const QString &text);
-
     std::unique_ptr<Ui::ModifyDigitalMatrixServerDlg> ui;
     QList<UServerInfo> otherServers;
     QString editingId;

@@ -1,10 +1,11 @@
 #include "TurnShowTimeSetDlg.h"
 #include "ui_TurnShowTimeSetDlg.h"
 
+#include "FieldHint.h"
+
 #include "IntValidator.h"
 
 #include <QKeyEvent>
-#include <QToolTip>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -39,7 +40,7 @@ void TurnShowTimeSetDlg::slotSetBtClicked()
 {
     const QString text = ui->turnShowTimeLineEt->text().trimmed();
     if (text.isEmpty()) {
-        showHint(tr("Please enter turn show time!"));
+        FieldHint::show(ui->turnShowTimeLineEt, tr("Please enter turn show time!"));
         return;
     }
     bool ok = false;
@@ -48,7 +49,7 @@ void TurnShowTimeSetDlg::slotSetBtClicked()
         accept();
         return;
     }
-    showHint(tr("Turn show time range is:5-60!"));
+    FieldHint::show(ui->turnShowTimeLineEt, tr("Turn show time range is:5-60!"));
 }
 
 void TurnShowTimeSetDlg::slotCancleBtClicked()
@@ -74,12 +75,6 @@ void TurnShowTimeSetDlg::showEvent(QShowEvent *event)
 {
     COMMONUSELIB::MoveableDialog::showEvent(event);
     ui->turnShowTimeLineEt->setFocus();
-}
-
-void TurnShowTimeSetDlg::showHint(const QString &text)
-{
-    QLineEdit *field = ui->turnShowTimeLineEt;
-    QToolTip::showText(field->mapToGlobal(QPoint(0, 0)), text, field);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -41,8 +41,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void showHint(const QString &text);
-
     std::unique_ptr<Ui::TurnShowTimeSetDlg> ui;
 };
 

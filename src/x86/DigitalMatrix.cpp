@@ -6,17 +6,18 @@
 #include "MatrixManageWidget.h"
 #include "MessageBoxW.h"
 #include "MirrorWidget.h"
+#include "ModuleLogging.h"
 #include "QLogger.h"
 #include "ServerSelectWidget.h"
 #include "SetChannelSource.h"
 #include "SpliteWindow.h"
 #include "TurnControlWidget.h"
+#include "X86ConnectionFlow.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 #include "_ModifyDigitalMatrixServerDlg.h"
 #include "setMatrixScreen.h"
 
-#include <QDebug>
 #include <QHideEvent>
 #include <QIcon>
 #include <QLayout>
@@ -47,11 +48,40 @@ COMMONUSELIB::WaitDialog *waitDialog()
     return COMMONUSELIB::WaitDialog::getInstance();
 }
 
+// The port's calls and the operator's answers for the X86 page's connection flow.
+X86ConnectionFlow::Hooks connectionHooks(std::function<void()> dropConnection)
+{
+    X86ConnectionFlow::Hooks hooks;
+    hooks.login = [](const QString &user, const QString &password) {
+        return port()->login(user, password);
+    };
+    hooks.forceLogin = [] { return port()->forceLogin(); };
+    hooks.dropConnection = std::move(dropConnection);
+    hooks.ask = [](X86ConnectionFlow::Question question) {
+        const QString text = question == X86ConnectionFlow::Question::ForceLogin
+                ? DigitalMatrix::tr("Login failed!Do you want to force login?")
+                : DigitalMatrix::tr("Login failed!Do you want to try again?");
+        return MessageBoxW::warning(nullptr, DigitalMatrix::tr("Failed"), text, YesNoButtons) == 1;
+    };
+    hooks.tell = [](X86ConnectionFlow::Notice notice) {
+        const QString text = notice == X86ConnectionFlow::Notice::ForceLoginFailed
+                ? DigitalMatrix::tr("Force Login failed!")
+                : DigitalMatrix::tr("Login failed!No answer from the matrix server.");
+        MessageBoxW::warning(nullptr, DigitalMatrix::tr("Failed"), text, NoticeButtons);
+    };
+    hooks.log = [](const QString &line) { QLogger::instance()->LogInfo(line); };
+    return hooks;
+}
+
 } // namespace
 
 DigitalMatrix::DigitalMatrix(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::DigitalMatrix)
+    , connection(std::make_unique<X86ConnectionFlow>(connectionHooks([this] {
+        port()->disconnectServer();
+        disconnectServerStatus();
+    })))
 {
     initUI();
     initAttribute();
@@ -62,7 +92,7 @@ DigitalMatrix::DigitalMatrix(QWidget *parent)
 DigitalMatrix::~DigitalMatrix()
 {
     // However the page goes, the matrix does not stay in a mode the page turned on.
-    if (connected && monitorConfig)
+    if (isConnected() && monitorConfig)
         port()->setConfigMode(false);
     // The menu is deleted after this page's own parts; it must not reach them any more.
     if (turnControl)
@@ -71,11 +101,16 @@ DigitalMatrix::~DigitalMatrix()
     activateTimer = nullptr;
 }
 
+bool DigitalMatrix::isConnected() const
+{
+    return connection->isConnected();
+}
+
 void DigitalMatrix::initUI()
 {
     ui->setupUi(this);
     setControlEnable(false);
-    connected = false;
+    connection->setState(MatrixConnectionState::Disconnected);
 
     ui->_turnShowBtn->setFocusPolicy(Qt::ClickFocus);
     ui->_serverSelectBtn->setFocusPolicy(Qt::ClickFocus);
@@ -200,7 +235,7 @@ void DigitalMatrix::initData()
 {
     monitorConfig = false;
     serverSelector->clearServers();
-    currentTurnState = -1;
+    currentTurnState = X86TurnState::Unknown;
     serverSelector->hide();
     const QList<UServerInfo> servers = DATACore::UserManagerCore::instance()->GetServers(QString());
     for (const UServerInfo &server : servers) {
@@ -211,7 +246,7 @@ void DigitalMatrix::initData()
 
 void DigitalMatrix::setControlEnable(bool flag)
 {
-    qDebug() << "setControlEnable(bool flag)" << flag;
+    qCDebug(lcModuleX86) << "setControlEnable(bool flag)" << flag;
     ui->_clearSourceBtn->setEnabled(flag);
     ui->_saveMatrixSettingBtn->setEnabled(flag);
     ui->_setSourceBtn->setEnabled(flag);
@@ -296,8 +331,7 @@ void DigitalMatrix::disconnectServerStatus()
 
 void DigitalMatrix::rememberConnection()
 {
-    if (!currentServer.id.isEmpty())
-        connectionMemory[currentServer.id] = connected;
+    connection->remember(currentServer.id);
 }
 
 void DigitalMatrix::setLoggedIn()
@@ -305,50 +339,14 @@ void DigitalMatrix::setLoggedIn()
     setControlEnable(true);
     ui->_connectMatrixBtn->setChecked(true);
     ui->_connectMatrixBtn->setToolTip(tr("Disconnect server"));
-    connected = true;
 }
 
 void DigitalMatrix::loginServer()
 {
-    for (;;) {
-        const int result = port()->login(currentServer.user, currentServer.password);
-        if (result == 0) {
-            setLoggedIn();
-            return;
-        }
-        if (result == 2) {
-            if (MessageBoxW::warning(nullptr, tr("Failed"),
-                                     tr("Login failed!Do you want to force login?"), YesNoButtons)
-                == 1) {
-                if (port()->forceLogin()) {
-                    setLoggedIn();
-                    return;
-                }
-                MessageBoxW::warning(nullptr, tr("Failed"), tr("Force Login failed!"),
-                                     NoticeButtons);
-            }
-            break;
-        }
-        if (result == 1) {
-            if (MessageBoxW::warning(nullptr, tr("Failed"),
-                                     tr("Login failed!Do you want to try again?"), YesNoButtons)
-                == 1)
-                continue;
-            break;
-        }
-        QLogger::instance()->LogInfo(QStringLiteral("login error,error code:")
-                                     + QString::number(result));
-        // No answer in time: the matrix may still log this connection in and would then
-        // send its layouts to a page that is not logged in. Drop the connection and tell
-        // the operator, who can connect again.
-        if (result == MatrixErrTimeout) {
-            port()->disconnectServer();
-            disconnectServerStatus();
-            MessageBoxW::warning(nullptr, tr("Failed"),
-                                 tr("Login failed!No answer from the matrix server."),
-                                 NoticeButtons);
-        }
-        break;
+    if (connection->login(currentServer.user, currentServer.password)
+        == X86ConnectionFlow::LoginOutcome::LoggedIn) {
+        setLoggedIn();
+        return;
     }
     // The transport connection stays open; only the toggle shows that nobody is logged in.
     ui->_connectMatrixBtn->setChecked(false);
@@ -356,7 +354,7 @@ void DigitalMatrix::loginServer()
 
 void DigitalMatrix::slotConnectSuccess()
 {
-    qDebug() << "connect success";
+    qCDebug(lcModuleX86) << "connect success";
     waitDialog()->hideWaitDialog();
     ui->_connectMatrixBtn->setChecked(false);
     ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
@@ -371,7 +369,7 @@ void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, con
     leaveConfigModeOnPage();
     configModeRequests.clear();
     disconnectServerStatus();
-    connected = false;
+    connection->setState(MatrixConnectionState::Disconnected);
     if (pageShown && !currentServer.id.isEmpty()) {
         if (MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1)
             connectServer();
@@ -414,7 +412,7 @@ void DigitalMatrix::slotConnectMatrixBtnClicked(bool checked)
     leaveMatrix();
     port()->disconnectServer();
     disconnectServerStatus();
-    connected = false;
+    connection->setState(MatrixConnectionState::Disconnected);
     rememberConnection();
 }
 
@@ -431,12 +429,12 @@ void DigitalMatrix::slotServerSelected(PUServerInfo info)
     leaveMatrix();
     currentServer = selected;
     port()->disconnectServer();
-    if (connectionMemory.value(selected.id, false)) {
+    if (connection->wasConnected(selected.id)) {
         connectServer();
     } else {
         disconnectServerStatus();
-        connectionMemory[selected.id] = false;
-        connected = false;
+        connection->rememberDisconnected(selected.id);
+        connection->setState(MatrixConnectionState::Disconnected);
     }
     ui->_serverSelectBtn->setChecked(false);
     ui->_serverSelectBtn->setText(currentServer.name);
@@ -498,7 +496,7 @@ void DigitalMatrix::slotAddServer(UServerInfo param_info)
     initData();
     if (serverSelector->serverCount() > 0)
         slotServerSelected(serverSelector->lastServer());
-    connected = false;
+    connection->setState(MatrixConnectionState::Disconnected);
     disconnectServerStatus();
 }
 
@@ -535,13 +533,13 @@ void DigitalMatrix::slotEditServer(UServerInfo info)
     leaveMatrix();
     port()->disconnectServer();
     currentServer = info;
-    connected = false;
+    connection->setState(MatrixConnectionState::Disconnected);
     disconnectServerStatus();
     ui->_serverSelectBtn->setText(info.name);
-    if (connectionMemory.value(info.id, false))
+    if (connection->wasConnected(info.id))
         connectServer();
     else
-        connectionMemory[info.id] = false;
+        connection->rememberDisconnected(info.id);
 }
 
 void DigitalMatrix::slotDeleteServerClicked()
@@ -559,8 +557,8 @@ void DigitalMatrix::slotDeleteServerClicked()
         MessageBoxW::warning(this, tr("Failed"), tr("Delete matrix server failed!"), NoticeButtons);
         return;
     }
-    connectionMemory.remove(deletedId);
-    connected = false;
+    connection->forget(deletedId);
+    connection->setState(MatrixConnectionState::Disconnected);
     initData();
     ui->_serverSelectBtn->setChecked(false);
 
@@ -573,11 +571,11 @@ void DigitalMatrix::slotDeleteServerClicked()
     // The last server is gone: leave the matrix and show the page idle.
     port()->disconnectServer();
     disconnectServerStatus();
-    connected = false;
+    connection->setState(MatrixConnectionState::Disconnected);
     currentServer = UServerInfo();
     currentServer.port = -1;
     currentServer.type = -1;
-    connectionMemory.clear();
+    connection->forgetAll();
     ui->_serverSelectBtn->setText(QString());
     emit signalX86MatrixServerDeleteAll();
 }
@@ -629,7 +627,7 @@ void DigitalMatrix::leaveConfigModeOnPage()
 
 void DigitalMatrix::leaveMatrix()
 {
-    if (connected && monitorConfig)
+    if (isConnected() && monitorConfig)
         sendConfigMode(false);
     leaveConfigModeOnPage();
     configModeRequests.clear();
@@ -648,9 +646,9 @@ void DigitalMatrix::askScreenCount()
     sendConfigMode(false);
     leaveConfigModeOnPage();
     const bool arranged = reportedRows > 0 && reportedColumns > 0;
-    setControlEnable(connected && arranged);
+    setControlEnable(isConnected() && arranged);
     // The screens can still be arranged later from the matrix settings.
-    ui->_MatrixSettingBtn->setEnabled(connected);
+    ui->_MatrixSettingBtn->setEnabled(isConnected());
 }
 
 void DigitalMatrix::slotCommandResult(int command, int result)
@@ -660,7 +658,7 @@ void DigitalMatrix::slotCommandResult(int command, int result)
         if (result != 0 && on)
             leaveConfigModeOnPage();
     }
-    if (result == 0 || !connected)
+    if (result == 0 || !isConnected())
         return;
     QLogger::instance()->LogInfo(
             QStringLiteral("matrix command %1 refused, error code:").arg(command)
@@ -715,7 +713,7 @@ void DigitalMatrix::slotCommandResult(int command, int result)
     refusalShown = false;
     lastRefusal.start();
     // A refused screen count is asked again, with what the matrix reported.
-    if (command == X86CommandSetScreenCount && connected && monitorConfig)
+    if (command == X86CommandSetScreenCount && isConnected() && monitorConfig)
         askScreenCount();
 }
 
@@ -752,7 +750,7 @@ void DigitalMatrix::slotHideView() { }
 
 void DigitalMatrix::slotGroupResCount(int count)
 {
-    ui->_turnShowBtn->setEnabled(count > 0 && currentTurnState != 0);
+    ui->_turnShowBtn->setEnabled(count > 0 && currentTurnState != X86TurnState::NoTurn);
 }
 
 void DigitalMatrix::slotSetGroupFinished(int splitCount, bool turning)
@@ -825,7 +823,7 @@ void DigitalMatrix::slotSetOneMirror(RECT homeRect, RECT mirrorRect, int index, 
 {
     ui->_virtualServerWdt->setMirror(homeRect, mirrorRect, index, splitCount, layer, param4,
                                      turnState);
-    qDebug() << "slotSetOneMirror";
+    qCDebug(lcModuleX86) << "slotSetOneMirror";
     update();
 }
 
@@ -845,25 +843,25 @@ void DigitalMatrix::refreshTurnButton()
     if (!current)
         return;
     currentTurnState = current->getTurnState();
-    ui->_turnShowBtn->setEnabled(connected && currentTurnState != 0
+    ui->_turnShowBtn->setEnabled(isConnected() && currentTurnState != X86TurnState::NoTurn
                                  && ui->_setSourceBtn->isEnabled());
-    if (currentTurnState != 0)
-        turnControl->setPausedState(currentTurnState == 2);
+    if (currentTurnState != X86TurnState::NoTurn)
+        turnControl->setPausedState(currentTurnState == X86TurnState::Paused);
 }
 
 void DigitalMatrix::slotSetCurrMontroIndex(int index, int turnState)
 {
     currentMonitor = index;
-    currentTurnState = turnState;
-    switch (turnState) {
-    case 0:
+    currentTurnState = X86TurnState(turnState);
+    switch (currentTurnState) {
+    case X86TurnState::NoTurn:
         ui->_turnShowBtn->setEnabled(false);
         break;
-    case 1:
+    case X86TurnState::Running:
         ui->_turnShowBtn->setEnabled(true);
         turnControl->setPausedState(false);
         break;
-    case 2:
+    case X86TurnState::Paused:
         ui->_turnShowBtn->setEnabled(true);
         turnControl->setPausedState(true);
         break;
@@ -883,7 +881,7 @@ void DigitalMatrix::on__resetLayout_clicked()
 
 void DigitalMatrix::slotSetMontroSplite(int count)
 {
-    qDebug() << "call slotSetMontroSplite";
+    qCDebug(lcModuleX86) << "call slotSetMontroSplite";
     if (count <= 0 || currentMonitor < 0)
         return;
     port()->setMonitorSplit(currentMonitor, count);
@@ -893,7 +891,7 @@ void DigitalMatrix::slotSetMontroSplite(int count)
 void DigitalMatrix::slotShowSplitPanel(int index, const QPoint &globalPos)
 {
     // Only a logged-in page outside the configuration mode splits windows.
-    if (!connected || monitorConfig || !ui->_saveMatrixSettingBtn->isHidden()
+    if (!isConnected() || monitorConfig || !ui->_saveMatrixSettingBtn->isHidden()
         || !ui->_resetLayout->isEnabled() || index != currentMonitor)
         return;
     splitPanel->move(globalPos);
@@ -916,8 +914,8 @@ void DigitalMatrix::slotStartTurn()
 {
     if (currentMonitor < 0)
         return;
-    port()->setTurnState(currentMonitor, 1);
-    ui->_virtualServerWdt->setMirrorState(currentMonitor, 1, -1);
+    port()->setTurnState(currentMonitor, X86TurnState::Running);
+    ui->_virtualServerWdt->setMirrorState(currentMonitor, X86TurnState::Running, -1);
     turnControl->setPausedState(false);
 }
 
@@ -925,8 +923,8 @@ void DigitalMatrix::slotPauseTurn()
 {
     if (currentMonitor < 0)
         return;
-    port()->setTurnState(currentMonitor, 2);
-    ui->_virtualServerWdt->setMirrorState(currentMonitor, 2, -1);
+    port()->setTurnState(currentMonitor, X86TurnState::Paused);
+    ui->_virtualServerWdt->setMirrorState(currentMonitor, X86TurnState::Paused, -1);
     turnControl->setPausedState(true);
 }
 
@@ -938,8 +936,8 @@ void DigitalMatrix::slotStopTurn()
                              YesNoButtons)
         != 1)
         return;
-    port()->setTurnState(currentMonitor, 0);
-    ui->_virtualServerWdt->setMirrorState(currentMonitor, 0, -1);
+    port()->setTurnState(currentMonitor, X86TurnState::NoTurn);
+    ui->_virtualServerWdt->setMirrorState(currentMonitor, X86TurnState::NoTurn, -1);
     ui->_turnShowBtn->setEnabled(false);
 }
 
@@ -991,7 +989,7 @@ void DigitalMatrix::hideEvent(QHideEvent *event)
 {
     // The host shows another page: the configuration mode, which every operator of the matrix
     // sees, ends with the page (the connection stays). Minimising hides it only for a while.
-    if (!event->spontaneous() && connected && monitorConfig) {
+    if (!event->spontaneous() && isConnected() && monitorConfig) {
         sendConfigMode(false);
         leaveConfigModeOnPage();
     }

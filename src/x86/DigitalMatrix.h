@@ -5,6 +5,7 @@
 #include "DataCoreTypes.h"
 #include "DigitalMatrixServerInfo.h"
 #include "MatrixMetaTypes.h"
+#include "MatrixStates.h"
 
 #include <QElapsedTimer>
 #include <QMap>
@@ -18,6 +19,8 @@
 class QTimer;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
+
+class X86ConnectionFlow;
 
 namespace Ui {
 class DigitalMatrix;
@@ -54,10 +57,10 @@ public:
 
     // The selected server (an empty record when none is selected).
     UServerInfo currentServerInfo() const { return currentServer; }
-    bool isConnected() const { return connected; }
+    bool isConnected() const;
     // Index of the window selected on the wall, -1 before any.
     int currentMonitorIndex() const { return currentMonitor; }
-    int currentTurnStateValue() const { return currentTurnState; }
+    X86TurnState currentTurnStateValue() const { return currentTurnState; }
 
 signals:
     void signalX86MatrixServerDeleteAll();
@@ -150,13 +153,12 @@ private:
     std::unique_ptr<Ui::DigitalMatrix> ui;
 
     UServerInfo currentServer;
-    bool connected = false;
+    std::unique_ptr<X86ConnectionFlow> connection;
     bool monitorConfig = false;
     bool pageShown = false;
     bool firstShow = true;
     int currentMonitor = -1;
-    int currentTurnState = -1;
-    QMap<QString, bool> connectionMemory;
+    X86TurnState currentTurnState = X86TurnState::Unknown;
     // Configuration-mode commands sent and not answered yet (on = true), in order.
     QQueue<bool> configModeRequests;
     // The matrix's outputs, rows and columns as it last reported them.

@@ -4,6 +4,7 @@
 #include "ChannelRecordBuilder.h"
 #include "DigitalMatrixInteractionPort.h"
 #include "FixedText.h"
+#include "ModuleLogging.h"
 #include "NoFocusDelegate.h"
 #include "ServerConfigTreeItem.h"
 
@@ -11,7 +12,6 @@
 #include "SystemConfig.h"
 #include "UserManagerCore.h"
 
-#include <QDebug>
 #include <QKeyEvent>
 #include <QSettings>
 #include <QShowEvent>
@@ -66,6 +66,8 @@ bool usesStreamChoice(const QString &channelGuid)
 
 MatrixGroupTree::MatrixGroupTree(QWidget *parent)
     : QWidget(parent)
+    // A matching area is shown without its channels.
+    , COMMONUSELIB::SearchTree(ShowMatchOnly)
     , ui(new Ui::MatrixGroupTree)
 {
     ui->setupUi(this);
@@ -373,7 +375,7 @@ void MatrixGroupTree::slotSetSource()
                                 YesNoButtons)
                 != 1)
         return;
-    port->setTurnState(monitor, 0);
+    port->setTurnState(monitor, X86TurnState::NoTurn);
     port->setMonitorSplit(monitor, split);
 
     if (!turning) {
@@ -384,7 +386,7 @@ void MatrixGroupTree::slotSetSource()
         return;
     }
     port->setMonitorTurnSources(monitor, records.data(), count, ui->_nElapseSpin->value());
-    port->setTurnState(monitor, 1);
+    port->setTurnState(monitor, X86TurnState::Running);
     emit sigSetGroupFinished(split, true);
 }
 
@@ -406,31 +408,20 @@ void MatrixGroupTree::on__startCBox_toggled(bool checked)
     ui->_unitLabel->setVisible(checked);
 }
 
+QTreeWidget *MatrixGroupTree::searchedTreeWidget() const
+{
+    return ui->_treeWidget;
+}
+
 void MatrixGroupTree::slotSearch()
 {
-    const QString text = searchText().toLower();
-    QList<QTreeWidgetItem *> matches;
-    for (QTreeWidgetItemIterator it(ui->_treeWidget); *it; ++it) {
-        QTreeWidgetItem *item = *it;
-        const bool match = text.isEmpty() || item->text(0).toLower().contains(text);
-        item->setHidden(!match);
-        if (match && !text.isEmpty())
-            matches.append(item);
-    }
-    for (QTreeWidgetItem *item : qAsConst(matches)) {
-        for (QTreeWidgetItem *up = item->parent(); up; up = up->parent()) {
-            up->setHidden(false);
-            up->setExpanded(true);
-        }
-    }
+    searchTree(searchText());
 }
 
 void MatrixGroupTree::slotSearchLineEdtTextChanged(const QString &text)
 {
-    if (!text.isEmpty())
-        return;
-    for (QTreeWidgetItemIterator it(ui->_treeWidget); *it; ++it)
-        (*it)->setHidden(false);
+    if (text.isEmpty())
+        clearSearch();
 }
 
 void MatrixGroupTree::on__searchButton_clicked() { }
@@ -446,7 +437,7 @@ bool MatrixGroupTree::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == ui->_searchButton && event->type() == QEvent::FocusOut) {
         ui->_searchEdit->setStyleSheet(QLatin1String(kGreyText));
     } else if (watched == ui->_nElapseSpin && event->type() == QEvent::FocusOut) {
-        qDebug() << "focusout";
+        qCDebug(lcModuleX86) << "focusout";
     }
     return QWidget::eventFilter(watched, event);
 }

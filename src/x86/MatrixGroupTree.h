@@ -4,6 +4,8 @@
 
 #include "MatrixMetaTypes.h"
 
+#include "SearchTree.h"
+
 #include <QVector>
 #include <QWidget>
 
@@ -24,7 +26,7 @@ class ServerConfigTreeItem;
 // Group page of the source dialog: the data centre's areas with their channels, each with a
 // check box, the split of the window and the turn settings. "Set" sends one channel record per
 // checked channel to the window being edited, as a fixed set or as a turn show.
-class DIGITALMATRIX_EXPORT MatrixGroupTree : public QWidget
+class DIGITALMATRIX_EXPORT MatrixGroupTree : public QWidget, private COMMONUSELIB::SearchTree
 {
     Q_OBJECT
     Q_DISABLE_COPY(MatrixGroupTree)
@@ -81,6 +83,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    QTreeWidget *searchedTreeWidget() const override;
     void showEvent(QShowEvent *event) override;
 
 private:

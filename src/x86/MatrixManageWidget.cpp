@@ -3,8 +3,8 @@
 
 #include "DigitalMatrixInteractionPort.h"
 #include "MirrorWidget.h"
+#include "ModuleLogging.h"
 
-#include <QDebug>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -85,7 +85,7 @@ void MatrixManageWidget::endLayout()
         currMirror = mirrors.isEmpty() ? nullptr : mirrors.first();
         if (currMirror) {
             currMirror->setSelected(true);
-            emit sigCurrMontroIndex(currMirror->getIndex(), currMirror->getTurnState());
+            emit sigCurrMontroIndex(currMirror->getIndex(), int(currMirror->getTurnState()));
         }
     }
     update();
@@ -205,8 +205,10 @@ void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, in
     mirror->hide();
     mirror->setMirrorInfo(homeRect, mirrorRect, index, splitCount, layer, param4, turnState);
     updateScale(mirror);
-    connect(mirror, &MirrorWidget::sigMousePress, this, &MatrixManageWidget::slotMirrorPress);
-    connect(mirror, &MirrorWidget::sigMouseRelease, this, &MatrixManageWidget::slotMirrorRelease);
+    connect(mirror, &MirrorWidget::sigMousePress, this,
+            [this, mirror] { slotMirrorPress(mirror); });
+    connect(mirror, &MirrorWidget::sigMouseRelease, this,
+            [this, mirror] { slotMirrorRelease(mirror); });
     connect(mirror, &MirrorWidget::sigContextMenu, this, [this, mirror](const QPoint &globalPos) {
         emit sigMirrorContextMenu(mirror->getIndex(), globalPos);
     });
@@ -219,7 +221,7 @@ void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, in
     mirror->setEditable(editable);
     placeMirror(mirror);
     mirror->setDragZone(MirrorWidget::ZoneInside);
-    qDebug() << "setMirror";
+    qCDebug(lcModuleX86) << "setMirror";
 }
 
 void MatrixManageWidget::clearData()
@@ -237,7 +239,7 @@ void MatrixManageWidget::clearData()
     currMirror = nullptr;
     qDeleteAll(old);
     createdCount = 0;
-    qDebug() << "clearData";
+    qCDebug(lcModuleX86) << "clearData";
     update();
 }
 
@@ -250,11 +252,11 @@ void MatrixManageWidget::resetLayout()
         DigitalMatrixInteractionPort::instance()->setMirrorRect(mirror->getIndex(), home);
         placeMirror(mirror);
     }
-    qDebug() << "resetLayout";
+    qCDebug(lcModuleX86) << "resetLayout";
     update();
 }
 
-void MatrixManageWidget::setMirrorState(int index, int turnState, int splitCount)
+void MatrixManageWidget::setMirrorState(int index, X86TurnState turnState, int splitCount)
 {
     MirrorWidget *mirror = mirrorByIndex(index);
     if (!mirror)
@@ -262,8 +264,8 @@ void MatrixManageWidget::setMirrorState(int index, int turnState, int splitCount
     mirror->setTurnState(turnState);
     if (splitCount > 0)
         mirror->setSplitCount(splitCount);
-    qDebug() << "setMirrorState";
-    if (turnState == 1 || turnState == 2)
+    qCDebug(lcModuleX86) << "setMirrorState";
+    if (turnState == X86TurnState::Running || turnState == X86TurnState::Paused)
         mirror->raise();
     mirror->update();
 }
@@ -297,26 +299,22 @@ void MatrixManageWidget::raiseMirrorsByLayer()
 void MatrixManageWidget::clearMirrorStates()
 {
     for (MirrorWidget *mirror : qAsConst(mirrors))
-        mirror->setTurnState(0);
+        mirror->setTurnState(X86TurnState::NoTurn);
 }
 
-void MatrixManageWidget::slotMirrorPress()
+void MatrixManageWidget::slotMirrorPress(MirrorWidget *pressedMirror)
 {
-    auto *pressedMirror = qobject_cast<MirrorWidget *>(sender());
-    if (!pressedMirror)
-        return;
     for (MirrorWidget *mirror : qAsConst(mirrors))
         mirror->setSelected(false);
     currMirror = pressedMirror;
     currMirror->setSelected(true);
     update();
-    emit sigCurrMontroIndex(currMirror->getIndex(), currMirror->getTurnState());
+    emit sigCurrMontroIndex(currMirror->getIndex(), int(currMirror->getTurnState()));
 }
 
-void MatrixManageWidget::slotMirrorRelease()
+void MatrixManageWidget::slotMirrorRelease(MirrorWidget *dropped)
 {
-    auto *dropped = qobject_cast<MirrorWidget *>(sender());
-    if (!currMirror || !dropped)
+    if (!currMirror)
         return;
     const QPoint point = mapFromGlobal(dropped->getDropGlobalPos());
     MirrorWidget *target = nullptr;
@@ -329,8 +327,8 @@ void MatrixManageWidget::slotMirrorRelease()
     if (!target)
         return;
 
-    qDebug() << "destMirror-1-:" << target->getIndex();
-    qDebug() << "m_currMirror-1-:" << currMirror->getIndex();
+    qCDebug(lcModuleX86) << "destMirror-1-:" << target->getIndex();
+    qCDebug(lcModuleX86) << "m_currMirror-1-:" << currMirror->getIndex();
     const int targetIndex = target->getIndex();
     target->setIndex(currMirror->getIndex());
     currMirror->setIndex(targetIndex);

@@ -3,6 +3,7 @@
 #include "digitalmatrix_export.h"
 
 #include "MatrixMetaTypes.h"
+#include "MatrixStates.h"
 
 #include <QList>
 #include <QWidget>
@@ -40,7 +41,7 @@ public:
     // Puts every window back on its own monitor and sends it to the matrix.
     void resetLayout();
     // Turn state (and, when splitCount > 0, split count) of one window.
-    void setMirrorState(int index, int turnState, int splitCount);
+    void setMirrorState(int index, X86TurnState turnState, int splitCount);
     void setEditable(bool on);
     void setSwapMode(bool on);
     // Layer 1 ends on top, layer 2 below it, every other layer lowest.
@@ -73,8 +74,8 @@ signals:
     void sigMirrorContextMenu(int index, const QPoint &globalPos);
 
 public slots:
-    void slotMirrorPress();
-    void slotMirrorRelease();
+    void slotMirrorPress(MirrorWidget *pressedMirror);
+    void slotMirrorRelease(MirrorWidget *dropped);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

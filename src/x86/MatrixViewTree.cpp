@@ -3,13 +3,13 @@
 
 #include "ChannelRecordBuilder.h"
 #include "DigitalMatrixInteractionPort.h"
+#include "ModuleLogging.h"
 #include "ServerConfigTreeItem.h"
 
 #include "MessageBoxW.h"
 #include "UserManagerCore.h"
 
 #include <QApplication>
-#include <QDebug>
 #include <QTreeWidgetItemIterator>
 
 #include <vector>
@@ -112,7 +112,7 @@ void MatrixViewTree::slotSetSource()
         return;
     }
     // Only a view that can be set ends the window's turn show.
-    port->setTurnState(monitor, 0);
+    port->setTurnState(monitor, X86TurnState::NoTurn);
     // The matrix splits a window into 1, 4, 9, 16 or 25 panes; every pane of the view fits.
     const int split = splitForPanes(view->paneCount);
     emit sigSpliteButtonClicked(split);
@@ -135,12 +135,12 @@ void MatrixViewTree::slotSetSource()
         if (channel.channelGuid.isEmpty())
             continue;
         const UDeviceInfo device = core->getDevInfo(channel.deviceGuid);
-        qDebug() << "tempDeviceInfo.struct_IpAddress" << device.struct_IpAddress;
-        qDebug() << "tempDeviceInfo.struct_account" << device.struct_account;
-        qDebug() << "tempDeviceInfo.struct_password"
-                 << "***";
-        qDebug() << "channelNO.at(i)" << entry.channelNo;
-        qDebug() << "localNO.at(i)" << entry.localNO;
+        qCDebug(lcModuleX86) << "tempDeviceInfo.struct_IpAddress" << device.struct_IpAddress;
+        qCDebug(lcModuleX86) << "tempDeviceInfo.struct_account" << device.struct_account;
+        qCDebug(lcModuleX86) << "tempDeviceInfo.struct_password"
+                             << "***";
+        qCDebug(lcModuleX86) << "channelNO.at(i)" << entry.channelNo;
+        qCDebug(lcModuleX86) << "localNO.at(i)" << entry.localNO;
         ChannelRecordBuilder::Fields fields;
         fields.channelName = channel.channelName;
         fields.deviceText5 = device.struct_SerialNumber;

@@ -3,9 +3,9 @@
 
 #include "DigitalMatrixInteractionPort.h"
 #include "MatrixManageWidget.h"
+#include "ModuleLogging.h"
 
 #include <QContextMenuEvent>
-#include <QDebug>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -53,7 +53,7 @@ void MirrorWidget::setMirrorInfo(const RECT &home, const RECT &current, int mirr
     splitCount = splits;
     layer = mirrorLayer;
     param4 = fourth;
-    turnState = turn;
+    turnState = X86TurnState(turn);
     update();
 }
 
@@ -69,7 +69,7 @@ void MirrorWidget::setIndex(int value)
     update();
 }
 
-void MirrorWidget::setTurnState(int value)
+void MirrorWidget::setTurnState(X86TurnState value)
 {
     turnState = value;
     update();
@@ -388,19 +388,19 @@ void MirrorWidget::keyPressEvent(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_Left:
         moveOffset = QPoint(-1, 0);
-        qDebug() << "left";
+        qCDebug(lcModuleX86) << "left";
         break;
     case Qt::Key_Up:
         moveOffset = QPoint(0, -1);
-        qDebug() << "up";
+        qCDebug(lcModuleX86) << "up";
         break;
     case Qt::Key_Right:
         moveOffset = QPoint(1, 0);
-        qDebug() << "right";
+        qCDebug(lcModuleX86) << "right";
         break;
     case Qt::Key_Down:
         moveOffset = QPoint(0, 1);
-        qDebug() << "down";
+        qCDebug(lcModuleX86) << "down";
         break;
     default:
         moveOffset = QPoint(0, 0);

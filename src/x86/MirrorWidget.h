@@ -3,6 +3,7 @@
 #include "digitalmatrix_export.h"
 
 #include "MatrixMetaTypes.h"
+#include "MatrixStates.h"
 
 #include <QPoint>
 #include <QWidget>
@@ -53,8 +54,8 @@ public:
 
     int getIndex() const { return index; }
     void setIndex(int value);
-    int getTurnState() const { return turnState; }
-    void setTurnState(int value);
+    X86TurnState getTurnState() const { return turnState; }
+    void setTurnState(X86TurnState value);
     int getSplitCount() const { return splitCount; }
     void setSplitCount(int value);
     int getLayer() const { return layer; }
@@ -115,7 +116,7 @@ private:
     int layer = 0;
     int index = 0;
     int splitCount = 1;
-    int turnState = 0;
+    X86TurnState turnState = X86TurnState::NoTurn;
     int param4 = 0;
     double xScale = 1.0;
     double yScale = 1.0;

@@ -29,7 +29,7 @@ void ServerSelectWidget::addServer(const UServerInfo &info)
     auto *line = new QWidget(this);
     line->setProperty("smallsplite", true);
     lines.append(line);
-    connect(button, &QPushButton::clicked, this, &ServerSelectWidget::slotServerSelected);
+    connect(button, &QPushButton::clicked, this, [this, button] { slotServerSelected(button); });
     updateLayout(-1);
 }
 
@@ -66,12 +66,10 @@ void ServerSelectWidget::updateLayout(int width)
     }
 }
 
-void ServerSelectWidget::slotServerSelected()
+void ServerSelectWidget::slotServerSelected(ServerButton *button)
 {
     hide();
-    auto *button = qobject_cast<ServerButton *>(sender());
-    if (button)
-        emit sigServerSelected(button->serverInfo());
+    emit sigServerSelected(button->serverInfo());
 }
 
 void ServerSelectWidget::paintEvent(QPaintEvent *)

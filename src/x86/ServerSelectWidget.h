@@ -48,7 +48,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private slots:
-    void slotServerSelected();
+    void slotServerSelected(ServerButton *button);
 
 private:
     int itemWidth = DefaultItemWidth;

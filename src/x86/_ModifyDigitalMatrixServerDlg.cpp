@@ -1,12 +1,12 @@
 #include "_ModifyDigitalMatrixServerDlg.h"
 #include "ui__ModifyDigitalMatrixServerDlg.h"
 
+#include "ServerInputCheck.h"
+
 #include "IntValidator.h"
 #include "IpAddressFrame.h"
-#include "UserManagerCore.h"
 
 #include <QLineEdit>
-#include <QToolTip>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -47,18 +47,12 @@ _ModifyDigitalMatrixServerDlg::_ModifyDigitalMatrixServerDlg(QWidget *parent,
     ui->title->setText(tr("Add DigitalMatrix Server"));
     ui->serverPort->setValidator(new COMMONUSELIB::IntValidator(0, 65535, this));
 
-    const QList<UServerInfo> servers = DATACore::UserManagerCore::instance()->GetServers(QString());
-    for (const UServerInfo &server : servers) {
-        if (server.type == SERVERTYPE_X86_DIGITALMATRIX)
-            otherServers.append(server);
-    }
-
     connect(ui->saveBt, &QPushButton::clicked, this,
             &_ModifyDigitalMatrixServerDlg::slotSaveBtClicked);
     connect(ui->cancleBt, &QPushButton::clicked, this,
             &_ModifyDigitalMatrixServerDlg::slotCancleBtClicked);
     connect(ui->serverName, &QLineEdit::textChanged, this,
-            &_ModifyDigitalMatrixServerDlg::slotLineEtTextChanged);
+            [this](const QString &text) { slotLineEtTextChanged(ui->serverName, text); });
 
     if (info) {
         ui->title->setText(tr("Edit DigitalMatrix Server"));
@@ -66,13 +60,8 @@ _ModifyDigitalMatrixServerDlg::_ModifyDigitalMatrixServerDlg(QWidget *parent,
         ui->ipFrame->setIp(info->ip);
         ui->serverPort->setText(QString::number(info->port));
         editedId = info->id;
-        for (int i = 0; i < otherServers.size(); ++i) {
-            if (otherServers.at(i).id == info->id) {
-                otherServers.removeAt(i);
-                break;
-            }
-        }
     }
+    otherServers = ServerInputCheck::otherServers(SERVERTYPE_X86_DIGITALMATRIX, editedId);
 }
 
 _ModifyDigitalMatrixServerDlg::~_ModifyDigitalMatrixServerDlg() = default;
@@ -88,38 +77,17 @@ DigitalMatrixServerInfo _ModifyDigitalMatrixServerDlg::getServerInfo() const
     return info;
 }
 
-void _ModifyDigitalMatrixServerDlg::showInputHint(QWidget *field, const QString &text)
-{
-    QToolTip::showText(field->mapToGlobal(QPoint(0, 0)), text, field);
-}
-
 void _ModifyDigitalMatrixServerDlg::slotSaveBtClicked()
 {
-    const QString name = ui->serverName->text();
-    const QString ip = ui->ipFrame->getIp();
-    if (name.isEmpty()) {
-        showInputHint(ui->serverName, tr("Please enter digital matrix server name!"));
-        return;
-    }
-    if (ip == QLatin1String("0.0.0.0") || ip.isEmpty()) {
-        showInputHint(ui->ipFrame, tr("Please enter digital matrix server ip!"));
-        return;
-    }
-    if (ui->serverPort->text().isEmpty()) {
-        showInputHint(ui->serverPort, tr("Please enter digital matrix server port!"));
-        return;
-    }
-    for (const UServerInfo &server : qAsConst(otherServers)) {
-        if (server.name == name) {
-            showInputHint(ui->serverName, tr("The name of server has exsit!"));
-            return;
-        }
-        if (server.ip == ip) {
-            showInputHint(ui->ipFrame, tr("The IP of server has exsit!"));
-            return;
-        }
-    }
-    accept();
+    ServerInputCheck::Input input;
+    input.name = ui->serverName->text();
+    input.ip = ui->ipFrame->getIp();
+    input.port = ui->serverPort->text();
+    if (ServerInputCheck::passes(input, otherServers,
+                                 {{ServerInputCheck::NameField, ui->serverName},
+                                  {ServerInputCheck::IpField, ui->ipFrame},
+                                  {ServerInputCheck::PortField, ui->serverPort}}))
+        accept();
 }
 
 void _ModifyDigitalMatrixServerDlg::slotCancleBtClicked()
@@ -127,18 +95,9 @@ void _ModifyDigitalMatrixServerDlg::slotCancleBtClicked()
     reject();
 }
 
-void _ModifyDigitalMatrixServerDlg::slotLineEtTextChanged(const QString &text)
+void _ModifyDigitalMatrixServerDlg::slotLineEtTextChanged(QLineEdit *edit, const QString &text)
 {
-    auto *edit = qobject_cast<QLineEdit *>(sender());
-    if (!edit)
-        return;
-    if (!text.contains(QLatin1Char('\'')) && !text.contains(QLatin1Char('\\')))
-        return;
-    showInputHint(edit, tr("Input can't be ' or \\ !"));
-    QString cleaned = text;
-    cleaned.remove(QLatin1Char('\''));
-    cleaned.remove(QLatin1Char('\\'));
-    edit->setText(cleaned);
+    ServerInputCheck::keepStorable(edit, text);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+class QLineEdit;
+
 namespace LUMO_DIGITALMATRIX_MODULE {
 
 namespace Ui {
@@ -36,11 +38,9 @@ public:
 public slots:
     void slotSaveBtClicked();
     void slotCancleBtClicked();
-    void slotLineEtTextChanged(const QString &text);
+    void slotLineEtTextChanged(QLineEdit *edit, const QString &text);
 
 private:
-    void showInputHint(QWidget *field, const QString &text);
-
     std::unique_ptr<Ui::_ModifyDigitalMatrixServerDlg> ui;
     QList<UServerInfo> otherServers;
     QString editedId;

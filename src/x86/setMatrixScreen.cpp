@@ -26,8 +26,10 @@ setMatrixScreen::setMatrixScreen(QWidget *parent)
 
     connect(ui->_OKBtn, &QPushButton::clicked, this, &setMatrixScreen::slotOKClicked);
     connect(ui->_cancelBtn, &QPushButton::clicked, this, &setMatrixScreen::reject);
-    connect(ui->_rowEdt, &QLineEdit::textChanged, this, &setMatrixScreen::slotTextChanaged);
-    connect(ui->_columnEdt, &QLineEdit::textChanged, this, &setMatrixScreen::slotTextChanaged);
+    for (QLineEdit *edit : {ui->_rowEdt, ui->_columnEdt}) {
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, edit](const QString &text) { slotTextChanaged(edit, text); });
+    }
 }
 
 setMatrixScreen::~setMatrixScreen() = default;
@@ -74,10 +76,9 @@ void setMatrixScreen::slotOKClicked()
     COMMONUSELIB::MessageBoxW::warning(this, tr("Error"), tr("Please input correct value!"), 1);
 }
 
-void setMatrixScreen::slotTextChanaged(const QString &text)
+void setMatrixScreen::slotTextChanaged(QLineEdit *edit, const QString &text)
 {
-    auto *edit = qobject_cast<QLineEdit *>(sender());
-    if (!edit || text.isEmpty())
+    if (text.isEmpty())
         return;
     QString cleaned = text;
     if (cleaned.startsWith(QLatin1Char('0'))) {

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class QLineEdit;
+
 namespace COMMONUSELIB {
 class IntValidator;
 }
@@ -37,7 +39,7 @@ public:
 
 public slots:
     void slotOKClicked();
-    void slotTextChanaged(const QString &text);
+    void slotTextChanaged(QLineEdit *edit, const QString &text);
 
 private:
     std::unique_ptr<Ui::setMatrixScreen> ui;

@@ -20,7 +20,7 @@ foreach(header DigitalMatrixConfigPage.h MatrixModuleConfig.h DigitalMatrixInter
         message(FATAL_ERROR "public header ${header} is not installed")
     endif()
 endforeach()
-foreach(header MirrorWidget.h CellForConfigChannels.h SingletonSupport.h FixedText.h)
+foreach(header MirrorWidget.h CellForConfigChannels.h ServerConfigTreeItem.h FixedText.h)
     if(EXISTS ${INCLUDE_DIR}/${header})
         message(FATAL_ERROR "${header} is installed with the public headers")
     endif()

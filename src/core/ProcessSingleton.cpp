@@ -1,4 +1,4 @@
-#include "SingletonSupport.h"
+#include "ProcessSingleton.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,0 +1,3 @@
+#include "ServiceLogging.h"
+
+Q_LOGGING_CATEGORY(lcMatrixClient, "dm.service", QtInfoMsg)
