@@ -177,6 +177,7 @@ void tst_Demo::commandLines_data()
     row("demo: help", demo, "--help", help,
         "--data --no-simulator --x86-port --linux-port --state-file --linux-wall --lang "
         "--show-wall --style --no-style --site --log --help --version");
+    row("demo: help with Qt's options", demo, "--help-all", help, "--data --x86-port");
     row("demo: version", demo, "--version", version, QString());
     row("demo: defaults", demo, QString(), run,
         "data= simulator=1 x86=9010 linux=6000 lang= wall=0 nostyle=0");
@@ -204,6 +205,7 @@ void tst_Demo::commandLines_data()
         "--x86-account --linux-account --reboot-ms --upgrade-polls --firmware-version "
         "--usb-firmware --answer-delay-ms --silent --garbage --refuse-x86 --quiet --show-wall "
         "--linux-wall --help --version");
+    row("simulator: help with Qt's options", sim, "--help-all", help, "--listen --x86-port");
     row("simulator: defaults", sim, QString(), run, "wall=0 hang= log=1");
     row("simulator: every option", sim,
         "--listen 127.0.0.2 --x86-port 9100 --no-linux --state-file /tmp/w.json --x86-outputs "
