@@ -27,6 +27,9 @@ struct MatrixSimulatorOptions
     QString firmwareVersion = QStringLiteral("1.0.0"); // of a new Linux matrix
     QString usbFirmware; // file name on the USB stick; empty = no stick
     bool logRequests = true; // one log line per request through qInfo
+    int handshakeTimeoutMs = 5000; // a connection without a hello this long is dropped
+    int maxClients = 64; // connections beyond this are refused (HelloAck -10) and closed
+    int stateWriteIntervalMs = 250; // the state file is written at most once per interval
 };
 
 // Faults for tests; all off by default.

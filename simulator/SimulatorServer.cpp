@@ -29,6 +29,8 @@ struct SimulatorServer::Client
     bool greeted = false;
     bool closing = false;
     bool closeWhenFlushed = false;
+    bool reading = false; // inside readClient()
+    bool readScheduled = false; // a later turn of the event loop goes on reading
     // Frames held back by the answer delay, with the time they are due.
     std::deque<QPair<qint64, QByteArray>> delayed;
     QTimer *delayTimer = nullptr;
@@ -39,6 +41,14 @@ namespace {
 
 // A client that lets this much pile up unread is dropped.
 constexpr qint64 MaxWriteBacklog = 8 * 1024 * 1024;
+// Fairness: a client is served this many requests per turn of the event loop, and none while
+// this much of its answers is still unsent; what it sends meanwhile waits in the network.
+constexpr int MaxRequestsPerTurn = 16;
+constexpr qint64 MaxUnsentAnswers = 64 * 1024;
+constexpr qint64 ReadChunk = 16 * 1024;
+constexpr qint64 ReadBufferSize = 64 * 1024;
+// After the listening socket failed to accept (no file descriptor left), it waits this long.
+constexpr int AcceptRetryMs = 200;
 
 const char *roleName(Role role)
 {
@@ -85,13 +95,18 @@ bool SimulatorServer::start(QString *error)
                 return false;
             }
         }
+        const QByteArray json = StateFile::toJson(m_x86.state(), m_linux.state());
         QString why;
-        if (!StateFile::write(m_options.stateFile,
-                              StateFile::toJson(m_x86.state(), m_linux.state()), &why)) {
+        if (!StateFile::write(m_options.stateFile, json, &why)) {
             if (error)
                 *error = QStringLiteral("state file %1: %2").arg(m_options.stateFile, why);
             return false;
         }
+        m_savedJson = json;
+        m_lastSave.start();
+        m_saveTimer = new QTimer(this);
+        m_saveTimer->setSingleShot(true);
+        connect(m_saveTimer, &QTimer::timeout, this, [this] { writeState(); });
     }
     if (!listen(m_x86Server, m_options.x86Port, Role::X86, &m_x86Port, error)
         || !listen(m_linuxServer, m_options.linuxPort, Role::Linux, &m_linuxPort, error)) {
@@ -122,11 +137,22 @@ bool SimulatorServer::listen(QTcpServer *&server, int port, Role role, quint16 *
     QTcpServer *listening = server;
     connect(server, &QTcpServer::newConnection, this,
             [this, listening, role] { acceptClients(listening, role); });
+    // Out of file descriptors: the server pauses; it tries again a little later instead of
+    // spinning or staying deaf.
+    connect(server, &QTcpServer::acceptError, this, [this, listening, role] {
+        log(QStringLiteral("%1 cannot accept a connection: %2")
+                    .arg(QLatin1String(roleName(role)), listening->errorString()));
+        listening->pauseAccepting();
+        QTimer::singleShot(AcceptRetryMs, listening, [listening] { listening->resumeAccepting(); });
+    });
     return true;
 }
 
 void SimulatorServer::stop()
 {
+    // The last change is never lost on a clean stop.
+    if (m_saveTimer && m_saveTimer->isActive())
+        writeState();
     for (auto &entry : m_clients) {
         Client &client = *entry.second;
         {
@@ -194,7 +220,12 @@ void SimulatorServer::acceptClients(QTcpServer *server, Role role)
     while (server->hasPendingConnections()) {
         QTcpSocket *socket = server->nextPendingConnection();
         socket->setParent(this);
+        if (m_clientCount.load() >= m_options.maxClients) {
+            refuseClient(socket, role);
+            continue;
+        }
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        socket->setReadBufferSize(ReadBufferSize);
         auto client = std::make_unique<Client>();
         client->id = ++m_lastClientId;
         client->role = role;
@@ -205,6 +236,21 @@ void SimulatorServer::acceptClients(QTcpServer *server, Role role)
         client->clock.start();
         const quint64 id = client->id;
         connect(socket, &QTcpSocket::readyRead, this, [this, id] { readClient(id); });
+        // Reading paused for unsent answers goes on as they leave.
+        connect(socket, &QTcpSocket::bytesWritten, this, [this, id] { readClient(id); });
+        if (m_options.handshakeTimeoutMs > 0) {
+            // A parent of its own: the timer goes with the socket.
+            auto *handshakeTimer = new QTimer(socket);
+            handshakeTimer->setSingleShot(true);
+            connect(handshakeTimer, &QTimer::timeout, this, [this, id] {
+                auto found = m_clients.find(id);
+                if (found != m_clients.end() && !found->second->greeted && !faults().silent)
+                    dropClient(id,
+                               QStringLiteral("no hello within %1 ms")
+                                       .arg(m_options.handshakeTimeoutMs));
+            });
+            handshakeTimer->start(m_options.handshakeTimeoutMs);
+        }
         // Queued, so that a client is never forgotten while one of its frames is handled.
         connect(
                 socket, &QTcpSocket::disconnected, this, [this, id] { forgetClient(id); },
@@ -216,25 +262,86 @@ void SimulatorServer::acceptClients(QTcpServer *server, Role role)
     }
 }
 
+void SimulatorServer::refuseClient(QTcpSocket *socket, Role role)
+{
+    log(QStringLiteral("%1 %2:%3 refused: %4 connections already")
+                .arg(QLatin1String(roleName(role)), socket->peerAddress().toString())
+                .arg(socket->peerPort())
+                .arg(m_clientCount.load()));
+    // Answered once its hello is in: a matrix that closes before it has read what the client
+    // sent resets the connection, and the client may never see the refusal.
+    connect(socket, &QTcpSocket::readyRead, socket, [socket, role] {
+        socket->readAll();
+        if (socket->state() != QAbstractSocket::ConnectedState)
+            return;
+        socket->write(encodeFrame(HelloAck, 0,
+                                  encodeHelloAck(ProtocolVersion, quint16(role), MatrixErrBusy)));
+        socket->disconnectFromHost();
+    });
+    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    QTimer::singleShot(qMax(1, m_options.handshakeTimeoutMs), socket, [socket] {
+        socket->abort();
+        socket->deleteLater();
+    });
+}
+
 void SimulatorServer::readClient(quint64 id)
 {
     auto found = m_clients.find(id);
-    if (found == m_clients.end())
+    if (found == m_clients.end() || found->second->reading)
         return;
     Client &client = *found->second;
-    const QByteArray data = client.socket->readAll();
-    if (client.closing || client.closeWhenFlushed || faults().silent)
+    if (client.closing || client.closeWhenFlushed || faults().silent) {
+        client.socket->readAll();
         return;
-    client.decoder.feed(data);
-    Frame frame;
-    while (client.decoder.takeFrame(frame)) {
-        handleFrame(client, frame);
-        found = m_clients.find(id);
-        if (found == m_clients.end() || found->second->closing)
-            return;
     }
-    if (client.decoder.hasError())
-        dropClient(id, client.decoder.errorString());
+    // A client whose answers pile up unread is not served until they leave; the others are.
+    if (client.socket->bytesToWrite() > MaxUnsentAnswers)
+        return;
+    client.reading = true;
+    Frame frame;
+    int served = 0;
+    while (served < MaxRequestsPerTurn) {
+        if (!client.decoder.takeFrame(frame)) {
+            if (client.decoder.hasError()) {
+                client.reading = false;
+                dropClient(id, client.decoder.errorString());
+                return;
+            }
+            if (client.socket->bytesAvailable() <= 0)
+                break;
+            client.decoder.feed(client.socket->read(ReadChunk));
+            continue;
+        }
+        handleFrame(client, frame);
+        ++served;
+        found = m_clients.find(id);
+        if (found == m_clients.end())
+            return;
+        if (client.closing || client.socket->bytesToWrite() > MaxUnsentAnswers)
+            break;
+    }
+    client.reading = false;
+    if (served == MaxRequestsPerTurn && !client.closing)
+        readLater(client);
+}
+
+void SimulatorServer::readLater(Client &client)
+{
+    if (client.readScheduled)
+        return;
+    client.readScheduled = true;
+    const quint64 id = client.id;
+    QMetaObject::invokeMethod(
+            this,
+            [this, id] {
+                auto found = m_clients.find(id);
+                if (found == m_clients.end())
+                    return;
+                found->second->readScheduled = false;
+                readClient(id);
+            },
+            Qt::QueuedConnection);
 }
 
 void SimulatorServer::handleFrame(Client &client, const Frame &frame)
@@ -263,8 +370,23 @@ void SimulatorServer::handleFrame(Client &client, const Frame &frame)
             outcome.result = MatrixErrBadArgument;
     } else {
         std::lock_guard<std::mutex> lock(m_stateMutex);
+        // The wall before the request, put back when its change cannot be kept.
+        const bool keeps = !m_options.stateFile.isEmpty();
+        const SimX86State x86Before =
+                keeps && client.role == Role::X86 ? m_x86.state() : SimX86State();
+        const SimLinuxState linuxBefore =
+                keeps && client.role == Role::Linux ? m_linux.state() : SimLinuxState();
         outcome = client.role == Role::X86 ? m_x86.handle(client.id, frame.type, frame.payload)
                                            : m_linux.handle(client.id, frame.type, frame.payload);
+        if (outcome.changed && !keepChange()) {
+            if (client.role == Role::X86)
+                m_x86.restore(x86Before, nullptr);
+            else
+                m_linux.restore(linuxBefore, nullptr);
+            outcome = RequestOutcome();
+            outcome.result = MatrixErrFailed;
+            outcome.summary = QStringLiteral("(not kept: the state file cannot be written)");
+        }
         if (outcome.reboot)
             m_linux.rebooted();
     }
@@ -289,10 +411,8 @@ void SimulatorServer::handleFrame(Client &client, const Frame &frame)
             log(clientName(*target->second) + QStringLiteral(" taken over by a forced login"));
         closeClient(kicked);
     }
-    if (outcome.changed) {
-        saveState();
+    if (outcome.changed)
         emit stateChanged();
-    }
     if (outcome.reboot)
         performReboot();
 }
@@ -466,19 +586,44 @@ void SimulatorServer::performReboot()
         closeClient(id);
 }
 
-void SimulatorServer::saveState()
+// After a change. A change within the interval after the last
+// write is written at its end, together with any that follow; otherwise it is written now and
+// false tells that it could not be.
+bool SimulatorServer::keepChange()
 {
     if (m_options.stateFile.isEmpty())
-        return;
-    QByteArray json;
-    {
-        std::lock_guard<std::mutex> lock(m_stateMutex);
-        json = StateFile::toJson(m_x86.state(), m_linux.state());
+        return true;
+    const qint64 since = m_lastSave.elapsed();
+    if (!m_saveFailed && since < m_options.stateWriteIntervalMs) {
+        if (!m_saveTimer->isActive())
+            m_saveTimer->start(int(m_options.stateWriteIntervalMs - since));
+        return true;
     }
+    return writeState();
+}
+
+bool SimulatorServer::writeState()
+{
+    if (m_options.stateFile.isEmpty())
+        return true;
+    m_saveTimer->stop();
+    // Only this thread changes the walls: they are read without the lock, which the caller
+    // may hold.
+    const QByteArray json = StateFile::toJson(m_x86.state(), m_linux.state());
+    if (json == m_savedJson)
+        return true;
+    m_lastSave.start();
     QString why;
-    if (!StateFile::write(m_options.stateFile, json, &why))
+    if (!StateFile::write(m_options.stateFile, json, &why)) {
+        // The next change is written at once and refused while the file still cannot be.
+        m_saveFailed = true;
         qCWarning(lcSimulator) << "cannot write the state file" << m_options.stateFile << ":"
                                << why;
+        return false;
+    }
+    m_savedJson = json;
+    m_saveFailed = false;
+    return true;
 }
 
 } // namespace MatrixSim

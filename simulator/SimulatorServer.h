@@ -16,6 +16,8 @@
 #include <mutex>
 
 class QTcpServer;
+class QTcpSocket;
+class QTimer;
 
 namespace MatrixSim {
 
@@ -56,7 +58,9 @@ private:
     bool listen(QTcpServer *&server, int port, MatrixProtocol::Role role, quint16 *chosen,
                 QString *error);
     void acceptClients(QTcpServer *server, MatrixProtocol::Role role);
+    void refuseClient(QTcpSocket *socket, MatrixProtocol::Role role);
     void readClient(quint64 id);
+    void readLater(Client &client);
     void handleFrame(Client &client, const MatrixProtocol::Frame &frame);
     void greet(Client &client, const MatrixProtocol::Frame &frame);
     void send(Client &client, const QByteArray &bytes, bool afterHandshake);
@@ -66,7 +70,8 @@ private:
     void forgetClient(quint64 id);
     void performReboot();
     bool rebooting() const;
-    void saveState();
+    bool keepChange();
+    bool writeState();
     void log(const QString &line);
     QString clientName(const Client &client) const;
 
@@ -86,6 +91,11 @@ private:
     std::atomic<int> m_clientCount {0};
     bool m_rebooting = false;
     QElapsedTimer m_rebootClock;
+    // The state file as last written, when, and a write put off to the end of the interval.
+    QByteArray m_savedJson;
+    QElapsedTimer m_lastSave;
+    QTimer *m_saveTimer = nullptr;
+    bool m_saveFailed = false;
 };
 
 } // namespace MatrixSim

@@ -366,10 +366,24 @@ bool StateFile::read(const QString &path, QByteArray *data, QString *error)
 
 bool StateFile::write(const QString &path, const QByteArray &data, QString *error)
 {
+    // The walls hold channel passwords: the file is for its owner only. The file written
+    // beside it takes the permissions of the file it replaces, so they are set on both.
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!QFile::exists(path)) {
+        QFile empty(path);
+        if (empty.open(QIODevice::WriteOnly))
+            empty.close();
+    }
+    QFile::setPermissions(path, ownerOnly);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
         if (error)
             *error = file.errorString();
+        return false;
+    }
+    if (!QFile::setPermissions(path, ownerOnly)) {
+        if (error)
+            *error = QStringLiteral("cannot make it readable by its owner only");
         return false;
     }
     return true;

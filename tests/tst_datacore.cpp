@@ -438,6 +438,9 @@ void TestDataCore::reopen_keepsEverything()
     QVERIFY(tamper(dbFile(), {QStringLiteral("PRAGMA user_version")}, &version));
     QCOMPARE(version.toInt(), 1);
     QCOMPARE(m_core->GetServers(QString()).at(1).password, QStringLiteral("明文"));
+    // The passwords at rest are for the file's owner only.
+    QCOMPARE(QFile::permissions(dbFile()),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
 }
 
 void TestDataCore::brokenWrite_isRefusedAndKeepsRows_data()

@@ -42,6 +42,12 @@ public:
         m_socket.write(bytes);
         m_socket.waitForBytesWritten(1000);
     }
+    // Writes until the peer takes no more bytes for idleMs.
+    void sendUntilStalled(const QByteArray &bytes, int idleMs)
+    {
+        m_socket.write(bytes);
+        while (m_socket.bytesToWrite() > 0 && m_socket.waitForBytesWritten(idleMs)) { }
+    }
     bool readFrame(Frame &frame, int timeoutMs = 2000)
     {
         while (!m_decoder.takeFrame(frame)) {
@@ -235,6 +241,10 @@ private slots:
     void wrongHelloIsRefused_data();
     void wrongHelloIsRefused();
     void stateSurvivesRestart();
+    void stateFileKeepsEveryAnsweredChange_data();
+    void stateFileKeepsEveryAnsweredChange();
+    void connectionsAreBounded();
+    void clientNotReadingDoesNotStallOthers();
     void unusableStateFileRefusesToStart_data();
     void unusableStateFileRefusesToStart();
     void upgradeOutcome_data();
@@ -590,6 +600,107 @@ void tst_Simulator::stateSurvivesRestart()
     QByteArray body;
     QCOMPARE(again.request(LinuxGetScreenNumbers, QByteArray(), &body), 0);
     QCOMPARE(body, ints({4}) + QByteArray::fromHex("01000302"));
+}
+
+void tst_Simulator::stateFileKeepsEveryAnsweredChange_data()
+{
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<bool>("unwritable");
+    QTest::newRow("changes within the interval written together, at the latest on stop")
+            << 60000 << false;
+    QTest::newRow("a change that cannot be written is refused") << 0 << true;
+}
+
+void tst_Simulator::stateFileKeepsEveryAnsweredChange()
+{
+    QFETCH(int, interval);
+    QFETCH(bool, unwritable);
+    QTemporaryDir dir;
+    MatrixSimulatorOptions options;
+    options.stateFile = dir.filePath(QStringLiteral("walls.json"));
+    options.stateWriteIntervalMs = interval;
+    QVERIFY(startSimulator(options));
+    const auto stored = [&options] {
+        QFile file(options.stateFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray initial = stored();
+    QCOMPARE(initial, wallJson(*m_simulator));
+    // Channel passwords at rest are for the file's owner only.
+    QCOMPARE(QFile::permissions(options.stateFile),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    if (unwritable)
+        QVERIFY(QFile::remove(options.stateFile) && QDir().mkdir(options.stateFile));
+
+    RawClient x86;
+    QVERIFY(x86.open(m_simulator->x86Port()));
+    QCOMPARE(x86.hello(Role::X86), 0);
+    QCOMPARE(x86.request(X86Login, login("", "")), 0);
+    QCOMPARE(x86.request(X86SetScreenCount, ints({1, 2})), unwritable ? int(MatrixErrFailed) : 0);
+    QCOMPARE(m_simulator->x86State().columns, unwritable ? 0 : 2);
+    if (unwritable)
+        return;
+    QCOMPARE(stored(), initial);
+    QCOMPARE(x86.request(X86SetScreenCount, ints({2, 2})), 0);
+    const QByteArray last = wallJson(*m_simulator);
+    m_simulator->stop();
+    QCOMPARE(stored(), last);
+}
+
+void tst_Simulator::connectionsAreBounded()
+{
+    MatrixSimulatorOptions options;
+    options.maxClients = 2;
+    options.handshakeTimeoutMs = 300;
+    QVERIFY(startSimulator(options));
+    RawClient idle;
+    RawClient greeted;
+    RawClient third;
+    QVERIFY(idle.open(m_simulator->x86Port()));
+    QVERIFY(greeted.open(m_simulator->x86Port()));
+    QCOMPARE(greeted.hello(Role::X86), 0);
+    QTRY_COMPARE(m_simulator->clientCount(), 2);
+    QVERIFY(third.open(m_simulator->linuxPort()));
+    QCOMPARE(third.hello(Role::Linux), int(MatrixErrBusy));
+    QVERIFY(third.waitForDrop());
+    // The connection that never said hello is let go; its place is free again.
+    QVERIFY(idle.waitForDrop());
+    QTRY_COMPARE(m_simulator->clientCount(), 1);
+    RawClient fourth;
+    QVERIFY(fourth.open(m_simulator->linuxPort()));
+    QCOMPARE(fourth.hello(Role::Linux), 0);
+    QCOMPARE(greeted.request(KeepAlive, QByteArray()), 0);
+}
+
+void tst_Simulator::clientNotReadingDoesNotStallOthers()
+{
+    QVERIFY(startSimulator());
+    QStringList lines;
+    connect(m_simulator.get(), &MatrixSimulator::requestLogged, this,
+            [&lines](const QString &line) { lines << line; });
+    // A refused keep-alive is logged, so the log shows whom the matrix served in which order.
+    constexpr int Flood = 200000;
+    QByteArray flood;
+    for (int k = 1; k <= Flood; ++k)
+        flood += encodeFrame(KeepAlive, quint32(k), ints({1}));
+    RawClient flooder;
+    RawClient other;
+    QVERIFY(flooder.open(m_simulator->x86Port()));
+    QCOMPARE(flooder.hello(Role::X86), 0);
+    flooder.sendUntilStalled(flood, 500);
+    QVERIFY(other.open(m_simulator->x86Port()));
+    QCOMPARE(other.hello(Role::X86), 0);
+    QCOMPARE(other.request(KeepAlive, ints({1})), int(MatrixErrBadArgument));
+    QTRY_VERIFY(lines.filter(QStringLiteral("x86 #2 ")).size() == 3);
+    const int servedFirst =
+            lines.mid(0, lines.indexOf(lines.filter(QStringLiteral("x86 #2 ")).last()))
+                    .filter(QStringLiteral("x86 #1 "))
+                    .size();
+    QVERIFY2(servedFirst < Flood / 2, qPrintable(QString::number(servedFirst)));
+    // Nothing of the flood is lost: every request is answered once its client reads.
+    Frame frame;
+    for (int k = 1; k <= Flood; ++k)
+        QVERIFY(flooder.readFrame(frame) && frame.requestId == quint32(k));
 }
 
 void tst_Simulator::unusableStateFileRefusesToStart_data()

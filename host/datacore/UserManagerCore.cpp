@@ -735,6 +735,15 @@ bool UserManagerCore::open(const QString &databaseFile)
             QSqlDatabase::removeDatabase(d->connectionName);
             return d->fail(QStringLiteral("the SQLite driver of Qt is not available"));
         }
+        // The data centre holds device passwords: a new file is for its owner only (SQLite
+        // gives its journal the same permissions).
+        if (databaseFile != QLatin1String(":memory:") && !QFile::exists(databaseFile)) {
+            QFile created(databaseFile);
+            if (created.open(QIODevice::WriteOnly)) {
+                created.close();
+                created.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            }
+        }
         db.setDatabaseName(databaseFile);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
         if (!db.open()) {
