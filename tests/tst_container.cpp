@@ -64,10 +64,7 @@ private:
     {
         return page->findChild<COMMONUSELIB::PictureHintWidget *>();
     }
-    QStackedWidget *stack() const
-    {
-        return page->findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
-    }
+    QStackedWidget *stack() const { return page->findChild<QStackedWidget *>("stackedWidget"); }
     LinuxDigitalMatrixPage *linuxPage() const
     {
         return page->findChild<LinuxDigitalMatrixPage *>();
@@ -191,16 +188,14 @@ void TestContainer::addingFromThePictureHintShowsThatKindsPage()
     bool typeFree = false;
     QString chosen;
     ModalDriver driver([&](QWidget *modal) {
-        auto *combo = modal->findChild<QComboBox *>(QStringLiteral("serverTypeComBx"));
+        auto *combo = modal->findChild<QComboBox *>("serverTypeComBx");
         typeFree = combo->isEnabled();
         combo->setCurrentIndex(typeIndex);
         chosen = combo->currentText();
-        modal->findChild<QLineEdit *>(QStringLiteral("nameLineEt"))
-                ->setText(QStringLiteral("First"));
+        modal->findChild<QLineEdit *>("nameLineEt")->setText(QStringLiteral("First"));
         modal->findChild<COMMONUSELIB::IpAddressFrame *>()->setIp(QStringLiteral("10.0.0.20"));
-        modal->findChild<QLineEdit *>(QStringLiteral("userLineEt"))
-                ->setText(QStringLiteral("admin"));
-        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+        modal->findChild<QLineEdit *>("userLineEt")->setText(QStringLiteral("admin"));
+        modal->findChild<QPushButton *>("saveBt")->click();
     });
     driver.start();
     QTest::mouseClick(hint()->addServerButton(), Qt::LeftButton);
@@ -230,9 +225,8 @@ void TestContainer::addingFromThePictureHintShowsThatKindsPage()
 void TestContainer::cancelledPictureHintDialogKeepsTheHint()
 {
     makePage();
-    ModalDriver driver([](QWidget *modal) {
-        modal->findChild<QPushButton *>(QStringLiteral("cancleBt"))->click();
-    });
+    ModalDriver driver(
+            [](QWidget *modal) { modal->findChild<QPushButton *>("cancleBt")->click(); });
     driver.start();
     QTest::mouseClick(hint()->addServerButton(), Qt::LeftButton);
     QVERIFY(driver.ran());
@@ -261,10 +255,9 @@ void TestContainer::deletingTheLastLinuxServerShowsWhatRemains()
     QTRY_COMPARE(linux->currentServerIndex(), 0);
 
     MessageBoxScript boxes(1);
-    auto *oper = linux->findChild<QWidget *>(QStringLiteral("serverOperWdt"));
-    QTest::mouseClick(oper->findChild<QPushButton *>(QStringLiteral("deleteServerBt")),
-                      Qt::LeftButton);
-    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Delete selected server?")});
+    auto *oper = linux->findChild<QWidget *>("serverOperWdt");
+    QTest::mouseClick(oper->findChild<QPushButton *>("deleteServerBt"), Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList {"Delete selected server?"});
 
     QTRY_COMPARE(shownLook(), look);
     QVERIFY(linux->matrixServers().isEmpty());

@@ -149,8 +149,7 @@ private:
     MatrixManageWidget *wall() const { return x86Page->findChild<MatrixManageWidget *>(); }
     DigitalMatrixServerOperWidget *oper() const
     {
-        return linuxPage->findChild<DigitalMatrixServerOperWidget *>(
-                QStringLiteral("serverOperWdt"));
+        return linuxPage->findChild<DigitalMatrixServerOperWidget *>("serverOperWdt");
     }
     QPushButton *linuxButton(const char *name) const
     {
@@ -255,10 +254,9 @@ bool TestFaults::connectLinuxPage()
 void TestFaults::enterLinuxArrangement(int rows, int columns)
 {
     ModalDriver gridDriver([=](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(QString::number(rows));
-        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))
-                ->setText(QString::number(columns));
-        modal->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
+        modal->findChild<QLineEdit *>("rowLineEt")->setText(QString::number(rows));
+        modal->findChild<QLineEdit *>("columnLineEt")->setText(QString::number(columns));
+        modal->findChild<QPushButton *>("okBt")->click();
     });
     gridDriver.start();
     linuxButton("configMatrixBt")->click();
@@ -268,8 +266,7 @@ void TestFaults::enterLinuxArrangement(int rows, int columns)
 bool TestFaults::linuxPageIsIdle() const
 {
     return !oper()->isServerConnectOK() && !oper()->connectButton()->isChecked()
-            && !linuxPage->findChild<MatrixOperButtonsWt *>(QStringLiteral("operButtonsWt"))
-                        ->isEnabled()
+            && !linuxPage->findChild<MatrixOperButtonsWt *>("operButtonsWt")->isEnabled()
             && !COMMONUSELIB::WaitDialog::getInstance()->isWaiting();
 }
 
@@ -532,10 +529,10 @@ void TestFaults::linuxRebootDuringUpgrade()
 
     // The operator starts an upgrade from a web server.
     ModalDriver driver([](QWidget *modal) {
-        modal->findChild<QComboBox *>(QStringLiteral("upgradeType"))->setCurrentIndex(1);
-        modal->findChild<QLineEdit *>(QStringLiteral("urlLineEt"))
+        modal->findChild<QComboBox *>("upgradeType")->setCurrentIndex(1);
+        modal->findChild<QLineEdit *>("urlLineEt")
                 ->setText(QStringLiteral("http://files.example/fw/matrix-2.0.0.bin"));
-        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+        modal->findChild<QPushButton *>("saveBt")->click();
     });
     driver.start();
     linuxButton("upgradeBt")->click();
@@ -830,26 +827,23 @@ void TestFaults::dataCentreRefusesAWrite()
     ModalDriver driver([&](QWidget *modal) {
         dialogRan = true;
         if (linuxServer) {
-            modal->findChild<QLineEdit *>(QStringLiteral("nameLineEt"))->setText("Third");
+            modal->findChild<QLineEdit *>("nameLineEt")->setText("Third");
             modal->findChild<COMMONUSELIB::IpAddressFrame *>()->setIp("127.0.0.2");
-            modal->findChild<QLineEdit *>(QStringLiteral("portLineEt"))->setText("7000");
-            modal->findChild<QLineEdit *>(QStringLiteral("userLineEt"))->setText("admin");
-            modal->findChild<QLineEdit *>(QStringLiteral("passwordLineEt"))->setText("admin");
+            modal->findChild<QLineEdit *>("portLineEt")->setText("7000");
+            modal->findChild<QLineEdit *>("userLineEt")->setText("admin");
+            modal->findChild<QLineEdit *>("passwordLineEt")->setText("admin");
         } else {
-            modal->findChild<QLineEdit *>(QStringLiteral("serverName"))->setText("Third");
-            modal->findChild<COMMONUSELIB::IpAddressFrame *>(QStringLiteral("ipFrame"))
-                    ->setIp("127.0.0.2");
-            modal->findChild<QLineEdit *>(QStringLiteral("serverPort"))->setText("7000");
+            modal->findChild<QLineEdit *>("serverName")->setText("Third");
+            modal->findChild<COMMONUSELIB::IpAddressFrame *>("ipFrame")->setIp("127.0.0.2");
+            modal->findChild<QLineEdit *>("serverPort")->setText("7000");
         }
-        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+        modal->findChild<QPushButton *>("saveBt")->click();
     });
     boxes->answer(1); // "Delete selected server?"
     driver.start();
     if (operation == QLatin1String("add")) {
         if (linuxServer)
-            linuxPage->findChild<MatrixServerSelWidget *>(QStringLiteral("serverSelWdt"))
-                    ->addButton()
-                    ->click();
+            linuxPage->findChild<MatrixServerSelWidget *>("serverSelWdt")->addButton()->click();
         else
             QTest::mouseClick(x86Button("_addServerBtn"), Qt::LeftButton);
     } else if (operation == QLatin1String("edit")) {

@@ -293,7 +293,7 @@ void TestX86Page::loginDecision_data()
                               << QStringList {force} << QString();
     QTest::newRow("2 forced but refused")
             << QList<int> {2} << 0 << QList<short> {1, 1} << false << 1 << 1
-            << QStringList {force, QStringLiteral("Force Login failed!")} << QString();
+            << QStringList {force, "Force Login failed!"} << QString();
     QTest::newRow("2 declined") << QList<int> {2} << 1 << QList<short> {0} << false << 1 << 0
                                 << QStringList {force} << QString();
     QTest::newRow("other code logged") << QList<int> {-7} << 0 << QList<short> {} << false << 1 << 0

@@ -54,10 +54,9 @@ void LinuxWallFixture::connectPage()
 void LinuxWallFixture::arrange(int rows, int columns)
 {
     ModalDriver driver([=](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(QString::number(rows));
-        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))
-                ->setText(QString::number(columns));
-        modal->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
+        modal->findChild<QLineEdit *>("rowLineEt")->setText(QString::number(rows));
+        modal->findChild<QLineEdit *>("columnLineEt")->setText(QString::number(columns));
+        modal->findChild<QPushButton *>("okBt")->click();
     });
     driver.start();
     button("configMatrixBt")->click();
