@@ -138,6 +138,12 @@ private:
     void showX86Page();
     bool connectX86Page();
     void showLinuxPage();
+    // The X86 matrix alone with its screens arranged, a server "Wall" for it and the page
+    // shown; gives back the server's key. The stored servers are noted in stored.
+    QString openX86Page(int rows, int columns);
+    // The Linux matrix alone, a server "Linux wall" for it and the page shown; the stored
+    // servers are noted in stored.
+    void openLinuxPage();
     bool connectLinuxPage();
     void enterLinuxArrangement(int rows, int columns);
     void makeDataCentreFull();
@@ -164,6 +170,7 @@ private:
     std::unique_ptr<MessageBoxScript> &boxes = m.boxes;
     std::unique_ptr<DigitalMatrix> x86Page;
     std::unique_ptr<LinuxDigitalMatrixPage> linuxPage;
+    QStringList stored;
 };
 
 void TestFaults::initTestCase()
@@ -213,6 +220,25 @@ void TestFaults::showX86Page()
     QVERIFY(QTest::qWaitForWindowExposed(x86Page.get()));
     // The first show selects the first stored server.
     QTRY_VERIFY(!x86Page->currentServerInfo().id.isEmpty());
+}
+
+QString TestFaults::openX86Page(int rows, int columns)
+{
+    if (!startSimulator(true, false))
+        return QString();
+    arrangeX86Wall(rows, columns);
+    const QString id = storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
+    showX86Page();
+    stored = storedServers();
+    return id;
+}
+
+void TestFaults::openLinuxPage()
+{
+    QVERIFY(startSimulator(false, true));
+    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
+    showLinuxPage();
+    stored = storedServers();
 }
 
 bool TestFaults::connectX86Page()
@@ -294,11 +320,7 @@ void TestFaults::x86ConnectFaultEndsIdleWithAQuestion()
     QFETCH(QString, title);
     QFETCH(QString, question);
 
-    QVERIFY(startSimulator(true, false));
-    arrangeX86Wall(2, 2);
-    const QString id = storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
-    showX86Page();
-    const QStringList stored = storedServers();
+    const QString id = openX86Page(2, 2);
 
     MatrixSimulatorFaults faults;
     faults.silent = silent;
@@ -309,8 +331,7 @@ void TestFaults::x86ConnectFaultEndsIdleWithAQuestion()
     // The operator declines the reconnect question.
     QTest::mouseClick(x86Button("_connectMatrixBtn"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(boxes->texts().contains(question), ConnectTimeoutMs * 4);
-    QCOMPARE(boxes->records().constLast().title, title);
-    QCOMPARE(boxes->records().constLast().buttons, short(3));
+    QCOMPARE(boxes->lastBox(), title + '|' + question + "|3");
     QTRY_VERIFY(x86PageIsIdle());
     QCOMPARE(x86Page->currentServerInfo().id, id);
     QCOMPARE(storedServers(), stored);
@@ -325,11 +346,7 @@ void TestFaults::x86ConnectFaultEndsIdleWithAQuestion()
 
 void TestFaults::x86LateLoginAnswerEndsIdle()
 {
-    QVERIFY(startSimulator(true, false));
-    arrangeX86Wall(2, 2);
-    storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
-    showX86Page();
-    const QStringList stored = storedServers();
+    openX86Page(2, 2);
 
     // The greeting comes in time, the answer to the login after the request time-out.
     MatrixSimulatorFaults faults;
@@ -346,8 +363,8 @@ void TestFaults::x86LateLoginAnswerEndsIdle()
     QCoreApplication::processEvents();
     QVERIFY(x86PageIsIdle());
     QCOMPARE(boxes->count(), 1);
-    QCOMPARE(boxes->last().title, QStringLiteral("Failed"));
-    QCOMPARE(boxes->last().text, QStringLiteral("Login failed!No answer from the matrix server."));
+    QCOMPARE(boxes->lastBox(),
+             QStringLiteral("Failed|Login failed!No answer from the matrix server.|1"));
     QCOMPARE(storedServers(), stored);
 
     simulator->setFaults(MatrixSimulatorFaults());
@@ -358,13 +375,9 @@ void TestFaults::x86LateLoginAnswerEndsIdle()
 
 void TestFaults::x86MatrixStopsWhileLoggedIn()
 {
-    QVERIFY(startSimulator(true, false));
-    arrangeX86Wall(1, 2);
-    storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
-    showX86Page();
+    openX86Page(1, 2);
     QVERIFY(connectX86Page());
     QCOMPARE(wall()->getMirrors().size(), 2);
-    const QStringList stored = storedServers();
 
     // The matrix goes away; the operator asks to reconnect once, then gives up.
     boxes->answers({1, 0});
@@ -378,12 +391,8 @@ void TestFaults::x86MatrixStopsWhileLoggedIn()
 
 void TestFaults::x86ForcedLoginWhileDraggingAWindow()
 {
-    QVERIFY(startSimulator(true, false));
-    arrangeX86Wall(2, 2);
-    storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
-    showX86Page();
+    openX86Page(2, 2);
     QVERIFY(connectX86Page());
-    const QStringList stored = storedServers();
     const QList<int> homeOfFirst = rectList(simulator->x86State().windows.at(0).home);
 
     // The first operator takes window 0 and drags it.
@@ -444,10 +453,7 @@ void TestFaults::linuxConnectFaultShowsConnectFail()
     QFETCH(bool, garbage);
     QFETCH(QString, reason);
 
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
-    const QStringList stored = storedServers();
+    openLinuxPage();
 
     MatrixSimulatorFaults faults;
     faults.silent = silent;
@@ -471,9 +477,7 @@ void TestFaults::linuxConnectFaultShowsConnectFail()
 
 void TestFaults::linuxSlowAnswersWithinTheTimeOutStillWork()
 {
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
+    openLinuxPage();
 
     MatrixSimulatorFaults faults;
     faults.answerDelayMs = RequestTimeoutMs / 4;
@@ -485,11 +489,8 @@ void TestFaults::linuxSlowAnswersWithinTheTimeOutStillWork()
 
 void TestFaults::linuxMatrixStopsMidSave()
 {
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
+    openLinuxPage();
     QVERIFY(connectLinuxPage());
-    const QStringList stored = storedServers();
 
     enterLinuxArrangement(2, 2);
     QCOMPARE(linuxPage->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
@@ -520,11 +521,8 @@ void TestFaults::linuxMatrixStopsMidSave()
 
 void TestFaults::linuxRebootDuringUpgrade()
 {
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
+    openLinuxPage();
     QVERIFY(connectLinuxPage());
-    const QStringList stored = storedServers();
     linuxPage->setUpgradePollInterval(RebootMs / 2);
 
     // The operator starts an upgrade from a web server.
@@ -584,9 +582,7 @@ void TestFaults::linuxRefusedRebootOrResetKeepsTheConnection()
 {
     QFETCH(QString, button);
     QFETCH(QStringList, texts);
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
+    openLinuxPage();
     QVERIFY(connectLinuxPage());
     // Another workstation upgrades the matrix, which refuses a reboot or reset meanwhile.
     LinuxMatrixPeer peer;
@@ -674,9 +670,7 @@ void TestFaults::linuxArrangementNeedsWhatTheMatrixHolds()
 {
     QFETCH(quint16, refused);
     QFETCH(QString, text);
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
+    openLinuxPage();
     QVERIFY(connectLinuxPage());
     const QByteArray screenMap = simulator->linuxState().screenMap;
 
@@ -706,9 +700,7 @@ void TestFaults::linuxLostMatrixIsShown_data()
 void TestFaults::linuxLostMatrixIsShown()
 {
     QFETCH(bool, stops);
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
+    openLinuxPage();
     linuxPage->setKeepAliveInterval(100);
     QVERIFY(connectLinuxPage());
     if (stops) {
@@ -815,7 +807,7 @@ void TestFaults::dataCentreRefusesAWrite()
         showX86Page();
         QVERIFY(connectX86Page());
     }
-    const QStringList stored = storedServers();
+    stored = storedServers();
 
     if (fault == QLatin1String("read-only"))
         QVERIFY(pragma(QStringLiteral("PRAGMA query_only = ON")));
