@@ -12,6 +12,7 @@
 #include "LinuxPageHarness.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
+#include "TestData.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -208,11 +209,9 @@ void TestContainer::addingFromThePictureHintShowsThatKindsPage()
     QCOMPARE(x86Adds.count(), storedType == 2 ? 1 : 0);
     const QList<UServerInfo> stored = dataCentre()->GetServers(QString());
     QCOMPARE(stored.size(), 1);
-    QCOMPARE(stored.at(0).name, QStringLiteral("First"));
-    QCOMPARE(stored.at(0).ip, QStringLiteral("10.0.0.20"));
-    QCOMPARE(stored.at(0).type, storedType);
-    QCOMPARE(stored.at(0).port, storedType == 6 ? 6000 : 9010);
-    QCOMPARE(stored.at(0).user, storedType == 6 ? QStringLiteral("admin") : QString());
+    QCOMPARE(describeServer(stored.at(0)),
+             storedType == 6 ? QStringLiteral("First 10.0.0.20:6000 type 6 user 'admin'")
+                             : QStringLiteral("First 10.0.0.20:9010 type 2 user ''"));
 
     if (storedType == 6) {
         // The Linux page lists it once the data centre announces it.

@@ -24,6 +24,7 @@
 #include "SecondOperator.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
+#include "TestData.h"
 #include "WallGeometry.h"
 
 #include <QComboBox>
@@ -82,10 +83,7 @@ QStringList storedServers()
     for (const UServerInfo &server : servers) {
         if (server.type == SERVERTYPE_X86_DIGITALMATRIX
             || server.type == SERVERTYPE_LINUX_DIGITALMATRIX)
-            out << QStringLiteral("%1 %2:%3 %4")
-                            .arg(server.name, server.ip)
-                            .arg(server.port)
-                            .arg(server.type);
+            out << describeServer(server);
     }
     return out;
 }

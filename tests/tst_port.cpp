@@ -5,6 +5,7 @@
 #include "UserManagerCore.h"
 
 #include "FakeMatrixService.h"
+#include "TestData.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -741,11 +742,11 @@ void TestPort::serversAreStoredWithTheirType()
     for (const UServerInfo &s : DATACore::UserManagerCore::instance()->GetServers(QString()))
         if (s.name == server.name)
             stored = s;
-    QCOMPARE(stored.type, storedType);
-    QCOMPARE(stored.ip, server.ip);
-    QCOMPARE(stored.port, server.port);
-    QCOMPARE(stored.user, server.user);
-    QCOMPARE(stored.password, server.password);
+    QCOMPARE(describeServer(stored) + ' ' + stored.password,
+             QStringLiteral("%1 %2:%3 type %4 user 'u' p")
+                     .arg(server.name, server.ip)
+                     .arg(server.port)
+                     .arg(storedType));
 
     server.id = stored.id;
     server.name += QStringLiteral(" renamed");

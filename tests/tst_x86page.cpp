@@ -18,6 +18,7 @@
 #include "FakeMatrixService.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
+#include "TestData.h"
 #include "WallGeometry.h"
 #include "X86PageHarness.h"
 
@@ -36,16 +37,6 @@ using namespace LUMO_DIGITALMATRIX_MODULE;
 using DATACore::UserManagerCore;
 
 namespace {
-
-// A stored server as "name ip:port type t user 'u'".
-QString describe(const UServerInfo &server)
-{
-    return QStringLiteral("%1 %2:%3 type %4 user '%5'")
-            .arg(server.name, server.ip)
-            .arg(server.port)
-            .arg(server.type)
-            .arg(server.user);
-}
 
 const QStringList normalButtons {"_clearSourceBtn", "_setSourceBtn", "_turnShowBtn",
                                  "_MatrixSettingBtn", "_resetLayout"};
@@ -533,7 +524,7 @@ void TestX86Page::addButtonRefusesASixthServer()
     QVERIFY(driver.ran());
     QCOMPARE(dialogTitle, QStringLiteral("Add DigitalMatrix Server"));
     QCOMPARE(stored.size(), existing + 1);
-    QCOMPARE(describe(stored.last()), QStringLiteral("New one 10.0.1.1:9300 type 2 user ''"));
+    QCOMPARE(describeServer(stored.last()), QStringLiteral("New one 10.0.1.1:9300 type 2 user ''"));
     // The data centre's announcement lists and selects the new server.
     QTRY_COMPARE(h.selector()->serverCount(), existing + 1);
     QCOMPARE(h.button("_serverSelectBtn")->text(), QStringLiteral("New one"));
@@ -599,7 +590,7 @@ void TestX86Page::editKeepsTheLoginAndReconnects()
              (QStringList {"Edit DigitalMatrix Server", "Alpha", "10.0.0.1", "9010"}));
 
     const UServerInfo stored = UserManagerCore::instance()->getServerInfo(id);
-    QCOMPARE(describe(stored), QStringLiteral("Alpha 2 10.0.0.99:9010 type 2 user 'admin'"));
+    QCOMPARE(describeServer(stored), QStringLiteral("Alpha 2 10.0.0.99:9010 type 2 user 'admin'"));
     QCOMPARE(stored.password, QStringLiteral("secret"));
 
     // The edited server was connected: it is reconnected at its new address.
@@ -627,7 +618,7 @@ void TestX86Page::deletingTheLastServerEmitsDeleteAllOnce()
     QVERIFY(UserManagerCore::instance()->GetServers(QString()).isEmpty());
     QCOMPARE(h.selector()->serverCount(), 0);
     QVERIFY(page->currentServerInfo().id.isEmpty());
-    QCOMPARE(describe(page->currentServerInfo()), QStringLiteral(" :-1 type -1 user ''"));
+    QCOMPARE(describeServer(page->currentServerInfo()), QStringLiteral(" :-1 type -1 user ''"));
     QVERIFY(!page->isConnected());
     QVERIFY(h.controlsDisabled());
     QVERIFY(!h.button("_connectMatrixBtn")->isChecked());
