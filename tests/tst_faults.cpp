@@ -18,6 +18,7 @@
 #include "WaitDialog.h"
 
 #include "LinuxMatrixPeer.h"
+#include "LinuxWallFixture.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "SimulatorFixture.h"
@@ -277,14 +278,7 @@ bool TestFaults::connectLinuxPage()
 
 void TestFaults::enterLinuxArrangement(int rows, int columns)
 {
-    ModalDriver gridDriver([=](QWidget *modal) {
-        modal->findChild<QLineEdit *>("rowLineEt")->setText(QString::number(rows));
-        modal->findChild<QLineEdit *>("columnLineEt")->setText(QString::number(columns));
-        modal->findChild<QPushButton *>("okBt")->click();
-    });
-    gridDriver.start();
-    linuxButton("configMatrixBt")->click();
-    QVERIFY(gridDriver.ran());
+    LinuxWallFixture::answerRowColumn(linuxButton("configMatrixBt"), rows, columns);
 }
 
 bool TestFaults::linuxPageIsIdle() const

@@ -135,15 +135,7 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
     QCOMPARE(f.simulator->clientCount(), 1);
 
     // Choose 2 x 2.
-    ModalDriver gridDriver([](QWidget *modal) {
-        modal->findChild<QLineEdit *>("rowLineEt")->setText(QStringLiteral("2"));
-        modal->findChild<QLineEdit *>("columnLineEt")->setText(QStringLiteral("2"));
-        modal->findChild<QPushButton *>("okBt")->click();
-    });
-    gridDriver.start();
-    f.button("configMatrixBt")->click();
-    QVERIFY(gridDriver.ran());
-    QCOMPARE(f.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
+    f.arrange(2, 2);
     QTRY_VERIFY(f.simulator->linuxState().arrangeMode);
     auto *grid = f.child<AdjustCellNumWidget>("adjustCellNumWdt");
     QCOMPARE(grid->getCellShowNums(), (QStringList {"1", "2", "3", "4"}));

@@ -51,7 +51,7 @@ void LinuxWallFixture::connectPage()
     QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
 }
 
-void LinuxWallFixture::arrange(int rows, int columns)
+void LinuxWallFixture::answerRowColumn(QPushButton *opener, int rows, int columns)
 {
     ModalDriver driver([=](QWidget *modal) {
         modal->findChild<QLineEdit *>("rowLineEt")->setText(QString::number(rows));
@@ -59,8 +59,13 @@ void LinuxWallFixture::arrange(int rows, int columns)
         modal->findChild<QPushButton *>("okBt")->click();
     });
     driver.start();
-    button("configMatrixBt")->click();
+    opener->click();
     QVERIFY(driver.ran());
+}
+
+void LinuxWallFixture::arrange(int rows, int columns)
+{
+    answerRowColumn(button("configMatrixBt"), rows, columns);
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
 }
 
