@@ -18,6 +18,7 @@
 #include "WaitDialog.h"
 
 #include "LinuxMatrixPeer.h"
+#include "LinuxPageHarness.h"
 #include "LinuxWallFixture.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
@@ -518,15 +519,8 @@ void TestFaults::linuxRebootDuringUpgrade()
     linuxPage->setUpgradePollInterval(RebootMs / 2);
 
     // The operator starts an upgrade from a web server.
-    ModalDriver driver([](QWidget *modal) {
-        modal->findChild<QComboBox *>("upgradeType")->setCurrentIndex(1);
-        modal->findChild<QLineEdit *>("urlLineEt")
-                ->setText(QStringLiteral("http://files.example/fw/matrix-2.0.0.bin"));
-        modal->findChild<QPushButton *>("saveBt")->click();
-    });
-    driver.start();
-    linuxButton("upgradeBt")->click();
-    QVERIFY(driver.ran());
+    LinuxPageHarness::runUpgrade(linuxButton("upgradeBt"), 1,
+                                 "http://files.example/fw/matrix-2.0.0.bin");
     QVERIFY(linuxPage->isUpgradePolling());
     QVERIFY(simulator->linuxState().upgradeRunning);
 

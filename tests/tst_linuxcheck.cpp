@@ -95,7 +95,6 @@ private slots:
     void pollNeverRunsWithoutAConnection();
 
 private:
-    void runUpgrade(int typeIndex, const QString &url);
     AreaTreeForMatrixConfig *makeTree();
     FakeBaseMatrix *base() const { return h.base(); }
     DigitalMatrixServerOperWidget *oper() const { return h.oper(); }
@@ -125,18 +124,6 @@ AreaTreeForMatrixConfig *TestLinuxCheck::makeTree()
     tree.reset(new AreaTreeForMatrixConfig);
     tree->getTreeWidget()->expandAll();
     return tree.get();
-}
-
-void TestLinuxCheck::runUpgrade(int typeIndex, const QString &url)
-{
-    ModalDriver driver([&](QWidget *modal) {
-        modal->findChild<QComboBox *>("upgradeType")->setCurrentIndex(typeIndex);
-        modal->findChild<QLineEdit *>("urlLineEt")->setText(url);
-        modal->findChild<QPushButton *>("saveBt")->click();
-    });
-    driver.start();
-    page->findChild<QPushButton *>("upgradeBt")->click();
-    QVERIFY(driver.ran());
 }
 
 // ---------------------------------------------------------------- area tree
@@ -436,7 +423,7 @@ void TestLinuxCheck::refusedUpgradeStartKeepsTheConnection()
     page->setUpgradePollInterval(5);
     base()->setResult("StartUpgrade", -10);
     MessageBoxScript boxes(1);
-    runUpgrade(0, QString());
+    LinuxPageHarness::runUpgrade(h.button("upgradeBt"), 0, QString());
     QCOMPARE(base()->last("StartUpgrade").args, (QVariantList {0, QString()}));
     QCOMPARE(boxes.texts(),
              QStringList {"Start upgrade fail! The matrix is restarting or upgrading, try again "
@@ -466,7 +453,7 @@ void TestLinuxCheck::upgradeEndingOtherwiseIsUnknown()
     MessageBoxScript boxes(1);
     base()->queueResults("GetUpgradeStatus", {0});
     base()->setResult("GetUpgradeStatus", -1);
-    runUpgrade(1, QStringLiteral("http://host/fw-2.bin"));
+    LinuxPageHarness::runUpgrade(h.button("upgradeBt"), 1, QStringLiteral("http://host/fw-2.bin"));
     QTRY_VERIFY(!page->isUpgradePolling());
     QCOMPARE(boxes.texts(), QStringList {"unknow error!"});
     QVERIFY(!oper()->isServerConnectOK());
@@ -495,7 +482,7 @@ void TestLinuxCheck::pollStopsWhenThePageLeavesTheMatrix()
     makeConnectedPage();
     page->setUpgradePollInterval(5);
     MessageBoxScript boxes(1);
-    runUpgrade(0, QString());
+    LinuxPageHarness::runUpgrade(h.button("upgradeBt"), 0, QString());
     QTRY_VERIFY(base()->count("GetUpgradeStatus") >= 1);
     COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
     QVERIFY(wait->isWaiting());

@@ -29,6 +29,7 @@
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "MessageBoxScript.h"
+#include "LinuxPageHarness.h"
 #include "ModalDriver.h"
 
 #include <QAction>
@@ -363,14 +364,7 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
     f.connectPage();
     f.page->setUpgradePollInterval(20);
 
-    ModalDriver driver([&](QWidget *modal) {
-        modal->findChild<QComboBox *>("upgradeType")->setCurrentIndex(typeIndex);
-        modal->findChild<QLineEdit *>("urlLineEt")->setText(url);
-        modal->findChild<QPushButton *>("saveBt")->click();
-    });
-    driver.start();
-    f.button("upgradeBt")->click();
-    QVERIFY(driver.ran());
+    LinuxPageHarness::runUpgrade(f.button("upgradeBt"), typeIndex, url);
     QVERIFY(f.page->isUpgradePolling());
     QVERIFY(f.oper()->isServerConnectOK());
     QCOMPARE(COMMONUSELIB::WaitDialog::getInstance()->text(), QStringLiteral("Upgrading..."));
