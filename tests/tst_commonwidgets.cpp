@@ -221,7 +221,7 @@ void TestCommonWidgets::messageBoxStaysUsableWhenItsCallerIsDisabled()
         part->setEnabled(false);
         enabled = modal->isEnabled();
         owner = modal->parentWidget();
-        modal->findChild<QPushButton *>(QStringLiteral("yesBt"))->click();
+        modal->findChild<QPushButton *>("yesBt")->click();
     });
     driver.start();
     QCOMPARE(MessageBoxW::infomation(part, "Prompt", "Delete?", 3), short(1));
@@ -254,7 +254,7 @@ void TestCommonWidgets::messageBoxShownToPersonReturnsOneOnlyWhenAccepted()
     QStringList shown;
     ModalDriver driver([&](QWidget *modal) {
         shown << modal->windowTitle();
-        if (auto *label = modal->findChild<QLabel *>(QStringLiteral("textLabel")))
+        if (auto *label = modal->findChild<QLabel *>("textLabel"))
             shown << label->text();
         for (QPushButton *button : modal->findChildren<QPushButton *>())
             shown << button->text();

@@ -12,6 +12,7 @@
 #include "LinuxPageHarness.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
+#include "TestData.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -64,10 +65,7 @@ private:
     {
         return page->findChild<COMMONUSELIB::PictureHintWidget *>();
     }
-    QStackedWidget *stack() const
-    {
-        return page->findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
-    }
+    QStackedWidget *stack() const { return page->findChild<QStackedWidget *>("stackedWidget"); }
     LinuxDigitalMatrixPage *linuxPage() const
     {
         return page->findChild<LinuxDigitalMatrixPage *>();
@@ -191,16 +189,14 @@ void TestContainer::addingFromThePictureHintShowsThatKindsPage()
     bool typeFree = false;
     QString chosen;
     ModalDriver driver([&](QWidget *modal) {
-        auto *combo = modal->findChild<QComboBox *>(QStringLiteral("serverTypeComBx"));
+        auto *combo = modal->findChild<QComboBox *>("serverTypeComBx");
         typeFree = combo->isEnabled();
         combo->setCurrentIndex(typeIndex);
         chosen = combo->currentText();
-        modal->findChild<QLineEdit *>(QStringLiteral("nameLineEt"))
-                ->setText(QStringLiteral("First"));
+        modal->findChild<QLineEdit *>("nameLineEt")->setText(QStringLiteral("First"));
         modal->findChild<COMMONUSELIB::IpAddressFrame *>()->setIp(QStringLiteral("10.0.0.20"));
-        modal->findChild<QLineEdit *>(QStringLiteral("userLineEt"))
-                ->setText(QStringLiteral("admin"));
-        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+        modal->findChild<QLineEdit *>("userLineEt")->setText(QStringLiteral("admin"));
+        modal->findChild<QPushButton *>("saveBt")->click();
     });
     driver.start();
     QTest::mouseClick(hint()->addServerButton(), Qt::LeftButton);
@@ -213,11 +209,9 @@ void TestContainer::addingFromThePictureHintShowsThatKindsPage()
     QCOMPARE(x86Adds.count(), storedType == 2 ? 1 : 0);
     const QList<UServerInfo> stored = dataCentre()->GetServers(QString());
     QCOMPARE(stored.size(), 1);
-    QCOMPARE(stored.at(0).name, QStringLiteral("First"));
-    QCOMPARE(stored.at(0).ip, QStringLiteral("10.0.0.20"));
-    QCOMPARE(stored.at(0).type, storedType);
-    QCOMPARE(stored.at(0).port, storedType == 6 ? 6000 : 9010);
-    QCOMPARE(stored.at(0).user, storedType == 6 ? QStringLiteral("admin") : QString());
+    QCOMPARE(describeServer(stored.at(0)),
+             storedType == 6 ? QStringLiteral("First 10.0.0.20:6000 type 6 user 'admin'")
+                             : QStringLiteral("First 10.0.0.20:9010 type 2 user ''"));
 
     if (storedType == 6) {
         // The Linux page lists it once the data centre announces it.
@@ -230,9 +224,8 @@ void TestContainer::addingFromThePictureHintShowsThatKindsPage()
 void TestContainer::cancelledPictureHintDialogKeepsTheHint()
 {
     makePage();
-    ModalDriver driver([](QWidget *modal) {
-        modal->findChild<QPushButton *>(QStringLiteral("cancleBt"))->click();
-    });
+    ModalDriver driver(
+            [](QWidget *modal) { modal->findChild<QPushButton *>("cancleBt")->click(); });
     driver.start();
     QTest::mouseClick(hint()->addServerButton(), Qt::LeftButton);
     QVERIFY(driver.ran());
@@ -261,10 +254,9 @@ void TestContainer::deletingTheLastLinuxServerShowsWhatRemains()
     QTRY_COMPARE(linux->currentServerIndex(), 0);
 
     MessageBoxScript boxes(1);
-    auto *oper = linux->findChild<QWidget *>(QStringLiteral("serverOperWdt"));
-    QTest::mouseClick(oper->findChild<QPushButton *>(QStringLiteral("deleteServerBt")),
-                      Qt::LeftButton);
-    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Delete selected server?")});
+    auto *oper = linux->findChild<QWidget *>("serverOperWdt");
+    QTest::mouseClick(oper->findChild<QPushButton *>("deleteServerBt"), Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList {"Delete selected server?"});
 
     QTRY_COMPARE(shownLook(), look);
     QVERIFY(linux->matrixServers().isEmpty());

@@ -361,11 +361,9 @@ void TestDataCore::getServers_keepsInsertionOrderAndFilters()
         return keys(m_core->GetServers(QString::fromUtf8(filter)), &UServerInfo::name);
     };
     QCOMPARE(listed(""), names);
-    QCOMPARE(listed("ALPHA"), QStringList {QStringLiteral("alpha")});
-    QCOMPARE(listed("10.0.0"),
-             (QStringList {QStringLiteral("Zulu"), QStringLiteral("alpha"),
-                           QStringLiteral("Mike")}));
-    QCOMPARE(listed("矩阵"), QStringList {QStringLiteral("数字矩阵")});
+    QCOMPARE(listed("ALPHA"), QStringList {"alpha"});
+    QCOMPARE(listed("10.0.0"), (QStringList {"Zulu", "alpha", "Mike"}));
+    QCOMPARE(listed("矩阵"), QStringList {"数字矩阵"});
     QVERIFY(listed("nothing like it").isEmpty());
 }
 
@@ -503,9 +501,8 @@ void TestDataCore::importSite_sampleIsComplete()
 
     const QList<RegionInfo> regions = m_core->GetOneRegion(QString());
     QCOMPARE(keys(regions, &RegionInfo::strGuid),
-             (QStringList {QStringLiteral("area-hq"), QStringLiteral("area-hq-lobby"),
-                           QStringLiteral("area-hq-parking"), QStringLiteral("area-east"),
-                           QStringLiteral("area-east-dock"), QStringLiteral("area-perimeter")}));
+             (QStringList {"area-hq", "area-hq-lobby", "area-hq-parking", "area-east",
+                           "area-east-dock", "area-perimeter"}));
     QCOMPARE(regions.at(1).strParentGuid, QStringLiteral("area-hq"));
     QCOMPARE(regions.at(0).strName, QStringLiteral("总部大楼"));
 
@@ -633,8 +630,7 @@ void TestDataCore::importSite_parentMayFollowChild()
                                               {"key": "grandchild", "name": "G", "parent": "child"}]})"),
              qPrintable(m_core->lastError()));
     QCOMPARE(keys(m_core->GetOneRegion(QString()), &RegionInfo::strGuid),
-             (QStringList {QStringLiteral("top"), QStringLiteral("child"),
-                           QStringLiteral("grandchild")}));
+             (QStringList {"top", "child", "grandchild"}));
     const QList<RegionInfo> one = m_core->GetOneRegion(QStringLiteral("child"));
     QCOMPARE(one.size(), 1);
     QCOMPARE(one.first().strParentGuid, QStringLiteral("top"));
@@ -669,8 +665,7 @@ void TestDataCore::lookups_findByKeyAddressAndNumber()
 
     QCOMPARE(keys(m_core->getChannelInfoByAreaGuid(QStringLiteral("area-east-dock")),
                   &DeviceChancelInfo::channelName),
-             (QStringList {QStringLiteral("Dock Door 1"), QStringLiteral("Dock Door 2"),
-                           QStringLiteral("装卸区全景"), QStringLiteral("装卸区特写")}));
+             (QStringList {"Dock Door 1", "Dock Door 2", "装卸区全景", "装卸区特写"}));
 }
 
 void TestDataCore::playerInfo_viewOrChannel()
@@ -687,7 +682,7 @@ void TestDataCore::playerInfo_viewOrChannel()
     const AllPlayViewInfo thermal =
             m_core->getPlayerInfoByGuid(QStringLiteral("dev-thermal-north-ch02"));
     QCOMPARE(thermal.playerKind, 3);
-    QCOMPARE(thermal.channelGuids, QStringList {QStringLiteral("dev-thermal-north-ch02")});
+    QCOMPARE(thermal.channelGuids, QStringList {"dev-thermal-north-ch02"});
     QCOMPARE(thermal.channelNO, QList<int> {2});
     QCOMPARE(thermal.localNO, QList<int> {1});
 
@@ -740,13 +735,8 @@ void TestDataCore::addRecords_applyTheSameRules()
     channel.channelGuid = QStringLiteral("c2");
     QVERIFY(!m_core->addChannel(channel)); // same number on the device
 
-    AllPlayViewInfo view {QStringLiteral("v1"),
-                          QStringLiteral("V"),
-                          26,
-                          0,
-                          QStringList {QStringLiteral("c1")},
-                          {},
-                          {26}};
+    AllPlayViewInfo view {
+            QStringLiteral("v1"), QStringLiteral("V"), 26, 0, QStringList {"c1"}, {}, {26}};
     QVERIFY2(m_core->addView(view), qPrintable(m_core->lastError()));
     QCOMPARE(m_core->getPlayerInfoByGuid(QStringLiteral("v1")).channelNO, QList<int> {3});
     view.strGuid = QStringLiteral("v2");

@@ -432,13 +432,13 @@ void tst_Demo::windowSwitchesPagesAndOpensTheWalls()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     auto *page = window.configPage();
-    auto *stack = page->findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
-    auto *hint = page->findChild<QWidget *>(QStringLiteral("pictureHint"));
+    auto *stack = page->findChild<QStackedWidget *>("stackedWidget");
+    auto *hint = page->findChild<QWidget *>("pictureHint");
     QVERIFY(stack && hint);
     // No server yet: the picture hint.
     QVERIFY(hint->isVisible());
     QVERIFY(!stack->isVisible());
-    auto *status = window.findChild<QLabel *>(QStringLiteral("demoStatusLabel"));
+    auto *status = window.findChild<QLabel *>("demoStatusLabel");
     QVERIFY(status->text().contains(QString::number(host.simulator()->x86Port())));
 
     window.showMatrixPage(1);

@@ -18,12 +18,15 @@
 #include "WaitDialog.h"
 
 #include "LinuxMatrixPeer.h"
+#include "LinuxPageHarness.h"
+#include "LinuxWallFixture.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "SimulatorFixture.h"
 #include "SecondOperator.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
+#include "TestData.h"
 #include "WallGeometry.h"
 
 #include <QComboBox>
@@ -82,10 +85,7 @@ QStringList storedServers()
     for (const UServerInfo &server : servers) {
         if (server.type == SERVERTYPE_X86_DIGITALMATRIX
             || server.type == SERVERTYPE_LINUX_DIGITALMATRIX)
-            out << QStringLiteral("%1 %2:%3 %4")
-                            .arg(server.name, server.ip)
-                            .arg(server.port)
-                            .arg(server.type);
+            out << describeServer(server);
     }
     return out;
 }
@@ -138,6 +138,12 @@ private:
     void showX86Page();
     bool connectX86Page();
     void showLinuxPage();
+    // The X86 matrix alone with its screens arranged, a server "Wall" for it and the page
+    // shown; gives back the server's key. The stored servers are noted in stored.
+    QString openX86Page(int rows, int columns);
+    // The Linux matrix alone, a server "Linux wall" for it and the page shown; the stored
+    // servers are noted in stored.
+    void openLinuxPage();
     bool connectLinuxPage();
     void enterLinuxArrangement(int rows, int columns);
     void makeDataCentreFull();
@@ -149,8 +155,7 @@ private:
     MatrixManageWidget *wall() const { return x86Page->findChild<MatrixManageWidget *>(); }
     DigitalMatrixServerOperWidget *oper() const
     {
-        return linuxPage->findChild<DigitalMatrixServerOperWidget *>(
-                QStringLiteral("serverOperWdt"));
+        return linuxPage->findChild<DigitalMatrixServerOperWidget *>("serverOperWdt");
     }
     QPushButton *linuxButton(const char *name) const
     {
@@ -165,6 +170,7 @@ private:
     std::unique_ptr<MessageBoxScript> &boxes = m.boxes;
     std::unique_ptr<DigitalMatrix> x86Page;
     std::unique_ptr<LinuxDigitalMatrixPage> linuxPage;
+    QStringList stored;
 };
 
 void TestFaults::initTestCase()
@@ -216,6 +222,25 @@ void TestFaults::showX86Page()
     QTRY_VERIFY(!x86Page->currentServerInfo().id.isEmpty());
 }
 
+QString TestFaults::openX86Page(int rows, int columns)
+{
+    if (!startSimulator(true, false))
+        return QString();
+    arrangeX86Wall(rows, columns);
+    const QString id = storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
+    showX86Page();
+    stored = storedServers();
+    return id;
+}
+
+void TestFaults::openLinuxPage()
+{
+    QVERIFY(startSimulator(false, true));
+    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
+    showLinuxPage();
+    stored = storedServers();
+}
+
 bool TestFaults::connectX86Page()
 {
     QTest::mouseClick(x86Button("_connectMatrixBtn"), Qt::LeftButton);
@@ -254,22 +279,13 @@ bool TestFaults::connectLinuxPage()
 
 void TestFaults::enterLinuxArrangement(int rows, int columns)
 {
-    ModalDriver gridDriver([=](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(QString::number(rows));
-        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))
-                ->setText(QString::number(columns));
-        modal->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
-    });
-    gridDriver.start();
-    linuxButton("configMatrixBt")->click();
-    QVERIFY(gridDriver.ran());
+    LinuxWallFixture::answerRowColumn(linuxButton("configMatrixBt"), rows, columns);
 }
 
 bool TestFaults::linuxPageIsIdle() const
 {
     return !oper()->isServerConnectOK() && !oper()->connectButton()->isChecked()
-            && !linuxPage->findChild<MatrixOperButtonsWt *>(QStringLiteral("operButtonsWt"))
-                        ->isEnabled()
+            && !linuxPage->findChild<MatrixOperButtonsWt *>("operButtonsWt")->isEnabled()
             && !COMMONUSELIB::WaitDialog::getInstance()->isWaiting();
 }
 
@@ -297,11 +313,7 @@ void TestFaults::x86ConnectFaultEndsIdleWithAQuestion()
     QFETCH(QString, title);
     QFETCH(QString, question);
 
-    QVERIFY(startSimulator(true, false));
-    arrangeX86Wall(2, 2);
-    const QString id = storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
-    showX86Page();
-    const QStringList stored = storedServers();
+    const QString id = openX86Page(2, 2);
 
     MatrixSimulatorFaults faults;
     faults.silent = silent;
@@ -312,8 +324,7 @@ void TestFaults::x86ConnectFaultEndsIdleWithAQuestion()
     // The operator declines the reconnect question.
     QTest::mouseClick(x86Button("_connectMatrixBtn"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(boxes->texts().contains(question), ConnectTimeoutMs * 4);
-    QCOMPARE(boxes->records().constLast().title, title);
-    QCOMPARE(boxes->records().constLast().buttons, short(3));
+    QCOMPARE(boxes->lastBox(), title + '|' + question + "|3");
     QTRY_VERIFY(x86PageIsIdle());
     QCOMPARE(x86Page->currentServerInfo().id, id);
     QCOMPARE(storedServers(), stored);
@@ -328,11 +339,7 @@ void TestFaults::x86ConnectFaultEndsIdleWithAQuestion()
 
 void TestFaults::x86LateLoginAnswerEndsIdle()
 {
-    QVERIFY(startSimulator(true, false));
-    arrangeX86Wall(2, 2);
-    storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
-    showX86Page();
-    const QStringList stored = storedServers();
+    openX86Page(2, 2);
 
     // The greeting comes in time, the answer to the login after the request time-out.
     MatrixSimulatorFaults faults;
@@ -349,8 +356,8 @@ void TestFaults::x86LateLoginAnswerEndsIdle()
     QCoreApplication::processEvents();
     QVERIFY(x86PageIsIdle());
     QCOMPARE(boxes->count(), 1);
-    QCOMPARE(boxes->last().title, QStringLiteral("Failed"));
-    QCOMPARE(boxes->last().text, QStringLiteral("Login failed!No answer from the matrix server."));
+    QCOMPARE(boxes->lastBox(),
+             QStringLiteral("Failed|Login failed!No answer from the matrix server.|1"));
     QCOMPARE(storedServers(), stored);
 
     simulator->setFaults(MatrixSimulatorFaults());
@@ -361,13 +368,9 @@ void TestFaults::x86LateLoginAnswerEndsIdle()
 
 void TestFaults::x86MatrixStopsWhileLoggedIn()
 {
-    QVERIFY(startSimulator(true, false));
-    arrangeX86Wall(1, 2);
-    storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
-    showX86Page();
+    openX86Page(1, 2);
     QVERIFY(connectX86Page());
     QCOMPARE(wall()->getMirrors().size(), 2);
-    const QStringList stored = storedServers();
 
     // The matrix goes away; the operator asks to reconnect once, then gives up.
     boxes->answers({1, 0});
@@ -381,12 +384,8 @@ void TestFaults::x86MatrixStopsWhileLoggedIn()
 
 void TestFaults::x86ForcedLoginWhileDraggingAWindow()
 {
-    QVERIFY(startSimulator(true, false));
-    arrangeX86Wall(2, 2);
-    storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Wall", simulator->x86Port());
-    showX86Page();
+    openX86Page(2, 2);
     QVERIFY(connectX86Page());
-    const QStringList stored = storedServers();
     const QList<int> homeOfFirst = rectList(simulator->x86State().windows.at(0).home);
 
     // The first operator takes window 0 and drags it.
@@ -447,10 +446,7 @@ void TestFaults::linuxConnectFaultShowsConnectFail()
     QFETCH(bool, garbage);
     QFETCH(QString, reason);
 
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
-    const QStringList stored = storedServers();
+    openLinuxPage();
 
     MatrixSimulatorFaults faults;
     faults.silent = silent;
@@ -474,9 +470,7 @@ void TestFaults::linuxConnectFaultShowsConnectFail()
 
 void TestFaults::linuxSlowAnswersWithinTheTimeOutStillWork()
 {
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
+    openLinuxPage();
 
     MatrixSimulatorFaults faults;
     faults.answerDelayMs = RequestTimeoutMs / 4;
@@ -488,11 +482,8 @@ void TestFaults::linuxSlowAnswersWithinTheTimeOutStillWork()
 
 void TestFaults::linuxMatrixStopsMidSave()
 {
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
+    openLinuxPage();
     QVERIFY(connectLinuxPage());
-    const QStringList stored = storedServers();
 
     enterLinuxArrangement(2, 2);
     QCOMPARE(linuxPage->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
@@ -523,23 +514,13 @@ void TestFaults::linuxMatrixStopsMidSave()
 
 void TestFaults::linuxRebootDuringUpgrade()
 {
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
+    openLinuxPage();
     QVERIFY(connectLinuxPage());
-    const QStringList stored = storedServers();
     linuxPage->setUpgradePollInterval(RebootMs / 2);
 
     // The operator starts an upgrade from a web server.
-    ModalDriver driver([](QWidget *modal) {
-        modal->findChild<QComboBox *>(QStringLiteral("upgradeType"))->setCurrentIndex(1);
-        modal->findChild<QLineEdit *>(QStringLiteral("urlLineEt"))
-                ->setText(QStringLiteral("http://files.example/fw/matrix-2.0.0.bin"));
-        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
-    });
-    driver.start();
-    linuxButton("upgradeBt")->click();
-    QVERIFY(driver.ran());
+    LinuxPageHarness::runUpgrade(linuxButton("upgradeBt"), 1,
+                                 "http://files.example/fw/matrix-2.0.0.bin");
     QVERIFY(linuxPage->isUpgradePolling());
     QVERIFY(simulator->linuxState().upgradeRunning);
 
@@ -587,9 +568,7 @@ void TestFaults::linuxRefusedRebootOrResetKeepsTheConnection()
 {
     QFETCH(QString, button);
     QFETCH(QStringList, texts);
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
+    openLinuxPage();
     QVERIFY(connectLinuxPage());
     // Another workstation upgrades the matrix, which refuses a reboot or reset meanwhile.
     LinuxMatrixPeer peer;
@@ -677,9 +656,7 @@ void TestFaults::linuxArrangementNeedsWhatTheMatrixHolds()
 {
     QFETCH(quint16, refused);
     QFETCH(QString, text);
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
+    openLinuxPage();
     QVERIFY(connectLinuxPage());
     const QByteArray screenMap = simulator->linuxState().screenMap;
 
@@ -709,9 +686,7 @@ void TestFaults::linuxLostMatrixIsShown_data()
 void TestFaults::linuxLostMatrixIsShown()
 {
     QFETCH(bool, stops);
-    QVERIFY(startSimulator(false, true));
-    storeServer(SERVERTYPE_LINUX_DIGITALMATRIX, "Linux wall", simulator->linuxPort());
-    showLinuxPage();
+    openLinuxPage();
     linuxPage->setKeepAliveInterval(100);
     QVERIFY(connectLinuxPage());
     if (stops) {
@@ -818,7 +793,7 @@ void TestFaults::dataCentreRefusesAWrite()
         showX86Page();
         QVERIFY(connectX86Page());
     }
-    const QStringList stored = storedServers();
+    stored = storedServers();
 
     if (fault == QLatin1String("read-only"))
         QVERIFY(pragma(QStringLiteral("PRAGMA query_only = ON")));
@@ -830,26 +805,23 @@ void TestFaults::dataCentreRefusesAWrite()
     ModalDriver driver([&](QWidget *modal) {
         dialogRan = true;
         if (linuxServer) {
-            modal->findChild<QLineEdit *>(QStringLiteral("nameLineEt"))->setText("Third");
+            modal->findChild<QLineEdit *>("nameLineEt")->setText("Third");
             modal->findChild<COMMONUSELIB::IpAddressFrame *>()->setIp("127.0.0.2");
-            modal->findChild<QLineEdit *>(QStringLiteral("portLineEt"))->setText("7000");
-            modal->findChild<QLineEdit *>(QStringLiteral("userLineEt"))->setText("admin");
-            modal->findChild<QLineEdit *>(QStringLiteral("passwordLineEt"))->setText("admin");
+            modal->findChild<QLineEdit *>("portLineEt")->setText("7000");
+            modal->findChild<QLineEdit *>("userLineEt")->setText("admin");
+            modal->findChild<QLineEdit *>("passwordLineEt")->setText("admin");
         } else {
-            modal->findChild<QLineEdit *>(QStringLiteral("serverName"))->setText("Third");
-            modal->findChild<COMMONUSELIB::IpAddressFrame *>(QStringLiteral("ipFrame"))
-                    ->setIp("127.0.0.2");
-            modal->findChild<QLineEdit *>(QStringLiteral("serverPort"))->setText("7000");
+            modal->findChild<QLineEdit *>("serverName")->setText("Third");
+            modal->findChild<COMMONUSELIB::IpAddressFrame *>("ipFrame")->setIp("127.0.0.2");
+            modal->findChild<QLineEdit *>("serverPort")->setText("7000");
         }
-        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+        modal->findChild<QPushButton *>("saveBt")->click();
     });
     boxes->answer(1); // "Delete selected server?"
     driver.start();
     if (operation == QLatin1String("add")) {
         if (linuxServer)
-            linuxPage->findChild<MatrixServerSelWidget *>(QStringLiteral("serverSelWdt"))
-                    ->addButton()
-                    ->click();
+            linuxPage->findChild<MatrixServerSelWidget *>("serverSelWdt")->addButton()->click();
         else
             QTest::mouseClick(x86Button("_addServerBtn"), Qt::LeftButton);
     } else if (operation == QLatin1String("edit")) {

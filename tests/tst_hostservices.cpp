@@ -153,8 +153,7 @@ void TestHostServices::logger_oneLinePerCallAppendedToTheFile()
         bodies << LinePattern.match(line).captured(1);
     }
     QCOMPARE(bodies,
-             (QStringList {QStringLiteral("first\\nsecond\\nthird"),
-                           QStringLiteral("矩阵 connected"), QString(), QString()}));
+             (QStringList {"first\\nsecond\\nthird", "矩阵 connected", QString(), QString()}));
 
     logger->setLogFile(file("host.log"));
     logger->LogInfo(QStringLiteral("again"));

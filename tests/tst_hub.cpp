@@ -324,11 +324,11 @@ void TestHub::moduleConfigReleaseKeepsHubAndPort()
     MatrixModuleConfig::instance();
     DigitalMatrixConfigSignals *hub = DigitalMatrixConfigSignals::instance();
     DigitalMatrixInteractionPort *port = DigitalMatrixInteractionPort::instance();
-    const int registrations = service->x86()->count(QStringLiteral("RegisterCallbacks"));
+    const int registrations = service->x86()->count("RegisterCallbacks");
     MatrixModuleConfig::release();
     QCOMPARE(DigitalMatrixConfigSignals::instance(), hub);
     QCOMPARE(DigitalMatrixInteractionPort::instance(), port);
-    QCOMPARE(service->x86()->count(QStringLiteral("RegisterCallbacks")), registrations);
+    QCOMPARE(service->x86()->count("RegisterCallbacks"), registrations);
 }
 
 void TestHub::singletonsOutliveTheApplicationSafely_data()

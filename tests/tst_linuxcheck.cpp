@@ -95,7 +95,6 @@ private slots:
     void pollNeverRunsWithoutAConnection();
 
 private:
-    void runUpgrade(int typeIndex, const QString &url);
     AreaTreeForMatrixConfig *makeTree();
     FakeBaseMatrix *base() const { return h.base(); }
     DigitalMatrixServerOperWidget *oper() const { return h.oper(); }
@@ -125,18 +124,6 @@ AreaTreeForMatrixConfig *TestLinuxCheck::makeTree()
     tree.reset(new AreaTreeForMatrixConfig);
     tree->getTreeWidget()->expandAll();
     return tree.get();
-}
-
-void TestLinuxCheck::runUpgrade(int typeIndex, const QString &url)
-{
-    ModalDriver driver([&](QWidget *modal) {
-        modal->findChild<QComboBox *>(QStringLiteral("upgradeType"))->setCurrentIndex(typeIndex);
-        modal->findChild<QLineEdit *>(QStringLiteral("urlLineEt"))->setText(url);
-        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
-    });
-    driver.start();
-    page->findChild<QPushButton *>(QStringLiteral("upgradeBt"))->click();
-    QVERIFY(driver.ran());
 }
 
 // ---------------------------------------------------------------- area tree
@@ -224,12 +211,12 @@ void TestLinuxCheck::deleteNeedsCheckedRows()
     CellChannelsCheckDlg dialog;
     QSignalSpy spy(&dialog, &CellChannelsCheckDlg::signalDeleteChannelFromCell);
     MessageBoxScript boxes(1);
-    dialog.findChild<QPushButton *>(QStringLiteral("deleteBt"))->click(); // empty table
-    dialog.findChild<QPushButton *>(QStringLiteral("clearBt"))->click();
+    dialog.findChild<QPushButton *>("deleteBt")->click(); // empty table
+    dialog.findChild<QPushButton *>("clearBt")->click();
     QCOMPARE(boxes.count(), 0);
     dialog.setChannels(threeItems());
-    dialog.findChild<QPushButton *>(QStringLiteral("deleteBt"))->click();
-    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Please seclect channels to delete!")});
+    dialog.findChild<QPushButton *>("deleteBt")->click();
+    QCOMPARE(boxes.texts(), QStringList {"Please seclect channels to delete!"});
     QCOMPARE(boxes.last().buttons, short(1));
     QCOMPARE(boxes.last().title, QStringLiteral("Prompt"));
     QCOMPARE(spy.count(), 0);
@@ -258,15 +245,14 @@ void TestLinuxCheck::deleteAsksThenRequestsEachCheckedRow()
                 dialog.slotDeleteChannelFromTable(key, key != QLatin1String("a-3"));
             });
     MessageBoxScript boxes(answer);
-    dialog.findChild<QPushButton *>(QStringLiteral("deleteBt"))->click();
+    dialog.findChild<QPushButton *>("deleteBt")->click();
     QCOMPARE(boxes.texts().value(0), QStringLiteral("Make sure delete select channels from cell?"));
     QCOMPARE(boxes.records().value(0).buttons, short(3));
     QCOMPARE(seen, requested);
     if (answer == 1) {
         // a-1 went; a-3 was refused and stays with a notice.
         QCOMPARE(dialog.table()->getAllRowsKeyValues(), (QStringList {"a-2", "a-3"}));
-        QCOMPARE(boxes.texts().mid(1),
-                 QStringList {QStringLiteral("Delete channel from cell fail!")});
+        QCOMPARE(boxes.texts().mid(1), QStringList {"Delete channel from cell fail!"});
     } else {
         QCOMPARE(dialog.table()->rowCount(), 3);
     }
@@ -283,19 +269,19 @@ void TestLinuxCheck::clearStopsAtTheFirstFailure()
                 dialog.slotDeleteChannelFromTable(key, key != QLatin1String("a-2"));
             });
     MessageBoxScript boxes(1);
-    dialog.findChild<QPushButton *>(QStringLiteral("clearBt"))->click();
+    dialog.findChild<QPushButton *>("clearBt")->click();
     QCOMPARE(boxes.texts(),
-             (QStringList {QStringLiteral("Make sure clear channels from cell?"),
-                           QStringLiteral("Delete channel from cell fail!")}));
+             (QStringList {"Make sure clear channels from cell?",
+                           "Delete channel from cell fail!"}));
     QCOMPARE(seen, (QStringList {"a-1", "a-2"}));
     QCOMPARE(dialog.table()->getAllRowsKeyValues(), (QStringList {"a-2", "a-3"}));
 
     // A failing first deletion leaves every row and shows one notice.
     boxes.clearRecords();
     seen.clear();
-    dialog.findChild<QPushButton *>(QStringLiteral("clearBt"))->click();
+    dialog.findChild<QPushButton *>("clearBt")->click();
     QCOMPARE(seen, QStringList {"a-2"});
-    QCOMPARE(boxes.texts().count(QStringLiteral("Delete channel from cell fail!")), 1);
+    QCOMPARE(boxes.texts().count("Delete channel from cell fail!"), 1);
     QCOMPARE(dialog.table()->rowCount(), 2);
 
     // Nobody deletes anything: the clearing ends instead of asking forever.
@@ -328,7 +314,7 @@ void TestLinuxCheck::checkSourceDeletesThroughTheCell()
     QVERIFY(cell->turnShowOperate(CellTurnCode::TurnStart));
     base()->clear();
     // a-2 (position 1) goes; a-3 (position 2) is refused.
-    base()->queueResults(QStringLiteral("DeleteCellChannel"), {0, -1});
+    base()->queueResults("DeleteCellChannel", {0, -1});
 
     QStringList listed;
     QStringList left;
@@ -340,12 +326,12 @@ void TestLinuxCheck::checkSourceDeletesThroughTheCell()
         dialog->table()->setRowChecked(1, true);
         dialog->table()->setRowChecked(2, true);
         boxes.answer(1);
-        dialog->findChild<QPushButton *>(QStringLiteral("deleteBt"))->click();
+        dialog->findChild<QPushButton *>("deleteBt")->click();
         left = dialog->table()->getAllRowsKeyValues();
-        dialog->findChild<QPushButton *>(QStringLiteral("quitBt"))->click();
+        dialog->findChild<QPushButton *>("quitBt")->click();
     });
     driver.start();
-    cell->findChild<QAction *>(QStringLiteral("checkChannelsAction"))->trigger();
+    cell->findChild<QAction *>("checkChannelsAction")->trigger();
     QVERIFY(driver.ran());
     // Rows are the cell's positions.
     QCOMPARE(listed, (QStringList {"0", "1", "2"}));
@@ -354,10 +340,8 @@ void TestLinuxCheck::checkSourceDeletesThroughTheCell()
     QCOMPARE(base()->names(),
              (QStringList {"SetCellTurnShow", "SetCellSplit", "DeleteCellChannel",
                            "DeleteCellChannel"}));
-    QCOMPARE(base()->callsNamed(QStringLiteral("DeleteCellChannel")).at(0).args,
-             (QVariantList {2, 1}));
-    QCOMPARE(base()->callsNamed(QStringLiteral("DeleteCellChannel")).at(1).args,
-             (QVariantList {2, 2}));
+    QCOMPARE(base()->callsNamed("DeleteCellChannel").at(0).args, (QVariantList {2, 1}));
+    QCOMPARE(base()->callsNamed("DeleteCellChannel").at(1).args, (QVariantList {2, 2}));
     QCOMPARE(cell->channelMap().keys(), (QList<int> {0, 2}));
     QCOMPARE(boxes.texts().last(), QStringLiteral("Delete channel from cell fail!"));
 }
@@ -367,8 +351,8 @@ void TestLinuxCheck::checkSourceDeletesThroughTheCell()
 void TestLinuxCheck::upgradeTypeSetsTheUrlField()
 {
     LinuxMatrixUpgradeDlg dialog;
-    auto *type = dialog.findChild<QComboBox *>(QStringLiteral("upgradeType"));
-    auto *url = dialog.findChild<QLineEdit *>(QStringLiteral("urlLineEt"));
+    auto *type = dialog.findChild<QComboBox *>("upgradeType");
+    auto *url = dialog.findChild<QLineEdit *>("urlLineEt");
     QCOMPARE(type->currentText(), QStringLiteral("USB"));
     QCOMPARE(type->itemText(1), QStringLiteral("HTTP"));
     QCOMPARE(type->itemText(2), QStringLiteral("FTP"));
@@ -415,17 +399,17 @@ void TestLinuxCheck::upgradeUrlRules()
     QToolTip::hideText();
     LinuxMatrixUpgradeDlg dialog;
     dialog.show();
-    dialog.findChild<QComboBox *>(QStringLiteral("upgradeType"))->setCurrentIndex(typeIndex);
-    dialog.findChild<QLineEdit *>(QStringLiteral("urlLineEt"))->setText(url);
-    dialog.findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+    dialog.findChild<QComboBox *>("upgradeType")->setCurrentIndex(typeIndex);
+    dialog.findChild<QLineEdit *>("urlLineEt")->setText(url);
+    dialog.findChild<QPushButton *>("saveBt")->click();
     if (hint.isEmpty()) {
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(base()->last(QStringLiteral("StartUpgrade")).args, (QVariantList {source, url}));
+        QCOMPARE(base()->last("StartUpgrade").args, (QVariantList {source, url}));
         QCOMPARE(dialog.startResult(), 0);
     } else {
         QVERIFY(dialog.isVisible());
         QTRY_COMPARE(QToolTip::text(), hint);
-        QCOMPARE(base()->count(QStringLiteral("StartUpgrade")), 0);
+        QCOMPARE(base()->count("StartUpgrade"), 0);
         QCOMPARE(dialog.startResult(), int(LinuxMatrixUpgradeDlg::NotStarted));
         dialog.reject();
     }
@@ -437,10 +421,10 @@ void TestLinuxCheck::refusedUpgradeStartKeepsTheConnection()
 {
     makeConnectedPage();
     page->setUpgradePollInterval(5);
-    base()->setResult(QStringLiteral("StartUpgrade"), -10);
+    base()->setResult("StartUpgrade", -10);
     MessageBoxScript boxes(1);
-    runUpgrade(0, QString());
-    QCOMPARE(base()->last(QStringLiteral("StartUpgrade")).args, (QVariantList {0, QString()}));
+    LinuxPageHarness::runUpgrade(h.button("upgradeBt"), 0, QString());
+    QCOMPARE(base()->last("StartUpgrade").args, (QVariantList {0, QString()}));
     QCOMPARE(boxes.texts(),
              QStringList {"Start upgrade fail! The matrix is restarting or upgrading, try again "
                           "later."});
@@ -448,16 +432,15 @@ void TestLinuxCheck::refusedUpgradeStartKeepsTheConnection()
     QVERIFY(oper()->isServerConnectOK());
     QVERIFY(!COMMONUSELIB::WaitDialog::getInstance()->isWaiting());
     QTest::qWait(20);
-    QCOMPARE(base()->count(QStringLiteral("GetUpgradeStatus")), 0);
+    QCOMPARE(base()->count("GetUpgradeStatus"), 0);
 
     // Cancelling the dialog sends nothing.
-    ModalDriver driver([](QWidget *modal) {
-        modal->findChild<QPushButton *>(QStringLiteral("cancelBt"))->click();
-    });
+    ModalDriver driver(
+            [](QWidget *modal) { modal->findChild<QPushButton *>("cancelBt")->click(); });
     driver.start();
-    page->findChild<QPushButton *>(QStringLiteral("upgradeBt"))->click();
+    page->findChild<QPushButton *>("upgradeBt")->click();
     QVERIFY(driver.ran());
-    QCOMPARE(base()->count(QStringLiteral("StartUpgrade")), 1);
+    QCOMPARE(base()->count("StartUpgrade"), 1);
     QVERIFY(!page->isUpgradePolling());
 }
 
@@ -468,17 +451,17 @@ void TestLinuxCheck::upgradeEndingOtherwiseIsUnknown()
     makeConnectedPage();
     page->setUpgradePollInterval(5);
     MessageBoxScript boxes(1);
-    base()->queueResults(QStringLiteral("GetUpgradeStatus"), {0});
-    base()->setResult(QStringLiteral("GetUpgradeStatus"), -1);
-    runUpgrade(1, QStringLiteral("http://host/fw-2.bin"));
+    base()->queueResults("GetUpgradeStatus", {0});
+    base()->setResult("GetUpgradeStatus", -1);
+    LinuxPageHarness::runUpgrade(h.button("upgradeBt"), 1, QStringLiteral("http://host/fw-2.bin"));
     QTRY_VERIFY(!page->isUpgradePolling());
     QCOMPARE(boxes.texts(), QStringList {"unknow error!"});
     QVERIFY(!oper()->isServerConnectOK());
     // No poll after the end.
-    const int polls = base()->count(QStringLiteral("GetUpgradeStatus"));
+    const int polls = base()->count("GetUpgradeStatus");
     QCOMPARE(polls, 2);
     QTest::qWait(30);
-    QCOMPARE(base()->count(QStringLiteral("GetUpgradeStatus")), polls);
+    QCOMPARE(base()->count("GetUpgradeStatus"), polls);
 }
 
 void TestLinuxCheck::pollStopsWhenThePageLeavesTheMatrix_data()
@@ -499,8 +482,8 @@ void TestLinuxCheck::pollStopsWhenThePageLeavesTheMatrix()
     makeConnectedPage();
     page->setUpgradePollInterval(5);
     MessageBoxScript boxes(1);
-    runUpgrade(0, QString());
-    QTRY_VERIFY(base()->count(QStringLiteral("GetUpgradeStatus")) >= 1);
+    LinuxPageHarness::runUpgrade(h.button("upgradeBt"), 0, QString());
+    QTRY_VERIFY(base()->count("GetUpgradeStatus") >= 1);
     COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
     QVERIFY(wait->isWaiting());
 
@@ -509,12 +492,11 @@ void TestLinuxCheck::pollStopsWhenThePageLeavesTheMatrix()
     if (how == QLatin1String("disconnect")) {
         QTest::mouseClick(oper()->connectButton(), Qt::LeftButton);
     } else if (how == QLatin1String("switch")) {
-        auto *selector = page->findChild<MatrixServerSelWidget *>(QStringLiteral("serverSelWdt"));
+        auto *selector = page->findChild<MatrixServerSelWidget *>("serverSelWdt");
         const QString last = page->matrixServers().constLast().id;
         QTest::mouseClick(selector->serverButton(last), Qt::LeftButton);
     } else if (how == QLatin1String("reboot")) {
-        QTest::mouseClick(page->findChild<QPushButton *>(QStringLiteral("rebootBt")),
-                          Qt::LeftButton);
+        QTest::mouseClick(page->findChild<QPushButton *>("rebootBt"), Qt::LeftButton);
     } else if (how == QLatin1String("wait")) {
         // The first-server path of the container shows its own wait.
         page->slotAddDigitalMatrixServer(DigitalMatrixServerInfo());
@@ -528,16 +510,16 @@ void TestLinuxCheck::pollStopsWhenThePageLeavesTheMatrix()
         QVERIFY(oper()->isServerConnectOK());
         QVERIFY(page->isUpgradePolling());
         QVERIFY(wait->isWaiting());
-        QCOMPARE(base()->count(QStringLiteral("Reboot")), 0);
-        QCOMPARE(base()->count(QStringLiteral("Disconnect")), 0);
+        QCOMPARE(base()->count("Reboot"), 0);
+        QCOMPARE(base()->count("Disconnect"), 0);
         QCOMPARE(boxes.count(), 0);
         return;
     }
     if (page)
         QVERIFY(!page->isUpgradePolling());
-    const int polls = base()->count(QStringLiteral("GetUpgradeStatus"));
+    const int polls = base()->count("GetUpgradeStatus");
     QTest::qWait(40);
-    QCOMPARE(base()->count(QStringLiteral("GetUpgradeStatus")), polls);
+    QCOMPARE(base()->count("GetUpgradeStatus"), polls);
     QVERIFY(!boxes.texts().contains(QStringLiteral("unknow error!")));
 }
 

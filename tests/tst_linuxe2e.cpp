@@ -29,6 +29,7 @@
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "MessageBoxScript.h"
+#include "LinuxPageHarness.h"
 #include "ModalDriver.h"
 
 #include <QAction>
@@ -113,15 +114,13 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
 
     // Add the simulator's Linux matrix as a server.
     ModalDriver addDriver([this](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("nameLineEt"))->setText(QStringLiteral("Sim"));
+        modal->findChild<QLineEdit *>("nameLineEt")->setText(QStringLiteral("Sim"));
         modal->findChild<COMMONUSELIB::IpAddressFrame *>()->setIp(QStringLiteral("127.0.0.1"));
-        modal->findChild<QLineEdit *>(QStringLiteral("portLineEt"))
+        modal->findChild<QLineEdit *>("portLineEt")
                 ->setText(QString::number(f.simulator->linuxPort()));
-        modal->findChild<QLineEdit *>(QStringLiteral("userLineEt"))
-                ->setText(QStringLiteral("admin"));
-        modal->findChild<QLineEdit *>(QStringLiteral("passwordLineEt"))
-                ->setText(QStringLiteral("admin"));
-        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
+        modal->findChild<QLineEdit *>("userLineEt")->setText(QStringLiteral("admin"));
+        modal->findChild<QLineEdit *>("passwordLineEt")->setText(QStringLiteral("admin"));
+        modal->findChild<QPushButton *>("saveBt")->click();
     });
     addDriver.start();
     f.child<MatrixServerSelWidget>("serverSelWdt")->addButton()->click();
@@ -137,15 +136,7 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
     QCOMPARE(f.simulator->clientCount(), 1);
 
     // Choose 2 x 2.
-    ModalDriver gridDriver([](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(QStringLiteral("2"));
-        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))->setText(QStringLiteral("2"));
-        modal->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
-    });
-    gridDriver.start();
-    f.button("configMatrixBt")->click();
-    QVERIFY(gridDriver.ran());
-    QCOMPARE(f.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
+    f.arrange(2, 2);
     QTRY_VERIFY(f.simulator->linuxState().arrangeMode);
     auto *grid = f.child<AdjustCellNumWidget>("adjustCellNumWdt");
     QCOMPARE(grid->getCellShowNums(), (QStringList {"1", "2", "3", "4"}));
@@ -200,7 +191,7 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
     // Reboot: the page is disconnected and its wall disabled.
     boxes.clearRecords();
     f.button("rebootBt")->click();
-    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Do you want to reboot matrix server?")});
+    QCOMPARE(boxes.texts(), QStringList {"Do you want to reboot matrix server?"});
     QVERIFY(!f.oper()->isServerConnectOK());
     QVERIFY(!f.oper()->connectButton()->isChecked());
     QVERIFY(!f.child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled());
@@ -247,7 +238,7 @@ void TestLinuxEndToEnd::configureAWallAndReadItBack()
     QTest::mouseClick(cell0, Qt::LeftButton, {}, QPoint(4, 4));
     QCOMPARE(f.grid()->checkedIndex(), 0);
     f.child<ChannelsOperWidget>("channelsOperWdt")->setChannelsButton()->click();
-    QCOMPARE(boxes.texts(), QStringList {QStringLiteral("Whether start turn show?")});
+    QCOMPARE(boxes.texts(), QStringList {"Whether start turn show?"});
     QTRY_COMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 6);
 
     // Four panes.
@@ -289,7 +280,7 @@ void TestLinuxEndToEnd::configureAWallAndReadItBack()
     QApplication::sendEvent(pane, &menuEvent);
     QVERIFY(cell0->contextMenu()->isVisible());
     cell0->contextMenu()->hide();
-    cell0->findChild<QAction *>(QStringLiteral("turnShowStartAction"))->trigger();
+    cell0->findChild<QAction *>("turnShowStartAction")->trigger();
     QTRY_COMPARE(f.simulator->linuxState().cells.at(0).turnState, 0);
     QCOMPARE(int(cell0->turnState()), 0);
     screenshot(QStringLiteral("linux-cells-spread"));
@@ -373,14 +364,7 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
     f.connectPage();
     f.page->setUpgradePollInterval(20);
 
-    ModalDriver driver([&](QWidget *modal) {
-        modal->findChild<QComboBox *>(QStringLiteral("upgradeType"))->setCurrentIndex(typeIndex);
-        modal->findChild<QLineEdit *>(QStringLiteral("urlLineEt"))->setText(url);
-        modal->findChild<QPushButton *>(QStringLiteral("saveBt"))->click();
-    });
-    driver.start();
-    f.button("upgradeBt")->click();
-    QVERIFY(driver.ran());
+    LinuxPageHarness::runUpgrade(f.button("upgradeBt"), typeIndex, url);
     QVERIFY(f.page->isUpgradePolling());
     QVERIFY(f.oper()->isServerConnectOK());
     QCOMPARE(COMMONUSELIB::WaitDialog::getInstance()->text(), QStringLiteral("Upgrading..."));
@@ -466,11 +450,11 @@ void TestLinuxEndToEnd::checkDialogListsAndClearsEveryPosition()
         auto *table = modal->findChild<CellChannelsTableWt *>();
         for (int row = 0; row < table->rowCount(); ++row)
             rows << table->item(row, 1)->text();
-        modal->findChild<QPushButton *>(QStringLiteral("clearBt"))->click();
+        modal->findChild<QPushButton *>("clearBt")->click();
         rowsLeft = table->rowCount();
     });
     driver.start();
-    cell->findChild<QAction *>(QStringLiteral("checkChannelsAction"))->trigger();
+    cell->findChild<QAction *>("checkChannelsAction")->trigger();
     QVERIFY(driver.ran());
     QCOMPARE(rows, (QStringList {"Entrance", "Entrance", "Unknown channel"}));
     QCOMPARE(rowsLeft, 0);
@@ -500,7 +484,7 @@ void TestLinuxEndToEnd::deletingThePaneShownAloneShowsEveryPane()
                                 pane->mapToGlobal(QPoint(3, 3)));
     QApplication::sendEvent(pane, &menuEvent);
     cell->contextMenu()->hide();
-    cell->findChild<QAction *>(QStringLiteral("deleteChannelAction"))->trigger();
+    cell->findChild<QAction *>("deleteChannelAction")->trigger();
     QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 2);
     QVERIFY(!f.simulator->linuxState().cells.at(0).singleWindow);
     QCOMPARE(cell->singlePane(), -1);

@@ -370,7 +370,7 @@ void tst_MatrixService::x86ForcedLoginTakesOverFromSecondOperator()
     QVERIFY(second->ForceLogin() != 0);
     QTRY_COMPARE(firstLog.statusCount(ConnDisconnect), 1);
     QTRY_COMPARE(secondLog.layoutCount(), 1);
-    QCOMPARE(m_simulator->x86State().operators, QStringList {QStringLiteral("op")});
+    QCOMPARE(m_simulator->x86State().operators, QStringList {"op"});
 
     // The operator taken over is gone: its requests find no connection.
     QCOMPARE(first->Login("op", "pw"), int(MatrixErrNotConnected));
@@ -570,7 +570,7 @@ void tst_MatrixService::x86ReleaseFromCallback()
     QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
     QCOMPARE(config->Login("a", ""), 0);
     QTRY_VERIFY(log.released.load());
-    QTRY_COMPARE(m_simulator->x86State().operators, QStringList {QStringLiteral("b")});
+    QTRY_COMPARE(m_simulator->x86State().operators, QStringList {"b"});
 
     other->SetScreenCount(1, 1);
     QTRY_COMPARE(otherLog.layoutCount(), 2);

@@ -88,7 +88,7 @@ private:
     using Ticking = std::function<void(MatrixGroupTree *group, SetChannelSource *dialog)>;
     SimX86Window simWindow(int index) const { return f.simWindow(index); }
     // The sample site, a 2 x 2 wall, connected.
-    void connectAndArrangeTwoByTwo();
+    bool connectAndArrangeTwoByTwo();
     // Selects a window on the wall.
     void select(int index);
     // Opens the source dialog, lets ticking act on it, presses "Set".
@@ -260,9 +260,7 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
 
 void TestX86EndToEnd::resizingKeepsWindowsInMatrixUnits()
 {
-    f.start();
-    f.connectAndArrange(2, 2);
-    if (QTest::currentTestFailed())
+    if (!f.startArranged(2, 2))
         return;
     MatrixManageWidget *wall = f.wall();
     MirrorWidget *first = wall->mirrorByIndex(0);
@@ -300,9 +298,7 @@ void TestX86EndToEnd::nudgeSnapsEveryEdge()
     QFETCH(int, index);
     QFETCH(QPoint, away);
     QFETCH(QPoint, back);
-    f.start();
-    f.connectAndArrange(2, 2);
-    if (QTest::currentTestFailed())
+    if (!f.startArranged(2, 2))
         return;
     MirrorWidget *mirror = f.wall()->mirrorByIndex(index);
     const QList<int> home = rectList(f.simWindow(index).home);
@@ -315,9 +311,7 @@ void TestX86EndToEnd::nudgeSnapsEveryEdge()
 
 void TestX86EndToEnd::zoomShowsThePaneTheMatrixShows()
 {
-    f.start();
-    f.connectAndArrange(2, 2);
-    if (QTest::currentTestFailed())
+    if (!f.startArranged(2, 2))
         return;
     MirrorWidget *mirror = f.wall()->mirrorByIndex(0);
     chooseSplit(mirror, "_squaretwoBtn");
@@ -440,9 +434,7 @@ void TestX86EndToEnd::configurationModeEndsWithTheMatrix()
 
 void TestX86EndToEnd::connectingShowsTheMatrixMode()
 {
-    f.start();
-    f.connectAndArrange(2, 2);
-    if (QTest::currentTestFailed())
+    if (!f.startArranged(2, 2))
         return;
     QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
     QTRY_VERIFY(!page->isConnected());
@@ -471,9 +463,7 @@ void TestX86EndToEnd::connectingShowsTheMatrixMode()
 
 void TestX86EndToEnd::windowsTheMatrixNoLongerHasGo()
 {
-    f.start();
-    f.connectAndArrange(2, 2);
-    if (QTest::currentTestFailed())
+    if (!f.startArranged(2, 2))
         return;
     QTest::mouseClick(f.wall()->mirrorByIndex(3), Qt::LeftButton);
     QTRY_COMPARE(page->currentMonitorIndex(), 3);
@@ -564,9 +554,7 @@ void TestX86EndToEnd::refusedCommandIsShownAndUndone()
     QFETCH(Refused, command);
     QFETCH(int, type);
     QFETCH(QString, message);
-    f.start();
-    f.connectAndArrange(2, 2);
-    if (QTest::currentTestFailed())
+    if (!f.startArranged(2, 2))
         return;
     if (command == Swap) {
         enterConfigurationMode(2, 2);
@@ -620,15 +608,9 @@ void TestX86EndToEnd::refusedCommandIsShownAndUndone()
     QCOMPARE(button("_saveMatrixSettingBtn")->isHidden(), command != Swap);
 }
 
-void TestX86EndToEnd::connectAndArrangeTwoByTwo()
+bool TestX86EndToEnd::connectAndArrangeTwoByTwo()
 {
-    f.start(4, true);
-    if (QTest::currentTestFailed())
-        return;
-    f.connectAndArrange(2, 2);
-    if (QTest::currentTestFailed())
-        return;
-    QVERIFY(button("_setSourceBtn")->isEnabled());
+    return f.startArranged(2, 2, true) && button("_setSourceBtn")->isEnabled();
 }
 
 void TestX86EndToEnd::select(int index)
@@ -675,7 +657,7 @@ void TestX86EndToEnd::tickLobby(MatrixGroupTree *group, int channels, const QStr
 
 void TestX86EndToEnd::turnShowOnAWindowPausedStartedStopped()
 {
-    connectAndArrangeTwoByTwo();
+    QVERIFY(connectAndArrangeTwoByTwo());
     auto *wall = page->findChild<MatrixManageWidget *>();
 
     // Select window 2 on the wall.
@@ -683,27 +665,16 @@ void TestX86EndToEnd::turnShowOnAWindowPausedStartedStopped()
     QVERIFY(!button("_turnShowBtn")->isEnabled());
 
     // The lobby's four channels as a turn show every 20 seconds.
+    // The area's check ticks its channels and chooses the split.
     QString shownSplit;
-    ModalDriver source([&shownSplit](QWidget *modal) {
-        auto *dialog = qobject_cast<SetChannelSource *>(modal);
-        if (!dialog)
-            return;
-        MatrixGroupTree *group = dialog->groupTree();
-        auto *tree = group->findChild<QTreeWidget *>("_treeWidget");
-        const QList<QTreeWidgetItem *> lobby =
-                tree->findItems(QStringLiteral("一楼大厅"), Qt::MatchExactly);
-        if (lobby.isEmpty())
-            return;
-        lobby.first()->setCheckState(0, Qt::Checked);
+    setSources([&shownSplit](MatrixGroupTree *group, SetChannelSource *) {
+        const QList<QTreeWidgetItem *> lobby = group->findChild<QTreeWidget *>("_treeWidget")
+                                                       ->findItems("一楼大厅", Qt::MatchExactly);
+        if (!lobby.isEmpty())
+            lobby.first()->setCheckState(0, Qt::Checked);
         shownSplit = group->findChild<QComboBox *>("_spliteCBox")->currentText();
-        group->findChild<QCheckBox *>("_startCBox")->setChecked(true);
-        group->findChild<ISpinBox *>("_nElapseSpin")->setValue(20);
-        QTest::mouseClick(dialog->findChild<QPushButton *>("_setBtn"), Qt::LeftButton);
+        tickLobby(group, 0, shownSplit, 20);
     });
-    source.start();
-    QTest::mouseClick(button("_setSourceBtn"), Qt::LeftButton);
-    source.stop();
-    QVERIFY(source.ran());
     QCOMPARE(shownSplit, QStringLiteral("4"));
     QCOMPARE(boxes->count(), 0);
 
@@ -777,9 +748,7 @@ void TestX86EndToEnd::decliningTheQuestionChangesNothing()
 {
     QFETCH(bool, view);
     QFETCH(QString, question);
-    connectAndArrangeTwoByTwo();
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(connectAndArrangeTwoByTwo());
     select(1);
     setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, X86WallFixture::Timeout);
@@ -807,9 +776,7 @@ void TestX86EndToEnd::decliningTheQuestionChangesNothing()
 
 void TestX86EndToEnd::fixedSetHoldsNoTurnShow()
 {
-    connectAndArrangeTwoByTwo();
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(connectAndArrangeTwoByTwo());
     select(2);
     // Four channels on one pane, confirmed.
     boxes->answer(1);
@@ -837,9 +804,7 @@ void TestX86EndToEnd::fixedSetHoldsNoTurnShow()
 
 void TestX86EndToEnd::ticksSurviveTabsAndSearches()
 {
-    connectAndArrangeTwoByTwo();
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(connectAndArrangeTwoByTwo());
     select(0);
     setSources([](MatrixGroupTree *group, SetChannelSource *dialog) {
         tickLobby(group, 3, "4", 0);
@@ -859,9 +824,7 @@ void TestX86EndToEnd::ticksSurviveTabsAndSearches()
 
 void TestX86EndToEnd::refusedSourcesAreShownOnce()
 {
-    connectAndArrangeTwoByTwo();
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(connectAndArrangeTwoByTwo());
     select(1);
     f.refuse({MatrixProtocol::X86SetMonitorTurnSources});
     setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });

@@ -18,6 +18,7 @@
 #include "FakeMatrixService.h"
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
+#include "TestData.h"
 #include "WallGeometry.h"
 #include "X86PageHarness.h"
 
@@ -132,12 +133,11 @@ void TestX86Page::constructionShowsAnIdlePage()
     QVERIFY(h.button("_saveMatrixSettingBtn")->isHidden());
     for (const QString &name : normalButtons)
         QVERIFY2(!h.button(name)->isHidden(), qPrintable(name));
-    QCOMPARE(h.button("_MatrixSettingBtn")->text(), QStringLiteral("EditMatrix"));
-    QCOMPARE(h.button("_clearSourceBtn")->text(), QStringLiteral("clearSource"));
-    QCOMPARE(h.button("_turnShowBtn")->text(), QStringLiteral("turnshow"));
-    QCOMPARE(h.button("_setSourceBtn")->text(), QStringLiteral("setsource"));
-    QCOMPARE(h.button("_resetLayout")->text(), QStringLiteral("reset"));
-    QCOMPARE(h.button("_saveMatrixSettingBtn")->text(), QStringLiteral("Save"));
+    QStringList texts;
+    for (const QString &name : normalButtons + QStringList {"_saveMatrixSettingBtn"})
+        texts << h.button(name)->text();
+    QCOMPARE(texts,
+             (QStringList {"clearSource", "setsource", "turnshow", "EditMatrix", "reset", "Save"}));
     QVERIFY(h.button("_turnShowBtn")->isCheckable());
     QVERIFY(!h.button("_serverSelectBtn")->isCheckable());
     QCOMPARE(h.button("_serverSelectBtn")->toolTip(), QStringLiteral("select server"));
@@ -145,9 +145,10 @@ void TestX86Page::constructionShowsAnIdlePage()
     QPushButton *connect = h.button("_connectMatrixBtn");
     QVERIFY(connect->isCheckable());
     QVERIFY(!connect->isChecked());
-    QCOMPARE(connect->toolTip(), QStringLiteral("Connect server"));
-    QCOMPARE(h.button("_editServerBtn")->toolTip(), QStringLiteral("Edit server"));
-    QCOMPARE(h.button("_deleteServerBtn")->toolTip(), QStringLiteral("Delete server"));
+    QStringList tips;
+    for (const char *name : {"_connectMatrixBtn", "_editServerBtn", "_deleteServerBtn"})
+        tips << h.button(name)->toolTip();
+    QCOMPARE(tips, (QStringList {"Connect server", "Edit server", "Delete server"}));
     QVERIFY(h.button("_serverDogBtn")->isHidden());
     QVERIFY(!h.button("_serverDogBtn")->isEnabled());
     QVERIFY(!page->isMonitorConfig());
@@ -217,9 +218,8 @@ void TestX86Page::selectorOpensAboveItsButton()
 {
     h.addServer("Alpha", "10.0.0.1");
     h.addServer("Beta", "10.0.0.2");
-    h.makePage(true);
+    h.showPage();
     QPushButton *selectButton = h.button("_serverSelectBtn");
-    QTRY_COMPARE(selectButton->text(), QStringLiteral("Alpha"));
     QTest::mouseClick(selectButton, Qt::LeftButton);
     QTRY_VERIFY(h.selector()->isVisible());
     const QPoint origin = selectButton->mapToGlobal(QPoint(0, 0));
@@ -284,7 +284,7 @@ void TestX86Page::loginDecision_data()
                               << QStringList {force} << QString();
     QTest::newRow("2 forced but refused")
             << QList<int> {2} << 0 << QList<short> {1, 1} << false << 1 << 1
-            << QStringList {force, QStringLiteral("Force Login failed!")} << QString();
+            << QStringList {force, "Force Login failed!"} << QString();
     QTest::newRow("2 declined") << QList<int> {2} << 1 << QList<short> {0} << false << 1 << 0
                                 << QStringList {force} << QString();
     QTest::newRow("other code logged") << QList<int> {-7} << 0 << QList<short> {} << false << 1 << 0
@@ -389,17 +389,8 @@ void TestX86Page::failureOutcomesAskToReconnectOnlyWhileShown()
     QFETCH(QString, text);
     QFETCH(bool, pageParent);
 
-    h.addServer("Alpha", "10.0.0.1");
-    h.makePage(shown);
-    if (shown)
-        QTRY_COMPARE(h.button("_serverSelectBtn")->text(), QStringLiteral("Alpha"));
-    else
-        h.selectServer(0);
     // Logged in first, so that the outcome visibly ends it.
-    h.clickConnect();
-    h.x86()->fireConnectStatus(ConnSuccess);
-    QTRY_VERIFY(page->isConnected());
-    h.x86()->clear();
+    h.loggedInWall(shown);
 
     boxes->answer(answer);
     h.x86()->fireConnectStatus(status);
@@ -415,9 +406,7 @@ void TestX86Page::failureOutcomesAskToReconnectOnlyWhileShown()
         return;
     }
     QCOMPARE(boxes->count(), 1);
-    QCOMPARE(boxes->last().title, title);
-    QCOMPARE(boxes->last().text, text);
-    QCOMPARE(boxes->last().buttons, short(3));
+    QCOMPARE(boxes->lastBox(), title + '|' + text + "|3");
     QCOMPARE(boxes->last().parent, pageParent ? static_cast<QWidget *>(page.get()) : nullptr);
     QCOMPARE(h.x86()->count("Connect"), answer == 1 ? 1 : 0);
     QCOMPARE(COMMONUSELIB::WaitDialog::getInstance()->isWaiting(), answer == 1);
@@ -527,9 +516,7 @@ void TestX86Page::addButtonRefusesASixthServer()
     if (!opens) {
         QVERIFY(!driver.ran());
         QCOMPARE(boxes->count(), 1);
-        QCOMPARE(boxes->last().title, QStringLiteral("Warn"));
-        QCOMPARE(boxes->last().text, QStringLiteral("The number of servers can't beyond 5!"));
-        QCOMPARE(boxes->last().buttons, short(1));
+        QCOMPARE(boxes->lastBox(), QStringLiteral("Warn|The number of servers can't beyond 5!|1"));
         QCOMPARE(boxes->last().parent, static_cast<QWidget *>(page.get()));
         QCOMPARE(stored.size(), existing);
         return;
@@ -537,10 +524,7 @@ void TestX86Page::addButtonRefusesASixthServer()
     QVERIFY(driver.ran());
     QCOMPARE(dialogTitle, QStringLiteral("Add DigitalMatrix Server"));
     QCOMPARE(stored.size(), existing + 1);
-    QCOMPARE(stored.last().name, QStringLiteral("New one"));
-    QCOMPARE(stored.last().ip, QStringLiteral("10.0.1.1"));
-    QCOMPARE(stored.last().port, 9300);
-    QCOMPARE(stored.last().type, 2);
+    QCOMPARE(describeServer(stored.last()), QStringLiteral("New one 10.0.1.1:9300 type 2 user ''"));
     // The data centre's announcement lists and selects the new server.
     QTRY_COMPARE(h.selector()->serverCount(), existing + 1);
     QCOMPARE(h.button("_serverSelectBtn")->text(), QStringLiteral("New one"));
@@ -602,17 +586,12 @@ void TestX86Page::editKeepsTheLoginAndReconnects()
     QTest::mouseClick(h.button("_editServerBtn"), Qt::LeftButton);
     driver.stop();
     QVERIFY(driver.ran());
-    QCOMPARE(title, QStringLiteral("Edit DigitalMatrix Server"));
-    QCOMPARE(shownName, QStringLiteral("Alpha"));
-    QCOMPARE(shownIp, QStringLiteral("10.0.0.1"));
-    QCOMPARE(shownPort, QStringLiteral("9010"));
+    QCOMPARE(QStringList({title, shownName, shownIp, shownPort}),
+             (QStringList {"Edit DigitalMatrix Server", "Alpha", "10.0.0.1", "9010"}));
 
     const UServerInfo stored = UserManagerCore::instance()->getServerInfo(id);
-    QCOMPARE(stored.name, QStringLiteral("Alpha 2"));
-    QCOMPARE(stored.ip, QStringLiteral("10.0.0.99"));
-    QCOMPARE(stored.user, QStringLiteral("admin"));
+    QCOMPARE(describeServer(stored), QStringLiteral("Alpha 2 10.0.0.99:9010 type 2 user 'admin'"));
     QCOMPARE(stored.password, QStringLiteral("secret"));
-    QCOMPARE(stored.type, 2);
 
     // The edited server was connected: it is reconnected at its new address.
     QTRY_COMPARE(h.x86()->count("Connect"), 1);
@@ -633,17 +612,13 @@ void TestX86Page::deletingTheLastServerEmitsDeleteAllOnce()
     QSignalSpy spy(page.get(), &DigitalMatrix::signalX86MatrixServerDeleteAll);
     boxes->answer(1);
     QTest::mouseClick(h.button("_deleteServerBtn"), Qt::LeftButton);
-    QCOMPARE(boxes->last().text, QStringLiteral("Delete selected server?"));
-    QCOMPARE(boxes->last().title, QStringLiteral("Warn"));
+    QCOMPARE(boxes->lastBox(), QStringLiteral("Warn|Delete selected server?|3"));
     QCOMPARE(boxes->last().parent, static_cast<QWidget *>(page.get()));
     QCOMPARE(spy.count(), 1);
     QVERIFY(UserManagerCore::instance()->GetServers(QString()).isEmpty());
     QCOMPARE(h.selector()->serverCount(), 0);
-    const UServerInfo current = page->currentServerInfo();
-    QVERIFY(current.id.isEmpty());
-    QVERIFY(current.name.isEmpty());
-    QCOMPARE(current.port, -1);
-    QCOMPARE(current.type, -1);
+    QVERIFY(page->currentServerInfo().id.isEmpty());
+    QCOMPARE(describeServer(page->currentServerInfo()), QStringLiteral(" :-1 type -1 user ''"));
     QVERIFY(!page->isConnected());
     QVERIFY(h.controlsDisabled());
     QVERIFY(!h.button("_connectMatrixBtn")->isChecked());
@@ -796,13 +771,9 @@ void TestX86Page::serverDialogReturnsAnX86Record()
     dialog.findChild<QComboBox *>("serverType")->setCurrentIndex(1);
     dialog.findChild<QLineEdit *>("serverPort")->setText("9500");
     const DigitalMatrixServerInfo info = dialog.getServerInfo();
-    QCOMPARE(info.id, QStringLiteral("some-id"));
-    QCOMPARE(info.name, QStringLiteral("Alpha"));
-    QCOMPARE(info.ip, QStringLiteral("10.0.0.1"));
-    QCOMPARE(info.port, 9500);
-    QCOMPARE(info.matrixKind, 1);
-    QVERIFY(info.user.isEmpty());
-    QVERIFY(info.password.isEmpty());
+    QCOMPARE(QStringList({info.id, info.name, info.ip, QString::number(info.port),
+                          QString::number(info.matrixKind), info.user + info.password}),
+             (QStringList {"some-id", "Alpha", "10.0.0.1", "9500", "1", ""}));
 }
 
 // ---- Wall on the page -------------------------------------------------------------------
@@ -810,8 +781,7 @@ void TestX86Page::serverDialogReturnsAnX86Record()
 void TestX86Page::layoutFromTheServiceFillsTheWall()
 {
     h.addServer("Alpha", "10.0.0.1");
-    h.makePage(true);
-    QTRY_COMPARE(h.button("_serverSelectBtn")->text(), QStringLiteral("Alpha"));
+    h.showPage();
     h.loginTo(0);
     h.x86()->clear();
     h.fireLayout(windowList(
@@ -846,11 +816,7 @@ void TestX86Page::selectingAWindowPreparesTheTurnButton()
 {
     QFETCH(int, turn);
     QFETCH(int, enabled);
-    h.addServer("Alpha", "10.0.0.1");
-    h.makePage(false);
-    h.loginTo(0);
-    h.fireLayout(fourWindows());
-    h.x86()->clear();
+    h.loggedInWall();
     QPushButton *turnButton = h.button("_turnShowBtn");
     for (bool before : {false, true}) {
         turnButton->setEnabled(before);
@@ -882,28 +848,20 @@ void TestX86Page::resetLayoutAsksFirst_data()
 void TestX86Page::resetLayoutAsksFirst()
 {
     QFETCH(short, answer);
-    h.addServer("Alpha", "10.0.0.1");
-    h.makePage(false);
-    h.loginTo(0);
-    h.fireLayout(fourWindows());
-    h.x86()->clear();
+    h.loggedInWall();
     boxes->answer(answer);
     QTest::mouseClick(h.button("_resetLayout"), Qt::LeftButton);
-    QCOMPARE(boxes->last().text, QStringLiteral("Reset the layout?"));
-    QCOMPARE(boxes->last().title, QStringLiteral("Warn"));
+    QCOMPARE(boxes->lastBox(), QStringLiteral("Warn|Reset the layout?|3"));
     QCOMPARE(boxes->last().parent, static_cast<QWidget *>(page.get()));
     QCOMPARE(h.x86()->count("SetMirrorRect"), answer == 1 ? 4 : 0);
 }
 
 void TestX86Page::clearSourceAsksAndClears()
 {
-    h.addServer("Alpha", "10.0.0.1");
-    h.makePage(false);
-    h.loginTo(0);
-    h.fireLayout(windowList(
-            {mirror(0, rc(0, 0, 800, 450), 4, 1), mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
+    h.loggedInWall(false,
+                   windowList({mirror(0, rc(0, 0, 800, 450), 4, 1),
+                               mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
     QVERIFY(h.button("_turnShowBtn")->isEnabled());
-    h.x86()->clear();
 
     boxes->answer(0);
     QTest::mouseClick(h.button("_clearSourceBtn"), Qt::LeftButton);
@@ -927,12 +885,8 @@ void TestX86Page::clearSourceAsksAndClears()
 
 void TestX86Page::configurationModeAsksFirst()
 {
-    h.addServer("Alpha", "10.0.0.1");
-    h.makePage(false);
-    h.loginTo(0);
-    h.fireLayout(fourWindows());
+    h.loggedInWall();
     QCOMPARE(h.wall()->getMirrors().size(), 4);
-    h.x86()->clear();
 
     // Declined: nothing changes.
     boxes->answer(0);
@@ -952,11 +906,7 @@ void TestX86Page::configurationModeAsksFirst()
 
 void TestX86Page::matrixInfoOutsideConfigurationStartsIt()
 {
-    h.addServer("Alpha", "10.0.0.1");
-    h.makePage(false);
-    h.loginTo(0);
-    h.fireLayout(fourWindows());
-    h.x86()->clear();
+    h.loggedInWall();
     ModalDriver driver([](QWidget *) {}, 20, 5);
     driver.start();
     h.x86()->fireMatrixInfo(4, 2, 2);
@@ -971,12 +921,8 @@ void TestX86Page::matrixInfoOutsideConfigurationStartsIt()
 
 void TestX86Page::stopTurnAsksFirst()
 {
-    h.addServer("Alpha", "10.0.0.1");
-    h.makePage(false);
-    h.loginTo(0);
-    h.fireLayout(fourWindows(1));
+    h.loggedInWall(false, fourWindows(1));
     QVERIFY(h.button("_turnShowBtn")->isEnabled());
-    h.x86()->clear();
     auto *menu = page->findChild<TurnControlWidget *>();
     boxes->answer(0);
     QTest::mouseClick(menu->findChild<QPushButton *>("_closeTurnShowBtn"), Qt::LeftButton);
@@ -1020,11 +966,7 @@ void TestX86Page::splitChooserEmitsTheCountThenMinusOne()
 
 void TestX86Page::splitChooserOpensFromAWindowContextMenu()
 {
-    h.addServer("Alpha", "10.0.0.1");
-    h.makePage(true);
-    QTRY_COMPARE(h.button("_serverSelectBtn")->text(), QStringLiteral("Alpha"));
-    h.loginTo(0);
-    h.fireLayout(fourWindows());
+    h.loggedInWall(true);
     MirrorWidget *target = h.wall()->mirrorByIndex(2);
     QVERIFY(target->isVisible());
     auto *chooser = page->findChild<SpliteWindow *>();
@@ -1056,8 +998,7 @@ void TestX86Page::splitChooserOpensFromAWindowContextMenu()
 void TestX86Page::splitChooserIsNotOfferedWhileNotLoggedIn()
 {
     h.addServer("Alpha", "10.0.0.1");
-    h.makePage(true);
-    QTRY_COMPARE(h.button("_serverSelectBtn")->text(), QStringLiteral("Alpha"));
+    h.showPage();
     h.fireLayout(fourWindows());
     MirrorWidget *target = h.wall()->mirrorByIndex(0);
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(20, 20),
@@ -1119,9 +1060,7 @@ void TestX86Page::screenCountBounds()
         QCOMPARE(dialog.columnCount(), columns.toInt());
     } else {
         QCOMPARE(boxes->count(), 1);
-        QCOMPARE(boxes->last().title, QStringLiteral("Error"));
-        QCOMPARE(boxes->last().text, QStringLiteral("Please input correct value!"));
-        QCOMPARE(boxes->last().buttons, short(1));
+        QCOMPARE(boxes->lastBox(), QStringLiteral("Error|Please input correct value!|1"));
         QCOMPARE(boxes->last().parent, static_cast<QWidget *>(&dialog));
     }
 }

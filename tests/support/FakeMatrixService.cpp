@@ -59,6 +59,19 @@ QStringList FakeCallLog::names() const
     return out;
 }
 
+QStringList FakeCallLog::trace() const
+{
+    QMutexLocker locker(&mutex);
+    QStringList out;
+    for (const FakeCall &call : log) {
+        QStringList args;
+        for (const QVariant &arg : call.args)
+            args << arg.toString();
+        out << call.name + QLatin1Char('(') + args.join(QLatin1Char(',')) + QLatin1Char(')');
+    }
+    return out;
+}
+
 int FakeCallLog::count(const QString &name) const
 {
     return callsNamed(name).size();

@@ -32,6 +32,8 @@ public:
     QList<FakeCall> calls() const;
     QList<FakeCall> callsNamed(const QString &name) const;
     QStringList names() const;
+    // Each call as "Name(arg,arg)", in order.
+    QStringList trace() const;
     int count(const QString &name) const;
     FakeCall last(const QString &name) const;
     void clear();

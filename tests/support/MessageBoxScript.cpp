@@ -34,6 +34,15 @@ QStringList MessageBoxScript::texts() const
     return result;
 }
 
+QString MessageBoxScript::lastBox() const
+{
+    if (m_records.isEmpty())
+        return QString();
+    const Record &box = m_records.constLast();
+    return box.title + QLatin1Char('|') + box.text + QLatin1Char('|')
+            + QString::number(box.buttons);
+}
+
 QStringList MessageBoxScript::titles() const
 {
     QStringList result;

@@ -39,6 +39,8 @@ public:
     Record last() const { return m_records.isEmpty() ? Record() : m_records.constLast(); }
     QStringList texts() const;
     QStringList titles() const;
+    // The last box as "title|text|buttons" (empty when there was none).
+    QString lastBox() const;
     // How many boxes were answered with the default because the queue was empty.
     int unansweredCount() const { return m_unanswered; }
     // Forgets the records (queued answers stay).

@@ -10,8 +10,11 @@
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
+#include "ModalDriver.h"
 #include "TestData.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -63,6 +66,18 @@ QString LinuxPageHarness::storeServer(const QString &name, const QString &ip, in
             return server.id;
     }
     return QString();
+}
+
+void LinuxPageHarness::runUpgrade(QPushButton *opener, int typeIndex, const QString &url)
+{
+    ModalDriver driver([&](QWidget *modal) {
+        modal->findChild<QComboBox *>("upgradeType")->setCurrentIndex(typeIndex);
+        modal->findChild<QLineEdit *>("urlLineEt")->setText(url);
+        modal->findChild<QPushButton *>("saveBt")->click();
+    });
+    driver.start();
+    opener->click();
+    QVERIFY(driver.ran());
 }
 
 std::vector<ScreenRegionEntry> LinuxPageHarness::grid(int rows, int columns)

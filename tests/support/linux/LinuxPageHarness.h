@@ -39,6 +39,8 @@ public:
     // Stores a server and lets the data centre's announcement go by; gives back its key.
     static QString storeServer(const QString &name, const QString &ip, int type = 6,
                                int port = 6000, const QString &password = QStringLiteral("secret"));
+    // Clicks opener ("Upgrade") and fills the upgrade dialog: type, URL, "Save".
+    static void runUpgrade(QPushButton *opener, int typeIndex, const QString &url);
     // A rows x columns grid of whole screens, as the matrix reports it.
     static std::vector<ScreenRegionEntry> grid(int rows, int columns);
 

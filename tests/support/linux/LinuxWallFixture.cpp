@@ -51,17 +51,21 @@ void LinuxWallFixture::connectPage()
     QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
 }
 
-void LinuxWallFixture::arrange(int rows, int columns)
+void LinuxWallFixture::answerRowColumn(QPushButton *opener, int rows, int columns)
 {
     ModalDriver driver([=](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("rowLineEt"))->setText(QString::number(rows));
-        modal->findChild<QLineEdit *>(QStringLiteral("columnLineEt"))
-                ->setText(QString::number(columns));
-        modal->findChild<QPushButton *>(QStringLiteral("okBt"))->click();
+        modal->findChild<QLineEdit *>("rowLineEt")->setText(QString::number(rows));
+        modal->findChild<QLineEdit *>("columnLineEt")->setText(QString::number(columns));
+        modal->findChild<QPushButton *>("okBt")->click();
     });
     driver.start();
-    button("configMatrixBt")->click();
+    opener->click();
     QVERIFY(driver.ran());
+}
+
+void LinuxWallFixture::arrange(int rows, int columns)
+{
+    answerRowColumn(button("configMatrixBt"), rows, columns);
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
 }
 

@@ -35,6 +35,8 @@ public:
 
     // Shows the page (once) and connects to the selected server.
     void connectPage();
+    // Clicks opener and answers the rows-and-columns dialog it opens.
+    static void answerRowColumn(QPushButton *opener, int rows, int columns);
     // Enters the arrangement step with a grid of rows x columns.
     void arrange(int rows, int columns);
     // arrange(), then "Save".

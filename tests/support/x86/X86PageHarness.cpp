@@ -118,6 +118,26 @@ void X86PageHarness::loginTo(int row)
     QTRY_VERIFY(page->isConnected());
 }
 
+void X86PageHarness::showPage()
+{
+    makePage(true);
+    const QList<UServerInfo> servers = UserManagerCore::instance()->GetServers(QString());
+    QVERIFY(!servers.isEmpty());
+    QTRY_COMPARE(button("_serverSelectBtn")->text(), servers.first().name);
+}
+
+void X86PageHarness::loggedInWall(bool show, const QVector<_MIRRORINFO> &mirrors)
+{
+    addServer("Alpha", "10.0.0.1");
+    if (show)
+        showPage();
+    else
+        makePage(false);
+    loginTo(0);
+    fireLayout(mirrors);
+    x86()->clear();
+}
+
 void X86PageHarness::fireLayout(const QVector<_MIRRORINFO> &mirrors, int p2, int p3, int p4)
 {
     x86()->fireLayout(rc(0, 0, 1600, 900), mirrors, 0, p2, p3, p4);

@@ -6,6 +6,7 @@
 #include "DigitalMatrix.h"
 #include "FakeMatrixService.h"
 #include "MessageBoxScript.h"
+#include "WallGeometry.h"
 
 #include <QString>
 #include <QVector>
@@ -48,6 +49,11 @@ public:
     void clickConnect();
     // Selects the server, connects and logs in with result 0.
     void loginTo(int row);
+    // Builds the page on screen and waits until it has selected the first stored server.
+    void showPage();
+    // "Alpha" (10.0.0.1) stored, the page built (on screen or not), logged in to it and these
+    // windows laid out; the call log starts empty.
+    void loggedInWall(bool show = false, const QVector<_MIRRORINFO> &mirrors = fourWindows());
     // A layout of these windows on a 1600 x 900 wall, delivered.
     void fireLayout(const QVector<_MIRRORINFO> &mirrors, int p2 = 0, int p3 = 1, int p4 = 1);
     // Whether all the wall's command buttons are enabled, or all disabled.

@@ -55,6 +55,14 @@ void X86WallFixture::connectPage()
     QTRY_VERIFY_WITH_TIMEOUT(page->isConnected(), Timeout);
 }
 
+bool X86WallFixture::startArranged(int rows, int columns, bool withSite)
+{
+    start(4, withSite);
+    if (!QTest::currentTestFailed())
+        connectAndArrange(rows, columns);
+    return !QTest::currentTestFailed();
+}
+
 void X86WallFixture::connectAndArrange(int rows, int columns)
 {
     openPage();

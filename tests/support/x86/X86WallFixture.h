@@ -36,6 +36,8 @@ public:
     void openPage();
     // Connects; a new matrix asks for its screens, which get rows x columns, then "Save".
     void connectAndArrange(int rows, int columns);
+    // start(4, withSite), then connectAndArrange(rows, columns); false when a step failed.
+    bool startArranged(int rows, int columns, bool withSite = false);
     // Connects to a matrix that already has its screens.
     void connectPage();
     // Drags a window with the left button by offset pixels of the wall.
