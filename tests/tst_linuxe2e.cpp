@@ -434,14 +434,9 @@ void TestLinuxEndToEnd::checkDialogListsAndClearsEveryPosition()
     f.connectPage();
     f.arrangeAndSave(2, 2);
     // The lobby entrance twice, and a channel the data centre does not know.
-    LinuxMatrixPeer peer;
-    QCOMPARE(peer.connectTo(f.simulator->linuxPort()), 0);
-    QCOMPARE(peer.setCellChannels(0, 4,
-                                  {f.channel("a-1", 0), f.channel("a-1", 1), f.channel("gone", 2)}),
-             0);
-    f.oper()->connectButton()->click();
-    f.connectPage();
-    CellForConfigChannels *cell = f.grid()->getCellByIndex(0);
+    CellForConfigChannels *cell = f.cellSetByAnotherOperator(
+            0, {f.channel("a-1", 0), f.channel("a-1", 1), f.channel("gone", 2)});
+    QVERIFY(cell);
     QCOMPARE(cell->channelMap().size(), 3);
 
     QStringList rows;
@@ -467,14 +462,9 @@ void TestLinuxEndToEnd::deletingThePaneShownAloneShowsEveryPane()
     MessageBoxScript boxes(1);
     f.connectPage();
     f.arrangeAndSave(2, 2);
-    LinuxMatrixPeer peer;
-    QCOMPARE(peer.connectTo(f.simulator->linuxPort()), 0);
-    QCOMPARE(peer.setCellChannels(0, 4,
-                                  {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2)}),
-             0);
-    f.oper()->connectButton()->click();
-    f.connectPage();
-    CellForConfigChannels *cell = f.grid()->getCellByIndex(0);
+    CellForConfigChannels *cell = f.cellSetByAnotherOperator(
+            0, {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2)});
+    QVERIFY(cell);
     QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
     QTRY_VERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
     QCOMPARE(cell->visiblePaneCount(), 1);
@@ -497,14 +487,9 @@ void TestLinuxEndToEnd::refusedReturnToAllPanesKeepsThePaneAlone()
     f.connectPage();
     f.arrange(1, 1);
     f.button("saveConfigBt")->click();
-    LinuxMatrixPeer peer;
-    QCOMPARE(peer.connectTo(f.simulator->linuxPort()), 0);
-    QCOMPARE(peer.setCellChannels(0, 4,
-                                  {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2)}),
-             0);
-    f.oper()->connectButton()->click();
-    f.connectPage();
-    CellForConfigChannels *cell = f.grid()->getCellByIndex(0);
+    CellForConfigChannels *cell = f.cellSetByAnotherOperator(
+            0, {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2)});
+    QVERIFY(cell);
     QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
     QTRY_VERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
 

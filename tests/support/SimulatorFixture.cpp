@@ -22,12 +22,9 @@ SimulatorFixture::~SimulatorFixture()
 
 void SimulatorFixture::startMatrix(MatrixSimulatorOptions options, const QString &site)
 {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    UserManagerCore *core = UserManagerCore::instance();
-    QVERIFY(core->open(dir->filePath(QStringLiteral("datacentre.db"))));
-    if (!site.isEmpty())
-        QVERIFY2(core->importSiteFile(testDataFile(site)), qPrintable(core->lastError()));
+    openTestDataCentre(dir, site);
+    if (QTest::currentTestFailed())
+        return;
     simulator = std::make_unique<MatrixSimulator>();
     options.logRequests = false;
     QVERIFY2(simulator->start(options), qPrintable(simulator->errorString()));

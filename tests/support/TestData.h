@@ -2,8 +2,13 @@
 #pragma once
 
 #include "DataCoreTypes.h"
+#include "UserManagerCore.h"
 
 #include <QString>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
 
 // The file of tests/data with this name (DM_TEST_DATA overrides the folder).
 inline QString testDataFile(const QString &name)
@@ -20,4 +25,17 @@ inline QString describeServer(const UServerInfo &server)
             .arg(server.port)
             .arg(server.type)
             .arg(server.user);
+}
+
+// The test's own data centre: a new temporary folder in dir with the data centre opened in it
+// and, unless site is empty, that site of tests/data imported. Checks with QTest macros: the
+// caller stops when QTest::currentTestFailed().
+inline void openTestDataCentre(std::unique_ptr<QTemporaryDir> &dir, const QString &site = QString())
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    DATACore::UserManagerCore *core = DATACore::UserManagerCore::instance();
+    QVERIFY(core->open(dir->filePath(QStringLiteral("datacentre.db"))));
+    if (!site.isEmpty())
+        QVERIFY2(core->importSiteFile(testDataFile(site)), qPrintable(core->lastError()));
 }

@@ -31,12 +31,9 @@ LinuxPageHarness::~LinuxPageHarness()
 
 void LinuxPageHarness::start(const QString &site)
 {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    UserManagerCore *core = UserManagerCore::instance();
-    QVERIFY(core->open(dir->filePath(QStringLiteral("datacentre.db"))));
-    if (!site.isEmpty())
-        QVERIFY2(core->importSiteFile(testDataFile(site)), qPrintable(core->lastError()));
+    openTestDataCentre(dir, site);
+    if (QTest::currentTestFailed())
+        return;
     PARSERXML::SystemConfig::instance()->setConfigFile(
             dir->filePath(QStringLiteral("sysConfig.ini")));
     service = std::make_unique<FakeMatrixService>();

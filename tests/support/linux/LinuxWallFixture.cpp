@@ -1,10 +1,12 @@
 #include "LinuxWallFixture.h"
 
 #include "AreaTreeForMatrixConfig.h"
+#include "CellForConfigChannels.h"
 #include "ConfigChannelsWidget.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
 
+#include "LinuxMatrixPeer.h"
 #include "ModalDriver.h"
 
 #include <QLineEdit>
@@ -97,6 +99,19 @@ ConfigChannelsWidget *LinuxWallFixture::grid() const
 AreaTreeForMatrixConfig *LinuxWallFixture::tree() const
 {
     return child<AreaTreeForMatrixConfig>("areaTreeWdt");
+}
+
+CellForConfigChannels *
+LinuxWallFixture::cellSetByAnotherOperator(int cell, const QList<CellChannelItem> &channels)
+{
+    LinuxMatrixPeer peer;
+    if (peer.connectTo(simulator->linuxPort()) != 0 || peer.setCellChannels(cell, 4, channels) != 0) {
+        QTest::qFail("another operator could not set the cell", __FILE__, __LINE__);
+        return nullptr;
+    }
+    oper()->connectButton()->click();
+    connectPage();
+    return grid()->getCellByIndex(cell);
 }
 
 CellChannelItem LinuxWallFixture::channel(const char *id, int position)

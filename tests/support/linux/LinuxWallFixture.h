@@ -15,6 +15,7 @@ class QPushButton;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 class AreaTreeForMatrixConfig;
+class CellForConfigChannels;
 class ConfigChannelsWidget;
 class DigitalMatrixServerOperWidget;
 } // namespace LUMO_DIGITALMATRIX_MODULE
@@ -53,6 +54,10 @@ public:
     LUMO_DIGITALMATRIX_MODULE::AreaTreeForMatrixConfig *tree() const;
     // A channel of the data centre at a position of a cell.
     static LUMO_DIGITALMATRIX_MODULE::CellChannelItem channel(const char *id, int position);
+    // Another operator puts channels into a cell split 4; the page connects again, loads the
+    // wall and gives its view of that cell.
+    LUMO_DIGITALMATRIX_MODULE::CellForConfigChannels *
+    cellSetByAnotherOperator(int cell, const QList<LUMO_DIGITALMATRIX_MODULE::CellChannelItem> &channels);
 
     std::unique_ptr<LUMO_DIGITALMATRIX_MODULE::LinuxDigitalMatrixPage> page;
 };

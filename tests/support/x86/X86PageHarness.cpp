@@ -7,6 +7,8 @@
 #include "QLogger.h"
 #include "SystemConfig.h"
 #include "UserManagerCore.h"
+
+#include "TestData.h"
 #include "WaitDialog.h"
 
 #include "WallGeometry.h"
@@ -34,9 +36,9 @@ X86PageHarness::~X86PageHarness()
 
 void X86PageHarness::start()
 {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    QVERIFY(UserManagerCore::instance()->open(dir->filePath("datacentre.sqlite")));
+    openTestDataCentre(dir);
+    if (QTest::currentTestFailed())
+        return;
     QLogger::instance()->setLogFile(dir->filePath("host.log"));
     PARSERXML::SystemConfig::instance()->setConfigFile(dir->filePath("sysConfig.ini"));
     service = std::make_unique<FakeMatrixService>();
