@@ -68,6 +68,8 @@ private slots:
     void configurationModeEndsWithTheMatrix_data();
     void configurationModeEndsWithTheMatrix();
     void connectingShowsTheMatrixMode();
+    void serverAccountLogsIn_data();
+    void serverAccountLogsIn();
     void windowsTheMatrixNoLongerHasGo();
     void screenCountOffersTheOutputsAndIsAskedAgain();
     void refusedCommandIsShownAndUndone_data();
@@ -151,25 +153,9 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     if (QTest::currentTestFailed())
         return;
     std::unique_ptr<MatrixSimulator> &simulator = f.simulator;
-    page = std::make_unique<DigitalMatrix>();
-    page->setGeometry(40, 40, 1200, 640);
-    page->show();
-    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
-
-    // Add the simulator as a server through the dialog.
-    const int port = simulator->x86Port();
-    ModalDriver addDriver([port](QWidget *modal) {
-        modal->findChild<QLineEdit *>("serverName")->setText("Simulated wall");
-        modal->findChild<COMMONUSELIB::IpAddressFrame *>("ipFrame")->setIp("127.0.0.1");
-        modal->findChild<QLineEdit *>("serverPort")->setText(QString::number(port));
-        QTest::mouseClick(modal->findChild<QPushButton *>("saveBt"), Qt::LeftButton);
-    });
-    addDriver.start();
-    QTest::mouseClick(button("_addServerBtn"), Qt::LeftButton);
-    addDriver.stop();
-    QVERIFY(addDriver.ran());
-    QTRY_COMPARE(button("_serverSelectBtn")->text(), QStringLiteral("Simulated wall"));
-    QCOMPARE(page->currentServerInfo().port, port);
+    f.addServerThroughDialog();
+    if (QTest::currentTestFailed())
+        return;
 
     // Connect: the new matrix has no screens yet, so the page asks for them.
     QString askedScreens;
@@ -459,6 +445,46 @@ void TestX86EndToEnd::connectingShowsTheMatrixMode()
     QVERIFY(!button("_resetLayout")->isHidden());
     for (MirrorWidget *mirror : f.wall()->getMirrors())
         QTRY_VERIFY(!mirror->isSwapMode() && mirror->isEditable());
+}
+
+void TestX86EndToEnd::serverAccountLogsIn_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QStringList>("operators");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("the stored account") << "op"
+                                        << "pw" << QStringList {"op"} << QStringList();
+    QTest::newRow("a wrong password")
+            << "op"
+            << "bad" << QStringList()
+            << QStringList {"Login failed!Wrong user or password. Do you want to try again?"};
+    QTest::newRow("no account") << ""
+                                << "" << QStringList {""} << QStringList();
+}
+
+void TestX86EndToEnd::serverAccountLogsIn()
+{
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(QStringList, operators);
+    QFETCH(QStringList, texts);
+    // The matrix takes the empty account only where the page stores none.
+    f.x86Accounts = {{user.isEmpty() ? QString() : "op", user.isEmpty() ? QString() : "pw"}};
+    f.start(4, false, false);
+    if (!QTest::currentTestFailed())
+        f.addServerThroughDialog(user, password);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(page->currentServerInfo().user + ":" + page->currentServerInfo().password,
+             user + ":" + password);
+    // A new matrix asks for its screens: closed, the login stands.
+    ModalDriver screens([](QWidget *) {}, 1000, 10);
+    screens.start();
+    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().operators, operators, f.Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(), texts, f.Timeout);
+    QCOMPARE(button("_connectMatrixBtn")->isChecked(), texts.isEmpty());
 }
 
 void TestX86EndToEnd::windowsTheMatrixNoLongerHasGo()

@@ -271,7 +271,8 @@ void TestX86Page::loginDecision_data()
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QString>("logLine");
 
-    const QString retry = QStringLiteral("Login failed!Do you want to try again?");
+    const QString retry =
+            QStringLiteral("Login failed!Wrong user or password. Do you want to try again?");
     const QString force = QStringLiteral("Login failed!Do you want to force login?");
     QTest::newRow("0 logged in") << QList<int> {0} << 0 << QList<short> {} << true << 1 << 0
                                  << QStringList() << QString();
@@ -772,8 +773,13 @@ void TestX86Page::serverDialogReturnsAnX86Record()
     dialog.findChild<QLineEdit *>("serverPort")->setText("9500");
     const DigitalMatrixServerInfo info = dialog.getServerInfo();
     QCOMPARE(QStringList({info.id, info.name, info.ip, QString::number(info.port),
-                          QString::number(info.matrixKind), info.user + info.password}),
-             (QStringList {"some-id", "Alpha", "10.0.0.1", "9500", "1", ""}));
+                          QString::number(info.matrixKind), info.user + ":" + info.password}),
+             (QStringList {"some-id", "Alpha", "10.0.0.1", "9500", "1", "admin:secret"}));
+    // The account is kept unless changed; the password is masked.
+    auto *password = dialog.findChild<QLineEdit *>("_passwordLineEdt");
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    password->setText("other");
+    QCOMPARE(dialog.getServerInfo().password, QStringLiteral("other"));
 }
 
 // ---- Wall on the page -------------------------------------------------------------------

@@ -327,7 +327,7 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+213"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+215"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -399,16 +399,21 @@
         <location line="+6"/>
         <location line="+312"/>
         <location line="+99"/>
-        <location line="+43"/>
+        <location line="+40"/>
         <location line="+33"/>
         <location line="+155"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-650"/>
+        <location line="-648"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Login failed!Wrong user or password. Do you want to try again?</source>
+        <translation>登录失败！用户名或密码错误，是否重试？</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -416,12 +421,7 @@
         <translation>强制登录失败！</translation>
     </message>
     <message>
-        <location line="-5"/>
-        <source>Login failed!Do you want to try again?</source>
-        <translation>登录失败！是否重试？</translation>
-    </message>
-    <message>
-        <location line="+6"/>
+        <location line="+1"/>
         <source>Login failed!No answer from the matrix server.</source>
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
@@ -435,7 +435,7 @@
         <location line="+6"/>
         <location line="+5"/>
         <location line="+67"/>
-        <location line="+83"/>
+        <location line="+80"/>
         <location line="+42"/>
         <location line="+133"/>
         <location line="+152"/>
@@ -444,7 +444,7 @@
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-546"/>
+        <location line="-543"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -469,7 +469,7 @@
         <translation>添加矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+40"/>
         <source>Edit matrix server failed!</source>
         <translation>编辑矩阵服务器失败！</translation>
     </message>
@@ -571,7 +571,7 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+369"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+379"/>
         <location line="+138"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
@@ -1331,7 +1331,7 @@
     </message>
     <message>
         <location line="+48"/>
-        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+47"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+49"/>
         <source>Add DigitalMatrix Server</source>
         <translation>添加数字矩阵服务器</translation>
     </message>
@@ -1366,7 +1366,17 @@
         <translation>端口：</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+23"/>
+        <source>User:</source>
+        <translation>用户名：</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Password:</source>
+        <translation>密码：</translation>
+    </message>
+    <message>
+        <location line="+60"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
@@ -1376,7 +1386,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+11"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+14"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
     </message>

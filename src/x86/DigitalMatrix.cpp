@@ -60,7 +60,8 @@ X86ConnectionFlow::Hooks connectionHooks(std::function<void()> dropConnection)
     hooks.ask = [](X86ConnectionFlow::Question question) {
         const QString text = question == X86ConnectionFlow::Question::ForceLogin
                 ? DigitalMatrix::tr("Login failed!Do you want to force login?")
-                : DigitalMatrix::tr("Login failed!Do you want to try again?");
+                : DigitalMatrix::tr(
+                        "Login failed!Wrong user or password. Do you want to try again?");
         return MessageBoxW::warning(nullptr, DigitalMatrix::tr("Failed"), text, YesNoButtons) == 1;
     };
     hooks.tell = [](X86ConnectionFlow::Notice notice) {
@@ -517,9 +518,6 @@ void DigitalMatrix::slotShowEditServerWdt()
         return;
     DigitalMatrixServerInfo edited = dialog.getServerInfo();
     edited.id = currentServer.id;
-    // The dialog does not ask for the login; the stored one is kept.
-    edited.user = currentServer.user;
-    edited.password = currentServer.password;
     if (!port()->editServerInDB(edited))
         MessageBoxW::warning(this, tr("Failed"), tr("Edit matrix server failed!"), NoticeButtons);
 }

@@ -36,6 +36,8 @@ _ModifyDigitalMatrixServerDlg::_ModifyDigitalMatrixServerDlg(QWidget *parent,
     ui->nameLabel->setProperty("lumo_grayYaHei", true);
     ui->serverTypeLabel->setProperty("lumo_grayYaHei", true);
     ui->portLabel->setProperty("lumo_grayYaHei", true);
+    ui->userLabel->setProperty("lumo_grayYaHei", true);
+    ui->passwordLabel->setProperty("lumo_grayYaHei", true);
     ui->ipFrame->setProperty("lumo_ipBox", true);
     ui->serverType->setProperty("whitecombobox", true);
     ui->saveBt->setProperty("lumo_blueButton", true);
@@ -51,14 +53,19 @@ _ModifyDigitalMatrixServerDlg::_ModifyDigitalMatrixServerDlg(QWidget *parent,
             &_ModifyDigitalMatrixServerDlg::slotSaveBtClicked);
     connect(ui->cancleBt, &QPushButton::clicked, this,
             &_ModifyDigitalMatrixServerDlg::slotCancleBtClicked);
-    connect(ui->serverName, &QLineEdit::textChanged, this,
-            [this](const QString &text) { slotLineEtTextChanged(ui->serverName, text); });
+    // The account is optional: a matrix without accounts takes the empty one.
+    for (QLineEdit *edit : {ui->serverName, ui->_userLineEdt, ui->_passwordLineEdt}) {
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, edit](const QString &text) { slotLineEtTextChanged(edit, text); });
+    }
 
     if (info) {
         ui->title->setText(tr("Edit DigitalMatrix Server"));
         ui->serverName->setText(info->name);
         ui->ipFrame->setIp(info->ip);
         ui->serverPort->setText(QString::number(info->port));
+        ui->_userLineEdt->setText(info->user);
+        ui->_passwordLineEdt->setText(info->password);
         editedId = info->id;
     }
     otherServers = ServerInputCheck::otherServers(SERVERTYPE_X86_DIGITALMATRIX, editedId);
@@ -74,6 +81,8 @@ DigitalMatrixServerInfo _ModifyDigitalMatrixServerDlg::getServerInfo() const
     info.ip = ui->ipFrame->getIp();
     info.port = ui->serverPort->text().toInt();
     info.matrixKind = DigitalMatrixServerInfo::X86Matrix;
+    info.user = ui->_userLineEdt->text();
+    info.password = ui->_passwordLineEdt->text();
     return info;
 }
 

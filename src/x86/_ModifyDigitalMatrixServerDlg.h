@@ -18,8 +18,8 @@ namespace Ui {
 class _ModifyDigitalMatrixServerDlg;
 }
 
-// Asks for the name, address and port of an X86 matrix server and checks them against
-// the other X86 servers of the data centre. exec() returns 1 when the input was saved.
+// Asks for the name, address, port and optional account of an X86 matrix server and checks them
+// against the other X86 servers of the data centre. exec() returns 1 when the input was saved.
 class DIGITALMATRIX_EXPORT _ModifyDigitalMatrixServerDlg : public COMMONUSELIB::MoveableDialog
 {
     Q_OBJECT
@@ -32,7 +32,7 @@ public:
     _ModifyDigitalMatrixServerDlg(QWidget *parent, const DigitalMatrixServerInfo *info);
     ~_ModifyDigitalMatrixServerDlg() override;
 
-    // The record as entered: matrixKind 1, no user and no password.
+    // The record as entered: matrixKind 1; user and password empty when not given.
     DigitalMatrixServerInfo getServerInfo() const;
 
 public slots:

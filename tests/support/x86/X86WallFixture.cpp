@@ -6,6 +6,8 @@
 
 #include "ModalDriver.h"
 
+#include "IpAddressFrame.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWindow>
@@ -13,7 +15,13 @@
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
-X86WallFixture::X86WallFixture() = default;
+namespace {
+const QList<SimulatorAccount> DefaultAccounts = {{QString(), QString()}, {"second", "second"}};
+} // namespace
+
+X86WallFixture::X86WallFixture()
+    : x86Accounts(DefaultAccounts)
+{ }
 
 X86WallFixture::~X86WallFixture()
 {
@@ -26,8 +34,7 @@ void X86WallFixture::start(int outputs, bool withSite, bool addServer)
     options.x86Port = 0;
     options.linuxPort = -1;
     options.x86Outputs = outputs;
-    // The page's account (as stored by the module) and one for a second operator.
-    options.x86Accounts = {{QString(), QString()}, {"second", "second"}};
+    options.x86Accounts = x86Accounts;
     startMatrix(options, withSite ? QStringLiteral("sample_site.json") : QString());
     if (addServer && !QTest::currentTestFailed())
         QVERIFY(!storeServer(SERVERTYPE_X86_DIGITALMATRIX, "Simulated wall", simulator->x86Port())
@@ -38,15 +45,43 @@ void X86WallFixture::stop()
 {
     page.reset();
     stopMatrix();
+    x86Accounts = DefaultAccounts;
 }
 
-void X86WallFixture::openPage()
+void X86WallFixture::openPage(bool withServer)
 {
     page = std::make_unique<DigitalMatrix>();
     page->setGeometry(40, 40, 1200, 640);
     page->show();
     QVERIFY(QTest::qWaitForWindowExposed(page.get()));
-    QTRY_VERIFY(!page->currentServerInfo().id.isEmpty());
+    if (withServer)
+        QTRY_VERIFY(!page->currentServerInfo().id.isEmpty());
+}
+
+void X86WallFixture::addServerThroughDialog(const QString &user, const QString &password)
+{
+    openPage(false);
+    if (QTest::currentTestFailed())
+        return;
+    const int port = simulator->x86Port();
+    ModalDriver addDriver([port, user, password](QWidget *modal) {
+        modal->findChild<QLineEdit *>("serverName")->setText("Simulated wall");
+        modal->findChild<COMMONUSELIB::IpAddressFrame *>("ipFrame")->setIp("127.0.0.1");
+        modal->findChild<QLineEdit *>("serverPort")->setText(QString::number(port));
+        auto *userEdit = modal->findChild<QLineEdit *>("_userLineEdt");
+        auto *passwordEdit = modal->findChild<QLineEdit *>("_passwordLineEdt");
+        if (!userEdit || !passwordEdit)
+            return; // closed unsaved: the dialog has no account fields
+        QTest::keyClicks(userEdit, user);
+        QTest::keyClicks(passwordEdit, password);
+        QTest::mouseClick(modal->findChild<QPushButton *>("saveBt"), Qt::LeftButton);
+    });
+    addDriver.start();
+    QTest::mouseClick(button("_addServerBtn"), Qt::LeftButton);
+    addDriver.stop();
+    QVERIFY(addDriver.ran());
+    QTRY_COMPARE(button("_serverSelectBtn")->text(), QStringLiteral("Simulated wall"));
+    QCOMPARE(page->currentServerInfo().port, port);
 }
 
 void X86WallFixture::connectPage()

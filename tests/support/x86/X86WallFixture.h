@@ -32,8 +32,11 @@ public:
     // Page, disconnection, simulator, data centre, in that order.
     void stop();
 
-    // Shows the page; it selects the first server.
-    void openPage();
+    // Shows the page; it selects the first server unless there is none.
+    void openPage(bool withServer = true);
+    // Shows the page and stores the simulator through the server dialog with this account.
+    void addServerThroughDialog(const QString &user = QString(),
+                                const QString &password = QString());
     // Connects; a new matrix asks for its screens, which get rows x columns, then "Save".
     void connectAndArrange(int rows, int columns);
     // start(4, withSite), then connectAndArrange(rows, columns); false when a step failed.
@@ -51,4 +54,7 @@ public:
     void refuse(const QList<quint16> &types);
 
     std::unique_ptr<LUMO_DIGITALMATRIX_MODULE::DigitalMatrix> page;
+    // The matrix's accounts at the next start(): unless set, and again after stop(), the
+    // page's (as stored without an account) and a second operator's.
+    QList<SimulatorAccount> x86Accounts;
 };
