@@ -661,39 +661,24 @@ void DigitalMatrix::slotCommandResult(int command, int result)
     QLogger::instance()->LogInfo(
             QStringLiteral("matrix command %1 refused, error code:").arg(command)
             + QString::number(result));
-    QString text;
-    switch (command) {
-    case X86CommandSetScreenCount:
-        text = tr("The matrix server refused the screen count!");
-        break;
-    case X86CommandExchangeMirrors:
-        text = tr("The matrix server refused to swap the windows!");
-        break;
-    case X86CommandSetConfigMode:
-        text = tr("The matrix server refused the configuration mode!");
-        break;
-    case X86CommandSetMonitorSplit:
-        text = tr("The matrix server refused the split!");
-        break;
-    case X86CommandSetMonitorSources:
-    case X86CommandSetMonitorTurnSources:
-        text = tr("The matrix server refused the sources!");
-        break;
-    case X86CommandSetTurnState:
-        text = tr("The matrix server refused to change the turn show!");
-        break;
-    case X86CommandClearSource:
-        text = tr("The matrix server refused to clear the source!");
-        break;
-    case X86CommandZoomMirrorAt:
-        text = tr("The matrix server refused to zoom the window!");
-        break;
-    case X86CommandSetMirrorRect:
-        text = tr("The matrix server refused to move the window!");
-        break;
-    default:
-        break;
-    }
+    const QString text = [command]() -> QString {
+        switch (command) {
+        case X86CommandSetScreenCount: return tr("The matrix server refused the screen count!");
+        case X86CommandExchangeMirrors:
+            return tr("The matrix server refused to swap the windows!");
+        case X86CommandSetConfigMode:
+            return tr("The matrix server refused the configuration mode!");
+        case X86CommandSetMonitorSplit: return tr("The matrix server refused the split!");
+        case X86CommandSetMonitorSources:
+        case X86CommandSetMonitorTurnSources: return tr("The matrix server refused the sources!");
+        case X86CommandSetTurnState:
+            return tr("The matrix server refused to change the turn show!");
+        case X86CommandClearSource: return tr("The matrix server refused to clear the source!");
+        case X86CommandZoomMirrorAt: return tr("The matrix server refused to zoom the window!");
+        case X86CommandSetMirrorRect: return tr("The matrix server refused to move the window!");
+        default: return QString();
+        }
+    }();
     // Whatever was refused, the page draws again what the matrix holds.
     port()->requestLayout();
     if (text.isEmpty())
