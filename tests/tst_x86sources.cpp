@@ -271,7 +271,6 @@ private slots:
     void viewSearchCyclesThroughMatches();
 
     // Page.
-    void viewSetThroughThePageEndsTheTurnShow();
     void turnMenuClosingUnchecksTheButton_data();
     void turnMenuClosingUnchecksTheButton();
     void pressOnTheTurnButtonOnlyClosesTheMenu();
@@ -953,33 +952,6 @@ void TestX86Sources::viewSearchCyclesThroughMatches()
 }
 
 // ---- Page ---------------------------------------------------------------------------------
-
-void TestX86Sources::viewSetThroughThePageEndsTheTurnShow()
-{
-    QVERIFY(importSite(9, QJsonArray {viewEntry("view-9", "Nine", 9, {{5, 7}, {1, 1}})}));
-    h.loggedInWall(true, fourWindows(1));
-    QPushButton *turnButton = pageButton("_turnShowBtn");
-    QVERIFY(turnButton->isEnabled());
-    ModalDriver driver([&](QWidget *modal) {
-        auto *dialog = qobject_cast<SetChannelSource *>(modal);
-        if (!dialog)
-            return;
-        QTest::mouseClick(dialog->findChild<QPushButton *>("_viewBtn"), Qt::LeftButton);
-        treeOf(dialog->viewTree())->topLevelItem(0)->setSelected(true);
-        QTest::mouseClick(dialog->findChild<QPushButton *>("_setBtn"), Qt::LeftButton);
-    });
-    driver.start();
-    QTest::mouseClick(pageButton("_setSourceBtn"), Qt::LeftButton);
-    driver.stop();
-    QVERIFY(driver.ran());
-    QCOMPARE(x86()->names(),
-             (QStringList {"SelectMonitor", "SetTurnState", "SetMonitorSplit", "RequestLayout",
-                           "SetMonitorSources", "RequestLayout"}));
-    QCOMPARE(x86()->last("SetMonitorSplit").args, (QVariantList {0, 9}));
-    QCOMPARE(intAt(x86()->last("SetMonitorSources").bytes, 212), 7);
-    // What the matrix made of the view comes with the layout the page asked for.
-    Q_UNUSED(turnButton)
-}
 
 void TestX86Sources::turnMenuClosingUnchecksTheButton_data()
 {
