@@ -16,7 +16,6 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -105,19 +104,17 @@ QString TestContainer::shownLook() const
         return QStringLiteral("both or neither");
     if (hintShown)
         return QStringLiteral("hint");
-    return stack()->currentWidget() == x86Page() ? QStringLiteral("x86") : QStringLiteral("linux");
+    QWidget *shown = stack()->currentWidget();
+    return shown == x86Page()      ? QStringLiteral("x86")
+            : shown == linuxPage() ? QStringLiteral("linux")
+                                   : QStringLiteral("another page");
 }
 
 void TestContainer::noServerShowsOnlyThePictureHint()
 {
     makePage();
-    QCOMPARE(page->windowTitle(), QStringLiteral("DigitalMatrixConfigPage"));
     QCOMPARE(shownLook(), QStringLiteral("hint"));
     QCOMPARE(hint()->pictureType(), 2);
-    QCOMPARE(page->layout()->contentsMargins(), QMargins(0, 0, 0, 0));
-    QCOMPARE(stack()->count(), 2);
-    QVERIFY(qobject_cast<DigitalMatrix *>(stack()->widget(0)));
-    QVERIFY(qobject_cast<LinuxDigitalMatrixPage *>(stack()->widget(1)));
 }
 
 void TestContainer::storedServersChooseThePage_data()

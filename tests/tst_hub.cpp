@@ -33,6 +33,19 @@ _MIRRORINFO mirror(int index, const RECT &home, const RECT &current, int split, 
     return m;
 }
 
+QString rectText(const RECT &r)
+{
+    return QStringLiteral("%1,%2,%3,%4").arg(r.left).arg(r.top).arg(r.right).arg(r.bottom);
+}
+
+QString numbers(const QList<int> &values)
+{
+    QStringList out;
+    for (int v : values)
+        out << QString::number(v);
+    return out.join(QLatin1Char(' '));
+}
+
 // Records the layout signals in arrival order, with the thread they ran on.
 class LayoutRecorder : public QObject
 {
@@ -41,41 +54,24 @@ public:
     {
         connect(hub, &DigitalMatrixConfigSignals::signalCreateNewLayout, this,
                 [this](RECT wall, int count, int p1, int p2, int p3, int p4) {
-                    events << QStringLiteral("create %1,%2,%3,%4 n=%5 %6 %7 %8 %9")
-                                      .arg(wall.left)
-                                      .arg(wall.top)
-                                      .arg(wall.right)
-                                      .arg(wall.bottom)
-                                      .arg(count)
-                                      .arg(p1)
-                                      .arg(p2)
-                                      .arg(p3)
-                                      .arg(p4);
-                    threads << QThread::currentThread();
+                    add("create " + rectText(wall) + " n=" + numbers({count, p1, p2, p3, p4}));
                 });
         connect(hub, &DigitalMatrixConfigSignals::signalSetOneMirror, this,
                 [this](RECT a, RECT b, int index, int split, int layer, int p4, int turn) {
-                    events << QStringLiteral("mirror %1 a=%2,%3,%4,%5 b=%6,%7,%8,%9 s=%10 l=%11 "
-                                             "p=%12 t=%13")
-                                      .arg(index)
-                                      .arg(a.left)
-                                      .arg(a.top)
-                                      .arg(a.right)
-                                      .arg(a.bottom)
-                                      .arg(b.left)
-                                      .arg(b.top)
-                                      .arg(b.right)
-                                      .arg(b.bottom)
-                                      .arg(split)
-                                      .arg(layer)
-                                      .arg(p4)
-                                      .arg(turn);
-                    threads << QThread::currentThread();
+                    add(QStringLiteral("mirror %1 a=%2 b=%3 s=%4 l=%5 p=%6 t=%7")
+                                .arg(index)
+                                .arg(rectText(a), rectText(b))
+                                .arg(split)
+                                .arg(layer)
+                                .arg(p4)
+                                .arg(turn));
                 });
-        connect(hub, &DigitalMatrixConfigSignals::signalSetMirrorEnd, this, [this] {
-            events << QStringLiteral("end");
-            threads << QThread::currentThread();
-        });
+        connect(hub, &DigitalMatrixConfigSignals::signalSetMirrorEnd, this, [this] { add("end"); });
+    }
+    void add(const QString &event)
+    {
+        events << event;
+        threads << QThread::currentThread();
     }
     QStringList events;
     QList<QThread *> threads;
@@ -140,14 +136,14 @@ void TestHub::connectStatusBecomesOneSignal()
     DigitalMatrixConfigSignals *hub = DigitalMatrixConfigSignals::instance();
     QList<int> received;
     QObject receiver; // lives on the GUI thread: deliveries from the service are queued
-    connect(hub, &DigitalMatrixConfigSignals::signalConnectSuccess, &receiver,
-            [&] { received << 0; });
-    connect(hub, &DigitalMatrixConfigSignals::signalConnectFailed, &receiver,
-            [&] { received << 1; });
-    connect(hub, &DigitalMatrixConfigSignals::signalConnectTimeOut, &receiver,
-            [&] { received << 2; });
-    connect(hub, &DigitalMatrixConfigSignals::signalDisconnect, &receiver, [&] { received << 3; });
-    connect(hub, &DigitalMatrixConfigSignals::signalDisError, &receiver, [&] { received << 4; });
+    const QList<void (DigitalMatrixConfigSignals::*)()> outcomes {
+            &DigitalMatrixConfigSignals::signalConnectSuccess,
+            &DigitalMatrixConfigSignals::signalConnectFailed,
+            &DigitalMatrixConfigSignals::signalConnectTimeOut,
+            &DigitalMatrixConfigSignals::signalDisconnect,
+            &DigitalMatrixConfigSignals::signalDisError};
+    for (int i = 0; i < outcomes.size(); ++i)
+        connect(hub, outcomes.at(i), &receiver, [&received, i] { received << i; });
 
     // The port registered the hub's callbacks with the service.
     QVERIFY(service->x86()->connCallback);
@@ -201,12 +197,9 @@ void TestHub::layoutArrivesInOrderOnGuiThread()
         const RECT home = rc(i * 100, 0, i * 100 + 100, 50);
         const RECT current = rc(i * 100 + 1, 2, i * 100 + 99, 48);
         mirrors << mirror(i + 1, home, current, i % 4 + 1, i, i % 3);
-        expected << QStringLiteral("mirror %1 a=%2,0,%3,50 b=%4,2,%5,48 s=%6 l=%7 p=77 t=%8")
+        expected << QStringLiteral("mirror %1 a=%2 b=%3 s=%4 l=%5 p=77 t=%6")
                             .arg(i + 1)
-                            .arg(i * 100)
-                            .arg(i * 100 + 100)
-                            .arg(i * 100 + 1)
-                            .arg(i * 100 + 99)
+                            .arg(rectText(home), rectText(current))
                             .arg(i % 4 + 1)
                             .arg(i)
                             .arg(i % 3);

@@ -81,6 +81,7 @@ private slots:
     void fixedSetHoldsNoTurnShow();
     void ticksSurviveTabsAndSearches();
     void refusedSourcesAreShownOnce();
+    void aViewEndsTheTurnShowAndFillsItsPanes();
 
 private:
     QPushButton *button(const QString &name) const { return f.button(name); }
@@ -863,6 +864,34 @@ void TestX86EndToEnd::refusedSourcesAreShownOnce()
     QTRY_COMPARE(int(f.wall()->mirrorByIndex(1)->getTurnState()), 0);
     QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getSplitCount(), simWindow(1).split);
     QVERIFY(!button("_turnShowBtn")->isEnabled());
+}
+
+void TestX86EndToEnd::aViewEndsTheTurnShowAndFillsItsPanes()
+{
+    QVERIFY(connectAndArrangeTwoByTwo());
+    select(1);
+    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
+    QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, X86WallFixture::Timeout);
+    // The site's nine-pane view: each channel on its pane, the turn show ended.
+    setSources([](MatrixGroupTree *, SetChannelSource *dialog) {
+        dialog->findChild<QPushButton *>("_viewBtn")->click();
+        const QList<QTreeWidgetItem *> views =
+                dialog->findChild<QWidget *>("_viewWdt")
+                        ->findChild<QTreeWidget *>()
+                        ->findItems(QStringLiteral("Perimeter 9 周界九画面"), Qt::MatchExactly);
+        if (!views.isEmpty())
+            views.first()->setSelected(true);
+    });
+    QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).split, 9, X86WallFixture::Timeout);
+    const SimX86Window held = simWindow(1);
+    QCOMPARE(held.turnState, 0);
+    QStringList panes;
+    for (const _ST_ChnInfo &source : held.sources)
+        panes << QString::number(source.sequence);
+    QCOMPARE(panes, (QStringList {"7", "1", "2", "3", "5", "8", "9"}));
+    QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getSplitCount(), 9);
+    QCOMPARE(int(f.wall()->mirrorByIndex(1)->getTurnState()), 0);
+    QCOMPARE(boxes->count(), 0);
 }
 
 QTEST_MAIN(TestX86EndToEnd)

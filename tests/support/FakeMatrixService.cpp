@@ -12,16 +12,16 @@ using LUMO_DIGITALMATRIX_MODULE::DigitalMatrixInteractionPort;
 
 namespace {
 
-QByteArray bytesOf(const void *data, int size)
+// Copies what a reading operation hands back: at most capacity entries, and the count the
+// fake was told to report.
+template<typename T>
+void readOut(const T *from, int available, T *to, int capacity, int *count, int reported)
 {
-    if (!data || size <= 0)
-        return QByteArray();
-    return QByteArray(static_cast<const char *>(data), size);
-}
-
-QString text(const char *s)
-{
-    return s ? QString::fromLocal8Bit(s) : QString();
+    const int n = std::min(capacity, available);
+    if (to && n > 0)
+        std::memcpy(to, from, size_t(n) * sizeof(T));
+    if (count)
+        *count = reported != FakeBaseMatrix::AutoCount ? reported : available;
 }
 
 } // namespace
@@ -42,39 +42,32 @@ QList<FakeCall> FakeCallLog::calls() const
 
 QList<FakeCall> FakeCallLog::callsNamed(const QString &name) const
 {
-    QMutexLocker locker(&mutex);
     QList<FakeCall> out;
-    for (const FakeCall &call : log)
-        if (call.name == name)
-            out.append(call);
+    for (const FakeCall &c : calls()) {
+        if (c.name == name)
+            out.append(c);
+    }
     return out;
 }
 
 QStringList FakeCallLog::names() const
 {
-    QMutexLocker locker(&mutex);
     QStringList out;
-    for (const FakeCall &call : log)
-        out << call.name;
+    for (const FakeCall &c : calls())
+        out << c.name;
     return out;
 }
 
 QStringList FakeCallLog::trace() const
 {
-    QMutexLocker locker(&mutex);
     QStringList out;
-    for (const FakeCall &call : log) {
+    for (const FakeCall &c : calls()) {
         QStringList args;
-        for (const QVariant &arg : call.args)
+        for (const QVariant &arg : c.args)
             args << arg.toString();
-        out << call.name + QLatin1Char('(') + args.join(QLatin1Char(',')) + QLatin1Char(')');
+        out << c.name + QLatin1Char('(') + args.join(QLatin1Char(',')) + QLatin1Char(')');
     }
     return out;
-}
-
-int FakeCallLog::count(const QString &name) const
-{
-    return callsNamed(name).size();
 }
 
 FakeCall FakeCallLog::last(const QString &name) const
@@ -105,147 +98,21 @@ int FakeCallLog::resultFor(const QString &name)
 {
     QMutexLocker locker(&mutex);
     QList<int> &queue = queued[name];
-    if (!queue.isEmpty())
-        return queue.takeFirst();
-    return results.value(name, 0);
+    return queue.isEmpty() ? results.value(name, 0) : queue.takeFirst();
 }
 
 // ---- FakeX86Matrix --------------------------------------------------------------
 
-FakeX86Matrix::FakeX86Matrix() = default;
-FakeX86Matrix::~FakeX86Matrix() = default;
-
-int FakeX86Matrix::Connect(const char *ip, int port)
-{
-    record("Connect", {text(ip), port});
-    return resultFor("Connect");
-}
-
-int FakeX86Matrix::Disconnect()
-{
-    record("Disconnect");
-    return resultFor("Disconnect");
-}
-
 int FakeX86Matrix::RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConnectStatus,
                                      MatrixInfoCallback onMatrixInfo, MatrixLayoutCallback onLayout,
-                                     MatrixCommandResultCallback onCommandResult,
-                                     MatrixReservedCallback onReserved5)
+                                     MatrixCommandResultCallback, MatrixReservedCallback)
 {
     record("RegisterCallbacks");
     registeredContext = ctx;
     connCallback = onConnectStatus;
     infoCallback = onMatrixInfo;
     layoutCallback = onLayout;
-    commandResult = onCommandResult;
-    reserved5 = onReserved5;
     return 0;
-}
-
-int FakeX86Matrix::Login(const char *user, const char *password)
-{
-    record("Login", {text(user), text(password)});
-    return resultFor("Login");
-}
-
-int FakeX86Matrix::ForceLogin()
-{
-    record("ForceLogin");
-    return resultFor("ForceLogin");
-}
-
-int FakeX86Matrix::SetScreenCount(int rows, int columns)
-{
-    record("SetScreenCount", {rows, columns});
-    return resultFor("SetScreenCount");
-}
-
-int FakeX86Matrix::RequestLayout()
-{
-    record("RequestLayout");
-    return resultFor("RequestLayout");
-}
-
-int FakeX86Matrix::ExchangeMirrors(int mirrorA, int mirrorB)
-{
-    record("ExchangeMirrors", {mirrorA, mirrorB});
-    return resultFor("ExchangeMirrors");
-}
-
-int FakeX86Matrix::SetConfigMode(bool on)
-{
-    record("SetConfigMode", {on});
-    return resultFor("SetConfigMode");
-}
-
-int FakeX86Matrix::SetMonitorSplit(int monitor, int splitCount)
-{
-    record("SetMonitorSplit", {monitor, splitCount});
-    return resultFor("SetMonitorSplit");
-}
-
-int FakeX86Matrix::SetMonitorSources(int monitor, const _ST_ChnInfo *channels, int count)
-{
-    record("SetMonitorSources", {monitor, count},
-           bytesOf(channels, count * int(sizeof(_ST_ChnInfo))));
-    return resultFor("SetMonitorSources");
-}
-
-int FakeX86Matrix::Reserved11()
-{
-    record("Reserved11");
-    return 0;
-}
-
-int FakeX86Matrix::Reserved12()
-{
-    record("Reserved12");
-    return 0;
-}
-
-int FakeX86Matrix::SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
-                                         int turnInterval)
-{
-    record("SetMonitorTurnSources", {monitor, count, turnInterval},
-           bytesOf(channels, count * int(sizeof(_ST_ChnInfo))));
-    return resultFor("SetMonitorTurnSources");
-}
-
-int FakeX86Matrix::Reserved14()
-{
-    record("Reserved14");
-    return 0;
-}
-
-int FakeX86Matrix::SelectMonitor(int monitor)
-{
-    record("SelectMonitor", {monitor});
-    return resultFor("SelectMonitor");
-}
-
-int FakeX86Matrix::SetTurnState(int monitor, int state)
-{
-    record("SetTurnState", {monitor, state});
-    return resultFor("SetTurnState");
-}
-
-int FakeX86Matrix::ClearSource(int monitor)
-{
-    record("ClearSource", {monitor});
-    return resultFor("ClearSource");
-}
-
-int FakeX86Matrix::ZoomMirrorAt(int mirror, int x, int y)
-{
-    record("ZoomMirrorAt", {mirror, x, y});
-    return resultFor("ZoomMirrorAt");
-}
-
-int FakeX86Matrix::SetMirrorRect(int mirror, RECT rect)
-{
-    record("SetMirrorRect", {mirror, rect.left, rect.top, rect.right, rect.bottom},
-           bytesOf(&rect, int(sizeof rect)));
-    return resultFor("SetMirrorRect");
 }
 
 void FakeX86Matrix::fireConnectStatus(int connType)
@@ -295,237 +162,26 @@ void FakeX86Matrix::fireRawLayout(QByteArray buffer)
 
 // ---- FakeBaseMatrix -------------------------------------------------------------
 
-FakeBaseMatrix::FakeBaseMatrix() = default;
-FakeBaseMatrix::~FakeBaseMatrix() = default;
-
-int FakeBaseMatrix::Login(int mode, const char *user, const char *password, const char *ip,
-                          int port)
-{
-    record("Login", {mode, text(user), text(password), text(ip), port});
-    return resultFor("Login");
-}
-
-int FakeBaseMatrix::StartSession()
-{
-    record("StartSession");
-    return resultFor("StartSession");
-}
-
-int FakeBaseMatrix::Disconnect()
-{
-    record("Disconnect");
-    return resultFor("Disconnect");
-}
-
-int FakeBaseMatrix::Reboot()
-{
-    record("Reboot");
-    return resultFor("Reboot");
-}
-
-int FakeBaseMatrix::FactoryReset(int mode)
-{
-    record("FactoryReset", {mode});
-    return resultFor("FactoryReset");
-}
-
-int FakeBaseMatrix::StartUpgrade(int mode, const char *url)
-{
-    record("StartUpgrade", {mode, text(url)});
-    return resultFor("StartUpgrade");
-}
-
-int FakeBaseMatrix::GetUpgradeStatus(UpgradeStatusBlock *status)
-{
-    record("GetUpgradeStatus");
-    if (status)
-        *status = upgradeStatus;
-    return resultFor("GetUpgradeStatus");
-}
-
-int FakeBaseMatrix::KeepAlive()
-{
-    // Asked by a timer: not recorded, so that call logs hold the commands only.
-    return resultFor("KeepAlive");
-}
-
-int FakeBaseMatrix::SaveRowColumn(int rows, int columns)
-{
-    record("SaveRowColumn", {rows, columns});
-    return resultFor("SaveRowColumn");
-}
-
-int FakeBaseMatrix::Reserved9()
-{
-    record("Reserved9");
-    return 0;
-}
-
-int FakeBaseMatrix::Reserved10()
-{
-    record("Reserved10");
-    return 0;
-}
-
-int FakeBaseMatrix::Reserved11()
-{
-    record("Reserved11");
-    return 0;
-}
-
-int FakeBaseMatrix::Reserved12()
-{
-    record("Reserved12");
-    return 0;
-}
-
-int FakeBaseMatrix::Reserved13()
-{
-    record("Reserved13");
-    return 0;
-}
-
-int FakeBaseMatrix::SetNumberArrangeMode(int on)
-{
-    record("SetNumberArrangeMode", {on});
-    return resultFor("SetNumberArrangeMode");
-}
-
 int FakeBaseMatrix::GetScreenNumbers(uint8_t *bytes, int capacity, int *count)
 {
-    record("GetScreenNumbers", {capacity});
-    const int n = std::min(capacity, int(screenNumberBytes.size()));
-    if (bytes && n > 0)
-        std::memcpy(bytes, screenNumberBytes.constData(), size_t(n));
-    if (count)
-        *count = screenNumberCount != AutoCount ? screenNumberCount : int(screenNumberBytes.size());
-    return resultFor("GetScreenNumbers");
-}
-
-int FakeBaseMatrix::SetScreenNumbers(const uint8_t *bytes, int count)
-{
-    record("SetScreenNumbers", {count}, bytesOf(bytes, count));
-    return resultFor("SetScreenNumbers");
+    readOut(reinterpret_cast<const uint8_t *>(screenNumberBytes.constData()),
+            int(screenNumberBytes.size()), bytes, capacity, count, screenNumberCount);
+    return call("GetScreenNumbers", {capacity});
 }
 
 int FakeBaseMatrix::GetScreenGrid(ScreenRegionEntry *entries, int capacity, int *count)
 {
-    record("GetScreenGrid", {capacity});
-    const int n = std::min(capacity, int(gridEntries.size()));
-    if (entries && n > 0)
-        std::memcpy(entries, gridEntries.data(), size_t(n) * sizeof(ScreenRegionEntry));
-    if (count)
-        *count = gridCount != AutoCount ? gridCount : int(gridEntries.size());
-    return resultFor("GetScreenGrid");
-}
-
-int FakeBaseMatrix::SetScreenGrid(const ScreenRegion *regions, int count)
-{
-    record("SetScreenGrid", {count}, bytesOf(regions, count * int(sizeof(ScreenRegion))));
-    return resultFor("SetScreenGrid");
-}
-
-int FakeBaseMatrix::Reserved19()
-{
-    record("Reserved19");
-    return 0;
-}
-
-int FakeBaseMatrix::SetCellMelt(const ScreenRegion *region)
-{
-    record("SetCellMelt", {}, bytesOf(region, int(sizeof(ScreenRegion))));
-    return resultFor("SetCellMelt");
-}
-
-int FakeBaseMatrix::ClearCell(int cell)
-{
-    record("ClearCell", {cell});
-    return resultFor("ClearCell");
-}
-
-int FakeBaseMatrix::SetCellChannels(int cell, const CellChannelRecord *records, int count,
-                                    int splitCount)
-{
-    record("SetCellChannels", {cell, count, splitCount},
-           bytesOf(records, count * int(sizeof(CellChannelRecord))));
-    return resultFor("SetCellChannels");
-}
-
-int FakeBaseMatrix::AddCellChannel(int cell, const CellChannelRecord *record)
-{
-    this->record("AddCellChannel", {cell}, bytesOf(record, int(sizeof(CellChannelRecord))));
-    return resultFor("AddCellChannel");
-}
-
-int FakeBaseMatrix::ModifyCellChannel(int cell, const CellChannelRecord *record)
-{
-    this->record("ModifyCellChannel", {cell}, bytesOf(record, int(sizeof(CellChannelRecord))));
-    return resultFor("ModifyCellChannel");
-}
-
-int FakeBaseMatrix::DeleteCellChannel(int cell, int position)
-{
-    record("DeleteCellChannel", {cell, position});
-    return resultFor("DeleteCellChannel");
+    readOut(gridEntries.data(), int(gridEntries.size()), entries, capacity, count, gridCount);
+    return call("GetScreenGrid", {capacity});
 }
 
 int FakeBaseMatrix::GetCellChannels(int cell, CellChannelRecord *records, int capacity, int *count,
                                     int *splitCount)
 {
-    record("GetCellChannels", {cell, capacity});
-    const int n = std::min(capacity, int(cellRecords.size()));
-    if (records && n > 0)
-        std::memcpy(records, cellRecords.data(), size_t(n) * sizeof(CellChannelRecord));
-    if (count)
-        *count = cellRecordCount != AutoCount ? cellRecordCount : int(cellRecords.size());
+    readOut(cellRecords.data(), int(cellRecords.size()), records, capacity, count, cellRecordCount);
     if (splitCount)
         *splitCount = cellSplitCount;
-    return resultFor("GetCellChannels");
-}
-
-int FakeBaseMatrix::Reserved27()
-{
-    record("Reserved27");
-    return 0;
-}
-
-int FakeBaseMatrix::SetCellTurnShow(int cell, const CellTurnStatus *status)
-{
-    record("SetCellTurnShow",
-           {cell, status ? status->interval : 0, status ? status->state : 0,
-            status ? status->reserved : 0},
-           bytesOf(status, int(sizeof(CellTurnStatus))));
-    return resultFor("SetCellTurnShow");
-}
-
-int FakeBaseMatrix::GetCellTurnShow(int cell, CellTurnStatus *status)
-{
-    record("GetCellTurnShow", {cell});
-    if (status)
-        *status = turnStatus;
-    return resultFor("GetCellTurnShow");
-}
-
-int FakeBaseMatrix::SetCellSingleWindow(int cell, int on, int window)
-{
-    record("SetCellSingleWindow", {cell, on, window});
-    return resultFor("SetCellSingleWindow");
-}
-
-int FakeBaseMatrix::GetCellSingleWindow(int cell, uint8_t *on, int *window)
-{
-    record("GetCellSingleWindow", {cell});
-    if (on)
-        *on = singleWindowFlag;
-    if (window)
-        *window = singleWindow;
-    return resultFor("GetCellSingleWindow");
-}
-
-int FakeBaseMatrix::SetCellSplit(int cell, int splitCount, int reserved)
-{
-    record("SetCellSplit", {cell, splitCount, reserved});
-    return resultFor("SetCellSplit");
+    return call("GetCellChannels", {cell, capacity});
 }
 
 // ---- FakeMatrixService ----------------------------------------------------------
@@ -534,14 +190,10 @@ FakeMatrixService::FakeMatrixService()
 {
     DigitalMatrixInteractionPort::release();
     DigitalMatrixInteractionPort::ServiceFactory factory;
-    factory.createX86 = [this]() -> IMatrixConfig * {
-        x86Matrix = new FakeX86Matrix;
-        return x86Matrix;
-    };
+    factory.createX86 = [this]() -> IMatrixConfig * { return x86Matrix = new FakeX86Matrix; };
     factory.releaseX86 = [](IMatrixConfig *x86) { delete static_cast<FakeX86Matrix *>(x86); };
     factory.createBase = [this]() -> IBaseMatrixConfig * {
-        baseMatrix = new FakeBaseMatrix;
-        return baseMatrix;
+        return baseMatrix = new FakeBaseMatrix;
     };
     factory.releaseBase = [](IBaseMatrixConfig *base) {
         delete static_cast<FakeBaseMatrix *>(base);

@@ -34,7 +34,7 @@ public:
     QStringList names() const;
     // Each call as "Name(arg,arg)", in order.
     QStringList trace() const;
-    int count(const QString &name) const;
+    int count(const QString &name) const { return callsNamed(name).size(); }
     FakeCall last(const QString &name) const;
     void clear();
 
@@ -42,6 +42,20 @@ public:
     void setResult(const QString &name, int result);
     void queueResults(const QString &name, const QList<int> &results);
     int resultFor(const QString &name);
+
+protected:
+    // Records the call and gives back its scripted result.
+    int call(const QString &name, const QVariantList &args = {},
+             const QByteArray &bytes = QByteArray())
+    {
+        record(name, args, bytes);
+        return resultFor(name);
+    }
+    static QString text(const char *s) { return s ? QString::fromLocal8Bit(s) : QString(); }
+    static QByteArray bytesOf(const void *data, int size)
+    {
+        return data && size > 0 ? QByteArray(static_cast<const char *>(data), size) : QByteArray();
+    }
 
 private:
     mutable QMutex mutex;
@@ -53,33 +67,57 @@ private:
 class FakeX86Matrix : public IMatrixConfig, public FakeCallLog
 {
 public:
-    FakeX86Matrix();
-    ~FakeX86Matrix() override;
-
-    int Connect(const char *ip, int port) override;
-    int Disconnect() override;
+    int Connect(const char *ip, int port) override { return call("Connect", {text(ip), port}); }
+    int Disconnect() override { return call("Disconnect"); }
     int RegisterCallbacks(void *ctx, MatrixConnStatusCallback onConnectStatus,
                           MatrixInfoCallback onMatrixInfo, MatrixLayoutCallback onLayout,
                           MatrixCommandResultCallback onCommandResult,
                           MatrixReservedCallback onReserved5) override;
-    int Login(const char *user, const char *password) override;
-    int ForceLogin() override;
-    int SetScreenCount(int rows, int columns) override;
-    int RequestLayout() override;
-    int ExchangeMirrors(int mirrorA, int mirrorB) override;
-    int SetConfigMode(bool on) override;
-    int SetMonitorSplit(int monitor, int splitCount) override;
-    int SetMonitorSources(int monitor, const _ST_ChnInfo *channels, int count) override;
-    int Reserved11() override;
-    int Reserved12() override;
+    int Login(const char *user, const char *password) override
+    {
+        return call("Login", {text(user), text(password)});
+    }
+    int ForceLogin() override { return call("ForceLogin"); }
+    int SetScreenCount(int rows, int columns) override
+    {
+        return call("SetScreenCount", {rows, columns});
+    }
+    int RequestLayout() override { return call("RequestLayout"); }
+    int ExchangeMirrors(int a, int b) override { return call("ExchangeMirrors", {a, b}); }
+    int SetConfigMode(bool on) override { return call("SetConfigMode", {on}); }
+    int SetMonitorSplit(int monitor, int splitCount) override
+    {
+        return call("SetMonitorSplit", {monitor, splitCount});
+    }
+    int SetMonitorSources(int monitor, const _ST_ChnInfo *channels, int count) override
+    {
+        return call("SetMonitorSources", {monitor, count},
+                    bytesOf(channels, count * int(sizeof(_ST_ChnInfo))));
+    }
+    int Reserved11() override { return call("Reserved11"); }
+    int Reserved12() override { return call("Reserved12"); }
     int SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
-                              int turnInterval) override;
-    int Reserved14() override;
-    int SelectMonitor(int monitor) override;
-    int SetTurnState(int monitor, int state) override;
-    int ClearSource(int monitor) override;
-    int ZoomMirrorAt(int mirror, int x, int y) override;
-    int SetMirrorRect(int mirror, RECT rect) override;
+                              int turnInterval) override
+    {
+        return call("SetMonitorTurnSources", {monitor, count, turnInterval},
+                    bytesOf(channels, count * int(sizeof(_ST_ChnInfo))));
+    }
+    int Reserved14() override { return call("Reserved14"); }
+    int SelectMonitor(int monitor) override { return call("SelectMonitor", {monitor}); }
+    int SetTurnState(int monitor, int state) override
+    {
+        return call("SetTurnState", {monitor, state});
+    }
+    int ClearSource(int monitor) override { return call("ClearSource", {monitor}); }
+    int ZoomMirrorAt(int mirror, int x, int y) override
+    {
+        return call("ZoomMirrorAt", {mirror, x, y});
+    }
+    int SetMirrorRect(int mirror, RECT r) override
+    {
+        return call("SetMirrorRect", {mirror, r.left, r.top, r.right, r.bottom},
+                    bytesOf(&r, int(sizeof r)));
+    }
 
     // Fire the registered callbacks from a new thread and wait for it to finish.
     void fireConnectStatus(int connType);
@@ -93,51 +131,106 @@ public:
     MatrixConnStatusCallback connCallback = nullptr;
     MatrixInfoCallback infoCallback = nullptr;
     MatrixLayoutCallback layoutCallback = nullptr;
-    MatrixCommandResultCallback commandResult = nullptr;
-    MatrixReservedCallback reserved5 = nullptr;
 };
 
 class FakeBaseMatrix : public IBaseMatrixConfig, public FakeCallLog
 {
 public:
-    FakeBaseMatrix();
-    ~FakeBaseMatrix() override;
-
-    int Login(int mode, const char *user, const char *password, const char *ip, int port) override;
-    int StartSession() override;
-    int Disconnect() override;
-    int Reboot() override;
-    int FactoryReset(int mode) override;
-    int StartUpgrade(int mode, const char *url) override;
-    int GetUpgradeStatus(UpgradeStatusBlock *status) override;
-    int KeepAlive() override;
-    int SaveRowColumn(int rows, int columns) override;
-    int Reserved9() override;
-    int Reserved10() override;
-    int Reserved11() override;
-    int Reserved12() override;
-    int Reserved13() override;
-    int SetNumberArrangeMode(int on) override;
+    int Login(int mode, const char *user, const char *password, const char *ip, int port) override
+    {
+        return call("Login", {mode, text(user), text(password), text(ip), port});
+    }
+    int StartSession() override { return call("StartSession"); }
+    int Disconnect() override { return call("Disconnect"); }
+    int Reboot() override { return call("Reboot"); }
+    int FactoryReset(int mode) override { return call("FactoryReset", {mode}); }
+    int StartUpgrade(int mode, const char *url) override
+    {
+        return call("StartUpgrade", {mode, text(url)});
+    }
+    int GetUpgradeStatus(UpgradeStatusBlock *status) override
+    {
+        if (status)
+            *status = upgradeStatus;
+        return call("GetUpgradeStatus");
+    }
+    // Asked by a timer: not recorded, so that call logs hold the commands only.
+    int KeepAlive() override { return resultFor("KeepAlive"); }
+    int SaveRowColumn(int rows, int columns) override
+    {
+        return call("SaveRowColumn", {rows, columns});
+    }
+    int Reserved9() override { return call("Reserved9"); }
+    int Reserved10() override { return call("Reserved10"); }
+    int Reserved11() override { return call("Reserved11"); }
+    int Reserved12() override { return call("Reserved12"); }
+    int Reserved13() override { return call("Reserved13"); }
+    int SetNumberArrangeMode(int on) override { return call("SetNumberArrangeMode", {on}); }
     int GetScreenNumbers(uint8_t *bytes, int capacity, int *count) override;
-    int SetScreenNumbers(const uint8_t *bytes, int count) override;
+    int SetScreenNumbers(const uint8_t *bytes, int count) override
+    {
+        return call("SetScreenNumbers", {count}, bytesOf(bytes, count));
+    }
     int GetScreenGrid(ScreenRegionEntry *entries, int capacity, int *count) override;
-    int SetScreenGrid(const ScreenRegion *regions, int count) override;
-    int Reserved19() override;
-    int SetCellMelt(const ScreenRegion *region) override;
-    int ClearCell(int cell) override;
+    int SetScreenGrid(const ScreenRegion *regions, int count) override
+    {
+        return call("SetScreenGrid", {count}, bytesOf(regions, count * int(sizeof(ScreenRegion))));
+    }
+    int Reserved19() override { return call("Reserved19"); }
+    int SetCellMelt(const ScreenRegion *region) override
+    {
+        return call("SetCellMelt", {}, bytesOf(region, int(sizeof(ScreenRegion))));
+    }
+    int ClearCell(int cell) override { return call("ClearCell", {cell}); }
     int SetCellChannels(int cell, const CellChannelRecord *records, int count,
-                        int splitCount) override;
-    int AddCellChannel(int cell, const CellChannelRecord *record) override;
-    int ModifyCellChannel(int cell, const CellChannelRecord *record) override;
-    int DeleteCellChannel(int cell, int position) override;
+                        int splitCount) override
+    {
+        return call("SetCellChannels", {cell, count, splitCount},
+                    bytesOf(records, count * int(sizeof(CellChannelRecord))));
+    }
+    int AddCellChannel(int cell, const CellChannelRecord *r) override
+    {
+        return call("AddCellChannel", {cell}, bytesOf(r, int(sizeof(CellChannelRecord))));
+    }
+    int ModifyCellChannel(int cell, const CellChannelRecord *r) override
+    {
+        return call("ModifyCellChannel", {cell}, bytesOf(r, int(sizeof(CellChannelRecord))));
+    }
+    int DeleteCellChannel(int cell, int position) override
+    {
+        return call("DeleteCellChannel", {cell, position});
+    }
     int GetCellChannels(int cell, CellChannelRecord *records, int capacity, int *count,
                         int *splitCount) override;
-    int Reserved27() override;
-    int SetCellTurnShow(int cell, const CellTurnStatus *status) override;
-    int GetCellTurnShow(int cell, CellTurnStatus *status) override;
-    int SetCellSingleWindow(int cell, int on, int window) override;
-    int GetCellSingleWindow(int cell, uint8_t *on, int *window) override;
-    int SetCellSplit(int cell, int splitCount, int reserved) override;
+    int Reserved27() override { return call("Reserved27"); }
+    int SetCellTurnShow(int cell, const CellTurnStatus *s) override
+    {
+        return call("SetCellTurnShow",
+                    {cell, s ? s->interval : 0, s ? s->state : 0, s ? s->reserved : 0},
+                    bytesOf(s, int(sizeof(CellTurnStatus))));
+    }
+    int GetCellTurnShow(int cell, CellTurnStatus *status) override
+    {
+        if (status)
+            *status = turnStatus;
+        return call("GetCellTurnShow", {cell});
+    }
+    int SetCellSingleWindow(int cell, int on, int window) override
+    {
+        return call("SetCellSingleWindow", {cell, on, window});
+    }
+    int GetCellSingleWindow(int cell, uint8_t *on, int *window) override
+    {
+        if (on)
+            *on = singleWindowFlag;
+        if (window)
+            *window = singleWindow;
+        return call("GetCellSingleWindow", {cell});
+    }
+    int SetCellSplit(int cell, int splitCount, int reserved) override
+    {
+        return call("SetCellSplit", {cell, splitCount, reserved});
+    }
 
     // Scripted outputs of the reading operations. A reported count may differ from what
     // is actually written (beyond the buffer, negative), as a faulty service's might.

@@ -146,20 +146,12 @@ void X86PageHarness::fireLayout(const QVector<_MIRRORINFO> &mirrors, int p2, int
     QCoreApplication::processEvents();
 }
 
-bool X86PageHarness::controlsEnabled() const
+QString X86PageHarness::controls() const
 {
-    for (const QString &name : WallControls) {
-        if (!button(name)->isEnabled())
-            return false;
-    }
-    return true;
-}
-
-bool X86PageHarness::controlsDisabled() const
-{
-    for (const QString &name : WallControls) {
-        if (button(name)->isEnabled())
-            return false;
-    }
-    return true;
+    int enabled = 0;
+    for (const QString &name : WallControls)
+        enabled += button(name)->isEnabled();
+    return enabled == WallControls.size() ? QStringLiteral("enabled")
+            : enabled == 0                ? QStringLiteral("disabled")
+                                          : QStringLiteral("mixed");
 }

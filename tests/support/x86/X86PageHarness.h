@@ -56,9 +56,8 @@ public:
     void loggedInWall(bool show = false, const QVector<_MIRRORINFO> &mirrors = fourWindows());
     // A layout of these windows on a 1600 x 900 wall, delivered.
     void fireLayout(const QVector<_MIRRORINFO> &mirrors, int p2 = 0, int p3 = 1, int p4 = 1);
-    // Whether all the wall's command buttons are enabled, or all disabled.
-    bool controlsEnabled() const;
-    bool controlsDisabled() const;
+    // The wall's command buttons: "enabled" (all), "disabled" (all) or "mixed".
+    QString controls() const;
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<FakeMatrixService> service;
