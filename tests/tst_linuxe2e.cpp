@@ -397,7 +397,8 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
         QTRY_COMPARE(f.simulator->clientCount(), 0);
     if (fault == QLatin1String("reboot")) {
         // Once the matrix is back, the operator connects again.
-        QCOMPARE(f.oper()->connectServerHint(), QStringLiteral("Digital matrix server disconnect!"));
+        QCOMPARE(f.oper()->connectServerHint(),
+                 QStringLiteral("Digital matrix server disconnect!"));
         QVERIFY(QTest::qWaitFor(
                 [this] {
                     f.oper()->connectButton()->click();
