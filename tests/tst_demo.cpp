@@ -2,6 +2,7 @@
 // the sample site, once; settings and log beside it; the built-in simulator or none), the language
 // it keeps, and its window (the two pages, the simulated walls).
 #include "DemoCommandLine.h"
+#include "WalkCommandLine.h"
 #include "DemoHost.h"
 #include "DemoMainWindow.h"
 
@@ -53,7 +54,7 @@ private slots:
     void init();
     void cleanup();
 
-    // The command lines of the demo host and of the simulator.
+    // The command lines of the demo host, the simulator and the walk.
     void commandLines_data();
     void commandLines();
     void firstRunImportsTheSiteOnce();
@@ -120,6 +121,18 @@ QString tst_Demo::parsed(const QString &program, const QStringList &arguments, i
                 .arg(o.x86Port)
                 .arg(o.linuxPort)
                 .arg(o.language, yes(o.showWall), yes(o.noStyle));
+    }
+    if (program == QLatin1String("demo-walk")) {
+        WalkOptions o;
+        if (seeded)
+            o.out = QStringLiteral("untouched");
+        if (outcome)
+            *outcome = WalkCommandLine::parse(QStringList {program} + arguments, &o, message);
+        return QStringLiteral("out=%1 lang=%2 x86=%3 linux=%4 refusals=%5")
+                .arg(o.out, o.language)
+                .arg(o.x86Port)
+                .arg(o.linuxPort)
+                .arg(yes(o.refusals));
     }
     MatrixSimulatorOptions o;
     MatrixSimulatorFaults f;
@@ -231,6 +244,23 @@ void tst_Demo::commandLines_data()
     row("simulator: refused request of the Linux matrix", sim, "--refuse-x86 LinuxReboot", error,
         "LinuxReboot");
     row("simulator: stray argument", sim, "walls.json", error, "walls.json");
+
+    const char *walk = "demo-walk";
+    row("walk: help", walk, "--help", help, "--out --lang --x86-port --linux-port --refusals");
+    row("walk: version", walk, "--version", version, QString());
+    row("walk: defaults", walk, QString(), run, "out=. lang=en x86=9010 linux=6000 refusals=0");
+    row("walk: every option", walk,
+        "--out /tmp/shots --lang zh-CN --x86-port 0 --linux-port 6100 --refusals", run,
+        "out=/tmp/shots lang=zh_cn x86=0 linux=6100 refusals=1");
+    row("walk: port too large", walk, "--x86-port 70000", error, "x86-port");
+    row("walk: port not a number", walk, "--linux-port six", error, "linux-port");
+    row("walk: same port twice", walk, "--x86-port 7000 --linux-port 7000", error, "same port");
+    row("walk: unknown option", walk, "--slow", error, "slow");
+    row("walk: stray argument", walk, "shots", error, "shots");
+    QTest::newRow("walk: empty folder")
+            << QString::fromLatin1(walk) << QStringList {"--out", ""} << error << "out";
+    QTest::newRow("walk: language with a space")
+            << QString::fromLatin1(walk) << QStringList {"--lang", "zh cn"} << error << "lang";
 }
 
 void tst_Demo::commandLines()
@@ -251,9 +281,9 @@ void tst_Demo::commandLines()
             QVERIFY2(words.contains(word), qPrintable(word + QLatin1String(" in ") + options));
         break;
     case DemoCommandLine::ShowHelp: {
-        const QString help = program == QLatin1String("matrix-client")
-                ? DemoCommandLine::helpText()
-                : SimulatorCommandLine::helpText();
+        const QString help = program == QLatin1String("matrix-client") ? DemoCommandLine::helpText()
+                : program == QLatin1String("demo-walk")                ? WalkCommandLine::helpText()
+                                                        : SimulatorCommandLine::helpText();
         QCOMPARE(message, help);
         for (const QString &name : wanted)
             QVERIFY2(help.contains(name), qPrintable(name));

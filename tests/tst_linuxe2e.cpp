@@ -53,6 +53,8 @@ namespace {
 
 constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
 constexpr int UpgradePolls = 3;
+// The Linux matrix refuses connections this long after a reboot (ms).
+constexpr int RebootMs = 300;
 
 MatrixSimulatorOptions rebootOptions()
 {
@@ -94,6 +96,7 @@ void TestLinuxEndToEnd::init()
     MatrixSimulatorOptions options;
     options.upgradePolls = UpgradePolls;
     options.firmwareVersion = QStringLiteral("1.0.0");
+    options.rebootMs = RebootMs;
     f.start(options, QStringLiteral("lobby_site.json"));
 }
 
@@ -331,8 +334,8 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus_data()
 {
     QTest::addColumn<int>("typeIndex");
     QTest::addColumn<QString>("url");
-    // While it runs: nothing, the matrix stops, the network drops the connection (the page
-    // logs in again and watches on).
+    // While it runs: nothing, the matrix stops, the matrix reboots and refuses connections
+    // for a while (the page logs in again once it is back and watches on).
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("version"); // after the end; empty: not looked at
@@ -350,7 +353,7 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus_data()
         "1.0.0");
     row("matrix gone", 1, "http://updates.local/fw-3.bin", "stop",
         "The matrix could not be reached during the upgrade: its result is unknown!", "");
-    row("connection dropped", 1, "http://updates.local/fw-2.0.0.bin", "drop", finished, "2.0.0");
+    row("matrix reboots", 1, "http://updates.local/fw-2.0.0.bin", "reboot", finished, "2.0.0");
 }
 
 void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
@@ -362,7 +365,8 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
     QFETCH(QString, version);
     MessageBoxScript boxes(1);
     f.connectPage();
-    f.page->setUpgradePollInterval(20);
+    // A reboot outlasts a few polls.
+    f.page->setUpgradePollInterval(fault == QLatin1String("reboot") ? RebootMs / 2 : 20);
 
     LinuxPageHarness::runUpgrade(f.button("upgradeBt"), typeIndex, url);
     QVERIFY(f.page->isUpgradePolling());
@@ -376,8 +380,8 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
     QVERIFY(!f.child<QWidget>("serverSelWdt")->isEnabled());
     if (fault == QLatin1String("stop"))
         f.simulator->stop();
-    else if (fault == QLatin1String("drop"))
-        f.simulator->dropLinuxClients();
+    else if (fault == QLatin1String("reboot"))
+        f.simulator->rebootLinux();
 
     QTRY_VERIFY_WITH_TIMEOUT(!f.page->isUpgradePolling(), 10000);
     QCOMPARE(boxes.texts(), QStringList {message});
@@ -391,6 +395,21 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
     }
     if (fault != QLatin1String("stop"))
         QTRY_COMPARE(f.simulator->clientCount(), 0);
+    if (fault == QLatin1String("reboot")) {
+        // Once the matrix is back, the operator connects again.
+        QCOMPARE(f.oper()->connectServerHint(),
+                 QStringLiteral("Digital matrix server disconnect!"));
+        QVERIFY(QTest::qWaitFor(
+                [this] {
+                    f.oper()->connectButton()->click();
+                    if (f.oper()->isServerConnectOK())
+                        return true;
+                    QTest::qWait(50);
+                    return false;
+                },
+                RebootMs * 10));
+        QCOMPARE(boxes.count(), 1);
+    }
 }
 
 void TestLinuxEndToEnd::savingTheSameGridKeepsTheCells()

@@ -2,9 +2,11 @@
 // real mouse and key events (QTest), under a real (virtual) display. It starts the host with
 // a fresh data centre, adds an X86 server through the picture hint, connects, sets the screen
 // count, puts channels on a window as a turn show and watches the simulated wall follow; then
-// adds a Linux server and arranges its screens. Screenshots go to the folder given.
+// adds a Linux server and arranges its screens. Screenshots go to the folder given. With
+// --refusals it pictures instead the X86 page's messages when the matrix refuses a command.
 //
-// Usage: demo-walk [--out DIR] [--lang en|zh_cn] [--x86-port N] [--linux-port N]
+// Usage: demo-walk [--out DIR] [--lang en|zh_cn] [--x86-port N] [--linux-port N] [--refusals]
+#include "WalkCommandLine.h"
 #include "WalkRunner.h"
 
 #include "DemoHost.h"
@@ -16,6 +18,7 @@
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "SimulatedWallWindow.h"
+#include "UserManagerCore.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -23,7 +26,7 @@
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCommandLineParser>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -38,6 +41,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -147,6 +151,136 @@ void dragNumber(QWidget *grid, int from, int to)
     QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, end);
 }
 
+// The X86 page's messages when the matrix refuses the screen count, a window move and a
+// split, each pictured with the whole screen while the box is open. The lambdas keep only
+// pointers: they run after this function returned.
+void addRefusalSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
+{
+    MatrixSimulator *simulator = host->simulator();
+    const auto dragFrom = std::make_shared<QPoint>();
+    QWidget *page = window->configPage();
+    const auto x86Page = [page] { return child(page, "x86MatrixPage"); };
+    const auto wall = [x86Page] { return child(x86Page(), "_virtualServerWdt"); };
+    const auto refuse = [simulator](QList<quint16> types) {
+        MatrixSimulatorFaults faults;
+        faults.refusedRequests = types;
+        simulator->setFaults(faults);
+    };
+    const auto pictureTheBox = [walk](const QString &name) {
+        walk->step(
+                QStringLiteral("the refusal is shown"),
+                [] { return WalkRunner::modal("COMMONUSELIB::MessageBoxW") != nullptr; }, [] {});
+        walk->pause(QStringLiteral("let the box paint"), 300);
+        walk->screenshot(name);
+        walk->then(QStringLiteral("close the box"),
+                   [] { WalkRunner::clickIn(WalkRunner::modal(), "okBt"); });
+    };
+    const auto answerScreenCount = [walk](const QString &name) {
+        walk->step(
+                name,
+                [] { return WalkRunner::modal("LUMO_DIGITALMATRIX_MODULE::setMatrixScreen"); },
+                [] {
+                    QWidget *dialog = WalkRunner::modal();
+                    typeInto(edit(dialog, "_rowEdt"), QStringLiteral("2"));
+                    typeInto(edit(dialog, "_columnEdt"), QStringLiteral("2"));
+                    WalkRunner::clickIn(dialog, "_OKBtn");
+                });
+    };
+
+    walk->step(
+            QStringLiteral("the host window is shown"),
+            [window] { return QTest::qWaitForWindowExposed(window, 10); }, [] {});
+    walk->step(
+            QStringLiteral("the X86 page lists the server"),
+            [x86Page] {
+                QAbstractButton *server = button(x86Page(), "_serverSelectBtn");
+                return WalkRunner::isShown(x86Page()) && server
+                        && server->text() == QLatin1String("Simulated wall");
+            },
+            [=] {
+                refuse({MatrixProtocol::X86SetScreenCount});
+                click(button(x86Page(), "_connectMatrixBtn"));
+            });
+    answerScreenCount(QStringLiteral("the matrix asks for its screen count"));
+    pictureTheBox(QStringLiteral("x86-refused-screen-count"));
+    walk->then(QStringLiteral("the matrix takes commands again"), [=] { refuse({}); });
+    answerScreenCount(QStringLiteral("the page asks for the screen count again"));
+    walk->step(
+            QStringLiteral("the wall shows four windows"),
+            [wall] { return mirrors(wall()).size() == 4; },
+            [x86Page] { click(button(x86Page(), "_saveMatrixSettingBtn")); });
+    walk->step(
+            QStringLiteral("the page leaves the configuration mode"),
+            [=] {
+                return WalkRunner::isShown(button(x86Page(), "_setSourceBtn"))
+                        && !simulator->x86State().configMode;
+            },
+            [] {});
+    walk->pause(QStringLiteral("let the wall settle"), 800);
+    walk->then(QStringLiteral("drag window 1 on a matrix that refuses the move"), [=] {
+        refuse({MatrixProtocol::X86SetMirrorRect});
+        QWidget *first = mirrors(wall()).value(0);
+        *dragFrom = first->mapTo(window, first->rect().center());
+        QTest::mousePress(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, *dragFrom);
+        QTest::mouseMove(window->windowHandle(), *dragFrom + QPoint(75, 40));
+        QTest::mouseMove(window->windowHandle(), *dragFrom + QPoint(150, 80));
+    });
+    // The press asks for the layout; its answer comes before the release.
+    walk->pause(QStringLiteral("the layout arrives"), 200);
+    walk->then(QStringLiteral("drop the window"), [=] {
+        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                            *dragFrom + QPoint(150, 80));
+    });
+    pictureTheBox(QStringLiteral("x86-refused-move"));
+    // Refusals that follow one another closely are told once; this one is an action of its own.
+    walk->step(
+            QStringLiteral("the page is free again"), [] { return !WalkRunner::modal(); }, [] {});
+    walk->pause(QStringLiteral("a while after the last refusal"), 1500);
+    walk->then(QStringLiteral("open the split chooser of window 1"), [=] {
+        refuse({MatrixProtocol::X86SetMonitorSplit});
+        QWidget *first = mirrors(wall()).value(0);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, first->rect().center(),
+                               first->mapToGlobal(first->rect().center()));
+        QApplication::sendEvent(first, &menu);
+    });
+    const auto chooser = [x86Page]() -> QWidget * {
+        for (QWidget *widget : x86Page()->findChildren<QWidget *>()) {
+            if (widget->inherits("LUMO_DIGITALMATRIX_MODULE::SpliteWindow"))
+                return widget;
+        }
+        return nullptr;
+    };
+    walk->step(
+            QStringLiteral("the split chooser opens"),
+            [chooser] { return WalkRunner::isShown(chooser()); }, [] {});
+    walk->pause(QStringLiteral("let the chooser settle"), 300);
+    walk->then(QStringLiteral("choose four panes"),
+               [chooser] { click(button(chooser(), "_squaretwoBtn")); });
+    pictureTheBox(QStringLiteral("x86-refused-split"));
+}
+
+// Runs the walk to its end; the exit code says whether it got there.
+int runWalk(QApplication *app, WalkRunner *walk, const QString &out)
+{
+    QObject::connect(walk, &WalkRunner::finished, app,
+                     [walk, out](bool ok, const QString &message) {
+                         if (!ok)
+                             std::fprintf(stderr, "demo-walk: FAILED: %s\n", qPrintable(message));
+                         else
+                             std::printf("demo-walk: done, %d screenshots in %s\n",
+                                         int(walk->savedScreenshots().size()), qPrintable(out));
+                         std::fflush(stdout);
+                         QCoreApplication::exit(ok ? 0 : 1);
+                     });
+    QTimer::singleShot(WholeWalkTimeoutMs, app, [] {
+        std::fprintf(stderr, "demo-walk: FAILED: the walk took longer than %d s\n",
+                     WholeWalkTimeoutMs / 1000);
+        std::_Exit(3);
+    });
+    walk->start();
+    return app->exec();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -159,25 +293,23 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral("walk"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Scripted first session of the demo host."));
-    parser.addHelpOption();
-    const QCommandLineOption outOption(QStringLiteral("out"),
-                                       QStringLiteral("Folder for the screenshots."),
-                                       QStringLiteral("dir"), QStringLiteral("."));
-    const QCommandLineOption langOption(QStringLiteral("lang"),
-                                        QStringLiteral("Language: en or zh_cn."),
-                                        QStringLiteral("language"), QStringLiteral("en"));
-    const QCommandLineOption x86Option(QStringLiteral("x86-port"),
-                                       QStringLiteral("Port of the X86 matrix."),
-                                       QStringLiteral("port"), QStringLiteral("9010"));
-    const QCommandLineOption linuxOption(QStringLiteral("linux-port"),
-                                         QStringLiteral("Port of the Linux matrix."),
-                                         QStringLiteral("port"), QStringLiteral("6000"));
-    parser.addOptions({outOption, langOption, x86Option, linuxOption});
-    parser.process(app);
+    WalkOptions walkOptions;
+    QString message;
+    switch (WalkCommandLine::parse(app.arguments(), &walkOptions, &message)) {
+    case WalkCommandLine::ShowHelp:
+        std::fputs(qPrintable(message), stdout);
+        return 0;
+    case WalkCommandLine::ShowVersion:
+        std::printf("demo-walk\n");
+        return 0;
+    case WalkCommandLine::Error:
+        std::fprintf(stderr, "demo-walk: %s\nTry 'demo-walk --help'.\n", qPrintable(message));
+        return 2;
+    case WalkCommandLine::Run:
+        break;
+    }
 
-    const QString out = QDir(parser.value(outOption)).absolutePath();
+    const QString out = QDir(walkOptions.out).absolutePath();
     if (!QDir().mkpath(out)) {
         std::fprintf(stderr, "demo-walk: cannot create %s\n", qPrintable(out));
         return 1;
@@ -192,19 +324,32 @@ int main(int argc, char *argv[])
     DemoOptions options;
     options.dataFile = data.filePath(QStringLiteral("datacenter.db"));
     options.stateFile = data.filePath(QStringLiteral("walls.json"));
-    options.language = parser.value(langOption);
-    options.x86Port = parser.value(x86Option).toInt();
-    options.linuxPort = parser.value(linuxOption).toInt();
+    options.language = walkOptions.language;
+    options.x86Port = walkOptions.x86Port;
+    options.linuxPort = walkOptions.linuxPort;
     DemoHost host;
     if (!host.start(options)) {
         std::fprintf(stderr, "demo-walk: %s\n", qPrintable(host.errorString()));
         return 1;
     }
     LUMO_DIGITALMATRIX_MODULE::MatrixModuleConfig::instance();
+    // The refusals need a server the page lists from its start.
+    if (walkOptions.refusals
+        && !DATACore::UserManagerCore::instance()->AddServer(
+                QStringLiteral("Simulated wall"), QStringLiteral("127.0.0.1"), QString(), QString(),
+                host.simulator()->x86Port(), SERVERTYPE_X86_DIGITALMATRIX)) {
+        std::fprintf(stderr, "demo-walk: cannot store the X86 server\n");
+        return 1;
+    }
 
     DemoMainWindow window(&host);
     window.setGeometry(0, 0, 1260, 780);
     window.show();
+    WalkRunner walk(out);
+    if (walkOptions.refusals) {
+        addRefusalSteps(&walk, &window, &host);
+        return runWalk(&app, &walk, out);
+    }
     const bool chinese = host.language().startsWith(QLatin1String("zh"));
     const QString x86Name =
             chinese ? QString::fromUtf8("大堂电视墙") : QStringLiteral("Lobby wall");
@@ -217,7 +362,6 @@ int main(int argc, char *argv[])
     auto x86Page = [page] { return child(page, "x86MatrixPage"); };
     auto linuxPage = [page] { return child(page, "linuxMatrixPage"); };
 
-    WalkRunner walk(out);
     // The walls stand to the right of the host window, which may grow with its page.
     auto shot = [&](const QString &name) {
         walk.then(QStringLiteral("place the walls"), [&] {
@@ -586,21 +730,5 @@ int main(int argc, char *argv[])
             [&] { host.simulator()->setFaults(MatrixSimulatorFaults()); });
     shot(QStringLiteral("18-linux-matrix-lost"));
 
-    // ---- Finish. ----
-    QObject::connect(&walk, &WalkRunner::finished, &app, [&](bool ok, const QString &message) {
-        if (!ok)
-            std::fprintf(stderr, "demo-walk: FAILED: %s\n", qPrintable(message));
-        else
-            std::printf("demo-walk: done, %d screenshots in %s\n",
-                        int(walk.savedScreenshots().size()), qPrintable(out));
-        std::fflush(stdout);
-        QCoreApplication::exit(ok ? 0 : 1);
-    });
-    QTimer::singleShot(WholeWalkTimeoutMs, &app, [] {
-        std::fprintf(stderr, "demo-walk: FAILED: the walk took longer than %d s\n",
-                     WholeWalkTimeoutMs / 1000);
-        std::_Exit(3);
-    });
-    walk.start();
-    return app.exec();
+    return runWalk(&app, &walk, out);
 }
