@@ -248,6 +248,7 @@ void TestX86Page::connectShowsTheWaitAndSendsTheAddress()
     COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
     QVERIFY(wait->isWaiting());
     QCOMPARE(wait->text(), QStringLiteral("Connecting..."));
+    QCOMPARE(wait->detail(), QStringLiteral("Alpha (10.0.0.1:9123)"));
     QVERIFY(h.controlsDisabled());
 
     h.x86()->fireConnectStatus(ConnSuccess);

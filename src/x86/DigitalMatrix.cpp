@@ -48,6 +48,12 @@ COMMONUSELIB::WaitDialog *waitDialog()
     return COMMONUSELIB::WaitDialog::getInstance();
 }
 
+// What a wait on this page waits for: the matrix by its name and address.
+QString serverDetail(const UServerInfo &server)
+{
+    return QStringLiteral("%1 (%2:%3)").arg(server.name, server.ip).arg(server.port);
+}
+
 // The port's calls and the operator's answers for the X86 page's connection flow.
 X86ConnectionFlow::Hooks connectionHooks(std::function<void()> dropConnection)
 {
@@ -318,7 +324,8 @@ void DigitalMatrix::connectServer()
     configModeRequests.clear();
     screenCountDeclined = false;
     setControlEnable(false);
-    waitDialog()->showWaitDialog(tr("Connecting..."), QUuid(), WaitTimeoutMs);
+    waitDialog()->showWaitDialog(tr("Connecting..."), serverDetail(currentServer), QUuid(),
+                                 WaitTimeoutMs);
     port()->connectServer(currentServer.ip, currentServer.port);
 }
 
@@ -593,7 +600,7 @@ void DigitalMatrix::slotBeginSettingBtn()
     ui->_virtualServerWdt->clearData();
     ui->_virtualServerWdt->setEditable(false);
     enterConfigMode();
-    waitDialog()->showWaitDialog(QString(), QUuid(), WaitTimeoutMs);
+    waitDialog()->showWaitDialog(QString(), serverDetail(currentServer), QUuid(), WaitTimeoutMs);
 }
 
 void DigitalMatrix::slotSaveSettingBtn()
