@@ -78,6 +78,7 @@ private slots:
     void savingTheSameGridKeepsTheCells();
     void checkDialogListsAndClearsEveryPosition();
     void deletingThePaneShownAloneShowsEveryPane();
+    void arrowsMoveBetweenCellsAndEnterOpensTheCellMenu();
     void refusedReturnToAllPanesKeepsThePaneAlone();
 
 private:
@@ -502,6 +503,40 @@ void TestLinuxEndToEnd::refusedReturnToAllPanesKeepsThePaneAlone()
     QCOMPARE(cell->visiblePaneCount(), 1);
     QCOMPARE(cell->singlePane(), 2);
     QVERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
+}
+
+void TestLinuxEndToEnd::arrowsMoveBetweenCellsAndEnterOpensTheCellMenu()
+{
+    MessageBoxScript boxes(1);
+    f.connectPage();
+    f.arrangeAndSave(2, 2);
+    CellForConfigChannels *cell =
+            f.cellSetByAnotherOperator(3, {f.channel("a-1", 0), f.channel("a-2", 1)});
+    QVERIFY(cell);
+    ConfigChannelsWidget *grid = f.grid();
+    // The first arrow checks the first cell; then right, down (and not beyond the grid).
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(grid->checkedIndex(), 0);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(grid->checkedIndex(), 1);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(grid->checkedIndex(), 3);
+    QVERIFY(cell->isWidgetChecked());
+    QVERIFY(!grid->getCellByIndex(0)->isWidgetChecked());
+
+    // Enter opens the menu of the checked cell; what it deletes is that cell's.
+    QTest::keyClick(grid, Qt::Key_Return);
+    QTRY_VERIFY(cell->contextMenu()->isVisible());
+    cell->contextMenu()->hide();
+    cell->findChild<QAction *>("deleteAllChannelsAction")->trigger();
+    QTRY_VERIFY(f.simulator->linuxState().cells.at(3).channels.isEmpty());
+    QVERIFY(!cell->hasChannels());
+
+    // In the arrangement step the channel grid is away and the keys do nothing to it.
+    f.arrange(2, 2);
+    QTest::keyClick(grid, Qt::Key_Left);
+    QCOMPARE(grid->checkedIndex(), 3);
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)

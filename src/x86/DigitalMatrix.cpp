@@ -196,6 +196,21 @@ void DigitalMatrix::initUI()
     // The split chooser opens from a window's context menu on the wall.
     connect(ui->_virtualServerWdt, &MatrixManageWidget::sigMirrorContextMenu, this,
             &DigitalMatrix::slotShowSplitPanel);
+    // Enter and Delete on the wall stand for "setsource" and "clearSource": they do what the
+    // buttons do, and nothing while the buttons cannot be pressed.
+    const auto usable = [](const QPushButton *button) {
+        return button->isEnabled() && button->isVisibleTo(button->window());
+    };
+    connect(ui->_virtualServerWdt, &MatrixManageWidget::sigMirrorActivated, this,
+            [this, usable](int) {
+                if (usable(ui->_setSourceBtn))
+                    slotSetSourceBtnClicked();
+            });
+    connect(ui->_virtualServerWdt, &MatrixManageWidget::sigMirrorClearRequested, this,
+            [this, usable](int) {
+                if (usable(ui->_clearSourceBtn))
+                    slotClearSource();
+            });
 
     for (int i = 0; i < SeparatorCount; ++i) {
         auto *separator = new QWidget(ui->_controlWdt);

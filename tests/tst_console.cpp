@@ -1,0 +1,88 @@
+// The console as an operator at the keyboard meets it: the server dialogs' tab order.
+#include "ModifyDigitalMatrixServerDlg.h"
+#include "_ModifyDigitalMatrixServerDlg.h"
+
+#include "LinuxPageHarness.h"
+
+#include <QApplication>
+#include <QtTest>
+
+#include <memory>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+
+class TestConsole : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void serverDialogTabsThroughItsFieldsAsTheyStand_data();
+    void serverDialogTabsThroughItsFieldsAsTheyStand();
+
+private:
+    LinuxPageHarness h;
+};
+
+void TestConsole::init()
+{
+    h.start();
+}
+
+void TestConsole::cleanup()
+{
+    h.stop();
+}
+
+void TestConsole::serverDialogTabsThroughItsFieldsAsTheyStand_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QStringList>("order");
+    const QStringList ip {"ipField0", "ipField1", "ipField2", "ipField3"};
+    QTest::newRow("X86 server dialog") << "x86"
+                                       << QStringList {"serverName"} + ip
+                    + QStringList {"serverType", "serverPort", "_userLineEdt", "_passwordLineEdt",
+                                   "saveBt",     "cancleBt",   "serverName"};
+    // The Linux page's dialog offers only its own type: the disabled combo is passed over.
+    QTest::newRow("Linux server dialog") << "linux"
+                                         << QStringList {"nameLineEt"} + ip
+                    + QStringList {"portLineEt", "userLineEt", "passwordLineEt",
+                                   "saveBt",     "cancleBt",   "nameLineEt"};
+}
+
+void TestConsole::serverDialogTabsThroughItsFieldsAsTheyStand()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QStringList, order);
+    std::unique_ptr<QDialog> shown;
+    if (dialog == QLatin1String("x86")) {
+        shown = std::make_unique<_ModifyDigitalMatrixServerDlg>(nullptr, nullptr);
+    } else {
+        auto linuxDialog = std::make_unique<ModifyDigitalMatrixServerDlg>(nullptr, nullptr);
+        linuxDialog->disableServerType();
+        shown = std::move(linuxDialog);
+    }
+    shown->show();
+    QApplication::setActiveWindow(shown.get());
+    QVERIFY(QTest::qWaitForWindowActive(shown.get()));
+    QStringList visited;
+    QTRY_VERIFY(QApplication::focusWidget());
+    visited << QApplication::focusWidget()->objectName();
+    for (int i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, order);
+    // Shift+Tab walks back the same way.
+    QStringList back;
+    for (int i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        back.prepend(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(back, order.mid(0, order.size() - 1));
+}
+
+QTEST_MAIN(TestConsole)
+#include "tst_console.moc"
