@@ -1,10 +1,14 @@
 // The console as an operator at the keyboard meets it: the server dialogs' tab order.
 #include "ModifyDigitalMatrixServerDlg.h"
+#include "TurnShowTimeSetDlg.h"
 #include "_ModifyDigitalMatrixServerDlg.h"
 
 #include "LinuxPageHarness.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include <memory>
@@ -21,6 +25,7 @@ private slots:
 
     void serverDialogTabsThroughItsFieldsAsTheyStand_data();
     void serverDialogTabsThroughItsFieldsAsTheyStand();
+    void fieldErrorStandsBesideTheFieldWhichTakesTheFirstClick();
 
 private:
     LinuxPageHarness h;
@@ -82,6 +87,38 @@ void TestConsole::serverDialogTabsThroughItsFieldsAsTheyStand()
         back.prepend(QApplication::focusWidget()->objectName());
     }
     QCOMPARE(back, order.mid(0, order.size() - 1));
+}
+
+void TestConsole::fieldErrorStandsBesideTheFieldWhichTakesTheFirstClick()
+{
+    QToolTip::hideText();
+    TurnShowTimeSetDlg dialog(30, nullptr);
+    dialog.move(300, 200);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QLineEdit *field = dialog.timeLineEdit();
+    field->setText(QStringLiteral("70"));
+    dialog.findChild<QPushButton *>("setBt")->click();
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("Turn show time range is:5-60!"));
+    QWidget *tip = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->inherits("QTipLabel") && w->isVisible())
+            tip = w;
+    }
+    QVERIFY(tip);
+    const QRect fieldOnScreen(field->mapToGlobal(QPoint(0, 0)), field->size());
+    // Under the field, starting at its left edge, never over it.
+    QVERIFY(!tip->geometry().intersects(fieldOnScreen));
+    QVERIFY(qAbs(tip->geometry().left() - fieldOnScreen.left()) <= 4);
+    QVERIFY(qAbs(tip->geometry().top() - fieldOnScreen.bottom()) <= 8);
+
+    // The first click lands in the field: typing then edits it.
+    QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(2, field->height() / 2));
+    QTest::keyClick(field, Qt::Key_End);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QCOMPARE(field->text(), QStringLiteral("7"));
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TestConsole)
