@@ -1,4 +1,5 @@
 // The console as an operator at the keyboard meets it: the server dialogs' tab order.
+#include "DigitalMatrixServerOperWidget.h"
 #include "ModifyDigitalMatrixServerDlg.h"
 #include "TurnShowTimeSetDlg.h"
 #include "_ModifyDigitalMatrixServerDlg.h"
@@ -26,6 +27,7 @@ private slots:
     void serverDialogTabsThroughItsFieldsAsTheyStand_data();
     void serverDialogTabsThroughItsFieldsAsTheyStand();
     void fieldErrorStandsBesideTheFieldWhichTakesTheFirstClick();
+    void linuxPageWithoutServerSaysSoBesideItsTools();
 
 private:
     LinuxPageHarness h;
@@ -119,6 +121,18 @@ void TestConsole::fieldErrorStandsBesideTheFieldWhichTakesTheFirstClick()
     QTest::keyClick(field, Qt::Key_Backspace);
     QCOMPARE(field->text(), QStringLiteral("7"));
     QToolTip::hideText();
+}
+
+void TestConsole::linuxPageWithoutServerSaysSoBesideItsTools()
+{
+    LinuxDigitalMatrixPage *page = h.makePage();
+    page->show();
+    auto *oper = page->findChild<DigitalMatrixServerOperWidget *>();
+    QVERIFY(oper);
+    QTRY_COMPARE(oper->connectServerHint(),
+                 QStringLiteral("No matrix server yet: add one with the + button."));
+    QVERIFY(!oper->connectButton()->isEnabled());
+    QVERIFY(!oper->editButton()->isEnabled());
 }
 
 QTEST_MAIN(TestConsole)

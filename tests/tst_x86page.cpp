@@ -242,7 +242,12 @@ void TestX86Page::connectShowsTheWaitAndSendsTheAddress()
     h.makePage(false);
     h.selectServer(0);
     h.x86()->clear();
+    // Before connecting the wall says what to do instead of staying black.
+    QCOMPARE(h.wall()->emptyText(),
+             QStringLiteral("Not connected: press the connect button at the lower right to show "
+                            "the matrix's wall."));
     h.clickConnect();
+    QCOMPARE(h.wall()->emptyText(), QStringLiteral("Connecting..."));
     QCOMPARE(h.x86()->names(), QStringList {"Connect"});
     QCOMPARE(h.x86()->last("Connect").args, (QVariantList {"10.0.0.1", 9123}));
     COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
@@ -255,7 +260,16 @@ void TestX86Page::connectShowsTheWaitAndSendsTheAddress()
     QTRY_VERIFY(page->isConnected());
     QVERIFY(!wait->isWaiting());
     QCOMPARE(h.x86()->last("Login").args, (QVariantList {"admin", "secret"}));
-    QVERIFY(h.controlsEnabled());
+    // Until the matrix reports its wall only its settings can be used; the wall says why.
+    QVERIFY(h.button("_MatrixSettingBtn")->isEnabled());
+    for (const char *tool : {"_setSourceBtn", "_clearSourceBtn", "_resetLayout", "_turnShowBtn"})
+        QVERIFY2(!h.button(tool)->isEnabled(), tool);
+    QCOMPARE(h.wall()->emptyText(),
+             QStringLiteral("The matrix has no screens arranged yet: arrange them with "
+                            "\"EditMatrix\"."));
+    h.fireLayout(fourWindows());
+    QTRY_VERIFY(h.button("_setSourceBtn")->isEnabled());
+    QVERIFY(h.button("_clearSourceBtn")->isEnabled() && h.button("_resetLayout")->isEnabled());
     QVERIFY(h.button("_connectMatrixBtn")->isChecked());
     QCOMPARE(h.button("_connectMatrixBtn")->toolTip(), QStringLiteral("Disconnect server"));
     QCOMPARE(boxes->count(), 0);
@@ -329,8 +343,9 @@ void TestX86Page::loginDecision()
     else if (!texts.isEmpty())
         QCOMPARE(boxes->records().at(0).buttons, short(3));
     QCOMPARE(page->isConnected(), loggedIn);
-    QCOMPARE(h.controlsEnabled(), loggedIn);
-    QCOMPARE(h.controlsDisabled(), !loggedIn);
+    // No wall reported yet: only the matrix's settings follow the login.
+    QCOMPARE(h.button("_MatrixSettingBtn")->isEnabled(), loggedIn);
+    QVERIFY(!h.button("_setSourceBtn")->isEnabled());
     QCOMPARE(h.button("_connectMatrixBtn")->isChecked(), loggedIn);
     // The transport stays open after a refused login.
     QCOMPARE(h.x86()->count("Disconnect"), 1);

@@ -269,12 +269,31 @@ void DigitalMatrix::initData()
 void DigitalMatrix::setControlEnable(bool flag)
 {
     qCDebug(lcModuleX86) << "setControlEnable(bool flag)" << flag;
-    ui->_clearSourceBtn->setEnabled(flag);
+    controlsWanted = flag;
+    // The tools of windows wait for the matrix's wall; the matrix's settings do not.
+    const bool windows = flag && !ui->_virtualServerWdt->getMirrors().isEmpty();
+    ui->_clearSourceBtn->setEnabled(windows);
     ui->_saveMatrixSettingBtn->setEnabled(flag);
-    ui->_setSourceBtn->setEnabled(flag);
-    ui->_turnShowBtn->setEnabled(flag);
+    ui->_setSourceBtn->setEnabled(windows);
+    ui->_turnShowBtn->setEnabled(windows);
     ui->_MatrixSettingBtn->setEnabled(flag);
-    ui->_resetLayout->setEnabled(flag);
+    ui->_resetLayout->setEnabled(windows);
+    updateEmptyWall();
+}
+
+void DigitalMatrix::updateEmptyWall()
+{
+    QString text;
+    if (currentServer.id.isEmpty())
+        text = tr("No matrix server yet: add one with the + button below.");
+    else if (waitDialog()->isWaiting() && !isConnected())
+        text = tr("Connecting...");
+    else if (!isConnected())
+        text = tr("Not connected: press the connect button at the lower right to show the "
+                  "matrix's wall.");
+    else
+        text = tr("The matrix has no screens arranged yet: arrange them with \"EditMatrix\".");
+    ui->_virtualServerWdt->setEmptyText(text);
 }
 
 void DigitalMatrix::showConfigButtons(bool config)
@@ -341,6 +360,7 @@ void DigitalMatrix::connectServer()
     setControlEnable(false);
     waitDialog()->showWaitDialog(tr("Connecting..."), serverDetail(currentServer), QUuid(),
                                  WaitTimeoutMs);
+    updateEmptyWall();
     port()->connectServer(currentServer.ip, currentServer.port);
 }
 
@@ -461,6 +481,7 @@ void DigitalMatrix::slotServerSelected(PUServerInfo info)
     }
     ui->_serverSelectBtn->setChecked(false);
     ui->_serverSelectBtn->setText(currentServer.name);
+    updateEmptyWall();
 }
 
 void DigitalMatrix::slotSetActiveAsFirst()
@@ -597,6 +618,7 @@ void DigitalMatrix::slotDeleteServerClicked()
     currentServer.type = -1;
     connection->forgetAll();
     ui->_serverSelectBtn->setText(QString());
+    updateEmptyWall();
     emit signalX86MatrixServerDeleteAll();
 }
 
@@ -613,6 +635,7 @@ void DigitalMatrix::slotBeginSettingBtn()
         != 1)
         return;
     ui->_virtualServerWdt->clearData();
+    setControlEnable(controlsWanted);
     ui->_virtualServerWdt->setEditable(false);
     enterConfigMode();
     waitDialog()->showWaitDialog(QString(), serverDetail(currentServer), QUuid(), WaitTimeoutMs);
@@ -665,10 +688,9 @@ void DigitalMatrix::askScreenCount()
     screenCountDeclined = true;
     sendConfigMode(false);
     leaveConfigModeOnPage();
-    const bool arranged = reportedRows > 0 && reportedColumns > 0;
-    setControlEnable(isConnected() && arranged);
-    // The screens can still be arranged later from the matrix settings.
-    ui->_MatrixSettingBtn->setEnabled(isConnected());
+    // The screens can still be arranged later from the matrix settings; the tools of windows
+    // wait for windows.
+    setControlEnable(isConnected());
 }
 
 void DigitalMatrix::slotCommandResult(int command, int result)
@@ -781,6 +803,7 @@ void DigitalMatrix::slotMatrixInfo(int screens, int rows, int columns)
     reportedRows = rows;
     reportedColumns = columns;
     ui->_virtualServerWdt->clearData();
+    setControlEnable(controlsWanted);
     showConfigButtons(true);
     ui->_virtualServerWdt->setEditable(false);
     placeSeparatorsLater();
@@ -839,6 +862,7 @@ void DigitalMatrix::slotSetMirrorEnd()
     ui->_virtualServerWdt->setSwapMode(monitorConfig);
     ui->_virtualServerWdt->endLayout();
     ui->_virtualServerWdt->raiseMirrorsByLayer();
+    setControlEnable(controlsWanted);
     refreshTurnButton();
 }
 
