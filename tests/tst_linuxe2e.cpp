@@ -39,6 +39,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -79,6 +80,7 @@ private slots:
     void checkDialogListsAndClearsEveryPosition();
     void deletingThePaneShownAloneShowsEveryPane();
     void arrowsMoveBetweenCellsAndEnterOpensTheCellMenu();
+    void savingTheArrangementKeepsThePageSize();
     void refusedReturnToAllPanesKeepsThePaneAlone();
 
 private:
@@ -537,6 +539,29 @@ void TestLinuxEndToEnd::arrowsMoveBetweenCellsAndEnterOpensTheCellMenu()
     f.arrange(2, 2);
     QTest::keyClick(grid, Qt::Key_Left);
     QCOMPARE(grid->checkedIndex(), 3);
+}
+
+void TestLinuxEndToEnd::savingTheArrangementKeepsThePageSize()
+{
+    // A page of a 1280 pixel wide window keeps that width through the arrangement step, and
+    // its buttons stay on it.
+    MessageBoxScript boxes(1);
+    f.connectPage();
+    f.page->resize(1280, 720);
+    QTRY_COMPARE(f.page->size(), QSize(1280, 720));
+    f.arrange(2, 2);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.page->size(), QSize(1280, 720));
+    // The instruction wraps within its own height rather than being cut.
+    auto *instruction = f.child<QLabel>("statusLabel");
+    QVERIFY(instruction->isVisible());
+    QVERIFY(instruction->height() >= instruction->heightForWidth(instruction->width()));
+    f.button("saveConfigBt")->click();
+    QCoreApplication::processEvents();
+    QCOMPARE(f.page->size(), QSize(1280, 720));
+    QPushButton *reset = f.button("resetBt");
+    QVERIFY(f.page->rect().contains(
+            QRect(reset->mapTo(f.page.get(), QPoint(0, 0)), reset->size())));
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)
