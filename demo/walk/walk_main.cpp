@@ -203,7 +203,8 @@ int main(int argc, char *argv[])
     LUMO_DIGITALMATRIX_MODULE::MatrixModuleConfig::instance();
 
     DemoMainWindow window(&host);
-    window.setGeometry(0, 0, 1260, 780);
+    // The smallest screen the console is made for.
+    window.setGeometry(0, 0, 1280, 720);
     window.show();
     const bool chinese = host.language().startsWith(QLatin1String("zh"));
     const QString x86Name =
@@ -218,7 +219,7 @@ int main(int argc, char *argv[])
     auto linuxPage = [page] { return child(page, "linuxMatrixPage"); };
 
     WalkRunner walk(out);
-    // The walls stand to the right of the host window, which may grow with its page.
+    // The walls stand to the right of the host window.
     auto shot = [&](const QString &name) {
         walk.then(QStringLiteral("place the walls"), [&] {
             const QRect screen = QGuiApplication::primaryScreen()->geometry();
