@@ -144,7 +144,10 @@ private slots:
     void messageBoxShownToPersonReturnsOneOnlyWhenAccepted_data();
     void messageBoxShownToPersonReturnsOneOnlyWhenAccepted();
 
+    void messageBoxTitledFramedAndCentredOnItsWindow_data();
+    void messageBoxTitledFramedAndCentredOnItsWindow();
     void waitDialogClosesItselfOrWhenHidden();
+    void waitNamesWhatItWaitsForAndGivesWayToAQuestion();
 
     void ipSetAndGet_data();
     void ipSetAndGet();
@@ -270,6 +273,95 @@ void TestCommonWidgets::messageBoxShownToPersonReturnsOneOnlyWhenAccepted()
     QCOMPARE(driver.modalClassName(), QStringLiteral("COMMONUSELIB::MessageBoxW"));
     QCOMPARE(result, expected);
     QCOMPARE(shown, QStringList({"Prompt", "Whether start turn show?"}) + captions);
+}
+
+void TestCommonWidgets::messageBoxTitledFramedAndCentredOnItsWindow_data()
+{
+    QTest::addColumn<QString>("owner"); // "page", "dialog" or "none"
+    QTest::newRow("asked by a part of the page") << "page";
+    QTest::newRow("asked by a dialog over the page") << "dialog";
+    QTest::newRow("asked without a parent") << "none";
+}
+
+void TestCommonWidgets::messageBoxTitledFramedAndCentredOnItsWindow()
+{
+    QFETCH(QString, owner);
+    QWidget window;
+    auto *part = new QWidget(&window);
+    window.setGeometry(400, 300, 900, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QDialog dialog(&window);
+    auto *field = new QLineEdit(&dialog);
+    dialog.setGeometry(60, 40, 500, 360);
+    QWidget *parent = part;
+    QWidget *expected = &window;
+    if (owner == QLatin1String("dialog")) {
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        parent = field;
+        expected = &dialog;
+    } else if (owner == QLatin1String("none")) {
+        QApplication::setActiveWindow(&window);
+        parent = nullptr;
+    }
+
+    QPoint centre;
+    QString title;
+    bool titleShown = false;
+    bool framed = false;
+    QStringList bold;
+    QString defaultButton;
+    ModalDriver driver([&](QWidget *modal) {
+        centre = modal->frameGeometry().center();
+        auto *titleLabel = modal->findChild<QLabel *>("titleLabel");
+        title = titleLabel->text();
+        titleShown = titleLabel->isVisible() && modal->rect().contains(titleLabel->geometry());
+        const QImage image = modal->grab().toImage();
+        framed = image.pixel(0, image.height() / 2) != image.pixel(4, image.height() / 2);
+        for (QPushButton *button : modal->findChildren<QPushButton *>()) {
+            if (button->font().bold())
+                bold << button->objectName();
+            if (button->isDefault())
+                defaultButton = button->objectName();
+        }
+    });
+    driver.start();
+    MessageBoxW::warning(parent, QStringLiteral("Warn"), QStringLiteral("Reset the layout?"), 3);
+    QVERIFY(driver.ran());
+    QCOMPARE(title, QStringLiteral("Warn"));
+    QVERIFY(titleShown);
+    QVERIFY(framed);
+    QVERIFY2((centre - expected->frameGeometry().center()).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("centre %1,%2").arg(centre.x()).arg(centre.y())));
+    // Only the answer Enter gives (the safe one of a question) is set apart.
+    QCOMPARE(defaultButton, QStringLiteral("noBt"));
+    QCOMPARE(bold, QStringList {"noBt"});
+}
+
+void TestCommonWidgets::waitNamesWhatItWaitsForAndGivesWayToAQuestion()
+{
+    WaitDialog *wait = WaitDialog::getInstance();
+    wait->showWaitDialog(QStringLiteral("Connecting..."), QStringLiteral("Alpha (10.0.0.1:9010)"),
+                         QUuid(), 15000);
+    QCOMPARE(wait->text(), QStringLiteral("Connecting..."));
+    QCOMPARE(wait->detail(), QStringLiteral("Alpha (10.0.0.1:9010)"));
+    QVERIFY(wait->findChild<QLabel *>("waitDetailLabel")->isVisible());
+    bool waitShownOverQuestion = true;
+    ModalDriver driver([&](QWidget *) { waitShownOverQuestion = wait->isVisible(); });
+    driver.start();
+    MessageBoxW::warning(nullptr, QStringLiteral("Failed"), QStringLiteral("Force Login failed!"));
+    QVERIFY(driver.ran());
+    QVERIFY(!waitShownOverQuestion);
+    // The question answered, the wait that still runs comes back.
+    QVERIFY(wait->isWaiting());
+    QTRY_VERIFY(wait->isVisible());
+    wait->hideWaitDialog();
+    // A plain wait has no second line.
+    wait->showWaitDialog(QStringLiteral("Add matrix server..."), QUuid(), 15000);
+    QVERIFY(wait->detail().isEmpty());
+    QVERIFY(!wait->findChild<QLabel *>("waitDetailLabel")->isVisible());
+    wait->hideWaitDialog();
 }
 
 void TestCommonWidgets::waitDialogClosesItselfOrWhenHidden()

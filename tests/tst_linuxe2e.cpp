@@ -39,6 +39,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -80,6 +81,8 @@ private slots:
     void savingTheSameGridKeepsTheCells();
     void checkDialogListsAndClearsEveryPosition();
     void deletingThePaneShownAloneShowsEveryPane();
+    void arrowsMoveBetweenCellsAndEnterOpensTheCellMenu();
+    void savingTheArrangementKeepsThePageSize();
     void refusedReturnToAllPanesKeepsThePaneAlone();
 
 private:
@@ -521,6 +524,63 @@ void TestLinuxEndToEnd::refusedReturnToAllPanesKeepsThePaneAlone()
     QCOMPARE(cell->visiblePaneCount(), 1);
     QCOMPARE(cell->singlePane(), 2);
     QVERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
+}
+
+void TestLinuxEndToEnd::arrowsMoveBetweenCellsAndEnterOpensTheCellMenu()
+{
+    MessageBoxScript boxes(1);
+    f.connectPage();
+    f.arrangeAndSave(2, 2);
+    CellForConfigChannels *cell =
+            f.cellSetByAnotherOperator(3, {f.channel("a-1", 0), f.channel("a-2", 1)});
+    QVERIFY(cell);
+    ConfigChannelsWidget *grid = f.grid();
+    // The first arrow checks the first cell; then right, down (and not beyond the grid).
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(grid->checkedIndex(), 0);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(grid->checkedIndex(), 1);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(grid->checkedIndex(), 3);
+    QVERIFY(cell->isWidgetChecked());
+    QVERIFY(!grid->getCellByIndex(0)->isWidgetChecked());
+
+    // Enter opens the menu of the checked cell; what it deletes is that cell's.
+    QTest::keyClick(grid, Qt::Key_Return);
+    QTRY_VERIFY(cell->contextMenu()->isVisible());
+    cell->contextMenu()->hide();
+    cell->findChild<QAction *>("deleteAllChannelsAction")->trigger();
+    QTRY_VERIFY(f.simulator->linuxState().cells.at(3).channels.isEmpty());
+    QVERIFY(!cell->hasChannels());
+
+    // In the arrangement step the channel grid is away and the keys do nothing to it.
+    f.arrange(2, 2);
+    QTest::keyClick(grid, Qt::Key_Left);
+    QCOMPARE(grid->checkedIndex(), 3);
+}
+
+void TestLinuxEndToEnd::savingTheArrangementKeepsThePageSize()
+{
+    // A page of a 1280 pixel wide window keeps that width through the arrangement step, and
+    // its buttons stay on it.
+    MessageBoxScript boxes(1);
+    f.connectPage();
+    f.page->resize(1280, 720);
+    QTRY_COMPARE(f.page->size(), QSize(1280, 720));
+    f.arrange(2, 2);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.page->size(), QSize(1280, 720));
+    // The instruction wraps within its own height rather than being cut.
+    auto *instruction = f.child<QLabel>("statusLabel");
+    QVERIFY(instruction->isVisible());
+    QVERIFY(instruction->height() >= instruction->heightForWidth(instruction->width()));
+    f.button("saveConfigBt")->click();
+    QCoreApplication::processEvents();
+    QCOMPARE(f.page->size(), QSize(1280, 720));
+    QPushButton *reset = f.button("resetBt");
+    QVERIFY(f.page->rect().contains(
+            QRect(reset->mapTo(f.page.get(), QPoint(0, 0)), reset->size())));
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)

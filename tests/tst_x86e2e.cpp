@@ -82,6 +82,9 @@ private slots:
     void ticksSurviveTabsAndSearches();
     void refusedSourcesAreShownOnce();
     void aViewEndsTheTurnShowAndFillsItsPanes();
+    // The wall from the keyboard.
+    void keysSelectMoveResizeAndSnapAWindow();
+    void enterSetsSourcesAndDeleteClearsThem();
 
 private:
     QPushButton *button(const QString &name) const { return f.button(name); }
@@ -94,8 +97,9 @@ private:
     bool connectAndArrangeTwoByTwo();
     // Selects a window on the wall.
     void select(int index);
-    // Opens the source dialog, lets ticking act on it, presses "Set".
-    void setSources(const Ticking &ticking);
+    // Opens the source dialog (with "setsource" unless open does it), lets ticking act on it,
+    // presses "Set".
+    void setSources(const Ticking &ticking, const std::function<void()> &open = {});
     // Ticks the lobby's four channels, chooses the split and, with an interval, a turn show.
     static void tickLobby(MatrixGroupTree *group, int channels, const QString &split, int interval);
 
@@ -650,7 +654,7 @@ void TestX86EndToEnd::select(int index)
                               X86WallFixture::Timeout);
 }
 
-void TestX86EndToEnd::setSources(const Ticking &ticking)
+void TestX86EndToEnd::setSources(const Ticking &ticking, const std::function<void()> &open)
 {
     ModalDriver source([&ticking](QWidget *modal) {
         auto *dialog = qobject_cast<SetChannelSource *>(modal);
@@ -660,7 +664,10 @@ void TestX86EndToEnd::setSources(const Ticking &ticking)
         QTest::mouseClick(dialog->findChild<QPushButton *>("_setBtn"), Qt::LeftButton);
     });
     source.start();
-    QTest::mouseClick(button("_setSourceBtn"), Qt::LeftButton);
+    if (open)
+        open();
+    else
+        QTest::mouseClick(button("_setSourceBtn"), Qt::LeftButton);
     source.stop();
     QVERIFY(source.ran());
 }
@@ -892,6 +899,97 @@ void TestX86EndToEnd::aViewEndsTheTurnShowAndFillsItsPanes()
     QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getSplitCount(), 9);
     QCOMPARE(int(f.wall()->mirrorByIndex(1)->getTurnState()), 0);
     QCOMPARE(boxes->count(), 0);
+}
+
+void TestX86EndToEnd::keysSelectMoveResizeAndSnapAWindow()
+{
+    if (!f.startArranged(2, 2))
+        return;
+    MatrixManageWidget *wall = f.wall();
+    const auto matrixSelects = [this](int index) {
+        QTRY_COMPARE(page->currentMonitorIndex(), index);
+        QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().selectedMonitor, index,
+                                  X86WallFixture::Timeout);
+    };
+    // A window's number selects it, Tab the next one, Shift+Tab the one before.
+    QTest::keyClick(wall, Qt::Key_2);
+    matrixSelects(1);
+    QTest::keyClick(wall, Qt::Key_Tab);
+    matrixSelects(2);
+    QTest::keyClick(wall, Qt::Key_Backtab, Qt::ShiftModifier);
+    matrixSelects(1);
+
+    const QList<int> home = rectList(f.simWindow(1).home);
+    MirrorWidget *mirror = wall->mirrorByIndex(1);
+    // Held down, the arrow moves the window on the page; the matrix gets it on release.
+    QTest::keyPress(wall, Qt::Key_Left);
+    QTest::keyPress(wall, Qt::Key_Left);
+    QVERIFY(mirror->getMirrorRect().left < home.at(0));
+    QTest::keyRelease(wall, Qt::Key_Left);
+    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(1).rect.left, mirror->getMirrorRect().left,
+                              X86WallFixture::Timeout);
+    RECT held = f.simWindow(1).rect;
+    QVERIFY(held.left < home.at(0));
+    QCOMPARE(held.right - held.left, home.at(2) - home.at(0));
+    QCOMPARE(held.top, home.at(1));
+
+    // Shift with an arrow resizes: taller.
+    QTest::keyClick(wall, Qt::Key_Down, Qt::ShiftModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(1).rect.bottom > home.at(3), X86WallFixture::Timeout);
+    QCOMPARE(f.simWindow(1).rect.left, held.left);
+    // Back by as many steps: the edges near the screen's snap onto it, as after a drag.
+    QTest::keyClick(wall, Qt::Key_Up, Qt::ShiftModifier);
+    QTest::keyClick(wall, Qt::Key_Right);
+    QTest::keyClick(wall, Qt::Key_Right);
+    QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(1).rect), home, X86WallFixture::Timeout);
+    // The page draws what the matrix reports last.
+    QTRY_COMPARE(rectList(mirror->getMirrorRect()), home);
+
+    // While the screens are arranged, windows only swap numbers: the keys move nothing.
+    enterConfigurationMode(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    QTest::keyClick(wall, Qt::Key_1);
+    QTest::keyClick(wall, Qt::Key_Right);
+    QTest::keyClick(wall, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(rectList(wall->mirrorByIndex(0)->getMirrorRect()), rectList(f.simWindow(0).home));
+    QCOMPARE(rectList(f.simWindow(0).rect), rectList(f.simWindow(0).home));
+    QCOMPARE(f.boxes->count(), 1); // the question that began the arrangement
+}
+
+void TestX86EndToEnd::enterSetsSourcesAndDeleteClearsThem()
+{
+    QVERIFY(connectAndArrangeTwoByTwo());
+    MatrixManageWidget *wall = f.wall();
+    QTest::keyClick(wall, Qt::Key_3);
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().selectedMonitor, 2, X86WallFixture::Timeout);
+    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 0); },
+               [wall] { QTest::keyClick(wall, Qt::Key_Return); });
+    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(2).sources.size(), 4, X86WallFixture::Timeout);
+
+    // Delete asks first; declined, the sources stay.
+    boxes->answer(0);
+    QTest::keyClick(wall, Qt::Key_Delete);
+    QCOMPARE(boxes->count(), 1);
+    QCOMPARE(boxes->last().text, QStringLiteral("Do you want to clear the source?"));
+    boxes->answer(1);
+    QTest::keyClick(wall, Qt::Key_Delete);
+    QCOMPARE(boxes->count(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(2).sources.size(), 0, X86WallFixture::Timeout);
+
+    // While the screens are arranged "setsource" and "clearSource" are away, and so are their
+    // keys: nothing is asked, no dialog opens.
+    enterConfigurationMode(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    ModalDriver anyDialog([](QWidget *) {});
+    anyDialog.start();
+    QTest::keyClick(wall, Qt::Key_3);
+    QTest::keyClick(wall, Qt::Key_Delete);
+    QTest::keyClick(wall, Qt::Key_Return);
+    anyDialog.stop();
+    QVERIFY(!anyDialog.ran());
+    QCOMPARE(boxes->count(), 3);
 }
 
 QTEST_MAIN(TestX86EndToEnd)

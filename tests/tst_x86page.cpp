@@ -215,18 +215,33 @@ void TestX86Page::connectShowsTheWaitAndSendsTheAddress()
     h.makePage(false);
     h.selectServer(0);
     h.x86()->clear();
+    // Before connecting the wall says what to do instead of staying black.
+    QCOMPARE(h.wall()->emptyText(),
+             QStringLiteral("Not connected: press the connect button at the lower right to show "
+                            "the matrix's wall."));
     h.clickConnect();
+    QCOMPARE(h.wall()->emptyText(), QStringLiteral("Connecting..."));
     QCOMPARE(h.x86()->trace(), QStringList {"Connect(10.0.0.1,9123)"});
     COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
     QVERIFY(wait->isWaiting());
     QCOMPARE(wait->text(), QStringLiteral("Connecting..."));
+    QCOMPARE(wait->detail(), QStringLiteral("Alpha (10.0.0.1:9123)"));
     QCOMPARE(h.controls(), QStringLiteral("disabled"));
 
     h.x86()->fireConnectStatus(ConnSuccess);
     QTRY_VERIFY(page->isConnected());
     QVERIFY(!wait->isWaiting());
     QCOMPARE(h.x86()->trace().last(), QStringLiteral("Login(admin,secret)"));
-    QCOMPARE(h.controls(), QStringLiteral("enabled"));
+    // Until the matrix reports its wall only its settings can be used; the wall says why.
+    QVERIFY(h.button("_MatrixSettingBtn")->isEnabled());
+    for (const char *tool : {"_setSourceBtn", "_clearSourceBtn", "_resetLayout", "_turnShowBtn"})
+        QVERIFY2(!h.button(tool)->isEnabled(), tool);
+    QCOMPARE(h.wall()->emptyText(),
+             QStringLiteral("The matrix has no screens arranged yet: arrange them with "
+                            "\"EditMatrix\"."));
+    h.fireLayout(fourWindows());
+    QTRY_VERIFY(h.button("_setSourceBtn")->isEnabled());
+    QVERIFY(h.button("_clearSourceBtn")->isEnabled() && h.button("_resetLayout")->isEnabled());
     QVERIFY(h.button("_connectMatrixBtn")->isChecked());
     QCOMPARE(h.button("_connectMatrixBtn")->toolTip(), QStringLiteral("Disconnect server"));
     QCOMPARE(boxes->count(), 0);
@@ -282,7 +297,9 @@ void TestX86Page::loginDecision()
     }
     QCOMPARE(boxList, shown);
     QCOMPARE(page->isConnected(), loggedIn);
-    QCOMPARE(h.controls(), QString(loggedIn ? "enabled" : "disabled"));
+    // No wall reported yet: only the matrix's settings follow the login.
+    QCOMPARE(h.button("_MatrixSettingBtn")->isEnabled(), loggedIn);
+    QVERIFY(!h.button("_setSourceBtn")->isEnabled());
     QCOMPARE(h.button("_connectMatrixBtn")->isChecked(), loggedIn);
     // The transport stays open after a refused login.
     QCOMPARE(h.x86()->count("Disconnect"), 1);

@@ -214,7 +214,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget</name>
     <message>
-        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+122"/>
+        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+181"/>
         <source>Forbid to melting flat while some cells turn show!</source>
         <translation>有单元正在轮巡时禁止铺满整墙！</translation>
     </message>
@@ -327,7 +327,7 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+215"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+236"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -363,8 +363,8 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-92"/>
-        <location line="+207"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-107"/>
+        <location line="+243"/>
         <location line="+31"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
@@ -385,28 +385,29 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-40"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-113"/>
+        <location line="+71"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+23"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-277"/>
+        <location line="-313"/>
         <location line="+6"/>
-        <location line="+312"/>
-        <location line="+99"/>
+        <location line="+348"/>
+        <location line="+100"/>
         <location line="+40"/>
         <location line="+33"/>
-        <location line="+155"/>
+        <location line="+141"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-648"/>
+        <location line="-671"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
     </message>
@@ -426,7 +427,22 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+314"/>
+        <location line="+212"/>
+        <source>No matrix server yet: add one with the + button below.</source>
+        <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Not connected: press the connect button at the lower right to show the matrix&apos;s wall.</source>
+        <translation>未连接：请按右下角的连接按钮以显示矩阵的电视墙。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix has no screens arranged yet: arrange them with &quot;EditMatrix&quot;.</source>
+        <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
+    </message>
+    <message>
+        <location line="+131"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
@@ -434,17 +450,17 @@
         <location line="+5"/>
         <location line="+6"/>
         <location line="+5"/>
-        <location line="+67"/>
+        <location line="+68"/>
         <location line="+80"/>
-        <location line="+42"/>
-        <location line="+133"/>
-        <location line="+152"/>
+        <location line="+43"/>
+        <location line="+118"/>
+        <location line="+154"/>
         <location line="+59"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-543"/>
+        <location line="-532"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -459,7 +475,7 @@
         <translation>连接矩阵服务器出错！是否重新连接？</translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+68"/>
         <source>The number of servers can&apos;t beyond 5!</source>
         <translation>服务器数量不能超过5个！</translation>
     </message>
@@ -484,62 +500,62 @@
         <translation>删除矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <source>Do you want to clear the setting of matrix</source>
         <translation>是否清除矩阵的设置</translation>
     </message>
     <message>
-        <location line="+78"/>
+        <location line="+77"/>
         <source>The matrix server refused the screen count!</source>
         <translation>矩阵服务器拒绝了屏幕数量！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The matrix server refused to swap the windows!</source>
         <translation>矩阵服务器拒绝交换窗口！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The matrix server refused the configuration mode!</source>
         <translation>矩阵服务器拒绝了配置模式！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused the split!</source>
         <translation>矩阵服务器拒绝了分屏！</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>The matrix server refused the sources!</source>
         <translation>矩阵服务器拒绝了信号源！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The matrix server refused to change the turn show!</source>
         <translation>矩阵服务器拒绝更改轮巡！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused to clear the source!</source>
         <translation>矩阵服务器拒绝清除信号源！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused to zoom the window!</source>
         <translation>矩阵服务器拒绝放大窗口！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused to move the window!</source>
         <translation>矩阵服务器拒绝移动窗口！</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+29"/>
         <source>Do you want to clear the source?</source>
         <translation>是否清除源？</translation>
     </message>
     <message>
-        <location line="+152"/>
+        <location line="+154"/>
         <source>Reset the layout?</source>
         <translation>是否复位布局？</translation>
     </message>
@@ -571,7 +587,7 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+379"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+387"/>
         <location line="+138"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
@@ -587,7 +603,12 @@
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="-23"/>
+        <location line="-63"/>
+        <source>No matrix server yet: add one with the + button.</source>
+        <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
+    </message>
+    <message>
+        <location line="+40"/>
         <source>Digital matrix server connection lost!</source>
         <translation>与数字矩阵服务器的连接已断开！</translation>
     </message>
@@ -1105,7 +1126,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+38"/>
+        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+57"/>
         <location line="+1"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
@@ -1331,7 +1352,7 @@
     </message>
     <message>
         <location line="+48"/>
-        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+49"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+61"/>
         <source>Add DigitalMatrix Server</source>
         <translation>添加数字矩阵服务器</translation>
     </message>

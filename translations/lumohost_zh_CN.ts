@@ -12,7 +12,7 @@
 <context>
     <name>COMMONUSELIB::MessageBoxW</name>
     <message>
-        <location filename="../host/commonuselib/MessageBoxW.cpp" line="+72"/>
+        <location filename="../host/commonuselib/MessageBoxW.cpp" line="+82"/>
         <source>Yes</source>
         <translation>是</translation>
     </message>
@@ -22,7 +22,7 @@
         <translation>否</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <location line="+5"/>
         <source>OK</source>
         <translation>确定</translation>

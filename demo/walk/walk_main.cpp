@@ -343,7 +343,8 @@ int main(int argc, char *argv[])
     }
 
     DemoMainWindow window(&host);
-    window.setGeometry(0, 0, 1260, 780);
+    // The smallest screen the console is made for.
+    window.setGeometry(0, 0, 1280, 720);
     window.show();
     WalkRunner walk(out);
     if (walkOptions.refusals) {
@@ -362,7 +363,7 @@ int main(int argc, char *argv[])
     auto x86Page = [page] { return child(page, "x86MatrixPage"); };
     auto linuxPage = [page] { return child(page, "linuxMatrixPage"); };
 
-    // The walls stand to the right of the host window, which may grow with its page.
+    // The walls stand to the right of the host window.
     auto shot = [&](const QString &name) {
         walk.then(QStringLiteral("place the walls"), [&] {
             const QRect screen = QGuiApplication::primaryScreen()->geometry();

@@ -1,6 +1,8 @@
 #include "MessageBoxW.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QPainter>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -33,7 +35,7 @@ QStyle::StandardPixmap iconFor(const QString &kind)
 
 MessageBoxW::MessageBoxW(QWidget *parent, const QString &kind, const QString &title,
                          const QString &text, short buttons)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : MoveableDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , m_kind(kind)
     , m_buttons(buttons == OkCancelButtons || buttons == YesNoButtons ? buttons
                                                                       : short(NoticeButtons))
@@ -42,6 +44,14 @@ MessageBoxW::MessageBoxW(QWidget *parent, const QString &kind, const QString &ti
     setWindowTitle(title);
     setModal(true);
     setMinimumWidth(360);
+
+    m_titleLabel = new QLabel(title, this);
+    m_titleLabel->setObjectName(QStringLiteral("titleLabel"));
+    m_titleLabel->setTextFormat(Qt::PlainText);
+    m_titleLabel->setProperty("lumo_modifyServerTitle", true);
+    QFont titleFont = m_titleLabel->font();
+    titleFont.setBold(true);
+    m_titleLabel->setFont(titleFont);
 
     m_iconLabel = new QLabel(this);
     m_iconLabel->setObjectName(QStringLiteral("iconLabel"));
@@ -72,22 +82,30 @@ MessageBoxW::MessageBoxW(QWidget *parent, const QString &kind, const QString &ti
         addButton(tr("Yes"), "yesBt", QDialogButtonBox::AcceptRole);
         // A question is declined by a stray Enter: its negative button is the default.
         QPushButton *no = addButton(tr("No"), "noBt", QDialogButtonBox::RejectRole);
-        no->setDefault(true);
-        no->setFocus();
+        m_defaultButton = no;
         break;
     }
     case OkCancelButtons: {
-        addButton(tr("OK"), "okBt", QDialogButtonBox::AcceptRole)->setDefault(true);
+        m_defaultButton = addButton(tr("OK"), "okBt", QDialogButtonBox::AcceptRole);
         addButton(tr("Cancel"), "cancelBt", QDialogButtonBox::RejectRole);
         break;
     }
     default: {
-        QPushButton *ok = addButton(tr("OK"), "okBt", QDialogButtonBox::AcceptRole);
-        ok->setDefault(true);
-        ok->setFocus();
+        m_defaultButton = addButton(tr("OK"), "okBt", QDialogButtonBox::AcceptRole);
         break;
     }
     }
+    // The answer Enter gives is told from the other at a glance: bold, and selected by the
+    // host style sheet through lumo_defaultAnswer.
+    for (QAbstractButton *button : buttonBox->buttons()) {
+        const bool isDefault = button == m_defaultButton;
+        button->setProperty("lumo_defaultAnswer", isDefault);
+        QFont font = button->font();
+        font.setBold(isDefault);
+        button->setFont(font);
+    }
+    m_defaultButton->setDefault(true);
+    m_defaultButton->setFocus();
     connect(buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -97,8 +115,9 @@ MessageBoxW::MessageBoxW(QWidget *parent, const QString &kind, const QString &ti
     body->addWidget(m_textLabel, 1);
 
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 16, 16, 12);
-    layout->setSpacing(16);
+    layout->setContentsMargins(16, 10, 16, 12);
+    layout->setSpacing(12);
+    layout->addWidget(m_titleLabel);
     layout->addLayout(body);
     layout->addWidget(buttonBox);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
@@ -109,6 +128,56 @@ MessageBoxW::~MessageBoxW() = default;
 QString MessageBoxW::text() const
 {
     return m_textLabel->text();
+}
+
+QString MessageBoxW::title() const
+{
+    return m_titleLabel->text();
+}
+
+QWidget *MessageBoxW::placementWindow() const
+{
+    if (QWidget *owner = parentWidget())
+        return owner->window();
+    // Without an owner: the window the person works in (a dialog over the page, say), never
+    // the screen, and never the wait window, which gives way to the box.
+    const auto usable = [this](QWidget *w) {
+        return w && w != this && w->isVisible() && w->objectName() != QLatin1String("WaitDialog");
+    };
+    QWidget *candidate = QApplication::activeModalWidget();
+    if (!usable(candidate))
+        candidate = QApplication::activeWindow();
+    if (!usable(candidate)) {
+        candidate = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (usable(w) && !(w->windowFlags() & Qt::WindowStaysOnTopHint)
+                && (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog)) {
+                candidate = w;
+                break;
+            }
+        }
+    }
+    return candidate ? candidate->window() : nullptr;
+}
+
+void MessageBoxW::showEvent(QShowEvent *event)
+{
+    adjustSize();
+    if (QWidget *over = placementWindow()) {
+        const QRect area = over->frameGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    MoveableDialog::showEvent(event);
+}
+
+void MessageBoxW::paintEvent(QPaintEvent *event)
+{
+    MoveableDialog::paintEvent(event);
+    // A frameless box keeps a visible edge on any background.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Dark), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 short MessageBoxW::warning(QWidget *parent, const QString &title, const QString &text,

@@ -3,7 +3,8 @@
 
 #include "lumohost_export.h"
 
-#include <QDialog>
+#include "MoveableDialog.h"
+
 #include <QString>
 
 #include <functional>
@@ -13,7 +14,10 @@ class QPushButton;
 
 namespace COMMONUSELIB {
 
-class LUMOHOST_EXPORT MessageBoxW : public QDialog
+// A frameless box with its own title line and a framed body, dragged by its body like the
+// host's other dialogs. It opens centred on its owner's window (or, without one, on the window
+// the person is working in); the answer Enter gives is drawn apart from the other one.
+class LUMOHOST_EXPORT MessageBoxW : public MoveableDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY(MessageBoxW)
@@ -59,15 +63,26 @@ public:
 
     QString kind() const { return m_kind; }
     QString text() const;
+    QString title() const;
+    // The button Enter presses.
+    QPushButton *defaultButton() const { return m_defaultButton; }
     short buttons() const { return m_buttons; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     static short ask(const Record &record);
+    // The window this box is centred on.
+    QWidget *placementWindow() const;
 
     QString m_kind;
     short m_buttons = NoticeButtons;
     QLabel *m_iconLabel = nullptr;
     QLabel *m_textLabel = nullptr;
+    QLabel *m_titleLabel = nullptr;
+    QPushButton *m_defaultButton = nullptr;
 };
 
 } // namespace COMMONUSELIB

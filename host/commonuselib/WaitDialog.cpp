@@ -70,6 +70,13 @@ WaitDialog::WaitDialog(QWidget *parent)
     m_textLabel->setWordWrap(true);
     m_textLabel->setProperty("lumo_grayYaHei", true);
 
+    m_detailLabel = new QLabel(this);
+    m_detailLabel->setObjectName(QStringLiteral("waitDetailLabel"));
+    m_detailLabel->setAlignment(Qt::AlignCenter);
+    m_detailLabel->setWordWrap(true);
+    m_detailLabel->setTextFormat(Qt::PlainText);
+    m_detailLabel->hide();
+
     m_busyBar = new QProgressBar(this);
     m_busyBar->setObjectName(QStringLiteral("waitBusyBar"));
     m_busyBar->setRange(0, 0); // a running indicator, no percentage
@@ -81,24 +88,44 @@ WaitDialog::WaitDialog(QWidget *parent)
     layout->setSpacing(12);
     layout->addStretch(1);
     layout->addWidget(m_textLabel);
+    layout->addWidget(m_detailLabel);
     layout->addWidget(m_busyBar);
     layout->addStretch(1);
 
     m_timer = new QTimer(this);
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &WaitDialog::slotTimeout);
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->installEventFilter(this);
 }
 
-WaitDialog::~WaitDialog() = default;
+WaitDialog::~WaitDialog()
+{
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->removeEventFilter(this);
+}
 
 QString WaitDialog::text() const
 {
     return m_textLabel->text();
 }
 
+QString WaitDialog::detail() const
+{
+    return m_detailLabel->text();
+}
+
 void WaitDialog::showWaitDialog(const QString &text, const QUuid &id, int timeoutMs)
 {
+    showWaitDialog(text, QString(), id, timeoutMs);
+}
+
+void WaitDialog::showWaitDialog(const QString &text, const QString &detail, const QUuid &id,
+                                int timeoutMs)
+{
     m_textLabel->setText(text);
+    m_detailLabel->setText(detail);
+    m_detailLabel->setVisible(!detail.isEmpty());
     m_id = id;
     m_waiting = true;
     m_timer->stop();
@@ -106,8 +133,36 @@ void WaitDialog::showWaitDialog(const QString &text, const QUuid &id, int timeou
         m_timer->start(timeoutMs);
     adjustSize();
     placeOnActiveWindow();
+    showWhenNothingModal();
+}
+
+void WaitDialog::showWhenNothingModal()
+{
+    if (!m_waiting)
+        return;
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal && modal != this && modal->isVisible())
+        return;
     show();
     raise();
+}
+
+bool WaitDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::Show && type != QEvent::Hide) || !m_waiting || watched == this
+        || !watched->isWidgetType())
+        return false;
+    auto *widget = static_cast<QWidget *>(watched);
+    if (!widget->isWindow() || !widget->isModal())
+        return false;
+    if (type == QEvent::Show) {
+        hide();
+    } else {
+        // The modal window is still visible while its Hide event is delivered.
+        QTimer::singleShot(0, this, &WaitDialog::showWhenNothingModal);
+    }
+    return false;
 }
 
 void WaitDialog::hideWaitDialog()

@@ -30,24 +30,36 @@ public:
     // (a value of 0 or below means no time-out) and then emits signalWaitTimeout.
     // Calling it again while waiting replaces the text and the id and restarts the clock.
     void showWaitDialog(const QString &text, const QUuid &id, int timeoutMs);
+    // The same, with a second line under the text that names what is waited for (a server's
+    // name and address, say). The plain call above shows no second line.
+    void showWaitDialog(const QString &text, const QString &detail, const QUuid &id,
+                        int timeoutMs);
     // Hides the window and stops the clock; nothing is emitted.
     void hideWaitDialog();
 
     bool isWaiting() const { return m_waiting; }
     QString text() const;
+    QString detail() const;
     QUuid waitId() const { return m_id; }
 
 signals:
     // The wait with this id ran out of time and the window closed itself.
     void signalWaitTimeout(const QUuid &id);
 
+protected:
+    // A modal window (a question, a dialog) coming up hides the wait until it has gone: the
+    // wait never covers what the person has to answer.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     explicit WaitDialog(QWidget *parent = nullptr);
     ~WaitDialog() override;
     void placeOnActiveWindow();
     void slotTimeout();
+    void showWhenNothingModal();
 
     QLabel *m_textLabel = nullptr;
+    QLabel *m_detailLabel = nullptr;
     QProgressBar *m_busyBar = nullptr;
     QTimer *m_timer = nullptr;
     QUuid m_id;

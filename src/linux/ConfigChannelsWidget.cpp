@@ -6,7 +6,11 @@
 
 #include "CanSelectWithNumWidget.h"
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -20,6 +24,8 @@ DigitalMatrixInteractionPort *port()
 ConfigChannelsWidget::ConfigChannelsWidget(QWidget *parent)
     : CellsArrangeWidget(parent)
 {
+    // The grid takes the keyboard for its cells.
+    setFocusPolicy(Qt::StrongFocus);
     resetToPlaceholder();
 }
 
@@ -58,6 +64,59 @@ void ConfigChannelsWidget::setRowColumn(int rows, int columns)
     }
     configured = true;
     checkedCellIndex = -1;
+}
+
+void ConfigChannelsWidget::focusInEvent(QFocusEvent *event)
+{
+    CellsArrangeWidget::focusInEvent(event);
+    // Arriving by keyboard, the first shown cell is checked so that the keys have a cell.
+    if (configured && checkedCellIndex < 0 && event->reason() != Qt::MouseFocusReason) {
+        for (COMMONUSELIB::CanSelectWithNumWidget *cell : qAsConst(cells)) {
+            if (!cell->isHidden() && cell->isWidgetCheckable()) {
+                slotCellIsChecked(cell->getIndex());
+                break;
+            }
+        }
+    }
+}
+
+void ConfigChannelsWidget::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool arrow =
+            key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (!arrow && !enter) {
+        CellsArrangeWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // The placeholder and a cell spread over the wall offer nothing to move between, and a grid
+    // out of sight (the arrangement step shows its own) takes no keys.
+    if (!configured || wallCell >= 0 || !isVisible())
+        return;
+    CellForConfigChannels *current = getCellByIndex(checkedCellIndex);
+    if (enter) {
+        // The menu the right button opens on the cell (a cell without channels has none).
+        if (current && !event->isAutoRepeat()) {
+            const QPoint centre = current->rect().center();
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre,
+                                   current->mapToGlobal(centre));
+            QCoreApplication::sendEvent(current, &menu);
+        }
+        return;
+    }
+    int row = current ? checkedCellIndex / columns : 0;
+    int column = current ? checkedCellIndex % columns : 0;
+    if (current) {
+        row += key == Qt::Key_Up ? -1 : key == Qt::Key_Down ? 1 : 0;
+        column += key == Qt::Key_Left ? -1 : key == Qt::Key_Right ? 1 : 0;
+    }
+    if (row < 0 || row >= rows || column < 0 || column >= columns)
+        return;
+    CellForConfigChannels *next = getCellByIndex(row * columns + column);
+    if (next && next->isWidgetCheckable() && next->isEnabled())
+        slotCellIsChecked(next->getIndex());
 }
 
 void ConfigChannelsWidget::resetToPlaceholder()

@@ -12,7 +12,8 @@ namespace LUMO_DIGITALMATRIX_MODULE {
 
 // The wall's channel grid, one cell per grid position. Until a grid has been read from
 // the matrix or saved, it shows a single placeholder cell. One cell at a time can be
-// spread over the whole wall.
+// spread over the whole wall. From the keyboard the arrow keys move the checked cell through
+// the grid and Enter opens the checked cell's menu.
 class DIGITALMATRIX_EXPORT ConfigChannelsWidget : public CellsArrangeWidget
 {
     Q_OBJECT
@@ -63,6 +64,10 @@ public slots:
     void slotCellDoubleClicked(int index);
     void slotHideCellsButThisIndex(int index, bool flag = true);
     void slotShowAllCells();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void restoreSpreadCell(int index);

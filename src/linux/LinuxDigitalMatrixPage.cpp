@@ -242,6 +242,14 @@ void LinuxDigitalMatrixPage::updateServerButtons()
     oper->connectButton()->setEnabled(server);
     oper->editButton()->setEnabled(server);
     oper->deleteButton()->setEnabled(server);
+    // Beside the disabled tools, what to do about them.
+    if (!server)
+        oper->setConnectServerHint(noServerHint());
+}
+
+QString LinuxDigitalMatrixPage::noServerHint()
+{
+    return tr("No matrix server yet: add one with the + button.");
 }
 
 void LinuxDigitalMatrixPage::leaveArrangeMode()
@@ -371,7 +379,7 @@ void LinuxDigitalMatrixPage::slotServerSelChanged(const QString &previousId,
 
     setServerConnectOk(false);
     if (!hasCurrentServer()) {
-        oper->setConnectServerHint(QString());
+        oper->setConnectServerHint(noServerHint());
         oper->setOtherHint(QString());
         return;
     }

@@ -126,6 +126,8 @@ private:
     void matrixLost(int result);
     // Enables the server buttons that can act now.
     void updateServerButtons();
+    // The connect hint of a page without a server.
+    static QString noServerHint();
     // The hint after a refused connection, with the matrix's reason.
     static QString connectFailHint(int result);
     // Why the matrix refused or could not be asked, as one sentence.

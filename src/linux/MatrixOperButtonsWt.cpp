@@ -24,6 +24,13 @@ MatrixOperButtonsWt::MatrixOperButtonsWt(QWidget *parent)
     connect(ui->upgradeBt, &QPushButton::clicked, this,
             &MatrixOperButtonsWt::signalUpgradeBtClicked);
     connect(ui->resetBt, &QPushButton::clicked, this, &MatrixOperButtonsWt::signalResetBtClicked);
+    // The arrangement's instruction takes two lines where the bar is short of room, instead
+    // of widening the page (and the window around it) for good.
+    ui->statusLabel->setWordWrap(true);
+    ui->statusLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    // Room for two lines; the bar is as high as that needs.
+    ui->statusLabel->setMinimumHeight(2 * ui->statusLabel->fontMetrics().lineSpacing() + 2);
+    setMaximumHeight(QWIDGETSIZE_MAX);
     setStatus(LinuxDigitalMatrixPage::MatrixStatusNormal);
 }
 

@@ -4,6 +4,7 @@
 #include "ServerInputCheck.h"
 
 #include "IntValidator.h"
+#include "IpAddressFrame.h"
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -22,6 +23,24 @@ ModifyDigitalMatrixServerDlg::ModifyDigitalMatrixServerDlg(QWidget *parent,
     ui->portLineEt->setValidator(new COMMONUSELIB::IntValidator(0, 65535, ui->portLineEt));
     ui->serverTypeComBx->setCurrentIndex(LinuxServerType);
     slotServerTypeComBxIndexChanged(LinuxServerType);
+    // Tab follows the fields as they stand: name, the four address parts, type, port,
+    // account, then the buttons.
+    const QList<QWidget *> chain {ui->nameLineEt,
+                                  ui->ipAddressFrame->field(0),
+                                  ui->ipAddressFrame->field(1),
+                                  ui->ipAddressFrame->field(2),
+                                  ui->ipAddressFrame->field(3),
+                                  ui->serverTypeComBx,
+                                  ui->portLineEt,
+                                  ui->userLineEt,
+                                  ui->passwordLineEt,
+                                  ui->saveBt,
+                                  ui->cancleBt};
+    for (int i = 1; i < chain.size(); ++i)
+        setTabOrder(chain.at(i - 1), chain.at(i));
+    // From the last button back to the first field, which has the focus first.
+    setTabOrder(chain.last(), chain.first());
+    ui->nameLineEt->setFocus();
 
     connect(ui->saveBt, &QPushButton::clicked, this,
             &ModifyDigitalMatrixServerDlg::slotSaveBtClicked);

@@ -48,6 +48,12 @@ COMMONUSELIB::WaitDialog *waitDialog()
     return COMMONUSELIB::WaitDialog::getInstance();
 }
 
+// What a wait on this page waits for: the matrix by its name and address.
+QString serverDetail(const UServerInfo &server)
+{
+    return QStringLiteral("%1 (%2:%3)").arg(server.name, server.ip).arg(server.port);
+}
+
 // The port's calls and the operator's answers for the X86 page's connection flow.
 X86ConnectionFlow::Hooks connectionHooks(std::function<void()> dropConnection)
 {
@@ -190,6 +196,21 @@ void DigitalMatrix::initUI()
     // The split chooser opens from a window's context menu on the wall.
     connect(ui->_virtualServerWdt, &MatrixManageWidget::sigMirrorContextMenu, this,
             &DigitalMatrix::slotShowSplitPanel);
+    // Enter and Delete on the wall stand for "setsource" and "clearSource": they do what the
+    // buttons do, and nothing while the buttons cannot be pressed.
+    const auto usable = [](const QPushButton *button) {
+        return button->isEnabled() && button->isVisibleTo(button->window());
+    };
+    connect(ui->_virtualServerWdt, &MatrixManageWidget::sigMirrorActivated, this,
+            [this, usable](int) {
+                if (usable(ui->_setSourceBtn))
+                    slotSetSourceBtnClicked();
+            });
+    connect(ui->_virtualServerWdt, &MatrixManageWidget::sigMirrorClearRequested, this,
+            [this, usable](int) {
+                if (usable(ui->_clearSourceBtn))
+                    slotClearSource();
+            });
 
     for (int i = 0; i < SeparatorCount; ++i) {
         auto *separator = new QWidget(ui->_controlWdt);
@@ -248,12 +269,31 @@ void DigitalMatrix::initData()
 void DigitalMatrix::setControlEnable(bool flag)
 {
     qCDebug(lcModuleX86) << "setControlEnable(bool flag)" << flag;
-    ui->_clearSourceBtn->setEnabled(flag);
+    controlsWanted = flag;
+    // The tools of windows wait for the matrix's wall; the matrix's settings do not.
+    const bool windows = flag && !ui->_virtualServerWdt->getMirrors().isEmpty();
+    ui->_clearSourceBtn->setEnabled(windows);
     ui->_saveMatrixSettingBtn->setEnabled(flag);
-    ui->_setSourceBtn->setEnabled(flag);
-    ui->_turnShowBtn->setEnabled(flag);
+    ui->_setSourceBtn->setEnabled(windows);
+    ui->_turnShowBtn->setEnabled(windows);
     ui->_MatrixSettingBtn->setEnabled(flag);
-    ui->_resetLayout->setEnabled(flag);
+    ui->_resetLayout->setEnabled(windows);
+    updateEmptyWall();
+}
+
+void DigitalMatrix::updateEmptyWall()
+{
+    QString text;
+    if (currentServer.id.isEmpty())
+        text = tr("No matrix server yet: add one with the + button below.");
+    else if (waitDialog()->isWaiting() && !isConnected())
+        text = tr("Connecting...");
+    else if (!isConnected())
+        text = tr("Not connected: press the connect button at the lower right to show the "
+                  "matrix's wall.");
+    else
+        text = tr("The matrix has no screens arranged yet: arrange them with \"EditMatrix\".");
+    ui->_virtualServerWdt->setEmptyText(text);
 }
 
 void DigitalMatrix::showConfigButtons(bool config)
@@ -318,7 +358,9 @@ void DigitalMatrix::connectServer()
     configModeRequests.clear();
     screenCountDeclined = false;
     setControlEnable(false);
-    waitDialog()->showWaitDialog(tr("Connecting..."), QUuid(), WaitTimeoutMs);
+    waitDialog()->showWaitDialog(tr("Connecting..."), serverDetail(currentServer), QUuid(),
+                                 WaitTimeoutMs);
+    updateEmptyWall();
     port()->connectServer(currentServer.ip, currentServer.port);
 }
 
@@ -439,6 +481,7 @@ void DigitalMatrix::slotServerSelected(PUServerInfo info)
     }
     ui->_serverSelectBtn->setChecked(false);
     ui->_serverSelectBtn->setText(currentServer.name);
+    updateEmptyWall();
 }
 
 void DigitalMatrix::slotSetActiveAsFirst()
@@ -575,6 +618,7 @@ void DigitalMatrix::slotDeleteServerClicked()
     currentServer.type = -1;
     connection->forgetAll();
     ui->_serverSelectBtn->setText(QString());
+    updateEmptyWall();
     emit signalX86MatrixServerDeleteAll();
 }
 
@@ -591,9 +635,10 @@ void DigitalMatrix::slotBeginSettingBtn()
         != 1)
         return;
     ui->_virtualServerWdt->clearData();
+    setControlEnable(controlsWanted);
     ui->_virtualServerWdt->setEditable(false);
     enterConfigMode();
-    waitDialog()->showWaitDialog(QString(), QUuid(), WaitTimeoutMs);
+    waitDialog()->showWaitDialog(QString(), serverDetail(currentServer), QUuid(), WaitTimeoutMs);
 }
 
 void DigitalMatrix::slotSaveSettingBtn()
@@ -643,10 +688,9 @@ void DigitalMatrix::askScreenCount()
     screenCountDeclined = true;
     sendConfigMode(false);
     leaveConfigModeOnPage();
-    const bool arranged = reportedRows > 0 && reportedColumns > 0;
-    setControlEnable(isConnected() && arranged);
-    // The screens can still be arranged later from the matrix settings.
-    ui->_MatrixSettingBtn->setEnabled(isConnected());
+    // The screens can still be arranged later from the matrix settings; the tools of windows
+    // wait for windows.
+    setControlEnable(isConnected());
 }
 
 void DigitalMatrix::slotCommandResult(int command, int result)
@@ -759,6 +803,7 @@ void DigitalMatrix::slotMatrixInfo(int screens, int rows, int columns)
     reportedRows = rows;
     reportedColumns = columns;
     ui->_virtualServerWdt->clearData();
+    setControlEnable(controlsWanted);
     showConfigButtons(true);
     ui->_virtualServerWdt->setEditable(false);
     placeSeparatorsLater();
@@ -817,6 +862,7 @@ void DigitalMatrix::slotSetMirrorEnd()
     ui->_virtualServerWdt->setSwapMode(monitorConfig);
     ui->_virtualServerWdt->endLayout();
     ui->_virtualServerWdt->raiseMirrorsByLayer();
+    setControlEnable(controlsWanted);
     refreshTurnButton();
 }
 

@@ -123,6 +123,8 @@ private:
     void initData();
     void setSpacingWidget();
     void setControlEnable(bool flag);
+    // What the wall says while it shows no window.
+    void updateEmptyWall();
     void connectServer();
     void loginServer();
     void disconnectServerStatus();
@@ -155,6 +157,8 @@ private:
     UServerInfo currentServer;
     std::unique_ptr<X86ConnectionFlow> connection;
     bool monitorConfig = false;
+    // The tools were last enabled (logged in); the window tools also wait for the wall.
+    bool controlsWanted = false;
     bool pageShown = false;
     bool firstShow = true;
     int currentMonitor = -1;

@@ -5,6 +5,7 @@
 #include "MirrorWidget.h"
 #include "ModuleLogging.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -48,9 +49,37 @@ MatrixManageWidget::MatrixManageWidget(QWidget *parent)
     , ui(new Ui::MatrixManageWidget)
 {
     ui->setupUi(this);
+    // The wall takes the keyboard for its windows, which take none themselves.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 MatrixManageWidget::~MatrixManageWidget() = default;
+
+void MatrixManageWidget::setEmptyText(const QString &text)
+{
+    if (placeholder == text)
+        return;
+    placeholder = text;
+    update();
+}
+
+QList<MirrorWidget *> MatrixManageWidget::mirrorsByNumber() const
+{
+    QList<MirrorWidget *> ordered = mirrors;
+    std::stable_sort(ordered.begin(), ordered.end(), [](MirrorWidget *a, MirrorWidget *b) {
+        return a->getIndex() < b->getIndex();
+    });
+    return ordered;
+}
+
+void MatrixManageWidget::selectMirror(MirrorWidget *mirror)
+{
+    if (!mirror || !mirrors.contains(mirror))
+        return;
+    if (currMirror != mirror)
+        commitKeyAdjusting();
+    slotMirrorPress(mirror);
+}
 
 void MatrixManageWidget::setLayoutInfo(RECT rect, int total, int p1, int p2, int p3, int p4)
 {
@@ -80,6 +109,8 @@ void MatrixManageWidget::endLayout()
     for (MirrorWidget *mirror : qAsConst(gone))
         mirrors.removeOne(mirror);
     const bool currentGone = gone.contains(currMirror);
+    if (currentGone)
+        currMirror = nullptr;
     qDeleteAll(gone);
     if (currentGone) {
         currMirror = mirrors.isEmpty() ? nullptr : mirrors.first();
@@ -304,6 +335,11 @@ void MatrixManageWidget::clearMirrorStates()
 
 void MatrixManageWidget::slotMirrorPress(MirrorWidget *pressedMirror)
 {
+    if (currMirror != pressedMirror)
+        commitKeyAdjusting();
+    // A click on a window gives the wall the keyboard.
+    if (!hasFocus())
+        setFocus(Qt::MouseFocusReason);
     for (MirrorWidget *mirror : qAsConst(mirrors))
         mirror->setSelected(false);
     currMirror = pressedMirror;
@@ -345,6 +381,139 @@ void MatrixManageWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
+    const bool anyShown = std::any_of(mirrors.cbegin(), mirrors.cend(),
+                                      [](const MirrorWidget *m) { return m->isVisible(); });
+    if (!anyShown && !placeholder.isEmpty()) {
+        painter.setPen(QColor(190, 200, 210));
+        QFont font = painter.font();
+        font.setPointSize(qMax(font.pointSize(), 12));
+        painter.setFont(font);
+        painter.drawText(rect().adjusted(24, 24, -24, -24), Qt::AlignCenter | Qt::TextWordWrap,
+                         placeholder);
+    }
+    if (hasFocus()) {
+        painter.setPen(QPen(QColor(47, 128, 237), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+}
+
+void MatrixManageWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void MatrixManageWidget::focusOutEvent(QFocusEvent *event)
+{
+    commitKeyAdjusting();
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+bool MatrixManageWidget::focusNextPrevChild(bool next)
+{
+    // Tab walks the windows in the order of their numbers, then leaves the wall.
+    const QList<MirrorWidget *> ordered = mirrorsByNumber();
+    if (!ordered.isEmpty()) {
+        const int at = ordered.indexOf(currMirror);
+        const int to = at < 0 ? (next ? 0 : ordered.size() - 1) : at + (next ? 1 : -1);
+        if (to >= 0 && to < ordered.size()) {
+            selectMirror(ordered.at(to));
+            return true;
+        }
+    }
+    return QWidget::focusNextPrevChild(next);
+}
+
+void MatrixManageWidget::stepCurrent(int dx, int dy, bool resize)
+{
+    MirrorWidget *mirror = currMirror;
+    if (!mirror || !canMap())
+        return;
+    mirror->setKeyAdjusting(true);
+    if (!resize) {
+        mirror->setMoveOffset(QPoint(dx, dy) * KeyStepPixels);
+        placeMirrorMoving(mirror);
+        return;
+    }
+    // The right or bottom edge moves by a step in matrix units; the window stays on the wall
+    // and never shrinks below one step.
+    const qint64 stepX = qMax<qint64>(1, qint64(std::trunc(KeyStepPixels * mirror->getXScale())));
+    const qint64 stepY = qMax<qint64>(1, qint64(std::trunc(KeyStepPixels * mirror->getYScale())));
+    RECT r = mirror->getMirrorRect();
+    const qint64 right = qBound(qint64(r.left) + stepX, qint64(r.right) + dx * stepX,
+                                qMax(qint64(wallRect.right), qint64(r.left) + stepX));
+    const qint64 bottom = qBound(qint64(r.top) + stepY, qint64(r.bottom) + dy * stepY,
+                                 qMax(qint64(wallRect.bottom), qint64(r.top) + stepY));
+    r.right = truncated(double(right));
+    r.bottom = truncated(double(bottom));
+    mirror->setMirrorRect(r);
+    placeMirror(mirror);
+    mirror->update();
+}
+
+void MatrixManageWidget::commitKeyAdjusting()
+{
+    if (currMirror && currMirror->isKeyAdjusting())
+        currMirror->commitPlacement();
+}
+
+void MatrixManageWidget::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    if (key >= Qt::Key_1 && key <= Qt::Key_9) {
+        // The number a window shows is its index + 1.
+        if (MirrorWidget *mirror = mirrorByIndex(key - Qt::Key_1))
+            selectMirror(mirror);
+        event->accept();
+        return;
+    }
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        // Moving and resizing only where the mouse may do them (not while numbers are being
+        // arranged, not while the page waits for the matrix).
+        if (editable && currMirror && currMirror->isEditable() && !currMirror->isSwapMode()) {
+            const int dx = key == Qt::Key_Left ? -1 : key == Qt::Key_Right ? 1 : 0;
+            const int dy = key == Qt::Key_Up ? -1 : key == Qt::Key_Down ? 1 : 0;
+            stepCurrent(dx, dy, shift);
+        }
+        event->accept();
+        return;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (currMirror && !event->isAutoRepeat())
+            emit sigMirrorActivated(currMirror->getIndex());
+        event->accept();
+        return;
+    case Qt::Key_Delete:
+        if (currMirror && !event->isAutoRepeat())
+            emit sigMirrorClearRequested(currMirror->getIndex());
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void MatrixManageWidget::keyReleaseEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool arrow =
+            key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    if (!arrow) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    // A held key repeats: the matrix gets the rectangle once, when the key is let go.
+    if (!event->isAutoRepeat())
+        commitKeyAdjusting();
+    event->accept();
 }
 
 void MatrixManageWidget::resizeEvent(QResizeEvent *event)

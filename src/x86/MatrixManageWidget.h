@@ -19,15 +19,27 @@ class MatrixManageWidget;
 class MirrorWidget;
 
 // The monitor wall of an X86 matrix: the output windows of the connected matrix at their
-// places, mapped from the matrix's units onto the widget's pixels.
+// places, mapped from the matrix's units onto the widget's pixels. From the keyboard, Tab and
+// a window's number key select a window, the arrow keys move it and Shift with the arrow keys
+// resizes it (sent to the matrix when the key is released), Enter asks for its sources and
+// Delete for clearing them; moving and resizing only while the windows are editable.
 class DIGITALMATRIX_EXPORT MatrixManageWidget : public QWidget
 {
     Q_OBJECT
     Q_DISABLE_COPY(MatrixManageWidget)
 
 public:
+    // Pixels a window moves or grows per arrow key.
+    static constexpr int KeyStepPixels = 8;
+
     explicit MatrixManageWidget(QWidget *parent = nullptr);
     ~MatrixManageWidget() override;
+
+    // What the wall says while it shows no window (what to do to see one).
+    void setEmptyText(const QString &text);
+    QString emptyText() const { return placeholder; }
+    // Makes this window the selected one, as a click on it does.
+    void selectMirror(MirrorWidget *mirror);
 
     // Keeps the head of a layout; nothing is re-placed. The windows of the layout follow.
     void setLayoutInfo(RECT wallRect, int mirrorTotal, int p1, int p2, int p3, int p4);
@@ -72,6 +84,10 @@ signals:
     void sigCurrMontroIndex(int index, int turnState);
     // A context menu was asked for on the window with this index.
     void sigMirrorContextMenu(int index, const QPoint &globalPos);
+    // Enter on the selected window: its sources are asked for.
+    void sigMirrorActivated(int index);
+    // Delete on the selected window: its sources are to be cleared.
+    void sigMirrorClearRequested(int index);
 
 public slots:
     void slotMirrorPress(MirrorWidget *pressedMirror);
@@ -82,9 +98,20 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void updateScale(MirrorWidget *mirror) const;
+    // The windows in the order of their numbers.
+    QList<MirrorWidget *> mirrorsByNumber() const;
+    // One key step of the selected window: moved, or (resize) its right or bottom edge.
+    void stepCurrent(int dx, int dy, bool resize);
+    // A window moved or resized with keys goes to the matrix.
+    void commitKeyAdjusting();
 
     std::unique_ptr<Ui::MatrixManageWidget> ui;
 
@@ -93,6 +120,7 @@ private:
     QList<int> reportedIndexes;
     bool layoutOpen = false;
     MirrorWidget *currMirror = nullptr;
+    QString placeholder;
     RECT wallRect {};
     int createdCount = 0;
     bool editable = true;

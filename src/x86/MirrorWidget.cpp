@@ -6,7 +6,6 @@
 #include "ModuleLogging.h"
 
 #include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -352,6 +351,18 @@ void MirrorWidget::mouseReleaseEvent(QMouseEvent *event)
     }
 }
 
+void MirrorWidget::commitPlacement()
+{
+    keyAdjusting = false;
+    moveOffset = QPoint(0, 0);
+    snapToHome();
+    port()->setMirrorRect(index, mirrorRect);
+    if (wall)
+        wall->placeMirror(this);
+    update();
+    port()->requestLayout();
+}
+
 void MirrorWidget::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const QPoint pos = event->pos();
@@ -377,36 +388,6 @@ void MirrorWidget::leaveEvent(QEvent *event)
     dragZone = ZoneInside;
     setCursor(Qt::ArrowCursor);
     QWidget::leaveEvent(event);
-}
-
-void MirrorWidget::keyPressEvent(QKeyEvent *event)
-{
-    if (!editable) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    switch (event->key()) {
-    case Qt::Key_Left:
-        moveOffset = QPoint(-1, 0);
-        qCDebug(lcModuleX86) << "left";
-        break;
-    case Qt::Key_Up:
-        moveOffset = QPoint(0, -1);
-        qCDebug(lcModuleX86) << "up";
-        break;
-    case Qt::Key_Right:
-        moveOffset = QPoint(1, 0);
-        qCDebug(lcModuleX86) << "right";
-        break;
-    case Qt::Key_Down:
-        moveOffset = QPoint(0, 1);
-        qCDebug(lcModuleX86) << "down";
-        break;
-    default:
-        moveOffset = QPoint(0, 0);
-        break;
-    }
-    update();
 }
 
 void MirrorWidget::contextMenuEvent(QContextMenuEvent *event)

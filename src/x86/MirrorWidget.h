@@ -19,7 +19,8 @@ class MirrorWidget;
 class MatrixManageWidget;
 
 // One output window (mirror) of the matrix drawn on the monitor wall. It is selected,
-// moved and resized with the mouse; every change goes to the matrix on release. In swap
+// moved and resized with the mouse (or with the wall's keys); every change goes to the matrix
+// on release. In swap
 // mode it is only dragged onto another window to exchange their numbers.
 class DIGITALMATRIX_EXPORT MirrorWidget : public QWidget
 {
@@ -71,7 +72,15 @@ public:
     void setDragZone(int zone) { dragZone = zone; }
     QPoint getMoveOffset() const { return moveOffset; }
     void resetMoveOffset() { moveOffset = QPoint(0, 0); }
-    bool isPressed() const { return pressed; }
+    void setMoveOffset(const QPoint &offset) { moveOffset = offset; }
+    // Held with the mouse, or moved or resized with keys not released yet: the rectangle being
+    // changed is the page's until it is sent.
+    bool isPressed() const { return pressed || keyAdjusting; }
+    void setKeyAdjusting(bool on) { keyAdjusting = on; }
+    bool isKeyAdjusting() const { return keyAdjusting; }
+    // Snaps the edges near the window's own screen onto it and sends the rectangle to the
+    // matrix, as a release of the mouse after a move or resize does.
+    void commitPlacement();
 
     bool isSelected() const { return selected; }
     // Also switches mouse tracking: only the selected window follows the pointer.
@@ -97,7 +106,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
@@ -121,6 +129,7 @@ private:
     double xScale = 1.0;
     double yScale = 1.0;
     bool pressed = false;
+    bool keyAdjusting = false;
     QPoint pressPos;
     QPoint moveOffset;
     int dragZone = ZoneTop;

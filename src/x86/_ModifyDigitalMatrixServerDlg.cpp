@@ -45,6 +45,18 @@ _ModifyDigitalMatrixServerDlg::_ModifyDigitalMatrixServerDlg(QWidget *parent,
     markRequired(ui->ipLabel);
     markRequired(ui->nameLabel);
     markRequired(ui->portLabel);
+    // Tab follows the fields as they stand: name, the four address parts, type, port,
+    // account, then the buttons.
+    const QList<QWidget *> chain {ui->serverName,        ui->ipFrame->field(0),
+                                  ui->ipFrame->field(1), ui->ipFrame->field(2),
+                                  ui->ipFrame->field(3), ui->serverType,
+                                  ui->serverPort,        ui->_userLineEdt,
+                                  ui->_passwordLineEdt,  ui->saveBt,
+                                  ui->cancleBt};
+    for (int i = 1; i < chain.size(); ++i)
+        setTabOrder(chain.at(i - 1), chain.at(i));
+    // From the last button back to the first field.
+    setTabOrder(chain.last(), chain.first());
     ui->serverName->setFocus();
     ui->title->setText(tr("Add DigitalMatrix Server"));
     ui->serverPort->setValidator(new COMMONUSELIB::IntValidator(0, 65535, this));
