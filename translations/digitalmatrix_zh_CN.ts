@@ -120,7 +120,22 @@
         <translation>查看源</translation>
     </message>
     <message>
-        <location line="+270"/>
+        <location line="+265"/>
+        <source>page %1 of %2, every %3 s</source>
+        <translation>第 %1/%2 页，每 %3 秒</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>turn show, every %1 s</source>
+        <translation>轮巡中，每 %1 秒</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>paused: page %1 of %2</source>
+        <translation>已暂停：第 %1/%2 页</translation>
+    </message>
+    <message>
+        <location line="+38"/>
         <source>Show all windows fail!</source>
         <translation>恢复全部画面失败！</translation>
     </message>
@@ -150,7 +165,7 @@
         <translation>继续轮巡失败！</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+55"/>
         <source>Set turn show time fail!</source>
         <translation>设置轮巡时间失败！</translation>
     </message>
@@ -191,14 +206,6 @@
     </message>
 </context>
 <context>
-    <name>LUMO_DIGITALMATRIX_MODULE::ChannelWidget</name>
-    <message>
-        <location filename="../src/linux/ChannelWidget.cpp" line="+18"/>
-        <source>turn show...</source>
-        <translation>轮巡中...</translation>
-    </message>
-</context>
-<context>
     <name>LUMO_DIGITALMATRIX_MODULE::ChannelsOperWidget</name>
     <message>
         <location filename="../src/linux/ChannelsOperWidget.cpp" line="+16"/>
@@ -214,7 +221,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget</name>
     <message>
-        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+122"/>
+        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+130"/>
         <source>Forbid to melting flat while some cells turn show!</source>
         <translation>有单元正在轮巡时禁止铺满整墙！</translation>
     </message>
@@ -327,7 +334,7 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+215"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+226"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -363,8 +370,8 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-92"/>
-        <location line="+207"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-102"/>
+        <location line="+217"/>
         <location line="+31"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
@@ -395,18 +402,18 @@
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-277"/>
+        <location line="-287"/>
         <location line="+6"/>
-        <location line="+312"/>
+        <location line="+322"/>
         <location line="+99"/>
         <location line="+40"/>
         <location line="+33"/>
-        <location line="+155"/>
+        <location line="+140"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-648"/>
+        <location line="-643"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
     </message>
@@ -426,7 +433,7 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+314"/>
+        <location line="+324"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
@@ -437,14 +444,14 @@
         <location line="+67"/>
         <location line="+80"/>
         <location line="+42"/>
-        <location line="+133"/>
-        <location line="+152"/>
+        <location line="+118"/>
+        <location line="+157"/>
         <location line="+59"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-543"/>
+        <location line="-533"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -489,57 +496,57 @@
         <translation>是否清除矩阵的设置</translation>
     </message>
     <message>
-        <location line="+78"/>
+        <location line="+77"/>
         <source>The matrix server refused the screen count!</source>
         <translation>矩阵服务器拒绝了屏幕数量！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The matrix server refused to swap the windows!</source>
         <translation>矩阵服务器拒绝交换窗口！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The matrix server refused the configuration mode!</source>
         <translation>矩阵服务器拒绝了配置模式！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused the split!</source>
         <translation>矩阵服务器拒绝了分屏！</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>The matrix server refused the sources!</source>
         <translation>矩阵服务器拒绝了信号源！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The matrix server refused to change the turn show!</source>
         <translation>矩阵服务器拒绝更改轮巡！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused to clear the source!</source>
         <translation>矩阵服务器拒绝清除信号源！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused to zoom the window!</source>
         <translation>矩阵服务器拒绝放大窗口！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused to move the window!</source>
         <translation>矩阵服务器拒绝移动窗口！</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+29"/>
         <source>Do you want to clear the source?</source>
         <translation>是否清除源？</translation>
     </message>
     <message>
-        <location line="+152"/>
+        <location line="+157"/>
         <source>Reset the layout?</source>
         <translation>是否复位布局？</translation>
     </message>
@@ -571,7 +578,7 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+379"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+391"/>
         <location line="+138"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
@@ -732,12 +739,22 @@
         <translation>正在升级...</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+40"/>
         <source>Start upgrade fail!</source>
         <translation>启动升级失败！</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+48"/>
+        <source>Firmware from %1</source>
+        <translation>固件来源：%1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Firmware before the upgrade: %1, after: %2</source>
+        <translation>升级前固件：%1，升级后：%2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>The matrix could not be reached during the upgrade: its result is unknown!</source>
         <translation>升级期间无法连接矩阵，升级结果未知！</translation>
     </message>
@@ -815,7 +832,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+69"/>
+        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+71"/>
         <source>ftp format is wrong!</source>
         <translation>FTP地址格式错误！</translation>
     </message>
@@ -862,7 +879,7 @@
         <translation>秒</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixGroupTree.cpp" line="+356"/>
+        <location filename="../src/x86/MatrixGroupTree.cpp" line="+357"/>
         <location line="+9"/>
         <location line="+7"/>
         <source>WARN</source>
@@ -1044,6 +1061,26 @@
         <location filename="../forms/MirrorWidget.ui" line="+20"/>
         <source>Form</source>
         <translation>窗体</translation>
+    </message>
+    <message>
+        <location filename="../src/x86/MirrorWidget.cpp" line="+103"/>
+        <source>Turning: page %1 of %2, every %3 s</source>
+        <translation>轮巡中：第 %1/%2 页，每 %3 秒</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Turning, every %1 s</source>
+        <translation>轮巡中，每 %1 秒</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Paused: page %1 of %2</source>
+        <translation>已暂停：第 %1/%2 页</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Paused</source>
+        <translation>已暂停</translation>
     </message>
 </context>
 <context>

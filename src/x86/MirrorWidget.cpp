@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -47,6 +48,9 @@ MirrorWidget::~MirrorWidget() = default;
 void MirrorWidget::setMirrorInfo(const RECT &home, const RECT &current, int mirrorIndex, int splits,
                                  int mirrorLayer, int fourth, int turn)
 {
+    // A layout reports every window: only a window whose picture changes is repainted.
+    const bool changed = index != mirrorIndex || splitCount != splits || param4 != fourth
+            || turnState != X86TurnState(turn);
     homeRect = home;
     mirrorRect = current;
     index = mirrorIndex;
@@ -54,7 +58,81 @@ void MirrorWidget::setMirrorInfo(const RECT &home, const RECT &current, int mirr
     layer = mirrorLayer;
     param4 = fourth;
     turnState = X86TurnState(turn);
+    if (changed)
+        update();
+}
+
+void MirrorWidget::setOnAir(const X86WindowOnAir &value)
+{
+    if (onAir == value)
+        return;
+    onAir = value;
     update();
+}
+
+QRect MirrorWidget::paneRect(int pane) const
+{
+    const int n = splitCount > 0 ? static_cast<int>(std::sqrt(double(splitCount))) : 1;
+    if (n <= 1 || zoomedPane() != 0)
+        return rect();
+    const int dx = width() / n;
+    const int dy = height() / n;
+    const int row = pane / n;
+    const int column = pane % n;
+    // The last row and column take what the division leaves.
+    const int w = column == n - 1 ? width() - column * dx : dx;
+    const int h = row == n - 1 ? height() - row * dy : dy;
+    return QRect(column * dx, row * dy, w, h);
+}
+
+QStringList MirrorWidget::shownPaneNames() const
+{
+    const int panes = qMax(1, splitCount);
+    const QStringList names = onAir.paneNames(panes);
+    if (zoomedPane() != 0)
+        return QStringList {names.value(zoomedPane() - 1)};
+    const int n = static_cast<int>(std::sqrt(double(panes)));
+    return names.mid(0, qMax(1, n * n));
+}
+
+QString MirrorWidget::badgeText() const
+{
+    const int pages = onAir.pageCount(splitCount);
+    const int page = qMin(onAir.pageOnAir(), pages - 1) + 1;
+    if (turnState == X86TurnState::Running) {
+        return pages > 1 ? tr("Turning: page %1 of %2, every %3 s")
+                                   .arg(page)
+                                   .arg(pages)
+                                   .arg(onAir.interval())
+                         : tr("Turning, every %1 s").arg(onAir.interval());
+    }
+    if (turnState == X86TurnState::Paused)
+        return pages > 1 ? tr("Paused: page %1 of %2").arg(page).arg(pages) : tr("Paused");
+    return QString();
+}
+
+bool MirrorWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        // The full name of the channel under the pointer, which the pane may show cut.
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QStringList names = shownPaneNames();
+        QString tip;
+        for (int pane = 0; pane < names.size(); ++pane) {
+            if (paneRect(pane).contains(help->pos()))
+                tip = names.at(pane);
+        }
+        if (tip.isEmpty())
+            tip = badgeText();
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void MirrorWidget::setScale(double horizontal, double vertical)
@@ -71,6 +149,8 @@ void MirrorWidget::setIndex(int value)
 
 void MirrorWidget::setTurnState(X86TurnState value)
 {
+    if (turnState == value)
+        return;
     turnState = value;
     update();
 }
@@ -117,12 +197,19 @@ void MirrorWidget::paintEvent(QPaintEvent *)
     const int right = w - 1;
     const int bottom = h - 1;
 
-    painter.fillRect(area, selected ? QColor(20, 20, 20) : QColor(10, 10, 10));
+    // A window with sources shows video (dark); an empty one is grey and hatched.
+    if (onAir.hasSources()) {
+        painter.fillRect(area, selected ? QColor(20, 20, 20) : QColor(10, 10, 10));
+    } else {
+        painter.fillRect(area, selected ? QColor(52, 58, 64) : QColor(40, 45, 50));
+        painter.fillRect(area, QBrush(QColor(255, 255, 255, 18), Qt::BDiagPattern));
+    }
 
     // The window's number, shown 1-based.
     QFont font;
     if (editable) {
-        painter.setPen(QColor(255, 255, 255, 45));
+        // Faint behind the channel names, plain on an empty window.
+        painter.setPen(QColor(255, 255, 255, onAir.hasSources() ? 70 : 110));
         font.setFamily(QStringLiteral("SimSun"));
         font.setWeight(75);
         font.setItalic(true);
@@ -168,6 +255,41 @@ void MirrorWidget::paintEvent(QPaintEvent *)
             }
         }
     }
+    paintOnAir(painter);
+}
+
+void MirrorWidget::paintOnAir(QPainter &painter)
+{
+    const QStringList names = shownPaneNames();
+    QFont font;
+    const QRect first = paneRect(0);
+    font.setPixelSize(qBound(9, qMin(first.height() / 6, first.width() / 8), 14));
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const int strip = metrics.height() + 2;
+    for (int pane = 0; pane < names.size(); ++pane) {
+        const QString &name = names.at(pane);
+        const QRect r = paneRect(pane).adjusted(2, 2, -2, -2);
+        if (name.isEmpty() || r.width() < 8 || r.height() < strip)
+            continue;
+        const QRect band(r.left(), r.bottom() - strip + 1, r.width(), strip);
+        painter.fillRect(band, QColor(0, 0, 0, 160));
+        painter.setPen(QColor(235, 240, 245));
+        painter.drawText(band.adjusted(3, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                         metrics.elidedText(name, Qt::ElideRight, band.width() - 6));
+    }
+
+    const QString badge = badgeText();
+    if (badge.isEmpty())
+        return;
+    const int maxWidth = qMax(0, width() - 8);
+    const QString shown = metrics.elidedText(badge, Qt::ElideRight, maxWidth - 8);
+    const QRect box(width() - 4 - qMin(maxWidth, metrics.horizontalAdvance(shown) + 8), 4,
+                    qMin(maxWidth, metrics.horizontalAdvance(shown) + 8), strip);
+    const bool running = turnState == X86TurnState::Running;
+    painter.fillRect(box, running ? QColor(40, 130, 70, 220) : QColor(180, 120, 30, 220));
+    painter.setPen(Qt::white);
+    painter.drawText(box, Qt::AlignCenter, shown);
 }
 
 void MirrorWidget::updateHoverZone(const QPoint &globalPos)

@@ -4,11 +4,15 @@
 
 #include "MatrixMetaTypes.h"
 #include "MatrixStates.h"
+#include "X86WindowOnAir.h"
 
 #include <QPoint>
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
+
+class QPainter;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -84,6 +88,16 @@ public:
     // Global pointer position of the last release in swap mode (where the window was dropped).
     QPoint getDropGlobalPos() const { return dropGlobalPos; }
 
+    // What the window shows, as the matrix reported it; repaints only when it changed.
+    void setOnAir(const X86WindowOnAir &value);
+    const X86WindowOnAir &getOnAir() const { return onAir; }
+    // The channel name on each pane drawn now (one entry for a zoomed pane).
+    QStringList shownPaneNames() const;
+    // The turn-show badge drawn now; empty without a turn show.
+    QString badgeText() const;
+    // Where pane k (0-based) lies in this window's pixels.
+    QRect paneRect(int pane) const;
+
 signals:
     void sigMousePress();
     void sigMouseRelease();
@@ -99,12 +113,15 @@ protected:
     void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void updateHoverZone(const QPoint &globalPos);
     void resizeTo(const QPoint &wallPoint);
     void snapToHome();
     QPoint toWallPixels(const QPoint &globalPos) const;
+    // Channel names on the panes and the turn-show badge.
+    void paintOnAir(QPainter &painter);
 
     std::unique_ptr<Ui::MirrorWidget> ui;
 
@@ -126,6 +143,7 @@ private:
     int dragZone = ZoneTop;
     MatrixManageWidget *wall = nullptr;
     QPoint dropGlobalPos;
+    X86WindowOnAir onAir;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

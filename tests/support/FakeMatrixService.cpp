@@ -191,9 +191,9 @@ int FakeX86Matrix::SetMonitorSources(int monitor, const _ST_ChnInfo *channels, i
     return resultFor("SetMonitorSources");
 }
 
-int FakeX86Matrix::Reserved11()
+int FakeX86Matrix::RegisterSourceCallbacks(void *, MatrixSourcesCallback, MatrixTurnStepCallback)
 {
-    record("Reserved11");
+    record("RegisterSourceCallbacks");
     return 0;
 }
 
@@ -425,10 +425,12 @@ int FakeBaseMatrix::SetScreenGrid(const ScreenRegion *regions, int count)
     return resultFor("SetScreenGrid");
 }
 
-int FakeBaseMatrix::Reserved19()
+int FakeBaseMatrix::GetCellTurnPages(CellTurnPage *, int, int *count)
 {
-    record("Reserved19");
-    return 0;
+    record("GetCellTurnPages");
+    if (count)
+        *count = 0;
+    return resultFor("GetCellTurnPages");
 }
 
 int FakeBaseMatrix::SetCellMelt(const ScreenRegion *region)
@@ -483,10 +485,12 @@ int FakeBaseMatrix::GetCellChannels(int cell, CellChannelRecord *records, int ca
     return resultFor("GetCellChannels");
 }
 
-int FakeBaseMatrix::Reserved27()
+int FakeBaseMatrix::GetFirmwareVersion(char *buffer, int capacity)
 {
-    record("Reserved27");
-    return 0;
+    record("GetFirmwareVersion");
+    if (buffer && capacity > 0)
+        buffer[0] = '\0';
+    return resultFor("GetFirmwareVersion");
 }
 
 int FakeBaseMatrix::SetCellTurnShow(int cell, const CellTurnStatus *status)
