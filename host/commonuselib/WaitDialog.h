@@ -33,6 +33,14 @@ public:
     // Hides the window and stops the clock; nothing is emitted.
     void hideWaitDialog();
 
+    // Turns the running indicator into a bar of percent (0..100) with the percentage shown,
+    // and shows detail under the text; until the next showWaitDialog, which runs the
+    // indicator again and clears the detail.
+    void setWaitProgress(int percent, const QString &detail = QString());
+    // -1 while the indicator runs.
+    int waitProgress() const;
+    QString detail() const;
+
     bool isWaiting() const { return m_waiting; }
     QString text() const;
     QUuid waitId() const { return m_id; }
@@ -48,6 +56,7 @@ private:
     void slotTimeout();
 
     QLabel *m_textLabel = nullptr;
+    QLabel *m_detailLabel = nullptr;
     QProgressBar *m_busyBar = nullptr;
     QTimer *m_timer = nullptr;
     QUuid m_id;
