@@ -8,7 +8,10 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QCache>
 #include <QPainter>
+#include <QPixmapCache>
+#include <QStaticText>
 #include <QToolTip>
 
 #include <algorithm>
@@ -33,7 +36,67 @@ int toUnits(int pixels, double scale, int origin = 0)
                                        double(std::numeric_limits<int>::max())));
 }
 
+// The window number rendered once per text, font and colour and kept in the pixmap cache:
+// a large glyph costs far more to rasterise (and hint) than to copy.
+QPixmap numberGlyph(const QString &text, const QFont &font, const QColor &colour, qreal dpr)
+{
+    const QString key = QStringLiteral("dm.mirror.number/%1/%2/%3/%4")
+                                .arg(text, font.key())
+                                .arg(colour.rgba())
+                                .arg(dpr);
+    QPixmap glyph;
+    if (QPixmapCache::find(key, &glyph))
+        return glyph;
+    const QFontMetrics metrics(font);
+    const QSize size(qMax(1, metrics.horizontalAdvance(text) + 4), qMax(1, metrics.height()));
+    glyph = QPixmap(size * dpr);
+    glyph.setDevicePixelRatio(dpr);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, text);
+    painter.end();
+    QPixmapCache::insert(key, glyph);
+    return glyph;
+}
+
+// A channel name cut to a width and laid out for a font, shared by every window: the same
+// names come back with every layout, and shaping them is the dear part of painting them.
+QStaticText preparedLabel(const QString &text, const QFont &font, int width)
+{
+    static QCache<QString, QStaticText> cache(4096);
+    const QString key = QString::number(font.pixelSize()) + QLatin1Char('/')
+            + QString::number(width) + QLatin1Char('/') + text;
+    if (const QStaticText *found = cache.object(key))
+        return *found;
+    const QFontMetrics metrics(font);
+    auto *label = new QStaticText(metrics.elidedText(text, Qt::ElideRight, width));
+    label->setTextFormat(Qt::PlainText);
+    label->setPerformanceHint(QStaticText::AggressiveCaching);
+    label->prepare(QTransform(), font);
+    const QStaticText copy = *label;
+    cache.insert(key, label);
+    return copy;
+}
+
 } // namespace
+
+struct MirrorWidget::OnAirLabels
+{
+    // What they were laid out for.
+    QSize size;
+    int split = 0;
+    int zoomed = 0;
+    QStringList names;
+    QString badge;
+    // Laid out.
+    QFont font;
+    QVector<QRect> bands;
+    QVector<QStaticText> texts;
+    QRect badgeBox;
+    QStaticText badgeLabel;
+};
 
 MirrorWidget::MirrorWidget(MatrixManageWidget *parentWall)
     : QWidget(parentWall)
@@ -220,9 +283,11 @@ void MirrorWidget::paintEvent(QPaintEvent *)
         font.setItalic(false);
     }
     font.setPointSize(qMax(1, (2 * qMin(w, h)) / 5));
-    painter.setFont(font);
     // Counted in 64 bits: a matrix may number a window up to the largest int.
-    painter.drawText(area, Qt::AlignCenter, QString::number(qint64(index) + 1));
+    const QPixmap glyph = numberGlyph(QString::number(qint64(index) + 1), font,
+                                      painter.pen().color(), devicePixelRatioF());
+    const QSizeF glyphSize = QSizeF(glyph.size()) / glyph.devicePixelRatio();
+    painter.drawPixmap(QPointF((w - glyphSize.width()) / 2, (h - glyphSize.height()) / 2), glyph);
 
     if (selected) {
         painter.setPen(QPen(QColor(72, 152, 179), 2, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
@@ -258,38 +323,68 @@ void MirrorWidget::paintEvent(QPaintEvent *)
     paintOnAir(painter);
 }
 
-void MirrorWidget::paintOnAir(QPainter &painter)
+const MirrorWidget::OnAirLabels &MirrorWidget::onAirLabels()
 {
+    if (!labels)
+        labels = std::make_unique<OnAirLabels>();
+    OnAirLabels &l = *labels;
     const QStringList names = shownPaneNames();
-    QFont font;
+    const QString badge = badgeText();
+    if (l.size == size() && l.split == splitCount && l.zoomed == zoomedPane() && l.names == names
+        && l.badge == badge)
+        return l;
+    l.size = size();
+    l.split = splitCount;
+    l.zoomed = zoomedPane();
+    l.names = names;
+    l.badge = badge;
+    l.bands.clear();
+    l.texts.clear();
     const QRect first = paneRect(0);
-    font.setPixelSize(qBound(9, qMin(first.height() / 6, first.width() / 8), 14));
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
+    l.font = QFont();
+    l.font.setPixelSize(qBound(9, qMin(first.height() / 6, first.width() / 8), 14));
+    const QFontMetrics metrics(l.font);
     const int strip = metrics.height() + 2;
     for (int pane = 0; pane < names.size(); ++pane) {
-        const QString &name = names.at(pane);
         const QRect r = paneRect(pane).adjusted(2, 2, -2, -2);
-        if (name.isEmpty() || r.width() < 8 || r.height() < strip)
+        if (names.at(pane).isEmpty() || r.width() < 8 || r.height() < strip)
             continue;
         const QRect band(r.left(), r.bottom() - strip + 1, r.width(), strip);
-        painter.fillRect(band, QColor(0, 0, 0, 160));
-        painter.setPen(QColor(235, 240, 245));
-        painter.drawText(band.adjusted(3, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(name, Qt::ElideRight, band.width() - 6));
+        l.bands.append(band);
+        l.texts.append(preparedLabel(names.at(pane), l.font, band.width() - 6));
     }
+    l.badgeBox = QRect();
+    if (!badge.isEmpty()) {
+        const int maxWidth = qMax(0, width() - 8);
+        l.badgeLabel = preparedLabel(badge, l.font, maxWidth - 8);
+        const int boxWidth = qMin(maxWidth, int(std::ceil(l.badgeLabel.size().width())) + 8);
+        l.badgeBox = QRect(width() - 4 - boxWidth, 4, boxWidth, strip);
+    }
+    return l;
+}
 
-    const QString badge = badgeText();
-    if (badge.isEmpty())
+void MirrorWidget::paintOnAir(QPainter &painter)
+{
+    const OnAirLabels &l = onAirLabels();
+    painter.setFont(l.font);
+    painter.setPen(QColor(235, 240, 245));
+    for (int i = 0; i < l.bands.size(); ++i) {
+        const QRect &band = l.bands.at(i);
+        painter.fillRect(band, QColor(0, 0, 0, 160));
+        const QSizeF text = l.texts.at(i).size();
+        painter.drawStaticText(
+                QPointF(band.left() + 3, band.top() + (band.height() - text.height()) / 2),
+                l.texts.at(i));
+    }
+    if (l.badgeBox.isNull())
         return;
-    const int maxWidth = qMax(0, width() - 8);
-    const QString shown = metrics.elidedText(badge, Qt::ElideRight, maxWidth - 8);
-    const QRect box(width() - 4 - qMin(maxWidth, metrics.horizontalAdvance(shown) + 8), 4,
-                    qMin(maxWidth, metrics.horizontalAdvance(shown) + 8), strip);
     const bool running = turnState == X86TurnState::Running;
-    painter.fillRect(box, running ? QColor(40, 130, 70, 220) : QColor(180, 120, 30, 220));
+    painter.fillRect(l.badgeBox, running ? QColor(40, 130, 70, 220) : QColor(180, 120, 30, 220));
     painter.setPen(Qt::white);
-    painter.drawText(box, Qt::AlignCenter, shown);
+    const QSizeF text = l.badgeLabel.size();
+    painter.drawStaticText(QPointF(l.badgeBox.left() + (l.badgeBox.width() - text.width()) / 2,
+                                   l.badgeBox.top() + (l.badgeBox.height() - text.height()) / 2),
+                           l.badgeLabel);
 }
 
 void MirrorWidget::updateHoverZone(const QPoint &globalPos)

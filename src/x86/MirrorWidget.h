@@ -122,6 +122,10 @@ private:
     QPoint toWallPixels(const QPoint &globalPos) const;
     // Channel names on the panes and the turn-show badge.
     void paintOnAir(QPainter &painter);
+    // The names and the badge laid out once for the window's size and what is on air; the
+    // painter draws them as prepared text, without laying them out again on every paint.
+    struct OnAirLabels;
+    const OnAirLabels &onAirLabels();
 
     std::unique_ptr<Ui::MirrorWidget> ui;
 
@@ -144,6 +148,7 @@ private:
     MatrixManageWidget *wall = nullptr;
     QPoint dropGlobalPos;
     X86WindowOnAir onAir;
+    std::unique_ptr<OnAirLabels> labels;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE
