@@ -941,6 +941,16 @@ void TestX86EndToEnd::turnShowStepsOnThePageWithTheMatrix()
                               QStringLiteral("Turning: page 1 of 2, every 10 s"),
                               X86WallFixture::Timeout);
     QCOMPARE(mirror->shownPaneNames(), names.mid(0, 4));
+    select(1);
+    QTRY_VERIFY(button("_turnShowBtn")->isEnabled());
+    // Another window's sources coming and going leave the selected window's turn menu alone.
+    other.config->SetMonitorSources(3, records.data(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(f.wall()->mirrorByIndex(3)->getOnAir().hasSources(),
+                             X86WallFixture::Timeout);
+    other.config->ClearSource(3);
+    QTRY_VERIFY_WITH_TIMEOUT(!f.wall()->mirrorByIndex(3)->getOnAir().hasSources(),
+                             X86WallFixture::Timeout);
+    QVERIFY(button("_turnShowBtn")->isEnabled());
 
     // The matrix steps the show; the page follows the step it reports.
     f.simulator->stepTurnShows();

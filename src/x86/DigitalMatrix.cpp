@@ -169,12 +169,13 @@ void DigitalMatrix::initUI()
             &DigitalMatrix::slotSetOneMirror);
     connect(hub, &DigitalMatrixConfigSignals::signalSetMirrorEnd, this,
             &DigitalMatrix::slotSetMirrorEnd);
-    connect(hub, &DigitalMatrixConfigSignals::signalGroupResCount, this,
-            &DigitalMatrix::slotGroupResCount);
     // What is on air on each window, as the matrix reports it (any operator's change).
     connect(hub, &DigitalMatrixConfigSignals::signalGroupRes, this,
             [this](int monitor, const QVector<_ST_ChnInfo> &channels, int interval) {
                 ui->_virtualServerWdt->setWindowSources(monitor, channels, interval);
+                // Every window reports: only the selected one's count concerns the turn menu.
+                if (monitor == currentMonitor)
+                    slotGroupResCount(channels.size());
             });
     connect(hub, &DigitalMatrixConfigSignals::signalTurnStep, this,
             [this](int monitor, int turnState, int page, int pages, int interval) {
