@@ -57,7 +57,10 @@ public:
     int SetConfigMode(bool) override { return 0; }
     int SetMonitorSplit(int, int) override { return 0; }
     int SetMonitorSources(int, const _ST_ChnInfo *, int) override { return 0; }
-    int Reserved11() override { return 0; }
+    int RegisterSourceCallbacks(void *, MatrixSourcesCallback, MatrixTurnStepCallback) override
+    {
+        return 0;
+    }
     int Reserved12() override { return 0; }
     int SetMonitorTurnSources(int, const _ST_ChnInfo *, int, int) override { return 0; }
     int Reserved14() override { return 0; }

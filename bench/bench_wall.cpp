@@ -47,6 +47,34 @@ protected:
     }
 };
 
+// Channel records for every pane of n windows of a split: what the matrix reports on air.
+std::vector<QVector<_ST_ChnInfo>> namedSources(int n, int split)
+{
+    std::vector<QVector<_ST_ChnInfo>> sources(static_cast<std::size_t>(n));
+    for (int w = 0; w < n; ++w) {
+        for (int k = 1; k <= split; ++k) {
+            _ST_ChnInfo record {};
+            qstrncpy(record.channelName,
+                     QStringLiteral("Camera %1-%2 east entrance").arg(w + 1).arg(k).toLatin1(),
+                     sizeof record.channelName);
+            record.sequence = k;
+            sources[std::size_t(w)].append(record);
+        }
+    }
+    return sources;
+}
+
+// Every window of the wall gets its names and, with turning, a running turn show's badge.
+void nameEveryPane(MatrixManageWidget *wall, const std::vector<QVector<_ST_ChnInfo>> &sources,
+                   bool turning)
+{
+    for (int w = 0; w < int(sources.size()); ++w) {
+        wall->setWindowSources(w, sources[std::size_t(w)], turning ? 10 : 0);
+        if (turning)
+            wall->setWindowTurnStep(w, X86TurnState::Running, 0, 2, 10);
+    }
+}
+
 // The X86 page on a service stand-in that fires layouts from its own thread.
 class IngestRig
 {
@@ -105,12 +133,16 @@ void BM_LayoutIngest(benchmark::State &state)
     const int n = int(state.range(0));
     IngestRig rig;
     std::vector<char> layout = Bench::makeLayout(n, 1);
+    // Every pane named, as the matrix reports the sources before the wall draws them.
+    const std::vector<QVector<_ST_ChnInfo>> sources = namedSources(n, 1);
+    nameEveryPane(rig.wall, sources, false);
     if (!rig.exposed || !rig.ingest(&layout, n)) { // warm-up: fonts, forms, glyphs
         state.SkipWithError("the page is not shown");
         return;
     }
     rig.wall->clearData();
     for (auto _ : state) {
+        nameEveryPane(rig.wall, sources, false);
         const Clock::time_point start = Clock::now();
         const bool placed = rig.ingest(&layout, n);
         state.SetIterationTime(secondsSince(start));
@@ -161,7 +193,10 @@ void BM_WallRepaint(benchmark::State &state)
         state.SkipWithError("the wall did not place every window");
         return;
     }
-    // The first window is the selected one; every window shows its number and 16 panes.
+    // The first window is the selected one; every window shows its number, 16 named panes
+    // and the badge of a running turn show.
+    nameEveryPane(rig.wall, namedSources(n, 16), true);
+    QCoreApplication::processEvents();
     if (!rig.wall->getCurrMirror() || !rig.wall->getCurrMirror()->isSelected()) {
         state.SkipWithError("no window is selected");
         return;

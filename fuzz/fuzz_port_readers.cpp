@@ -99,7 +99,7 @@ public:
         return r;
     }
     int SetScreenGrid(const ScreenRegion *, int) override { return result(); }
-    int Reserved19() override { return MatrixErrUnsupported; }
+    int GetCellTurnPages(CellTurnPage *, int, int *) override { return MatrixErrUnsupported; }
     int SetCellMelt(const ScreenRegion *) override { return result(); }
     int ClearCell(int) override { return result(); }
     int SetCellChannels(int, const CellChannelRecord *, int, int) override { return result(); }
@@ -125,7 +125,7 @@ public:
         *count = reported;
         return r;
     }
-    int Reserved27() override { return MatrixErrUnsupported; }
+    int GetFirmwareVersion(char *, int) override { return MatrixErrUnsupported; }
     int SetCellTurnShow(int, const CellTurnStatus *) override { return result(); }
     int GetCellTurnShow(int, CellTurnStatus *status) override
     {

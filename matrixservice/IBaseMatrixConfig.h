@@ -46,8 +46,9 @@ public:
     virtual int GetScreenGrid(ScreenRegionEntry *entries, int capacity, int *count) = 0;
     // slot 18
     virtual int SetScreenGrid(const ScreenRegion *regions, int count) = 0;
-    // slot 19
-    virtual int Reserved19() = 0;
+    // slot 19: where the turn show of every cell stands (the page on air); small enough to be
+    // asked once a second.
+    virtual int GetCellTurnPages(CellTurnPage *entries, int capacity, int *count) = 0;
     // slot 20: melt a cell over the grid, or put it back.
     virtual int SetCellMelt(const ScreenRegion *region) = 0;
     // slot 21
@@ -64,8 +65,8 @@ public:
     // slot 26: fills at most capacity records, the count and the cell's split count.
     virtual int GetCellChannels(int cell, CellChannelRecord *records, int capacity, int *count,
                                 int *splitCount) = 0;
-    // slot 27
-    virtual int Reserved27() = 0;
+    // slot 27: the firmware version, zero-terminated, cut to capacity - 1 bytes.
+    virtual int GetFirmwareVersion(char *buffer, int capacity) = 0;
     // slot 28
     virtual int SetCellTurnShow(int cell, const CellTurnStatus *status) = 0;
     // slot 29

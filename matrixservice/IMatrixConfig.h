@@ -36,8 +36,11 @@ public:
     virtual int SetMonitorSplit(int monitor, int splitCount) = 0;
     // slot 10
     virtual int SetMonitorSources(int monitor, const _ST_ChnInfo *channels, int count) = 0;
-    // slots 11, 12
-    virtual int Reserved11() = 0;
+    // slot 11: the matrix's reports of what is on air: the channels on a window and the steps
+    // of its turn show. Either callback may be null.
+    virtual int RegisterSourceCallbacks(void *ctx, MatrixSourcesCallback onSources,
+                                        MatrixTurnStepCallback onTurnStep) = 0;
+    // slot 12
     virtual int Reserved12() = 0;
     // slot 13
     virtual int SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,

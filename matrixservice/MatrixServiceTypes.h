@@ -128,6 +128,17 @@ struct UpgradeStatusBlock
     int32_t reserved2;
 };
 
+// Where the turn show of one Linux cell stands (20 bytes): the page on air, 0-based, of
+// pages; state in service codes as in CellTurnStatus.
+struct CellTurnPage
+{
+    int32_t cell;
+    int32_t state;
+    int32_t interval; // seconds
+    int32_t page;
+    int32_t pages;
+};
+
 #pragma pack(pop)
 
 static_assert(sizeof(_MIRRORINFO) == 52, "window record is 52 bytes");
@@ -160,6 +171,7 @@ static_assert(offsetof(CellChannelRecord, reserved2) == 208, "zero tail at 208")
 static_assert(sizeof(CellTurnStatus) == 12, "turn status is 12 bytes");
 static_assert(sizeof(UpgradeStatusBlock) == 12, "upgrade status is 12 bytes");
 static_assert(offsetof(UpgradeStatusBlock, done) == 4, "done flag at 4");
+static_assert(sizeof(CellTurnPage) == 20, "turn page is 20 bytes");
 
 // Size of a layout record holding n window records.
 constexpr std::size_t mirrorLayoutSize(int n)
@@ -175,6 +187,17 @@ typedef void(MATRIX_CALLBACK *MatrixReservedCallback)(void *ctx);
 // Callback 4: the matrix's result of a wall command (command is the interface slot of the
 // operation, MatrixX86Command), reported once per command sent.
 typedef void(MATRIX_CALLBACK *MatrixCommandResultCallback)(void *ctx, int command, int result);
+
+// The channels on an X86 window as the matrix reports them (when the window is selected and
+// whenever they change): count records, valid only during the call, and the turn interval
+// (0 for a fixed set).
+typedef void(MATRIX_CALLBACK *MatrixSourcesCallback)(void *ctx, int monitor,
+                                                     const _ST_ChnInfo *channels, int count,
+                                                     int interval);
+// A window's turn show stepped or changed its state: turnState 0 none, 1 running, 2 paused;
+// page (0-based) of pages is on air.
+typedef void(MATRIX_CALLBACK *MatrixTurnStepCallback)(void *ctx, int monitor, int turnState,
+                                                      int page, int pages, int interval);
 
 // The wall commands of the X86 interface, by their slot in IMatrixConfig.
 enum MatrixX86Command {

@@ -153,6 +153,7 @@ ScreenRegion LinuxMatrixModel::homeRegion(int cell) const
 RequestOutcome LinuxMatrixModel::handle(quint64 connection, quint16 type, const QByteArray &payload)
 {
     RequestOutcome out = answer(connection, type, payload);
+    settleTurns();
     if (type == LinuxGetUpgradeStatus) {
         // This answer always carries the status block.
         if (out.body.size() != int(sizeof(UpgradeStatusBlock)))
@@ -264,11 +265,101 @@ RequestOutcome LinuxMatrixModel::answer(quint64 connection, quint16 type, const 
     case LinuxSetCellSplit:
         setCellSplit(reader, out);
         break;
+    case LinuxGetCellTurnPages:
+        getCellTurnPages(reader, out);
+        break;
+    case LinuxGetFirmwareVersion:
+        getFirmwareVersion(reader, out);
+        break;
     default:
         refuse(out, MatrixErrBadArgument, QStringLiteral("not a Linux request"));
         break;
     }
     return out;
+}
+
+int LinuxMatrixModel::cellPages(const SimLinuxCell &cell)
+{
+    const int split = qMax(1, cell.split);
+    int last = -1;
+    for (const CellChannelRecord &record : cell.channels)
+        last = qMax(last, int(record.position));
+    return last < 0 ? 1 : last / split + 1;
+}
+
+void LinuxMatrixModel::settleTurns()
+{
+    if (!m_clock.isValid())
+        m_clock.start();
+    const qint64 now = m_clock.elapsed();
+    m_turnDue.resize(m_state.cells.size());
+    m_turnShape.resize(m_state.cells.size());
+    for (int k = 0; k < m_state.cells.size(); ++k) {
+        SimLinuxCell &cell = m_state.cells[k];
+        const QByteArray shape = QByteArray(reinterpret_cast<const char *>(cell.channels.constData()),
+                                            cell.channels.size() * int(sizeof(CellChannelRecord)))
+                + QByteArray::number(cell.split) + ' ' + QByteArray::number(cell.turnInterval);
+        const bool sameShow = m_turnShape[k] == shape;
+        // Stopped shows stand on their first page; a paused one keeps its page.
+        if (!sameShow || cell.turnState == 2 || cell.turnPage >= cellPages(cell))
+            cell.turnPage = 0;
+        if (cell.turnState != 0)
+            m_turnDue[k] = -1;
+        else if (!sameShow || m_turnDue[k] < 0)
+            m_turnDue[k] = now + qint64(qMax(1, cell.turnInterval)) * 1000;
+        m_turnShape[k] = shape;
+    }
+}
+
+bool LinuxMatrixModel::advanceTurns(bool force)
+{
+    settleTurns();
+    const qint64 now = m_clock.elapsed();
+    bool stepped = false;
+    for (int k = 0; k < m_state.cells.size(); ++k) {
+        SimLinuxCell &cell = m_state.cells[k];
+        const int pages = cellPages(cell);
+        if (cell.turnState != 0 || pages < 2 || m_turnDue[k] < 0 || (!force && now < m_turnDue[k]))
+            continue;
+        cell.turnPage = (cell.turnPage + 1) % pages;
+        m_turnDue[k] = now + qint64(qMax(1, cell.turnInterval)) * 1000;
+        stepped = true;
+    }
+    return stepped;
+}
+
+void LinuxMatrixModel::getCellTurnPages(Reader &reader, RequestOutcome &out)
+{
+    if (!reader.atEnd()) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("unexpected payload"));
+        return;
+    }
+    const int cells = m_state.grid.size();
+    PayloadWriter writer;
+    writer.putInt32(cells);
+    for (int k = 0; k < cells; ++k) {
+        const SimLinuxCell &cell = m_state.cells.value(k);
+        CellTurnPage entry;
+        entry.cell = k;
+        entry.state = cell.turnState;
+        entry.interval = cell.turnInterval;
+        entry.page = cell.turnPage;
+        entry.pages = cellPages(cell);
+        writer.putRecord(entry);
+    }
+    out.body = writer.data();
+}
+
+void LinuxMatrixModel::getFirmwareVersion(Reader &reader, RequestOutcome &out)
+{
+    if (!reader.atEnd()) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("unexpected payload"));
+        return;
+    }
+    PayloadWriter writer;
+    writer.putText(m_state.firmwareVersion.toLatin1().left(MaxFirmwareVersionText));
+    out.body = writer.data();
+    out.summary = m_state.firmwareVersion;
 }
 
 void LinuxMatrixModel::login(Session &session, Reader &reader, RequestOutcome &out)

@@ -2,6 +2,8 @@
 // request. Free of any network code, so that tests and the fuzz target can drive it directly.
 #pragma once
 
+#include <QElapsedTimer>
+
 #include "MatrixSimulatorOptions.h"
 #include "RequestOutcome.h"
 #include "SimulatorState.h"
@@ -30,6 +32,12 @@ public:
 
     SimLinuxState state() const;
     bool restore(const SimLinuxState &stored, QString *error);
+
+    // Steps the running turn shows whose interval has passed (force: every running show with
+    // more than one page, now). True when a show stepped.
+    bool advanceTurns(bool force);
+    // Pages a cell's channels fill at its split (by the highest position).
+    static int cellPages(const SimLinuxCell &cell);
 
     // Final status of an upgrade (0, MatrixErrUpgradeNotFound or MatrixErrUpgradeLatest)
     // from the source's file name; newVersion receives the image's version.
@@ -71,6 +79,10 @@ private:
     void setCellSingleWindow(Reader &reader, RequestOutcome &out);
     void getCellSingleWindow(Reader &reader, RequestOutcome &out);
     void setCellSplit(Reader &reader, RequestOutcome &out);
+    void getCellTurnPages(Reader &reader, RequestOutcome &out);
+    void getFirmwareVersion(Reader &reader, RequestOutcome &out);
+    // Restarts the turn clock of the shows that changed.
+    void settleTurns();
 
     // Reads the cell number that opens a cell request; false (answered) when bad.
     bool readCell(Reader &reader, RequestOutcome &out, qint32 &cell);
@@ -85,6 +97,10 @@ private:
     QString m_pendingVersion;
     SimLinuxState m_state;
     std::map<quint64, Session> m_sessions;
+    // Per cell: when its turn show steps next (-1: not running) and what the show was.
+    QVector<qint64> m_turnDue;
+    QVector<QByteArray> m_turnShape;
+    QElapsedTimer m_clock;
 };
 
 } // namespace MatrixSim

@@ -103,6 +103,15 @@ void MatrixSimulator::dropLinuxClients()
             server, [server] { server->dropLinuxClients(); }, Qt::BlockingQueuedConnection);
 }
 
+void MatrixSimulator::stepTurnShows()
+{
+    if (!m_server)
+        return;
+    MatrixSim::SimulatorServer *server = m_server;
+    QMetaObject::invokeMethod(
+            server, [server] { server->advanceTurns(true); }, Qt::BlockingQueuedConnection);
+}
+
 void MatrixSimulator::rebootLinux()
 {
     if (!m_server)

@@ -49,6 +49,9 @@ public:
     // Closes every Linux connection as a broken network would; the matrix keeps its wall,
     // its arrangement mode and a running upgrade, and takes new connections at once.
     void dropLinuxClients();
+    // Steps every running turn show with more than one page to its next page now, as if its
+    // interval had passed, and tells the X86 operators (any thread).
+    void stepTurnShows();
 
 signals:
     // A wall changed (after it was saved).

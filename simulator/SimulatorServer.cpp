@@ -61,6 +61,9 @@ QByteArray garbage()
     return QByteArray("\xde\xad\xbe\xef\x00\x01\x02\x03\xff\xfe\xfd\xfc\x55\xaa\x55\xaa", 16);
 }
 
+// How often the turn shows are looked at; they step at their own intervals.
+constexpr int TurnClockMs = 100;
+
 } // namespace
 
 SimulatorServer::SimulatorServer(const MatrixSimulatorOptions &options, QObject *parent)
@@ -113,7 +116,32 @@ bool SimulatorServer::start(QString *error)
         stop();
         return false;
     }
+    if (!m_turnTimer) {
+        m_turnTimer = new QTimer(this);
+        m_turnTimer->setInterval(TurnClockMs);
+        connect(m_turnTimer, &QTimer::timeout, this, [this] { advanceTurns(false); });
+    }
+    m_turnTimer->start();
     return true;
+}
+
+void SimulatorServer::advanceTurns(bool force)
+{
+    RequestOutcome outcome;
+    bool stepped = false;
+    {
+        std::lock_guard<std::mutex> lock(m_stateMutex);
+        stepped = m_x86.advanceTurns(force, outcome);
+        stepped = m_linux.advanceTurns(force) || stepped;
+    }
+    for (const auto &event : outcome.events) {
+        auto target = m_clients.find(event.first);
+        if (target != m_clients.end() && !target->second->closing)
+            send(*target->second, encodeFrame(event.second.type, 0, event.second.payload), true);
+    }
+    // A step is what the wall shows, not a change to keep.
+    if (stepped)
+        emit stateChanged();
 }
 
 bool SimulatorServer::listen(QTcpServer *&server, int port, Role role, quint16 *chosen,
@@ -150,6 +178,8 @@ bool SimulatorServer::listen(QTcpServer *&server, int port, Role role, quint16 *
 
 void SimulatorServer::stop()
 {
+    if (m_turnTimer)
+        m_turnTimer->stop();
     // The last change is never lost on a clean stop.
     if (m_saveTimer && m_saveTimer->isActive())
         writeState();

@@ -38,6 +38,8 @@ public:
     void rebootLinux();
     // On the simulator thread: closes every Linux connection, nothing else changes.
     void dropLinuxClients();
+    // On the simulator thread: steps the turn shows that are due (force: every running one).
+    void advanceTurns(bool force);
 
     quint16 x86Port() const { return m_x86Port; }
     quint16 linuxPort() const { return m_linuxPort; }
@@ -95,6 +97,8 @@ private:
     QByteArray m_savedJson;
     QElapsedTimer m_lastSave;
     QTimer *m_saveTimer = nullptr;
+    // Steps the turn shows at their intervals.
+    QTimer *m_turnTimer = nullptr;
     bool m_saveFailed = false;
 };
 

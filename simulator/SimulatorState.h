@@ -12,6 +12,13 @@
 constexpr int SimX86ScreenWidth = 1920;
 constexpr int SimX86ScreenHeight = 1080;
 
+// Pages a turn show of this many channels steps through at this split: one when they all fit.
+inline int simTurnPages(int channels, int split)
+{
+    const int panes = split > 0 ? split : 1;
+    return channels > panes ? (channels + panes - 1) / panes : 1;
+}
+
 // One output window of an X86 wall.
 struct SimX86Window
 {
@@ -24,6 +31,9 @@ struct SimX86Window
     int turnState = 0; // 0 no turn show, 1 running, 2 paused
     int turnInterval = 0; // seconds, 0 when none was set
     QVector<_ST_ChnInfo> sources;
+    // The page of a turn show on air (0-based), stepped by the matrix at its interval; not kept
+    // across restarts.
+    int turnPage = 0;
 };
 
 struct SimX86State
@@ -46,6 +56,8 @@ struct SimLinuxCell
     int turnState = 2; // service codes: 0 running, 1 paused, 2 stopped
     bool singleWindow = false; // one pane shown alone
     int window = 0; // that pane's position
+    // The page of a turn show on air (0-based), stepped by the matrix; not kept.
+    int turnPage = 0;
 };
 
 struct SimLinuxState

@@ -5,6 +5,7 @@
 #include "PayloadWriter.h"
 #include "RequestChecks.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace MatrixSim {
@@ -43,6 +44,138 @@ X86MatrixModel::X86MatrixModel(int outputs, const QList<SimulatorAccount> &accou
     : m_accounts(accounts)
 {
     m_state.outputs = qBound(1, outputs, MaxX86Windows);
+    m_clock.start();
+}
+
+qint64 X86MatrixModel::nowMs() const
+{
+    return m_clock.elapsed();
+}
+
+QByteArray X86MatrixModel::sourceBytes(const SimX86Window &window)
+{
+    return QByteArray(reinterpret_cast<const char *>(window.sources.constData()),
+                      window.sources.size() * int(sizeof(_ST_ChnInfo)));
+}
+
+Frame X86MatrixModel::sourcesFrame(const SimX86Window &window)
+{
+    Frame frame;
+    frame.type = EventMonitorSources;
+    PayloadWriter writer;
+    writer.putInt32(window.index)
+            .putInt32(window.turnInterval)
+            .putInt32(window.sources.size())
+            .putBytes(window.sources.constData(),
+                      window.sources.size() * int(sizeof(_ST_ChnInfo)));
+    frame.payload = writer.data();
+    return frame;
+}
+
+Frame X86MatrixModel::turnStepFrame(const SimX86Window &window)
+{
+    Frame frame;
+    frame.type = EventTurnStep;
+    PayloadWriter writer;
+    writer.putInt32(window.index)
+            .putInt32(window.turnState)
+            .putInt32(window.turnPage)
+            .putInt32(simTurnPages(window.sources.size(), window.split))
+            .putInt32(window.turnInterval);
+    frame.payload = writer.data();
+    return frame;
+}
+
+void X86MatrixModel::toLoggedIn(const Frame &frame, RequestOutcome &out) const
+{
+    for (const auto &entry : m_sessions) {
+        if (entry.second.loggedIn)
+            out.events.append(qMakePair(entry.first, frame));
+    }
+}
+
+void X86MatrixModel::sendOnAir(quint64 connection, const SimX86Window *only,
+                               RequestOutcome &out) const
+{
+    for (const SimX86Window &window : m_state.windows) {
+        if (only && only != &window)
+            continue;
+        out.events.append(qMakePair(connection, sourcesFrame(window)));
+        out.events.append(qMakePair(connection, turnStepFrame(window)));
+    }
+}
+
+void X86MatrixModel::settleTurns(RequestOutcome &out)
+{
+    const qint64 now = nowMs();
+    std::map<int, Reported> reported;
+    std::map<int, qint64> due;
+    std::map<int, QByteArray> shapes;
+    for (SimX86Window &window : m_state.windows) {
+        const int pages = simTurnPages(window.sources.size(), window.split);
+        const QByteArray shape = sourceBytes(window) + QByteArray::number(window.split) + ' '
+                + QByteArray::number(window.turnInterval);
+        const auto oldShape = m_turnShape.find(window.index);
+        if (oldShape == m_turnShape.end() || oldShape->second != shape || window.turnState == 0
+            || window.turnPage >= pages)
+            window.turnPage = 0;
+        shapes[window.index] = shape;
+        const auto oldDue = m_turnDue.find(window.index);
+        qint64 next = -1;
+        if (window.turnState == 1 && window.turnInterval > 0) {
+            const bool sameShow = oldShape != m_turnShape.end() && oldShape->second == shape;
+            next = sameShow && oldDue != m_turnDue.end() && oldDue->second >= 0
+                    ? oldDue->second
+                    : now + qint64(window.turnInterval) * 1000;
+        }
+        due[window.index] = next;
+
+        Reported now_;
+        now_.sources = sourceBytes(window);
+        now_.interval = window.turnInterval;
+        now_.turnState = window.turnState;
+        now_.page = window.turnPage;
+        now_.pages = pages;
+        const auto before = m_reported.find(window.index);
+        if (before == m_reported.end()) {
+            // A window nobody was told of yet is announced only when something is on it.
+            if (!window.sources.isEmpty() || window.turnState != 0) {
+                toLoggedIn(sourcesFrame(window), out);
+                toLoggedIn(turnStepFrame(window), out);
+            }
+        } else {
+            const Reported &told = before->second;
+            if (told.sources != now_.sources || told.interval != now_.interval)
+                toLoggedIn(sourcesFrame(window), out);
+            if (told.turnState != now_.turnState || told.page != now_.page
+                || told.pages != now_.pages || told.interval != now_.interval)
+                toLoggedIn(turnStepFrame(window), out);
+        }
+        reported[window.index] = now_;
+    }
+    m_reported.swap(reported);
+    m_turnDue.swap(due);
+    m_turnShape.swap(shapes);
+}
+
+bool X86MatrixModel::advanceTurns(bool force, RequestOutcome &out)
+{
+    const qint64 now = nowMs();
+    bool stepped = false;
+    for (SimX86Window &window : m_state.windows) {
+        const int pages = simTurnPages(window.sources.size(), window.split);
+        auto due = m_turnDue.find(window.index);
+        if (window.turnState != 1 || pages < 2 || due == m_turnDue.end() || due->second < 0)
+            continue;
+        if (!force && now < due->second)
+            continue;
+        window.turnPage = (window.turnPage + 1) % pages;
+        due->second = now + qint64(qMax(1, window.turnInterval)) * 1000;
+        stepped = true;
+    }
+    if (stepped)
+        settleTurns(out);
+    return stepped;
 }
 
 void X86MatrixModel::addSession(quint64 connection)
@@ -155,12 +288,25 @@ RequestOutcome X86MatrixModel::handle(quint64 connection, quint16 type, const QB
     Session &session = found->second;
     PayloadReader reader(payload);
 
-    if (type == X86Login) {
-        login(connection, session, reader, out);
-        return out;
-    }
-    if (type == X86ForceLogin) {
-        forceLogin(connection, session, reader, out);
+    if (type == X86Login || type == X86ForceLogin) {
+        if (type == X86Login)
+            login(connection, session, reader, out);
+        else
+            forceLogin(connection, session, reader, out);
+        // A new operator learns what is on air on every window, after the layout.
+        if (out.result == 0) {
+            settleTurns(out);
+            out.events.erase(std::remove_if(out.events.begin(), out.events.end(),
+                                            [connection](const QPair<quint64, Frame> &event) {
+                                                return event.first == connection
+                                                        && (event.second.type
+                                                                    == EventMonitorSources
+                                                            || event.second.type
+                                                                    == EventTurnStep);
+                                            }),
+                             out.events.end());
+            sendOnAir(connection, nullptr, out);
+        }
         return out;
     }
     if (!session.loggedIn) {
@@ -212,6 +358,10 @@ RequestOutcome X86MatrixModel::handle(quint64 connection, quint16 type, const QB
         refuse(out, MatrixErrBadArgument, QStringLiteral("not an X86 request"));
         break;
     }
+    if (out.result == 0 && type == X86SelectMonitor)
+        sendOnAir(connection, window(m_state.selectedMonitor), out);
+    // Operators hear of a window's new sources or turn step after the layout.
+    settleTurns(out);
     return out;
 }
 
@@ -344,6 +494,11 @@ void X86MatrixModel::setConfigMode(quint64 connection, Reader &reader, RequestOu
         out.events.append(qMakePair(connection, info));
     } else {
         broadcastLayout(out);
+        // Leaving the mode, every operator draws the wall anew: with what is on air.
+        for (const auto &entry : m_sessions) {
+            if (entry.second.loggedIn)
+                sendOnAir(entry.first, nullptr, out);
+        }
     }
 }
 
@@ -613,6 +768,9 @@ bool X86MatrixModel::restore(const SimX86State &stored, QString *error)
     m_state.configMode = false;
     m_state.selectedMonitor = -1;
     m_state.operators.clear();
+    // The turn clock of a show that runs on goes on; nobody is told here.
+    RequestOutcome untold;
+    settleTurns(untold);
     return true;
 }
 

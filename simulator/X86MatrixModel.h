@@ -6,6 +6,8 @@
 #include "RequestOutcome.h"
 #include "SimulatorState.h"
 
+#include <QElapsedTimer>
+
 #include <map>
 
 namespace MatrixProtocol {
@@ -31,6 +33,10 @@ public:
 
     // The layout record (_MIRRORLAYOUT with its windows) of a wall.
     static QByteArray layoutRecord(const SimX86State &state);
+
+    // Steps the running turn shows whose interval has passed (force: every running show with
+    // more than one page, now) and tells every operator. True when a show stepped.
+    bool advanceTurns(bool force, RequestOutcome &out);
 
 private:
     struct Session
@@ -62,9 +68,34 @@ private:
     void sendLayout(quint64 connection, RequestOutcome &out) const;
     void broadcastLayout(RequestOutcome &out) const;
 
+    // What the operators were last told of a window's sources and turn show.
+    struct Reported
+    {
+        QByteArray sources;
+        int interval = -1;
+        int turnState = -1;
+        int page = -1;
+        int pages = -1;
+    };
+    static QByteArray sourceBytes(const SimX86Window &window);
+    static MatrixProtocol::Frame sourcesFrame(const SimX86Window &window);
+    static MatrixProtocol::Frame turnStepFrame(const SimX86Window &window);
+    void toLoggedIn(const MatrixProtocol::Frame &frame, RequestOutcome &out) const;
+    // Sources and turn show of every window (or one) to one connection.
+    void sendOnAir(quint64 connection, const SimX86Window *only, RequestOutcome &out) const;
+    // Restarts the turn clock of shows that changed and tells every operator what changed.
+    void settleTurns(RequestOutcome &out);
+    qint64 nowMs() const;
+
     QList<SimulatorAccount> m_accounts;
     SimX86State m_state;
     std::map<quint64, Session> m_sessions;
+    // By window number: what was last reported, when its turn show steps next (-1: not
+    // running) and what that show was (a different one starts over on page 0).
+    std::map<int, Reported> m_reported;
+    std::map<int, qint64> m_turnDue;
+    std::map<int, QByteArray> m_turnShape;
+    QElapsedTimer m_clock;
 };
 
 } // namespace MatrixSim

@@ -318,7 +318,11 @@ void TestLinuxCells::setChannelsLimitsAndOffersATurnShow()
         QCOMPARE(base()->last("SetCellTurnShow").args, (QVariantList {1, 30, 0, 0}));
         QCOMPARE(base()->last("SetCellSplit").args, (QVariantList {1, panes, 0}));
         QVERIFY(cell(1)->channelWidget(0)->isTurning());
-        QCOMPARE(lastPane->displayText(), QStringLiteral("turn show..."));
+        // A running show names the channels of its page on air, and says where it stands.
+        QCOMPARE(lastPane->displayText(),
+                 ChannelWidget::wrapName(lastPane->getChannelItem().channelName, 6));
+        QCOMPARE(cell(1)->channelWidget(0)->getCaption(),
+                 QStringLiteral("page 1 of 2, every 30 s"));
     } else {
         QCOMPARE(base()->count("SetCellTurnShow"), 0);
         QCOMPARE(lastPane->displayText(),
@@ -992,8 +996,9 @@ void TestLinuxCells::channelWidgetWrapsNames()
     item.channelName = name;
     pane.setChannelItem(item);
     QCOMPARE(pane.displayText(), shown);
+    // A pane names its channel while its cell turns too.
     pane.setTurning(true);
-    QCOMPARE(pane.displayText(), QStringLiteral("turn show..."));
+    QCOMPARE(pane.displayText(), shown);
 
     // Only a pane with a channel reports a double click.
     QSignalSpy spy(&pane, &ChannelWidget::signalChannelWidgetDoubleClicked);

@@ -84,6 +84,9 @@ private slots:
     void arrowsMoveBetweenCellsAndEnterOpensTheCellMenu();
     void savingTheArrangementKeepsThePageSize();
     void refusedReturnToAllPanesKeepsThePaneAlone();
+    // What is on air, as the matrix reports it.
+    void cellTurnShowNamesThePageOnAir();
+    void upgradeShowsTheMatrixProgress();
 
 private:
     void screenshot(const QString &name);
@@ -399,9 +402,10 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
     if (fault != QLatin1String("stop"))
         QTRY_COMPARE(f.simulator->clientCount(), 0);
     if (fault == QLatin1String("reboot")) {
-        // Once the matrix is back, the operator connects again.
+        // The hint line tells the firmware before and after; once the matrix is back, the
+        // operator connects again.
         QCOMPARE(f.oper()->connectServerHint(),
-                 QStringLiteral("Digital matrix server disconnect!"));
+                 QStringLiteral("Firmware before the upgrade: 1.0.0, after: 2.0.0"));
         QVERIFY(QTest::qWaitFor(
                 [this] {
                     f.oper()->connectButton()->click();
@@ -581,6 +585,64 @@ void TestLinuxEndToEnd::savingTheArrangementKeepsThePageSize()
     QPushButton *reset = f.button("resetBt");
     QVERIFY(f.page->rect().contains(
             QRect(reset->mapTo(f.page.get(), QPoint(0, 0)), reset->size())));
+}
+
+void TestLinuxEndToEnd::cellTurnShowNamesThePageOnAir()
+{
+    MessageBoxScript boxes(1);
+    f.connectPage();
+    f.arrange(1, 1);
+    f.button("saveConfigBt")->click();
+    QList<CellChannelItem> six;
+    for (int k = 0; k < 6; ++k)
+        six << f.channel(QByteArray("a-" + QByteArray::number(k)).constData(), k);
+    CellForConfigChannels *cell = f.cellSetByAnotherOperator(0, six);
+    QVERIFY(cell);
+    f.page->setKeepAliveInterval(20);
+    cell->findChild<QAction *>("turnShowStartAction")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->linuxState().cells.at(0).turnState, 0,
+                              LinuxWallFixture::Timeout);
+    auto positionsOnAir = [cell] {
+        QList<int> positions;
+        for (int pane = 0; pane < 4; ++pane)
+            positions << cell->channelWidget(pane)->getChannelItem().position;
+        return positions;
+    };
+    QCOMPARE(positionsOnAir(), (QList<int> {0, 1, 2, 3}));
+    QCOMPARE(cell->channelWidget(0)->getCaption(), QStringLiteral("page 1 of 2, every 30 s"));
+
+    // The matrix steps the show; the page learns the step and names the page on air.
+    f.simulator->stepTurnShows();
+    QTRY_COMPARE_WITH_TIMEOUT(positionsOnAir(), (QList<int> {4, 5, -1, -1}),
+                              LinuxWallFixture::Timeout);
+    QCOMPARE(cell->channelWidget(0)->getCaption(), QStringLiteral("page 2 of 2, every 30 s"));
+    QCOMPARE(cell->channelWidget(0)->getChannelItem().channelId, QStringLiteral("a-4"));
+    QVERIFY(cell->channelWidget(2)->displayText().isEmpty());
+    QCOMPARE(boxes.count(), 0);
+}
+
+void TestLinuxEndToEnd::upgradeShowsTheMatrixProgress()
+{
+    MessageBoxScript boxes(1);
+    f.connectPage();
+    // The polls are driven by hand, one at a time.
+    f.page->setUpgradePollInterval(600000);
+    LinuxPageHarness::runUpgrade(f.button("upgradeBt"), 1, "http://updates.local/fw-2.0.0.bin");
+    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
+    QVERIFY(wait->isWaiting());
+    QCOMPARE(wait->waitProgress(), 0);
+    QCOMPARE(wait->detail(), QStringLiteral("Firmware from HTTP (updates.local)"));
+    for (int percent : {33, 66}) {
+        QMetaObject::invokeMethod(f.page.get(), "slotGetUpgradeProcessTimeout");
+        QCOMPARE(wait->waitProgress(), percent);
+        QCOMPARE(wait->text(), QStringLiteral("Upgrading..."));
+    }
+    QMetaObject::invokeMethod(f.page.get(), "slotGetUpgradeProcessTimeout");
+    QVERIFY(!wait->isWaiting());
+    QCOMPARE(boxes.texts(),
+             QStringList {"Linux matrix upgrade finished! Please poweroff to restart!"});
+    QCOMPARE(f.oper()->connectServerHint(),
+             QStringLiteral("Firmware before the upgrade: 1.0.0, after: 2.0.0"));
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)

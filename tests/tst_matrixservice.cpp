@@ -448,7 +448,7 @@ void tst_MatrixService::x86WallCommandsReachTheMatrix()
 
     QCOMPARE(config->SetMonitorSources(3, nullptr, 2), int(MatrixErrBadArgument));
     QCOMPARE(config->SetMonitorSources(3, fixed.data(), 0), int(MatrixErrBadArgument));
-    QCOMPARE(config->Reserved11(), int(MatrixErrUnsupported));
+    QCOMPARE(config->Reserved12(), int(MatrixErrUnsupported));
 }
 
 void tst_MatrixService::x86ConnectionFaultsReportTheirStatus_data()
@@ -822,7 +822,8 @@ void tst_MatrixService::linuxBadArgumentsAreNotSent()
     QCOMPARE(config->GetCellSingleWindow(0, &on, nullptr), int(MatrixErrBadArgument));
     QCOMPARE(config->GetUpgradeStatus(nullptr), int(MatrixErrBadArgument));
     QCOMPARE(config->StartUpgrade(2, QByteArray(3000, 'a').constData()), int(MatrixErrBadArgument));
-    QCOMPARE(config->Reserved19(), int(MatrixErrUnsupported));
+    QCOMPARE(config->GetCellTurnPages(nullptr, 4, &count), int(MatrixErrBadArgument));
+    QCOMPARE(config->Reserved13(), int(MatrixErrUnsupported));
 
     // A request that does go out is logged; the refused ones above were never sent.
     QCOMPARE(config->SaveRowColumn(1, 1), 0);

@@ -4,6 +4,7 @@
 #include "Handshake.h"
 #include "LinuxMatrixModel.h"
 #include "MatrixSimulator.h"
+#include "PayloadReader.h"
 #include "PayloadWriter.h"
 #include "ServerMessage.h"
 #include "StateFile.h"
@@ -254,6 +255,7 @@ private slots:
     void x86LayersAndZoom();
     void linuxModelCompletesShortMapsAndPlacesChannels();
     void fuzzSeedsAreValidStreams();
+    void matrixReportsWhatIsOnAirAndStepsTurnShows();
 
 private:
     bool startSimulator(MatrixSimulatorOptions options = MatrixSimulatorOptions());
@@ -1025,6 +1027,97 @@ void tst_Simulator::fuzzSeedsAreValidStreams()
             QVERIFY2(decodeServerMessage(frame).kind != ServerMessage::Invalid, qPrintable(name));
         QVERIFY2(!decoder.hasError() && decoder.bufferedBytes() == 0, qPrintable(name));
     }
+}
+
+// The events of one type a model sends to one connection, decoded.
+static QVector<ServerMessage> eventsTo(const MatrixSim::RequestOutcome &out, quint64 connection,
+                                       quint16 type)
+{
+    QVector<ServerMessage> found;
+    for (const auto &event : out.events) {
+        if (event.first == connection && event.second.type == type)
+            found.append(decodeServerMessage(event.second));
+    }
+    return found;
+}
+
+void tst_Simulator::matrixReportsWhatIsOnAirAndStepsTurnShows()
+{
+    MatrixSim::X86MatrixModel model(4, {{QString(), QString()}, {"b", "b"}});
+    model.addSession(1);
+    model.addSession(2);
+    QCOMPARE(model.handle(1, X86Login, login("", "")).result, 0);
+    QCOMPARE(model.handle(2, X86Login, login("b", "b")).result, 0);
+    QCOMPARE(model.handle(1, X86SetScreenCount, ints({2, 2})).result, 0);
+    QCOMPARE(model.handle(1, X86SetMonitorSplit, ints({1, 4})).result, 0);
+    std::vector<_ST_ChnInfo> six;
+    for (int k = 1; k <= 6; ++k)
+        six.push_back(channelInfo(k));
+    // Another operator hears of the new sources and of the show that waits for its start.
+    MatrixSim::RequestOutcome out = model.handle(1, X86SetMonitorTurnSources, turnSources(1, 6, 10, six));
+    QVector<ServerMessage> heard = eventsTo(out, 2, EventMonitorSources);
+    QCOMPARE(heard.size(), 1);
+    QCOMPARE(heard.at(0).kind, ServerMessage::MonitorSources);
+    QCOMPARE(heard.at(0).values[0], 1);
+    QCOMPARE(heard.at(0).values[1], 10);
+    QCOMPARE(heard.at(0).values[2], 6);
+    QCOMPARE(heard.at(0).body.size(), 6 * int(sizeof(_ST_ChnInfo)));
+
+    out = model.handle(1, X86SetTurnState, ints({1, 1}));
+    heard = eventsTo(out, 2, EventTurnStep);
+    QCOMPARE(heard.size(), 1);
+    QCOMPARE(QVector<qint32>(heard.at(0).values, heard.at(0).values + 5),
+             (QVector<qint32> {1, 1, 0, 2, 10}));
+    // Each step goes to every operator.
+    out = MatrixSim::RequestOutcome();
+    QVERIFY(model.advanceTurns(true, out));
+    QCOMPARE(model.state().windows.at(1).turnPage, 1);
+    QCOMPARE(eventsTo(out, 1, EventTurnStep).size(), 1);
+    heard = eventsTo(out, 2, EventTurnStep);
+    QCOMPARE(heard.size(), 1);
+    QCOMPARE(heard.at(0).values[2], 1);
+    // Not before its interval, and not while paused.
+    out = MatrixSim::RequestOutcome();
+    QVERIFY(!model.advanceTurns(false, out));
+    QCOMPARE(model.handle(1, X86SetTurnState, ints({1, 2})).result, 0);
+    out = MatrixSim::RequestOutcome();
+    QVERIFY(!model.advanceTurns(true, out));
+    QVERIFY(out.events.isEmpty());
+    QCOMPARE(model.state().windows.at(1).turnPage, 1);
+    // Selecting a window tells the selecting operator what is on it.
+    out = model.handle(2, X86SelectMonitor, ints({1}));
+    QCOMPARE(eventsTo(out, 2, EventMonitorSources).size(), 1);
+    QCOMPARE(eventsTo(out, 1, EventMonitorSources).size(), 0);
+
+    // The Linux matrix tells where each cell's show stands when asked.
+    RawClient x86;
+    RawClient linuxClient;
+    QVERIFY(startSimulator());
+    QVERIFY(prepareWalls(x86, linuxClient));
+    QCOMPARE(linuxClient.request(LinuxSetCellChannels,
+                                 cellChannels(0, 4, 5,
+                                              {cellChannel(0), cellChannel(1), cellChannel(2),
+                                               cellChannel(3), cellChannel(4)})),
+             0);
+    QCOMPARE(linuxClient.request(LinuxSetCellTurnShow, ints({0, 5, 0, 0})), 0);
+    auto pagesOfCell0 = [&linuxClient]() -> QVector<qint32> {
+        QByteArray body;
+        if (linuxClient.request(LinuxGetCellTurnPages, QByteArray(), &body) != 0
+            || body.size() != 4 + 2 * int(sizeof(CellTurnPage)))
+            return {};
+        CellTurnPage entry;
+        std::memcpy(&entry, body.constData() + 4, sizeof entry);
+        return {entry.cell, entry.state, entry.interval, entry.page, entry.pages};
+    };
+    QCOMPARE(pagesOfCell0(), (QVector<qint32> {0, 0, 5, 0, 2}));
+    m_simulator->stepTurnShows();
+    QCOMPARE(pagesOfCell0(), (QVector<qint32> {0, 0, 5, 1, 2}));
+    QByteArray version;
+    QCOMPARE(linuxClient.request(LinuxGetFirmwareVersion, QByteArray(), &version), 0);
+    PayloadReader reader(version);
+    QByteArray text;
+    QVERIFY(reader.getText(text, MaxFirmwareVersionText));
+    QCOMPARE(text, QByteArray("1.0.0"));
 }
 
 QTEST_GUILESS_MAIN(tst_Simulator)

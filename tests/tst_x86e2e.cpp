@@ -31,13 +31,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QTextCodec>
 #include <QTreeWidget>
 #include <QWindow>
 #include <QtTest>
 
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <vector>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
@@ -85,6 +88,10 @@ private slots:
     // The wall from the keyboard.
     void keysSelectMoveResizeAndSnapAWindow();
     void enterSetsSourcesAndDeleteClearsThem();
+    // What is on air, as the matrix reports it.
+    void anotherOperatorsSourcesAreNamedOnThePage();
+    void turnShowStepsOnThePageWithTheMatrix();
+    void sourceDialogOpensWithTheWindowsSources();
 
 private:
     QPushButton *button(const QString &name) const { return f.button(name); }
@@ -102,6 +109,11 @@ private:
     void setSources(const Ticking &ticking, const std::function<void()> &open = {});
     // Ticks the lobby's four channels, chooses the split and, with an interval, a turn show.
     static void tickLobby(MatrixGroupTree *group, int channels, const QString &split, int interval);
+
+    // One record per name, in pane order, as another workstation sends them.
+    static std::vector<_ST_ChnInfo> channelRecords(const QStringList &names);
+    // A second operator logged in on the fixture's matrix.
+    static bool logInSecond(SecondOperator &other, quint16 port);
 
     X86WallFixture f;
     std::unique_ptr<DigitalMatrix> &page = f.page;
@@ -990,6 +1002,135 @@ void TestX86EndToEnd::enterSetsSourcesAndDeleteClearsThem()
     anyDialog.stop();
     QVERIFY(!anyDialog.ran());
     QCOMPARE(boxes->count(), 3);
+}
+
+std::vector<_ST_ChnInfo> TestX86EndToEnd::channelRecords(const QStringList &names)
+{
+    std::vector<_ST_ChnInfo> records(std::size_t(names.size()));
+    for (int i = 0; i < names.size(); ++i) {
+        _ST_ChnInfo &record = records[std::size_t(i)];
+        std::memset(&record, 0, sizeof record);
+        qstrncpy(record.channelName, names.at(i).toLatin1().constData(), sizeof record.channelName);
+        qstrncpy(record.ipAddress, "10.0.0.9", sizeof record.ipAddress);
+        record.channelNo = i + 1;
+        record.sequence = i + 1;
+    }
+    return records;
+}
+
+bool TestX86EndToEnd::logInSecond(SecondOperator &other, quint16 port)
+{
+    return other.connectTo(port) && other.config->Login("second", "second") == 0;
+}
+
+void TestX86EndToEnd::anotherOperatorsSourcesAreNamedOnThePage()
+{
+    QVERIFY(connectAndArrangeTwoByTwo());
+    SecondOperator other;
+    QVERIFY(logInSecond(other, f.simulator->x86Port()));
+    const QString longName =
+            QStringLiteral("Car park east ramp, level minus two, barrier camera north side");
+    const std::vector<_ST_ChnInfo> records = channelRecords({QStringLiteral("Gate"), longName});
+    other.config->SetMonitorSplit(3, 4);
+    other.config->SetMonitorSources(3, records.data(), int(records.size()));
+
+    MirrorWidget *mirror = f.wall()->mirrorByIndex(3);
+    QTRY_COMPARE_WITH_TIMEOUT(mirror->shownPaneNames(),
+                              (QStringList {QStringLiteral("Gate"), longName, QString(), QString()}),
+                              X86WallFixture::Timeout);
+    QVERIFY(!f.wall()->mirrorByIndex(0)->getOnAir().hasSources());
+    QVERIFY(mirror->badgeText().isEmpty());
+    // The pane shows the long name cut; its tool tip holds it whole.
+    const QPoint inPane = mirror->paneRect(1).center();
+    QHelpEvent help(QEvent::ToolTip, inPane, mirror->mapToGlobal(inPane));
+    QApplication::sendEvent(mirror, &help);
+    QTRY_COMPARE(QToolTip::text(), longName);
+
+    other.config->ClearSource(3);
+    QTRY_COMPARE_WITH_TIMEOUT(mirror->shownPaneNames(),
+                              (QStringList {QString(), QString(), QString(), QString()}),
+                              X86WallFixture::Timeout);
+}
+
+void TestX86EndToEnd::turnShowStepsOnThePageWithTheMatrix()
+{
+    QVERIFY(connectAndArrangeTwoByTwo());
+    SecondOperator other;
+    QVERIFY(logInSecond(other, f.simulator->x86Port()));
+    const QStringList names {"C1", "C2", "C3", "C4", "C5", "C6"};
+    const std::vector<_ST_ChnInfo> records = channelRecords(names);
+    other.config->SetMonitorSplit(1, 4);
+    other.config->SetMonitorTurnSources(1, records.data(), int(records.size()), 10);
+    other.config->SetTurnState(1, 1);
+
+    MirrorWidget *mirror = f.wall()->mirrorByIndex(1);
+    QTRY_COMPARE_WITH_TIMEOUT(mirror->badgeText(),
+                              QStringLiteral("Turning: page 1 of 2, every 10 s"),
+                              X86WallFixture::Timeout);
+    QCOMPARE(mirror->shownPaneNames(), names.mid(0, 4));
+    select(1);
+    QTRY_VERIFY(button("_turnShowBtn")->isEnabled());
+    // Another window's sources coming and going leave the selected window's turn menu alone.
+    other.config->SetMonitorSources(3, records.data(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(f.wall()->mirrorByIndex(3)->getOnAir().hasSources(),
+                             X86WallFixture::Timeout);
+    other.config->ClearSource(3);
+    QTRY_VERIFY_WITH_TIMEOUT(!f.wall()->mirrorByIndex(3)->getOnAir().hasSources(),
+                             X86WallFixture::Timeout);
+    QVERIFY(button("_turnShowBtn")->isEnabled());
+
+    // The matrix steps the show; the page follows the step it reports.
+    f.simulator->stepTurnShows();
+    QCOMPARE(simWindow(1).turnPage, 1);
+    QTRY_COMPARE(mirror->badgeText(), QStringLiteral("Turning: page 2 of 2, every 10 s"));
+    QCOMPARE(mirror->shownPaneNames(), (QStringList {"C5", "C6", QString(), QString()}));
+
+    // Paused, the show keeps its page and says so.
+    other.config->SetTurnState(1, 2);
+    QTRY_COMPARE_WITH_TIMEOUT(mirror->badgeText(), QStringLiteral("Paused: page 2 of 2"),
+                              X86WallFixture::Timeout);
+    f.simulator->stepTurnShows();
+    QCOMPARE(simWindow(1).turnPage, 1);
+    QCOMPARE(mirror->shownPaneNames(), (QStringList {"C5", "C6", QString(), QString()}));
+    QCOMPARE(mirror->badgeText(), QStringLiteral("Paused: page 2 of 2"));
+}
+
+void TestX86EndToEnd::sourceDialogOpensWithTheWindowsSources()
+{
+    QVERIFY(connectAndArrangeTwoByTwo());
+    select(1);
+    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 40); });
+    QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, X86WallFixture::Timeout);
+    QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getOnAir().sourceCount(), 4);
+
+    QStringList lobbyChannels;
+    QStringList ticked;
+    int interval = 0;
+    bool turning = false;
+    ModalDriver source([&](QWidget *modal) {
+        auto *dialog = qobject_cast<SetChannelSource *>(modal);
+        if (!dialog)
+            return;
+        auto *tree = dialog->groupTree()->findChild<QTreeWidget *>("_treeWidget");
+        const QList<QTreeWidgetItem *> lobby =
+                tree->findItems(QStringLiteral("一楼大厅"), Qt::MatchExactly);
+        for (int i = 0; !lobby.isEmpty() && i < 4; ++i)
+            lobbyChannels << lobby.first()->child(i)->text(0);
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            if ((*it)->parent() && (*it)->checkState(0) == Qt::Checked)
+                ticked << (*it)->text(0);
+        }
+        interval = dialog->groupTree()->findChild<ISpinBox *>("_nElapseSpin")->value();
+        turning = dialog->groupTree()->findChild<QCheckBox *>("_startCBox")->isChecked();
+    });
+    source.start();
+    QTest::mouseClick(button("_setSourceBtn"), Qt::LeftButton);
+    source.stop();
+    QVERIFY(source.ran());
+    QCOMPARE(lobbyChannels.size(), 4);
+    QCOMPARE(ticked, lobbyChannels);
+    QCOMPARE(interval, 40);
+    QVERIFY(turning);
 }
 
 QTEST_MAIN(TestX86EndToEnd)

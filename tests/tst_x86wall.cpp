@@ -595,14 +595,15 @@ void TestX86Wall::paintsBorderGridAndBackground()
     QCOMPARE(m->size(), size);
     const QImage painted = m->grab().toImage().convertToFormat(QImage::Format_RGB32);
 
-    // What 1-pixel lines of the same colours draw, on the same background; a selected
-    // window's two-pixel frame is looked at once, on its left edge.
+    // What 1-pixel lines of the same colours draw, on the same background (an empty window's:
+    // grey and hatched); a selected window's two-pixel frame is looked at once, on its left edge.
     const int right = size.width() - 1;
     const int bottom = size.height() - 1;
     QImage expected(size, QImage::Format_RGB32);
-    expected.fill(selected ? QColor(20, 20, 20) : QColor(10, 10, 10));
+    expected.fill(selected ? QColor(52, 58, 64) : QColor(40, 45, 50));
     {
         QPainter p(&expected);
+        p.fillRect(expected.rect(), QBrush(QColor(255, 255, 255, 18), Qt::BDiagPattern));
         p.setPen(QPen(QColor(161, 173, 173), 1));
         if (!selected)
             p.drawPolyline(QPolygon({{0, 0}, {right, 0}, {right, bottom}, {0, bottom}, {0, 0}}));

@@ -120,7 +120,22 @@
         <translation>查看源</translation>
     </message>
     <message>
-        <location line="+270"/>
+        <location line="+266"/>
+        <source>page %1 of %2, every %3 s</source>
+        <translation>第 %1/%2 页，每 %3 秒</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>turn show, every %1 s</source>
+        <translation>轮巡中，每 %1 秒</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>paused: page %1 of %2</source>
+        <translation>已暂停：第 %1/%2 页</translation>
+    </message>
+    <message>
+        <location line="+38"/>
         <source>Show all windows fail!</source>
         <translation>恢复全部画面失败！</translation>
     </message>
@@ -150,7 +165,7 @@
         <translation>继续轮巡失败！</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+55"/>
         <source>Set turn show time fail!</source>
         <translation>设置轮巡时间失败！</translation>
     </message>
@@ -191,14 +206,6 @@
     </message>
 </context>
 <context>
-    <name>LUMO_DIGITALMATRIX_MODULE::ChannelWidget</name>
-    <message>
-        <location filename="../src/linux/ChannelWidget.cpp" line="+18"/>
-        <source>turn show...</source>
-        <translation>轮巡中...</translation>
-    </message>
-</context>
-<context>
     <name>LUMO_DIGITALMATRIX_MODULE::ChannelsOperWidget</name>
     <message>
         <location filename="../src/linux/ChannelsOperWidget.cpp" line="+16"/>
@@ -214,7 +221,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget</name>
     <message>
-        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+181"/>
+        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+189"/>
         <source>Forbid to melting flat while some cells turn show!</source>
         <translation>有单元正在轮巡时禁止铺满整墙！</translation>
     </message>
@@ -327,7 +334,7 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+236"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+248"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -363,8 +370,8 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-107"/>
-        <location line="+243"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-118"/>
+        <location line="+254"/>
         <location line="+31"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
@@ -396,9 +403,9 @@
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-313"/>
+        <location line="-324"/>
         <location line="+6"/>
-        <location line="+348"/>
+        <location line="+359"/>
         <location line="+100"/>
         <location line="+40"/>
         <location line="+33"/>
@@ -407,7 +414,7 @@
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-671"/>
+        <location line="-682"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
     </message>
@@ -427,7 +434,7 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+212"/>
+        <location line="+223"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -454,13 +461,13 @@
         <location line="+80"/>
         <location line="+43"/>
         <location line="+118"/>
-        <location line="+154"/>
+        <location line="+159"/>
         <location line="+59"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-532"/>
+        <location line="-537"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -555,7 +562,7 @@
         <translation>是否清除源？</translation>
     </message>
     <message>
-        <location line="+154"/>
+        <location line="+159"/>
         <source>Reset the layout?</source>
         <translation>是否复位布局？</translation>
     </message>
@@ -587,7 +594,7 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+387"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+399"/>
         <location line="+138"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
@@ -603,12 +610,12 @@
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="-63"/>
+        <location line="-75"/>
         <source>No matrix server yet: add one with the + button.</source>
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+52"/>
         <source>Digital matrix server connection lost!</source>
         <translation>与数字矩阵服务器的连接已断开！</translation>
     </message>
@@ -753,12 +760,22 @@
         <translation>正在升级...</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+40"/>
         <source>Start upgrade fail!</source>
         <translation>启动升级失败！</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+48"/>
+        <source>Firmware from %1</source>
+        <translation>固件来源：%1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Firmware before the upgrade: %1, after: %2</source>
+        <translation>升级前固件：%1，升级后：%2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>The matrix could not be reached during the upgrade: its result is unknown!</source>
         <translation>升级期间无法连接矩阵，升级结果未知！</translation>
     </message>
@@ -836,7 +853,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+69"/>
+        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+71"/>
         <source>ftp format is wrong!</source>
         <translation>FTP地址格式错误！</translation>
     </message>
@@ -883,7 +900,7 @@
         <translation>秒</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixGroupTree.cpp" line="+356"/>
+        <location filename="../src/x86/MatrixGroupTree.cpp" line="+357"/>
         <location line="+9"/>
         <location line="+7"/>
         <source>WARN</source>
@@ -1065,6 +1082,26 @@
         <location filename="../forms/MirrorWidget.ui" line="+20"/>
         <source>Form</source>
         <translation>窗体</translation>
+    </message>
+    <message>
+        <location filename="../src/x86/MirrorWidget.cpp" line="+165"/>
+        <source>Turning: page %1 of %2, every %3 s</source>
+        <translation>轮巡中：第 %1/%2 页，每 %3 秒</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Turning, every %1 s</source>
+        <translation>轮巡中，每 %1 秒</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Paused: page %1 of %2</source>
+        <translation>已暂停：第 %1/%2 页</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Paused</source>
+        <translation>已暂停</translation>
     </message>
 </context>
 <context>

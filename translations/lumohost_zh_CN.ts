@@ -307,12 +307,12 @@ Choose other ports with --x86-port and --linux-port, or use --no-simulator to co
     </message>
     <message>
         <location line="+6"/>
-        <location line="+114"/>
+        <location line="+117"/>
         <source>Outputs not on the wall: %1</source>
         <translation>未上墙的输出：%1</translation>
     </message>
     <message>
-        <location line="-110"/>
+        <location line="-113"/>
         <source>Configuration mode</source>
         <translation>配置模式</translation>
     </message>
@@ -327,25 +327,25 @@ Choose other ports with --x86-port and --linux-port, or use --no-simulator to co
         <translation>操作员：%1</translation>
     </message>
     <message>
-        <location line="+58"/>
-        <location line="+97"/>
+        <location line="+61"/>
+        <location line="+99"/>
         <source>Turn show: page %1 of %2, every %3 s</source>
         <translation>轮巡：第 %1/%2 页，每 %3 秒</translation>
     </message>
     <message>
-        <location line="-92"/>
-        <location line="+96"/>
+        <location line="-94"/>
+        <location line="+98"/>
         <source>Turn show running</source>
         <translation>轮巡中</translation>
     </message>
     <message>
-        <location line="-94"/>
-        <location line="+96"/>
+        <location line="-96"/>
+        <location line="+98"/>
         <source>Turn show paused: page %1 of %2</source>
         <translation>轮巡已暂停：第 %1/%2 页</translation>
     </message>
     <message>
-        <location line="-95"/>
+        <location line="-97"/>
         <source>Turn show paused</source>
         <translation>轮巡已暂停</translation>
     </message>

@@ -75,8 +75,8 @@ WaitDialog::WaitDialog(QWidget *parent)
     m_detailLabel->setAlignment(Qt::AlignCenter);
     m_detailLabel->setWordWrap(true);
     m_detailLabel->setTextFormat(Qt::PlainText);
+    m_detailLabel->setProperty("lumo_grayYaHei", true);
     m_detailLabel->hide();
-
     m_busyBar = new QProgressBar(this);
     m_busyBar->setObjectName(QStringLiteral("waitBusyBar"));
     m_busyBar->setRange(0, 0); // a running indicator, no percentage
@@ -110,6 +110,23 @@ QString WaitDialog::text() const
     return m_textLabel->text();
 }
 
+void WaitDialog::setWaitProgress(int percent, const QString &detail)
+{
+    m_busyBar->setRange(0, 100);
+    m_busyBar->setValue(qBound(0, percent, 100));
+    m_busyBar->setFormat(QStringLiteral("%p%"));
+    m_busyBar->setTextVisible(true);
+    m_busyBar->setFixedHeight(18);
+    m_detailLabel->setText(detail);
+    m_detailLabel->setVisible(!detail.isEmpty());
+    adjustSize();
+}
+
+int WaitDialog::waitProgress() const
+{
+    return m_busyBar->maximum() == 0 ? -1 : m_busyBar->value();
+}
+
 QString WaitDialog::detail() const
 {
     return m_detailLabel->text();
@@ -123,6 +140,9 @@ void WaitDialog::showWaitDialog(const QString &text, const QUuid &id, int timeou
 void WaitDialog::showWaitDialog(const QString &text, const QString &detail, const QUuid &id,
                                 int timeoutMs)
 {
+    m_busyBar->setRange(0, 0);
+    m_busyBar->setTextVisible(false);
+    m_busyBar->setFixedHeight(8);
     m_textLabel->setText(text);
     m_detailLabel->setText(detail);
     m_detailLabel->setVisible(!detail.isEmpty());

@@ -37,6 +37,13 @@ public:
     // Hides the window and stops the clock; nothing is emitted.
     void hideWaitDialog();
 
+    // Turns the running indicator into a bar of percent (0..100) with the percentage shown,
+    // and shows detail under the text; until the next showWaitDialog, which runs the
+    // indicator again and clears the detail.
+    void setWaitProgress(int percent, const QString &detail = QString());
+    // -1 while the indicator runs.
+    int waitProgress() const;
+
     bool isWaiting() const { return m_waiting; }
     QString text() const;
     QString detail() const;

@@ -198,9 +198,26 @@ int LinuxMatrixClient::SetScreenGrid(const ScreenRegion *regions, int count)
     return m_channel.request(LinuxSetScreenGrid, writer.data());
 }
 
-int LinuxMatrixClient::Reserved19()
+int LinuxMatrixClient::GetCellTurnPages(CellTurnPage *entries, int capacity, int *count)
 {
-    return MatrixErrUnsupported;
+    if (!count || capacity < 0 || (!entries && capacity > 0))
+        return MatrixErrBadArgument;
+    // Asked every second instead of the keep-alive: it waits no longer than one.
+    constexpr int TurnPagesTimeoutMs = 2000;
+    const int timeoutMs = qMin(TurnPagesTimeoutMs, m_channel.timeouts().requestMs);
+    QByteArray body;
+    const int result =
+            m_channel.request(LinuxGetCellTurnPages, QByteArray(), &body, timeoutMs);
+    if (result != 0)
+        return result;
+    PayloadReader reader(body);
+    qint32 total = 0;
+    reader.getInt32(total);
+    const int copied = qMin(total, capacity);
+    for (int i = 0; i < copied; ++i)
+        reader.getRecord(entries[i]);
+    *count = copied;
+    return 0;
 }
 
 int LinuxMatrixClient::SetCellMelt(const ScreenRegion *region)
@@ -273,9 +290,21 @@ int LinuxMatrixClient::GetCellChannels(int cell, CellChannelRecord *records, int
     return 0;
 }
 
-int LinuxMatrixClient::Reserved27()
+int LinuxMatrixClient::GetFirmwareVersion(char *buffer, int capacity)
 {
-    return MatrixErrUnsupported;
+    if (!buffer || capacity < 1)
+        return MatrixErrBadArgument;
+    QByteArray body;
+    const int result = requestInts(LinuxGetFirmwareVersion, {}, &body);
+    if (result != 0)
+        return result;
+    PayloadReader reader(body);
+    QByteArray version;
+    reader.getText(version, MaxFirmwareVersionText);
+    const int copied = qMin(int(version.size()), capacity - 1);
+    std::memcpy(buffer, version.constData(), std::size_t(copied));
+    buffer[copied] = '\0';
+    return 0;
 }
 
 int LinuxMatrixClient::SetCellTurnShow(int cell, const CellTurnStatus *status)

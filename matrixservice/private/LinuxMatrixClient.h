@@ -38,7 +38,7 @@ public:
     int SetScreenNumbers(const uint8_t *bytes, int count) override;
     int GetScreenGrid(ScreenRegionEntry *entries, int capacity, int *count) override;
     int SetScreenGrid(const ScreenRegion *regions, int count) override;
-    int Reserved19() override;
+    int GetCellTurnPages(CellTurnPage *entries, int capacity, int *count) override;
     int SetCellMelt(const ScreenRegion *region) override;
     int ClearCell(int cell) override;
     int SetCellChannels(int cell, const CellChannelRecord *records, int count,
@@ -48,7 +48,7 @@ public:
     int DeleteCellChannel(int cell, int position) override;
     int GetCellChannels(int cell, CellChannelRecord *records, int capacity, int *count,
                         int *splitCount) override;
-    int Reserved27() override;
+    int GetFirmwareVersion(char *buffer, int capacity) override;
     int SetCellTurnShow(int cell, const CellTurnStatus *status) override;
     int GetCellTurnShow(int cell, CellTurnStatus *status) override;
     int SetCellSingleWindow(int cell, int on, int window) override;

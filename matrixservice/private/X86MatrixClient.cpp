@@ -75,6 +75,21 @@ void X86MatrixClient::matrixEvent(const ServerMessage &message)
                 qMax<std::size_t>(sizeof(_MIRRORLAYOUT), std::size_t(message.body.size())), 0);
         std::memcpy(buffer.data(), message.body.constData(), std::size_t(message.body.size()));
         current.layout(current.context, reinterpret_cast<_MIRRORLAYOUT *>(buffer.data()));
+    } else if (message.kind == ServerMessage::MonitorSources) {
+        if (!current.sources)
+            return;
+        // Copied, so that the records are aligned and stay valid during the call.
+        std::vector<_ST_ChnInfo> records(std::size_t(message.values[2]));
+        if (!records.empty())
+            std::memcpy(records.data(), message.body.constData(),
+                        records.size() * sizeof(_ST_ChnInfo));
+        current.sources(current.sourceContext, message.values[0],
+                        records.empty() ? nullptr : records.data(), int(records.size()),
+                        message.values[1]);
+    } else if (message.kind == ServerMessage::TurnStep) {
+        if (current.turnStep)
+            current.turnStep(current.sourceContext, message.values[0], message.values[1],
+                             message.values[2], message.values[3], message.values[4]);
     }
 }
 
@@ -229,9 +244,14 @@ int X86MatrixClient::SetMonitorSources(int monitor, const _ST_ChnInfo *channels,
     return sendSources(X86SetMonitorSources, monitor, channels, count, nullptr);
 }
 
-int X86MatrixClient::Reserved11()
+int X86MatrixClient::RegisterSourceCallbacks(void *ctx, MatrixSourcesCallback onSources,
+                                             MatrixTurnStepCallback onTurnStep)
 {
-    return MatrixErrUnsupported;
+    std::lock_guard<std::mutex> lock(m_callbackMutex);
+    m_callbacks.sourceContext = ctx;
+    m_callbacks.sources = onSources;
+    m_callbacks.turnStep = onTurnStep;
+    return 0;
 }
 
 int X86MatrixClient::Reserved12()

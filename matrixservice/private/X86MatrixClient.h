@@ -42,7 +42,8 @@ public:
     int SetConfigMode(bool on) override;
     int SetMonitorSplit(int monitor, int splitCount) override;
     int SetMonitorSources(int monitor, const _ST_ChnInfo *channels, int count) override;
-    int Reserved11() override;
+    int RegisterSourceCallbacks(void *ctx, MatrixSourcesCallback onSources,
+                                MatrixTurnStepCallback onTurnStep) override;
     int Reserved12() override;
     int SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
                               int turnInterval) override;
@@ -61,6 +62,9 @@ private:
         MatrixInfoCallback matrixInfo = nullptr;
         MatrixLayoutCallback layout = nullptr;
         MatrixCommandResultCallback commandResult = nullptr;
+        void *sourceContext = nullptr;
+        MatrixSourcesCallback sources = nullptr;
+        MatrixTurnStepCallback turnStep = nullptr;
     };
 
     void connectOutcome(int connType) override;

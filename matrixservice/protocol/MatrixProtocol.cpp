@@ -9,7 +9,8 @@ bool isX86Request(quint16 type)
 
 bool isLinuxRequest(quint16 type)
 {
-    return type >= LinuxLogin && type <= LinuxSetCellSplit;
+    return (type >= LinuxLogin && type <= LinuxSetCellSplit)
+            || (type >= LinuxGetCellTurnPages && type <= LinuxGetFirmwareVersion);
 }
 
 bool isGenericRequest(quint16 type)
@@ -107,6 +108,14 @@ const char *messageName(quint16 type)
         return "LinuxGetCellSingleWindow";
     case LinuxSetCellSplit:
         return "LinuxSetCellSplit";
+    case LinuxGetCellTurnPages:
+        return "LinuxGetCellTurnPages";
+    case LinuxGetFirmwareVersion:
+        return "LinuxGetFirmwareVersion";
+    case EventMonitorSources:
+        return "EventMonitorSources";
+    case EventTurnStep:
+        return "EventTurnStep";
     case EventMatrixInfo:
         return "EventMatrixInfo";
     case EventLayout:

@@ -30,6 +30,7 @@ constexpr int MaxX86Sources = 128; // channel records of one window
 constexpr int MaxX86Windows = 64; // windows of one X86 layout (= physical outputs)
 constexpr int MaxLinuxOutputs = 16; // screen numbers and grid entries of one answer
 constexpr int MaxCellChannels = 16; // channel records of one Linux cell
+constexpr int MaxFirmwareVersionText = 63; // firmware version, bytes
 
 // Service units of the Linux wall: one screen is 1000000 wide and high.
 constexpr int LinuxScreenUnit = 1000000;
@@ -84,10 +85,17 @@ enum MessageType : quint16 {
     LinuxGetCellSingleWindow = 0x2017,
     LinuxSetCellSplit = 0x2018,
 
+    // Linux requests: what is on air
+    LinuxGetCellTurnPages = 0x2019,
+    LinuxGetFirmwareVersion = 0x201A,
+
     // events, matrix to client, request id 0
     EventMatrixInfo = 0x4001,
     EventLayout = 0x4002,
     EventKicked = 0x4003,
+    // X86 events: what is on air
+    EventMonitorSources = 0x4004,
+    EventTurnStep = 0x4005,
 
     // a reply carries the request's type with this bit set and the request's id
     ReplyFlag = 0x8000,

@@ -51,6 +51,13 @@ bool replyBodyIsValid(quint16 requestType, qint32 result, const QByteArray &body
         return body.size() == int(sizeof(CellTurnStatus));
     case LinuxGetCellSingleWindow:
         return body.size() == 8;
+    case LinuxGetCellTurnPages:
+        return countedBody(body, 1, 0, MaxLinuxOutputs, int(sizeof(CellTurnPage)));
+    case LinuxGetFirmwareVersion: {
+        PayloadReader reader(body);
+        QByteArray version;
+        return reader.getText(version, MaxFirmwareVersionText) && reader.atEnd();
+    }
     default:
         return body.isEmpty();
     }
@@ -109,6 +116,31 @@ ServerMessage decodeServerMessage(const Frame &frame, QString *error)
             return ServerMessage();
         }
         message.kind = ServerMessage::Kicked;
+        return message;
+    case EventMonitorSources: {
+        if (!reader.getInt32(message.values[0]) || !reader.getInt32(message.values[1])
+            || !reader.getInt32(message.values[2]) || message.values[2] < 0
+            || message.values[2] > MaxX86Sources
+            || reader.remaining() != message.values[2] * int(sizeof(_ST_ChnInfo))) {
+            setError(error, QStringLiteral("malformed window sources"));
+            return ServerMessage();
+        }
+        message.kind = ServerMessage::MonitorSources;
+        message.body = frame.payload.mid(12);
+        return message;
+    }
+    case EventTurnStep:
+        for (qint32 &value : message.values) {
+            if (!reader.getInt32(value)) {
+                setError(error, QStringLiteral("malformed turn step"));
+                return ServerMessage();
+            }
+        }
+        if (!reader.atEnd()) {
+            setError(error, QStringLiteral("malformed turn step"));
+            return ServerMessage();
+        }
+        message.kind = ServerMessage::TurnStep;
         return message;
     case EventLayout: {
         const int head = int(offsetof(_MIRRORLAYOUT, mirrors));

@@ -16,6 +16,8 @@ struct ServerMessage
         MatrixInfo,
         Layout,
         Kicked,
+        MonitorSources,
+        TurnStep,
     };
 
     Kind kind = Invalid;
@@ -25,7 +27,9 @@ struct ServerMessage
     QByteArray body; // Reply: what follows the result; Layout: the layout record
     quint16 version = 0; // HelloAck
     quint16 role = 0; // HelloAck
-    qint32 values[3] = {}; // MatrixInfo: screens, rows, columns; Kicked: reason
+    // MatrixInfo: screens, rows, columns; Kicked: reason; MonitorSources: monitor, interval,
+    // count (the records in body); TurnStep: monitor, turn state, page, pages, interval
+    qint32 values[5] = {};
 };
 
 ServerMessage decodeServerMessage(const Frame &frame, QString *error = nullptr);

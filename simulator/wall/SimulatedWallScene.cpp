@@ -228,6 +228,9 @@ WallPicture SimulatedWallScene::x86Picture(const SimX86State &state, WallTurnClo
                                        bytesOf(window->sources)}),
                           running && paging, nowMs);
             page = clock->page(key, pages, window->turnInterval, nowMs);
+        } else {
+            // Without a clock: the page the matrix has on air.
+            page = qBound(0, window->turnPage, pages - 1);
         }
 
         auto contentOfPane = [&](int pane) -> QString {
@@ -335,6 +338,8 @@ WallPicture SimulatedWallScene::linuxPicture(const SimLinuxState &state, const L
                                  bytesOf(data.channels)}),
                     running && pages > 1, nowMs);
             page = data.turnState == 2 ? 0 : clock->page(key, pages, data.turnInterval, nowMs);
+        } else {
+            page = data.turnState == 2 ? 0 : qBound(0, data.turnPage, pages - 1);
         }
         auto textAt = [&](int position) {
             auto it = byPosition.constFind(position);

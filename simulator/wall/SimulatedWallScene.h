@@ -75,6 +75,8 @@ class SimulatedWallScene
     Q_DECLARE_TR_FUNCTIONS(SimulatedWallScene)
 
 public:
+    // With a clock the turn shows step by it; without one each shows the page the matrix
+    // has on air (SimX86Window::turnPage, SimLinuxCell::turnPage).
     static WallPicture x86Picture(const SimX86State &state, WallTurnClock *clock, qint64 nowMs);
     static WallPicture linuxPicture(const SimLinuxState &state, const LinuxWallHang &hang,
                                     WallTurnClock *clock, qint64 nowMs,

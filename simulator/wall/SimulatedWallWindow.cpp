@@ -80,13 +80,13 @@ void SimulatedWallWindow::refresh()
         picture.title = tr("The matrix simulator is not running");
     } else if (m_matrix == X86Matrix) {
         picture = m_simulator->x86Port()
-                ? SimulatedWallScene::x86Picture(m_simulator->x86State(), &m_clock, now)
+                ? SimulatedWallScene::x86Picture(m_simulator->x86State(), nullptr, now)
                 : WallPicture();
         if (!m_simulator->x86Port())
             picture.title = tr("The X86 matrix is switched off");
     } else {
         picture = m_simulator->linuxPort() ? SimulatedWallScene::linuxPicture(
-                          m_simulator->linuxState(), m_hang, &m_clock, now, m_namer)
+                          m_simulator->linuxState(), m_hang, nullptr, now, m_namer)
                                            : WallPicture();
         if (!m_simulator->linuxPort())
             picture.title = tr("The Linux matrix is switched off");

@@ -43,7 +43,6 @@ private:
     Matrix m_matrix;
     LinuxWallHang m_hang;
     WallChannelNamer m_namer;
-    WallTurnClock m_clock;
     QElapsedTimer m_time;
     QTimer m_stepTimer;
     QLabel *m_title = nullptr;

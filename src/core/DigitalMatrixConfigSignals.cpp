@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace LUMO_DIGITALMATRIX_MODULE {
 
 // Even when a service callback asks first, the hub belongs to the application's thread
@@ -86,10 +88,19 @@ void DigitalMatrixConfigSignals::sendLayout(_MIRRORLAYOUT *layout)
     emit signalSetMirrorEnd();
 }
 
-void DigitalMatrixConfigSignals::sendGroupRes(int monitor, PST_ChnInfo channels, int count,
+void DigitalMatrixConfigSignals::sendGroupRes(int monitor, const _ST_ChnInfo *channels, int count,
                                               int interval)
 {
-    emit signalGroupRes(monitor, channels, count, interval);
+    // Copied here: the service's records are valid only during its callback.
+    QVector<_ST_ChnInfo> records;
+    if (channels && count > 0) {
+        const int kept = std::min(count, int(MaxMirrorsPerLayout));
+        records.reserve(kept);
+        for (int i = 0; i < kept; ++i)
+            records.append(channels[i]);
+    }
+    emit signalGroupRes(monitor, records, interval);
+    emit signalGroupResCount(records.size());
 }
 
 void DigitalMatrixConfigSignals::onConnectStatus(void *, int connType)
@@ -119,5 +130,21 @@ void DigitalMatrixConfigSignals::onCommandResult(void *, int command, int result
 }
 
 void DigitalMatrixConfigSignals::onIgnored5(void *) { }
+
+void DigitalMatrixConfigSignals::onSources(void *, int monitor, const _ST_ChnInfo *channels,
+                                           int count, int interval)
+{
+    deliverFromService([=](DigitalMatrixConfigSignals *hub) {
+        hub->sendGroupRes(monitor, channels, count, interval);
+    });
+}
+
+void DigitalMatrixConfigSignals::onTurnStep(void *, int monitor, int turnState, int page,
+                                            int pages, int interval)
+{
+    deliverFromService([=](DigitalMatrixConfigSignals *hub) {
+        emit hub->signalTurnStep(monitor, turnState, page, pages, interval);
+    });
+}
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

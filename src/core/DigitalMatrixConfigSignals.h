@@ -29,11 +29,9 @@ public:
     void sendDigitalMatrixConnectStatus(ConnType type);
     void sendMatrixInfo(int screens, int rows, int columns);
     void sendLayout(_MIRRORLAYOUT *layout);
-    // Reports the sources of a window: count records of 216 bytes at channels, and the turn
-    // interval. Only the pointer travels: the caller owns the records and keeps them valid
-    // until every receiver has run, which for a receiver on another thread (the pages) is
-    // when that thread has delivered the queued signal. Receivers copy what they keep.
-    void sendGroupRes(int monitor, PST_ChnInfo channels, int count, int interval);
+    // Reports the sources of a window: count records of 216 bytes at channels (read during
+    // the call only; the records leave by value), and the turn interval.
+    void sendGroupRes(int monitor, const _ST_ChnInfo *channels, int count, int interval);
 
     // Callbacks registered with the X86 service, in registration order. ctx is ignored.
     static void MATRIX_CALLBACK onConnectStatus(void *ctx, int connType);
@@ -42,9 +40,13 @@ public:
     // The matrix's result of a wall command (MatrixX86Command), emitted as signalCommandResult.
     static void MATRIX_CALLBACK onCommandResult(void *ctx, int command, int result);
     static void MATRIX_CALLBACK onIgnored5(void *ctx);
+    // What is on air: the channels on a window and the steps of its turn show.
+    static void MATRIX_CALLBACK onSources(void *ctx, int monitor, const _ST_ChnInfo *channels,
+                                          int count, int interval);
+    static void MATRIX_CALLBACK onTurnStep(void *ctx, int monitor, int turnState, int page,
+                                           int pages, int interval);
 
 signals:
-    void signalGroupRes(int monitor, PST_ChnInfo channels, int count, int interval);
     void signalConnectSuccess();
     void signalConnectFailed();
     void signalConnectTimeOut();
@@ -60,6 +62,14 @@ signals:
     // The matrix answered a wall command: command is a MatrixX86Command, result 0 accepted,
     // otherwise the matrix's refusal (a MatrixServiceError).
     void signalCommandResult(int command, int result);
+
+    // What is on air, as the matrix reports it. The channels on a window (in the order the
+    // matrix holds them) with its turn interval, 0 for a fixed set; followed by
+    // signalGroupResCount with their number.
+    void signalGroupRes(int monitor, const QVector<_ST_ChnInfo> &channels, int interval);
+    // A window's turn show stepped or changed: turnState as in the layout (0 none, 1 running,
+    // 2 paused), page (0-based) of pages on air, interval in seconds.
+    void signalTurnStep(int monitor, int turnState, int page, int pages, int interval);
 
 private:
     friend class ProcessSingleton<DigitalMatrixConfigSignals>;

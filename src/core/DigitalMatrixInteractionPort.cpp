@@ -90,6 +90,8 @@ DigitalMatrixInteractionPort::DigitalMatrixInteractionPort(QObject *parent)
                                      &DigitalMatrixConfigSignals::onLayout,
                                      &DigitalMatrixConfigSignals::onCommandResult,
                                      &DigitalMatrixConfigSignals::onIgnored5);
+        x86Matrix->RegisterSourceCallbacks(x86Matrix, &DigitalMatrixConfigSignals::onSources,
+                                           &DigitalMatrixConfigSignals::onTurnStep);
     }
 }
 
@@ -252,12 +254,14 @@ int DigitalMatrixInteractionPort::startUpgrade(int mode, const QString &url)
     return baseMatrix->StartUpgrade(mode, url.toLocal8Bit().constData());
 }
 
-bool DigitalMatrixInteractionPort::pollUpgrade(int *resultCode)
+bool DigitalMatrixInteractionPort::pollUpgrade(int *resultCode, int *progress)
 {
     UpgradeStatusBlock status {};
     const int result = baseMatrix ? baseMatrix->GetUpgradeStatus(&status) : NoService;
     if (resultCode)
         *resultCode = result;
+    if (progress)
+        *progress = qBound(0, int(status.progress), 100);
     if (result != 0)
         return true;
     return status.done != 0;
@@ -286,6 +290,34 @@ QStringList DigitalMatrixInteractionPort::getScreenNumbers()
 int DigitalMatrixInteractionPort::keepAlive()
 {
     return baseMatrix ? baseMatrix->KeepAlive() : NoService;
+}
+
+int DigitalMatrixInteractionPort::getCellTurnPages(QVector<CellTurnPage> *pages)
+{
+    if (!baseMatrix)
+        return NoService;
+    CellTurnPage entries[MaxTurnPageEntries] {};
+    int count = 0;
+    const int result = baseMatrix->GetCellTurnPages(entries, MaxTurnPageEntries, &count);
+    if (pages) {
+        pages->clear();
+        if (result == 0) {
+            for (int i = 0; i < qBound(0, count, MaxTurnPageEntries); ++i)
+                pages->append(entries[i]);
+        }
+    }
+    return result;
+}
+
+int DigitalMatrixInteractionPort::getFirmwareVersion(QString *version)
+{
+    if (!baseMatrix)
+        return NoService;
+    char buffer[64] = {};
+    const int result = baseMatrix->GetFirmwareVersion(buffer, int(sizeof(buffer)));
+    if (version)
+        *version = result == 0 ? QString::fromLatin1(buffer) : QString();
+    return result;
 }
 
 int DigitalMatrixInteractionPort::readScreenNumbers(QStringList *out)

@@ -13,6 +13,7 @@
 #include <QMutex>
 #include <QObject>
 #include <QStringList>
+#include <QVector>
 
 #include <atomic>
 #include <functional>
@@ -84,7 +85,8 @@ public:
     int rebootMatrix();
     int resetMatrix(int mode);
     int startUpgrade(int mode, const QString &url);
-    bool pollUpgrade(int *resultCode);
+    // progress, when given, receives the matrix's percentage (0..100).
+    bool pollUpgrade(int *resultCode, int *progress = nullptr);
     int setMatrixRowColumn(int rows, int columns);
     int setNumberArrangeMode(int on);
     QStringList getScreenNumbers();
@@ -114,6 +116,13 @@ public:
     bool editServerInDB(const DigitalMatrixServerInfo &server);
     // 1 when the first matrix server stored is an X86 one, 2 when Linux, 0 when none.
     int serverTypeAlreadyConfigured();
+
+    // What is on air on a Linux matrix: where each cell's turn show stands. Small enough to
+    // be asked once a second; it also tells whether the matrix still answers.
+    static constexpr int MaxTurnPageEntries = 16;
+    int getCellTurnPages(QVector<CellTurnPage> *pages);
+    // The firmware version of the connected Linux matrix (empty unless the result is 0).
+    int getFirmwareVersion(QString *version);
 
     // Builds the record the Linux service takes for one channel of a cell.
     static CellChannelRecord buildCellChannelRecord(const CellChannelItem &item, int bitStream);

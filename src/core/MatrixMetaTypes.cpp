@@ -15,6 +15,8 @@ void registerMatrixMetaTypes()
         qRegisterMetaType<RECT>("RECT");
         qRegisterMetaType<PST_ChnInfo>("PST_ChnInfo");
         qRegisterMetaType<ConnType>("ConnType");
+        qRegisterMetaType<_ST_ChnInfo>("_ST_ChnInfo");
+        qRegisterMetaType<QVector<_ST_ChnInfo>>("QVector<_ST_ChnInfo>");
         qRegisterMetaType<DigitalMatrixServerInfo>("DigitalMatrixServerInfo");
         qRegisterMetaType<DigitalMatrixServerInfo>(
                 "LUMO_DIGITALMATRIX_MODULE::DigitalMatrixServerInfo");

@@ -6,10 +6,13 @@
 #include "MatrixServiceTypes.h"
 
 #include <QMetaType>
+#include <QVector>
 
 Q_DECLARE_METATYPE(RECT)
 Q_DECLARE_METATYPE(PST_ChnInfo)
 Q_DECLARE_METATYPE(ConnType)
+Q_DECLARE_METATYPE(_ST_ChnInfo)
+Q_DECLARE_METATYPE(QVector<_ST_ChnInfo>)
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 

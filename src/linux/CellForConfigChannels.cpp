@@ -351,15 +351,53 @@ void CellForConfigChannels::updatePaneStretch()
 
 void CellForConfigChannels::fillPanes()
 {
+    content.firstPage();
+    pageToolBar->setCurrentPage(0);
+    showPageOnAir();
+}
+
+void CellForConfigChannels::showPageOnAir()
+{
+    const QString caption = turnStatusText();
     for (ChannelWidget *pane : qAsConst(panes)) {
-        const auto found = content.channels().constFind(pane->getIndex());
+        const int position = content.positionOfPane(pane->getIndex(), splitCount());
+        const auto found = content.channels().constFind(position);
         if (found != content.channels().constEnd())
             pane->setChannelItem(found.value());
         else
             pane->clearChannelItem();
+        pane->setCaption(pane->getIndex() == 0 ? caption : QString());
     }
-    content.firstPage();
-    pageToolBar->setCurrentPage(0);
+}
+
+QString CellForConfigChannels::turnStatusText() const
+{
+    const int pages = qMax(1, content.pageCount(splitCount()));
+    const int page = content.currentPage() + 1;
+    if (content.isTurnStarted()) {
+        return pages > 1
+                ? tr("page %1 of %2, every %3 s").arg(page).arg(pages).arg(content.turnInterval())
+                : tr("turn show, every %1 s").arg(content.turnInterval());
+    }
+    if (content.turnState() == CellTurnCode::TurnPause)
+        return tr("paused: page %1 of %2").arg(page).arg(pages);
+    return QString();
+}
+
+void CellForConfigChannels::applyTurnPage(const CellTurnPage &reported)
+{
+    const int state = CellTurnInfo::fromServiceCode(reported.state);
+    if (state >= 0 && CellTurnCode(state) != content.turnState()
+        && !(content.isTurnStarted() && state == int(CellTurnCode::TurnStart))) {
+        content.setTurnState(CellTurnCode(state));
+        updateTurnView();
+    }
+    if (reported.interval > 0)
+        content.setTurnInterval(reported.interval);
+    // A stopped show stands on its first page.
+    content.setPage(state == int(CellTurnCode::TurnStop) ? 0 : reported.page, splitCount());
+    pageToolBar->setCurrentPage(content.currentPage());
+    showPageOnAir();
 }
 
 void CellForConfigChannels::updatePageCount()
@@ -442,6 +480,10 @@ void CellForConfigChannels::updateTurnView()
     const bool turning = isTurnStarted();
     for (ChannelWidget *pane : qAsConst(panes))
         pane->setTurning(turning);
+    // A new state: a stopped show is back on its first page.
+    if (!turning && content.turnState() != CellTurnCode::TurnPause)
+        content.firstPage();
+    showPageOnAir();
 }
 
 void CellForConfigChannels::slotTurnShowStartActionTriggered()

@@ -4,6 +4,7 @@
 
 #include "CellChannelItem.h"
 #include "LinuxCellContent.h"
+#include "MatrixServiceTypes.h"
 #include "MatrixStates.h"
 
 #include "CanSelectWithNumWidget.h"
@@ -67,6 +68,11 @@ public:
     int turnInterval() const { return content.turnInterval(); }
     bool isTurnStarted() const;
     int currentPage() const { return content.currentPage(); }
+    // Where the matrix reports the cell's turn show: its state, interval and the page on air,
+    // whose channels the panes then show.
+    void applyTurnPage(const CellTurnPage &reported);
+    // The caption of the cell's turn show ("page k of n", the interval); empty when stopped.
+    QString turnStatusText() const;
     int singlePane() const { return content.singlePane(); }
     int paneState() const { return curPaneState; }
     bool isOnWall() const { return onWall; }
@@ -116,6 +122,8 @@ private:
     void layoutPanes();
     void updatePaneStretch();
     void fillPanes();
+    // The panes show the channels of the page on air, the first one the turn caption.
+    void showPageOnAir();
     void updatePageCount();
     // Shows every pane; with send, a pane shown alone is first restored on the matrix, and
     // a refusal (shown) keeps the cell as it is. Returns whether every pane is shown.

@@ -15,7 +15,6 @@ constexpr qreal FontShare = 0.12;
 ChannelWidget::ChannelWidget(int index, QWidget *parent)
     : QWidget(parent)
     , index(index)
-    , turnShowText(tr("turn show..."))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(4, 4);
@@ -30,13 +29,23 @@ void ChannelWidget::setIndex(int index)
 
 void ChannelWidget::setChannelItem(const CellChannelItem &item)
 {
+    // A turn step changes only the panes whose channel changes.
+    if (this->item == item)
+        return;
     this->item = item;
     update();
 }
 
 void ChannelWidget::clearChannelItem()
 {
-    item = CellChannelItem();
+    setChannelItem(CellChannelItem());
+}
+
+void ChannelWidget::setCaption(const QString &text)
+{
+    if (caption == text)
+        return;
+    caption = text;
     update();
 }
 
@@ -63,13 +72,24 @@ QString ChannelWidget::wrapName(const QString &name, int width)
 
 QString ChannelWidget::displayText() const
 {
-    return turning ? turnShowText : wrapName(item.channelName, wrapWidth);
+    return wrapName(item.channelName, wrapWidth);
 }
 
 void ChannelWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), PaneColor);
+    if (!caption.isEmpty()) {
+        QFont small = painter.font();
+        small.setPixelSize(qBound(9, height() / 10, 13));
+        painter.setFont(small);
+        const QFontMetrics metrics(small);
+        const QRect band(0, 0, width(), metrics.height() + 2);
+        painter.fillRect(band, turning ? QColor(40, 130, 70) : QColor(180, 120, 30));
+        painter.setPen(TextColor);
+        painter.drawText(band.adjusted(3, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                         metrics.elidedText(caption, Qt::ElideRight, band.width() - 6));
+    }
     const QString text = displayText();
     if (text.isEmpty())
         return;

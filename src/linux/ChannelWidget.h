@@ -8,8 +8,9 @@
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
-// One pane of a channel cell: shows the name of the channel it holds, or "turn show..."
-// while its cell runs a turn show.
+// One pane of a channel cell: shows the name of the channel on air on it (while its cell runs
+// a turn show, the channel of the page on air) and, on the cell's first pane, a caption with
+// the cell's turn show.
 class DIGITALMATRIX_EXPORT ChannelWidget : public QWidget
 {
     Q_OBJECT
@@ -30,8 +31,11 @@ public:
     bool isTurning() const { return turning; }
     void setTurning(bool turning);
 
-    // The text painted now: the channel name broken into lines, or the turn-show text.
+    // The text painted now: the channel name broken into lines.
     QString displayText() const;
+    // A line painted along the pane's top edge (the cell's turn show); empty for none.
+    QString getCaption() const { return caption; }
+    void setCaption(const QString &text);
     // Breaks a name into lines of `width` characters ("\r\n" after each full line but the
     // last).
     static QString wrapName(const QString &name, int width);
@@ -48,7 +52,7 @@ private:
     int index = 0;
     bool turning = false;
     const int wrapWidth = 6;
-    const QString turnShowText;
+    QString caption;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -155,6 +155,14 @@ void ConfigChannelsWidget::loadFromServer()
     }
 }
 
+void ConfigChannelsWidget::applyTurnPages(const QVector<CellTurnPage> &pages)
+{
+    for (const CellTurnPage &entry : pages) {
+        if (CellForConfigChannels *cell = getCellByIndex(entry.cell))
+            cell->applyTurnPage(entry);
+    }
+}
+
 CellForConfigChannels *ConfigChannelsWidget::getCellByIndex(int index) const
 {
     return qobject_cast<CellForConfigChannels *>(cellAt(index));

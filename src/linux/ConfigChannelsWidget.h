@@ -7,6 +7,7 @@
 #include "CellsArrangeWidget.h"
 
 #include <QList>
+#include <QVector>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -48,6 +49,8 @@ public:
 
     bool hasAnyChannel() const;
     bool allCellsStopped() const;
+    // Where the matrix reports each cell's turn show (the page on air).
+    void applyTurnPages(const QVector<CellTurnPage> &pages);
     bool isCellTurnStarted(int cellIndex) const;
     bool startCellTurnShow(int cellIndex);
     // The cell's split count, -1 when there is no such cell.

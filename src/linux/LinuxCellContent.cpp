@@ -85,6 +85,11 @@ bool LinuxCellContent::isTurnOperationAllowed(CellTurnCode state, CellTurnCode o
     }
 }
 
+void LinuxCellContent::setPage(int onAir, int split)
+{
+    page = qBound(0, onAir, qMax(1, pageCount(split)) - 1);
+}
+
 bool LinuxCellContent::isTurnStarted() const
 {
     return turn == CellTurnCode::TurnStart || turn == CellTurnCode::TurnContinue;

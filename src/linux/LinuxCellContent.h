@@ -41,6 +41,8 @@ public:
     // ---- Pages: a page shows split positions, the first page from position 0.
     int currentPage() const { return page; }
     void firstPage() { page = 0; }
+    // The page on air, as the matrix reported it (held inside the cell's pages).
+    void setPage(int onAir, int split);
     int pageCount(int split) const;
     int positionOfPane(int pane, int split) const { return page * split + pane; }
 

@@ -277,6 +277,18 @@ void LinuxDigitalMatrixPage::slotKeepAliveTimeout()
     if (!isServerConnectOK() || upgradeWaiting || QApplication::activeModalWidget()
         || COMMONUSELIB::WaitDialog::getInstance()->isWaiting())
         return;
+    // While a cell shows a turn show the one request a second also asks where it stands;
+    // its answer says as well that the matrix still answers.
+    ConfigChannelsWidget *cells = ui->configChannelsWdt;
+    if (cells && cells->isConfigured() && !cells->allCellsStopped()) {
+        QVector<CellTurnPage> pages;
+        const int result = port()->getCellTurnPages(&pages);
+        if (isConnectionFailure(result))
+            matrixLost(result);
+        else if (result == 0)
+            cells->applyTurnPages(pages);
+        return;
+    }
     const int result = port()->keepAlive();
     if (isConnectionFailure(result))
         matrixLost(result);
@@ -726,6 +738,7 @@ void LinuxDigitalMatrixPage::startUpgradePoll()
     setUpgradeLock(true);
     // Shown once, without a time-out: the upgrade ends when the matrix says so.
     COMMONUSELIB::WaitDialog::getInstance()->showWaitDialog(tr("Upgrading..."), QUuid(), 0);
+    showUpgradeProgress(0);
     upgradeTimer->start();
 }
 
@@ -751,11 +764,15 @@ void LinuxDigitalMatrixPage::slotUpgradeBtClicked()
     if (!isServerConnectOK() || upgradeWaiting)
         return;
     int startResult = LinuxMatrixUpgradeDlg::NotStarted;
+    // The version before, for the hint line once the upgrade has ended.
+    upgradeVersionBefore.clear();
+    port()->getFirmwareVersion(&upgradeVersionBefore);
     {
         LinuxMatrixUpgradeDlg dialog(this);
         if (dialog.exec() != QDialog::Accepted)
             return;
         startResult = dialog.startResult();
+        upgradeSource = dialog.sourceText();
     }
     if (startResult != 0) {
         // The matrix refused the start: nothing runs, the connection stays.
@@ -778,7 +795,8 @@ void LinuxDigitalMatrixPage::slotGetUpgradeProcessTimeout()
         return;
     }
     int status = 0;
-    const bool ended = port()->pollUpgrade(&status);
+    int progress = 0;
+    const bool ended = port()->pollUpgrade(&status, &progress);
     if (ended && isConnectionFailure(status)) {
         // The connection broke, not the upgrade: the matrix keeps it running and answers
         // any connection that asks, so the page logs in again and goes on asking.
@@ -798,9 +816,16 @@ void LinuxDigitalMatrixPage::slotGetUpgradeProcessTimeout()
     }
     if (!ended) {
         upgradeLostPolls = 0;
+        showUpgradeProgress(progress);
         return;
     }
     finishUpgrade(status, false);
+}
+
+void LinuxDigitalMatrixPage::showUpgradeProgress(int percent)
+{
+    COMMONUSELIB::WaitDialog::getInstance()->setWaitProgress(
+            percent, tr("Firmware from %1").arg(upgradeSource));
 }
 
 void LinuxDigitalMatrixPage::finishUpgrade(int status, bool lost)
@@ -808,8 +833,16 @@ void LinuxDigitalMatrixPage::finishUpgrade(int status, bool lost)
     logLine(QStringLiteral("Linux matrix upgrade ended with status %1%2")
                     .arg(status)
                     .arg(lost ? QStringLiteral(" (matrix lost)") : QString()));
+    QString versionAfter;
+    if (!lost)
+        port()->getFirmwareVersion(&versionAfter);
     stopUpgradePoll();
     slotConnectServerBtClicked(false);
+    const QString unknown = QStringLiteral("-");
+    ui->serverOperWdt->setConnectServerHint(
+            tr("Firmware before the upgrade: %1, after: %2")
+                    .arg(upgradeVersionBefore.isEmpty() ? unknown : upgradeVersionBefore,
+                         versionAfter.isEmpty() ? unknown : versionAfter));
     QString message;
     if (lost) {
         message = tr("The matrix could not be reached during the upgrade: its result is unknown!");

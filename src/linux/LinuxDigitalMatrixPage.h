@@ -117,6 +117,8 @@ private:
     void stopUpgradePoll();
     // Ends a watched upgrade: the page leaves the matrix and tells the final status.
     void finishUpgrade(int status, bool lost);
+    // The wait shows the matrix's percentage and where the firmware comes from.
+    void showUpgradeProgress(int percent);
     // While an upgrade is watched nothing else may reach the matrix.
     void setUpgradeLock(bool locked);
     // Ends the arrangement mode this page switched on at the matrix; when the matrix
@@ -145,6 +147,9 @@ private:
     bool upgradeWaiting = false;
     // Polls in a row that found no connection while an upgrade was watched.
     int upgradeLostPolls = 0;
+    // The upgrade watched: where it comes from and the firmware before it.
+    QString upgradeSource;
+    QString upgradeVersionBefore;
     QElapsedTimer upgradeLostClock;
     // The page switched the matrix's arrangement mode on.
     bool arrangeModeOn = false;

@@ -6,6 +6,8 @@
 
 #include "QLogger.h"
 
+#include <QUrl>
+
 namespace LUMO_DIGITALMATRIX_MODULE {
 
 LinuxMatrixUpgradeDlg::LinuxMatrixUpgradeDlg(QWidget *parent)
@@ -74,11 +76,22 @@ void LinuxMatrixUpgradeDlg::slotSaveBtClicked()
         return;
     }
     upgradeStartResult = DigitalMatrixInteractionPort::instance()->startUpgrade(source, url);
+    startedSource = describeSource(source, url);
     QLogger::instance()->LogInfo(
             QStringLiteral("Linux matrix upgrade from source %1: start result %2")
                     .arg(source)
                     .arg(upgradeStartResult));
     accept();
+}
+
+QString LinuxMatrixUpgradeDlg::describeSource(int source, const QString &url)
+{
+    if (source == SourceUsb)
+        return QStringLiteral("USB");
+    const QString kind = source == SourceFtp ? QStringLiteral("FTP") : QStringLiteral("HTTP");
+    // The host only: a URL may carry a user and a password.
+    const QString host = QUrl(url).host();
+    return host.isEmpty() ? kind : QStringLiteral("%1 (%2)").arg(kind, host);
 }
 
 void LinuxMatrixUpgradeDlg::slotCancleBtClicked()

@@ -4,6 +4,8 @@
 
 #include "MoveableDialog.h"
 
+#include <QString>
+
 #include <memory>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -31,6 +33,9 @@ public:
     static int sourceOfIndex(int index);
     // The matrix's answer to the start (0 = accepted), NotStarted while none was sent.
     int startResult() const { return upgradeStartResult; }
+    // Where the upgrade started comes from: "USB", or "HTTP"/"FTP" with the URL's host.
+    QString sourceText() const { return startedSource; }
+    static QString describeSource(int source, const QString &url);
 
 public slots:
     void slotUpgradeTypeCurIndexChanged(int index);
@@ -40,6 +45,7 @@ public slots:
 private:
     std::unique_ptr<Ui::LinuxMatrixUpgradeDlg> ui;
     int upgradeStartResult = NotStarted;
+    QString startedSource;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -3,6 +3,7 @@
 
 #include "DigitalMatrixConfigSignals.h"
 #include "DigitalMatrixInteractionPort.h"
+#include "MatrixGroupTree.h"
 #include "MatrixManageWidget.h"
 #include "MessageBoxW.h"
 #include "MirrorWidget.h"
@@ -174,8 +175,19 @@ void DigitalMatrix::initUI()
             &DigitalMatrix::slotSetOneMirror);
     connect(hub, &DigitalMatrixConfigSignals::signalSetMirrorEnd, this,
             &DigitalMatrix::slotSetMirrorEnd);
-    connect(hub, &DigitalMatrixConfigSignals::signalGroupResCount, this,
-            &DigitalMatrix::slotGroupResCount);
+    // What is on air on each window, as the matrix reports it (any operator's change).
+    connect(hub, &DigitalMatrixConfigSignals::signalGroupRes, this,
+            [this](int monitor, const QVector<_ST_ChnInfo> &channels, int interval) {
+                ui->_virtualServerWdt->setWindowSources(monitor, channels, interval);
+                // Every window reports: only the selected one's count concerns the turn menu.
+                if (monitor == currentMonitor)
+                    slotGroupResCount(channels.size());
+            });
+    connect(hub, &DigitalMatrixConfigSignals::signalTurnStep, this,
+            [this](int monitor, int turnState, int page, int pages, int interval) {
+                ui->_virtualServerWdt->setWindowTurnStep(monitor, X86TurnState(turnState), page,
+                                                         pages, interval);
+            });
     connect(hub, &DigitalMatrixConfigSignals::signalCommandResult, this,
             &DigitalMatrix::slotCommandResult);
     connect(ui->_virtualServerWdt, &MatrixManageWidget::sigCurrMontroIndex, this,
@@ -763,6 +775,11 @@ void DigitalMatrix::slotSetSourceBtnClicked()
         return;
     SetChannelSource dialog(nullptr);
     dialog.setMonitor(currentMonitor);
+    // The dialog opens with what the matrix last reported for the window; the report that
+    // follows the selection brings it up to date.
+    const X86WindowOnAir current = ui->_virtualServerWdt->windowOnAir(currentMonitor);
+    if (current.hasSources())
+        dialog.groupTree()->slotGroupRes(currentMonitor, current.records(), current.interval());
     port()->selectMonitor(currentMonitor);
     connect(&dialog, &SetChannelSource::sigSpliteButtonClicked, this,
             &DigitalMatrix::slotSetMontroSplite);

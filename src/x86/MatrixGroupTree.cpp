@@ -242,18 +242,19 @@ void MatrixGroupTree::splitNumSmartChange()
 
 // ---- Reported sources -------------------------------------------------------------------
 
-void MatrixGroupTree::slotGroupRes(int reportedMonitor, PST_ChnInfo records, int count,
+void MatrixGroupTree::slotGroupRes(int reportedMonitor, const QVector<_ST_ChnInfo> &records,
                                    int interval)
 {
-    if (reportedMonitor == monitor && records && count > 0) {
-        const int n = std::min(count, int(MaxReportedRecords));
-        for (int i = 0; i < n; ++i)
-            groupRes.append(records[i]);
-        applyReportedChecks();
-    }
-    // A window without a turn show reports no usable interval; the box keeps its own then.
-    if (interval >= MinTurnInterval && interval <= MaxTurnInterval)
+    if (reportedMonitor != monitor)
+        return;
+    // Each report holds all of the window's sources.
+    groupRes = records.mid(0, MaxReportedRecords);
+    applyReportedChecks();
+    // A window without a turn show reports no interval; the box keeps its own then.
+    if (interval >= MinTurnInterval && interval <= MaxTurnInterval) {
         ui->_nElapseSpin->setValue(interval);
+        ui->_startCBox->setChecked(true);
+    }
 }
 
 bool MatrixGroupTree::isReported(const ServerConfigTreeItem *item) const

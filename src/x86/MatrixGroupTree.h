@@ -69,9 +69,9 @@ signals:
 public slots:
     void slotSetSource();
     void slotItemChanged(QTreeWidgetItem *item, int column);
-    // The matrix reports the sources of a window: records is owned by the sender and only
-    // read during this call.
-    void slotGroupRes(int monitor, PST_ChnInfo records, int count, int interval);
+    // The matrix reports the sources of a window (all of them) and its turn interval, 0 for a
+    // fixed set.
+    void slotGroupRes(int monitor, const QVector<_ST_ChnInfo> &records, int interval);
     void slotSearch();
     void on__searchButton_clicked();
     void slotEditLostFocus();

@@ -222,6 +222,7 @@ void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, in
         // sent on release, and a layout arriving meanwhile must not undo it.
         const RECT current = existing->isPressed() ? existing->getMirrorRect() : mirrorRect;
         existing->setMirrorInfo(homeRect, current, index, splitCount, layer, param4, turnState);
+        existing->setOnAir(onAir.value(index));
         updateScale(existing);
         // The wall shows where the matrix holds the window (another operator may have
         // moved it, or the matrix refused a move).
@@ -235,6 +236,7 @@ void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, in
     // Shown only once it has a place on the wall.
     mirror->hide();
     mirror->setMirrorInfo(homeRect, mirrorRect, index, splitCount, layer, param4, turnState);
+    mirror->setOnAir(onAir.value(index));
     updateScale(mirror);
     connect(mirror, &MirrorWidget::sigMousePress, this,
             [this, mirror] { slotMirrorPress(mirror); });
@@ -265,6 +267,7 @@ void MatrixManageWidget::clearData()
     mirrorTotal = 0;
     reportedIndexes.clear();
     layoutOpen = false;
+    onAir.clear();
     const QList<MirrorWidget *> old = mirrors;
     mirrors.clear();
     currMirror = nullptr;
@@ -285,6 +288,26 @@ void MatrixManageWidget::resetLayout()
     }
     qCDebug(lcModuleX86) << "resetLayout";
     update();
+}
+
+void MatrixManageWidget::setWindowSources(int index, const QVector<_ST_ChnInfo> &records,
+                                          int interval)
+{
+    X86WindowOnAir &window = onAir[index];
+    window.setSources(records, interval);
+    if (MirrorWidget *mirror = mirrorByIndex(index))
+        mirror->setOnAir(window);
+}
+
+void MatrixManageWidget::setWindowTurnStep(int index, X86TurnState state, int page, int pages,
+                                           int interval)
+{
+    X86WindowOnAir &window = onAir[index];
+    window.setTurnStep(state, page, pages, interval);
+    if (MirrorWidget *mirror = mirrorByIndex(index)) {
+        mirror->setOnAir(window);
+        mirror->setTurnState(state);
+    }
 }
 
 void MatrixManageWidget::setMirrorState(int index, X86TurnState turnState, int splitCount)

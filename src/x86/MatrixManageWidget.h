@@ -4,6 +4,9 @@
 
 #include "MatrixMetaTypes.h"
 #include "MatrixStates.h"
+#include "X86WindowOnAir.h"
+
+#include <QMap>
 
 #include <QList>
 #include <QWidget>
@@ -80,6 +83,12 @@ public:
     int getLayoutParam(int n) const;
     bool isEditable() const { return editable; }
 
+    // What is on air, as the matrix reports it; kept by window index (also for a window the
+    // wall has not drawn yet) until clearData. Only the window concerned is repainted.
+    void setWindowSources(int index, const QVector<_ST_ChnInfo> &records, int interval);
+    void setWindowTurnStep(int index, X86TurnState state, int page, int pages, int interval);
+    X86WindowOnAir windowOnAir(int index) const { return onAir.value(index); }
+
 signals:
     void sigCurrMontroIndex(int index, int turnState);
     // A context menu was asked for on the window with this index.
@@ -116,6 +125,7 @@ private:
     std::unique_ptr<Ui::MatrixManageWidget> ui;
 
     QList<MirrorWidget *> mirrors;
+    QMap<int, X86WindowOnAir> onAir;
     // Indexes reported since the last layout head.
     QList<int> reportedIndexes;
     bool layoutOpen = false;

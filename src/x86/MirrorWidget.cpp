@@ -7,7 +7,11 @@
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
+#include <QCache>
 #include <QPainter>
+#include <QPixmapCache>
+#include <QStaticText>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -31,7 +35,67 @@ int toUnits(int pixels, double scale, int origin = 0)
                                        double(std::numeric_limits<int>::max())));
 }
 
+// The window number rendered once per text, font and colour and kept in the pixmap cache:
+// a large glyph costs far more to rasterise (and hint) than to copy.
+QPixmap numberGlyph(const QString &text, const QFont &font, const QColor &colour, qreal dpr)
+{
+    const QString key = QStringLiteral("dm.mirror.number/%1/%2/%3/%4")
+                                .arg(text, font.key())
+                                .arg(colour.rgba())
+                                .arg(dpr);
+    QPixmap glyph;
+    if (QPixmapCache::find(key, &glyph))
+        return glyph;
+    const QFontMetrics metrics(font);
+    const QSize size(qMax(1, metrics.horizontalAdvance(text) + 4), qMax(1, metrics.height()));
+    glyph = QPixmap(size * dpr);
+    glyph.setDevicePixelRatio(dpr);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, text);
+    painter.end();
+    QPixmapCache::insert(key, glyph);
+    return glyph;
+}
+
+// A channel name cut to a width and laid out for a font, shared by every window: the same
+// names come back with every layout, and shaping them is the dear part of painting them.
+QStaticText preparedLabel(const QString &text, const QFont &font, int width)
+{
+    static QCache<QString, QStaticText> cache(4096);
+    const QString key = QString::number(font.pixelSize()) + QLatin1Char('/')
+            + QString::number(width) + QLatin1Char('/') + text;
+    if (const QStaticText *found = cache.object(key))
+        return *found;
+    const QFontMetrics metrics(font);
+    auto *label = new QStaticText(metrics.elidedText(text, Qt::ElideRight, width));
+    label->setTextFormat(Qt::PlainText);
+    label->setPerformanceHint(QStaticText::AggressiveCaching);
+    label->prepare(QTransform(), font);
+    const QStaticText copy = *label;
+    cache.insert(key, label);
+    return copy;
+}
+
 } // namespace
+
+struct MirrorWidget::OnAirLabels
+{
+    // What they were laid out for.
+    QSize size;
+    int split = 0;
+    int zoomed = 0;
+    QStringList names;
+    QString badge;
+    // Laid out.
+    QFont font;
+    QVector<QRect> bands;
+    QVector<QStaticText> texts;
+    QRect badgeBox;
+    QStaticText badgeLabel;
+};
 
 MirrorWidget::MirrorWidget(MatrixManageWidget *parentWall)
     : QWidget(parentWall)
@@ -46,6 +110,9 @@ MirrorWidget::~MirrorWidget() = default;
 void MirrorWidget::setMirrorInfo(const RECT &home, const RECT &current, int mirrorIndex, int splits,
                                  int mirrorLayer, int fourth, int turn)
 {
+    // A layout reports every window: only a window whose picture changes is repainted.
+    const bool changed = index != mirrorIndex || splitCount != splits || param4 != fourth
+            || turnState != X86TurnState(turn);
     homeRect = home;
     mirrorRect = current;
     index = mirrorIndex;
@@ -53,7 +120,81 @@ void MirrorWidget::setMirrorInfo(const RECT &home, const RECT &current, int mirr
     layer = mirrorLayer;
     param4 = fourth;
     turnState = X86TurnState(turn);
+    if (changed)
+        update();
+}
+
+void MirrorWidget::setOnAir(const X86WindowOnAir &value)
+{
+    if (onAir == value)
+        return;
+    onAir = value;
     update();
+}
+
+QRect MirrorWidget::paneRect(int pane) const
+{
+    const int n = splitCount > 0 ? static_cast<int>(std::sqrt(double(splitCount))) : 1;
+    if (n <= 1 || zoomedPane() != 0)
+        return rect();
+    const int dx = width() / n;
+    const int dy = height() / n;
+    const int row = pane / n;
+    const int column = pane % n;
+    // The last row and column take what the division leaves.
+    const int w = column == n - 1 ? width() - column * dx : dx;
+    const int h = row == n - 1 ? height() - row * dy : dy;
+    return QRect(column * dx, row * dy, w, h);
+}
+
+QStringList MirrorWidget::shownPaneNames() const
+{
+    const int panes = qMax(1, splitCount);
+    const QStringList names = onAir.paneNames(panes);
+    if (zoomedPane() != 0)
+        return QStringList {names.value(zoomedPane() - 1)};
+    const int n = static_cast<int>(std::sqrt(double(panes)));
+    return names.mid(0, qMax(1, n * n));
+}
+
+QString MirrorWidget::badgeText() const
+{
+    const int pages = onAir.pageCount(splitCount);
+    const int page = qMin(onAir.pageOnAir(), pages - 1) + 1;
+    if (turnState == X86TurnState::Running) {
+        return pages > 1 ? tr("Turning: page %1 of %2, every %3 s")
+                                   .arg(page)
+                                   .arg(pages)
+                                   .arg(onAir.interval())
+                         : tr("Turning, every %1 s").arg(onAir.interval());
+    }
+    if (turnState == X86TurnState::Paused)
+        return pages > 1 ? tr("Paused: page %1 of %2").arg(page).arg(pages) : tr("Paused");
+    return QString();
+}
+
+bool MirrorWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        // The full name of the channel under the pointer, which the pane may show cut.
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QStringList names = shownPaneNames();
+        QString tip;
+        for (int pane = 0; pane < names.size(); ++pane) {
+            if (paneRect(pane).contains(help->pos()))
+                tip = names.at(pane);
+        }
+        if (tip.isEmpty())
+            tip = badgeText();
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void MirrorWidget::setScale(double horizontal, double vertical)
@@ -70,6 +211,8 @@ void MirrorWidget::setIndex(int value)
 
 void MirrorWidget::setTurnState(X86TurnState value)
 {
+    if (turnState == value)
+        return;
     turnState = value;
     update();
 }
@@ -116,12 +259,19 @@ void MirrorWidget::paintEvent(QPaintEvent *)
     const int right = w - 1;
     const int bottom = h - 1;
 
-    painter.fillRect(area, selected ? QColor(20, 20, 20) : QColor(10, 10, 10));
+    // A window with sources shows video (dark); an empty one is grey and hatched.
+    if (onAir.hasSources()) {
+        painter.fillRect(area, selected ? QColor(20, 20, 20) : QColor(10, 10, 10));
+    } else {
+        painter.fillRect(area, selected ? QColor(52, 58, 64) : QColor(40, 45, 50));
+        painter.fillRect(area, QBrush(QColor(255, 255, 255, 18), Qt::BDiagPattern));
+    }
 
     // The window's number, shown 1-based.
     QFont font;
     if (editable) {
-        painter.setPen(QColor(255, 255, 255, 45));
+        // Faint behind the channel names, plain on an empty window.
+        painter.setPen(QColor(255, 255, 255, onAir.hasSources() ? 70 : 110));
         font.setFamily(QStringLiteral("SimSun"));
         font.setWeight(75);
         font.setItalic(true);
@@ -132,9 +282,11 @@ void MirrorWidget::paintEvent(QPaintEvent *)
         font.setItalic(false);
     }
     font.setPointSize(qMax(1, (2 * qMin(w, h)) / 5));
-    painter.setFont(font);
     // Counted in 64 bits: a matrix may number a window up to the largest int.
-    painter.drawText(area, Qt::AlignCenter, QString::number(qint64(index) + 1));
+    const QPixmap glyph = numberGlyph(QString::number(qint64(index) + 1), font,
+                                      painter.pen().color(), devicePixelRatioF());
+    const QSizeF glyphSize = QSizeF(glyph.size()) / glyph.devicePixelRatio();
+    painter.drawPixmap(QPointF((w - glyphSize.width()) / 2, (h - glyphSize.height()) / 2), glyph);
 
     if (selected) {
         painter.setPen(QPen(QColor(72, 152, 179), 2, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
@@ -167,6 +319,71 @@ void MirrorWidget::paintEvent(QPaintEvent *)
             }
         }
     }
+    paintOnAir(painter);
+}
+
+const MirrorWidget::OnAirLabels &MirrorWidget::onAirLabels()
+{
+    if (!labels)
+        labels = std::make_unique<OnAirLabels>();
+    OnAirLabels &l = *labels;
+    const QStringList names = shownPaneNames();
+    const QString badge = badgeText();
+    if (l.size == size() && l.split == splitCount && l.zoomed == zoomedPane() && l.names == names
+        && l.badge == badge)
+        return l;
+    l.size = size();
+    l.split = splitCount;
+    l.zoomed = zoomedPane();
+    l.names = names;
+    l.badge = badge;
+    l.bands.clear();
+    l.texts.clear();
+    const QRect first = paneRect(0);
+    l.font = QFont();
+    l.font.setPixelSize(qBound(9, qMin(first.height() / 6, first.width() / 8), 14));
+    const QFontMetrics metrics(l.font);
+    const int strip = metrics.height() + 2;
+    for (int pane = 0; pane < names.size(); ++pane) {
+        const QRect r = paneRect(pane).adjusted(2, 2, -2, -2);
+        if (names.at(pane).isEmpty() || r.width() < 8 || r.height() < strip)
+            continue;
+        const QRect band(r.left(), r.bottom() - strip + 1, r.width(), strip);
+        l.bands.append(band);
+        l.texts.append(preparedLabel(names.at(pane), l.font, band.width() - 6));
+    }
+    l.badgeBox = QRect();
+    if (!badge.isEmpty()) {
+        const int maxWidth = qMax(0, width() - 8);
+        l.badgeLabel = preparedLabel(badge, l.font, maxWidth - 8);
+        const int boxWidth = qMin(maxWidth, int(std::ceil(l.badgeLabel.size().width())) + 8);
+        l.badgeBox = QRect(width() - 4 - boxWidth, 4, boxWidth, strip);
+    }
+    return l;
+}
+
+void MirrorWidget::paintOnAir(QPainter &painter)
+{
+    const OnAirLabels &l = onAirLabels();
+    painter.setFont(l.font);
+    painter.setPen(QColor(235, 240, 245));
+    for (int i = 0; i < l.bands.size(); ++i) {
+        const QRect &band = l.bands.at(i);
+        painter.fillRect(band, QColor(0, 0, 0, 160));
+        const QSizeF text = l.texts.at(i).size();
+        painter.drawStaticText(
+                QPointF(band.left() + 3, band.top() + (band.height() - text.height()) / 2),
+                l.texts.at(i));
+    }
+    if (l.badgeBox.isNull())
+        return;
+    const bool running = turnState == X86TurnState::Running;
+    painter.fillRect(l.badgeBox, running ? QColor(40, 130, 70, 220) : QColor(180, 120, 30, 220));
+    painter.setPen(Qt::white);
+    const QSizeF text = l.badgeLabel.size();
+    painter.drawStaticText(QPointF(l.badgeBox.left() + (l.badgeBox.width() - text.width()) / 2,
+                                   l.badgeBox.top() + (l.badgeBox.height() - text.height()) / 2),
+                           l.badgeLabel);
 }
 
 void MirrorWidget::updateHoverZone(const QPoint &globalPos)

@@ -4,11 +4,15 @@
 
 #include "MatrixMetaTypes.h"
 #include "MatrixStates.h"
+#include "X86WindowOnAir.h"
 
 #include <QPoint>
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
+
+class QPainter;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -93,6 +97,16 @@ public:
     // Global pointer position of the last release in swap mode (where the window was dropped).
     QPoint getDropGlobalPos() const { return dropGlobalPos; }
 
+    // What the window shows, as the matrix reported it; repaints only when it changed.
+    void setOnAir(const X86WindowOnAir &value);
+    const X86WindowOnAir &getOnAir() const { return onAir; }
+    // The channel name on each pane drawn now (one entry for a zoomed pane).
+    QStringList shownPaneNames() const;
+    // The turn-show badge drawn now; empty without a turn show.
+    QString badgeText() const;
+    // Where pane k (0-based) lies in this window's pixels.
+    QRect paneRect(int pane) const;
+
 signals:
     void sigMousePress();
     void sigMouseRelease();
@@ -107,12 +121,19 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void updateHoverZone(const QPoint &globalPos);
     void resizeTo(const QPoint &wallPoint);
     void snapToHome();
     QPoint toWallPixels(const QPoint &globalPos) const;
+    // Channel names on the panes and the turn-show badge.
+    void paintOnAir(QPainter &painter);
+    // The names and the badge laid out once for the window's size and what is on air; the
+    // painter draws them as prepared text, without laying them out again on every paint.
+    struct OnAirLabels;
+    const OnAirLabels &onAirLabels();
 
     std::unique_ptr<Ui::MirrorWidget> ui;
 
@@ -135,6 +156,8 @@ private:
     int dragZone = ZoneTop;
     MatrixManageWidget *wall = nullptr;
     QPoint dropGlobalPos;
+    X86WindowOnAir onAir;
+    std::unique_ptr<OnAirLabels> labels;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

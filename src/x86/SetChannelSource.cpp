@@ -27,8 +27,7 @@ SetChannelSource::SetChannelSource(QWidget *parent)
             &MatrixGroupTree::slotSetSource);
     connect(ui->_viewWdt, &MatrixViewTree::sigSpliteButtonClicked, this,
             &SetChannelSource::sigSpliteButtonClicked);
-    // The matrix may report a window's sources from its own thread: the record is copied by
-    // the group page on this thread, the sender keeps it alive until then.
+    // The matrix reports a window's sources again when it is selected or they change.
     connect(DigitalMatrixConfigSignals::instance(), &DigitalMatrixConfigSignals::signalGroupRes,
             ui->_groupWdt, &MatrixGroupTree::slotGroupRes);
     connect(ui->_groupWdt, &MatrixGroupTree::sigSetGroupFinished, this, &QDialog::close);

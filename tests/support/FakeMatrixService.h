@@ -94,7 +94,10 @@ public:
         return call("SetMonitorSources", {monitor, count},
                     bytesOf(channels, count * int(sizeof(_ST_ChnInfo))));
     }
-    int Reserved11() override { return call("Reserved11"); }
+    int RegisterSourceCallbacks(void *, MatrixSourcesCallback, MatrixTurnStepCallback) override
+    {
+        return call("RegisterSourceCallbacks");
+    }
     int Reserved12() override { return call("Reserved12"); }
     int SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
                               int turnInterval) override
@@ -176,7 +179,12 @@ public:
     {
         return call("SetScreenGrid", {count}, bytesOf(regions, count * int(sizeof(ScreenRegion))));
     }
-    int Reserved19() override { return call("Reserved19"); }
+    int GetCellTurnPages(CellTurnPage *, int, int *count) override
+    {
+        if (count)
+            *count = 0;
+        return call("GetCellTurnPages");
+    }
     int SetCellMelt(const ScreenRegion *region) override
     {
         return call("SetCellMelt", {}, bytesOf(region, int(sizeof(ScreenRegion))));
@@ -202,7 +210,12 @@ public:
     }
     int GetCellChannels(int cell, CellChannelRecord *records, int capacity, int *count,
                         int *splitCount) override;
-    int Reserved27() override { return call("Reserved27"); }
+    int GetFirmwareVersion(char *buffer, int capacity) override
+    {
+        if (buffer && capacity > 0)
+            buffer[0] = '\0';
+        return call("GetFirmwareVersion");
+    }
     int SetCellTurnShow(int cell, const CellTurnStatus *s) override
     {
         return call("SetCellTurnShow",
