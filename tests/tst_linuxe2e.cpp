@@ -79,6 +79,8 @@ private slots:
     void checkDialogListsAndClearsEveryPosition();
     void deletingThePaneShownAloneShowsEveryPane();
     void refusedReturnToAllPanesKeepsThePaneAlone();
+    void stopAllTurnsEndsRunningAndPausedCells_data();
+    void stopAllTurnsEndsRunningAndPausedCells();
 
 private:
     void screenshot(const QString &name);
@@ -315,12 +317,18 @@ void TestLinuxEndToEnd::configureAWallAndReadItBack()
              QStringLiteral("North gate"));
     QCOMPARE(int(loadedCell1->turnState()), 1);
 
-    // Spreading is refused now; stopping the turn show lets the cell come back.
+    // Spreading waits for the turn show: declined, nothing changes; accepted, the turn show
+    // stops and the cell comes back.
+    const QString offer = QStringLiteral("Forbid to melting flat while turn show! Stop the turn "
+                                         "show and melt flat?");
     QTest::mouseDClick(loaded->channelWidget(2), Qt::LeftButton);
-    QCOMPARE(boxes.texts().last(), QStringLiteral("Forbid to melting flat while turn show!"));
-    QVERIFY(loaded->turnShowOperate(CellTurnCode::TurnStop));
+    QCOMPARE(boxes.texts().last(), offer);
+    QCOMPARE(f.simulator->linuxState().cells.at(0).turnState, 0);
+    QCOMPARE(f.simulator->linuxState().meltedCell, 0);
+    boxes.answer(1);
+    QTest::mouseDClick(loaded->channelWidget(2), Qt::LeftButton);
+    QCOMPARE(boxes.texts().last(), offer);
     QTRY_COMPARE(f.simulator->linuxState().cells.at(0).turnState, 2);
-    QTest::mouseDClick(loaded->channelWidget(2), Qt::LeftButton);
     QTRY_COMPARE(f.simulator->linuxState().meltedCell, -1);
     QVERIFY(!f.simulator->linuxState().cells.at(0).singleWindow);
     QCOMPARE(f.grid()->shownCellCount(), 4);
@@ -502,6 +510,89 @@ void TestLinuxEndToEnd::refusedReturnToAllPanesKeepsThePaneAlone()
     QCOMPARE(cell->visiblePaneCount(), 1);
     QCOMPARE(cell->singlePane(), 2);
     QVERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
+}
+
+void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<short>("answer");
+    QTest::newRow("declined") << "button" << short(0);
+    QTest::newRow("accepted") << "button" << short(1);
+    QTest::newRow("refused by the matrix") << "refused" << short(1);
+    QTest::newRow("spreading a cell, accepted") << "spread" << short(1);
+    QTest::newRow("spreading a cell, declined") << "spread" << short(0);
+}
+
+void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells()
+{
+    QFETCH(QString, how);
+    QFETCH(short, answer);
+    MessageBoxScript boxes(0);
+    f.connectPage();
+    f.arrangeAndSave(2, 2);
+    // Nothing turns yet: the button says so and sends nothing.
+    QPushButton *stopAll = f.button("stopAllTurnsBt");
+    QVERIFY(stopAll && stopAll->isVisible());
+    stopAll->click();
+    QCOMPARE(boxes.texts(), QStringList {"No turn show runs on the wall."});
+
+    // Cell 2 turns, cell 1 turns paused, cell 3 shows its channels without a turn show.
+    const QList<CellChannelItem> five {f.channel("a-1", 0), f.channel("a-2", 1),
+                                       f.channel("a-3", 2), f.channel("a-4", 3),
+                                       f.channel("a-5", 4)};
+    QVERIFY(f.cellSetByAnotherOperator(2, five.mid(0, 3)));
+    QVERIFY(f.cellSetByAnotherOperator(1, five));
+    CellForConfigChannels *running = f.cellSetByAnotherOperator(0, five);
+    QVERIFY(running);
+    CellForConfigChannels *paused = f.grid()->getCellByIndex(1);
+    CellForConfigChannels *still = f.grid()->getCellByIndex(2);
+    QVERIFY(running->turnShowOperate(CellTurnCode::TurnStart));
+    QVERIFY(paused->turnShowOperate(CellTurnCode::TurnStart));
+    QVERIFY(paused->turnShowOperate(CellTurnCode::TurnPause));
+    const auto held = [this] {
+        QList<int> states;
+        for (int cell = 0; cell < 3; ++cell)
+            states << f.simulator->linuxState().cells.at(cell).turnState;
+        return states;
+    };
+    QCOMPARE(held(), (QList<int> {0, 1, 2}));
+
+    if (how == QLatin1String("refused")) {
+        MatrixSimulatorFaults faults;
+        faults.refusedRequests = {MatrixProtocol::LinuxSetCellTurnShow};
+        faults.refusedResult = MatrixErrFailed;
+        f.simulator->setFaults(faults);
+    }
+    boxes.clearRecords();
+    boxes.answer(answer);
+    QString question = QStringLiteral("Do you want to stop every turn show on the wall?");
+    if (how == QLatin1String("spread")) {
+        // The first double click shows the pane alone, the second spreads the cell.
+        QTest::mouseDClick(still->channelWidget(1), Qt::LeftButton);
+        QTRY_VERIFY(f.simulator->linuxState().cells.at(2).singleWindow);
+        QTest::mouseDClick(still->channelWidget(1), Qt::LeftButton);
+        question = QStringLiteral("Forbid to melting flat while some cells turn show! Stop the "
+                                  "turn shows and melt flat?");
+    } else {
+        stopAll->click();
+    }
+
+    QStringList told {question};
+    if (how == QLatin1String("refused"))
+        told << QStringLiteral("Stop turn show fail!");
+    QCOMPARE(boxes.texts(), told);
+    const bool stops = answer == 1 && how != QLatin1String("refused");
+    QCOMPARE(held(), stops ? (QList<int> {2, 2, 2}) : (QList<int> {0, 1, 2}));
+    // The cells show what the matrix holds.
+    QCOMPARE(running->turnState(), stops ? CellTurnCode::TurnStop : CellTurnCode::TurnStart);
+    QCOMPARE(paused->turnState(), stops ? CellTurnCode::TurnStop : CellTurnCode::TurnPause);
+    QCOMPARE(running->channelWidget(0)->isTurning(), !stops);
+    for (int cell = 0; cell < 3; ++cell)
+        QVERIFY(!f.simulator->linuxState().cells.at(cell).channels.isEmpty());
+    const bool spread = stops && how == QLatin1String("spread");
+    QCOMPARE(f.simulator->linuxState().meltedCell, spread ? 2 : -1);
+    QCOMPARE(f.grid()->wallCellIndex(), spread ? 2 : -1);
+    QTRY_COMPARE(f.grid()->shownCellCount(), spread ? 1 : 4);
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)

@@ -150,7 +150,7 @@
         <translation>继续轮巡失败！</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+52"/>
         <source>Set turn show time fail!</source>
         <translation>设置轮巡时间失败！</translation>
     </message>
@@ -185,9 +185,9 @@
         <translation>分屏失败！</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>Forbid to melting flat while turn show!</source>
-        <translation>轮巡时禁止铺满整墙！</translation>
+        <location line="+17"/>
+        <source>Forbid to melting flat while turn show! Stop the turn show and melt flat?</source>
+        <translation>轮巡时禁止铺满整墙！是否停止轮巡并铺满整墙？</translation>
     </message>
 </context>
 <context>
@@ -214,12 +214,12 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget</name>
     <message>
-        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+122"/>
-        <source>Forbid to melting flat while some cells turn show!</source>
-        <translation>有单元正在轮巡时禁止铺满整墙！</translation>
+        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+124"/>
+        <source>Forbid to melting flat while some cells turn show! Stop the turn shows and melt flat?</source>
+        <translation>有单元正在轮巡时禁止铺满整墙！是否停止所有轮巡并铺满整墙？</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Melting flat fail!</source>
         <translation>铺满整墙失败！</translation>
     </message>
@@ -308,6 +308,11 @@
         <source>clear channels fail!</source>
         <translation>清空通道失败！</translation>
     </message>
+    <message>
+        <location line="+36"/>
+        <source>Stop turn show fail!</source>
+        <translation>停止轮巡失败！</translation>
+    </message>
 </context>
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CustomSearchEdit</name>
@@ -327,7 +332,7 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+215"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+229"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -363,8 +368,8 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-92"/>
-        <location line="+207"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-104"/>
+        <location line="+223"/>
         <location line="+31"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
@@ -395,18 +400,18 @@
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-277"/>
+        <location line="-293"/>
         <location line="+6"/>
-        <location line="+312"/>
+        <location line="+328"/>
         <location line="+99"/>
         <location line="+40"/>
         <location line="+33"/>
-        <location line="+155"/>
+        <location line="+140"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-648"/>
+        <location line="-649"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
     </message>
@@ -426,7 +431,12 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+314"/>
+        <location line="+69"/>
+        <source>Stop all turns</source>
+        <translation>停止全部轮巡</translation>
+    </message>
+    <message>
+        <location line="+261"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
@@ -437,14 +447,16 @@
         <location line="+67"/>
         <location line="+80"/>
         <location line="+42"/>
-        <location line="+133"/>
+        <location line="+118"/>
         <location line="+152"/>
         <location line="+59"/>
+        <location line="+24"/>
+        <location line="+4"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-543"/>
+        <location line="-556"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -489,52 +501,52 @@
         <translation>是否清除矩阵的设置</translation>
     </message>
     <message>
-        <location line="+78"/>
+        <location line="+77"/>
         <source>The matrix server refused the screen count!</source>
         <translation>矩阵服务器拒绝了屏幕数量！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The matrix server refused to swap the windows!</source>
         <translation>矩阵服务器拒绝交换窗口！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The matrix server refused the configuration mode!</source>
         <translation>矩阵服务器拒绝了配置模式！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused the split!</source>
         <translation>矩阵服务器拒绝了分屏！</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>The matrix server refused the sources!</source>
         <translation>矩阵服务器拒绝了信号源！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The matrix server refused to change the turn show!</source>
         <translation>矩阵服务器拒绝更改轮巡！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused to clear the source!</source>
         <translation>矩阵服务器拒绝清除信号源！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused to zoom the window!</source>
         <translation>矩阵服务器拒绝放大窗口！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused to move the window!</source>
         <translation>矩阵服务器拒绝移动窗口！</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+29"/>
         <source>Do you want to clear the source?</source>
         <translation>是否清除源？</translation>
     </message>
@@ -549,7 +561,17 @@
         <translation>是否停止轮巡</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+24"/>
+        <source>No turn show runs on the wall.</source>
+        <translation>电视墙上没有正在进行的轮巡。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Do you want to stop every turn show on the wall?</source>
+        <translation>是否停止电视墙上的全部轮巡？</translation>
+    </message>
+    <message>
+        <location line="+42"/>
         <location line="+1"/>
         <source>connect server listener fail!</source>
         <translation>连接服务器监听失败！</translation>
@@ -571,7 +593,7 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+379"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+381"/>
         <location line="+138"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
@@ -766,6 +788,16 @@
         <source>The max channel count can set in cell is:%1</source>
         <translation>单元最多可设置的通道数为：%1</translation>
     </message>
+    <message>
+        <location line="+36"/>
+        <source>No turn show runs on the wall.</source>
+        <translation>电视墙上没有正在进行的轮巡。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Do you want to stop every turn show on the wall?</source>
+        <translation>是否停止电视墙上的全部轮巡？</translation>
+    </message>
 </context>
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::LinuxMatrixUpgradeDlg</name>
@@ -958,6 +990,11 @@
         <location line="+13"/>
         <source>Reset</source>
         <translation>恢复出厂</translation>
+    </message>
+    <message>
+        <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+31"/>
+        <source>Stop All Turns</source>
+        <translation>停止全部轮巡</translation>
     </message>
 </context>
 <context>

@@ -47,6 +47,9 @@ public:
 
     bool hasAnyChannel() const;
     bool allCellsStopped() const;
+    // Stops every turn show that runs or is paused. A refusal is told once and leaves that
+    // cell as the matrix holds it; true when every one stopped.
+    bool stopAllTurnShows();
     bool isCellTurnStarted(int cellIndex) const;
     bool startCellTurnShow(int cellIndex);
     // The cell's split count, -1 when there is no such cell.

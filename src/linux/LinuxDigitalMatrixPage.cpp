@@ -135,6 +135,8 @@ void LinuxDigitalMatrixPage::connectSignalsWithSlots()
             &LinuxDigitalMatrixPage::slotUndoLayoutBtClicked);
     connect(bar, &MatrixOperButtonsWt::signalClearChannelsBtClicked, this,
             &LinuxDigitalMatrixPage::slotClearChannelsBtClicked);
+    connect(bar, &MatrixOperButtonsWt::signalStopAllTurnsBtClicked, this,
+            &LinuxDigitalMatrixPage::slotStopAllTurnsBtClicked);
     connect(bar, &MatrixOperButtonsWt::signalSaveConfigBtClicked, this,
             &LinuxDigitalMatrixPage::slotSaveConfigBtClicked);
     connect(bar, &MatrixOperButtonsWt::signalBackStepBtClicked, this,
@@ -863,6 +865,19 @@ void LinuxDigitalMatrixPage::slotClearChannelsBtClicked()
 {
     if (ui->configChannelsWdt)
         ui->configChannelsWdt->clearAllChannels();
+}
+
+void LinuxDigitalMatrixPage::slotStopAllTurnsBtClicked()
+{
+    ConfigChannelsWidget *wall = ui->configChannelsWdt;
+    if (!wall)
+        return;
+    if (wall->allCellsStopped()) {
+        LinuxPrompt::notice(this, tr("No turn show runs on the wall."));
+        return;
+    }
+    if (LinuxPrompt::ask(this, tr("Do you want to stop every turn show on the wall?")))
+        wall->stopAllTurnShows();
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -91,6 +91,7 @@ private slots:
     void slotSetChannelsToCellBtClicked();
     void slotDeleteChannelsFromCellBtClicked();
     void slotClearChannelsBtClicked();
+    void slotStopAllTurnsBtClicked();
 
 private:
     void connectSignalsWithSlots();

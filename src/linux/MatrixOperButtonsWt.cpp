@@ -1,6 +1,9 @@
 #include "MatrixOperButtonsWt.h"
 #include "ui_MatrixOperButtonsWt.h"
 
+#include <QBoxLayout>
+#include <QPushButton>
+
 namespace LUMO_DIGITALMATRIX_MODULE {
 
 MatrixOperButtonsWt::MatrixOperButtonsWt(QWidget *parent)
@@ -24,6 +27,15 @@ MatrixOperButtonsWt::MatrixOperButtonsWt(QWidget *parent)
     connect(ui->upgradeBt, &QPushButton::clicked, this,
             &MatrixOperButtonsWt::signalUpgradeBtClicked);
     connect(ui->resetBt, &QPushButton::clicked, this, &MatrixOperButtonsWt::signalResetBtClicked);
+    // Beside "Clear Channels": one command for every turn show on the wall.
+    stopAllTurnsBt = new QPushButton(tr("Stop All Turns"), this);
+    stopAllTurnsBt->setObjectName(QStringLiteral("stopAllTurnsBt"));
+    stopAllTurnsBt->setAutoDefault(false);
+    stopAllTurnsBt->setProperty("shortButton", true);
+    if (auto *bar = qobject_cast<QBoxLayout *>(layout()))
+        bar->insertWidget(bar->indexOf(ui->clearChannelsBt) + 1, stopAllTurnsBt);
+    connect(stopAllTurnsBt, &QPushButton::clicked, this,
+            &MatrixOperButtonsWt::signalStopAllTurnsBtClicked);
     setStatus(LinuxDigitalMatrixPage::MatrixStatusNormal);
 }
 
@@ -35,6 +47,7 @@ void MatrixOperButtonsWt::setStatus(LinuxDigitalMatrixPage::MatrixStatus status)
     const bool arranging = status == LinuxDigitalMatrixPage::MatrixStatusConfig;
     ui->configMatrixBt->setVisible(!arranging);
     ui->clearChannelsBt->setVisible(!arranging);
+    stopAllTurnsBt->setVisible(!arranging);
     ui->saveConfigBt->setVisible(arranging);
     ui->backStepBt->setVisible(arranging);
     ui->cancelBt->setVisible(arranging);

@@ -34,6 +34,7 @@ signals:
     void signalConfigMatrixBtClicked();
     void signalUndoLayoutBtClicked();
     void signalClearChannelsBtClicked();
+    void signalStopAllTurnsBtClicked();
     void signalSaveConfigBtClicked();
     void signalBackStepBtClicked();
     void signalCancelBtClicked();
@@ -43,6 +44,7 @@ signals:
 
 private:
     std::unique_ptr<Ui::MatrixOperButtonsWt> ui;
+    QPushButton *stopAllTurnsBt = nullptr;
     LinuxDigitalMatrixPage::MatrixStatus currentStatus = LinuxDigitalMatrixPage::MatrixStatusNormal;
 };
 
