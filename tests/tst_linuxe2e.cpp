@@ -593,6 +593,8 @@ void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells()
     QCOMPARE(f.simulator->linuxState().meltedCell, spread ? 2 : -1);
     QCOMPARE(f.grid()->wallCellIndex(), spread ? 2 : -1);
     QTRY_COMPARE(f.grid()->shownCellCount(), spread ? 1 : 4);
+    if (stops && !spread)
+        screenshot(QStringLiteral("linux-stop-all-turns"));
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)
