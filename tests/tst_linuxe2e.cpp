@@ -28,6 +28,7 @@
 #include "LinuxWallFixture.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
+#include "UserManagerCore.h"
 #include "MessageBoxScript.h"
 #include "LinuxPageHarness.h"
 #include "ModalDriver.h"
@@ -38,6 +39,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -81,9 +83,17 @@ private slots:
     void refusedReturnToAllPanesKeepsThePaneAlone();
     void stopAllTurnsEndsRunningAndPausedCells_data();
     void stopAllTurnsEndsRunningAndPausedCells();
+    void presetIsRecalledOrTheWallPutBack_data();
+    void presetIsRecalledOrTheWallPutBack();
 
 private:
     void screenshot(const QString &name);
+    // Opens the preset menu; the action of a listed preset, or "Save As..." for none.
+    QAction *presetAction(const QString &preset, const char *action = "savePresetAction");
+    // Triggers the action and answers the name dialog it opens with name.
+    void answerName(QAction *action, const QString &name);
+    // Per cell of the matrix: split, turn state, pane alone and channel positions/numbers.
+    QString held() const;
 
     LinuxWallFixture f;
 };
@@ -595,6 +605,125 @@ void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells()
     QTRY_COMPARE(f.grid()->shownCellCount(), spread ? 1 : 4);
     if (stops && !spread)
         screenshot(QStringLiteral("linux-stop-all-turns"));
+}
+
+QAction *TestLinuxEndToEnd::presetAction(const QString &preset, const char *action)
+{
+    auto *menu = f.page->findChild<QMenu *>(QStringLiteral("presetMenu"));
+    if (!menu)
+        return nullptr;
+    emit menu->aboutToShow();
+    QMenu *owner = preset.isEmpty() ? menu : menu->findChild<QMenu *>("preset:" + preset);
+    return owner ? owner->findChild<QAction *>(QLatin1String(action)) : nullptr;
+}
+
+void TestLinuxEndToEnd::answerName(QAction *action, const QString &name)
+{
+    QVERIFY(action && action->isEnabled());
+    ModalDriver dialog([&name](QWidget *modal) {
+        if (auto *input = qobject_cast<QInputDialog *>(modal)) {
+            input->setTextValue(name);
+            input->accept();
+        }
+    });
+    dialog.start();
+    action->trigger();
+    dialog.stop();
+    QVERIFY(dialog.ran());
+}
+
+QString TestLinuxEndToEnd::held() const
+{
+    const SimLinuxState state = f.simulator->linuxState();
+    QString text = QStringLiteral("spread %1;").arg(state.meltedCell);
+    for (int cell = 0; cell < 4 && cell < state.cells.size(); ++cell) {
+        const SimLinuxCell &c = state.cells.at(cell);
+        text += QStringLiteral(" %1: split %2 turn %3 alone %4 [")
+                        .arg(cell)
+                        .arg(c.split)
+                        .arg(c.turnState)
+                        .arg(c.singleWindow ? c.window : -1);
+        for (const CellChannelRecord &record : c.channels)
+            text += QStringLiteral("%1=%2 ").arg(record.position).arg(record.channelNo);
+        text += QLatin1Char(']');
+    }
+    return text;
+}
+
+void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("recalled") << "recalled" << QString();
+    QTest::newRow("refused half way") << "refused"
+                                      << "The matrix refused the pane shown alone in cell 2. The "
+                                         "wall was put back as it was.";
+    QTest::newRow("another grid")
+            << "grid"
+            << "The preset is for a wall of 2 x 2 cells, this wall has 1 x 2.";
+}
+
+void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, told);
+    MessageBoxScript boxes(1);
+    f.connectPage();
+    f.arrangeAndSave(2, 2);
+    // Saved: cell 1 turns through five channels, cell 2 holds three, its third pane alone.
+    QVERIFY(f.cellSetByAnotherOperator(
+            1, {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2)}));
+    CellForConfigChannels *first = f.cellSetByAnotherOperator(
+            0,
+            {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2), f.channel("a-4", 3),
+             f.channel("a-5", 4)});
+    QVERIFY(first && first->turnShowOperate(CellTurnCode::TurnStart));
+    QTest::mouseDClick(f.grid()->getCellByIndex(1)->channelWidget(2), Qt::LeftButton);
+    QTRY_VERIFY(f.simulator->linuxState().cells.at(1).singleWindow);
+    const QString saved = held();
+    answerName(presetAction(QString()), QStringLiteral("Day"));
+    const QString server = DATACore::UserManagerCore::instance()->GetServers(QString()).at(0).id;
+    QCOMPARE(DATACore::UserManagerCore::instance()->wallPresetNames(server), QStringList {"Day"});
+
+    // Another operator changes both cells; or the wall gets another grid.
+    if (how == QLatin1String("grid")) {
+        f.arrangeAndSave(1, 2);
+    } else {
+        QVERIFY(f.cellSetByAnotherOperator(1, {f.channel("a-6", 0)}));
+        QVERIFY(f.cellSetByAnotherOperator(0, {f.channel("b-1", 1)}));
+    }
+    const QString changed = held();
+    QVERIFY(changed != saved);
+    if (how == QLatin1String("refused")) {
+        MatrixSimulatorFaults faults;
+        faults.refusedRequests = {MatrixProtocol::LinuxSetCellSingleWindow};
+        faults.refusedResult = MatrixErrFailed;
+        f.simulator->setFaults(faults);
+    }
+    boxes.clearRecords();
+    QAction *recall = presetAction(QStringLiteral("Day"), "recallPresetAction");
+    QVERIFY(recall);
+    recall->trigger();
+    QStringList texts {QStringLiteral("Do you want to recall the preset \"Day\"?")};
+    if (!told.isEmpty())
+        texts << told;
+    QCOMPARE(boxes.texts(), texts);
+    QCOMPARE(held(), how == QLatin1String("recalled") ? saved : changed);
+    if (how != QLatin1String("recalled"))
+        return;
+    // The page shows what the matrix holds now.
+    first = f.grid()->getCellByIndex(0);
+    QCOMPARE(first->channelMap().size(), 5);
+    QCOMPARE(first->turnState(), CellTurnCode::TurnStart);
+    QCOMPARE(f.grid()->getCellByIndex(1)->singlePane(), 2);
+
+    // Renamed, then deleted.
+    answerName(presetAction(QStringLiteral("Day"), "renamePresetAction"), QStringLiteral("Night"));
+    QCOMPARE(DATACore::UserManagerCore::instance()->wallPresetNames(server), QStringList {"Night"});
+    presetAction(QStringLiteral("Night"), "deletePresetAction")->trigger();
+    QCOMPARE(boxes.texts().last(), QStringLiteral("Do you want to delete the preset \"Night\"?"));
+    QVERIFY(DATACore::UserManagerCore::instance()->wallPresetNames(server).isEmpty());
+    QVERIFY(!presetAction(QStringLiteral("Night"), "recallPresetAction"));
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)

@@ -593,7 +593,7 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+381"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+387"/>
         <location line="+138"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
@@ -798,6 +798,82 @@
         <source>Do you want to stop every turn show on the wall?</source>
         <translation>是否停止电视墙上的全部轮巡？</translation>
     </message>
+    <message>
+        <location line="+15"/>
+        <source>Save As...</source>
+        <translation>另存为...</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Recall</source>
+        <translation>调用</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Rename...</source>
+        <translation>重命名...</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Save Preset</source>
+        <translation>保存预案</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+63"/>
+        <source>Preset name:</source>
+        <translation>预案名称：</translation>
+    </message>
+    <message>
+        <location line="-55"/>
+        <source>The preset could not be saved: %1</source>
+        <translation>无法保存预案：%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Do you want to recall the preset &quot;%1&quot;?</source>
+        <translation>是否调用预案“%1”？</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The preset &quot;%1&quot; cannot be read.</source>
+        <translation>无法读取预案“%1”。</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>The matrix refused %1. The wall was put back as it was.</source>
+        <translation>矩阵服务器拒绝了%1。电视墙已恢复原状。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix refused %1, and then %2 while putting the wall back.</source>
+        <translation>矩阵服务器拒绝了%1，恢复电视墙时又拒绝了%2。</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Rename Preset</source>
+        <translation>重命名预案</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The preset could not be renamed: %1</source>
+        <translation>无法重命名预案：%1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Do you want to delete the preset &quot;%1&quot;?</source>
+        <translation>是否删除预案“%1”？</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The preset could not be deleted: %1</source>
+        <translation>无法删除预案：%1</translation>
+    </message>
 </context>
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::LinuxMatrixUpgradeDlg</name>
@@ -864,6 +940,55 @@
         <location line="+6"/>
         <source>Prompt</source>
         <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::LinuxWallPreset</name>
+    <message>
+        <location filename="../src/linux/LinuxWallPreset.cpp" line="+119"/>
+        <source>The preset is for a wall of %1 x %2 cells, this wall has %3 x %4.</source>
+        <translation>该预案适用于 %1 x %2 个单元的电视墙，当前电视墙为 %3 x %4。</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>The preset holds channels that no longer exist: %1.</source>
+        <translation>该预案包含已不存在的通道：%1。</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>stopping the turn show of cell %1</source>
+        <translation>停止单元 %1 的轮巡</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>bringing back the spread cell %1</source>
+        <translation>取消单元 %1 的铺满整墙</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the channels of cell %1</source>
+        <translation>单元 %1 的通道</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the split of cell %1</source>
+        <translation>单元 %1 的分屏</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the pane shown alone in cell %1</source>
+        <translation>单元 %1 的单画面显示</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+4"/>
+        <source>the turn show of cell %1</source>
+        <translation>单元 %1 的轮巡</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>spreading cell %1</source>
+        <translation>单元 %1 铺满整墙</translation>
     </message>
 </context>
 <context>
@@ -992,9 +1117,14 @@
         <translation>恢复出厂</translation>
     </message>
     <message>
-        <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+31"/>
+        <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+33"/>
         <source>Stop All Turns</source>
         <translation>停止全部轮巡</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Presets</source>
+        <translation>预案</translation>
     </message>
 </context>
 <context>

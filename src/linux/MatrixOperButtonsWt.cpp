@@ -2,7 +2,9 @@
 #include "ui_MatrixOperButtonsWt.h"
 
 #include <QBoxLayout>
+#include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -36,6 +38,16 @@ MatrixOperButtonsWt::MatrixOperButtonsWt(QWidget *parent)
         bar->insertWidget(bar->indexOf(ui->clearChannelsBt) + 1, stopAllTurnsBt);
     connect(stopAllTurnsBt, &QPushButton::clicked, this,
             &MatrixOperButtonsWt::signalStopAllTurnsBtClicked);
+    presetsBt = new QToolButton(this);
+    presetsBt->setObjectName(QStringLiteral("presetsBt"));
+    presetsBt->setText(tr("Presets"));
+    presetsBt->setPopupMode(QToolButton::InstantPopup);
+    presets = new QMenu(presetsBt);
+    presets->setObjectName(QStringLiteral("presetMenu"));
+    presets->setProperty("lumo_menu", true);
+    presetsBt->setMenu(presets);
+    if (auto *bar = qobject_cast<QBoxLayout *>(layout()))
+        bar->insertWidget(bar->indexOf(stopAllTurnsBt) + 1, presetsBt);
     setStatus(LinuxDigitalMatrixPage::MatrixStatusNormal);
 }
 
@@ -48,6 +60,7 @@ void MatrixOperButtonsWt::setStatus(LinuxDigitalMatrixPage::MatrixStatus status)
     ui->configMatrixBt->setVisible(!arranging);
     ui->clearChannelsBt->setVisible(!arranging);
     stopAllTurnsBt->setVisible(!arranging);
+    presetsBt->setVisible(!arranging);
     ui->saveConfigBt->setVisible(arranging);
     ui->backStepBt->setVisible(arranging);
     ui->cancelBt->setVisible(arranging);

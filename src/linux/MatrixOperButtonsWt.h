@@ -8,7 +8,9 @@
 
 #include <memory>
 
+class QMenu;
 class QPushButton;
+class QToolButton;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -29,6 +31,8 @@ public:
 
     void setStatus(LinuxDigitalMatrixPage::MatrixStatus status);
     LinuxDigitalMatrixPage::MatrixStatus status() const { return currentStatus; }
+    // The menu of the wall presets; the page fills it each time it opens.
+    QMenu *presetMenu() const { return presets; }
 
 signals:
     void signalConfigMatrixBtClicked();
@@ -45,6 +49,8 @@ signals:
 private:
     std::unique_ptr<Ui::MatrixOperButtonsWt> ui;
     QPushButton *stopAllTurnsBt = nullptr;
+    QToolButton *presetsBt = nullptr;
+    QMenu *presets = nullptr;
     LinuxDigitalMatrixPage::MatrixStatus currentStatus = LinuxDigitalMatrixPage::MatrixStatusNormal;
 };
 
