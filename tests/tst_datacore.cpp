@@ -171,7 +171,14 @@ private slots:
     void failedLookups_returnEmptyRecords();
     void addRecords_applyTheSameRules();
 
+    void wallPresets_migrateAFileOfTheFirstSchema();
+    void wallPresets_saveListRenameLoadDelete();
+    void wallPresets_refuseBadInputAndTouchNothing_data();
+    void wallPresets_refuseBadInputAndTouchNothing();
+
 private:
+    // Every stored preset row as "server|name|version|payload;".
+    QString presetRows() const;
     QString dbFile() const { return m_dir->filePath(QStringLiteral("datacenter.sqlite")); }
     bool importSample() { return m_core->importSiteFile(sampleSiteFile()); }
     QString addX86(const QString &name, const QString &ip, int port);
@@ -434,7 +441,7 @@ void TestDataCore::reopen_keepsEverything()
     QCOMPARE(snapshot(m_core), before);
     QVariant version;
     QVERIFY(tamper(dbFile(), {QStringLiteral("PRAGMA user_version")}, &version));
-    QCOMPARE(version.toInt(), 1);
+    QCOMPARE(version.toInt(), 2);
     QCOMPARE(m_core->GetServers(QString()).at(1).password, QStringLiteral("明文"));
     // The passwords at rest are for the file's owner only.
     QCOMPARE(QFile::permissions(dbFile()),
@@ -743,6 +750,164 @@ void TestDataCore::addRecords_applyTheSameRules()
     view.localNO.clear();
     QVERIFY(!m_core->addView(view)); // keys and panes do not pair up
     QCOMPARE(m_core->getAllViews().size(), 1);
+}
+
+// ---- Wall presets ----------------------------------------------------------------------
+
+QString TestDataCore::presetRows() const
+{
+    QVariant rows;
+    if (!tamper(dbFile(),
+                {QStringLiteral("SELECT group_concat(server_id || '|' || name || '|' || version"
+                                " || '|' || CAST(payload AS TEXT), ';') FROM"
+                                " (SELECT * FROM wall_presets ORDER BY seq)")},
+                &rows))
+        return QStringLiteral("<unreadable>");
+    return rows.toString();
+}
+
+void TestDataCore::wallPresets_migrateAFileOfTheFirstSchema()
+{
+    // A file written by the data centre of the first schema: two matrix servers and the
+    // sample site.
+    m_core->close();
+    QVERIFY(QFile::remove(dbFile()));
+    QVERIFY(QFile::copy(testDataFile(QStringLiteral("datacentre-schema1.sqlite")), dbFile()));
+    QVERIFY(QFile::setPermissions(dbFile(), QFile::ReadOwner | QFile::WriteOwner));
+    QVariant value;
+    QVERIFY(tamper(dbFile(), {QStringLiteral("PRAGMA user_version")}, &value));
+    QCOMPARE(value.toInt(), 1);
+
+    QVERIFY2(m_core->open(dbFile()), qPrintable(m_core->lastError()));
+    QVERIFY(tamper(dbFile(), {QStringLiteral("PRAGMA user_version")}, &value));
+    QCOMPARE(value.toInt(), 2);
+    const QList<UServerInfo> servers = m_core->GetServers(QString());
+    QStringList described;
+    for (const UServerInfo &server : servers)
+        described << describeServer(server);
+    QCOMPARE(described,
+             (QStringList {"Hall wall 127.0.0.1:9010 type 2 user ''",
+                           "Lobby matrix 127.0.0.1:6000 type 6 user 'admin'"}));
+    QCOMPARE(servers.at(1).password, QStringLiteral("admin"));
+    QCOMPARE(m_core->GetOneRegion(QString()).size(), 6);
+    QCOMPARE(m_core->getAllViews().size(), 2);
+
+    // Both servers take presets; deleting one deletes its presets and no other.
+    const QByteArray wall = R"({"version":1,"cells":[]})";
+    QVERIFY2(m_core->saveWallPreset(servers.at(0).id, QStringLiteral("Day"), wall),
+             qPrintable(m_core->lastError()));
+    QVERIFY(m_core->saveWallPreset(servers.at(1).id, QStringLiteral("Day"), wall));
+    QVERIFY(m_core->saveWallPreset(servers.at(1).id, QStringLiteral("Night"), wall));
+    QVERIFY(m_core->DeleteServer(servers.at(1).id, SERVERTYPE_LINUX_DIGITALMATRIX));
+    QVERIFY(m_core->wallPresetNames(servers.at(1).id).isEmpty());
+    QCOMPARE(presetRows(), servers.at(0).id + QStringLiteral("|Day|1|") + QString::fromUtf8(wall));
+
+    // Opened again, the file keeps its schema and its rows.
+    m_core->close();
+    QVERIFY(m_core->open(dbFile()));
+    QCOMPARE(m_core->wallPresetNames(servers.at(0).id), QStringList {"Day"});
+}
+
+void TestDataCore::wallPresets_saveListRenameLoadDelete()
+{
+    const QString x86 = addX86(QStringLiteral("A"), QStringLiteral("10.0.0.1"), 9001);
+    QVERIFY(!x86.isEmpty());
+    const QByteArray first = R"({"version":1,"windows":[{"index":0,"split":4}]})";
+    const QByteArray second = R"({"version":3,"windows":[]})";
+    QVERIFY(m_core->saveWallPreset(x86, QStringLiteral(" 早班 "), first));
+    QVERIFY(m_core->saveWallPreset(x86, QStringLiteral("Night"), second));
+    QCOMPARE(m_core->wallPresetNames(x86), (QStringList {"早班", "Night"}));
+
+    QVERIFY2(m_core->renameWallPreset(x86, QStringLiteral("night"), QStringLiteral("NIGHT")),
+             qPrintable(m_core->lastError()));
+    QCOMPARE(m_core->wallPresetNames(x86), (QStringList {"早班", "NIGHT"}));
+    QByteArray loaded;
+    QVERIFY(m_core->loadWallPreset(x86, QStringLiteral("Night"), &loaded));
+    QCOMPARE(loaded, second);
+    QVERIFY(m_core->loadWallPreset(x86, QStringLiteral("早班"), &loaded));
+    QCOMPARE(loaded, first);
+
+    QVERIFY(m_core->deleteWallPreset(x86, QStringLiteral("早班")));
+    QCOMPARE(m_core->wallPresetNames(x86), QStringList {"NIGHT"});
+    QVERIFY(!m_core->loadWallPreset(x86, QStringLiteral("早班"), &loaded));
+    QCOMPARE(loaded, first);
+}
+
+void TestDataCore::wallPresets_refuseBadInputAndTouchNothing_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<QByteArray>("payload");
+    QTest::addColumn<QString>("why");
+    const auto row = [](const char *tag, const char *operation, const QString &name,
+                        const char *why, const QByteArray &payload = R"({"version":1})",
+                        const QString &newName = QString()) {
+        QTest::newRow(tag) << QString(operation) << name << newName << payload << QString(why);
+    };
+    row("empty name", "save", "", "empty");
+    row("blank name", "save", "   ", "empty");
+    row("double quote", "save", "Day \"2\"", "quote");
+    row("single quote", "save", "Day's", "quote");
+    row("backslash", "save", "Day\\2", "backslash");
+    row("control character", "save", "Day\t2", "control");
+    row("too long", "save", QString(65, QLatin1Char('x')), "64");
+    row("duplicate ignoring case", "save", "DAY", "already");
+    row("no JSON", "save", "New", "JSON", "{version:1");
+    row("no version", "save", "New", "version", R"({"v":1})");
+    row("version zero", "save", "New", "version", R"({"version":0})");
+    row("unknown server", "save unknown", "New", "unknown");
+    row("server of no matrix", "save stream", "New", "no matrix");
+    row("rename onto another", "rename", "Day", "already", {}, "night");
+    row("rename to quotes", "rename", "Day", "quote", {}, "\"x\"");
+    row("rename unknown", "rename", "Noon", "no preset", {}, "Later");
+    row("delete unknown", "delete", "Noon", "no preset");
+    row("load a damaged row", "load damaged", "Day", "damaged");
+    row("load another version", "load version", "Day", "damaged");
+}
+
+void TestDataCore::wallPresets_refuseBadInputAndTouchNothing()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, name);
+    QFETCH(QString, newName);
+    QFETCH(QByteArray, payload);
+    QFETCH(QString, why);
+    const QString x86 = addX86(QStringLiteral("A"), QStringLiteral("10.0.0.1"), 9001);
+    QVERIFY(m_core->AddServer(QStringLiteral("S"), QStringLiteral("10.0.0.3"), QString(), QString(),
+                              554, SERVERTYPE_STREAM));
+    const QString stream = m_core->GetServers(QStringLiteral("10.0.0.3")).value(0).id;
+    QVERIFY(m_core->saveWallPreset(x86, QStringLiteral("Day"), R"({"version":1,"a":[1]})"));
+    QVERIFY(m_core->saveWallPreset(x86, QStringLiteral("Night"), R"({"version":2})"));
+    if (operation == QLatin1String("load damaged"))
+        QVERIFY(tamper(dbFile(),
+                       {QStringLiteral("UPDATE wall_presets SET payload = '{\"vers'"
+                                       " WHERE name = 'Day'")}));
+    if (operation == QLatin1String("load version"))
+        QVERIFY(tamper(dbFile(),
+                       {QStringLiteral("UPDATE wall_presets SET version = 7 WHERE name = 'Day'")}));
+    const QString before = presetRows();
+
+    QByteArray loaded("untouched");
+    bool done = true;
+    if (operation.startsWith(QLatin1String("save"))) {
+        const QString server = operation.endsWith(QLatin1String("unknown"))
+                ? QStringLiteral("no-such-server")
+                : operation.endsWith(QLatin1String("stream")) ? stream
+                                                              : x86;
+        done = m_core->saveWallPreset(server, name, payload);
+    } else if (operation == QLatin1String("rename")) {
+        done = m_core->renameWallPreset(x86, name, newName);
+    } else if (operation == QLatin1String("delete")) {
+        done = m_core->deleteWallPreset(x86, name);
+    } else {
+        done = m_core->loadWallPreset(x86, name, &loaded);
+    }
+    QVERIFY(!done);
+    QVERIFY2(m_core->lastError().contains(why), qPrintable(m_core->lastError()));
+    QCOMPARE(loaded, QByteArray("untouched"));
+    QCOMPARE(presetRows(), before);
+    QVERIFY(m_core->wallPresetNames(stream).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestDataCore)

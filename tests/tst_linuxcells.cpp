@@ -638,9 +638,12 @@ void TestLinuxCells::spreadingIsRefusedWhileACellTurns()
     grid()->slotCellDoubleClicked(0);
     QTest::mouseDClick(cell(1)->channelWidget(0), Qt::LeftButton);
     QCOMPARE(boxes.texts(),
-             (QStringList {"Forbid to melting flat while some cells turn show!",
-                           "Forbid to melting flat while some cells turn show!",
-                           "Forbid to melting flat while turn show!"}));
+             (QStringList {"Forbid to melting flat while some cells turn show! Stop the turn "
+                           "shows and melt flat?",
+                           "Forbid to melting flat while some cells turn show! Stop the turn "
+                           "shows and melt flat?",
+                           "Forbid to melting flat while turn show! Stop the turn show and melt "
+                           "flat?"}));
     QVERIFY(base()->calls().isEmpty());
     QCOMPARE(grid()->shownCellCount(), 4);
     QCOMPARE(grid()->wallCellIndex(), -1);

@@ -28,6 +28,7 @@
 #include "LinuxWallFixture.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
+#include "UserManagerCore.h"
 #include "MessageBoxScript.h"
 #include "LinuxPageHarness.h"
 #include "ModalDriver.h"
@@ -38,6 +39,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
@@ -87,9 +89,19 @@ private slots:
     // What is on air, as the matrix reports it.
     void cellTurnShowNamesThePageOnAir();
     void upgradeShowsTheMatrixProgress();
+    void stopAllTurnsEndsRunningAndPausedCells_data();
+    void stopAllTurnsEndsRunningAndPausedCells();
+    void presetIsRecalledOrTheWallPutBack_data();
+    void presetIsRecalledOrTheWallPutBack();
 
 private:
     void screenshot(const QString &name);
+    // Opens the preset menu; the action of a listed preset, or "Save As..." for none.
+    QAction *presetAction(const QString &preset, const char *action = "savePresetAction");
+    // Triggers the action and answers the name dialog it opens with name.
+    void answerName(QAction *action, const QString &name);
+    // Per cell of the matrix: split, turn state, pane alone and channel positions/numbers.
+    QString held() const;
 
     LinuxWallFixture f;
 };
@@ -324,12 +336,18 @@ void TestLinuxEndToEnd::configureAWallAndReadItBack()
              QStringLiteral("North gate"));
     QCOMPARE(int(loadedCell1->turnState()), 1);
 
-    // Spreading is refused now; stopping the turn show lets the cell come back.
+    // Spreading waits for the turn show: declined, nothing changes; accepted, the turn show
+    // stops and the cell comes back.
+    const QString offer = QStringLiteral("Forbid to melting flat while turn show! Stop the turn "
+                                         "show and melt flat?");
     QTest::mouseDClick(loaded->channelWidget(2), Qt::LeftButton);
-    QCOMPARE(boxes.texts().last(), QStringLiteral("Forbid to melting flat while turn show!"));
-    QVERIFY(loaded->turnShowOperate(CellTurnCode::TurnStop));
+    QCOMPARE(boxes.texts().last(), offer);
+    QCOMPARE(f.simulator->linuxState().cells.at(0).turnState, 0);
+    QCOMPARE(f.simulator->linuxState().meltedCell, 0);
+    boxes.answer(1);
+    QTest::mouseDClick(loaded->channelWidget(2), Qt::LeftButton);
+    QCOMPARE(boxes.texts().last(), offer);
     QTRY_COMPARE(f.simulator->linuxState().cells.at(0).turnState, 2);
-    QTest::mouseDClick(loaded->channelWidget(2), Qt::LeftButton);
     QTRY_COMPARE(f.simulator->linuxState().meltedCell, -1);
     QVERIFY(!f.simulator->linuxState().cells.at(0).singleWindow);
     QCOMPARE(f.grid()->shownCellCount(), 4);
@@ -643,6 +661,210 @@ void TestLinuxEndToEnd::upgradeShowsTheMatrixProgress()
              QStringList {"Linux matrix upgrade finished! Please poweroff to restart!"});
     QCOMPARE(f.oper()->connectServerHint(),
              QStringLiteral("Firmware before the upgrade: 1.0.0, after: 2.0.0"));
+}
+
+void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<short>("answer");
+    QTest::newRow("declined") << "button" << short(0);
+    QTest::newRow("accepted") << "button" << short(1);
+    QTest::newRow("refused by the matrix") << "refused" << short(1);
+    QTest::newRow("spreading a cell, accepted") << "spread" << short(1);
+    QTest::newRow("spreading a cell, declined") << "spread" << short(0);
+}
+
+void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells()
+{
+    QFETCH(QString, how);
+    QFETCH(short, answer);
+    MessageBoxScript boxes(0);
+    f.connectPage();
+    f.arrangeAndSave(2, 2);
+    // Nothing turns yet: the button says so and sends nothing.
+    QPushButton *stopAll = f.button("stopAllTurnsBt");
+    QVERIFY(stopAll && stopAll->isVisible());
+    stopAll->click();
+    QCOMPARE(boxes.texts(), QStringList {"No turn show runs on the wall."});
+
+    // Cell 2 turns, cell 1 turns paused, cell 3 shows its channels without a turn show.
+    const QList<CellChannelItem> five {f.channel("a-1", 0), f.channel("a-2", 1),
+                                       f.channel("a-3", 2), f.channel("a-4", 3),
+                                       f.channel("a-5", 4)};
+    QVERIFY(f.cellSetByAnotherOperator(2, five.mid(0, 3)));
+    QVERIFY(f.cellSetByAnotherOperator(1, five));
+    CellForConfigChannels *running = f.cellSetByAnotherOperator(0, five);
+    QVERIFY(running);
+    CellForConfigChannels *paused = f.grid()->getCellByIndex(1);
+    CellForConfigChannels *still = f.grid()->getCellByIndex(2);
+    QVERIFY(running->turnShowOperate(CellTurnCode::TurnStart));
+    QVERIFY(paused->turnShowOperate(CellTurnCode::TurnStart));
+    QVERIFY(paused->turnShowOperate(CellTurnCode::TurnPause));
+    const auto held = [this] {
+        QList<int> states;
+        for (int cell = 0; cell < 3; ++cell)
+            states << f.simulator->linuxState().cells.at(cell).turnState;
+        return states;
+    };
+    QCOMPARE(held(), (QList<int> {0, 1, 2}));
+
+    if (how == QLatin1String("refused")) {
+        MatrixSimulatorFaults faults;
+        faults.refusedRequests = {MatrixProtocol::LinuxSetCellTurnShow};
+        faults.refusedResult = MatrixErrFailed;
+        f.simulator->setFaults(faults);
+    }
+    boxes.clearRecords();
+    boxes.answer(answer);
+    QString question = QStringLiteral("Do you want to stop every turn show on the wall?");
+    if (how == QLatin1String("spread")) {
+        // The first double click shows the pane alone, the second spreads the cell.
+        QTest::mouseDClick(still->channelWidget(1), Qt::LeftButton);
+        QTRY_VERIFY(f.simulator->linuxState().cells.at(2).singleWindow);
+        QTest::mouseDClick(still->channelWidget(1), Qt::LeftButton);
+        question = QStringLiteral("Forbid to melting flat while some cells turn show! Stop the "
+                                  "turn shows and melt flat?");
+    } else {
+        stopAll->click();
+    }
+
+    QStringList told {question};
+    if (how == QLatin1String("refused"))
+        told << QStringLiteral("Stop turn show fail!");
+    QCOMPARE(boxes.texts(), told);
+    const bool stops = answer == 1 && how != QLatin1String("refused");
+    QCOMPARE(held(), stops ? (QList<int> {2, 2, 2}) : (QList<int> {0, 1, 2}));
+    // The cells show what the matrix holds.
+    QCOMPARE(running->turnState(), stops ? CellTurnCode::TurnStop : CellTurnCode::TurnStart);
+    QCOMPARE(paused->turnState(), stops ? CellTurnCode::TurnStop : CellTurnCode::TurnPause);
+    QCOMPARE(running->channelWidget(0)->isTurning(), !stops);
+    for (int cell = 0; cell < 3; ++cell)
+        QVERIFY(!f.simulator->linuxState().cells.at(cell).channels.isEmpty());
+    const bool spread = stops && how == QLatin1String("spread");
+    QCOMPARE(f.simulator->linuxState().meltedCell, spread ? 2 : -1);
+    QCOMPARE(f.grid()->wallCellIndex(), spread ? 2 : -1);
+    QTRY_COMPARE(f.grid()->shownCellCount(), spread ? 1 : 4);
+    if (stops && !spread)
+        screenshot(QStringLiteral("linux-stop-all-turns"));
+}
+
+QAction *TestLinuxEndToEnd::presetAction(const QString &preset, const char *action)
+{
+    auto *menu = f.page->findChild<QMenu *>(QStringLiteral("presetMenu"));
+    if (!menu)
+        return nullptr;
+    emit menu->aboutToShow();
+    QMenu *owner = preset.isEmpty() ? menu : menu->findChild<QMenu *>("preset:" + preset);
+    return owner ? owner->findChild<QAction *>(QLatin1String(action)) : nullptr;
+}
+
+void TestLinuxEndToEnd::answerName(QAction *action, const QString &name)
+{
+    QVERIFY(action && action->isEnabled());
+    ModalDriver dialog([&name](QWidget *modal) {
+        if (auto *input = qobject_cast<QInputDialog *>(modal)) {
+            input->setTextValue(name);
+            input->accept();
+        }
+    });
+    dialog.start();
+    action->trigger();
+    dialog.stop();
+    QVERIFY(dialog.ran());
+}
+
+QString TestLinuxEndToEnd::held() const
+{
+    const SimLinuxState state = f.simulator->linuxState();
+    QString text = QStringLiteral("spread %1;").arg(state.meltedCell);
+    for (int cell = 0; cell < 4 && cell < state.cells.size(); ++cell) {
+        const SimLinuxCell &c = state.cells.at(cell);
+        text += QStringLiteral(" %1: split %2 turn %3 alone %4 [")
+                        .arg(cell)
+                        .arg(c.split)
+                        .arg(c.turnState)
+                        .arg(c.singleWindow ? c.window : -1);
+        for (const CellChannelRecord &record : c.channels)
+            text += QStringLiteral("%1=%2 ").arg(record.position).arg(record.channelNo);
+        text += QLatin1Char(']');
+    }
+    return text;
+}
+
+void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("recalled") << "recalled" << QString();
+    QTest::newRow("refused half way") << "refused"
+                                      << "The matrix refused the pane shown alone in cell 2. The "
+                                         "wall was put back as it was.";
+    QTest::newRow("another grid")
+            << "grid"
+            << "The preset is for a wall of 2 x 2 cells, this wall has 1 x 2.";
+}
+
+void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, told);
+    MessageBoxScript boxes(1);
+    f.connectPage();
+    f.arrangeAndSave(2, 2);
+    // Saved: cell 1 turns through five channels, cell 2 holds three, its third pane alone.
+    QVERIFY(f.cellSetByAnotherOperator(
+            1, {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2)}));
+    CellForConfigChannels *first = f.cellSetByAnotherOperator(
+            0,
+            {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2), f.channel("a-4", 3),
+             f.channel("a-5", 4)});
+    QVERIFY(first && first->turnShowOperate(CellTurnCode::TurnStart));
+    QTest::mouseDClick(f.grid()->getCellByIndex(1)->channelWidget(2), Qt::LeftButton);
+    QTRY_VERIFY(f.simulator->linuxState().cells.at(1).singleWindow);
+    const QString saved = held();
+    answerName(presetAction(QString()), QStringLiteral("Day"));
+    const QString server = DATACore::UserManagerCore::instance()->GetServers(QString()).at(0).id;
+    QCOMPARE(DATACore::UserManagerCore::instance()->wallPresetNames(server), QStringList {"Day"});
+
+    // Another operator changes both cells; or the wall gets another grid.
+    if (how == QLatin1String("grid")) {
+        f.arrangeAndSave(1, 2);
+    } else {
+        QVERIFY(f.cellSetByAnotherOperator(1, {f.channel("a-6", 0)}));
+        QVERIFY(f.cellSetByAnotherOperator(0, {f.channel("b-1", 1)}));
+    }
+    const QString changed = held();
+    QVERIFY(changed != saved);
+    if (how == QLatin1String("refused")) {
+        MatrixSimulatorFaults faults;
+        faults.refusedRequests = {MatrixProtocol::LinuxSetCellSingleWindow};
+        faults.refusedResult = MatrixErrFailed;
+        f.simulator->setFaults(faults);
+    }
+    boxes.clearRecords();
+    QAction *recall = presetAction(QStringLiteral("Day"), "recallPresetAction");
+    QVERIFY(recall);
+    recall->trigger();
+    QStringList texts {QStringLiteral("Do you want to recall the preset \"Day\"?")};
+    if (!told.isEmpty())
+        texts << told;
+    QCOMPARE(boxes.texts(), texts);
+    QCOMPARE(held(), how == QLatin1String("recalled") ? saved : changed);
+    if (how != QLatin1String("recalled"))
+        return;
+    // The page shows what the matrix holds now.
+    first = f.grid()->getCellByIndex(0);
+    QCOMPARE(first->channelMap().size(), 5);
+    QCOMPARE(first->turnState(), CellTurnCode::TurnStart);
+    QCOMPARE(f.grid()->getCellByIndex(1)->singlePane(), 2);
+
+    // Renamed, then deleted.
+    answerName(presetAction(QStringLiteral("Day"), "renamePresetAction"), QStringLiteral("Night"));
+    QCOMPARE(DATACore::UserManagerCore::instance()->wallPresetNames(server), QStringList {"Night"});
+    presetAction(QStringLiteral("Night"), "deletePresetAction")->trigger();
+    QCOMPARE(boxes.texts().last(), QStringLiteral("Do you want to delete the preset \"Night\"?"));
+    QVERIFY(DATACore::UserManagerCore::instance()->wallPresetNames(server).isEmpty());
+    QVERIFY(!presetAction(QStringLiteral("Night"), "recallPresetAction"));
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)

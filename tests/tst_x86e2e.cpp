@@ -92,6 +92,8 @@ private slots:
     void anotherOperatorsSourcesAreNamedOnThePage();
     void turnShowStepsOnThePageWithTheMatrix();
     void sourceDialogOpensWithTheWindowsSources();
+    void stopAllTurnsEndsOnlyRunningAndPausedOnes_data();
+    void stopAllTurnsEndsOnlyRunningAndPausedOnes();
 
 private:
     QPushButton *button(const QString &name) const { return f.button(name); }
@@ -1131,6 +1133,72 @@ void TestX86EndToEnd::sourceDialogOpensWithTheWindowsSources()
     QCOMPARE(ticked, lobbyChannels);
     QCOMPARE(interval, 40);
     QVERIFY(turning);
+}
+
+void TestX86EndToEnd::stopAllTurnsEndsOnlyRunningAndPausedOnes_data()
+{
+    QTest::addColumn<bool>("turns");
+    QTest::addColumn<short>("answer");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QString>("message");
+    const QString question = QStringLiteral("Do you want to stop every turn show on the wall?");
+    QTest::newRow("nothing turns")
+            << false << short(1) << false << "No turn show runs on the wall.";
+    QTest::newRow("declined") << true << short(0) << false << question;
+    QTest::newRow("accepted") << true << short(1) << false << question;
+    QTest::newRow("refused by the matrix")
+            << true << short(1) << true << "The matrix server refused to change the turn show!";
+}
+
+void TestX86EndToEnd::stopAllTurnsEndsOnlyRunningAndPausedOnes()
+{
+    QFETCH(bool, turns);
+    QFETCH(short, answer);
+    QFETCH(bool, refused);
+    QFETCH(QString, message);
+    QVERIFY(connectAndArrangeTwoByTwo());
+    MatrixManageWidget *wall = f.wall();
+    QList<int> held {0, 0, 0};
+    if (turns) {
+        // Window 1 turns, window 2 turns paused, window 3 shows a fixed set.
+        for (int index = 0; index < 3; ++index) {
+            select(index);
+            setSources([index](MatrixGroupTree *group, SetChannelSource *) {
+                tickLobby(group, 4, QStringLiteral("4"), index < 2 ? 20 : 0);
+            });
+        }
+        select(1);
+        QTRY_VERIFY(button("_turnShowBtn")->isEnabled());
+        QTest::mouseClick(button("_turnShowBtn"), Qt::LeftButton);
+        auto *menu = page->findChild<TurnControlWidget *>();
+        QTRY_VERIFY(menu->isVisible());
+        QTest::mouseClick(menu->findChild<QPushButton *>("_pauseTurnShowBtn"), Qt::LeftButton);
+        held = {1, 2, 0};
+        for (int index = 0; index < 3; ++index)
+            QTRY_COMPARE_WITH_TIMEOUT(simWindow(index).turnState, held.at(index),
+                                      X86WallFixture::Timeout);
+    }
+    if (refused)
+        f.refuse({quint16(MatrixProtocol::X86SetTurnState)});
+    boxes->clearRecords();
+    boxes->answer(answer);
+    QPushButton *stopAll = button("_stopAllTurnsBtn");
+    QVERIFY(stopAll->isVisible() && stopAll->isEnabled());
+    QTest::mouseClick(stopAll, Qt::LeftButton);
+
+    if (refused)
+        QTRY_VERIFY_WITH_TIMEOUT(boxes->texts().contains(message), X86WallFixture::Timeout);
+    QCOMPARE(boxes->texts().count(message), 1);
+    const bool stops = turns && answer == 1 && !refused;
+    const QList<int> expected = stops ? QList<int> {0, 0, 0} : held;
+    for (int index = 0; index < 3; ++index) {
+        QTRY_COMPARE_WITH_TIMEOUT(simWindow(index).turnState, expected.at(index),
+                                  X86WallFixture::Timeout);
+        QTRY_COMPARE(int(wall->mirrorByIndex(index)->getTurnState()), expected.at(index));
+        // The sources stay on every window.
+        QCOMPARE(simWindow(index).sources.size(), turns ? 4 : 0);
+    }
+    QCOMPARE(boxes->count(), refused ? 2 : 1);
 }
 
 QTEST_MAIN(TestX86EndToEnd)

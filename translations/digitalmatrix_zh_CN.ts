@@ -165,7 +165,7 @@
         <translation>继续轮巡失败！</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+56"/>
         <source>Set turn show time fail!</source>
         <translation>设置轮巡时间失败！</translation>
     </message>
@@ -200,9 +200,9 @@
         <translation>分屏失败！</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>Forbid to melting flat while turn show!</source>
-        <translation>轮巡时禁止铺满整墙！</translation>
+        <location line="+17"/>
+        <source>Forbid to melting flat while turn show! Stop the turn show and melt flat?</source>
+        <translation>轮巡时禁止铺满整墙！是否停止轮巡并铺满整墙？</translation>
     </message>
 </context>
 <context>
@@ -221,12 +221,12 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget</name>
     <message>
-        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+189"/>
-        <source>Forbid to melting flat while some cells turn show!</source>
-        <translation>有单元正在轮巡时禁止铺满整墙！</translation>
+        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+191"/>
+        <source>Forbid to melting flat while some cells turn show! Stop the turn shows and melt flat?</source>
+        <translation>有单元正在轮巡时禁止铺满整墙！是否停止所有轮巡并铺满整墙？</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Melting flat fail!</source>
         <translation>铺满整墙失败！</translation>
     </message>
@@ -315,6 +315,11 @@
         <source>clear channels fail!</source>
         <translation>清空通道失败！</translation>
     </message>
+    <message>
+        <location line="+36"/>
+        <source>Stop turn show fail!</source>
+        <translation>停止轮巡失败！</translation>
+    </message>
 </context>
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CustomSearchEdit</name>
@@ -334,7 +339,7 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+248"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+262"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -370,8 +375,8 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-118"/>
-        <location line="+254"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-130"/>
+        <location line="+270"/>
         <location line="+31"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
@@ -392,8 +397,8 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-113"/>
-        <location line="+71"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-115"/>
+        <location line="+73"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
@@ -403,9 +408,9 @@
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-324"/>
+        <location line="-340"/>
         <location line="+6"/>
-        <location line="+359"/>
+        <location line="+375"/>
         <location line="+100"/>
         <location line="+40"/>
         <location line="+33"/>
@@ -414,7 +419,7 @@
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-682"/>
+        <location line="-698"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
     </message>
@@ -434,7 +439,12 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+223"/>
+        <location line="+69"/>
+        <source>Stop all turns</source>
+        <translation>停止全部轮巡</translation>
+    </message>
+    <message>
+        <location line="+168"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -449,7 +459,7 @@
         <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
     </message>
     <message>
-        <location line="+131"/>
+        <location line="+133"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
@@ -463,11 +473,13 @@
         <location line="+118"/>
         <location line="+159"/>
         <location line="+59"/>
+        <location line="+24"/>
+        <location line="+4"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-537"/>
+        <location line="-565"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -572,7 +584,17 @@
         <translation>是否停止轮巡</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+24"/>
+        <source>No turn show runs on the wall.</source>
+        <translation>电视墙上没有正在进行的轮巡。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Do you want to stop every turn show on the wall?</source>
+        <translation>是否停止电视墙上的全部轮巡？</translation>
+    </message>
+    <message>
+        <location line="+42"/>
         <location line="+1"/>
         <source>connect server listener fail!</source>
         <translation>连接服务器监听失败！</translation>
@@ -594,7 +616,7 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+399"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+407"/>
         <location line="+138"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
@@ -804,6 +826,92 @@
         <source>The max channel count can set in cell is:%1</source>
         <translation>单元最多可设置的通道数为：%1</translation>
     </message>
+    <message>
+        <location line="+36"/>
+        <source>No turn show runs on the wall.</source>
+        <translation>电视墙上没有正在进行的轮巡。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Do you want to stop every turn show on the wall?</source>
+        <translation>是否停止电视墙上的全部轮巡？</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Save As...</source>
+        <translation>另存为...</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Recall</source>
+        <translation>调用</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Rename...</source>
+        <translation>重命名...</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Save Preset</source>
+        <translation>保存预案</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+63"/>
+        <source>Preset name:</source>
+        <translation>预案名称：</translation>
+    </message>
+    <message>
+        <location line="-55"/>
+        <source>The preset could not be saved: %1</source>
+        <translation>无法保存预案：%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Do you want to recall the preset &quot;%1&quot;?</source>
+        <translation>是否调用预案“%1”？</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The preset &quot;%1&quot; cannot be read.</source>
+        <translation>无法读取预案“%1”。</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>The matrix refused %1. The wall was put back as it was.</source>
+        <translation>矩阵服务器拒绝了%1。电视墙已恢复原状。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix refused %1, and then %2 while putting the wall back.</source>
+        <translation>矩阵服务器拒绝了%1，恢复电视墙时又拒绝了%2。</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Rename Preset</source>
+        <translation>重命名预案</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The preset could not be renamed: %1</source>
+        <translation>无法重命名预案：%1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Do you want to delete the preset &quot;%1&quot;?</source>
+        <translation>是否删除预案“%1”？</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The preset could not be deleted: %1</source>
+        <translation>无法删除预案：%1</translation>
+    </message>
 </context>
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::LinuxMatrixUpgradeDlg</name>
@@ -870,6 +978,55 @@
         <location line="+6"/>
         <source>Prompt</source>
         <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::LinuxWallPreset</name>
+    <message>
+        <location filename="../src/linux/LinuxWallPreset.cpp" line="+119"/>
+        <source>The preset is for a wall of %1 x %2 cells, this wall has %3 x %4.</source>
+        <translation>该预案适用于 %1 x %2 个单元的电视墙，当前电视墙为 %3 x %4。</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>The preset holds channels that no longer exist: %1.</source>
+        <translation>该预案包含已不存在的通道：%1。</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>stopping the turn show of cell %1</source>
+        <translation>停止单元 %1 的轮巡</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>bringing back the spread cell %1</source>
+        <translation>取消单元 %1 的铺满整墙</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the channels of cell %1</source>
+        <translation>单元 %1 的通道</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the split of cell %1</source>
+        <translation>单元 %1 的分屏</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the pane shown alone in cell %1</source>
+        <translation>单元 %1 的单画面显示</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+4"/>
+        <source>the turn show of cell %1</source>
+        <translation>单元 %1 的轮巡</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>spreading cell %1</source>
+        <translation>单元 %1 铺满整墙</translation>
     </message>
 </context>
 <context>
@@ -996,6 +1153,16 @@
         <location line="+13"/>
         <source>Reset</source>
         <translation>恢复出厂</translation>
+    </message>
+    <message>
+        <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+40"/>
+        <source>Stop All Turns</source>
+        <translation>停止全部轮巡</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Presets</source>
+        <translation>预案</translation>
     </message>
 </context>
 <context>

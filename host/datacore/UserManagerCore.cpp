@@ -8,6 +8,9 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
 #include <QLoggingCategory>
 #include <QMutex>
 #include <QMutexLocker>
@@ -31,7 +34,7 @@ QAtomicPointer<UserManagerCore> s_instance;
 QMutex s_instanceMutex;
 
 // Schema version written to PRAGMA user_version once the matching step has run.
-constexpr int SchemaVersion = 1;
+constexpr int SchemaVersion = 2;
 
 // Step n brings a database of version n to version n + 1.
 QStringList migrationStep(int fromVersion)
@@ -92,6 +95,18 @@ QStringList migrationStep(int fromVersion)
                                " PRIMARY KEY (view_guid, position),"
                                " UNIQUE (view_guid, pane))"),
         };
+    case 1:
+        // Presets go with their server: the foreign key deletes them in the server's own
+        // transaction.
+        return {
+                QStringLiteral("CREATE TABLE wall_presets ("
+                               " seq INTEGER PRIMARY KEY AUTOINCREMENT,"
+                               " server_id TEXT NOT NULL REFERENCES servers(id) ON DELETE CASCADE,"
+                               " name TEXT NOT NULL,"
+                               " version INTEGER NOT NULL CHECK (version >= 1),"
+                               " payload BLOB NOT NULL,"
+                               " UNIQUE (server_id, name COLLATE NOCASE))"),
+        };
     default:
         return {};
     }
@@ -122,6 +137,21 @@ bool isKnownServerType(int type)
     default:
         return false;
     }
+}
+
+constexpr int PresetNameMaxLength = 64;
+
+// The format version of a preset payload, 0 when the bytes are no valid payload.
+int presetPayloadVersion(const QByteArray &payload)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(payload, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return 0;
+    const QJsonValue version = document.object().value(QStringLiteral("version"));
+    if (!version.isDouble() || version.toDouble() != double(version.toInt()) || version.toInt() < 1)
+        return 0;
+    return version.toInt();
 }
 
 const char ServerColumns[] = "id, name, ip, user_name, password, port, type";
@@ -291,6 +321,10 @@ public:
 
     bool migrate();
     bool checkServer(const UServerInfo &server);
+    bool checkPresetServer(const QString &serverId);
+    bool checkPresetName(const QString &name);
+    // The stored spelling of a preset name of the server ("" when there is none).
+    QString storedPresetName(const QString &serverId, const QString &name, bool *ok);
     bool storeSite(SiteData site);
     QList<RegionInfo> allRegions();
     bool readViewChannels(AllPlayViewInfo *view);
@@ -335,6 +369,49 @@ bool UserManagerCorePrivate::migrate()
         ++version;
     }
     return true;
+}
+
+bool UserManagerCorePrivate::checkPresetServer(const QString &serverId)
+{
+    if (serverId.isEmpty())
+        return fail(QStringLiteral("no server id given"));
+    QSqlQuery query(database());
+    if (!exec(query, QStringLiteral("SELECT type FROM servers WHERE id = ?"), {serverId}))
+        return false;
+    if (!query.next())
+        return fail(QStringLiteral("the server %1 is unknown").arg(serverId));
+    const int type = query.value(0).toInt();
+    if (type != SERVERTYPE_X86_DIGITALMATRIX && type != SERVERTYPE_LINUX_DIGITALMATRIX)
+        return fail(QStringLiteral("the server %1 is no matrix server").arg(serverId));
+    return true;
+}
+
+bool UserManagerCorePrivate::checkPresetName(const QString &name)
+{
+    if (name.isEmpty())
+        return fail(QStringLiteral("the preset name is empty"));
+    if (name.size() > PresetNameMaxLength)
+        return fail(QStringLiteral("the preset name is longer than %1 characters")
+                            .arg(PresetNameMaxLength));
+    for (const QChar c : name) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'') || c == QLatin1Char('\\'))
+            return fail(QStringLiteral("the preset name \"%1\" holds a quote or a backslash")
+                                .arg(name));
+        if (c.category() == QChar::Other_Control)
+            return fail(QStringLiteral("the preset name holds a control character"));
+    }
+    return true;
+}
+
+QString UserManagerCorePrivate::storedPresetName(const QString &serverId, const QString &name,
+                                                 bool *ok)
+{
+    QSqlQuery query(database());
+    *ok = exec(query,
+               QStringLiteral("SELECT name FROM wall_presets WHERE server_id = ?"
+                              " AND name = ? COLLATE NOCASE"),
+               {serverId, name});
+    return *ok && query.next() ? query.value(0).toString() : QString();
 }
 
 // Refuses an invalid server or one that clashes with another stored server.
@@ -1169,6 +1246,128 @@ bool UserManagerCore::addChannel(const DeviceChancelInfo &channel)
     site.channels.append(
             {channel, SiteData::entryLabel(QStringLiteral("channel"), channel.channelGuid)});
     return d->storeSite(site);
+}
+
+// ---- Wall presets ----------------------------------------------------------------------
+
+bool UserManagerCore::saveWallPreset(const QString &serverId, const QString &name,
+                                     const QByteArray &payload)
+{
+    d->lastError.clear();
+    const QString presetName = name.trimmed();
+    if (!d->ready() || !d->checkPresetName(presetName))
+        return false;
+    const int version = presetPayloadVersion(payload);
+    if (version == 0)
+        return d->fail(QStringLiteral("the preset \"%1\" is no JSON object with a version")
+                               .arg(presetName));
+    UserManagerCorePrivate::Transaction transaction(d.get());
+    if (!transaction.begin() || !d->checkPresetServer(serverId))
+        return false;
+    bool ok = false;
+    const QString existing = d->storedPresetName(serverId, presetName, &ok);
+    if (!ok)
+        return false;
+    if (!existing.isEmpty())
+        return d->fail(QStringLiteral("a preset is already named \"%1\"").arg(existing));
+    QSqlQuery query(d->database());
+    if (!d->exec(query,
+                 QStringLiteral("INSERT INTO wall_presets (server_id, name, version, payload)"
+                                " VALUES (?, ?, ?, ?)"),
+                 {serverId, presetName, version, payload}))
+        return false;
+    return transaction.commit();
+}
+
+QStringList UserManagerCore::wallPresetNames(const QString &serverId) const
+{
+    QStringList names;
+    if (serverId.isEmpty() || !d->ready())
+        return names;
+    QSqlQuery query(d->database());
+    if (!d->exec(query,
+                 QStringLiteral("SELECT name FROM wall_presets WHERE server_id = ? ORDER BY seq"),
+                 {serverId}))
+        return names;
+    while (query.next())
+        names.append(query.value(0).toString());
+    return names;
+}
+
+bool UserManagerCore::renameWallPreset(const QString &serverId, const QString &name,
+                                       const QString &newName)
+{
+    d->lastError.clear();
+    const QString presetName = name.trimmed();
+    const QString renamed = newName.trimmed();
+    if (!d->ready() || !d->checkPresetName(renamed))
+        return false;
+    UserManagerCorePrivate::Transaction transaction(d.get());
+    if (!transaction.begin() || !d->checkPresetServer(serverId))
+        return false;
+    bool ok = false;
+    const QString stored = d->storedPresetName(serverId, presetName, &ok);
+    if (!ok)
+        return false;
+    if (stored.isEmpty())
+        return d->fail(QStringLiteral("no preset is named \"%1\"").arg(presetName));
+    const QString clash = d->storedPresetName(serverId, renamed, &ok);
+    if (!ok)
+        return false;
+    // A new spelling of the same name is no clash.
+    if (!clash.isEmpty() && clash != stored)
+        return d->fail(QStringLiteral("a preset is already named \"%1\"").arg(clash));
+    QSqlQuery query(d->database());
+    if (!d->exec(
+                query,
+                QStringLiteral("UPDATE wall_presets SET name = ? WHERE server_id = ? AND name = ?"),
+                {renamed, serverId, stored}))
+        return false;
+    return transaction.commit();
+}
+
+bool UserManagerCore::deleteWallPreset(const QString &serverId, const QString &name)
+{
+    d->lastError.clear();
+    const QString presetName = name.trimmed();
+    if (!d->ready())
+        return false;
+    UserManagerCorePrivate::Transaction transaction(d.get());
+    if (!transaction.begin() || !d->checkPresetServer(serverId))
+        return false;
+    QSqlQuery query(d->database());
+    if (!d->exec(query,
+                 QStringLiteral("DELETE FROM wall_presets WHERE server_id = ?"
+                                " AND name = ? COLLATE NOCASE"),
+                 {serverId, presetName}))
+        return false;
+    if (query.numRowsAffected() != 1)
+        return d->fail(QStringLiteral("no preset is named \"%1\"").arg(presetName));
+    return transaction.commit();
+}
+
+bool UserManagerCore::loadWallPreset(const QString &serverId, const QString &name,
+                                     QByteArray *payload) const
+{
+    d->lastError.clear();
+    const QString presetName = name.trimmed();
+    if (!payload || !d->ready() || !d->checkPresetServer(serverId))
+        return false;
+    QSqlQuery query(d->database());
+    if (!d->exec(query,
+                 QStringLiteral("SELECT version, payload, typeof(payload) FROM wall_presets"
+                                " WHERE server_id = ? AND name = ? COLLATE NOCASE"),
+                 {serverId, presetName}))
+        return false;
+    if (!query.next())
+        return d->fail(QStringLiteral("no preset is named \"%1\"").arg(presetName));
+    const QByteArray stored = query.value(1).toByteArray();
+    const QString storage = query.value(2).toString();
+    if ((storage != QLatin1String("blob") && storage != QLatin1String("text"))
+        || presetPayloadVersion(stored) != query.value(0).toInt())
+        return d->fail(QStringLiteral("the stored preset \"%1\" is damaged").arg(presetName));
+    *payload = stored;
+    return true;
 }
 
 bool UserManagerCore::addView(const AllPlayViewInfo &view)

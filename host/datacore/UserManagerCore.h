@@ -77,6 +77,20 @@ public:
     AllPlayViewInfo getPlayerInfoByGuid(const QString &guid) const;
     QList<AllPlayViewInfo> getAllViews() const;
 
+    // Wall presets of a matrix server (X86 or Linux): a name and a payload, which is a JSON
+    // object with a positive integer "version" (the format of the page that saved it). Names
+    // are compared without surrounding blanks and ignoring case; they are unique per server,
+    // not empty, at most 64 characters, without quotes, backslashes or control characters.
+    // Deleting the server deletes its presets. A refused write touches nothing.
+    bool saveWallPreset(const QString &serverId, const QString &name, const QByteArray &payload);
+    // The server's preset names in the order they were saved (empty on any failure).
+    QStringList wallPresetNames(const QString &serverId) const;
+    bool renameWallPreset(const QString &serverId, const QString &name, const QString &newName);
+    bool deleteWallPreset(const QString &serverId, const QString &name);
+    // The stored payload; false, with *payload untouched, for an unknown name or a stored row
+    // that is no valid payload.
+    bool loadWallPreset(const QString &serverId, const QString &name, QByteArray *payload) const;
+
     // Site editing (used by imports, the demo and tests); each is one transaction.
     bool addRegion(const RegionInfo &region);
     bool addDevice(const UDeviceInfo &device);

@@ -453,7 +453,7 @@ bool CellForConfigChannels::showSinglePane(int position, bool send)
 
 // ---- Turn show ----------------------------------------------------------------------
 
-bool CellForConfigChannels::turnShowOperate(CellTurnCode op)
+bool CellForConfigChannels::turnShowOperate(CellTurnCode op, bool notify)
 {
     if (op < CellTurnCode::TurnStart || op > CellTurnCode::TurnContinue)
         return false;
@@ -463,7 +463,8 @@ bool CellForConfigChannels::turnShowOperate(CellTurnCode op)
         static const char *const failures[] = {
                 QT_TR_NOOP("Start turn show fail!"), QT_TR_NOOP("Stop turn show fail!"),
                 QT_TR_NOOP("Pause turn show fail!"), QT_TR_NOOP("Continue turn show fail!")};
-        LinuxPrompt::notice(this, tr(failures[int(op)]));
+        if (notify)
+            LinuxPrompt::notice(this, tr(failures[int(op)]));
         return false;
     }
     content.setTurnState(op);
@@ -599,10 +600,13 @@ void CellForConfigChannels::slotChannelWidgetDoubleClicked(int index)
 {
     if (!channelWidget(index))
         return;
-    if (content.turnState() != CellTurnCode::TurnStop) {
-        LinuxPrompt::notice(this, tr("Forbid to melting flat while turn show!"));
+    // Nothing is spread while the cell turns: the operator may stop its turn show first.
+    if (content.turnState() != CellTurnCode::TurnStop
+        && (!LinuxPrompt::ask(this,
+                              tr("Forbid to melting flat while turn show! Stop the turn "
+                                 "show and melt flat?"))
+            || !turnShowOperate(CellTurnCode::TurnStop)))
         return;
-    }
     const int split = splitCount();
     const bool severalCells = getPeerWidgetCount() > 1;
     if (split <= 1) {

@@ -53,7 +53,8 @@ public:
     int sendChannelToPane(const CellChannelItem &item, int pane, bool *modified = nullptr);
     // Runs a turn-show operation (Algorithms of the turn show); an operation not allowed
     // from the current state does nothing and counts as done.
-    bool turnShowOperate(CellTurnCode op);
+    // (notify false: a refusal is left to the caller to tell).
+    bool turnShowOperate(CellTurnCode op, bool notify = true);
     // Stops the turn show and deletes the channel at a position; false on any failure.
     bool deleteChannelAt(int position);
     // Stops the turn show and deletes every channel; false at the first failure.

@@ -185,10 +185,13 @@ void ConfigChannelsWidget::slotHideCellsButThisIndex(int index, bool flag)
     CellForConfigChannels *spread = getCellByIndex(index);
     if (!spread)
         return;
-    if (!allCellsStopped()) {
-        LinuxPrompt::notice(this, tr("Forbid to melting flat while some cells turn show!"));
+    // The matrix spreads no cell while turn shows run: the operator may stop them first.
+    if (!allCellsStopped()
+        && (!LinuxPrompt::ask(this,
+                              tr("Forbid to melting flat while some cells turn show! Stop "
+                                 "the turn shows and melt flat?"))
+            || !stopAllTurnShows()))
         return;
-    }
     if (flag && port()->setCellMelt(index, rows, columns, true) != 0) {
         LinuxPrompt::notice(this, tr("Melting flat fail!"));
         return;
@@ -336,6 +339,20 @@ bool ConfigChannelsWidget::allCellsStopped() const
             return false;
     }
     return true;
+}
+
+bool ConfigChannelsWidget::stopAllTurnShows()
+{
+    bool stopped = true;
+    for (COMMONUSELIB::CanSelectWithNumWidget *widget : qAsConst(cells)) {
+        auto *cell = qobject_cast<CellForConfigChannels *>(widget);
+        if (cell && cell->turnState() != CellTurnCode::TurnStop
+            && !cell->turnShowOperate(CellTurnCode::TurnStop, false))
+            stopped = false;
+    }
+    if (!stopped)
+        LinuxPrompt::notice(this, tr("Stop turn show fail!"));
+    return stopped;
 }
 
 bool ConfigChannelsWidget::isCellTurnStarted(int cellIndex) const

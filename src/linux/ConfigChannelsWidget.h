@@ -51,6 +51,9 @@ public:
     bool allCellsStopped() const;
     // Where the matrix reports each cell's turn show (the page on air).
     void applyTurnPages(const QVector<CellTurnPage> &pages);
+    // Stops every turn show that runs or is paused. A refusal is told once and leaves that
+    // cell as the matrix holds it; true when every one stopped.
+    bool stopAllTurnShows();
     bool isCellTurnStarted(int cellIndex) const;
     bool startCellTurnShow(int cellIndex);
     // The cell's split count, -1 when there is no such cell.

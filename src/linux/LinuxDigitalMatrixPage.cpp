@@ -9,6 +9,7 @@
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxMatrixUpgradeDlg.h"
 #include "LinuxPrompt.h"
+#include "LinuxWallPreset.h"
 #include "MatrixOperButtonsWt.h"
 #include "MatrixRowColumnSetDlg.h"
 #include "MatrixServerSelWidget.h"
@@ -21,6 +22,9 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QHideEvent>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMenu>
 #include <QShowEvent>
 #include <QTimer>
 #include <QUuid>
@@ -135,6 +139,10 @@ void LinuxDigitalMatrixPage::connectSignalsWithSlots()
             &LinuxDigitalMatrixPage::slotUndoLayoutBtClicked);
     connect(bar, &MatrixOperButtonsWt::signalClearChannelsBtClicked, this,
             &LinuxDigitalMatrixPage::slotClearChannelsBtClicked);
+    connect(bar, &MatrixOperButtonsWt::signalStopAllTurnsBtClicked, this,
+            &LinuxDigitalMatrixPage::slotStopAllTurnsBtClicked);
+    connect(bar->presetMenu(), &QMenu::aboutToShow, this,
+            &LinuxDigitalMatrixPage::slotFillPresetMenu);
     connect(bar, &MatrixOperButtonsWt::signalSaveConfigBtClicked, this,
             &LinuxDigitalMatrixPage::slotSaveConfigBtClicked);
     connect(bar, &MatrixOperButtonsWt::signalBackStepBtClicked, this,
@@ -904,6 +912,143 @@ void LinuxDigitalMatrixPage::slotClearChannelsBtClicked()
 {
     if (ui->configChannelsWdt)
         ui->configChannelsWdt->clearAllChannels();
+}
+
+void LinuxDigitalMatrixPage::slotStopAllTurnsBtClicked()
+{
+    ConfigChannelsWidget *wall = ui->configChannelsWdt;
+    if (!wall)
+        return;
+    if (wall->allCellsStopped()) {
+        LinuxPrompt::notice(this, tr("No turn show runs on the wall."));
+        return;
+    }
+    if (LinuxPrompt::ask(this, tr("Do you want to stop every turn show on the wall?")))
+        wall->stopAllTurnShows();
+}
+
+// ---- Wall presets -------------------------------------------------------------------------
+
+void LinuxDigitalMatrixPage::slotFillPresetMenu()
+{
+    QMenu *menu = ui->operButtonsWt->presetMenu();
+    // The menus of the presets listed last time go with their entries.
+    qDeleteAll(menu->findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly));
+    menu->clear();
+    const bool usable = isServerConnectOK() && ui->configChannelsWdt
+            && ui->configChannelsWdt->isConfigured() && currentIndex >= 0
+            && currentIndex < servers.size();
+    QAction *save = menu->addAction(tr("Save As..."), this, &LinuxDigitalMatrixPage::savePresetAs);
+    save->setObjectName(QStringLiteral("savePresetAction"));
+    save->setEnabled(usable);
+    if (!usable)
+        return;
+    const QStringList names =
+            DATACore::UserManagerCore::instance()->wallPresetNames(servers.at(currentIndex)->id);
+    if (!names.isEmpty())
+        menu->addSeparator();
+    for (const QString &name : names) {
+        QMenu *preset = menu->addMenu(name);
+        preset->setObjectName(QStringLiteral("preset:") + name);
+        preset->addAction(tr("Recall"), this, [this, name] {
+                  recallPreset(name);
+              })->setObjectName(QStringLiteral("recallPresetAction"));
+        preset->addAction(tr("Rename..."), this, [this, name] {
+                  renamePreset(name);
+              })->setObjectName(QStringLiteral("renamePresetAction"));
+        preset->addAction(tr("Delete"), this, [this, name] {
+                  deletePreset(name);
+              })->setObjectName(QStringLiteral("deletePresetAction"));
+    }
+}
+
+void LinuxDigitalMatrixPage::savePresetAs()
+{
+    if (currentIndex < 0 || currentIndex >= servers.size() || !ui->configChannelsWdt)
+        return;
+    bool ok = false;
+    const QString name = QInputDialog::getText(window(), tr("Save Preset"), tr("Preset name:"),
+                                               QLineEdit::Normal, QString(), &ok);
+    if (!ok)
+        return;
+    const QByteArray payload = LinuxWallPreset::capture(*ui->configChannelsWdt).toJson();
+    DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
+    if (!dataCentre->saveWallPreset(servers.at(currentIndex)->id, name, payload))
+        LinuxPrompt::notice(this,
+                            tr("The preset could not be saved: %1").arg(dataCentre->lastError()));
+}
+
+void LinuxDigitalMatrixPage::recallPreset(const QString &name)
+{
+    ConfigChannelsWidget *wall = ui->configChannelsWdt;
+    if (!wall || currentIndex < 0 || currentIndex >= servers.size()
+        || !LinuxPrompt::ask(this, tr("Do you want to recall the preset \"%1\"?").arg(name)))
+        return;
+    DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
+    QByteArray payload;
+    LinuxWallPreset preset;
+    if (!dataCentre->loadWallPreset(servers.at(currentIndex)->id, name, &payload)
+        || !LinuxWallPreset::fromJson(payload, &preset)) {
+        LinuxPrompt::notice(this, tr("The preset \"%1\" cannot be read.").arg(name));
+        return;
+    }
+    // Nothing is sent for a preset the wall cannot take.
+    const QString misfit = preset.misfit(*wall);
+    if (!misfit.isEmpty()) {
+        LinuxPrompt::notice(this, misfit);
+        return;
+    }
+    DigitalMatrixInteractionPort *matrix = DigitalMatrixInteractionPort::instance();
+    const LinuxWallPreset before = LinuxWallPreset::capture(*wall);
+    const QString failed = preset.sendTo(matrix, before);
+    QString undoFailed;
+    if (!failed.isEmpty()) {
+        // The wall goes back to what it held, from wherever the recall stopped.
+        LinuxWallPreset reached = preset;
+        int rows = 0;
+        int columns = 0;
+        int melted = -1;
+        if (matrix->getScreenGrid(&rows, &columns, &melted) == 0)
+            reached.wallCell = melted;
+        undoFailed = before.sendTo(matrix, reached);
+    }
+    wall->loadFromServer();
+    if (failed.isEmpty())
+        return;
+    if (undoFailed.isEmpty())
+        LinuxPrompt::notice(
+                this, tr("The matrix refused %1. The wall was put back as it was.").arg(failed));
+    else
+        LinuxPrompt::notice(this,
+                            tr("The matrix refused %1, and then %2 while putting the wall "
+                               "back.")
+                                    .arg(failed, undoFailed));
+}
+
+void LinuxDigitalMatrixPage::renamePreset(const QString &name)
+{
+    if (currentIndex < 0 || currentIndex >= servers.size())
+        return;
+    bool ok = false;
+    const QString newName = QInputDialog::getText(window(), tr("Rename Preset"), tr("Preset name:"),
+                                                  QLineEdit::Normal, name, &ok);
+    if (!ok || newName == name)
+        return;
+    DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
+    if (!dataCentre->renameWallPreset(servers.at(currentIndex)->id, name, newName))
+        LinuxPrompt::notice(this,
+                            tr("The preset could not be renamed: %1").arg(dataCentre->lastError()));
+}
+
+void LinuxDigitalMatrixPage::deletePreset(const QString &name)
+{
+    if (currentIndex < 0 || currentIndex >= servers.size()
+        || !LinuxPrompt::ask(this, tr("Do you want to delete the preset \"%1\"?").arg(name)))
+        return;
+    DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
+    if (!dataCentre->deleteWallPreset(servers.at(currentIndex)->id, name))
+        LinuxPrompt::notice(this,
+                            tr("The preset could not be deleted: %1").arg(dataCentre->lastError()));
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -91,6 +91,13 @@ private slots:
     void slotSetChannelsToCellBtClicked();
     void slotDeleteChannelsFromCellBtClicked();
     void slotClearChannelsBtClicked();
+    void slotStopAllTurnsBtClicked();
+    // The wall presets of the connected matrix, kept in the data centre.
+    void slotFillPresetMenu();
+    void savePresetAs();
+    void recallPreset(const QString &name);
+    void renamePreset(const QString &name);
+    void deletePreset(const QString &name);
 
 private:
     void connectSignalsWithSlots();

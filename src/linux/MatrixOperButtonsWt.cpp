@@ -1,6 +1,11 @@
 #include "MatrixOperButtonsWt.h"
 #include "ui_MatrixOperButtonsWt.h"
 
+#include <QBoxLayout>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+
 namespace LUMO_DIGITALMATRIX_MODULE {
 
 MatrixOperButtonsWt::MatrixOperButtonsWt(QWidget *parent)
@@ -31,6 +36,25 @@ MatrixOperButtonsWt::MatrixOperButtonsWt(QWidget *parent)
     // Room for two lines; the bar is as high as that needs.
     ui->statusLabel->setMinimumHeight(2 * ui->statusLabel->fontMetrics().lineSpacing() + 2);
     setMaximumHeight(QWIDGETSIZE_MAX);
+    // Beside "Clear Channels": one command for every turn show on the wall.
+    stopAllTurnsBt = new QPushButton(tr("Stop All Turns"), this);
+    stopAllTurnsBt->setObjectName(QStringLiteral("stopAllTurnsBt"));
+    stopAllTurnsBt->setAutoDefault(false);
+    stopAllTurnsBt->setProperty("shortButton", true);
+    if (auto *bar = qobject_cast<QBoxLayout *>(layout()))
+        bar->insertWidget(bar->indexOf(ui->clearChannelsBt) + 1, stopAllTurnsBt);
+    connect(stopAllTurnsBt, &QPushButton::clicked, this,
+            &MatrixOperButtonsWt::signalStopAllTurnsBtClicked);
+    presetsBt = new QToolButton(this);
+    presetsBt->setObjectName(QStringLiteral("presetsBt"));
+    presetsBt->setText(tr("Presets"));
+    presetsBt->setPopupMode(QToolButton::InstantPopup);
+    presets = new QMenu(presetsBt);
+    presets->setObjectName(QStringLiteral("presetMenu"));
+    presets->setProperty("lumo_menu", true);
+    presetsBt->setMenu(presets);
+    if (auto *bar = qobject_cast<QBoxLayout *>(layout()))
+        bar->insertWidget(bar->indexOf(stopAllTurnsBt) + 1, presetsBt);
     setStatus(LinuxDigitalMatrixPage::MatrixStatusNormal);
 }
 
@@ -40,12 +64,16 @@ void MatrixOperButtonsWt::setStatus(LinuxDigitalMatrixPage::MatrixStatus status)
 {
     currentStatus = status;
     const bool arranging = status == LinuxDigitalMatrixPage::MatrixStatusConfig;
-    ui->configMatrixBt->setVisible(!arranging);
-    ui->clearChannelsBt->setVisible(!arranging);
-    ui->saveConfigBt->setVisible(arranging);
-    ui->backStepBt->setVisible(arranging);
-    ui->cancelBt->setVisible(arranging);
-    ui->statusLabel->setVisible(arranging);
+    const QList<QWidget *> normalTools {ui->configMatrixBt, ui->clearChannelsBt, stopAllTurnsBt,
+                                        presetsBt};
+    const QList<QWidget *> arrangementTools {ui->saveConfigBt, ui->backStepBt, ui->cancelBt,
+                                             ui->statusLabel};
+    // Hide before showing: were both sets shown at once for a moment, the bar's minimum would
+    // widen the window around the page for good.
+    for (QWidget *w : arranging ? normalTools : arrangementTools)
+        w->setVisible(false);
+    for (QWidget *w : arranging ? arrangementTools : normalTools)
+        w->setVisible(true);
     ui->undoLayoutBt->setVisible(false);
     // The device operations would end the arrangement half done: they wait until it is.
     ui->rebootBt->setEnabled(!arranging);

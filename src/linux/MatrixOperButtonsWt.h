@@ -8,7 +8,9 @@
 
 #include <memory>
 
+class QMenu;
 class QPushButton;
+class QToolButton;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -29,11 +31,14 @@ public:
 
     void setStatus(LinuxDigitalMatrixPage::MatrixStatus status);
     LinuxDigitalMatrixPage::MatrixStatus status() const { return currentStatus; }
+    // The menu of the wall presets; the page fills it each time it opens.
+    QMenu *presetMenu() const { return presets; }
 
 signals:
     void signalConfigMatrixBtClicked();
     void signalUndoLayoutBtClicked();
     void signalClearChannelsBtClicked();
+    void signalStopAllTurnsBtClicked();
     void signalSaveConfigBtClicked();
     void signalBackStepBtClicked();
     void signalCancelBtClicked();
@@ -43,6 +48,9 @@ signals:
 
 private:
     std::unique_ptr<Ui::MatrixOperButtonsWt> ui;
+    QPushButton *stopAllTurnsBt = nullptr;
+    QToolButton *presetsBt = nullptr;
+    QMenu *presets = nullptr;
     LinuxDigitalMatrixPage::MatrixStatus currentStatus = LinuxDigitalMatrixPage::MatrixStatusNormal;
 };
 

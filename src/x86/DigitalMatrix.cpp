@@ -19,10 +19,12 @@
 #include "_ModifyDigitalMatrixServerDlg.h"
 #include "setMatrixScreen.h"
 
+#include <QGridLayout>
 #include <QHideEvent>
 #include <QIcon>
 #include <QLayout>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyleOption>
 #include <QTimer>
 #include <QUuid>
@@ -142,6 +144,16 @@ void DigitalMatrix::initUI()
     turnControl = new TurnControlWidget(this);
     turnControl->hide();
     turnControl->setOpener(ui->_turnShowBtn);
+    // One command for every turn show on the wall, at the left of the wall tools.
+    stopAllTurnsBtn = new QPushButton(tr("Stop all turns"), ui->_controlWdt);
+    stopAllTurnsBtn->setObjectName(QStringLiteral("_stopAllTurnsBtn"));
+    stopAllTurnsBtn->setProperty("matrixcontrolbutton", true);
+    stopAllTurnsBtn->setFocusPolicy(Qt::ClickFocus);
+    stopAllTurnsBtn->setAutoDefault(false);
+    stopAllTurnsBtn->setFixedHeight(39);
+    if (auto *bar = qobject_cast<QGridLayout *>(ui->_controlWdt->layout()))
+        bar->addWidget(stopAllTurnsBtn, 0, 5);
+    stopAllTurnsBtn->setEnabled(false);
 
     DigitalMatrixConfigSignals *hub = DigitalMatrixConfigSignals::instance();
     connect(serverSelector, &ServerSelectWidget::sigServerSelected, this,
@@ -200,6 +212,8 @@ void DigitalMatrix::initUI()
     connect(serverSelector, &ServerSelectWidget::sigAddButtonPressed, this,
             &DigitalMatrix::slotNextStepBtnClicked);
     connect(ui->_clearSourceBtn, &QPushButton::clicked, this, &DigitalMatrix::slotClearSource);
+    connect(stopAllTurnsBtn, &QPushButton::clicked, this,
+            &DigitalMatrix::slotStopAllTurnsBtnClicked);
     connect(turnControl, &TurnControlWidget::sigHideTurnButton, this,
             &DigitalMatrix::slotHideTurnButton);
     connect(serverSelector, &ServerSelectWidget::sigServerSelectedFO, this,
@@ -288,6 +302,8 @@ void DigitalMatrix::setControlEnable(bool flag)
     ui->_saveMatrixSettingBtn->setEnabled(flag);
     ui->_setSourceBtn->setEnabled(windows);
     ui->_turnShowBtn->setEnabled(windows);
+    if (stopAllTurnsBtn)
+        stopAllTurnsBtn->setEnabled(windows);
     ui->_MatrixSettingBtn->setEnabled(flag);
     ui->_resetLayout->setEnabled(windows);
     updateEmptyWall();
@@ -313,6 +329,8 @@ void DigitalMatrix::showConfigButtons(bool config)
     ui->_clearSourceBtn->setVisible(!config);
     ui->_setSourceBtn->setVisible(!config);
     ui->_turnShowBtn->setVisible(!config);
+    if (stopAllTurnsBtn)
+        stopAllTurnsBtn->setVisible(!config);
     ui->_MatrixSettingBtn->setVisible(!config);
     ui->_resetLayout->setVisible(!config);
     ui->_saveMatrixSettingBtn->setVisible(config);
@@ -990,6 +1008,33 @@ void DigitalMatrix::slotStopTurn()
 void DigitalMatrix::slotHideTurnButton()
 {
     ui->_turnShowBtn->setChecked(false);
+}
+
+void DigitalMatrix::slotStopAllTurnsBtnClicked()
+{
+    // The windows whose turn show the matrix last reported running or paused.
+    QList<int> turning;
+    for (const MirrorWidget *mirror : ui->_virtualServerWdt->getMirrors()) {
+        const X86TurnState state = mirror->getTurnState();
+        if (state == X86TurnState::Running || state == X86TurnState::Paused)
+            turning.append(mirror->getIndex());
+    }
+    if (turning.isEmpty()) {
+        MessageBoxW::warning(window(), tr("Warn"), tr("No turn show runs on the wall."),
+                             NoticeButtons);
+        return;
+    }
+    if (MessageBoxW::warning(window(), tr("Warn"),
+                             tr("Do you want to stop every turn show on the wall?"), YesNoButtons)
+        != 1)
+        return;
+    // A refusal is shown once and the wall drawn again from the matrix (slotCommandResult).
+    for (int monitor : qAsConst(turning)) {
+        port()->setTurnState(monitor, X86TurnState::NoTurn);
+        ui->_virtualServerWdt->setMirrorState(monitor, X86TurnState::NoTurn, -1);
+    }
+    if (turning.contains(currentMonitor))
+        ui->_turnShowBtn->setEnabled(false);
 }
 
 // ---- Events -------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 
 #include <memory>
 
+class QPushButton;
 class QTimer;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -105,6 +106,8 @@ private slots:
     void slotPauseTurn();
     void slotStopTurn();
     void slotHideTurnButton();
+    // Stops, after a question, every turn show that runs or is paused on the wall.
+    void slotStopAllTurnsBtnClicked();
     void slotSaveSettingBtn();
     void slotBeginSettingBtn();
     void slotClearSource();
@@ -178,6 +181,7 @@ private:
     QTimer *watchDogTimer = nullptr;
     ServerSelectWidget *serverSelector = nullptr;
     TurnControlWidget *turnControl = nullptr;
+    QPushButton *stopAllTurnsBtn = nullptr;
     SpliteWindow *splitPanel = nullptr;
     QVector<QWidget *> separators;
 };
