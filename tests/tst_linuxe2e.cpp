@@ -43,6 +43,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QLabel>
 #include <QtTest>
 
 #include <memory>
@@ -79,6 +80,7 @@ private slots:
     void checkDialogListsAndClearsEveryPosition();
     void deletingThePaneShownAloneShowsEveryPane();
     void refusedReturnToAllPanesKeepsThePaneAlone();
+    void otherConsolesAreListed();
 
 private:
     void screenshot(const QString &name);
@@ -502,6 +504,30 @@ void TestLinuxEndToEnd::refusedReturnToAllPanesKeepsThePaneAlone()
     QCOMPARE(cell->visiblePaneCount(), 1);
     QCOMPARE(cell->singlePane(), 2);
     QVERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
+}
+
+void TestLinuxEndToEnd::otherConsolesAreListed()
+{
+    MessageBoxScript boxes(0);
+    f.connectPage();
+    auto *label = f.page->findChild<QLabel *>("operatorsLab");
+    QVERIFY(label);
+    QVERIFY(label->isHidden());
+    LinuxMatrixPeer second;
+    auto third = std::make_unique<LinuxMatrixPeer>();
+    QCOMPARE(second.connectTo(f.simulator->linuxPort(), "console-2"), 0);
+    QCOMPARE(third->connectTo(f.simulator->linuxPort(), "<i>console-3</i>"), 0);
+    // Asked again every few keep-alives.
+    f.page->setKeepAliveInterval(10);
+    QTRY_COMPARE_WITH_TIMEOUT(
+            label->text(),
+            QString("Also on this matrix: admin on console-2, admin on <i>console-3</i>"), 5000);
+    QVERIFY(label->isVisible());
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    third.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(label->text(), QString("Also on this matrix: admin on console-2"),
+                              5000);
+    QCOMPARE(boxes.count(), 0);
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)

@@ -327,7 +327,7 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+215"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+249"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -363,9 +363,9 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-92"/>
-        <location line="+207"/>
-        <location line="+31"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-94"/>
+        <location line="+226"/>
+        <location line="+34"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -385,38 +385,43 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-40"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-43"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+23"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-277"/>
+        <location line="-300"/>
         <location line="+6"/>
-        <location line="+312"/>
-        <location line="+99"/>
+        <location line="+339"/>
+        <location line="+108"/>
         <location line="+40"/>
         <location line="+33"/>
-        <location line="+155"/>
+        <location line="+140"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-648"/>
+        <location line="-690"/>
+        <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
+        <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Login failed!Wrong user or password. Do you want to try again?</source>
         <translation>登录失败！用户名或密码错误，是否重试？</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Force Login failed!</source>
         <translation>强制登录失败！</translation>
     </message>
@@ -426,30 +431,36 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+314"/>
+        <location line="+341"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
     <message>
         <location line="+5"/>
-        <location line="+6"/>
+        <location line="+10"/>
+        <location line="+5"/>
         <location line="+5"/>
         <location line="+67"/>
         <location line="+80"/>
         <location line="+42"/>
-        <location line="+133"/>
+        <location line="+118"/>
         <location line="+152"/>
         <location line="+59"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-543"/>
+        <location line="-537"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+10"/>
+        <source>%1 took over the matrix at %2.</source>
+        <translation>%1 已于 %2 接管该矩阵。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Matrix Server disconnect!Do you need to reconnect?</source>
         <translation>矩阵服务器已断开！是否重新连接？</translation>
     </message>
@@ -489,52 +500,52 @@
         <translation>是否清除矩阵的设置</translation>
     </message>
     <message>
-        <location line="+78"/>
+        <location line="+77"/>
         <source>The matrix server refused the screen count!</source>
         <translation>矩阵服务器拒绝了屏幕数量！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The matrix server refused to swap the windows!</source>
         <translation>矩阵服务器拒绝交换窗口！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The matrix server refused the configuration mode!</source>
         <translation>矩阵服务器拒绝了配置模式！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused the split!</source>
         <translation>矩阵服务器拒绝了分屏！</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>The matrix server refused the sources!</source>
         <translation>矩阵服务器拒绝了信号源！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The matrix server refused to change the turn show!</source>
         <translation>矩阵服务器拒绝更改轮巡！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused to clear the source!</source>
         <translation>矩阵服务器拒绝清除信号源！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused to zoom the window!</source>
         <translation>矩阵服务器拒绝放大窗口！</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>The matrix server refused to move the window!</source>
         <translation>矩阵服务器拒绝移动窗口！</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+29"/>
         <source>Do you want to clear the source?</source>
         <translation>是否清除源？</translation>
     </message>
@@ -571,13 +582,13 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+379"/>
-        <location line="+138"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+407"/>
+        <location line="+139"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-114"/>
+        <location line="-115"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
@@ -622,7 +633,7 @@
         <translation>错误码 %1。</translation>
     </message>
     <message>
-        <location line="+119"/>
+        <location line="+120"/>
         <source>Digital matrix server disconnect!</source>
         <translation>数字矩阵服务器已断开！</translation>
     </message>
@@ -958,6 +969,24 @@
         <location line="+13"/>
         <source>Reset</source>
         <translation>恢复出厂</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::MatrixOperatorInfo</name>
+    <message>
+        <location filename="../src/core/MatrixOperatorInfo.cpp" line="+61"/>
+        <source>an unnamed console</source>
+        <translation>未命名的控制台</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 on %2</source>
+        <translation>%2 上的 %1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Also on this matrix: %1</source>
+        <translation>同时连接此矩阵：%1</translation>
     </message>
 </context>
 <context>

@@ -143,6 +143,8 @@ void ClientConnection::handleFrame(const Frame &frame)
         return;
     case ServerMessage::MatrixInfo:
     case ServerMessage::Layout:
+    case ServerMessage::Operators:
+    case ServerMessage::TakenOver:
         m_channel->reportEvent(message);
         return;
     default:

@@ -30,6 +30,8 @@ constexpr int MaxX86Sources = 128; // channel records of one window
 constexpr int MaxX86Windows = 64; // windows of one X86 layout (= physical outputs)
 constexpr int MaxLinuxOutputs = 16; // screen numbers and grid entries of one answer
 constexpr int MaxCellChannels = 16; // channel records of one Linux cell
+constexpr int MaxHostText = 255; // a client's host name, bytes
+constexpr int MaxOperators = 64; // entries of one operator list (= connections a matrix takes)
 
 // Service units of the Linux wall: one screen is 1000000 wide and high.
 constexpr int LinuxScreenUnit = 1000000;
@@ -41,6 +43,7 @@ enum MessageType : quint16 {
 
     // requests of either port
     KeepAlive = 0x0003,
+    Identify = 0x0004, // the client's host name, before its login
 
     // X86 requests
     X86Login = 0x1001,
@@ -83,11 +86,14 @@ enum MessageType : quint16 {
     LinuxSetCellSingleWindow = 0x2016,
     LinuxGetCellSingleWindow = 0x2017,
     LinuxSetCellSplit = 0x2018,
+    LinuxGetOperators = 0x2021,
 
     // events, matrix to client, request id 0
     EventMatrixInfo = 0x4001,
     EventLayout = 0x4002,
     EventKicked = 0x4003,
+    EventOperators = 0x4010, // who is logged in on the X86 matrix
+    EventTakenOver = 0x4011, // who took the matrix over from this connection, and when
 
     // a reply carries the request's type with this bit set and the request's id
     ReplyFlag = 0x8000,

@@ -16,6 +16,8 @@ struct ServerMessage
         MatrixInfo,
         Layout,
         Kicked,
+        Operators, // body: the EventOperators payload
+        TakenOver, // body: the EventTakenOver payload
     };
 
     Kind kind = Invalid;

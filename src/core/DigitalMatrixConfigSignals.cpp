@@ -120,4 +120,9 @@ void DigitalMatrixConfigSignals::onCommandResult(void *, int command, int result
 
 void DigitalMatrixConfigSignals::onIgnored5(void *) { }
 
+void DigitalMatrixConfigSignals::onOperatorsChanged(void *)
+{
+    deliverFromService([](DigitalMatrixConfigSignals *hub) { emit hub->signalOperatorsChanged(); });
+}
+
 } // namespace LUMO_DIGITALMATRIX_MODULE

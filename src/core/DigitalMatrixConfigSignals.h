@@ -42,6 +42,9 @@ public:
     // The matrix's result of a wall command (MatrixX86Command), emitted as signalCommandResult.
     static void MATRIX_CALLBACK onCommandResult(void *ctx, int command, int result);
     static void MATRIX_CALLBACK onIgnored5(void *ctx);
+    // Callback 5: the matrix reported its operators or a takeover; emitted as
+    // signalOperatorsChanged (read them from the port).
+    static void MATRIX_CALLBACK onOperatorsChanged(void *ctx);
 
 signals:
     void signalGroupRes(int monitor, PST_ChnInfo channels, int count, int interval);
@@ -60,6 +63,9 @@ signals:
     // The matrix answered a wall command: command is a MatrixX86Command, result 0 accepted,
     // otherwise the matrix's refusal (a MatrixServiceError).
     void signalCommandResult(int command, int result);
+
+    // Who is on the X86 matrix changed, or another console took it over from this one.
+    void signalOperatorsChanged();
 
 private:
     friend class ProcessSingleton<DigitalMatrixConfigSignals>;

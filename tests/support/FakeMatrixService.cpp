@@ -217,6 +217,24 @@ int FakeX86Matrix::Reserved14()
     return 0;
 }
 
+int FakeX86Matrix::SetClientName(const char *host)
+{
+    clientName = host ? QByteArray(host) : QByteArray();
+    return 0;
+}
+
+int FakeX86Matrix::GetOperators(MatrixOperatorRecord *, int, int *count)
+{
+    if (count)
+        *count = 0;
+    return 0;
+}
+
+int FakeX86Matrix::GetTakeover(MatrixOperatorRecord *)
+{
+    return MatrixErrFailed;
+}
+
 int FakeX86Matrix::SelectMonitor(int monitor)
 {
     record("SelectMonitor", {monitor});
@@ -355,16 +373,17 @@ int FakeBaseMatrix::SaveRowColumn(int rows, int columns)
     return resultFor("SaveRowColumn");
 }
 
-int FakeBaseMatrix::Reserved9()
+int FakeBaseMatrix::SetClientName(const char *)
 {
-    record("Reserved9");
     return 0;
 }
 
-int FakeBaseMatrix::Reserved10()
+int FakeBaseMatrix::GetOperators(MatrixOperatorRecord *, int, int *count)
 {
-    record("Reserved10");
-    return 0;
+    record("GetOperators");
+    if (count)
+        *count = 0;
+    return resultFor("GetOperators");
 }
 
 int FakeBaseMatrix::Reserved11()

@@ -80,6 +80,10 @@ public:
     int ClearSource(int monitor) override;
     int ZoomMirrorAt(int mirror, int x, int y) override;
     int SetMirrorRect(int mirror, RECT rect) override;
+    // Kept, not recorded: the port names the console when it is created.
+    int SetClientName(const char *host) override;
+    int GetOperators(MatrixOperatorRecord *records, int capacity, int *count) override;
+    int GetTakeover(MatrixOperatorRecord *record) override;
 
     // Fire the registered callbacks from a new thread and wait for it to finish.
     void fireConnectStatus(int connType);
@@ -95,6 +99,7 @@ public:
     MatrixLayoutCallback layoutCallback = nullptr;
     MatrixCommandResultCallback commandResult = nullptr;
     MatrixReservedCallback reserved5 = nullptr;
+    QByteArray clientName;
 };
 
 class FakeBaseMatrix : public IBaseMatrixConfig, public FakeCallLog
@@ -112,8 +117,9 @@ public:
     int GetUpgradeStatus(UpgradeStatusBlock *status) override;
     int KeepAlive() override;
     int SaveRowColumn(int rows, int columns) override;
-    int Reserved9() override;
-    int Reserved10() override;
+    // Kept, not recorded: the port names the console when it is created.
+    int SetClientName(const char *host) override;
+    int GetOperators(MatrixOperatorRecord *records, int capacity, int *count) override;
     int Reserved11() override;
     int Reserved12() override;
     int Reserved13() override;
