@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of the X86 page's messages when the matrix refuses a command (docs/screenshots and
-# docs/screenshots/zh_cn), under Xvfb with the demo's style sheet and images (build/demo).
+# Pictures of the X86 page's messages when the matrix refuses a command or another console takes
+# it over (docs/screenshots and docs/screenshots/zh_cn), under Xvfb with the demo's style sheet
+# and images (build/demo).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)

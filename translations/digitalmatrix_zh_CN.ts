@@ -364,7 +364,7 @@
     <message>
         <location line="+84"/>
         <location filename="../src/x86/DigitalMatrix.cpp" line="-94"/>
-        <location line="+226"/>
+        <location line="+228"/>
         <location line="+34"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
@@ -395,9 +395,9 @@
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-300"/>
+        <location line="-302"/>
         <location line="+6"/>
-        <location line="+339"/>
+        <location line="+341"/>
         <location line="+108"/>
         <location line="+40"/>
         <location line="+33"/>
@@ -406,7 +406,7 @@
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-690"/>
+        <location line="-692"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -431,7 +431,7 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+341"/>
+        <location line="+343"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>

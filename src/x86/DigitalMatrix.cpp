@@ -264,6 +264,8 @@ void DigitalMatrix::slotOperatorsChanged()
             isConnected() ? MatrixOperatorInfo::othersLine(port()->x86Operators()) : QString();
     operatorsLabel->setText(line);
     operatorsLabel->setVisible(!line.isEmpty());
+    // The buttons beside it move: their separators follow.
+    placeSeparatorsLater();
 }
 
 void DigitalMatrix::initAttribute()

@@ -2,6 +2,7 @@
 // Not part of the suite: run it under Xvfb with the demo's folder (style sheet and images) as
 // the working directory, see scripts/refusal-shots.sh.
 #include "DigitalMatrix.h"
+#include "DigitalMatrixInteractionPort.h"
 #include "MatrixManageWidget.h"
 #include "MirrorWidget.h"
 #include "SpliteWindow.h"
@@ -13,6 +14,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -31,6 +33,10 @@ private slots:
     void refusedMove();
     void refusedSplit();
     void refusedScreenCount();
+    // Several consoles on one matrix.
+    void takenOver();
+    void forcedLoginNamesTheHolder();
+    void otherConsolesNamed();
 
 private:
     // Shows the real message boxes from now on and pictures the next modal one.
@@ -131,6 +137,49 @@ void X86RefusalShots::refusedScreenCount()
     f.connectPage();
     QTRY_VERIFY_WITH_TIMEOUT(taken, 10000);
     screens.stop();
+}
+
+void X86RefusalShots::takenOver()
+{
+    f.start();
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    SecondOperator other;
+    QCOMPARE(other.logIn(f.simulator->x86Port(), "control-room-2", "", ""), 2);
+    bool taken = false;
+    pictureNextBox(QStringLiteral("x86-taken-over.png"), &taken);
+    QCOMPARE(other.config->ForceLogin(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(taken, 10000);
+}
+
+void X86RefusalShots::forcedLoginNamesTheHolder()
+{
+    f.start();
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    QTest::mouseClick(f.button("_connectMatrixBtn"), Qt::LeftButton);
+    SecondOperator other;
+    QCOMPARE(other.logIn(f.simulator->x86Port(), "control-room-2", "", ""), 0);
+    bool taken = false;
+    pictureNextBox(QStringLiteral("x86-force-login-holder.png"), &taken);
+    QTest::mouseClick(f.button("_connectMatrixBtn"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(taken, 10000);
+}
+
+void X86RefusalShots::otherConsolesNamed()
+{
+    f.x86Accounts = {{"", ""}, {"second", "second"}};
+    f.start();
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    SecondOperator other;
+    QCOMPARE(other.logIn(f.simulator->x86Port(), "control-room-2", "second", "second"), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(f.page->findChild<QLabel *>("_operatorsLab")->isVisible(), 10000);
+    QTest::qWait(300);
+    save(outFolder + QStringLiteral("/x86-other-consoles.png"));
 }
 
 QTEST_MAIN(X86RefusalShots)
