@@ -69,6 +69,13 @@ public:
     int ClearSource(int) override { return 0; }
     int ZoomMirrorAt(int, int, int) override { return 0; }
     int SetMirrorRect(int, RECT) override { return 0; }
+    int SetClientName(const char *) override { return 0; }
+    int GetOperators(MatrixOperatorRecord *, int, int *count) override
+    {
+        *count = 0;
+        return 0;
+    }
+    int GetTakeover(MatrixOperatorRecord *) override { return MatrixErrFailed; }
 
 private:
     void run();

@@ -70,8 +70,12 @@ public:
     }
     int KeepAlive() override { return 0; }
     int SaveRowColumn(int, int) override { return result(); }
-    int Reserved9() override { return MatrixErrUnsupported; }
-    int Reserved10() override { return MatrixErrUnsupported; }
+    int SetClientName(const char *) override { return 0; }
+    int GetOperators(MatrixOperatorRecord *, int, int *count) override
+    {
+        *count = 0;
+        return 0;
+    }
     int Reserved11() override { return MatrixErrUnsupported; }
     int Reserved12() override { return MatrixErrUnsupported; }
     int Reserved13() override { return MatrixErrUnsupported; }

@@ -30,9 +30,11 @@ public:
     virtual int KeepAlive() = 0;
     // slot 8: save the row/column arrangement.
     virtual int SaveRowColumn(int rows, int columns) = 0;
-    // slots 9..13
-    virtual int Reserved9() = 0;
-    virtual int Reserved10() = 0;
+    // slot 9: the console's host name, told to the matrix at every later login (255 bytes).
+    virtual int SetClientName(const char *host) = 0;
+    // slot 10: who is logged in on the matrix: at most capacity records, *count copied.
+    virtual int GetOperators(MatrixOperatorRecord *records, int capacity, int *count) = 0;
+    // slots 11..13
     virtual int Reserved11() = 0;
     virtual int Reserved12() = 0;
     virtual int Reserved13() = 0;

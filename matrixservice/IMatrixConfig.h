@@ -58,6 +58,17 @@ public:
     // slot 19
     virtual int SetMirrorRect(int mirror, RECT rect) = 0;
 
+    // Who is on the matrix (slots 20..22).
+    // slot 20: the console's host name, told to the matrix before every later login; cut to
+    // 255 bytes. The matrix then reports its operators (callback 5).
+    virtual int SetClientName(const char *host) = 0;
+    // slot 21: the operators the matrix reported last on this connection, without waiting;
+    // at most capacity records, *count set to the number copied.
+    virtual int GetOperators(MatrixOperatorRecord *records, int capacity, int *count) = 0;
+    // slot 22: 0 and who took the matrix over from the last connection (a forced login by
+    // another console), MatrixErrFailed when nobody did.
+    virtual int GetTakeover(MatrixOperatorRecord *record) = 0;
+
 protected:
     virtual ~IMatrixConfig() = default;
 };

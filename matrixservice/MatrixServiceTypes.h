@@ -139,7 +139,24 @@ struct CellTurnPage
     int32_t pages;
 };
 
+// One operator on a matrix (336 bytes): who is logged in, from which console, since when.
+struct MatrixOperatorRecord
+{
+    char user[64]; // zero-terminated, as the operator logged in
+    char host[256]; // zero-terminated, the console's host name as it named itself (any bytes)
+    int32_t flags; // MatrixOperatorSelf: this interface's own connection
+    int32_t reserved;
+    int64_t sinceMs; // login or takeover time, milliseconds since 1970-01-01 UTC
+};
+
+enum MatrixOperatorFlag {
+    MatrixOperatorSelf = 1,
+};
+
 #pragma pack(pop)
+
+static_assert(sizeof(MatrixOperatorRecord) == 336, "operator record is 336 bytes");
+static_assert(offsetof(MatrixOperatorRecord, sinceMs) == 328, "sinceMs at 328");
 
 static_assert(sizeof(_MIRRORINFO) == 52, "window record is 52 bytes");
 static_assert(offsetof(_MIRRORINFO, rectB) == 16, "rectB at 16");
@@ -183,6 +200,8 @@ constexpr std::size_t mirrorLayoutSize(int n)
 typedef void(MATRIX_CALLBACK *MatrixConnStatusCallback)(void *ctx, int connType);
 typedef void(MATRIX_CALLBACK *MatrixInfoCallback)(void *ctx, int screens, int rows, int columns);
 typedef void(MATRIX_CALLBACK *MatrixLayoutCallback)(void *ctx, _MIRRORLAYOUT *layout);
+// Callback 5: the matrix sent who is logged in, or that another operator took it over from
+// this connection; read them with GetOperators and GetTakeover.
 typedef void(MATRIX_CALLBACK *MatrixReservedCallback)(void *ctx);
 // Callback 4: the matrix's result of a wall command (command is the interface slot of the
 // operation, MatrixX86Command), reported once per command sent.

@@ -1,10 +1,12 @@
 #include "LinuxMatrixModel.h"
 
 #include "MatrixProtocol.h"
+#include "OperatorList.h"
 #include "PayloadReader.h"
 #include "PayloadWriter.h"
 #include "RequestChecks.h"
 
+#include <QDateTime>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -173,6 +175,10 @@ RequestOutcome LinuxMatrixModel::answer(quint64 connection, quint16 type, const 
     Session &session = found->second;
     PayloadReader reader(payload);
 
+    if (type == Identify) {
+        readIdentify(reader, &session.host, out);
+        return out;
+    }
     if (type == LinuxLogin) {
         login(session, reader, out);
         return out;
@@ -192,6 +198,9 @@ RequestOutcome LinuxMatrixModel::answer(quint64 connection, quint16 type, const 
     }
 
     switch (type) {
+    case LinuxGetOperators:
+        getOperators(connection, reader, out);
+        break;
     case LinuxReboot:
         if (!reader.atEnd()) {
             refuse(out, MatrixErrBadArgument, QStringLiteral("unexpected payload"));
@@ -373,7 +382,9 @@ void LinuxMatrixModel::login(Session &session, Reader &reader, RequestOutcome &o
         return;
     }
     out.summary = QStringLiteral("mode=%1 user=\"%2\"").arg(mode).arg(QString::fromLocal8Bit(user));
+    const QByteArray host = session.host;
     session = Session();
+    session.host = host;
     if (mode != 1) {
         refuse(out, MatrixErrOutOfRange, QStringLiteral("mode is not 1"));
         return;
@@ -384,6 +395,28 @@ void LinuxMatrixModel::login(Session &session, Reader &reader, RequestOutcome &o
     }
     session.loggedIn = true;
     session.user = user;
+    session.sinceMs = QDateTime::currentMSecsSinceEpoch();
+}
+
+void LinuxMatrixModel::getOperators(quint64 connection, Reader &reader, RequestOutcome &out) const
+{
+    if (!reader.atEnd()) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("unexpected payload"));
+        return;
+    }
+    QVector<OperatorEntry> entries;
+    for (const auto &entry : m_sessions) {
+        if (!entry.second.loggedIn)
+            continue;
+        OperatorEntry op;
+        op.user = entry.second.user;
+        op.host = entry.second.host;
+        op.flags = entry.first == connection ? OperatorSelf : 0;
+        op.sinceMs = entry.second.sinceMs;
+        entries.append(op);
+    }
+    out.body = encodeOperators(entries);
+    out.summary = QStringLiteral("count=%1").arg(qMin(entries.size(), MaxOperators));
 }
 
 void LinuxMatrixModel::factoryReset(Reader &reader, RequestOutcome &out)

@@ -52,6 +52,8 @@ private:
         bool loggedIn = false;
         bool started = false;
         QByteArray user;
+        QByteArray host; // as the client named itself (Identify)
+        qint64 sinceMs = 0; // login time
     };
 
     using Reader = MatrixProtocol::PayloadReader;
@@ -59,6 +61,7 @@ private:
     RequestOutcome answer(quint64 connection, quint16 type, const QByteArray &payload);
 
     void login(Session &session, Reader &reader, RequestOutcome &out);
+    void getOperators(quint64 connection, Reader &reader, RequestOutcome &out) const;
     void factoryReset(Reader &reader, RequestOutcome &out);
     void startUpgrade(Reader &reader, RequestOutcome &out);
     void upgradeStatus(Reader &reader, RequestOutcome &out);

@@ -1,5 +1,6 @@
 #include "RequestChecks.h"
 
+#include "MatrixProtocol.h"
 #include "PayloadReader.h"
 
 #include <cstring>
@@ -64,6 +65,31 @@ void refuse(RequestOutcome &out, qint32 code, const QString &why)
     if (!out.summary.isEmpty())
         out.summary += QLatin1Char(' ');
     out.summary += QLatin1Char('(') + why + QLatin1Char(')');
+}
+
+bool readIdentify(MatrixProtocol::PayloadReader &reader, QByteArray *host, RequestOutcome &out)
+{
+    QByteArray name;
+    if (!reader.getText(name, MatrixProtocol::MaxHostText) || !reader.atEnd()) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("malformed host name"));
+        return false;
+    }
+    *host = name;
+    out.summary = QStringLiteral("host=\"%1\"").arg(printableText(name));
+    return true;
+}
+
+QString printableText(const QByteArray &text)
+{
+    constexpr int MaxShown = 64;
+    QString shown = QString::fromUtf8(text);
+    for (QChar &c : shown) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            c = QLatin1Char('?');
+    }
+    if (shown.size() > MaxShown)
+        shown = shown.left(MaxShown) + QStringLiteral("...");
+    return shown;
 }
 
 } // namespace MatrixSim

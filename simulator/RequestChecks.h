@@ -23,6 +23,11 @@ bool isValidSplit(int split, bool allowLarge);
 
 // Reads exactly the listed integers; false when the payload is shorter or longer.
 bool readInts(MatrixProtocol::PayloadReader &reader, std::initializer_list<qint32 *> values);
+// Reads an Identify payload (the client's host name); false (answered -5) when malformed.
+bool readIdentify(MatrixProtocol::PayloadReader &reader, QByteArray *host, RequestOutcome &out);
+// A text the client chose, for a log line: UTF-8 where it is, control characters as '?',
+// at most 64 characters.
+QString printableText(const QByteArray &text);
 // Answers the request with code and adds the reason to its log summary.
 void refuse(RequestOutcome &out, qint32 code, const QString &why);
 

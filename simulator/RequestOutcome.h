@@ -16,6 +16,8 @@ struct RequestOutcome
     QByteArray body; // what follows the result in the answer
     QString summary; // the request's arguments for the log line; never a password
     bool changed = false; // the wall changed: save it and tell viewers
+    // Events sent before the answer, each to one connection.
+    QVector<QPair<quint64, MatrixProtocol::Frame>> eventsFirst;
     // Events sent after the answer, each to one connection.
     QVector<QPair<quint64, MatrixProtocol::Frame>> events;
     // Connections closed after their events were sent (taken over by a forced login).

@@ -427,6 +427,11 @@ void SimulatorServer::handleFrame(Client &client, const Frame &frame)
                          outcome.summary)
                     .arg(outcome.result));
 
+    for (const auto &event : outcome.eventsFirst) {
+        auto target = m_clients.find(event.first);
+        if (target != m_clients.end() && !target->second->closing)
+            send(*target->second, encodeFrame(event.second.type, 0, event.second.payload), true);
+    }
     PayloadWriter reply;
     reply.putInt32(outcome.result).putBytes(outcome.body.constData(), outcome.body.size());
     send(client, encodeFrame(frame.type | ReplyFlag, frame.requestId, reply.data()), true);
@@ -561,12 +566,19 @@ void SimulatorServer::forgetClient(quint64 id)
         return;
     std::unique_ptr<Client> client = std::move(found->second);
     m_clients.erase(found);
+    QVector<QPair<quint64, Frame>> lists;
     {
         std::lock_guard<std::mutex> lock(m_stateMutex);
         if (client->role == Role::X86)
-            m_x86.removeSession(id);
+            lists = m_x86.removeSession(id);
         else
             m_linux.removeSession(id);
+    }
+    // The operators who stay learn that this one left.
+    for (const auto &event : lists) {
+        auto target = m_clients.find(event.first);
+        if (target != m_clients.end() && !target->second->closing)
+            send(*target->second, encodeFrame(event.second.type, 0, event.second.payload), true);
     }
     log(clientName(*client) + QStringLiteral(" disconnected"));
     client->socket->disconnect(this);

@@ -45,6 +45,7 @@ struct SimX86State
     int selectedMonitor = -1;
     QVector<SimX86Window> windows; // in screen order (row by row)
     QStringList operators; // users logged in now, one entry per connection
+    QList<QByteArray> operatorHosts; // their consoles' host names, as each named itself
 };
 
 // One cell of a Linux wall.

@@ -1,11 +1,14 @@
 #include "X86MatrixModel.h"
 
 #include "MatrixProtocol.h"
+#include "OperatorList.h"
 #include "PayloadReader.h"
 #include "PayloadWriter.h"
 #include "RequestChecks.h"
 
 #include <algorithm>
+#include <QDateTime>
+
 #include <cmath>
 
 namespace MatrixSim {
@@ -183,17 +186,51 @@ void X86MatrixModel::addSession(quint64 connection)
     m_sessions[connection] = Session();
 }
 
-void X86MatrixModel::removeSession(quint64 connection)
+QVector<QPair<quint64, Frame>> X86MatrixModel::removeSession(quint64 connection)
 {
+    const auto found = m_sessions.find(connection);
+    const bool wasLoggedIn = found != m_sessions.end() && found->second.loggedIn;
     m_sessions.erase(connection);
+    return wasLoggedIn ? operatorLists() : QVector<QPair<quint64, Frame>>();
+}
+
+Frame X86MatrixModel::operatorsFrame(quint64 connection) const
+{
+    QVector<OperatorEntry> entries;
+    for (const auto &entry : m_sessions) {
+        if (!entry.second.loggedIn)
+            continue;
+        OperatorEntry op;
+        op.user = entry.second.user;
+        op.host = entry.second.host;
+        op.flags = entry.first == connection ? OperatorSelf : 0;
+        op.sinceMs = entry.second.sinceMs;
+        entries.append(op);
+    }
+    Frame frame;
+    frame.type = EventOperators;
+    frame.payload = encodeOperators(entries);
+    return frame;
+}
+
+QVector<QPair<quint64, Frame>> X86MatrixModel::operatorLists() const
+{
+    QVector<QPair<quint64, Frame>> lists;
+    for (const auto &entry : m_sessions) {
+        if (entry.second.loggedIn && entry.second.identified)
+            lists.append(qMakePair(entry.first, operatorsFrame(entry.first)));
+    }
+    return lists;
 }
 
 SimX86State X86MatrixModel::state() const
 {
     SimX86State snapshot = m_state;
     for (const auto &entry : m_sessions) {
-        if (entry.second.loggedIn)
+        if (entry.second.loggedIn) {
             snapshot.operators.append(QString::fromLocal8Bit(entry.second.user));
+            snapshot.operatorHosts.append(entry.second.host);
+        }
     }
     return snapshot;
 }
@@ -288,6 +325,11 @@ RequestOutcome X86MatrixModel::handle(quint64 connection, quint16 type, const QB
     Session &session = found->second;
     PayloadReader reader(payload);
 
+    if (type == Identify) {
+        if (readIdentify(reader, &session.host, out))
+            session.identified = true;
+        return out;
+    }
     if (type == X86Login || type == X86ForceLogin) {
         if (type == X86Login)
             login(connection, session, reader, out);
@@ -389,12 +431,17 @@ void X86MatrixModel::login(quint64 connection, Session &session, Reader &reader,
             session.forcePending = true;
             session.pendingUser = user;
             refuse(out, 2, QStringLiteral("logged in elsewhere"));
+            // Who holds the matrix arrives before the answer, for the question that follows.
+            if (session.identified)
+                out.eventsFirst.append(qMakePair(connection, operatorsFrame(connection)));
             return;
         }
     }
     session.loggedIn = true;
     session.user = user;
+    session.sinceMs = QDateTime::currentMSecsSinceEpoch();
     sendLayout(connection, out);
+    out.events += operatorLists();
 }
 
 void X86MatrixModel::forceLogin(quint64 connection, Session &session, Reader &reader,
@@ -410,6 +457,14 @@ void X86MatrixModel::forceLogin(quint64 connection, Session &session, Reader &re
     }
     const QByteArray user = session.pendingUser;
     out.summary = QStringLiteral("user=\"%1\"").arg(QString::fromLocal8Bit(user));
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    OperatorEntry taker;
+    taker.user = user;
+    taker.host = session.host;
+    taker.sinceMs = now;
+    Frame takenOver;
+    takenOver.type = EventTakenOver;
+    takenOver.payload = encodeOperator(taker);
     Frame kick;
     kick.type = EventKicked;
     PayloadWriter reason;
@@ -418,6 +473,8 @@ void X86MatrixModel::forceLogin(quint64 connection, Session &session, Reader &re
     for (auto &entry : m_sessions) {
         if (entry.first != connection && entry.second.loggedIn && entry.second.user == user) {
             entry.second.loggedIn = false;
+            if (entry.second.identified)
+                out.events.append(qMakePair(entry.first, takenOver));
             out.events.append(qMakePair(entry.first, kick));
             out.kicked.append(entry.first);
         }
@@ -426,7 +483,9 @@ void X86MatrixModel::forceLogin(quint64 connection, Session &session, Reader &re
     session.pendingUser.clear();
     session.loggedIn = true;
     session.user = user;
+    session.sinceMs = now;
     sendLayout(connection, out);
+    out.events += operatorLists();
 }
 
 void X86MatrixModel::setScreenCount(Reader &reader, RequestOutcome &out)
@@ -771,6 +830,7 @@ bool X86MatrixModel::restore(const SimX86State &stored, QString *error)
     // The turn clock of a show that runs on goes on; nobody is told here.
     RequestOutcome untold;
     settleTurns(untold);
+    m_state.operatorHosts.clear();
     return true;
 }
 

@@ -22,7 +22,8 @@ public:
     X86MatrixModel(int outputs, const QList<SimulatorAccount> &accounts);
 
     void addSession(quint64 connection);
-    void removeSession(quint64 connection);
+    // The operator lists to send to the others when a logged-in operator leaves.
+    QVector<QPair<quint64, MatrixProtocol::Frame>> removeSession(quint64 connection);
     // Answers one request of a connection (the handshake is done by the caller).
     RequestOutcome handle(quint64 connection, quint16 type, const QByteArray &payload);
 
@@ -45,6 +46,9 @@ private:
         QByteArray user;
         bool forcePending = false; // the last login was answered 2
         QByteArray pendingUser;
+        QByteArray host; // as the client named itself (Identify); empty when it did not
+        bool identified = false; // only a client that named itself is sent operator lists
+        qint64 sinceMs = 0; // login time
     };
 
     using Reader = MatrixProtocol::PayloadReader;
@@ -66,6 +70,9 @@ private:
     SimX86Window *window(int index);
     void buildWindows(int rows, int columns);
     void sendLayout(quint64 connection, RequestOutcome &out) const;
+    // Who is logged in, as seen from one connection.
+    MatrixProtocol::Frame operatorsFrame(quint64 connection) const;
+    QVector<QPair<quint64, MatrixProtocol::Frame>> operatorLists() const;
     void broadcastLayout(RequestOutcome &out) const;
 
     // What the operators were last told of a window's sources and turn show.

@@ -208,7 +208,7 @@ void TestContainer::addingFromThePictureHintShowsThatKindsPage()
     QCOMPARE(stored.size(), 1);
     QCOMPARE(describeServer(stored.at(0)),
              storedType == 6 ? QStringLiteral("First 10.0.0.20:6000 type 6 user 'admin'")
-                             : QStringLiteral("First 10.0.0.20:9010 type 2 user ''"));
+                             : QStringLiteral("First 10.0.0.20:9010 type 2 user 'admin'"));
 
     if (storedType == 6) {
         // The Linux page lists it once the data centre announces it.

@@ -46,6 +46,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QLabel>
 #include <QtTest>
 
 #include <memory>
@@ -93,6 +94,7 @@ private slots:
     void stopAllTurnsEndsRunningAndPausedCells();
     void presetIsRecalledOrTheWallPutBack_data();
     void presetIsRecalledOrTheWallPutBack();
+    void otherConsolesAreListed();
 
 private:
     void screenshot(const QString &name);
@@ -865,6 +867,30 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     QCOMPARE(boxes.texts().last(), QStringLiteral("Do you want to delete the preset \"Night\"?"));
     QVERIFY(DATACore::UserManagerCore::instance()->wallPresetNames(server).isEmpty());
     QVERIFY(!presetAction(QStringLiteral("Night"), "recallPresetAction"));
+}
+
+void TestLinuxEndToEnd::otherConsolesAreListed()
+{
+    MessageBoxScript boxes(0);
+    f.connectPage();
+    auto *label = f.page->findChild<QLabel *>("operatorsLab");
+    QVERIFY(label);
+    QVERIFY(label->isHidden());
+    LinuxMatrixPeer second;
+    auto third = std::make_unique<LinuxMatrixPeer>();
+    QCOMPARE(second.connectTo(f.simulator->linuxPort(), "console-2"), 0);
+    QCOMPARE(third->connectTo(f.simulator->linuxPort(), "<i>console-3</i>"), 0);
+    // Asked again every few keep-alives.
+    f.page->setKeepAliveInterval(10);
+    QTRY_COMPARE_WITH_TIMEOUT(
+            label->text(),
+            QString("Also on this matrix: admin on console-2, admin on <i>console-3</i>"), 5000);
+    QVERIFY(label->isVisible());
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    third.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(label->text(), QString("Also on this matrix: admin on console-2"),
+                              5000);
+    QCOMPARE(boxes.count(), 0);
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)

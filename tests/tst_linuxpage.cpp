@@ -667,18 +667,19 @@ void TestLinuxPage::serverDialogTypeResetsThePortAndLogin()
              QStringLiteral("Add DigitalMatrix Server"));
     QCOMPARE(combo->currentText() + port->text(), QStringLiteral("TQ5100-4HD6000"));
 
-    // An X86 server has its own port and no login, whatever was typed.
+    // An X86 server has its own port and keeps the optional account typed for it.
     setText(&dialog, "nameLineEt", QStringLiteral("Control"));
     user->setText(QStringLiteral("admin"));
     setText(&dialog, "passwordLineEt", QStringLiteral("pw"));
     port->setText(QStringLiteral("1234"));
     combo->setCurrentIndex(0);
     QCOMPARE(combo->currentText() + port->text(), QStringLiteral("TQ5100-12HD9010"));
-    QVERIFY(!user->isVisible());
+    QVERIFY(user->isVisible());
     const DigitalMatrixServerInfo x86 = dialog.serverInfo();
     QCOMPARE(x86.matrixKind, int(DigitalMatrixServerInfo::X86Matrix));
     QCOMPARE(x86.port, 9010);
-    QVERIFY(x86.user.isEmpty() && x86.password.isEmpty() && x86.id.isEmpty());
+    QCOMPARE(x86.user + ":" + x86.password, QStringLiteral("admin:pw"));
+    QVERIFY(x86.id.isEmpty());
 
     port->setText(QStringLiteral("1234"));
     combo->setCurrentIndex(1);

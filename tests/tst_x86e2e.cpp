@@ -16,6 +16,7 @@
 #include "IpAddressFrame.h"
 #include "UserManagerCore.h"
 
+#include "DigitalMatrixInteractionPort.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "X86WallFixture.h"
@@ -94,6 +95,10 @@ private slots:
     void sourceDialogOpensWithTheWindowsSources();
     void stopAllTurnsEndsOnlyRunningAndPausedOnes_data();
     void stopAllTurnsEndsOnlyRunningAndPausedOnes();
+    // Several consoles on one matrix.
+    void whoHoldsTheMatrixIsNamed_data();
+    void whoHoldsTheMatrixIsNamed();
+    void otherConsolesAreListed();
 
 private:
     QPushButton *button(const QString &name) const { return f.button(name); }
@@ -1199,6 +1204,84 @@ void TestX86EndToEnd::stopAllTurnsEndsOnlyRunningAndPausedOnes()
         QCOMPARE(simWindow(index).sources.size(), turns ? 4 : 0);
     }
     QCOMPARE(boxes->count(), refused ? 2 : 1);
+}
+
+void TestX86EndToEnd::whoHoldsTheMatrixIsNamed_data()
+{
+    QTest::addColumn<bool>("pageFirst");
+    // The page holds the matrix and another console forces it; or the other way round.
+    QTest::newRow("the displaced page is told who took over") << true;
+    QTest::newRow("the forced-login question names the holder") << false;
+}
+
+void TestX86EndToEnd::whoHoldsTheMatrixIsNamed()
+{
+    QFETCH(bool, pageFirst);
+    if (!f.startArranged(2, 2))
+        return;
+    DigitalMatrixInteractionPort::instance()->setClientName(QStringLiteral("console-1"));
+    if (!pageFirst)
+        QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton); // leaves the matrix
+    SecondOperator other;
+    const int login = other.logIn(f.simulator->x86Port(), "console-2", "", "");
+    QCOMPARE(login, pageFirst ? 2 : 0);
+    boxes->clearRecords();
+    const QRegularExpression time(QStringLiteral("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"));
+    if (pageFirst) {
+        QCOMPARE(other.config->ForceLogin(), 1);
+        // Told once, with no offer to connect again (that would throw console-2 out).
+        QTRY_COMPARE_WITH_TIMEOUT(boxes->count(), 1, f.Timeout);
+        QVERIFY2(boxes->last().text.startsWith("console-2 took over the matrix at "),
+                 qPrintable(boxes->last().text));
+        QVERIFY(time.match(boxes->last().text).hasMatch());
+        QCOMPARE(int(boxes->last().buttons), 1);
+        QVERIFY(!button("_connectMatrixBtn")->isChecked());
+        QCOMPARE(f.simulator->x86State().operatorHosts, QList<QByteArray> {"console-2"});
+        return;
+    }
+    boxes->answer(1);
+    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().operatorHosts,
+                              QList<QByteArray> {"console-1"}, f.Timeout);
+    QVERIFY2(boxes->texts().value(0).startsWith("Login failed!console-2 holds the matrix since "),
+             qPrintable(boxes->texts().join('|')));
+    QVERIFY(time.match(boxes->texts().value(0)).hasMatch());
+    QVERIFY(button("_connectMatrixBtn")->isChecked());
+    // The console thrown out learns who took over.
+    MatrixOperatorRecord taker {};
+    QTRY_COMPARE_WITH_TIMEOUT(other.config->GetTakeover(&taker), 0, f.Timeout);
+    QCOMPARE(QByteArray(taker.host), QByteArray("console-1"));
+}
+
+void TestX86EndToEnd::otherConsolesAreListed()
+{
+    f.x86Accounts = {{"", ""}, {"second", "second"}, {"third", "third"}};
+    if (!f.startArranged(2, 2))
+        return;
+    auto *label = page->findChild<QLabel *>("_operatorsLab");
+    QVERIFY(label);
+    QVERIFY(label->isHidden());
+    // A host name far beyond the wire's bound, with markup, a cut UTF-8 sequence and controls.
+    QByteArray hostile = "<b>x" + QString(200, QChar(0x00e9)).toUtf8() + "\x01</b>";
+    SecondOperator second;
+    auto third = std::make_unique<SecondOperator>();
+    QCOMPARE(second.logIn(f.simulator->x86Port(), "console-2", "second", "second"), 0);
+    QCOMPARE(third->logIn(f.simulator->x86Port(), hostile.constData(), "third", "third"), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(label->text().contains("third on <b>"), f.Timeout);
+    QVERIFY(label->isVisible());
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    QVERIFY2(label->text().startsWith("Also on this matrix: second on console-2, third on <b>x"
+                                      + QString(44, QChar(0x00e9)) + "..."),
+             qPrintable(label->text()));
+    // The matrix keeps at most 255 bytes of it, cut between characters.
+    const QByteArray stored = f.simulator->x86State().operatorHosts.value(2);
+    QCOMPARE(stored.size(), 254);
+    QCOMPARE(QString::fromUtf8(stored).toUtf8(), stored);
+    QVERIFY(hostile.startsWith(stored));
+
+    third.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(label->text(), QString("Also on this matrix: second on console-2"),
+                              f.Timeout);
 }
 
 QTEST_MAIN(TestX86EndToEnd)

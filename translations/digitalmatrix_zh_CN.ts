@@ -339,7 +339,7 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+262"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+296"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -375,9 +375,9 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-130"/>
-        <location line="+270"/>
-        <location line="+31"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-132"/>
+        <location line="+291"/>
+        <location line="+34"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -397,21 +397,21 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-115"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-118"/>
         <location line="+73"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+25"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-340"/>
+        <location line="-365"/>
         <location line="+6"/>
-        <location line="+375"/>
-        <location line="+100"/>
+        <location line="+404"/>
+        <location line="+109"/>
         <location line="+40"/>
         <location line="+33"/>
         <location line="+141"/>
@@ -419,17 +419,22 @@
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-698"/>
+        <location line="-757"/>
+        <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
+        <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Login failed!Wrong user or password. Do you want to try again?</source>
         <translation>登录失败！用户名或密码错误，是否重试？</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Force Login failed!</source>
         <translation>强制登录失败！</translation>
     </message>
@@ -439,12 +444,12 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+71"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="+168"/>
+        <location line="+189"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -459,13 +464,14 @@
         <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
     </message>
     <message>
-        <location line="+133"/>
+        <location line="+139"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
     <message>
         <location line="+5"/>
-        <location line="+6"/>
+        <location line="+10"/>
+        <location line="+5"/>
         <location line="+5"/>
         <location line="+68"/>
         <location line="+80"/>
@@ -479,12 +485,17 @@
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-565"/>
+        <location line="-574"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+10"/>
+        <source>%1 took over the matrix at %2.</source>
+        <translation>%1 已于 %2 接管该矩阵。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Matrix Server disconnect!Do you need to reconnect?</source>
         <translation>矩阵服务器已断开！是否重新连接？</translation>
     </message>
@@ -616,13 +627,13 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+407"/>
-        <location line="+138"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+435"/>
+        <location line="+139"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-114"/>
+        <location line="-115"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
@@ -632,12 +643,12 @@
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="-75"/>
+        <location line="-91"/>
         <source>No matrix server yet: add one with the + button.</source>
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+68"/>
         <source>Digital matrix server connection lost!</source>
         <translation>与数字矩阵服务器的连接已断开！</translation>
     </message>
@@ -672,7 +683,7 @@
         <translation>错误码 %1。</translation>
     </message>
     <message>
-        <location line="+119"/>
+        <location line="+120"/>
         <source>Digital matrix server disconnect!</source>
         <translation>数字矩阵服务器已断开！</translation>
     </message>
@@ -1163,6 +1174,24 @@
         <location line="+10"/>
         <source>Presets</source>
         <translation>预案</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::MatrixOperatorInfo</name>
+    <message>
+        <location filename="../src/core/MatrixOperatorInfo.cpp" line="+61"/>
+        <source>an unnamed console</source>
+        <translation>未命名的控制台</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 on %2</source>
+        <translation>%2 上的 %1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Also on this matrix: %1</source>
+        <translation>同时连接此矩阵：%1</translation>
     </message>
 </context>
 <context>

@@ -145,6 +145,8 @@ void ClientConnection::handleFrame(const Frame &frame)
     case ServerMessage::Layout:
     case ServerMessage::MonitorSources:
     case ServerMessage::TurnStep:
+    case ServerMessage::Operators:
+    case ServerMessage::TakenOver:
         m_channel->reportEvent(message);
         return;
     default:

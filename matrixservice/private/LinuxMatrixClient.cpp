@@ -1,5 +1,6 @@
 #include "LinuxMatrixClient.h"
 
+#include "OperatorList.h"
 #include "PayloadReader.h"
 #include "PayloadWriter.h"
 
@@ -50,6 +51,21 @@ int LinuxMatrixClient::Login(int mode, const char *user, const char *password, c
     const int connected = m_channel.connectAndWait(QByteArray(ip), port);
     if (connected != 0)
         return connected;
+    QByteArray name;
+    {
+        std::lock_guard<std::mutex> lock(m_nameMutex);
+        name = m_clientName;
+    }
+    if (!name.isEmpty()) {
+        PayloadWriter identity;
+        identity.putText(name);
+        const int told = m_channel.request(Identify, identity.data());
+        if (told == MatrixErrNotConnected || told == MatrixErrProtocol
+            || told == MatrixErrTimeout) {
+            m_channel.close();
+            return told;
+        }
+    }
     PayloadWriter writer;
     writer.putInt32(mode).putText(userText).putText(passwordText);
     const int result = m_channel.request(LinuxLogin, writer.data());
@@ -114,14 +130,31 @@ int LinuxMatrixClient::SaveRowColumn(int rows, int columns)
     return requestInts(LinuxSaveRowColumn, {rows, columns});
 }
 
-int LinuxMatrixClient::Reserved9()
+int LinuxMatrixClient::SetClientName(const char *host)
 {
-    return MatrixErrUnsupported;
+    if (!host)
+        return MatrixErrBadArgument;
+    std::lock_guard<std::mutex> lock(m_nameMutex);
+    m_clientName = boundedText(QByteArray(host), MaxHostText);
+    return 0;
 }
 
-int LinuxMatrixClient::Reserved10()
+int LinuxMatrixClient::GetOperators(MatrixOperatorRecord *records, int capacity, int *count)
 {
-    return MatrixErrUnsupported;
+    if (!records || !count || capacity < 0)
+        return MatrixErrBadArgument;
+    *count = 0;
+    QByteArray body;
+    const int result = m_channel.request(LinuxGetOperators, QByteArray(), &body);
+    if (result != 0)
+        return result;
+    QVector<OperatorEntry> entries;
+    decodeOperators(body, &entries); // checked when the answer arrived
+    const int copied = qMin(capacity, entries.size());
+    for (int i = 0; i < copied; ++i)
+        toRecord(entries.at(i), &records[i]);
+    *count = copied;
+    return 0;
 }
 
 int LinuxMatrixClient::Reserved11()

@@ -8,6 +8,10 @@
 #include "IBaseMatrixConfig.h"
 #include "MatrixChannel.h"
 
+#include <QByteArray>
+
+#include <mutex>
+
 namespace MatrixService {
 
 class LinuxMatrixClient final : public IBaseMatrixConfig, private ChannelListener
@@ -28,8 +32,8 @@ public:
     int GetUpgradeStatus(UpgradeStatusBlock *status) override;
     int KeepAlive() override;
     int SaveRowColumn(int rows, int columns) override;
-    int Reserved9() override;
-    int Reserved10() override;
+    int SetClientName(const char *host) override;
+    int GetOperators(MatrixOperatorRecord *records, int capacity, int *count) override;
     int Reserved11() override;
     int Reserved12() override;
     int Reserved13() override;
@@ -62,6 +66,8 @@ private:
 
     int requestInts(quint16 type, std::initializer_list<qint32> values, QByteArray *body = nullptr);
 
+    std::mutex m_nameMutex;
+    QByteArray m_clientName;
     MatrixChannel m_channel;
 };
 

@@ -1,5 +1,6 @@
 #include "X86MatrixClient.h"
 
+#include "OperatorList.h"
 #include "PayloadWriter.h"
 
 #include <QByteArray>
@@ -66,6 +67,25 @@ void X86MatrixClient::matrixEvent(const ServerMessage &message)
         if (current.matrixInfo)
             current.matrixInfo(current.context, message.values[0], message.values[1],
                                message.values[2]);
+    } else if (message.kind == ServerMessage::Operators
+               || message.kind == ServerMessage::TakenOver) {
+        {
+            std::lock_guard<std::mutex> lock(m_operatorMutex);
+            if (message.kind == ServerMessage::Operators) {
+                QVector<OperatorEntry> entries;
+                decodeOperators(message.body, &entries); // checked when it arrived
+                m_operators.assign(std::size_t(entries.size()), MatrixOperatorRecord());
+                for (int i = 0; i < entries.size(); ++i)
+                    toRecord(entries.at(i), &m_operators[std::size_t(i)]);
+            } else {
+                OperatorEntry taker;
+                decodeOperator(message.body, &taker);
+                toRecord(taker, &m_takeover);
+                m_takenOver = true;
+            }
+        }
+        if (current.operators)
+            current.operators(current.context);
     } else if (message.kind == ServerMessage::Layout) {
         if (!current.layout)
             return;
@@ -146,6 +166,12 @@ void X86MatrixClient::commandAnswered(quint16 type, int result)
 int X86MatrixClient::Connect(const char *ip, int port)
 {
     const QByteArray host = ip ? QByteArray(ip) : QByteArray();
+    {
+        // What the matrix said belongs to the connection that is closed now.
+        std::lock_guard<std::mutex> lock(m_operatorMutex);
+        m_operators.clear();
+        m_takenOver = false;
+    }
     m_channel.startConnect(host, port);
     if (host.isEmpty() || port < 1 || port > 65535)
         return MatrixErrBadArgument;
@@ -164,9 +190,8 @@ int X86MatrixClient::RegisterCallbacks(void *ctx, MatrixConnStatusCallback onCon
                                        MatrixCommandResultCallback onCommandResult,
                                        MatrixReservedCallback onReserved5)
 {
-    // Callback 5 has no event behind it in this service.
-    Q_UNUSED(onReserved5)
     std::lock_guard<std::mutex> lock(m_callbackMutex);
+    m_callbacks.operators = onReserved5;
     m_callbacks.context = ctx;
     m_callbacks.connectStatus = onConnectStatus;
     m_callbacks.matrixInfo = onMatrixInfo;
@@ -183,6 +208,17 @@ int X86MatrixClient::Login(const char *user, const char *password)
     const QByteArray passwordText(password);
     if (userText.size() > MaxAccountText || passwordText.size() > MaxAccountText)
         return MatrixErrBadArgument;
+    QByteArray name;
+    {
+        std::lock_guard<std::mutex> lock(m_operatorMutex);
+        name = m_clientName;
+    }
+    // Requests are answered in order: the matrix knows the console before the login.
+    if (!name.isEmpty()) {
+        PayloadWriter identity;
+        identity.putText(name);
+        m_channel.post(Identify, identity.data());
+    }
     PayloadWriter writer;
     writer.putText(userText).putText(passwordText);
     return m_channel.request(X86Login, writer.data());
@@ -293,6 +329,38 @@ int X86MatrixClient::ZoomMirrorAt(int mirror, int x, int y)
 int X86MatrixClient::SetMirrorRect(int mirror, RECT rect)
 {
     return sendInts(X86SetMirrorRect, {mirror, rect.left, rect.top, rect.right, rect.bottom});
+}
+
+int X86MatrixClient::SetClientName(const char *host)
+{
+    if (!host)
+        return MatrixErrBadArgument;
+    std::lock_guard<std::mutex> lock(m_operatorMutex);
+    m_clientName = boundedText(QByteArray(host), MaxHostText);
+    return 0;
+}
+
+int X86MatrixClient::GetOperators(MatrixOperatorRecord *records, int capacity, int *count)
+{
+    if (!records || !count || capacity < 0)
+        return MatrixErrBadArgument;
+    std::lock_guard<std::mutex> lock(m_operatorMutex);
+    const int copied = qMin(capacity, int(m_operators.size()));
+    for (int i = 0; i < copied; ++i)
+        records[i] = m_operators[std::size_t(i)];
+    *count = copied;
+    return 0;
+}
+
+int X86MatrixClient::GetTakeover(MatrixOperatorRecord *record)
+{
+    if (!record)
+        return MatrixErrBadArgument;
+    std::lock_guard<std::mutex> lock(m_operatorMutex);
+    if (!m_takenOver)
+        return MatrixErrFailed;
+    *record = m_takeover;
+    return 0;
 }
 
 } // namespace MatrixService

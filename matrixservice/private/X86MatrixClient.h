@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <vector>
 
 namespace MatrixService {
 
@@ -53,6 +54,9 @@ public:
     int ClearSource(int monitor) override;
     int ZoomMirrorAt(int mirror, int x, int y) override;
     int SetMirrorRect(int mirror, RECT rect) override;
+    int SetClientName(const char *host) override;
+    int GetOperators(MatrixOperatorRecord *records, int capacity, int *count) override;
+    int GetTakeover(MatrixOperatorRecord *record) override;
 
 private:
     struct Callbacks
@@ -65,6 +69,7 @@ private:
         void *sourceContext = nullptr;
         MatrixSourcesCallback sources = nullptr;
         MatrixTurnStepCallback turnStep = nullptr;
+        MatrixReservedCallback operators = nullptr;
     };
 
     void connectOutcome(int connType) override;
@@ -81,6 +86,12 @@ private:
     mutable std::mutex m_callbackMutex;
     Callbacks m_callbacks;
     std::atomic<bool> m_callbacksEnabled {true};
+    // Who is on the matrix, as it last said on the current connection.
+    mutable std::mutex m_operatorMutex;
+    QByteArray m_clientName;
+    std::vector<MatrixOperatorRecord> m_operators;
+    bool m_takenOver = false;
+    MatrixOperatorRecord m_takeover {};
     MatrixChannel m_channel;
 };
 

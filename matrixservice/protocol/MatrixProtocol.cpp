@@ -10,12 +10,13 @@ bool isX86Request(quint16 type)
 bool isLinuxRequest(quint16 type)
 {
     return (type >= LinuxLogin && type <= LinuxSetCellSplit)
-            || (type >= LinuxGetCellTurnPages && type <= LinuxGetFirmwareVersion);
+            || (type >= LinuxGetCellTurnPages && type <= LinuxGetFirmwareVersion)
+            || type == LinuxGetOperators;
 }
 
 bool isGenericRequest(quint16 type)
 {
-    return type == KeepAlive;
+    return type == KeepAlive || type == Identify;
 }
 
 bool isRequest(quint16 type)
@@ -32,6 +33,14 @@ const char *messageName(quint16 type)
         return type & ReplyFlag ? "?" : "HelloAck";
     case KeepAlive:
         return "KeepAlive";
+    case Identify:
+        return "Identify";
+    case LinuxGetOperators:
+        return "LinuxGetOperators";
+    case EventOperators:
+        return "EventOperators";
+    case EventTakenOver:
+        return "EventTakenOver";
     case X86Login:
         return "X86Login";
     case X86ForceLogin:

@@ -31,6 +31,8 @@ constexpr int MaxX86Windows = 64; // windows of one X86 layout (= physical outpu
 constexpr int MaxLinuxOutputs = 16; // screen numbers and grid entries of one answer
 constexpr int MaxCellChannels = 16; // channel records of one Linux cell
 constexpr int MaxFirmwareVersionText = 63; // firmware version, bytes
+constexpr int MaxHostText = 255; // a client's host name, bytes
+constexpr int MaxOperators = 64; // entries of one operator list (= connections a matrix takes)
 
 // Service units of the Linux wall: one screen is 1000000 wide and high.
 constexpr int LinuxScreenUnit = 1000000;
@@ -42,6 +44,7 @@ enum MessageType : quint16 {
 
     // requests of either port
     KeepAlive = 0x0003,
+    Identify = 0x0004, // the client's host name, before its login
 
     // X86 requests
     X86Login = 0x1001,
@@ -84,6 +87,7 @@ enum MessageType : quint16 {
     LinuxSetCellSingleWindow = 0x2016,
     LinuxGetCellSingleWindow = 0x2017,
     LinuxSetCellSplit = 0x2018,
+    LinuxGetOperators = 0x2021,
 
     // Linux requests: what is on air
     LinuxGetCellTurnPages = 0x2019,
@@ -96,6 +100,8 @@ enum MessageType : quint16 {
     // X86 events: what is on air
     EventMonitorSources = 0x4004,
     EventTurnStep = 0x4005,
+    EventOperators = 0x4010, // who is logged in on the X86 matrix
+    EventTakenOver = 0x4011, // who took the matrix over from this connection, and when
 
     // a reply carries the request's type with this bit set and the request's id
     ReplyFlag = 0x8000,

@@ -30,6 +30,15 @@ bool PayloadReader::getInt32(qint32 &value)
     return true;
 }
 
+bool PayloadReader::getInt64(qint64 &value)
+{
+    const char *data = nullptr;
+    if (!take(8, data))
+        return false;
+    value = qFromLittleEndian<qint64>(reinterpret_cast<const uchar *>(data));
+    return true;
+}
+
 bool PayloadReader::getUInt16(quint16 &value)
 {
     const char *data = nullptr;

@@ -12,6 +12,7 @@ public:
     explicit PayloadReader(const QByteArray &payload);
 
     bool getInt32(qint32 &value);
+    bool getInt64(qint64 &value);
     bool getUInt16(quint16 &value);
     bool getUInt8(quint8 &value);
     bool getBytes(void *destination, int size);

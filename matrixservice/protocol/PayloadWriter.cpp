@@ -12,6 +12,14 @@ PayloadWriter &PayloadWriter::putInt32(qint32 value)
     return *this;
 }
 
+PayloadWriter &PayloadWriter::putInt64(qint64 value)
+{
+    uchar bytes[8];
+    qToLittleEndian<qint64>(value, bytes);
+    m_data.append(reinterpret_cast<const char *>(bytes), 8);
+    return *this;
+}
+
 PayloadWriter &PayloadWriter::putUInt16(quint16 value)
 {
     uchar bytes[2];

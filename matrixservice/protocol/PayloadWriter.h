@@ -9,6 +9,7 @@ class PayloadWriter
 {
 public:
     PayloadWriter &putInt32(qint32 value);
+    PayloadWriter &putInt64(qint64 value);
     PayloadWriter &putUInt16(quint16 value);
     PayloadWriter &putUInt8(quint8 value);
     // Raw bytes (fixed-layout records).

@@ -1,6 +1,7 @@
 #include "ServerMessage.h"
 
 #include "MatrixServiceTypes.h"
+#include "OperatorList.h"
 #include "PayloadReader.h"
 
 namespace MatrixProtocol {
@@ -58,6 +59,8 @@ bool replyBodyIsValid(quint16 requestType, qint32 result, const QByteArray &body
         QByteArray version;
         return reader.getText(version, MaxFirmwareVersionText) && reader.atEnd();
     }
+    case LinuxGetOperators:
+        return decodeOperators(body, nullptr);
     default:
         return body.isEmpty();
     }
@@ -142,6 +145,19 @@ ServerMessage decodeServerMessage(const Frame &frame, QString *error)
         }
         message.kind = ServerMessage::TurnStep;
         return message;
+    case EventOperators:
+    case EventTakenOver: {
+        const bool valid = frame.type == EventOperators ? decodeOperators(frame.payload, nullptr)
+                                                        : decodeOperator(frame.payload, nullptr);
+        if (!valid) {
+            setError(error, QStringLiteral("malformed operator list"));
+            return ServerMessage();
+        }
+        message.kind =
+                frame.type == EventOperators ? ServerMessage::Operators : ServerMessage::TakenOver;
+        message.body = frame.payload;
+        return message;
+    }
     case EventLayout: {
         const int head = int(offsetof(_MIRRORLAYOUT, mirrors));
         qint32 count = -1;

@@ -18,6 +18,8 @@ struct ServerMessage
         Kicked,
         MonitorSources,
         TurnStep,
+        Operators, // body: the EventOperators payload
+        TakenOver, // body: the EventTakenOver payload
     };
 
     Kind kind = Invalid;

@@ -147,4 +147,9 @@ void DigitalMatrixConfigSignals::onTurnStep(void *, int monitor, int turnState, 
     });
 }
 
+void DigitalMatrixConfigSignals::onOperatorsChanged(void *)
+{
+    deliverFromService([](DigitalMatrixConfigSignals *hub) { emit hub->signalOperatorsChanged(); });
+}
+
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -45,6 +45,9 @@ public:
                                           int count, int interval);
     static void MATRIX_CALLBACK onTurnStep(void *ctx, int monitor, int turnState, int page,
                                            int pages, int interval);
+    // Callback 5: the matrix reported its operators or a takeover; emitted as
+    // signalOperatorsChanged (read them from the port).
+    static void MATRIX_CALLBACK onOperatorsChanged(void *ctx);
 
 signals:
     void signalConnectSuccess();
@@ -70,6 +73,8 @@ signals:
     // A window's turn show stepped or changed: turnState as in the layout (0 none, 1 running,
     // 2 paused), page (0-based) of pages on air, interval in seconds.
     void signalTurnStep(int monitor, int turnState, int page, int pages, int interval);
+    // Who is on the X86 matrix changed, or another console took it over from this one.
+    void signalOperatorsChanged();
 
 private:
     friend class ProcessSingleton<DigitalMatrixConfigSignals>;

@@ -89,10 +89,11 @@ DigitalMatrixInteractionPort::DigitalMatrixInteractionPort(QObject *parent)
                                      &DigitalMatrixConfigSignals::onMatrixInfo,
                                      &DigitalMatrixConfigSignals::onLayout,
                                      &DigitalMatrixConfigSignals::onCommandResult,
-                                     &DigitalMatrixConfigSignals::onIgnored5);
+                                     &DigitalMatrixConfigSignals::onOperatorsChanged);
         x86Matrix->RegisterSourceCallbacks(x86Matrix, &DigitalMatrixConfigSignals::onSources,
                                            &DigitalMatrixConfigSignals::onTurnStep);
     }
+    setClientName(QSysInfo::machineHostName());
 }
 
 // ProcessSingleton's destructor then makes sure release() and instance() no longer find the
@@ -285,6 +286,59 @@ QStringList DigitalMatrixInteractionPort::getScreenNumbers()
     readScreenNumbers(&numbers);
     screenNumbers = numbers.isEmpty() ? fallback : numbers;
     return screenNumbers;
+}
+
+void DigitalMatrixInteractionPort::setClientName(const QString &host)
+{
+    const QByteArray name = host.toUtf8();
+    if (x86Matrix)
+        x86Matrix->SetClientName(name.constData());
+    if (baseMatrix)
+        baseMatrix->SetClientName(name.constData());
+}
+
+namespace {
+constexpr int MaxOperatorsRead = 64;
+}
+
+QList<MatrixOperatorInfo> DigitalMatrixInteractionPort::x86Operators() const
+{
+    QList<MatrixOperatorInfo> operators;
+    if (!x86Matrix)
+        return operators;
+    std::vector<MatrixOperatorRecord> records(MaxOperatorsRead);
+    int count = 0;
+    if (x86Matrix->GetOperators(records.data(), MaxOperatorsRead, &count) != 0)
+        return operators;
+    for (int i = 0; i < qBound(0, count, MaxOperatorsRead); ++i)
+        operators.append(MatrixOperatorInfo::fromRecord(records[std::size_t(i)]));
+    return operators;
+}
+
+bool DigitalMatrixInteractionPort::x86Takeover(MatrixOperatorInfo *taker) const
+{
+    MatrixOperatorRecord record {};
+    if (!x86Matrix || x86Matrix->GetTakeover(&record) != 0)
+        return false;
+    if (taker)
+        *taker = MatrixOperatorInfo::fromRecord(record);
+    return true;
+}
+
+int DigitalMatrixInteractionPort::linuxOperators(QList<MatrixOperatorInfo> *operators)
+{
+    if (operators)
+        operators->clear();
+    if (!baseMatrix)
+        return NoService;
+    std::vector<MatrixOperatorRecord> records(MaxOperatorsRead);
+    int count = 0;
+    const int result = baseMatrix->GetOperators(records.data(), MaxOperatorsRead, &count);
+    if (result == 0 && operators) {
+        for (int i = 0; i < qBound(0, count, MaxOperatorsRead); ++i)
+            operators->append(MatrixOperatorInfo::fromRecord(records[std::size_t(i)]));
+    }
+    return result;
 }
 
 int DigitalMatrixInteractionPort::keepAlive()

@@ -6,6 +6,7 @@
 #include "CellTurnInfo.h"
 #include "DigitalMatrixServerInfo.h"
 #include "MatrixMetaTypes.h"
+#include "MatrixOperatorInfo.h"
 #include "ProcessSingleton.h"
 
 #include <QList>
@@ -110,6 +111,17 @@ public:
     int setCellSingleWindow(int cell, int window, int on);
     void getCellSingleWindow(int cell, int *window);
     int setCellSplit(int cell, int split);
+
+    // Who is on the matrices. The console's host name goes to both matrices with every
+    // later login (the machine's host name unless a host sets another).
+    void setClientName(const QString &host);
+    // The X86 matrix's operators as it reported them last (no wait); the hub announces a
+    // new report with signalOperatorsChanged.
+    QList<MatrixOperatorInfo> x86Operators() const;
+    // True, with who took over, when another console's forced login ended the X86 connection.
+    bool x86Takeover(MatrixOperatorInfo *taker) const;
+    // Asks the Linux matrix who is logged in; the service's result.
+    int linuxOperators(QList<MatrixOperatorInfo> *operators);
 
     // Data-centre operations.
     bool addServerToDB(const DigitalMatrixServerInfo &server);

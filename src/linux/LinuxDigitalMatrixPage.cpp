@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QShowEvent>
+#include <QLabel>
 #include <QTimer>
 #include <QUuid>
 
@@ -44,6 +45,8 @@ constexpr int DefaultUpgradePollMs = 2000;
 constexpr int MaxCellChannels = 16;
 // Time between two checks that the connected matrix still answers.
 constexpr int DefaultKeepAliveMs = 1000;
+// The other consoles on the matrix are asked for every this many answered keep-alives.
+constexpr int KeepAlivesPerOperatorList = 5;
 // A watched upgrade is given up after this many polls without a connection in a row, or
 // after this long without one, whichever comes first (each new login may take the
 // service's connect time-out).
@@ -75,6 +78,13 @@ LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
     , keepAliveTimer(new QTimer(this))
 {
     ui->setupUi(this);
+    // Host names are whatever the other consoles sent: never read as markup.
+    operatorsLabel = new QLabel(this);
+    operatorsLabel->setObjectName(QStringLiteral("operatorsLab"));
+    operatorsLabel->setProperty("lumo_grayYaHei", true);
+    operatorsLabel->setTextFormat(Qt::PlainText);
+    operatorsLabel->hide();
+    ui->pageLayout->insertWidget(ui->pageLayout->indexOf(ui->serverOperWdt) + 1, operatorsLabel);
     upgradeTimer->setInterval(DefaultUpgradePollMs);
     keepAliveTimer->setInterval(DefaultKeepAliveMs);
     getMatrixServersAlreadyConfig();
@@ -236,10 +246,12 @@ void LinuxDigitalMatrixPage::setServerConnectOk(bool ok)
 {
     connection = ok ? MatrixConnectionState::Connected : MatrixConnectionState::Disconnected;
     ui->serverOperWdt->setServerConnectOk(ok);
-    if (ok)
+    if (ok) {
         keepAliveTimer->start();
-    else
+    } else {
         keepAliveTimer->stop();
+        operatorsLabel->hide();
+    }
     updateServerButtons();
 }
 
@@ -298,8 +310,24 @@ void LinuxDigitalMatrixPage::slotKeepAliveTimeout()
         return;
     }
     const int result = port()->keepAlive();
-    if (isConnectionFailure(result))
+    if (isConnectionFailure(result)) {
         matrixLost(result);
+        return;
+    }
+    if (result == 0 && ++keepAlivesSinceOperators >= KeepAlivesPerOperatorList)
+        refreshOperators();
+}
+
+void LinuxDigitalMatrixPage::refreshOperators()
+{
+    keepAlivesSinceOperators = 0;
+    QList<MatrixOperatorInfo> operators;
+    const int result = port()->linuxOperators(&operators);
+    const QString line = result == 0 && isServerConnectOK()
+            ? MatrixOperatorInfo::othersLine(operators)
+            : QString();
+    operatorsLabel->setText(line);
+    operatorsLabel->setVisible(!line.isEmpty());
 }
 
 void LinuxDigitalMatrixPage::matrixLost(int result)
@@ -429,6 +457,7 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
                 arrangeModeLeftOn = false;
             setServerConnectOk(true);
             oper->setConnectServerHint(tr("Digital matrix server connect ok!"));
+            refreshOperators();
             if (ui->configChannelsWdt)
                 ui->configChannelsWdt->loadFromServer();
             setWidgetsEnabled(true);

@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class QLabel;
 class QTimer;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -133,6 +134,8 @@ private:
     void leaveArrangeMode();
     // The connection broke or the matrix fell silent: the page shows it is disconnected.
     void matrixLost(int result);
+    // Asks the matrix who else is logged in and names them on the page.
+    void refreshOperators();
     // Enables the server buttons that can act now.
     void updateServerButtons();
     // The connect hint of a page without a server.
@@ -148,6 +151,9 @@ private:
     bool firstShow = true;
     QTimer *upgradeTimer = nullptr;
     QTimer *keepAliveTimer = nullptr;
+    // The other consoles on the matrix, asked again every few keep-alives.
+    QLabel *operatorsLabel = nullptr;
+    int keepAlivesSinceOperators = 0;
     QList<DigitalMatrixServerInfo *> servers;
     QMap<QString, QStringList> serverStatus;
     MatrixConnectionState connection = MatrixConnectionState::Disconnected;

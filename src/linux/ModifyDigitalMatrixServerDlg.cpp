@@ -81,10 +81,10 @@ DigitalMatrixServerInfo ModifyDigitalMatrixServerDlg::serverInfo() const
     info.ip = ui->ipAddressFrame->getIp();
     info.port = ui->portLineEt->text().toInt();
     info.matrixKind = ui->serverTypeComBx->currentIndex() + 1;
-    if (info.matrixKind != DigitalMatrixServerInfo::X86Matrix) {
-        info.user = ui->userLineEt->text();
-        info.password = ui->passwordLineEt->text();
-    }
+    // An X86 account is optional (empty: the matrix's account without a name); a Linux one
+    // is required.
+    info.user = ui->userLineEt->text();
+    info.password = ui->passwordLineEt->text();
     return info;
 }
 
@@ -116,12 +116,8 @@ void ModifyDigitalMatrixServerDlg::slotCancleBtClicked()
 
 void ModifyDigitalMatrixServerDlg::slotServerTypeComBxIndexChanged(int index)
 {
-    const bool withLogin = index != X86ServerType;
-    ui->userLabel->setVisible(withLogin);
-    ui->userLineEt->setVisible(withLogin);
-    ui->passwordLabel->setVisible(withLogin);
-    ui->passwordLineEt->setVisible(withLogin);
-    ui->portLineEt->setText(withLogin ? LinuxDefaultPort : X86DefaultPort);
+    // Both kinds may carry an account; only the default port differs.
+    ui->portLineEt->setText(index != X86ServerType ? LinuxDefaultPort : X86DefaultPort);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

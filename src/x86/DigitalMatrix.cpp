@@ -21,7 +21,9 @@
 
 #include <QGridLayout>
 #include <QHideEvent>
+#include <QGridLayout>
 #include <QIcon>
+#include <QLabel>
 #include <QLayout>
 #include <QPainter>
 #include <QPushButton>
@@ -58,7 +60,30 @@ QString serverDetail(const UServerInfo &server)
 }
 
 // The port's calls and the operator's answers for the X86 page's connection flow.
-X86ConnectionFlow::Hooks connectionHooks(std::function<void()> dropConnection)
+// Who holds the matrix for a login of user refused as taken, or nobody known.
+QString holderText(const QString &user)
+{
+    const QList<MatrixOperatorInfo> operators = port()->x86Operators();
+    const MatrixOperatorInfo *holder = nullptr;
+    for (const MatrixOperatorInfo &info : operators) {
+        if (info.self)
+            continue;
+        if (info.user == user) {
+            holder = &info;
+            break;
+        }
+        if (!holder)
+            holder = &info;
+    }
+    if (!holder)
+        return QString();
+    return DigitalMatrix::tr(
+                   "Login failed!%1 holds the matrix since %2.Do you want to force login?")
+            .arg(holder->shownName(), holder->shownTime());
+}
+
+X86ConnectionFlow::Hooks connectionHooks(std::function<void()> dropConnection,
+                                         std::function<QString()> loginUser)
 {
     X86ConnectionFlow::Hooks hooks;
     hooks.login = [](const QString &user, const QString &password) {
@@ -66,11 +91,16 @@ X86ConnectionFlow::Hooks connectionHooks(std::function<void()> dropConnection)
     };
     hooks.forceLogin = [] { return port()->forceLogin(); };
     hooks.dropConnection = std::move(dropConnection);
-    hooks.ask = [](X86ConnectionFlow::Question question) {
-        const QString text = question == X86ConnectionFlow::Question::ForceLogin
-                ? DigitalMatrix::tr("Login failed!Do you want to force login?")
-                : DigitalMatrix::tr(
-                        "Login failed!Wrong user or password. Do you want to try again?");
+    hooks.ask = [loginUser](X86ConnectionFlow::Question question) {
+        QString text;
+        if (question == X86ConnectionFlow::Question::ForceLogin) {
+            text = holderText(loginUser());
+            if (text.isEmpty())
+                text = DigitalMatrix::tr("Login failed!Do you want to force login?");
+        } else {
+            text = DigitalMatrix::tr(
+                    "Login failed!Wrong user or password. Do you want to try again?");
+        }
         return MessageBoxW::warning(nullptr, DigitalMatrix::tr("Failed"), text, YesNoButtons) == 1;
     };
     hooks.tell = [](X86ConnectionFlow::Notice notice) {
@@ -88,10 +118,12 @@ X86ConnectionFlow::Hooks connectionHooks(std::function<void()> dropConnection)
 DigitalMatrix::DigitalMatrix(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::DigitalMatrix)
-    , connection(std::make_unique<X86ConnectionFlow>(connectionHooks([this] {
-        port()->disconnectServer();
-        disconnectServerStatus();
-    })))
+    , connection(std::make_unique<X86ConnectionFlow>(connectionHooks(
+              [this] {
+                  port()->disconnectServer();
+                  disconnectServerStatus();
+              },
+              [this] { return currentServer.user; })))
 {
     initUI();
     initAttribute();
@@ -202,6 +234,8 @@ void DigitalMatrix::initUI()
             });
     connect(hub, &DigitalMatrixConfigSignals::signalCommandResult, this,
             &DigitalMatrix::slotCommandResult);
+    connect(hub, &DigitalMatrixConfigSignals::signalOperatorsChanged, this,
+            &DigitalMatrix::slotOperatorsChanged);
     connect(ui->_virtualServerWdt, &MatrixManageWidget::sigCurrMontroIndex, this,
             &DigitalMatrix::slotSetCurrMontroIndex);
     connect(splitPanel, &SpliteWindow::sigSpliteButtonClicked, this,
@@ -260,6 +294,25 @@ void DigitalMatrix::initUI()
     ui->_serverDogBtn->hide();
     ui->widget->setFixedWidth(110);
     ui->_serverSelectBtn->setToolTip(tr("select server"));
+
+    // Host names are whatever the other consoles sent: never read as markup.
+    operatorsLabel = new QLabel(ui->_controlWdt);
+    operatorsLabel->setObjectName(QStringLiteral("_operatorsLab"));
+    operatorsLabel->setProperty("lumo_grayYaHei", true);
+    operatorsLabel->setTextFormat(Qt::PlainText);
+    operatorsLabel->hide();
+    if (auto *bar = qobject_cast<QGridLayout *>(ui->_controlWdt->layout()))
+        bar->addWidget(operatorsLabel, 0, 5);
+}
+
+void DigitalMatrix::slotOperatorsChanged()
+{
+    const QString line =
+            isConnected() ? MatrixOperatorInfo::othersLine(port()->x86Operators()) : QString();
+    operatorsLabel->setText(line);
+    operatorsLabel->setVisible(!line.isEmpty());
+    // The buttons beside it move: their separators follow.
+    placeSeparatorsLater();
 }
 
 void DigitalMatrix::initAttribute()
@@ -400,6 +453,8 @@ void DigitalMatrix::disconnectServerStatus()
     ui->_virtualServerWdt->clearData();
     ui->_connectMatrixBtn->setChecked(false);
     ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
+    if (operatorsLabel)
+        operatorsLabel->hide();
 }
 
 void DigitalMatrix::rememberConnection()
@@ -412,6 +467,7 @@ void DigitalMatrix::setLoggedIn()
     setControlEnable(true);
     ui->_connectMatrixBtn->setChecked(true);
     ui->_connectMatrixBtn->setToolTip(tr("Disconnect server"));
+    slotOperatorsChanged();
 }
 
 void DigitalMatrix::loginServer()
@@ -435,7 +491,8 @@ void DigitalMatrix::slotConnectSuccess()
     rememberConnection();
 }
 
-void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, const QString &text)
+void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, const QString &text,
+                                   bool offerReconnect)
 {
     waitDialog()->hideWaitDialog();
     // The matrix cannot be reached: only the page leaves the configuration mode.
@@ -444,7 +501,9 @@ void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, con
     disconnectServerStatus();
     connection->setState(MatrixConnectionState::Disconnected);
     if (pageShown && !currentServer.id.isEmpty()) {
-        if (MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1)
+        if (!offerReconnect)
+            MessageBoxW::warning(boxParent, title, text, NoticeButtons);
+        else if (MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1)
             connectServer();
     }
     rememberConnection();
@@ -464,6 +523,15 @@ void DigitalMatrix::slotConnectTimeOut()
 
 void DigitalMatrix::slotDisconnect()
 {
+    MatrixOperatorInfo taker;
+    if (port()->x86Takeover(&taker)) {
+        // Connecting again would throw the other console out in turn: say who has the matrix.
+        connectionLost(
+                this, tr("Warn"),
+                tr("%1 took over the matrix at %2.").arg(taker.shownName(), taker.shownTime()),
+                false);
+        return;
+    }
     connectionLost(this, tr("Warn"), tr("Matrix Server disconnect!Do you need to reconnect?"));
 }
 

@@ -17,6 +17,7 @@
 #include <memory>
 
 class QPushButton;
+class QLabel;
 class QTimer;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -120,6 +121,8 @@ private slots:
     void slotShowSplitPanel(int index, const QPoint &globalPos);
     // The matrix's answer to a wall command (MatrixX86Command, result 0 = accepted).
     void slotCommandResult(int command, int result);
+    // The matrix reported who is logged in: the other consoles are named on the page.
+    void slotOperatorsChanged();
 
 private:
     void initUI();
@@ -149,7 +152,9 @@ private:
     // The separators of the control bar, placed once its layout has settled.
     void placeSeparatorsLater();
     // Common end of a failed, lost or broken connection.
-    void connectionLost(QWidget *boxParent, const QString &title, const QString &text);
+    // offerReconnect: the text asks whether to connect again; otherwise it is a notice.
+    void connectionLost(QWidget *boxParent, const QString &title, const QString &text,
+                        bool offerReconnect = true);
     void rememberConnection();
     void setLoggedIn();
     // Stores a new server; a refusal of the data centre is shown as a notice.
@@ -184,6 +189,8 @@ private:
     QPushButton *stopAllTurnsBtn = nullptr;
     SpliteWindow *splitPanel = nullptr;
     QVector<QWidget *> separators;
+    // The other consoles logged in on the matrix.
+    QLabel *operatorsLabel = nullptr;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

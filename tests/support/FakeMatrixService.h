@@ -121,6 +121,19 @@ public:
         return call("SetMirrorRect", {mirror, r.left, r.top, r.right, r.bottom},
                     bytesOf(&r, int(sizeof r)));
     }
+    // Kept, not recorded: the port names the console when it is created.
+    int SetClientName(const char *host) override
+    {
+        clientName = host ? QByteArray(host) : QByteArray();
+        return 0;
+    }
+    int GetOperators(MatrixOperatorRecord *, int, int *count) override
+    {
+        if (count)
+            *count = 0;
+        return 0;
+    }
+    int GetTakeover(MatrixOperatorRecord *) override { return MatrixErrFailed; }
 
     // Fire the registered callbacks from a new thread and wait for it to finish.
     void fireConnectStatus(int connType);
@@ -134,6 +147,7 @@ public:
     MatrixConnStatusCallback connCallback = nullptr;
     MatrixInfoCallback infoCallback = nullptr;
     MatrixLayoutCallback layoutCallback = nullptr;
+    QByteArray clientName;
 };
 
 class FakeBaseMatrix : public IBaseMatrixConfig, public FakeCallLog
@@ -163,8 +177,14 @@ public:
     {
         return call("SaveRowColumn", {rows, columns});
     }
-    int Reserved9() override { return call("Reserved9"); }
-    int Reserved10() override { return call("Reserved10"); }
+    // Kept, not recorded: the port names the console when it is created.
+    int SetClientName(const char *) override { return 0; }
+    int GetOperators(MatrixOperatorRecord *, int, int *count) override
+    {
+        if (count)
+            *count = 0;
+        return call("GetOperators");
+    }
     int Reserved11() override { return call("Reserved11"); }
     int Reserved12() override { return call("Reserved12"); }
     int Reserved13() override { return call("Reserved13"); }

@@ -19,8 +19,10 @@ LinuxMatrixPeer::~LinuxMatrixPeer()
     ReleaseBaseMatrixConfig(m_config);
 }
 
-int LinuxMatrixPeer::connectTo(int port)
+int LinuxMatrixPeer::connectTo(int port, const char *host)
 {
+    if (host)
+        m_config->SetClientName(host);
     const int result = m_config->Login(1, "admin", "admin", "127.0.0.1", port);
     return result != 0 ? result : m_config->StartSession();
 }

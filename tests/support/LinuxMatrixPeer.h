@@ -19,7 +19,8 @@ public:
     LinuxMatrixPeer &operator=(const LinuxMatrixPeer &) = delete;
 
     // Logs in as admin/admin and opens the session: 0 or the library's result.
-    int connectTo(int port);
+    // host: the console's host name told to the matrix, if any.
+    int connectTo(int port, const char *host = nullptr);
     // The channels as records the page would send (a channel the data centre does not
     // know gets only its position and protocol).
     int setCellChannels(int cell, int split,

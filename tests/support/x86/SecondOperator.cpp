@@ -25,6 +25,12 @@ bool SecondOperator::connectTo(int port)
             && status.load() == ConnSuccess;
 }
 
+int SecondOperator::logIn(int port, const char *host, const char *user, const char *password)
+{
+    config->SetClientName(host);
+    return connectTo(port) ? config->Login(user, password) : MatrixErrNotConnected;
+}
+
 void SecondOperator::onStatus(void *ctx, int type)
 {
     static_cast<SecondOperator *>(ctx)->status = type;

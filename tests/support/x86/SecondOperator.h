@@ -17,6 +17,8 @@ public:
     SecondOperator &operator=(const SecondOperator &) = delete;
 
     bool connectTo(int port);
+    // Names the console host, connects and logs in: the login's result, -2 unconnected.
+    int logIn(int port, const char *host, const char *user, const char *password);
 
     IMatrixConfig *config;
     std::atomic<int> status {-1};
