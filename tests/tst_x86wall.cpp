@@ -48,6 +48,7 @@ private slots:
     void emptyWallRectPlacesNothingAndWritesNothingBack();
     void zeroSizedWallPlacesNothing();
     void writeBackBeyondIntIsHeldAtTheLimit();
+    void splitBeyondAnyGridPaintsAtMostTheLargestGrid();
     void windowWithTheLargestNumberPaints();
     void firstWindowAfterClearIsSelectedAndReported();
     void updatingAWindowPlacesItFromTheMatrix();
@@ -221,6 +222,16 @@ void TestX86Wall::zeroSizedWallPlacesNothing()
     QTest::keyClick(&flat, Qt::Key_Right);
     QTest::keyClick(&flat, Qt::Key_Right, Qt::ShiftModifier);
     QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {0, 0, 960, 540}));
+}
+
+void TestX86Wall::splitBeyondAnyGridPaintsAtMostTheLargestGrid()
+{
+    // A layout may carry any split; the window paints no more panes than the largest grid
+    // (6 x 6) instead of asking memory for two thousand million of them.
+    showWall();
+    MirrorWidget *m = addMirror(rc(0, 0, 800, 450), 0, std::numeric_limits<int>::max());
+    QVERIFY(!m->grab().isNull());
+    QCOMPARE(m->shownPaneNames().size(), 36);
 }
 
 void TestX86Wall::writeBackBeyondIntIsHeldAtTheLimit()

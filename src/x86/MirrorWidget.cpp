@@ -65,8 +65,8 @@ QPixmap numberGlyph(const QString &text, const QFont &font, const QColor &colour
 QStaticText preparedLabel(const QString &text, const QFont &font, int width)
 {
     static QCache<QString, QStaticText> cache(4096);
-    const QString key = QString::number(font.pixelSize()) + QLatin1Char('/')
-            + QString::number(width) + QLatin1Char('/') + text;
+    const QString key =
+            font.key() + QLatin1Char('/') + QString::number(width) + QLatin1Char('/') + text;
     if (const QStaticText *found = cache.object(key))
         return *found;
     const QFontMetrics metrics(font);
@@ -149,8 +149,8 @@ QRect MirrorWidget::paneRect(int pane) const
 
 QStringList MirrorWidget::shownPaneNames() const
 {
-    const int panes = qMax(1, splitCount);
-    const QStringList names = onAir.paneNames(panes);
+    const QStringList names = onAir.paneNames(splitCount);
+    const int panes = names.size();
     if (zoomedPane() != 0)
         return QStringList {names.value(zoomedPane() - 1)};
     const int n = static_cast<int>(std::sqrt(double(panes)));

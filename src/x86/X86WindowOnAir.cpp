@@ -50,15 +50,20 @@ void X86WindowOnAir::setTurnStep(X86TurnState turnState, int pageOnAir, int page
         turnInterval = interval;
 }
 
+namespace {
+// The largest grid a window splits into (6 x 6); a layout may carry any number.
+constexpr int MaxPanes = 36;
+} // namespace
+
 int X86WindowOnAir::pageCount(int splitCount) const
 {
-    const int split = qMax(1, splitCount);
+    const int split = qBound(1, splitCount, MaxPanes);
     return names.size() > split ? (names.size() + split - 1) / split : 1;
 }
 
 QStringList X86WindowOnAir::paneNames(int splitCount) const
 {
-    const int split = qMax(1, splitCount);
+    const int split = qBound(1, splitCount, MaxPanes);
     QStringList panes;
     panes.reserve(split);
     for (int i = 0; i < split; ++i)
