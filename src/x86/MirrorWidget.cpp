@@ -281,7 +281,9 @@ void MirrorWidget::paintEvent(QPaintEvent *)
         font.setWeight(QFont::Normal);
         font.setItalic(false);
     }
-    font.setPointSize(qMax(1, (2 * qMin(w, h)) / 5));
+    // A window may reach far beyond the wall; the number is rendered whole into a pixmap, so
+    // its size is held to what any screen shows.
+    font.setPointSize(qBound(1, (2 * qMin(w, h)) / 5, 512));
     // Counted in 64 bits: a matrix may number a window up to the largest int.
     const QPixmap glyph = numberGlyph(QString::number(qint64(index) + 1), font,
                                       painter.pen().color(), devicePixelRatioF());
