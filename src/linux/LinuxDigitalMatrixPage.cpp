@@ -19,6 +19,7 @@
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
+#include <QEvent>
 #include <QApplication>
 #include <QPushButton>
 #include <QHideEvent>
@@ -1078,6 +1079,22 @@ void LinuxDigitalMatrixPage::deletePreset(const QString &name)
     if (!dataCentre->deleteWallPreset(servers.at(currentIndex)->id, name))
         LinuxPrompt::notice(this,
                             tr("The preset could not be deleted: %1").arg(dataCentre->lastError()));
+}
+
+void LinuxDigitalMatrixPage::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    ui->retranslateUi(this);
+    // The hint beside the server tools says where the page stands now.
+    DigitalMatrixServerOperWidget *oper = ui->serverOperWdt;
+    if (!hasCurrentServer())
+        oper->setConnectServerHint(noServerHint());
+    else
+        oper->setConnectServerHint(isServerConnectOK()
+                                           ? tr("Digital matrix server connect ok!")
+                                           : tr("Digital matrix server not connect yet!"));
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -100,6 +100,9 @@ private slots:
     void renamePreset(const QString &name);
     void deletePreset(const QString &name);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void connectSignalsWithSlots();
     void getMatrixServersAlreadyConfig();
