@@ -98,8 +98,7 @@ void DemoMainWindow::buildMenus()
     QMenu *matrix = menuBar()->addMenu(QString());
     m_matrixMenu = matrix;
     matrix->setObjectName(QStringLiteral("demoMatrixMenu"));
-    m_showWallAction =
-            matrix->addAction(QString(), this, &DemoMainWindow::showSimulatedWalls);
+    m_showWallAction = matrix->addAction(QString(), this, &DemoMainWindow::showSimulatedWalls);
     m_showWallAction->setObjectName(QStringLiteral("showWallAction"));
     m_showWallAction->setShortcut(QKeySequence(Qt::Key_F8));
     m_showWallAction->setEnabled(m_host->simulator() != nullptr);

@@ -61,8 +61,7 @@ void DigitalMatrixConfigPage::init()
 
 void DigitalMatrixConfigPage::initPictureHint()
 {
-    pictureHint =
-            new COMMONUSELIB::PictureHintWidget(MatrixPictureType, pictureLanguage(), this);
+    pictureHint = new COMMONUSELIB::PictureHintWidget(MatrixPictureType, pictureLanguage(), this);
     pictureHint->setObjectName(QStringLiteral("pictureHint"));
     layout()->addWidget(pictureHint);
 }
