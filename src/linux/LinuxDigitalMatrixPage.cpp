@@ -324,9 +324,8 @@ void LinuxDigitalMatrixPage::refreshOperators()
     keepAlivesSinceOperators = 0;
     QList<MatrixOperatorInfo> operators;
     const int result = port()->linuxOperators(&operators);
-    const QString line = result == 0 && isServerConnectOK()
-            ? MatrixOperatorInfo::othersLine(operators)
-            : QString();
+    otherOperators = result == 0 && isServerConnectOK() ? operators : QList<MatrixOperatorInfo>();
+    const QString line = MatrixOperatorInfo::othersLine(otherOperators);
     operatorsLabel->setText(line);
     operatorsLabel->setVisible(!line.isEmpty());
 }
@@ -1095,6 +1094,8 @@ void LinuxDigitalMatrixPage::changeEvent(QEvent *event)
         oper->setConnectServerHint(isServerConnectOK()
                                            ? tr("Digital matrix server connect ok!")
                                            : tr("Digital matrix server not connect yet!"));
+    if (!operatorsLabel->isHidden())
+        operatorsLabel->setText(MatrixOperatorInfo::othersLine(otherOperators));
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE
