@@ -149,6 +149,19 @@ bool DemoHost::start(const DemoOptions &options)
     return true;
 }
 
+bool DemoHost::switchLanguage(const QString &language)
+{
+    if (!LumoToolExt::LumoToolManager::instance()->setUiLanguage(language)) {
+        return fail(tr("Cannot store the language %1 in %2.")
+                            .arg(language, PARSERXML::SystemConfig::instance()->configFile()));
+    }
+    m_language = LumoToolExt::LumoToolManager::instance()->uiLanguages();
+    m_warnings.clear();
+    installTranslations();
+    QLogger::instance()->LogInfo(QStringLiteral("matrix-client: language %1").arg(m_language));
+    return true;
+}
+
 void DemoHost::installTranslations()
 {
     for (QTranslator *translator : qAsConst(m_translators)) {

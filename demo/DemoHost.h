@@ -41,6 +41,10 @@ public:
     QString hostFolder() const { return m_hostFolder; }
     QString styleFile() const { return m_styleFile; }
     QString language() const { return m_language; }
+    // Stores language as the one of the next start and installs its translations now, so that
+    // every window retranslates. False with errorString() when it cannot be stored; nothing
+    // changes then.
+    bool switchLanguage(const QString &language);
     // The translation files that were loaded.
     QStringList loadedTranslations() const { return m_loadedTranslations; }
     // True when this start imported the site into an empty data centre.

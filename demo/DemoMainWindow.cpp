@@ -10,6 +10,8 @@
 #include "UserManagerCore.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QEvent>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
@@ -28,25 +30,61 @@ DemoMainWindow::DemoMainWindow(DemoHost *host, QWidget *parent)
     , m_host(host)
 {
     setObjectName(QStringLiteral("demoMainWindow"));
-    setWindowTitle(tr("Digital Matrix - demo host"));
     m_page = new DigitalMatrixConfigPage(this);
     m_page->setObjectName(QStringLiteral("digitalMatrixConfigPage"));
     setCentralWidget(m_page);
     buildMenus();
 
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("demoStatusLabel"));
+    statusBar()->addWidget(m_status, 1);
+    retranslate();
+    resize(1280, 760);
+}
+
+void DemoMainWindow::retranslate()
+{
+    setWindowTitle(tr("Digital Matrix - demo host"));
+    m_matrixMenu->setTitle(tr("&Matrix"));
+    m_showWallAction->setText(tr("Show &simulated wall"));
+    m_x86PageAction->setText(tr("&X86 matrix page"));
+    m_linuxPageAction->setText(tr("&Linux matrix page"));
+    m_quitAction->setText(tr("&Quit"));
+    m_languageMenu->setTitle(tr("L&anguage"));
+    m_helpMenu->setTitle(tr("&Help"));
+    m_commandLineAction->setText(tr("&Command-line options"));
+    m_aboutAction->setText(tr("&About"));
+
     QString where;
-    if (MatrixSimulator *simulator = host->simulator()) {
+    if (MatrixSimulator *simulator = m_host->simulator()) {
         where = tr("Built-in matrices: X86 on 127.0.0.1:%1, Linux on 127.0.0.1:%2")
                         .arg(simulator->x86Port())
                         .arg(simulator->linuxPort());
     } else {
         where = tr("No built-in matrices: add the address of a running matrix");
     }
-    auto *status = new QLabel(
-            where + QStringLiteral("   |   ") + tr("Data: %1").arg(host->dataFile()), this);
-    status->setObjectName(QStringLiteral("demoStatusLabel"));
-    statusBar()->addWidget(status, 1);
-    resize(1280, 760);
+    m_status->setText(where + QStringLiteral("   |   ") + tr("Data: %1").arg(m_host->dataFile()));
+}
+
+void DemoMainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+}
+
+void DemoMainWindow::switchLanguage(const QString &language)
+{
+    if (!m_host->switchLanguage(language)) {
+        QMessageBox::warning(this, windowTitle(), m_host->errorString());
+    } else {
+        for (const QString &warning : m_host->warnings())
+            QMessageBox::warning(this, windowTitle(), warning);
+    }
+    // The menu shows the language in use, also after a refusal.
+    const bool chinese = m_host->language().startsWith(QLatin1String("zh"), Qt::CaseInsensitive);
+    for (QAction *action : m_languages->actions())
+        action->setChecked(action->data().toString().startsWith(QLatin1String("zh")) == chinese);
 }
 
 DemoMainWindow::~DemoMainWindow()
@@ -57,27 +95,45 @@ DemoMainWindow::~DemoMainWindow()
 
 void DemoMainWindow::buildMenus()
 {
-    QMenu *matrix = menuBar()->addMenu(tr("&Matrix"));
+    QMenu *matrix = menuBar()->addMenu(QString());
+    m_matrixMenu = matrix;
     matrix->setObjectName(QStringLiteral("demoMatrixMenu"));
-    m_showWallAction = matrix->addAction(tr("Show &simulated wall"), this,
-                                         &DemoMainWindow::showSimulatedWalls);
+    m_showWallAction = matrix->addAction(QString(), this, &DemoMainWindow::showSimulatedWalls);
     m_showWallAction->setObjectName(QStringLiteral("showWallAction"));
     m_showWallAction->setShortcut(QKeySequence(Qt::Key_F8));
     m_showWallAction->setEnabled(m_host->simulator() != nullptr);
     matrix->addSeparator();
-    QAction *x86Page =
-            matrix->addAction(tr("&X86 matrix page"), this, [this] { showMatrixPage(0); });
-    x86Page->setObjectName(QStringLiteral("showX86PageAction"));
-    QAction *linuxPage =
-            matrix->addAction(tr("&Linux matrix page"), this, [this] { showMatrixPage(1); });
-    linuxPage->setObjectName(QStringLiteral("showLinuxPageAction"));
+    m_x86PageAction = matrix->addAction(QString(), this, [this] { showMatrixPage(0); });
+    m_x86PageAction->setObjectName(QStringLiteral("showX86PageAction"));
+    m_linuxPageAction = matrix->addAction(QString(), this, [this] { showMatrixPage(1); });
+    m_linuxPageAction->setObjectName(QStringLiteral("showLinuxPageAction"));
     matrix->addSeparator();
-    QAction *quit = matrix->addAction(tr("&Quit"), this, &QWidget::close);
-    quit->setShortcut(QKeySequence::Quit);
+    m_quitAction = matrix->addAction(QString(), this, &QWidget::close);
+    m_quitAction->setShortcut(QKeySequence::Quit);
 
-    QMenu *help = menuBar()->addMenu(tr("&Help"));
-    help->addAction(tr("&Command-line options"), this, &DemoMainWindow::showCommandLineHelp);
-    help->addAction(tr("&About"), this, &DemoMainWindow::showAbout);
+    // Each language under its own name, so that it can be found whatever the console shows.
+    m_languageMenu = menuBar()->addMenu(QString());
+    m_languageMenu->setObjectName(QStringLiteral("demoLanguageMenu"));
+    m_languages = new QActionGroup(this);
+    const bool chinese = m_host->language().startsWith(QLatin1String("zh"), Qt::CaseInsensitive);
+    const QList<QPair<QString, QString>> languages = {
+            {QStringLiteral("en"), QStringLiteral("English")},
+            {QStringLiteral("zh_cn"), QString::fromUtf8("简体中文")}};
+    for (const auto &language : languages) {
+        QAction *action = m_languageMenu->addAction(language.second);
+        action->setObjectName(QStringLiteral("language_") + language.first);
+        action->setData(language.first);
+        action->setCheckable(true);
+        action->setChecked(language.first.startsWith(QLatin1String("zh")) == chinese);
+        m_languages->addAction(action);
+        const QString code = language.first;
+        connect(action, &QAction::triggered, this, [this, code] { switchLanguage(code); });
+    }
+
+    m_helpMenu = menuBar()->addMenu(QString());
+    m_commandLineAction =
+            m_helpMenu->addAction(QString(), this, &DemoMainWindow::showCommandLineHelp);
+    m_aboutAction = m_helpMenu->addAction(QString(), this, &DemoMainWindow::showAbout);
 }
 
 void DemoMainWindow::showSimulatedWalls()

@@ -9,6 +9,9 @@
 
 class DemoHost;
 class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 class DigitalMatrixConfigPage;
@@ -38,9 +41,15 @@ public slots:
     void showMatrixPage(int page);
     void showCommandLineHelp();
     void showAbout();
+    // Switches every window to language ("en" or "zh_cn") and keeps it for the next start.
+    void switchLanguage(const QString &language);
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildMenus();
+    void retranslate();
     void placeWalls();
 
     DemoHost *m_host = nullptr;
@@ -48,4 +57,14 @@ private:
     QPointer<SimulatedWallWindow> m_x86Wall;
     QPointer<SimulatedWallWindow> m_linuxWall;
     QAction *m_showWallAction = nullptr;
+    QMenu *m_matrixMenu = nullptr;
+    QAction *m_x86PageAction = nullptr;
+    QAction *m_linuxPageAction = nullptr;
+    QAction *m_quitAction = nullptr;
+    QMenu *m_languageMenu = nullptr;
+    QActionGroup *m_languages = nullptr;
+    QMenu *m_helpMenu = nullptr;
+    QAction *m_commandLineAction = nullptr;
+    QAction *m_aboutAction = nullptr;
+    QLabel *m_status = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "MatrixSimulator.h"
 #include "SimulatedWallWindow.h"
 #include "SimulatorCommandLine.h"
+#include "_ModifyDigitalMatrixServerDlg.h"
 
 #include "IMatrixConfig.h"
 #include "LumoToolManager.h"
@@ -29,6 +30,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -65,6 +68,7 @@ private slots:
     void languageIsStoredAndReported();
     void windowSwitchesPagesAndOpensTheWalls();
     void windowWithoutSimulatorOffersNoWalls();
+    void languageMenuRetranslatesEveryWindowAndIsKept();
     void styleSheetStylesEveryStyleName();
     void styleSheetImagesHaveTheirSources();
 
@@ -500,6 +504,70 @@ void tst_Demo::windowWithoutSimulatorOffersNoWalls()
     window.showSimulatedWalls();
     QVERIFY(!window.x86Wall());
     QVERIFY(!window.linuxWall());
+}
+
+void tst_Demo::languageMenuRetranslatesEveryWindowAndIsKept()
+{
+    DemoHost host;
+    QVERIFY2(host.start(optionsInDir(true)), qPrintable(host.errorString()));
+    LUMO_DIGITALMATRIX_MODULE::MatrixModuleConfig::instance();
+    DemoMainWindow window(&host);
+    window.show();
+    window.showSimulatedWalls();
+    LUMO_DIGITALMATRIX_MODULE::_ModifyDigitalMatrixServerDlg dialog(&window, nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    const QString port = QString::number(host.simulator()->x86Port());
+    const auto text = [&](QWidget *root, const char *name) {
+        auto *button = root->findChild<QAbstractButton *>(QLatin1String(name));
+        if (button)
+            return button->text();
+        auto *label = root->findChild<QLabel *>(QLatin1String(name));
+        return label ? label->text() : QStringLiteral("(no %1)").arg(QLatin1String(name));
+    };
+    // What a person reads: the host's menu, both pages (form texts and texts set in code),
+    // an open dialog and the simulated wall.
+    const auto shown = [&] {
+        return QStringList {window.menuBar()->actions().value(0)->text(),
+                            text(&window, "configMatrixBt"),
+                            text(&window, "stopAllTurnsBt"),
+                            text(&window, "editServerBt"),
+                            text(&window, "_stopAllTurnsBtn"),
+                            text(&dialog, "title"),
+                            window.x86Wall()->windowTitle()};
+    };
+    const QStringList english {QStringLiteral("&Matrix"),
+                               QStringLiteral("Config Matrix"),
+                               QStringLiteral("Stop All Turns"),
+                               QStringLiteral("Edit"),
+                               QStringLiteral("Stop all turns"),
+                               QStringLiteral("Add DigitalMatrix Server"),
+                               QStringLiteral("Simulated wall: X86 matrix on port ") + port};
+    const QStringList chinese {QString::fromUtf8("矩阵(&M)"),
+                               QString::fromUtf8("配置矩阵"),
+                               QString::fromUtf8("停止全部轮巡"),
+                               QString::fromUtf8("编辑"),
+                               QString::fromUtf8("停止全部轮巡"),
+                               QString::fromUtf8("添加数字矩阵服务器"),
+                               QString::fromUtf8("模拟电视墙：X86矩阵，端口 ") + port};
+    QCOMPARE(shown(), english);
+
+    auto *toChinese = window.findChild<QAction *>(QStringLiteral("language_zh_cn"));
+    auto *toEnglish = window.findChild<QAction *>(QStringLiteral("language_en"));
+    QVERIFY(toChinese && toEnglish && toEnglish->isChecked());
+    toChinese->trigger();
+    QTRY_COMPARE(shown(), chinese);
+    QVERIFY(toChinese->isChecked());
+    // The required fields keep their mark after the retranslation.
+    QVERIFY2(text(&dialog, "nameLabel").contains(QLatin1String("<sup>*</sup>")),
+             qPrintable(text(&dialog, "nameLabel")));
+    QCOMPARE(LumoToolExt::LumoToolManager::instance()->uiLanguages(), QStringLiteral("zh_cn"));
+
+    toEnglish->trigger();
+    QTRY_COMPARE(shown(), english);
+    QCOMPARE(LumoToolExt::LumoToolManager::instance()->uiLanguages(), QStringLiteral("en"));
+    QVERIFY(host.loadedTranslations().isEmpty());
 }
 
 // Every boolean style name the module and the stand-ins set, from the sources and the forms.

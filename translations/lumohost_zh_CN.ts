@@ -258,6 +258,11 @@ Choose other ports with --x86-port and --linux-port, or use --no-simulator to co
         <translation>退出(&amp;Q)</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>L&amp;anguage</source>
+        <translation>语言(&amp;A)</translation>
+    </message>
+    <message>
         <location line="+3"/>
         <source>&amp;Help</source>
         <translation>帮助(&amp;H)</translation>

@@ -2,6 +2,7 @@
 
 #include "UserManagerCore.h"
 
+#include <QEvent>
 #include <QDataStream>
 #include <QLineEdit>
 #include <QMimeData>
@@ -178,6 +179,13 @@ QMimeData *AreaWithChannelTree::mimeDataForItems(const QList<QTreeWidgetItem *> 
 QStringList AreaWithChannelTree::dragMimeTypes() const
 {
     return {channelMimeType(), QStringLiteral("text/plain")};
+}
+
+void AreaWithChannelTree::changeEvent(QEvent *event)
+{
+    AreaTree::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        m_searchEdit->setPlaceholderText(tr("Search"));
 }
 
 } // namespace COMMONUSELIB

@@ -77,6 +77,7 @@ public:
 protected:
     void fillAreaItem(QTreeWidgetItem *item, const RegionInfo &region) override;
     QTreeWidget *searchedTreeWidget() const override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QLineEdit *m_searchEdit = nullptr;

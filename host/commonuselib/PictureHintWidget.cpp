@@ -1,5 +1,6 @@
 #include "PictureHintWidget.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -34,6 +35,21 @@ PictureHintWidget::PictureHintWidget(int pictureType, int pictureLanguage, QWidg
 }
 
 PictureHintWidget::~PictureHintWidget() = default;
+
+void PictureHintWidget::setPictureLanguage(int pictureLanguage)
+{
+    m_pictureLanguage = pictureLanguage == Chinese ? Chinese : English;
+    update();
+}
+
+void PictureHintWidget::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        m_addServerBt->setText(tr("Add Server"));
+        placeButton();
+    }
+}
 
 QString PictureHintWidget::hintText() const
 {

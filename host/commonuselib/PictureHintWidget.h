@@ -36,7 +36,12 @@ signals:
     void addServerBtClicked();
     void signalAddServerBtClicked();
 
+public:
+    // The language of the picture's hint, Chinese or English.
+    void setPictureLanguage(int pictureLanguage);
+
 protected:
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

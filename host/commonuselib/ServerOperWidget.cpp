@@ -1,5 +1,6 @@
 #include "ServerOperWidget.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -123,6 +124,18 @@ void ServerOperWidget::updateConnectText()
     const bool connected = m_connectBt->isChecked();
     m_connectBt->setText(connected ? tr("Disconnect") : tr("Connect"));
     m_connectBt->setToolTip(connected ? tr("Disconnect server") : tr("Connect server"));
+}
+
+void ServerOperWidget::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    m_editBt->setText(tr("Edit"));
+    m_editBt->setToolTip(tr("Edit server"));
+    m_deleteBt->setText(tr("Delete"));
+    m_deleteBt->setToolTip(tr("Delete server"));
+    updateConnectText();
 }
 
 } // namespace COMMONUSELIB

@@ -54,6 +54,9 @@ signals:
     void signalEditServerBtClicked();
     void signalDeleteServerBtClicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void updateConnectText();
 

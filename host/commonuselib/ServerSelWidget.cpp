@@ -1,5 +1,6 @@
 #include "ServerSelWidget.h"
 
+#include <QEvent>
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -155,6 +156,13 @@ void ServerSelWidget::syncChecks()
 {
     for (const Entry &entry : qAsConst(m_servers))
         entry.button->setChecked(entry.id == m_currentId);
+}
+
+void ServerSelWidget::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        m_addButton->setToolTip(tr("Add server"));
 }
 
 } // namespace COMMONUSELIB

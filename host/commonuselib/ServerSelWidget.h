@@ -66,6 +66,9 @@ signals:
     void signalServerSelChanged(const QString &previousId, const QString &currentId);
     void signalAddServerBtClicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     struct Entry
     {

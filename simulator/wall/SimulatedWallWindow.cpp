@@ -3,6 +3,7 @@
 #include "MatrixSimulator.h"
 #include "SimulatedWallView.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -36,12 +37,7 @@ SimulatedWallWindow::SimulatedWallWindow(MatrixSimulator *simulator, Matrix matr
     layout->addWidget(m_notes);
     layout->addWidget(m_view, 1);
 
-    const QString matrixName = matrix == X86Matrix ? tr("X86 matrix") : tr("Linux matrix");
-    quint16 port = 0;
-    if (simulator)
-        port = matrix == X86Matrix ? simulator->x86Port() : simulator->linuxPort();
-    setWindowTitle(port ? tr("Simulated wall: %1 on port %2").arg(matrixName).arg(port)
-                        : tr("Simulated wall: %1").arg(matrixName));
+    retranslate();
     resize(820, 520);
 
     if (simulator) {
@@ -54,6 +50,25 @@ SimulatedWallWindow::SimulatedWallWindow(MatrixSimulator *simulator, Matrix matr
 }
 
 SimulatedWallWindow::~SimulatedWallWindow() = default;
+
+void SimulatedWallWindow::retranslate()
+{
+    const QString matrixName = m_matrix == X86Matrix ? tr("X86 matrix") : tr("Linux matrix");
+    quint16 port = 0;
+    if (m_simulator)
+        port = m_matrix == X86Matrix ? m_simulator->x86Port() : m_simulator->linuxPort();
+    setWindowTitle(port ? tr("Simulated wall: %1 on port %2").arg(matrixName).arg(port)
+                        : tr("Simulated wall: %1").arg(matrixName));
+}
+
+void SimulatedWallWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        refresh();
+    }
+}
 
 void SimulatedWallWindow::setLinuxHang(const LinuxWallHang &hang)
 {

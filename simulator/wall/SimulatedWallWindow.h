@@ -38,7 +38,12 @@ public slots:
     // Reads the matrix again and repaints.
     void refresh();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void retranslate();
+
     QPointer<MatrixSimulator> m_simulator;
     Matrix m_matrix;
     LinuxWallHang m_hang;

@@ -9,6 +9,7 @@
 #include "LumoToolManager.h"
 #include "PictureHintWidget.h"
 
+#include <QEvent>
 #include <QLayout>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -22,6 +23,13 @@ constexpr int MatrixPictureType = 2;
 // Picture languages.
 constexpr int ChinesePicture = 0;
 constexpr int EnglishPicture = 1;
+
+int pictureLanguage()
+{
+    return LumoToolExt::LumoToolManager::instance()->uiLanguages() == QLatin1String("zh_cn")
+            ? ChinesePicture
+            : EnglishPicture;
+}
 } // namespace
 
 DigitalMatrixConfigPage::DigitalMatrixConfigPage(QWidget *parent)
@@ -53,10 +61,7 @@ void DigitalMatrixConfigPage::init()
 
 void DigitalMatrixConfigPage::initPictureHint()
 {
-    const bool chinese =
-            LumoToolExt::LumoToolManager::instance()->uiLanguages() == QLatin1String("zh_cn");
-    pictureHint = new COMMONUSELIB::PictureHintWidget(
-            MatrixPictureType, chinese ? ChinesePicture : EnglishPicture, this);
+    pictureHint = new COMMONUSELIB::PictureHintWidget(MatrixPictureType, pictureLanguage(), this);
     pictureHint->setObjectName(QStringLiteral("pictureHint"));
     layout()->addWidget(pictureHint);
 }
@@ -111,6 +116,16 @@ void DigitalMatrixConfigPage::slotAddServerBtClicked()
 void DigitalMatrixConfigPage::slotMatrixServerDeleteAll()
 {
     showPageByServerTypeAlreadyConfig();
+}
+
+void DigitalMatrixConfigPage::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        if (pictureHint)
+            pictureHint->setPictureLanguage(pictureLanguage());
+    }
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -38,6 +38,9 @@ public slots:
     void slotAddServerBtClicked();
     void slotMatrixServerDeleteAll();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void init();
     void initPictureHint();

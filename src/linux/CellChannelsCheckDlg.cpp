@@ -1,6 +1,8 @@
 #include "CellChannelsCheckDlg.h"
 #include "ui_CellChannelsCheckDlg.h"
 
+#include <QEvent>
+
 #include "CellChannelsTableWt.h"
 #include "LinuxPrompt.h"
 
@@ -107,6 +109,13 @@ void CellChannelsCheckDlg::slotDeleteChannelFromTable(const QString &channelGuid
         return;
     }
     LinuxPrompt::notice(this, tr("Delete channel from cell fail!"));
+}
+
+void CellChannelsCheckDlg::changeEvent(QEvent *event)
+{
+    COMMONUSELIB::MoveableDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

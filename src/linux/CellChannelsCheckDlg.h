@@ -47,6 +47,9 @@ public slots:
     void slotClosedBtClicked();
     void slotDeleteChannelFromTable(const QString &channelGuid, bool deleteSuccess);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     std::unique_ptr<Ui::CellChannelsCheckDlg> ui;
 };

@@ -1,5 +1,6 @@
 #include "CellChannelsTableWt.h"
 
+#include <QEvent>
 #include <QHeaderView>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -7,7 +8,7 @@ namespace LUMO_DIGITALMATRIX_MODULE {
 CellChannelsTableWt::CellChannelsTableWt(QWidget *parent, bool withCheckAll)
     : COMMONUSELIB::TableWidget(parent, withCheckAll)
 {
-    setHeaderViewColumnName({QString(), tr("Channel Name"), tr("Device Name")});
+    nameColumns();
     setSelectionBehavior(QAbstractItemView::SelectRows);
     verticalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
@@ -16,5 +17,17 @@ CellChannelsTableWt::CellChannelsTableWt(QWidget *parent, bool withCheckAll)
 }
 
 CellChannelsTableWt::~CellChannelsTableWt() = default;
+
+void CellChannelsTableWt::nameColumns()
+{
+    setHeaderViewColumnName({QString(), tr("Channel Name"), tr("Device Name")});
+}
+
+void CellChannelsTableWt::changeEvent(QEvent *event)
+{
+    COMMONUSELIB::TableWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        nameColumns();
+}
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -16,6 +16,12 @@ class DIGITALMATRIX_EXPORT CellChannelsTableWt : public COMMONUSELIB::TableWidge
 public:
     explicit CellChannelsTableWt(QWidget *parent = nullptr, bool withCheckAll = true);
     ~CellChannelsTableWt() override;
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void nameColumns();
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

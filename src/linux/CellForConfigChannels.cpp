@@ -88,30 +88,31 @@ void CellForConfigChannels::buildMenu()
     menu->setObjectName(QStringLiteral("cellContextMenu"));
     menu->setProperty("lumo_menu", true);
 
-    turnShowMenu = menu->addMenu(tr("Turn Show"));
+    turnShowMenu = menu->addMenu(QString());
     turnShowMenu->setObjectName(QStringLiteral("turnShowMenu"));
     turnShowMenu->setProperty("lumo_menu", true);
-    startAction = turnShowMenu->addAction(tr("Start"));
+    startAction = turnShowMenu->addAction(QString());
     startAction->setObjectName(QStringLiteral("turnShowStartAction"));
-    stopAction = turnShowMenu->addAction(tr("Stop"));
+    stopAction = turnShowMenu->addAction(QString());
     stopAction->setObjectName(QStringLiteral("turnShowStopAction"));
-    pauseAction = turnShowMenu->addAction(tr("Pause"));
+    pauseAction = turnShowMenu->addAction(QString());
     pauseAction->setObjectName(QStringLiteral("turnShowPauseAction"));
-    continueAction = turnShowMenu->addAction(tr("Continue"));
+    continueAction = turnShowMenu->addAction(QString());
     continueAction->setObjectName(QStringLiteral("turnShowContinueAction"));
-    timeSetAction = turnShowMenu->addAction(tr("Time Set"));
+    timeSetAction = turnShowMenu->addAction(QString());
     timeSetAction->setObjectName(QStringLiteral("turnShowTimeSetAction"));
 
-    deleteSourceMenu = menu->addMenu(tr("Delete Source"));
+    deleteSourceMenu = menu->addMenu(QString());
     deleteSourceMenu->setObjectName(QStringLiteral("deleteSourceMenu"));
     deleteSourceMenu->setProperty("lumo_menu", true);
-    deleteChannelAction = deleteSourceMenu->addAction(tr("Delete The Channel"));
+    deleteChannelAction = deleteSourceMenu->addAction(QString());
     deleteChannelAction->setObjectName(QStringLiteral("deleteChannelAction"));
-    deleteAllChannelsAction = deleteSourceMenu->addAction(tr("Delete Cell Channels"));
+    deleteAllChannelsAction = deleteSourceMenu->addAction(QString());
     deleteAllChannelsAction->setObjectName(QStringLiteral("deleteAllChannelsAction"));
 
-    checkChannelsAction = menu->addAction(tr("Check Source"));
+    checkChannelsAction = menu->addAction(QString());
     checkChannelsAction->setObjectName(QStringLiteral("checkChannelsAction"));
+    retranslateMenu();
 
     connect(startAction, &QAction::triggered, this,
             &CellForConfigChannels::slotTurnShowStartActionTriggered);
@@ -725,6 +726,27 @@ void CellForConfigChannels::leaveEvent(QEvent *event)
     splitToolBar->hide();
     pageToolBar->hide();
     COMMONUSELIB::CanSelectWithNumWidget::leaveEvent(event);
+}
+
+void CellForConfigChannels::retranslateMenu()
+{
+    turnShowMenu->setTitle(tr("Turn Show"));
+    startAction->setText(tr("Start"));
+    stopAction->setText(tr("Stop"));
+    pauseAction->setText(tr("Pause"));
+    continueAction->setText(tr("Continue"));
+    timeSetAction->setText(tr("Time Set"));
+    deleteSourceMenu->setTitle(tr("Delete Source"));
+    deleteChannelAction->setText(tr("Delete The Channel"));
+    deleteAllChannelsAction->setText(tr("Delete Cell Channels"));
+    checkChannelsAction->setText(tr("Check Source"));
+}
+
+void CellForConfigChannels::changeEvent(QEvent *event)
+{
+    COMMONUSELIB::CanSelectWithNumWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslateMenu();
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -114,9 +114,11 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void enterEvent(QEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildMenu();
+    void retranslateMenu();
     ChannelWidget *createPane(int paneIndex);
     // Fits the panes to a square of side sqrt(num), keeping the top-left ones.
     void fitPanes(int num);

@@ -1,5 +1,6 @@
 #include "ChannelsOperWidget.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVariant>
@@ -13,10 +14,9 @@ ChannelsOperWidget::ChannelsOperWidget(QWidget *parent)
 {
     setChannelsBt->setObjectName(QStringLiteral("setChannelsToCellBt"));
     setChannelsBt->setProperty("lumo_addChannelsToCell", true);
-    setChannelsBt->setToolTip(tr("Set channels to cell"));
     deleteChannelsBt->setObjectName(QStringLiteral("deleteChannelsFromCellBt"));
     deleteChannelsBt->setProperty("lumo_deleteChannelsFromCell", true);
-    deleteChannelsBt->setToolTip(tr("Delete channels from cell"));
+    retranslate();
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -33,5 +33,18 @@ ChannelsOperWidget::ChannelsOperWidget(QWidget *parent)
 }
 
 ChannelsOperWidget::~ChannelsOperWidget() = default;
+
+void ChannelsOperWidget::retranslate()
+{
+    setChannelsBt->setToolTip(tr("Set channels to cell"));
+    deleteChannelsBt->setToolTip(tr("Delete channels from cell"));
+}
+
+void ChannelsOperWidget::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+}
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

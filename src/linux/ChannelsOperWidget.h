@@ -26,7 +26,12 @@ signals:
     void signalSetChannelsToCellBtClicked();
     void signalDeleteChannelsFromCellBtClicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void retranslate();
+
     QPushButton *setChannelsBt = nullptr;
     QPushButton *deleteChannelsBt = nullptr;
 };

@@ -19,6 +19,7 @@
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
+#include <QEvent>
 #include <QApplication>
 #include <QPushButton>
 #include <QHideEvent>
@@ -323,9 +324,8 @@ void LinuxDigitalMatrixPage::refreshOperators()
     keepAlivesSinceOperators = 0;
     QList<MatrixOperatorInfo> operators;
     const int result = port()->linuxOperators(&operators);
-    const QString line = result == 0 && isServerConnectOK()
-            ? MatrixOperatorInfo::othersLine(operators)
-            : QString();
+    otherOperators = result == 0 && isServerConnectOK() ? operators : QList<MatrixOperatorInfo>();
+    const QString line = MatrixOperatorInfo::othersLine(otherOperators);
     operatorsLabel->setText(line);
     operatorsLabel->setVisible(!line.isEmpty());
 }
@@ -1078,6 +1078,24 @@ void LinuxDigitalMatrixPage::deletePreset(const QString &name)
     if (!dataCentre->deleteWallPreset(servers.at(currentIndex)->id, name))
         LinuxPrompt::notice(this,
                             tr("The preset could not be deleted: %1").arg(dataCentre->lastError()));
+}
+
+void LinuxDigitalMatrixPage::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    ui->retranslateUi(this);
+    // The hint beside the server tools says where the page stands now.
+    DigitalMatrixServerOperWidget *oper = ui->serverOperWdt;
+    if (!hasCurrentServer())
+        oper->setConnectServerHint(noServerHint());
+    else
+        oper->setConnectServerHint(isServerConnectOK()
+                                           ? tr("Digital matrix server connect ok!")
+                                           : tr("Digital matrix server not connect yet!"));
+    if (!operatorsLabel->isHidden())
+        operatorsLabel->setText(MatrixOperatorInfo::othersLine(otherOperators));
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -4,6 +4,7 @@
 
 #include "DataCoreTypes.h"
 #include "DigitalMatrixServerInfo.h"
+#include "MatrixOperatorInfo.h"
 #include "MatrixStates.h"
 
 #include <QElapsedTimer>
@@ -100,6 +101,9 @@ private slots:
     void renamePreset(const QString &name);
     void deletePreset(const QString &name);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void connectSignalsWithSlots();
     void getMatrixServersAlreadyConfig();
@@ -153,6 +157,8 @@ private:
     QTimer *keepAliveTimer = nullptr;
     // The other consoles on the matrix, asked again every few keep-alives.
     QLabel *operatorsLabel = nullptr;
+    // The other consoles the matrix reported last, so that a new language needs no request.
+    QList<MatrixOperatorInfo> otherOperators;
     int keepAlivesSinceOperators = 0;
     QList<DigitalMatrixServerInfo *> servers;
     QMap<QString, QStringList> serverStatus;

@@ -6,6 +6,7 @@
 
 #include "QLogger.h"
 
+#include <QEvent>
 #include <QUrl>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -97,6 +98,13 @@ QString LinuxMatrixUpgradeDlg::describeSource(int source, const QString &url)
 void LinuxMatrixUpgradeDlg::slotCancleBtClicked()
 {
     reject();
+}
+
+void LinuxMatrixUpgradeDlg::changeEvent(QEvent *event)
+{
+    COMMONUSELIB::MoveableDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

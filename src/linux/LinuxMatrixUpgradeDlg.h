@@ -42,6 +42,9 @@ public slots:
     void slotSaveBtClicked();
     void slotCancleBtClicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     std::unique_ptr<Ui::LinuxMatrixUpgradeDlg> ui;
     int upgradeStartResult = NotStarted;

@@ -1,6 +1,7 @@
 #include "MatrixOperButtonsWt.h"
 #include "ui_MatrixOperButtonsWt.h"
 
+#include <QEvent>
 #include <QBoxLayout>
 #include <QMenu>
 #include <QPushButton>
@@ -79,6 +80,16 @@ void MatrixOperButtonsWt::setStatus(LinuxDigitalMatrixPage::MatrixStatus status)
     ui->rebootBt->setEnabled(!arranging);
     ui->upgradeBt->setEnabled(!arranging);
     ui->resetBt->setEnabled(!arranging);
+}
+
+void MatrixOperButtonsWt::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        stopAllTurnsBt->setText(tr("Stop All Turns"));
+        presetsBt->setText(tr("Presets"));
+    }
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -46,6 +46,9 @@ signals:
     void signalUpgradeBtClicked();
     void signalResetBtClicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     std::unique_ptr<Ui::MatrixOperButtonsWt> ui;
     QPushButton *stopAllTurnsBt = nullptr;

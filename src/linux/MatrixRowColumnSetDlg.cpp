@@ -1,6 +1,8 @@
 #include "MatrixRowColumnSetDlg.h"
 #include "ui_MatrixRowColumnSetDlg.h"
 
+#include <QEvent>
+
 #include "FieldHint.h"
 
 #include "IntValidator.h"
@@ -63,6 +65,13 @@ void MatrixRowColumnSetDlg::slotOKBtClicked()
 void MatrixRowColumnSetDlg::slotCancleBtClicked()
 {
     reject();
+}
+
+void MatrixRowColumnSetDlg::changeEvent(QEvent *event)
+{
+    COMMONUSELIB::MoveableDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -33,6 +33,9 @@ public slots:
     void slotOKBtClicked();
     void slotCancleBtClicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     std::unique_ptr<Ui::MatrixRowColumnSetDlg> ui;
     int maxCellCount = 4;

@@ -1,6 +1,8 @@
 #include "ModifyDigitalMatrixServerDlg.h"
 #include "ui_ModifyDigitalMatrixServerDlg.h"
 
+#include <QEvent>
+
 #include "ServerInputCheck.h"
 
 #include "IntValidator.h"
@@ -118,6 +120,18 @@ void ModifyDigitalMatrixServerDlg::slotServerTypeComBxIndexChanged(int index)
 {
     // Both kinds may carry an account; only the default port differs.
     ui->portLineEt->setText(index != X86ServerType ? LinuxDefaultPort : X86DefaultPort);
+}
+
+void ModifyDigitalMatrixServerDlg::changeEvent(QEvent *event)
+{
+    COMMONUSELIB::MoveableDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        if (!editingId.isEmpty()) {
+            setWindowTitle(tr("Edit DigitalMatrix Server"));
+            ui->titleLabel->setText(tr("Edit DigitalMatrix Server"));
+        }
+    }
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

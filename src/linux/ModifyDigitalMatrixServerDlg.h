@@ -44,6 +44,9 @@ public slots:
     void slotCancleBtClicked();
     void slotServerTypeComBxIndexChanged(int index);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     std::unique_ptr<Ui::ModifyDigitalMatrixServerDlg> ui;
     QList<UServerInfo> otherServers;

@@ -1,6 +1,8 @@
 #include "SplitScreenToolBar.h"
 #include "ui_SplitScreenToolBar.h"
 
+#include <QEvent>
+
 namespace LUMO_DIGITALMATRIX_MODULE {
 
 SplitScreenToolBar::SplitScreenToolBar(QWidget *parent)
@@ -71,6 +73,13 @@ void SplitScreenToolBar::slotNineSpliterBtClicked()
 void SplitScreenToolBar::slotSixteenSpliterBtClicked()
 {
     emit signalSplitScreenNum(16);
+}
+
+void SplitScreenToolBar::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

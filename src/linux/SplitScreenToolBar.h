@@ -39,6 +39,9 @@ public slots:
     void slotNineSpliterBtClicked();
     void slotSixteenSpliterBtClicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     std::unique_ptr<Ui::SplitScreenToolBar> ui;
 };

@@ -1,6 +1,7 @@
 #include "SwitchChannelsShowToolBar.h"
 #include "ui_SwitchChannelsShowToolBar.h"
 
+#include <QEvent>
 #include <QButtonGroup>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -94,6 +95,13 @@ void SwitchChannelsShowToolBar::slotGroupButtonClicked(int id)
         return;
     emit signalCurSwitchPageNumChanged(id);
     curPage = id;
+}
+
+void SwitchChannelsShowToolBar::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -46,6 +46,9 @@ public slots:
     void slotHidePanelBtClicked(bool hide);
     void slotGroupButtonClicked(int id);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     std::unique_ptr<Ui::SwitchChannelsShowToolBar> ui;
     QHBoxLayout *pageLayout = nullptr;

@@ -5,6 +5,7 @@
 
 #include "IntValidator.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -75,6 +76,13 @@ void TurnShowTimeSetDlg::showEvent(QShowEvent *event)
 {
     COMMONUSELIB::MoveableDialog::showEvent(event);
     ui->turnShowTimeLineEt->setFocus();
+}
+
+void TurnShowTimeSetDlg::changeEvent(QEvent *event)
+{
+    COMMONUSELIB::MoveableDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

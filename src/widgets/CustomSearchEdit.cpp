@@ -1,6 +1,8 @@
 #include "CustomSearchEdit.h"
 
+#include <QEvent>
 #include <QFocusEvent>
+#include <QSignalBlocker>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -58,6 +60,16 @@ void CustomSearchEdit::focusOutEvent(QFocusEvent *event)
     setStyleSheet(QLatin1String(kHintStyle));
     emit sigDoSearch();
     QLineEdit::focusOutEvent(event);
+}
+
+void CustomSearchEdit::changeEvent(QEvent *event)
+{
+    QLineEdit::changeEvent(event);
+    // Only the hint is a text of the console; what the user typed stays.
+    if (event->type() == QEvent::LanguageChange && m_showingHint) {
+        const QSignalBlocker quiet(this);
+        setText(tr("Search ..."));
+    }
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -32,6 +32,7 @@ public slots:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QString m_searchText;

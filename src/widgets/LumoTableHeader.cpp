@@ -1,6 +1,7 @@
 #include "LumoTableHeader.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -98,5 +99,13 @@ void LumoTableHeader::layoutSections()
     resizeSection(n - 1, rest - (n - 2) * each);
 }
 
+void LumoTableHeader::changeEvent(QEvent *event)
+{
+    QHeaderView::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange && m_checkBox)
+        m_checkBox->setText(tr("All"));
+}
+
 } // namespace private_impl
+
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -19,6 +19,7 @@
 #include "_ModifyDigitalMatrixServerDlg.h"
 #include "setMatrixScreen.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHideEvent>
 #include <QGridLayout>
@@ -1155,6 +1156,28 @@ void DigitalMatrix::hideEvent(QHideEvent *event)
     pageShown = false;
     setSpacingWidget();
     QWidget::hideEvent(event);
+}
+
+void DigitalMatrix::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        // The server's name is data, not a text of the form.
+        const QString serverName = ui->_serverSelectBtn->text();
+        ui->retranslateUi(this);
+        ui->_serverSelectBtn->setText(serverName);
+        ui->_serverSelectBtn->setToolTip(tr("select server"));
+        ui->_connectMatrixBtn->setToolTip(ui->_connectMatrixBtn->isChecked()
+                                                  ? tr("Disconnect server")
+                                                  : tr("Connect server"));
+        if (!firstShow) {
+            ui->_serverDogBtn->setToolTip(tr("connect server listener fail!"));
+            ui->_serverDogBtn->setWhatsThis(tr("connect server listener fail!"));
+        }
+        stopAllTurnsBtn->setText(tr("Stop all turns"));
+        updateEmptyWall();
+        slotOperatorsChanged();
+    }
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

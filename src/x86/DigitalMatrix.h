@@ -124,6 +124,9 @@ private slots:
     // The matrix reported who is logged in: the other consoles are named on the page.
     void slotOperatorsChanged();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void initUI();
     void initData();

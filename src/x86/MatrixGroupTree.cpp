@@ -12,6 +12,7 @@
 #include "SystemConfig.h"
 #include "UserManagerCore.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QSettings>
 #include <QShowEvent>
@@ -455,6 +456,13 @@ void MatrixGroupTree::showEvent(QShowEvent *event)
         ui->_searchEdit->setFocus();
     }
     QWidget::showEvent(event);
+}
+
+void MatrixGroupTree::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -86,6 +86,9 @@ protected:
     QTreeWidget *searchedTreeWidget() const override;
     void showEvent(QShowEvent *event) override;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     QList<ServerConfigTreeItem *> channelItems() const;
     int checkedChannelCount() const;

@@ -5,6 +5,7 @@
 #include "MirrorWidget.h"
 #include "ModuleLogging.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -566,6 +567,13 @@ void MatrixManageWidget::mouseMoveEvent(QMouseEvent *event)
             mirror->setCursor(Qt::ArrowCursor);
     }
     QWidget::mouseMoveEvent(event);
+}
+
+void MatrixManageWidget::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -113,6 +113,9 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void updateScale(MirrorWidget *mirror) const;
     // The windows in the order of their numbers.

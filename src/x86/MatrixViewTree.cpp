@@ -9,6 +9,7 @@
 #include "MessageBoxW.h"
 #include "UserManagerCore.h"
 
+#include <QEvent>
 #include <QApplication>
 #include <QTreeWidgetItemIterator>
 
@@ -196,6 +197,15 @@ void MatrixViewTree::slotEditLostFocus()
 {
     if (QApplication::focusWidget() == ui->_searchButton)
         ui->_searchEdit->setText(ui->_searchEdit->searchText());
+}
+
+void MatrixViewTree::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        ui->_searchEdit->setPlaceholderText(tr("Search..."));
+    }
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

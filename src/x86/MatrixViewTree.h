@@ -52,6 +52,9 @@ public slots:
     void slotDoSearch();
     void on__searchButton_clicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     // One channel of the view being set and the pane it goes to.
     struct ViewChannelEntry

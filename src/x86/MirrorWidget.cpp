@@ -5,6 +5,7 @@
 #include "MatrixManageWidget.h"
 #include "ModuleLogging.h"
 
+#include <QEvent>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QCache>
@@ -613,6 +614,13 @@ void MirrorWidget::contextMenuEvent(QContextMenuEvent *event)
 {
     emit sigContextMenu(event->globalPos());
     event->accept();
+}
+
+void MirrorWidget::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

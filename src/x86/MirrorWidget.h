@@ -123,6 +123,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool event(QEvent *event) override;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void updateHoverZone(const QPoint &globalPos);
     void resizeTo(const QPoint &wallPoint);

@@ -1,6 +1,8 @@
 #include "SetChannelSource.h"
 #include "ui_SetChannelSource.h"
 
+#include <QEvent>
+
 #include "DigitalMatrixConfigSignals.h"
 #include "MatrixGroupTree.h"
 #include "MatrixViewTree.h"
@@ -95,6 +97,13 @@ void SetChannelSource::on__setBtn_clicked()
         emit sigGroupSetSource();
     else
         emit sigViewSetSource();
+}
+
+void SetChannelSource::changeEvent(QEvent *event)
+{
+    COMMONUSELIB::MoveableDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

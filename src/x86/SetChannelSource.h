@@ -49,6 +49,9 @@ public slots:
     void on__groupBtn_clicked(bool checked);
     void on__setBtn_clicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     std::unique_ptr<Ui::SetChannelSource> ui;
     int monitor = -1;

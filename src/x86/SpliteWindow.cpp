@@ -1,6 +1,7 @@
 #include "SpliteWindow.h"
 #include "ui_SpliteWindow.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QStyleOption>
 
@@ -80,6 +81,13 @@ void SpliteWindow::hideEvent(QHideEvent *event)
 {
     emit sigSpliteButtonClicked(-1);
     QWidget::hideEvent(event);
+}
+
+void SpliteWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -39,6 +39,9 @@ private slots:
     void slotDivideTwentyfiveScreen();
     void slotDivideThirtysixScreen();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void choose(int count);
 

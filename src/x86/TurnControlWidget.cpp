@@ -1,6 +1,7 @@
 #include "TurnControlWidget.h"
 #include "ui_TurnControlWidget.h"
 
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
@@ -90,6 +91,13 @@ void TurnControlWidget::mousePressEvent(QMouseEvent *event)
             && opener->rect().contains(opener->mapFromGlobal(event->globalPos()));
     setAttribute(Qt::WA_NoMouseReplay, onOpener);
     QWidget::mousePressEvent(event);
+}
+
+void TurnControlWidget::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

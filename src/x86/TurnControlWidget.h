@@ -48,6 +48,9 @@ private slots:
     void slotPauseTurn();
     void slotStopTurn();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     // Hides the menu, which reports the close; a menu already hidden reports it at once.
     void closeMenu();

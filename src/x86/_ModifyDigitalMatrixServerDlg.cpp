@@ -6,6 +6,7 @@
 #include "IntValidator.h"
 #include "IpAddressFrame.h"
 
+#include <QEvent>
 #include <QLineEdit>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -119,6 +120,19 @@ void _ModifyDigitalMatrixServerDlg::slotCancleBtClicked()
 void _ModifyDigitalMatrixServerDlg::slotLineEtTextChanged(QLineEdit *edit, const QString &text)
 {
     ServerInputCheck::keepStorable(edit, text);
+}
+
+void _ModifyDigitalMatrixServerDlg::changeEvent(QEvent *event)
+{
+    COMMONUSELIB::MoveableDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        markRequired(ui->ipLabel);
+        markRequired(ui->nameLabel);
+        markRequired(ui->portLabel);
+        ui->title->setText(editedId.isEmpty() ? tr("Add DigitalMatrix Server")
+                                              : tr("Edit DigitalMatrix Server"));
+    }
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

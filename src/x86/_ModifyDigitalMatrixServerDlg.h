@@ -40,6 +40,9 @@ public slots:
     void slotCancleBtClicked();
     void slotLineEtTextChanged(QLineEdit *edit, const QString &text);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     std::unique_ptr<Ui::_ModifyDigitalMatrixServerDlg> ui;
     QList<UServerInfo> otherServers;

@@ -4,6 +4,7 @@
 #include "IntValidator.h"
 #include "MessageBoxW.h"
 
+#include <QEvent>
 #include <QLineEdit>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -89,6 +90,13 @@ void setMatrixScreen::slotTextChanaged(QLineEdit *edit, const QString &text)
         cleaned.chop(1);
         edit->setText(cleaned);
     }
+}
+
+void setMatrixScreen::changeEvent(QEvent *event)
+{
+    COMMONUSELIB::MoveableDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

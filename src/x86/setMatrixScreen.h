@@ -41,6 +41,9 @@ public slots:
     void slotOKClicked();
     void slotTextChanaged(QLineEdit *edit, const QString &text);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     std::unique_ptr<Ui::setMatrixScreen> ui;
     COMMONUSELIB::IntValidator *validator = nullptr;
