@@ -102,11 +102,6 @@ struct Parser
     }
 };
 
-bool port(const QString &text, int *value)
-{
-    return ToolCommandLine::number(text, 0, 65535, value);
-}
-
 } // namespace
 
 QString DemoCommandLine::helpText()

@@ -404,17 +404,7 @@ void LinuxMatrixModel::getOperators(quint64 connection, Reader &reader, RequestO
         refuse(out, MatrixErrBadArgument, QStringLiteral("unexpected payload"));
         return;
     }
-    QVector<OperatorEntry> entries;
-    for (const auto &entry : m_sessions) {
-        if (!entry.second.loggedIn)
-            continue;
-        OperatorEntry op;
-        op.user = entry.second.user;
-        op.host = entry.second.host;
-        op.flags = entry.first == connection ? OperatorSelf : 0;
-        op.sinceMs = entry.second.sinceMs;
-        entries.append(op);
-    }
+    const QVector<OperatorEntry> entries = loggedInOperators(m_sessions, connection);
     out.body = encodeOperators(entries);
     out.summary = QStringLiteral("count=%1").arg(qMin(entries.size(), MaxOperators));
 }

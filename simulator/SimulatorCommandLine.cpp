@@ -139,9 +139,9 @@ SimulatorCommandLine::Outcome SimulatorCommandLine::parse(const QStringList &arg
     };
     if (!parsed.listenAddress.setAddress(p.parser.value(p.listen)))
         return refuse(p.listen, p.parser.value(p.listen));
-    if (!number(p.parser.value(p.x86Port), 0, 65535, &parsed.x86Port))
+    if (!port(p.parser.value(p.x86Port), &parsed.x86Port))
         return refuse(p.x86Port, p.parser.value(p.x86Port));
-    if (!number(p.parser.value(p.linuxPort), 0, 65535, &parsed.linuxPort))
+    if (!port(p.parser.value(p.linuxPort), &parsed.linuxPort))
         return refuse(p.linuxPort, p.parser.value(p.linuxPort));
     if (p.parser.isSet(p.noX86))
         parsed.x86Port = -1;

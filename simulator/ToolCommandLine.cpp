@@ -46,3 +46,8 @@ bool ToolCommandLine::number(const QString &text, int minimum, int maximum, int 
     *value = parsed;
     return true;
 }
+
+bool ToolCommandLine::port(const QString &text, int *value)
+{
+    return number(text, 0, 65535, value);
+}

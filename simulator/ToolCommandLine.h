@@ -28,4 +28,6 @@ public:
     static Outcome refuse(const QCommandLineOption &option, const QString &value, QString *message);
     // A decimal integer from minimum to maximum.
     static bool number(const QString &text, int minimum, int maximum, int *value);
+    // A TCP port to listen on, 0 to 65535 (0 picks a free one).
+    static bool port(const QString &text, int *value);
 };

@@ -196,17 +196,7 @@ QVector<QPair<quint64, Frame>> X86MatrixModel::removeSession(quint64 connection)
 
 Frame X86MatrixModel::operatorsFrame(quint64 connection) const
 {
-    QVector<OperatorEntry> entries;
-    for (const auto &entry : m_sessions) {
-        if (!entry.second.loggedIn)
-            continue;
-        OperatorEntry op;
-        op.user = entry.second.user;
-        op.host = entry.second.host;
-        op.flags = entry.first == connection ? OperatorSelf : 0;
-        op.sinceMs = entry.second.sinceMs;
-        entries.append(op);
-    }
+    const QVector<OperatorEntry> entries = loggedInOperators(m_sessions, connection);
     Frame frame;
     frame.type = EventOperators;
     frame.payload = encodeOperators(entries);

@@ -28,6 +28,25 @@ void LinuxMatrixClient::connectionLost(int) { }
 
 void LinuxMatrixClient::matrixEvent(const ServerMessage &) { }
 
+namespace {
+
+// An answer of i32 count and count records (checked by the protocol layer): at most capacity of
+// them copied out.
+template<typename Record>
+int copyCountedRecords(const QByteArray &body, Record *records, int capacity, int *count)
+{
+    PayloadReader reader(body);
+    qint32 total = 0;
+    reader.getInt32(total);
+    const int copied = qMin(total, capacity);
+    for (int i = 0; i < copied; ++i)
+        reader.getRecord(records[i]);
+    *count = copied;
+    return 0;
+}
+
+} // namespace
+
 int LinuxMatrixClient::requestInts(quint16 type, std::initializer_list<qint32> values,
                                    QByteArray *body)
 {
@@ -212,14 +231,7 @@ int LinuxMatrixClient::GetScreenGrid(ScreenRegionEntry *entries, int capacity, i
     const int result = requestInts(LinuxGetScreenGrid, {}, &body);
     if (result != 0)
         return result;
-    PayloadReader reader(body);
-    qint32 total = 0;
-    reader.getInt32(total);
-    const int copied = qMin(total, capacity);
-    for (int i = 0; i < copied; ++i)
-        reader.getRecord(entries[i]);
-    *count = copied;
-    return 0;
+    return copyCountedRecords(body, entries, capacity, count);
 }
 
 int LinuxMatrixClient::SetScreenGrid(const ScreenRegion *regions, int count)
@@ -239,18 +251,10 @@ int LinuxMatrixClient::GetCellTurnPages(CellTurnPage *entries, int capacity, int
     constexpr int TurnPagesTimeoutMs = 2000;
     const int timeoutMs = qMin(TurnPagesTimeoutMs, m_channel.timeouts().requestMs);
     QByteArray body;
-    const int result =
-            m_channel.request(LinuxGetCellTurnPages, QByteArray(), &body, timeoutMs);
+    const int result = m_channel.request(LinuxGetCellTurnPages, QByteArray(), &body, timeoutMs);
     if (result != 0)
         return result;
-    PayloadReader reader(body);
-    qint32 total = 0;
-    reader.getInt32(total);
-    const int copied = qMin(total, capacity);
-    for (int i = 0; i < copied; ++i)
-        reader.getRecord(entries[i]);
-    *count = copied;
-    return 0;
+    return copyCountedRecords(body, entries, capacity, count);
 }
 
 int LinuxMatrixClient::SetCellMelt(const ScreenRegion *region)

@@ -36,6 +36,25 @@ bool decodeOperator(const QByteArray &payload, OperatorEntry *entry);
 // The record the service interfaces hand out for an entry.
 void toRecord(const OperatorEntry &entry, MatrixOperatorRecord *record);
 
+// The logged-in sessions of a matrix (connection id → a session with loggedIn, user, host and
+// sinceMs) as the entries sent to the connection self.
+template<typename Sessions>
+QVector<OperatorEntry> loggedInOperators(const Sessions &sessions, quint64 self)
+{
+    QVector<OperatorEntry> entries;
+    for (const auto &entry : sessions) {
+        if (!entry.second.loggedIn)
+            continue;
+        OperatorEntry op;
+        op.user = entry.second.user;
+        op.host = entry.second.host;
+        op.flags = entry.first == self ? OperatorSelf : 0;
+        op.sinceMs = entry.second.sinceMs;
+        entries.append(op);
+    }
+    return entries;
+}
+
 // text cut to at most max bytes, without its zero bytes, and never inside a UTF-8 sequence.
 QByteArray boundedText(const QByteArray &text, int max);
 

@@ -40,8 +40,7 @@ void X86WindowOnAir::setSources(const QVector<_ST_ChnInfo> &records, int interva
     pages = 0;
 }
 
-void X86WindowOnAir::setTurnStep(X86TurnState turnState, int pageOnAir, int pageTotal,
-                                 int interval)
+void X86WindowOnAir::setTurnStep(X86TurnState turnState, int pageOnAir, int pageTotal, int interval)
 {
     state = turnState;
     pages = qMax(0, pageTotal);
