@@ -1,7 +1,6 @@
 // Pictures of both pages with a turn show running and of the X86 login wait, for
-// docs/screenshots. Not part of the
-// suite: run it under Xvfb with the demo's folder (style sheet and images) as the working
-// directory, see scripts/on-air-shots.sh.
+// docs/screenshots. Not part of the suite: run it under Xvfb with the demo's folder (style
+// sheet and images) as the working directory, see scripts/on-air-shots.sh.
 #include "CellForConfigChannels.h"
 #include "ConfigChannelsWidget.h"
 #include "DigitalMatrix.h"
