@@ -511,7 +511,8 @@ void TestX86EndToEnd::serverAccountLogsIn()
     QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().operators, operators, f.Timeout);
     QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(), texts, f.Timeout);
-    QCOMPARE(button("_connectMatrixBtn")->isChecked(), texts.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(button("_connectMatrixBtn")->isChecked(), texts.isEmpty(),
+                              f.Timeout);
 }
 
 void TestX86EndToEnd::windowsTheMatrixNoLongerHasGo()
@@ -1249,7 +1250,7 @@ void TestX86EndToEnd::whoHoldsTheMatrixIsNamed()
     QVERIFY2(boxes->texts().value(0).startsWith("Login failed!console-2 holds the matrix since "),
              qPrintable(boxes->texts().join('|')));
     QVERIFY(time.match(boxes->texts().value(0)).hasMatch());
-    QVERIFY(button("_connectMatrixBtn")->isChecked());
+    QTRY_VERIFY_WITH_TIMEOUT(button("_connectMatrixBtn")->isChecked(), f.Timeout);
     // The console thrown out learns who took over.
     MatrixOperatorRecord taker {};
     QTRY_COMPARE_WITH_TIMEOUT(other.config->GetTakeover(&taker), 0, f.Timeout);
