@@ -41,4 +41,6 @@ struct MatrixSimulatorFaults
     // Requests of these types are refused with refusedResult and change nothing.
     QList<quint16> refusedRequests;
     qint32 refusedResult = -1;
+    // Requests of these types are read and never answered; they change nothing.
+    QList<quint16> unansweredRequests;
 };

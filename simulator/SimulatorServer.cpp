@@ -391,6 +391,8 @@ void SimulatorServer::handleFrame(Client &client, const Frame &frame)
 
     RequestOutcome outcome;
     const MatrixSimulatorFaults current = faults();
+    if (current.unansweredRequests.contains(frame.type))
+        return;
     if (current.refusedRequests.contains(frame.type)) {
         outcome.result = current.refusedResult;
         outcome.summary = QStringLiteral("(refused by a fault)");

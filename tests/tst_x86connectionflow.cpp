@@ -17,6 +17,7 @@ private slots:
     void loginDialogue_data();
     void loginDialogue();
     void serversAreRememberedAsLeft();
+    void lateAnswerAfterCancelChangesNothing();
 };
 
 void TestX86ConnectionFlow::loginDialogue_data()
@@ -116,6 +117,26 @@ void TestX86ConnectionFlow::serversAreRememberedAsLeft()
     QVERIFY(flow.wasConnected("c"));
     flow.forgetAll();
     QVERIFY(!flow.wasConnected("c"));
+}
+
+void TestX86ConnectionFlow::lateAnswerAfterCancelChangesNothing()
+{
+    QStringList calls;
+    QList<Flow::LoginOutcome> outcomes;
+    Flow::Hooks hooks;
+    hooks.sendLogin = [&](const QString &user, const QString &) { calls << "login " + user; };
+    hooks.dropConnection = [&] { calls << "drop"; };
+    hooks.finished = [&](Flow::LoginOutcome outcome) { outcomes << outcome; };
+    Flow flow(hooks);
+    flow.startLogin("admin", "pw");
+    QVERIFY(flow.isLoggingIn());
+    flow.cancelLogin();
+    flow.loginAnswered(0); // the matrix answers after all
+    flow.cancelLogin(); // nothing left to cancel
+    QCOMPARE(calls, QStringList({"login admin", "drop"}));
+    QCOMPARE(outcomes, QList<Flow::LoginOutcome> {Flow::LoginOutcome::Dropped});
+    QVERIFY(!flow.isLoggingIn());
+    QVERIFY(!flow.isConnected());
 }
 
 QTEST_GUILESS_MAIN(TestX86ConnectionFlow)

@@ -23,6 +23,7 @@
 
 #include "MessageBoxScript.h"
 #include "ModalDriver.h"
+#include "WaitDialog.h"
 #include "WallGeometry.h"
 
 #include <QCheckBox>
@@ -99,6 +100,8 @@ private slots:
     void whoHoldsTheMatrixIsNamed_data();
     void whoHoldsTheMatrixIsNamed();
     void otherConsolesAreListed();
+    void cancellingAnUnansweredLoginLeavesThePageUsable_data();
+    void cancellingAnUnansweredLoginLeavesThePageUsable();
 
 private:
     QPushButton *button(const QString &name) const { return f.button(name); }
@@ -508,7 +511,8 @@ void TestX86EndToEnd::serverAccountLogsIn()
     QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().operators, operators, f.Timeout);
     QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(), texts, f.Timeout);
-    QCOMPARE(button("_connectMatrixBtn")->isChecked(), texts.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(button("_connectMatrixBtn")->isChecked(), texts.isEmpty(),
+                              f.Timeout);
 }
 
 void TestX86EndToEnd::windowsTheMatrixNoLongerHasGo()
@@ -1246,7 +1250,7 @@ void TestX86EndToEnd::whoHoldsTheMatrixIsNamed()
     QVERIFY2(boxes->texts().value(0).startsWith("Login failed!console-2 holds the matrix since "),
              qPrintable(boxes->texts().join('|')));
     QVERIFY(time.match(boxes->texts().value(0)).hasMatch());
-    QVERIFY(button("_connectMatrixBtn")->isChecked());
+    QTRY_VERIFY_WITH_TIMEOUT(button("_connectMatrixBtn")->isChecked(), f.Timeout);
     // The console thrown out learns who took over.
     MatrixOperatorRecord taker {};
     QTRY_COMPARE_WITH_TIMEOUT(other.config->GetTakeover(&taker), 0, f.Timeout);
@@ -1286,3 +1290,67 @@ void TestX86EndToEnd::otherConsolesAreListed()
 
 QTEST_MAIN(TestX86EndToEnd)
 #include "tst_x86e2e.moc"
+
+void TestX86EndToEnd::cancellingAnUnansweredLoginLeavesThePageUsable_data()
+{
+    QTest::addColumn<bool>("forced");
+    QTest::newRow("the login") << false;
+    QTest::newRow("the forced login") << true;
+}
+
+void TestX86EndToEnd::cancellingAnUnansweredLoginLeavesThePageUsable()
+{
+    QFETCH(bool, forced);
+    if (!f.startArranged(2, 2))
+        return;
+    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton); // leaves the matrix
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->clientCount(), 0, f.Timeout);
+    SecondOperator other;
+    if (forced) {
+        QCOMPARE(other.logIn(f.simulator->x86Port(), "console-2", "", ""), 0);
+        boxes->answer(1);
+    }
+    MatrixSimulatorFaults faults;
+    faults.unansweredRequests = {
+            quint16(forced ? MatrixProtocol::X86ForceLogin : MatrixProtocol::X86Login)};
+    f.simulator->setFaults(faults);
+    boxes->clearRecords();
+
+    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
+    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
+    auto *cancel = wait->findChild<QPushButton *>("waitCancelButton");
+    QVERIFY(cancel);
+    // The forced login follows the question about the matrix being taken.
+    QTRY_VERIFY_WITH_TIMEOUT(wait->isWaiting() && cancel->isVisible()
+                                     && boxes->count() == (forced ? 1 : 0),
+                             f.Timeout);
+    QCOMPARE(wait->text(), QString("Logging in..."));
+    // The page goes on handling events while the matrix keeps it waiting, and takes no input.
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(1);
+    QTRY_VERIFY(ticks >= 3);
+    QVERIFY(wait->isWaiting());
+    QVERIFY(!page->isEnabled());
+    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
+    QVERIFY(wait->isWaiting());
+
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QTRY_VERIFY(!wait->isWaiting());
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->clientCount(), forced ? 1 : 0, f.Timeout);
+    QTRY_VERIFY(page->isEnabled());
+    QVERIFY(!page->isConnected());
+    QVERIFY(button("_connectMatrixBtn")->isEnabled());
+    QVERIFY(!button("_connectMatrixBtn")->isChecked());
+    QCOMPARE(f.simulator->x86State().operatorHosts,
+             forced ? QList<QByteArray> {"console-2"} : QList<QByteArray>());
+    // Only the forced-login question was asked: no word of a login that failed.
+    QCOMPARE(boxes->texts().size(), forced ? 1 : 0);
+
+    f.simulator->setFaults(MatrixSimulatorFaults());
+    if (forced)
+        boxes->answer(1);
+    f.connectPage();
+    QTRY_VERIFY(button("_connectMatrixBtn")->isChecked());
+}

@@ -339,7 +339,7 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+296"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+321"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -377,7 +377,7 @@
         <location line="+84"/>
         <location filename="../src/x86/DigitalMatrix.cpp" line="-132"/>
         <location line="+291"/>
-        <location line="+34"/>
+        <location line="+82"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -397,7 +397,7 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-118"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-166"/>
         <location line="+73"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
@@ -408,9 +408,9 @@
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-365"/>
+        <location line="-388"/>
         <location line="+6"/>
-        <location line="+404"/>
+        <location line="+474"/>
         <location line="+109"/>
         <location line="+40"/>
         <location line="+33"/>
@@ -419,12 +419,12 @@
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-757"/>
+        <location line="-828"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+20"/>
         <source>Login failed!Do you want to force login?</source>
         <translation>登录失败！是否强制登录？</translation>
     </message>
@@ -444,7 +444,7 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+94"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
@@ -464,7 +464,12 @@
         <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
     </message>
     <message>
-        <location line="+139"/>
+        <location line="+119"/>
+        <source>Logging in...</source>
+        <translation>正在登录...</translation>
+    </message>
+    <message>
+        <location line="+67"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>

@@ -93,6 +93,14 @@
     </message>
 </context>
 <context>
+    <name>COMMONUSELIB::WaitDialog</name>
+    <message>
+        <location filename="../host/commonuselib/WaitDialog.cpp" line="+86"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>DemoCommandLine</name>
     <message>
         <location filename="../demo/DemoCommandLine.cpp" line="+21"/>

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -82,6 +83,10 @@ WaitDialog::WaitDialog(QWidget *parent)
     m_busyBar->setRange(0, 0); // a running indicator, no percentage
     m_busyBar->setTextVisible(false);
     m_busyBar->setFixedHeight(8);
+    m_cancelButton = new QPushButton(tr("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("waitCancelButton"));
+    m_cancelButton->hide();
+    connect(m_cancelButton, &QPushButton::clicked, this, &WaitDialog::slotCancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 16, 20, 16);
@@ -90,6 +95,7 @@ WaitDialog::WaitDialog(QWidget *parent)
     layout->addWidget(m_textLabel);
     layout->addWidget(m_detailLabel);
     layout->addWidget(m_busyBar);
+    layout->addWidget(m_cancelButton, 0, Qt::AlignHCenter);
     layout->addStretch(1);
 
     m_timer = new QTimer(this);
@@ -146,6 +152,7 @@ void WaitDialog::showWaitDialog(const QString &text, const QString &detail, cons
     m_textLabel->setText(text);
     m_detailLabel->setText(detail);
     m_detailLabel->setVisible(!detail.isEmpty());
+    m_cancelButton->hide();
     m_id = id;
     m_waiting = true;
     m_timer->stop();
@@ -190,6 +197,27 @@ void WaitDialog::hideWaitDialog()
     m_timer->stop();
     m_waiting = false;
     hide();
+}
+
+void WaitDialog::setWaitCancellable(bool cancellable)
+{
+    m_cancelButton->setVisible(cancellable);
+    adjustSize();
+}
+
+bool WaitDialog::isWaitCancellable() const
+{
+    return !m_cancelButton->isHidden();
+}
+
+void WaitDialog::slotCancel()
+{
+    if (!m_waiting)
+        return;
+    m_timer->stop();
+    m_waiting = false;
+    hide();
+    emit signalWaitCancelled(m_id);
 }
 
 void WaitDialog::slotTimeout()

@@ -9,6 +9,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 class QTimer;
 
 namespace COMMONUSELIB {
@@ -41,6 +42,11 @@ public:
     // and shows detail under the text; until the next showWaitDialog, which runs the
     // indicator again and clears the detail.
     void setWaitProgress(int percent, const QString &detail = QString());
+    // Offers a "Cancel" button (waitCancelButton) for the current wait, until the next
+    // showWaitDialog. Pressing it hides the window and emits signalWaitCancelled.
+    void setWaitCancellable(bool cancellable);
+    bool isWaitCancellable() const;
+
     // -1 while the indicator runs.
     int waitProgress() const;
 
@@ -52,6 +58,8 @@ public:
 signals:
     // The wait with this id ran out of time and the window closed itself.
     void signalWaitTimeout(const QUuid &id);
+    // The person cancelled the wait with this id and the window closed.
+    void signalWaitCancelled(const QUuid &id);
 
 protected:
     // A modal window (a question, a dialog) coming up hides the wait until it has gone: the
@@ -63,11 +71,13 @@ private:
     ~WaitDialog() override;
     void placeOnActiveWindow();
     void slotTimeout();
+    void slotCancel();
     void showWhenNothingModal();
 
     QLabel *m_textLabel = nullptr;
     QLabel *m_detailLabel = nullptr;
     QProgressBar *m_busyBar = nullptr;
+    QPushButton *m_cancelButton = nullptr;
     QTimer *m_timer = nullptr;
     QUuid m_id;
     bool m_waiting = false;

@@ -22,6 +22,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHideEvent>
+#include <QThread>
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
@@ -84,9 +85,10 @@ QString holderText(const QString &user)
 }
 
 X86ConnectionFlow::Hooks connectionHooks(std::function<void()> dropConnection,
-                                         std::function<QString()> loginUser)
+                                         std::function<QString()> loginUser,
+                                         const X86ConnectionFlow::Hooks &sending)
 {
-    X86ConnectionFlow::Hooks hooks;
+    X86ConnectionFlow::Hooks hooks = sending;
     hooks.login = [](const QString &user, const QString &password) {
         return port()->login(user, password);
     };
@@ -119,13 +121,28 @@ X86ConnectionFlow::Hooks connectionHooks(std::function<void()> dropConnection,
 DigitalMatrix::DigitalMatrix(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::DigitalMatrix)
-    , connection(std::make_unique<X86ConnectionFlow>(connectionHooks(
-              [this] {
-                  port()->disconnectServer();
-                  disconnectServerStatus();
-              },
-              [this] { return currentServer.user; })))
 {
+    // The login's requests run off this thread; their answers come back here.
+    X86ConnectionFlow::Hooks sending;
+    sending.sendLogin = [this](const QString &user, const QString &password) {
+        callOffUiThread([user, password] { return port()->login(user, password); },
+                        [this](int result) { connection->loginAnswered(result); });
+    };
+    sending.sendForceLogin = [this] {
+        callOffUiThread([] { return port()->forceLogin() ? 1 : 0; },
+                        [this](int result) { connection->forceLoginAnswered(result != 0); });
+    };
+    sending.finished = [this](X86ConnectionFlow::LoginOutcome outcome) {
+        loginFinished(int(outcome));
+    };
+    connection = std::make_unique<X86ConnectionFlow>(connectionHooks(
+            [this] {
+                port()->disconnectServer();
+                disconnectServerStatus();
+            },
+            [this] { return currentServer.user; }, sending));
+    connect(waitDialog(), &COMMONUSELIB::WaitDialog::signalWaitCancelled, this,
+            &DigitalMatrix::slotWaitCancelled);
     initUI();
     initAttribute();
     initData();
@@ -142,6 +159,14 @@ DigitalMatrix::~DigitalMatrix()
         turnControl->disconnect(this);
     delete activateTimer;
     activateTimer = nullptr;
+    // A login call still waiting for the matrix ends with the connection.
+    const QList<QThread *> calls = findChildren<QThread *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!calls.isEmpty()) {
+        ++loginCall;
+        port()->disconnectServer();
+        for (QThread *call : calls)
+            call->wait();
+    }
 }
 
 bool DigitalMatrix::isConnected() const
@@ -473,13 +498,61 @@ void DigitalMatrix::setLoggedIn()
 
 void DigitalMatrix::loginServer()
 {
-    if (connection->login(currentServer.user, currentServer.password)
-        == X86ConnectionFlow::LoginOutcome::LoggedIn) {
+    connection->startLogin(currentServer.user, currentServer.password);
+}
+
+void DigitalMatrix::loginFinished(int outcome)
+{
+    if (X86ConnectionFlow::LoginOutcome(outcome) == X86ConnectionFlow::LoginOutcome::LoggedIn)
         setLoggedIn();
+    else // the transport connection may stay open; the toggle shows that nobody is logged in
+        ui->_connectMatrixBtn->setChecked(false);
+    rememberConnection();
+}
+
+void DigitalMatrix::callOffUiThread(const std::function<int()> &work,
+                                    const std::function<void(int)> &done)
+{
+    // The matrix may keep the answer for the whole request time-out: the page goes on
+    // painting meanwhile, takes no input and offers to cancel.
+    const quint64 call = ++loginCall;
+    setEnabled(false);
+    loginWaitId = QUuid::createUuid();
+    waitDialog()->showWaitDialog(tr("Logging in..."), serverDetail(currentServer), loginWaitId, 0);
+    waitDialog()->setWaitCancellable(true);
+    QThread *worker = QThread::create([this, work, done, call] {
+        const int result = work();
+        QMetaObject::invokeMethod(
+                this,
+                [this, done, call, result] {
+                    if (call != loginCall)
+                        return; // cancelled
+                    endLoginWait();
+                    done(result);
+                },
+                Qt::QueuedConnection);
+    });
+    worker->setParent(this);
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
+}
+
+void DigitalMatrix::endLoginWait()
+{
+    if (waitDialog()->isWaiting() && waitDialog()->waitId() == loginWaitId)
+        waitDialog()->hideWaitDialog();
+    loginWaitId = QUuid();
+    setEnabled(true);
+}
+
+void DigitalMatrix::slotWaitCancelled(const QUuid &id)
+{
+    if (id.isNull() || id != loginWaitId || !connection->isLoggingIn())
         return;
-    }
-    // The transport connection stays open; only the toggle shows that nobody is logged in.
-    ui->_connectMatrixBtn->setChecked(false);
+    ++loginCall;
+    endLoginWait();
+    // Dropping the connection also ends the call that waits for the answer.
+    connection->cancelLogin();
 }
 
 void DigitalMatrix::slotConnectSuccess()
@@ -489,7 +562,6 @@ void DigitalMatrix::slotConnectSuccess()
     ui->_connectMatrixBtn->setChecked(false);
     ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
     loginServer();
-    rememberConnection();
 }
 
 void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, const QString &text,

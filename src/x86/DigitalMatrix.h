@@ -11,9 +11,11 @@
 #include <QMap>
 #include <QQueue>
 #include <QString>
+#include <QUuid>
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QPushButton;
@@ -136,6 +138,12 @@ private:
     void updateEmptyWall();
     void connectServer();
     void loginServer();
+    // Runs a blocking call to the matrix on its own thread and hands its result to done on
+    // this thread; until then the page takes no input and the wait offers to cancel.
+    void callOffUiThread(const std::function<int()> &work, const std::function<void(int)> &done);
+    void endLoginWait();
+    void loginFinished(int outcome);
+    void slotWaitCancelled(const QUuid &id);
     void disconnectServerStatus();
     // Shows the buttons of the configuration mode ("Save") or of normal work.
     void showConfigButtons(bool config);
@@ -167,6 +175,9 @@ private:
 
     UServerInfo currentServer;
     std::unique_ptr<X86ConnectionFlow> connection;
+    // The call of the login that is waited for; an answer of an earlier one is disregarded.
+    quint64 loginCall = 0;
+    QUuid loginWaitId;
     bool monitorConfig = false;
     // The tools were last enabled (logged in); the window tools also wait for the wall.
     bool controlsWanted = false;

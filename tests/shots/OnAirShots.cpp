@@ -1,6 +1,6 @@
-// Pictures of both pages with a turn show running, for docs/screenshots. Not part of the
-// suite: run it under Xvfb with the demo's folder (style sheet and images) as the working
-// directory, see scripts/on-air-shots.sh.
+// Pictures of both pages with a turn show running and of the X86 login wait, for
+// docs/screenshots. Not part of the suite: run it under Xvfb with the demo's folder (style
+// sheet and images) as the working directory, see scripts/on-air-shots.sh.
 #include "CellForConfigChannels.h"
 #include "ConfigChannelsWidget.h"
 #include "DigitalMatrix.h"
@@ -10,7 +10,9 @@
 
 #include "LinuxMatrixPeer.h"
 #include "LinuxWallFixture.h"
+#include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
+#include "WaitDialog.h"
 #include "X86WallFixture.h"
 
 #include <QAction>
@@ -34,9 +36,10 @@ private slots:
     void initTestCase();
     void x86TurnShow();
     void linuxTurnShow();
+    void x86LoginWait();
 
 private:
-    void save(QWidget *page, const QString &name);
+    void save(QWidget *page, const QString &name, const QRect &also = QRect());
     QString outFolder;
 };
 
@@ -56,11 +59,11 @@ void OnAirShots::initTestCase()
     }
 }
 
-void OnAirShots::save(QWidget *page, const QString &name)
+void OnAirShots::save(QWidget *page, const QString &name, const QRect &also)
 {
     QTest::qWait(300);
     QScreen *screen = QGuiApplication::primaryScreen();
-    const QRect area = page->window()->frameGeometry();
+    const QRect area = page->window()->frameGeometry().united(also);
     const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     QVERIFY(shot.save(outFolder + QLatin1Char('/') + name));
 }
@@ -98,6 +101,28 @@ void OnAirShots::x86TurnShow()
     f.simulator->stepTurnShows();
     QTRY_VERIFY(f.wall()->mirrorByIndex(0)->getOnAir().pageOnAir() == 1);
     save(f.page.get(), QStringLiteral("x86-turn-show.png"));
+    f.stop();
+}
+
+void OnAirShots::x86LoginWait()
+{
+    X86WallFixture f;
+    f.start();
+    f.connectAndArrange(2, 2);
+    if (QTest::currentTestFailed())
+        return;
+    f.page->resize(1300, 760);
+    QTest::mouseClick(f.button("_connectMatrixBtn"), Qt::LeftButton); // leaves the matrix
+    MatrixSimulatorFaults faults;
+    faults.unansweredRequests = {quint16(MatrixProtocol::X86Login)};
+    f.simulator->setFaults(faults);
+    f.page->activateWindow();
+    QTest::mouseClick(f.button("_connectMatrixBtn"), Qt::LeftButton);
+    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
+    QTRY_VERIFY_WITH_TIMEOUT(wait->isWaiting() && wait->isWaitCancellable(), 5000);
+    save(f.page.get(), QStringLiteral("x86-login-wait.png"), wait->frameGeometry());
+    QTest::mouseClick(wait->findChild<QPushButton *>("waitCancelButton"), Qt::LeftButton);
+    QTRY_VERIFY(!wait->isWaiting());
     f.stop();
 }
 
