@@ -952,6 +952,8 @@ void TestX86EndToEnd::keysSelectMoveResizeAndSnapAWindow()
     QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(1).rect.left, mirror->getMirrorRect().left,
                               X86WallFixture::Timeout);
     RECT held = f.simWindow(1).rect;
+    // The next key acts on what the page shows: wait until it shows what the matrix holds.
+    QTRY_COMPARE(rectList(mirror->getMirrorRect()), rectList(held));
     QVERIFY(held.left < home.at(0));
     QCOMPARE(held.right - held.left, home.at(2) - home.at(0));
     QCOMPARE(held.top, home.at(1));
@@ -960,6 +962,7 @@ void TestX86EndToEnd::keysSelectMoveResizeAndSnapAWindow()
     QTest::keyClick(wall, Qt::Key_Down, Qt::ShiftModifier);
     QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(1).rect.bottom > home.at(3), X86WallFixture::Timeout);
     QCOMPARE(f.simWindow(1).rect.left, held.left);
+    QTRY_COMPARE(rectList(mirror->getMirrorRect()), rectList(f.simWindow(1).rect));
     // Back by as many steps: the edges near the screen's snap onto it, as after a drag.
     QTest::keyClick(wall, Qt::Key_Up, Qt::ShiftModifier);
     QTest::keyClick(wall, Qt::Key_Right);
