@@ -226,15 +226,7 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
     QCOMPARE(f.oper()->connectServerHint(),
              QStringLiteral("Digital matrix server connect fail! The matrix is restarting or "
                             "upgrading, try again later."));
-    QVERIFY(QTest::qWaitFor(
-            [this] {
-                f.oper()->connectButton()->click();
-                if (f.oper()->isServerConnectOK())
-                    return true;
-                QTest::qWait(50);
-                return false;
-            },
-            5000));
+    QVERIFY(f.reconnectWithin(5000));
     QCOMPARE(channelGrid->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
 }
 
@@ -426,15 +418,7 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
         // operator connects again.
         QCOMPARE(f.oper()->connectServerHint(),
                  QStringLiteral("Firmware before the upgrade: 1.0.0, after: 2.0.0"));
-        QVERIFY(QTest::qWaitFor(
-                [this] {
-                    f.oper()->connectButton()->click();
-                    if (f.oper()->isServerConnectOK())
-                        return true;
-                    QTest::qWait(50);
-                    return false;
-                },
-                RebootMs * 10));
+        QVERIFY(f.reconnectWithin(RebootMs * 10));
         QCOMPARE(boxes.count(), 1);
     }
 }

@@ -53,6 +53,19 @@ void LinuxWallFixture::connectPage()
     QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
 }
 
+bool LinuxWallFixture::reconnectWithin(int timeoutMs)
+{
+    return QTest::qWaitFor(
+            [this] {
+                oper()->connectButton()->click();
+                if (oper()->isServerConnectOK())
+                    return true;
+                QTest::qWait(50);
+                return false;
+            },
+            timeoutMs);
+}
+
 void LinuxWallFixture::answerRowColumn(QPushButton *opener, int rows, int columns)
 {
     ModalDriver driver([=](QWidget *modal) {
@@ -105,7 +118,8 @@ CellForConfigChannels *
 LinuxWallFixture::cellSetByAnotherOperator(int cell, const QList<CellChannelItem> &channels)
 {
     LinuxMatrixPeer peer;
-    if (peer.connectTo(simulator->linuxPort()) != 0 || peer.setCellChannels(cell, 4, channels) != 0) {
+    if (peer.connectTo(simulator->linuxPort()) != 0
+        || peer.setCellChannels(cell, 4, channels) != 0) {
         QTest::qFail("another operator could not set the cell", __FILE__, __LINE__);
         return nullptr;
     }

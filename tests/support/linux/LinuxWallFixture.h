@@ -36,6 +36,9 @@ public:
 
     // Shows the page (once) and connects to the selected server.
     void connectPage();
+    // Clicks connect until the page is connected again (a restarting matrix refuses for a
+    // while); false when it is not within timeoutMs.
+    bool reconnectWithin(int timeoutMs);
     // Clicks opener and answers the rows-and-columns dialog it opens.
     static void answerRowColumn(QPushButton *opener, int rows, int columns);
     // Enters the arrangement step with a grid of rows x columns.
@@ -57,7 +60,8 @@ public:
     // Another operator puts channels into a cell split 4; the page connects again, loads the
     // wall and gives its view of that cell.
     LUMO_DIGITALMATRIX_MODULE::CellForConfigChannels *
-    cellSetByAnotherOperator(int cell, const QList<LUMO_DIGITALMATRIX_MODULE::CellChannelItem> &channels);
+    cellSetByAnotherOperator(int cell,
+                             const QList<LUMO_DIGITALMATRIX_MODULE::CellChannelItem> &channels);
 
     std::unique_ptr<LUMO_DIGITALMATRIX_MODULE::LinuxDigitalMatrixPage> page;
 };
