@@ -1,0 +1,294 @@
+// Every page and dialog of the console fits the screens it is made for, in both languages and
+// with the demo host's style sheet: unconnected, and connected to a matrix with a wall, other
+// consoles and turn shows on it (the texts a connected page adds are the long ones).
+#include "DigitalMatrix.h"
+#include "LinuxMatrixUpgradeDlg.h"
+#include "MatrixManageWidget.h"
+#include "MatrixRowColumnSetDlg.h"
+#include "MessageBoxW.h"
+#include "MirrorWidget.h"
+#include "ModifyDigitalMatrixServerDlg.h"
+#include "SetChannelSource.h"
+#include "TurnShowTimeSetDlg.h"
+#include "_ModifyDigitalMatrixServerDlg.h"
+#include "setMatrixScreen.h"
+
+#include "LinuxMatrixPeer.h"
+#include "LinuxWallFixture.h"
+#include "SecondOperator.h"
+#include "X86WallFixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QTextDocument>
+#include <QTranslator>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <cstring>
+#include <memory>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+
+namespace {
+
+// Every shown button and label of the window lies inside it and has room for its whole text.
+QStringList misfits(QWidget *window)
+{
+    QStringList out;
+    const QRect inside = window->rect();
+    const QList<QWidget *> children = window->findChildren<QWidget *>();
+    for (QWidget *w : children) {
+        auto *button = qobject_cast<QAbstractButton *>(w);
+        auto *label = qobject_cast<QLabel *>(w);
+        if ((!button && !label) || !w->isVisibleTo(window) || w->width() <= 0)
+            continue;
+        const QString name = w->objectName().isEmpty()
+                ? QString::fromLatin1(w->metaObject()->className())
+                : w->objectName();
+        const QRect placed(w->mapTo(window, QPoint(0, 0)), w->size());
+        if (!inside.contains(placed))
+            out << name + QStringLiteral(" outside");
+        QString text = button ? button->text() : label->text();
+        if (label && (label->wordWrap() || Qt::mightBeRichText(text)))
+            continue;
+        text.remove(QLatin1Char('&'));
+        if (text.isEmpty())
+            continue;
+        const int needed = w->fontMetrics().horizontalAdvance(text);
+        const int room = button ? w->width() - 2 : w->contentsRect().width();
+        if (room < needed)
+            out << QStringLiteral("%1 clipped (%2 < %3)").arg(name).arg(room).arg(needed);
+    }
+    return out;
+}
+
+// The application dressed as the demo host dresses it: the translators of a language and the
+// demo's style sheet, undone when it goes.
+class Dressing
+{
+public:
+    explicit Dressing(const QString &language)
+    {
+        if (language != QLatin1String("en")) {
+            for (const char *name : {"lumohost_zh_CN", "digitalmatrix_zh_CN"}) {
+                auto translator = std::make_unique<QTranslator>();
+                if (!translator->load(QLatin1String(name), QStringLiteral(DM_TRANSLATIONS_DIR)))
+                    return;
+                QCoreApplication::installTranslator(translator.get());
+                m_translators.push_back(std::move(translator));
+            }
+        }
+        QFile style(QStringLiteral(DM_SOURCE_DIR "/demo/config/qss/style_1/style_1.qss"));
+        if (!style.open(QIODevice::ReadOnly))
+            return;
+        qApp->setStyleSheet(QString::fromUtf8(style.readAll()));
+        m_ok = true;
+    }
+    ~Dressing()
+    {
+        qApp->setStyleSheet(QString());
+        for (const auto &translator : m_translators)
+            QCoreApplication::removeTranslator(translator.get());
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    std::vector<std::unique_ptr<QTranslator>> m_translators;
+    bool m_ok = false;
+};
+
+std::vector<_ST_ChnInfo> x86Channels(const QStringList &names)
+{
+    std::vector<_ST_ChnInfo> records(std::size_t(names.size()));
+    for (int i = 0; i < names.size(); ++i) {
+        _ST_ChnInfo &record = records[std::size_t(i)];
+        std::memset(&record, 0, sizeof record);
+        qstrncpy(record.channelName, names.at(i).toUtf8().constData(), sizeof record.channelName);
+        qstrncpy(record.ipAddress, "10.0.0.9", sizeof record.ipAddress);
+        record.channelNo = i + 1;
+        record.sequence = i + 1;
+    }
+    return records;
+}
+
+} // namespace
+
+class TestConsoleFit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyTextFitsItsWindow_data();
+    void everyTextFitsItsWindow();
+    void connectedPagesFitTheirWindow_data();
+    void connectedPagesFitTheirWindow();
+
+private:
+    static void addRows(const QStringList &kinds);
+    static QStringList checkPage(QWidget *page, const QSize &screen);
+};
+
+void TestConsoleFit::addRows(const QStringList &kinds)
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QString>("what");
+    for (const QString &language : {QStringLiteral("en"), QStringLiteral("zh_CN")}) {
+        for (const QSize &screen : {QSize(1280, 720), QSize(1920, 1080)}) {
+            for (const QString &kind : kinds) {
+                QTest::addRow("%s %dx%d %s", qPrintable(language), screen.width(), screen.height(),
+                              qPrintable(kind))
+                        << language << screen << kind;
+            }
+        }
+    }
+}
+
+// A page fills a host window of the screen's size and keeps that size.
+QStringList TestConsoleFit::checkPage(QWidget *page, const QSize &screen)
+{
+    page->resize(screen);
+    page->show();
+    if (!QTest::qWaitForWindowExposed(page))
+        return {QStringLiteral("not shown")};
+    QCoreApplication::processEvents();
+    if (page->size() != screen)
+        return {QStringLiteral("page grew to %1x%2").arg(page->width()).arg(page->height())};
+    return misfits(page);
+}
+
+void TestConsoleFit::everyTextFitsItsWindow_data()
+{
+    addRows({"x86 page", "linux page", "x86 server dialog", "linux server dialog", "screen count",
+             "rows and columns", "turn show time", "upgrade", "source dialog", "question"});
+}
+
+void TestConsoleFit::everyTextFitsItsWindow()
+{
+    QFETCH(QString, language);
+    QFETCH(QSize, screen);
+    QFETCH(QString, what);
+    const Dressing dressing(language);
+    QVERIFY(dressing.ok());
+
+    std::unique_ptr<QWidget> window;
+    if (what.endsWith(QLatin1String("page"))) {
+        // The page fills a host window, as in the host client.
+        window = std::make_unique<QWidget>();
+        auto *layout = new QVBoxLayout(window.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        if (what.startsWith(QLatin1String("x86")))
+            layout->addWidget(new DigitalMatrix(window.get()));
+        else
+            layout->addWidget(new LinuxDigitalMatrixPage(window.get()));
+        const QStringList wrong = checkPage(window.get(), screen);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
+        return;
+    }
+    if (what == QLatin1String("x86 server dialog")) {
+        window = std::make_unique<_ModifyDigitalMatrixServerDlg>(nullptr, nullptr);
+    } else if (what == QLatin1String("linux server dialog")) {
+        window = std::make_unique<ModifyDigitalMatrixServerDlg>(nullptr, nullptr);
+    } else if (what == QLatin1String("screen count")) {
+        window = std::make_unique<setMatrixScreen>();
+    } else if (what == QLatin1String("rows and columns")) {
+        window = std::make_unique<MatrixRowColumnSetDlg>();
+    } else if (what == QLatin1String("turn show time")) {
+        window = std::make_unique<TurnShowTimeSetDlg>(30, nullptr);
+    } else if (what == QLatin1String("upgrade")) {
+        window = std::make_unique<LinuxMatrixUpgradeDlg>();
+    } else if (what == QLatin1String("source dialog")) {
+        window = std::make_unique<SetChannelSource>();
+    } else {
+        window = std::make_unique<COMMONUSELIB::MessageBoxW>(
+                nullptr, QStringLiteral("warning"), QObject::tr("Warn"),
+                QStringLiteral("Connect Matrix Server time out!Do you need to reconnect?"), 3);
+    }
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCoreApplication::processEvents();
+    // Nothing grows past the screen.
+    QVERIFY(window->width() <= screen.width() && window->height() <= screen.height());
+    const QStringList wrong = misfits(window.get());
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
+}
+
+void TestConsoleFit::connectedPagesFitTheirWindow_data()
+{
+    addRows({"x86 connected", "linux connected", "linux arranging"});
+}
+
+// Connected, each page shows its server, the other consoles on the matrix and a turn show
+// with its names; the Linux page also in the arrangement step, with its instruction line.
+void TestConsoleFit::connectedPagesFitTheirWindow()
+{
+    QFETCH(QString, language);
+    QFETCH(QSize, screen);
+    QFETCH(QString, what);
+    // The fixtures judge the pages by their English texts: the language comes once the page is
+    // connected, switched at run time as the demo host's menu does.
+    std::unique_ptr<Dressing> dressing;
+    const auto dress = [&] {
+        dressing = std::make_unique<Dressing>(language);
+        return dressing->ok();
+    };
+
+    if (what.startsWith(QLatin1String("x86"))) {
+        X86WallFixture f;
+        QVERIFY(f.startArranged(2, 2));
+        SecondOperator other;
+        QCOMPARE(other.logIn(f.simulator->x86Port(), "night-shift-console-east-wing", "second",
+                             "second"),
+                 0);
+        const std::vector<_ST_ChnInfo> records = x86Channels(
+                {"Car park east ramp, level minus two", "Gate", "Lobby", "Loading bay", "Roof"});
+        other.config->SetMonitorSplit(1, 4);
+        other.config->SetMonitorTurnSources(1, records.data(), int(records.size()), 10);
+        other.config->SetTurnState(1, 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.wall()->mirrorByIndex(1)->badgeText().isEmpty(),
+                                 X86WallFixture::Timeout);
+        auto *operators = f.page->findChild<QLabel *>(QStringLiteral("_operatorsLab"));
+        QVERIFY(operators);
+        QTRY_VERIFY(operators->text().contains(QLatin1String("night-shift-console-east-wing")));
+        QVERIFY(dress());
+        const QStringList wrong = checkPage(f.page.get(), screen);
+        f.stop();
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
+        return;
+    }
+
+    LinuxWallFixture f;
+    f.start(MatrixSimulatorOptions(), QStringLiteral("lobby_site.json"));
+    QVERIFY(!QTest::currentTestFailed());
+    f.connectPage();
+    if (what.endsWith(QLatin1String("arranging"))) {
+        f.arrange(2, 2);
+    } else {
+        f.arrangeAndSave(2, 2);
+        LinuxMatrixPeer peer;
+        QCOMPARE(peer.connectTo(f.simulator->linuxPort(), "night-shift-console-east-wing"), 0);
+        QVERIFY(f.cellSetByAnotherOperator(
+                0, {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2)}));
+        auto *operators = f.page->findChild<QLabel *>(QStringLiteral("operatorsLab"));
+        QVERIFY(operators);
+        QTRY_VERIFY_WITH_TIMEOUT(
+                operators->text().contains(QLatin1String("night-shift-console-east-wing")),
+                10000);
+        QVERIFY(dress());
+        const QStringList wrong = checkPage(f.page.get(), screen);
+        f.stop();
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
+        return;
+    }
+    QVERIFY(!QTest::currentTestFailed());
+    QVERIFY(dress());
+    const QStringList wrong = checkPage(f.page.get(), screen);
+    f.stop();
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
+}
+
+QTEST_MAIN(TestConsoleFit)
+#include "tst_consolefit.moc"
