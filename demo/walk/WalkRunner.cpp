@@ -50,6 +50,21 @@ void WalkRunner::screenshot(const QString &name, const std::function<QWidget *()
          [this, name, window] { save(name, window ? window() : nullptr); });
 }
 
+void WalkRunner::screenshotOver(const QString &name, const std::function<QWidget *()> &window)
+{
+    then(QStringLiteral("screenshot ") + name, [this, name, window] {
+        QWidget *shown = window();
+        QScreen *screen = QGuiApplication::primaryScreen();
+        if (!shown || !screen) {
+            savePicture(name, QPixmap());
+            return;
+        }
+        const QRect frame = shown->frameGeometry().intersected(screen->geometry());
+        savePicture(name,
+                    screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()));
+    });
+}
+
 void WalkRunner::start()
 {
     m_current = 0;
@@ -129,6 +144,11 @@ void WalkRunner::save(const QString &name, QWidget *window)
     } else if (QScreen *screen = QGuiApplication::primaryScreen()) {
         picture = screen->grabWindow(0);
     }
+    savePicture(name, picture);
+}
+
+void WalkRunner::savePicture(const QString &name, const QPixmap &picture)
+{
     const QString file = m_folder.absoluteFilePath(name + QStringLiteral(".png"));
     if (picture.isNull() || !picture.save(file, "PNG")) {
         std::fprintf(stderr, "walk: cannot save %s\n", qPrintable(file));

@@ -13,6 +13,7 @@
 
 #include <functional>
 
+class QPixmap;
 class QWidget;
 
 class WalkRunner : public QObject
@@ -36,6 +37,9 @@ public:
     void pause(const QString &name, int ms);
     // Saves the whole screen, or one window, as <folder>/<name>.png.
     void screenshot(const QString &name, const std::function<QWidget *()> &window = {});
+    // Saves what the screen shows inside the window's frame, dialogs and boxes over it
+    // included, as <folder>/<name>.png.
+    void screenshotOver(const QString &name, const std::function<QWidget *()> &window);
 
     void start();
     QStringList savedScreenshots() const { return m_saved; }
@@ -60,6 +64,7 @@ private:
     void tick();
     void fail(const QString &why);
     void save(const QString &name, QWidget *window);
+    void savePicture(const QString &name, const QPixmap &picture);
 
     QVector<Step> m_steps;
     int m_current = -1;

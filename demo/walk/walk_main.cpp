@@ -152,7 +152,7 @@ void dragNumber(QWidget *grid, int from, int to)
 }
 
 // The X86 page's messages when the matrix refuses the screen count, a window move and a
-// split, each pictured with the whole screen while the box is open. The lambdas keep only
+// split, each pictured over the host window while the box is open. The lambdas keep only
 // pointers: they run after this function returned.
 void addRefusalSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
 {
@@ -166,12 +166,12 @@ void addRefusalSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
         faults.refusedRequests = types;
         simulator->setFaults(faults);
     };
-    const auto pictureTheBox = [walk](const QString &name) {
+    const auto pictureTheBox = [walk, window](const QString &name) {
         walk->step(
                 QStringLiteral("the refusal is shown"),
                 [] { return WalkRunner::modal("COMMONUSELIB::MessageBoxW") != nullptr; }, [] {});
         walk->pause(QStringLiteral("let the box paint"), 300);
-        walk->screenshot(name);
+        walk->screenshotOver(name, [window] { return static_cast<QWidget *>(window); });
         walk->then(QStringLiteral("close the box"),
                    [] { WalkRunner::clickIn(WalkRunner::modal(), "okBt"); });
     };
@@ -375,11 +375,18 @@ int main(int argc, char *argv[])
                 window.linuxWall()->setGeometry(left, 470, width, 440);
         });
         walk.pause(QStringLiteral("let the walls repaint"), 300);
-        walk.screenshot(name);
+        walk.screenshotOver(name, [&] { return static_cast<QWidget *>(&window); });
     };
     auto wallWindow = [&window](bool linuxWall) -> QWidget * {
         return linuxWall ? static_cast<QWidget *>(window.linuxWall())
                          : static_cast<QWidget *>(window.x86Wall());
+    };
+    // A step whose point is what the matrix shows: the host window and, as <name>-simulated, the
+    // simulated wall beside it.
+    auto shotWithWall = [&](const QString &name, bool linuxWall) {
+        shot(name);
+        walk.screenshot(name + QStringLiteral("-simulated"),
+                        [&wallWindow, linuxWall] { return wallWindow(linuxWall); });
     };
 
     // ---- First look: the picture hint, and the simulated walls opened from the menu. ----
@@ -463,7 +470,7 @@ int main(int argc, char *argv[])
             },
             [] {});
     walk.pause(QStringLiteral("let the wall settle"), 800);
-    shot(QStringLiteral("04-x86-wall"));
+    shotWithWall(QStringLiteral("04-x86-wall"), false);
 
     // ---- The car park's cameras on window 1, as a turn show every 10 seconds. ----
     walk.then(QStringLiteral("select window 1 on the wall"), [&] {
@@ -517,9 +524,9 @@ int main(int argc, char *argv[])
             },
             [] {});
     walk.pause(QStringLiteral("watch the X86 wall"), 1500);
-    shot(QStringLiteral("06-x86-turn-show-first-page"));
+    shotWithWall(QStringLiteral("06-x86-turn-show-first-page"), false);
     walk.pause(QStringLiteral("watch the X86 wall turn"), 10000);
-    shot(QStringLiteral("07-x86-turn-show-second-page"));
+    shotWithWall(QStringLiteral("07-x86-turn-show-second-page"), false);
     walk.screenshot(QStringLiteral("x86-page"), [&] { return static_cast<QWidget *>(&window); });
 
     // ---- The Linux matrix: its own page, a server, rows and columns, the numbers. ----
@@ -578,7 +585,7 @@ int main(int argc, char *argv[])
             },
             [] {});
     walk.pause(QStringLiteral("let the wall show the numbers"), 800);
-    shot(QStringLiteral("10-linux-numbers-on-the-wall"));
+    shotWithWall(QStringLiteral("10-linux-numbers-on-the-wall"), true);
     // The simulated screens hang as 2 1 / 4 3: drag the numbers until the grid says the same.
     walk.then(QStringLiteral("drag number 2 onto number 1"),
               [&] { dragNumber(child(linuxPage(), "adjustCellNumWdt"), 0, 1); });
@@ -586,7 +593,7 @@ int main(int argc, char *argv[])
     walk.then(QStringLiteral("drag number 4 onto number 3"),
               [&] { dragNumber(child(linuxPage(), "adjustCellNumWdt"), 2, 3); });
     walk.pause(QStringLiteral("look"), 400);
-    shot(QStringLiteral("11-linux-numbers-matched"));
+    shotWithWall(QStringLiteral("11-linux-numbers-matched"), true);
     walk.then(QStringLiteral("save the arrangement"),
               [&] { click(button(linuxPage(), "saveConfigBt")); });
     walk.step(
@@ -598,7 +605,7 @@ int main(int argc, char *argv[])
             },
             [] {});
     walk.pause(QStringLiteral("let the page settle"), 800);
-    shot(QStringLiteral("12-linux-arranged"));
+    shotWithWall(QStringLiteral("12-linux-arranged"), true);
 
     // ---- Channels in a cell of the Linux wall, as a turn show. ----
     auto cell = [&](int index) {
@@ -684,9 +691,9 @@ int main(int argc, char *argv[])
             },
             [] {});
     walk.pause(QStringLiteral("watch the Linux wall"), 1500);
-    shot(QStringLiteral("15-linux-turn-show-first-page"));
+    shotWithWall(QStringLiteral("15-linux-turn-show-first-page"), true);
     walk.pause(QStringLiteral("watch the Linux wall turn"), 5000);
-    shot(QStringLiteral("16-linux-turn-show-second-page"));
+    shotWithWall(QStringLiteral("16-linux-turn-show-second-page"), true);
     walk.screenshot(QStringLiteral("linux-page"), [&] { return static_cast<QWidget *>(&window); });
     walk.screenshot(QStringLiteral("wall-linux"), [&] { return wallWindow(true); });
     walk.screenshot(QStringLiteral("wall-x86"), [&] { return wallWindow(false); });
