@@ -528,6 +528,22 @@ int main(int argc, char *argv[])
     walk.pause(QStringLiteral("watch the X86 wall turn"), 10000);
     shotWithWall(QStringLiteral("07-x86-turn-show-second-page"), false);
     walk.screenshot(QStringLiteral("x86-page"), [&] { return static_cast<QWidget *>(&window); });
+    // Stopping every turn show is asked first; "No" keeps them turning.
+    auto askedAndDeclined = [&](const QString &name, const std::function<QWidget *()> &opener) {
+        walk.then(QStringLiteral("ask to stop every turn show"), [opener] { click(opener()); });
+        walk.step(
+                QStringLiteral("the question is asked"),
+                [] { return WalkRunner::modal("COMMONUSELIB::MessageBoxW") != nullptr; }, [] {});
+        walk.pause(QStringLiteral("let the box paint"), 300);
+        walk.screenshotOver(name, [&] { return static_cast<QWidget *>(&window); });
+        walk.then(QStringLiteral("keep the turn shows"),
+                  [] { WalkRunner::clickIn(WalkRunner::modal(), "noBt"); });
+        walk.step(
+                QStringLiteral("the question is gone"), [] { return !WalkRunner::modal(); },
+                [] {});
+    };
+    askedAndDeclined(QStringLiteral("x86-stop-all-turns"),
+                     [&] { return child(x86Page(), "_stopAllTurnsBtn"); });
 
     // ---- The Linux matrix: its own page, a server, rows and columns, the numbers. ----
     walk.then(QStringLiteral("switch to the Linux page from the Matrix menu"),
@@ -695,6 +711,46 @@ int main(int argc, char *argv[])
     walk.pause(QStringLiteral("watch the Linux wall turn"), 5000);
     shotWithWall(QStringLiteral("16-linux-turn-show-second-page"), true);
     walk.screenshot(QStringLiteral("linux-page"), [&] { return static_cast<QWidget *>(&window); });
+    askedAndDeclined(QStringLiteral("linux-stop-all-turns"),
+                     [&] { return child(linuxPage(), "stopAllTurnsBt"); });
+
+    // ---- The wall kept as a preset, and the preset menu listing it. ----
+    auto presetMenu = [&]() -> QMenu * {
+        auto *menu = linuxPage() ? linuxPage()->findChild<QMenu *>(QStringLiteral("presetMenu"))
+                                 : nullptr;
+        return menu && menu->isVisible() ? menu : nullptr;
+    };
+    walk.then(QStringLiteral("open the preset menu"),
+              [&] { click(child(linuxPage(), "presetsBt")); });
+    walk.step(
+            QStringLiteral("the preset menu is open"), [&] { return presetMenu() != nullptr; },
+            [&] {
+                QMenu *menu = presetMenu();
+                QAction *save = menu->findChild<QAction *>(QStringLiteral("savePresetAction"));
+                menu->hide();
+                save->trigger();
+            });
+    walk.step(
+            QStringLiteral("the preset is named"),
+            [] { return WalkRunner::modal("QInputDialog") != nullptr; },
+            [] {
+                QWidget *dialog = WalkRunner::modal();
+                typeInto(dialog->findChild<QLineEdit *>(), QStringLiteral("Evening shift"));
+                QTest::keyClick(dialog->findChild<QLineEdit *>(), Qt::Key_Return);
+            });
+    walk.step(
+            QStringLiteral("the preset is kept"), [] { return !WalkRunner::modal(); },
+            [&] { click(child(linuxPage(), "presetsBt")); });
+    walk.step(
+            QStringLiteral("the preset menu lists it"),
+            [&] { return presetMenu() && presetMenu()->actions().size() > 2; }, [] {});
+    walk.pause(QStringLiteral("let the menu paint"), 300);
+    walk.screenshotOver(QStringLiteral("linux-preset-menu"),
+                        [&] { return static_cast<QWidget *>(&window); });
+    walk.then(QStringLiteral("close the preset menu"), [&] {
+        if (QMenu *menu = presetMenu())
+            menu->hide();
+    });
     walk.screenshot(QStringLiteral("wall-linux"), [&] { return wallWindow(true); });
     walk.screenshot(QStringLiteral("wall-x86"), [&] { return wallWindow(false); });
 
