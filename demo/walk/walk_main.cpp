@@ -751,6 +751,34 @@ int main(int argc, char *argv[])
         if (QMenu *menu = presetMenu())
             menu->hide();
     });
+
+    // ---- Two more dialogs of the Linux page, opened and closed again. ----
+    auto dialogPicture = [&](const QString &name, const WalkRunner::Action &open, const char *className,
+                             const char *closeButton) {
+        walk.then(QStringLiteral("open ") + name, open);
+        walk.step(
+                QStringLiteral("the dialog is open"),
+                [className] { return WalkRunner::modal(className) != nullptr; }, [] {});
+        walk.pause(QStringLiteral("let the dialog paint"), 300);
+        walk.screenshotOver(name, [&] { return static_cast<QWidget *>(&window); });
+        walk.then(QStringLiteral("close the dialog"),
+                  [closeButton] { WalkRunner::clickIn(WalkRunner::modal(), closeButton); });
+        walk.step(
+                QStringLiteral("the dialog is gone"), [] { return !WalkRunner::modal(); },
+                [] {});
+    };
+    dialogPicture(
+            QStringLiteral("linux-upgrade-dialog"),
+            [&] { click(child(linuxPage(), "upgradeBt")); },
+            "LUMO_DIGITALMATRIX_MODULE::LinuxMatrixUpgradeDlg", "cancelBt");
+    dialogPicture(
+            QStringLiteral("linux-check-channels"),
+            [&] {
+                if (auto *check = linuxPage()->findChild<QAction *>(
+                            QStringLiteral("checkChannelsAction")))
+                    check->trigger();
+            },
+            "LUMO_DIGITALMATRIX_MODULE::CellChannelsCheckDlg", "closeBt");
     walk.screenshot(QStringLiteral("wall-linux"), [&] { return wallWindow(true); });
     walk.screenshot(QStringLiteral("wall-x86"), [&] { return wallWindow(false); });
 
