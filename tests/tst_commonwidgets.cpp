@@ -10,6 +10,7 @@
 #include "ServerOperWidget.h"
 #include "ServerSelWidget.h"
 #include "TableWidget.h"
+#include "TestData.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
@@ -184,25 +185,12 @@ private slots:
     void pictureHintButtonAndLanguage();
 
 private:
-    QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void TestCommonWidgets::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    auto *core = DATACore::UserManagerCore::instance();
-    QVERIFY2(core->open(m_dir.filePath(QStringLiteral("site.db"))), qPrintable(core->lastError()));
-    QVERIFY2(core->importSite(R"({
-        "areas": [{"key": "a-north", "name": "North"},
-                  {"key": "a-gate", "name": "Gate", "parent": "a-north"},
-                  {"key": "a-south", "name": "South"}],
-        "devices": [{"key": "d-1", "name": "NVR 1", "address": "10.0.0.5", "port": 8000}],
-        "channels": [{"key": "c-gate1", "name": "Gate Cam 1", "device": "d-1", "number": 1, "area": "a-gate"},
-                     {"key": "c-gate2", "name": "Gate Cam 2", "device": "d-1", "number": 2, "area": "a-gate"},
-                     {"key": "c-lobby", "name": "大堂 Lobby", "device": "d-1", "number": 3, "area": "a-north"},
-                     {"key": "c-park", "name": "Parking", "device": "d-1", "number": 4, "area": "a-south"}]
-    })"),
-             qPrintable(core->lastError()));
+    openTestDataCentre(m_dir, QStringLiteral("tree_site.json"));
 }
 
 void TestCommonWidgets::cleanupTestCase()
