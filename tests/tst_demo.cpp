@@ -132,11 +132,11 @@ QString tst_Demo::parsed(const QString &program, const QStringList &arguments, i
             o.out = QStringLiteral("untouched");
         if (outcome)
             *outcome = WalkCommandLine::parse(QStringList {program} + arguments, &o, message);
-        return QStringLiteral("out=%1 lang=%2 x86=%3 linux=%4 refusals=%5")
+        return QStringLiteral("out=%1 lang=%2 x86=%3 linux=%4 refusals=%5 onair=%6")
                 .arg(o.out, o.language)
                 .arg(o.x86Port)
                 .arg(o.linuxPort)
-                .arg(yes(o.refusals));
+                .arg(yes(o.refusals), yes(o.onAir));
     }
     MatrixSimulatorOptions o;
     MatrixSimulatorFaults f;
@@ -250,9 +250,13 @@ void tst_Demo::commandLines_data()
     row("simulator: stray argument", sim, "walls.json", error, "walls.json");
 
     const char *walk = "demo-walk";
-    row("walk: help", walk, "--help", help, "--out --lang --x86-port --linux-port --refusals");
+    row("walk: help", walk, "--help", help,
+        "--out --lang --x86-port --linux-port --refusals --on-air");
     row("walk: version", walk, "--version", version, QString());
-    row("walk: defaults", walk, QString(), run, "out=. lang=en x86=9010 linux=6000 refusals=0");
+    row("walk: defaults", walk, QString(), run,
+        "out=. lang=en x86=9010 linux=6000 refusals=0 onair=0");
+    row("walk: turn shows on air", walk, "--on-air", run, "refusals=0 onair=1");
+    row("walk: two walks at once", walk, "--refusals --on-air", error, "on-air");
     row("walk: every option", walk,
         "--out /tmp/shots --lang zh-CN --x86-port 0 --linux-port 6100 --refusals", run,
         "out=/tmp/shots lang=zh_cn x86=0 linux=6100 refusals=1");
