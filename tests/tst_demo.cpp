@@ -67,7 +67,6 @@ private slots:
     void takenPortStopsTheStartWithAHint();
     void languageIsStoredAndReported();
     void windowSwitchesPagesAndOpensTheWalls();
-    void windowWithoutSimulatorOffersNoWalls();
     void languageMenuRetranslatesEveryWindowAndIsKept();
     void styleSheetStylesEveryStyleName();
     void styleSheetImagesHaveTheirSources();
@@ -373,6 +372,13 @@ void tst_Demo::startWithoutSimulatorKeepsEverythingBesideTheData()
     QFile log(QLogger::instance()->logFile());
     QVERIFY(log.open(QIODevice::ReadOnly));
     QVERIFY(log.readAll().contains("simulator off"));
+    // Its window offers no simulated walls.
+    LUMO_DIGITALMATRIX_MODULE::MatrixModuleConfig::instance();
+    DemoMainWindow window(&host);
+    QVERIFY(!window.showWallAction()->isEnabled());
+    window.showSimulatedWalls();
+    QVERIFY(!window.x86Wall());
+    QVERIFY(!window.linuxWall());
 }
 
 void tst_Demo::startWithSimulatorKeepsTheWallsBesideTheData()
@@ -496,18 +502,6 @@ void tst_Demo::windowSwitchesPagesAndOpensTheWalls()
     SimulatedWallWindow *first = window.x86Wall();
     window.showSimulatedWalls();
     QCOMPARE(window.x86Wall(), first);
-}
-
-void tst_Demo::windowWithoutSimulatorOffersNoWalls()
-{
-    DemoHost host;
-    QVERIFY2(host.start(optionsInDir(false)), qPrintable(host.errorString()));
-    LUMO_DIGITALMATRIX_MODULE::MatrixModuleConfig::instance();
-    DemoMainWindow window(&host);
-    QVERIFY(!window.showWallAction()->isEnabled());
-    window.showSimulatedWalls();
-    QVERIFY(!window.x86Wall());
-    QVERIFY(!window.linuxWall());
 }
 
 void tst_Demo::languageMenuRetranslatesEveryWindowAndIsKept()
