@@ -1,8 +1,7 @@
-// Tests of the host's common widgets (COMMONUSELIB) and of the test helpers built on them.
+// Tests of the host's common widgets (COMMONUSELIB).
 #include "AreaWithChannelTree.h"
 #include "CanSelectWithNumWidget.h"
 #include "IpAddressFrame.h"
-#include "MessageBoxScript.h"
 #include "MessageBoxW.h"
 #include "ModalDriver.h"
 #include "MoveableDialog.h"
@@ -141,7 +140,6 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void messageBoxStaysUsableWhenItsCallerIsDisabled();
     void messageBoxShownToPersonReturnsOneOnlyWhenAccepted_data();
     void messageBoxShownToPersonReturnsOneOnlyWhenAccepted();
 
@@ -196,29 +194,6 @@ void TestCommonWidgets::initTestCase()
 void TestCommonWidgets::cleanupTestCase()
 {
     DATACore::UserManagerCore::instance()->close();
-}
-
-// The caller (a cell of a page, say) is disabled while its question is open: the box
-// belongs to the caller's window and still takes the answer.
-void TestCommonWidgets::messageBoxStaysUsableWhenItsCallerIsDisabled()
-{
-    QWidget window;
-    auto *part = new QWidget(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    bool enabled = false;
-    QWidget *owner = nullptr;
-    ModalDriver driver([&](QWidget *modal) {
-        part->setEnabled(false);
-        enabled = modal->isEnabled();
-        owner = modal->parentWidget();
-        modal->findChild<QPushButton *>("yesBt")->click();
-    });
-    driver.start();
-    QCOMPARE(MessageBoxW::infomation(part, "Prompt", "Delete?", 3), short(1));
-    QVERIFY(driver.ran());
-    QVERIFY(enabled);
-    QCOMPARE(owner, &window);
 }
 
 void TestCommonWidgets::messageBoxShownToPersonReturnsOneOnlyWhenAccepted_data()
@@ -300,7 +275,15 @@ void TestCommonWidgets::messageBoxTitledFramedAndCentredOnItsWindow()
     bool framed = false;
     QStringList bold;
     QString defaultButton;
+    bool enabled = false;
+    QWidget *boxOwner = nullptr;
     ModalDriver driver([&](QWidget *modal) {
+        // The caller (a cell of a page, say) is disabled while its question is open: the box
+        // belongs to the caller's window and still takes the answer.
+        if (parent)
+            parent->setEnabled(false);
+        enabled = modal->isEnabled();
+        boxOwner = modal->parentWidget();
         centre = modal->frameGeometry().center();
         auto *titleLabel = modal->findChild<QLabel *>("titleLabel");
         title = titleLabel->text();
@@ -313,10 +296,16 @@ void TestCommonWidgets::messageBoxTitledFramedAndCentredOnItsWindow()
             if (button->isDefault())
                 defaultButton = button->objectName();
         }
+        QTest::mouseClick(modal->findChild<QPushButton *>("yesBt"), Qt::LeftButton);
     });
     driver.start();
-    MessageBoxW::warning(parent, QStringLiteral("Warn"), QStringLiteral("Reset the layout?"), 3);
+    QCOMPARE(MessageBoxW::warning(parent, QStringLiteral("Warn"), QStringLiteral("Reset the layout?"),
+                                  3),
+             short(1));
     QVERIFY(driver.ran());
+    QVERIFY(enabled);
+    if (parent)
+        QCOMPARE(boxOwner, expected);
     QCOMPARE(title, QStringLiteral("Warn"));
     QVERIFY(titleShown);
     QVERIFY(framed);
