@@ -841,6 +841,7 @@ void tst_MatrixService::linuxUpgradeRunsForAFewPolls()
 {
     MatrixSimulatorOptions options;
     options.upgradePolls = 3;
+    options.usbFirmware = QStringLiteral("usb-3.1.bin");
     QVERIFY(startSimulator(options));
     LinuxPtr config = linuxSession();
     QVERIFY(config);
@@ -872,6 +873,12 @@ void tst_MatrixService::linuxUpgradeRunsForAFewPolls()
         result = config->GetUpgradeStatus(&status);
     QCOMPARE(result, int(MatrixErrUpgradeLatest));
     QCOMPARE(int(status.done), 1);
+    // The image on the matrix's USB stick, by the same rule.
+    QCOMPARE(config->StartUpgrade(0, ""), 0);
+    for (int poll = 0; poll < 3; ++poll)
+        result = config->GetUpgradeStatus(&status);
+    QCOMPARE(result, 0);
+    QCOMPARE(m_simulator->linuxState().firmwareVersion, QStringLiteral("3.1"));
 }
 
 QTEST_GUILESS_MAIN(tst_MatrixService)
