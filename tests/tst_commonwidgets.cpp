@@ -299,8 +299,8 @@ void TestCommonWidgets::messageBoxTitledFramedAndCentredOnItsWindow()
         QTest::mouseClick(modal->findChild<QPushButton *>("yesBt"), Qt::LeftButton);
     });
     driver.start();
-    QCOMPARE(MessageBoxW::warning(parent, QStringLiteral("Warn"), QStringLiteral("Reset the layout?"),
-                                  3),
+    QCOMPARE(MessageBoxW::warning(parent, QStringLiteral("Warn"),
+                                  QStringLiteral("Reset the layout?"), 3),
              short(1));
     QVERIFY(driver.ran());
     QVERIFY(enabled);

@@ -393,11 +393,16 @@ void TestPort::protocolFollowsTheAddress_data()
     QTest::addColumn<QString>("device"); // of tests/data/port_site.json, with channel 1 "-ch"
     QTest::addColumn<QString>("address");
     QTest::addColumn<QByteArray>("protocol");
-    QTest::newRow("upper N") << "proto-upper-n" << "NVR-1" << QByteArray("onvif");
-    QTest::newRow("lower n") << "proto-lower-n" << "nvr.local" << QByteArray("onvif");
-    QTest::newRow("digit") << "proto-digit" << "10.1.1.1" << QByteArray("qbz");
-    QTest::newRow("other letter") << "proto-letter" << "M-1" << QByteArray("qbz");
-    QTest::newRow("host name") << "proto-host" << "cam-gate.site" << QByteArray("qbz");
+    QTest::newRow("upper N") << "proto-upper-n"
+                             << "NVR-1" << QByteArray("onvif");
+    QTest::newRow("lower n") << "proto-lower-n"
+                             << "nvr.local" << QByteArray("onvif");
+    QTest::newRow("digit") << "proto-digit"
+                           << "10.1.1.1" << QByteArray("qbz");
+    QTest::newRow("other letter") << "proto-letter"
+                                  << "M-1" << QByteArray("qbz");
+    QTest::newRow("host name") << "proto-host"
+                               << "cam-gate.site" << QByteArray("qbz");
 }
 
 void TestPort::protocolFollowsTheAddress()

@@ -80,8 +80,7 @@ bool prepareX86(int port, QString *error)
                                "Car park ramp", "Loading bay"});
     const auto fixed = sources({"Gate north barrier camera"});
     const auto second = sources({"Roof east", "Roof west"});
-    const bool done =
-            QTest::qWaitFor([&status] { return status.type.load() != -1; }, 5000)
+    const bool done = QTest::qWaitFor([&status] { return status.type.load() != -1; }, 5000)
             && status.type.load() == ConnSuccess && config->Login("", "") == 0
             && config->SetScreenCount(X86Wall, X86Wall) == 0 && config->SetMonitorSplit(0, 4) == 0
             && config->SetMonitorTurnSources(0, tour.data(), int(tour.size()), 20) == 0
@@ -99,11 +98,11 @@ bool prepareX86(int port, QString *error)
 // channels in four panes.
 bool prepareLinux(int port, QString *error)
 {
-    const ScreenRegion grid[2] = {
-            {0, 0, 0, 0, DigitalMatrixInteractionPort::ScreenUnit,
-             DigitalMatrixInteractionPort::ScreenUnit},
-            {1, 0, DigitalMatrixInteractionPort::ScreenUnit, 0,
-             DigitalMatrixInteractionPort::ScreenUnit, DigitalMatrixInteractionPort::ScreenUnit}};
+    const ScreenRegion grid[2] = {{0, 0, 0, 0, DigitalMatrixInteractionPort::ScreenUnit,
+                                   DigitalMatrixInteractionPort::ScreenUnit},
+                                  {1, 0, DigitalMatrixInteractionPort::ScreenUnit, 0,
+                                   DigitalMatrixInteractionPort::ScreenUnit,
+                                   DigitalMatrixInteractionPort::ScreenUnit}};
     std::vector<CellChannelRecord> records;
     for (int k = 0; k < 6; ++k) {
         CellChannelItem item;
@@ -127,9 +126,10 @@ bool prepareLinux(int port, QString *error)
 
 int mirrorCount(QWidget *wall)
 {
+    if (!wall)
+        return 0;
     int count = 0;
-    for (QWidget *widget : wall ? wall->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)
-                                : QList<QWidget *>()) {
+    for (QWidget *widget : wall->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         if (widget->inherits("LUMO_DIGITALMATRIX_MODULE::MirrorWidget") && widget->isVisible())
             ++count;
     }
@@ -245,8 +245,8 @@ void addSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host, const QS
             QStringLiteral("the page shows the cell the matrix holds"),
             [cell] { return WalkRunner::isShown(cell()); },
             [cell] {
-                if (auto *start = cell()->findChild<QAction *>(
-                            QStringLiteral("turnShowStartAction")))
+                if (auto *start =
+                            cell()->findChild<QAction *>(QStringLiteral("turnShowStartAction")))
                     start->trigger();
             });
     walk->step(
