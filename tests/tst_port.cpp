@@ -390,28 +390,23 @@ void TestPort::cellChannelsAreCappedAtSixteen()
 
 void TestPort::protocolFollowsTheAddress_data()
 {
-    QTest::addColumn<QString>("device"); // of tests/data/port_site.json, with channel 1 "-ch"
-    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("address"); // of a device of tests/data/port_site.json
     QTest::addColumn<QByteArray>("protocol");
-    QTest::newRow("upper N") << "proto-upper-n"
-                             << "NVR-1" << QByteArray("onvif");
-    QTest::newRow("lower n") << "proto-lower-n"
-                             << "nvr.local" << QByteArray("onvif");
-    QTest::newRow("digit") << "proto-digit"
-                           << "10.1.1.1" << QByteArray("qbz");
-    QTest::newRow("other letter") << "proto-letter"
-                                  << "M-1" << QByteArray("qbz");
-    QTest::newRow("host name") << "proto-host"
-                               << "cam-gate.site" << QByteArray("qbz");
+    QTest::newRow("upper N") << "NVR-1" << QByteArray("onvif");
+    QTest::newRow("lower n") << "nvr.local" << QByteArray("onvif");
+    QTest::newRow("digit") << "10.1.1.1" << QByteArray("qbz");
+    QTest::newRow("other letter") << "M-1" << QByteArray("qbz");
+    QTest::newRow("host name") << "cam-gate.site" << QByteArray("qbz");
 }
 
 void TestPort::protocolFollowsTheAddress()
 {
-    QFETCH(QString, device);
     QFETCH(QString, address);
     QFETCH(QByteArray, protocol);
+    const UDeviceInfo device =
+            DATACore::UserManagerCore::instance()->getDeviceInfoByDeviceID(address);
     CellChannelItem item;
-    item.channelId = device + QStringLiteral("-ch");
+    item.channelId = device.struct_DeviceGuid + QStringLiteral("-ch");
     item.position = 0;
     QCOMPARE(DigitalMatrixInteractionPort::instance()->putCellChannel(1, item, 0), 0);
     const CellChannelRecord record = recordAt(base->last("AddCellChannel").bytes, 0);
