@@ -22,6 +22,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <functional>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -136,12 +137,14 @@ int mirrorCount(QWidget *wall)
     return count;
 }
 
-// The screen where the host window stands (and a box over it), as a person sees it.
-void picture(WalkRunner *walk, QWidget *window, const QString &folder, const QString &name)
+// The page as a person sees it on the screen, with the wait box when one is over it.
+void picture(WalkRunner *walk, const std::function<QWidget *()> &page, const QString &folder,
+             const QString &name)
 {
     walk->pause(QStringLiteral("let the page paint"), 300);
-    walk->then(QStringLiteral("picture ") + name, [window, folder, name] {
-        QRect area = window->frameGeometry();
+    walk->then(QStringLiteral("picture ") + name, [page, folder, name] {
+        QWidget *shown = page();
+        QRect area(shown->mapToGlobal(QPoint()), shown->size());
         COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
         if (wait->isVisible())
             area = area.united(wait->frameGeometry());
@@ -202,7 +205,7 @@ void addSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host, const QS
             },
             [] {});
     walk->pause(QStringLiteral("the page follows the matrix"), 800);
-    picture(walk, window, folder, QStringLiteral("x86-turn-show"));
+    picture(walk, x86Page, folder, QStringLiteral("x86-turn-show"));
 
     // ---- The X86 page waits for a login the matrix does not answer. ----
     walk->then(QStringLiteral("leave the X86 matrix"),
@@ -220,7 +223,7 @@ void addSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host, const QS
             QStringLiteral("the page waits for the login"),
             [wait] { return wait->isWaiting() && wait->isWaitCancellable() && wait->isVisible(); },
             [] {});
-    picture(walk, window, folder, QStringLiteral("x86-login-wait"));
+    picture(walk, x86Page, folder, QStringLiteral("x86-login-wait"));
     walk->then(QStringLiteral("cancel the wait"), [wait] { click(wait, "waitCancelButton"); });
     walk->step(
             QStringLiteral("the wait is over"), [wait] { return !wait->isWaiting(); },
@@ -257,7 +260,7 @@ void addSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host, const QS
             QStringLiteral("the cell shows its second page"),
             [simulator] { return simulator->linuxState().cells.value(0).turnPage == 1; }, [] {});
     walk->pause(QStringLiteral("the page follows the matrix"), 800);
-    picture(walk, window, folder, QStringLiteral("linux-turn-show"));
+    picture(walk, linuxPage, folder, QStringLiteral("linux-turn-show"));
 }
 
 } // namespace OnAirScenes
