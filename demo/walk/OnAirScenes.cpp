@@ -6,6 +6,7 @@
 #include "DemoMainWindow.h"
 
 #include "CellChannelItem.h"
+#include "DigitalMatrixConfigPage.h"
 #include "DigitalMatrixInteractionPort.h"
 #include "IBaseMatrixConfig.h"
 #include "IMatrixConfig.h"
