@@ -3,5 +3,6 @@
 # and docs/screenshots/zh_cn): the demo walk's --on-air mode under Xvfb (see scripts/demo-walk.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/demo-walk.sh --on-air --out docs/screenshots
-scripts/demo-walk.sh --on-air --lang zh_cn --out docs/screenshots/zh_cn
+scripts/demo-walk.sh --on-air --x86-port 0 --linux-port 0 --out docs/screenshots
+scripts/demo-walk.sh --on-air --x86-port 0 --linux-port 0 --lang zh_cn \
+    --out docs/screenshots/zh_cn

@@ -18,14 +18,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QtTest>
 
 #include <atomic>
-#include <functional>
-#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 using LUMO_DIGITALMATRIX_MODULE::CellChannelItem;
@@ -139,23 +136,14 @@ int mirrorCount(QWidget *wall)
 }
 
 // The page as a person sees it on the screen, with the wait box when one is over it.
-void picture(WalkRunner *walk, const std::function<QWidget *()> &page, const QString &folder,
-             const QString &name)
+void picture(WalkRunner *walk, const std::function<QWidget *()> &page, const QString &name)
 {
     walk->pause(QStringLiteral("let the page paint"), 300);
-    walk->then(QStringLiteral("picture ") + name, [page, folder, name] {
+    walk->screenshotArea(name, [page] {
         QWidget *shown = page();
-        QRect area(shown->mapToGlobal(QPoint()), shown->size());
+        const QRect area(shown->mapToGlobal(QPoint()), shown->size());
         COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
-        if (wait->isVisible())
-            area = area.united(wait->frameGeometry());
-        const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
-                0, area.x(), area.y(), area.width(), area.height());
-        const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-        if (!shot.save(file, "PNG"))
-            std::fprintf(stderr, "walk: cannot save %s\n", qPrintable(file));
-        else
-            std::printf("walk: saved %s\n", qPrintable(file));
+        return wait->isVisible() ? area.united(wait->frameGeometry()) : area;
     });
 }
 
@@ -178,7 +166,7 @@ bool prepareMatrices(DemoHost *host, QString *error)
     return true;
 }
 
-void addSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host, const QString &folder)
+void addSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
 {
     MatrixSimulator *simulator = host->simulator();
     QWidget *page = window->configPage();
@@ -206,7 +194,7 @@ void addSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host, const QS
             },
             [] {});
     walk->pause(QStringLiteral("the page follows the matrix"), 800);
-    picture(walk, x86Page, folder, QStringLiteral("x86-turn-show"));
+    picture(walk, x86Page, QStringLiteral("x86-turn-show"));
 
     // ---- The X86 page waits for a login the matrix does not answer. ----
     walk->then(QStringLiteral("leave the X86 matrix"),
@@ -224,7 +212,7 @@ void addSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host, const QS
             QStringLiteral("the page waits for the login"),
             [wait] { return wait->isWaiting() && wait->isWaitCancellable() && wait->isVisible(); },
             [] {});
-    picture(walk, x86Page, folder, QStringLiteral("x86-login-wait"));
+    picture(walk, x86Page, QStringLiteral("x86-login-wait"));
     walk->then(QStringLiteral("cancel the wait"), [wait] { click(wait, "waitCancelButton"); });
     walk->step(
             QStringLiteral("the wait is over"), [wait] { return !wait->isWaiting(); },
@@ -261,7 +249,7 @@ void addSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host, const QS
             QStringLiteral("the cell shows its second page"),
             [simulator] { return simulator->linuxState().cells.value(0).turnPage == 1; }, [] {});
     walk->pause(QStringLiteral("the page follows the matrix"), 800);
-    picture(walk, linuxPage, folder, QStringLiteral("linux-turn-show"));
+    picture(walk, linuxPage, QStringLiteral("linux-turn-show"));
 }
 
 } // namespace OnAirScenes

@@ -18,7 +18,7 @@ namespace OnAirScenes {
 bool prepareMatrices(DemoHost *host, QString *error);
 
 // The steps that connect the pages and take the pictures x86-turn-show, x86-login-wait and
-// linux-turn-show into folder.
-void addSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host, const QString &folder);
+// linux-turn-show.
+void addSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host);
 
 } // namespace OnAirScenes

@@ -50,6 +50,17 @@ void WalkRunner::screenshot(const QString &name, const std::function<QWidget *()
          [this, name, window] { save(name, window ? window() : nullptr); });
 }
 
+void WalkRunner::screenshotArea(const QString &name, const std::function<QRect()> &area)
+{
+    then(QStringLiteral("screenshot ") + name, [this, name, area] {
+        const QRect part = area();
+        QScreen *screen = QGuiApplication::primaryScreen();
+        savePicture(name,
+                    screen ? screen->grabWindow(0, part.x(), part.y(), part.width(), part.height())
+                           : QPixmap());
+    });
+}
+
 void WalkRunner::start()
 {
     m_current = 0;
@@ -129,6 +140,11 @@ void WalkRunner::save(const QString &name, QWidget *window)
     } else if (QScreen *screen = QGuiApplication::primaryScreen()) {
         picture = screen->grabWindow(0);
     }
+    savePicture(name, picture);
+}
+
+void WalkRunner::savePicture(const QString &name, const QPixmap &picture)
+{
     const QString file = m_folder.absoluteFilePath(name + QStringLiteral(".png"));
     if (picture.isNull() || !picture.save(file, "PNG")) {
         std::fprintf(stderr, "walk: cannot save %s\n", qPrintable(file));

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <QVector>
@@ -36,6 +37,8 @@ public:
     void pause(const QString &name, int ms);
     // Saves the whole screen, or one window, as <folder>/<name>.png.
     void screenshot(const QString &name, const std::function<QWidget *()> &window = {});
+    // Saves this part of the screen, with whatever stands over it, as <folder>/<name>.png.
+    void screenshotArea(const QString &name, const std::function<QRect()> &area);
 
     void start();
     QStringList savedScreenshots() const { return m_saved; }
@@ -60,6 +63,7 @@ private:
     void tick();
     void fail(const QString &why);
     void save(const QString &name, QWidget *window);
+    void savePicture(const QString &name, const QPixmap &picture);
 
     QVector<Step> m_steps;
     int m_current = -1;

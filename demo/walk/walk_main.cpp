@@ -362,7 +362,7 @@ int main(int argc, char *argv[])
     if (walkOptions.onAir) {
         // Room for the whole wall of the page in the pictures.
         window.resize(1320, 880);
-        OnAirScenes::addSteps(&walk, &window, &host, out);
+        OnAirScenes::addSteps(&walk, &window, &host);
         return runWalk(&app, &walk, out);
     }
     const bool chinese = host.language().startsWith(QLatin1String("zh"));
