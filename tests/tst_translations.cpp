@@ -17,6 +17,7 @@
 
 #include "MessageBoxW.h"
 #include "PictureHintWidget.h"
+#include "TestData.h"
 #include "UserManagerCore.h"
 
 #include <QAbstractButton>
@@ -202,9 +203,7 @@ void tst_Translations::initTestCase()
         QCoreApplication::installTranslator(translator);
         translators.append(translator);
     }
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    QVERIFY(DATACore::UserManagerCore::instance()->open(dir->filePath(QStringLiteral("dc.db"))));
+    openTestDataCentre(dir);
 }
 
 void tst_Translations::cleanupTestCase()
