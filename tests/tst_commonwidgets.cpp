@@ -1,8 +1,7 @@
-// Tests of the host's common widgets (COMMONUSELIB) and of the test helpers built on them.
+// Tests of the host's common widgets (COMMONUSELIB).
 #include "AreaWithChannelTree.h"
 #include "CanSelectWithNumWidget.h"
 #include "IpAddressFrame.h"
-#include "MessageBoxScript.h"
 #include "MessageBoxW.h"
 #include "ModalDriver.h"
 #include "MoveableDialog.h"
@@ -10,6 +9,7 @@
 #include "ServerOperWidget.h"
 #include "ServerSelWidget.h"
 #include "TableWidget.h"
+#include "TestData.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
@@ -140,7 +140,6 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void messageBoxStaysUsableWhenItsCallerIsDisabled();
     void messageBoxShownToPersonReturnsOneOnlyWhenAccepted_data();
     void messageBoxShownToPersonReturnsOneOnlyWhenAccepted();
 
@@ -184,53 +183,17 @@ private slots:
     void pictureHintButtonAndLanguage();
 
 private:
-    QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void TestCommonWidgets::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    auto *core = DATACore::UserManagerCore::instance();
-    QVERIFY2(core->open(m_dir.filePath(QStringLiteral("site.db"))), qPrintable(core->lastError()));
-    QVERIFY2(core->importSite(R"({
-        "areas": [{"key": "a-north", "name": "North"},
-                  {"key": "a-gate", "name": "Gate", "parent": "a-north"},
-                  {"key": "a-south", "name": "South"}],
-        "devices": [{"key": "d-1", "name": "NVR 1", "address": "10.0.0.5", "port": 8000}],
-        "channels": [{"key": "c-gate1", "name": "Gate Cam 1", "device": "d-1", "number": 1, "area": "a-gate"},
-                     {"key": "c-gate2", "name": "Gate Cam 2", "device": "d-1", "number": 2, "area": "a-gate"},
-                     {"key": "c-lobby", "name": "大堂 Lobby", "device": "d-1", "number": 3, "area": "a-north"},
-                     {"key": "c-park", "name": "Parking", "device": "d-1", "number": 4, "area": "a-south"}]
-    })"),
-             qPrintable(core->lastError()));
+    openTestDataCentre(m_dir, QStringLiteral("tree_site.json"));
 }
 
 void TestCommonWidgets::cleanupTestCase()
 {
     DATACore::UserManagerCore::instance()->close();
-}
-
-// The caller (a cell of a page, say) is disabled while its question is open: the box
-// belongs to the caller's window and still takes the answer.
-void TestCommonWidgets::messageBoxStaysUsableWhenItsCallerIsDisabled()
-{
-    QWidget window;
-    auto *part = new QWidget(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    bool enabled = false;
-    QWidget *owner = nullptr;
-    ModalDriver driver([&](QWidget *modal) {
-        part->setEnabled(false);
-        enabled = modal->isEnabled();
-        owner = modal->parentWidget();
-        modal->findChild<QPushButton *>("yesBt")->click();
-    });
-    driver.start();
-    QCOMPARE(MessageBoxW::infomation(part, "Prompt", "Delete?", 3), short(1));
-    QVERIFY(driver.ran());
-    QVERIFY(enabled);
-    QCOMPARE(owner, &window);
 }
 
 void TestCommonWidgets::messageBoxShownToPersonReturnsOneOnlyWhenAccepted_data()
@@ -312,7 +275,15 @@ void TestCommonWidgets::messageBoxTitledFramedAndCentredOnItsWindow()
     bool framed = false;
     QStringList bold;
     QString defaultButton;
+    bool enabled = false;
+    QWidget *boxOwner = nullptr;
     ModalDriver driver([&](QWidget *modal) {
+        // The caller (a cell of a page, say) is disabled while its question is open: the box
+        // belongs to the caller's window and still takes the answer.
+        if (parent)
+            parent->setEnabled(false);
+        enabled = modal->isEnabled();
+        boxOwner = modal->parentWidget();
         centre = modal->frameGeometry().center();
         auto *titleLabel = modal->findChild<QLabel *>("titleLabel");
         title = titleLabel->text();
@@ -325,10 +296,16 @@ void TestCommonWidgets::messageBoxTitledFramedAndCentredOnItsWindow()
             if (button->isDefault())
                 defaultButton = button->objectName();
         }
+        QTest::mouseClick(modal->findChild<QPushButton *>("yesBt"), Qt::LeftButton);
     });
     driver.start();
-    MessageBoxW::warning(parent, QStringLiteral("Warn"), QStringLiteral("Reset the layout?"), 3);
+    QCOMPARE(MessageBoxW::warning(parent, QStringLiteral("Warn"),
+                                  QStringLiteral("Reset the layout?"), 3),
+             short(1));
     QVERIFY(driver.ran());
+    QVERIFY(enabled);
+    if (parent)
+        QCOMPARE(boxOwner, expected);
     QCOMPARE(title, QStringLiteral("Warn"));
     QVERIFY(titleShown);
     QVERIFY(framed);

@@ -18,13 +18,6 @@ using DATACore::UserManagerCore;
 
 namespace {
 
-const char BaseSite[] = R"({
-  "areas": [ { "key": "base-area", "name": "Base" } ],
-  "devices": [ { "key": "base-dev", "name": "Base NVR", "address": "10.1.1.1" } ],
-  "channels": [ { "key": "base-ch", "name": "Base 1", "device": "base-dev", "number": 1,
-                  "area": "base-area" } ]
-})";
-
 const int X86 = SERVERTYPE_X86_DIGITALMATRIX;
 const int Linux = SERVERTYPE_LINUX_DIGITALMATRIX;
 
@@ -258,7 +251,7 @@ void TestDataCore::operations_failWithoutOpenDatabase()
     QVERIFY(!m_core->AddServer(QStringLiteral("B"), QStringLiteral("10.0.0.2"), QString(),
                                QString(), 9000, X86));
     QVERIFY(m_core->lastError().contains(QLatin1String("open")));
-    QVERIFY(!m_core->importSite(BaseSite));
+    QVERIFY(!m_core->importSiteFile(testDataFile(QStringLiteral("base_site.json"))));
     QVERIFY(m_core->GetServers(QString()).isEmpty());
     QVERIFY(m_core->GetOneRegion(QString()).isEmpty());
     QCoreApplication::sendPostedEvents();
@@ -599,7 +592,8 @@ void TestDataCore::importSite_refusesInvalidEntry()
 {
     QFETCH(QByteArray, json);
     QFETCH(QString, where);
-    QVERIFY2(m_core->importSite(BaseSite), qPrintable(m_core->lastError()));
+    QVERIFY2(m_core->importSiteFile(testDataFile(QStringLiteral("base_site.json"))),
+             qPrintable(m_core->lastError()));
     const QString before = snapshot(m_core);
 
     QVERIFY(!m_core->importSite(json));

@@ -67,7 +67,6 @@ private slots:
     void takenPortStopsTheStartWithAHint();
     void languageIsStoredAndReported();
     void windowSwitchesPagesAndOpensTheWalls();
-    void windowWithoutSimulatorOffersNoWalls();
     void languageMenuRetranslatesEveryWindowAndIsKept();
     void styleSheetStylesEveryStyleName();
     void styleSheetImagesHaveTheirSources();
@@ -132,11 +131,11 @@ QString tst_Demo::parsed(const QString &program, const QStringList &arguments, i
             o.out = QStringLiteral("untouched");
         if (outcome)
             *outcome = WalkCommandLine::parse(QStringList {program} + arguments, &o, message);
-        return QStringLiteral("out=%1 lang=%2 x86=%3 linux=%4 refusals=%5")
+        return QStringLiteral("out=%1 lang=%2 x86=%3 linux=%4 refusals=%5 onair=%6")
                 .arg(o.out, o.language)
                 .arg(o.x86Port)
                 .arg(o.linuxPort)
-                .arg(yes(o.refusals));
+                .arg(yes(o.refusals), yes(o.onAir));
     }
     MatrixSimulatorOptions o;
     MatrixSimulatorFaults f;
@@ -250,9 +249,13 @@ void tst_Demo::commandLines_data()
     row("simulator: stray argument", sim, "walls.json", error, "walls.json");
 
     const char *walk = "demo-walk";
-    row("walk: help", walk, "--help", help, "--out --lang --x86-port --linux-port --refusals");
+    row("walk: help", walk, "--help", help,
+        "--out --lang --x86-port --linux-port --refusals --on-air");
     row("walk: version", walk, "--version", version, QString());
-    row("walk: defaults", walk, QString(), run, "out=. lang=en x86=9010 linux=6000 refusals=0");
+    row("walk: defaults", walk, QString(), run,
+        "out=. lang=en x86=9010 linux=6000 refusals=0 onair=0");
+    row("walk: turn shows on air", walk, "--on-air", run, "refusals=0 onair=1");
+    row("walk: two walks at once", walk, "--refusals --on-air", error, "on-air");
     row("walk: every option", walk,
         "--out /tmp/shots --lang zh-CN --x86-port 0 --linux-port 6100 --refusals", run,
         "out=/tmp/shots lang=zh_cn x86=0 linux=6100 refusals=1");
@@ -369,6 +372,13 @@ void tst_Demo::startWithoutSimulatorKeepsEverythingBesideTheData()
     QFile log(QLogger::instance()->logFile());
     QVERIFY(log.open(QIODevice::ReadOnly));
     QVERIFY(log.readAll().contains("simulator off"));
+    // Its window offers no simulated walls.
+    LUMO_DIGITALMATRIX_MODULE::MatrixModuleConfig::instance();
+    DemoMainWindow window(&host);
+    QVERIFY(!window.showWallAction()->isEnabled());
+    window.showSimulatedWalls();
+    QVERIFY(!window.x86Wall());
+    QVERIFY(!window.linuxWall());
 }
 
 void tst_Demo::startWithSimulatorKeepsTheWallsBesideTheData()
@@ -492,18 +502,6 @@ void tst_Demo::windowSwitchesPagesAndOpensTheWalls()
     SimulatedWallWindow *first = window.x86Wall();
     window.showSimulatedWalls();
     QCOMPARE(window.x86Wall(), first);
-}
-
-void tst_Demo::windowWithoutSimulatorOffersNoWalls()
-{
-    DemoHost host;
-    QVERIFY2(host.start(optionsInDir(false)), qPrintable(host.errorString()));
-    LUMO_DIGITALMATRIX_MODULE::MatrixModuleConfig::instance();
-    DemoMainWindow window(&host);
-    QVERIFY(!window.showWallAction()->isEnabled());
-    window.showSimulatedWalls();
-    QVERIFY(!window.x86Wall());
-    QVERIFY(!window.linuxWall());
 }
 
 void tst_Demo::languageMenuRetranslatesEveryWindowAndIsKept()

@@ -98,35 +98,21 @@ private slots:
     void withoutServiceEveryCommandFails();
 
 private:
-    void addDevice(const QString &guid, const QString &address, int kind, int port = 8000);
-    void addChannel(const QString &guid, const QString &deviceGuid, const QString &name, int no);
     void setBitStream(int value);
 
-    QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<FakeMatrixService> service;
     FakeBaseMatrix *base = nullptr;
 };
 
 void TestPort::initTestCase()
 {
-    QVERIFY(dir.isValid());
-    QVERIFY(DATACore::UserManagerCore::instance()->open(dir.filePath(QStringLiteral("dc.db"))));
-    RegionInfo area;
-    area.strGuid = QStringLiteral("area-1");
-    area.strName = QStringLiteral("Lobby");
-    QVERIFY(DATACore::UserManagerCore::instance()->addRegion(area));
-    addDevice(QStringLiteral("dev-n"), QStringLiteral("NVR-HALL-01"), 1, 40000);
-    addDevice(QStringLiteral("dev-ip"), QStringLiteral("192.168.7.20"), 1, 554);
-    addDevice(QStringLiteral("dev-k3"), QStringLiteral("10.0.0.3"), 3, 80);
-    for (int i = 1; i <= 20; ++i)
-        addChannel(QStringLiteral("ch-ip-%1").arg(i), QStringLiteral("dev-ip"),
-                   QStringLiteral("Camera %1").arg(i), i);
-    addChannel(QStringLiteral("ch-n-1"), QStringLiteral("dev-n"), QStringLiteral("Hall"), 1);
-    addChannel(QStringLiteral("ch-k3-1"), QStringLiteral("dev-k3"), QStringLiteral("Gate"), 1);
-    addChannel(QStringLiteral("ch-k3-5"), QStringLiteral("dev-k3"), QStringLiteral("Yard"), 5);
-    QSettings(dir.filePath(QStringLiteral("sysConfig.ini")), QSettings::IniFormat).clear();
+    openTestDataCentre(dir, QStringLiteral("port_site.json"));
+    if (QTest::currentTestFailed())
+        return;
+    QSettings(dir->filePath(QStringLiteral("sysConfig.ini")), QSettings::IniFormat).clear();
     PARSERXML::SystemConfig::instance()->setConfigFile(
-            dir.filePath(QStringLiteral("sysConfig.ini")));
+            dir->filePath(QStringLiteral("sysConfig.ini")));
     setBitStream(1);
 }
 
@@ -142,32 +128,6 @@ void TestPort::cleanup()
     service.reset();
     base = nullptr;
     setBitStream(1);
-}
-
-void TestPort::addDevice(const QString &guid, const QString &address, int kind, int port)
-{
-    UDeviceInfo device;
-    device.struct_DeviceGuid = guid;
-    device.struct_DeviceName = QStringLiteral("Device ") + guid;
-    device.struct_IpAddress = address;
-    device.struct_account = QStringLiteral("admin");
-    device.struct_password = QStringLiteral("pw-") + guid;
-    device.struct_SerialNumber = QStringLiteral("SN-0123456789ABCDEFGH");
-    device.struct_port = port;
-    device.struct_deviceKind = kind;
-    QVERIFY(DATACore::UserManagerCore::instance()->addDevice(device));
-}
-
-void TestPort::addChannel(const QString &guid, const QString &deviceGuid, const QString &name,
-                          int no)
-{
-    DeviceChancelInfo channel;
-    channel.channelGuid = guid;
-    channel.channelName = name;
-    channel.deviceGuid = deviceGuid;
-    channel.channelNo = no;
-    channel.areaGuid = QStringLiteral("area-1");
-    QVERIFY(DATACore::UserManagerCore::instance()->addChannel(channel));
 }
 
 void TestPort::setBitStream(int value)
@@ -430,7 +390,7 @@ void TestPort::cellChannelsAreCappedAtSixteen()
 
 void TestPort::protocolFollowsTheAddress_data()
 {
-    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("address"); // of a device of tests/data/port_site.json
     QTest::addColumn<QByteArray>("protocol");
     QTest::newRow("upper N") << "NVR-1" << QByteArray("onvif");
     QTest::newRow("lower n") << "nvr.local" << QByteArray("onvif");
@@ -443,14 +403,10 @@ void TestPort::protocolFollowsTheAddress()
 {
     QFETCH(QString, address);
     QFETCH(QByteArray, protocol);
-    const QString device = QStringLiteral("proto-") + QString::number(qHash(address));
-    const QString channel = device + QStringLiteral("-ch");
-    if (DATACore::UserManagerCore::instance()->getDevInfo(device).struct_DeviceGuid.isEmpty()) {
-        addDevice(device, address, 1);
-        addChannel(channel, device, QStringLiteral("P"), 1);
-    }
+    const UDeviceInfo device =
+            DATACore::UserManagerCore::instance()->getDeviceInfoByDeviceID(address);
     CellChannelItem item;
-    item.channelId = channel;
+    item.channelId = device.struct_DeviceGuid + QStringLiteral("-ch");
     item.position = 0;
     QCOMPARE(DigitalMatrixInteractionPort::instance()->putCellChannel(1, item, 0), 0);
     const CellChannelRecord record = recordAt(base->last("AddCellChannel").bytes, 0);

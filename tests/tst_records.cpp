@@ -27,9 +27,7 @@ private slots:
 void TestRecords::layoutSizeIgnoresANegativeCount()
 {
     // The record layouts themselves are fixed by static_asserts in MatrixServiceTypes.h.
-    QCOMPARE(int(mirrorLayoutSize(0)), 36);
-    QCOMPARE(int(mirrorLayoutSize(3)), 36 + 3 * 52);
-    QCOMPARE(int(mirrorLayoutSize(-1)), 36);
+    QCOMPARE(mirrorLayoutSize(-1), mirrorLayoutSize(0));
 }
 
 void TestRecords::fixedTextCutsAndTerminates_data()

@@ -22,13 +22,17 @@ struct Parser
             QStringLiteral("refusals"),
             QStringLiteral("Picture the X86 page's messages when the matrix refuses a window "
                            "move, a split and the screen count, instead of the first session.")};
+    QCommandLineOption onAir {
+            QStringLiteral("on-air"),
+            QStringLiteral("Picture both pages with a turn show running and the X86 page waiting "
+                           "for its login, instead of the first session.")};
 
     Parser()
     {
         parser.setApplicationDescription(
                 QStringLiteral("Scripted first session of the demo host."));
         ToolCommandLine::addStandardOptions(&parser);
-        parser.addOptions({out, language, x86Port, linuxPort, refusals});
+        parser.addOptions({out, language, x86Port, linuxPort, refusals, onAir});
     }
 };
 
@@ -69,6 +73,11 @@ WalkCommandLine::Outcome WalkCommandLine::parse(const QStringList &arguments, Wa
         return Error;
     }
     parsed.refusals = p.parser.isSet(p.refusals);
+    parsed.onAir = p.parser.isSet(p.onAir);
+    if (parsed.refusals && parsed.onAir) {
+        *message = QStringLiteral("--refusals and --on-air are two different walks");
+        return Error;
+    }
     *options = parsed;
     return Run;
 }

@@ -52,16 +52,20 @@ void WalkRunner::screenshot(const QString &name, const std::function<QWidget *()
 
 void WalkRunner::screenshotOver(const QString &name, const std::function<QWidget *()> &window)
 {
-    then(QStringLiteral("screenshot ") + name, [this, name, window] {
-        QWidget *shown = window();
+    screenshotArea(name, [window] {
+        const QWidget *shown = window();
+        return shown ? shown->frameGeometry() : QRect();
+    });
+}
+
+void WalkRunner::screenshotArea(const QString &name, const std::function<QRect()> &area)
+{
+    then(QStringLiteral("screenshot ") + name, [this, name, area] {
+        const QRect part = area();
         QScreen *screen = QGuiApplication::primaryScreen();
-        if (!shown || !screen) {
-            savePicture(name, QPixmap());
-            return;
-        }
-        const QRect frame = shown->frameGeometry().intersected(screen->geometry());
         savePicture(name,
-                    screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()));
+                    screen ? screen->grabWindow(0, part.x(), part.y(), part.width(), part.height())
+                           : QPixmap());
     });
 }
 

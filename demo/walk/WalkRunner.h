@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <QVector>
@@ -40,6 +41,8 @@ public:
     // Saves what the screen shows inside the window's frame, dialogs and boxes over it
     // included, as <folder>/<name>.png.
     void screenshotOver(const QString &name, const std::function<QWidget *()> &window);
+    // Saves this part of the screen, with whatever stands over it, as <folder>/<name>.png.
+    void screenshotArea(const QString &name, const std::function<QRect()> &area);
 
     void start();
     QStringList savedScreenshots() const { return m_saved; }

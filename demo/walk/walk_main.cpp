@@ -3,9 +3,12 @@
 // a fresh data centre, adds an X86 server through the picture hint, connects, sets the screen
 // count, puts channels on a window as a turn show and watches the simulated wall follow; then
 // adds a Linux server and arranges its screens. Screenshots go to the folder given. With
-// --refusals it pictures instead the X86 page's messages when the matrix refuses a command.
+// --refusals it pictures instead the X86 page's messages when the matrix refuses a command,
+// with --on-air both pages with a turn show running (OnAirScenes.h).
 //
-// Usage: demo-walk [--out DIR] [--lang en|zh_cn] [--x86-port N] [--linux-port N] [--refusals]
+// Usage: demo-walk [--out DIR] [--lang en|zh_cn] [--x86-port N] [--linux-port N]
+//                  [--refusals | --on-air]
+#include "OnAirScenes.h"
 #include "WalkCommandLine.h"
 #include "WalkRunner.h"
 
@@ -341,6 +344,11 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "demo-walk: cannot store the X86 server\n");
         return 1;
     }
+    QString error;
+    if (walkOptions.onAir && !OnAirScenes::prepareMatrices(&host, &error)) {
+        std::fprintf(stderr, "demo-walk: %s\n", qPrintable(error));
+        return 1;
+    }
 
     DemoMainWindow window(&host);
     // The smallest screen the console is made for.
@@ -349,6 +357,12 @@ int main(int argc, char *argv[])
     WalkRunner walk(out);
     if (walkOptions.refusals) {
         addRefusalSteps(&walk, &window, &host);
+        return runWalk(&app, &walk, out);
+    }
+    if (walkOptions.onAir) {
+        // Room for the whole wall of the page in the pictures.
+        window.resize(1320, 880);
+        OnAirScenes::addSteps(&walk, &window, &host);
         return runWalk(&app, &walk, out);
     }
     const bool chinese = host.language().startsWith(QLatin1String("zh"));
