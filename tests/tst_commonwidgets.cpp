@@ -334,8 +334,16 @@ void TestCommonWidgets::waitNamesWhatItWaitsForAndGivesWayToAQuestion()
     QVERIFY(wait->isWaiting());
     QTRY_VERIFY(wait->isVisible());
     wait->hideWaitDialog();
+    // No window has the focus: a wait stands over the console's largest window.
+    QWidget console;
+    console.setGeometry(160, 120, 900, 560);
+    console.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&console));
+    QApplication::setActiveWindow(nullptr);
     // A plain wait has no second line.
     wait->showWaitDialog(QStringLiteral("Add matrix server..."), QUuid(), 15000);
+    QVERIFY((wait->frameGeometry().center() - console.frameGeometry().center()).manhattanLength()
+            <= 2);
     QVERIFY(wait->detail().isEmpty());
     QVERIFY(!wait->findChild<QLabel *>("waitDetailLabel")->isVisible());
     wait->hideWaitDialog();

@@ -135,16 +135,11 @@ int mirrorCount(QWidget *wall)
     return count;
 }
 
-// The page as a person sees it on the screen, with the wait box when one is over it.
+// The host window with the page as a person sees it, the wait box over it when one is up.
 void picture(WalkRunner *walk, const std::function<QWidget *()> &page, const QString &name)
 {
     walk->pause(QStringLiteral("let the page paint"), 300);
-    walk->screenshotArea(name, [page] {
-        QWidget *shown = page();
-        const QRect area(shown->mapToGlobal(QPoint()), shown->size());
-        COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
-        return wait->isVisible() ? area.united(wait->frameGeometry()) : area;
-    });
+    walk->screenshotOver(name, [page] { return page()->window(); });
 }
 
 } // namespace

@@ -360,8 +360,6 @@ int main(int argc, char *argv[])
         return runWalk(&app, &walk, out);
     }
     if (walkOptions.onAir) {
-        // Room for the whole wall of the page in the pictures.
-        window.resize(1320, 880);
         OnAirScenes::addSteps(&walk, &window, &host);
         return runWalk(&app, &walk, out);
     }

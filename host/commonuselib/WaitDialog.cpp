@@ -231,7 +231,21 @@ void WaitDialog::placeOnActiveWindow()
 {
     QRect area;
     QWidget *active = QApplication::activeWindow();
-    if (active && active != this && active->isVisible())
+    if (!active || active == this || !active->isVisible()) {
+        // No window has the focus (a display without a window manager, or the console is in
+        // the background): the largest window of the console is the one the person works in.
+        active = nullptr;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window == this || !window->isVisible() || window->isMinimized()
+                || (window->windowFlags() & Qt::Popup) == Qt::Popup)
+                continue;
+            const QSize size = window->frameGeometry().size();
+            if (!active || size.width() * size.height()
+                        > active->frameGeometry().width() * active->frameGeometry().height())
+                active = window;
+        }
+    }
+    if (active)
         area = active->frameGeometry();
     else if (QScreen *screen = QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
