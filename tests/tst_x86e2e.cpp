@@ -246,6 +246,18 @@ void TestX86EndToEnd::nudgeSnapsEveryEdge()
     f.drag(mirror, back);
     QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(index).rect), home, X86WallFixture::Timeout);
     QTRY_COMPARE(rectList(mirror->getMirrorRect()), home);
+
+    // Moved away again, "Reset" (confirmed) puts every window home on the matrix.
+    f.drag(mirror, away);
+    f.drag(f.wall()->mirrorByIndex(3 - index), -away);
+    QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(3 - index).rect.left != f.simWindow(3 - index).home.left,
+                             X86WallFixture::Timeout);
+    boxes->answer(1);
+    QTest::mouseClick(button("_resetLayout"), Qt::LeftButton);
+    for (const SimX86Window &window : f.simulator->x86State().windows)
+        QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(window.index).rect), rectList(window.home),
+                                  X86WallFixture::Timeout);
+    f.waitUntilShowsTheMatrix();
 }
 
 void TestX86EndToEnd::zoomShowsThePaneTheMatrixShows()

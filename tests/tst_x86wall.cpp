@@ -60,7 +60,6 @@ private slots:
     void swapInConfigurationModeExchangesNumbers();
     void dropOnEmptyWallSendsNothing();
     void releaseOnBareWallDeselects();
-    void resetPutsEveryWindowHome();
     void doubleClickZoomsAtThePointInUnits();
     void turnStateRaisesWindow_data();
     void turnStateRaisesWindow();
@@ -506,21 +505,6 @@ void TestX86Wall::releaseOnBareWallDeselects()
     QVERIFY(!b->isSelected());
     QCOMPARE(wall->getCurrMirror(), b);
     QCOMPARE(service->x86()->names(), QStringList());
-}
-
-void TestX86Wall::resetPutsEveryWindowHome()
-{
-    showWall(rc(0, 0, 1600, 900), 2);
-    MirrorWidget *a = addMirror(rc(0, 0, 800, 450), rc(100, 100, 500, 300), 7);
-    MirrorWidget *b = addMirror(rc(800, 0, 1600, 450), rc(0, 450, 1600, 900), 8);
-    QCOMPARE(a->geometry(), QRect(50, 50, 200, 100));
-    service->x86()->clear();
-    wall->resetLayout();
-    QCOMPARE(a->geometry(), QRect(0, 0, 400, 225));
-    QCOMPARE(b->geometry(), QRect(400, 0, 400, 225));
-    QCOMPARE(service->x86()->trace().filter("SetMirrorRect"),
-             (QStringList {"SetMirrorRect(7,0,0,800,450)", "SetMirrorRect(8,800,0,1600,450)"}));
-    QCOMPARE(rectList(b->getMirrorRect()), (QList<int> {800, 0, 1600, 450}));
 }
 
 void TestX86Wall::doubleClickZoomsAtThePointInUnits()
