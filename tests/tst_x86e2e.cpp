@@ -889,12 +889,11 @@ void TestX86EndToEnd::keysSelectMoveResizeAndSnapAWindow()
     QTest::keyPress(wall, Qt::Key_Left);
     QVERIFY(mirror->getMirrorRect().left < home.at(0));
     QTest::keyRelease(wall, Qt::Key_Left);
-    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(1).rect.left, mirror->getMirrorRect().left,
-                              X86WallFixture::Timeout);
+    // (A layout answering an earlier command may still bring the old place first.)
+    QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(1).rect.left < home.at(0), X86WallFixture::Timeout);
     RECT held = f.simWindow(1).rect;
     // The next key acts on what the page shows: wait until it shows what the matrix holds.
     QTRY_COMPARE(rectList(mirror->getMirrorRect()), rectList(held));
-    QVERIFY(held.left < home.at(0));
     QCOMPARE(held.right - held.left, home.at(2) - home.at(0));
     QCOMPARE(held.top, home.at(1));
 

@@ -253,8 +253,7 @@ private slots:
     void reportedSourcesCheckATreeBuiltLater();
 
     // Dialog.
-    void dialogShape();
-    void viewTabIsOfferedOnlyWithViews();
+    void dialogShapeWithoutViews();
     void dialogSetGoesToTheShownPage();
     void closingTheDialogStillReportsSentSources();
 
@@ -690,9 +689,15 @@ void TestX86Sources::reportedSourcesCheckATreeBuiltLater()
 
 // ---- Dialog -----------------------------------------------------------------------------
 
-void TestX86Sources::dialogShape()
+void TestX86Sources::dialogShapeWithoutViews()
 {
+    QVERIFY(importSite(4));
     SetChannelSource dialog;
+    // Without a view stored only the group page is offered.
+    QVERIFY(dialog.findChild<QWidget *>("_tabWdt")->isHidden());
+    QVERIFY(dialog.findChild<QPushButton *>("_viewBtn")->isHidden());
+    QVERIFY(dialog.viewTree()->isHidden());
+    QVERIFY(!dialog.groupTree()->isHidden());
     // Return never presses a button of the dialog: it searches in the search edits.
     for (QPushButton *b : dialog.findChildren<QPushButton *>())
         QVERIFY2(!b->autoDefault() && !b->isDefault(), qPrintable(b->objectName()));
@@ -705,16 +710,6 @@ void TestX86Sources::dialogShape()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QTest::mouseClick(dialog.findChild<QPushButton *>("_closeBtn"), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
-}
-
-void TestX86Sources::viewTabIsOfferedOnlyWithViews()
-{
-    QVERIFY(importSite(4));
-    SetChannelSource dialog;
-    QVERIFY(dialog.findChild<QWidget *>("_tabWdt")->isHidden());
-    QVERIFY(dialog.findChild<QPushButton *>("_viewBtn")->isHidden());
-    QVERIFY(dialog.viewTree()->isHidden());
-    QVERIFY(!dialog.groupTree()->isHidden());
 }
 
 void TestX86Sources::dialogSetGoesToTheShownPage()
