@@ -75,14 +75,12 @@ private slots:
     void selectingAWindowPreparesTheTurnButton();
     void commandsAskFirst_data();
     void commandsAskFirst();
-    void clearedSourceIsShownOnceTheMatrixReportsIt();
-    void matrixInfoOutsideConfigurationStartsIt();
+    void clearedSourceAndMatrixInfoWaitForTheMatrix();
 
     // Split and screen count.
     void splitChooserEmitsTheCountThenMinusOne_data();
     void splitChooserEmitsTheCountThenMinusOne();
-    void splitChooserOpensFromAWindowContextMenu();
-    void splitChooserIsNotOfferedWhileNotLoggedIn();
+    void splitChooserOpensOnlyOnALoggedInWall();
     void screenCountBounds_data();
     void screenCountBounds();
     void screenCountCleansInput_data();
@@ -663,7 +661,7 @@ void TestX86Page::commandsAskFirst()
     QVERIFY(h.button("_turnShowBtn")->isEnabled());
 }
 
-void TestX86Page::clearedSourceIsShownOnceTheMatrixReportsIt()
+void TestX86Page::clearedSourceAndMatrixInfoWaitForTheMatrix()
 {
     h.loggedInWall(false,
                    windowList({mirror(0, rc(0, 0, 800, 450), 4, 1),
@@ -678,11 +676,9 @@ void TestX86Page::clearedSourceIsShownOnceTheMatrixReportsIt()
     QTRY_VERIFY(!h.button("_turnShowBtn")->isEnabled());
     QCOMPARE(int(h.wall()->mirrorByIndex(0)->getTurnState()), 0);
     QCOMPARE(int(h.wall()->mirrorByIndex(1)->getTurnState()), 2);
-}
 
-void TestX86Page::matrixInfoOutsideConfigurationStartsIt()
-{
-    h.loggedInWall();
+    // The matrix's screen information outside configuration mode starts it, without a dialog.
+    h.x86()->clear();
     ModalDriver driver([](QWidget *) {}, 20, 5);
     driver.start();
     h.x86()->fireMatrixInfo(4, 2, 2);
@@ -721,11 +717,20 @@ void TestX86Page::splitChooserEmitsTheCountThenMinusOne()
 }
 
 // The split a chosen button sets on the matrix: tst_x86e2e.
-void TestX86Page::splitChooserOpensFromAWindowContextMenu()
+void TestX86Page::splitChooserOpensOnlyOnALoggedInWall()
 {
-    h.loggedInWall(true);
+    h.addServer("Alpha", "10.0.0.1");
+    h.showPage();
+    h.fireLayout(fourWindows());
+    QVERIFY(!openChooser(h.wall()->mirrorByIndex(0)));
+    // Nor in configuration mode.
+    h.loginTo(0);
+    h.fireLayout(fourWindows(), 1);
+    QVERIFY(!openChooser(h.wall()->mirrorByIndex(0)));
+
+    h.fireLayout(fourWindows());
     MirrorWidget *target = h.wall()->mirrorByIndex(2);
-    QVERIFY(target->isVisible());
+    QTRY_VERIFY(target->isVisible());
     auto *chooser = page->findChild<SpliteWindow *>();
     QVERIFY(chooser->isHidden());
     // A right click selects the window and opens the chooser at the pointer.
@@ -738,18 +743,6 @@ void TestX86Page::splitChooserOpensFromAWindowContextMenu()
     h.x86()->clear();
     chooser->hide();
     QCOMPARE(h.x86()->names(), QStringList());
-}
-
-void TestX86Page::splitChooserIsNotOfferedWhileNotLoggedIn()
-{
-    h.addServer("Alpha", "10.0.0.1");
-    h.showPage();
-    h.fireLayout(fourWindows());
-    QVERIFY(!openChooser(h.wall()->mirrorByIndex(0)));
-    // Nor in configuration mode.
-    h.loginTo(0);
-    h.fireLayout(fourWindows(), 1);
-    QVERIFY(!openChooser(h.wall()->mirrorByIndex(0)));
 }
 
 void TestX86Page::screenCountBounds_data()
