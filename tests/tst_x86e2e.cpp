@@ -386,8 +386,7 @@ void TestX86EndToEnd::anotherOperatorsModeAndScreensAreShown()
 
     // Another operator puts the matrix into its configuration mode.
     SecondOperator other;
-    QVERIFY(other.connectTo(f.simulator->x86Port()));
-    QCOMPARE(other.config->Login("second", "second"), 0);
+    QCOMPARE(other.logIn(f.simulator->x86Port(), "console-2", "second", "second"), 0);
     other.config->SetConfigMode(true);
     QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, true, X86WallFixture::Timeout);
 
