@@ -66,16 +66,14 @@ public:
 private slots:
     void cleanup();
     void addConnectSetUpAndMoveAWindow();
-    void resizingKeepsWindowsInMatrixUnits();
     void nudgeSnapsEveryEdge_data();
     void nudgeSnapsEveryEdge();
     void zoomShowsThePaneTheMatrixShows();
     void configurationModeEndsWithTheMatrix_data();
     void configurationModeEndsWithTheMatrix();
-    void connectingShowsTheMatrixMode();
+    void anotherOperatorsModeAndScreensAreShown();
     void serverAccountLogsIn_data();
     void serverAccountLogsIn();
-    void windowsTheMatrixNoLongerHasGo();
     void screenCountOffersTheOutputsAndIsAskedAgain();
     void refusedCommandIsShownAndUndone_data();
     void refusedCommandIsShownAndUndone();
@@ -83,17 +81,13 @@ private slots:
     void turnShowOnAWindowPausedStartedStopped();
     void decliningTheQuestionChangesNothing_data();
     void decliningTheQuestionChangesNothing();
-    void fixedSetHoldsNoTurnShow();
-    void ticksSurviveTabsAndSearches();
+    void eachWindowShowsTheSourcesTheMatrixHolds();
     void refusedSourcesAreShownOnce();
-    void aViewEndsTheTurnShowAndFillsItsPanes();
     // The wall from the keyboard.
     void keysSelectMoveResizeAndSnapAWindow();
     void enterSetsSourcesAndDeleteClearsThem();
     // What is on air, as the matrix reports it.
-    void anotherOperatorsSourcesAreNamedOnThePage();
-    void turnShowStepsOnThePageWithTheMatrix();
-    void sourceDialogOpensWithTheWindowsSources();
+    void anotherOperatorsSourcesAndTurnShowAreShown();
     void stopAllTurnsEndsOnlyRunningAndPausedOnes_data();
     void stopAllTurnsEndsOnlyRunningAndPausedOnes();
     // Several consoles on one matrix.
@@ -122,8 +116,6 @@ private:
 
     // One record per name, in pane order, as another workstation sends them.
     static std::vector<_ST_ChnInfo> channelRecords(const QStringList &names);
-    // A second operator logged in on the fixture's matrix.
-    static bool logInSecond(SecondOperator &other, quint16 port);
 
     X86WallFixture f;
     std::unique_ptr<DigitalMatrix> &page = f.page;
@@ -138,25 +130,13 @@ void TestX86EndToEnd::cleanup()
 void TestX86EndToEnd::enterConfigurationMode(int rows, int columns)
 {
     // The dialog offers the rows the matrix holds.
-    QString offeredRows;
-    ModalDriver screens(
-            [rows, columns, &offeredRows](QWidget *modal) {
-                auto *rowEdit = modal->findChild<QLineEdit *>("_rowEdt");
-                auto *columnEdit = modal->findChild<QLineEdit *>("_columnEdt");
-                offeredRows = rowEdit->text();
-                rowEdit->clear();
-                columnEdit->clear();
-                QTest::keyClicks(rowEdit, QString::number(rows));
-                QTest::keyClicks(columnEdit, QString::number(columns));
-                QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
-            },
-            1000, 10);
-    screens.start();
+    QStringList offered;
+    std::unique_ptr<ModalDriver> screens = X86WallFixture::answerScreens(rows, columns, &offered);
     boxes->answer(1);
     QTest::mouseClick(button("_MatrixSettingBtn"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(screens.ran(), X86WallFixture::Timeout);
-    screens.stop();
-    QCOMPARE(offeredRows, QString::number(f.simulator->x86State().rows));
+    QTRY_VERIFY_WITH_TIMEOUT(screens->ran(), X86WallFixture::Timeout);
+    screens->stop();
+    QCOMPARE(offered.value(1), QString::number(f.simulator->x86State().rows));
     QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, true, X86WallFixture::Timeout);
     QTRY_COMPARE_WITH_TIMEOUT(f.wall()->getMirrors().size(), rows * columns,
                               X86WallFixture::Timeout);
@@ -177,36 +157,25 @@ void TestX86EndToEnd::chooseSplit(MirrorWidget *mirror, const char *splitButton)
 void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
 {
     f.start(8, false, false);
-    if (QTest::currentTestFailed())
-        return;
-    std::unique_ptr<MatrixSimulator> &simulator = f.simulator;
-    f.addServerThroughDialog();
+    if (!QTest::currentTestFailed())
+        f.addServerThroughDialog();
     if (QTest::currentTestFailed())
         return;
 
-    // Connect: the new matrix has no screens yet, so the page asks for them.
-    QString askedScreens;
-    ModalDriver screenDriver(
-            [&askedScreens](QWidget *modal) {
-                askedScreens = modal->findChild<QLabel *>("_numberLabel")->text();
-                QTest::keyClicks(modal->findChild<QLineEdit *>("_rowEdt"), "2");
-                QTest::keyClicks(modal->findChild<QLineEdit *>("_columnEdt"), "2");
-                QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
-            },
-            1000, 10);
-    screenDriver.start();
-    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(page->isConnected(), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(screenDriver.ran(), 10000);
-    screenDriver.stop();
-    // The dialog offers the outputs the matrix reported.
-    QCOMPARE(askedScreens, QStringLiteral("8"));
-    QTRY_COMPARE_WITH_TIMEOUT(simulator->x86State().rows, 2, 5000);
-    QCOMPARE(simulator->x86State().columns, 2);
+    // Connect: the new matrix has no screens yet, so the page asks for them, offering the
+    // outputs the matrix reported.
+    QStringList offered;
+    std::unique_ptr<ModalDriver> screens = X86WallFixture::answerScreens(2, 2, &offered);
+    f.connectPage();
+    QTRY_VERIFY_WITH_TIMEOUT(screens->ran(), 10000);
+    screens->stop();
+    QCOMPARE(offered.value(0), QStringLiteral("8"));
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().rows, 2, f.Timeout);
+    QCOMPARE(f.simulator->x86State().columns, 2);
 
     // The windows of the layout appear on the wall.
-    auto *wall = page->findChild<MatrixManageWidget *>();
-    QTRY_COMPARE_WITH_TIMEOUT(wall->getMirrors().size(), 4, 5000);
+    MatrixManageWidget *wall = f.wall();
+    QTRY_COMPARE_WITH_TIMEOUT(wall->getMirrors().size(), 4, f.Timeout);
     QCOMPARE(rectList(wall->getWallRect()), (QList<int> {0, 0, 3840, 2160}));
     // A new wall starts in the arrangement step: numbers can be swapped, then saved.
     QVERIFY(!button("_saveMatrixSettingBtn")->isHidden());
@@ -217,7 +186,7 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     QVERIFY(button("_saveMatrixSettingBtn")->isHidden());
     QVERIFY(!button("_resetLayout")->isHidden());
     QVERIFY(button("_resetLayout")->isEnabled());
-    QTRY_COMPARE_WITH_TIMEOUT(simulator->x86State().configMode, false, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, false, f.Timeout);
     // The bar's separators sit between the buttons of normal work, never across one.
     const QList<QWidget *> separators = page->findChildren<QWidget *>();
     for (const char *name : {"_MatrixSettingBtn", "_clearSourceBtn", "_setSourceBtn"}) {
@@ -227,71 +196,28 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
                 QTRY_VERIFY2(!separator->geometry().intersects(inner), name);
         }
     }
-    for (MirrorWidget *m : wall->getMirrors()) {
-        QVERIFY(!m->isSwapMode());
-        QVERIFY(m->isEditable());
-    }
-    MirrorWidget *moved = wall->mirrorByIndex(0);
-    QVERIFY(moved);
-    QTRY_VERIFY(moved->isVisible());
-    QCOMPARE(moved->geometry().topLeft(), QPoint(0, 0));
-    QCOMPARE(moved->width(), int(1920 * (double(wall->width()) / 3840)));
     for (MirrorWidget *m : wall->getMirrors())
-        QVERIFY(m->isVisible());
-    QCOMPARE(boxes->count(), 0);
+        QTRY_VERIFY(m->isVisible() && !m->isSwapMode() && m->isEditable());
 
-    // Move the first window with the mouse.
-    QWindow *window = page->windowHandle();
-    const QPoint from = moved->mapTo(page.get(), moved->rect().center());
-    const QPoint to = from + QPoint(150, 80);
-    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(window, to);
-    // Let the matrix answer the press's layout request before the button is released.
-    QTest::qWait(200);
-    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, to);
-
-    const RECT sent = moved->getMirrorRect();
-    const double kx = 3840.0 / wall->width();
-    const double ky = 2160.0 / wall->height();
-    // Placed from the rectangle in matrix units.
-    QTRY_COMPARE(moved->geometry().topLeft(), QPoint(int(sent.left / kx), int(sent.top / ky)));
-    QCOMPARE(sent.left, int(150 * kx));
-    QCOMPARE(sent.top, int(80 * ky));
-    // A move keeps the window's size as the matrix holds it.
-    QCOMPARE(sent.right - sent.left, 1920);
-    QCOMPARE(sent.bottom - sent.top, 1080);
-
-    // The simulator holds the moved rectangle.
-    QTRY_COMPARE_WITH_TIMEOUT(rectList(simulator->x86State().windows.at(0).rect), rectList(sent),
-                              5000);
-    const SimX86State state = simulator->x86State();
-    QCOMPARE(state.windows.at(0).index, 0);
-    QCOMPARE(rectList(state.windows.at(0).home), (QList<int> {0, 0, 1920, 1080}));
-    QCOMPARE(state.selectedMonitor, 0);
-    QCOMPARE(boxes->count(), 0);
-}
-
-void TestX86EndToEnd::resizingKeepsWindowsInMatrixUnits()
-{
-    if (!f.startArranged(2, 2))
-        return;
-    MatrixManageWidget *wall = f.wall();
-    MirrorWidget *first = wall->mirrorByIndex(0);
+    // A larger page places the windows again from what the matrix holds.
     page->resize(1600, 900);
-    // The windows are placed again from what the matrix holds.
-    QTRY_COMPARE(first->width(), int(1920 * (double(wall->width()) / 3840)));
-    QCOMPARE(first->height(), int(1080 * (double(wall->height()) / 2160)));
-    QCOMPARE(wall->mirrorByIndex(3)->geometry().topLeft(),
-             QPoint(int(1920 * (double(wall->width()) / 3840)),
-                    int(1080 * (double(wall->height()) / 2160))));
+    QTRY_COMPARE(wall->mirrorByIndex(3)->geometry().topLeft(),
+                 QPoint(wall->width() / 2, wall->height() / 2));
+    f.waitUntilShowsTheMatrix();
+    QCOMPARE(boxes->count(), 0);
 
-    const double kx = 3840.0 / wall->width();
-    f.drag(first, QPoint(150, 80));
-    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).rect.left, int(150 * kx), X86WallFixture::Timeout);
+    // Moved with the mouse, the window keeps its size as the matrix holds it.
+    f.drag(wall->mirrorByIndex(0), QPoint(150, 80));
+    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).rect.left, int(150 * 3840.0 / wall->width()),
+                              f.Timeout);
     const RECT held = f.simWindow(0).rect;
-    QCOMPARE(held.right - held.left, 1920);
-    QCOMPARE(held.bottom - held.top, 1080);
-    QCOMPARE(f.boxes->count(), 0);
+    QCOMPARE(held.top, int(80 * 2160.0 / wall->height()));
+    QCOMPARE(QList<int>({held.right - held.left, held.bottom - held.top}),
+             (QList<int> {1920, 1080}));
+    QCOMPARE(rectList(f.simWindow(0).home), (QList<int> {0, 0, 1920, 1080}));
+    QCOMPARE(f.simulator->x86State().selectedMonitor, 0);
+    f.waitUntilShowsTheMatrix();
+    QCOMPARE(boxes->count(), 0);
 }
 
 void TestX86EndToEnd::nudgeSnapsEveryEdge_data()
@@ -320,6 +246,18 @@ void TestX86EndToEnd::nudgeSnapsEveryEdge()
     f.drag(mirror, back);
     QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(index).rect), home, X86WallFixture::Timeout);
     QTRY_COMPARE(rectList(mirror->getMirrorRect()), home);
+
+    // Moved away again, "Reset" (confirmed) puts every window home on the matrix.
+    f.drag(mirror, away);
+    f.drag(f.wall()->mirrorByIndex(3 - index), -away);
+    QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(3 - index).rect.left != f.simWindow(3 - index).home.left,
+                             X86WallFixture::Timeout);
+    boxes->answer(1);
+    QTest::mouseClick(button("_resetLayout"), Qt::LeftButton);
+    for (const SimX86Window &window : f.simulator->x86State().windows)
+        QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(window.index).rect), rectList(window.home),
+                                  X86WallFixture::Timeout);
+    f.waitUntilShowsTheMatrix();
 }
 
 void TestX86EndToEnd::zoomShowsThePaneTheMatrixShows()
@@ -376,13 +314,7 @@ void TestX86EndToEnd::configurationModeEndsWithTheMatrix()
     options.x86Outputs = 4;
     options.logRequests = false;
     QVERIFY(second.start(options));
-    {
-        SecondOperator arranger;
-        QVERIFY(arranger.connectTo(second.x86Port()));
-        QCOMPARE(arranger.config->Login("", ""), 0);
-        arranger.config->SetScreenCount(2, 2);
-        QTRY_COMPARE_WITH_TIMEOUT(second.x86State().rows, 2, X86WallFixture::Timeout);
-    }
+    X86WallFixture::arrangeAsAnotherOperator(second, 2, 2);
     QVERIFY(DATACore::UserManagerCore::instance()->AddServer("Second wall", "127.0.0.1", QString(),
                                                              QString(), second.x86Port(),
                                                              SERVERTYPE_X86_DIGITALMATRIX));
@@ -445,17 +377,16 @@ void TestX86EndToEnd::configurationModeEndsWithTheMatrix()
     }
 }
 
-void TestX86EndToEnd::connectingShowsTheMatrixMode()
+void TestX86EndToEnd::anotherOperatorsModeAndScreensAreShown()
 {
     if (!f.startArranged(2, 2))
         return;
     QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
-    QTRY_VERIFY(!page->isConnected());
+    QTRY_VERIFY(f.pageIsIdle());
 
     // Another operator puts the matrix into its configuration mode.
     SecondOperator other;
-    QVERIFY(other.connectTo(f.simulator->x86Port()));
-    QCOMPARE(other.config->Login("second", "second"), 0);
+    QCOMPARE(other.logIn(f.simulator->x86Port(), "console-2", "second", "second"), 0);
     other.config->SetConfigMode(true);
     QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, true, X86WallFixture::Timeout);
 
@@ -472,6 +403,18 @@ void TestX86EndToEnd::connectingShowsTheMatrixMode()
     QVERIFY(!button("_resetLayout")->isHidden());
     for (MirrorWidget *mirror : f.wall()->getMirrors())
         QTRY_VERIFY(!mirror->isSwapMode() && mirror->isEditable());
+
+    // The other operator arranges the screens as one row of two: windows the matrix no
+    // longer has go, and the page works on one it has.
+    QTest::mouseClick(f.wall()->mirrorByIndex(3), Qt::LeftButton);
+    QTRY_COMPARE(page->currentMonitorIndex(), 3);
+    other.config->SetScreenCount(1, 2);
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().windows.size(), 2, X86WallFixture::Timeout);
+    QTRY_COMPARE(f.wall()->getMirrors().size(), 2);
+    QVERIFY(f.wall()->mirrorByIndex(0) && f.wall()->mirrorByIndex(1));
+    QVERIFY(!f.wall()->mirrorByIndex(3));
+    QTRY_COMPARE(page->currentMonitorIndex(), 0);
+    QCOMPARE(f.wall()->mirrorByIndex(1)->geometry().topLeft(), QPoint(f.wall()->width() / 2, 0));
 }
 
 void TestX86EndToEnd::serverAccountLogsIn_data()
@@ -513,27 +456,6 @@ void TestX86EndToEnd::serverAccountLogsIn()
     QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(), texts, f.Timeout);
     QTRY_COMPARE_WITH_TIMEOUT(button("_connectMatrixBtn")->isChecked(), texts.isEmpty(),
                               f.Timeout);
-}
-
-void TestX86EndToEnd::windowsTheMatrixNoLongerHasGo()
-{
-    if (!f.startArranged(2, 2))
-        return;
-    QTest::mouseClick(f.wall()->mirrorByIndex(3), Qt::LeftButton);
-    QTRY_COMPARE(page->currentMonitorIndex(), 3);
-
-    // Another operator arranges the screens as one row of two.
-    SecondOperator other;
-    QVERIFY(other.connectTo(f.simulator->x86Port()));
-    QCOMPARE(other.config->Login("second", "second"), 0);
-    other.config->SetScreenCount(1, 2);
-    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().windows.size(), 2, X86WallFixture::Timeout);
-    QTRY_COMPARE(f.wall()->getMirrors().size(), 2);
-    QVERIFY(f.wall()->mirrorByIndex(0) && f.wall()->mirrorByIndex(1));
-    QVERIFY(!f.wall()->mirrorByIndex(3));
-    // The page works on a window the matrix has.
-    QTRY_COMPARE(page->currentMonitorIndex(), 0);
-    QCOMPARE(f.wall()->mirrorByIndex(1)->geometry().topLeft(), QPoint(f.wall()->width() / 2, 0));
 }
 
 void TestX86EndToEnd::screenCountOffersTheOutputsAndIsAskedAgain()
@@ -647,16 +569,8 @@ void TestX86EndToEnd::refusedCommandIsShownAndUndone()
     QTRY_VERIFY_WITH_TIMEOUT(f.boxes->texts().contains(message), X86WallFixture::Timeout);
     QCOMPARE(f.boxes->texts().count(message), 1);
     // ... and the page shows what the matrix holds.
-    const SimX86State held = f.simulator->x86State();
-    QCOMPARE(held.configMode, command == Swap);
-    QTRY_COMPARE(wall->getMirrors().size(), 4);
-    for (const SimX86Window &window : held.windows) {
-        MirrorWidget *mirror = wall->mirrorByIndex(window.index);
-        QVERIFY(mirror);
-        QTRY_COMPARE(rectList(mirror->getMirrorRect()), rectList(window.rect));
-        QCOMPARE(mirror->getSplitCount(), window.split);
-        QCOMPARE(mirror->zoomedPane(), window.zoomedPane);
-    }
+    QCOMPARE(f.simulator->x86State().configMode, command == Swap);
+    f.waitUntilShowsTheMatrix();
     QTRY_COMPARE(wall->mirrorByIndex(0)->geometry(), placed);
     QCOMPARE(page->isMonitorConfig(), command == Swap);
     QCOMPARE(button("_saveMatrixSettingBtn")->isHidden(), command != Swap);
@@ -752,6 +666,37 @@ void TestX86EndToEnd::turnShowOnAWindowPausedStartedStopped()
     QTRY_VERIFY(button("_turnShowBtn")->isEnabled());
     QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), 1);
 
+    // The source dialog opens again with the window's sources ticked and its turn show.
+    QTRY_COMPARE(wall->mirrorByIndex(1)->getOnAir().sourceCount(), 4);
+    QStringList lobbyChannels;
+    QStringList ticked;
+    int interval = 0;
+    bool turning = false;
+    ModalDriver source([&](QWidget *modal) {
+        auto *dialog = qobject_cast<SetChannelSource *>(modal);
+        if (!dialog)
+            return;
+        auto *tree = dialog->groupTree()->findChild<QTreeWidget *>("_treeWidget");
+        const QList<QTreeWidgetItem *> lobby =
+                tree->findItems(QStringLiteral("一楼大厅"), Qt::MatchExactly);
+        for (int i = 0; !lobby.isEmpty() && i < 4; ++i)
+            lobbyChannels << lobby.first()->child(i)->text(0);
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            if ((*it)->parent() && (*it)->checkState(0) == Qt::Checked)
+                ticked << (*it)->text(0);
+        }
+        interval = dialog->groupTree()->findChild<ISpinBox *>("_nElapseSpin")->value();
+        turning = dialog->groupTree()->findChild<QCheckBox *>("_startCBox")->isChecked();
+    });
+    source.start();
+    QTest::mouseClick(button("_setSourceBtn"), Qt::LeftButton);
+    source.stop();
+    QVERIFY(source.ran());
+    QCOMPARE(lobbyChannels.size(), 4);
+    QCOMPARE(ticked, lobbyChannels);
+    QCOMPARE(interval, 20);
+    QVERIFY(turning);
+
     auto *menu = page->findChild<TurnControlWidget *>();
     // The menu opens above its button and offers what the window's state allows.
     auto choose = [&](const char *row, const char *hiddenRow) {
@@ -793,17 +738,20 @@ void TestX86EndToEnd::turnShowOnAWindowPausedStartedStopped()
 
 void TestX86EndToEnd::decliningTheQuestionChangesNothing_data()
 {
-    QTest::addColumn<bool>("view");
+    QTest::addColumn<QString>("split"); // empty: the view page without a view
     QTest::addColumn<QString>("question");
     QTest::newRow("too few channels for the panes")
-            << false
+            << "9"
             << "The number of selected channels is less than screen spliter number,countine?";
-    QTest::newRow("no view selected") << true << "Please select a view to set!";
+    QTest::newRow("too many channels for the panes")
+            << "1"
+            << "The number of screen spliter is less than selected channels number,countine?";
+    QTest::newRow("no view selected") << QString() << "Please select a view to set!";
 }
 
 void TestX86EndToEnd::decliningTheQuestionChangesNothing()
 {
-    QFETCH(bool, view);
+    QFETCH(QString, split);
     QFETCH(QString, question);
     QVERIFY(connectAndArrangeTwoByTwo());
     select(1);
@@ -811,14 +759,14 @@ void TestX86EndToEnd::decliningTheQuestionChangesNothing()
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, X86WallFixture::Timeout);
     const SimX86Window running = simWindow(1);
 
-    // Two channels on nine panes as a turn show, or the view page without a view: asked or
-    // told first, declined.
+    // Two channels on nine panes as a turn show, or on one pane, or the view page without a
+    // view: asked or told first, declined.
     boxes->clearRecords();
-    setSources([view](MatrixGroupTree *group, SetChannelSource *dialog) {
-        if (view)
+    setSources([split](MatrixGroupTree *group, SetChannelSource *dialog) {
+        if (split.isEmpty())
             dialog->findChild<QPushButton *>("_viewBtn")->click();
         else
-            tickLobby(group, 2, "9", 30);
+            tickLobby(group, 2, split, split == "9" ? 30 : 0);
     });
     QCOMPARE(boxes->texts(), QStringList {question});
     // Selecting another window is answered after anything the dialog could have sent.
@@ -831,41 +779,13 @@ void TestX86EndToEnd::decliningTheQuestionChangesNothing()
     QCOMPARE(int(f.wall()->mirrorByIndex(1)->getTurnState()), 1);
 }
 
-void TestX86EndToEnd::fixedSetHoldsNoTurnShow()
+void TestX86EndToEnd::eachWindowShowsTheSourcesTheMatrixHolds()
 {
     QVERIFY(connectAndArrangeTwoByTwo());
-    select(2);
-    // Four channels on one pane, confirmed.
-    boxes->answer(1);
-    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "1", 0); });
-    QCOMPARE(boxes->texts(),
-             QStringList {"The number of screen spliter is less than selected channels "
-                          "number,countine?"});
-    QTRY_COMPARE_WITH_TIMEOUT(simWindow(2).sources.size(), 4, X86WallFixture::Timeout);
-    QCOMPARE(simWindow(2).split, 1);
-    QCOMPARE(simWindow(2).turnState, 0);
-    // The page shows what the matrix holds: no turn show, nothing to start.
-    QTRY_COMPARE(f.wall()->mirrorByIndex(2)->getSplitCount(), 1);
-    QCOMPARE(int(f.wall()->mirrorByIndex(2)->getTurnState()), 0);
-    QTRY_VERIFY(!button("_turnShowBtn")->isEnabled());
-
-    // A start without a turn interval is refused by the matrix, and the page says so.
-    boxes->clearRecords();
-    page->findChild<TurnControlWidget *>()->findChild<QPushButton *>("_startTurnShowBtn")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(),
-                              QStringList {"The matrix server refused to change the turn show!"},
-                              X86WallFixture::Timeout);
-    QCOMPARE(simWindow(2).turnState, 0);
-    QTRY_COMPARE(int(f.wall()->mirrorByIndex(2)->getTurnState()), 0);
-}
-
-void TestX86EndToEnd::ticksSurviveTabsAndSearches()
-{
-    QVERIFY(connectAndArrangeTwoByTwo());
+    // Window 1: ticks survive a look at the view tab and a search that hides them.
     select(0);
     setSources([](MatrixGroupTree *group, SetChannelSource *dialog) {
         tickLobby(group, 3, "4", 0);
-        // A look at the view tab and back, and a search that hides the ticked channels.
         dialog->findChild<QPushButton *>("_viewBtn")->click();
         dialog->findChild<QPushButton *>("_groupBtn")->click();
         auto *search = group->findChild<QLineEdit *>("_searchEdit");
@@ -877,6 +797,54 @@ void TestX86EndToEnd::ticksSurviveTabsAndSearches()
     QCOMPARE(boxes->count(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(0).sources.size(), 3, X86WallFixture::Timeout);
     QCOMPARE(simWindow(0).split, 4);
+
+    // Window 3: four channels on one pane, confirmed, are a fixed set: no turn show, nothing
+    // to start; a start without a turn interval is refused by the matrix, and the page says so.
+    select(2);
+    boxes->answer(1);
+    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "1", 0); });
+    QCOMPARE(boxes->texts(),
+             QStringList {"The number of screen spliter is less than selected channels "
+                          "number,countine?"});
+    QTRY_COMPARE_WITH_TIMEOUT(simWindow(2).sources.size(), 4, X86WallFixture::Timeout);
+    QCOMPARE(simWindow(2).split, 1);
+    QCOMPARE(simWindow(2).turnState, 0);
+    f.waitUntilShowsTheMatrix();
+    QTRY_VERIFY(!button("_turnShowBtn")->isEnabled());
+    boxes->clearRecords();
+    page->findChild<TurnControlWidget *>()->findChild<QPushButton *>("_startTurnShowBtn")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(),
+                              QStringList {"The matrix server refused to change the turn show!"},
+                              X86WallFixture::Timeout);
+    QCOMPARE(simWindow(2).turnState, 0);
+    f.waitUntilShowsTheMatrix();
+
+    // Window 2: the site's nine-pane view puts each channel on its pane and ends the turn show.
+    select(1);
+    boxes->clearRecords();
+    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
+    QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, X86WallFixture::Timeout);
+    setSources([](MatrixGroupTree *, SetChannelSource *dialog) {
+        dialog->findChild<QPushButton *>("_viewBtn")->click();
+        const QList<QTreeWidgetItem *> views =
+                dialog->findChild<QWidget *>("_viewWdt")
+                        ->findChild<QTreeWidget *>()
+                        ->findItems(QStringLiteral("Perimeter 9 周界九画面"), Qt::MatchExactly);
+        if (!views.isEmpty())
+            views.first()->setSelected(true);
+    });
+    const auto panes = [this] {
+        QStringList out;
+        for (const _ST_ChnInfo &source : simWindow(1).sources)
+            out << QString::number(source.sequence);
+        return out;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(panes(), (QStringList {"7", "1", "2", "3", "5", "8", "9"}),
+                              X86WallFixture::Timeout);
+    QCOMPARE(simWindow(1).split, 9);
+    QCOMPARE(simWindow(1).turnState, 0);
+    f.waitUntilShowsTheMatrix();
+    QCOMPARE(boxes->count(), 0);
 }
 
 void TestX86EndToEnd::refusedSourcesAreShownOnce()
@@ -891,37 +859,8 @@ void TestX86EndToEnd::refusedSourcesAreShownOnce()
                               X86WallFixture::Timeout);
     QCOMPARE(simWindow(1).sources.size(), 0);
     QCOMPARE(simWindow(1).turnState, 0);
-    QTRY_COMPARE(int(f.wall()->mirrorByIndex(1)->getTurnState()), 0);
-    QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getSplitCount(), simWindow(1).split);
+    f.waitUntilShowsTheMatrix();
     QVERIFY(!button("_turnShowBtn")->isEnabled());
-}
-
-void TestX86EndToEnd::aViewEndsTheTurnShowAndFillsItsPanes()
-{
-    QVERIFY(connectAndArrangeTwoByTwo());
-    select(1);
-    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
-    QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, X86WallFixture::Timeout);
-    // The site's nine-pane view: each channel on its pane, the turn show ended.
-    setSources([](MatrixGroupTree *, SetChannelSource *dialog) {
-        dialog->findChild<QPushButton *>("_viewBtn")->click();
-        const QList<QTreeWidgetItem *> views =
-                dialog->findChild<QWidget *>("_viewWdt")
-                        ->findChild<QTreeWidget *>()
-                        ->findItems(QStringLiteral("Perimeter 9 周界九画面"), Qt::MatchExactly);
-        if (!views.isEmpty())
-            views.first()->setSelected(true);
-    });
-    QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).split, 9, X86WallFixture::Timeout);
-    const SimX86Window held = simWindow(1);
-    QCOMPARE(held.turnState, 0);
-    QStringList panes;
-    for (const _ST_ChnInfo &source : held.sources)
-        panes << QString::number(source.sequence);
-    QCOMPARE(panes, (QStringList {"7", "1", "2", "3", "5", "8", "9"}));
-    QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getSplitCount(), 9);
-    QCOMPARE(int(f.wall()->mirrorByIndex(1)->getTurnState()), 0);
-    QCOMPARE(boxes->count(), 0);
 }
 
 void TestX86EndToEnd::keysSelectMoveResizeAndSnapAWindow()
@@ -949,12 +888,11 @@ void TestX86EndToEnd::keysSelectMoveResizeAndSnapAWindow()
     QTest::keyPress(wall, Qt::Key_Left);
     QVERIFY(mirror->getMirrorRect().left < home.at(0));
     QTest::keyRelease(wall, Qt::Key_Left);
-    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(1).rect.left, mirror->getMirrorRect().left,
-                              X86WallFixture::Timeout);
+    // (A layout answering an earlier command may still bring the old place first.)
+    QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(1).rect.left < home.at(0), X86WallFixture::Timeout);
     RECT held = f.simWindow(1).rect;
     // The next key acts on what the page shows: wait until it shows what the matrix holds.
     QTRY_COMPARE(rectList(mirror->getMirrorRect()), rectList(held));
-    QVERIFY(held.left < home.at(0));
     QCOMPARE(held.right - held.left, home.at(2) - home.at(0));
     QCOMPARE(held.top, home.at(1));
 
@@ -1032,16 +970,11 @@ std::vector<_ST_ChnInfo> TestX86EndToEnd::channelRecords(const QStringList &name
     return records;
 }
 
-bool TestX86EndToEnd::logInSecond(SecondOperator &other, quint16 port)
-{
-    return other.connectTo(port) && other.config->Login("second", "second") == 0;
-}
-
-void TestX86EndToEnd::anotherOperatorsSourcesAreNamedOnThePage()
+void TestX86EndToEnd::anotherOperatorsSourcesAndTurnShowAreShown()
 {
     QVERIFY(connectAndArrangeTwoByTwo());
     SecondOperator other;
-    QVERIFY(logInSecond(other, f.simulator->x86Port()));
+    QCOMPARE(other.logIn(f.simulator->x86Port(), "console-2", "second", "second"), 0);
     const QString longName =
             QStringLiteral("Car park east ramp, level minus two, barrier camera north side");
     const std::vector<_ST_ChnInfo> records = channelRecords({QStringLiteral("Gate"), longName});
@@ -1064,20 +997,14 @@ void TestX86EndToEnd::anotherOperatorsSourcesAreNamedOnThePage()
     QTRY_COMPARE_WITH_TIMEOUT(mirror->shownPaneNames(),
                               (QStringList {QString(), QString(), QString(), QString()}),
                               X86WallFixture::Timeout);
-}
 
-void TestX86EndToEnd::turnShowStepsOnThePageWithTheMatrix()
-{
-    QVERIFY(connectAndArrangeTwoByTwo());
-    SecondOperator other;
-    QVERIFY(logInSecond(other, f.simulator->x86Port()));
+    // The other operator's turn show steps on the page with the matrix.
     const QStringList names {"C1", "C2", "C3", "C4", "C5", "C6"};
-    const std::vector<_ST_ChnInfo> records = channelRecords(names);
+    const std::vector<_ST_ChnInfo> turning = channelRecords(names);
     other.config->SetMonitorSplit(1, 4);
-    other.config->SetMonitorTurnSources(1, records.data(), int(records.size()), 10);
+    other.config->SetMonitorTurnSources(1, turning.data(), int(turning.size()), 10);
     other.config->SetTurnState(1, 1);
-
-    MirrorWidget *mirror = f.wall()->mirrorByIndex(1);
+    mirror = f.wall()->mirrorByIndex(1);
     QTRY_COMPARE_WITH_TIMEOUT(mirror->badgeText(),
                               QStringLiteral("Turning: page 1 of 2, every 10 s"),
                               X86WallFixture::Timeout);
@@ -1085,7 +1012,7 @@ void TestX86EndToEnd::turnShowStepsOnThePageWithTheMatrix()
     select(1);
     QTRY_VERIFY(button("_turnShowBtn")->isEnabled());
     // Another window's sources coming and going leave the selected window's turn menu alone.
-    other.config->SetMonitorSources(3, records.data(), 1);
+    other.config->SetMonitorSources(3, turning.data(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(f.wall()->mirrorByIndex(3)->getOnAir().hasSources(),
                              X86WallFixture::Timeout);
     other.config->ClearSource(3);
@@ -1107,44 +1034,6 @@ void TestX86EndToEnd::turnShowStepsOnThePageWithTheMatrix()
     QCOMPARE(simWindow(1).turnPage, 1);
     QCOMPARE(mirror->shownPaneNames(), (QStringList {"C5", "C6", QString(), QString()}));
     QCOMPARE(mirror->badgeText(), QStringLiteral("Paused: page 2 of 2"));
-}
-
-void TestX86EndToEnd::sourceDialogOpensWithTheWindowsSources()
-{
-    QVERIFY(connectAndArrangeTwoByTwo());
-    select(1);
-    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 40); });
-    QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, X86WallFixture::Timeout);
-    QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getOnAir().sourceCount(), 4);
-
-    QStringList lobbyChannels;
-    QStringList ticked;
-    int interval = 0;
-    bool turning = false;
-    ModalDriver source([&](QWidget *modal) {
-        auto *dialog = qobject_cast<SetChannelSource *>(modal);
-        if (!dialog)
-            return;
-        auto *tree = dialog->groupTree()->findChild<QTreeWidget *>("_treeWidget");
-        const QList<QTreeWidgetItem *> lobby =
-                tree->findItems(QStringLiteral("一楼大厅"), Qt::MatchExactly);
-        for (int i = 0; !lobby.isEmpty() && i < 4; ++i)
-            lobbyChannels << lobby.first()->child(i)->text(0);
-        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-            if ((*it)->parent() && (*it)->checkState(0) == Qt::Checked)
-                ticked << (*it)->text(0);
-        }
-        interval = dialog->groupTree()->findChild<ISpinBox *>("_nElapseSpin")->value();
-        turning = dialog->groupTree()->findChild<QCheckBox *>("_startCBox")->isChecked();
-    });
-    source.start();
-    QTest::mouseClick(button("_setSourceBtn"), Qt::LeftButton);
-    source.stop();
-    QVERIFY(source.ran());
-    QCOMPARE(lobbyChannels.size(), 4);
-    QCOMPARE(ticked, lobbyChannels);
-    QCOMPARE(interval, 40);
-    QVERIFY(turning);
 }
 
 void TestX86EndToEnd::stopAllTurnsEndsOnlyRunningAndPausedOnes_data()
@@ -1242,7 +1131,7 @@ void TestX86EndToEnd::whoHoldsTheMatrixIsNamed()
                  qPrintable(boxes->last().text));
         QVERIFY(time.match(boxes->last().text).hasMatch());
         QCOMPARE(int(boxes->last().buttons), 1);
-        QVERIFY(!button("_connectMatrixBtn")->isChecked());
+        QTRY_VERIFY(f.pageIsIdle());
         QCOMPARE(f.simulator->x86State().operatorHosts, QList<QByteArray> {"console-2"});
         return;
     }
@@ -1343,9 +1232,8 @@ void TestX86EndToEnd::cancellingAnUnansweredLoginLeavesThePageUsable()
     QTRY_VERIFY(!wait->isWaiting());
     QTRY_COMPARE_WITH_TIMEOUT(f.simulator->clientCount(), forced ? 1 : 0, f.Timeout);
     QTRY_VERIFY(page->isEnabled());
-    QVERIFY(!page->isConnected());
+    QVERIFY(f.pageIsIdle());
     QVERIFY(button("_connectMatrixBtn")->isEnabled());
-    QVERIFY(!button("_connectMatrixBtn")->isChecked());
     QCOMPARE(f.simulator->x86State().operatorHosts,
              forced ? QList<QByteArray> {"console-2"} : QList<QByteArray>());
     // Only the forced-login question was asked: no word of a login that failed.

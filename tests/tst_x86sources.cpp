@@ -238,11 +238,8 @@ private slots:
     // Group tree.
     void treeListsAreasWithTheirChannels();
     void areaCheckSkipsChannelsHiddenBySearch();
-    void channelChecksDecideTheAreaCheck();
     void splitFollowsTheCheckedChannels_data();
     void splitFollowsTheCheckedChannels();
-    void searchShowsMatchesWithTheirAreas();
-    void declinedFixedSetSendsNothing();
     void setSendsOnceAndReportsOnce();
     void manyChannelsAreCutAfter101Records();
     void recordBytesAreExact();
@@ -251,15 +248,12 @@ private slots:
     void intervalBoxKeepsTenToHundred_data();
     void intervalBoxKeepsTenToHundred();
     void turnIntervalOutOfRangeIsNeverSent();
-    void startTurnShowsTheInterval();
     void setIsIgnoredWhileTheSearchEditHasTheFocus();
     void reportedSourcesArriveFromAServiceThread();
     void reportedSourcesCheckATreeBuiltLater();
 
     // Dialog.
-    void dialogShape();
-    void viewTabIsOfferedOnlyWithViews_data();
-    void viewTabIsOfferedOnlyWithViews();
+    void dialogShapeWithoutViews();
     void dialogSetGoesToTheShownPage();
     void closingTheDialogStillReportsSentSources();
 
@@ -328,6 +322,37 @@ void TestX86Sources::treeListsAreasWithTheirChannels()
     QCOMPARE(areaA->itemKind(), int(ServerConfigTreeItem::AreaItem));
     QCOMPARE(itemNames(tree.get(), true), QStringList());
     QVERIFY(!startTurnBox()->isChecked());
+
+    // The channels' checks decide the area's; the others stay as they were.
+    checkCameras(tree.get(), 2);
+    QCOMPARE(itemNames(tree.get(), true), (QStringList {"Camera 1", "Camera 2"}));
+    check(tree.get(), "Camera 3");
+    QCOMPARE(itemNames(tree.get(), true),
+             (QStringList {"Area A", "Camera 1", "Camera 2", "Camera 3"}));
+    check(tree.get(), "Camera 2", false);
+    QCOMPARE(itemNames(tree.get(), true), (QStringList {"Camera 1", "Camera 3"}));
+
+    // A search shows the matches with their areas, an area that matches without its channels.
+    auto *search = tree->findChild<CustomSearchEdit *>("_searchEdit");
+    search->setText("GATE");
+    QTest::mouseClick(tree->findChild<QPushButton *>("_searchButton"), Qt::LeftButton);
+    QCOMPARE(itemNames(tree.get()), (QStringList {"Area B", "Gate North", "Gate South"}));
+    QVERIFY(widget->topLevelItem(1)->isExpanded());
+    search->setText("area a");
+    tree->slotSearch();
+    QCOMPARE(itemNames(tree.get()), QStringList {"Area A"});
+    // Emptying the edit shows everything again.
+    search->clear();
+    QCOMPARE(itemNames(tree.get()).size(), 9);
+
+    // The turn interval is shown while a turn show is asked for.
+    tree->show();
+    auto *label = tree->findChild<QLabel *>("_elapseLabel");
+    for (bool on : {false, true, false}) {
+        startTurnBox()->setChecked(on);
+        QCOMPARE(label->isVisible(), on);
+        QCOMPARE(intervalBox()->isVisible(), on);
+    }
 }
 
 void TestX86Sources::areaCheckSkipsChannelsHiddenBySearch()
@@ -363,19 +388,6 @@ void TestX86Sources::areaCheckSkipsChannelsHiddenBySearch()
     QCOMPARE(itemNames(tree.get(), true), QStringList());
 }
 
-void TestX86Sources::channelChecksDecideTheAreaCheck()
-{
-    makeTree(3);
-    checkCameras(tree.get(), 2);
-    QCOMPARE(itemNames(tree.get(), true), (QStringList {"Camera 1", "Camera 2"}));
-    check(tree.get(), "Camera 3");
-    QCOMPARE(itemNames(tree.get(), true),
-             (QStringList {"Area A", "Camera 1", "Camera 2", "Camera 3"}));
-    // The others stay as they were.
-    check(tree.get(), "Camera 2", false);
-    QCOMPARE(itemNames(tree.get(), true), (QStringList {"Camera 1", "Camera 3"}));
-}
-
 void TestX86Sources::splitFollowsTheCheckedChannels_data()
 {
     QTest::addColumn<int>("checked");
@@ -406,44 +418,6 @@ void TestX86Sources::splitFollowsTheCheckedChannels()
     splitBox()->setCurrentIndex(2);
     emit treeOf(tree.get())->itemClicked(itemNamed(tree.get(), "Camera 1"), 0);
     QCOMPARE(splitBox()->currentText(), split);
-}
-
-void TestX86Sources::searchShowsMatchesWithTheirAreas()
-{
-    makeTree(3);
-    auto *search = tree->findChild<CustomSearchEdit *>("_searchEdit");
-    QTreeWidget *widget = treeOf(tree.get());
-    search->setText("GATE");
-    QTest::mouseClick(tree->findChild<QPushButton *>("_searchButton"), Qt::LeftButton);
-    QCOMPARE(itemNames(tree.get()), (QStringList {"Area B", "Gate North", "Gate South"}));
-    QVERIFY(widget->topLevelItem(1)->isExpanded());
-
-    // An area that matches is shown without its channels.
-    search->setText("area a");
-    tree->slotSearch();
-    QCOMPARE(itemNames(tree.get()), QStringList {"Area A"});
-
-    // Emptying the edit shows everything again.
-    search->clear();
-    QCOMPARE(itemNames(tree.get()).size(), 9);
-}
-
-// The question itself, a yes and a set without question against the simulator:
-// tst_x86e2e (fixedSetHoldsNoTurnShow, ticksSurviveTabsAndSearches).
-void TestX86Sources::declinedFixedSetSendsNothing()
-{
-    makeTree(5);
-    checkCameras(tree.get(), 3);
-    splitBox()->setCurrentIndex(0);
-    QSignalSpy finished(tree.get(), &MatrixGroupTree::sigSetGroupFinished);
-    boxes->answer(0);
-    tree->slotSetSource();
-    QCOMPARE(boxes->lastBox(),
-             QStringLiteral("WARN|The number of screen spliter is less than selected channels "
-                            "number,countine?|3"));
-    QCOMPARE(x86()->trace(), QStringList());
-    QTest::qWait(2 * MatrixGroupTree::FinishDelayMs);
-    QCOMPARE(finished.count(), 0);
 }
 
 void TestX86Sources::setSendsOnceAndReportsOnce()
@@ -614,18 +588,6 @@ void TestX86Sources::turnIntervalOutOfRangeIsNeverSent()
     QCOMPARE(x86()->last("SetMonitorTurnSources").args, (QVariantList {2, 4, 10}));
 }
 
-void TestX86Sources::startTurnShowsTheInterval()
-{
-    makeTree(3);
-    tree->show();
-    auto *label = tree->findChild<QLabel *>("_elapseLabel");
-    for (bool on : {false, true, false}) {
-        startTurnBox()->setChecked(on);
-        QCOMPARE(label->isVisible(), on);
-        QCOMPARE(intervalBox()->isVisible(), on);
-    }
-}
-
 void TestX86Sources::setIsIgnoredWhileTheSearchEditHasTheFocus()
 {
     makeTree(3);
@@ -727,9 +689,15 @@ void TestX86Sources::reportedSourcesCheckATreeBuiltLater()
 
 // ---- Dialog -----------------------------------------------------------------------------
 
-void TestX86Sources::dialogShape()
+void TestX86Sources::dialogShapeWithoutViews()
 {
+    QVERIFY(importSite(4));
     SetChannelSource dialog;
+    // Without a view stored only the group page is offered.
+    QVERIFY(dialog.findChild<QWidget *>("_tabWdt")->isHidden());
+    QVERIFY(dialog.findChild<QPushButton *>("_viewBtn")->isHidden());
+    QVERIFY(dialog.viewTree()->isHidden());
+    QVERIFY(!dialog.groupTree()->isHidden());
     // Return never presses a button of the dialog: it searches in the search edits.
     for (QPushButton *b : dialog.findChildren<QPushButton *>())
         QVERIFY2(!b->autoDefault() && !b->isDefault(), qPrintable(b->objectName()));
@@ -742,30 +710,6 @@ void TestX86Sources::dialogShape()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QTest::mouseClick(dialog.findChild<QPushButton *>("_closeBtn"), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
-}
-
-void TestX86Sources::viewTabIsOfferedOnlyWithViews_data()
-{
-    QTest::addColumn<bool>("withView");
-    QTest::newRow("no view") << false;
-    QTest::newRow("one view") << true;
-}
-
-void TestX86Sources::viewTabIsOfferedOnlyWithViews()
-{
-    QFETCH(bool, withView);
-    QVERIFY(importSite(
-            4, withView ? QJsonArray {viewEntry("view-1", "Lobby", 4, {{1, 1}})} : QJsonArray()));
-    SetChannelSource dialog;
-    auto *tabs = dialog.findChild<QWidget *>("_tabWdt");
-    auto *groupBtn = dialog.findChild<QPushButton *>("_groupBtn");
-    auto *viewBtn = dialog.findChild<QPushButton *>("_viewBtn");
-    QCOMPARE(tabs->isHidden(), !withView);
-    QCOMPARE(viewBtn->isHidden(), !withView);
-    QVERIFY(dialog.viewTree()->isHidden());
-    QVERIFY(!dialog.groupTree()->isHidden());
-    QVERIFY(viewBtn->isEnabled());
-    QVERIFY(!groupBtn->isEnabled());
 }
 
 void TestX86Sources::dialogSetGoesToTheShownPage()
@@ -781,6 +725,10 @@ void TestX86Sources::dialogSetGoesToTheShownPage()
     auto *groupBtn = dialog.findChild<QPushButton *>("_groupBtn");
     auto *viewBtn = dialog.findChild<QPushButton *>("_viewBtn");
     auto *setBtn = dialog.findChild<QPushButton *>("_setBtn");
+    // With a view stored its tab is offered; the group page is shown first.
+    QVERIFY(dialog.findChild<QWidget *>("_tabWdt")->isVisible() && viewBtn->isVisible());
+    QVERIFY(dialog.viewTree()->isHidden());
+    QVERIFY(viewBtn->isEnabled() && !groupBtn->isEnabled());
 
     // The group page was built when it was shown.
     QVERIFY(itemNamed(dialog.groupTree(), "Camera 1"));

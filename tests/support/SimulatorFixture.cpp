@@ -28,6 +28,11 @@ void SimulatorFixture::startMatrix(MatrixSimulatorOptions options, const QString
     simulator = std::make_unique<MatrixSimulator>();
     options.logRequests = false;
     QVERIFY2(simulator->start(options), qPrintable(simulator->errorString()));
+    // Read by the library when the port creates its interfaces.
+    if (connectTimeoutMs > 0)
+        qputenv("DM_MATRIX_CONNECT_TIMEOUT_MS", QByteArray::number(connectTimeoutMs));
+    if (requestTimeoutMs > 0)
+        qputenv("DM_MATRIX_REQUEST_TIMEOUT_MS", QByteArray::number(requestTimeoutMs));
     DigitalMatrixInteractionPort::release();
     DigitalMatrixInteractionPort::resetServiceFactory();
     DigitalMatrixInteractionPort::instance();

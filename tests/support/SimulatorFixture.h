@@ -32,6 +32,11 @@ public:
     // centre's announcement go by; gives back its key.
     static QString storeServer(int type, const QString &name, int port);
 
+    // The matrix-service library's client time-outs (ms) from the next start on; 0 leaves
+    // them as they are.
+    int connectTimeoutMs = 0;
+    int requestTimeoutMs = 0;
+
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MatrixSimulator> simulator;
     std::unique_ptr<MessageBoxScript> boxes;

@@ -41,14 +41,19 @@ void LinuxWallFixture::stop()
     stopMatrix();
 }
 
+void LinuxWallFixture::openPage()
+{
+    if (page)
+        return;
+    page = std::make_unique<LinuxDigitalMatrixPage>();
+    page->resize(1100, 700);
+    page->show();
+    QTRY_COMPARE(page->currentServerIndex(), 0);
+}
+
 void LinuxWallFixture::connectPage()
 {
-    if (!page) {
-        page = std::make_unique<LinuxDigitalMatrixPage>();
-        page->resize(1100, 700);
-        page->show();
-        QTRY_COMPARE(page->currentServerIndex(), 0);
-    }
+    openPage();
     oper()->connectButton()->click();
     QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
 }

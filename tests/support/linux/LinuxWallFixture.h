@@ -36,6 +36,8 @@ public:
 
     // Shows the page (once) and connects to the selected server.
     void connectPage();
+    // Shows the page (once); it selects the first server.
+    void openPage();
     // Clicks connect until the page is connected again (a restarting matrix refuses for a
     // while); false when it is not within timeoutMs.
     bool reconnectWithin(int timeoutMs);

@@ -5,9 +5,12 @@
 #include "MirrorWidget.h"
 
 #include "ModalDriver.h"
+#include "WallGeometry.h"
 
 #include "IpAddressFrame.h"
+#include "WaitDialog.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWindow>
@@ -103,23 +106,75 @@ void X86WallFixture::connectAndArrange(int rows, int columns)
     openPage();
     if (QTest::currentTestFailed())
         return;
-    ModalDriver screens(
-            [rows, columns](QWidget *modal) {
-                QTest::keyClicks(modal->findChild<QLineEdit *>("_rowEdt"), QString::number(rows));
-                QTest::keyClicks(modal->findChild<QLineEdit *>("_columnEdt"),
-                                 QString::number(columns));
-                QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
-            },
-            1000, 10);
-    screens.start();
+    std::unique_ptr<ModalDriver> screens = answerScreens(rows, columns);
     connectPage();
-    QTRY_VERIFY_WITH_TIMEOUT(screens.ran(), Timeout);
-    screens.stop();
+    QTRY_VERIFY_WITH_TIMEOUT(screens->ran(), Timeout);
+    screens->stop();
     QTRY_COMPARE_WITH_TIMEOUT(wall()->getMirrors().size(), rows * columns, Timeout);
     QTest::mouseClick(button("_saveMatrixSettingBtn"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(simulator->x86State().configMode, false, Timeout);
     for (MirrorWidget *mirror : wall()->getMirrors())
         QTRY_VERIFY(mirror->isVisible() && !mirror->isSwapMode());
+}
+
+std::unique_ptr<ModalDriver> X86WallFixture::answerScreens(int rows, int columns,
+                                                           QStringList *offered)
+{
+    auto driver = std::make_unique<ModalDriver>(
+            [rows, columns, offered](QWidget *modal) {
+                auto *rowEdit = modal->findChild<QLineEdit *>("_rowEdt");
+                auto *columnEdit = modal->findChild<QLineEdit *>("_columnEdt");
+                if (offered)
+                    *offered << modal->findChild<QLabel *>("_numberLabel")->text()
+                             << rowEdit->text();
+                rowEdit->clear();
+                columnEdit->clear();
+                QTest::keyClicks(rowEdit, QString::number(rows));
+                QTest::keyClicks(columnEdit, QString::number(columns));
+                QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
+            },
+            1000, 10);
+    driver->start();
+    return driver;
+}
+
+void X86WallFixture::arrangeAsAnotherOperator(MatrixSimulator &matrix, int rows, int columns)
+{
+    {
+        SecondOperator earlier;
+        QVERIFY(earlier.connectTo(matrix.x86Port()));
+        QCOMPARE(earlier.config->Login("", ""), 0);
+        earlier.config->SetScreenCount(rows, columns);
+        QTRY_COMPARE_WITH_TIMEOUT(matrix.x86State().rows, rows, Timeout);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(matrix.clientCount(), 0, Timeout);
+}
+
+bool X86WallFixture::pageIsIdle() const
+{
+    for (const char *name : {"_clearSourceBtn", "_setSourceBtn", "_turnShowBtn",
+                             "_MatrixSettingBtn", "_resetLayout", "_saveMatrixSettingBtn"}) {
+        if (button(name)->isEnabled())
+            return false;
+    }
+    return !page->isConnected() && !button("_connectMatrixBtn")->isChecked()
+            && button("_connectMatrixBtn")->toolTip() == QLatin1String("Connect server")
+            && wall()->getMirrors().isEmpty()
+            && !COMMONUSELIB::WaitDialog::getInstance()->isWaiting();
+}
+
+void X86WallFixture::waitUntilShowsTheMatrix()
+{
+    const SimX86State held = simulator->x86State();
+    QTRY_COMPARE(wall()->getMirrors().size(), held.windows.size());
+    for (const SimX86Window &window : held.windows) {
+        MirrorWidget *mirror = wall()->mirrorByIndex(window.index);
+        QVERIFY(mirror);
+        QTRY_COMPARE(rectList(mirror->getMirrorRect()), rectList(window.rect));
+        QTRY_COMPARE(mirror->getSplitCount(), window.split);
+        QTRY_COMPARE(mirror->zoomedPane(), window.zoomedPane);
+        QTRY_COMPARE(int(mirror->getTurnState()), window.turnState);
+    }
 }
 
 void X86WallFixture::drag(MirrorWidget *mirror, const QPoint &offset)

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class ModalDriver;
 class QPushButton;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -45,6 +46,20 @@ public:
     void connectPage();
     // Drags a window with the left button by offset pixels of the wall.
     void drag(LUMO_DIGITALMATRIX_MODULE::MirrorWidget *mirror, const QPoint &offset);
+
+    // Not logged in, the connect button up and offering to connect, every wall command off,
+    // no window on the wall and nothing waited for.
+    bool pageIsIdle() const;
+    // Waits until the page shows what the matrix holds: its windows, each with the matrix's
+    // rectangle, split, zoomed pane and turn state.
+    void waitUntilShowsTheMatrix();
+    // Started before the click that opens it: answers the next screen-count dialog with
+    // rows x columns. offered, when given, gets the screens the dialog offers and the rows
+    // it holds before the answer.
+    static std::unique_ptr<ModalDriver> answerScreens(int rows, int columns,
+                                                      QStringList *offered = nullptr);
+    // Another operator gives the matrix rows x columns screens and leaves it.
+    static void arrangeAsAnotherOperator(MatrixSimulator &matrix, int rows, int columns);
 
     QPushButton *button(const QString &name) const;
     LUMO_DIGITALMATRIX_MODULE::MatrixManageWidget *wall() const;
