@@ -3,7 +3,8 @@
 // a fresh data centre, adds an X86 server through the picture hint, connects, sets the screen
 // count, puts channels on a window as a turn show and watches the simulated wall follow; then
 // adds a Linux server and arranges its screens. Screenshots go to the folder given. With
-// --refusals it pictures instead the X86 page's messages when the matrix refuses a command.
+// --refusals it pictures instead the X86 page's messages when the matrix refuses a command,
+// then other consoles on the matrix: a watcher, a takeover, the watch banner, taking control.
 //
 // Usage: demo-walk [--out DIR] [--lang en|zh_cn] [--x86-port N] [--linux-port N] [--refusals]
 #include "WalkCommandLine.h"
@@ -17,6 +18,7 @@
 #include "MatrixModuleConfig.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
+#include "ServerConfig.h"
 #include "SimulatedWallWindow.h"
 #include "UserManagerCore.h"
 
@@ -40,6 +42,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 
@@ -259,6 +262,93 @@ void addRefusalSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
     pictureTheBox(QStringLiteral("x86-refused-split"));
 }
 
+// Another console on the X86 matrix, through its own interface of the library.
+struct OtherConsole
+{
+    IMatrixConfig *config = GetMatrixConfig();
+    std::atomic<int> status {-1};
+
+    OtherConsole()
+    {
+        config->RegisterCallbacks(
+                &status, [](void *ctx, int type) { *static_cast<std::atomic<int> *>(ctx) = type; },
+                [](void *, int, int, int) {}, [](void *, _MIRRORLAYOUT *) {},
+                [](void *, int, int) {}, [](void *) {});
+    }
+    ~OtherConsole() { ReleaseMatrixConfig(config); }
+    OtherConsole(const OtherConsole &) = delete;
+    OtherConsole &operator=(const OtherConsole &) = delete;
+
+    bool connectTo(const char *host, int port)
+    {
+        config->SetClientName(host);
+        status = -1;
+        config->Connect("127.0.0.1", port);
+        return QTest::qWaitFor([this] { return status.load() != -1; }, 5000)
+                && status.load() == ConnSuccess;
+    }
+};
+
+// Several consoles on the X86 matrix, after the refusals: a watching console is named, a
+// forced login takes the matrix over and the page is offered to watch, the page watches the
+// new holder and takes control back through the question that names him.
+void addTakeoverSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
+{
+    const int port = host->simulator()->x86Port();
+    QWidget *page = window->configPage();
+    const auto x86Page = [page] { return child(page, "x86MatrixPage"); };
+    const auto watcher = std::make_shared<OtherConsole>();
+    const auto holder = std::make_shared<OtherConsole>();
+    const auto pictureTheQuestion = [walk](const QString &name) {
+        walk->step(
+                QStringLiteral("the question is shown"),
+                [] { return WalkRunner::modal("COMMONUSELIB::MessageBoxW") != nullptr; }, [] {});
+        walk->pause(QStringLiteral("let the box paint"), 300);
+        walk->screenshot(name);
+        walk->then(QStringLiteral("answer yes"),
+                   [] { WalkRunner::clickIn(WalkRunner::modal(), "yesBt"); });
+    };
+    walk->step(
+            QStringLiteral("the page is free again"), [] { return !WalkRunner::modal(); },
+            [=] {
+                if (watcher->connectTo("console-3", port))
+                    watcher->config->Watch("", "");
+            });
+    walk->step(
+            QStringLiteral("the page names the watching console"),
+            [x86Page] {
+                auto *label = qobject_cast<QLabel *>(child(x86Page(), "_operatorsLab"));
+                return label && WalkRunner::isShown(label)
+                        && label->text().contains(QLatin1String("console-3"));
+            },
+            [] {});
+    walk->pause(QStringLiteral("let the bar settle"), 300);
+    walk->screenshot(QStringLiteral("x86-other-consoles"));
+    walk->then(QStringLiteral("another console forces its login"), [=] {
+        if (holder->connectTo("console-2", port) && holder->config->Login("", "") == 2)
+            holder->config->ForceLogin();
+    });
+    pictureTheQuestion(QStringLiteral("x86-taken-over"));
+    walk->step(
+            QStringLiteral("the page watches the new holder"),
+            [x86Page] {
+                QWidget *banner = child(x86Page(), "_watchBannerWdt");
+                auto *text =
+                        banner ? qobject_cast<QLabel *>(child(banner, "_watchBannerLab")) : nullptr;
+                return WalkRunner::isShown(banner) && text
+                        && text->text().contains(QLatin1String("console-2"));
+            },
+            [] {});
+    walk->pause(QStringLiteral("let the wall settle"), 500);
+    walk->screenshot(QStringLiteral("x86-watch-banner"));
+    walk->then(QStringLiteral("take control"),
+               [x86Page] { click(button(x86Page(), "_takeControlBtn")); });
+    pictureTheQuestion(QStringLiteral("x86-force-login-holder"));
+    walk->step(
+            QStringLiteral("the page holds the matrix again"),
+            [x86Page] { return button(x86Page(), "_connectMatrixBtn")->isChecked(); }, [] {});
+}
+
 // Runs the walk to its end; the exit code says whether it got there.
 int runWalk(QApplication *app, WalkRunner *walk, const QString &out)
 {
@@ -349,6 +439,7 @@ int main(int argc, char *argv[])
     WalkRunner walk(out);
     if (walkOptions.refusals) {
         addRefusalSteps(&walk, &window, &host);
+        addTakeoverSteps(&walk, &window, &host);
         return runWalk(&app, &walk, out);
     }
     const bool chinese = host.language().startsWith(QLatin1String("zh"));
