@@ -363,11 +363,14 @@ void LinuxDigitalMatrixPage::refreshOperators()
 void LinuxDigitalMatrixPage::matrixLost(int result)
 {
     logLine(QStringLiteral("Linux matrix server lost (%1)").arg(result));
+    const bool watched = isWatching();
     // Close first, so that leaving the page's steps does not wait for a silent matrix.
     port()->disconnectLinuxServer();
     resetStatusToInitial();
     setServerConnectOk(false);
     ui->serverOperWdt->setConnectServerHint(tr("Digital matrix server connection lost!"));
+    if (watched)
+        emit signalWatchConnectionLost();
 }
 
 QString LinuxDigitalMatrixPage::refusalReason(int result)

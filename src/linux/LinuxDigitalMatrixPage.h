@@ -67,6 +67,8 @@ signals:
     // The page began or stopped watching its matrix (stopped also when the watch connection
     // was lost).
     void signalWatchingChanged(bool watching);
+    // A watch connection was lost: connecting again should watch, never log in.
+    void signalWatchConnectionLost();
 
 public slots:
     // Stores a new server in the data centre; the page lists it once the data centre

@@ -493,6 +493,11 @@ void DigitalMatrix::connectServer()
         disconnectServerStatus();
         return;
     }
+    // A new connection watches only when asked to.
+    if (isWatching())
+        connection->setState(MatrixConnectionState::Disconnected);
+    if (!watchWanted)
+        endWatchOnPage();
     ui->_virtualServerWdt->clearData();
     // A new connection learns the matrix's mode from its first layout.
     leaveConfigModeOnPage();
@@ -630,6 +635,8 @@ void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, con
     configModeRequests.clear();
     disconnectServerStatus();
     connection->setState(MatrixConnectionState::Disconnected);
+    if (rewatch)
+        emit signalWatchConnectionLost();
     if (pageShown && !currentServer.id.isEmpty()) {
         if (!offerReconnect)
             MessageBoxW::warning(boxParent, title, text, NoticeButtons);

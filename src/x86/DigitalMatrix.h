@@ -74,6 +74,9 @@ signals:
     // The page began or stopped watching its matrix (stopped also when the watch connection
     // was lost: the page then offers to watch again, never to log in).
     void signalWatchingChanged(bool watching);
+    // A watch connection was lost (or could not be made again): connecting again should
+    // watch, never log in.
+    void signalWatchConnectionLost();
 
 public slots:
     void slotAddServerFromPictrueHint(const DigitalMatrixServerInfo &serverInfo);
