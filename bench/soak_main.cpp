@@ -33,6 +33,8 @@
 #include <functional>
 #include <memory>
 
+#include <unistd.h>
+
 using namespace LUMO_DIGITALMATRIX_MODULE;
 using DATACore::UserManagerCore;
 

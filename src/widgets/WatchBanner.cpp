@@ -16,6 +16,8 @@ WatchBanner::WatchBanner(QWidget *parent)
 {
     setObjectName(QStringLiteral("_watchBannerWdt"));
     setProperty("matrixWatchBanner", true);
+    // One line above the wall, however tall the page.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     textLabel->setObjectName(QStringLiteral("_watchBannerLab"));
     textLabel->setTextFormat(Qt::PlainText);
     takeControlBtn->setObjectName(QStringLiteral("_takeControlBtn"));

@@ -334,8 +334,10 @@ void DigitalMatrix::initUI()
     operatorsLabel->setProperty("lumo_grayYaHei", true);
     operatorsLabel->setTextFormat(Qt::PlainText);
     operatorsLabel->hide();
+    // In the free space before the wall tools: "Stop all turns" holds the column after it.
+    operatorsLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if (auto *bar = qobject_cast<QGridLayout *>(ui->_controlWdt->layout()))
-        bar->addWidget(operatorsLabel, 0, 5);
+        bar->addWidget(operatorsLabel, 0, 4);
 
     // Watching: a toggle beside connect (in the place of the reserved watch-dog toggle) and a
     // bar above the wall while the page watches.
@@ -635,6 +637,8 @@ void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, con
     configModeRequests.clear();
     disconnectServerStatus();
     connection->setState(MatrixConnectionState::Disconnected);
+    // The empty wall says it is not connected (it was told before the state changed).
+    updateEmptyWall();
     if (rewatch)
         emit signalWatchConnectionLost();
     if (pageShown && !currentServer.id.isEmpty()) {
