@@ -18,6 +18,7 @@
 #include "MatrixModuleConfig.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
+#include "IBaseMatrixConfig.h"
 #include "ServerConfig.h"
 #include "SimulatedWallWindow.h"
 #include "UserManagerCore.h"
@@ -45,6 +46,7 @@
 #include <atomic>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -349,6 +351,45 @@ void addTakeoverSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
             [x86Page] { return button(x86Page(), "_connectMatrixBtn")->isChecked(); }, [] {});
 }
 
+// The Linux page watching its matrix while another console holds it and has arranged it.
+void addLinuxWatchSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
+{
+    const int port = host->simulator()->linuxPort();
+    QWidget *page = window->configPage();
+    const auto linuxPage = [page] { return child(page, "linuxMatrixPage"); };
+    const std::shared_ptr<IBaseMatrixConfig> holder(CreateBaseMatrixConfig(),
+                                                    &ReleaseBaseMatrixConfig);
+    walk->then(QStringLiteral("switch to the Linux page from the Matrix menu"),
+               [window] { pickMenu(window, "demoMatrixMenu", "showLinuxPageAction"); });
+    walk->step(
+            QStringLiteral("the Linux page lists the server"),
+            [linuxPage] {
+                QAbstractButton *server = button(child(linuxPage(), "serverSelWdt"), "serverBt");
+                return WalkRunner::isShown(linuxPage()) && server && server->isChecked();
+            },
+            [=] {
+                // Another console arranges two by two screens and keeps the matrix.
+                holder->SetClientName("console-2");
+                std::vector<ScreenRegion> grid;
+                for (int k = 0; k < 4; ++k)
+                    grid.push_back({k, 0, (k % 2) * 1000000, (k / 2) * 1000000, 1000000, 1000000});
+                if (holder->Login(1, "admin", "admin", "127.0.0.1", port) == 0
+                    && holder->StartSession() == 0 && holder->SaveRowColumn(2, 2) == 0)
+                    holder->SetScreenGrid(grid.data(), int(grid.size()));
+                click(button(linuxPage(), "_watchServerBtn"));
+            });
+    walk->step(
+            QStringLiteral("the Linux page watches"),
+            [linuxPage] {
+                auto *text = qobject_cast<QLabel *>(child(linuxPage(), "_watchBannerLab"));
+                return text && WalkRunner::isShown(text)
+                        && text->text().contains(QLatin1String("console-2"));
+            },
+            [] {});
+    walk->pause(QStringLiteral("let the page settle"), 500);
+    walk->screenshot(QStringLiteral("linux-watch-banner"));
+}
+
 // Runs the walk to its end; the exit code says whether it got there.
 int runWalk(QApplication *app, WalkRunner *walk, const QString &out)
 {
@@ -431,6 +472,14 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "demo-walk: cannot store the X86 server\n");
         return 1;
     }
+    if (walkOptions.refusals
+        && !DATACore::UserManagerCore::instance()->AddServer(
+                QStringLiteral("Control room"), QStringLiteral("127.0.0.1"),
+                QStringLiteral("admin"), QStringLiteral("admin"), host.simulator()->linuxPort(),
+                SERVERTYPE_LINUX_DIGITALMATRIX)) {
+        std::fprintf(stderr, "demo-walk: cannot store the Linux server\n");
+        return 1;
+    }
 
     DemoMainWindow window(&host);
     // The smallest screen the console is made for.
@@ -440,6 +489,7 @@ int main(int argc, char *argv[])
     if (walkOptions.refusals) {
         addRefusalSteps(&walk, &window, &host);
         addTakeoverSteps(&walk, &window, &host);
+        addLinuxWatchSteps(&walk, &window, &host);
         return runWalk(&app, &walk, out);
     }
     const bool chinese = host.language().startsWith(QLatin1String("zh"));
