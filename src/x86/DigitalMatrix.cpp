@@ -1158,8 +1158,8 @@ void DigitalMatrix::slotMatrixInfo(int screens, int rows, int columns)
     reportedOutputs = screens;
     reportedRows = rows;
     reportedColumns = columns;
-    // A watcher never arranges the screens.
-    if (isWatching())
+    // A watcher never arranges the screens (nor one whose watch request is on its way).
+    if (isWatching() || watchPending)
         return;
     ui->_virtualServerWdt->clearData();
     setControlEnable(controlsWanted);
@@ -1194,7 +1194,8 @@ void DigitalMatrix::slotCreateNewLayout(RECT wallRect, int mirrorCount, int p1, 
         // saved, or the matrix restarted), so it ends on the page.
         leaveConfigModeOnPage();
     }
-    if (p2 == 0 && p3 == 0 && p4 == 0 && !monitorConfig && !screenCountDeclined && !isWatching()) {
+    if (p2 == 0 && p3 == 0 && p4 == 0 && !monitorConfig && !screenCountDeclined && !isWatching()
+        && !watchPending) {
         // A new matrix: its screens are arranged in its configuration mode, which reports the
         // outputs the dialog offers.
         showConfigButtons(true);
@@ -1257,7 +1258,7 @@ void DigitalMatrix::slotSetCurrMontroIndex(int index, int turnState)
         break;
     }
     // A watcher selects nothing on the matrix.
-    if (isWatching()) {
+    if (isWatching() || watchPending) {
         ui->_turnShowBtn->setEnabled(false);
         return;
     }
