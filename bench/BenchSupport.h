@@ -61,7 +61,7 @@ public:
     {
         return 0;
     }
-    int Reserved12() override { return 0; }
+    int Watch(const char *, const char *) override { return 0; }
     int SetMonitorTurnSources(int, const _ST_ChnInfo *, int, int) override { return 0; }
     int Reserved14() override { return 0; }
     int SelectMonitor(int) override { return 0; }

@@ -1,10 +1,13 @@
 // Soak: connect / layout / disconnect cycles of the X86 page against the matrix simulator,
-// then add / edit / delete server cycles on both pages. Prints the resident memory after the
-// first report point and at the end, so that growth shows; under valgrind or LeakSanitizer a
-// short run shows whether anything leaks.
+// then add / edit / delete server cycles on both pages, then watch / stop watching cycles of
+// both pages against a matrix-sim process while another console holds the matrix and moves a
+// window every cycle (the memory of both sides: this process and the simulator's). Prints the
+// resident memory after the first report point and at the end, so that growth shows; under
+// valgrind or LeakSanitizer a short run shows whether anything leaks.
 //
 // Usage: dm_soak [cycles (1000)] [report-at (100)]
 #include "BenchSupport.h"
+#include "IBaseMatrixConfig.h"
 
 #include "DigitalMatrix.h"
 #include "DigitalMatrixInteractionPort.h"
@@ -20,13 +23,17 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
 #include <functional>
 #include <memory>
+
+#include <unistd.h>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
 using DATACore::UserManagerCore;
@@ -210,6 +217,101 @@ bool serverCycles(int cycles, int reportAt, Phase *phase)
     return boxes.count() == 2 * cycles;
 }
 
+// Resident memory of another process, in kB (-1 when it cannot be read).
+long residentKbOf(qint64 pid)
+{
+    QFile statm(QStringLiteral("/proc/%1/statm").arg(pid));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = statm.readAll().simplified().split(' ');
+    return fields.size() < 2 ? -1 : fields.at(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Watch / stop watching on both pages, cycles times, against a matrix-sim process whose X86
+// matrix another console holds. phase: this process; simulatorPhase: the simulator's.
+bool watchCycles(int cycles, int reportAt, Phase *phase, Phase *simulatorPhase)
+{
+    QProcess sim;
+    sim.start(QStringLiteral(DM_MATRIX_SIM),
+              {QStringLiteral("--x86-port"), QStringLiteral("0"), QStringLiteral("--linux-port"),
+               QStringLiteral("0"), QStringLiteral("--quiet")});
+    QByteArray banner;
+    if (!sim.waitForStarted() || !waitFor([&] {
+            banner += sim.readAllStandardOutput();
+            return banner.contains('\n');
+        }))
+        return false;
+    const QRegularExpression ports(
+            QStringLiteral("X86 matrix [^:]+:(\\d+), Linux matrix [^:]+:(\\d+)"));
+    const QRegularExpressionMatch found = ports.match(QString::fromUtf8(banner));
+    if (!found.hasMatch())
+        return false;
+    const int x86Port = found.captured(1).toInt();
+    const int linuxPort = found.captured(2).toInt();
+    UserManagerCore *dc = UserManagerCore::instance();
+    dc->AddServer(QStringLiteral("Watched X86"), QStringLiteral("127.0.0.1"), QString(), QString(),
+                  x86Port, SERVERTYPE_X86_DIGITALMATRIX);
+    dc->AddServer(QStringLiteral("Watched Linux"), QStringLiteral("127.0.0.1"),
+                  QStringLiteral("admin"), QStringLiteral("admin"), linuxPort,
+                  SERVERTYPE_LINUX_DIGITALMATRIX);
+    QCoreApplication::processEvents();
+
+    // The holder: arranges the X86 wall and moves a window every cycle.
+    IMatrixConfig *holder = GetMatrixConfig();
+    static std::atomic<int> status {-1};
+    holder->RegisterCallbacks(
+            nullptr, [](void *, int type) { status = type; }, [](void *, int, int, int) {},
+            [](void *, _MIRRORLAYOUT *) {}, [](void *, int, int) {}, [](void *) {});
+    holder->Connect("127.0.0.1", x86Port);
+    IBaseMatrixConfig *linuxHolder = CreateBaseMatrixConfig();
+    const ScreenRegion whole {0, 0, 0, 0, 1000000, 1000000};
+    bool ok = waitFor([] { return status.load() != -1; }) && status.load() == ConnSuccess
+            && holder->Login("", "") == 0 && holder->SetScreenCount(2, 2) == 0
+            && linuxHolder->Login(1, "admin", "admin", "127.0.0.1", linuxPort) == 0
+            && linuxHolder->StartSession() == 0 && linuxHolder->SaveRowColumn(1, 1) == 0
+            && linuxHolder->SetScreenGrid(&whole, 1) == 0;
+    DigitalMatrix x86Page;
+    LinuxDigitalMatrixPage linuxPage;
+    x86Page.show();
+    linuxPage.show();
+    ok = ok && waitFor([&] {
+             return !x86Page.currentServerInfo().id.isEmpty()
+                     && linuxPage.currentServerIndex() == 0;
+         });
+    auto *x86Watch = x86Page.findChild<QPushButton *>(QStringLiteral("_watchMatrixBtn"));
+    auto *linuxWatch = linuxPage.findChild<QPushButton *>(QStringLiteral("_watchServerBtn"));
+    auto *wall = x86Page.findChild<MatrixManageWidget *>();
+    QElapsedTimer clock;
+    clock.start();
+    for (int k = 1; ok && k <= cycles; ++k) {
+        RECT rect {100 + k % 100, 100, 1500, 900};
+        holder->SetMirrorRect(0, rect);
+        x86Watch->click();
+        linuxWatch->click();
+        ok = waitFor([&] {
+            return x86Page.isWatching() && wall->getMirrors().size() == 4 && linuxPage.isWatching();
+        });
+        x86Watch->click();
+        linuxWatch->click();
+        ok = ok && waitFor([&] { return !x86Page.isWatching() && !linuxPage.isWatching(); });
+        if (!ok)
+            std::fprintf(stderr, "soak: watch cycle %d failed\n", k);
+        if (k == reportAt) {
+            phase->rssAtReport = Bench::residentKb();
+            simulatorPhase->rssAtReport = residentKbOf(sim.processId());
+        }
+    }
+    phase->seconds = simulatorPhase->seconds = clock.elapsed() / 1000.0;
+    phase->cycles = simulatorPhase->cycles = cycles;
+    phase->rssAtEnd = Bench::residentKb();
+    simulatorPhase->rssAtEnd = residentKbOf(sim.processId());
+    ReleaseMatrixConfig(holder);
+    ReleaseBaseMatrixConfig(linuxHolder);
+    sim.terminate();
+    sim.waitForFinished();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -256,6 +358,22 @@ int main(int argc, char **argv)
             report(phase, reportAt);
         }
         COMMONUSELIB::WaitDialog::getInstance()->hideWaitDialog();
+        UserManagerCore::instance()->close();
+    }
+    {
+        QTemporaryDir dir;
+        UserManagerCore::instance()->open(dir.filePath(QStringLiteral("soak-watch.db")));
+        Phase phase {"watch-unwatch-client"};
+        Phase simulatorPhase {"watch-unwatch-simulator"};
+        if (!watchCycles(cycles, reportAt, &phase, &simulatorPhase)) {
+            std::fprintf(stderr, "soak: watch cycles failed\n");
+            status = 1;
+        } else {
+            report(phase, reportAt);
+            report(simulatorPhase, reportAt);
+        }
+        DigitalMatrixInteractionPort::instance()->disconnectServer();
+        DigitalMatrixInteractionPort::instance()->disconnectLinuxServer();
         UserManagerCore::instance()->close();
     }
     DigitalMatrixInteractionPort::release();

@@ -76,7 +76,7 @@ public:
         *count = 0;
         return 0;
     }
-    int Reserved11() override { return MatrixErrUnsupported; }
+    int Watch(const char *, const char *, const char *, int) override { return result(); }
     int Reserved12() override { return MatrixErrUnsupported; }
     int Reserved13() override { return MatrixErrUnsupported; }
     int SetNumberArrangeMode(int) override { return result(); }
@@ -146,6 +146,11 @@ public:
         return r;
     }
     int SetCellSplit(int, int, int) override { return result(); }
+    int GetWallRevision(int *revision) override
+    {
+        *revision = 0;
+        return result();
+    }
 
 private:
     void take(void *out, size_t n)

@@ -34,8 +34,10 @@ public:
     virtual int SetClientName(const char *host) = 0;
     // slot 10: who is logged in on the matrix: at most capacity records, *count copied.
     virtual int GetOperators(MatrixOperatorRecord *records, int capacity, int *count) = 0;
-    // slots 11..13
-    virtual int Reserved11() = 0;
+    // slot 11: connects like Login and watches the matrix instead of logging in: every
+    // reading operation works, every other one returns MatrixErrWatchOnly.
+    virtual int Watch(const char *user, const char *password, const char *ip, int port) = 0;
+    // slots 12..13
     virtual int Reserved12() = 0;
     virtual int Reserved13() = 0;
     // slot 14: 1 shows the screen numbers on the wall for arranging, 0 ends that mode.
@@ -79,6 +81,11 @@ public:
     virtual int GetCellSingleWindow(int cell, uint8_t *on, int *window) = 0;
     // slot 32
     virtual int SetCellSplit(int cell, int splitCount, int reserved) = 0;
+
+    // Watching (slot 33).
+    // slot 33: a counter the matrix advances with every change of its wall; a watcher reads
+    // the wall again when it moved.
+    virtual int GetWallRevision(int *revision) = 0;
 
 protected:
     virtual ~IBaseMatrixConfig() = default;

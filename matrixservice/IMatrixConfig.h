@@ -40,8 +40,11 @@ public:
     // of its turn show. Either callback may be null.
     virtual int RegisterSourceCallbacks(void *ctx, MatrixSourcesCallback onSources,
                                         MatrixTurnStepCallback onTurnStep) = 0;
-    // slot 12
-    virtual int Reserved12() = 0;
+    // slot 12: after ConnSuccess, follow the wall without controlling it (instead of Login):
+    // 0 watching (the layout and what is on air follow), 1 wrong user or password, else an
+    // error. The matrix answers every wall command of a watching connection with
+    // MatrixErrWatchOnly; Login on the same connection takes control.
+    virtual int Watch(const char *user, const char *password) = 0;
     // slot 13
     virtual int SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
                                       int turnInterval) = 0;

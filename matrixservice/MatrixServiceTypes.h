@@ -151,6 +151,7 @@ struct MatrixOperatorRecord
 
 enum MatrixOperatorFlag {
     MatrixOperatorSelf = 1,
+    MatrixOperatorWatching = 2, // a watch connection: follows the wall, controls nothing
 };
 
 #pragma pack(pop)
@@ -251,4 +252,5 @@ enum MatrixServiceError {
     MatrixErrUnsupported = -12, // a reserved operation this service does not provide
     MatrixErrUpgradeNotFound = -15, // upgrade resource not found
     MatrixErrUpgradeLatest = -16, // already the latest version
+    MatrixErrWatchOnly = -17, // the connection only watches the matrix: commands are refused
 };

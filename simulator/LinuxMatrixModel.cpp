@@ -155,6 +155,8 @@ ScreenRegion LinuxMatrixModel::homeRegion(int cell) const
 RequestOutcome LinuxMatrixModel::handle(quint64 connection, quint16 type, const QByteArray &payload)
 {
     RequestOutcome out = answer(connection, type, payload);
+    if (out.changed)
+        ++m_revision;
     settleTurns();
     if (type == LinuxGetUpgradeStatus) {
         // This answer always carries the status block.
@@ -183,6 +185,14 @@ RequestOutcome LinuxMatrixModel::answer(quint64 connection, quint16 type, const 
         login(session, reader, out);
         return out;
     }
+    if (type == Watch) {
+        watch(session, reader, out);
+        return out;
+    }
+    if (session.watching && !isReadRequest(type)) {
+        refuse(out, MatrixErrWatchOnly, QStringLiteral("watching only"));
+        return out;
+    }
     if (type == LinuxStartSession) {
         if (!reader.atEnd())
             refuse(out, MatrixErrBadArgument, QStringLiteral("unexpected payload"));
@@ -192,12 +202,20 @@ RequestOutcome LinuxMatrixModel::answer(quint64 connection, quint16 type, const 
             session.started = true;
         return out;
     }
-    if (!session.started) {
+    if (!session.started && !session.watching) {
         refuse(out, MatrixErrNotLoggedIn, QStringLiteral("no session"));
         return out;
     }
 
     switch (type) {
+    case LinuxGetWallRevision:
+        if (!reader.atEnd()) {
+            refuse(out, MatrixErrBadArgument, QStringLiteral("unexpected payload"));
+            break;
+        }
+        out.body = PayloadWriter().putInt32(m_revision).data();
+        out.summary = QStringLiteral("revision=%1").arg(m_revision);
+        break;
     case LinuxGetOperators:
         getOperators(connection, reader, out);
         break;
@@ -396,6 +414,47 @@ void LinuxMatrixModel::login(Session &session, Reader &reader, RequestOutcome &o
     session.loggedIn = true;
     session.user = user;
     session.sinceMs = QDateTime::currentMSecsSinceEpoch();
+}
+
+void LinuxMatrixModel::watch(Session &session, Reader &reader, RequestOutcome &out)
+{
+    QByteArray user;
+    QByteArray password;
+    if (!reader.getText(user, MaxAccountText) || !reader.getText(password, MaxAccountText)
+        || !reader.atEnd()) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("malformed watch"));
+        return;
+    }
+    out.summary = QStringLiteral("user=\"%1\"").arg(QString::fromLocal8Bit(user));
+    const QByteArray host = session.host;
+    session = Session();
+    session.host = host;
+    if (!accountMatches(user, password)) {
+        refuse(out, MatrixErrLoginRefused, QStringLiteral("wrong user or password"));
+        return;
+    }
+    session.watching = true;
+    session.user = user;
+    session.sinceMs = QDateTime::currentMSecsSinceEpoch();
+}
+
+bool LinuxMatrixModel::isReadRequest(quint16 type)
+{
+    switch (type) {
+    case LinuxGetUpgradeStatus:
+    case LinuxGetScreenNumbers:
+    case LinuxGetScreenGrid:
+    case LinuxGetCellChannels:
+    case LinuxGetCellTurnShow:
+    case LinuxGetCellSingleWindow:
+    case LinuxGetOperators:
+    case LinuxGetCellTurnPages:
+    case LinuxGetFirmwareVersion:
+    case LinuxGetWallRevision:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void LinuxMatrixModel::getOperators(quint64 connection, Reader &reader, RequestOutcome &out) const

@@ -51,6 +51,8 @@ private:
     {
         bool loggedIn = false;
         bool started = false;
+        // Reads the wall and controls nothing (instead of a login and a session).
+        bool watching = false;
         QByteArray user;
         QByteArray host; // as the client named itself (Identify)
         qint64 sinceMs = 0; // login time
@@ -61,6 +63,9 @@ private:
     RequestOutcome answer(quint64 connection, quint16 type, const QByteArray &payload);
 
     void login(Session &session, Reader &reader, RequestOutcome &out);
+    void watch(Session &session, Reader &reader, RequestOutcome &out);
+    // The requests a watcher may send: they only read.
+    static bool isReadRequest(quint16 type);
     void getOperators(quint64 connection, Reader &reader, RequestOutcome &out) const;
     void factoryReset(Reader &reader, RequestOutcome &out);
     void startUpgrade(Reader &reader, RequestOutcome &out);
@@ -100,6 +105,8 @@ private:
     QString m_pendingVersion;
     SimLinuxState m_state;
     std::map<quint64, Session> m_sessions;
+    // Counts the changes of the wall, so that watchers know when to read it again.
+    qint32 m_revision = 0;
     // Per cell: when its turn show steps next (-1: not running) and what the show was.
     QVector<qint64> m_turnDue;
     QVector<QByteArray> m_turnShape;

@@ -92,7 +92,7 @@ Frame X86MatrixModel::turnStepFrame(const SimX86Window &window)
 void X86MatrixModel::toLoggedIn(const Frame &frame, RequestOutcome &out) const
 {
     for (const auto &entry : m_sessions) {
-        if (entry.second.loggedIn)
+        if (entry.second.followsWall())
             out.events.append(qMakePair(entry.first, frame));
     }
 }
@@ -189,7 +189,7 @@ void X86MatrixModel::addSession(quint64 connection)
 QVector<QPair<quint64, Frame>> X86MatrixModel::removeSession(quint64 connection)
 {
     const auto found = m_sessions.find(connection);
-    const bool wasLoggedIn = found != m_sessions.end() && found->second.loggedIn;
+    const bool wasLoggedIn = found != m_sessions.end() && found->second.followsWall();
     m_sessions.erase(connection);
     return wasLoggedIn ? operatorLists() : QVector<QPair<quint64, Frame>>();
 }
@@ -207,7 +207,7 @@ QVector<QPair<quint64, Frame>> X86MatrixModel::operatorLists() const
 {
     QVector<QPair<quint64, Frame>> lists;
     for (const auto &entry : m_sessions) {
-        if (entry.second.loggedIn && entry.second.identified)
+        if (entry.second.followsWall() && entry.second.identified)
             lists.append(qMakePair(entry.first, operatorsFrame(entry.first)));
     }
     return lists;
@@ -301,7 +301,7 @@ void X86MatrixModel::broadcastLayout(RequestOutcome &out) const
     frame.type = EventLayout;
     frame.payload = layoutRecord(m_state);
     for (const auto &entry : m_sessions) {
-        if (entry.second.loggedIn)
+        if (entry.second.followsWall())
             out.events.append(qMakePair(entry.first, frame));
     }
 }
@@ -320,11 +320,13 @@ RequestOutcome X86MatrixModel::handle(quint64 connection, quint16 type, const QB
             session.identified = true;
         return out;
     }
-    if (type == X86Login || type == X86ForceLogin) {
+    if (type == X86Login || type == X86ForceLogin || type == Watch) {
         if (type == X86Login)
             login(connection, session, reader, out);
-        else
+        else if (type == X86ForceLogin)
             forceLogin(connection, session, reader, out);
+        else
+            watch(connection, session, reader, out);
         // A new operator learns what is on air on every window, after the layout.
         if (out.result == 0) {
             settleTurns(out);
@@ -341,7 +343,12 @@ RequestOutcome X86MatrixModel::handle(quint64 connection, quint16 type, const QB
         }
         return out;
     }
-    if (!session.loggedIn) {
+    if (!session.loggedIn && session.watching && type != X86RequestLayout) {
+        // A watcher reads the wall; changing it needs a login.
+        refuse(out, MatrixErrWatchOnly, QStringLiteral("watching only"));
+        return out;
+    }
+    if (!session.loggedIn && !session.watching) {
         refuse(out, MatrixErrNotLoggedIn, QStringLiteral("not logged in"));
         return out;
     }
@@ -428,6 +435,33 @@ void X86MatrixModel::login(quint64 connection, Session &session, Reader &reader,
         }
     }
     session.loggedIn = true;
+    session.watching = false;
+    session.user = user;
+    session.sinceMs = QDateTime::currentMSecsSinceEpoch();
+    sendLayout(connection, out);
+    out.events += operatorLists();
+}
+
+void X86MatrixModel::watch(quint64 connection, Session &session, Reader &reader,
+                           RequestOutcome &out)
+{
+    QByteArray user;
+    QByteArray password;
+    if (!reader.getText(user, MaxAccountText) || !reader.getText(password, MaxAccountText)
+        || !reader.atEnd()) {
+        refuse(out, MatrixErrBadArgument, QStringLiteral("malformed watch"));
+        return;
+    }
+    out.summary = QStringLiteral("user=\"%1\"").arg(QString::fromLocal8Bit(user));
+    if (!accountMatches(user, password)) {
+        refuse(out, 1, QStringLiteral("wrong user or password"));
+        return;
+    }
+    // Watching never takes the matrix from anyone; a connection that controlled it gives it up.
+    session.loggedIn = false;
+    session.forcePending = false;
+    session.pendingUser.clear();
+    session.watching = true;
     session.user = user;
     session.sinceMs = QDateTime::currentMSecsSinceEpoch();
     sendLayout(connection, out);
@@ -472,6 +506,7 @@ void X86MatrixModel::forceLogin(quint64 connection, Session &session, Reader &re
     session.forcePending = false;
     session.pendingUser.clear();
     session.loggedIn = true;
+    session.watching = false;
     session.user = user;
     session.sinceMs = now;
     sendLayout(connection, out);

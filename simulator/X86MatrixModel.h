@@ -43,18 +43,22 @@ private:
     struct Session
     {
         bool loggedIn = false;
+        // Follows the wall (layouts, what is on air, operators) and controls nothing.
+        bool watching = false;
         QByteArray user;
         bool forcePending = false; // the last login was answered 2
         QByteArray pendingUser;
         QByteArray host; // as the client named itself (Identify); empty when it did not
         bool identified = false; // only a client that named itself is sent operator lists
         qint64 sinceMs = 0; // login time
+        bool followsWall() const { return loggedIn || watching; }
     };
 
     using Reader = MatrixProtocol::PayloadReader;
 
     void login(quint64 connection, Session &session, Reader &reader, RequestOutcome &out);
     void forceLogin(quint64 connection, Session &session, Reader &reader, RequestOutcome &out);
+    void watch(quint64 connection, Session &session, Reader &reader, RequestOutcome &out);
     void setScreenCount(Reader &reader, RequestOutcome &out);
     void exchangeMirrors(Reader &reader, RequestOutcome &out);
     void setConfigMode(quint64 connection, Reader &reader, RequestOutcome &out);

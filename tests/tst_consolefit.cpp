@@ -52,7 +52,10 @@ QStringList misfits(QWidget *window)
         if (!inside.contains(placed))
             out << name + QStringLiteral(" outside");
         QString text = button ? button->text() : label->text();
-        if (label && (label->wordWrap() || Qt::mightBeRichText(text)))
+        // Wrapped, rich and outside texts (host names) give way; a fixed text never does.
+        if (label
+            && (label->wordWrap() || Qt::mightBeRichText(text)
+                || label->inherits("LUMO_DIGITALMATRIX_MODULE::ElidingLabel")))
             continue;
         text.remove(QLatin1Char('&'));
         if (text.isEmpty())

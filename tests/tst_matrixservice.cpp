@@ -443,7 +443,7 @@ void tst_MatrixService::x86WallCommandsReachTheMatrix()
 
     QCOMPARE(config->SetMonitorSources(3, nullptr, 2), int(MatrixErrBadArgument));
     QCOMPARE(config->SetMonitorSources(3, fixed.data(), 0), int(MatrixErrBadArgument));
-    QCOMPARE(config->Reserved12(), int(MatrixErrUnsupported));
+    QCOMPARE(config->Watch(nullptr, ""), int(MatrixErrBadArgument));
 }
 
 void tst_MatrixService::x86ConnectionFaultsReportTheirStatus_data()

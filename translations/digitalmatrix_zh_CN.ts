@@ -29,7 +29,7 @@
         <translation>退出</translation>
     </message>
     <message>
-        <location filename="../src/linux/CellChannelsCheckDlg.cpp" line="+47"/>
+        <location filename="../src/linux/CellChannelsCheckDlg.cpp" line="+49"/>
         <source>Unknown channel</source>
         <translation>未知通道</translation>
     </message>
@@ -57,7 +57,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CellChannelsTableWt</name>
     <message>
-        <location filename="../src/linux/CellChannelsTableWt.cpp" line="+10"/>
+        <location filename="../src/linux/CellChannelsTableWt.cpp" line="+23"/>
         <source>Channel Name</source>
         <translation>通道名称</translation>
     </message>
@@ -70,57 +70,57 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CellForConfigChannels</name>
     <message>
-        <location filename="../src/linux/CellForConfigChannels.cpp" line="+91"/>
+        <location filename="../src/linux/CellForConfigChannels.cpp" line="+733"/>
         <source>Turn Show</source>
         <translation>轮巡</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Start</source>
         <translation>开始</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Stop</source>
         <translation>停止</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Pause</source>
         <translation>暂停</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Continue</source>
         <translation>继续</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Time Set</source>
         <translation>时间设置</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Delete Source</source>
         <translation>删除源</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Delete The Channel</source>
         <translation>删除该通道</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Delete Cell Channels</source>
         <translation>删除单元通道</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Check Source</source>
         <translation>查看源</translation>
     </message>
     <message>
-        <location line="+266"/>
+        <location line="-362"/>
         <source>page %1 of %2, every %3 s</source>
         <translation>第 %1/%2 页，每 %3 秒</translation>
     </message>
@@ -208,12 +208,12 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ChannelsOperWidget</name>
     <message>
-        <location filename="../src/linux/ChannelsOperWidget.cpp" line="+16"/>
+        <location filename="../src/linux/ChannelsOperWidget.cpp" line="+39"/>
         <source>Set channels to cell</source>
         <translation>将通道设置到单元</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Delete channels from cell</source>
         <translation>从单元删除通道</translation>
     </message>
@@ -324,8 +324,9 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CustomSearchEdit</name>
     <message>
-        <location filename="../src/widgets/CustomSearchEdit.cpp" line="+17"/>
+        <location filename="../src/widgets/CustomSearchEdit.cpp" line="+19"/>
         <location line="+22"/>
+        <location line="+30"/>
         <source>Search ...</source>
         <translation>搜索 ...</translation>
     </message>
@@ -339,7 +340,8 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+321"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+329"/>
+        <location line="+1089"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -375,9 +377,11 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-132"/>
-        <location line="+291"/>
-        <location line="+82"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1221"/>
+        <location line="+316"/>
+        <location line="+102"/>
+        <location line="+93"/>
+        <location line="+714"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -397,29 +401,31 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-166"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-993"/>
         <location line="+73"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+27"/>
+        <location line="+892"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-388"/>
+        <location line="-1312"/>
         <location line="+6"/>
-        <location line="+474"/>
-        <location line="+109"/>
+        <location line="+584"/>
+        <location line="+42"/>
+        <location line="+118"/>
         <location line="+40"/>
-        <location line="+33"/>
-        <location line="+141"/>
+        <location line="+34"/>
+        <location line="+145"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-828"/>
+        <location line="-994"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -444,14 +450,26 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+94"/>
+        <location line="+99"/>
+        <location line="+1214"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="+189"/>
+        <location line="-1078"/>
+        <location line="+1070"/>
+        <source>Watch the matrix without taking control</source>
+        <translation>观看矩阵，不取得控制权</translation>
+    </message>
+    <message>
+        <location line="-994"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The matrix has no screens arranged yet.</source>
+        <translation>矩阵尚未排列屏幕。</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -464,25 +482,40 @@
         <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
     </message>
     <message>
-        <location line="+119"/>
+        <location line="+127"/>
         <source>Logging in...</source>
         <translation>正在登录...</translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+135"/>
+        <source>Watch failed!Wrong user or password.</source>
+        <translation>观看失败！用户名或密码错误。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Watch failed!No answer from the matrix server.</source>
+        <translation>观看失败！矩阵服务器没有应答。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Watch failed!Error code %1.</source>
+        <translation>观看失败！错误码 %1。</translation>
+    </message>
+    <message>
+        <location line="+44"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
     <message>
         <location line="+5"/>
         <location line="+10"/>
+        <location line="+6"/>
         <location line="+5"/>
-        <location line="+5"/>
-        <location line="+68"/>
-        <location line="+80"/>
+        <location line="+76"/>
+        <location line="+81"/>
         <location line="+43"/>
-        <location line="+118"/>
-        <location line="+159"/>
+        <location line="+122"/>
+        <location line="+168"/>
         <location line="+59"/>
         <location line="+24"/>
         <location line="+4"/>
@@ -490,17 +523,17 @@
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-574"/>
+        <location line="-597"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
     <message>
         <location line="+10"/>
-        <source>%1 took over the matrix at %2.</source>
-        <translation>%1 已于 %2 接管该矩阵。</translation>
+        <source>%1 took over the matrix at %2.Do you want to watch the matrix?</source>
+        <translation>%1 已于 %2 接管该矩阵。是否改为观看该矩阵？</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Matrix Server disconnect!Do you need to reconnect?</source>
         <translation>矩阵服务器已断开！是否重新连接？</translation>
     </message>
@@ -510,7 +543,7 @@
         <translation>连接矩阵服务器出错！是否重新连接？</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+76"/>
         <source>The number of servers can&apos;t beyond 5!</source>
         <translation>服务器数量不能超过5个！</translation>
     </message>
@@ -525,7 +558,7 @@
         <translation>编辑矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>Delete selected server?</source>
         <translation>删除所选服务器？</translation>
     </message>
@@ -585,12 +618,17 @@
         <translation>矩阵服务器拒绝移动窗口！</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+19"/>
+        <source>This console only watches the matrix: take control first.</source>
+        <translation>本终端只在观看该矩阵：请先取得控制权。</translation>
+    </message>
+    <message>
+        <location line="+14"/>
         <source>Do you want to clear the source?</source>
         <translation>是否清除源？</translation>
     </message>
     <message>
-        <location line="+159"/>
+        <location line="+168"/>
         <source>Reset the layout?</source>
         <translation>是否复位布局？</translation>
     </message>
@@ -612,6 +650,8 @@
     <message>
         <location line="+42"/>
         <location line="+1"/>
+        <location line="+35"/>
+        <location line="+1"/>
         <source>connect server listener fail!</source>
         <translation>连接服务器监听失败！</translation>
     </message>
@@ -632,28 +672,42 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+435"/>
-        <location line="+139"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+470"/>
+        <location line="+247"/>
+        <location line="+526"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-115"/>
+        <location line="-744"/>
+        <location line="+743"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="-96"/>
+        <location line="-847"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="-91"/>
+        <location line="-303"/>
+        <location line="+1142"/>
+        <source>Watch</source>
+        <translation>观看</translation>
+    </message>
+    <message>
+        <location line="-1137"/>
+        <location line="+1138"/>
+        <source>Watch the matrix without taking control</source>
+        <translation>观看矩阵，不取得控制权</translation>
+    </message>
+    <message>
+        <location line="-941"/>
         <source>No matrix server yet: add one with the + button.</source>
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+76"/>
         <source>Digital matrix server connection lost!</source>
         <translation>与数字矩阵服务器的连接已断开！</translation>
     </message>
@@ -684,11 +738,16 @@
     </message>
     <message>
         <location line="+2"/>
+        <source>This console only watches the matrix: take control first.</source>
+        <translation>本终端只在观看该矩阵：请先取得控制权。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Error code %1.</source>
         <translation>错误码 %1。</translation>
     </message>
     <message>
-        <location line="+120"/>
+        <location line="+130"/>
         <source>Digital matrix server disconnect!</source>
         <translation>数字矩阵服务器已断开！</translation>
     </message>
@@ -698,7 +757,23 @@
         <translation>数字矩阵服务器断开失败！</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+27"/>
+        <source>Watch failed!</source>
+        <translation>观看失败！</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+679"/>
+        <source>Watching the matrix: commands are disabled.</source>
+        <translation>正在观看矩阵：所有命令已禁用。</translation>
+    </message>
+    <message>
+        <location line="-619"/>
+        <source>%1 holds the matrix since %2.Do you want to take control?</source>
+        <translation>%1 自 %2 起占用该矩阵。是否取得控制权？</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>Matrix server max count is:%1</source>
         <translation>矩阵服务器最大数量为：%1</translation>
     </message>
@@ -977,7 +1052,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+71"/>
+        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+72"/>
         <source>ftp format is wrong!</source>
         <translation>FTP地址格式错误！</translation>
     </message>
@@ -1073,7 +1148,7 @@
         <translation>秒</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixGroupTree.cpp" line="+357"/>
+        <location filename="../src/x86/MatrixGroupTree.cpp" line="+358"/>
         <location line="+9"/>
         <location line="+7"/>
         <source>WARN</source>
@@ -1171,12 +1246,14 @@
         <translation>恢复出厂</translation>
     </message>
     <message>
-        <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+40"/>
+        <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+41"/>
+        <location line="+49"/>
         <source>Stop All Turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="-39"/>
+        <location line="+40"/>
         <source>Presets</source>
         <translation>预案</translation>
     </message>
@@ -1184,7 +1261,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::MatrixOperatorInfo</name>
     <message>
-        <location filename="../src/core/MatrixOperatorInfo.cpp" line="+61"/>
+        <location filename="../src/core/MatrixOperatorInfo.cpp" line="+62"/>
         <source>an unnamed console</source>
         <translation>未命名的控制台</translation>
     </message>
@@ -1194,7 +1271,12 @@
         <translation>%2 上的 %1</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+11"/>
+        <source>%1 (watching)</source>
+        <translation>%1（观看中）</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Also on this matrix: %1</source>
         <translation>同时连接此矩阵：%1</translation>
     </message>
@@ -1228,7 +1310,7 @@
         <translation>下一步</translation>
     </message>
     <message>
-        <location filename="../src/linux/MatrixRowColumnSetDlg.cpp" line="+49"/>
+        <location filename="../src/linux/MatrixRowColumnSetDlg.cpp" line="+51"/>
         <source>Please enter row count!</source>
         <translation>请输入行数！</translation>
     </message>
@@ -1252,12 +1334,13 @@
     </message>
     <message>
         <location line="+45"/>
-        <location filename="../src/x86/MatrixViewTree.cpp" line="+34"/>
+        <location filename="../src/x86/MatrixViewTree.cpp" line="+35"/>
+        <location line="+172"/>
         <source>Search...</source>
         <translation>搜索...</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixViewTree.cpp" line="+71"/>
+        <location filename="../src/x86/MatrixViewTree.cpp" line="-101"/>
         <source>View Error!</source>
         <translation>视图错误！</translation>
     </message>
@@ -1285,7 +1368,7 @@
         <translation>窗体</translation>
     </message>
     <message>
-        <location filename="../src/x86/MirrorWidget.cpp" line="+165"/>
+        <location filename="../src/x86/MirrorWidget.cpp" line="+166"/>
         <source>Turning: page %1 of %2, every %3 s</source>
         <translation>轮巡中：第 %1/%2 页，每 %3 秒</translation>
     </message>
@@ -1364,7 +1447,9 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+57"/>
+        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+59"/>
+        <location line="+1"/>
+        <location line="+71"/>
         <location line="+1"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
@@ -1571,7 +1656,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/TurnShowTimeSetDlg.cpp" line="+43"/>
+        <location filename="../src/linux/TurnShowTimeSetDlg.cpp" line="+44"/>
         <source>Please enter turn show time!</source>
         <translation>请输入轮巡时间！</translation>
     </message>
@@ -1579,6 +1664,24 @@
         <location line="+9"/>
         <source>Turn show time range is:5-60!</source>
         <translation>轮巡时间范围为：5-60！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::WatchBanner</name>
+    <message>
+        <location filename="../src/widgets/WatchBanner.cpp" line="+47"/>
+        <source>Watching: %1 holds the matrix since %2. Commands are disabled.</source>
+        <translation>观看中：%1 自 %2 起占用该矩阵。所有命令已禁用。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Watching: nobody holds the matrix. Commands are disabled.</source>
+        <translation>观看中：当前无人占用该矩阵。所有命令已禁用。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Take control</source>
+        <translation>取得控制权</translation>
     </message>
 </context>
 <context>
@@ -1590,7 +1693,8 @@
     </message>
     <message>
         <location line="+48"/>
-        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+61"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+62"/>
+        <location line="+71"/>
         <source>Add DigitalMatrix Server</source>
         <translation>添加数字矩阵服务器</translation>
     </message>
@@ -1645,7 +1749,8 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+14"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="-57"/>
+        <location line="+58"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
     </message>
@@ -1653,7 +1758,8 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::private_impl::LumoTableHeader</name>
     <message>
-        <location filename="../src/widgets/LumoTableHeader.cpp" line="+22"/>
+        <location filename="../src/widgets/LumoTableHeader.cpp" line="+23"/>
+        <location line="+83"/>
         <source>All</source>
         <translation>全部</translation>
     </message>
@@ -1696,7 +1802,7 @@
         <translation>确定</translation>
     </message>
     <message>
-        <location filename="../src/x86/setMatrixScreen.cpp" line="+76"/>
+        <location filename="../src/x86/setMatrixScreen.cpp" line="+77"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>

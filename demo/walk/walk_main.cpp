@@ -4,6 +4,7 @@
 // count, puts channels on a window as a turn show and watches the simulated wall follow; then
 // adds a Linux server and arranges its screens. Screenshots go to the folder given. With
 // --refusals it pictures instead the X86 page's messages when the matrix refuses a command,
+// then other consoles on the matrix: a watcher, a takeover, the watch banner, taking control;
 // with --on-air both pages with a turn show running (OnAirScenes.h).
 //
 // Usage: demo-walk [--out DIR] [--lang en|zh_cn] [--x86-port N] [--linux-port N]
@@ -20,6 +21,8 @@
 #include "MatrixModuleConfig.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
+#include "IBaseMatrixConfig.h"
+#include "ServerConfig.h"
 #include "SimulatedWallWindow.h"
 #include "UserManagerCore.h"
 
@@ -43,8 +46,10 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -262,6 +267,135 @@ void addRefusalSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
     pictureTheBox(QStringLiteral("x86-refused-split"));
 }
 
+// Another console on the X86 matrix, through its own interface of the library.
+struct OtherConsole
+{
+    IMatrixConfig *config = GetMatrixConfig();
+    std::atomic<int> status {-1};
+
+    OtherConsole()
+    {
+        config->RegisterCallbacks(
+                &status, [](void *ctx, int type) { *static_cast<std::atomic<int> *>(ctx) = type; },
+                [](void *, int, int, int) {}, [](void *, _MIRRORLAYOUT *) {},
+                [](void *, int, int) {}, [](void *) {});
+    }
+    ~OtherConsole() { ReleaseMatrixConfig(config); }
+    OtherConsole(const OtherConsole &) = delete;
+    OtherConsole &operator=(const OtherConsole &) = delete;
+
+    bool connectTo(const char *host, int port)
+    {
+        config->SetClientName(host);
+        status = -1;
+        config->Connect("127.0.0.1", port);
+        return QTest::qWaitFor([this] { return status.load() != -1; }, 5000)
+                && status.load() == ConnSuccess;
+    }
+};
+
+// Several consoles on the X86 matrix, after the refusals: a watching console is named, a
+// forced login takes the matrix over and the page is offered to watch, the page watches the
+// new holder and takes control back through the question that names him.
+void addTakeoverSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
+{
+    const int port = host->simulator()->x86Port();
+    QWidget *page = window->configPage();
+    const auto x86Page = [page] { return child(page, "x86MatrixPage"); };
+    const auto watcher = std::make_shared<OtherConsole>();
+    const auto holder = std::make_shared<OtherConsole>();
+    const auto pictureTheQuestion = [walk, window](const QString &name) {
+        walk->step(
+                QStringLiteral("the question is shown"),
+                [] { return WalkRunner::modal("COMMONUSELIB::MessageBoxW") != nullptr; }, [] {});
+        walk->pause(QStringLiteral("let the box paint"), 300);
+        walk->screenshotOver(name, [window] { return static_cast<QWidget *>(window); });
+        walk->then(QStringLiteral("answer yes"),
+                   [] { WalkRunner::clickIn(WalkRunner::modal(), "yesBt"); });
+    };
+    walk->step(
+            QStringLiteral("the page is free again"), [] { return !WalkRunner::modal(); },
+            [=] {
+                if (watcher->connectTo("console-3", port))
+                    watcher->config->Watch("", "");
+            });
+    walk->step(
+            QStringLiteral("the page names the watching console"),
+            [x86Page] {
+                auto *label = qobject_cast<QLabel *>(child(x86Page(), "_operatorsLab"));
+                return label && WalkRunner::isShown(label)
+                        && label->text().contains(QLatin1String("console-3"));
+            },
+            [] {});
+    walk->pause(QStringLiteral("let the bar settle"), 300);
+    walk->screenshotOver(QStringLiteral("x86-other-consoles"),
+                         [window] { return static_cast<QWidget *>(window); });
+    walk->then(QStringLiteral("another console forces its login"), [=] {
+        if (holder->connectTo("console-2", port) && holder->config->Login("", "") == 2)
+            holder->config->ForceLogin();
+    });
+    pictureTheQuestion(QStringLiteral("x86-taken-over"));
+    walk->step(
+            QStringLiteral("the page watches the new holder"),
+            [x86Page] {
+                QWidget *banner = child(x86Page(), "_watchBannerWdt");
+                auto *text =
+                        banner ? qobject_cast<QLabel *>(child(banner, "_watchBannerLab")) : nullptr;
+                return WalkRunner::isShown(banner) && text
+                        && text->text().contains(QLatin1String("console-2"));
+            },
+            [] {});
+    walk->pause(QStringLiteral("let the wall settle"), 500);
+    walk->screenshotOver(QStringLiteral("x86-watch-banner"),
+                         [window] { return static_cast<QWidget *>(window); });
+    walk->then(QStringLiteral("take control"),
+               [x86Page] { click(button(x86Page(), "_takeControlBtn")); });
+    pictureTheQuestion(QStringLiteral("x86-force-login-holder"));
+    walk->step(
+            QStringLiteral("the page holds the matrix again"),
+            [x86Page] { return button(x86Page(), "_connectMatrixBtn")->isChecked(); }, [] {});
+}
+
+// The Linux page watching its matrix while another console holds it and has arranged it.
+void addLinuxWatchSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
+{
+    const int port = host->simulator()->linuxPort();
+    QWidget *page = window->configPage();
+    const auto linuxPage = [page] { return child(page, "linuxMatrixPage"); };
+    const std::shared_ptr<IBaseMatrixConfig> holder(CreateBaseMatrixConfig(),
+                                                    &ReleaseBaseMatrixConfig);
+    walk->then(QStringLiteral("switch to the Linux page from the Matrix menu"),
+               [window] { pickMenu(window, "demoMatrixMenu", "showLinuxPageAction"); });
+    walk->step(
+            QStringLiteral("the Linux page lists the server"),
+            [linuxPage] {
+                QAbstractButton *server = button(child(linuxPage(), "serverSelWdt"), "serverBt");
+                return WalkRunner::isShown(linuxPage()) && server && server->isChecked();
+            },
+            [=] {
+                // Another console arranges two by two screens and keeps the matrix.
+                holder->SetClientName("console-2");
+                std::vector<ScreenRegion> grid;
+                for (int k = 0; k < 4; ++k)
+                    grid.push_back({k, 0, (k % 2) * 1000000, (k / 2) * 1000000, 1000000, 1000000});
+                if (holder->Login(1, "admin", "admin", "127.0.0.1", port) == 0
+                    && holder->StartSession() == 0 && holder->SaveRowColumn(2, 2) == 0)
+                    holder->SetScreenGrid(grid.data(), int(grid.size()));
+                click(button(linuxPage(), "_watchServerBtn"));
+            });
+    walk->step(
+            QStringLiteral("the Linux page watches"),
+            [linuxPage] {
+                auto *text = qobject_cast<QLabel *>(child(linuxPage(), "_watchBannerLab"));
+                return text && WalkRunner::isShown(text)
+                        && text->text().contains(QLatin1String("console-2"));
+            },
+            [] {});
+    walk->pause(QStringLiteral("let the page settle"), 500);
+    walk->screenshotOver(QStringLiteral("linux-watch-banner"),
+                         [window] { return static_cast<QWidget *>(window); });
+}
+
 // Runs the walk to its end; the exit code says whether it got there.
 int runWalk(QApplication *app, WalkRunner *walk, const QString &out)
 {
@@ -349,6 +483,14 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "demo-walk: %s\n", qPrintable(error));
         return 1;
     }
+    if (walkOptions.refusals
+        && !DATACore::UserManagerCore::instance()->AddServer(
+                QStringLiteral("Control room"), QStringLiteral("127.0.0.1"),
+                QStringLiteral("admin"), QStringLiteral("admin"), host.simulator()->linuxPort(),
+                SERVERTYPE_LINUX_DIGITALMATRIX)) {
+        std::fprintf(stderr, "demo-walk: cannot store the Linux server\n");
+        return 1;
+    }
 
     DemoMainWindow window(&host);
     // The smallest screen the console is made for.
@@ -357,6 +499,8 @@ int main(int argc, char *argv[])
     WalkRunner walk(out);
     if (walkOptions.refusals) {
         addRefusalSteps(&walk, &window, &host);
+        addTakeoverSteps(&walk, &window, &host);
+        addLinuxWatchSteps(&walk, &window, &host);
         return runWalk(&app, &walk, out);
     }
     if (walkOptions.onAir) {
@@ -551,8 +695,7 @@ int main(int argc, char *argv[])
         walk.then(QStringLiteral("keep the turn shows"),
                   [] { WalkRunner::clickIn(WalkRunner::modal(), "noBt"); });
         walk.step(
-                QStringLiteral("the question is gone"), [] { return !WalkRunner::modal(); },
-                [] {});
+                QStringLiteral("the question is gone"), [] { return !WalkRunner::modal(); }, [] {});
     };
     askedAndDeclined(QStringLiteral("x86-stop-all-turns"),
                      [&] { return child(x86Page(), "_stopAllTurnsBtn"); });
@@ -765,8 +908,8 @@ int main(int argc, char *argv[])
     });
 
     // ---- Two more dialogs of the Linux page, opened and closed again. ----
-    auto dialogPicture = [&](const QString &name, const WalkRunner::Action &open, const char *className,
-                             const char *closeButton) {
+    auto dialogPicture = [&](const QString &name, const WalkRunner::Action &open,
+                             const char *className, const char *closeButton) {
         walk.then(QStringLiteral("open ") + name, open);
         walk.step(
                 QStringLiteral("the dialog is open"),
@@ -776,12 +919,10 @@ int main(int argc, char *argv[])
         walk.then(QStringLiteral("close the dialog"),
                   [closeButton] { WalkRunner::clickIn(WalkRunner::modal(), closeButton); });
         walk.step(
-                QStringLiteral("the dialog is gone"), [] { return !WalkRunner::modal(); },
-                [] {});
+                QStringLiteral("the dialog is gone"), [] { return !WalkRunner::modal(); }, [] {});
     };
     dialogPicture(
-            QStringLiteral("linux-upgrade-dialog"),
-            [&] { click(child(linuxPage(), "upgradeBt")); },
+            QStringLiteral("linux-upgrade-dialog"), [&] { click(child(linuxPage(), "upgradeBt")); },
             "LUMO_DIGITALMATRIX_MODULE::LinuxMatrixUpgradeDlg", "cancelBt");
     dialogPicture(
             QStringLiteral("linux-check-channels"),

@@ -67,6 +67,28 @@ int LinuxMatrixClient::Login(int mode, const char *user, const char *password, c
         || port > 65535) {
         return MatrixErrBadArgument;
     }
+    PayloadWriter writer;
+    writer.putInt32(mode).putText(userText).putText(passwordText);
+    return open(LinuxLogin, writer.data(), ip, port);
+}
+
+int LinuxMatrixClient::Watch(const char *user, const char *password, const char *ip, int port)
+{
+    if (!user || !password || !ip)
+        return MatrixErrBadArgument;
+    const QByteArray userText(user);
+    const QByteArray passwordText(password);
+    if (userText.size() > MaxAccountText || passwordText.size() > MaxAccountText || !*ip || port < 1
+        || port > 65535) {
+        return MatrixErrBadArgument;
+    }
+    PayloadWriter writer;
+    writer.putText(userText).putText(passwordText);
+    return open(MatrixProtocol::Watch, writer.data(), ip, port);
+}
+
+int LinuxMatrixClient::open(quint16 type, const QByteArray &body, const char *ip, int port)
+{
     const int connected = m_channel.connectAndWait(QByteArray(ip), port);
     if (connected != 0)
         return connected;
@@ -85,9 +107,7 @@ int LinuxMatrixClient::Login(int mode, const char *user, const char *password, c
             return told;
         }
     }
-    PayloadWriter writer;
-    writer.putInt32(mode).putText(userText).putText(passwordText);
-    const int result = m_channel.request(LinuxLogin, writer.data());
+    const int result = m_channel.request(type, body);
     if (result != 0)
         m_channel.close();
     return result;
@@ -174,11 +194,6 @@ int LinuxMatrixClient::GetOperators(MatrixOperatorRecord *records, int capacity,
         toRecord(entries.at(i), &records[i]);
     *count = copied;
     return 0;
-}
-
-int LinuxMatrixClient::Reserved11()
-{
-    return MatrixErrUnsupported;
 }
 
 int LinuxMatrixClient::Reserved12()
@@ -392,6 +407,21 @@ int LinuxMatrixClient::GetCellSingleWindow(int cell, uint8_t *on, int *window)
 int LinuxMatrixClient::SetCellSplit(int cell, int splitCount, int reserved)
 {
     return requestInts(LinuxSetCellSplit, {cell, splitCount, reserved});
+}
+
+int LinuxMatrixClient::GetWallRevision(int *revision)
+{
+    if (!revision)
+        return MatrixErrBadArgument;
+    QByteArray body;
+    const int result = m_channel.request(LinuxGetWallRevision, QByteArray(), &body);
+    if (result != 0)
+        return result;
+    PayloadReader reader(body); // four bytes, checked when the answer arrived
+    qint32 value = 0;
+    reader.getInt32(value);
+    *revision = value;
+    return 0;
 }
 
 } // namespace MatrixService

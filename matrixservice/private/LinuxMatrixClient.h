@@ -34,7 +34,7 @@ public:
     int SaveRowColumn(int rows, int columns) override;
     int SetClientName(const char *host) override;
     int GetOperators(MatrixOperatorRecord *records, int capacity, int *count) override;
-    int Reserved11() override;
+    int Watch(const char *user, const char *password, const char *ip, int port) override;
     int Reserved12() override;
     int Reserved13() override;
     int SetNumberArrangeMode(int on) override;
@@ -58,12 +58,15 @@ public:
     int SetCellSingleWindow(int cell, int on, int window) override;
     int GetCellSingleWindow(int cell, uint8_t *on, int *window) override;
     int SetCellSplit(int cell, int splitCount, int reserved) override;
+    int GetWallRevision(int *revision) override;
 
 private:
     void connectOutcome(int connType) override;
     void connectionLost(int connType) override;
     void matrixEvent(const MatrixProtocol::ServerMessage &message) override;
 
+    // Connects, names the console and sends the login or watch request (body ready).
+    int open(quint16 type, const QByteArray &body, const char *ip, int port);
     int requestInts(quint16 type, std::initializer_list<qint32> values, QByteArray *body = nullptr);
 
     std::mutex m_nameMutex;

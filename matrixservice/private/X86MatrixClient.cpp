@@ -202,6 +202,11 @@ int X86MatrixClient::RegisterCallbacks(void *ctx, MatrixConnStatusCallback onCon
 
 int X86MatrixClient::Login(const char *user, const char *password)
 {
+    return signIn(X86Login, user, password);
+}
+
+int X86MatrixClient::signIn(quint16 type, const char *user, const char *password)
+{
     if (!user || !password)
         return MatrixErrBadArgument;
     const QByteArray userText(user);
@@ -221,7 +226,7 @@ int X86MatrixClient::Login(const char *user, const char *password)
     }
     PayloadWriter writer;
     writer.putText(userText).putText(passwordText);
-    return m_channel.request(X86Login, writer.data());
+    return m_channel.request(type, writer.data());
 }
 
 int X86MatrixClient::ForceLogin()
@@ -290,9 +295,9 @@ int X86MatrixClient::RegisterSourceCallbacks(void *ctx, MatrixSourcesCallback on
     return 0;
 }
 
-int X86MatrixClient::Reserved12()
+int X86MatrixClient::Watch(const char *user, const char *password)
 {
-    return MatrixErrUnsupported;
+    return signIn(MatrixProtocol::Watch, user, password);
 }
 
 int X86MatrixClient::SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,

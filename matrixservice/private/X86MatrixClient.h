@@ -45,7 +45,7 @@ public:
     int SetMonitorSources(int monitor, const _ST_ChnInfo *channels, int count) override;
     int RegisterSourceCallbacks(void *ctx, MatrixSourcesCallback onSources,
                                 MatrixTurnStepCallback onTurnStep) override;
-    int Reserved12() override;
+    int Watch(const char *user, const char *password) override;
     int SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
                               int turnInterval) override;
     int Reserved14() override;
@@ -59,6 +59,8 @@ public:
     int GetTakeover(MatrixOperatorRecord *record) override;
 
 private:
+    // Identify (when named) and the login or watch request, waiting for its answer.
+    int signIn(quint16 type, const char *user, const char *password);
     struct Callbacks
     {
         void *context = nullptr;

@@ -11,12 +11,12 @@ bool isLinuxRequest(quint16 type)
 {
     return (type >= LinuxLogin && type <= LinuxSetCellSplit)
             || (type >= LinuxGetCellTurnPages && type <= LinuxGetFirmwareVersion)
-            || type == LinuxGetOperators;
+            || type == LinuxGetOperators || type == LinuxGetWallRevision;
 }
 
 bool isGenericRequest(quint16 type)
 {
-    return type == KeepAlive || type == Identify;
+    return type == KeepAlive || type == Identify || type == Watch;
 }
 
 bool isRequest(quint16 type)
@@ -37,6 +37,10 @@ const char *messageName(quint16 type)
         return "Identify";
     case LinuxGetOperators:
         return "LinuxGetOperators";
+    case Watch:
+        return "Watch";
+    case LinuxGetWallRevision:
+        return "LinuxGetWallRevision";
     case EventOperators:
         return "EventOperators";
     case EventTakenOver:

@@ -45,6 +45,7 @@ enum MessageType : quint16 {
     // requests of either port
     KeepAlive = 0x0003,
     Identify = 0x0004, // the client's host name, before its login
+    Watch = 0x0005, // follow the wall without controlling it (instead of the login)
 
     // X86 requests
     X86Login = 0x1001,
@@ -88,6 +89,7 @@ enum MessageType : quint16 {
     LinuxGetCellSingleWindow = 0x2017,
     LinuxSetCellSplit = 0x2018,
     LinuxGetOperators = 0x2021,
+    LinuxGetWallRevision = 0x2022, // a counter of the wall's changes, for watchers
 
     // Linux requests: what is on air
     LinuxGetCellTurnPages = 0x2019,

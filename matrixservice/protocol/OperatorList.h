@@ -22,6 +22,7 @@ struct OperatorEntry
 
 enum OperatorFlag : qint32 {
     OperatorSelf = 1,
+    OperatorWatching = 2, // a watch connection: it follows the wall and controls nothing
 };
 
 void putOperator(PayloadWriter &writer, const OperatorEntry &entry);
@@ -36,19 +37,20 @@ bool decodeOperator(const QByteArray &payload, OperatorEntry *entry);
 // The record the service interfaces hand out for an entry.
 void toRecord(const OperatorEntry &entry, MatrixOperatorRecord *record);
 
-// The logged-in sessions of a matrix (connection id → a session with loggedIn, user, host and
-// sinceMs) as the entries sent to the connection self.
+// The logged-in and the watching sessions of a matrix (connection id → a session with
+// loggedIn, watching, user, host and sinceMs) as the entries sent to the connection self.
 template<typename Sessions>
 QVector<OperatorEntry> loggedInOperators(const Sessions &sessions, quint64 self)
 {
     QVector<OperatorEntry> entries;
     for (const auto &entry : sessions) {
-        if (!entry.second.loggedIn)
+        if (!entry.second.loggedIn && !entry.second.watching)
             continue;
         OperatorEntry op;
         op.user = entry.second.user;
         op.host = entry.second.host;
-        op.flags = entry.first == self ? OperatorSelf : 0;
+        op.flags = (entry.first == self ? OperatorSelf : 0)
+                | (entry.second.loggedIn ? 0 : OperatorWatching);
         op.sinceMs = entry.second.sinceMs;
         entries.append(op);
     }

@@ -61,6 +61,8 @@ bool replyBodyIsValid(quint16 requestType, qint32 result, const QByteArray &body
     }
     case LinuxGetOperators:
         return decodeOperators(body, nullptr);
+    case LinuxGetWallRevision:
+        return body.size() == 4;
     default:
         return body.isEmpty();
     }

@@ -144,6 +144,30 @@ bool DigitalMatrixInteractionPort::forceLogin()
     return x86Matrix && x86Matrix->ForceLogin() != 0;
 }
 
+int DigitalMatrixInteractionPort::x86Watch(const QString &user, const QString &password)
+{
+    if (!x86Matrix)
+        return NoService;
+    return x86Matrix->Watch(user.toLocal8Bit().constData(), password.toLocal8Bit().constData());
+}
+
+int DigitalMatrixInteractionPort::linuxWatch(const DigitalMatrixServerInfo &server)
+{
+    if (!baseMatrix)
+        return NoService;
+    return baseMatrix->Watch(server.user.toLocal8Bit().constData(),
+                             server.password.toLocal8Bit().constData(),
+                             server.ip.toLocal8Bit().constData(), server.port);
+}
+
+int DigitalMatrixInteractionPort::linuxWallRevision(int *revision)
+{
+    if (!revision)
+        return RefusedByPort;
+    *revision = 0;
+    return baseMatrix ? baseMatrix->GetWallRevision(revision) : NoService;
+}
+
 void DigitalMatrixInteractionPort::setScreenCount(int rows, int columns)
 {
     if (x86Matrix)

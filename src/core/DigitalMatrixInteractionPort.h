@@ -123,6 +123,15 @@ public:
     // Asks the Linux matrix who is logged in; the service's result.
     int linuxOperators(QList<MatrixOperatorInfo> *operators);
 
+    // Watching a matrix: following its wall without controlling it. The matrix refuses every
+    // command of a watching connection (MatrixErrWatchOnly).
+    // After the X86 connection succeeded, instead of login(): 0 watching, 1 wrong account.
+    int x86Watch(const QString &user, const QString &password);
+    // Connects to the Linux matrix as a watcher: 0, or the service's error.
+    int linuxWatch(const DigitalMatrixServerInfo &server);
+    // The counter of the Linux wall's changes (a watcher reads the wall again when it moves).
+    int linuxWallRevision(int *revision);
+
     // Data-centre operations.
     bool addServerToDB(const DigitalMatrixServerInfo &server);
     bool editServerInDB(const DigitalMatrixServerInfo &server);

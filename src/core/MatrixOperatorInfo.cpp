@@ -32,6 +32,7 @@ MatrixOperatorInfo MatrixOperatorInfo::fromRecord(const MatrixOperatorRecord &re
     info.user = QString::fromUtf8(fieldText(record.user, sizeof(record.user)));
     info.host = QString::fromUtf8(fieldText(record.host, sizeof(record.host)));
     info.self = (record.flags & MatrixOperatorSelf) != 0;
+    info.watching = (record.flags & MatrixOperatorWatching) != 0;
     if (record.sinceMs > 0)
         info.since = QDateTime::fromMSecsSinceEpoch(record.sinceMs).toLocalTime();
     return info;
@@ -72,14 +73,29 @@ QString MatrixOperatorInfo::othersLine(const QList<MatrixOperatorInfo> &operator
 {
     QStringList others;
     for (const MatrixOperatorInfo &info : operators) {
-        if (!info.self)
-            others.append(info.shownName());
+        if (info.self)
+            continue;
+        others.append(info.watching
+                              ? trOperator(QT_TRANSLATE_NOOP(
+                                                   "LUMO_DIGITALMATRIX_MODULE::MatrixOperatorInfo",
+                                                   "%1 (watching)"))
+                                        .arg(info.shownName())
+                              : info.shownName());
     }
     if (others.isEmpty())
         return QString();
     return trOperator(QT_TRANSLATE_NOOP("LUMO_DIGITALMATRIX_MODULE::MatrixOperatorInfo",
                                         "Also on this matrix: %1"))
             .arg(others.join(QStringLiteral(", ")));
+}
+
+const MatrixOperatorInfo *MatrixOperatorInfo::holder(const QList<MatrixOperatorInfo> &operators)
+{
+    for (const MatrixOperatorInfo &info : operators) {
+        if (!info.self && !info.watching)
+            return &info;
+    }
+    return nullptr;
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -20,6 +20,8 @@ struct DIGITALMATRIX_EXPORT MatrixOperatorInfo
     QString user;
     QString host;
     bool self = false;
+    // A watch connection: it follows the wall and holds nothing.
+    bool watching = false;
     QDateTime since; // local time
 
     static MatrixOperatorInfo fromRecord(const MatrixOperatorRecord &record);
@@ -32,6 +34,8 @@ struct DIGITALMATRIX_EXPORT MatrixOperatorInfo
     // The line the pages show about the other consoles on their matrix; empty when this
     // console is alone.
     static QString othersLine(const QList<MatrixOperatorInfo> &operators);
+    // The first other console that controls the matrix (not a watcher); null when none.
+    static const MatrixOperatorInfo *holder(const QList<MatrixOperatorInfo> &operators);
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

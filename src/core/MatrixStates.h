@@ -2,8 +2,9 @@
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
-// Whether a page has a matrix to command: connected and logged in, or not.
-enum class MatrixConnectionState { Disconnected, Connected };
+// Whether a page has a matrix to command: connected and logged in, or not; or connected to
+// follow its wall only (watching: every command disabled, the matrix refuses them too).
+enum class MatrixConnectionState { Disconnected, Connected, Watching };
 
 // The turn show of an X86 output window, with the values the matrix reports and takes.
 enum class X86TurnState : int {

@@ -18,7 +18,9 @@
 #include "QLogger.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
+#include "WatchBanner.h"
 
+#include <QBoxLayout>
 #include <QEvent>
 #include <QApplication>
 #include <QPushButton>
@@ -86,6 +88,22 @@ LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
     operatorsLabel->setTextFormat(Qt::PlainText);
     operatorsLabel->hide();
     ui->pageLayout->insertWidget(ui->pageLayout->indexOf(ui->serverOperWdt) + 1, operatorsLabel);
+    // Watching: a toggle beside connect and a bar under the server line while the page watches.
+    watchBtn = new QPushButton(tr("Watch"), ui->serverOperWdt);
+    watchBtn->setObjectName(QStringLiteral("_watchServerBtn"));
+    watchBtn->setProperty("lumo_watchServerBt", true);
+    watchBtn->setCheckable(true);
+    watchBtn->setAutoDefault(false);
+    watchBtn->setToolTip(tr("Watch the matrix without taking control"));
+    if (auto *row = qobject_cast<QBoxLayout *>(ui->serverOperWdt->layout()))
+        row->insertWidget(row->indexOf(ui->serverOperWdt->connectButton()) + 1, watchBtn);
+    connect(watchBtn, &QPushButton::clicked, this,
+            &LinuxDigitalMatrixPage::slotWatchServerBtClicked);
+    watchBanner = new WatchBanner(this);
+    watchBanner->hide();
+    ui->pageLayout->insertWidget(ui->pageLayout->indexOf(operatorsLabel) + 1, watchBanner);
+    connect(watchBanner, &WatchBanner::signalTakeControlClicked, this,
+            [this] { slotConnectServerBtClicked(true); });
     upgradeTimer->setInterval(DefaultUpgradePollMs);
     keepAliveTimer->setInterval(DefaultKeepAliveMs);
     getMatrixServersAlreadyConfig();
@@ -245,6 +263,7 @@ void LinuxDigitalMatrixPage::resetStatusToInitial()
 
 void LinuxDigitalMatrixPage::setServerConnectOk(bool ok)
 {
+    endWatchOnPage();
     connection = ok ? MatrixConnectionState::Connected : MatrixConnectionState::Disconnected;
     ui->serverOperWdt->setServerConnectOk(ok);
     if (ok) {
@@ -261,6 +280,8 @@ void LinuxDigitalMatrixPage::updateServerButtons()
     const bool server = hasCurrentServer();
     DigitalMatrixServerOperWidget *oper = ui->serverOperWdt;
     oper->connectButton()->setEnabled(server);
+    if (watchBtn)
+        watchBtn->setEnabled(server);
     oper->editButton()->setEnabled(server);
     oper->deleteButton()->setEnabled(server);
     // Beside the disabled tools, what to do about them.
@@ -295,9 +316,14 @@ void LinuxDigitalMatrixPage::slotKeepAliveTimeout()
     // A question or dialog on screen runs its own event loop inside a slot of this page: the
     // page is not torn down under it. The check runs again once the box is closed.
     // The page's own waits (a server being stored) are left alone too.
-    if (!isServerConnectOK() || upgradeWaiting || QApplication::activeModalWidget()
+    if ((!isServerConnectOK() && !isWatching()) || upgradeWaiting
+        || QApplication::activeModalWidget()
         || COMMONUSELIB::WaitDialog::getInstance()->isWaiting())
         return;
+    if (isWatching()) {
+        followWall();
+        return;
+    }
     // While a cell shows a turn show the one request a second also asks where it stands;
     // its answer says as well that the matrix still answers.
     ConfigChannelsWidget *cells = ui->configChannelsWdt;
@@ -324,7 +350,11 @@ void LinuxDigitalMatrixPage::refreshOperators()
     keepAlivesSinceOperators = 0;
     QList<MatrixOperatorInfo> operators;
     const int result = port()->linuxOperators(&operators);
-    otherOperators = result == 0 && isServerConnectOK() ? operators : QList<MatrixOperatorInfo>();
+    otherOperators = result == 0 && (isServerConnectOK() || isWatching())
+            ? operators
+            : QList<MatrixOperatorInfo>();
+    if (isWatching())
+        watchBanner->setOperators(otherOperators);
     const QString line = MatrixOperatorInfo::othersLine(otherOperators);
     operatorsLabel->setText(line);
     operatorsLabel->setVisible(!line.isEmpty());
@@ -333,11 +363,14 @@ void LinuxDigitalMatrixPage::refreshOperators()
 void LinuxDigitalMatrixPage::matrixLost(int result)
 {
     logLine(QStringLiteral("Linux matrix server lost (%1)").arg(result));
+    const bool watched = isWatching();
     // Close first, so that leaving the page's steps does not wait for a silent matrix.
     port()->disconnectLinuxServer();
     resetStatusToInitial();
     setServerConnectOk(false);
     ui->serverOperWdt->setConnectServerHint(tr("Digital matrix server connection lost!"));
+    if (watched)
+        emit signalWatchConnectionLost();
 }
 
 QString LinuxDigitalMatrixPage::refusalReason(int result)
@@ -353,6 +386,8 @@ QString LinuxDigitalMatrixPage::refusalReason(int result)
         return tr("The matrix did not answer in time.");
     case MatrixErrProtocol:
         return tr("The matrix answered something it should not.");
+    case MatrixErrWatchOnly:
+        return tr("This console only watches the matrix: take control first.");
     default:
         return tr("Error code %1.").arg(result);
     }
@@ -406,6 +441,9 @@ DigitalMatrixServerInfo LinuxDigitalMatrixPage::convertMatrixServerInfo(const US
 void LinuxDigitalMatrixPage::slotServerSelChanged(const QString &previousId,
                                                   const QString &currentId)
 {
+    // A watch connection is left like any other.
+    if (isWatching())
+        port()->disconnectLinuxServer();
     resetStatusToInitial();
     currentIndex = serverIndexById(currentId);
     updateServerButtons();
@@ -446,6 +484,11 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
             setServerConnectOk(isServerConnectOK());
             return;
         }
+        if (isWatching() && !confirmTakeControl()) {
+            // Still watching: the toggle goes back.
+            ui->serverOperWdt->setServerConnectOk(false);
+            return;
+        }
         const DigitalMatrixServerInfo *server = servers.at(currentIndex);
         const int result = port()->connectLinuxServer(*server);
         logLine(QStringLiteral("Linux matrix server %1 (%2:%3) connect result %4")
@@ -470,12 +513,115 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
     }
 
     const bool wasConnected = isServerConnectOK();
+    if (isWatching())
+        port()->disconnectLinuxServer();
     const int result = disconnectLinuxMatrixServer();
     if (wasConnected)
         logLine(QStringLiteral("Linux matrix server disconnect result %1").arg(result));
     setServerConnectOk(false);
     oper->setConnectServerHint(result == 0 ? tr("Digital matrix server disconnect!")
                                            : tr("Digital matrix server disconnect fail!"));
+}
+
+// ---- Watching --------------------------------------------------------------------------
+
+void LinuxDigitalMatrixPage::slotWatchServerBtClicked(bool checked)
+{
+    if (!checked) {
+        slotConnectServerBtClicked(false);
+        return;
+    }
+    if (!hasCurrentServer()) {
+        watchBtn->setChecked(false);
+        return;
+    }
+    // A page in control gives the matrix up: its arrangement mode ends first.
+    if (isServerConnectOK())
+        disconnectLinuxMatrixServer();
+    const DigitalMatrixServerInfo *server = servers.at(currentIndex);
+    const int result = port()->linuxWatch(*server);
+    logLine(QStringLiteral("Linux matrix server %1 (%2:%3) watch result %4")
+                    .arg(server->name, server->ip)
+                    .arg(server->port)
+                    .arg(result));
+    if (result != 0) {
+        resetStatusToInitial();
+        setServerConnectOk(false);
+        ui->serverOperWdt->setConnectServerHint(tr("Watch failed!") + QLatin1Char(' ')
+                                                + refusalReason(result));
+        return;
+    }
+    setWatching();
+}
+
+void LinuxDigitalMatrixPage::setWatching()
+{
+    resetStatusToInitial();
+    setServerConnectOk(false);
+    connection = MatrixConnectionState::Watching;
+    keepAliveTimer->start();
+    ui->serverOperWdt->setConnectServerHint(tr("Watching the matrix: commands are disabled."));
+    watchBtn->setChecked(true);
+    watchBanner->show();
+    // The wall as the matrix holds it; nothing of it takes input.
+    if (port()->linuxWallRevision(&wallRevision) != 0)
+        wallRevision = -1;
+    if (ui->configChannelsWdt)
+        ui->configChannelsWdt->loadFromServer();
+    setWidgetsEnabled(false);
+    refreshOperators();
+    emit signalWatchingChanged(true);
+}
+
+void LinuxDigitalMatrixPage::endWatchOnPage()
+{
+    if (!watchBanner)
+        return;
+    const bool wasWatching = !watchBanner->isHidden();
+    watchBanner->hide();
+    watchBtn->setChecked(false);
+    if (connection == MatrixConnectionState::Watching)
+        connection = MatrixConnectionState::Disconnected;
+    if (wasWatching)
+        emit signalWatchingChanged(false);
+}
+
+void LinuxDigitalMatrixPage::followWall()
+{
+    int revision = 0;
+    const int result = port()->linuxWallRevision(&revision);
+    if (isConnectionFailure(result)) {
+        matrixLost(result);
+        return;
+    }
+    ConfigChannelsWidget *cells = ui->configChannelsWdt;
+    if (result == 0 && revision != wallRevision) {
+        // Another console changed the wall: read it again.
+        wallRevision = revision;
+        if (cells)
+            cells->loadFromServer();
+        setWidgetsEnabled(false);
+        refreshOperators();
+        return;
+    }
+    if (cells && cells->isConfigured() && !cells->allCellsStopped()) {
+        QVector<CellTurnPage> pages;
+        if (port()->getCellTurnPages(&pages) == 0)
+            cells->applyTurnPages(pages);
+    }
+    if (++keepAlivesSinceOperators >= KeepAlivesPerOperatorList)
+        refreshOperators();
+}
+
+bool LinuxDigitalMatrixPage::confirmTakeControl()
+{
+    refreshOperators();
+    const MatrixOperatorInfo *holder = MatrixOperatorInfo::holder(otherOperators);
+    if (!holder)
+        return true;
+    return LinuxPrompt::ask(this,
+                            tr("%1 holds the matrix since %2.Do you want to take control?")
+                                    .arg(holder->shownName(), holder->shownTime()));
 }
 
 int LinuxDigitalMatrixPage::disconnectLinuxMatrixServer()
@@ -1088,8 +1234,12 @@ void LinuxDigitalMatrixPage::changeEvent(QEvent *event)
     ui->retranslateUi(this);
     // The hint beside the server tools says where the page stands now.
     DigitalMatrixServerOperWidget *oper = ui->serverOperWdt;
+    watchBtn->setText(tr("Watch"));
+    watchBtn->setToolTip(tr("Watch the matrix without taking control"));
     if (!hasCurrentServer())
         oper->setConnectServerHint(noServerHint());
+    else if (isWatching())
+        oper->setConnectServerHint(tr("Watching the matrix: commands are disabled."));
     else
         oper->setConnectServerHint(isServerConnectOK()
                                            ? tr("Digital matrix server connect ok!")

@@ -16,9 +16,12 @@
 #include <memory>
 
 class QLabel;
+class QPushButton;
 class QTimer;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
+
+class WatchBanner;
 
 namespace Ui {
 class LinuxDigitalMatrixPage;
@@ -55,10 +58,17 @@ public:
     bool isUpgradePolling() const;
     // Time between two checks that the connected matrix still answers (1000 ms at first).
     void setKeepAliveInterval(int ms);
+    // Connected to follow the wall only: every command disabled; "Take control" logs in.
+    bool isWatching() const { return connection == MatrixConnectionState::Watching; }
 
 signals:
     // The last Linux matrix server was deleted.
     void signalLinuxMatrixServerDeleteAll();
+    // The page began or stopped watching its matrix (stopped also when the watch connection
+    // was lost).
+    void signalWatchingChanged(bool watching);
+    // A watch connection was lost: connecting again should watch, never log in.
+    void signalWatchConnectionLost();
 
 public slots:
     // Stores a new server in the data centre; the page lists it once the data centre
@@ -140,6 +150,15 @@ private:
     void matrixLost(int result);
     // Asks the matrix who else is logged in and names them on the page.
     void refreshOperators();
+    // Watching: connects as a watcher (checked) or leaves the matrix.
+    void slotWatchServerBtClicked(bool checked);
+    void setWatching();
+    // The page's side of no longer watching.
+    void endWatchOnPage();
+    // One tick of a watching page: reads the wall again when the matrix says it changed.
+    void followWall();
+    // Before logging in on a matrix this page watches: asks when another console holds it.
+    bool confirmTakeControl();
     // Enables the server buttons that can act now.
     void updateServerButtons();
     // The connect hint of a page without a server.
@@ -159,6 +178,10 @@ private:
     QLabel *operatorsLabel = nullptr;
     // The other consoles the matrix reported last, so that a new language needs no request.
     QList<MatrixOperatorInfo> otherOperators;
+    // Watching: the toggle beside connect, the bar and the wall revision read last.
+    QPushButton *watchBtn = nullptr;
+    WatchBanner *watchBanner = nullptr;
+    int wallRevision = -1;
     int keepAlivesSinceOperators = 0;
     QList<DigitalMatrixServerInfo *> servers;
     QMap<QString, QStringList> serverStatus;

@@ -3,6 +3,7 @@
 
 #include "DigitalMatrixConfigSignals.h"
 #include "DigitalMatrixInteractionPort.h"
+#include "ElidingLabel.h"
 #include "MatrixGroupTree.h"
 #include "MatrixManageWidget.h"
 #include "MessageBoxW.h"
@@ -13,6 +14,7 @@
 #include "SetChannelSource.h"
 #include "SpliteWindow.h"
 #include "TurnControlWidget.h"
+#include "WatchBanner.h"
 #include "X86ConnectionFlow.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
@@ -32,6 +34,7 @@
 #include <QStyleOption>
 #include <QTimer>
 #include <QUuid>
+#include <QVBoxLayout>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -68,7 +71,7 @@ QString holderText(const QString &user)
     const QList<MatrixOperatorInfo> operators = port()->x86Operators();
     const MatrixOperatorInfo *holder = nullptr;
     for (const MatrixOperatorInfo &info : operators) {
-        if (info.self)
+        if (info.self || info.watching)
             continue;
         if (info.user == user) {
             holder = &info;
@@ -172,6 +175,11 @@ DigitalMatrix::~DigitalMatrix()
 bool DigitalMatrix::isConnected() const
 {
     return connection->isConnected();
+}
+
+bool DigitalMatrix::isWatching() const
+{
+    return connection->state() == MatrixConnectionState::Watching;
 }
 
 void DigitalMatrix::initUI()
@@ -322,19 +330,43 @@ void DigitalMatrix::initUI()
     ui->_serverSelectBtn->setToolTip(tr("select server"));
 
     // Host names are whatever the other consoles sent: never read as markup.
-    operatorsLabel = new QLabel(ui->_controlWdt);
+    operatorsLabel = new ElidingLabel(ui->_controlWdt);
     operatorsLabel->setObjectName(QStringLiteral("_operatorsLab"));
     operatorsLabel->setProperty("lumo_grayYaHei", true);
-    operatorsLabel->setTextFormat(Qt::PlainText);
     operatorsLabel->hide();
+    // In the free space before the wall tools: "Stop all turns" holds the column after it.
+    operatorsLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if (auto *bar = qobject_cast<QGridLayout *>(ui->_controlWdt->layout()))
-        bar->addWidget(operatorsLabel, 0, 5);
+        bar->addWidget(operatorsLabel, 0, 4);
+
+    // Watching: a toggle beside connect (in the place of the reserved watch-dog toggle) and a
+    // bar above the wall while the page watches.
+    watchBtn = new QPushButton(ui->widget);
+    watchBtn->setObjectName(QStringLiteral("_watchMatrixBtn"));
+    watchBtn->setProperty("matrixWatchServerBt", true);
+    watchBtn->setCheckable(true);
+    watchBtn->setAutoDefault(false);
+    watchBtn->setFocusPolicy(Qt::ClickFocus);
+    watchBtn->setFixedSize(ui->_connectMatrixBtn->minimumSize());
+    watchBtn->setToolTip(tr("Watch the matrix without taking control"));
+    if (auto *tools = qobject_cast<QGridLayout *>(ui->widget->layout())) {
+        tools->addWidget(watchBtn, 0, 1);
+        ui->widget->setFixedWidth(110 + watchBtn->width() + qMax(0, tools->horizontalSpacing()));
+    }
+    connect(watchBtn, &QPushButton::clicked, this, &DigitalMatrix::slotWatchMatrixBtnClicked);
+    watchBanner = new WatchBanner(this);
+    watchBanner->hide();
+    ui->verticalLayout->insertWidget(0, watchBanner);
+    connect(watchBanner, &WatchBanner::signalTakeControlClicked, this, &DigitalMatrix::takeControl);
 }
 
 void DigitalMatrix::slotOperatorsChanged()
 {
-    const QString line =
-            isConnected() ? MatrixOperatorInfo::othersLine(port()->x86Operators()) : QString();
+    const QList<MatrixOperatorInfo> operators =
+            isConnected() || isWatching() ? port()->x86Operators() : QList<MatrixOperatorInfo>();
+    if (isWatching())
+        watchBanner->setOperators(operators);
+    const QString line = MatrixOperatorInfo::othersLine(operators);
     operatorsLabel->setText(line);
     operatorsLabel->setVisible(!line.isEmpty());
     // The buttons beside it move: their separators follow.
@@ -393,6 +425,8 @@ void DigitalMatrix::updateEmptyWall()
     QString text;
     if (currentServer.id.isEmpty())
         text = tr("No matrix server yet: add one with the + button below.");
+    else if (isWatching())
+        text = tr("The matrix has no screens arranged yet.");
     else if (waitDialog()->isWaiting() && !isConnected())
         text = tr("Connecting...");
     else if (!isConnected())
@@ -461,6 +495,11 @@ void DigitalMatrix::connectServer()
         disconnectServerStatus();
         return;
     }
+    // A new connection watches only when asked to.
+    if (isWatching())
+        connection->setState(MatrixConnectionState::Disconnected);
+    if (!watchWanted)
+        endWatchOnPage();
     ui->_virtualServerWdt->clearData();
     // A new connection learns the matrix's mode from its first layout.
     leaveConfigModeOnPage();
@@ -481,6 +520,7 @@ void DigitalMatrix::disconnectServerStatus()
     ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
     if (operatorsLabel)
         operatorsLabel->hide();
+    endWatchOnPage();
 }
 
 void DigitalMatrix::rememberConnection()
@@ -490,6 +530,7 @@ void DigitalMatrix::rememberConnection()
 
 void DigitalMatrix::setLoggedIn()
 {
+    endWatchOnPage();
     setControlEnable(true);
     ui->_connectMatrixBtn->setChecked(true);
     ui->_connectMatrixBtn->setToolTip(tr("Disconnect server"));
@@ -503,10 +544,16 @@ void DigitalMatrix::loginServer()
 
 void DigitalMatrix::loginFinished(int outcome)
 {
-    if (X86ConnectionFlow::LoginOutcome(outcome) == X86ConnectionFlow::LoginOutcome::LoggedIn)
+    const auto result = X86ConnectionFlow::LoginOutcome(outcome);
+    if (result == X86ConnectionFlow::LoginOutcome::LoggedIn) {
         setLoggedIn();
-    else // the transport connection may stay open; the toggle shows that nobody is logged in
+    } else {
+        // The transport connection may stay open (a watching one goes on watching); the
+        // toggle shows that nobody is logged in.
+        if (result == X86ConnectionFlow::LoginOutcome::Dropped)
+            connection->setState(MatrixConnectionState::Disconnected);
         ui->_connectMatrixBtn->setChecked(false);
+    }
     rememberConnection();
 }
 
@@ -547,7 +594,19 @@ void DigitalMatrix::endLoginWait()
 
 void DigitalMatrix::slotWaitCancelled(const QUuid &id)
 {
-    if (id.isNull() || id != loginWaitId || !connection->isLoggingIn())
+    if (id.isNull() || id != loginWaitId)
+        return;
+    if (watchPending) {
+        ++loginCall;
+        watchPending = false;
+        endLoginWait();
+        port()->disconnectServer();
+        disconnectServerStatus();
+        connection->setState(MatrixConnectionState::Disconnected);
+        rememberConnection();
+        return;
+    }
+    if (!connection->isLoggingIn())
         return;
     ++loginCall;
     endLoginWait();
@@ -561,25 +620,131 @@ void DigitalMatrix::slotConnectSuccess()
     waitDialog()->hideWaitDialog();
     ui->_connectMatrixBtn->setChecked(false);
     ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
-    loginServer();
+    if (watchWanted)
+        startWatch();
+    else
+        loginServer();
 }
 
 void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, const QString &text,
-                                   bool offerReconnect)
+                                   bool offerReconnect, bool watch)
 {
+    // A page that watched (or was about to) watches again: it never takes the matrix by itself.
+    const bool rewatch = watch || watchWanted || isWatching();
     waitDialog()->hideWaitDialog();
     // The matrix cannot be reached: only the page leaves the configuration mode.
     leaveConfigModeOnPage();
     configModeRequests.clear();
     disconnectServerStatus();
     connection->setState(MatrixConnectionState::Disconnected);
+    // The empty wall says it is not connected (it was told before the state changed).
+    updateEmptyWall();
+    if (rewatch)
+        emit signalWatchConnectionLost();
     if (pageShown && !currentServer.id.isEmpty()) {
         if (!offerReconnect)
             MessageBoxW::warning(boxParent, title, text, NoticeButtons);
-        else if (MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1)
+        else if (MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1) {
+            watchWanted = rewatch;
             connectServer();
+        }
     }
     rememberConnection();
+}
+
+// ---- Watching -----------------------------------------------------------------------
+
+void DigitalMatrix::slotWatchMatrixBtnClicked(bool checked)
+{
+    if (!checked) {
+        port()->disconnectServer();
+        disconnectServerStatus();
+        connection->setState(MatrixConnectionState::Disconnected);
+        rememberConnection();
+        updateEmptyWall();
+        return;
+    }
+    if (currentServer.id.isEmpty()) {
+        watchBtn->setChecked(false);
+        return;
+    }
+    // A page in control gives the matrix up: its configuration mode ends first.
+    leaveMatrix();
+    connection->setState(MatrixConnectionState::Disconnected);
+    disconnectServerStatus();
+    watchWanted = true;
+    watchBtn->setChecked(true);
+    connectServer();
+}
+
+void DigitalMatrix::startWatch()
+{
+    watchPending = true;
+    const QString user = currentServer.user;
+    const QString password = currentServer.password;
+    callOffUiThread([user, password] { return port()->x86Watch(user, password); },
+                    [this](int result) { watchAnswered(result); });
+}
+
+void DigitalMatrix::watchAnswered(int result)
+{
+    watchPending = false;
+    if (result == 0) {
+        setWatching();
+        rememberConnection();
+        return;
+    }
+    QLogger::instance()->LogInfo(QStringLiteral("watch error,error code:")
+                                 + QString::number(result));
+    // A lost connection is reported by the connection's own outcome.
+    if (result == MatrixErrNotConnected)
+        return;
+    port()->disconnectServer();
+    disconnectServerStatus();
+    connection->setState(MatrixConnectionState::Disconnected);
+    rememberConnection();
+    updateEmptyWall();
+    const QString text = result == 1     ? tr("Watch failed!Wrong user or password.")
+            : result == MatrixErrTimeout ? tr("Watch failed!No answer from the matrix server.")
+                                         : tr("Watch failed!Error code %1.").arg(result);
+    MessageBoxW::warning(window(), tr("Failed"), text, NoticeButtons);
+}
+
+void DigitalMatrix::setWatching()
+{
+    watchWanted = false;
+    connection->setState(MatrixConnectionState::Watching);
+    setControlEnable(false);
+    ui->_connectMatrixBtn->setChecked(false);
+    ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
+    watchBtn->setChecked(true);
+    // Nothing on the wall reaches the matrix: no clicks, drags, keys or menus.
+    ui->_virtualServerWdt->setEnabled(false);
+    serverSelector->hide();
+    splitPanel->hide();
+    turnControl->hide();
+    watchBanner->show();
+    slotOperatorsChanged();
+    updateEmptyWall();
+    emit signalWatchingChanged(true);
+}
+
+void DigitalMatrix::endWatchOnPage()
+{
+    if (!watchBanner)
+        return;
+    const bool wasWatching = !watchBanner->isHidden();
+    watchBanner->hide();
+    ui->_virtualServerWdt->setEnabled(true);
+    watchBtn->setChecked(false);
+    if (wasWatching)
+        emit signalWatchingChanged(false);
+}
+
+void DigitalMatrix::takeControl()
+{
+    if (isWatching())
+        loginServer();
 }
 
 void DigitalMatrix::slotConnectFailed()
@@ -598,11 +763,12 @@ void DigitalMatrix::slotDisconnect()
 {
     MatrixOperatorInfo taker;
     if (port()->x86Takeover(&taker)) {
-        // Connecting again would throw the other console out in turn: say who has the matrix.
-        connectionLost(
-                this, tr("Warn"),
-                tr("%1 took over the matrix at %2.").arg(taker.shownName(), taker.shownTime()),
-                false);
+        // Connecting again would throw the other console out in turn: say who has the matrix
+        // and offer to watch it instead.
+        connectionLost(this, tr("Warn"),
+                       tr("%1 took over the matrix at %2.Do you want to watch the matrix?")
+                               .arg(taker.shownName(), taker.shownTime()),
+                       true, true);
         return;
     }
     connectionLost(this, tr("Warn"), tr("Matrix Server disconnect!Do you need to reconnect?"));
@@ -620,6 +786,13 @@ void DigitalMatrix::slotConnectMatrixBtnClicked(bool checked)
             ui->_connectMatrixBtn->setChecked(false);
             return;
         }
+        if (isWatching()) {
+            // Connecting a watching page is taking control on its connection.
+            ui->_connectMatrixBtn->setChecked(false);
+            takeControl();
+            return;
+        }
+        watchWanted = false;
         connectServer();
         return;
     }
@@ -643,6 +816,7 @@ void DigitalMatrix::slotServerSelected(PUServerInfo info)
     leaveMatrix();
     currentServer = selected;
     port()->disconnectServer();
+    watchWanted = false;
     if (connection->wasConnected(selected.id)) {
         connectServer();
     } else {
@@ -747,6 +921,7 @@ void DigitalMatrix::slotEditServer(UServerInfo info)
     currentServer = info;
     connection->setState(MatrixConnectionState::Disconnected);
     disconnectServerStatus();
+    watchWanted = false;
     ui->_serverSelectBtn->setText(info.name);
     if (connection->wasConnected(info.id))
         connectServer();
@@ -871,7 +1046,7 @@ void DigitalMatrix::slotCommandResult(int command, int result)
         if (result != 0 && on)
             leaveConfigModeOnPage();
     }
-    if (result == 0 || !isConnected())
+    if (result == 0 || (!isConnected() && !isWatching()))
         return;
     QLogger::instance()->LogInfo(
             QStringLiteral("matrix command %1 refused, error code:").arg(command)
@@ -907,7 +1082,11 @@ void DigitalMatrix::slotCommandResult(int command, int result)
     if (refusalShown || (burst && command != X86CommandSetScreenCount))
         return;
     refusalShown = true;
-    MessageBoxW::warning(window(), tr("Failed"), text, NoticeButtons);
+    // A watching console learns why, and what to do.
+    const QString reason = result == MatrixErrWatchOnly
+            ? QLatin1Char(' ') + tr("This console only watches the matrix: take control first.")
+            : QString();
+    MessageBoxW::warning(window(), tr("Failed"), text + reason, NoticeButtons);
     refusalShown = false;
     lastRefusal.start();
     // A refused screen count is asked again, with what the matrix reported.
@@ -953,7 +1132,8 @@ void DigitalMatrix::slotHideView() { }
 
 void DigitalMatrix::slotGroupResCount(int count)
 {
-    ui->_turnShowBtn->setEnabled(count > 0 && currentTurnState != X86TurnState::NoTurn);
+    ui->_turnShowBtn->setEnabled(!isWatching() && count > 0
+                                 && currentTurnState != X86TurnState::NoTurn);
 }
 
 void DigitalMatrix::slotSetGroupFinished(int splitCount, bool turning)
@@ -978,6 +1158,9 @@ void DigitalMatrix::slotMatrixInfo(int screens, int rows, int columns)
     reportedOutputs = screens;
     reportedRows = rows;
     reportedColumns = columns;
+    // A watcher never arranges the screens (nor one whose watch request is on its way).
+    if (isWatching() || watchPending)
+        return;
     ui->_virtualServerWdt->clearData();
     setControlEnable(controlsWanted);
     showConfigButtons(true);
@@ -1011,7 +1194,8 @@ void DigitalMatrix::slotCreateNewLayout(RECT wallRect, int mirrorCount, int p1, 
         // saved, or the matrix restarted), so it ends on the page.
         leaveConfigModeOnPage();
     }
-    if (p2 == 0 && p3 == 0 && p4 == 0 && !monitorConfig && !screenCountDeclined) {
+    if (p2 == 0 && p3 == 0 && p4 == 0 && !monitorConfig && !screenCountDeclined && !isWatching()
+        && !watchPending) {
         // A new matrix: its screens are arranged in its configuration mode, which reports the
         // outputs the dialog offers.
         showConfigButtons(true);
@@ -1072,6 +1256,11 @@ void DigitalMatrix::slotSetCurrMontroIndex(int index, int turnState)
         break;
     default:
         break;
+    }
+    // A watcher selects nothing on the matrix.
+    if (isWatching() || watchPending) {
+        ui->_turnShowBtn->setEnabled(false);
+        return;
     }
     port()->selectMonitor(index);
 }
@@ -1239,6 +1428,7 @@ void DigitalMatrix::changeEvent(QEvent *event)
         ui->retranslateUi(this);
         ui->_serverSelectBtn->setText(serverName);
         ui->_serverSelectBtn->setToolTip(tr("select server"));
+        watchBtn->setToolTip(tr("Watch the matrix without taking control"));
         ui->_connectMatrixBtn->setToolTip(ui->_connectMatrixBtn->isChecked()
                                                   ? tr("Disconnect server")
                                                   : tr("Connect server"));

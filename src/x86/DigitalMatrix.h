@@ -33,6 +33,7 @@ class DigitalMatrix;
 class ServerSelectWidget;
 class SpliteWindow;
 class TurnControlWidget;
+class WatchBanner;
 
 // The control page of X86 matrix servers: the server list, connecting and logging in,
 // the monitor wall with its windows, splits, sources, turn shows and the matrix's
@@ -62,12 +63,20 @@ public:
     // The selected server (an empty record when none is selected).
     UServerInfo currentServerInfo() const { return currentServer; }
     bool isConnected() const;
+    // Connected to follow the wall only; "Take control" logs in.
+    bool isWatching() const;
     // Index of the window selected on the wall, -1 before any.
     int currentMonitorIndex() const { return currentMonitor; }
     X86TurnState currentTurnStateValue() const { return currentTurnState; }
 
 signals:
     void signalX86MatrixServerDeleteAll();
+    // The page began or stopped watching its matrix (stopped also when the watch connection
+    // was lost: the page then offers to watch again, never to log in).
+    void signalWatchingChanged(bool watching);
+    // A watch connection was lost (or could not be made again): connecting again should
+    // watch, never log in.
+    void signalWatchConnectionLost();
 
 public slots:
     void slotAddServerFromPictrueHint(const DigitalMatrixServerInfo &serverInfo);
@@ -164,10 +173,20 @@ private:
     void placeSeparatorsLater();
     // Common end of a failed, lost or broken connection.
     // offerReconnect: the text asks whether to connect again; otherwise it is a notice.
+    // watch: connecting again watches the matrix (also when the lost connection watched).
     void connectionLost(QWidget *boxParent, const QString &title, const QString &text,
-                        bool offerReconnect = true);
+                        bool offerReconnect = true, bool watch = false);
     void rememberConnection();
     void setLoggedIn();
+    // Watching: the next connection of the page watches instead of logging in.
+    void slotWatchMatrixBtnClicked(bool checked);
+    void startWatch();
+    void watchAnswered(int result);
+    void setWatching();
+    // The page's side of no longer watching (logged in, disconnected or lost).
+    void endWatchOnPage();
+    // Logs in on the watching connection: the normal login with its forced-login question.
+    void takeControl();
     // Stores a new server; a refusal of the data centre is shown as a notice.
     void addServerOrSay(const DigitalMatrixServerInfo &serverInfo);
 
@@ -205,6 +224,12 @@ private:
     QVector<QWidget *> separators;
     // The other consoles logged in on the matrix.
     QLabel *operatorsLabel = nullptr;
+    // Watching the matrix: the button beside connect, the bar above the wall, whether the
+    // next connection watches and whether the watch request waits for its answer.
+    QPushButton *watchBtn = nullptr;
+    WatchBanner *watchBanner = nullptr;
+    bool watchWanted = false;
+    bool watchPending = false;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

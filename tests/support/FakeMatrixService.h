@@ -98,7 +98,7 @@ public:
     {
         return call("RegisterSourceCallbacks");
     }
-    int Reserved12() override { return call("Reserved12"); }
+    int Watch(const char *, const char *) override { return call("Watch"); }
     int SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
                               int turnInterval) override
     {
@@ -185,7 +185,7 @@ public:
             *count = 0;
         return call("GetOperators");
     }
-    int Reserved11() override { return call("Reserved11"); }
+    int Watch(const char *, const char *, const char *, int) override { return call("Watch"); }
     int Reserved12() override { return call("Reserved12"); }
     int Reserved13() override { return call("Reserved13"); }
     int SetNumberArrangeMode(int on) override { return call("SetNumberArrangeMode", {on}); }
@@ -263,6 +263,11 @@ public:
     int SetCellSplit(int cell, int splitCount, int reserved) override
     {
         return call("SetCellSplit", {cell, splitCount, reserved});
+    }
+    int GetWallRevision(int *revision) override
+    {
+        *revision = 0;
+        return call("GetWallRevision");
     }
 
     // Scripted outputs of the reading operations. A reported count may differ from what

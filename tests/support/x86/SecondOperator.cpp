@@ -31,6 +31,12 @@ int SecondOperator::logIn(int port, const char *host, const char *user, const ch
     return connectTo(port) ? config->Login(user, password) : MatrixErrNotConnected;
 }
 
+int SecondOperator::watch(int port, const char *host, const char *user, const char *password)
+{
+    config->SetClientName(host);
+    return connectTo(port) ? config->Watch(user, password) : MatrixErrNotConnected;
+}
+
 void SecondOperator::onStatus(void *ctx, int type)
 {
     static_cast<SecondOperator *>(ctx)->status = type;

@@ -19,14 +19,21 @@ public:
     bool connectTo(int port);
     // Names the console host, connects and logs in: the login's result, -2 unconnected.
     int logIn(int port, const char *host, const char *user, const char *password);
+    // The same, watching instead of logging in: the watch request's result.
+    int watch(int port, const char *host, const char *user, const char *password);
 
     IMatrixConfig *config;
     std::atomic<int> status {-1};
+    // Layouts the matrix sent to this workstation.
+    std::atomic<int> layouts {0};
 
 private:
     static void MATRIX_CALLBACK onStatus(void *ctx, int type);
     static void MATRIX_CALLBACK onInfo(void *, int, int, int) { }
-    static void MATRIX_CALLBACK onLayout(void *, _MIRRORLAYOUT *) { }
+    static void MATRIX_CALLBACK onLayout(void *ctx, _MIRRORLAYOUT *)
+    {
+        ++static_cast<SecondOperator *>(ctx)->layouts;
+    }
     static void MATRIX_CALLBACK onResult(void *, int, int) { }
     static void MATRIX_CALLBACK onReserved(void *) { }
 };
