@@ -2,12 +2,15 @@
 // picture hint for the first server, and switching when the last server of a kind goes.
 #include "DigitalMatrix.h"
 #include "DigitalMatrixConfigPage.h"
+#include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
+#include "MatrixServerSelWidget.h"
 
 #include "IpAddressFrame.h"
 #include "LumoToolManager.h"
 #include "PictureHintWidget.h"
 #include "UserManagerCore.h"
+#include "WaitDialog.h"
 
 #include "LinuxPageHarness.h"
 #include "MessageBoxScript.h"
@@ -18,6 +21,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QtTest>
 
@@ -249,15 +253,30 @@ void TestContainer::deletingTheLastLinuxServerShowsWhatRemains()
     QCOMPARE(shownLook(), QStringLiteral("linux"));
     LinuxDigitalMatrixPage *linux = linuxPage();
     QTRY_COMPARE(linux->currentServerIndex(), 0);
+    auto *oper = linux->findChild<DigitalMatrixServerOperWidget *>("serverOperWdt");
+    oper->connectButton()->click();
+    QVERIFY(oper->isServerConnectOK());
+    QSignalSpy deleteAll(linux, &LinuxDigitalMatrixPage::signalLinuxMatrixServerDeleteAll);
+    h.base()->clear();
 
     MessageBoxScript boxes(1);
-    auto *oper = linux->findChild<QWidget *>("serverOperWdt");
-    QTest::mouseClick(oper->findChild<QPushButton *>("deleteServerBt"), Qt::LeftButton);
+    QTest::mouseClick(oper->deleteButton(), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList {"Delete selected server?"});
+    QCOMPARE(boxes.last().buttons, short(3));
+    // The matrix is left first; the page empties once the data centre announces the deletion.
+    QCOMPARE(h.base()->names(), QStringList({"SetNumberArrangeMode", "Disconnect"}));
+    QCOMPARE(COMMONUSELIB::WaitDialog::getInstance()->text(),
+             QStringLiteral("Delete matrix server..."));
+    QCOMPARE(dataCentre()->GetServers(QString()).size(), x86Stored ? 1 : 0);
 
     QTRY_COMPARE(shownLook(), look);
+    QCOMPARE(deleteAll.count(), 1);
     QVERIFY(linux->matrixServers().isEmpty());
-    QCOMPARE(dataCentre()->GetServers(QString()).size(), x86Stored ? 1 : 0);
+    QCOMPARE(linux->findChild<MatrixServerSelWidget *>()->serverCount(), 0);
+    QCOMPARE(linux->currentServerIndex(), -1);
+    QVERIFY(!COMMONUSELIB::WaitDialog::getInstance()->isWaiting());
+    QTest::qWait(20);
+    QCOMPARE(deleteAll.count(), 1);
 }
 
 QTEST_MAIN(TestContainer)

@@ -112,8 +112,6 @@ private slots:
     void x86ScreensWindowsAndPanes();
     void x86TurnShowStepsAtItsInterval();
     void x86PausedShowKeepsItsPageAndNewSourcesStartOver();
-    void x86ZoomedPaneFillsTheWindow();
-    void x86WindowMovedLastIsDrawnOnTop();
     void x86WithoutArrangementShowsTheOutputsDark();
     void linuxCellsGoToTheScreensThatShowThem_data();
     void linuxCellsGoToTheScreensThatShowThem();
@@ -133,6 +131,13 @@ void tst_SimulatedWall::x86ScreensWindowsAndPanes()
     state.windows[1].sources = {x86Channel(QString::fromUtf8("大厅入口"), 1),
                                 x86Channel(QStringLiteral("Gate"), 3)};
     state.selectedMonitor = 1;
+    // The third window shows its pane 5 zoomed; the first was moved last, the fourth before.
+    state.windows[2].split = 9;
+    state.windows[2].zoomedPane = 5;
+    state.windows[2].sources = {x86Channel(QStringLiteral("Pane five"), 5)};
+    state.windows[0].layer = 1;
+    state.windows[3].layer = 2;
+    state.windows[0].rect = rc(960, 540, 2880, 1620);
     WallTurnClock clock;
     const WallPicture picture = SimulatedWallScene::x86Picture(state, &clock, 0);
 
@@ -152,6 +157,17 @@ void tst_SimulatedWall::x86ScreensWindowsAndPanes()
     QCOMPARE(second->panes.at(2).rect, QRectF(W, H / 2, W / 2, H / 2));
     QVERIFY(second->status.isEmpty());
     QVERIFY(!windowLabelled(picture, QStringLiteral("1"))->selected);
+
+    const WallWindow *third = windowLabelled(picture, QStringLiteral("3"));
+    QCOMPARE(third->panes.size(), 1);
+    QCOMPARE(third->panes.first().text, QStringLiteral("Pane five"));
+    QCOMPARE(third->panes.first().rect, third->rect);
+    // Drawn in the order they were moved, the one moved last on top.
+    QStringList order;
+    for (const WallWindow &window : picture.windows)
+        order.append(window.label);
+    QCOMPARE(order, QStringList({"2", "3", "4", "1"}));
+    QCOMPARE(picture.windows.last().rect, QRectF(960, 540, W, H));
 }
 
 void tst_SimulatedWall::x86TurnShowStepsAtItsInterval()
@@ -208,34 +224,6 @@ void tst_SimulatedWall::x86PausedShowKeepsItsPageAndNewSourcesStartOver()
                       x86Channel(QStringLiteral("South"), 2)};
     QCOMPARE(shown(99000), QStringLiteral("North"));
     QCOMPARE(shown(109000), QStringLiteral("South"));
-}
-
-void tst_SimulatedWall::x86ZoomedPaneFillsTheWindow()
-{
-    SimX86State state = x86Wall();
-    SimX86Window &window = state.windows[2];
-    window.split = 9;
-    window.zoomedPane = 5;
-    window.sources = {x86Channel(QStringLiteral("Pane five"), 5)};
-    const WallPicture picture = SimulatedWallScene::x86Picture(state, nullptr, 0);
-    const WallWindow *third = windowLabelled(picture, QStringLiteral("3"));
-    QCOMPARE(third->panes.size(), 1);
-    QCOMPARE(third->panes.first().text, QStringLiteral("Pane five"));
-    QCOMPARE(third->panes.first().rect, third->rect);
-}
-
-void tst_SimulatedWall::x86WindowMovedLastIsDrawnOnTop()
-{
-    SimX86State state = x86Wall();
-    state.windows[0].layer = 1; // moved last
-    state.windows[3].layer = 2; // moved before
-    state.windows[0].rect = rc(960, 540, 2880, 1620);
-    const WallPicture picture = SimulatedWallScene::x86Picture(state, nullptr, 0);
-    QStringList order;
-    for (const WallWindow &window : picture.windows)
-        order.append(window.label);
-    QCOMPARE(order, QStringList({"2", "3", "4", "1"}));
-    QCOMPARE(picture.windows.last().rect, QRectF(960, 540, W, H));
 }
 
 void tst_SimulatedWall::x86WithoutArrangementShowsTheOutputsDark()

@@ -2,14 +2,18 @@
 
 #include "AreaTreeForMatrixConfig.h"
 #include "CellForConfigChannels.h"
+#include "CellTurnInfo.h"
 #include "ConfigChannelsWidget.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
 
-#include "LinuxMatrixPeer.h"
-#include "ModalDriver.h"
+#include "UserManagerCore.h"
 
-#include <QLineEdit>
+#include "LinuxMatrixPeer.h"
+#include "LinuxPageHarness.h"
+#include "MatrixProtocol.h"
+#include "MatrixSimulator.h"
+
 #include <QPushButton>
 #include <QtTest>
 
@@ -68,14 +72,9 @@ bool LinuxWallFixture::reconnectWithin(int timeoutMs)
 
 void LinuxWallFixture::answerRowColumn(QPushButton *opener, int rows, int columns)
 {
-    ModalDriver driver([=](QWidget *modal) {
-        modal->findChild<QLineEdit *>("rowLineEt")->setText(QString::number(rows));
-        modal->findChild<QLineEdit *>("columnLineEt")->setText(QString::number(columns));
-        modal->findChild<QPushButton *>("okBt")->click();
-    });
-    driver.start();
-    opener->click();
-    QVERIFY(driver.ran());
+    QVERIFY(!LinuxPageHarness::answerRowColumn(opener, QString::number(rows),
+                                               QString::number(columns))
+                     .isEmpty());
 }
 
 void LinuxWallFixture::arrange(int rows, int columns)
@@ -134,4 +133,60 @@ CellChannelItem LinuxWallFixture::channel(const char *id, int position)
     item.channelId = QLatin1String(id);
     item.position = position;
     return item;
+}
+
+void LinuxWallFixture::refuse(quint16 request)
+{
+    MatrixSimulatorFaults faults;
+    faults.refusedRequests = {request};
+    faults.refusedResult = MatrixErrFailed;
+    simulator->setFaults(faults);
+}
+
+namespace {
+
+QString cellText(int cell, int split, int turn, int alone, const QMap<int, int> &numbers)
+{
+    QString text = QStringLiteral(" %1: split %2 turn %3 alone %4 [")
+                           .arg(cell)
+                           .arg(split)
+                           .arg(turn)
+                           .arg(alone);
+    for (auto it = numbers.cbegin(); it != numbers.cend(); ++it)
+        text += QStringLiteral("%1=%2 ").arg(it.key()).arg(it.value());
+    return text + QLatin1Char(']');
+}
+
+} // namespace
+
+QString LinuxWallFixture::held() const
+{
+    const SimLinuxState state = simulator->linuxState();
+    QString text = QStringLiteral("spread %1;").arg(state.meltedCell);
+    for (int cell = 0; cell < state.grid.size() && cell < state.cells.size(); ++cell) {
+        const SimLinuxCell &c = state.cells.at(cell);
+        QMap<int, int> numbers;
+        for (const CellChannelRecord &record : c.channels)
+            numbers.insert(record.position, record.channelNo);
+        text += cellText(cell, c.split, c.turnState, c.singleWindow ? c.window : -1, numbers);
+    }
+    return text;
+}
+
+QString LinuxWallFixture::shown() const
+{
+    QString text = QStringLiteral("spread %1;").arg(grid()->wallCellIndex());
+    for (int index = 0; grid()->isConfigured() && index < grid()->cellCount(); ++index) {
+        const CellForConfigChannels *cell = grid()->getCellByIndex(index);
+        QMap<int, int> numbers;
+        for (const CellChannelItem &item : cell->channelMap())
+            numbers.insert(item.position,
+                           DATACore::UserManagerCore::instance()
+                                   ->getChannelInfoByChannelGuid(item.channelId)
+                                   .channelNo);
+        text += cellText(index, cell->splitCount(),
+                         CellTurnInfo::toServiceCode(int(cell->turnState())), cell->singlePane(),
+                         numbers);
+    }
+    return text;
 }
