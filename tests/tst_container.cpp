@@ -51,7 +51,6 @@ private slots:
     void init();
     void cleanup();
 
-    void noServerShowsOnlyThePictureHint();
     void storedServersChooseThePage_data();
     void storedServersChooseThePage();
     void pictureLanguageFollowsTheHost_data();
@@ -114,17 +113,11 @@ QString TestContainer::shownLook() const
                                    : QStringLiteral("another page");
 }
 
-void TestContainer::noServerShowsOnlyThePictureHint()
-{
-    makePage();
-    QCOMPARE(shownLook(), QStringLiteral("hint"));
-    QCOMPARE(hint()->pictureType(), 2);
-}
-
 void TestContainer::storedServersChooseThePage_data()
 {
     QTest::addColumn<QList<int>>("types");
     QTest::addColumn<QString>("look");
+    QTest::newRow("no server") << QList<int>() << "hint";
     QTest::newRow("an X86 server") << QList<int> {2} << "x86";
     QTest::newRow("a Linux server") << QList<int> {6} << "linux";
     QTest::newRow("X86 stored first") << QList<int> {2, 6} << "x86";
@@ -142,6 +135,7 @@ void TestContainer::storedServersChooseThePage()
                          .isEmpty());
     makePage();
     QCOMPARE(shownLook(), look);
+    QCOMPARE(hint()->pictureType(), 2);
 }
 
 void TestContainer::pictureLanguageFollowsTheHost_data()
