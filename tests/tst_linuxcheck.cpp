@@ -81,7 +81,6 @@ private slots:
     void checkSourceDeletesThroughTheCell();
 
     // Upgrade dialog.
-    void upgradeTypeSetsTheUrlField();
     void upgradeUrlRules_data();
     void upgradeUrlRules();
 
@@ -326,29 +325,6 @@ void TestLinuxCheck::checkSourceDeletesThroughTheCell()
 
 // ---------------------------------------------------------------- upgrade dialog
 
-void TestLinuxCheck::upgradeTypeSetsTheUrlField()
-{
-    LinuxMatrixUpgradeDlg dialog;
-    auto *type = dialog.findChild<QComboBox *>("upgradeType");
-    auto *url = dialog.findChild<QLineEdit *>("urlLineEt");
-    QCOMPARE(type->currentText(), QStringLiteral("USB"));
-    QCOMPARE(type->itemText(1), QStringLiteral("HTTP"));
-    QCOMPARE(type->itemText(2), QStringLiteral("FTP"));
-    QVERIFY(!url->isEnabled());
-    QVERIFY(url->text().isEmpty());
-
-    type->setCurrentIndex(1);
-    QCOMPARE(url->text(), QStringLiteral("http://"));
-    QVERIFY(url->isEnabled());
-    type->setCurrentIndex(2);
-    QCOMPARE(url->text(), QStringLiteral("ftp://"));
-    dialog.slotUpgradeTypeCurIndexChanged(7);
-    QCOMPARE(url->text(), QStringLiteral("ftp://"));
-    type->setCurrentIndex(0);
-    QVERIFY(url->text().isEmpty());
-    QVERIFY(!url->isEnabled());
-}
-
 void TestLinuxCheck::upgradeUrlRules_data()
 {
     QTest::addColumn<int>("typeIndex");
@@ -377,8 +353,19 @@ void TestLinuxCheck::upgradeUrlRules()
     QToolTip::hideText();
     LinuxMatrixUpgradeDlg dialog;
     dialog.show();
-    dialog.findChild<QComboBox *>("upgradeType")->setCurrentIndex(typeIndex);
-    dialog.findChild<QLineEdit *>("urlLineEt")->setText(url);
+    // USB first; the type, chosen after FTP, sets the URL field, a type the dialog does not
+    // know leaves it.
+    auto *type = dialog.findChild<QComboBox *>("upgradeType");
+    auto *field = dialog.findChild<QLineEdit *>("urlLineEt");
+    QCOMPARE(type->currentText(), QStringLiteral("USB"));
+    type->setCurrentIndex(2);
+    type->setCurrentIndex(typeIndex);
+    dialog.slotUpgradeTypeCurIndexChanged(7);
+    const QStringList fields {"USB  locked", "HTTP http://", "FTP ftp://"};
+    QCOMPARE(type->currentText() + QLatin1Char(' ') + field->text()
+                     + (field->isEnabled() ? QString() : QStringLiteral(" locked")),
+             fields.at(typeIndex));
+    field->setText(url);
     dialog.findChild<QPushButton *>("saveBt")->click();
     if (hint.isEmpty()) {
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
