@@ -406,7 +406,7 @@ void TestLinuxEndToEnd::savingTheSameGridKeepsTheCells()
     f.arrangeAndSave(2, 2);
     LinuxMatrixPeer peer;
     QCOMPARE(peer.connectTo(f.simulator->linuxPort()), 0);
-    QCOMPARE(peer.setCellChannels(0, 4, {f.channel("a-1", 0), f.channel("a-2", 1)}), 0);
+    QCOMPARE(peer.setCellChannels(0, 4, f.lobbyChannels(2)), 0);
     QCOMPARE(peer.setCellChannels(1, 4, {}), 0);
 
     // The same 2 x 2 again: every cell keeps what it holds, and the page shows it.
@@ -468,8 +468,7 @@ void TestLinuxEndToEnd::deletingThePaneShownAloneShowsEveryPane()
     MessageBoxScript boxes(1);
     f.connectPage();
     f.arrangeAndSave(2, 2);
-    CellForConfigChannels *cell = f.cellSetByAnotherOperator(
-            0, {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2)});
+    CellForConfigChannels *cell = f.cellSetByAnotherOperator(0, f.lobbyChannels(3));
     QVERIFY(cell);
     QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
     QTRY_VERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
@@ -489,8 +488,7 @@ void TestLinuxEndToEnd::refusedReturnToAllPanesKeepsThePaneAlone()
     MessageBoxScript boxes(0);
     f.connectPage();
     f.arrangeAndSave(1, 1);
-    CellForConfigChannels *cell = f.cellSetByAnotherOperator(
-            0, {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2)});
+    CellForConfigChannels *cell = f.cellSetByAnotherOperator(0, f.lobbyChannels(3));
     QVERIFY(cell);
     // On a wall of one cell a double click shows the pane alone and the next all panes
     // again (nothing spreads).
@@ -591,8 +589,7 @@ void TestLinuxEndToEnd::arrowsMoveBetweenCellsAndEnterOpensTheCellMenu()
     MessageBoxScript boxes(1);
     f.connectPage();
     f.arrangeAndSave(2, 2);
-    CellForConfigChannels *cell =
-            f.cellSetByAnotherOperator(3, {f.channel("a-1", 0), f.channel("a-2", 1)});
+    CellForConfigChannels *cell = f.cellSetByAnotherOperator(3, f.lobbyChannels(2));
     QVERIFY(cell);
     ConfigChannelsWidget *grid = f.grid();
     // The first arrow checks the first cell; then right, down (and not beyond the grid).
@@ -649,10 +646,7 @@ void TestLinuxEndToEnd::cellTurnShowNamesThePageOnAir()
     MessageBoxScript boxes(1);
     f.connectPage();
     f.arrangeAndSave(1, 1);
-    QList<CellChannelItem> six;
-    for (int k = 0; k < 6; ++k)
-        six << f.channel(QByteArray("a-" + QByteArray::number(k)).constData(), k);
-    CellForConfigChannels *cell = f.cellSetByAnotherOperator(0, six);
+    CellForConfigChannels *cell = f.cellSetByAnotherOperator(0, f.lobbyChannels(6));
     QVERIFY(cell);
     f.page->setKeepAliveInterval(20);
     cell->findChild<QAction *>("turnShowStartAction")->trigger();
@@ -672,7 +666,7 @@ void TestLinuxEndToEnd::cellTurnShowNamesThePageOnAir()
     QTRY_COMPARE_WITH_TIMEOUT(positionsOnAir(), (QList<int> {4, 5, -1, -1}),
                               LinuxWallFixture::Timeout);
     QCOMPARE(cell->channelWidget(0)->getCaption(), QStringLiteral("page 2 of 2, every 30 s"));
-    QCOMPARE(cell->channelWidget(0)->getChannelItem().channelId, QStringLiteral("a-4"));
+    QCOMPARE(cell->channelWidget(0)->getChannelItem().channelId, QStringLiteral("a-5"));
     QVERIFY(cell->channelWidget(2)->displayText().isEmpty());
     QCOMPARE(boxes.count(), 0);
 }
@@ -702,9 +696,7 @@ void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells()
     QCOMPARE(boxes.texts(), QStringList {"No turn show runs on the wall."});
 
     // Cell 2 turns, cell 1 turns paused, cell 3 shows its channels without a turn show.
-    const QList<CellChannelItem> five {f.channel("a-1", 0), f.channel("a-2", 1),
-                                       f.channel("a-3", 2), f.channel("a-4", 3),
-                                       f.channel("a-5", 4)};
+    const QList<CellChannelItem> five = f.lobbyChannels(5);
     QVERIFY(f.cellSetByAnotherOperator(2, five.mid(0, 3)));
     QVERIFY(f.cellSetByAnotherOperator(1, five));
     CellForConfigChannels *running = f.cellSetByAnotherOperator(0, five);
@@ -799,12 +791,8 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     f.connectPage();
     f.arrangeAndSave(2, 2);
     // Saved: cell 1 turns through five channels, cell 2 holds three, its third pane alone.
-    QVERIFY(f.cellSetByAnotherOperator(
-            1, {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2)}));
-    CellForConfigChannels *first = f.cellSetByAnotherOperator(
-            0,
-            {f.channel("a-1", 0), f.channel("a-2", 1), f.channel("a-3", 2), f.channel("a-4", 3),
-             f.channel("a-5", 4)});
+    QVERIFY(f.cellSetByAnotherOperator(1, f.lobbyChannels(3)));
+    CellForConfigChannels *first = f.cellSetByAnotherOperator(0, f.lobbyChannels(5));
     QVERIFY(first && first->turnShowOperate(CellTurnCode::TurnStart));
     QTest::mouseDClick(f.grid()->getCellByIndex(1)->channelWidget(2), Qt::LeftButton);
     QTRY_VERIFY(f.simulator->linuxState().cells.at(1).singleWindow);

@@ -190,3 +190,11 @@ QString LinuxWallFixture::shown() const
     }
     return text;
 }
+
+QList<CellChannelItem> LinuxWallFixture::lobbyChannels(int count)
+{
+    QList<CellChannelItem> items;
+    for (int k = 0; k < count; ++k)
+        items << channel(QByteArray("a-" + QByteArray::number(k + 1)).constData(), k);
+    return items;
+}

@@ -57,6 +57,8 @@ public:
     LUMO_DIGITALMATRIX_MODULE::AreaTreeForMatrixConfig *tree() const;
     // A channel of the data centre at a position of a cell.
     static LUMO_DIGITALMATRIX_MODULE::CellChannelItem channel(const char *id, int position);
+    // The first count channels of the lobby site (a-1, a-2, ...) at positions 0, 1, ...
+    static QList<LUMO_DIGITALMATRIX_MODULE::CellChannelItem> lobbyChannels(int count);
     // Another operator puts channels into a cell split 4; the page connects again, loads the
     // wall and gives its view of that cell.
     LUMO_DIGITALMATRIX_MODULE::CellForConfigChannels *
