@@ -1,4 +1,4 @@
-// Channels in the cells of a Linux wall: setting them from the area tree (button and drop),
+// Channels in the cells of a Linux wall: setting them from the area tree (button and drag),
 // the 16-channel limit, splits, turn shows with their menu, spreading a cell over the wall,
 // deleting, the split and page bars and the turn-show time dialog; each checked against what
 // the recording service received. Refusals and reading the wall back run end to end
@@ -105,15 +105,6 @@ QString dragOnto(QWidget *target, const QPoint &pos, const QMimeData *mime, bool
     return accepted.join(QLatin1Char(' '));
 }
 
-// The channel name of each pane of a cell, "" for an empty pane.
-QStringList paneNames(CellForConfigChannels *cell)
-{
-    QStringList names;
-    for (ChannelWidget *pane : cell->channelWidgets())
-        names << (pane->holdsChannel() ? pane->getChannelItem().channelName : QString());
-    return names;
-}
-
 QStringList visibleTurnEntries(CellForConfigChannels *cell)
 {
     QStringList entries;
@@ -140,7 +131,6 @@ private slots:
     void setChannelsLimitsAndOffersATurnShow_data();
     void setChannelsLimitsAndOffersATurnShow();
     void setButtonNeedsACellAndChannels();
-    void dropOfAnAreaSetsTheWholeCell();
     void dragEnterChecksTheCellAndForeignDragsAreRefused();
 
     // Turn shows.
@@ -175,7 +165,6 @@ private slots:
 
 private:
     void selectChannels(const QStringList &keys);
-    void selectArea(const QString &areaKey);
     void checkCell(int index);
     CellForConfigChannels *cell(int index) const { return grid()->getCellByIndex(index); }
     ConfigChannelsWidget *grid() const { return h.cells(); }
@@ -219,12 +208,6 @@ void TestLinuxCells::selectChannels(const QStringList &keys)
         QVERIFY2(item, qPrintable(key));
         item->setSelected(true);
     }
-}
-
-void TestLinuxCells::selectArea(const QString &areaKey)
-{
-    tree()->getTreeWidget()->clearSelection();
-    tree()->areaItem(areaKey)->setSelected(true);
 }
 
 void TestLinuxCells::checkCell(int index)
@@ -341,20 +324,6 @@ void TestLinuxCells::setButtonNeedsACellAndChannels()
     QCOMPARE(boxes.texts().mid(2),
              (QStringList {"Please select cell to set channel!", "Please select channel to set!"}));
     QCOMPARE(base()->count("AddCellChannel"), 0);
-}
-
-void TestLinuxCells::dropOfAnAreaSetsTheWholeCell()
-{
-    makeConnectedPage();
-    splitCell(1, 4);
-    selectArea(QStringLiteral("area-b"));
-    MessageBoxScript boxes(0);
-    base()->clear();
-    dragOnto(cell(1)->getWidget(), cell(1)->channelWidget(2)->geometry().center(),
-             selectionMime().get(), false);
-    QCOMPARE(base()->trace(), QStringList {"SetCellChannels(1,3,4)"});
-    QCOMPARE(paneNames(cell(1)), (QStringList {"Gate North West", "Yard", "Dock", ""}));
-    QVERIFY(boxes.texts().isEmpty());
 }
 
 void TestLinuxCells::dragEnterChecksTheCellAndForeignDragsAreRefused()

@@ -10,7 +10,6 @@
 #include "CellChannelsTableWt.h"
 #include "CellForConfigChannels.h"
 #include "ChannelWidget.h"
-#include "ChannelsOperWidget.h"
 #include "ConfigChannelsWidget.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
@@ -201,13 +200,24 @@ void TestLinuxEndToEnd::configureAWallAndReadItBack()
     QVERIFY(!f.grid()->isConfigured());
     f.arrangeAndSave(2, 2);
 
-    // The whole lobby area into cell 0, declining the turn show offered.
-    f.tree()->getTreeWidget()->clearSelection();
-    f.tree()->areaItem(QStringLiteral("area-a"))->setSelected(true);
+    // A drag of an item of the area tree onto a pane of a cell; true when it was taken.
+    const auto dropOn = [this](CellForConfigChannels *cell, int pane, QTreeWidgetItem *item) {
+        f.tree()->getTreeWidget()->clearSelection();
+        item->setSelected(true);
+        std::unique_ptr<QMimeData> mime(f.tree()->mimeDataForItems({item}));
+        const QPoint at = cell->channelWidget(pane)->geometry().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(cell->getWidget(), &enter);
+        QDragMoveEvent over(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(cell->getWidget(), &over);
+        QDropEvent drop(at, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(cell->getWidget(), &drop);
+        return over.isAccepted() && drop.isAccepted();
+    };
+    // The whole lobby area dropped on a pane sets the cell; the turn show offered is declined.
     CellForConfigChannels *cell0 = f.grid()->getCellByIndex(0);
-    QTest::mouseClick(cell0, Qt::LeftButton, {}, QPoint(4, 4));
+    QVERIFY(dropOn(cell0, 0, f.tree()->areaItem(QStringLiteral("area-a"))));
     QCOMPARE(f.grid()->checkedIndex(), 0);
-    f.child<ChannelsOperWidget>("channelsOperWdt")->setChannelsButton()->click();
     QCOMPARE(boxes.texts(), QStringList {"Whether start turn show?"});
     QTRY_COMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 6);
 
@@ -220,19 +230,8 @@ void TestLinuxEndToEnd::configureAWallAndReadItBack()
     CellForConfigChannels *cell1 = f.grid()->getCellByIndex(1);
     cell1->splitBar()->splitButton(4)->click();
     QCoreApplication::processEvents();
-    const QPoint panePos = cell1->channelWidget(1)->geometry().center();
     for (const char *id : {"b-1", "a-1"}) {
-        f.tree()->getTreeWidget()->clearSelection();
-        f.tree()->channelItem(QLatin1String(id))->setSelected(true);
-        std::unique_ptr<QMimeData> mime(
-                f.tree()->mimeDataForItems(f.tree()->getTreeWidget()->selectedItems()));
-        QDragEnterEvent enter(panePos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(cell1->getWidget(), &enter);
-        QDragMoveEvent over(panePos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(cell1->getWidget(), &over);
-        QVERIFY(over.isAccepted());
-        QDropEvent drop(panePos, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(cell1->getWidget(), &drop);
+        QVERIFY(dropOn(cell1, 1, f.tree()->channelItem(QLatin1String(id))));
         QCOMPARE(f.grid()->checkedIndex(), 1);
         QTRY_COMPARE(f.simulator->linuxState().cells.at(1).channels.size(), 1);
         const CellChannelRecord held = f.simulator->linuxState().cells.at(1).channels.at(0);
