@@ -150,7 +150,6 @@ private slots:
 
     // Deleting and the context menu.
     void contextMenuOpensOnlyWithChannels();
-    void deleteTheChannelFromTheMenu();
     void deleteCellChannelsButton();
     void clearAllChannelsStopsAtTheFirstFailure();
 
@@ -607,45 +606,6 @@ void TestLinuxCells::contextMenuOpensOnlyWithChannels()
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(target, &leave);
     QVERIFY(target->splitBar()->isHidden());
-}
-
-void TestLinuxCells::deleteTheChannelFromTheMenu()
-{
-    makeConnectedPage();
-    putChannels(0, 3);
-    splitCell(0, 4);
-    CellForConfigChannels *target = cell(0);
-    MessageBoxScript boxes(0);
-    QVERIFY(target->turnShowOperate(CellTurnCode::TurnStart));
-
-    auto openOn = [&](int paneIndex) {
-        LinuxPageHarness::rightClick(target->channelWidget(paneIndex));
-        target->contextMenu()->hide();
-    };
-    QAction *deleteOne = target->findChild<QAction *>("deleteChannelAction");
-
-    // An empty pane.
-    openOn(3);
-    deleteOne->trigger();
-    QCOMPARE(boxes.texts(), QStringList {"no channel is selected!"});
-
-    // Declined, then confirmed: the turn show stops before the channel goes.
-    openOn(1);
-    base()->clear();
-    boxes.clearRecords();
-    boxes.answer(0);
-    deleteOne->trigger();
-    QCOMPARE(boxes.last().text, QStringLiteral("Make sure delete the channel:Cam A02?"));
-    QCOMPARE(boxes.last().buttons, short(3));
-    QVERIFY(base()->calls().isEmpty());
-    boxes.answer(1);
-    deleteOne->trigger();
-    QCOMPARE(base()->trace(),
-             (QStringList {"SetCellTurnShow(0,30,2,0)", "SetCellSplit(0,4,0)",
-                           "DeleteCellChannel(0,1)"}));
-    QVERIFY(!target->channelWidget(1)->holdsChannel());
-    QCOMPARE(target->channelMap().keys(), (QList<int> {0, 2}));
-    QCOMPARE(int(target->turnState()), 1);
 }
 
 void TestLinuxCells::deleteCellChannelsButton()

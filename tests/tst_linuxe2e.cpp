@@ -480,6 +480,27 @@ void TestLinuxEndToEnd::deletingThePaneShownAloneShowsEveryPane()
     QVERIFY(!f.simulator->linuxState().cells.at(0).singleWindow);
     QCOMPARE(cell->singlePane(), -1);
     QCOMPARE(cell->visiblePaneCount(), 4);
+
+    // An empty pane has nothing to delete and a declined deletion nothing to do; a confirmed
+    // one stops the turn show first.
+    QVERIFY(cell->turnShowOperate(CellTurnCode::TurnStart));
+    QCoreApplication::processEvents(); // the panes take their places again
+    const QString before = f.held();
+    boxes.clearRecords();
+    boxes.answers({1, 0}); // the notice, the declined question
+    for (int pane : {3, 1, 1}) {
+        LinuxPageHarness::rightClick(cell->channelWidget(pane));
+        cell->contextMenu()->hide();
+        cell->findChild<QAction *>("deleteChannelAction")->trigger();
+        if (boxes.count() == 2)
+            QCOMPARE(f.held(), before);
+    }
+    const QString ask = QStringLiteral("Make sure delete the channel:Reception?");
+    QCOMPARE(boxes.texts(), (QStringList {"no channel is selected!", ask, ask}));
+    QCOMPARE(boxes.last().buttons, short(3));
+    QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 1);
+    QCOMPARE(f.simulator->linuxState().cells.at(0).turnState, 2);
+    QCOMPARE(f.shown(), f.held());
 }
 
 void TestLinuxEndToEnd::refusedReturnToAllPanesKeepsThePaneAlone()
