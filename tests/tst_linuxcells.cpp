@@ -136,8 +136,6 @@ private slots:
     // Turn shows.
     void turnOperationsFollowTheStateTable_data();
     void turnOperationsFollowTheStateTable();
-    void timeSetSendsTheIntervalWithTheState_data();
-    void timeSetSendsTheIntervalWithTheState();
 
     // Spreading and panes.
     void splitOneCellSpreadsOnDoubleClick();
@@ -146,7 +144,6 @@ private slots:
     // Splits and pages.
     void splitsKeepTheTopLeftPanes_data();
     void splitsKeepTheTopLeftPanes();
-    void splitStopsARunningTurnShow();
 
     // Deleting and the context menu.
     void contextMenuOpensOnlyWithChannels();
@@ -413,47 +410,6 @@ void TestLinuxCells::turnOperationsFollowTheStateTable()
     QVERIFY(boxes.texts().isEmpty());
 }
 
-void TestLinuxCells::timeSetSendsTheIntervalWithTheState_data()
-{
-    QTest::addColumn<int>("result");
-    QTest::addColumn<int>("interval");
-    QTest::addColumn<QStringList>("notices");
-    QTest::newRow("accepted") << 0 << 45 << QStringList();
-    QTest::newRow("refused") << -1 << 30 << QStringList {"Set turn show time fail!"};
-}
-
-void TestLinuxCells::timeSetSendsTheIntervalWithTheState()
-{
-    QFETCH(int, result);
-    QFETCH(int, interval);
-    QFETCH(QStringList, notices);
-    makeConnectedPage();
-    putChannels(2, 6);
-    MessageBoxScript boxes(0);
-    QVERIFY(cell(2)->turnShowOperate(CellTurnCode::TurnStart));
-    QVERIFY(cell(2)->turnShowOperate(CellTurnCode::TurnPause));
-    base()->clear();
-    base()->setResult("SetCellTurnShow", result);
-
-    QString preset;
-    ModalDriver driver([&](QWidget *modal) {
-        auto *field = modal->findChild<QLineEdit *>("turnShowTimeLineEt");
-        preset = field->text();
-        field->setText(QStringLiteral("45"));
-        modal->findChild<QPushButton *>("setBt")->click();
-    });
-    driver.start();
-    cell(2)->findChild<QAction *>("turnShowTimeSetAction")->trigger();
-    QVERIFY(driver.ran());
-    QCOMPARE(preset, QStringLiteral("30"));
-    // The paused state goes with the new interval (service code 1); no split follows.
-    QCOMPARE(base()->last("SetCellTurnShow").args, (QVariantList {2, 45, 1, 0}));
-    QCOMPARE(base()->count("SetCellSplit"), 0);
-    QCOMPARE(cell(2)->turnInterval(), interval);
-    QCOMPARE(int(cell(2)->turnState()), 2);
-    QCOMPARE(boxes.texts(), notices);
-}
-
 // ---------------------------------------------------------------- spreading and panes
 
 void TestLinuxCells::splitOneCellSpreadsOnDoubleClick()
@@ -555,21 +511,6 @@ void TestLinuxCells::splitsKeepTheTopLeftPanes()
         QCOMPARE(after.at(i)->getChannelItem().channelId, channelKey(i + 1));
     QCOMPARE(target->visiblePaneCount(), to);
     QCOMPARE(target->pageBar()->pageButtonCount(), pageButtons);
-}
-
-void TestLinuxCells::splitStopsARunningTurnShow()
-{
-    makeConnectedPage();
-    putChannels(0, 6);
-    MessageBoxScript boxes(0);
-    QVERIFY(cell(0)->turnShowOperate(CellTurnCode::TurnStart));
-    base()->clear();
-    splitCell(0, 4);
-    // Stop (mode 2), the old split again, then the new split.
-    QCOMPARE(base()->trace(),
-             (QStringList {"SetCellTurnShow(0,30,2,0)", "SetCellSplit(0,1,0)",
-                           "SetCellSplit(0,4,0)"}));
-    QCOMPARE(int(cell(0)->turnState()), 1);
 }
 
 // ---------------------------------------------------------------- deleting and the menu

@@ -34,6 +34,7 @@
 #include <QDropEvent>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -86,7 +87,7 @@ private:
     QAction *presetAction(const QString &preset, const char *action = "savePresetAction");
     // Triggers the action and answers the name dialog it opens with name.
     void answerName(QAction *action, const QString &name);
-    // One step of the refusal table on cell 0.
+    // One step on cell 0 (the refusal table names them).
     void step(const QString &name);
 
     LinuxWallFixture f;
@@ -541,6 +542,18 @@ void TestLinuxEndToEnd::step(const QString &name)
         QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
     } else if (name == QLatin1String("spread")) {
         f.grid()->slotCellDoubleClicked(0);
+    } else if (name == QLatin1String("time")) {
+        QString preset;
+        ModalDriver driver([&preset](QWidget *modal) {
+            auto *field = modal->findChild<QLineEdit *>("turnShowTimeLineEt");
+            preset = field->text();
+            field->setText(QStringLiteral("45"));
+            modal->findChild<QPushButton *>("setBt")->click();
+        });
+        driver.start();
+        cell->findChild<QAction *>("turnShowTimeSetAction")->trigger();
+        driver.stop();
+        QCOMPARE(preset, QStringLiteral("30"));
     } else if (name == QLatin1String("delete")) {
         LinuxPageHarness::rightClick(cell->channelWidget(1));
         cell->contextMenu()->hide();
@@ -572,6 +585,8 @@ void TestLinuxEndToEnd::refusalKeepsWhatTheMatrixHolds_data()
     row("turn show started", {"start"}, LinuxSetCellTurnShow, {"Start turn show fail!"});
     row("turn show paused", {"start", "pause"}, LinuxSetCellTurnShow, {"Pause turn show fail!"});
     row("turn show stopped", {"start", "stop"}, LinuxSetCellTurnShow, {"Stop turn show fail!"});
+    row("turn show time", {"start", "pause", "time"}, LinuxSetCellTurnShow,
+        {"Set turn show time fail!"});
     row("channel deleted", {"delete"}, LinuxDeleteCellChannel,
         {"Make sure delete the channel:Reception?", "Delete channel from cell fail!"});
 }
@@ -689,6 +704,15 @@ void TestLinuxEndToEnd::cellTurnShowNamesThePageOnAir()
     QCOMPARE(cell->channelWidget(0)->getChannelItem().channelId, QStringLiteral("a-5"));
     QVERIFY(cell->channelWidget(2)->displayText().isEmpty());
     QCOMPARE(boxes.count(), 0);
+
+    // Paused, the show takes a new interval and stays paused; a new split stops it.
+    step("pause");
+    step("time");
+    QVERIFY(f.held().contains(" 0: split 4 turn 1 every 45 "));
+    QCOMPARE(f.shown(), f.held());
+    step("split");
+    QVERIFY(f.held().contains(" 0: split 9 turn 2 every 45 "));
+    QCOMPARE(f.shown(), f.held());
 }
 
 void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells_data()

@@ -145,12 +145,14 @@ void LinuxWallFixture::refuse(quint16 request)
 
 namespace {
 
-QString cellText(int cell, int split, int turn, int alone, const QMap<int, int> &numbers)
+QString cellText(int cell, int split, int turn, int interval, int alone,
+                 const QMap<int, int> &numbers)
 {
-    QString text = QStringLiteral(" %1: split %2 turn %3 alone %4 [")
+    QString text = QStringLiteral(" %1: split %2 turn %3 every %4 alone %5 [")
                            .arg(cell)
                            .arg(split)
                            .arg(turn)
+                           .arg(interval)
                            .arg(alone);
     for (auto it = numbers.cbegin(); it != numbers.cend(); ++it)
         text += QStringLiteral("%1=%2 ").arg(it.key()).arg(it.value());
@@ -168,7 +170,8 @@ QString LinuxWallFixture::held() const
         QMap<int, int> numbers;
         for (const CellChannelRecord &record : c.channels)
             numbers.insert(record.position, record.channelNo);
-        text += cellText(cell, c.split, c.turnState, c.singleWindow ? c.window : -1, numbers);
+        text += cellText(cell, c.split, c.turnState, c.turnInterval, c.singleWindow ? c.window : -1,
+                         numbers);
     }
     return text;
 }
@@ -185,8 +188,8 @@ QString LinuxWallFixture::shown() const
                                    ->getChannelInfoByChannelGuid(item.channelId)
                                    .channelNo);
         text += cellText(index, cell->splitCount(),
-                         CellTurnInfo::toServiceCode(int(cell->turnState())), cell->singlePane(),
-                         numbers);
+                         CellTurnInfo::toServiceCode(int(cell->turnState())), cell->turnInterval(),
+                         cell->singlePane(), numbers);
     }
     return text;
 }

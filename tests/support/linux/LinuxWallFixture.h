@@ -68,7 +68,7 @@ public:
     // From now on the matrix refuses requests of this type (MatrixErrFailed).
     void refuse(quint16 request);
     // What the matrix holds, cell by cell of its grid: the spread cell, then each cell's split,
-    // turn state (service code), pane shown alone (-1: none) and its channels as
+    // turn state (service code) and interval, pane shown alone (-1: none) and its channels as
     // position=channel number.
     QString held() const;
     // The same as the page shows it: equal to held() when the page shows what the matrix holds.
