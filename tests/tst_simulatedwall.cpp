@@ -117,7 +117,6 @@ private slots:
     void linuxArrangementModeShowsNumbersOnEveryScreen();
     void linuxSpreadCellCoversEveryScreen();
     void linuxTurnShowStepsAndChannelsAreNamed();
-    void linuxSingleWindowShowsOnePane();
     void hangIsParsedOrRefused_data();
     void hangIsParsedOrRefused();
     void windowFollowsTheMatrixLive();
@@ -329,7 +328,20 @@ void tst_SimulatedWall::linuxTurnShowStepsAndChannelsAreNamed()
         return address == QLatin1String("192.168.10.20") ? QStringLiteral("Lobby %1").arg(channel)
                                                          : QString();
     };
+    // Cell 2 shows its third pane alone.
+    SimLinuxCell &alone = state.cells[1];
+    alone.split = 4;
+    alone.channels = {linuxChannel(0, "a", "A", 1), linuxChannel(2, "b", "B", 2)};
+    alone.singleWindow = true;
+    alone.window = 2;
     WallTurnClock clock;
+    const WallPicture picture =
+            SimulatedWallScene::linuxPicture(state, LinuxWallHang(), &clock, 0, namer);
+    const WallWindow *second = windowLabelled(picture, QStringLiteral("Cell 2"));
+    QCOMPARE(second->panes.size(), 1);
+    QCOMPARE(second->panes.first().text, QStringLiteral("B #2"));
+    QCOMPARE(second->panes.first().rect, second->rect);
+
     auto shown = [&](qint64 ms) {
         const WallPicture picture =
                 SimulatedWallScene::linuxPicture(state, LinuxWallHang(), &clock, ms, namer);
@@ -344,22 +356,6 @@ void tst_SimulatedWall::linuxTurnShowStepsAndChannelsAreNamed()
     QCOMPARE(shown(80000), QStringLiteral("Lobby 2"));
     cell.turnState = 2; // stopped: the first page
     QCOMPARE(shown(81000), QStringLiteral("Lobby 1"));
-}
-
-void tst_SimulatedWall::linuxSingleWindowShowsOnePane()
-{
-    SimLinuxState state = linuxWall();
-    SimLinuxCell &cell = state.cells[1];
-    cell.split = 4;
-    cell.channels = {linuxChannel(0, "a", "A", 1), linuxChannel(2, "b", "B", 2)};
-    cell.singleWindow = true;
-    cell.window = 2;
-    const WallPicture picture =
-            SimulatedWallScene::linuxPicture(state, LinuxWallHang(), nullptr, 0);
-    const WallWindow *second = windowLabelled(picture, QStringLiteral("Cell 2"));
-    QCOMPARE(second->panes.size(), 1);
-    QCOMPARE(second->panes.first().text, QStringLiteral("B #2"));
-    QCOMPARE(second->panes.first().rect, second->rect);
 }
 
 void tst_SimulatedWall::hangIsParsedOrRefused_data()
