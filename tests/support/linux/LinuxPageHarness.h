@@ -14,8 +14,8 @@
 #include <vector>
 
 class QPushButton;
-class QWidget;
 class QTemporaryDir;
+class QWidget;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 class AreaTreeForMatrixConfig;

@@ -11,7 +11,6 @@
 
 #include "LinuxMatrixPeer.h"
 #include "LinuxPageHarness.h"
-#include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 
 #include <QPushButton>
