@@ -261,9 +261,11 @@ void TestLinuxEndToEnd::configureAWallAndReadItBack()
     QCOMPARE(int(cell0->turnState()), 0);
     screenshot(QStringLiteral("linux-cells-spread"));
     QCOMPARE(boxes.count(), 1);
+    step("time"); // 45 s, not the matrix's default
 
     // Reconnect: the page reads the same wall back, and reading writes nothing.
     const QString before = f.held();
+    QVERIFY(before.contains(" 0: split 4 turn 0 every 45 alone 2 "));
     f.oper()->connectButton()->click();
     QVERIFY(!f.grid()->isConfigured());
     f.connectPage();
@@ -279,7 +281,7 @@ void TestLinuxEndToEnd::configureAWallAndReadItBack()
              (QStringList {"a-1 Entrance", "a-2 Reception", "a-3 Lift hall A", "a-4 Lift hall B",
                            "a-5 Stairs", "a-6 Back door"}));
     QCOMPARE(loaded->visiblePaneCount(), 1);
-    QCOMPARE(loaded->turnInterval(), 30);
+    QCOMPARE(loaded->turnInterval(), 45);
     QVERIFY(loaded->channelWidget(0)->isTurning());
     // A running show offers stop and pause; only the cell of screen 1 offers 9 and 16 panes.
     QVERIFY(loaded->findChild<QAction *>("turnShowPauseAction")->isVisible());
