@@ -2,12 +2,15 @@
 // picture hint for the first server, and switching when the last server of a kind goes.
 #include "DigitalMatrix.h"
 #include "DigitalMatrixConfigPage.h"
+#include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
+#include "MatrixServerSelWidget.h"
 
 #include "IpAddressFrame.h"
 #include "LumoToolManager.h"
 #include "PictureHintWidget.h"
 #include "UserManagerCore.h"
+#include "WaitDialog.h"
 
 #include "LinuxPageHarness.h"
 #include "MessageBoxScript.h"
@@ -18,6 +21,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QtTest>
 
@@ -47,7 +51,6 @@ private slots:
     void init();
     void cleanup();
 
-    void noServerShowsOnlyThePictureHint();
     void storedServersChooseThePage_data();
     void storedServersChooseThePage();
     void pictureLanguageFollowsTheHost_data();
@@ -110,17 +113,11 @@ QString TestContainer::shownLook() const
                                    : QStringLiteral("another page");
 }
 
-void TestContainer::noServerShowsOnlyThePictureHint()
-{
-    makePage();
-    QCOMPARE(shownLook(), QStringLiteral("hint"));
-    QCOMPARE(hint()->pictureType(), 2);
-}
-
 void TestContainer::storedServersChooseThePage_data()
 {
     QTest::addColumn<QList<int>>("types");
     QTest::addColumn<QString>("look");
+    QTest::newRow("no server") << QList<int>() << "hint";
     QTest::newRow("an X86 server") << QList<int> {2} << "x86";
     QTest::newRow("a Linux server") << QList<int> {6} << "linux";
     QTest::newRow("X86 stored first") << QList<int> {2, 6} << "x86";
@@ -138,6 +135,7 @@ void TestContainer::storedServersChooseThePage()
                          .isEmpty());
     makePage();
     QCOMPARE(shownLook(), look);
+    QCOMPARE(hint()->pictureType(), 2);
 }
 
 void TestContainer::pictureLanguageFollowsTheHost_data()
@@ -249,15 +247,30 @@ void TestContainer::deletingTheLastLinuxServerShowsWhatRemains()
     QCOMPARE(shownLook(), QStringLiteral("linux"));
     LinuxDigitalMatrixPage *linux = linuxPage();
     QTRY_COMPARE(linux->currentServerIndex(), 0);
+    auto *oper = linux->findChild<DigitalMatrixServerOperWidget *>("serverOperWdt");
+    oper->connectButton()->click();
+    QVERIFY(oper->isServerConnectOK());
+    QSignalSpy deleteAll(linux, &LinuxDigitalMatrixPage::signalLinuxMatrixServerDeleteAll);
+    h.base()->clear();
 
     MessageBoxScript boxes(1);
-    auto *oper = linux->findChild<QWidget *>("serverOperWdt");
-    QTest::mouseClick(oper->findChild<QPushButton *>("deleteServerBt"), Qt::LeftButton);
+    QTest::mouseClick(oper->deleteButton(), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList {"Delete selected server?"});
+    QCOMPARE(boxes.last().buttons, short(3));
+    // The matrix is left first; the page empties once the data centre announces the deletion.
+    QCOMPARE(h.base()->names(), QStringList({"SetNumberArrangeMode", "Disconnect"}));
+    QCOMPARE(COMMONUSELIB::WaitDialog::getInstance()->text(),
+             QStringLiteral("Delete matrix server..."));
+    QCOMPARE(dataCentre()->GetServers(QString()).size(), x86Stored ? 1 : 0);
 
     QTRY_COMPARE(shownLook(), look);
+    QCOMPARE(deleteAll.count(), 1);
     QVERIFY(linux->matrixServers().isEmpty());
-    QCOMPARE(dataCentre()->GetServers(QString()).size(), x86Stored ? 1 : 0);
+    QCOMPARE(linux->findChild<MatrixServerSelWidget *>()->serverCount(), 0);
+    QCOMPARE(linux->currentServerIndex(), -1);
+    QVERIFY(!COMMONUSELIB::WaitDialog::getInstance()->isWaiting());
+    QTest::qWait(20);
+    QCOMPARE(deleteAll.count(), 1);
 }
 
 QTEST_MAIN(TestContainer)

@@ -75,14 +75,12 @@ private slots:
     // Check dialog.
     void dialogListsChannelsWithTheirDevices();
     void deleteNeedsCheckedRows();
-    void deleteAsksThenRequestsEachCheckedRow_data();
-    void deleteAsksThenRequestsEachCheckedRow();
-    void clearStopsAtTheFirstFailure();
+    void clearEndsWhenNothingIsDeleted();
     void quitAndCloseReject();
+    void checkSourceDeletesThroughTheCell_data();
     void checkSourceDeletesThroughTheCell();
 
     // Upgrade dialog.
-    void upgradeTypeSetsTheUrlField();
     void upgradeUrlRules_data();
     void upgradeUrlRules();
 
@@ -221,76 +219,18 @@ void TestLinuxCheck::deleteNeedsCheckedRows()
     QCOMPARE(spy.count(), 0);
 }
 
-void TestLinuxCheck::deleteAsksThenRequestsEachCheckedRow_data()
+void TestLinuxCheck::clearEndsWhenNothingIsDeleted()
 {
-    QTest::addColumn<short>("answer");
-    QTest::addColumn<QStringList>("requested");
-    QTest::newRow("yes") << short(1) << QStringList {"a-1", "a-3"};
-    QTest::newRow("no") << short(0) << QStringList();
-}
-
-void TestLinuxCheck::deleteAsksThenRequestsEachCheckedRow()
-{
-    QFETCH(short, answer);
-    QFETCH(QStringList, requested);
-    CellChannelsCheckDlg dialog;
-    dialog.setChannels(threeItems());
-    dialog.table()->setRowChecked(2, true);
-    dialog.table()->setRowChecked(0, true);
-    QStringList seen;
-    connect(&dialog, &CellChannelsCheckDlg::signalDeleteChannelFromCell, &dialog,
-            [&](const QString &key) {
-                seen << key;
-                dialog.slotDeleteChannelFromTable(key, key != QLatin1String("a-3"));
-            });
-    MessageBoxScript boxes(answer);
-    dialog.findChild<QPushButton *>("deleteBt")->click();
-    QCOMPARE(boxes.texts().value(0), QStringLiteral("Make sure delete select channels from cell?"));
-    QCOMPARE(boxes.records().value(0).buttons, short(3));
-    QCOMPARE(seen, requested);
-    if (answer == 1) {
-        // a-1 went; a-3 was refused and stays with a notice.
-        QCOMPARE(dialog.table()->getAllRowsKeyValues(), (QStringList {"a-2", "a-3"}));
-        QCOMPARE(boxes.texts().mid(1), QStringList {"Delete channel from cell fail!"});
-    } else {
-        QCOMPARE(dialog.table()->rowCount(), 3);
-    }
-}
-
-void TestLinuxCheck::clearStopsAtTheFirstFailure()
-{
-    CellChannelsCheckDlg dialog;
-    dialog.setChannels(threeItems());
-    QStringList seen;
-    connect(&dialog, &CellChannelsCheckDlg::signalDeleteChannelFromCell, &dialog,
-            [&](const QString &key) {
-                seen << key;
-                dialog.slotDeleteChannelFromTable(key, key != QLatin1String("a-2"));
-            });
-    MessageBoxScript boxes(1);
-    dialog.findChild<QPushButton *>("clearBt")->click();
-    QCOMPARE(boxes.texts(),
-             (QStringList {"Make sure clear channels from cell?",
-                           "Delete channel from cell fail!"}));
-    QCOMPARE(seen, (QStringList {"a-1", "a-2"}));
-    QCOMPARE(dialog.table()->getAllRowsKeyValues(), (QStringList {"a-2", "a-3"}));
-
-    // A failing first deletion leaves every row and shows one notice.
-    boxes.clearRecords();
-    seen.clear();
-    dialog.findChild<QPushButton *>("clearBt")->click();
-    QCOMPARE(seen, QStringList {"a-2"});
-    QCOMPARE(boxes.texts().count("Delete channel from cell fail!"), 1);
-    QCOMPARE(dialog.table()->rowCount(), 2);
-
     // Nobody deletes anything: the clearing ends instead of asking forever.
-    disconnect(&dialog, &CellChannelsCheckDlg::signalDeleteChannelFromCell, &dialog, nullptr);
-    seen.clear();
+    CellChannelsCheckDlg dialog;
+    dialog.setChannels(threeItems());
+    QStringList seen;
     connect(&dialog, &CellChannelsCheckDlg::signalDeleteChannelFromCell, &dialog,
             [&](const QString &key) { seen << key; });
+    MessageBoxScript boxes(1);
     dialog.slotClearChannelsBtClicked();
-    QCOMPARE(seen, QStringList {"a-2"});
-    QCOMPARE(dialog.table()->rowCount(), 2);
+    QCOMPARE(seen, QStringList {"a-1"});
+    QCOMPARE(dialog.table()->rowCount(), 3);
 }
 
 void TestLinuxCheck::quitAndCloseReject()
@@ -304,19 +244,51 @@ void TestLinuxCheck::quitAndCloseReject()
     }
 }
 
+void TestLinuxCheck::checkSourceDeletesThroughTheCell_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<short>("answer");
+    QTest::addColumn<QList<int>>("results"); // of the deletions, in turn
+    QTest::addColumn<QList<int>>("deleted"); // positions asked to go
+    QTest::addColumn<QStringList>("left");
+    QTest::addColumn<QStringList>("told");
+    const QString fail = QStringLiteral("Delete channel from cell fail!");
+    const QString askDelete = QStringLiteral("Make sure delete select channels from cell?");
+    const QString askClear = QStringLiteral("Make sure clear channels from cell?");
+    // Rows 1 and 2 checked for "deleteBt".
+    QTest::newRow("checked rows, the second refused")
+            << "deleteBt" << short(1) << QList<int> {0, -1} << QList<int> {1, 2}
+            << QStringList {"0", "2"} << QStringList {askDelete, fail};
+    QTest::newRow("checked rows, declined")
+            << "deleteBt" << short(0) << QList<int>() << QList<int>() << QStringList {"0", "1", "2"}
+            << QStringList {askDelete};
+    QTest::newRow("clear, the second refused")
+            << "clearBt" << short(1) << QList<int> {0, -1} << QList<int> {0, 1}
+            << QStringList {"1", "2"} << QStringList {askClear, fail};
+    QTest::newRow("clear, the first refused")
+            << "clearBt" << short(1) << QList<int> {-1} << QList<int> {0}
+            << QStringList {"0", "1", "2"} << QStringList {askClear, fail};
+}
+
 void TestLinuxCheck::checkSourceDeletesThroughTheCell()
 {
+    QFETCH(QString, button);
+    QFETCH(short, answer);
+    QFETCH(QList<int>, results);
+    QFETCH(QList<int>, deleted);
+    QFETCH(QStringList, left);
+    QFETCH(QStringList, told);
     makeConnectedPage();
     MessageBoxScript boxes(0);
     grid()->setChannelsToCell(threeItems(), 2);
     CellForConfigChannels *cell = grid()->getCellByIndex(2);
     QVERIFY(cell->turnShowOperate(CellTurnCode::TurnStart));
     base()->clear();
-    // a-2 (position 1) goes; a-3 (position 2) is refused.
-    base()->queueResults("DeleteCellChannel", {0, -1});
+    boxes.clearRecords();
+    base()->queueResults("DeleteCellChannel", results);
 
     QStringList listed;
-    QStringList left;
+    QStringList rows;
     ModalDriver driver([&](QWidget *modal) {
         auto *dialog = qobject_cast<CellChannelsCheckDlg *>(modal);
         if (!dialog)
@@ -324,51 +296,34 @@ void TestLinuxCheck::checkSourceDeletesThroughTheCell()
         listed = dialog->table()->getAllRowsKeyValues();
         dialog->table()->setRowChecked(1, true);
         dialog->table()->setRowChecked(2, true);
-        boxes.answer(1);
-        dialog->findChild<QPushButton *>("deleteBt")->click();
-        left = dialog->table()->getAllRowsKeyValues();
+        boxes.answer(answer);
+        dialog->findChild<QPushButton *>(button)->click();
+        rows = dialog->table()->getAllRowsKeyValues();
         dialog->findChild<QPushButton *>("quitBt")->click();
     });
     driver.start();
     cell->findChild<QAction *>("checkChannelsAction")->trigger();
     QVERIFY(driver.ran());
-    // Rows are the cell's positions.
+    // Rows are the cell's positions; the turn show stops before the first deletion.
     QCOMPARE(listed, (QStringList {"0", "1", "2"}));
-    QCOMPARE(left, (QStringList {"0", "2"}));
-    // The turn show stopped first; then one deletion per checked row.
-    QCOMPARE(base()->names(),
-             (QStringList {"SetCellTurnShow", "SetCellSplit", "DeleteCellChannel",
-                           "DeleteCellChannel"}));
-    QCOMPARE(base()->callsNamed("DeleteCellChannel").at(0).args, (QVariantList {2, 1}));
-    QCOMPARE(base()->callsNamed("DeleteCellChannel").at(1).args, (QVariantList {2, 2}));
-    QCOMPARE(cell->channelMap().keys(), (QList<int> {0, 2}));
-    QCOMPARE(boxes.texts().last(), QStringLiteral("Delete channel from cell fail!"));
+    QCOMPARE(rows, left);
+    QCOMPARE(boxes.texts(), told);
+    QList<QVariantList> asked;
+    for (const FakeCall &call : base()->callsNamed("DeleteCellChannel"))
+        asked << call.args;
+    QList<QVariantList> expected;
+    for (int position : deleted)
+        expected << QVariantList {2, position};
+    QCOMPARE(asked, expected);
+    QCOMPARE(base()->names().mid(0, 2),
+             deleted.isEmpty() ? QStringList() : QStringList({"SetCellTurnShow", "SetCellSplit"}));
+    QStringList kept;
+    for (int position : cell->channelMap().keys())
+        kept << QString::number(position);
+    QCOMPARE(kept, left);
 }
 
 // ---------------------------------------------------------------- upgrade dialog
-
-void TestLinuxCheck::upgradeTypeSetsTheUrlField()
-{
-    LinuxMatrixUpgradeDlg dialog;
-    auto *type = dialog.findChild<QComboBox *>("upgradeType");
-    auto *url = dialog.findChild<QLineEdit *>("urlLineEt");
-    QCOMPARE(type->currentText(), QStringLiteral("USB"));
-    QCOMPARE(type->itemText(1), QStringLiteral("HTTP"));
-    QCOMPARE(type->itemText(2), QStringLiteral("FTP"));
-    QVERIFY(!url->isEnabled());
-    QVERIFY(url->text().isEmpty());
-
-    type->setCurrentIndex(1);
-    QCOMPARE(url->text(), QStringLiteral("http://"));
-    QVERIFY(url->isEnabled());
-    type->setCurrentIndex(2);
-    QCOMPARE(url->text(), QStringLiteral("ftp://"));
-    dialog.slotUpgradeTypeCurIndexChanged(7);
-    QCOMPARE(url->text(), QStringLiteral("ftp://"));
-    type->setCurrentIndex(0);
-    QVERIFY(url->text().isEmpty());
-    QVERIFY(!url->isEnabled());
-}
 
 void TestLinuxCheck::upgradeUrlRules_data()
 {
@@ -398,8 +353,19 @@ void TestLinuxCheck::upgradeUrlRules()
     QToolTip::hideText();
     LinuxMatrixUpgradeDlg dialog;
     dialog.show();
-    dialog.findChild<QComboBox *>("upgradeType")->setCurrentIndex(typeIndex);
-    dialog.findChild<QLineEdit *>("urlLineEt")->setText(url);
+    // USB first; the type, chosen after FTP, sets the URL field, a type the dialog does not
+    // know leaves it.
+    auto *type = dialog.findChild<QComboBox *>("upgradeType");
+    auto *field = dialog.findChild<QLineEdit *>("urlLineEt");
+    QCOMPARE(type->currentText(), QStringLiteral("USB"));
+    type->setCurrentIndex(2);
+    type->setCurrentIndex(typeIndex);
+    dialog.slotUpgradeTypeCurIndexChanged(7);
+    const QStringList fields {"USB  locked", "HTTP http://", "FTP ftp://"};
+    QCOMPARE(type->currentText() + QLatin1Char(' ') + field->text()
+                     + (field->isEnabled() ? QString() : QStringLiteral(" locked")),
+             fields.at(typeIndex));
+    field->setText(url);
     dialog.findChild<QPushButton *>("saveBt")->click();
     if (hint.isEmpty()) {
         QCOMPARE(dialog.result(), int(QDialog::Accepted));

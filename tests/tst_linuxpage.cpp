@@ -3,7 +3,6 @@
 #include "AdjustCellNumWidget.h"
 #include "CellForAdjustNum.h"
 #include "ConfigChannelsWidget.h"
-#include "DigitalMatrixInteractionPort.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
 #include "MatrixOperButtonsWt.h"
@@ -35,8 +34,6 @@ using namespace LUMO_DIGITALMATRIX_MODULE;
 using COMMONUSELIB::WaitDialog;
 
 namespace {
-
-constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
 
 const QString NotConnectedYet = QStringLiteral("Digital matrix server not connect yet!");
 const QString ConnectOk = QStringLiteral("Digital matrix server connect ok!");
@@ -114,8 +111,6 @@ private slots:
     void addRefusedByTheDataCentreEndsTheWait();
     void connectionResultsShowTheirHint_data();
     void connectionResultsShowTheirHint();
-    void x86ServerAnnouncementsChangeNothing();
-    void deletingTheLastServerEmitsDeleteAllOnce();
     void changeOfAnotherServerTouchesOnlyThatRecord_data();
     void changeOfAnotherServerTouchesOnlyThatRecord();
     void editingTheConnectedServerReconnectsWithNewSettings();
@@ -126,9 +121,7 @@ private slots:
     void serverDialogChecksInOrder_data();
     void serverDialogChecksInOrder();
     void serverDialogTypeResetsThePortAndLogin();
-    void serverDialogStripsQuotesAndBackslashes_data();
     void serverDialogStripsQuotesAndBackslashes();
-    void serverDialogEditsARecord();
 
     // Screen arrangement.
     void rowColumnDialogAcceptsOnlyUpToFourCells_data();
@@ -150,28 +143,16 @@ private:
     void enterArrangement(const QString &rows, const QString &columns);
     QString rowsColumns(const QString &widget) const;
 
-    template<typename T>
-    T *child(const char *name) const
+    MatrixServerSelWidget *selector() const
     {
-        return page->findChild<T *>(QLatin1String(name));
-    }
-    MatrixServerSelWidget *selector() const { return child<MatrixServerSelWidget>("serverSelWdt"); }
-    DigitalMatrixServerOperWidget *oper() const
-    {
-        return child<DigitalMatrixServerOperWidget>("serverOperWdt");
+        return h.child<MatrixServerSelWidget>("serverSelWdt");
     }
     AdjustCellNumWidget *adjustGrid() const
     {
-        return child<AdjustCellNumWidget>("adjustCellNumWdt");
+        return h.child<AdjustCellNumWidget>("adjustCellNumWdt");
     }
-    ConfigChannelsWidget *channelGrid() const
-    {
-        return child<ConfigChannelsWidget>("configChannelsWdt");
-    }
-    bool wallEnabled() const { return child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled(); }
-    int shownStack() const { return child<QStackedWidget>("cellsStackedWdt")->currentIndex(); }
-    FakeBaseMatrix *base() const { return h.base(); }
-    LinuxDigitalMatrixPage *makePage() { return h.makePage(); }
+    bool wallEnabled() const { return h.child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled(); }
+    int shownStack() const { return h.child<QStackedWidget>("cellsStackedWdt")->currentIndex(); }
 
     LinuxPageHarness h;
     std::unique_ptr<LinuxDigitalMatrixPage> &page = h.page;
@@ -192,42 +173,22 @@ void TestLinuxPage::cleanup()
 void TestLinuxPage::connectPage()
 {
     QTRY_COMPARE(page->currentServerIndex(), 0);
-    oper()->connectButton()->click();
-    QCOMPARE(oper()->connectServerHint(), ConnectOk);
+    h.oper()->connectButton()->click();
+    QCOMPARE(h.oper()->connectServerHint(), ConnectOk);
 }
 
 // The usual start: one server "Wall A" at 10.0.0.1, shown and connected.
 void TestLinuxPage::openConnected()
 {
     LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
+    h.makePage();
     connectPage();
 }
 
-// Clicks the page's button, answers the row/column dialog it opens with rows x columns
-// (declines it when rows is empty) and gives back what the dialog offered, as "2 x 2".
 QString TestLinuxPage::answerRowColumnDialog(const char *button, const QString &rows,
                                              const QString &columns)
 {
-    QString offered;
-    ModalDriver driver([&](QWidget *modal) {
-        auto *dialog = qobject_cast<MatrixRowColumnSetDlg *>(modal);
-        if (!dialog)
-            return;
-        offered = dialog->findChild<QLineEdit *>("rowLineEt")->text() + QStringLiteral(" x ")
-                + dialog->findChild<QLineEdit *>("columnLineEt")->text() + QLatin1Char(' ')
-                + dialog->findChild<QPushButton *>("okBt")->text();
-        if (rows.isEmpty()) {
-            click(dialog, "cancleBt");
-            return;
-        }
-        setText(dialog, "rowLineEt", rows);
-        setText(dialog, "columnLineEt", columns);
-        click(dialog, "okBt");
-    });
-    driver.start();
-    click(page.get(), button);
-    return driver.ran() ? offered : QStringLiteral("no dialog");
+    return LinuxPageHarness::answerRowColumn(h.button(button), rows, columns);
 }
 
 void TestLinuxPage::enterArrangement(const QString &rows, const QString &columns)
@@ -244,8 +205,8 @@ QString TestLinuxPage::rowsColumns(const QString &widget) const
         adjustGrid()->getRowColumn(rows, columns);
         return QStringLiteral("%1 x %2: %3").arg(rows).arg(columns).arg(adjustGrid()->cellCount());
     }
-    channelGrid()->getRowColumn(rows, columns);
-    return QStringLiteral("%1 x %2: %3").arg(rows).arg(columns).arg(channelGrid()->cellCount());
+    h.cells()->getRowColumn(rows, columns);
+    return QStringLiteral("%1 x %2: %3").arg(rows).arg(columns).arg(h.cells()->cellCount());
 }
 
 // ---------------------------------------------------------------- server list and connection
@@ -257,7 +218,7 @@ void TestLinuxPage::serversAreListedConnectedAndReconnectedOnReturn()
     LinuxPageHarness::storeServer(QStringLiteral("Control"), QStringLiteral("10.0.0.2"), 2, 9010);
     const QString b =
             LinuxPageHarness::storeServer(QStringLiteral("Wall B"), QStringLiteral("10.0.0.3"));
-    makePage();
+    h.makePage();
     const QList<DigitalMatrixServerInfo> servers = page->matrixServers();
     QCOMPARE(namesOf(servers), QStringList({"Wall A", "Wall B"}));
     QCOMPARE(servers.at(1).matrixKind, int(DigitalMatrixServerInfo::LinuxMatrix));
@@ -265,36 +226,36 @@ void TestLinuxPage::serversAreListedConnectedAndReconnectedOnReturn()
     QCOMPARE(selector()->serverCount(), 2);
     // The first show selects the first server; nothing is connected yet.
     QTRY_COMPARE(selector()->currentServerId(), a);
-    QCOMPARE(oper()->connectServerHint(), NotConnectedYet);
-    QCOMPARE(oper()->otherHint(), QStringLiteral("Wall A (10.0.0.1:6100)"));
+    QCOMPARE(h.oper()->connectServerHint(), NotConnectedYet);
+    QCOMPARE(h.oper()->otherHint(), QStringLiteral("Wall A (10.0.0.1:6100)"));
     QVERIFY(!wallEnabled());
-    QCOMPARE(base()->count("Login"), 0);
+    QCOMPARE(h.base()->count("Login"), 0);
 
-    oper()->connectButton()->click();
-    QCOMPARE(oper()->connectServerHint(), ConnectOk);
-    QCOMPARE(base()->last("Login").args,
+    h.oper()->connectButton()->click();
+    QCOMPARE(h.oper()->connectServerHint(), ConnectOk);
+    QCOMPARE(h.base()->last("Login").args,
              (QVariantList {1, QStringLiteral("admin"), QStringLiteral("secret"),
                             QStringLiteral("10.0.0.1"), 6100}));
-    QCOMPARE(base()->count("StartSession"), 1);
+    QCOMPARE(h.base()->count("StartSession"), 1);
     QVERIFY(wallEnabled());
-    QVERIFY(child<QStackedWidget>("cellsStackedWdt")->isEnabled());
+    QVERIFY(h.child<QStackedWidget>("cellsStackedWdt")->isEnabled());
     // The wall was read: the matrix has no grid yet, so the placeholder stays.
-    QCOMPARE(base()->count("GetScreenGrid"), 1);
-    QVERIFY(!channelGrid()->isConfigured());
+    QCOMPARE(h.base()->count("GetScreenGrid"), 1);
+    QVERIFY(!h.cells()->isConfigured());
 
     // Left connected, A is connected again on return; B stays as it was left.
     selector()->serverButton(b)->click();
     QCOMPARE(page->currentServerIndex(), 1);
-    QCOMPARE(oper()->connectServerHint(), NotConnectedYet);
-    QVERIFY(!oper()->isServerConnectOK());
+    QCOMPARE(h.oper()->connectServerHint(), NotConnectedYet);
+    QVERIFY(!h.oper()->isServerConnectOK());
     selector()->serverButton(a)->click();
-    QCOMPARE(base()->count("Login"), 2);
-    QCOMPARE(base()->last("Login").args.value(3), QVariant(QStringLiteral("10.0.0.1")));
-    QCOMPARE(oper()->connectServerHint(), ConnectOk);
+    QCOMPARE(h.base()->count("Login"), 2);
+    QCOMPARE(h.base()->last("Login").args.value(3), QVariant(QStringLiteral("10.0.0.1")));
+    QCOMPARE(h.oper()->connectServerHint(), ConnectOk);
     QVERIFY(wallEnabled());
     selector()->serverButton(b)->click();
-    QCOMPARE(base()->count("Login"), 2);
-    QCOMPARE(oper()->connectServerHint(), NotConnectedYet);
+    QCOMPARE(h.base()->count("Login"), 2);
+    QCOMPARE(h.oper()->connectServerHint(), NotConnectedYet);
 }
 
 void TestLinuxPage::addButtonRefusesFromFiveServers()
@@ -302,7 +263,7 @@ void TestLinuxPage::addButtonRefusesFromFiveServers()
     for (int i = 0; i < 4; ++i)
         LinuxPageHarness::storeServer(QStringLiteral("Wall %1").arg(i),
                                       QStringLiteral("10.0.1.%1").arg(i + 1));
-    makePage();
+    h.makePage();
     MessageBoxScript boxes(1);
     for (int stored = 4; stored <= 6; ++stored) {
         QTRY_COMPARE(page->matrixServers().size(), stored);
@@ -329,7 +290,7 @@ void TestLinuxPage::addButtonRefusesFromFiveServers()
 void TestLinuxPage::addedServerIsStoredListedAndSelected()
 {
     LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
+    h.makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
 
     QString type;
@@ -360,12 +321,12 @@ void TestLinuxPage::addedServerIsStoredListedAndSelected()
     QVERIFY(!WaitDialog::getInstance()->isWaiting());
     QCOMPARE(page->currentServerIndex(), 1);
     QCOMPARE(selector()->currentServerId(), stored.at(1).id);
-    QCOMPARE(oper()->connectServerHint(), NotConnectedYet);
+    QCOMPARE(h.oper()->connectServerHint(), NotConnectedYet);
 }
 
 void TestLinuxPage::addRefusedByTheDataCentreEndsTheWait()
 {
-    makePage();
+    h.makePage();
     MessageBoxScript boxes(1);
     DigitalMatrixServerInfo info;
     info.name = QStringLiteral("Hall");
@@ -404,74 +365,22 @@ void TestLinuxPage::connectionResultsShowTheirHint()
     QFETCH(QString, hint);
     QFETCH(QStringList, sent);
     LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    makePage();
+    h.makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
     if (call == QLatin1String("Disconnect"))
         connectPage();
-    base()->clear();
-    base()->setResult(call, result);
+    h.base()->clear();
+    h.base()->setResult(call, result);
 
-    oper()->connectButton()->click();
+    h.oper()->connectButton()->click();
 
-    QCOMPARE(base()->names(), sent);
+    QCOMPARE(h.base()->names(), sent);
     if (sent.first() == QLatin1String("SetNumberArrangeMode"))
-        QCOMPARE(base()->last("SetNumberArrangeMode").args, QVariantList {0});
-    QCOMPARE(oper()->connectServerHint(), hint);
-    QVERIFY(!oper()->isServerConnectOK());
-    QVERIFY(!oper()->connectButton()->isChecked());
+        QCOMPARE(h.base()->last("SetNumberArrangeMode").args, QVariantList {0});
+    QCOMPARE(h.oper()->connectServerHint(), hint);
+    QVERIFY(!h.oper()->isServerConnectOK());
+    QVERIFY(!h.oper()->connectButton()->isChecked());
     QVERIFY(!wallEnabled());
-}
-
-void TestLinuxPage::x86ServerAnnouncementsChangeNothing()
-{
-    const QString linuxId =
-            LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    const QString x86Id = LinuxPageHarness::storeServer(QStringLiteral("Control"),
-                                                        QStringLiteral("10.0.0.2"), 2, 9010);
-    makePage();
-    connectPage();
-    QSignalSpy deleteAll(page.get(), &LinuxDigitalMatrixPage::signalLinuxMatrixServerDeleteAll);
-    const QList<DigitalMatrixServerInfo> before = page->matrixServers();
-
-    WaitDialog::getInstance()->showWaitDialog(QStringLiteral("Add matrix server..."), QUuid(),
-                                              15000);
-    QVERIFY(dataCentre()->AddServer(QStringLiteral("Control 2"), QStringLiteral("10.0.0.3"),
-                                    QString(), QString(), 9010, 2));
-    QVERIFY(dataCentre()->EditServer(x86Id, QStringLiteral("Control X"), QStringLiteral("10.0.0.2"),
-                                     QString(), QString(), 9010, 2));
-    QVERIFY(dataCentre()->DeleteServer(x86Id, SERVERTYPE_X86_DIGITALMATRIX));
-    QTest::qWait(20);
-
-    QCOMPARE(page->matrixServers(), before);
-    QCOMPARE(selector()->serverCount(), 1);
-    QCOMPARE(selector()->currentServerId(), linuxId);
-    QVERIFY(oper()->isServerConnectOK());
-    QCOMPARE(deleteAll.count(), 0);
-    // A wait of this page is ended only by its own kind of server.
-    QVERIFY(WaitDialog::getInstance()->isWaiting());
-}
-
-void TestLinuxPage::deletingTheLastServerEmitsDeleteAllOnce()
-{
-    openConnected();
-    QSignalSpy deleteAll(page.get(), &LinuxDigitalMatrixPage::signalLinuxMatrixServerDeleteAll);
-    base()->clear();
-
-    MessageBoxScript boxes(1);
-    oper()->deleteButton()->click();
-    QCOMPARE(boxes.texts(), QStringList {"Delete selected server?"});
-    QCOMPARE(boxes.last().buttons, short(3));
-    QCOMPARE(base()->names(), QStringList({"SetNumberArrangeMode", "Disconnect"}));
-    QCOMPARE(WaitDialog::getInstance()->text(), QStringLiteral("Delete matrix server..."));
-    QVERIFY(dataCentre()->GetServers(QString()).isEmpty());
-
-    QTRY_COMPARE(deleteAll.count(), 1);
-    QVERIFY(page->matrixServers().isEmpty());
-    QCOMPARE(selector()->serverCount(), 0);
-    QCOMPARE(page->currentServerIndex(), -1);
-    QVERIFY(!WaitDialog::getInstance()->isWaiting());
-    QTest::qWait(20);
-    QCOMPARE(deleteAll.count(), 1);
 }
 
 void TestLinuxPage::changeOfAnotherServerTouchesOnlyThatRecord_data()
@@ -500,13 +409,30 @@ void TestLinuxPage::changeOfAnotherServerTouchesOnlyThatRecord()
     for (int i = 0; i < 3; ++i)
         ids << LinuxPageHarness::storeServer(QStringLiteral("Wall %1").arg(i),
                                              QStringLiteral("10.0.0.%1").arg(i + 1));
-    makePage();
+    const QString x86Id = LinuxPageHarness::storeServer(QStringLiteral("Control"),
+                                                        QStringLiteral("10.0.0.9"), 2, 9010);
+    h.makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
     selector()->serverButton(ids.at(selected))->click();
-    oper()->connectButton()->click();
-    QVERIFY(oper()->isServerConnectOK());
+    h.oper()->connectButton()->click();
+    QVERIFY(h.oper()->isServerConnectOK());
     const DigitalMatrixServerInfo selectedBefore = page->matrixServers().at(selected);
     QSignalSpy deleteAll(page.get(), &LinuxDigitalMatrixPage::signalLinuxMatrixServerDeleteAll);
+
+    // X86 servers come, change and go: nothing changes here, and a wait of this page is
+    // ended only by its own kind of server.
+    const QList<DigitalMatrixServerInfo> before = page->matrixServers();
+    WaitDialog::getInstance()->showWaitDialog(QStringLiteral("Add matrix server..."), QUuid(),
+                                              15000);
+    QVERIFY(dataCentre()->AddServer(QStringLiteral("Control 2"), QStringLiteral("10.0.0.8"),
+                                    QString(), QString(), 9010, 2));
+    QVERIFY(dataCentre()->EditServer(x86Id, QStringLiteral("Control X"), QStringLiteral("10.0.0.9"),
+                                     QString(), QString(), 9010, 2));
+    QVERIFY(dataCentre()->DeleteServer(x86Id, SERVERTYPE_X86_DIGITALMATRIX));
+    QTest::qWait(20);
+    QCOMPARE(page->matrixServers(), before);
+    QVERIFY(WaitDialog::getInstance()->isWaiting());
+    WaitDialog::getInstance()->hideWaitDialog();
 
     // Changed elsewhere while another server is selected.
     if (deleted)
@@ -528,38 +454,45 @@ void TestLinuxPage::changeOfAnotherServerTouchesOnlyThatRecord()
     QCOMPARE(selector()->serverCount(), remaining.size());
     QCOMPARE(page->currentServerIndex(), currentIndex);
     QCOMPARE(selector()->currentServerId(), ids.at(selected));
-    QVERIFY(oper()->isServerConnectOK());
-    QCOMPARE(base()->count("Login"), 1);
+    QVERIFY(h.oper()->isServerConnectOK());
+    QCOMPARE(h.base()->count("Login"), 1);
     QCOMPARE(deleteAll.count(), 0);
 }
 
 void TestLinuxPage::editingTheConnectedServerReconnectsWithNewSettings()
 {
     openConnected();
-    const QString a = page->matrixServers().at(0).id;
-    base()->clear();
+    const DigitalMatrixServerInfo stored = page->matrixServers().at(0);
+    const QString a = stored.id;
+    h.base()->clear();
 
+    // The dialog offers the stored record, its type fixed; its own address is no duplicate.
     QString title;
+    DigitalMatrixServerInfo offered;
     ModalDriver driver([&](QWidget *modal) {
-        title = modal->findChild<QLabel *>("titleLabel")->text();
+        auto *combo = modal->findChild<QComboBox *>("serverTypeComBx");
+        title = modal->findChild<QLabel *>("titleLabel")->text()
+                + (combo->isEnabled() ? " unlocked " : " locked ") + combo->currentText();
+        offered = qobject_cast<ModifyDigitalMatrixServerDlg *>(modal)->serverInfo();
         setText(modal, "nameLineEt", QStringLiteral("Wall Z"));
         setText(modal, "portLineEt", QStringLiteral("6200"));
         click(modal, "saveBt");
     });
     driver.start();
-    oper()->editButton()->click();
+    h.oper()->editButton()->click();
     QVERIFY(driver.ran());
-    QCOMPARE(title, QStringLiteral("Edit DigitalMatrix Server"));
-    QCOMPARE(base()->names(), QStringList({"SetNumberArrangeMode", "Disconnect"}));
+    QCOMPARE(title, QStringLiteral("Edit DigitalMatrix Server locked TQ5100-4HD"));
+    QCOMPARE(offered, stored);
+    QCOMPARE(h.base()->names(), QStringList({"SetNumberArrangeMode", "Disconnect"}));
     QCOMPARE(WaitDialog::getInstance()->text(), QStringLiteral("Edit matrix server..."));
     QCOMPARE(dataCentre()->getServerInfo(a).name, QStringLiteral("Wall Z"));
 
     QTRY_COMPARE(page->matrixServers().at(0).name, QStringLiteral("Wall Z"));
     QVERIFY(!WaitDialog::getInstance()->isWaiting());
-    QCOMPARE(base()->count("Login"), 1);
-    QCOMPARE(base()->last("Login").args.value(4), QVariant(6200));
-    QCOMPARE(oper()->connectServerHint(), ConnectOk);
-    QCOMPARE(oper()->otherHint(), QStringLiteral("Wall Z (10.0.0.1:6200)"));
+    QCOMPARE(h.base()->count("Login"), 1);
+    QCOMPARE(h.base()->last("Login").args.value(4), QVariant(6200));
+    QCOMPARE(h.oper()->connectServerHint(), ConnectOk);
+    QCOMPARE(h.oper()->otherHint(), QStringLiteral("Wall Z (10.0.0.1:6200)"));
     QCOMPARE(selector()->serverName(a), QStringLiteral("Wall Z"));
 }
 
@@ -584,19 +517,19 @@ void TestLinuxPage::rebootAndResetDisconnect()
     QFETCH(QString, call);
     QFETCH(QVariantList, args);
     openConnected();
-    base()->clear();
+    h.base()->clear();
 
     MessageBoxScript boxes;
     boxes.answers({0, 1});
     click(page.get(), buttonName.toLatin1().constData()); // declined
-    QCOMPARE(base()->calls().size(), 0);
-    QVERIFY(oper()->isServerConnectOK());
+    QCOMPARE(h.base()->calls().size(), 0);
+    QVERIFY(h.oper()->isServerConnectOK());
 
     click(page.get(), buttonName.toLatin1().constData()); // agreed
     QCOMPARE(boxes.texts(), (QStringList {question, question}));
-    QCOMPARE(base()->names(), (QStringList {call, "SetNumberArrangeMode", "Disconnect"}));
-    QCOMPARE(base()->last(call).args, args);
-    QCOMPARE(oper()->connectServerHint(), Disconnected);
+    QCOMPARE(h.base()->names(), (QStringList {call, "SetNumberArrangeMode", "Disconnect"}));
+    QCOMPARE(h.base()->last(call).args, args);
+    QCOMPARE(h.oper()->connectServerHint(), Disconnected);
     QVERIFY(!wallEnabled());
 }
 
@@ -614,13 +547,10 @@ void TestLinuxPage::serverDialogChecksInOrder_data()
                         const char *port, const char *user, const char *hint) {
         QTest::newRow(tag) << name << ip << type << port << user << hint;
     };
-    // Stored already: "Wall" at 10.0.0.5 (Linux), "Control" at 10.0.0.9 (X86).
+    // Stored already: "Wall" at 10.0.0.5 (Linux), "Control" at 10.0.0.9 (X86). The checks
+    // both server dialogs share run through the X86 one (tst_x86page); these are this one's.
     const char *ok = "10.0.0.1";
     row("nothing entered", "", "", 1, "", "", "Please enter digital matrix server name!");
-    row("no name", "", ok, 1, "6000", "admin", "Please enter digital matrix server name!");
-    row("no address", "New", "", 1, "", "", "Please enter digital matrix server ip!");
-    row("zero address", "New", "0.0.0.0", 1, "6000", "admin",
-        "Please enter digital matrix server ip!");
     row("no port", "New", ok, 1, "", "", "Please enter digital matrix server port!");
     row("no user", "New", ok, 1, "6000", "", "Please enter user name!");
     row("no user, X86", "New", ok, 0, "9010", "", "");
@@ -690,71 +620,23 @@ void TestLinuxPage::serverDialogTypeResetsThePortAndLogin()
     QVERIFY(!combo->isEnabled());
 }
 
-void TestLinuxPage::serverDialogStripsQuotesAndBackslashes_data()
-{
-    QTest::addColumn<QString>("edit");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("kept");
-    QTest::addColumn<bool>("warned");
-    const auto row = [](const char *tag, const char *edit, const char *typed, const char *kept,
-                        bool warned) {
-        QTest::newRow(tag) << QString(edit) << QString(typed) << QString(kept) << warned;
-    };
-    row("name", "nameLineEt", R"(Hall'A\1)", "HallA1", true);
-    row("user", "userLineEt", "o'p", "op", true);
-    row("password", "passwordLineEt", R"(p\w)", "pw", true);
-    row("plain name", "nameLineEt", "Hall A", "Hall A", false);
-    row("port", "portLineEt", R"(6'1\0)", "610", false);
-}
-
 void TestLinuxPage::serverDialogStripsQuotesAndBackslashes()
 {
-    QFETCH(QString, edit);
-    QFETCH(QString, typed);
-    QFETCH(QString, kept);
-    QFETCH(bool, warned);
+    // Which fields keep out ' and \ with a hint (the shared check runs in tst_x86page); the
+    // port takes digits only, without a hint.
     ModifyDigitalMatrixServerDlg dialog;
     dialog.show();
-    auto *line = dialog.findChild<QLineEdit *>(edit);
-    line->clear();
-    dropToolTips();
-    QTest::keyClicks(line, typed);
-    QCOMPARE(line->text(), kept);
-    QCOMPARE(shownToolTip(), warned ? QStringLiteral("Input can't be ' or \\ !") : QString());
-}
-
-void TestLinuxPage::serverDialogEditsARecord()
-{
-    const QString wallId = LinuxPageHarness::storeServer(QStringLiteral("Wall"),
-                                                         QStringLiteral("10.0.0.5"), 6, 6100);
-    LinuxPageHarness::storeServer(QStringLiteral("Other"), QStringLiteral("10.0.0.6"));
-    const DigitalMatrixServerInfo record {wallId,
-                                          QStringLiteral("Wall"),
-                                          QStringLiteral("10.0.0.5"),
-                                          6100,
-                                          DigitalMatrixServerInfo::LinuxMatrix,
-                                          QStringLiteral("admin"),
-                                          QStringLiteral("secret")};
-    ModifyDigitalMatrixServerDlg dialog(nullptr, &record);
-    dialog.show();
-    QCOMPARE(dialog.findChild<QLabel *>("titleLabel")->text(),
-             QStringLiteral("Edit DigitalMatrix Server"));
-    auto *combo = dialog.findChild<QComboBox *>("serverTypeComBx");
-    QVERIFY(!combo->isEnabled());
-    QCOMPARE(combo->currentIndex(), 1);
-    QCOMPARE(dialog.findChild<QLineEdit *>("portLineEt")->text(), QStringLiteral("6100"));
-    QCOMPARE(dialog.serverInfo(), record);
-
-    // Unchanged, it is not its own duplicate; another server's name still is.
-    click(&dialog, "saveBt");
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    ModifyDigitalMatrixServerDlg again(nullptr, &record);
-    again.show();
-    setText(&again, "nameLineEt", QStringLiteral("Other"));
-    dropToolTips();
-    click(&again, "saveBt");
-    QCOMPARE(again.result(), int(QDialog::Rejected));
-    QCOMPARE(shownToolTip(), QStringLiteral("The name of server has exsit!"));
+    QStringList kept;
+    for (const char *edit :
+         {"nameLineEt", "userLineEt", "passwordLineEt", "portLineEt", "nameLineEt"}) {
+        auto *line = dialog.findChild<QLineEdit *>(QLatin1String(edit));
+        line->clear();
+        dropToolTips();
+        QTest::keyClicks(line,
+                         kept.size() < 4 ? QStringLiteral(R"(6'1\0)") : QStringLiteral("Hall A"));
+        kept << line->text() + (shownToolTip().isEmpty() ? QString() : QStringLiteral(" hinted"));
+    }
+    QCOMPARE(kept, (QStringList {"610 hinted", "610 hinted", "610 hinted", "610", "Hall A"}));
 }
 
 // ---------------------------------------------------------------- screen arrangement
@@ -836,47 +718,47 @@ void TestLinuxPage::arrangementIsEnteredLeftAndStartedAgain()
     QCOMPARE(visible(), normalBar);
 
     // The dialog offers 2 x 2; the matrix is switched to its numbering mode.
-    base()->clear();
+    h.base()->clear();
     QCOMPARE(answerRowColumnDialog("configMatrixBt", QStringLiteral("2"), QStringLiteral("1")),
              QStringLiteral("2 x 2 Next"));
     // The numbers are read first: without them there is no arrangement to switch to.
-    QCOMPARE(base()->names(), (QStringList {"GetScreenNumbers", "SetNumberArrangeMode"}));
-    QCOMPARE(base()->last("SetNumberArrangeMode").args, QVariantList {1});
+    QCOMPARE(h.base()->names(), (QStringList {"GetScreenNumbers", "SetNumberArrangeMode"}));
+    QCOMPARE(h.base()->last("SetNumberArrangeMode").args, QVariantList {1});
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
     QCOMPARE(rowsColumns("adjust"), QStringLiteral("2 x 1: 2"));
     QCOMPARE(adjustGrid()->getCellShowNums(), (QStringList {"1", "2"}));
     QCOMPARE(visible(),
              QStringList({"saveConfigBt", "backStepBt", "cancelBt", "rebootBt", "upgradeBt",
                           "resetBt", "statusLabel"}));
-    QCOMPARE(child<QLabel>("statusLabel")->text(),
+    QCOMPARE(h.child<QLabel>("statusLabel")->text(),
              QStringLiteral("Drag the numbers to match with physical screen numbers"));
     QCOMPARE(shownStack(), 1);
 
     // "Undo Layout" does nothing, even when reached; declining the dialog changes nothing.
-    base()->clear();
+    h.base()->clear();
     QVERIFY(QMetaObject::invokeMethod(page.get(), "slotUndoLayoutBtClicked"));
     QVERIFY(!answerRowColumnDialog("configMatrixBt", QString(), QString()).isEmpty());
-    QCOMPARE(base()->calls().size(), 0);
+    QCOMPARE(h.base()->calls().size(), 0);
     QCOMPARE(adjustGrid()->cellCount(), 2);
 
     // A step back leaves the mode and enters it again with new rows and columns.
     QCOMPARE(answerRowColumnDialog("backStepBt", QStringLiteral("4"), QStringLiteral("1")),
              QStringLiteral("2 x 2 Next"));
     QList<QVariantList> modes;
-    for (const FakeCall &call : base()->callsNamed("SetNumberArrangeMode"))
+    for (const FakeCall &call : h.base()->callsNamed("SetNumberArrangeMode"))
         modes << call.args;
     QCOMPARE(modes, (QList<QVariantList> {{0}, {1}}));
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
     QCOMPARE(rowsColumns("adjust"), QStringLiteral("4 x 1: 4"));
 
     // Cancel sends only the mode switch.
-    base()->clear();
+    h.base()->clear();
     click(page.get(), "cancelBt");
-    QCOMPARE(base()->trace(), QStringList {"SetNumberArrangeMode(0)"});
+    QCOMPARE(h.base()->trace(), QStringList {"SetNumberArrangeMode(0)"});
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
     QCOMPARE(shownStack(), 0);
     QCOMPARE(visible(), normalBar);
-    QVERIFY(!channelGrid()->isConfigured());
+    QVERIFY(!h.cells()->isConfigured());
 }
 
 void TestLinuxPage::draggingSwapsNumbers_data()
@@ -884,8 +766,9 @@ void TestLinuxPage::draggingSwapsNumbers_data()
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to"); // -1: released between cells
     QTest::addColumn<QStringList>("numbers");
+    // Swapping by dragging runs end to end (tst_linuxe2e); here a swap and drags that swap
+    // nothing.
     QTest::newRow("first onto last") << 0 << 3 << QStringList {"4", "2", "3", "1"};
-    QTest::newRow("second onto third") << 1 << 2 << QStringList {"1", "3", "2", "4"};
     QTest::newRow("onto itself") << 2 << 2 << QStringList {"1", "2", "3", "4"};
     QTest::newRow("outside every cell") << 0 << -1 << QStringList {"1", "2", "3", "4"};
 }
@@ -993,21 +876,21 @@ void TestLinuxPage::failingSaveStepKeepsTheArrangement()
     QFETCH(int, sent);
     const QStringList fullSave = columns == 2 ? SameShapeSave : NewShapeSave;
     LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
-    base()->screenNumberBytes = QByteArray::fromHex("03020100");
-    base()->gridEntries = LinuxPageHarness::grid(2, 2);
-    makePage();
+    h.base()->screenNumberBytes = QByteArray::fromHex("03020100");
+    h.base()->gridEntries = LinuxPageHarness::grid(2, 2);
+    h.makePage();
     connectPage();
     // The matrix's grid was read on connecting.
-    QVERIFY(channelGrid()->isConfigured());
-    QCOMPARE(channelGrid()->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
+    QVERIFY(h.cells()->isConfigured());
+    QCOMPARE(h.cells()->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
     enterArrangement(QStringLiteral("2"), QString::number(columns));
     QCOMPARE(adjustGrid()->getCellShowNums(),
              (QStringList {"4", "3", "2", "1"}).mid(0, 2 * columns));
-    base()->clear();
+    h.base()->clear();
     if (failing == QLatin1String("ClearCell"))
-        base()->queueResults(failing, {0, -1}); // the second cell fails
+        h.base()->queueResults(failing, {0, -1}); // the second cell fails
     else
-        base()->setResult(failing, -1);
+        h.base()->setResult(failing, -1);
 
     MessageBoxScript boxes(1);
     click(page.get(), "saveConfigBt");
@@ -1015,21 +898,21 @@ void TestLinuxPage::failingSaveStepKeepsTheArrangement()
     QCOMPARE(boxes.last().title, QStringLiteral("Prompt"));
     QCOMPARE(boxes.last().buttons, short(1));
     QCOMPARE(boxes.last().parent, static_cast<QWidget *>(page.get()));
-    QCOMPARE(base()->names(), fullSave.mid(0, sent));
+    QCOMPARE(h.base()->names(), fullSave.mid(0, sent));
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
     QCOMPARE(shownStack(), 1);
 
     // A second save runs every step again (clearing the old cells first for a new shape).
-    base()->clear();
-    base()->setResult(failing, 0);
+    h.base()->clear();
+    h.base()->setResult(failing, 0);
     click(page.get(), "saveConfigBt");
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(writesOf(base()->names()), fullSave);
+    QCOMPARE(writesOf(h.base()->names()), fullSave);
     QList<int> cleared;
-    for (const FakeCall &call : base()->callsNamed("ClearCell"))
+    for (const FakeCall &call : h.base()->callsNamed("ClearCell"))
         cleared << call.args.value(0).toInt();
     QCOMPARE(cleared, columns == 2 ? QList<int>() : (QList<int> {0, 1, 2, 3}));
-    QCOMPARE(base()->last("SetScreenNumbers").bytes, QByteArray::fromHex("03020100"));
+    QCOMPARE(h.base()->last("SetScreenNumbers").bytes, QByteArray::fromHex("03020100"));
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
 }
 
@@ -1058,12 +941,12 @@ void TestLinuxPage::unusableScreenNumbersKeepThePageOutOfTheArrangement()
     QFETCH(int, result);
     QFETCH(QStringList, numbers);
     openConnected();
-    base()->screenNumberBytes = bytes;
-    base()->screenNumberCount = count;
-    base()->setResult("GetScreenNumbers", result);
+    h.base()->screenNumberBytes = bytes;
+    h.base()->screenNumberCount = count;
+    h.base()->setResult("GetScreenNumbers", result);
 
     MessageBoxScript boxes(1);
-    base()->clear();
+    h.base()->clear();
     QVERIFY(!answerRowColumnDialog("configMatrixBt", QStringLiteral("2"), QStringLiteral("2"))
                      .isEmpty());
     if (numbers.isEmpty()) {
@@ -1071,7 +954,7 @@ void TestLinuxPage::unusableScreenNumbersKeepThePageOutOfTheArrangement()
         QCOMPARE(boxes.count(), 1);
         QVERIFY(boxes.last().text.startsWith(QStringLiteral("Read screen numbers fail!")));
         QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
-        QCOMPARE(base()->count("SetNumberArrangeMode"), 0);
+        QCOMPARE(h.base()->count("SetNumberArrangeMode"), 0);
     } else {
         QCOMPARE(adjustGrid()->getCellShowNums(), numbers);
         QCOMPARE(boxes.count(), 0);

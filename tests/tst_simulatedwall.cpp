@@ -110,17 +110,13 @@ class tst_SimulatedWall : public QObject
 
 private slots:
     void x86ScreensWindowsAndPanes();
-    void x86TurnShowStepsAtItsInterval();
-    void x86PausedShowKeepsItsPageAndNewSourcesStartOver();
-    void x86ZoomedPaneFillsTheWindow();
-    void x86WindowMovedLastIsDrawnOnTop();
+    void x86TurnShowStepsPausesAndStartsOver();
     void x86WithoutArrangementShowsTheOutputsDark();
     void linuxCellsGoToTheScreensThatShowThem_data();
     void linuxCellsGoToTheScreensThatShowThem();
     void linuxArrangementModeShowsNumbersOnEveryScreen();
     void linuxSpreadCellCoversEveryScreen();
     void linuxTurnShowStepsAndChannelsAreNamed();
-    void linuxSingleWindowShowsOnePane();
     void hangIsParsedOrRefused_data();
     void hangIsParsedOrRefused();
     void windowFollowsTheMatrixLive();
@@ -133,6 +129,13 @@ void tst_SimulatedWall::x86ScreensWindowsAndPanes()
     state.windows[1].sources = {x86Channel(QString::fromUtf8("大厅入口"), 1),
                                 x86Channel(QStringLiteral("Gate"), 3)};
     state.selectedMonitor = 1;
+    // The third window shows its pane 5 zoomed; the first was moved last, the fourth before.
+    state.windows[2].split = 9;
+    state.windows[2].zoomedPane = 5;
+    state.windows[2].sources = {x86Channel(QStringLiteral("Pane five"), 5)};
+    state.windows[0].layer = 1;
+    state.windows[3].layer = 2;
+    state.windows[0].rect = rc(960, 540, 2880, 1620);
     WallTurnClock clock;
     const WallPicture picture = SimulatedWallScene::x86Picture(state, &clock, 0);
 
@@ -152,9 +155,20 @@ void tst_SimulatedWall::x86ScreensWindowsAndPanes()
     QCOMPARE(second->panes.at(2).rect, QRectF(W, H / 2, W / 2, H / 2));
     QVERIFY(second->status.isEmpty());
     QVERIFY(!windowLabelled(picture, QStringLiteral("1"))->selected);
+
+    const WallWindow *third = windowLabelled(picture, QStringLiteral("3"));
+    QCOMPARE(third->panes.size(), 1);
+    QCOMPARE(third->panes.first().text, QStringLiteral("Pane five"));
+    QCOMPARE(third->panes.first().rect, third->rect);
+    // Drawn in the order they were moved, the one moved last on top.
+    QStringList order;
+    for (const WallWindow &window : picture.windows)
+        order.append(window.label);
+    QCOMPARE(order, QStringList({"2", "3", "4", "1"}));
+    QCOMPARE(picture.windows.last().rect, QRectF(960, 540, W, H));
 }
 
-void tst_SimulatedWall::x86TurnShowStepsAtItsInterval()
+void tst_SimulatedWall::x86TurnShowStepsPausesAndStartsOver()
 {
     SimX86State state = x86Wall();
     SimX86Window &window = state.windows[0];
@@ -178,64 +192,22 @@ void tst_SimulatedWall::x86TurnShowStepsAtItsInterval()
     const WallPicture picture = SimulatedWallScene::x86Picture(state, &clock, 31000);
     QCOMPARE(windowLabelled(picture, QStringLiteral("1"))->status,
              QStringLiteral("Turn show: page 2 of 2, every 10 s"));
-}
 
-void tst_SimulatedWall::x86PausedShowKeepsItsPageAndNewSourcesStartOver()
-{
-    SimX86State state = x86Wall();
-    SimX86Window &window = state.windows[0];
-    window.split = 1;
+    // Paused (first seen at 35 s, 4 s before its next step), the picture stays; running
+    // again, the paused time does not count.
+    window.turnState = 2;
+    QCOMPARE(panesAt(35000), second);
+    QCOMPARE(panesAt(90000), second);
     window.turnState = 1;
-    window.turnInterval = 10;
-    for (int k = 1; k <= 3; ++k)
-        window.sources.append(x86Channel(QStringLiteral("Camera %1").arg(k), k));
-    WallTurnClock clock;
-    auto shown = [&](qint64 ms) {
-        const WallPicture picture = SimulatedWallScene::x86Picture(state, &clock, ms);
-        return windowLabelled(picture, QStringLiteral("1"))->panes.first().text;
-    };
-    QCOMPARE(shown(0), QStringLiteral("Camera 1"));
-    QCOMPARE(shown(15000), QStringLiteral("Camera 2"));
-    window.turnState = 2; // paused: the picture stays
-    QCOMPARE(shown(16000), QStringLiteral("Camera 2"));
-    QCOMPARE(shown(90000), QStringLiteral("Camera 2"));
-    window.turnState = 1; // running again: the paused time does not count
-    QCOMPARE(shown(94000), QStringLiteral("Camera 2"));
-    QCOMPARE(shown(97999), QStringLiteral("Camera 2"));
-    QCOMPARE(shown(98000), QStringLiteral("Camera 3"));
+    QCOMPARE(panesAt(94000), second);
+    QCOMPARE(panesAt(99999), second);
+    QCOMPARE(panesAt(100000), first);
     // New channels start the show over.
+    window.split = 1;
     window.sources = {x86Channel(QStringLiteral("North"), 1),
                       x86Channel(QStringLiteral("South"), 2)};
-    QCOMPARE(shown(99000), QStringLiteral("North"));
-    QCOMPARE(shown(109000), QStringLiteral("South"));
-}
-
-void tst_SimulatedWall::x86ZoomedPaneFillsTheWindow()
-{
-    SimX86State state = x86Wall();
-    SimX86Window &window = state.windows[2];
-    window.split = 9;
-    window.zoomedPane = 5;
-    window.sources = {x86Channel(QStringLiteral("Pane five"), 5)};
-    const WallPicture picture = SimulatedWallScene::x86Picture(state, nullptr, 0);
-    const WallWindow *third = windowLabelled(picture, QStringLiteral("3"));
-    QCOMPARE(third->panes.size(), 1);
-    QCOMPARE(third->panes.first().text, QStringLiteral("Pane five"));
-    QCOMPARE(third->panes.first().rect, third->rect);
-}
-
-void tst_SimulatedWall::x86WindowMovedLastIsDrawnOnTop()
-{
-    SimX86State state = x86Wall();
-    state.windows[0].layer = 1; // moved last
-    state.windows[3].layer = 2; // moved before
-    state.windows[0].rect = rc(960, 540, 2880, 1620);
-    const WallPicture picture = SimulatedWallScene::x86Picture(state, nullptr, 0);
-    QStringList order;
-    for (const WallWindow &window : picture.windows)
-        order.append(window.label);
-    QCOMPARE(order, QStringList({"2", "3", "4", "1"}));
-    QCOMPARE(picture.windows.last().rect, QRectF(960, 540, W, H));
+    QCOMPARE(panesAt(101000).first(), QStringLiteral("North"));
+    QCOMPARE(panesAt(111000).first(), QStringLiteral("South"));
 }
 
 void tst_SimulatedWall::x86WithoutArrangementShowsTheOutputsDark()
@@ -356,7 +328,20 @@ void tst_SimulatedWall::linuxTurnShowStepsAndChannelsAreNamed()
         return address == QLatin1String("192.168.10.20") ? QStringLiteral("Lobby %1").arg(channel)
                                                          : QString();
     };
+    // Cell 2 shows its third pane alone.
+    SimLinuxCell &alone = state.cells[1];
+    alone.split = 4;
+    alone.channels = {linuxChannel(0, "a", "A", 1), linuxChannel(2, "b", "B", 2)};
+    alone.singleWindow = true;
+    alone.window = 2;
     WallTurnClock clock;
+    const WallPicture picture =
+            SimulatedWallScene::linuxPicture(state, LinuxWallHang(), &clock, 0, namer);
+    const WallWindow *second = windowLabelled(picture, QStringLiteral("Cell 2"));
+    QCOMPARE(second->panes.size(), 1);
+    QCOMPARE(second->panes.first().text, QStringLiteral("B #2"));
+    QCOMPARE(second->panes.first().rect, second->rect);
+
     auto shown = [&](qint64 ms) {
         const WallPicture picture =
                 SimulatedWallScene::linuxPicture(state, LinuxWallHang(), &clock, ms, namer);
@@ -371,22 +356,6 @@ void tst_SimulatedWall::linuxTurnShowStepsAndChannelsAreNamed()
     QCOMPARE(shown(80000), QStringLiteral("Lobby 2"));
     cell.turnState = 2; // stopped: the first page
     QCOMPARE(shown(81000), QStringLiteral("Lobby 1"));
-}
-
-void tst_SimulatedWall::linuxSingleWindowShowsOnePane()
-{
-    SimLinuxState state = linuxWall();
-    SimLinuxCell &cell = state.cells[1];
-    cell.split = 4;
-    cell.channels = {linuxChannel(0, "a", "A", 1), linuxChannel(2, "b", "B", 2)};
-    cell.singleWindow = true;
-    cell.window = 2;
-    const WallPicture picture =
-            SimulatedWallScene::linuxPicture(state, LinuxWallHang(), nullptr, 0);
-    const WallWindow *second = windowLabelled(picture, QStringLiteral("Cell 2"));
-    QCOMPARE(second->panes.size(), 1);
-    QCOMPARE(second->panes.first().text, QStringLiteral("B #2"));
-    QCOMPARE(second->panes.first().rect, second->rect);
 }
 
 void tst_SimulatedWall::hangIsParsedOrRefused_data()

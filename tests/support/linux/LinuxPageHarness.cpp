@@ -14,6 +14,7 @@
 #include "TestData.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -65,6 +66,32 @@ QString LinuxPageHarness::storeServer(const QString &name, const QString &ip, in
     return QString();
 }
 
+QString LinuxPageHarness::answerRowColumn(QPushButton *opener, const QString &rows,
+                                          const QString &columns)
+{
+    QString offered;
+    ModalDriver driver([&](QWidget *modal) {
+        auto *rowEdit = modal->findChild<QLineEdit *>("rowLineEt");
+        auto *columnEdit = modal->findChild<QLineEdit *>("columnLineEt");
+        auto *ok = modal->findChild<QPushButton *>("okBt");
+        if (!rowEdit || !columnEdit || !ok)
+            return;
+        offered = rowEdit->text() + QStringLiteral(" x ") + columnEdit->text() + QLatin1Char(' ')
+                + ok->text();
+        if (rows.isEmpty()) {
+            modal->findChild<QPushButton *>("cancleBt")->click();
+            return;
+        }
+        rowEdit->setText(rows);
+        columnEdit->setText(columns);
+        ok->click();
+    });
+    driver.start();
+    opener->click();
+    driver.stop();
+    return offered;
+}
+
 void LinuxPageHarness::runUpgrade(QPushButton *opener, int typeIndex, const QString &url)
 {
     ModalDriver driver([&](QWidget *modal) {
@@ -75,6 +102,13 @@ void LinuxPageHarness::runUpgrade(QPushButton *opener, int typeIndex, const QStr
     driver.start();
     opener->click();
     QVERIFY(driver.ran());
+}
+
+void LinuxPageHarness::rightClick(QWidget *widget)
+{
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3),
+                            widget->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(widget, &event);
 }
 
 std::vector<ScreenRegionEntry> LinuxPageHarness::grid(int rows, int columns)

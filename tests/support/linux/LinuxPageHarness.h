@@ -15,6 +15,7 @@
 
 class QPushButton;
 class QTemporaryDir;
+class QWidget;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 class AreaTreeForMatrixConfig;
@@ -39,8 +40,15 @@ public:
     // Stores a server and lets the data centre's announcement go by; gives back its key.
     static QString storeServer(const QString &name, const QString &ip, int type = 6,
                                int port = 6000, const QString &password = QStringLiteral("secret"));
+    // Clicks opener and answers the rows-and-columns dialog it opens with rows x columns, or
+    // declines it when rows is empty; gives back what the dialog offered ("2 x 2 Next"), empty
+    // when no dialog opened.
+    static QString answerRowColumn(QPushButton *opener, const QString &rows,
+                                   const QString &columns);
     // Clicks opener ("Upgrade") and fills the upgrade dialog: type, URL, "Save".
     static void runUpgrade(QPushButton *opener, int typeIndex, const QString &url);
+    // A right click on widget (a pane: its cell opens its menu, which the caller hides).
+    static void rightClick(QWidget *widget);
     // A rows x columns grid of whole screens, as the matrix reports it.
     static std::vector<ScreenRegionEntry> grid(int rows, int columns);
 

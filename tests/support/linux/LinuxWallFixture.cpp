@@ -2,14 +2,17 @@
 
 #include "AreaTreeForMatrixConfig.h"
 #include "CellForConfigChannels.h"
+#include "CellTurnInfo.h"
 #include "ConfigChannelsWidget.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
 
-#include "LinuxMatrixPeer.h"
-#include "ModalDriver.h"
+#include "UserManagerCore.h"
 
-#include <QLineEdit>
+#include "LinuxMatrixPeer.h"
+#include "LinuxPageHarness.h"
+#include "MatrixSimulator.h"
+
 #include <QPushButton>
 #include <QtTest>
 
@@ -73,14 +76,9 @@ bool LinuxWallFixture::reconnectWithin(int timeoutMs)
 
 void LinuxWallFixture::answerRowColumn(QPushButton *opener, int rows, int columns)
 {
-    ModalDriver driver([=](QWidget *modal) {
-        modal->findChild<QLineEdit *>("rowLineEt")->setText(QString::number(rows));
-        modal->findChild<QLineEdit *>("columnLineEt")->setText(QString::number(columns));
-        modal->findChild<QPushButton *>("okBt")->click();
-    });
-    driver.start();
-    opener->click();
-    QVERIFY(driver.ran());
+    QVERIFY(!LinuxPageHarness::answerRowColumn(opener, QString::number(rows),
+                                               QString::number(columns))
+                     .isEmpty());
 }
 
 void LinuxWallFixture::arrange(int rows, int columns)
@@ -139,4 +137,71 @@ CellChannelItem LinuxWallFixture::channel(const char *id, int position)
     item.channelId = QLatin1String(id);
     item.position = position;
     return item;
+}
+
+void LinuxWallFixture::refuse(quint16 request)
+{
+    MatrixSimulatorFaults faults;
+    faults.refusedRequests = {request};
+    faults.refusedResult = MatrixErrFailed;
+    simulator->setFaults(faults);
+}
+
+namespace {
+
+QString cellText(int cell, int split, int turn, int interval, int alone,
+                 const QMap<int, int> &numbers)
+{
+    QString text = QStringLiteral(" %1: split %2 turn %3 every %4 alone %5 [")
+                           .arg(cell)
+                           .arg(split)
+                           .arg(turn)
+                           .arg(interval)
+                           .arg(alone);
+    for (auto it = numbers.cbegin(); it != numbers.cend(); ++it)
+        text += QStringLiteral("%1=%2 ").arg(it.key()).arg(it.value());
+    return text + QLatin1Char(']');
+}
+
+} // namespace
+
+QString LinuxWallFixture::held() const
+{
+    const SimLinuxState state = simulator->linuxState();
+    QString text = QStringLiteral("spread %1;").arg(state.meltedCell);
+    for (int cell = 0; cell < state.grid.size() && cell < state.cells.size(); ++cell) {
+        const SimLinuxCell &c = state.cells.at(cell);
+        QMap<int, int> numbers;
+        for (const CellChannelRecord &record : c.channels)
+            numbers.insert(record.position, record.channelNo);
+        text += cellText(cell, c.split, c.turnState, c.turnInterval, c.singleWindow ? c.window : -1,
+                         numbers);
+    }
+    return text;
+}
+
+QString LinuxWallFixture::shown() const
+{
+    QString text = QStringLiteral("spread %1;").arg(grid()->wallCellIndex());
+    for (int index = 0; grid()->isConfigured() && index < grid()->cellCount(); ++index) {
+        const CellForConfigChannels *cell = grid()->getCellByIndex(index);
+        QMap<int, int> numbers;
+        for (const CellChannelItem &item : cell->channelMap())
+            numbers.insert(item.position,
+                           DATACore::UserManagerCore::instance()
+                                   ->getChannelInfoByChannelGuid(item.channelId)
+                                   .channelNo);
+        text += cellText(index, cell->splitCount(),
+                         CellTurnInfo::toServiceCode(int(cell->turnState())), cell->turnInterval(),
+                         cell->singlePane(), numbers);
+    }
+    return text;
+}
+
+QList<CellChannelItem> LinuxWallFixture::lobbyChannels(int count)
+{
+    QList<CellChannelItem> items;
+    for (int k = 0; k < count; ++k)
+        items << channel(QByteArray("a-" + QByteArray::number(k + 1)).constData(), k);
+    return items;
 }

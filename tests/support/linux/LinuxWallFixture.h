@@ -59,11 +59,22 @@ public:
     LUMO_DIGITALMATRIX_MODULE::AreaTreeForMatrixConfig *tree() const;
     // A channel of the data centre at a position of a cell.
     static LUMO_DIGITALMATRIX_MODULE::CellChannelItem channel(const char *id, int position);
+    // The first count channels of the lobby site (a-1, a-2, ...) at positions 0, 1, ...
+    static QList<LUMO_DIGITALMATRIX_MODULE::CellChannelItem> lobbyChannels(int count);
     // Another operator puts channels into a cell split 4; the page connects again, loads the
     // wall and gives its view of that cell.
     LUMO_DIGITALMATRIX_MODULE::CellForConfigChannels *
     cellSetByAnotherOperator(int cell,
                              const QList<LUMO_DIGITALMATRIX_MODULE::CellChannelItem> &channels);
+
+    // From now on the matrix refuses requests of this type (MatrixErrFailed).
+    void refuse(quint16 request);
+    // What the matrix holds, cell by cell of its grid: the spread cell, then each cell's split,
+    // turn state (service code) and interval, pane shown alone (-1: none) and its channels as
+    // position=channel number.
+    QString held() const;
+    // The same as the page shows it: equal to held() when the page shows what the matrix holds.
+    QString shown() const;
 
     std::unique_ptr<LUMO_DIGITALMATRIX_MODULE::LinuxDigitalMatrixPage> page;
 };
