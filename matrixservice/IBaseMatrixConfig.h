@@ -34,9 +34,12 @@ public:
     virtual int SetClientName(const char *host) = 0;
     // slot 10: who is logged in on the matrix: at most capacity records, *count copied.
     virtual int GetOperators(MatrixOperatorRecord *records, int capacity, int *count) = 0;
-    // slots 11..13
+    // slot 11
     virtual int Reserved11() = 0;
-    virtual int Reserved12() = 0;
+    // slot 12: whether a matrix answers at ip:port, as IMatrixConfig::Probe (slot 14) does,
+    // greeting it as a Linux client.
+    virtual int Probe(const char *ip, int port, int timeoutMs) = 0;
+    // slot 13
     virtual int Reserved13() = 0;
     // slot 14: 1 shows the screen numbers on the wall for arranging, 0 ends that mode.
     virtual int SetNumberArrangeMode(int on) = 0;

@@ -1,5 +1,6 @@
 #include "LinuxMatrixClient.h"
 
+#include "MatrixProbe.h"
 #include "OperatorList.h"
 #include "PayloadReader.h"
 #include "PayloadWriter.h"
@@ -181,9 +182,9 @@ int LinuxMatrixClient::Reserved11()
     return MatrixErrUnsupported;
 }
 
-int LinuxMatrixClient::Reserved12()
+int LinuxMatrixClient::Probe(const char *ip, int port, int timeoutMs)
 {
-    return MatrixErrUnsupported;
+    return probeMatrix(ip, port, MatrixProtocol::Role::Linux, timeoutMs);
 }
 
 int LinuxMatrixClient::Reserved13()

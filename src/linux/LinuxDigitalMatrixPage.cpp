@@ -10,12 +10,15 @@
 #include "LinuxMatrixUpgradeDlg.h"
 #include "LinuxPrompt.h"
 #include "LinuxWallPreset.h"
+#include "MatrixOnlineProbe.h"
 #include "MatrixOperButtonsWt.h"
+#include "MatrixReconnector.h"
 #include "MatrixRowColumnSetDlg.h"
 #include "MatrixServerSelWidget.h"
 #include "ModifyDigitalMatrixServerDlg.h"
 
 #include "QLogger.h"
+#include "ReconnectBar.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
@@ -88,10 +91,76 @@ LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
     ui->pageLayout->insertWidget(ui->pageLayout->indexOf(ui->serverOperWdt) + 1, operatorsLabel);
     upgradeTimer->setInterval(DefaultUpgradePollMs);
     keepAliveTimer->setInterval(DefaultKeepAliveMs);
+    initReconnect();
     getMatrixServersAlreadyConfig();
     connectSignalsWithSlots();
     setWidgetsEnabled(false);
     updateServerButtons();
+}
+
+void LinuxDigitalMatrixPage::initReconnect()
+{
+    reconnector = new MatrixReconnector(this);
+    reconnectBar = new ReconnectBar(reconnector, this);
+    ui->pageLayout->insertWidget(ui->pageLayout->indexOf(ui->serverOperWdt) + 1, reconnectBar);
+    connect(reconnector, &MatrixReconnector::attemptDue, this,
+            &LinuxDigitalMatrixPage::attemptReconnect);
+    onlineProbe = new MatrixOnlineProbe(
+            [](const QString &ip, int port, int timeoutMs) {
+                return DigitalMatrixInteractionPort::instance()->probeLinux(ip, port, timeoutMs);
+            },
+            this);
+    connect(onlineProbe, &MatrixOnlineProbe::stateChanged, this,
+            [this](const QString &id) { showOnlineState(id); });
+}
+
+void LinuxDigitalMatrixPage::reconnectLater()
+{
+    if (hasCurrentServer())
+        reconnector->start(servers.at(currentIndex)->name);
+}
+
+void LinuxDigitalMatrixPage::attemptReconnect()
+{
+    // A question or dialog on screen runs its own event loop in a slot of this page: the
+    // attempt waits for the next turn.
+    if (!hasCurrentServer() || isServerConnectOK() || upgradeWaiting) {
+        reconnector->stop();
+        return;
+    }
+    if (QApplication::activeModalWidget()) {
+        reconnector->attemptFailed();
+        return;
+    }
+    reconnecting = true;
+    slotConnectServerBtClicked(true);
+    reconnecting = false;
+    if (isServerConnectOK())
+        reconnector->attemptSucceeded();
+    else
+        reconnector->attemptFailed();
+}
+
+void LinuxDigitalMatrixPage::listServersForProbe()
+{
+    QStringList listed;
+    for (const DigitalMatrixServerInfo *server : qAsConst(servers)) {
+        listed.append(server->id);
+        onlineProbe->setServer(server->id, server->ip, server->port);
+        showOnlineState(server->id);
+    }
+    onlineProbe->retainServers(listed);
+}
+
+void LinuxDigitalMatrixPage::showOnlineState(const QString &id)
+{
+    QAbstractButton *button = ui->serverSelWdt->serverButton(id);
+    if (!button)
+        return;
+    const MatrixOnlineProbe::Online state = onlineProbe->state(id);
+    button->setIcon(MatrixOnlineProbe::icon(state));
+    button->setToolTip(ui->serverSelWdt->serverName(id) + QLatin1Char('\n')
+                       + MatrixOnlineProbe::toolTip(state));
 }
 
 LinuxDigitalMatrixPage::~LinuxDigitalMatrixPage()
@@ -189,6 +258,7 @@ void LinuxDigitalMatrixPage::getMatrixServersAlreadyConfig()
         servers.append(new DigitalMatrixServerInfo(convertMatrixServerInfo(server)));
         ui->serverSelWdt->addServer(server.id, server.name);
     }
+    listServersForProbe();
 }
 
 void LinuxDigitalMatrixPage::showEvent(QShowEvent *event)
@@ -197,6 +267,7 @@ void LinuxDigitalMatrixPage::showEvent(QShowEvent *event)
         firstShow = false;
         QTimer::singleShot(FirstShowDelayMs, this, &LinuxDigitalMatrixPage::slotTheFirstShow);
     }
+    onlineProbe->start();
     QWidget::showEvent(event);
 }
 
@@ -206,6 +277,7 @@ void LinuxDigitalMatrixPage::hideEvent(QHideEvent *event)
     // do not go on showing their numbers. A minimised window hides it only for a while.
     if (!event->spontaneous() && matrixStatus() == MatrixStatusConfig)
         slotCancelBtClicked();
+    onlineProbe->stop();
     QWidget::hideEvent(event);
 }
 
@@ -338,6 +410,7 @@ void LinuxDigitalMatrixPage::matrixLost(int result)
     resetStatusToInitial();
     setServerConnectOk(false);
     ui->serverOperWdt->setConnectServerHint(tr("Digital matrix server connection lost!"));
+    reconnectLater();
 }
 
 QString LinuxDigitalMatrixPage::refusalReason(int result)
@@ -406,6 +479,7 @@ DigitalMatrixServerInfo LinuxDigitalMatrixPage::convertMatrixServerInfo(const US
 void LinuxDigitalMatrixPage::slotServerSelChanged(const QString &previousId,
                                                   const QString &currentId)
 {
+    reconnector->stop();
     resetStatusToInitial();
     currentIndex = serverIndexById(currentId);
     updateServerButtons();
@@ -439,6 +513,9 @@ void LinuxDigitalMatrixPage::slotServerSelChanged(const QString &previousId,
 
 void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
 {
+    // By hand: the page's own attempts end.
+    if (!reconnecting)
+        reconnector->stop();
     DigitalMatrixServerOperWidget *oper = ui->serverOperWdt;
     if (connect) {
         if (!hasCurrentServer()) {
@@ -523,6 +600,7 @@ void LinuxDigitalMatrixPage::slotAddMatrixServerToDB(const UServerInfo &server)
     servers.append(new DigitalMatrixServerInfo(convertMatrixServerInfo(server)));
     currentIndex = servers.size() - 1;
     ui->serverSelWdt->addServer(server.id, server.name);
+    listServersForProbe();
     ui->serverSelWdt->setCurSelServerBtToLast();
 }
 
@@ -534,6 +612,7 @@ void LinuxDigitalMatrixPage::slotEditServerBtClicked()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const DigitalMatrixServerInfo info = dialog.serverInfo();
+    reconnector->stop();
     disconnectLinuxMatrixServer();
     showWait(tr("Edit matrix server..."));
     if (!port()->editServerInDB(info)) {
@@ -554,6 +633,7 @@ void LinuxDigitalMatrixPage::slotEditMatrixServerInDB(const UServerInfo &server)
     const QString describe = DigitalMatrixServerOperWidget::generateServerDescribe(
             server.name, server.ip, server.port);
     ui->serverSelWdt->updateServerName(server.id, server.name);
+    listServersForProbe();
 
     if (index != currentIndex) {
         // Not on screen: its remembered status gets the new description.
@@ -583,6 +663,7 @@ void LinuxDigitalMatrixPage::slotDeleteServerBtClicked()
     if (!hasCurrentServer())
         return;
     const QString id = servers.at(currentIndex)->id;
+    reconnector->stop();
     disconnectLinuxMatrixServer();
     showWait(tr("Delete matrix server..."));
     if (!DATACore::UserManagerCore::instance()->DeleteServer(id, SERVERTYPE_LINUX_DIGITALMATRIX)) {
@@ -611,6 +692,7 @@ void LinuxDigitalMatrixPage::slotDeleteMatrixServerFromDB(const QString &id, SER
     const QString selectedId = hasCurrentServer() ? servers.at(currentIndex)->id : QString();
     delete servers.takeAt(index);
     currentIndex = serverIndexById(selectedId);
+    listServersForProbe();
     // Deleting the selected server's button clears the selection (slotServerSelChanged).
     ui->serverSelWdt->deleteServer(id);
 
@@ -639,6 +721,8 @@ void LinuxDigitalMatrixPage::slotRebootBtClicked()
         return;
     }
     slotConnectServerBtClicked(false);
+    // The matrix is back after its restart: the page connects again by itself.
+    reconnectLater();
 }
 
 void LinuxDigitalMatrixPage::slotResetBtClicked()
@@ -654,6 +738,7 @@ void LinuxDigitalMatrixPage::slotResetBtClicked()
         return;
     }
     slotConnectServerBtClicked(false);
+    reconnectLater();
 }
 
 void LinuxDigitalMatrixPage::slotConfigMatrixBtClicked()
@@ -900,6 +985,8 @@ void LinuxDigitalMatrixPage::finishUpgrade(int status, bool lost)
         }
     }
     LinuxPrompt::notice(this, message);
+    // The matrix restarts with its new firmware: the page connects again by itself.
+    reconnectLater();
 }
 
 // ---- Channels in cells ------------------------------------------------------------
@@ -1096,6 +1183,8 @@ void LinuxDigitalMatrixPage::changeEvent(QEvent *event)
                                            : tr("Digital matrix server not connect yet!"));
     if (!operatorsLabel->isHidden())
         operatorsLabel->setText(MatrixOperatorInfo::othersLine(otherOperators));
+    for (const DigitalMatrixServerInfo *server : qAsConst(servers))
+        showOnlineState(server->id);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

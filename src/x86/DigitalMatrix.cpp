@@ -5,10 +5,13 @@
 #include "DigitalMatrixInteractionPort.h"
 #include "MatrixGroupTree.h"
 #include "MatrixManageWidget.h"
+#include "MatrixOnlineProbe.h"
+#include "MatrixReconnector.h"
 #include "MessageBoxW.h"
 #include "MirrorWidget.h"
 #include "ModuleLogging.h"
 #include "QLogger.h"
+#include "ReconnectBar.h"
 #include "ServerSelectWidget.h"
 #include "SetChannelSource.h"
 #include "SpliteWindow.h"
@@ -32,6 +35,7 @@
 #include <QStyleOption>
 #include <QTimer>
 #include <QUuid>
+#include <QVBoxLayout>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -329,6 +333,68 @@ void DigitalMatrix::initUI()
     operatorsLabel->hide();
     if (auto *bar = qobject_cast<QGridLayout *>(ui->_controlWdt->layout()))
         bar->addWidget(operatorsLabel, 0, 5);
+    initReconnect();
+}
+
+void DigitalMatrix::initReconnect()
+{
+    reconnector = new MatrixReconnector(this);
+    reconnectBar = new ReconnectBar(reconnector, this);
+    if (auto *column = qobject_cast<QVBoxLayout *>(layout()))
+        column->insertWidget(0, reconnectBar);
+    connect(reconnector, &MatrixReconnector::attemptDue, this, &DigitalMatrix::attemptReconnect);
+    connect(reconnector, &MatrixReconnector::cancelled, this, &DigitalMatrix::reconnectCancelled);
+    onlineProbe = new MatrixOnlineProbe(
+            [](const QString &ip, int port, int timeoutMs) {
+                return DigitalMatrixInteractionPort::instance()->probeX86(ip, port, timeoutMs);
+            },
+            this);
+    connect(onlineProbe, &MatrixOnlineProbe::stateChanged, this,
+            [this](const QString &id) { showOnlineState(id); });
+}
+
+void DigitalMatrix::attemptReconnect()
+{
+    if (currentServer.id.isEmpty()) {
+        reconnector->stop();
+        return;
+    }
+    connectServer();
+}
+
+void DigitalMatrix::reconnectCancelled()
+{
+    // An attempt under way ends here; the page stays disconnected and usable.
+    port()->disconnectServer();
+    waitDialog()->hideWaitDialog();
+    disconnectServerStatus();
+    connection->setState(MatrixConnectionState::Disconnected);
+    rememberConnection();
+    updateEmptyWall();
+}
+
+void DigitalMatrix::listServersForProbe()
+{
+    QStringList listed;
+    for (ServerButton *button : serverSelector->serverButtons()) {
+        const UServerInfo *info = button->serverInfo();
+        listed.append(info->id);
+        onlineProbe->setServer(info->id, info->ip, info->port);
+        showOnlineState(info->id);
+    }
+    onlineProbe->retainServers(listed);
+    knownProbeServers = listed;
+}
+
+void DigitalMatrix::showOnlineState(const QString &id)
+{
+    const MatrixOnlineProbe::Online state = onlineProbe->state(id);
+    for (ServerButton *button : serverSelector->serverButtons()) {
+        if (button->serverInfo()->id != id)
+            continue;
+        button->setIcon(MatrixOnlineProbe::icon(state));
+        button->setToolTip(MatrixOnlineProbe::toolTip(state));
+    }
 }
 
 void DigitalMatrix::slotOperatorsChanged()
@@ -369,6 +435,7 @@ void DigitalMatrix::initData()
         if (server.type == SERVERTYPE_X86_DIGITALMATRIX)
             serverSelector->addServer(server);
     }
+    listServersForProbe();
 }
 
 void DigitalMatrix::setControlEnable(bool flag)
@@ -467,8 +534,10 @@ void DigitalMatrix::connectServer()
     configModeRequests.clear();
     screenCountDeclined = false;
     setControlEnable(false);
-    waitDialog()->showWaitDialog(tr("Connecting..."), serverDetail(currentServer), QUuid(),
-                                 WaitTimeoutMs);
+    // Connecting again by itself says so on the page, which stays usable meanwhile.
+    if (!reconnector->isAttempting())
+        waitDialog()->showWaitDialog(tr("Connecting..."), serverDetail(currentServer), QUuid(),
+                                     WaitTimeoutMs);
     updateEmptyWall();
     port()->connectServer(currentServer.ip, currentServer.port);
 }
@@ -503,11 +572,20 @@ void DigitalMatrix::loginServer()
 
 void DigitalMatrix::loginFinished(int outcome)
 {
-    if (X86ConnectionFlow::LoginOutcome(outcome) == X86ConnectionFlow::LoginOutcome::LoggedIn)
+    const auto result = X86ConnectionFlow::LoginOutcome(outcome);
+    if (result == X86ConnectionFlow::LoginOutcome::LoggedIn)
         setLoggedIn();
     else // the transport connection may stay open; the toggle shows that nobody is logged in
         ui->_connectMatrixBtn->setChecked(false);
     rememberConnection();
+    // Connecting again by itself: back, or the next attempt; a login the operator declined
+    // ends it.
+    if (result == X86ConnectionFlow::LoginOutcome::LoggedIn)
+        reconnector->attemptSucceeded();
+    else if (result == X86ConnectionFlow::LoginOutcome::Dropped)
+        reconnector->attemptFailed();
+    else
+        reconnector->stop();
 }
 
 void DigitalMatrix::callOffUiThread(const std::function<int()> &work,
@@ -551,6 +629,8 @@ void DigitalMatrix::slotWaitCancelled(const QUuid &id)
         return;
     ++loginCall;
     endLoginWait();
+    // Cancelled is cancelled: no further attempt of its own either.
+    reconnector->stop();
     // Dropping the connection also ends the call that waits for the answer.
     connection->cancelLogin();
 }
@@ -567,17 +647,32 @@ void DigitalMatrix::slotConnectSuccess()
 void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, const QString &text,
                                    bool offerReconnect)
 {
+    const bool wasLoggedIn = isConnected();
     waitDialog()->hideWaitDialog();
     // The matrix cannot be reached: only the page leaves the configuration mode.
     leaveConfigModeOnPage();
     configModeRequests.clear();
     disconnectServerStatus();
     connection->setState(MatrixConnectionState::Disconnected);
-    if (pageShown && !currentServer.id.isEmpty()) {
-        if (!offerReconnect)
+    const bool server = !currentServer.id.isEmpty();
+    if (!offerReconnect) {
+        // Thrown out by another console: never connected again without the operator.
+        reconnector->stop();
+        if (pageShown && server)
             MessageBoxW::warning(boxParent, title, text, NoticeButtons);
-        else if (MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1)
-            connectServer();
+    } else if (reconnector->isAttempting()) {
+        // An attempt of its own failed: the next one is counted down, nobody is asked.
+        reconnector->attemptFailed();
+    } else if (reconnector->isActive()) {
+        // Counting down already.
+    } else if (wasLoggedIn && server) {
+        // A working connection was lost (the matrix restarted, the network broke): the page
+        // connects again by itself, with a countdown the operator can cancel.
+        reconnector->start(currentServer.name);
+    } else if (pageShown && server
+               && MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1) {
+        // A connection the operator asked for did not come about: yes keeps trying.
+        reconnector->start(currentServer.name, true);
     }
     rememberConnection();
 }
@@ -615,6 +710,8 @@ void DigitalMatrix::slotDisError()
 
 void DigitalMatrix::slotConnectMatrixBtnClicked(bool checked)
 {
+    // By hand: the page's own attempts end.
+    reconnector->stop();
     if (checked) {
         if (currentServer.id.isEmpty()) {
             ui->_connectMatrixBtn->setChecked(false);
@@ -639,6 +736,7 @@ void DigitalMatrix::slotServerSelected(PUServerInfo info)
     const UServerInfo selected = *info;
     if (selected.id == currentServer.id)
         return;
+    reconnector->stop();
     rememberConnection();
     leaveMatrix();
     currentServer = selected;
@@ -742,6 +840,7 @@ void DigitalMatrix::slotEditServer(UServerInfo info)
         return;
     ui->_serverSelectBtn->setChecked(false);
     initData();
+    reconnector->stop();
     leaveMatrix();
     port()->disconnectServer();
     currentServer = info;
@@ -761,6 +860,7 @@ void DigitalMatrix::slotDeleteServerClicked()
     if (MessageBoxW::warning(this, tr("Warn"), tr("Delete selected server?"), YesNoButtons) != 1)
         return;
     const QString deletedId = currentServer.id;
+    reconnector->stop();
     // A deleted server is left like any other: its configuration mode ends first.
     leaveMatrix();
     if (!DATACore::UserManagerCore::instance()->DeleteServer(deletedId,
@@ -1205,6 +1305,7 @@ void DigitalMatrix::moveEvent(QMoveEvent *event)
 void DigitalMatrix::showEvent(QShowEvent *event)
 {
     pageShown = true;
+    onlineProbe->start();
     if (firstShow) {
         ui->_serverDogBtn->setEnabled(false);
         ui->_serverDogBtn->setChecked(false);
@@ -1226,6 +1327,7 @@ void DigitalMatrix::hideEvent(QHideEvent *event)
         leaveConfigModeOnPage();
     }
     pageShown = false;
+    onlineProbe->stop();
     setSpacingWidget();
     QWidget::hideEvent(event);
 }
@@ -1247,6 +1349,8 @@ void DigitalMatrix::changeEvent(QEvent *event)
             ui->_serverDogBtn->setWhatsThis(tr("connect server listener fail!"));
         }
         stopAllTurnsBtn->setText(tr("Stop all turns"));
+        for (const QString &id : qAsConst(knownProbeServers))
+            showOnlineState(id);
         updateEmptyWall();
         slotOperatorsChanged();
     }
