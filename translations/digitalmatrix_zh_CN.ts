@@ -29,7 +29,7 @@
         <translation>退出</translation>
     </message>
     <message>
-        <location filename="../src/linux/CellChannelsCheckDlg.cpp" line="+47"/>
+        <location filename="../src/linux/CellChannelsCheckDlg.cpp" line="+49"/>
         <source>Unknown channel</source>
         <translation>未知通道</translation>
     </message>
@@ -57,7 +57,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CellChannelsTableWt</name>
     <message>
-        <location filename="../src/linux/CellChannelsTableWt.cpp" line="+10"/>
+        <location filename="../src/linux/CellChannelsTableWt.cpp" line="+23"/>
         <source>Channel Name</source>
         <translation>通道名称</translation>
     </message>
@@ -70,57 +70,57 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CellForConfigChannels</name>
     <message>
-        <location filename="../src/linux/CellForConfigChannels.cpp" line="+91"/>
+        <location filename="../src/linux/CellForConfigChannels.cpp" line="+733"/>
         <source>Turn Show</source>
         <translation>轮巡</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Start</source>
         <translation>开始</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Stop</source>
         <translation>停止</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Pause</source>
         <translation>暂停</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Continue</source>
         <translation>继续</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Time Set</source>
         <translation>时间设置</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Delete Source</source>
         <translation>删除源</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Delete The Channel</source>
         <translation>删除该通道</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Delete Cell Channels</source>
         <translation>删除单元通道</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Check Source</source>
         <translation>查看源</translation>
     </message>
     <message>
-        <location line="+266"/>
+        <location line="-362"/>
         <source>page %1 of %2, every %3 s</source>
         <translation>第 %1/%2 页，每 %3 秒</translation>
     </message>
@@ -208,12 +208,12 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ChannelsOperWidget</name>
     <message>
-        <location filename="../src/linux/ChannelsOperWidget.cpp" line="+16"/>
+        <location filename="../src/linux/ChannelsOperWidget.cpp" line="+39"/>
         <source>Set channels to cell</source>
         <translation>将通道设置到单元</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Delete channels from cell</source>
         <translation>从单元删除通道</translation>
     </message>
@@ -324,8 +324,9 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CustomSearchEdit</name>
     <message>
-        <location filename="../src/widgets/CustomSearchEdit.cpp" line="+17"/>
+        <location filename="../src/widgets/CustomSearchEdit.cpp" line="+19"/>
         <location line="+22"/>
+        <location line="+30"/>
         <source>Search ...</source>
         <translation>搜索 ...</translation>
     </message>
@@ -339,7 +340,8 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+321"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+326"/>
+        <location line="+1017"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -375,9 +377,10 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-132"/>
-        <location line="+291"/>
-        <location line="+82"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1149"/>
+        <location line="+356"/>
+        <location line="+93"/>
+        <location line="+703"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -397,29 +400,30 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-166"/>
-        <location line="+73"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-882"/>
+        <location line="+75"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
         <location line="+25"/>
+        <location line="+781"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-388"/>
+        <location line="-1234"/>
         <location line="+6"/>
-        <location line="+474"/>
-        <location line="+109"/>
+        <location line="+565"/>
+        <location line="+112"/>
         <location line="+40"/>
-        <location line="+33"/>
+        <location line="+35"/>
         <location line="+141"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-828"/>
+        <location line="-924"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -445,11 +449,12 @@
     </message>
     <message>
         <location line="+94"/>
+        <location line="+1141"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="+189"/>
+        <location line="-889"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -464,12 +469,12 @@
         <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
     </message>
     <message>
-        <location line="+119"/>
+        <location line="+130"/>
         <source>Logging in...</source>
         <translation>正在登录...</translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+84"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
@@ -478,9 +483,9 @@
         <location line="+10"/>
         <location line="+5"/>
         <location line="+5"/>
-        <location line="+68"/>
-        <location line="+80"/>
-        <location line="+43"/>
+        <location line="+71"/>
+        <location line="+81"/>
+        <location line="+44"/>
         <location line="+118"/>
         <location line="+159"/>
         <location line="+59"/>
@@ -490,7 +495,7 @@
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-574"/>
+        <location line="-579"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -510,7 +515,7 @@
         <translation>连接矩阵服务器出错！是否重新连接？</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+71"/>
         <source>The number of servers can&apos;t beyond 5!</source>
         <translation>服务器数量不能超过5个！</translation>
     </message>
@@ -525,12 +530,12 @@
         <translation>编辑矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>Delete selected server?</source>
         <translation>删除所选服务器？</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Delete matrix server failed!</source>
         <translation>删除矩阵服务器失败！</translation>
     </message>
@@ -610,7 +615,9 @@
         <translation>是否停止电视墙上的全部轮巡？</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+43"/>
+        <location line="+1"/>
+        <location line="+35"/>
         <location line="+1"/>
         <source>connect server listener fail!</source>
         <translation>连接服务器监听失败！</translation>
@@ -632,18 +639,20 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+435"/>
-        <location line="+139"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+509"/>
+        <location line="+145"/>
+        <location line="+529"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-115"/>
+        <location line="-647"/>
+        <location line="+646"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="-96"/>
+        <location line="-746"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
@@ -653,12 +662,12 @@
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+67"/>
         <source>Digital matrix server connection lost!</source>
         <translation>与数字矩阵服务器的连接已断开！</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>Wrong user name or password.</source>
         <translation>用户名或密码错误。</translation>
     </message>
@@ -688,7 +697,7 @@
         <translation>错误码 %1。</translation>
     </message>
     <message>
-        <location line="+120"/>
+        <location line="+124"/>
         <source>Digital matrix server disconnect!</source>
         <translation>数字矩阵服务器已断开！</translation>
     </message>
@@ -713,7 +722,7 @@
         <translation>添加矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+28"/>
         <source>Edit matrix server...</source>
         <translation>正在编辑矩阵服务器...</translation>
     </message>
@@ -723,12 +732,12 @@
         <translation>编辑矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+42"/>
         <source>Delete selected server?</source>
         <translation>删除所选服务器？</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Delete matrix server...</source>
         <translation>正在删除矩阵服务器...</translation>
     </message>
@@ -738,7 +747,7 @@
         <translation>删除矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+43"/>
         <source>Do you want to reboot matrix server?</source>
         <translation>是否重启矩阵服务器？</translation>
     </message>
@@ -748,7 +757,7 @@
         <translation>重启矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>Do you want to restore factory default?</source>
         <translation>是否恢复出厂设置？</translation>
     </message>
@@ -758,7 +767,7 @@
         <translation>恢复出厂设置失败！</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>Read screen numbers fail!</source>
         <translation>读取屏幕编号失败！</translation>
     </message>
@@ -838,7 +847,7 @@
         <translation>未知错误！</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+20"/>
         <source>The max channel count can set in cell is:%1</source>
         <translation>单元最多可设置的通道数为：%1</translation>
     </message>
@@ -977,7 +986,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+71"/>
+        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+72"/>
         <source>ftp format is wrong!</source>
         <translation>FTP地址格式错误！</translation>
     </message>
@@ -1073,7 +1082,7 @@
         <translation>秒</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixGroupTree.cpp" line="+357"/>
+        <location filename="../src/x86/MatrixGroupTree.cpp" line="+358"/>
         <location line="+9"/>
         <location line="+7"/>
         <source>WARN</source>
@@ -1111,6 +1120,34 @@
         <location filename="../forms/MatrixManageWidget.ui" line="+14"/>
         <source>Form</source>
         <translation>窗体</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::MatrixOnlineProbe</name>
+    <message>
+        <location filename="../src/core/MatrixOnlineProbe.cpp" line="+146"/>
+        <source>Online: the matrix answers.</source>
+        <translation>在线：矩阵有应答。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Busy: the matrix answers but takes no connection now (restarting or full).</source>
+        <translation>忙碌：矩阵有应答，但暂不接受连接（正在重启或连接已满）。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Offline: nothing answers at this address.</source>
+        <translation>离线：该地址无应答。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not answering: the matrix takes the connection but does not answer.</source>
+        <translation>无响应：矩阵接受了连接但没有应答。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Not probed yet.</source>
+        <translation>尚未探测。</translation>
     </message>
 </context>
 <context>
@@ -1171,12 +1208,14 @@
         <translation>恢复出厂</translation>
     </message>
     <message>
-        <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+40"/>
+        <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+41"/>
+        <location line="+49"/>
         <source>Stop All Turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="-39"/>
+        <location line="+40"/>
         <source>Presets</source>
         <translation>预案</translation>
     </message>
@@ -1228,7 +1267,7 @@
         <translation>下一步</translation>
     </message>
     <message>
-        <location filename="../src/linux/MatrixRowColumnSetDlg.cpp" line="+49"/>
+        <location filename="../src/linux/MatrixRowColumnSetDlg.cpp" line="+51"/>
         <source>Please enter row count!</source>
         <translation>请输入行数！</translation>
     </message>
@@ -1252,12 +1291,13 @@
     </message>
     <message>
         <location line="+45"/>
-        <location filename="../src/x86/MatrixViewTree.cpp" line="+34"/>
+        <location filename="../src/x86/MatrixViewTree.cpp" line="+35"/>
+        <location line="+172"/>
         <source>Search...</source>
         <translation>搜索...</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixViewTree.cpp" line="+71"/>
+        <location filename="../src/x86/MatrixViewTree.cpp" line="-101"/>
         <source>View Error!</source>
         <translation>视图错误！</translation>
     </message>
@@ -1285,7 +1325,7 @@
         <translation>窗体</translation>
     </message>
     <message>
-        <location filename="../src/x86/MirrorWidget.cpp" line="+165"/>
+        <location filename="../src/x86/MirrorWidget.cpp" line="+166"/>
         <source>Turning: page %1 of %2, every %3 s</source>
         <translation>轮巡中：第 %1/%2 页，每 %3 秒</translation>
     </message>
@@ -1364,10 +1404,35 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+57"/>
+        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+59"/>
+        <location line="+1"/>
+        <location line="+71"/>
         <location line="+1"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::ReconnectBar</name>
+    <message>
+        <location filename="../src/widgets/ReconnectBar.cpp" line="+78"/>
+        <source>Reconnecting to %1 in %2 s... (attempt %3)</source>
+        <translation>%2 秒后重新连接 %1...（第 %3 次尝试）</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Reconnecting to %1... (attempt %2)</source>
+        <translation>正在重新连接 %1...（第 %2 次尝试）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Connected to %1 again.</source>
+        <translation>已重新连接到 %1。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
@@ -1571,7 +1636,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/TurnShowTimeSetDlg.cpp" line="+43"/>
+        <location filename="../src/linux/TurnShowTimeSetDlg.cpp" line="+44"/>
         <source>Please enter turn show time!</source>
         <translation>请输入轮巡时间！</translation>
     </message>
@@ -1590,7 +1655,8 @@
     </message>
     <message>
         <location line="+48"/>
-        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+61"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+62"/>
+        <location line="+71"/>
         <source>Add DigitalMatrix Server</source>
         <translation>添加数字矩阵服务器</translation>
     </message>
@@ -1645,7 +1711,8 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+14"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="-57"/>
+        <location line="+58"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
     </message>
@@ -1653,7 +1720,8 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::private_impl::LumoTableHeader</name>
     <message>
-        <location filename="../src/widgets/LumoTableHeader.cpp" line="+22"/>
+        <location filename="../src/widgets/LumoTableHeader.cpp" line="+23"/>
+        <location line="+83"/>
         <source>All</source>
         <translation>全部</translation>
     </message>
@@ -1696,7 +1764,7 @@
         <translation>确定</translation>
     </message>
     <message>
-        <location filename="../src/x86/setMatrixScreen.cpp" line="+76"/>
+        <location filename="../src/x86/setMatrixScreen.cpp" line="+77"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
