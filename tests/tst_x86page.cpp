@@ -367,10 +367,10 @@ void TestX86Page::failureOutcomesAskToReconnectOnlyWhileShown()
         QCOMPARE(boxes->last().parent, pageParent ? static_cast<QWidget *>(page.get()) : nullptr);
     QCOMPARE(h.x86()->count("Connect"), reconnects ? 1 : 0);
     const QString bar = page->findChild<ReconnectBar *>()->text();
-    QVERIFY2(loggedIn   ? bar.startsWith("Reconnecting to Alpha in ")
-                     : reconnects ? bar == "Reconnecting to Alpha... (attempt 1)"
-                                  : bar.isEmpty(),
-             qPrintable(bar));
+    if (loggedIn)
+        QVERIFY2(bar.startsWith("Reconnecting to Alpha in "), qPrintable(bar));
+    else
+        QCOMPARE(bar, reconnects ? QString("Reconnecting to Alpha... (attempt 1)") : QString());
 }
 
 void TestX86Page::returningReconnectsOnlyAServerLeftConnected_data()

@@ -22,13 +22,17 @@ struct Parser
             QStringLiteral("refusals"),
             QStringLiteral("Picture the X86 page's messages when the matrix refuses a window "
                            "move, a split and the screen count, instead of the first session.")};
+    QCommandLineOption reconnect {
+            QStringLiteral("reconnect"),
+            QStringLiteral("Picture the X86 page counting down to connecting again after its "
+                           "matrix restarted, instead of the first session.")};
 
     Parser()
     {
         parser.setApplicationDescription(
                 QStringLiteral("Scripted first session of the demo host."));
         ToolCommandLine::addStandardOptions(&parser);
-        parser.addOptions({out, language, x86Port, linuxPort, refusals});
+        parser.addOptions({out, language, x86Port, linuxPort, refusals, reconnect});
     }
 };
 
@@ -69,6 +73,7 @@ WalkCommandLine::Outcome WalkCommandLine::parse(const QStringList &arguments, Wa
         return Error;
     }
     parsed.refusals = p.parser.isSet(p.refusals);
+    parsed.reconnect = p.parser.isSet(p.reconnect);
     *options = parsed;
     return Run;
 }

@@ -343,8 +343,7 @@ int DigitalMatrixInteractionPort::linuxOperators(QList<MatrixOperatorInfo> *oper
 
 int DigitalMatrixInteractionPort::probeX86(const QString &ip, int port, int timeoutMs)
 {
-    return x86Matrix ? x86Matrix->Probe(ip.toLocal8Bit().constData(), port, timeoutMs)
-                     : NoService;
+    return x86Matrix ? x86Matrix->Probe(ip.toLocal8Bit().constData(), port, timeoutMs) : NoService;
 }
 
 int DigitalMatrixInteractionPort::probeLinux(const QString &ip, int port, int timeoutMs)

@@ -8,6 +8,7 @@ MatrixReconnector::MatrixReconnector(QObject *parent)
     : QObject(parent)
 {
     dueTimer.setSingleShot(true);
+    dueTimer.setTimerType(Qt::PreciseTimer);
     tickTimer.setInterval(TickMs);
     connect(&dueTimer, &QTimer::timeout, this, &MatrixReconnector::makeAttempt);
     connect(&tickTimer, &QTimer::timeout, this, [this] {
@@ -83,14 +84,17 @@ int MatrixReconnector::secondsLeft() const
 {
     if (current != Phase::CountingDown)
         return 0;
-    return qMax(1, (dueTimer.remainingTime() + 999) / 1000);
+    const qint64 left = countdownMs - countdownClock.elapsed();
+    return int(qBound<qint64>(1, (left + 999) / 1000, (countdownMs + 999) / 1000));
 }
 
 void MatrixReconnector::countDownTo(int attempt)
 {
     attemptNumber = attempt;
     current = Phase::CountingDown;
-    dueTimer.start(delayBefore(attempt, firstDelayMs, maxDelayMs));
+    countdownMs = delayBefore(attempt, firstDelayMs, maxDelayMs);
+    countdownClock.start();
+    dueTimer.start(countdownMs);
     tickTimer.start();
     emit countdown(attemptNumber, secondsLeft());
 }

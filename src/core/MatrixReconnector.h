@@ -2,6 +2,7 @@
 
 #include "digitalmatrix_export.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -73,6 +74,9 @@ private:
 
     QTimer dueTimer;
     QTimer tickTimer;
+    // When the countdown started and how long it runs.
+    QElapsedTimer countdownClock;
+    int countdownMs = 0;
     Phase current = Phase::Idle;
     QString name;
     int attemptNumber = 0;

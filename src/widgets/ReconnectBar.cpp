@@ -15,6 +15,7 @@ ReconnectBar::ReconnectBar(MatrixReconnector *reconnector, QWidget *parent)
     , reconnector(reconnector)
 {
     setObjectName(QStringLiteral("_reconnectBar"));
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(8, 2, 8, 2);
     // The server's name is data: never read as markup.
