@@ -158,24 +158,34 @@ QString MatrixOnlineProbe::toolTip(Online state)
 
 void MatrixOnlineProbe::probeAll()
 {
-    for (auto it = servers.begin(); it != servers.end(); ++it) {
-        if (it->probing)
-            continue;
-        it->probing = true;
-        const QString id = it.key();
-        const QString ip = it->ip;
-        const int port = it->port;
-        const quint64 generation = it->generation;
-        const int timeout = timeoutMs;
-        const Probe work = probe;
-        // The destructor waits for the pool, so this object outlives every runnable.
-        pool.start(QRunnable::create([this, work, id, ip, port, timeout, generation] {
-            const int result = work ? work(ip, port, timeout) : MatrixErrNotConnected;
-            QMetaObject::invokeMethod(
-                    this, [this, id, generation, result] { finishProbe(id, generation, result); },
-                    Qt::QueuedConnection);
-        }));
-    }
+    for (auto it = servers.begin(); it != servers.end(); ++it)
+        probeOne(it.key(), it.value());
+}
+
+void MatrixOnlineProbe::probeServer(const QString &id)
+{
+    auto found = servers.find(id);
+    if (found != servers.end())
+        probeOne(id, found.value());
+}
+
+void MatrixOnlineProbe::probeOne(const QString &id, Server &server)
+{
+    if (server.probing)
+        return;
+    server.probing = true;
+    const QString ip = server.ip;
+    const int port = server.port;
+    const quint64 generation = server.generation;
+    const int timeout = timeoutMs;
+    const Probe work = probe;
+    // The destructor waits for the pool, so this object outlives every runnable.
+    pool.start(QRunnable::create([this, work, id, ip, port, timeout, generation] {
+        const int result = work ? work(ip, port, timeout) : MatrixErrNotConnected;
+        QMetaObject::invokeMethod(
+                this, [this, id, generation, result] { finishProbe(id, generation, result); },
+                Qt::QueuedConnection);
+    }));
 }
 
 void MatrixOnlineProbe::finishProbe(const QString &id, quint64 generation, int result)
@@ -187,10 +197,11 @@ void MatrixOnlineProbe::finishProbe(const QString &id, quint64 generation, int r
     if (found->generation != generation)
         return; // it moved: the old address's answer says nothing
     const Online now = fromResult(result);
-    if (now == found->state)
-        return;
-    found->state = now;
-    emit stateChanged(id, now);
+    if (now != found->state) {
+        found->state = now;
+        emit stateChanged(id, now);
+    }
+    emit probed(id, now);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

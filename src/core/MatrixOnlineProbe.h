@@ -55,6 +55,8 @@ public:
     // Probes every server now and then every interval, until stop().
     void start();
     void stop();
+    // Probes this server now, unless a probe of it is under way; probed() follows.
+    void probeServer(const QString &id);
     bool isRunning() const { return timer.isActive(); }
 
     Online state(const QString &id) const;
@@ -65,6 +67,8 @@ public:
 
 signals:
     void stateChanged(const QString &id, MatrixOnlineProbe::Online state);
+    // Every probe's end, changed or not.
+    void probed(const QString &id, MatrixOnlineProbe::Online state);
 
 private:
     struct Server
@@ -76,6 +80,7 @@ private:
         quint64 generation = 0;
     };
     void probeAll();
+    void probeOne(const QString &id, Server &server);
     void finishProbe(const QString &id, quint64 generation, int result);
 
     Probe probe;

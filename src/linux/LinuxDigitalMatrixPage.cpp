@@ -112,6 +112,10 @@ void LinuxDigitalMatrixPage::initReconnect()
             this);
     connect(onlineProbe, &MatrixOnlineProbe::stateChanged, this,
             [this](const QString &id) { showOnlineState(id); });
+    connect(onlineProbe, &MatrixOnlineProbe::probed, this,
+            [this](const QString &id, MatrixOnlineProbe::Online state) {
+                probedForReconnect(id, int(state));
+            });
 }
 
 void LinuxDigitalMatrixPage::reconnectLater()
@@ -122,13 +126,29 @@ void LinuxDigitalMatrixPage::reconnectLater()
 
 void LinuxDigitalMatrixPage::attemptReconnect()
 {
-    // A question or dialog on screen runs its own event loop in a slot of this page: the
-    // attempt waits for the next turn.
     if (!hasCurrentServer() || isServerConnectOK() || upgradeWaiting) {
         reconnector->stop();
         return;
     }
-    if (QApplication::activeModalWidget()) {
+    // The login blocks this thread until the matrix answers: the matrix is probed off it
+    // first, so one that is down or silent costs the page nothing.
+    reconnectProbeId = servers.at(currentIndex)->id;
+    onlineProbe->probeServer(reconnectProbeId);
+}
+
+void LinuxDigitalMatrixPage::probedForReconnect(const QString &id, int state)
+{
+    if (id != reconnectProbeId || !reconnector->isAttempting())
+        return;
+    reconnectProbeId.clear();
+    if (!hasCurrentServer() || servers.at(currentIndex)->id != id || isServerConnectOK()) {
+        reconnector->stop();
+        return;
+    }
+    // A question or dialog on screen runs its own event loop in a slot of this page: the
+    // attempt waits for the next turn.
+    if (MatrixOnlineProbe::Online(state) != MatrixOnlineProbe::Online::Online
+        || QApplication::activeModalWidget()) {
         reconnector->attemptFailed();
         return;
     }

@@ -158,6 +158,7 @@ private:
     void initReconnect();
     void reconnectLater();
     void attemptReconnect();
+    void probedForReconnect(const QString &id, int state);
     void listServersForProbe();
     void showOnlineState(const QString &id);
 
@@ -191,6 +192,8 @@ private:
     MatrixOnlineProbe *onlineProbe = nullptr;
     // The connection under way is one of the reconnector's attempts.
     bool reconnecting = false;
+    // The server whose probe an attempt waits for.
+    QString reconnectProbeId;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

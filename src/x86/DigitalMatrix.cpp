@@ -860,7 +860,6 @@ void DigitalMatrix::slotDeleteServerClicked()
     if (MessageBoxW::warning(this, tr("Warn"), tr("Delete selected server?"), YesNoButtons) != 1)
         return;
     const QString deletedId = currentServer.id;
-    reconnector->stop();
     // A deleted server is left like any other: its configuration mode ends first.
     leaveMatrix();
     if (!DATACore::UserManagerCore::instance()->DeleteServer(deletedId,
@@ -869,6 +868,7 @@ void DigitalMatrix::slotDeleteServerClicked()
         MessageBoxW::warning(this, tr("Failed"), tr("Delete matrix server failed!"), NoticeButtons);
         return;
     }
+    reconnector->stop();
     connection->forget(deletedId);
     connection->setState(MatrixConnectionState::Disconnected);
     initData();
