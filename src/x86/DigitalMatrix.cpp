@@ -344,6 +344,9 @@ void DigitalMatrix::initReconnect()
         column->insertWidget(0, reconnectBar);
     connect(reconnector, &MatrixReconnector::attemptDue, this, &DigitalMatrix::attemptReconnect);
     connect(reconnector, &MatrixReconnector::cancelled, this, &DigitalMatrix::reconnectCancelled);
+    // The empty wall says that the page is connecting again.
+    connect(reconnector, &MatrixReconnector::countdown, this, &DigitalMatrix::updateEmptyWall);
+    connect(reconnector, &MatrixReconnector::finished, this, &DigitalMatrix::updateEmptyWall);
     onlineProbe = new MatrixOnlineProbe(
             [](const QString &ip, int port, int timeoutMs) {
                 return DigitalMatrixInteractionPort::instance()->probeX86(ip, port, timeoutMs);
@@ -460,7 +463,8 @@ void DigitalMatrix::updateEmptyWall()
     QString text;
     if (currentServer.id.isEmpty())
         text = tr("No matrix server yet: add one with the + button below.");
-    else if (waitDialog()->isWaiting() && !isConnected())
+    else if (!isConnected()
+             && (waitDialog()->isWaiting() || (reconnector && reconnector->isActive())))
         text = tr("Connecting...");
     else if (!isConnected())
         text = tr("Not connected: press the connect button at the lower right to show the "
