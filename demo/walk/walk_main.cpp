@@ -222,6 +222,11 @@ void addReconnectSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
             [] {}, 40000);
     walk->pause(QStringLiteral("let the page repaint"), 300);
     walk->screenshot(QStringLiteral("x86-reconnect-back"));
+    // The server list marks each server by whether it answers.
+    walk->then(QStringLiteral("open the server list"),
+               [x86Page] { click(button(x86Page(), "_serverSelectBtn")); });
+    walk->pause(QStringLiteral("let the list paint"), 500);
+    walk->screenshot(QStringLiteral("x86-server-online"));
 }
 
 // The X86 page's messages when the matrix refuses the screen count, a window move and a
