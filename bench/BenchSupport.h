@@ -63,7 +63,7 @@ public:
     }
     int Watch(const char *, const char *) override { return 0; }
     int SetMonitorTurnSources(int, const _ST_ChnInfo *, int, int) override { return 0; }
-    int Reserved14() override { return 0; }
+    int Probe(const char *, int, int) override { return 0; }
     int SelectMonitor(int) override { return 0; }
     int SetTurnState(int, int) override { return 0; }
     int ClearSource(int) override { return 0; }

@@ -77,7 +77,7 @@ public:
         return 0;
     }
     int Watch(const char *, const char *, const char *, int) override { return result(); }
-    int Reserved12() override { return MatrixErrUnsupported; }
+    int Probe(const char *, int, int) override { return MatrixErrUnsupported; }
     int Reserved13() override { return MatrixErrUnsupported; }
     int SetNumberArrangeMode(int) override { return result(); }
     int GetScreenNumbers(uint8_t *bytes, int capacity, int *count) override

@@ -37,8 +37,10 @@ public:
     // slot 11: connects like Login and watches the matrix instead of logging in: every
     // reading operation works, every other one returns MatrixErrWatchOnly.
     virtual int Watch(const char *user, const char *password, const char *ip, int port) = 0;
-    // slots 12..13
-    virtual int Reserved12() = 0;
+    // slot 12: whether a matrix answers at ip:port, as IMatrixConfig::Probe (slot 14) does,
+    // greeting it as a Linux client.
+    virtual int Probe(const char *ip, int port, int timeoutMs) = 0;
+    // slot 13
     virtual int Reserved13() = 0;
     // slot 14: 1 shows the screen numbers on the wall for arranging, 0 ends that mode.
     virtual int SetNumberArrangeMode(int on) = 0;

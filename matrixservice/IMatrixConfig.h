@@ -48,8 +48,12 @@ public:
     // slot 13
     virtual int SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
                                       int turnInterval) = 0;
-    // slot 14
-    virtual int Reserved14() = 0;
+    // slot 14: whether a matrix answers at ip:port, without a connection of this interface
+    // or a login: connects, greets it as an X86 client and closes (it may be called on any
+    // thread, while this interface is connected or not, and blocks at most timeoutMs).
+    // 0 welcomed, MatrixErrBusy refused for now, MatrixErrNotConnected nobody there,
+    // MatrixErrTimeout no answer in time, MatrixErrProtocol an answer that is no HelloAck.
+    virtual int Probe(const char *ip, int port, int timeoutMs) = 0;
     // slot 15
     virtual int SelectMonitor(int monitor) = 0;
     // slot 16: state 1 start, 2 pause, 0 stop.

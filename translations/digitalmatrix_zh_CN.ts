@@ -340,8 +340,8 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+329"/>
-        <location line="+1089"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+333"/>
+        <location line="+1204"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -377,11 +377,11 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1221"/>
-        <location line="+316"/>
-        <location line="+102"/>
-        <location line="+93"/>
-        <location line="+714"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1336"/>
+        <location line="+391"/>
+        <location line="+112"/>
+        <location line="+115"/>
+        <location line="+722"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -401,31 +401,31 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-993"/>
-        <location line="+73"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1040"/>
+        <location line="+80"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
         <location line="+27"/>
-        <location line="+892"/>
+        <location line="+932"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-1312"/>
+        <location line="-1427"/>
         <location line="+6"/>
-        <location line="+584"/>
+        <location line="+691"/>
         <location line="+42"/>
-        <location line="+118"/>
+        <location line="+121"/>
         <location line="+40"/>
-        <location line="+34"/>
-        <location line="+145"/>
+        <location line="+35"/>
+        <location line="+146"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-994"/>
+        <location line="-1106"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -451,18 +451,18 @@
     </message>
     <message>
         <location line="+99"/>
-        <location line="+1214"/>
+        <location line="+1329"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="-1078"/>
-        <location line="+1070"/>
+        <location line="-1192"/>
+        <location line="+1184"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-994"/>
+        <location line="-1042"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -472,7 +472,7 @@
         <translation>矩阵尚未排列屏幕。</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Not connected: press the connect button at the lower right to show the matrix&apos;s wall.</source>
         <translation>未连接：请按右下角的连接按钮以显示矩阵的电视墙。</translation>
     </message>
@@ -482,12 +482,12 @@
         <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
     </message>
     <message>
-        <location line="+127"/>
+        <location line="+142"/>
         <source>Logging in...</source>
         <translation>正在登录...</translation>
     </message>
     <message>
-        <location line="+135"/>
+        <location line="+159"/>
         <source>Watch failed!Wrong user or password.</source>
         <translation>观看失败！用户名或密码错误。</translation>
     </message>
@@ -511,11 +511,11 @@
         <location line="+10"/>
         <location line="+6"/>
         <location line="+5"/>
-        <location line="+76"/>
-        <location line="+81"/>
-        <location line="+43"/>
+        <location line="+79"/>
+        <location line="+82"/>
+        <location line="+44"/>
         <location line="+122"/>
-        <location line="+168"/>
+        <location line="+169"/>
         <location line="+59"/>
         <location line="+24"/>
         <location line="+4"/>
@@ -523,7 +523,7 @@
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-597"/>
+        <location line="-603"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -543,7 +543,7 @@
         <translation>连接矩阵服务器出错！是否重新连接？</translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+79"/>
         <source>The number of servers can&apos;t beyond 5!</source>
         <translation>服务器数量不能超过5个！</translation>
     </message>
@@ -558,7 +558,7 @@
         <translation>编辑矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>Delete selected server?</source>
         <translation>删除所选服务器？</translation>
     </message>
@@ -568,7 +568,7 @@
         <translation>删除矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+36"/>
         <source>Do you want to clear the setting of matrix</source>
         <translation>是否清除矩阵的设置</translation>
     </message>
@@ -628,7 +628,7 @@
         <translation>是否清除源？</translation>
     </message>
     <message>
-        <location line="+168"/>
+        <location line="+169"/>
         <source>Reset the layout?</source>
         <translation>是否复位布局？</translation>
     </message>
@@ -648,9 +648,9 @@
         <translation>是否停止电视墙上的全部轮巡？</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+43"/>
         <location line="+1"/>
-        <location line="+35"/>
+        <location line="+36"/>
         <location line="+1"/>
         <source>connect server listener fail!</source>
         <translation>连接服务器监听失败！</translation>
@@ -672,47 +672,47 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+470"/>
-        <location line="+247"/>
-        <location line="+526"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+572"/>
+        <location line="+256"/>
+        <location line="+533"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-744"/>
-        <location line="+743"/>
+        <location line="-757"/>
+        <location line="+756"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="-847"/>
+        <location line="-864"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="-303"/>
-        <location line="+1142"/>
+        <location line="-401"/>
+        <location line="+1257"/>
         <source>Watch</source>
         <translation>观看</translation>
     </message>
     <message>
-        <location line="-1137"/>
-        <location line="+1138"/>
+        <location line="-1252"/>
+        <location line="+1253"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-941"/>
+        <location line="-963"/>
         <source>No matrix server yet: add one with the + button.</source>
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+77"/>
         <source>Digital matrix server connection lost!</source>
         <translation>与数字矩阵服务器的连接已断开！</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+11"/>
         <source>Wrong user name or password.</source>
         <translation>用户名或密码错误。</translation>
     </message>
@@ -747,7 +747,7 @@
         <translation>错误码 %1。</translation>
     </message>
     <message>
-        <location line="+130"/>
+        <location line="+134"/>
         <source>Digital matrix server disconnect!</source>
         <translation>数字矩阵服务器已断开！</translation>
     </message>
@@ -757,18 +757,18 @@
         <translation>数字矩阵服务器断开失败！</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+30"/>
         <source>Watch failed!</source>
         <translation>观看失败！</translation>
     </message>
     <message>
         <location line="+13"/>
-        <location line="+679"/>
+        <location line="+689"/>
         <source>Watching the matrix: commands are disabled.</source>
         <translation>正在观看矩阵：所有命令已禁用。</translation>
     </message>
     <message>
-        <location line="-619"/>
+        <location line="-629"/>
         <source>%1 holds the matrix since %2.Do you want to take control?</source>
         <translation>%1 自 %2 起占用该矩阵。是否取得控制权？</translation>
     </message>
@@ -788,7 +788,7 @@
         <translation>添加矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+28"/>
         <source>Edit matrix server...</source>
         <translation>正在编辑矩阵服务器...</translation>
     </message>
@@ -798,12 +798,12 @@
         <translation>编辑矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+42"/>
         <source>Delete selected server?</source>
         <translation>删除所选服务器？</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Delete matrix server...</source>
         <translation>正在删除矩阵服务器...</translation>
     </message>
@@ -813,7 +813,7 @@
         <translation>删除矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+43"/>
         <source>Do you want to reboot matrix server?</source>
         <translation>是否重启矩阵服务器？</translation>
     </message>
@@ -823,7 +823,7 @@
         <translation>重启矩阵服务器失败！</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>Do you want to restore factory default?</source>
         <translation>是否恢复出厂设置？</translation>
     </message>
@@ -833,7 +833,7 @@
         <translation>恢复出厂设置失败！</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
         <source>Read screen numbers fail!</source>
         <translation>读取屏幕编号失败！</translation>
     </message>
@@ -913,7 +913,7 @@
         <translation>未知错误！</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+20"/>
         <source>The max channel count can set in cell is:%1</source>
         <translation>单元最多可设置的通道数为：%1</translation>
     </message>
@@ -1189,6 +1189,34 @@
     </message>
 </context>
 <context>
+    <name>LUMO_DIGITALMATRIX_MODULE::MatrixOnlineProbe</name>
+    <message>
+        <location filename="../src/core/MatrixOnlineProbe.cpp" line="+146"/>
+        <source>Online: the matrix answers.</source>
+        <translation>在线：矩阵有应答。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Busy: the matrix answers but takes no connection now (restarting or full).</source>
+        <translation>忙碌：矩阵有应答，但暂不接受连接（正在重启或连接已满）。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Offline: nothing answers at this address.</source>
+        <translation>离线：该地址无应答。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not answering: the matrix takes the connection but does not answer.</source>
+        <translation>无响应：矩阵接受了连接但没有应答。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Not probed yet.</source>
+        <translation>尚未探测。</translation>
+    </message>
+</context>
+<context>
     <name>LUMO_DIGITALMATRIX_MODULE::MatrixOperButtonsWt</name>
     <message>
         <location filename="../forms/MatrixOperButtonsWt.ui" line="+26"/>
@@ -1456,6 +1484,29 @@
     </message>
 </context>
 <context>
+    <name>LUMO_DIGITALMATRIX_MODULE::ReconnectBar</name>
+    <message>
+        <location filename="../src/widgets/ReconnectBar.cpp" line="+79"/>
+        <source>Reconnecting to %1 in %2 s... (attempt %3)</source>
+        <translation>%2 秒后重新连接 %1...（第 %3 次尝试）</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Reconnecting to %1... (attempt %2)</source>
+        <translation>正在重新连接 %1...（第 %2 次尝试）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Connected to %1 again.</source>
+        <translation>已重新连接到 %1。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>LUMO_DIGITALMATRIX_MODULE::ServerInputCheck</name>
     <message>
         <location filename="../src/widgets/ServerInputCheck.cpp" line="+26"/>
@@ -1669,7 +1720,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::WatchBanner</name>
     <message>
-        <location filename="../src/widgets/WatchBanner.cpp" line="+47"/>
+        <location filename="../src/widgets/WatchBanner.cpp" line="+49"/>
         <source>Watching: %1 holds the matrix since %2. Commands are disabled.</source>
         <translation>观看中：%1 自 %2 起占用该矩阵。所有命令已禁用。</translation>
     </message>

@@ -4,7 +4,8 @@
 <context>
     <name>COMMONUSELIB::AreaWithChannelTree</name>
     <message>
-        <location filename="../host/commonuselib/AreaWithChannelTree.cpp" line="+26"/>
+        <location filename="../host/commonuselib/AreaWithChannelTree.cpp" line="+27"/>
+        <location line="+161"/>
         <source>Search</source>
         <translation>搜索</translation>
     </message>
@@ -36,7 +37,8 @@
 <context>
     <name>COMMONUSELIB::PictureHintWidget</name>
     <message>
-        <location filename="../host/commonuselib/PictureHintWidget.cpp" line="+26"/>
+        <location filename="../host/commonuselib/PictureHintWidget.cpp" line="+27"/>
+        <location line="+22"/>
         <source>Add Server</source>
         <translation>添加服务器</translation>
     </message>
@@ -44,27 +46,31 @@
 <context>
     <name>COMMONUSELIB::ServerOperWidget</name>
     <message>
-        <location filename="../host/commonuselib/ServerOperWidget.cpp" line="+18"/>
+        <location filename="../host/commonuselib/ServerOperWidget.cpp" line="+19"/>
+        <location line="+115"/>
         <source>Edit</source>
         <translation>编辑</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-113"/>
+        <location line="+114"/>
         <source>Edit server</source>
         <translation>编辑服务器</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-112"/>
+        <location line="+113"/>
         <source>Delete</source>
         <translation>删除</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-111"/>
+        <location line="+112"/>
         <source>Delete server</source>
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location line="+100"/>
+        <location line="-12"/>
         <source>Disconnect</source>
         <translation>断开</translation>
     </message>
@@ -87,7 +93,8 @@
 <context>
     <name>COMMONUSELIB::ServerSelWidget</name>
     <message>
-        <location filename="../host/commonuselib/ServerSelWidget.cpp" line="+26"/>
+        <location filename="../host/commonuselib/ServerSelWidget.cpp" line="+27"/>
+        <location line="+138"/>
         <source>Add server</source>
         <translation>添加服务器</translation>
     </message>
@@ -182,11 +189,12 @@
     </message>
     <message>
         <location line="+10"/>
+        <location line="+36"/>
         <source>Cannot store the language %1 in %2.</source>
         <translation>无法将语言 %1 保存到 %2。</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="-28"/>
         <source>Cannot open the data centre %1: %2</source>
         <translation>无法打开数据中心 %1：%2</translation>
     </message>
@@ -196,7 +204,7 @@
         <translation>无法导入站点 %1：%2</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+76"/>
         <source>No translation %1.qm was found in %2.</source>
         <translation>在 %2 中找不到翻译文件 %1.qm。</translation>
     </message>
@@ -221,12 +229,12 @@ Choose other ports with --x86-port and --linux-port, or use --no-simulator to co
 <context>
     <name>DemoMainWindow</name>
     <message>
-        <location filename="../demo/DemoMainWindow.cpp" line="+31"/>
+        <location filename="../demo/DemoMainWindow.cpp" line="+47"/>
         <source>Digital Matrix - demo host</source>
         <translation>数字矩阵 - 演示主机</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+13"/>
         <source>Built-in matrices: X86 on 127.0.0.1:%1, Linux on 127.0.0.1:%2</source>
         <translation>内置矩阵：X86 位于 127.0.0.1:%1，Linux 位于 127.0.0.1:%2</translation>
     </message>
@@ -236,32 +244,32 @@ Choose other ports with --x86-port and --linux-port, or use --no-simulator to co
         <translation>没有内置矩阵：请添加正在运行的矩阵的地址</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Data: %1</source>
         <translation>数据：%1</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="-18"/>
         <source>&amp;Matrix</source>
         <translation>矩阵(&amp;M)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Show &amp;simulated wall</source>
         <translation>显示模拟电视墙(&amp;S)</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+1"/>
         <source>&amp;X86 matrix page</source>
         <translation>X86矩阵页面(&amp;X)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>&amp;Linux matrix page</source>
         <translation>Linux矩阵页面(&amp;L)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>&amp;Quit</source>
         <translation>退出(&amp;Q)</translation>
     </message>
@@ -271,7 +279,7 @@ Choose other ports with --x86-port and --linux-port, or use --no-simulator to co
         <translation>语言(&amp;A)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>&amp;Help</source>
         <translation>帮助(&amp;H)</translation>
     </message>
@@ -286,7 +294,7 @@ Choose other ports with --x86-port and --linux-port, or use --no-simulator to co
         <translation>关于(&amp;A)</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+145"/>
         <source>Command-line options</source>
         <translation>命令行选项</translation>
     </message>
@@ -409,7 +417,7 @@ Choose other ports with --x86-port and --linux-port, or use --no-simulator to co
 <context>
     <name>SimulatedWallWindow</name>
     <message>
-        <location filename="../simulator/wall/SimulatedWallWindow.cpp" line="+39"/>
+        <location filename="../simulator/wall/SimulatedWallWindow.cpp" line="+56"/>
         <source>X86 matrix</source>
         <translation>X86矩阵</translation>
     </message>
@@ -429,7 +437,7 @@ Choose other ports with --x86-port and --linux-port, or use --no-simulator to co
         <translation>模拟电视墙：%1</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+34"/>
         <source>The matrix simulator is not running</source>
         <translation>矩阵模拟器未运行</translation>
     </message>

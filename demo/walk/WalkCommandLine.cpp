@@ -26,13 +26,17 @@ struct Parser
             QStringLiteral("on-air"),
             QStringLiteral("Picture both pages with a turn show running and the X86 page waiting "
                            "for its login, instead of the first session.")};
+    QCommandLineOption reconnect {
+            QStringLiteral("reconnect"),
+            QStringLiteral("Picture the X86 page counting down to connecting again after its "
+                           "matrix restarted, instead of the first session.")};
 
     Parser()
     {
         parser.setApplicationDescription(
                 QStringLiteral("Scripted first session of the demo host."));
         ToolCommandLine::addStandardOptions(&parser);
-        parser.addOptions({out, language, x86Port, linuxPort, refusals, onAir});
+        parser.addOptions({out, language, x86Port, linuxPort, refusals, onAir, reconnect});
     }
 };
 
@@ -74,8 +78,10 @@ WalkCommandLine::Outcome WalkCommandLine::parse(const QStringList &arguments, Wa
     }
     parsed.refusals = p.parser.isSet(p.refusals);
     parsed.onAir = p.parser.isSet(p.onAir);
-    if (parsed.refusals && parsed.onAir) {
-        *message = QStringLiteral("--refusals and --on-air are two different walks");
+    parsed.reconnect = p.parser.isSet(p.reconnect);
+    if (int(parsed.refusals) + int(parsed.onAir) + int(parsed.reconnect) > 1) {
+        *message = QStringLiteral("--refusals, --on-air and --reconnect are different walks: "
+                                  "give one");
         return Error;
     }
     *options = parsed;

@@ -7,8 +7,10 @@
 // then other consoles on the matrix: a watcher, a takeover, the watch banner, taking control;
 // with --on-air both pages with a turn show running (OnAirScenes.h).
 //
+// With --reconnect it pictures the X86 page counting down to connecting again after its matrix
+// restarted, and the page back.
 // Usage: demo-walk [--out DIR] [--lang en|zh_cn] [--x86-port N] [--linux-port N]
-//                  [--refusals | --on-air]
+//                  [--refusals | --on-air | --reconnect]
 #include "OnAirScenes.h"
 #include "WalkCommandLine.h"
 #include "WalkRunner.h"
@@ -157,6 +159,84 @@ void dragNumber(QWidget *grid, int from, int to)
     QTest::mouseMove(grid, (start + end) / 2);
     QTest::mouseMove(grid, end);
     QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, end);
+}
+
+// The X86 page connected to an arranged wall; its matrix restarts: the page counts down to
+// connecting again by itself (pictured), and is back (pictured).
+void addReconnectSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
+{
+    MatrixSimulator *simulator = host->simulator();
+    QWidget *page = window->configPage();
+    const auto x86Page = [page] { return child(page, "x86MatrixPage"); };
+    const auto wall = [x86Page] { return child(x86Page(), "_virtualServerWdt"); };
+    const auto bar = [x86Page] { return child(x86Page(), "_reconnectBar"); };
+    const auto barText = [bar] {
+        auto *label = bar() ? bar()->findChild<QLabel *>(QStringLiteral("_reconnectLab")) : nullptr;
+        return WalkRunner::isShown(bar()) && label ? label->text() : QString();
+    };
+    const auto restartOptions = std::make_shared<MatrixSimulatorOptions>();
+
+    walk->step(
+            QStringLiteral("the host window is shown"),
+            [window] { return QTest::qWaitForWindowExposed(window, 10); }, [] {});
+    walk->step(
+            QStringLiteral("the X86 page lists the server"),
+            [x86Page] {
+                QAbstractButton *server = button(x86Page(), "_serverSelectBtn");
+                return WalkRunner::isShown(x86Page()) && server
+                        && server->text() == QLatin1String("Simulated wall");
+            },
+            [x86Page] { click(button(x86Page(), "_connectMatrixBtn")); });
+    walk->step(
+            QStringLiteral("the matrix asks for its screen count"),
+            [] { return WalkRunner::modal("LUMO_DIGITALMATRIX_MODULE::setMatrixScreen"); },
+            [] {
+                QWidget *dialog = WalkRunner::modal();
+                typeInto(edit(dialog, "_rowEdt"), QStringLiteral("2"));
+                typeInto(edit(dialog, "_columnEdt"), QStringLiteral("2"));
+                WalkRunner::clickIn(dialog, "_OKBtn");
+            });
+    walk->step(
+            QStringLiteral("the wall shows four windows"),
+            [wall] { return mirrors(wall()).size() == 4; },
+            [x86Page] { click(button(x86Page(), "_saveMatrixSettingBtn")); });
+    walk->step(
+            QStringLiteral("the page leaves the configuration mode"),
+            [=] {
+                return WalkRunner::isShown(button(x86Page(), "_setSourceBtn"))
+                        && !simulator->x86State().configMode;
+            },
+            [] {});
+    walk->pause(QStringLiteral("let the wall settle"), 800);
+    walk->then(QStringLiteral("the matrix restarts"), [=] {
+        *restartOptions = simulator->options();
+        restartOptions->x86Port = simulator->x86Port();
+        restartOptions->linuxPort = simulator->linuxPort();
+        simulator->stop();
+    });
+    walk->step(
+            QStringLiteral("the page counts down to its second attempt"),
+            [barText] { return barText().contains(QLatin1String("2")); }, [] {});
+    walk->pause(QStringLiteral("let the page repaint"), 300);
+    walk->screenshotOver(QStringLiteral("x86-reconnect-countdown"),
+                         [window] { return static_cast<QWidget *>(window); });
+    walk->then(QStringLiteral("the matrix is back"), [=] { simulator->start(*restartOptions); });
+    walk->step(
+            QStringLiteral("the page is connected again"),
+            [=] {
+                return mirrors(wall()).size() == 4
+                        && button(x86Page(), "_connectMatrixBtn")->isChecked();
+            },
+            [] {}, 40000);
+    walk->pause(QStringLiteral("let the page repaint"), 300);
+    walk->screenshotOver(QStringLiteral("x86-reconnect-back"),
+                         [window] { return static_cast<QWidget *>(window); });
+    // The server list marks each server by whether it answers.
+    walk->then(QStringLiteral("open the server list"),
+               [x86Page] { click(button(x86Page(), "_serverSelectBtn")); });
+    walk->pause(QStringLiteral("let the list paint"), 500);
+    walk->screenshotOver(QStringLiteral("x86-server-online"),
+                         [window] { return static_cast<QWidget *>(window); });
 }
 
 // The X86 page's messages when the matrix refuses the screen count, a window move and a
@@ -470,8 +550,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     LUMO_DIGITALMATRIX_MODULE::MatrixModuleConfig::instance();
-    // The refusals need a server the page lists from its start.
-    if (walkOptions.refusals
+    // The refusals and the restart need a server the page lists from its start.
+    if ((walkOptions.refusals || walkOptions.reconnect)
         && !DATACore::UserManagerCore::instance()->AddServer(
                 QStringLiteral("Simulated wall"), QStringLiteral("127.0.0.1"), QString(), QString(),
                 host.simulator()->x86Port(), SERVERTYPE_X86_DIGITALMATRIX)) {
@@ -505,6 +585,10 @@ int main(int argc, char *argv[])
     }
     if (walkOptions.onAir) {
         OnAirScenes::addSteps(&walk, &window, &host);
+        return runWalk(&app, &walk, out);
+    }
+    if (walkOptions.reconnect) {
+        addReconnectSteps(&walk, &window, &host);
         return runWalk(&app, &walk, out);
     }
     const bool chinese = host.language().startsWith(QLatin1String("zh"));

@@ -1,5 +1,6 @@
 #include "LinuxMatrixClient.h"
 
+#include "MatrixProbe.h"
 #include "OperatorList.h"
 #include "PayloadReader.h"
 #include "PayloadWriter.h"
@@ -196,9 +197,9 @@ int LinuxMatrixClient::GetOperators(MatrixOperatorRecord *records, int capacity,
     return 0;
 }
 
-int LinuxMatrixClient::Reserved12()
+int LinuxMatrixClient::Probe(const char *ip, int port, int timeoutMs)
 {
-    return MatrixErrUnsupported;
+    return probeMatrix(ip, port, MatrixProtocol::Role::Linux, timeoutMs);
 }
 
 int LinuxMatrixClient::Reserved13()

@@ -35,7 +35,7 @@ public:
     int SetClientName(const char *host) override;
     int GetOperators(MatrixOperatorRecord *records, int capacity, int *count) override;
     int Watch(const char *user, const char *password, const char *ip, int port) override;
-    int Reserved12() override;
+    int Probe(const char *ip, int port, int timeoutMs) override;
     int Reserved13() override;
     int SetNumberArrangeMode(int on) override;
     int GetScreenNumbers(uint8_t *bytes, int capacity, int *count) override;

@@ -1,5 +1,6 @@
 #include "X86MatrixClient.h"
 
+#include "MatrixProbe.h"
 #include "OperatorList.h"
 #include "PayloadWriter.h"
 
@@ -306,9 +307,9 @@ int X86MatrixClient::SetMonitorTurnSources(int monitor, const _ST_ChnInfo *chann
     return sendSources(X86SetMonitorTurnSources, monitor, channels, count, &turnInterval);
 }
 
-int X86MatrixClient::Reserved14()
+int X86MatrixClient::Probe(const char *ip, int port, int timeoutMs)
 {
-    return MatrixErrUnsupported;
+    return probeMatrix(ip, port, MatrixProtocol::Role::X86, timeoutMs);
 }
 
 int X86MatrixClient::SelectMonitor(int monitor)

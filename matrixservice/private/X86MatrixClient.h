@@ -48,7 +48,7 @@ public:
     int Watch(const char *user, const char *password) override;
     int SetMonitorTurnSources(int monitor, const _ST_ChnInfo *channels, int count,
                               int turnInterval) override;
-    int Reserved14() override;
+    int Probe(const char *ip, int port, int timeoutMs) override;
     int SelectMonitor(int monitor) override;
     int SetTurnState(int monitor, int state) override;
     int ClearSource(int monitor) override;

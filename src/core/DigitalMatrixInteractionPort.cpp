@@ -365,6 +365,17 @@ int DigitalMatrixInteractionPort::linuxOperators(QList<MatrixOperatorInfo> *oper
     return result;
 }
 
+int DigitalMatrixInteractionPort::probeX86(const QString &ip, int port, int timeoutMs)
+{
+    return x86Matrix ? x86Matrix->Probe(ip.toLocal8Bit().constData(), port, timeoutMs) : NoService;
+}
+
+int DigitalMatrixInteractionPort::probeLinux(const QString &ip, int port, int timeoutMs)
+{
+    return baseMatrix ? baseMatrix->Probe(ip.toLocal8Bit().constData(), port, timeoutMs)
+                      : NoService;
+}
+
 int DigitalMatrixInteractionPort::keepAlive()
 {
     return baseMatrix ? baseMatrix->KeepAlive() : NoService;

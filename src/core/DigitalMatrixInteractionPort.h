@@ -131,6 +131,12 @@ public:
     int linuxWatch(const DigitalMatrixServerInfo &server);
     // The counter of the Linux wall's changes (a watcher reads the wall again when it moves).
     int linuxWallRevision(int *revision);
+    // Whether a matrix answers at all: a connection and its handshake, no login, beside any
+    // connection of the page. May be called on any thread; blocks it at most timeoutMs.
+    // 0 when the matrix welcomed it, else the service's error (MatrixErrBusy: it answers
+    // but refuses for now).
+    int probeX86(const QString &ip, int port, int timeoutMs);
+    int probeLinux(const QString &ip, int port, int timeoutMs);
 
     // Data-centre operations.
     bool addServerToDB(const DigitalMatrixServerInfo &server);

@@ -10,12 +10,15 @@
 #include "LinuxMatrixUpgradeDlg.h"
 #include "LinuxPrompt.h"
 #include "LinuxWallPreset.h"
+#include "MatrixOnlineProbe.h"
 #include "MatrixOperButtonsWt.h"
+#include "MatrixReconnector.h"
 #include "MatrixRowColumnSetDlg.h"
 #include "MatrixServerSelWidget.h"
 #include "ModifyDigitalMatrixServerDlg.h"
 
 #include "QLogger.h"
+#include "ReconnectBar.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 #include "WatchBanner.h"
@@ -106,10 +109,100 @@ LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
             [this] { slotConnectServerBtClicked(true); });
     upgradeTimer->setInterval(DefaultUpgradePollMs);
     keepAliveTimer->setInterval(DefaultKeepAliveMs);
+    initReconnect();
     getMatrixServersAlreadyConfig();
     connectSignalsWithSlots();
     setWidgetsEnabled(false);
     updateServerButtons();
+}
+
+void LinuxDigitalMatrixPage::initReconnect()
+{
+    reconnector = new MatrixReconnector(this);
+    reconnectBar = new ReconnectBar(reconnector, this);
+    ui->pageLayout->insertWidget(ui->pageLayout->indexOf(ui->serverOperWdt) + 1, reconnectBar);
+    connect(reconnector, &MatrixReconnector::attemptDue, this,
+            &LinuxDigitalMatrixPage::attemptReconnect);
+    onlineProbe = new MatrixOnlineProbe(
+            [](const QString &ip, int port, int timeoutMs) {
+                return DigitalMatrixInteractionPort::instance()->probeLinux(ip, port, timeoutMs);
+            },
+            this);
+    connect(onlineProbe, &MatrixOnlineProbe::stateChanged, this,
+            [this](const QString &id) { showOnlineState(id); });
+    connect(onlineProbe, &MatrixOnlineProbe::probed, this,
+            [this](const QString &id, MatrixOnlineProbe::Online state) {
+                probedForReconnect(id, int(state));
+            });
+}
+
+void LinuxDigitalMatrixPage::reconnectLater(bool watching)
+{
+    reconnectWatching = watching;
+    if (hasCurrentServer())
+        reconnector->start(servers.at(currentIndex)->name);
+}
+
+void LinuxDigitalMatrixPage::attemptReconnect()
+{
+    if (!hasCurrentServer() || isServerConnectOK() || isWatching() || upgradeWaiting) {
+        reconnector->stop();
+        return;
+    }
+    // The login blocks this thread until the matrix answers: the matrix is probed off it
+    // first, so one that is down or silent costs the page nothing.
+    reconnectProbeId = servers.at(currentIndex)->id;
+    onlineProbe->probeServer(reconnectProbeId);
+}
+
+void LinuxDigitalMatrixPage::probedForReconnect(const QString &id, int state)
+{
+    if (id != reconnectProbeId || !reconnector->isAttempting())
+        return;
+    reconnectProbeId.clear();
+    if (!hasCurrentServer() || servers.at(currentIndex)->id != id || isServerConnectOK()) {
+        reconnector->stop();
+        return;
+    }
+    // A question or dialog on screen runs its own event loop in a slot of this page: the
+    // attempt waits for the next turn.
+    if (MatrixOnlineProbe::Online(state) != MatrixOnlineProbe::Online::Online
+        || QApplication::activeModalWidget()) {
+        reconnector->attemptFailed();
+        return;
+    }
+    reconnecting = true;
+    if (reconnectWatching)
+        slotWatchServerBtClicked(true);
+    else
+        slotConnectServerBtClicked(true);
+    reconnecting = false;
+    if (isServerConnectOK() || isWatching())
+        reconnector->attemptSucceeded();
+    else
+        reconnector->attemptFailed();
+}
+
+void LinuxDigitalMatrixPage::listServersForProbe()
+{
+    QStringList listed;
+    for (const DigitalMatrixServerInfo *server : qAsConst(servers)) {
+        listed.append(server->id);
+        onlineProbe->setServer(server->id, server->ip, server->port);
+        showOnlineState(server->id);
+    }
+    onlineProbe->retainServers(listed);
+}
+
+void LinuxDigitalMatrixPage::showOnlineState(const QString &id)
+{
+    QAbstractButton *button = ui->serverSelWdt->serverButton(id);
+    if (!button)
+        return;
+    const MatrixOnlineProbe::Online state = onlineProbe->state(id);
+    button->setIcon(MatrixOnlineProbe::icon(state));
+    button->setToolTip(ui->serverSelWdt->serverName(id) + QLatin1Char('\n')
+                       + MatrixOnlineProbe::toolTip(state));
 }
 
 LinuxDigitalMatrixPage::~LinuxDigitalMatrixPage()
@@ -207,6 +300,7 @@ void LinuxDigitalMatrixPage::getMatrixServersAlreadyConfig()
         servers.append(new DigitalMatrixServerInfo(convertMatrixServerInfo(server)));
         ui->serverSelWdt->addServer(server.id, server.name);
     }
+    listServersForProbe();
 }
 
 void LinuxDigitalMatrixPage::showEvent(QShowEvent *event)
@@ -215,6 +309,7 @@ void LinuxDigitalMatrixPage::showEvent(QShowEvent *event)
         firstShow = false;
         QTimer::singleShot(FirstShowDelayMs, this, &LinuxDigitalMatrixPage::slotTheFirstShow);
     }
+    onlineProbe->start();
     QWidget::showEvent(event);
 }
 
@@ -224,6 +319,7 @@ void LinuxDigitalMatrixPage::hideEvent(QHideEvent *event)
     // do not go on showing their numbers. A minimised window hides it only for a while.
     if (!event->spontaneous() && matrixStatus() == MatrixStatusConfig)
         slotCancelBtClicked();
+    onlineProbe->stop();
     QWidget::hideEvent(event);
 }
 
@@ -371,6 +467,8 @@ void LinuxDigitalMatrixPage::matrixLost(int result)
     ui->serverOperWdt->setConnectServerHint(tr("Digital matrix server connection lost!"));
     if (watched)
         emit signalWatchConnectionLost();
+    // A page that watched comes back watching: it never takes the matrix by itself.
+    reconnectLater(watched);
 }
 
 QString LinuxDigitalMatrixPage::refusalReason(int result)
@@ -441,6 +539,7 @@ DigitalMatrixServerInfo LinuxDigitalMatrixPage::convertMatrixServerInfo(const US
 void LinuxDigitalMatrixPage::slotServerSelChanged(const QString &previousId,
                                                   const QString &currentId)
 {
+    reconnector->stop();
     // A watch connection is left like any other.
     if (isWatching())
         port()->disconnectLinuxServer();
@@ -477,6 +576,9 @@ void LinuxDigitalMatrixPage::slotServerSelChanged(const QString &previousId,
 
 void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
 {
+    // By hand: the page's own attempts end.
+    if (!reconnecting)
+        reconnector->stop();
     DigitalMatrixServerOperWidget *oper = ui->serverOperWdt;
     if (connect) {
         if (!hasCurrentServer()) {
@@ -527,6 +629,9 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
 
 void LinuxDigitalMatrixPage::slotWatchServerBtClicked(bool checked)
 {
+    // The operator chose (or an attempt of its own runs): no other attempt goes on.
+    if (!reconnecting)
+        reconnector->stop();
     if (!checked) {
         slotConnectServerBtClicked(false);
         return;
@@ -669,6 +774,7 @@ void LinuxDigitalMatrixPage::slotAddMatrixServerToDB(const UServerInfo &server)
     servers.append(new DigitalMatrixServerInfo(convertMatrixServerInfo(server)));
     currentIndex = servers.size() - 1;
     ui->serverSelWdt->addServer(server.id, server.name);
+    listServersForProbe();
     ui->serverSelWdt->setCurSelServerBtToLast();
 }
 
@@ -680,6 +786,7 @@ void LinuxDigitalMatrixPage::slotEditServerBtClicked()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const DigitalMatrixServerInfo info = dialog.serverInfo();
+    reconnector->stop();
     disconnectLinuxMatrixServer();
     showWait(tr("Edit matrix server..."));
     if (!port()->editServerInDB(info)) {
@@ -700,6 +807,7 @@ void LinuxDigitalMatrixPage::slotEditMatrixServerInDB(const UServerInfo &server)
     const QString describe = DigitalMatrixServerOperWidget::generateServerDescribe(
             server.name, server.ip, server.port);
     ui->serverSelWdt->updateServerName(server.id, server.name);
+    listServersForProbe();
 
     if (index != currentIndex) {
         // Not on screen: its remembered status gets the new description.
@@ -729,6 +837,7 @@ void LinuxDigitalMatrixPage::slotDeleteServerBtClicked()
     if (!hasCurrentServer())
         return;
     const QString id = servers.at(currentIndex)->id;
+    reconnector->stop();
     disconnectLinuxMatrixServer();
     showWait(tr("Delete matrix server..."));
     if (!DATACore::UserManagerCore::instance()->DeleteServer(id, SERVERTYPE_LINUX_DIGITALMATRIX)) {
@@ -757,6 +866,7 @@ void LinuxDigitalMatrixPage::slotDeleteMatrixServerFromDB(const QString &id, SER
     const QString selectedId = hasCurrentServer() ? servers.at(currentIndex)->id : QString();
     delete servers.takeAt(index);
     currentIndex = serverIndexById(selectedId);
+    listServersForProbe();
     // Deleting the selected server's button clears the selection (slotServerSelChanged).
     ui->serverSelWdt->deleteServer(id);
 
@@ -785,6 +895,8 @@ void LinuxDigitalMatrixPage::slotRebootBtClicked()
         return;
     }
     slotConnectServerBtClicked(false);
+    // The matrix is back after its restart: the page connects again by itself.
+    reconnectLater();
 }
 
 void LinuxDigitalMatrixPage::slotResetBtClicked()
@@ -800,6 +912,7 @@ void LinuxDigitalMatrixPage::slotResetBtClicked()
         return;
     }
     slotConnectServerBtClicked(false);
+    reconnectLater();
 }
 
 void LinuxDigitalMatrixPage::slotConfigMatrixBtClicked()
@@ -1046,6 +1159,8 @@ void LinuxDigitalMatrixPage::finishUpgrade(int status, bool lost)
         }
     }
     LinuxPrompt::notice(this, message);
+    // The matrix restarts with its new firmware: the page connects again by itself.
+    reconnectLater();
 }
 
 // ---- Channels in cells ------------------------------------------------------------
@@ -1246,6 +1361,8 @@ void LinuxDigitalMatrixPage::changeEvent(QEvent *event)
                                            : tr("Digital matrix server not connect yet!"));
     if (!operatorsLabel->isHidden())
         operatorsLabel->setText(MatrixOperatorInfo::othersLine(otherOperators));
+    for (const DigitalMatrixServerInfo *server : qAsConst(servers))
+        showOnlineState(server->id);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

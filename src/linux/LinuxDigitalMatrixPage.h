@@ -27,6 +27,10 @@ namespace Ui {
 class LinuxDigitalMatrixPage;
 }
 
+class MatrixOnlineProbe;
+class MatrixReconnector;
+class ReconnectBar;
+
 // The configuration page of Linux matrix servers: keeps up to five servers of the data
 // centre, connects to one, arranges its screens and configures its wall.
 class DIGITALMATRIX_EXPORT LinuxDigitalMatrixPage : public QWidget
@@ -168,6 +172,16 @@ private:
     // Why the matrix refused or could not be asked, as one sentence.
     static QString refusalReason(int result);
 
+    // Connecting again by itself after the matrix was lost, restarted or upgraded, and the
+    // servers' online state while the page is shown.
+    void initReconnect();
+    // Counts down to connecting again by itself; watching again when the lost connection watched.
+    void reconnectLater(bool watching = false);
+    void attemptReconnect();
+    void probedForReconnect(const QString &id, int state);
+    void listServersForProbe();
+    void showOnlineState(const QString &id);
+
     std::unique_ptr<Ui::LinuxDigitalMatrixPage> ui;
     const int maxServerCount = 5;
     int currentIndex = -1;
@@ -197,6 +211,14 @@ private:
     bool arrangeModeOn = false;
     // Leaving the arrangement could not reach the matrix: switch it off on the next connect.
     bool arrangeModeLeftOn = false;
+    MatrixReconnector *reconnector = nullptr;
+    ReconnectBar *reconnectBar = nullptr;
+    MatrixOnlineProbe *onlineProbe = nullptr;
+    // The connection under way is one of the reconnector's attempts.
+    bool reconnecting = false;
+    bool reconnectWatching = false;
+    // The server whose probe an attempt waits for.
+    QString reconnectProbeId;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -6,10 +6,13 @@
 #include "ElidingLabel.h"
 #include "MatrixGroupTree.h"
 #include "MatrixManageWidget.h"
+#include "MatrixOnlineProbe.h"
+#include "MatrixReconnector.h"
 #include "MessageBoxW.h"
 #include "MirrorWidget.h"
 #include "ModuleLogging.h"
 #include "QLogger.h"
+#include "ReconnectBar.h"
 #include "ServerSelectWidget.h"
 #include "SetChannelSource.h"
 #include "SpliteWindow.h"
@@ -358,6 +361,71 @@ void DigitalMatrix::initUI()
     watchBanner->hide();
     ui->verticalLayout->insertWidget(0, watchBanner);
     connect(watchBanner, &WatchBanner::signalTakeControlClicked, this, &DigitalMatrix::takeControl);
+    initReconnect();
+}
+
+void DigitalMatrix::initReconnect()
+{
+    reconnector = new MatrixReconnector(this);
+    reconnectBar = new ReconnectBar(reconnector, this);
+    if (auto *column = qobject_cast<QVBoxLayout *>(layout()))
+        column->insertWidget(0, reconnectBar);
+    connect(reconnector, &MatrixReconnector::attemptDue, this, &DigitalMatrix::attemptReconnect);
+    connect(reconnector, &MatrixReconnector::cancelled, this, &DigitalMatrix::reconnectCancelled);
+    // The empty wall says that the page is connecting again.
+    connect(reconnector, &MatrixReconnector::countdown, this, &DigitalMatrix::updateEmptyWall);
+    connect(reconnector, &MatrixReconnector::finished, this, &DigitalMatrix::updateEmptyWall);
+    onlineProbe = new MatrixOnlineProbe(
+            [](const QString &ip, int port, int timeoutMs) {
+                return DigitalMatrixInteractionPort::instance()->probeX86(ip, port, timeoutMs);
+            },
+            this);
+    connect(onlineProbe, &MatrixOnlineProbe::stateChanged, this,
+            [this](const QString &id) { showOnlineState(id); });
+}
+
+void DigitalMatrix::attemptReconnect()
+{
+    if (currentServer.id.isEmpty()) {
+        reconnector->stop();
+        return;
+    }
+    connectServer();
+}
+
+void DigitalMatrix::reconnectCancelled()
+{
+    // An attempt under way ends here; the page stays disconnected and usable.
+    port()->disconnectServer();
+    waitDialog()->hideWaitDialog();
+    disconnectServerStatus();
+    connection->setState(MatrixConnectionState::Disconnected);
+    rememberConnection();
+    updateEmptyWall();
+}
+
+void DigitalMatrix::listServersForProbe()
+{
+    QStringList listed;
+    for (ServerButton *button : serverSelector->serverButtons()) {
+        const UServerInfo *info = button->serverInfo();
+        listed.append(info->id);
+        onlineProbe->setServer(info->id, info->ip, info->port);
+        showOnlineState(info->id);
+    }
+    onlineProbe->retainServers(listed);
+    knownProbeServers = listed;
+}
+
+void DigitalMatrix::showOnlineState(const QString &id)
+{
+    const MatrixOnlineProbe::Online state = onlineProbe->state(id);
+    for (ServerButton *button : serverSelector->serverButtons()) {
+        if (button->serverInfo()->id != id)
+            continue;
+        button->setIcon(MatrixOnlineProbe::icon(state));
+        button->setToolTip(MatrixOnlineProbe::toolTip(state));
+    }
 }
 
 void DigitalMatrix::slotOperatorsChanged()
@@ -401,6 +469,7 @@ void DigitalMatrix::initData()
         if (server.type == SERVERTYPE_X86_DIGITALMATRIX)
             serverSelector->addServer(server);
     }
+    listServersForProbe();
 }
 
 void DigitalMatrix::setControlEnable(bool flag)
@@ -427,7 +496,8 @@ void DigitalMatrix::updateEmptyWall()
         text = tr("No matrix server yet: add one with the + button below.");
     else if (isWatching())
         text = tr("The matrix has no screens arranged yet.");
-    else if (waitDialog()->isWaiting() && !isConnected())
+    else if (!isConnected()
+             && (waitDialog()->isWaiting() || (reconnector && reconnector->isActive())))
         text = tr("Connecting...");
     else if (!isConnected())
         text = tr("Not connected: press the connect button at the lower right to show the "
@@ -506,8 +576,10 @@ void DigitalMatrix::connectServer()
     configModeRequests.clear();
     screenCountDeclined = false;
     setControlEnable(false);
-    waitDialog()->showWaitDialog(tr("Connecting..."), serverDetail(currentServer), QUuid(),
-                                 WaitTimeoutMs);
+    // Connecting again by itself says so on the page, which stays usable meanwhile.
+    if (!reconnector->isAttempting())
+        waitDialog()->showWaitDialog(tr("Connecting..."), serverDetail(currentServer), QUuid(),
+                                     WaitTimeoutMs);
     updateEmptyWall();
     port()->connectServer(currentServer.ip, currentServer.port);
 }
@@ -555,6 +627,14 @@ void DigitalMatrix::loginFinished(int outcome)
         ui->_connectMatrixBtn->setChecked(false);
     }
     rememberConnection();
+    // Connecting again by itself: back, or the next attempt; a login the operator declined
+    // ends it.
+    if (result == X86ConnectionFlow::LoginOutcome::LoggedIn)
+        reconnector->attemptSucceeded();
+    else if (result == X86ConnectionFlow::LoginOutcome::Dropped)
+        reconnector->attemptFailed();
+    else
+        reconnector->stop();
 }
 
 void DigitalMatrix::callOffUiThread(const std::function<int()> &work,
@@ -610,6 +690,8 @@ void DigitalMatrix::slotWaitCancelled(const QUuid &id)
         return;
     ++loginCall;
     endLoginWait();
+    // Cancelled is cancelled: no further attempt of its own either.
+    reconnector->stop();
     // Dropping the connection also ends the call that waits for the answer.
     connection->cancelLogin();
 }
@@ -631,6 +713,7 @@ void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, con
 {
     // A page that watched (or was about to) watches again: it never takes the matrix by itself.
     const bool rewatch = watch || watchWanted || isWatching();
+    const bool wasLoggedIn = isConnected() || isWatching();
     waitDialog()->hideWaitDialog();
     // The matrix cannot be reached: only the page leaves the configuration mode.
     leaveConfigModeOnPage();
@@ -641,13 +724,37 @@ void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, con
     updateEmptyWall();
     if (rewatch)
         emit signalWatchConnectionLost();
-    if (pageShown && !currentServer.id.isEmpty()) {
-        if (!offerReconnect)
+    const bool server = !currentServer.id.isEmpty();
+    if (!offerReconnect) {
+        // Thrown out by another console: never connected again without the operator.
+        reconnector->stop();
+        if (pageShown && server)
             MessageBoxW::warning(boxParent, title, text, NoticeButtons);
-        else if (MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1) {
-            watchWanted = rewatch;
+    } else if (watch) {
+        // Taken over by another console's forced login: connecting again by itself would throw
+        // that console out in turn. The operator may watch instead.
+        reconnector->stop();
+        if (pageShown && server
+            && MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1) {
+            watchWanted = true;
             connectServer();
         }
+    } else if (reconnector->isAttempting()) {
+        // An attempt of its own failed: the next one is counted down, nobody is asked.
+        reconnector->attemptFailed();
+    } else if (reconnector->isActive()) {
+        // Counting down already.
+    } else if (wasLoggedIn && server) {
+        // A working connection was lost (the matrix restarted, the network broke): the page
+        // connects again by itself, with a countdown the operator can cancel; a page that
+        // watched comes back watching.
+        watchWanted = rewatch;
+        reconnector->start(currentServer.name);
+    } else if (pageShown && server
+               && MessageBoxW::warning(boxParent, title, text, YesNoButtons) == 1) {
+        // A connection the operator asked for did not come about: yes keeps trying.
+        watchWanted = rewatch;
+        reconnector->start(currentServer.name, true);
     }
     rememberConnection();
 }
@@ -656,6 +763,8 @@ void DigitalMatrix::connectionLost(QWidget *boxParent, const QString &title, con
 
 void DigitalMatrix::slotWatchMatrixBtnClicked(bool checked)
 {
+    // The operator chose: no attempt of its own goes on.
+    reconnector->stop();
     if (!checked) {
         port()->disconnectServer();
         disconnectServerStatus();
@@ -781,6 +890,8 @@ void DigitalMatrix::slotDisError()
 
 void DigitalMatrix::slotConnectMatrixBtnClicked(bool checked)
 {
+    // By hand: the page's own attempts end.
+    reconnector->stop();
     if (checked) {
         if (currentServer.id.isEmpty()) {
             ui->_connectMatrixBtn->setChecked(false);
@@ -812,6 +923,7 @@ void DigitalMatrix::slotServerSelected(PUServerInfo info)
     const UServerInfo selected = *info;
     if (selected.id == currentServer.id)
         return;
+    reconnector->stop();
     rememberConnection();
     leaveMatrix();
     currentServer = selected;
@@ -916,6 +1028,7 @@ void DigitalMatrix::slotEditServer(UServerInfo info)
         return;
     ui->_serverSelectBtn->setChecked(false);
     initData();
+    reconnector->stop();
     leaveMatrix();
     port()->disconnectServer();
     currentServer = info;
@@ -944,6 +1057,7 @@ void DigitalMatrix::slotDeleteServerClicked()
         MessageBoxW::warning(this, tr("Failed"), tr("Delete matrix server failed!"), NoticeButtons);
         return;
     }
+    reconnector->stop();
     connection->forget(deletedId);
     connection->setState(MatrixConnectionState::Disconnected);
     initData();
@@ -1394,6 +1508,7 @@ void DigitalMatrix::moveEvent(QMoveEvent *event)
 void DigitalMatrix::showEvent(QShowEvent *event)
 {
     pageShown = true;
+    onlineProbe->start();
     if (firstShow) {
         ui->_serverDogBtn->setEnabled(false);
         ui->_serverDogBtn->setChecked(false);
@@ -1415,6 +1530,7 @@ void DigitalMatrix::hideEvent(QHideEvent *event)
         leaveConfigModeOnPage();
     }
     pageShown = false;
+    onlineProbe->stop();
     setSpacingWidget();
     QWidget::hideEvent(event);
 }
@@ -1437,6 +1553,8 @@ void DigitalMatrix::changeEvent(QEvent *event)
             ui->_serverDogBtn->setWhatsThis(tr("connect server listener fail!"));
         }
         stopAllTurnsBtn->setText(tr("Stop all turns"));
+        for (const QString &id : qAsConst(knownProbeServers))
+            showOnlineState(id);
         updateEmptyWall();
         slotOperatorsChanged();
     }

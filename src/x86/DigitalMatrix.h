@@ -11,6 +11,7 @@
 #include <QMap>
 #include <QQueue>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 #include <QVector>
 #include <QWidget>
@@ -24,6 +25,9 @@ class QTimer;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
+class MatrixOnlineProbe;
+class MatrixReconnector;
+class ReconnectBar;
 class X86ConnectionFlow;
 
 namespace Ui {
@@ -190,6 +194,15 @@ private:
     // Stores a new server; a refusal of the data centre is shown as a notice.
     void addServerOrSay(const DigitalMatrixServerInfo &serverInfo);
 
+    // Connecting again by itself after the matrix was lost, and the servers' online state.
+    void initReconnect();
+    void attemptReconnect();
+    // The operator cancelled connecting again: an attempt under way is dropped.
+    void reconnectCancelled();
+    // The online state of the listed servers, kept while the page is shown.
+    void listServersForProbe();
+    void showOnlineState(const QString &id);
+
     std::unique_ptr<Ui::DigitalMatrix> ui;
 
     UServerInfo currentServer;
@@ -230,6 +243,10 @@ private:
     WatchBanner *watchBanner = nullptr;
     bool watchWanted = false;
     bool watchPending = false;
+    MatrixReconnector *reconnector = nullptr;
+    ReconnectBar *reconnectBar = nullptr;
+    MatrixOnlineProbe *onlineProbe = nullptr;
+    QStringList knownProbeServers;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -14,6 +14,7 @@
 #include <QVariantList>
 #include <QVector>
 
+#include <atomic>
 #include <climits>
 #include <vector>
 
@@ -105,7 +106,10 @@ public:
         return call("SetMonitorTurnSources", {monitor, count, turnInterval},
                     bytesOf(channels, count * int(sizeof(_ST_ChnInfo))));
     }
-    int Reserved14() override { return call("Reserved14"); }
+    // Called by the pages' server lists on threads of their own: answers probeResult and is
+    // not recorded.
+    int Probe(const char *, int, int) override { return probeResult.load(); }
+    std::atomic<int> probeResult {MatrixErrNotConnected};
     int SelectMonitor(int monitor) override { return call("SelectMonitor", {monitor}); }
     int SetTurnState(int monitor, int state) override
     {
@@ -186,7 +190,10 @@ public:
         return call("GetOperators");
     }
     int Watch(const char *, const char *, const char *, int) override { return call("Watch"); }
-    int Reserved12() override { return call("Reserved12"); }
+    // Called by the pages' server lists on threads of their own: answers probeResult and is
+    // not recorded.
+    int Probe(const char *, int, int) override { return probeResult.load(); }
+    std::atomic<int> probeResult {MatrixErrNotConnected};
     int Reserved13() override { return call("Reserved13"); }
     int SetNumberArrangeMode(int on) override { return call("SetNumberArrangeMode", {on}); }
     int GetScreenNumbers(uint8_t *bytes, int capacity, int *count) override;
