@@ -5,8 +5,13 @@
 #include "MatrixManageWidget.h"
 #include "ModuleLogging.h"
 
+#include "AreaWithChannelTree.h"
+
 #include <QEvent>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QCache>
 #include <QPainter>
@@ -104,6 +109,8 @@ MirrorWidget::MirrorWidget(MatrixManageWidget *parentWall)
     , wall(parentWall)
 {
     ui->setupUi(this);
+    // Cameras dragged from a channel tree land on a pane.
+    setAcceptDrops(true);
 }
 
 MirrorWidget::~MirrorWidget() = default;
@@ -146,6 +153,53 @@ QRect MirrorWidget::paneRect(int pane) const
     const int w = column == n - 1 ? width() - column * dx : dx;
     const int h = row == n - 1 ? height() - row * dy : dy;
     return QRect(column * dx, row * dy, w, h);
+}
+
+int MirrorWidget::paneAt(const QPoint &pos) const
+{
+    if (zoomedPane() != 0)
+        return zoomedPane() - 1;
+    for (int pane = 0; pane < qMax(1, splitCount); ++pane) {
+        if (paneRect(pane).contains(pos))
+            return pane;
+    }
+    return 0;
+}
+
+void MirrorWidget::dragEnterEvent(QDragEnterEvent *event)
+{
+    // Channels go onto windows in normal work, not while numbers are swapped.
+    if (!swapMode && event->mimeData()
+        && event->mimeData()->hasFormat(COMMONUSELIB::AreaWithChannelTree::channelMimeType()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MirrorWidget::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!swapMode && event->mimeData()
+        && event->mimeData()->hasFormat(COMMONUSELIB::AreaWithChannelTree::channelMimeType()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MirrorWidget::dropEvent(QDropEvent *event)
+{
+    QList<COMMONUSELIB::AreaWithChannelTree::Channel> channels;
+    if (swapMode
+        || !COMMONUSELIB::AreaWithChannelTree::decodeChannelMimeData(event->mimeData(),
+                                                                     &channels)
+        || channels.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    QStringList keys;
+    for (const COMMONUSELIB::AreaWithChannelTree::Channel &channel : qAsConst(channels))
+        keys.append(channel.channelKey);
+    emit sigChannelsDropped(paneAt(event->pos()), keys);
 }
 
 QStringList MirrorWidget::shownPaneNames() const
