@@ -29,7 +29,7 @@
         <translation>退出</translation>
     </message>
     <message>
-        <location filename="../src/linux/CellChannelsCheckDlg.cpp" line="+47"/>
+        <location filename="../src/linux/CellChannelsCheckDlg.cpp" line="+49"/>
         <source>Unknown channel</source>
         <translation>未知通道</translation>
     </message>
@@ -57,7 +57,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CellChannelsTableWt</name>
     <message>
-        <location filename="../src/linux/CellChannelsTableWt.cpp" line="+10"/>
+        <location filename="../src/linux/CellChannelsTableWt.cpp" line="+23"/>
         <source>Channel Name</source>
         <translation>通道名称</translation>
     </message>
@@ -70,57 +70,57 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CellForConfigChannels</name>
     <message>
-        <location filename="../src/linux/CellForConfigChannels.cpp" line="+91"/>
+        <location filename="../src/linux/CellForConfigChannels.cpp" line="+733"/>
         <source>Turn Show</source>
         <translation>轮巡</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Start</source>
         <translation>开始</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Stop</source>
         <translation>停止</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Pause</source>
         <translation>暂停</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Continue</source>
         <translation>继续</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Time Set</source>
         <translation>时间设置</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Delete Source</source>
         <translation>删除源</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Delete The Channel</source>
         <translation>删除该通道</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Delete Cell Channels</source>
         <translation>删除单元通道</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Check Source</source>
         <translation>查看源</translation>
     </message>
     <message>
-        <location line="+266"/>
+        <location line="-362"/>
         <source>page %1 of %2, every %3 s</source>
         <translation>第 %1/%2 页，每 %3 秒</translation>
     </message>
@@ -208,12 +208,12 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ChannelsOperWidget</name>
     <message>
-        <location filename="../src/linux/ChannelsOperWidget.cpp" line="+16"/>
+        <location filename="../src/linux/ChannelsOperWidget.cpp" line="+39"/>
         <source>Set channels to cell</source>
         <translation>将通道设置到单元</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Delete channels from cell</source>
         <translation>从单元删除通道</translation>
     </message>
@@ -324,8 +324,9 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CustomSearchEdit</name>
     <message>
-        <location filename="../src/widgets/CustomSearchEdit.cpp" line="+17"/>
+        <location filename="../src/widgets/CustomSearchEdit.cpp" line="+19"/>
         <location line="+22"/>
+        <location line="+30"/>
         <source>Search ...</source>
         <translation>搜索 ...</translation>
     </message>
@@ -339,7 +340,8 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+321"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+328"/>
+        <location line="+1026"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -375,9 +377,10 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-132"/>
-        <location line="+291"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1159"/>
+        <location line="+297"/>
         <location line="+82"/>
+        <location line="+783"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -397,29 +400,30 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-166"/>
-        <location line="+73"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-952"/>
+        <location line="+75"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+26"/>
+        <location line="+850"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-388"/>
+        <location line="-1244"/>
         <location line="+6"/>
-        <location line="+474"/>
+        <location line="+480"/>
         <location line="+109"/>
         <location line="+40"/>
         <location line="+33"/>
-        <location line="+141"/>
+        <location line="+145"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-828"/>
+        <location line="-838"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -445,11 +449,12 @@
     </message>
     <message>
         <location line="+94"/>
+        <location line="+1151"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="+189"/>
+        <location line="-959"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -464,7 +469,7 @@
         <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
     </message>
     <message>
-        <location line="+119"/>
+        <location line="+122"/>
         <source>Logging in...</source>
         <translation>正在登录...</translation>
     </message>
@@ -481,16 +486,18 @@
         <location line="+68"/>
         <location line="+80"/>
         <location line="+43"/>
-        <location line="+118"/>
-        <location line="+159"/>
+        <location line="+122"/>
+        <location line="+161"/>
         <location line="+59"/>
         <location line="+24"/>
         <location line="+4"/>
+        <location line="+69"/>
+        <location line="+24"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-574"/>
+        <location line="-673"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -540,7 +547,7 @@
         <translation>是否清除矩阵的设置</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+81"/>
         <source>The matrix server refused the screen count!</source>
         <translation>矩阵服务器拒绝了屏幕数量！</translation>
     </message>
@@ -590,7 +597,7 @@
         <translation>是否清除源？</translation>
     </message>
     <message>
-        <location line="+159"/>
+        <location line="+161"/>
         <source>Reset the layout?</source>
         <translation>是否复位布局？</translation>
     </message>
@@ -610,7 +617,19 @@
         <translation>是否停止电视墙上的全部轮巡？</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+69"/>
+        <source>Window %1 runs a turn show. Do you want to stop it and put the camera on the window?</source>
+        <translation>窗口 %1 正在轮巡。是否停止轮巡并将摄像机放到该窗口上？</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>The camera is not in the site any more.</source>
+        <translation>该摄像机已不在站点中。</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <location line="+1"/>
+        <location line="+34"/>
         <location line="+1"/>
         <source>connect server listener fail!</source>
         <translation>连接服务器监听失败！</translation>
@@ -632,28 +651,30 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+435"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+436"/>
         <location line="+139"/>
+        <location line="+527"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-115"/>
+        <location line="-642"/>
+        <location line="+641"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="-96"/>
+        <location line="-737"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="-91"/>
+        <location line="-90"/>
         <source>No matrix server yet: add one with the + button.</source>
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+67"/>
         <source>Digital matrix server connection lost!</source>
         <translation>与数字矩阵服务器的连接已断开！</translation>
     </message>
@@ -879,12 +900,12 @@
     </message>
     <message>
         <location line="+0"/>
-        <location line="+63"/>
+        <location line="+68"/>
         <source>Preset name:</source>
         <translation>预案名称：</translation>
     </message>
     <message>
-        <location line="-55"/>
+        <location line="-60"/>
         <source>The preset could not be saved: %1</source>
         <translation>无法保存预案：%1</translation>
     </message>
@@ -899,7 +920,7 @@
         <translation>无法读取预案“%1”。</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+33"/>
         <source>The matrix refused %1. The wall was put back as it was.</source>
         <translation>矩阵服务器拒绝了%1。电视墙已恢复原状。</translation>
     </message>
@@ -977,7 +998,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+71"/>
+        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+72"/>
         <source>ftp format is wrong!</source>
         <translation>FTP地址格式错误！</translation>
     </message>
@@ -990,6 +1011,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::LinuxPrompt</name>
     <message>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="-52"/>
         <location filename="../src/linux/LinuxPrompt.cpp" line="+9"/>
         <location line="+6"/>
         <source>Prompt</source>
@@ -1004,12 +1026,22 @@
         <translation>该预案适用于 %1 x %2 个单元的电视墙，当前电视墙为 %3 x %4。</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <source>The preset holds channels that no longer exist: %1.</source>
-        <translation>该预案包含已不存在的通道：%1。</translation>
+        <location line="+23"/>
+        <source>the grid of %1 x %2 cells (this wall has %3 x %4)</source>
+        <translation>%1 x %2 的单元格布局（此电视墙为 %3 x %4）</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+11"/>
+        <source>cell %1</source>
+        <translation>单元格 %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the channel &quot;%1&quot;</source>
+        <translation>通道“%1”</translation>
+    </message>
+    <message>
+        <location line="+26"/>
         <source>stopping the turn show of cell %1</source>
         <translation>停止单元 %1 的轮巡</translation>
     </message>
@@ -1073,7 +1105,7 @@
         <translation>秒</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixGroupTree.cpp" line="+357"/>
+        <location filename="../src/x86/MatrixGroupTree.cpp" line="+365"/>
         <location line="+9"/>
         <location line="+7"/>
         <source>WARN</source>
@@ -1171,12 +1203,14 @@
         <translation>恢复出厂</translation>
     </message>
     <message>
-        <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+40"/>
+        <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+41"/>
+        <location line="+49"/>
         <source>Stop All Turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="-39"/>
+        <location line="+40"/>
         <source>Presets</source>
         <translation>预案</translation>
     </message>
@@ -1228,7 +1262,7 @@
         <translation>下一步</translation>
     </message>
     <message>
-        <location filename="../src/linux/MatrixRowColumnSetDlg.cpp" line="+49"/>
+        <location filename="../src/linux/MatrixRowColumnSetDlg.cpp" line="+51"/>
         <source>Please enter row count!</source>
         <translation>请输入行数！</translation>
     </message>
@@ -1252,12 +1286,13 @@
     </message>
     <message>
         <location line="+45"/>
-        <location filename="../src/x86/MatrixViewTree.cpp" line="+34"/>
+        <location filename="../src/x86/MatrixViewTree.cpp" line="+35"/>
+        <location line="+172"/>
         <source>Search...</source>
         <translation>搜索...</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixViewTree.cpp" line="+71"/>
+        <location filename="../src/x86/MatrixViewTree.cpp" line="-101"/>
         <source>View Error!</source>
         <translation>视图错误！</translation>
     </message>
@@ -1285,7 +1320,7 @@
         <translation>窗体</translation>
     </message>
     <message>
-        <location filename="../src/x86/MirrorWidget.cpp" line="+165"/>
+        <location filename="../src/x86/MirrorWidget.cpp" line="+220"/>
         <source>Turning: page %1 of %2, every %3 s</source>
         <translation>轮巡中：第 %1/%2 页，每 %3 秒</translation>
     </message>
@@ -1364,10 +1399,34 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+57"/>
+        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+59"/>
+        <location line="+1"/>
+        <location line="+71"/>
         <location line="+1"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::PresetMisfitQuestion</name>
+    <message>
+        <location filename="../src/widgets/PresetMisfitQuestion.cpp" line="+12"/>
+        <source>The preset &quot;%1&quot; no longer fits the matrix. Missing: %2.
+
+Apply the rest of the preset?</source>
+        <translation>预案“%1”已不再适合该矩阵。缺少：%2。
+
+是否应用预案的其余部分？</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Apply the rest</source>
+        <translation>应用其余部分</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
@@ -1571,7 +1630,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/TurnShowTimeSetDlg.cpp" line="+43"/>
+        <location filename="../src/linux/TurnShowTimeSetDlg.cpp" line="+44"/>
         <source>Please enter turn show time!</source>
         <translation>请输入轮巡时间！</translation>
     </message>
@@ -1579,6 +1638,175 @@
         <location line="+9"/>
         <source>Turn show time range is:5-60!</source>
         <translation>轮巡时间范围为：5-60！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::X86CameraPanel</name>
+    <message>
+        <location filename="../src/x86/X86CameraPanel.cpp" line="+93"/>
+        <source>Cameras</source>
+        <translation>摄像机</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Show the cameras</source>
+        <translation>显示摄像机</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Hide the cameras</source>
+        <translation>隐藏摄像机</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::X86PresetMenu</name>
+    <message>
+        <location filename="../src/x86/X86PresetMenu.cpp" line="+49"/>
+        <source>Presets</source>
+        <translation>预案</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <location line="+54"/>
+        <location line="+22"/>
+        <location line="+58"/>
+        <source>Warn</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="-124"/>
+        <source>Save As...</source>
+        <translation>另存为...</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Recall</source>
+        <translation>调用</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Rename...</source>
+        <translation>重命名...</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Save Preset</source>
+        <translation>保存预案</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+81"/>
+        <source>Preset name:</source>
+        <translation>预案名称：</translation>
+    </message>
+    <message>
+        <location line="-74"/>
+        <source>The preset could not be saved: %1</source>
+        <translation>无法保存预案：%1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Do you want to recall the preset &quot;%1&quot;?</source>
+        <translation>是否调用预案“%1”？</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The preset &quot;%1&quot; cannot be read.</source>
+        <translation>无法读取预案“%1”。</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>The matrix refused %1, and then %2 while putting the wall back.</source>
+        <translation>矩阵拒绝了%1，随后在恢复电视墙时又拒绝了%2。</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>The matrix refused %1. The wall was put back as it was.</source>
+        <translation>矩阵拒绝了%1。电视墙已恢复原状。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Rename Preset</source>
+        <translation>重命名预案</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The preset could not be renamed: %1</source>
+        <translation>无法重命名预案：%1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Do you want to delete the preset &quot;%1&quot;?</source>
+        <translation>是否删除预案“%1”？</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The preset could not be deleted: %1</source>
+        <translation>无法删除预案：%1</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::X86WallPreset</name>
+    <message>
+        <location filename="../src/x86/X86WallPreset.cpp" line="+211"/>
+        <source>The matrix has no screens arranged: the preset cannot be recalled.</source>
+        <translation>矩阵尚未排列屏幕：无法调用预案。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>the screen arrangement of %1 x %2 (the matrix has %3 outputs)</source>
+        <translation>%1 x %2 的屏幕排列（矩阵只有 %3 个输出）</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>window %1</source>
+        <translation>窗口 %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+113"/>
+        <source>the place of window %1</source>
+        <translation>窗口 %1 的位置</translation>
+    </message>
+    <message>
+        <location line="-97"/>
+        <source>the channel &quot;%1&quot;</source>
+        <translation>通道“%1”</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>stopping the turn show of window %1</source>
+        <translation>停止窗口 %1 的轮巡</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the screen arrangement</source>
+        <translation>屏幕排列</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>the numbers of windows %1 and %2</source>
+        <translation>窗口 %1 与 %2 的编号</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>the split of window %1</source>
+        <translation>窗口 %1 的分屏</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>the channels of window %1</source>
+        <translation>窗口 %1 的通道</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>the turn show of window %1</source>
+        <translation>窗口 %1 的轮巡</translation>
     </message>
 </context>
 <context>
@@ -1590,7 +1818,8 @@
     </message>
     <message>
         <location line="+48"/>
-        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+61"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+62"/>
+        <location line="+71"/>
         <source>Add DigitalMatrix Server</source>
         <translation>添加数字矩阵服务器</translation>
     </message>
@@ -1645,7 +1874,8 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+14"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="-57"/>
+        <location line="+58"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
     </message>
@@ -1653,7 +1883,8 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::private_impl::LumoTableHeader</name>
     <message>
-        <location filename="../src/widgets/LumoTableHeader.cpp" line="+22"/>
+        <location filename="../src/widgets/LumoTableHeader.cpp" line="+23"/>
+        <location line="+83"/>
         <source>All</source>
         <translation>全部</translation>
     </message>
@@ -1696,7 +1927,7 @@
         <translation>确定</translation>
     </message>
     <message>
-        <location filename="../src/x86/setMatrixScreen.cpp" line="+76"/>
+        <location filename="../src/x86/setMatrixScreen.cpp" line="+77"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
