@@ -6,3 +6,4 @@ cd "$(dirname "$0")/.."
 scripts/demo-walk.sh --out docs/screenshots
 scripts/demo-walk.sh --lang zh_cn --out docs/screenshots/zh_cn
 scripts/on-air-shots.sh
+scripts/preset-shots.sh

@@ -250,7 +250,8 @@ void tst_Demo::commandLines_data()
     row("simulator: stray argument", sim, "walls.json", error, "walls.json");
 
     const char *walk = "demo-walk";
-    row("walk: help", walk, "--help", help, "--out --lang --x86-port --linux-port --refusals");
+    row("walk: help", walk, "--help", help,
+        "--out --lang --x86-port --linux-port --refusals --presets");
     row("walk: version", walk, "--version", version, QString());
     row("walk: defaults", walk, QString(), run, "out=. lang=en x86=9010 linux=6000 refusals=0");
     row("walk: every option", walk,

@@ -217,10 +217,10 @@ void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn_data()
             << false << short(0) << 1 << QList<int> {5, 6} << " 1:1 2:5 3:6 4:4";
     QTest::newRow("more than the panes left")
             << false << short(0) << 3 << QList<int> {5, 6} << " 1:1 2:2 3:3 4:5";
-    QTest::newRow("turning, kept") << true << short(0) << 2 << QList<int> {5}
-                                   << " 1:1 2:2 3:3 4:4 5:1";
-    QTest::newRow("turning, stopped") << true << short(1) << 2 << QList<int> {6}
-                                      << " 1:1 2:2 3:6 4:4 5:1";
+    QTest::newRow("turning, kept")
+            << true << short(0) << 2 << QList<int> {5} << " 1:1 2:2 3:3 4:4 5:1";
+    QTest::newRow("turning, stopped")
+            << true << short(1) << 2 << QList<int> {6} << " 1:1 2:2 3:6 4:4 5:1";
 }
 
 void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn()
@@ -257,8 +257,8 @@ void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn()
     QApplication::sendEvent(mirror, &drop);
     QVERIFY(drop.isAccepted());
     QCOMPARE(f.boxes->count(), turning ? 1 : 0);
-    const QString window = QStringLiteral("0 split 4 turn %1 at ")
-                                   .arg(turning && answer == 0 ? "1/10" : "0/0");
+    const QString window =
+            QStringLiteral("0 split 4 turn %1 at ").arg(turning && answer == 0 ? "1/10" : "0/0");
     QTRY_COMPARE(held().at(0).left(window.size()), window);
     QTRY_COMPARE(held().at(0).section(QLatin1Char('['), 1), sources + QLatin1Char(']'));
     // The page shows the camera on the pane it was dropped on.

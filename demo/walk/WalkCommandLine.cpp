@@ -22,13 +22,17 @@ struct Parser
             QStringLiteral("refusals"),
             QStringLiteral("Picture the X86 page's messages when the matrix refuses a window "
                            "move, a split and the screen count, instead of the first session.")};
+    QCommandLineOption presets {
+            QStringLiteral("presets"),
+            QStringLiteral("Picture the X86 page's preset menu and a camera dragged onto a "
+                           "window, instead of the first session.")};
 
     Parser()
     {
         parser.setApplicationDescription(
                 QStringLiteral("Scripted first session of the demo host."));
         ToolCommandLine::addStandardOptions(&parser);
-        parser.addOptions({out, language, x86Port, linuxPort, refusals});
+        parser.addOptions({out, language, x86Port, linuxPort, refusals, presets});
     }
 };
 
@@ -69,6 +73,7 @@ WalkCommandLine::Outcome WalkCommandLine::parse(const QStringList &arguments, Wa
         return Error;
     }
     parsed.refusals = p.parser.isSet(p.refusals);
+    parsed.presets = p.parser.isSet(p.presets);
     *options = parsed;
     return Run;
 }

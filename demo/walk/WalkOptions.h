@@ -10,4 +10,5 @@ struct WalkOptions
     int x86Port = 9010; // ports of the demo host's matrices; 0 picks a free port
     int linuxPort = 6000;
     bool refusals = false; // picture the X86 page's refusal messages instead of the session
+    bool presets = false; // picture the X86 page's presets and a camera dragged onto a window
 };

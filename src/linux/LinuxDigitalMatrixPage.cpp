@@ -1031,7 +1031,8 @@ void LinuxDigitalMatrixPage::recallPreset(const QString &name)
     }
     QStringList missing;
     const LinuxWallPreset fitted = preset.fittedTo(*wall, &missing);
-    if (!missing.isEmpty() && !PresetMisfitQuestion::ask(this, LinuxPrompt::tr("Prompt"), name, missing))
+    if (!missing.isEmpty()
+        && !PresetMisfitQuestion::ask(this, LinuxPrompt::tr("Prompt"), name, missing))
         return;
     DigitalMatrixInteractionPort *matrix = DigitalMatrixInteractionPort::instance();
     const LinuxWallPreset before = LinuxWallPreset::capture(*wall);

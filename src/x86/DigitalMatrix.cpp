@@ -1275,8 +1275,8 @@ void DigitalMatrix::slotChannelsDropped(int index, int pane, const QStringList &
         bySequence.insert(sequence++, record);
     }
     if (sequence == pane + 1) {
-        MessageBoxW::warning(window(), tr("Warn"),
-                             tr("The camera is not in the site any more."), NoticeButtons);
+        MessageBoxW::warning(window(), tr("Warn"), tr("The camera is not in the site any more."),
+                             NoticeButtons);
         return;
     }
     const QVector<_ST_ChnInfo> records = QVector<_ST_ChnInfo>::fromList(bySequence.values());

@@ -168,29 +168,39 @@ int MirrorWidget::paneAt(const QPoint &pos) const
 
 void MirrorWidget::dragEnterEvent(QDragEnterEvent *event)
 {
+    dragMoveEvent(event);
+}
+
+void MirrorWidget::dragMoveEvent(QDragMoveEvent *event)
+{
     // Channels go onto windows in normal work, not while numbers are swapped.
-    if (!swapMode && event->mimeData()
-        && event->mimeData()->hasFormat(COMMONUSELIB::AreaWithChannelTree::channelMimeType()))
+    const bool takes = !swapMode && event->mimeData()
+            && event->mimeData()->hasFormat(COMMONUSELIB::AreaWithChannelTree::channelMimeType());
+    const int pane = takes ? paneAt(event->pos()) : -1;
+    if (pane != dropPane) {
+        dropPane = pane;
+        update();
+    }
+    if (takes)
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
-void MirrorWidget::dragMoveEvent(QDragMoveEvent *event)
+void MirrorWidget::dragLeaveEvent(QDragLeaveEvent *event)
 {
-    if (!swapMode && event->mimeData()
-        && event->mimeData()->hasFormat(COMMONUSELIB::AreaWithChannelTree::channelMimeType()))
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    dropPane = -1;
+    update();
+    QWidget::dragLeaveEvent(event);
 }
 
 void MirrorWidget::dropEvent(QDropEvent *event)
 {
     QList<COMMONUSELIB::AreaWithChannelTree::Channel> channels;
+    dropPane = -1;
+    update();
     if (swapMode
-        || !COMMONUSELIB::AreaWithChannelTree::decodeChannelMimeData(event->mimeData(),
-                                                                     &channels)
+        || !COMMONUSELIB::AreaWithChannelTree::decodeChannelMimeData(event->mimeData(), &channels)
         || channels.isEmpty()) {
         event->ignore();
         return;
@@ -377,6 +387,13 @@ void MirrorWidget::paintEvent(QPaintEvent *)
         }
     }
     paintOnAir(painter);
+    if (dropPane >= 0) {
+        // The pane that takes the cameras being dragged over the window.
+        const QRect target = paneRect(dropPane).adjusted(1, 1, -1, -1);
+        painter.fillRect(target, QColor(72, 152, 179, 90));
+        painter.setPen(QPen(QColor(72, 152, 179), 2));
+        painter.drawRect(target.adjusted(1, 1, -1, -1));
+    }
 }
 
 const MirrorWidget::OnAirLabels &MirrorWidget::onAirLabels()

@@ -128,6 +128,7 @@ protected:
     bool event(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 protected:
@@ -168,6 +169,8 @@ private:
     QPoint dropGlobalPos;
     X86WindowOnAir onAir;
     std::unique_ptr<OnAirLabels> labels;
+    // The pane cameras dragged over the window would land on, -1 without a drag.
+    int dropPane = -1;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

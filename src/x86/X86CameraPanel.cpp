@@ -66,9 +66,8 @@ void X86CameraPanel::setCollapsed(bool on)
         loaded = true;
     }
     retranslate();
-    PARSERXML::SystemConfig::instance()->setValue(CollapsedKey,
-                                                  on ? QStringLiteral("true")
-                                                     : QStringLiteral("false"));
+    PARSERXML::SystemConfig::instance()->setValue(
+            CollapsedKey, on ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 void X86CameraPanel::showEvent(QShowEvent *event)

@@ -110,9 +110,9 @@ void X86PresetMenu::savePresetAs()
     if (server.isEmpty())
         return;
     bool ok = false;
-    const QString name = QInputDialog::getText(page->window(), tr("Save Preset"),
-                                               tr("Preset name:"), QLineEdit::Normal, QString(),
-                                               &ok);
+    const QString name =
+            QInputDialog::getText(page->window(), tr("Save Preset"), tr("Preset name:"),
+                                  QLineEdit::Normal, QString(), &ok);
     if (!ok)
         return;
     const QByteArray payload = X86WallPreset::capture(*wall).toJson();
@@ -192,8 +192,7 @@ void X86PresetMenu::renamePreset(const QString &name)
         return;
     bool ok = false;
     const QString newName = QInputDialog::getText(page->window(), tr("Rename Preset"),
-                                                  tr("Preset name:"), QLineEdit::Normal, name,
-                                                  &ok);
+                                                  tr("Preset name:"), QLineEdit::Normal, name, &ok);
     if (!ok || newName == name)
         return;
     DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();

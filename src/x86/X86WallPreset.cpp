@@ -90,8 +90,8 @@ X86WallPreset X86WallPreset::capture(const MatrixManageWidget &wall)
         window.rect = mirror->getMirrorRect();
         window.layer = mirror->getLayer();
         window.split = mirror->getSplitCount();
-        window.turn = turning(mirror->getTurnState()) ? mirror->getTurnState()
-                                                       : X86TurnState::NoTurn;
+        window.turn =
+                turning(mirror->getTurnState()) ? mirror->getTurnState() : X86TurnState::NoTurn;
         const X86WindowOnAir onAir = wall.windowOnAir(window.number);
         window.records = onAir.records();
         window.interval = window.records.isEmpty() ? 0 : onAir.interval();
@@ -100,18 +100,17 @@ X86WallPreset X86WallPreset::capture(const MatrixManageWidget &wall)
             channel.name = X86WindowOnAir::channelName(record);
             channel.sequence = record.sequence;
             channel.id = dataCentre
-                                 ->channelInfoByDeviceNo(QString::fromLocal8Bit(FixedText::read(record.ipAddress)),
-                                                         record.channelNo)
+                                 ->channelInfoByDeviceNo(
+                                         QString::fromLocal8Bit(FixedText::read(record.ipAddress)),
+                                         record.channelNo)
                                  .channelGuid;
             window.channels.append(channel);
         }
         preset.windows.append(window);
     }
-    std::sort(preset.windows.begin(), preset.windows.end(),
-              [](const Window &a, const Window &b) {
-                  return a.home.top != b.home.top ? a.home.top < b.home.top
-                                                  : a.home.left < b.home.left;
-              });
+    std::sort(preset.windows.begin(), preset.windows.end(), [](const Window &a, const Window &b) {
+        return a.home.top != b.home.top ? a.home.top < b.home.top : a.home.left < b.home.left;
+    });
     for (int screen = 0; screen < preset.windows.size(); ++screen)
         preset.windows[screen].screen = screen;
     return preset;
@@ -397,12 +396,24 @@ QList<X86WallPreset::Step> X86WallPreset::stepsFrom(const X86WallPreset &from) c
 void X86WallPreset::send(DigitalMatrixInteractionPort *port, const Step &step)
 {
     switch (step.command) {
-    case X86CommandSetTurnState: port->setTurnState(step.monitor, X86TurnState(step.first)); break;
-    case X86CommandSetScreenCount: port->setScreenCount(step.first, step.second); break;
-    case X86CommandExchangeMirrors: port->exchangeMirrors(step.monitor, step.first); break;
-    case X86CommandSetMirrorRect: port->setMirrorRect(step.monitor, step.rect); break;
-    case X86CommandSetMonitorSplit: port->setMonitorSplit(step.monitor, step.first); break;
-    case X86CommandClearSource: port->clearSource(step.monitor); break;
+    case X86CommandSetTurnState:
+        port->setTurnState(step.monitor, X86TurnState(step.first));
+        break;
+    case X86CommandSetScreenCount:
+        port->setScreenCount(step.first, step.second);
+        break;
+    case X86CommandExchangeMirrors:
+        port->exchangeMirrors(step.monitor, step.first);
+        break;
+    case X86CommandSetMirrorRect:
+        port->setMirrorRect(step.monitor, step.rect);
+        break;
+    case X86CommandSetMonitorSplit:
+        port->setMonitorSplit(step.monitor, step.first);
+        break;
+    case X86CommandClearSource:
+        port->clearSource(step.monitor);
+        break;
     case X86CommandSetMonitorSources:
         port->setMonitorSources(step.monitor, step.records.constData(), step.records.size());
         break;
@@ -410,7 +421,8 @@ void X86WallPreset::send(DigitalMatrixInteractionPort *port, const Step &step)
         port->setMonitorTurnSources(step.monitor, step.records.constData(), step.records.size(),
                                     step.interval);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
