@@ -1216,8 +1216,12 @@ void DigitalMatrix::initPresetsAndCameras()
         bar->addLayout(box, 0, 4);
     }
     cameraPanel = new X86CameraPanel(ui->_matrixWidget);
-    if (auto *area = qobject_cast<QGridLayout *>(ui->_matrixWidget->layout()))
+    if (auto *area = qobject_cast<QGridLayout *>(ui->_matrixWidget->layout())) {
         area->addWidget(cameraPanel, 0, 1);
+        // The tools stay as wide as the page.
+        area->removeWidget(ui->_controlWdt);
+        area->addWidget(ui->_controlWdt, 1, 0, 1, 2);
+    }
     connect(wall, &MatrixManageWidget::sigChannelsDropped, this,
             &DigitalMatrix::slotChannelsDropped);
 }
