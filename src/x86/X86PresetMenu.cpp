@@ -10,7 +10,7 @@
 
 #include <QInputDialog>
 #include <QMenu>
-#include <QToolButton>
+#include <QPushButton>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -25,11 +25,11 @@ X86PresetMenu::X86PresetMenu(QWidget *page, MatrixManageWidget *wall,
     , sequence(new X86WallSequence(this))
 {
     setObjectName(QStringLiteral("x86PresetMenu"));
-    presetsBt = new QToolButton(page);
+    presetsBt = new QPushButton(page);
     presetsBt->setObjectName(QStringLiteral("presetsBt"));
     presetsBt->setProperty("matrixcontrolbutton", true);
     presetsBt->setFocusPolicy(Qt::ClickFocus);
-    presetsBt->setPopupMode(QToolButton::InstantPopup);
+    presetsBt->setAutoDefault(false);
     presetsBt->setFixedHeight(39);
     presets = new QMenu(presetsBt);
     presets->setObjectName(QStringLiteral("presetMenu"));

@@ -10,7 +10,7 @@
 #include <functional>
 
 class QMenu;
-class QToolButton;
+class QPushButton;
 class QWidget;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
@@ -33,7 +33,7 @@ public:
     X86PresetMenu(QWidget *page, MatrixManageWidget *wall, std::function<QString()> serverId);
     ~X86PresetMenu() override;
 
-    QToolButton *button() const { return presetsBt; }
+    QPushButton *button() const { return presetsBt; }
     QMenu *menu() const { return presets; }
     bool isRecalling() const;
     // A command result of the matrix: true when a recall waited for it.
@@ -59,7 +59,7 @@ private:
     QWidget *page = nullptr;
     MatrixManageWidget *wall = nullptr;
     std::function<QString()> serverId;
-    QToolButton *presetsBt = nullptr;
+    QPushButton *presetsBt = nullptr;
     QMenu *presets = nullptr;
     X86WallSequence *sequence = nullptr;
     // The wall as it was before the recall, and the step the matrix refused (empty while the
