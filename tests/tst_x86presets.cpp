@@ -5,6 +5,7 @@
 #include "ChannelRecordBuilder.h"
 #include "DigitalMatrix.h"
 #include "DigitalMatrixInteractionPort.h"
+#include "MatrixGroupTree.h"
 #include "MatrixManageWidget.h"
 #include "MirrorWidget.h"
 #include "X86CameraPanel.h"
@@ -19,6 +20,7 @@
 #include <QDropEvent>
 #include <QInputDialog>
 #include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -213,6 +215,8 @@ void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn_data()
     QTest::addColumn<QList<int>>("dropped");
     QTest::addColumn<QString>("sources");
     QTest::newRow("third pane") << false << short(0) << 2 << QList<int> {5} << " 1:1 2:2 3:5 4:4";
+    QTest::newRow("third pane, from the source dialog")
+            << false << short(0) << 2 << QList<int> {5} << " 1:1 2:2 3:5 4:4";
     QTest::newRow("two from the second pane")
             << false << short(0) << 1 << QList<int> {5, 6} << " 1:1 2:5 3:6 4:4";
     QTest::newRow("more than the panes left")
@@ -230,6 +234,7 @@ void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn()
     QFETCH(int, pane);
     QFETCH(QList<int>, dropped);
     QFETCH(QString, sources);
+    const bool fromDialog = QByteArray(QTest::currentDataTag()).endsWith("source dialog");
     QVERIFY(f.startArranged(2, 2, true));
     setSources(0, turning ? QList<int> {1, 2, 3, 4, 9} : QList<int> {1, 2, 3, 4}, 4,
                turning ? 10 : 0);
@@ -250,12 +255,29 @@ void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn()
 
     f.boxes->clearRecords();
     f.boxes->answer(answer);
-    QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(mirror, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(mirror, &drop);
-    QVERIFY(drop.isAccepted());
+    if (fromDialog) {
+        // Let go over the wall, which the modal dialog keeps from taking the drop itself.
+        f.wall()->selectMirror(mirror);
+        ModalDriver dialog([&](QWidget *modal) {
+            if (auto *tree = modal->findChild<MatrixGroupTree *>())
+                emit tree->sigChannelsDraggedOut(mirror->mapToGlobal(at), {cam(dropped.first())});
+            ModalDriver::closeModal(modal);
+        });
+        dialog.start();
+        QTest::mouseClick(f.button("_setSourceBtn"), Qt::LeftButton);
+        dialog.stop();
+        QVERIFY(dialog.ran());
+    } else {
+        // Both are taken only by a window that places the cameras.
+        QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        enter.ignore();
+        QApplication::sendEvent(mirror, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        drop.ignore();
+        QApplication::sendEvent(mirror, &drop);
+        QVERIFY(drop.isAccepted());
+    }
     QCOMPARE(f.boxes->count(), turning ? 1 : 0);
     const QString window =
             QStringLiteral("0 split 4 turn %1 at ").arg(turning && answer == 0 ? "1/10" : "0/0");
