@@ -61,6 +61,8 @@ private:
     // Sends sources to a window as another console would, and waits until the page shows them.
     void setSources(int window, const QList<int> &cams, int split, int interval);
     QAction *presetAction(const QString &preset, const char *action);
+    // Waits until the matrix took every command sent so far (a selection it takes after them).
+    void sync(int monitor);
 
     X86WallFixture f;
     std::unique_ptr<QTemporaryDir> settings;
@@ -103,6 +105,12 @@ void TestX86Presets::setSources(int window, const QList<int> &cams, int split, i
     QTRY_COMPARE(f.wall()->windowOnAir(window).sourceCount(), cams.size());
     QTRY_COMPARE(f.wall()->mirrorByIndex(window)->getTurnState(),
                  interval > 0 ? X86TurnState::Running : X86TurnState::NoTurn);
+}
+
+void TestX86Presets::sync(int monitor)
+{
+    DigitalMatrixInteractionPort::instance()->selectMonitor(monitor);
+    QTRY_COMPARE(f.simulator->x86State().selectedMonitor, monitor);
 }
 
 QAction *TestX86Presets::presetAction(const QString &preset, const char *action)
@@ -197,9 +205,10 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack()
         expected = saved;
         expected[0].replace(QStringLiteral(" 2:2"), QString());
     }
-    QTRY_COMPARE(held(), expected);
-    QTRY_COMPARE(f.boxes->texts(), texts);
     QTRY_VERIFY(f.wall()->isEnabled());
+    QTRY_COMPARE(f.boxes->texts(), texts);
+    sync(3);
+    QCOMPARE(held(), expected);
     // The page shows what the matrix holds.
     QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getTurnState(),
                  how == QLatin1String("recalled") || how == QLatin1String("rest")
@@ -281,8 +290,9 @@ void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn()
     QCOMPARE(f.boxes->count(), turning ? 1 : 0);
     const QString window =
             QStringLiteral("0 split 4 turn %1 at ").arg(turning && answer == 0 ? "1/10" : "0/0");
-    QTRY_COMPARE(held().at(0).left(window.size()), window);
-    QTRY_COMPARE(held().at(0).section(QLatin1Char('['), 1), sources + QLatin1Char(']'));
+    sync(2);
+    QCOMPARE(held().at(0).left(window.size()), window);
+    QCOMPARE(held().at(0).section(QLatin1Char('['), 1), sources + QLatin1Char(']'));
     // The page shows the camera on the pane it was dropped on.
     if (!turning || answer == 1)
         QTRY_COMPARE(mirror->shownPaneNames().at(pane),
