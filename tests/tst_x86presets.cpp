@@ -150,6 +150,8 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack_data()
     QTest::newRow("refused half way")
             << "refused" << QList<short> {1}
             << "The matrix refused the channels of window 2. The wall was put back as it was.";
+    QTest::newRow("corrupt") << "corrupt" << QList<short> {1}
+                             << "The preset \"Day\" cannot be read.";
     QTest::newRow("a channel gone, cancelled")
             << "gone" << QList<short> {1, 0}
             << "The preset \"Day\" no longer fits the matrix. Missing: the channel \"%1\".\n\n"
@@ -181,14 +183,18 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack()
     DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
     const QString server = dataCentre->GetServers(QString()).at(0).id;
     QCOMPARE(dataCentre->wallPresetNames(server), QStringList {"Day"});
-    if (how == QLatin1String("gone") || how == QLatin1String("rest")) {
+    if (how == QLatin1String("gone") || how == QLatin1String("rest")
+        || how == QLatin1String("corrupt")) {
         // Camera 2 has left the site since.
         QByteArray payload;
         QVERIFY(dataCentre->loadWallPreset(server, "Day", &payload));
         payload.replace(cam(2).toUtf8(), "gone-ch02");
+        if (how == QLatin1String("corrupt"))
+            payload.replace("\"split\":4", "\"split\":5");
         QVERIFY(dataCentre->deleteWallPreset(server, "Day"));
         QVERIFY(dataCentre->saveWallPreset(server, "Day", payload));
-        told = told.arg(dataCentre->getChannelInfoByChannelGuid(cam(2)).channelName);
+        if (how != QLatin1String("corrupt"))
+            told = told.arg(dataCentre->getChannelInfoByChannelGuid(cam(2)).channelName);
     }
 
     // Another console changes the wall.
