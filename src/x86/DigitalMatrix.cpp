@@ -486,7 +486,8 @@ void DigitalMatrix::connectServer()
 void DigitalMatrix::disconnectServerStatus()
 {
     setControlEnable(false);
-    presetMenu->abort();
+    if (presetMenu)
+        presetMenu->abort();
     ui->_virtualServerWdt->clearData();
     ui->_connectMatrixBtn->setChecked(false);
     ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
@@ -852,7 +853,8 @@ void DigitalMatrix::leaveConfigModeOnPage()
 
 void DigitalMatrix::leaveMatrix()
 {
-    presetMenu->abort();
+    if (presetMenu)
+        presetMenu->abort();
     if (isConnected() && monitorConfig)
         sendConfigMode(false);
     leaveConfigModeOnPage();
@@ -879,7 +881,7 @@ void DigitalMatrix::askScreenCount()
 void DigitalMatrix::slotCommandResult(int command, int result)
 {
     // A recall checks its own steps and says what the matrix refused.
-    if (presetMenu->takeCommandResult(command, result))
+    if (presetMenu && presetMenu->takeCommandResult(command, result))
         return;
     if (command == X86CommandSetConfigMode && !configModeRequests.isEmpty()) {
         const bool on = configModeRequests.dequeue();
