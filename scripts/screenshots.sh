@@ -8,3 +8,4 @@ scripts/demo-walk.sh --lang zh_cn --out docs/screenshots/zh_cn
 scripts/on-air-shots.sh
 scripts/refusal-shots.sh
 scripts/reconnect-shots.sh
+scripts/preset-shots.sh

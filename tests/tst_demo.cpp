@@ -250,7 +250,7 @@ void tst_Demo::commandLines_data()
 
     const char *walk = "demo-walk";
     row("walk: help", walk, "--help", help,
-        "--out --lang --x86-port --linux-port --refusals --on-air --reconnect");
+        "--out --lang --x86-port --linux-port --refusals --on-air --reconnect --presets");
     row("walk: version", walk, "--version", version, QString());
     row("walk: defaults", walk, QString(), run,
         "out=. lang=en x86=9010 linux=6000 refusals=0 onair=0");

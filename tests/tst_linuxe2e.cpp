@@ -824,9 +824,10 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack_data()
     QTest::newRow("refused half way") << "refused"
                                       << "The matrix refused the pane shown alone in cell 2. The "
                                          "wall was put back as it was.";
-    QTest::newRow("another grid")
+    QTest::newRow("another grid, not applied")
             << "grid"
-            << "The preset is for a wall of 2 x 2 cells, this wall has 1 x 2.";
+            << "The preset \"Day\" no longer fits the matrix. Missing: the grid of 2 x 2 cells "
+               "(this wall has 1 x 2), cell 3, cell 4.\n\nApply the rest of the preset?";
 }
 
 void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
@@ -859,6 +860,8 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     if (how == QLatin1String("refused"))
         f.refuse(MatrixProtocol::LinuxSetCellSingleWindow);
     boxes.clearRecords();
+    if (how == QLatin1String("grid"))
+        boxes.answers({1, 0});
     QAction *recall = presetAction(QStringLiteral("Day"), "recallPresetAction");
     QVERIFY(recall);
     recall->trigger();

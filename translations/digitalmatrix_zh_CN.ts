@@ -340,8 +340,8 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+333"/>
-        <location line="+1204"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+339"/>
+        <location line="+1326"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -377,11 +377,11 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1336"/>
-        <location line="+391"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1459"/>
+        <location line="+398"/>
         <location line="+112"/>
-        <location line="+115"/>
-        <location line="+722"/>
+        <location line="+124"/>
+        <location line="+829"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -401,31 +401,31 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1040"/>
-        <location line="+80"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1160"/>
+        <location line="+82"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
-        <location line="+27"/>
-        <location line="+932"/>
+        <location line="+29"/>
+        <location line="+1048"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-1427"/>
+        <location line="-1550"/>
         <location line="+6"/>
-        <location line="+691"/>
+        <location line="+707"/>
         <location line="+42"/>
         <location line="+121"/>
         <location line="+40"/>
         <location line="+35"/>
-        <location line="+146"/>
+        <location line="+151"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-1106"/>
+        <location line="-1127"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -451,18 +451,18 @@
     </message>
     <message>
         <location line="+99"/>
-        <location line="+1329"/>
+        <location line="+1452"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="-1192"/>
-        <location line="+1184"/>
+        <location line="-1314"/>
+        <location line="+1306"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-1042"/>
+        <location line="-1162"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -482,12 +482,12 @@
         <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
     </message>
     <message>
-        <location line="+142"/>
+        <location line="+146"/>
         <source>Logging in...</source>
         <translation>正在登录...</translation>
     </message>
     <message>
-        <location line="+159"/>
+        <location line="+168"/>
         <source>Watch failed!Wrong user or password.</source>
         <translation>观看失败！用户名或密码错误。</translation>
     </message>
@@ -514,16 +514,18 @@
         <location line="+79"/>
         <location line="+82"/>
         <location line="+44"/>
-        <location line="+122"/>
-        <location line="+169"/>
+        <location line="+127"/>
+        <location line="+171"/>
         <location line="+59"/>
         <location line="+24"/>
         <location line="+4"/>
+        <location line="+73"/>
+        <location line="+24"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-603"/>
+        <location line="-707"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -573,7 +575,7 @@
         <translation>是否清除矩阵的设置</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+82"/>
         <source>The matrix server refused the screen count!</source>
         <translation>矩阵服务器拒绝了屏幕数量！</translation>
     </message>
@@ -628,7 +630,7 @@
         <translation>是否清除源？</translation>
     </message>
     <message>
-        <location line="+169"/>
+        <location line="+171"/>
         <source>Reset the layout?</source>
         <translation>是否复位布局？</translation>
     </message>
@@ -648,7 +650,17 @@
         <translation>是否停止电视墙上的全部轮巡？</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+73"/>
+        <source>Window %1 runs a turn show. Do you want to stop it and put the camera on the window?</source>
+        <translation>窗口 %1 正在轮巡。是否停止轮巡并将摄像机放到该窗口上？</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>The camera is not in the site any more.</source>
+        <translation>该摄像机已不在站点中。</translation>
+    </message>
+    <message>
+        <location line="+47"/>
         <location line="+1"/>
         <location line="+36"/>
         <location line="+1"/>
@@ -672,37 +684,37 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+572"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+573"/>
         <location line="+256"/>
-        <location line="+533"/>
+        <location line="+539"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-757"/>
-        <location line="+756"/>
+        <location line="-763"/>
+        <location line="+762"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="-864"/>
+        <location line="-870"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
         <location line="-401"/>
-        <location line="+1257"/>
+        <location line="+1263"/>
         <source>Watch</source>
         <translation>观看</translation>
     </message>
     <message>
-        <location line="-1252"/>
-        <location line="+1253"/>
+        <location line="-1258"/>
+        <location line="+1259"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-963"/>
+        <location line="-969"/>
         <source>No matrix server yet: add one with the + button.</source>
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
@@ -763,12 +775,12 @@
     </message>
     <message>
         <location line="+13"/>
-        <location line="+689"/>
+        <location line="+695"/>
         <source>Watching the matrix: commands are disabled.</source>
         <translation>正在观看矩阵：所有命令已禁用。</translation>
     </message>
     <message>
-        <location line="-629"/>
+        <location line="-635"/>
         <source>%1 holds the matrix since %2.Do you want to take control?</source>
         <translation>%1 自 %2 起占用该矩阵。是否取得控制权？</translation>
     </message>
@@ -954,12 +966,12 @@
     </message>
     <message>
         <location line="+0"/>
-        <location line="+63"/>
+        <location line="+69"/>
         <source>Preset name:</source>
         <translation>预案名称：</translation>
     </message>
     <message>
-        <location line="-55"/>
+        <location line="-61"/>
         <source>The preset could not be saved: %1</source>
         <translation>无法保存预案：%1</translation>
     </message>
@@ -974,7 +986,7 @@
         <translation>无法读取预案“%1”。</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+34"/>
         <source>The matrix refused %1. The wall was put back as it was.</source>
         <translation>矩阵服务器拒绝了%1。电视墙已恢复原状。</translation>
     </message>
@@ -1065,6 +1077,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::LinuxPrompt</name>
     <message>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="-52"/>
         <location filename="../src/linux/LinuxPrompt.cpp" line="+9"/>
         <location line="+6"/>
         <source>Prompt</source>
@@ -1079,12 +1092,22 @@
         <translation>该预案适用于 %1 x %2 个单元的电视墙，当前电视墙为 %3 x %4。</translation>
     </message>
     <message>
-        <location line="+14"/>
-        <source>The preset holds channels that no longer exist: %1.</source>
-        <translation>该预案包含已不存在的通道：%1。</translation>
+        <location line="+23"/>
+        <source>the grid of %1 x %2 cells (this wall has %3 x %4)</source>
+        <translation>%1 x %2 的单元格布局（此电视墙为 %3 x %4）</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+11"/>
+        <source>cell %1</source>
+        <translation>单元格 %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the channel &quot;%1&quot;</source>
+        <translation>通道“%1”</translation>
+    </message>
+    <message>
+        <location line="+26"/>
         <source>stopping the turn show of cell %1</source>
         <translation>停止单元 %1 的轮巡</translation>
     </message>
@@ -1148,7 +1171,7 @@
         <translation>秒</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixGroupTree.cpp" line="+358"/>
+        <location filename="../src/x86/MatrixGroupTree.cpp" line="+365"/>
         <location line="+9"/>
         <location line="+7"/>
         <source>WARN</source>
@@ -1396,7 +1419,7 @@
         <translation>窗体</translation>
     </message>
     <message>
-        <location filename="../src/x86/MirrorWidget.cpp" line="+166"/>
+        <location filename="../src/x86/MirrorWidget.cpp" line="+230"/>
         <source>Turning: page %1 of %2, every %3 s</source>
         <translation>轮巡中：第 %1/%2 页，每 %3 秒</translation>
     </message>
@@ -1481,6 +1504,28 @@
         <location line="+1"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::PresetMisfitQuestion</name>
+    <message>
+        <location filename="../src/widgets/PresetMisfitQuestion.cpp" line="+12"/>
+        <source>The preset &quot;%1&quot; no longer fits the matrix. Missing: %2.
+
+Apply the rest of the preset?</source>
+        <translation>预案“%1”已不再适合该矩阵。缺少：%2。
+
+是否应用预案的其余部分？</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Apply the rest</source>
+        <translation>应用其余部分</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
@@ -1733,6 +1778,175 @@
         <location line="+1"/>
         <source>Take control</source>
         <translation>取得控制权</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::X86CameraPanel</name>
+    <message>
+        <location filename="../src/x86/X86CameraPanel.cpp" line="+92"/>
+        <source>Cameras</source>
+        <translation>摄像机</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Show the cameras</source>
+        <translation>显示摄像机</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Hide the cameras</source>
+        <translation>隐藏摄像机</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::X86PresetMenu</name>
+    <message>
+        <location filename="../src/x86/X86PresetMenu.cpp" line="+49"/>
+        <source>Presets</source>
+        <translation>预案</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <location line="+54"/>
+        <location line="+22"/>
+        <location line="+57"/>
+        <source>Warn</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <location line="-123"/>
+        <source>Save As...</source>
+        <translation>另存为...</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Recall</source>
+        <translation>调用</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Rename...</source>
+        <translation>重命名...</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Save Preset</source>
+        <translation>保存预案</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+81"/>
+        <source>Preset name:</source>
+        <translation>预案名称：</translation>
+    </message>
+    <message>
+        <location line="-74"/>
+        <source>The preset could not be saved: %1</source>
+        <translation>无法保存预案：%1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Do you want to recall the preset &quot;%1&quot;?</source>
+        <translation>是否调用预案“%1”？</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The preset &quot;%1&quot; cannot be read.</source>
+        <translation>无法读取预案“%1”。</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>The matrix refused %1, and then %2 while putting the wall back.</source>
+        <translation>矩阵拒绝了%1，随后在恢复电视墙时又拒绝了%2。</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>The matrix refused %1. The wall was put back as it was.</source>
+        <translation>矩阵拒绝了%1。电视墙已恢复原状。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Rename Preset</source>
+        <translation>重命名预案</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The preset could not be renamed: %1</source>
+        <translation>无法重命名预案：%1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Do you want to delete the preset &quot;%1&quot;?</source>
+        <translation>是否删除预案“%1”？</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The preset could not be deleted: %1</source>
+        <translation>无法删除预案：%1</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::X86WallPreset</name>
+    <message>
+        <location filename="../src/x86/X86WallPreset.cpp" line="+210"/>
+        <source>The matrix has no screens arranged: the preset cannot be recalled.</source>
+        <translation>矩阵尚未排列屏幕：无法调用预案。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>the screen arrangement of %1 x %2 (the matrix has %3 outputs)</source>
+        <translation>%1 x %2 的屏幕排列（矩阵只有 %3 个输出）</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>window %1</source>
+        <translation>窗口 %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+113"/>
+        <source>the place of window %1</source>
+        <translation>窗口 %1 的位置</translation>
+    </message>
+    <message>
+        <location line="-97"/>
+        <source>the channel &quot;%1&quot;</source>
+        <translation>通道“%1”</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>stopping the turn show of window %1</source>
+        <translation>停止窗口 %1 的轮巡</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the screen arrangement</source>
+        <translation>屏幕排列</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>the numbers of windows %1 and %2</source>
+        <translation>窗口 %1 与 %2 的编号</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>the split of window %1</source>
+        <translation>窗口 %1 的分屏</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>the channels of window %1</source>
+        <translation>窗口 %1 的通道</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>the turn show of window %1</source>
+        <translation>窗口 %1 的轮巡</translation>
     </message>
 </context>
 <context>

@@ -30,13 +30,17 @@ struct Parser
             QStringLiteral("reconnect"),
             QStringLiteral("Picture the X86 page counting down to connecting again after its "
                            "matrix restarted, instead of the first session.")};
+    QCommandLineOption presets {
+            QStringLiteral("presets"),
+            QStringLiteral("Picture the X86 page's preset menu and a camera dragged onto a "
+                           "window, instead of the first session.")};
 
     Parser()
     {
         parser.setApplicationDescription(
                 QStringLiteral("Scripted first session of the demo host."));
         ToolCommandLine::addStandardOptions(&parser);
-        parser.addOptions({out, language, x86Port, linuxPort, refusals, onAir, reconnect});
+        parser.addOptions({out, language, x86Port, linuxPort, refusals, onAir, reconnect, presets});
     }
 };
 
@@ -79,9 +83,11 @@ WalkCommandLine::Outcome WalkCommandLine::parse(const QStringList &arguments, Wa
     parsed.refusals = p.parser.isSet(p.refusals);
     parsed.onAir = p.parser.isSet(p.onAir);
     parsed.reconnect = p.parser.isSet(p.reconnect);
-    if (int(parsed.refusals) + int(parsed.onAir) + int(parsed.reconnect) > 1) {
-        *message = QStringLiteral("--refusals, --on-air and --reconnect are different walks: "
-                                  "give one");
+    parsed.presets = p.parser.isSet(p.presets);
+    if (int(parsed.refusals) + int(parsed.onAir) + int(parsed.reconnect) + int(parsed.presets)
+        > 1) {
+        *message = QStringLiteral("--refusals, --on-air, --reconnect and --presets are different "
+                                  "walks: give one");
         return Error;
     }
     *options = parsed;

@@ -12,4 +12,5 @@ struct WalkOptions
     bool refusals = false; // picture the X86 page's refusal messages instead of the session
     bool onAir = false; // picture both pages with a turn show running instead of the session
     bool reconnect = false; // picture the X86 page connecting again after its matrix restarted
+    bool presets = false; // picture the X86 page's presets and a camera dragged onto a window
 };

@@ -5,12 +5,13 @@
 // adds a Linux server and arranges its screens. Screenshots go to the folder given. With
 // --refusals it pictures instead the X86 page's messages when the matrix refuses a command,
 // then other consoles on the matrix: a watcher, a takeover, the watch banner, taking control;
-// with --on-air both pages with a turn show running (OnAirScenes.h).
+// with --on-air both pages with a turn show running (OnAirScenes.h); with --presets the X86
+// page's cameras dragged onto a window and its preset menu.
 //
 // With --reconnect it pictures the X86 page counting down to connecting again after its matrix
 // restarted, and the page back.
 // Usage: demo-walk [--out DIR] [--lang en|zh_cn] [--x86-port N] [--linux-port N]
-//                  [--refusals | --on-air | --reconnect]
+//                  [--refusals | --on-air | --reconnect | --presets]
 #include "OnAirScenes.h"
 #include "WalkCommandLine.h"
 #include "WalkRunner.h"
@@ -19,7 +20,9 @@
 #include "DemoMainWindow.h"
 #include "DemoOptions.h"
 
+#include "AreaWithChannelTree.h"
 #include "DigitalMatrixConfigPage.h"
+#include "DigitalMatrixInteractionPort.h"
 #include "MatrixModuleConfig.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
@@ -35,10 +38,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
@@ -159,6 +166,154 @@ void dragNumber(QWidget *grid, int from, int to)
     QTest::mouseMove(grid, (start + end) / 2);
     QTest::mouseMove(grid, end);
     QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, end);
+}
+
+// The X86 page's cameras and presets: four cameras of the lobby dragged from the camera panel
+// onto window 1 (pictured while the drag is over its first pane), the wall saved as a preset
+// and the preset menu opened with that preset's entries. The drag is given to the window as
+// the window system would give it; the lambdas keep only pointers.
+void addPresetSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
+{
+    MatrixSimulator *simulator = host->simulator();
+    QWidget *page = window->configPage();
+    const bool chinese = host->language().startsWith(QLatin1String("zh"));
+    const QString presetName = chinese ? QString::fromUtf8("早班") : QStringLiteral("Morning");
+    const auto x86Page = [page] { return child(page, "x86MatrixPage"); };
+    const auto wall = [x86Page] { return child(x86Page(), "_virtualServerWdt"); };
+    const auto cameras = [x86Page] {
+        return qobject_cast<COMMONUSELIB::AreaWithChannelTree *>(child(x86Page(), "cameraTree"));
+    };
+    const auto firstWindow = [wall]() -> QWidget * {
+        for (QWidget *candidate : mirrors(wall())) {
+            if (candidate->geometry().topLeft() == QPoint(0, 0))
+                return candidate;
+        }
+        return nullptr;
+    };
+    const auto mime = std::make_shared<std::unique_ptr<QMimeData>>();
+    const auto paneCentre = [firstWindow] {
+        QWidget *target = firstWindow();
+        return QPoint(target->width() / 4, target->height() / 4);
+    };
+    const auto presetMenu = [x86Page] {
+        return x86Page()->findChild<QMenu *>(QStringLiteral("presetMenu"));
+    };
+
+    walk->step(
+            QStringLiteral("the host window is shown"),
+            [window] { return QTest::qWaitForWindowExposed(window, 10); }, [] {});
+    walk->step(
+            QStringLiteral("the X86 page lists the server"),
+            [x86Page] {
+                QAbstractButton *server = button(x86Page(), "_serverSelectBtn");
+                return WalkRunner::isShown(x86Page()) && server
+                        && server->text() == QLatin1String("Simulated wall");
+            },
+            [=] { click(button(x86Page(), "_connectMatrixBtn")); });
+    walk->step(
+            QStringLiteral("the matrix asks for its screen count"),
+            [] { return WalkRunner::modal("LUMO_DIGITALMATRIX_MODULE::setMatrixScreen"); },
+            [] {
+                QWidget *dialog = WalkRunner::modal();
+                typeInto(edit(dialog, "_rowEdt"), QStringLiteral("2"));
+                typeInto(edit(dialog, "_columnEdt"), QStringLiteral("2"));
+                WalkRunner::clickIn(dialog, "_OKBtn");
+            });
+    walk->step(
+            QStringLiteral("the wall shows four windows"),
+            [wall] { return mirrors(wall()).size() == 4; },
+            [x86Page] { click(button(x86Page(), "_saveMatrixSettingBtn")); });
+    walk->step(
+            QStringLiteral("the page leaves the configuration mode"),
+            [=] {
+                return WalkRunner::isShown(button(x86Page(), "_setSourceBtn"))
+                        && !simulator->x86State().configMode;
+            },
+            [=] {
+                // Window 1 in four panes; the cameras beside the wall unfolded.
+                LUMO_DIGITALMATRIX_MODULE::DigitalMatrixInteractionPort::instance()
+                        ->setMonitorSplit(0, 4);
+                click(button(x86Page(), "cameraPanelFoldBt"));
+            });
+    walk->step(
+            QStringLiteral("the cameras are shown"),
+            [=] {
+                return WalkRunner::isShown(cameras()) && !simulator->x86State().windows.isEmpty()
+                        && simulator->x86State().windows.first().split == 4;
+            },
+            [=] {
+                QTreeWidget *tree = cameras()->getTreeWidget();
+                QList<QTreeWidgetItem *> items;
+                for (int n = 1; n <= 4; ++n) {
+                    if (QTreeWidgetItem *item =
+                                cameras()->channelItem(QStringLiteral("dev-nvr-hq-ch0%1").arg(n)))
+                        items << item;
+                }
+                tree->clearSelection();
+                for (QTreeWidgetItem *item : qAsConst(items))
+                    item->setSelected(true);
+                if (!items.isEmpty())
+                    tree->scrollToItem(items.first());
+                mime->reset(cameras()->mimeDataForItems(items));
+                QDragEnterEvent enter(paneCentre(), Qt::CopyAction, mime->get(), Qt::LeftButton,
+                                      Qt::NoModifier);
+                QApplication::sendEvent(firstWindow(), &enter);
+            });
+    walk->pause(QStringLiteral("let the pane light up"), 500);
+    walk->screenshotOver(QStringLiteral("x86-camera-drag"),
+                         [window] { return static_cast<QWidget *>(window); });
+    walk->then(QStringLiteral("drop the cameras on the first pane"), [=] {
+        QDropEvent drop(paneCentre(), Qt::CopyAction, mime->get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(firstWindow(), &drop);
+    });
+    walk->step(
+            QStringLiteral("window 1 shows the four cameras"),
+            [=] {
+                const SimX86State state = simulator->x86State();
+                return !state.windows.isEmpty() && state.windows.first().sources.size() == 4;
+            },
+            [=] {
+                QMenu *menu = presetMenu();
+                emit menu->aboutToShow();
+                QAction *save = menu->findChild<QAction *>(QStringLiteral("savePresetAction"));
+                // The name is asked in a modal dialog: the walk goes on meanwhile.
+                QTimer::singleShot(0, save, &QAction::trigger);
+            });
+    walk->pause(QStringLiteral("the wall repaints"), 500);
+    walk->screenshotOver(QStringLiteral("x86-camera-dropped"),
+                         [window] { return static_cast<QWidget *>(window); });
+    walk->step(
+            QStringLiteral("the preset is named"), [] { return WalkRunner::modal("QInputDialog"); },
+            [presetName] {
+                auto *input = qobject_cast<QInputDialog *>(WalkRunner::modal());
+                input->setTextValue(presetName);
+                input->accept();
+            });
+    walk->step(
+            QStringLiteral("the preset menu opens"), [] { return !WalkRunner::modal(); },
+            [=] {
+                QWidget *presets = child(x86Page(), "presetsBt");
+                QMenu *menu = presetMenu();
+                menu->popup(presets->mapToGlobal(QPoint(0, 0))
+                            - QPoint(0, menu->sizeHint().height()));
+            });
+    walk->step(
+            QStringLiteral("the preset is listed"),
+            [=] {
+                return presetMenu()->isVisible()
+                        && presetMenu()->findChild<QMenu *>(QStringLiteral("preset:") + presetName);
+            },
+            [=] {
+                QMenu *menu = presetMenu();
+                QMenu *entry = menu->findChild<QMenu *>(QStringLiteral("preset:") + presetName);
+                menu->setActiveAction(entry->menuAction());
+                const QRect at = menu->actionGeometry(entry->menuAction());
+                entry->popup(menu->mapToGlobal(at.topRight()));
+            });
+    walk->pause(QStringLiteral("let the menus paint"), 500);
+    walk->screenshotOver(QStringLiteral("x86-preset-menu"),
+                         [window] { return static_cast<QWidget *>(window); });
+    walk->then(QStringLiteral("close the menus"), [=] { presetMenu()->close(); });
 }
 
 // The X86 page connected to an arranged wall; its matrix restarts: the page counts down to
@@ -550,8 +705,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     LUMO_DIGITALMATRIX_MODULE::MatrixModuleConfig::instance();
-    // The refusals and the restart need a server the page lists from its start.
-    if ((walkOptions.refusals || walkOptions.reconnect)
+    // The refusals, the restart and the presets need a server the page lists from its start.
+    if ((walkOptions.refusals || walkOptions.reconnect || walkOptions.presets)
         && !DATACore::UserManagerCore::instance()->AddServer(
                 QStringLiteral("Simulated wall"), QStringLiteral("127.0.0.1"), QString(), QString(),
                 host.simulator()->x86Port(), SERVERTYPE_X86_DIGITALMATRIX)) {
@@ -589,6 +744,10 @@ int main(int argc, char *argv[])
     }
     if (walkOptions.reconnect) {
         addReconnectSteps(&walk, &window, &host);
+        return runWalk(&app, &walk, out);
+    }
+    if (walkOptions.presets) {
+        addPresetSteps(&walk, &window, &host);
         return runWalk(&app, &walk, out);
     }
     const bool chinese = host.language().startsWith(QLatin1String("zh"));

@@ -11,6 +11,7 @@
 #include "LinuxPrompt.h"
 #include "LinuxWallPreset.h"
 #include "MatrixOnlineProbe.h"
+#include "PresetMisfitQuestion.h"
 #include "MatrixOperButtonsWt.h"
 #include "MatrixReconnector.h"
 #include "MatrixRowColumnSetDlg.h"
@@ -1282,19 +1283,25 @@ void LinuxDigitalMatrixPage::recallPreset(const QString &name)
         LinuxPrompt::notice(this, tr("The preset \"%1\" cannot be read.").arg(name));
         return;
     }
-    // Nothing is sent for a preset the wall cannot take.
+    // Nothing is sent for a preset the wall cannot take at all, nor when the operator does
+    // not want what fits of it.
     const QString misfit = preset.misfit(*wall);
     if (!misfit.isEmpty()) {
         LinuxPrompt::notice(this, misfit);
         return;
     }
+    QStringList missing;
+    const LinuxWallPreset fitted = preset.fittedTo(*wall, &missing);
+    if (!missing.isEmpty()
+        && !PresetMisfitQuestion::ask(this, LinuxPrompt::tr("Prompt"), name, missing))
+        return;
     DigitalMatrixInteractionPort *matrix = DigitalMatrixInteractionPort::instance();
     const LinuxWallPreset before = LinuxWallPreset::capture(*wall);
-    const QString failed = preset.sendTo(matrix, before);
+    const QString failed = fitted.sendTo(matrix, before);
     QString undoFailed;
     if (!failed.isEmpty()) {
         // The wall goes back to what it held, from wherever the recall stopped.
-        LinuxWallPreset reached = preset;
+        LinuxWallPreset reached = fitted;
         int rows = 0;
         int columns = 0;
         int melted = -1;

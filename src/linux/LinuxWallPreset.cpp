@@ -115,24 +115,62 @@ QString LinuxWallPreset::misfit(const ConfigChannelsWidget &grid) const
     int gridRows = 0;
     int gridColumns = 0;
     grid.getRowColumn(gridRows, gridColumns);
-    if (!grid.isConfigured() || gridRows != rows || gridColumns != columns)
+    if (!grid.isConfigured() || gridRows < 1 || gridColumns < 1)
         return tr("The preset is for a wall of %1 x %2 cells, this wall has %3 x %4.")
                 .arg(rows)
                 .arg(columns)
                 .arg(gridRows)
                 .arg(gridColumns);
-    QStringList missing;
+    return QString();
+}
+
+LinuxWallPreset LinuxWallPreset::fittedTo(const ConfigChannelsWidget &grid,
+                                          QStringList *missing) const
+{
+    QStringList left;
+    LinuxWallPreset fitted;
+    grid.getRowColumn(fitted.rows, fitted.columns);
+    // A cell keeps its row and column on a grid of another shape.
+    auto placeOf = [this, &fitted](int index) {
+        const int row = index / columns;
+        const int column = index % columns;
+        return index >= 0 && row < fitted.rows && column < fitted.columns
+                ? row * fitted.columns + column
+                : -1;
+    };
+    if (fitted.rows != rows || fitted.columns != columns)
+        left << tr("the grid of %1 x %2 cells (this wall has %3 x %4)")
+                        .arg(rows)
+                        .arg(columns)
+                        .arg(fitted.rows)
+                        .arg(fitted.columns);
+    fitted.wallCell = placeOf(wallCell);
     const DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
     for (const Cell &cell : cells) {
-        for (const CellChannelItem &channel : cell.channels) {
-            if (dataCentre->getChannelInfoByChannelGuid(channel.channelId).channelGuid.isEmpty())
-                missing.append(channel.channelName);
+        Cell placed = cell;
+        placed.index = placeOf(cell.index);
+        if (placed.index < 0) {
+            left << tr("cell %1").arg(cell.index + 1);
+            continue;
         }
+        placed.channels.clear();
+        for (const CellChannelItem &channel : cell.channels) {
+            if (dataCentre->getChannelInfoByChannelGuid(channel.channelId).channelGuid.isEmpty()) {
+                const QString name = tr("the channel \"%1\"").arg(channel.channelName);
+                if (!left.contains(name))
+                    left << name;
+                continue;
+            }
+            placed.channels.append(channel);
+        }
+        // A cell none of whose channels is left keeps what it shows.
+        if (placed.channels.isEmpty() && !cell.channels.isEmpty())
+            continue;
+        fitted.cells.append(placed);
     }
-    if (!missing.isEmpty())
-        return tr("The preset holds channels that no longer exist: %1.")
-                .arg(missing.join(QStringLiteral(", ")));
-    return QString();
+    if (missing)
+        *missing = left;
+    return fitted;
 }
 
 QString LinuxWallPreset::sendTo(DigitalMatrixInteractionPort *port,

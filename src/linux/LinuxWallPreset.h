@@ -41,8 +41,11 @@ public:
     // False for bytes that are no preset of this format.
     static bool fromJson(const QByteArray &json, LinuxWallPreset *preset);
 
-    // Why the preset does not fit the grid and the data centre's channels; empty when it fits.
+    // Why nothing of the preset can be applied to the grid; empty when something can.
     QString misfit(const ConfigChannelsWidget &grid) const;
+    // The preset as it applies to the grid: cells at the places the grid has (row and
+    // column), channels the data centre still has; what is left out is named in missing.
+    LinuxWallPreset fittedTo(const ConfigChannelsWidget &grid, QStringList *missing) const;
 
     // Sends the preset to the matrix, which holds from (as captured): the turn shows of from
     // stop first, a spread cell comes back, then cell by cell the channels, the split, the

@@ -3,6 +3,7 @@
 #include "FixedText.h"
 
 #include "AlgorithmCollection.h"
+#include "UserManagerCore.h"
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -31,6 +32,32 @@ QByteArray ChannelRecordBuilder::gbkName(const QString &name)
     COMMONUSELIB::AlgorithmCollection::UTF8ToGBK(utf8.constData(), record.channelName,
                                                  int(sizeof record.channelName));
     return FixedText::read(record.channelName);
+}
+
+_ST_ChnInfo ChannelRecordBuilder::forChannel(const QString &channelGuid, int sequence, bool *found)
+{
+    const DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
+    const DeviceChancelInfo channel = channelGuid.isEmpty()
+            ? DeviceChancelInfo()
+            : dataCentre->getChannelInfoByChannelGuid(channelGuid);
+    const UDeviceInfo device = channel.channelGuid.isEmpty()
+            ? UDeviceInfo()
+            : dataCentre->getDevInfo(channel.deviceGuid);
+    const bool known = !channel.channelGuid.isEmpty() && !device.struct_DeviceGuid.isEmpty();
+    if (found)
+        *found = known;
+    if (!known)
+        return _ST_ChnInfo {};
+    Fields fields;
+    fields.channelName = channel.channelName;
+    fields.deviceText5 = device.struct_SerialNumber;
+    fields.deviceNumber = device.struct_deviceNumber;
+    fields.ipAddress = device.struct_IpAddress;
+    fields.account = device.struct_account;
+    fields.password = device.struct_password;
+    fields.channelNo = channel.channelNo;
+    fields.sequence = sequence;
+    return build(fields);
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -30,6 +30,9 @@ public:
     // The name as the channel-name field holds it: GBK, cut to whole characters so that it
     // fits the field with its terminating zero.
     static QByteArray gbkName(const QString &name);
+    // The record of a channel of the data centre at a pane (1-based); *found false, and an
+    // empty record, when the data centre has no such channel or device.
+    static _ST_ChnInfo forChannel(const QString &channelGuid, int sequence, bool *found);
 
 private:
     ChannelRecordBuilder() = delete;

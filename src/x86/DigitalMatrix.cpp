@@ -1,6 +1,7 @@
 #include "DigitalMatrix.h"
 #include "ui_DigitalMatrix.h"
 
+#include "ChannelRecordBuilder.h"
 #include "DigitalMatrixConfigSignals.h"
 #include "DigitalMatrixInteractionPort.h"
 #include "ElidingLabel.h"
@@ -18,7 +19,9 @@
 #include "SpliteWindow.h"
 #include "TurnControlWidget.h"
 #include "WatchBanner.h"
+#include "X86CameraPanel.h"
 #include "X86ConnectionFlow.h"
+#include "X86PresetMenu.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 #include "_ModifyDigitalMatrixServerDlg.h"
@@ -29,12 +32,14 @@
 #include <QHideEvent>
 #include <QThread>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyleOption>
+#include <QToolButton>
 #include <QTimer>
 #include <QUuid>
 #include <QVBoxLayout>
@@ -223,6 +228,7 @@ void DigitalMatrix::initUI()
     if (auto *bar = qobject_cast<QGridLayout *>(ui->_controlWdt->layout()))
         bar->addWidget(stopAllTurnsBtn, 0, 5);
     stopAllTurnsBtn->setEnabled(false);
+    initPresetsAndCameras();
 
     DigitalMatrixConfigSignals *hub = DigitalMatrixConfigSignals::instance();
     connect(serverSelector, &ServerSelectWidget::sigServerSelected, this,
@@ -484,6 +490,8 @@ void DigitalMatrix::setControlEnable(bool flag)
     ui->_turnShowBtn->setEnabled(windows);
     if (stopAllTurnsBtn)
         stopAllTurnsBtn->setEnabled(windows);
+    if (presetMenu)
+        presetMenu->button()->setEnabled(windows);
     ui->_MatrixSettingBtn->setEnabled(flag);
     ui->_resetLayout->setEnabled(windows);
     updateEmptyWall();
@@ -514,6 +522,8 @@ void DigitalMatrix::showConfigButtons(bool config)
     ui->_turnShowBtn->setVisible(!config);
     if (stopAllTurnsBtn)
         stopAllTurnsBtn->setVisible(!config);
+    if (presetMenu)
+        presetMenu->button()->setVisible(!config);
     ui->_MatrixSettingBtn->setVisible(!config);
     ui->_resetLayout->setVisible(!config);
     ui->_saveMatrixSettingBtn->setVisible(config);
@@ -587,6 +597,8 @@ void DigitalMatrix::connectServer()
 void DigitalMatrix::disconnectServerStatus()
 {
     setControlEnable(false);
+    if (presetMenu)
+        presetMenu->abort();
     ui->_virtualServerWdt->clearData();
     ui->_connectMatrixBtn->setChecked(false);
     ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
@@ -1130,6 +1142,8 @@ void DigitalMatrix::leaveConfigModeOnPage()
 
 void DigitalMatrix::leaveMatrix()
 {
+    if (presetMenu)
+        presetMenu->abort();
     if (isConnected() && monitorConfig)
         sendConfigMode(false);
     leaveConfigModeOnPage();
@@ -1155,6 +1169,9 @@ void DigitalMatrix::askScreenCount()
 
 void DigitalMatrix::slotCommandResult(int command, int result)
 {
+    // A recall checks its own steps and says what the matrix refused.
+    if (presetMenu && presetMenu->takeCommandResult(command, result))
+        return;
     if (command == X86CommandSetConfigMode && !configModeRequests.isEmpty()) {
         const bool on = configModeRequests.dequeue();
         if (result != 0 && on)
@@ -1239,6 +1256,8 @@ void DigitalMatrix::slotSetSourceBtnClicked()
             &DigitalMatrix::slotSetGroupFinished);
     connect(&dialog, &SetChannelSource::sigSetViewFinished, this,
             &DigitalMatrix::slotSetViewFinished);
+    connect(dialog.groupTree(), &MatrixGroupTree::sigChannelsDraggedOut, this,
+            &DigitalMatrix::slotChannelsDroppedAt);
     dialog.exec();
 }
 
@@ -1481,6 +1500,106 @@ void DigitalMatrix::slotStopAllTurnsBtnClicked()
         ui->_turnShowBtn->setEnabled(false);
 }
 
+// ---- Wall presets and cameras dropped on windows ------------------------------------------
+
+void DigitalMatrix::initPresetsAndCameras()
+{
+    MatrixManageWidget *wall = ui->_virtualServerWdt;
+    presetMenu = new X86PresetMenu(this, wall, [this] { return presetServerId(); });
+    presetMenu->button()->setEnabled(false);
+    // Beside the wall tools, where the bar's stretch was.
+    if (auto *bar = qobject_cast<QGridLayout *>(ui->_controlWdt->layout())) {
+        auto *box = new QHBoxLayout;
+        box->setContentsMargins(0, 0, 0, 0);
+        if (QLayoutItem *stretch = bar->itemAtPosition(0, 4)) {
+            if (stretch->spacerItem()) {
+                bar->removeItem(stretch);
+                box->addItem(stretch);
+            }
+        }
+        box->addWidget(presetMenu->button());
+        bar->addLayout(box, 0, 4);
+    }
+    cameraPanel = new X86CameraPanel(ui->_matrixWidget);
+    if (auto *area = qobject_cast<QGridLayout *>(ui->_matrixWidget->layout())) {
+        area->addWidget(cameraPanel, 0, 1);
+        // The tools stay as wide as the page.
+        area->removeWidget(ui->_controlWdt);
+        area->addWidget(ui->_controlWdt, 1, 0, 1, 2);
+    }
+    connect(wall, &MatrixManageWidget::sigChannelsDropped, this,
+            &DigitalMatrix::slotChannelsDropped);
+}
+
+QString DigitalMatrix::presetServerId() const
+{
+    if (!isConnected() || monitorConfig || ui->_virtualServerWdt->getMirrors().isEmpty())
+        return QString();
+    return currentServer.id;
+}
+
+void DigitalMatrix::slotChannelsDroppedAt(const QPoint &globalPos, const QStringList &channelKeys)
+{
+    MatrixManageWidget *wall = ui->_virtualServerWdt;
+    QWidget *under = wall->childAt(wall->mapFromGlobal(globalPos));
+    MirrorWidget *mirror = nullptr;
+    for (; under && under != wall && !mirror; under = under->parentWidget())
+        mirror = qobject_cast<MirrorWidget *>(under);
+    if (mirror && wall->isVisible())
+        slotChannelsDropped(mirror->getIndex(), mirror->paneAt(mirror->mapFromGlobal(globalPos)),
+                            channelKeys);
+}
+
+void DigitalMatrix::slotChannelsDropped(int index, int pane, const QStringList &channelKeys)
+{
+    MatrixManageWidget *wall = ui->_virtualServerWdt;
+    const MirrorWidget *mirror = wall->mirrorByIndex(index);
+    if (!mirror || !isConnected() || monitorConfig || presetMenu->isRecalling()
+        || channelKeys.isEmpty())
+        return;
+    const X86TurnState turn = mirror->getTurnState();
+    const bool turning = turn == X86TurnState::Running || turn == X86TurnState::Paused;
+    if (turning
+        && MessageBoxW::warning(window(), tr("Warn"),
+                                tr("Window %1 runs a turn show. Do you want to stop it and put "
+                                   "the camera on the window?")
+                                        .arg(index + 1),
+                                YesNoButtons)
+                != 1)
+        return;
+    // The window's sources as the matrix reported them, the dropped cameras from the pane
+    // they were dropped on; cameras beyond the last pane are not placed.
+    QMap<int, _ST_ChnInfo> bySequence;
+    for (const _ST_ChnInfo &record : wall->windowOnAir(index).records())
+        bySequence.insert(record.sequence, record);
+    const int panes = qMax(1, mirror->getSplitCount());
+    int sequence = pane + 1;
+    for (const QString &key : channelKeys) {
+        if (sequence > panes)
+            break;
+        bool found = false;
+        const _ST_ChnInfo record = ChannelRecordBuilder::forChannel(key, sequence, &found);
+        if (!found)
+            continue;
+        bySequence.insert(sequence++, record);
+    }
+    if (sequence == pane + 1) {
+        MessageBoxW::warning(window(), tr("Warn"), tr("The camera is not in the site any more."),
+                             NoticeButtons);
+        return;
+    }
+    const QVector<_ST_ChnInfo> records = QVector<_ST_ChnInfo>::fromList(bySequence.values());
+    if (turning) {
+        port()->setTurnState(index, X86TurnState::NoTurn);
+        wall->setMirrorState(index, X86TurnState::NoTurn, -1);
+        if (index == currentMonitor)
+            ui->_turnShowBtn->setEnabled(false);
+    }
+    // A refusal is shown once and the wall drawn again from the matrix (slotCommandResult);
+    // accepted sources come back with the matrix's report.
+    port()->setMonitorSources(index, records.constData(), records.size());
+}
+
 // ---- Events -------------------------------------------------------------------------------
 
 void DigitalMatrix::paintEvent(QPaintEvent *event)
@@ -1555,6 +1674,7 @@ void DigitalMatrix::changeEvent(QEvent *event)
         stopAllTurnsBtn->setText(tr("Stop all turns"));
         for (const QString &id : qAsConst(knownProbeServers))
             showOnlineState(id);
+        presetMenu->retranslate();
         updateEmptyWall();
         slotOperatorsChanged();
     }

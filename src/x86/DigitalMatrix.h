@@ -38,6 +38,8 @@ class ServerSelectWidget;
 class SpliteWindow;
 class TurnControlWidget;
 class WatchBanner;
+class X86CameraPanel;
+class X86PresetMenu;
 
 // The control page of X86 matrix servers: the server list, connecting and logging in,
 // the monitor wall with its windows, splits, sources, turn shows and the matrix's
@@ -138,6 +140,14 @@ private slots:
     void slotCommandResult(int command, int result);
     // The matrix reported who is logged in: the other consoles are named on the page.
     void slotOperatorsChanged();
+
+    // ---- Wall presets and cameras dropped on windows ----
+    // Cameras (data-centre keys) dropped on a pane of a window: that pane and the ones after
+    // it get them, the window's other panes keep theirs; a turn show is stopped first, after
+    // a question.
+    void slotChannelsDropped(int index, int pane, const QStringList &channelKeys);
+    // Cameras dragged out of the source dialog and let go at a global position.
+    void slotChannelsDroppedAt(const QPoint &globalPos, const QStringList &channelKeys);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -247,6 +257,13 @@ private:
     ReconnectBar *reconnectBar = nullptr;
     MatrixOnlineProbe *onlineProbe = nullptr;
     QStringList knownProbeServers;
+
+    // ---- Wall presets and cameras dropped on windows ----
+    void initPresetsAndCameras();
+    // The connected server's key while the wall can take a preset, else empty.
+    QString presetServerId() const;
+    X86PresetMenu *presetMenu = nullptr;
+    X86CameraPanel *cameraPanel = nullptr;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

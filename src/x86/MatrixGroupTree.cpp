@@ -8,11 +8,17 @@
 #include "NoFocusDelegate.h"
 #include "ServerConfigTreeItem.h"
 
+#include "AreaWithChannelTree.h"
 #include "MessageBoxW.h"
 #include "SystemConfig.h"
 #include "UserManagerCore.h"
 
+#include <QApplication>
+#include <QCursor>
+#include <QDrag>
 #include <QEvent>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QKeyEvent>
 #include <QSettings>
 #include <QShowEvent>
@@ -93,6 +99,7 @@ MatrixGroupTree::MatrixGroupTree(QWidget *parent)
     ui->_searchEdit->installEventFilter(this);
     ui->_searchButton->installEventFilter(this);
     ui->_nElapseSpin->installEventFilter(this);
+    ui->_treeWidget->viewport()->installEventFilter(this);
 
     // The interval belongs to a turn show only.
     on__startCBox_toggled(ui->_startCBox->isChecked());
@@ -440,8 +447,54 @@ bool MatrixGroupTree::eventFilter(QObject *watched, QEvent *event)
         ui->_searchEdit->setStyleSheet(QLatin1String(kGreyText));
     } else if (watched == ui->_nElapseSpin && event->type() == QEvent::FocusOut) {
         qCDebug(lcModuleX86) << "focusout";
+    } else if (watched == ui->_treeWidget->viewport()) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            dragStart = mouse->pos();
+            dragItem = ui->_treeWidget->itemAt(mouse->pos());
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            dragItem = nullptr;
+        } else if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)
+                   && dragItem
+                   && (mouse->pos() - dragStart).manhattanLength()
+                           >= QApplication::startDragDistance()) {
+            QTreeWidgetItem *item = dragItem;
+            dragItem = nullptr;
+            dragChannels(item);
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void MatrixGroupTree::dragChannels(QTreeWidgetItem *item)
+{
+    QList<ServerConfigTreeItem *> items;
+    ServerConfigTreeItem *pressed = asTreeItem(item);
+    if (!pressed)
+        return;
+    if (pressed->itemKind() == ServerConfigTreeItem::ChannelItem) {
+        items.append(pressed);
+    } else {
+        for (int i = 0; i < pressed->childCount(); ++i) {
+            ServerConfigTreeItem *child = asTreeItem(pressed->child(i));
+            if (child && child->itemKind() == ServerConfigTreeItem::ChannelItem)
+                items.append(child);
+        }
+    }
+    QList<COMMONUSELIB::AreaWithChannelTree::Channel> channels;
+    QStringList keys;
+    for (const ServerConfigTreeItem *channel : qAsConst(items)) {
+        channels.append({QString(), channel->channelGuid(), channel->channelName()});
+        keys.append(channel->channelGuid());
+    }
+    if (keys.isEmpty())
+        return;
+    auto *drag = new QDrag(ui->_treeWidget);
+    drag->setMimeData(COMMONUSELIB::AreaWithChannelTree::encodeChannelMimeData(
+            channels, pressed->itemKind() != ServerConfigTreeItem::ChannelItem));
+    if (drag->exec(Qt::CopyAction) == Qt::IgnoreAction)
+        emit sigChannelsDraggedOut(QCursor::pos(), keys);
 }
 
 void MatrixGroupTree::showEvent(QShowEvent *event)

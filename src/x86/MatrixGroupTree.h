@@ -7,6 +7,7 @@
 #include "SearchTree.h"
 
 #include <QVector>
+#include <QPoint>
 #include <QWidget>
 
 #include <memory>
@@ -65,6 +66,9 @@ signals:
     void sigSetGroupFinished(int splitCount, bool turning);
     // Part of the storage-record variant, which this module never switches on.
     void sigsetStorageRecordResFinish();
+    // Channels (data-centre keys) dragged out of the tree and let go where no drop target
+    // took them (the page behind the dialog, which the dialog keeps from taking drops).
+    void sigChannelsDraggedOut(const QPoint &globalPos, const QStringList &channelKeys);
 
 public slots:
     void slotSetSource();
@@ -102,6 +106,8 @@ private:
     // An area is checked when all of its channels are.
     void updateAreaCheck(QTreeWidgetItem *area);
     void emitPendingFinish();
+    // Drags the channels of an item (a channel, or an area's own channels) to a window.
+    void dragChannels(QTreeWidgetItem *item);
 
     std::unique_ptr<Ui::MatrixGroupTree> ui;
 
@@ -113,6 +119,8 @@ private:
     bool treeLoaded = false;
     QTimer *finishTimer = nullptr;
     int pendingSplit = 0;
+    QPoint dragStart;
+    QTreeWidgetItem *dragItem = nullptr;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -241,6 +241,10 @@ void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, in
     updateScale(mirror);
     connect(mirror, &MirrorWidget::sigMousePress, this,
             [this, mirror] { slotMirrorPress(mirror); });
+    connect(mirror, &MirrorWidget::sigChannelsDropped, this,
+            [this, mirror](int pane, const QStringList &keys) {
+                emit sigChannelsDropped(mirror->getIndex(), pane, keys);
+            });
     connect(mirror, &MirrorWidget::sigMouseRelease, this,
             [this, mirror] { slotMirrorRelease(mirror); });
     connect(mirror, &MirrorWidget::sigContextMenu, this, [this, mirror](const QPoint &globalPos) {

@@ -97,6 +97,8 @@ signals:
     void sigMirrorActivated(int index);
     // Delete on the selected window: its sources are to be cleared.
     void sigMirrorClearRequested(int index);
+    // Channels of the data centre (their keys, in order) were dropped on a window's pane.
+    void sigChannelsDropped(int index, int pane, const QStringList &channelKeys);
 
 public slots:
     void slotMirrorPress(MirrorWidget *pressedMirror);

@@ -5,8 +5,13 @@
 #include "MatrixManageWidget.h"
 #include "ModuleLogging.h"
 
+#include "AreaWithChannelTree.h"
+
 #include <QEvent>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QCache>
 #include <QPainter>
@@ -104,6 +109,8 @@ MirrorWidget::MirrorWidget(MatrixManageWidget *parentWall)
     , wall(parentWall)
 {
     ui->setupUi(this);
+    // Cameras dragged from a channel tree land on a pane.
+    setAcceptDrops(true);
 }
 
 MirrorWidget::~MirrorWidget() = default;
@@ -146,6 +153,63 @@ QRect MirrorWidget::paneRect(int pane) const
     const int w = column == n - 1 ? width() - column * dx : dx;
     const int h = row == n - 1 ? height() - row * dy : dy;
     return QRect(column * dx, row * dy, w, h);
+}
+
+int MirrorWidget::paneAt(const QPoint &pos) const
+{
+    if (zoomedPane() != 0)
+        return zoomedPane() - 1;
+    for (int pane = 0; pane < qMax(1, splitCount); ++pane) {
+        if (paneRect(pane).contains(pos))
+            return pane;
+    }
+    return 0;
+}
+
+void MirrorWidget::dragEnterEvent(QDragEnterEvent *event)
+{
+    dragMoveEvent(event);
+}
+
+void MirrorWidget::dragMoveEvent(QDragMoveEvent *event)
+{
+    // Channels go onto windows in normal work, not while numbers are swapped.
+    const bool takes = !swapMode && event->mimeData()
+            && event->mimeData()->hasFormat(COMMONUSELIB::AreaWithChannelTree::channelMimeType());
+    const int pane = takes ? paneAt(event->pos()) : -1;
+    if (pane != dropPane) {
+        dropPane = pane;
+        update();
+    }
+    if (takes)
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MirrorWidget::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    dropPane = -1;
+    update();
+    QWidget::dragLeaveEvent(event);
+}
+
+void MirrorWidget::dropEvent(QDropEvent *event)
+{
+    QList<COMMONUSELIB::AreaWithChannelTree::Channel> channels;
+    dropPane = -1;
+    update();
+    if (swapMode
+        || !COMMONUSELIB::AreaWithChannelTree::decodeChannelMimeData(event->mimeData(), &channels)
+        || channels.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    QStringList keys;
+    for (const COMMONUSELIB::AreaWithChannelTree::Channel &channel : qAsConst(channels))
+        keys.append(channel.channelKey);
+    emit sigChannelsDropped(paneAt(event->pos()), keys);
 }
 
 QStringList MirrorWidget::shownPaneNames() const
@@ -323,6 +387,13 @@ void MirrorWidget::paintEvent(QPaintEvent *)
         }
     }
     paintOnAir(painter);
+    if (dropPane >= 0) {
+        // The pane that takes the cameras being dragged over the window.
+        const QRect target = paneRect(dropPane).adjusted(1, 1, -1, -1);
+        painter.fillRect(target, QColor(72, 152, 179, 90));
+        painter.setPen(QPen(QColor(72, 152, 179), 2));
+        painter.drawRect(target.adjusted(1, 1, -1, -1));
+    }
 }
 
 const MirrorWidget::OnAirLabels &MirrorWidget::onAirLabels()

@@ -106,12 +106,16 @@ public:
     QString badgeText() const;
     // Where pane k (0-based) lies in this window's pixels.
     QRect paneRect(int pane) const;
+    // The pane (0-based) under a point of this window: the zoomed one while one is zoomed.
+    int paneAt(const QPoint &pos) const;
 
 signals:
     void sigMousePress();
     void sigMouseRelease();
     // A context menu was asked for on this window.
     void sigContextMenu(const QPoint &globalPos);
+    // Channels of the data centre (their keys, in order) were dropped on a pane (0-based).
+    void sigChannelsDropped(int pane, const QStringList &channelKeys);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -122,6 +126,10 @@ protected:
     void leaveEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool event(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -161,6 +169,8 @@ private:
     QPoint dropGlobalPos;
     X86WindowOnAir onAir;
     std::unique_ptr<OnAirLabels> labels;
+    // The pane cameras dragged over the window would land on, -1 without a drag.
+    int dropPane = -1;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE
