@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class QAction;
 class QLabel;
 class QTimer;
 
@@ -23,6 +24,8 @@ namespace LUMO_DIGITALMATRIX_MODULE {
 namespace Ui {
 class LinuxDigitalMatrixPage;
 }
+
+class LinuxWallHistory;
 
 // The configuration page of Linux matrix servers: keeps up to five servers of the data
 // centre, connects to one, arranges its screens and configures its wall.
@@ -174,6 +177,15 @@ private:
     bool arrangeModeOn = false;
     // Leaving the arrangement could not reach the matrix: switch it off on the next connect.
     bool arrangeModeLeftOn = false;
+
+    // ---- Undo and redo of wall changes ----
+    void initUndo();
+    // Undo and redo can be pressed while the page configures the channels of a connected
+    // matrix and there is a step; their tool tips name it.
+    void updateUndoButtons();
+    LinuxWallHistory *wallHistory = nullptr;
+    QAction *undoAction = nullptr;
+    QAction *redoAction = nullptr;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE
