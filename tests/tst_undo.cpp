@@ -45,7 +45,7 @@ private:
     // What the simulator's X86 windows hold (not the page of a turn show on air, nor layers).
     QString x86Wall() const;
     QString linuxCell(int cell) const;
-    // The second operator puts a turn show of four channels on window 0 and starts it.
+    // The second operator puts a turn show of four channels on windows 0 and 1 and starts them.
     void turnShowByAnotherOperator(SecondOperator &other);
     void press(QPushButton *button, bool keys, QKeySequence::StandardKey key);
 
@@ -107,9 +107,11 @@ void TestUndo::turnShowByAnotherOperator(SecondOperator &other)
         records[i].channelNo = i + 1;
         records[i].sequence = i + 1;
     }
-    other.config->SetMonitorTurnSources(0, records.data(), 4, 20);
-    other.config->SetTurnState(0, 1);
-    QTRY_COMPARE_WITH_TIMEOUT(x.wall()->mirrorByIndex(0)->getTurnState(), X86TurnState::Running,
+    for (int window : {0, 1}) {
+        other.config->SetMonitorTurnSources(window, records.data(), 4, 20);
+        other.config->SetTurnState(window, 1);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(x.wall()->mirrorByIndex(1)->getTurnState(), X86TurnState::Running,
                               X86WallFixture::Timeout);
 }
 
@@ -175,7 +177,7 @@ void TestUndo::x86StepIsUndoneAndRedone()
             tree->findItems(QStringLiteral("一楼大厅"), Qt::MatchExactly)
                     .value(0)
                     ->setCheckState(0, Qt::Checked);
-            dialog->findChild<QPushButton *>("_setBtn")->click();
+            QTest::mouseClick(dialog->findChild<QPushButton *>("_setBtn"), Qt::LeftButton);
         });
         source.start();
         x.button("_setSourceBtn")->click();
@@ -286,7 +288,7 @@ void TestUndo::linuxStepIsUndoneAndRedone()
     else if (action == "delete")
         cell->slotDeleteChannelFromCell(QStringLiteral("a-2"));
     else
-        l.grid()->slotCellDoubleClicked(0);
+        l.grid()->slotHideCellsButThisIndex(0);
     QTRY_VERIFY(undo->isEnabled());
     const QString after = linuxCell(0);
     QVERIFY2(after != before, qPrintable(after));

@@ -158,6 +158,7 @@ void X86WallHistory::finish(const Pending &done)
             return; // a refused action is no step: the page shows what the matrix holds
         Step changed;
         changed.aspects = step.aspects;
+        changed.named = step.before.size();
         for (const Window &before : qAsConst(step.before)) {
             const Window after = readWindow(before.number);
             if (after.number < 0 || sameWindow(before, after, step.aspects))
@@ -324,7 +325,7 @@ QString X86WallHistory::describe(const Step &step)
         return tr("swap of windows %1 and %2").arg(shown).arg(second);
     }
     if (step.aspects == Place) {
-        if (step.before.size() > 1)
+        if (step.named > 1)
             return tr("reset of the layout");
         const RECT &a = first.rect;
         const RECT &b = step.after.first().rect;
@@ -338,7 +339,7 @@ QString X86WallHistory::describe(const Step &step)
             return tr("clearing of window %1").arg(shown);
         return tr("sources of window %1").arg(shown);
     }
-    if (step.before.size() > 1)
+    if (step.named > 1)
         return tr("turn shows of the wall");
     return tr("turn show of window %1").arg(shown);
 }

@@ -50,6 +50,7 @@ public:
     struct Step
     {
         int aspects = 0;
+        int named = 0; // windows the action named (a few of them may not have changed)
         QVector<Window> before;
         QVector<Window> after;
     };
