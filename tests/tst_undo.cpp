@@ -98,7 +98,8 @@ QString TestUndo::linuxCell(int cell) const
 
 void TestUndo::turnShowByAnotherOperator(SecondOperator &other)
 {
-    QVERIFY(other.connectTo(x.simulator->x86Port()) && other.config->Login("second", "second") == 0);
+    QVERIFY(other.connectTo(x.simulator->x86Port())
+            && other.config->Login("second", "second") == 0);
     std::vector<_ST_ChnInfo> records(4);
     for (int i = 0; i < 4; ++i) {
         std::memset(&records[i], 0, sizeof records[i]);
@@ -136,13 +137,20 @@ void TestUndo::x86StepIsUndoneAndRedone_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("step");
     QTest::addColumn<bool>("keys"); // Ctrl+Z and Ctrl+Shift+Z instead of the buttons
-    QTest::newRow("move") << "move" << "move of window 1" << false;
-    QTest::newRow("resize by keys") << "resize" << "size of window 1" << true;
-    QTest::newRow("split") << "split" << "split of window 1" << false;
-    QTest::newRow("sources") << "sources" << "sources of window 1" << false;
-    QTest::newRow("clear") << "clear" << "clearing of window 1" << false;
-    QTest::newRow("pause") << "pause" << "turn show of window 1" << true;
-    QTest::newRow("stop all") << "stop all" << "turn shows of the wall" << false;
+    QTest::newRow("move") << "move"
+                          << "move of window 1" << false;
+    QTest::newRow("resize by keys") << "resize"
+                                    << "size of window 1" << true;
+    QTest::newRow("split") << "split"
+                           << "split of window 1" << false;
+    QTest::newRow("sources") << "sources"
+                             << "sources of window 1" << false;
+    QTest::newRow("clear") << "clear"
+                           << "clearing of window 1" << false;
+    QTest::newRow("pause") << "pause"
+                           << "turn show of window 1" << true;
+    QTest::newRow("stop all") << "stop all"
+                              << "turn shows of the wall" << false;
 }
 
 void TestUndo::x86StepIsUndoneAndRedone()
@@ -233,8 +241,9 @@ void TestUndo::x86UndoIsRefusedAndTheListFollows()
 
     undo->click();
     QTRY_COMPARE_WITH_TIMEOUT(x.boxes->count(), 1, X86WallFixture::Timeout);
-    QVERIFY2(x.boxes->last().text.contains(anotherOperator ? "cannot be undone" : "refused to undo"),
-             qPrintable(x.boxes->last().text));
+    QVERIFY2(
+            x.boxes->last().text.contains(anotherOperator ? "cannot be undone" : "refused to undo"),
+            qPrintable(x.boxes->last().text));
     QCOMPARE(x86Wall(), held);
     // Dropped, or still there to be tried again.
     QTRY_COMPARE(undo->isEnabled(), !anotherOperator);
@@ -256,11 +265,16 @@ void TestUndo::linuxStepIsUndoneAndRedone_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("step");
-    QTest::newRow("channels") << "channels" << "channels of cell 1";
-    QTest::newRow("split") << "split" << "split of cell 1";
-    QTest::newRow("single pane") << "single" << "pane shown alone in cell 1";
-    QTest::newRow("delete") << "delete" << "deleting in cell 1";
-    QTest::newRow("spread") << "spread" << "spread of cell 1";
+    QTest::newRow("channels") << "channels"
+                              << "channels of cell 1";
+    QTest::newRow("split") << "split"
+                           << "split of cell 1";
+    QTest::newRow("single pane") << "single"
+                                 << "pane shown alone in cell 1";
+    QTest::newRow("delete") << "delete"
+                            << "deleting in cell 1";
+    QTest::newRow("spread") << "spread"
+                            << "spread of cell 1";
 }
 
 void TestUndo::linuxStepIsUndoneAndRedone()

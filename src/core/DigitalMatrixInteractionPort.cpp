@@ -187,8 +187,8 @@ void DigitalMatrixInteractionPort::setMonitorSources(int monitor, const _ST_ChnI
                                                      int count)
 {
     if (x86Matrix)
-        countSent(x86Matrix->SetMonitorSources(monitor, channels,
-                                               channels ? std::max(count, 0) : 0));
+        countSent(
+                x86Matrix->SetMonitorSources(monitor, channels, channels ? std::max(count, 0) : 0));
 }
 
 void DigitalMatrixInteractionPort::setMonitorTurnSources(int monitor, const _ST_ChnInfo *channels,

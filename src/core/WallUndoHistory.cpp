@@ -16,8 +16,7 @@ public:
     WallUndoStep(const QString &text, const QVariant &payload)
         : QUndoCommand(text)
         , payload(payload)
-    {
-    }
+    { }
     void undo() override { }
     void redo() override { }
 

@@ -34,9 +34,10 @@ bool fewerOfSame(const QList<CellChannelItem> &part, const QList<CellChannelItem
     if (part.size() >= whole.size())
         return false;
     for (const CellChannelItem &item : part) {
-        const bool found = std::any_of(whole.cbegin(), whole.cend(), [&item](const CellChannelItem &w) {
-            return w.position == item.position && w.channelId == item.channelId;
-        });
+        const bool found =
+                std::any_of(whole.cbegin(), whole.cend(), [&item](const CellChannelItem &w) {
+                    return w.position == item.position && w.channelId == item.channelId;
+                });
         if (!found)
             return false;
     }
@@ -66,7 +67,8 @@ LinuxWallHistory::~LinuxWallHistory() = default;
 bool LinuxWallHistory::sameCell(const LinuxWallPreset::Cell &a, const LinuxWallPreset::Cell &b)
 {
     return a.index == b.index && a.split == b.split && a.singlePane == b.singlePane
-            && a.turn == b.turn && (a.turn == CellTurnCode::TurnStop || a.turnInterval == b.turnInterval)
+            && a.turn == b.turn
+            && (a.turn == CellTurnCode::TurnStop || a.turnInterval == b.turnInterval)
             && sameChannels(a.channels, b.channels);
 }
 
@@ -94,8 +96,7 @@ void LinuxWallHistory::recordChanges()
     if (reverting || !grid->isConfigured())
         return;
     const LinuxWallPreset now = LinuxWallPreset::capture(*grid);
-    const bool comparable =
-            haveKnown && known.rows == now.rows && known.columns == now.columns;
+    const bool comparable = haveKnown && known.rows == now.rows && known.columns == now.columns;
     const LinuxWallPreset before = known;
     known = now;
     haveKnown = true;
@@ -134,8 +135,9 @@ void LinuxWallHistory::redo()
     revert(false);
 }
 
-QList<LinuxWallPreset::Cell> LinuxWallHistory::cellsOf(const LinuxWallPreset &wall,
-                                                       const QList<LinuxWallPreset::Cell> &like) const
+QList<LinuxWallPreset::Cell>
+LinuxWallHistory::cellsOf(const LinuxWallPreset &wall,
+                          const QList<LinuxWallPreset::Cell> &like) const
 {
     QList<LinuxWallPreset::Cell> found;
     for (const LinuxWallPreset::Cell &wanted : like) {
@@ -304,7 +306,7 @@ QString LinuxWallHistory::describe(const Step &step)
     const int number = was.index + 1;
     if (!sameChannels(was.channels, now.channels)) {
         return fewerOfSame(now.channels, was.channels) ? tr("deleting in cell %1").arg(number)
-                                                      : tr("channels of cell %1").arg(number);
+                                                       : tr("channels of cell %1").arg(number);
     }
     if (was.split != now.split)
         return tr("split of cell %1").arg(number);

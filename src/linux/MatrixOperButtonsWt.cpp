@@ -78,7 +78,7 @@ void MatrixOperButtonsWt::setStatus(LinuxDigitalMatrixPage::MatrixStatus status)
 {
     currentStatus = status;
     const bool arranging = status == LinuxDigitalMatrixPage::MatrixStatusConfig;
-    const QList<QWidget *> normalTools {ui->configMatrixBt, ui->undoLayoutBt,  redoLayoutBt,
+    const QList<QWidget *> normalTools {ui->configMatrixBt,  ui->undoLayoutBt, redoLayoutBt,
                                         ui->clearChannelsBt, stopAllTurnsBt,   presetsBt};
     const QList<QWidget *> arrangementTools {ui->saveConfigBt, ui->backStepBt, ui->cancelBt,
                                              ui->statusLabel};

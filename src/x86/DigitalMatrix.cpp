@@ -1357,8 +1357,10 @@ void DigitalMatrix::updateUndoButtons()
     // In the configuration mode only numbers are swapped; outside it windows are moved.
     const bool mayAct = isConnected() && controlsWanted && !wallHistory->isBusy()
             && (monitorConfig || ui->_virtualServerWdt->isEditable());
-    const bool undo = mayAct && steps->canUndo() && wallHistory->undoChangesNumbers() == monitorConfig;
-    const bool redo = mayAct && steps->canRedo() && wallHistory->redoChangesNumbers() == monitorConfig;
+    const bool undo =
+            mayAct && steps->canUndo() && wallHistory->undoChangesNumbers() == monitorConfig;
+    const bool redo =
+            mayAct && steps->canRedo() && wallHistory->redoChangesNumbers() == monitorConfig;
     undoBtn->setEnabled(undo);
     redoBtn->setEnabled(redo);
     undoAction->setEnabled(undo);

@@ -26,7 +26,8 @@ bool sameRect(const RECT &a, const RECT &b)
 bool sameRecords(const QVector<_ST_ChnInfo> &a, const QVector<_ST_ChnInfo> &b)
 {
     return a.size() == b.size()
-            && (a.isEmpty() || std::memcmp(a.constData(), b.constData(), a.size() * sizeof(_ST_ChnInfo)) == 0);
+            && (a.isEmpty()
+                || std::memcmp(a.constData(), b.constData(), a.size() * sizeof(_ST_ChnInfo)) == 0);
 }
 
 // The turn commands that leave target, from a window whose state is from.
@@ -329,7 +330,8 @@ QString X86WallHistory::describe(const Step &step)
             return tr("reset of the layout");
         const RECT &a = first.rect;
         const RECT &b = step.after.first().rect;
-        const bool resized = a.right - a.left != b.right - b.left || a.bottom - a.top != b.bottom - b.top;
+        const bool resized =
+                a.right - a.left != b.right - b.left || a.bottom - a.top != b.bottom - b.top;
         return resized ? tr("size of window %1").arg(shown) : tr("move of window %1").arg(shown);
     }
     if (step.aspects == Split)
