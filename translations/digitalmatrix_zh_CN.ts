@@ -29,7 +29,7 @@
         <translation>退出</translation>
     </message>
     <message>
-        <location filename="../src/linux/CellChannelsCheckDlg.cpp" line="+47"/>
+        <location filename="../src/linux/CellChannelsCheckDlg.cpp" line="+49"/>
         <source>Unknown channel</source>
         <translation>未知通道</translation>
     </message>
@@ -57,7 +57,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CellChannelsTableWt</name>
     <message>
-        <location filename="../src/linux/CellChannelsTableWt.cpp" line="+10"/>
+        <location filename="../src/linux/CellChannelsTableWt.cpp" line="+23"/>
         <source>Channel Name</source>
         <translation>通道名称</translation>
     </message>
@@ -70,57 +70,57 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CellForConfigChannels</name>
     <message>
-        <location filename="../src/linux/CellForConfigChannels.cpp" line="+91"/>
+        <location filename="../src/linux/CellForConfigChannels.cpp" line="+737"/>
         <source>Turn Show</source>
         <translation>轮巡</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Start</source>
         <translation>开始</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Stop</source>
         <translation>停止</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Pause</source>
         <translation>暂停</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Continue</source>
         <translation>继续</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Time Set</source>
         <translation>时间设置</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Delete Source</source>
         <translation>删除源</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Delete The Channel</source>
         <translation>删除该通道</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Delete Cell Channels</source>
         <translation>删除单元通道</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Check Source</source>
         <translation>查看源</translation>
     </message>
     <message>
-        <location line="+266"/>
+        <location line="-365"/>
         <source>page %1 of %2, every %3 s</source>
         <translation>第 %1/%2 页，每 %3 秒</translation>
     </message>
@@ -140,12 +140,12 @@
         <translation>恢复全部画面失败！</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+23"/>
         <source>Show single window fail!</source>
         <translation>单画面显示失败！</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>Start turn show fail!</source>
         <translation>开始轮巡失败！</translation>
     </message>
@@ -170,7 +170,7 @@
         <translation>设置轮巡时间失败！</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>no channel is selected!</source>
         <translation>未选择通道！</translation>
     </message>
@@ -208,12 +208,12 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ChannelsOperWidget</name>
     <message>
-        <location filename="../src/linux/ChannelsOperWidget.cpp" line="+16"/>
+        <location filename="../src/linux/ChannelsOperWidget.cpp" line="+39"/>
         <source>Set channels to cell</source>
         <translation>将通道设置到单元</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Delete channels from cell</source>
         <translation>从单元删除通道</translation>
     </message>
@@ -221,7 +221,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget</name>
     <message>
-        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+191"/>
+        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+195"/>
         <source>Forbid to melting flat while some cells turn show! Stop the turn shows and melt flat?</source>
         <translation>有单元正在轮巡时禁止铺满整墙！是否停止所有轮巡并铺满整墙？</translation>
     </message>
@@ -231,12 +231,12 @@
         <translation>铺满整墙失败！</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+18"/>
         <source>Cancel melting flat fail!</source>
         <translation>取消铺满整墙失败！</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+33"/>
         <source>Please select cell to set channels!</source>
         <translation>请选择要设置通道的单元！</translation>
     </message>
@@ -324,8 +324,9 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CustomSearchEdit</name>
     <message>
-        <location filename="../src/widgets/CustomSearchEdit.cpp" line="+17"/>
+        <location filename="../src/widgets/CustomSearchEdit.cpp" line="+19"/>
         <location line="+22"/>
+        <location line="+30"/>
         <source>Search ...</source>
         <translation>搜索 ...</translation>
     </message>
@@ -339,7 +340,8 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+321"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+327"/>
+        <location line="+954"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -375,9 +377,10 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-132"/>
-        <location line="+291"/>
-        <location line="+82"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1086"/>
+        <location line="+295"/>
+        <location line="+84"/>
+        <location line="+710"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -397,29 +400,31 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-166"/>
-        <location line="+73"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-881"/>
+        <location line="+74"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+27"/>
+        <location line="+779"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-388"/>
+        <location line="-1172"/>
         <location line="+6"/>
-        <location line="+474"/>
+        <location line="+481"/>
         <location line="+109"/>
         <location line="+40"/>
         <location line="+33"/>
-        <location line="+141"/>
+        <location line="+151"/>
+        <location line="+412"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-828"/>
+        <location line="-1257"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -444,12 +449,13 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+94"/>
+        <location line="+95"/>
+        <location line="+1078"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="+189"/>
+        <location line="-888"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -464,12 +470,12 @@
         <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
     </message>
     <message>
-        <location line="+119"/>
+        <location line="+122"/>
         <source>Logging in...</source>
         <translation>正在登录...</translation>
     </message>
     <message>
-        <location line="+67"/>
+        <location line="+69"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
@@ -481,16 +487,16 @@
         <location line="+68"/>
         <location line="+80"/>
         <location line="+43"/>
-        <location line="+118"/>
-        <location line="+159"/>
-        <location line="+59"/>
-        <location line="+24"/>
+        <location line="+128"/>
+        <location line="+168"/>
+        <location line="+65"/>
+        <location line="+26"/>
         <location line="+4"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-574"/>
+        <location line="-601"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -540,7 +546,7 @@
         <translation>是否清除矩阵的设置</translation>
     </message>
     <message>
-        <location line="+77"/>
+        <location line="+87"/>
         <source>The matrix server refused the screen count!</source>
         <translation>矩阵服务器拒绝了屏幕数量！</translation>
     </message>
@@ -590,17 +596,17 @@
         <translation>是否清除源？</translation>
     </message>
     <message>
-        <location line="+159"/>
+        <location line="+168"/>
         <source>Reset the layout?</source>
         <translation>是否复位布局？</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+65"/>
         <source>Do you want to stop taking turns to show</source>
         <translation>是否停止轮巡</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+26"/>
         <source>No turn show runs on the wall.</source>
         <translation>电视墙上没有正在进行的轮巡。</translation>
     </message>
@@ -610,10 +616,44 @@
         <translation>是否停止电视墙上的全部轮巡？</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+44"/>
+        <location line="+1"/>
+        <location line="+34"/>
         <location line="+1"/>
         <source>connect server listener fail!</source>
         <translation>连接服务器监听失败！</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+28"/>
+        <source>Undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <location line="-27"/>
+        <location line="+28"/>
+        <source>Redo</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>Undo %1</source>
+        <translation>撤销%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing to undo</source>
+        <translation>没有可撤销的操作</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Redo %1</source>
+        <translation>重做%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing to redo</source>
+        <translation>没有可重做的操作</translation>
     </message>
 </context>
 <context>
@@ -632,28 +672,30 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+435"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+448"/>
         <location line="+139"/>
+        <location line="+526"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-115"/>
+        <location line="-641"/>
+        <location line="+640"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="-96"/>
+        <location line="-736"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="-91"/>
+        <location line="-90"/>
         <source>No matrix server yet: add one with the + button.</source>
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+67"/>
         <source>Digital matrix server connection lost!</source>
         <translation>与数字矩阵服务器的连接已断开！</translation>
     </message>
@@ -768,7 +810,7 @@
         <translation>进入屏幕编排失败！</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+32"/>
         <source>The new grid clears the channels of every cell. Save it?</source>
         <translation>新的布局将清除所有单元的通道，是否保存？</translation>
     </message>
@@ -928,6 +970,26 @@
         <source>The preset could not be deleted: %1</source>
         <translation>无法删除预案：%1</translation>
     </message>
+    <message>
+        <location line="+67"/>
+        <source>Undo %1</source>
+        <translation>撤销%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing to undo</source>
+        <translation>没有可撤销的操作</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Redo %1</source>
+        <translation>重做%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing to redo</source>
+        <translation>没有可重做的操作</translation>
+    </message>
 </context>
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::LinuxMatrixUpgradeDlg</name>
@@ -977,7 +1039,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+71"/>
+        <location filename="../src/linux/LinuxMatrixUpgradeDlg.cpp" line="+72"/>
         <source>ftp format is wrong!</source>
         <translation>FTP地址格式错误！</translation>
     </message>
@@ -994,6 +1056,104 @@
         <location line="+6"/>
         <source>Prompt</source>
         <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::LinuxWallHistory</name>
+    <message>
+        <location filename="../src/linux/LinuxWallHistory.cpp" line="+197"/>
+        <source>The %1 cannot be undone: the matrix no longer holds what it left (another operator changed it). The step is dropped from the list.</source>
+        <translation>无法撤销%1：矩阵上的内容已不是该操作留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The %1 cannot be redone: the matrix no longer holds what its undo left (another operator changed it). The step is dropped from the list.</source>
+        <translation>无法重做%1：矩阵上的内容已不是撤销后留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>The matrix server refused %1 while undoing the %2. The step stays in the list.</source>
+        <translation>撤销%2时矩阵服务器拒绝了%1。该步骤仍保留在列表中。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix server refused %1 while redoing the %2. The step stays in the list.</source>
+        <translation>重做%2时矩阵服务器拒绝了%1。该步骤仍保留在列表中。</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>bringing back the spread cell %1</source>
+        <translation>取消单元 %1 的铺满整墙</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>stopping the turn show of cell %1</source>
+        <translation>停止单元 %1 的轮巡</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>the channels of cell %1</source>
+        <translation>单元 %1 的通道</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the split of cell %1</source>
+        <translation>单元 %1 的分屏</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>the pane shown alone in cell %1</source>
+        <translation>单元 %1 的单画面显示</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the turn show of cell %1</source>
+        <translation>单元 %1 的轮巡</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>spreading cell %1</source>
+        <translation>单元 %1 铺满整墙</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>spread of cell %1</source>
+        <translation>单元 %1 的铺满整墙</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>return of the spread cell %1</source>
+        <translation>取消单元 %1 的铺满整墙</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>change of cells %1</source>
+        <translation>单元 %1 的修改</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>deleting in cell %1</source>
+        <translation>单元 %1 中的删除</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>channels of cell %1</source>
+        <translation>单元 %1 的通道</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>split of cell %1</source>
+        <translation>单元 %1 的分屏</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>pane shown alone in cell %1</source>
+        <translation>单元 %1 的单画面</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>turn show of cell %1</source>
+        <translation>单元 %1 的轮巡</translation>
     </message>
 </context>
 <context>
@@ -1073,7 +1233,7 @@
         <translation>秒</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixGroupTree.cpp" line="+357"/>
+        <location filename="../src/x86/MatrixGroupTree.cpp" line="+358"/>
         <location line="+9"/>
         <location line="+7"/>
         <source>WARN</source>
@@ -1171,14 +1331,22 @@
         <translation>恢复出厂</translation>
     </message>
     <message>
-        <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+40"/>
+        <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+41"/>
+        <location line="+61"/>
         <source>Stop All Turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="-51"/>
+        <location line="+52"/>
         <source>Presets</source>
         <translation>预案</translation>
+    </message>
+    <message>
+        <location line="-44"/>
+        <location line="+45"/>
+        <source>Redo Layout</source>
+        <translation>重做布局</translation>
     </message>
 </context>
 <context>
@@ -1228,7 +1396,7 @@
         <translation>下一步</translation>
     </message>
     <message>
-        <location filename="../src/linux/MatrixRowColumnSetDlg.cpp" line="+49"/>
+        <location filename="../src/linux/MatrixRowColumnSetDlg.cpp" line="+51"/>
         <source>Please enter row count!</source>
         <translation>请输入行数！</translation>
     </message>
@@ -1252,12 +1420,13 @@
     </message>
     <message>
         <location line="+45"/>
-        <location filename="../src/x86/MatrixViewTree.cpp" line="+34"/>
+        <location filename="../src/x86/MatrixViewTree.cpp" line="+35"/>
+        <location line="+172"/>
         <source>Search...</source>
         <translation>搜索...</translation>
     </message>
     <message>
-        <location filename="../src/x86/MatrixViewTree.cpp" line="+71"/>
+        <location filename="../src/x86/MatrixViewTree.cpp" line="-101"/>
         <source>View Error!</source>
         <translation>视图错误！</translation>
     </message>
@@ -1285,7 +1454,7 @@
         <translation>窗体</translation>
     </message>
     <message>
-        <location filename="../src/x86/MirrorWidget.cpp" line="+165"/>
+        <location filename="../src/x86/MirrorWidget.cpp" line="+167"/>
         <source>Turning: page %1 of %2, every %3 s</source>
         <translation>轮巡中：第 %1/%2 页，每 %3 秒</translation>
     </message>
@@ -1364,7 +1533,9 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+57"/>
+        <location filename="../src/linux/ModifyDigitalMatrixServerDlg.cpp" line="+59"/>
+        <location line="+1"/>
+        <location line="+71"/>
         <location line="+1"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
@@ -1571,7 +1742,7 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/linux/TurnShowTimeSetDlg.cpp" line="+43"/>
+        <location filename="../src/linux/TurnShowTimeSetDlg.cpp" line="+44"/>
         <source>Please enter turn show time!</source>
         <translation>请输入轮巡时间！</translation>
     </message>
@@ -1579,6 +1750,74 @@
         <location line="+9"/>
         <source>Turn show time range is:5-60!</source>
         <translation>轮巡时间范围为：5-60！</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::X86WallHistory</name>
+    <message>
+        <location filename="../src/x86/X86WallHistory.cpp" line="+177"/>
+        <source>The matrix server refused to undo the %1. The step stays in the list.</source>
+        <translation>矩阵服务器拒绝撤销%1。该步骤仍保留在列表中。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix server refused to redo the %1. The step stays in the list.</source>
+        <translation>矩阵服务器拒绝重做%1。该步骤仍保留在列表中。</translation>
+    </message>
+    <message>
+        <location line="+69"/>
+        <source>The %1 cannot be undone: the matrix no longer holds what it left (another operator changed it). The step is dropped from the list.</source>
+        <translation>无法撤销%1：矩阵上的内容已不是该操作留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The %1 cannot be redone: the matrix no longer holds what its undo left (another operator changed it). The step is dropped from the list.</source>
+        <translation>无法重做%1：矩阵上的内容已不是撤销后留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
+    </message>
+    <message>
+        <location line="+73"/>
+        <source>swap of windows %1 and %2</source>
+        <translation>窗口%1与%2的交换</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>reset of the layout</source>
+        <translation>布局的复位</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>size of window %1</source>
+        <translation>窗口%1的大小调整</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>move of window %1</source>
+        <translation>窗口%1的移动</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>split of window %1</source>
+        <translation>窗口%1的分屏</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>clearing of window %1</source>
+        <translation>窗口%1的清除</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>sources of window %1</source>
+        <translation>窗口%1的信号源</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>turn shows of the wall</source>
+        <translation>电视墙的轮巡</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>turn show of window %1</source>
+        <translation>窗口%1的轮巡</translation>
     </message>
 </context>
 <context>
@@ -1590,7 +1829,8 @@
     </message>
     <message>
         <location line="+48"/>
-        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+61"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+62"/>
+        <location line="+71"/>
         <source>Add DigitalMatrix Server</source>
         <translation>添加数字矩阵服务器</translation>
     </message>
@@ -1645,7 +1885,8 @@
         <translation>取消</translation>
     </message>
     <message>
-        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="+14"/>
+        <location filename="../src/x86/_ModifyDigitalMatrixServerDlg.cpp" line="-57"/>
+        <location line="+58"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
     </message>
@@ -1653,7 +1894,8 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::private_impl::LumoTableHeader</name>
     <message>
-        <location filename="../src/widgets/LumoTableHeader.cpp" line="+22"/>
+        <location filename="../src/widgets/LumoTableHeader.cpp" line="+23"/>
+        <location line="+83"/>
         <source>All</source>
         <translation>全部</translation>
     </message>
@@ -1696,7 +1938,7 @@
         <translation>确定</translation>
     </message>
     <message>
-        <location filename="../src/x86/setMatrixScreen.cpp" line="+76"/>
+        <location filename="../src/x86/setMatrixScreen.cpp" line="+77"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
