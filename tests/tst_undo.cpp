@@ -61,39 +61,26 @@ void TestUndo::cleanup()
 
 QString TestUndo::x86Wall() const
 {
-    QStringList text;
+    QString text;
     for (const SimX86Window &w : x.simulator->x86State().windows) {
-        QStringList names;
+        text += QString::asprintf("\n%d: %d,%d,%d,%d split %d turn %d/%d", w.index, w.rect.left,
+                                  w.rect.top, w.rect.right, w.rect.bottom, w.split, w.turnState,
+                                  w.turnInterval);
         for (const _ST_ChnInfo &record : w.sources)
-            names.append(QLatin1String(record.channelName));
-        text.append(QStringLiteral("%1:%2,%3,%4,%5 split %6 turn %7/%8 [%9]")
-                            .arg(w.index)
-                            .arg(w.rect.left)
-                            .arg(w.rect.top)
-                            .arg(w.rect.right)
-                            .arg(w.rect.bottom)
-                            .arg(w.split)
-                            .arg(w.turnState)
-                            .arg(w.turnInterval)
-                            .arg(names.join(',')));
+            text += QLatin1Char(' ') + QLatin1String(record.channelName);
     }
-    return text.join('\n');
+    return text;
 }
 
 QString TestUndo::linuxCell(int cell) const
 {
     const SimLinuxState state = l.simulator->linuxState();
     const SimLinuxCell &c = state.cells.at(cell);
-    QStringList channels;
+    QString text = QString::asprintf("split %d single %d/%d turn %d melted %d", c.split,
+                                     c.singleWindow, c.window, c.turnState, state.meltedCell);
     for (const CellChannelRecord &record : c.channels)
-        channels.append(QStringLiteral("%1@%2").arg(record.channelNo).arg(record.position));
-    return QStringLiteral("split %1 single %2/%3 turn %4 melted %5 [%6]")
-            .arg(c.split)
-            .arg(c.singleWindow)
-            .arg(c.window)
-            .arg(c.turnState)
-            .arg(state.meltedCell)
-            .arg(channels.join(','));
+        text += QString::asprintf(" %d@%d", record.channelNo, record.position);
+    return text;
 }
 
 void TestUndo::turnShowByAnotherOperator(SecondOperator &other)
@@ -134,34 +121,40 @@ void TestUndo::press(QPushButton *button, bool keys, QKeySequence::StandardKey k
 
 void TestUndo::x86StepIsUndoneAndRedone_data()
 {
-    QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("step");
     QTest::addColumn<bool>("keys"); // Ctrl+Z and Ctrl+Shift+Z instead of the buttons
-    QTest::newRow("move") << "move"
-                          << "move of window 1" << false;
-    QTest::newRow("resize by keys") << "resize"
-                                    << "size of window 1" << true;
-    QTest::newRow("split") << "split"
-                           << "split of window 1" << false;
-    QTest::newRow("sources") << "sources"
-                             << "sources of window 1" << false;
-    QTest::newRow("clear") << "clear"
-                           << "clearing of window 1" << false;
-    QTest::newRow("pause") << "pause"
-                           << "turn show of window 1" << true;
-    QTest::newRow("stop all") << "stop all"
-                              << "turn shows of the wall" << false;
+    QTest::newRow("move") << QString("move of window 1") << false;
+    QTest::newRow("resize") << QString("size of window 1") << true;
+    QTest::newRow("split") << QString("split of window 1") << false;
+    QTest::newRow("sources") << QString("sources of window 1") << false;
+    QTest::newRow("clear") << QString("clearing of window 1") << false;
+    QTest::newRow("pause") << QString("turn show of window 1") << true;
+    QTest::newRow("stop all") << QString("turn shows of the wall") << false;
+    QTest::newRow("swap") << QString("swap of windows 2 and 1") << false;
 }
 
 void TestUndo::x86StepIsUndoneAndRedone()
 {
-    QFETCH(QString, action);
+    const QString action = QTest::currentDataTag();
     QFETCH(QString, step);
     QFETCH(bool, keys);
     QVERIFY(x.startArranged(2, 2, true));
     SecondOperator other;
     if (action == "clear" || action == "pause" || action == "stop all")
         turnShowByAnotherOperator(other);
+    if (action == "swap") {
+        // Numbers are swapped in the configuration mode, which arranges the screens anew.
+        ModalDriver screens([](QWidget *modal) {
+            QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
+        });
+        screens.start();
+        x.boxes->answer(1);
+        x.button("_MatrixSettingBtn")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(screens.ran(), X86WallFixture::Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(x.wall()->mirrorByIndex(1)
+                                         && x.wall()->mirrorByIndex(1)->isSwapMode(),
+                                 X86WallFixture::Timeout);
+    }
     MirrorWidget *window = x.wall()->mirrorByIndex(0);
     QTest::mouseClick(window, Qt::LeftButton);
     QTRY_COMPARE(x.page->currentMonitorIndex(), 0);
@@ -190,6 +183,9 @@ void TestUndo::x86StepIsUndoneAndRedone()
         source.start();
         x.button("_setSourceBtn")->click();
         QVERIFY(source.ran());
+    } else if (action == "swap") {
+        MirrorWidget *second = x.wall()->mirrorByIndex(1);
+        x.drag(window, second->geometry().center() - window->geometry().center());
     } else if (action == "clear") {
         x.button("_clearSourceBtn")->click();
     } else if (action == "pause") {
@@ -210,7 +206,7 @@ void TestUndo::x86StepIsUndoneAndRedone()
     press(redo, keys, QKeySequence::Redo);
     QTRY_COMPARE_WITH_TIMEOUT(x86Wall(), after, X86WallFixture::Timeout);
     QTRY_VERIFY(undo->isEnabled());
-    QCOMPARE(x.boxes->texts().filter("matrix").size(), 0);
+    QCOMPARE(x.boxes->texts().filter("refused").size(), 0);
 }
 
 void TestUndo::x86UndoIsRefusedAndTheListFollows_data()
@@ -263,23 +259,17 @@ void TestUndo::x86UndoIsRefusedAndTheListFollows()
 
 void TestUndo::linuxStepIsUndoneAndRedone_data()
 {
-    QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("step");
-    QTest::newRow("channels") << "channels"
-                              << "channels of cell 1";
-    QTest::newRow("split") << "split"
-                           << "split of cell 1";
-    QTest::newRow("single pane") << "single"
-                                 << "pane shown alone in cell 1";
-    QTest::newRow("delete") << "delete"
-                            << "deleting in cell 1";
-    QTest::newRow("spread") << "spread"
-                            << "spread of cell 1";
+    QTest::newRow("channels") << QString("channels of cell 1");
+    QTest::newRow("split") << QString("split of cell 1");
+    QTest::newRow("single") << QString("pane shown alone in cell 1");
+    QTest::newRow("delete") << QString("deleting in cell 1");
+    QTest::newRow("spread") << QString("spread of cell 1");
 }
 
 void TestUndo::linuxStepIsUndoneAndRedone()
 {
-    QFETCH(QString, action);
+    const QString action = QTest::currentDataTag();
     QFETCH(QString, step);
     l.start(MatrixSimulatorOptions(), QStringLiteral("lobby_site.json"));
     l.connectPage();

@@ -37,10 +37,12 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -257,6 +259,28 @@ void addRefusalSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
     walk->then(QStringLiteral("choose four panes"),
                [chooser] { click(button(chooser(), "_squaretwoBtn")); });
     pictureTheBox(QStringLiteral("x86-refused-split"));
+}
+
+// The undo and redo buttons of a page, with the tool tip that names the step the matrix took
+// last, pictured with the whole screen as name.
+void addUndoRedoScene(WalkRunner *walk, const std::function<QWidget *()> &page,
+                      const char *undoName, const QString &name)
+{
+    walk->step(
+            QStringLiteral("undo names the last step"),
+            [=] {
+                QAbstractButton *undo = button(page(), undoName);
+                return undo && undo->isEnabled() && !WalkRunner::modal();
+            },
+            [=] {
+                QAbstractButton *undo = button(page(), undoName);
+                QTest::mouseMove(undo);
+                QToolTip::showText(undo->mapToGlobal(QPoint(undo->width() / 2, undo->height())),
+                                   undo->toolTip(), undo);
+            });
+    walk->pause(QStringLiteral("let the tool tip paint"), 500);
+    walk->screenshot(name);
+    walk->then(QStringLiteral("hide the tool tip"), [] { QToolTip::hideText(); });
 }
 
 // Runs the walk to its end; the exit code says whether it got there.
@@ -521,6 +545,7 @@ int main(int argc, char *argv[])
     walk.pause(QStringLiteral("watch the X86 wall turn"), 10000);
     shot(QStringLiteral("07-x86-turn-show-second-page"));
     walk.screenshot(QStringLiteral("x86-page"), [&] { return static_cast<QWidget *>(&window); });
+    addUndoRedoScene(&walk, x86Page, "_undoBtn", QStringLiteral("x86-undo-redo"));
 
     // ---- The Linux matrix: its own page, a server, rows and columns, the numbers. ----
     walk.then(QStringLiteral("switch to the Linux page from the Matrix menu"),
@@ -688,6 +713,7 @@ int main(int argc, char *argv[])
     walk.pause(QStringLiteral("watch the Linux wall turn"), 5000);
     shot(QStringLiteral("16-linux-turn-show-second-page"));
     walk.screenshot(QStringLiteral("linux-page"), [&] { return static_cast<QWidget *>(&window); });
+    addUndoRedoScene(&walk, linuxPage, "undoLayoutBt", QStringLiteral("linux-undo-redo"));
     walk.screenshot(QStringLiteral("wall-linux"), [&] { return wallWindow(true); });
     walk.screenshot(QStringLiteral("wall-x86"), [&] { return wallWindow(false); });
 

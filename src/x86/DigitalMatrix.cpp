@@ -1119,10 +1119,10 @@ void DigitalMatrix::slotSetMontroSplite(int count)
     qCDebug(lcModuleX86) << "call slotSetMontroSplite";
     if (count <= 0 || currentMonitor < 0)
         return;
+    // The end of the change asks for the layout.
     beginWallChange(X86WallHistory::Split, currentMonitor);
     port()->setMonitorSplit(currentMonitor, count);
     endWallChange();
-    port()->requestLayout();
 }
 
 void DigitalMatrix::slotShowSplitPanel(int index, const QPoint &globalPos)
