@@ -2,7 +2,8 @@
 // real mouse and key events (QTest), under a real (virtual) display. It starts the host with
 // a fresh data centre, adds an X86 server through the picture hint, connects, sets the screen
 // count, puts channels on a window as a turn show and watches the simulated wall follow; then
-// adds a Linux server and arranges its screens. Screenshots go to the folder given. With
+// adds a Linux server and arranges its screens; on each page it pictures the undo button naming
+// the last change. Screenshots go to the folder given. With
 // --refusals it pictures instead the X86 page's messages when the matrix refuses a command.
 //
 // Usage: demo-walk [--out DIR] [--lang en|zh_cn] [--x86-port N] [--linux-port N] [--refusals]
