@@ -1345,8 +1345,8 @@
     <message>
         <location line="-44"/>
         <location line="+45"/>
-        <source>Redo Layout</source>
-        <translation>重做布局</translation>
+        <source>Redo</source>
+        <translation>重做</translation>
     </message>
 </context>
 <context>

@@ -56,7 +56,7 @@ MatrixOperButtonsWt::MatrixOperButtonsWt(QWidget *parent)
     presetsBt->setMenu(presets);
     if (auto *bar = qobject_cast<QBoxLayout *>(layout()))
         bar->insertWidget(bar->indexOf(stopAllTurnsBt) + 1, presetsBt);
-    redoLayoutBt = new QPushButton(tr("Redo Layout"), this);
+    redoLayoutBt = new QPushButton(tr("Redo"), this);
     redoLayoutBt->setObjectName(QStringLiteral("redoLayoutBt"));
     redoLayoutBt->setAutoDefault(false);
     redoLayoutBt->setProperty("shortButton", true);
@@ -101,7 +101,7 @@ void MatrixOperButtonsWt::changeEvent(QEvent *event)
         ui->retranslateUi(this);
         stopAllTurnsBt->setText(tr("Stop All Turns"));
         presetsBt->setText(tr("Presets"));
-        redoLayoutBt->setText(tr("Redo Layout"));
+        redoLayoutBt->setText(tr("Redo"));
     }
 }
 
