@@ -273,13 +273,14 @@ void addUndoRedoScene(WalkRunner *walk, const std::function<QWidget *()> &page,
                 QAbstractButton *undo = button(page(), undoName);
                 return undo && undo->isEnabled() && !WalkRunner::modal();
             },
-            [=] {
-                QAbstractButton *undo = button(page(), undoName);
-                QTest::mouseMove(undo);
-                QToolTip::showText(undo->mapToGlobal(QPoint(undo->width() / 2, undo->height())),
-                                   undo->toolTip(), undo);
-            });
-    walk->pause(QStringLiteral("let the tool tip paint"), 500);
+            [] {});
+    walk->pause(QStringLiteral("let the page settle"), 500);
+    walk->then(QStringLiteral("show the undo button's tool tip"), [=] {
+        QAbstractButton *undo = button(page(), undoName);
+        QToolTip::showText(undo->mapToGlobal(QPoint(undo->width() / 2, undo->height())),
+                           undo->toolTip(), undo, QRect(), 10000);
+    });
+    walk->pause(QStringLiteral("let the tool tip paint"), 150);
     walk->screenshot(name);
     walk->then(QStringLiteral("hide the tool tip"), [] { QToolTip::hideText(); });
 }
