@@ -713,8 +713,9 @@ void TestLinuxPage::arrangementIsEnteredLeftAndStartedAgain()
         }
         return shown;
     };
-    const QStringList normalBar {"configMatrixBt", "clearChannelsBt", "rebootBt",       "upgradeBt",
-                                 "resetBt",        "areaTreeWdt",     "channelsOperWdt"};
+    const QStringList normalBar {"configMatrixBt", "clearChannelsBt", "rebootBt",
+                                 "upgradeBt",      "resetBt",         "undoLayoutBt",
+                                 "areaTreeWdt",    "channelsOperWdt"};
     QCOMPARE(visible(), normalBar);
 
     // The dialog offers 2 x 2; the matrix is switched to its numbering mode.

@@ -70,7 +70,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::CellForConfigChannels</name>
     <message>
-        <location filename="../src/linux/CellForConfigChannels.cpp" line="+733"/>
+        <location filename="../src/linux/CellForConfigChannels.cpp" line="+737"/>
         <source>Turn Show</source>
         <translation>轮巡</translation>
     </message>
@@ -120,7 +120,7 @@
         <translation>查看源</translation>
     </message>
     <message>
-        <location line="-362"/>
+        <location line="-365"/>
         <source>page %1 of %2, every %3 s</source>
         <translation>第 %1/%2 页，每 %3 秒</translation>
     </message>
@@ -140,12 +140,12 @@
         <translation>恢复全部画面失败！</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+23"/>
         <source>Show single window fail!</source>
         <translation>单画面显示失败！</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>Start turn show fail!</source>
         <translation>开始轮巡失败！</translation>
     </message>
@@ -170,7 +170,7 @@
         <translation>设置轮巡时间失败！</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>no channel is selected!</source>
         <translation>未选择通道！</translation>
     </message>
@@ -221,7 +221,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget</name>
     <message>
-        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+191"/>
+        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+195"/>
         <source>Forbid to melting flat while some cells turn show! Stop the turn shows and melt flat?</source>
         <translation>有单元正在轮巡时禁止铺满整墙！是否停止所有轮巡并铺满整墙？</translation>
     </message>
@@ -231,12 +231,12 @@
         <translation>铺满整墙失败！</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+18"/>
         <source>Cancel melting flat fail!</source>
         <translation>取消铺满整墙失败！</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+33"/>
         <source>Please select cell to set channels!</source>
         <translation>请选择要设置通道的单元！</translation>
     </message>
@@ -340,8 +340,8 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+339"/>
-        <location line="+1326"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+344"/>
+        <location line="+1361"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -377,11 +377,11 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1459"/>
-        <location line="+398"/>
-        <location line="+112"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1494"/>
+        <location line="+402"/>
+        <location line="+114"/>
         <location line="+124"/>
-        <location line="+829"/>
+        <location line="+858"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -401,31 +401,32 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1160"/>
-        <location line="+82"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1194"/>
+        <location line="+83"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
-        <location line="+29"/>
-        <location line="+1048"/>
+        <location line="+31"/>
+        <location line="+1079"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-1550"/>
+        <location line="-1586"/>
         <location line="+6"/>
-        <location line="+707"/>
+        <location line="+714"/>
         <location line="+42"/>
         <location line="+121"/>
         <location line="+40"/>
         <location line="+35"/>
-        <location line="+151"/>
+        <location line="+161"/>
+        <location line="+530"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-1127"/>
+        <location line="-1674"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -450,19 +451,19 @@
         <translation>登录失败！矩阵服务器没有应答。</translation>
     </message>
     <message>
-        <location line="+99"/>
-        <location line="+1452"/>
+        <location line="+100"/>
+        <location line="+1487"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="-1314"/>
-        <location line="+1306"/>
+        <location line="-1349"/>
+        <location line="+1341"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-1162"/>
+        <location line="-1196"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -482,12 +483,12 @@
         <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
     </message>
     <message>
-        <location line="+146"/>
+        <location line="+149"/>
         <source>Logging in...</source>
         <translation>正在登录...</translation>
     </message>
     <message>
-        <location line="+168"/>
+        <location line="+170"/>
         <source>Watch failed!Wrong user or password.</source>
         <translation>观看失败！用户名或密码错误。</translation>
     </message>
@@ -514,18 +515,18 @@
         <location line="+79"/>
         <location line="+82"/>
         <location line="+44"/>
-        <location line="+127"/>
-        <location line="+171"/>
-        <location line="+59"/>
-        <location line="+24"/>
+        <location line="+137"/>
+        <location line="+180"/>
+        <location line="+65"/>
+        <location line="+26"/>
         <location line="+4"/>
-        <location line="+73"/>
+        <location line="+75"/>
         <location line="+24"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-707"/>
+        <location line="-736"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -575,7 +576,7 @@
         <translation>是否清除矩阵的设置</translation>
     </message>
     <message>
-        <location line="+82"/>
+        <location line="+92"/>
         <source>The matrix server refused the screen count!</source>
         <translation>矩阵服务器拒绝了屏幕数量！</translation>
     </message>
@@ -630,17 +631,17 @@
         <translation>是否清除源？</translation>
     </message>
     <message>
-        <location line="+171"/>
+        <location line="+180"/>
         <source>Reset the layout?</source>
         <translation>是否复位布局？</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+65"/>
         <source>Do you want to stop taking turns to show</source>
         <translation>是否停止轮巡</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+26"/>
         <source>No turn show runs on the wall.</source>
         <translation>电视墙上没有正在进行的轮巡。</translation>
     </message>
@@ -650,7 +651,7 @@
         <translation>是否停止电视墙上的全部轮巡？</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+75"/>
         <source>Window %1 runs a turn show. Do you want to stop it and put the camera on the window?</source>
         <translation>窗口 %1 正在轮巡。是否停止轮巡并将摄像机放到该窗口上？</translation>
     </message>
@@ -666,6 +667,38 @@
         <location line="+1"/>
         <source>connect server listener fail!</source>
         <translation>连接服务器监听失败！</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+28"/>
+        <source>Undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <location line="-27"/>
+        <location line="+28"/>
+        <source>Redo</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>Undo %1</source>
+        <translation>撤销%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing to undo</source>
+        <translation>没有可撤销的操作</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Redo %1</source>
+        <translation>重做%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing to redo</source>
+        <translation>没有可重做的操作</translation>
     </message>
 </context>
 <context>
@@ -684,37 +717,37 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+573"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+586"/>
         <location line="+256"/>
-        <location line="+539"/>
+        <location line="+543"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-763"/>
-        <location line="+762"/>
+        <location line="-767"/>
+        <location line="+766"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="-870"/>
+        <location line="-874"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="-401"/>
-        <location line="+1263"/>
+        <location line="-411"/>
+        <location line="+1277"/>
         <source>Watch</source>
         <translation>观看</translation>
     </message>
     <message>
-        <location line="-1258"/>
-        <location line="+1259"/>
+        <location line="-1272"/>
+        <location line="+1273"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-969"/>
+        <location line="-973"/>
         <source>No matrix server yet: add one with the + button.</source>
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
@@ -775,12 +808,12 @@
     </message>
     <message>
         <location line="+13"/>
-        <location line="+695"/>
+        <location line="+699"/>
         <source>Watching the matrix: commands are disabled.</source>
         <translation>正在观看矩阵：所有命令已禁用。</translation>
     </message>
     <message>
-        <location line="-635"/>
+        <location line="-639"/>
         <source>%1 holds the matrix since %2.Do you want to take control?</source>
         <translation>%1 自 %2 起占用该矩阵。是否取得控制权？</translation>
     </message>
@@ -855,7 +888,7 @@
         <translation>进入屏幕编排失败！</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+32"/>
         <source>The new grid clears the channels of every cell. Save it?</source>
         <translation>新的布局将清除所有单元的通道，是否保存？</translation>
     </message>
@@ -1015,6 +1048,26 @@
         <source>The preset could not be deleted: %1</source>
         <translation>无法删除预案：%1</translation>
     </message>
+    <message>
+        <location line="+73"/>
+        <source>Undo %1</source>
+        <translation>撤销%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing to undo</source>
+        <translation>没有可撤销的操作</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Redo %1</source>
+        <translation>重做%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing to redo</source>
+        <translation>没有可重做的操作</translation>
+    </message>
 </context>
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::LinuxMatrixUpgradeDlg</name>
@@ -1077,11 +1130,109 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::LinuxPrompt</name>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="-52"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="-128"/>
         <location filename="../src/linux/LinuxPrompt.cpp" line="+9"/>
         <location line="+6"/>
         <source>Prompt</source>
         <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::LinuxWallHistory</name>
+    <message>
+        <location filename="../src/linux/LinuxWallHistory.cpp" line="+197"/>
+        <source>The %1 cannot be undone: the matrix no longer holds what it left (another operator changed it). The step is dropped from the list.</source>
+        <translation>无法撤销%1：矩阵上的内容已不是该操作留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The %1 cannot be redone: the matrix no longer holds what its undo left (another operator changed it). The step is dropped from the list.</source>
+        <translation>无法重做%1：矩阵上的内容已不是撤销后留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>The matrix server refused %1 while undoing the %2. The step stays in the list.</source>
+        <translation>撤销%2时矩阵服务器拒绝了%1。该步骤仍保留在列表中。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix server refused %1 while redoing the %2. The step stays in the list.</source>
+        <translation>重做%2时矩阵服务器拒绝了%1。该步骤仍保留在列表中。</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>bringing back the spread cell %1</source>
+        <translation>取消单元 %1 的铺满整墙</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>stopping the turn show of cell %1</source>
+        <translation>停止单元 %1 的轮巡</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>the channels of cell %1</source>
+        <translation>单元 %1 的通道</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the split of cell %1</source>
+        <translation>单元 %1 的分屏</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>the pane shown alone in cell %1</source>
+        <translation>单元 %1 的单画面显示</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the turn show of cell %1</source>
+        <translation>单元 %1 的轮巡</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>spreading cell %1</source>
+        <translation>单元 %1 铺满整墙</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>spread of cell %1</source>
+        <translation>单元 %1 的铺满整墙</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>return of the spread cell %1</source>
+        <translation>取消单元 %1 的铺满整墙</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>change of cells %1</source>
+        <translation>单元 %1 的修改</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>deleting in cell %1</source>
+        <translation>单元 %1 中的删除</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>channels of cell %1</source>
+        <translation>单元 %1 的通道</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>split of cell %1</source>
+        <translation>单元 %1 的分屏</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>pane shown alone in cell %1</source>
+        <translation>单元 %1 的单画面</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>turn show of cell %1</source>
+        <translation>单元 %1 的轮巡</translation>
     </message>
 </context>
 <context>
@@ -1298,15 +1449,21 @@
     </message>
     <message>
         <location filename="../src/linux/MatrixOperButtonsWt.cpp" line="+41"/>
-        <location line="+49"/>
+        <location line="+61"/>
         <source>Stop All Turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="-39"/>
-        <location line="+40"/>
+        <location line="-51"/>
+        <location line="+52"/>
         <source>Presets</source>
         <translation>预案</translation>
+    </message>
+    <message>
+        <location line="-44"/>
+        <location line="+45"/>
+        <source>Redo</source>
+        <translation>重做</translation>
     </message>
 </context>
 <context>
@@ -1419,7 +1576,7 @@
         <translation>窗体</translation>
     </message>
     <message>
-        <location filename="../src/x86/MirrorWidget.cpp" line="+230"/>
+        <location filename="../src/x86/MirrorWidget.cpp" line="+231"/>
         <source>Turning: page %1 of %2, every %3 s</source>
         <translation>轮巡中：第 %1/%2 页，每 %3 秒</translation>
     </message>
@@ -1888,6 +2045,74 @@ Apply the rest of the preset?</source>
         <location line="+6"/>
         <source>The preset could not be deleted: %1</source>
         <translation>无法删除预案：%1</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::X86WallHistory</name>
+    <message>
+        <location filename="../src/x86/X86WallHistory.cpp" line="+177"/>
+        <source>The matrix server refused to undo the %1. The step stays in the list.</source>
+        <translation>矩阵服务器拒绝撤销%1。该步骤仍保留在列表中。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The matrix server refused to redo the %1. The step stays in the list.</source>
+        <translation>矩阵服务器拒绝重做%1。该步骤仍保留在列表中。</translation>
+    </message>
+    <message>
+        <location line="+69"/>
+        <source>The %1 cannot be undone: the matrix no longer holds what it left (another operator changed it). The step is dropped from the list.</source>
+        <translation>无法撤销%1：矩阵上的内容已不是该操作留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The %1 cannot be redone: the matrix no longer holds what its undo left (another operator changed it). The step is dropped from the list.</source>
+        <translation>无法重做%1：矩阵上的内容已不是撤销后留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
+    </message>
+    <message>
+        <location line="+73"/>
+        <source>swap of windows %1 and %2</source>
+        <translation>窗口%1与%2的交换</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>reset of the layout</source>
+        <translation>布局的复位</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>size of window %1</source>
+        <translation>窗口%1的大小调整</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>move of window %1</source>
+        <translation>窗口%1的移动</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>split of window %1</source>
+        <translation>窗口%1的分屏</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>clearing of window %1</source>
+        <translation>窗口%1的清除</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>sources of window %1</source>
+        <translation>窗口%1的信号源</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>turn shows of the wall</source>
+        <translation>电视墙的轮巡</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>turn show of window %1</source>
+        <translation>窗口%1的轮巡</translation>
     </message>
 </context>
 <context>

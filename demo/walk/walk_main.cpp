@@ -2,7 +2,8 @@
 // real mouse and key events (QTest), under a real (virtual) display. It starts the host with
 // a fresh data centre, adds an X86 server through the picture hint, connects, sets the screen
 // count, puts channels on a window as a turn show and watches the simulated wall follow; then
-// adds a Linux server and arranges its screens. Screenshots go to the folder given. With
+// adds a Linux server and arranges its screens; on each page it pictures the undo button naming
+// the last change. Screenshots go to the folder given. With
 // --refusals it pictures instead the X86 page's messages when the matrix refuses a command,
 // then other consoles on the matrix: a watcher, a takeover, the watch banner, taking control;
 // with --on-air both pages with a turn show running (OnAirScenes.h); with --presets the X86
@@ -52,11 +53,13 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -631,6 +634,29 @@ void addLinuxWatchSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host
                          [window] { return static_cast<QWidget *>(window); });
 }
 
+// The undo and redo buttons of a page, with the tool tip that names the step the matrix took
+// last, pictured over the host window as name.
+void addUndoRedoScene(WalkRunner *walk, QWidget *window, const std::function<QWidget *()> &page,
+                      const char *undoName, const QString &name)
+{
+    walk->step(
+            QStringLiteral("undo names the last step"),
+            [=] {
+                QAbstractButton *undo = button(page(), undoName);
+                return undo && undo->isEnabled() && !WalkRunner::modal();
+            },
+            [] {});
+    walk->pause(QStringLiteral("let the page settle"), 500);
+    walk->then(QStringLiteral("show the undo button's tool tip"), [=] {
+        QAbstractButton *undo = button(page(), undoName);
+        QToolTip::showText(undo->mapToGlobal(QPoint(undo->width() / 2, undo->height())),
+                           undo->toolTip(), undo, QRect(), 10000);
+    });
+    walk->pause(QStringLiteral("let the tool tip paint"), 150);
+    walk->screenshotOver(name, [window] { return window; });
+    walk->then(QStringLiteral("hide the tool tip"), [] { QToolTip::hideText(); });
+}
+
 // Runs the walk to its end; the exit code says whether it got there.
 int runWalk(QApplication *app, WalkRunner *walk, const QString &out)
 {
@@ -927,6 +953,7 @@ int main(int argc, char *argv[])
     walk.pause(QStringLiteral("watch the X86 wall turn"), 10000);
     shotWithWall(QStringLiteral("07-x86-turn-show-second-page"), false);
     walk.screenshot(QStringLiteral("x86-page"), [&] { return static_cast<QWidget *>(&window); });
+    addUndoRedoScene(&walk, &window, x86Page, "_undoBtn", QStringLiteral("x86-undo-redo"));
     // Stopping every turn show is asked first; "No" keeps them turning.
     auto askedAndDeclined = [&](const QString &name, const std::function<QWidget *()> &opener) {
         walk.then(QStringLiteral("ask to stop every turn show"), [opener] { click(opener()); });
@@ -1109,6 +1136,7 @@ int main(int argc, char *argv[])
     walk.pause(QStringLiteral("watch the Linux wall turn"), 5000);
     shotWithWall(QStringLiteral("16-linux-turn-show-second-page"), true);
     walk.screenshot(QStringLiteral("linux-page"), [&] { return static_cast<QWidget *>(&window); });
+    addUndoRedoScene(&walk, &window, linuxPage, "undoLayoutBt", QStringLiteral("linux-undo-redo"));
     askedAndDeclined(QStringLiteral("linux-stop-all-turns"),
                      [&] { return child(linuxPage(), "stopAllTurnsBt"); });
 

@@ -124,6 +124,15 @@ void DigitalMatrixInteractionPort::connectServer(const QString &ip, int port)
 {
     if (x86Matrix)
         x86Matrix->Connect(ip.toLocal8Bit().constData(), port);
+    // A new connection: no command of it was sent yet.
+    x86Sent = 0;
+}
+
+void DigitalMatrixInteractionPort::countSent(int result)
+{
+    // Only a command the service sent is answered by the matrix.
+    if (result == 0)
+        ++x86Sent;
 }
 
 void DigitalMatrixInteractionPort::disconnectServer()
@@ -171,76 +180,77 @@ int DigitalMatrixInteractionPort::linuxWallRevision(int *revision)
 void DigitalMatrixInteractionPort::setScreenCount(int rows, int columns)
 {
     if (x86Matrix)
-        x86Matrix->SetScreenCount(rows, columns);
+        countSent(x86Matrix->SetScreenCount(rows, columns));
 }
 
 void DigitalMatrixInteractionPort::requestLayout()
 {
     if (x86Matrix)
-        x86Matrix->RequestLayout();
+        countSent(x86Matrix->RequestLayout());
 }
 
 void DigitalMatrixInteractionPort::exchangeMirrors(int mirrorA, int mirrorB)
 {
     if (x86Matrix)
-        x86Matrix->ExchangeMirrors(mirrorA, mirrorB);
+        countSent(x86Matrix->ExchangeMirrors(mirrorA, mirrorB));
 }
 
 void DigitalMatrixInteractionPort::setConfigMode(bool on)
 {
     if (x86Matrix)
-        x86Matrix->SetConfigMode(on);
+        countSent(x86Matrix->SetConfigMode(on));
 }
 
 void DigitalMatrixInteractionPort::setMonitorSplit(int monitor, int splitCount)
 {
     if (x86Matrix)
-        x86Matrix->SetMonitorSplit(monitor, splitCount);
+        countSent(x86Matrix->SetMonitorSplit(monitor, splitCount));
 }
 
 void DigitalMatrixInteractionPort::setMonitorSources(int monitor, const _ST_ChnInfo *channels,
                                                      int count)
 {
     if (x86Matrix)
-        x86Matrix->SetMonitorSources(monitor, channels, channels ? std::max(count, 0) : 0);
+        countSent(
+                x86Matrix->SetMonitorSources(monitor, channels, channels ? std::max(count, 0) : 0));
 }
 
 void DigitalMatrixInteractionPort::setMonitorTurnSources(int monitor, const _ST_ChnInfo *channels,
                                                          int count, int turnInterval)
 {
     if (x86Matrix)
-        x86Matrix->SetMonitorTurnSources(monitor, channels, channels ? std::max(count, 0) : 0,
-                                         turnInterval);
+        countSent(x86Matrix->SetMonitorTurnSources(
+                monitor, channels, channels ? std::max(count, 0) : 0, turnInterval));
 }
 
 void DigitalMatrixInteractionPort::selectMonitor(int monitor)
 {
     if (x86Matrix)
-        x86Matrix->SelectMonitor(monitor);
+        countSent(x86Matrix->SelectMonitor(monitor));
 }
 
 void DigitalMatrixInteractionPort::setTurnState(int monitor, X86TurnState state)
 {
     if (x86Matrix)
-        x86Matrix->SetTurnState(monitor, int(state));
+        countSent(x86Matrix->SetTurnState(monitor, int(state)));
 }
 
 void DigitalMatrixInteractionPort::clearSource(int monitor)
 {
     if (x86Matrix)
-        x86Matrix->ClearSource(monitor);
+        countSent(x86Matrix->ClearSource(monitor));
 }
 
 void DigitalMatrixInteractionPort::zoomMirrorAt(int mirror, int x, int y)
 {
     if (x86Matrix)
-        x86Matrix->ZoomMirrorAt(mirror, x, y);
+        countSent(x86Matrix->ZoomMirrorAt(mirror, x, y));
 }
 
 void DigitalMatrixInteractionPort::setMirrorRect(int mirror, RECT rect)
 {
     if (x86Matrix)
-        x86Matrix->SetMirrorRect(mirror, rect);
+        countSent(x86Matrix->SetMirrorRect(mirror, rect));
 }
 
 // ---- Linux matrix ----------------------------------------------------------------

@@ -80,6 +80,12 @@ public:
     void zoomMirrorAt(int mirror, int x, int y);
     void setMirrorRect(int mirror, RECT rect);
 
+    // ---- Undo of X86 wall changes ----
+    // Wall commands the X86 service sent since the last connectServer. The matrix answers
+    // every one of them in order (signalCommandResult), so the n-th answer of a connection
+    // is the answer to its n-th command.
+    quint64 x86CommandsSent() const { return x86Sent; }
+
     // Linux matrix commands; each returns the service's result, 0 = success.
     int connectLinuxServer(const DigitalMatrixServerInfo &server);
     int disconnectLinuxServer();
@@ -162,7 +168,10 @@ private:
     explicit DigitalMatrixInteractionPort(QObject *parent = nullptr);
     ~DigitalMatrixInteractionPort() override;
 
+    void countSent(int result);
+
     IMatrixConfig *x86Matrix = nullptr;
+    quint64 x86Sent = 0;
     IBaseMatrixConfig *baseMatrix = nullptr;
     QStringList screenNumbers;
     ServiceFactory factory;

@@ -369,6 +369,7 @@ void CellForConfigChannels::showPageOnAir()
             pane->clearChannelItem();
         pane->setCaption(pane->getIndex() == 0 ? caption : QString());
     }
+    emit signalContentChanged();
 }
 
 QString CellForConfigChannels::turnStatusText() const
@@ -428,6 +429,7 @@ bool CellForConfigChannels::showAllPanes(bool send)
     paneLayout->setSpacing(SplitLineWidth);
     updatePaneStretch();
     content.setSinglePane(-1);
+    emit signalContentChanged();
     return true;
 }
 
@@ -449,6 +451,7 @@ bool CellForConfigChannels::showSinglePane(int position, bool send)
     paneLayout->setSpacing(0);
     updatePaneStretch();
     content.setSinglePane(position);
+    emit signalContentChanged();
     return true;
 }
 
@@ -523,6 +526,7 @@ void CellForConfigChannels::slotTurnShowTimeSetActionTriggered()
         return;
     }
     content.setTurnInterval(seconds);
+    emit signalContentChanged();
 }
 
 // ---- Menu actions -------------------------------------------------------------------

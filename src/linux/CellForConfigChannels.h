@@ -95,6 +95,8 @@ signals:
     void signalShowAllCells();
     void signalSetSelChannelsToCheckedCell(int channelWtindex = -1);
     void signalDeleteChannelFromCellFinished(const QString &channelGuid, bool deleteSuccess);
+    // What the cell shows changed (its channels, split, pane shown alone or turn show).
+    void signalContentChanged();
 
 public slots:
     void slotTurnShowStartActionTriggered();

@@ -61,6 +61,8 @@ void ConfigChannelsWidget::setRowColumn(int rows, int columns)
         // cell back, which a cell without channels could not do otherwise.
         connect(cell, &CellForConfigChannels::signalWidgetDoubleClick, this,
                 &ConfigChannelsWidget::restoreSpreadCell);
+        connect(cell, &CellForConfigChannels::signalContentChanged, this,
+                &ConfigChannelsWidget::signalWallChanged);
     }
     configured = true;
     checkedCellIndex = -1;
@@ -153,6 +155,7 @@ void ConfigChannelsWidget::loadFromServer()
         if (auto *cell = qobject_cast<CellForConfigChannels *>(widget))
             cell->loadFromServer();
     }
+    emit signalWallRead();
 }
 
 void ConfigChannelsWidget::applyTurnPages(const QVector<CellTurnPage> &pages)
@@ -161,6 +164,7 @@ void ConfigChannelsWidget::applyTurnPages(const QVector<CellTurnPage> &pages)
         if (CellForConfigChannels *cell = getCellByIndex(entry.cell))
             cell->applyTurnPage(entry);
     }
+    emit signalWallRead();
 }
 
 CellForConfigChannels *ConfigChannelsWidget::getCellByIndex(int index) const
@@ -202,6 +206,8 @@ void ConfigChannelsWidget::slotHideCellsButThisIndex(int index, bool flag)
         previous->setOnWall(false);
     wallCell = index;
     spread->setOnWall(true);
+    if (flag)
+        emit signalWallChanged();
 }
 
 void ConfigChannelsWidget::slotShowAllCells()
@@ -215,6 +221,7 @@ void ConfigChannelsWidget::slotShowAllCells()
         if (CellForConfigChannels *spread = getCellByIndex(wallCell))
             spread->setOnWall(false);
         wallCell = -1;
+        emit signalWallChanged();
     }
     for (COMMONUSELIB::CanSelectWithNumWidget *cell : qAsConst(cells))
         cell->show();

@@ -65,6 +65,10 @@ public:
 
 signals:
     void signalSetSelChannelsToCheckedCell(int channelWtIndex);
+    // The matrix took a change of a cell or of the spread cell, which the grid now shows.
+    void signalWallChanged();
+    // The grid shows what it read from the matrix (the wall, or where turn shows stand).
+    void signalWallRead();
 
 public slots:
     void slotCellDoubleClicked(int index);

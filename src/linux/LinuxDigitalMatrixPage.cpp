@@ -9,6 +9,7 @@
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxMatrixUpgradeDlg.h"
 #include "LinuxPrompt.h"
+#include "LinuxWallHistory.h"
 #include "LinuxWallPreset.h"
 #include "MatrixOnlineProbe.h"
 #include "PresetMisfitQuestion.h"
@@ -22,8 +23,10 @@
 #include "ReconnectBar.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
+#include "WallUndoHistory.h"
 #include "WatchBanner.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QEvent>
 #include <QApplication>
@@ -113,6 +116,7 @@ LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
     initReconnect();
     getMatrixServersAlreadyConfig();
     connectSignalsWithSlots();
+    initUndo();
     setWidgetsEnabled(false);
     updateServerButtons();
 }
@@ -335,15 +339,20 @@ void LinuxDigitalMatrixPage::setWidgetsEnabled(bool enabled)
     ui->channelsOperWdt->setEnabled(enabled);
     ui->cellsStackedWdt->setEnabled(enabled);
     ui->operButtonsWt->setEnabled(enabled);
+    updateUndoButtons();
 }
 
 void LinuxDigitalMatrixPage::setMatrixStatus(MatrixStatus status)
 {
+    // The screens are arranged anew: nothing before can be undone.
+    if (status == MatrixStatusConfig && wallHistory)
+        wallHistory->clear();
     ui->operButtonsWt->setStatus(status);
     const bool normal = status == MatrixStatusNormal;
     ui->cellsStackedWdt->setCurrentIndex(normal ? 0 : 1);
     ui->areaTreeWdt->setVisible(normal);
     ui->channelsOperWdt->setVisible(normal);
+    updateUndoButtons();
 }
 
 void LinuxDigitalMatrixPage::resetStatusToInitial()
@@ -352,6 +361,9 @@ void LinuxDigitalMatrixPage::resetStatusToInitial()
     // may outlive that.
     stopUpgradePoll();
     leaveArrangeMode();
+    // Nothing of the matrix left can be undone.
+    if (wallHistory)
+        wallHistory->clear();
     setMatrixStatus(MatrixStatusNormal);
     if (ui->configChannelsWdt)
         ui->configChannelsWdt->resetToPlaceholder();
@@ -370,6 +382,7 @@ void LinuxDigitalMatrixPage::setServerConnectOk(bool ok)
         operatorsLabel->hide();
     }
     updateServerButtons();
+    updateUndoButtons();
 }
 
 void LinuxDigitalMatrixPage::updateServerButtons()
@@ -952,7 +965,11 @@ void LinuxDigitalMatrixPage::slotConfigMatrixBtClicked()
     setMatrixStatus(MatrixStatusConfig);
 }
 
-void LinuxDigitalMatrixPage::slotUndoLayoutBtClicked() { }
+void LinuxDigitalMatrixPage::slotUndoLayoutBtClicked()
+{
+    if (wallHistory)
+        wallHistory->undo();
+}
 
 void LinuxDigitalMatrixPage::slotSaveConfigBtClicked()
 {
@@ -1370,6 +1387,58 @@ void LinuxDigitalMatrixPage::changeEvent(QEvent *event)
         operatorsLabel->setText(MatrixOperatorInfo::othersLine(otherOperators));
     for (const DigitalMatrixServerInfo *server : qAsConst(servers))
         showOnlineState(server->id);
+    updateUndoButtons();
+}
+
+// ---- Undo and redo of wall changes ---------------------------------------------------------
+
+void LinuxDigitalMatrixPage::initUndo()
+{
+    ConfigChannelsWidget *grid = ui->configChannelsWdt;
+    wallHistory = new LinuxWallHistory(grid, this);
+    connect(grid, &ConfigChannelsWidget::signalWallChanged, wallHistory,
+            &LinuxWallHistory::wallChanged);
+    connect(grid, &ConfigChannelsWidget::signalWallRead, wallHistory,
+            &LinuxWallHistory::takeWallAsRead);
+    connect(wallHistory, &LinuxWallHistory::changed, this,
+            &LinuxDigitalMatrixPage::updateUndoButtons);
+    connect(wallHistory, &LinuxWallHistory::notice, this,
+            [this](const QString &text) { LinuxPrompt::notice(this, text); });
+    connect(ui->operButtonsWt, &MatrixOperButtonsWt::signalRedoLayoutBtClicked, wallHistory,
+            &LinuxWallHistory::redo);
+    // Ctrl+Z and Ctrl+Shift+Z while the page (the grid, a tree, a button) has the keyboard.
+    undoAction = new QAction(this);
+    undoAction->setShortcut(QKeySequence::Undo);
+    undoAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    redoAction = new QAction(this);
+    redoAction->setShortcut(QKeySequence::Redo);
+    redoAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(undoAction);
+    addAction(redoAction);
+    connect(undoAction, &QAction::triggered, wallHistory, &LinuxWallHistory::undo);
+    connect(redoAction, &QAction::triggered, wallHistory, &LinuxWallHistory::redo);
+    updateUndoButtons();
+}
+
+void LinuxDigitalMatrixPage::updateUndoButtons()
+{
+    if (!wallHistory || !ui)
+        return;
+    const WallUndoHistory *steps = wallHistory->history();
+    const bool mayAct = isServerConnectOK() && !upgradeWaiting
+            && matrixStatus() == MatrixStatusNormal && ui->operButtonsWt->isEnabled();
+    const bool undo = mayAct && steps->canUndo();
+    const bool redo = mayAct && steps->canRedo();
+    QPushButton *undoBt = ui->operButtonsWt->undoButton();
+    QPushButton *redoBt = ui->operButtonsWt->redoButton();
+    undoBt->setEnabled(undo);
+    redoBt->setEnabled(redo);
+    undoAction->setEnabled(undo);
+    redoAction->setEnabled(redo);
+    undoBt->setToolTip(steps->canUndo() ? tr("Undo %1").arg(steps->undoText())
+                                        : tr("Nothing to undo"));
+    redoBt->setToolTip(steps->canRedo() ? tr("Redo %1").arg(steps->redoText())
+                                        : tr("Nothing to redo"));
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class QAction;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -30,6 +31,7 @@ class LinuxDigitalMatrixPage;
 class MatrixOnlineProbe;
 class MatrixReconnector;
 class ReconnectBar;
+class LinuxWallHistory;
 
 // The configuration page of Linux matrix servers: keeps up to five servers of the data
 // centre, connects to one, arranges its screens and configures its wall.
@@ -219,6 +221,15 @@ private:
     bool reconnectWatching = false;
     // The server whose probe an attempt waits for.
     QString reconnectProbeId;
+
+    // ---- Undo and redo of wall changes ----
+    void initUndo();
+    // Undo and redo can be pressed while the page configures the channels of a connected
+    // matrix and there is a step; their tool tips name it.
+    void updateUndoButtons();
+    LinuxWallHistory *wallHistory = nullptr;
+    QAction *undoAction = nullptr;
+    QAction *redoAction = nullptr;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

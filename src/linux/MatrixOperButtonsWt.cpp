@@ -56,7 +56,20 @@ MatrixOperButtonsWt::MatrixOperButtonsWt(QWidget *parent)
     presetsBt->setMenu(presets);
     if (auto *bar = qobject_cast<QBoxLayout *>(layout()))
         bar->insertWidget(bar->indexOf(stopAllTurnsBt) + 1, presetsBt);
+    redoLayoutBt = new QPushButton(tr("Redo"), this);
+    redoLayoutBt->setObjectName(QStringLiteral("redoLayoutBt"));
+    redoLayoutBt->setAutoDefault(false);
+    redoLayoutBt->setProperty("shortButton", true);
+    if (auto *bar = qobject_cast<QBoxLayout *>(layout()))
+        bar->insertWidget(bar->indexOf(ui->undoLayoutBt) + 1, redoLayoutBt);
+    connect(redoLayoutBt, &QPushButton::clicked, this,
+            &MatrixOperButtonsWt::signalRedoLayoutBtClicked);
     setStatus(LinuxDigitalMatrixPage::MatrixStatusNormal);
+}
+
+QPushButton *MatrixOperButtonsWt::undoButton() const
+{
+    return ui->undoLayoutBt;
 }
 
 MatrixOperButtonsWt::~MatrixOperButtonsWt() = default;
@@ -65,8 +78,8 @@ void MatrixOperButtonsWt::setStatus(LinuxDigitalMatrixPage::MatrixStatus status)
 {
     currentStatus = status;
     const bool arranging = status == LinuxDigitalMatrixPage::MatrixStatusConfig;
-    const QList<QWidget *> normalTools {ui->configMatrixBt, ui->clearChannelsBt, stopAllTurnsBt,
-                                        presetsBt};
+    const QList<QWidget *> normalTools {ui->configMatrixBt,  ui->undoLayoutBt, redoLayoutBt,
+                                        ui->clearChannelsBt, stopAllTurnsBt,   presetsBt};
     const QList<QWidget *> arrangementTools {ui->saveConfigBt, ui->backStepBt, ui->cancelBt,
                                              ui->statusLabel};
     // Hide before showing: were both sets shown at once for a moment, the bar's minimum would
@@ -75,7 +88,6 @@ void MatrixOperButtonsWt::setStatus(LinuxDigitalMatrixPage::MatrixStatus status)
         w->setVisible(false);
     for (QWidget *w : arranging ? arrangementTools : normalTools)
         w->setVisible(true);
-    ui->undoLayoutBt->setVisible(false);
     // The device operations would end the arrangement half done: they wait until it is.
     ui->rebootBt->setEnabled(!arranging);
     ui->upgradeBt->setEnabled(!arranging);
@@ -89,6 +101,7 @@ void MatrixOperButtonsWt::changeEvent(QEvent *event)
         ui->retranslateUi(this);
         stopAllTurnsBt->setText(tr("Stop All Turns"));
         presetsBt->setText(tr("Presets"));
+        redoLayoutBt->setText(tr("Redo"));
     }
 }
 

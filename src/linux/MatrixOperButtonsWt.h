@@ -33,10 +33,14 @@ public:
     LinuxDigitalMatrixPage::MatrixStatus status() const { return currentStatus; }
     // The menu of the wall presets; the page fills it each time it opens.
     QMenu *presetMenu() const { return presets; }
+    // Undo and redo of the wall's changes, shown beside the channel tools.
+    QPushButton *undoButton() const;
+    QPushButton *redoButton() const { return redoLayoutBt; }
 
 signals:
     void signalConfigMatrixBtClicked();
     void signalUndoLayoutBtClicked();
+    void signalRedoLayoutBtClicked();
     void signalClearChannelsBtClicked();
     void signalStopAllTurnsBtClicked();
     void signalSaveConfigBtClicked();
@@ -52,6 +56,7 @@ protected:
 private:
     std::unique_ptr<Ui::MatrixOperButtonsWt> ui;
     QPushButton *stopAllTurnsBt = nullptr;
+    QPushButton *redoLayoutBt = nullptr;
     QToolButton *presetsBt = nullptr;
     QMenu *presets = nullptr;
     LinuxDigitalMatrixPage::MatrixStatus currentStatus = LinuxDigitalMatrixPage::MatrixStatusNormal;

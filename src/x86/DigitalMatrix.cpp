@@ -22,12 +22,16 @@
 #include "X86CameraPanel.h"
 #include "X86ConnectionFlow.h"
 #include "X86PresetMenu.h"
+#include "X86WallHistory.h"
+#include "WallUndoHistory.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 #include "_ModifyDigitalMatrixServerDlg.h"
 #include "setMatrixScreen.h"
 
+#include <QAction>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QGridLayout>
 #include <QHideEvent>
 #include <QThread>
@@ -155,6 +159,7 @@ DigitalMatrix::DigitalMatrix(QWidget *parent)
     connect(waitDialog(), &COMMONUSELIB::WaitDialog::signalWaitCancelled, this,
             &DigitalMatrix::slotWaitCancelled);
     initUI();
+    initUndo();
     initAttribute();
     initData();
     setSpacingWidget();
@@ -495,6 +500,7 @@ void DigitalMatrix::setControlEnable(bool flag)
     ui->_MatrixSettingBtn->setEnabled(flag);
     ui->_resetLayout->setEnabled(windows);
     updateEmptyWall();
+    updateUndoButtons();
 }
 
 void DigitalMatrix::updateEmptyWall()
@@ -527,6 +533,7 @@ void DigitalMatrix::showConfigButtons(bool config)
     ui->_MatrixSettingBtn->setVisible(!config);
     ui->_resetLayout->setVisible(!config);
     ui->_saveMatrixSettingBtn->setVisible(config);
+    updateUndoButtons();
 }
 
 void DigitalMatrix::placeSeparatorsLater()
@@ -596,6 +603,8 @@ void DigitalMatrix::connectServer()
 
 void DigitalMatrix::disconnectServerStatus()
 {
+    if (wallHistory)
+        wallHistory->clear();
     setControlEnable(false);
     if (presetMenu)
         presetMenu->abort();
@@ -711,6 +720,8 @@ void DigitalMatrix::slotWaitCancelled(const QUuid &id)
 void DigitalMatrix::slotConnectSuccess()
 {
     qCDebug(lcModuleX86) << "connect success";
+    // The matrix answers this connection's commands from the first one on.
+    wallHistory->connectionStarted();
     waitDialog()->hideWaitDialog();
     ui->_connectMatrixBtn->setChecked(false);
     ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
@@ -1127,12 +1138,17 @@ void DigitalMatrix::sendConfigMode(bool on)
 
 void DigitalMatrix::enterConfigMode()
 {
+    // The matrix's wall is arranged anew: nothing before it can be undone.
+    wallHistory->clear();
     sendConfigMode(true);
     monitorConfig = true;
 }
 
 void DigitalMatrix::leaveConfigModeOnPage()
 {
+    // Swapped numbers belong to the arrangement just ended (or to a matrix left).
+    if (wallHistory)
+        wallHistory->clear();
     monitorConfig = false;
     showConfigButtons(false);
     ui->_virtualServerWdt->setEditable(true);
@@ -1176,6 +1192,11 @@ void DigitalMatrix::slotCommandResult(int command, int result)
         const bool on = configModeRequests.dequeue();
         if (result != 0 && on)
             leaveConfigModeOnPage();
+    }
+    // An undo or redo tells its own refusal.
+    if (wallHistory->commandAnswered(result) && result != 0) {
+        port()->requestLayout();
+        return;
     }
     if (result == 0 || (!isConnected() && !isWatching()))
         return;
@@ -1234,7 +1255,9 @@ void DigitalMatrix::slotClearSource()
         != 1)
         return;
     // The window's new state comes with the matrix's next layout.
+    beginWallChange(X86WallHistory::Sources | X86WallHistory::Turn, currentMonitor);
     port()->clearSource(currentMonitor);
+    endWallChange();
 }
 
 void DigitalMatrix::slotSetSourceBtnClicked()
@@ -1258,7 +1281,12 @@ void DigitalMatrix::slotSetSourceBtnClicked()
             &DigitalMatrix::slotSetViewFinished);
     connect(dialog.groupTree(), &MatrixGroupTree::sigChannelsDraggedOut, this,
             &DigitalMatrix::slotChannelsDroppedAt);
+    // Whatever the dialog sends to the window is one step.
+    const int monitor = currentMonitor;
+    beginWallChange(X86WallHistory::Split | X86WallHistory::Sources | X86WallHistory::Turn,
+                    monitor);
     dialog.exec();
+    endWallChange();
 }
 
 void DigitalMatrix::slotHideView() { }
@@ -1318,6 +1346,8 @@ void DigitalMatrix::slotCreateNewLayout(RECT wallRect, int mirrorCount, int p1, 
     const bool configPending = configModeRequests.contains(true);
     if (p2 != 0) {
         // The matrix is in its configuration mode (also when it was found so on connecting).
+        if (!monitorConfig)
+            wallHistory->clear();
         monitorConfig = true;
         showConfigButtons(true);
         placeSeparatorsLater();
@@ -1411,8 +1441,10 @@ void DigitalMatrix::slotSetMontroSplite(int count)
     qCDebug(lcModuleX86) << "call slotSetMontroSplite";
     if (count <= 0 || currentMonitor < 0)
         return;
+    // The end of the change asks for the layout.
+    beginWallChange(X86WallHistory::Split, currentMonitor);
     port()->setMonitorSplit(currentMonitor, count);
-    port()->requestLayout();
+    endWallChange();
 }
 
 void DigitalMatrix::slotShowSplitPanel(int index, const QPoint &globalPos)
@@ -1441,7 +1473,9 @@ void DigitalMatrix::slotStartTurn()
 {
     if (currentMonitor < 0)
         return;
+    beginWallChange(X86WallHistory::Turn, currentMonitor);
     port()->setTurnState(currentMonitor, X86TurnState::Running);
+    endWallChange();
     ui->_virtualServerWdt->setMirrorState(currentMonitor, X86TurnState::Running, -1);
     turnControl->setPausedState(false);
 }
@@ -1450,7 +1484,9 @@ void DigitalMatrix::slotPauseTurn()
 {
     if (currentMonitor < 0)
         return;
+    beginWallChange(X86WallHistory::Turn, currentMonitor);
     port()->setTurnState(currentMonitor, X86TurnState::Paused);
+    endWallChange();
     ui->_virtualServerWdt->setMirrorState(currentMonitor, X86TurnState::Paused, -1);
     turnControl->setPausedState(true);
 }
@@ -1463,7 +1499,9 @@ void DigitalMatrix::slotStopTurn()
                              YesNoButtons)
         != 1)
         return;
+    beginWallChange(X86WallHistory::Turn, currentMonitor);
     port()->setTurnState(currentMonitor, X86TurnState::NoTurn);
+    endWallChange();
     ui->_virtualServerWdt->setMirrorState(currentMonitor, X86TurnState::NoTurn, -1);
     ui->_turnShowBtn->setEnabled(false);
 }
@@ -1492,10 +1530,12 @@ void DigitalMatrix::slotStopAllTurnsBtnClicked()
         != 1)
         return;
     // A refusal is shown once and the wall drawn again from the matrix (slotCommandResult).
+    wallHistory->begin(X86WallHistory::Turn, turning);
     for (int monitor : qAsConst(turning)) {
         port()->setTurnState(monitor, X86TurnState::NoTurn);
         ui->_virtualServerWdt->setMirrorState(monitor, X86TurnState::NoTurn, -1);
     }
+    wallHistory->end();
     if (turning.contains(currentMonitor))
         ui->_turnShowBtn->setEnabled(false);
 }
@@ -1675,9 +1715,98 @@ void DigitalMatrix::changeEvent(QEvent *event)
         for (const QString &id : qAsConst(knownProbeServers))
             showOnlineState(id);
         presetMenu->retranslate();
+        undoBtn->setText(tr("Undo"));
+        redoBtn->setText(tr("Redo"));
+        updateUndoButtons();
         updateEmptyWall();
         slotOperatorsChanged();
     }
+}
+
+// ---- Undo and redo of wall changes ---------------------------------------------------------
+
+void DigitalMatrix::initUndo()
+{
+    wallHistory = new X86WallHistory(ui->_virtualServerWdt, this);
+    auto *box = new QWidget(ui->_controlWdt);
+    box->setObjectName(QStringLiteral("_undoRedoWdt"));
+    auto *row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
+    const auto makeButton = [box, row](const char *name, const QString &text) {
+        auto *button = new QPushButton(text, box);
+        button->setObjectName(QLatin1String(name));
+        button->setProperty("matrixcontrolbutton", true);
+        button->setFocusPolicy(Qt::ClickFocus);
+        button->setAutoDefault(false);
+        button->setFixedHeight(39);
+        row->addWidget(button);
+        return button;
+    };
+    undoBtn = makeButton("_undoBtn", tr("Undo"));
+    redoBtn = makeButton("_redoBtn", tr("Redo"));
+    if (auto *bar = qobject_cast<QGridLayout *>(ui->_controlWdt->layout()))
+        bar->addWidget(box, 0, 12);
+    // Ctrl+Z and Ctrl+Shift+Z while the page (the wall, a button) has the keyboard.
+    undoAction = new QAction(this);
+    undoAction->setShortcut(QKeySequence::Undo);
+    undoAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    redoAction = new QAction(this);
+    redoAction->setShortcut(QKeySequence::Redo);
+    redoAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(undoAction);
+    addAction(redoAction);
+    connect(undoBtn, &QPushButton::clicked, wallHistory, &X86WallHistory::undo);
+    connect(redoBtn, &QPushButton::clicked, wallHistory, &X86WallHistory::redo);
+    connect(undoAction, &QAction::triggered, this, [this] {
+        if (undoAction->isEnabled())
+            wallHistory->undo();
+    });
+    connect(redoAction, &QAction::triggered, this, [this] {
+        if (redoAction->isEnabled())
+            wallHistory->redo();
+    });
+    connect(wallHistory, &X86WallHistory::changed, this, &DigitalMatrix::updateUndoButtons);
+    connect(wallHistory, &X86WallHistory::notice, this, [this](const QString &text) {
+        MessageBoxW::warning(window(), tr("Failed"), text, NoticeButtons);
+    });
+    connect(ui->_virtualServerWdt, &MatrixManageWidget::sigWindowsChanging, wallHistory,
+            &X86WallHistory::begin);
+    connect(ui->_virtualServerWdt, &MatrixManageWidget::sigWindowsChanged, wallHistory,
+            &X86WallHistory::end);
+    updateUndoButtons();
+}
+
+void DigitalMatrix::updateUndoButtons()
+{
+    if (!wallHistory || !undoBtn)
+        return;
+    const WallUndoHistory *steps = wallHistory->history();
+    // In the configuration mode only numbers are swapped; outside it windows are moved.
+    const bool mayAct = isConnected() && controlsWanted && !wallHistory->isBusy()
+            && (monitorConfig || ui->_virtualServerWdt->isEditable());
+    const bool undo =
+            mayAct && steps->canUndo() && wallHistory->undoChangesNumbers() == monitorConfig;
+    const bool redo =
+            mayAct && steps->canRedo() && wallHistory->redoChangesNumbers() == monitorConfig;
+    undoBtn->setEnabled(undo);
+    redoBtn->setEnabled(redo);
+    undoAction->setEnabled(undo);
+    redoAction->setEnabled(redo);
+    undoBtn->setToolTip(steps->canUndo() ? tr("Undo %1").arg(steps->undoText())
+                                         : tr("Nothing to undo"));
+    redoBtn->setToolTip(steps->canRedo() ? tr("Redo %1").arg(steps->redoText())
+                                         : tr("Nothing to redo"));
+}
+
+void DigitalMatrix::beginWallChange(int aspects, int monitor)
+{
+    wallHistory->begin(aspects, {monitor});
+}
+
+void DigitalMatrix::endWallChange()
+{
+    wallHistory->end();
 }
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

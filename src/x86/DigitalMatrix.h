@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QPushButton;
 class QLabel;
 class QTimer;
@@ -40,6 +41,7 @@ class TurnControlWidget;
 class WatchBanner;
 class X86CameraPanel;
 class X86PresetMenu;
+class X86WallHistory;
 
 // The control page of X86 matrix servers: the server list, connecting and logging in,
 // the monitor wall with its windows, splits, sources, turn shows and the matrix's
@@ -264,6 +266,20 @@ private:
     QString presetServerId() const;
     X86PresetMenu *presetMenu = nullptr;
     X86CameraPanel *cameraPanel = nullptr;
+
+    // ---- Undo and redo of wall changes ----
+    void initUndo();
+    // Undo and redo can be pressed when there is a step for the mode the page is in and the
+    // page may send; their tool tips name the step.
+    void updateUndoButtons();
+    // Frames the commands of one action of the page on a window.
+    void beginWallChange(int aspects, int monitor);
+    void endWallChange();
+    X86WallHistory *wallHistory = nullptr;
+    QPushButton *undoBtn = nullptr;
+    QPushButton *redoBtn = nullptr;
+    QAction *undoAction = nullptr;
+    QAction *redoAction = nullptr;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

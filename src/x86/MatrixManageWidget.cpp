@@ -4,6 +4,7 @@
 #include "DigitalMatrixInteractionPort.h"
 #include "MirrorWidget.h"
 #include "ModuleLogging.h"
+#include "X86WallHistory.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -218,6 +219,7 @@ void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, in
                                    int layer, int param4, int turnState)
 {
     reportedIndexes.append(index);
+    reported.insert(index, mirrorRect);
     if (MirrorWidget *existing = mirrorByIndex(index)) {
         // A window held with the mouse keeps the rectangle being moved or resized: it is
         // sent on release, and a layout arriving meanwhile must not undo it.
@@ -273,6 +275,7 @@ void MatrixManageWidget::clearData()
     reportedIndexes.clear();
     layoutOpen = false;
     onAir.clear();
+    reported.clear();
     const QList<MirrorWidget *> old = mirrors;
     mirrors.clear();
     currMirror = nullptr;
@@ -284,6 +287,10 @@ void MatrixManageWidget::clearData()
 
 void MatrixManageWidget::resetLayout()
 {
+    QList<int> moved;
+    for (const MirrorWidget *mirror : qAsConst(mirrors))
+        moved.append(mirror->getIndex());
+    announceChange(X86WallHistory::Place, moved);
     for (MirrorWidget *mirror : qAsConst(mirrors)) {
         const RECT home = mirror->getHomeRect();
         mirror->setMirrorRect(home);
@@ -291,6 +298,7 @@ void MatrixManageWidget::resetLayout()
         DigitalMatrixInteractionPort::instance()->setMirrorRect(mirror->getIndex(), home);
         placeMirror(mirror);
     }
+    announceSent();
     qCDebug(lcModuleX86) << "resetLayout";
     update();
 }
@@ -398,8 +406,10 @@ void MatrixManageWidget::slotMirrorRelease(MirrorWidget *dropped)
     currMirror->setIndex(targetIndex);
     for (MirrorWidget *mirror : qAsConst(mirrors))
         mirror->setSelected(false);
+    announceChange(X86WallHistory::Numbers, {targetIndex, target->getIndex()});
     DigitalMatrixInteractionPort::instance()->exchangeMirrors(target->getIndex(),
                                                               currMirror->getIndex());
+    announceSent();
     target->setSelected(true);
     target->update();
     currMirror->update();

@@ -88,6 +88,15 @@ public:
     void setWindowSources(int index, const QVector<_ST_ChnInfo> &records, int interval);
     void setWindowTurnStep(int index, X86TurnState state, int page, int pages, int interval);
     X86WindowOnAir windowOnAir(int index) const { return onAir.value(index); }
+    // ---- Undo of wall changes ----
+    // The rectangle of a window as the matrix last reported it (also while it is moved).
+    RECT reportedRect(int index) const { return reported.value(index); }
+    // Frame the commands of one change of these windows (X86WallHistory::Aspect).
+    void announceChange(int aspects, const QList<int> &windows)
+    {
+        emit sigWindowsChanging(aspects, windows);
+    }
+    void announceSent() { emit sigWindowsChanged(); }
 
 signals:
     void sigCurrMontroIndex(int index, int turnState);
@@ -99,6 +108,9 @@ signals:
     void sigMirrorClearRequested(int index);
     // Channels of the data centre (their keys, in order) were dropped on a window's pane.
     void sigChannelsDropped(int index, int pane, const QStringList &channelKeys);
+    // The commands of a change of these windows follow; sigWindowsChanged: they were sent.
+    void sigWindowsChanging(int aspects, const QList<int> &windows);
+    void sigWindowsChanged();
 
 public slots:
     void slotMirrorPress(MirrorWidget *pressedMirror);
@@ -131,6 +143,7 @@ private:
 
     QList<MirrorWidget *> mirrors;
     QMap<int, X86WindowOnAir> onAir;
+    QMap<int, RECT> reported;
     // Indexes reported since the last layout head.
     QList<int> reportedIndexes;
     bool layoutOpen = false;

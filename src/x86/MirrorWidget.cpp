@@ -3,6 +3,7 @@
 
 #include "DigitalMatrixInteractionPort.h"
 #include "MatrixManageWidget.h"
+#include "X86WallHistory.h"
 #include "ModuleLogging.h"
 
 #include "AreaWithChannelTree.h"
@@ -630,7 +631,11 @@ void MirrorWidget::mouseReleaseEvent(QMouseEvent *event)
         moveOffset = QPoint(0, 0);
         if (!swapMode) {
             snapToHome();
+            if (wall)
+                wall->announceChange(X86WallHistory::Place, {index});
             port()->setMirrorRect(index, mirrorRect);
+            if (wall)
+                wall->announceSent();
         }
     }
     update();
@@ -647,9 +652,13 @@ void MirrorWidget::commitPlacement()
     keyAdjusting = false;
     moveOffset = QPoint(0, 0);
     snapToHome();
-    port()->setMirrorRect(index, mirrorRect);
     if (wall)
+        wall->announceChange(X86WallHistory::Place, {index});
+    port()->setMirrorRect(index, mirrorRect);
+    if (wall) {
+        wall->announceSent();
         wall->placeMirror(this);
+    }
     update();
     port()->requestLayout();
 }

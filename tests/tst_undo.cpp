@@ -1,0 +1,346 @@
+// Undo and redo of wall changes on both pages, against the simulator.
+#include "CellForConfigChannels.h"
+#include "ConfigChannelsWidget.h"
+#include "DigitalMatrixServerOperWidget.h"
+#include "DigitalMatrix.h"
+#include "LinuxDigitalMatrixPage.h"
+#include "MatrixGroupTree.h"
+#include "MatrixManageWidget.h"
+#include "MirrorWidget.h"
+#include "SetChannelSource.h"
+
+#include "LinuxMatrixPeer.h"
+#include "LinuxWallFixture.h"
+#include "MatrixProtocol.h"
+#include "MatrixSimulator.h"
+#include "MessageBoxScript.h"
+#include "ModalDriver.h"
+#include "SecondOperator.h"
+#include "X86WallFixture.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <cstring>
+
+using namespace LUMO_DIGITALMATRIX_MODULE;
+
+class TestUndo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void x86StepIsUndoneAndRedone_data();
+    void x86StepIsUndoneAndRedone();
+    void x86UndoIsRefusedAndTheListFollows_data();
+    void x86UndoIsRefusedAndTheListFollows();
+    void linuxStepIsUndoneAndRedone_data();
+    void linuxStepIsUndoneAndRedone();
+    void linuxUndoAfterAnotherOperatorIsDroppedAndLeavingClears();
+
+private:
+    // What the simulator's X86 windows hold (not the page of a turn show on air, nor layers).
+    QString x86Wall() const;
+    QString linuxCell(int cell) const;
+    // The second operator puts a turn show of four channels on windows 0 and 1 and starts them.
+    void turnShowByAnotherOperator(SecondOperator &other);
+    void press(QPushButton *button, bool keys, QKeySequence::StandardKey key);
+
+    X86WallFixture x;
+    LinuxWallFixture l;
+};
+
+void TestUndo::cleanup()
+{
+    x.stop();
+    l.stop();
+}
+
+QString TestUndo::x86Wall() const
+{
+    QString text;
+    for (const SimX86Window &w : x.simulator->x86State().windows) {
+        text += QString::asprintf("\n%d: %d,%d,%d,%d split %d turn %d/%d", w.index, w.rect.left,
+                                  w.rect.top, w.rect.right, w.rect.bottom, w.split, w.turnState,
+                                  w.turnInterval);
+        for (const _ST_ChnInfo &record : w.sources)
+            text += QLatin1Char(' ') + QLatin1String(record.channelName);
+    }
+    return text;
+}
+
+QString TestUndo::linuxCell(int cell) const
+{
+    const SimLinuxState state = l.simulator->linuxState();
+    const SimLinuxCell &c = state.cells.at(cell);
+    QString text = QString::asprintf("split %d single %d/%d turn %d melted %d", c.split,
+                                     c.singleWindow, c.window, c.turnState, state.meltedCell);
+    for (const CellChannelRecord &record : c.channels)
+        text += QString::asprintf(" %d@%d", record.channelNo, record.position);
+    return text;
+}
+
+void TestUndo::turnShowByAnotherOperator(SecondOperator &other)
+{
+    QVERIFY(other.connectTo(x.simulator->x86Port())
+            && other.config->Login("second", "second") == 0);
+    std::vector<_ST_ChnInfo> records(4);
+    for (int i = 0; i < 4; ++i) {
+        std::memset(&records[i], 0, sizeof records[i]);
+        qstrncpy(records[i].channelName, qPrintable(QStringLiteral("cam-%1").arg(i + 1)),
+                 sizeof records[i].channelName);
+        records[i].channelNo = i + 1;
+        records[i].sequence = i + 1;
+    }
+    for (int window : {0, 1}) {
+        other.config->SetMonitorTurnSources(window, records.data(), 4, 20);
+        other.config->SetTurnState(window, 1);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(x.wall()->mirrorByIndex(1)->getTurnState(), X86TurnState::Running,
+                              X86WallFixture::Timeout);
+}
+
+void TestUndo::press(QPushButton *button, bool keys, QKeySequence::StandardKey key)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled(), X86WallFixture::Timeout);
+    if (!keys) {
+        button->click();
+        return;
+    }
+    QWidget *page = button->window();
+    page->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(page));
+    QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : page;
+    const QKeySequence sequence(key);
+    QTest::keyClick(focus, Qt::Key(sequence[0] & ~Qt::KeyboardModifierMask),
+                    Qt::KeyboardModifiers(sequence[0] & Qt::KeyboardModifierMask));
+}
+
+void TestUndo::x86StepIsUndoneAndRedone_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<bool>("keys"); // Ctrl+Z and Ctrl+Shift+Z instead of the buttons
+    QTest::newRow("move") << QString("move of window 1") << false;
+    QTest::newRow("resize") << QString("size of window 1") << true;
+    QTest::newRow("split") << QString("split of window 1") << false;
+    QTest::newRow("sources") << QString("sources of window 1") << false;
+    QTest::newRow("clear") << QString("clearing of window 1") << false;
+    QTest::newRow("pause") << QString("turn show of window 1") << true;
+    QTest::newRow("stop all") << QString("turn shows of the wall") << false;
+    QTest::newRow("swap") << QString("swap of windows 2 and 1") << false;
+}
+
+void TestUndo::x86StepIsUndoneAndRedone()
+{
+    const QString action = QTest::currentDataTag();
+    QFETCH(QString, step);
+    QFETCH(bool, keys);
+    QVERIFY(x.startArranged(2, 2, true));
+    SecondOperator other;
+    if (action == "clear" || action == "pause" || action == "stop all")
+        turnShowByAnotherOperator(other);
+    if (action == "swap") {
+        // Numbers are swapped in the configuration mode, which arranges the screens anew.
+        ModalDriver screens([](QWidget *modal) {
+            QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
+        });
+        screens.start();
+        x.boxes->answer(1);
+        x.button("_MatrixSettingBtn")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(screens.ran(), X86WallFixture::Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(x.wall()->mirrorByIndex(1)
+                                         && x.wall()->mirrorByIndex(1)->isSwapMode(),
+                                 X86WallFixture::Timeout);
+    }
+    MirrorWidget *window = x.wall()->mirrorByIndex(0);
+    QTest::mouseClick(window, Qt::LeftButton);
+    QTRY_COMPARE(x.page->currentMonitorIndex(), 0);
+    QPushButton *undo = x.button("_undoBtn");
+    QPushButton *redo = x.button("_redoBtn");
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    const QString before = x86Wall();
+
+    x.boxes->answer(1);
+    if (action == "move") {
+        x.drag(window, QPoint(40, 30));
+    } else if (action == "resize") {
+        x.wall()->setFocus();
+        QTest::keyClick(x.wall(), Qt::Key_Right, Qt::ShiftModifier);
+    } else if (action == "split") {
+        QMetaObject::invokeMethod(x.page.get(), "slotSetMontroSplite", Q_ARG(int, 9));
+    } else if (action == "sources") {
+        ModalDriver source([](QWidget *modal) {
+            auto *dialog = qobject_cast<SetChannelSource *>(modal);
+            auto *tree = dialog->groupTree()->findChild<QTreeWidget *>("_treeWidget");
+            tree->findItems(QStringLiteral("一楼大厅"), Qt::MatchExactly)
+                    .value(0)
+                    ->setCheckState(0, Qt::Checked);
+            QTest::mouseClick(dialog->findChild<QPushButton *>("_setBtn"), Qt::LeftButton);
+        });
+        source.start();
+        x.button("_setSourceBtn")->click();
+        QVERIFY(source.ran());
+    } else if (action == "swap") {
+        MirrorWidget *second = x.wall()->mirrorByIndex(1);
+        x.drag(window, second->geometry().center() - window->geometry().center());
+    } else if (action == "clear") {
+        x.button("_clearSourceBtn")->click();
+    } else if (action == "pause") {
+        QMetaObject::invokeMethod(x.page.get(), "slotPauseTurn");
+    } else {
+        x.button("_stopAllTurnsBtn")->click();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(undo->isEnabled(), X86WallFixture::Timeout);
+    const QString after = x86Wall();
+    QVERIFY(after != before);
+    QCOMPARE(undo->toolTip(), "Undo " + step);
+
+    press(undo, keys, QKeySequence::Undo);
+    QTRY_COMPARE_WITH_TIMEOUT(x86Wall(), before, X86WallFixture::Timeout);
+    QTRY_VERIFY(redo->isEnabled());
+    QCOMPARE(redo->toolTip(), "Redo " + step);
+    QVERIFY(!undo->isEnabled());
+    press(redo, keys, QKeySequence::Redo);
+    QTRY_COMPARE_WITH_TIMEOUT(x86Wall(), after, X86WallFixture::Timeout);
+    QTRY_VERIFY(undo->isEnabled());
+    QCOMPARE(x.boxes->texts().filter("refused").size(), 0);
+}
+
+void TestUndo::x86UndoIsRefusedAndTheListFollows_data()
+{
+    QTest::addColumn<bool>("anotherOperator");
+    QTest::newRow("another operator moved the window") << true;
+    QTest::newRow("the matrix refuses the undo") << false;
+}
+
+void TestUndo::x86UndoIsRefusedAndTheListFollows()
+{
+    QFETCH(bool, anotherOperator);
+    QVERIFY(x.startArranged(2, 2));
+    MirrorWidget *window = x.wall()->mirrorByIndex(0);
+    QPushButton *undo = x.button("_undoBtn");
+    x.drag(window, QPoint(40, 30));
+    QTRY_VERIFY_WITH_TIMEOUT(undo->isEnabled(), X86WallFixture::Timeout);
+    SecondOperator other;
+    if (anotherOperator) {
+        QVERIFY(other.connectTo(x.simulator->x86Port())
+                && other.config->Login("second", "second") == 0);
+        other.config->SetMirrorRect(0, RECT {100, 100, 900, 700});
+        QTRY_COMPARE_WITH_TIMEOUT(x.wall()->reportedRect(0).left, 100, X86WallFixture::Timeout);
+    } else {
+        x.refuse({MatrixProtocol::X86SetMirrorRect});
+    }
+    const QString held = x86Wall();
+
+    undo->click();
+    QTRY_COMPARE_WITH_TIMEOUT(x.boxes->count(), 1, X86WallFixture::Timeout);
+    QVERIFY2(
+            x.boxes->last().text.contains(anotherOperator ? "cannot be undone" : "refused to undo"),
+            qPrintable(x.boxes->last().text));
+    QCOMPARE(x86Wall(), held);
+    // Dropped, or still there to be tried again.
+    QTRY_COMPARE(undo->isEnabled(), !anotherOperator);
+    QCOMPARE(undo->toolTip(),
+             anotherOperator ? QString("Nothing to undo") : QString("Undo move of window 1"));
+    QVERIFY(!x.button("_redoBtn")->isEnabled());
+
+    // Leaving the matrix forgets its steps.
+    x.refuse({});
+    QTest::mouseClick(x.button("_connectMatrixBtn"), Qt::LeftButton);
+    QTRY_VERIFY(!x.page->isConnected());
+    x.connectPage();
+    QTRY_VERIFY_WITH_TIMEOUT(x.page->isConnected(), X86WallFixture::Timeout);
+    QCOMPARE(undo->toolTip(), QString("Nothing to undo"));
+    QVERIFY(!undo->isEnabled());
+}
+
+void TestUndo::linuxStepIsUndoneAndRedone_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::newRow("channels") << QString("channels of cell 1");
+    QTest::newRow("split") << QString("split of cell 1");
+    QTest::newRow("single") << QString("pane shown alone in cell 1");
+    QTest::newRow("delete") << QString("deleting in cell 1");
+    QTest::newRow("spread") << QString("spread of cell 1");
+}
+
+void TestUndo::linuxStepIsUndoneAndRedone()
+{
+    const QString action = QTest::currentDataTag();
+    QFETCH(QString, step);
+    l.start(MatrixSimulatorOptions(), QStringLiteral("lobby_site.json"));
+    l.connectPage();
+    l.arrangeAndSave(2, 2);
+    CellForConfigChannels *cell = l.cellSetByAnotherOperator(
+            0, {l.channel("a-1", 0), l.channel("a-2", 1), l.channel("a-3", 2)});
+    QVERIFY(cell);
+    QPushButton *undo = l.button("undoLayoutBt");
+    QPushButton *redo = l.button("redoLayoutBt");
+    QVERIFY(undo->isVisible() && redo->isVisible() && !undo->isEnabled());
+    const QString before = linuxCell(0);
+
+    l.boxes->answer(1);
+    if (action == "channels")
+        l.grid()->setChannelsToCell({l.channel("a-4", -1)}, 0);
+    else if (action == "split")
+        cell->slotSplitScreenNum(9);
+    else if (action == "single")
+        cell->slotChannelWidgetDoubleClicked(1);
+    else if (action == "delete")
+        cell->slotDeleteChannelFromCell(QStringLiteral("a-2"));
+    else
+        l.grid()->slotHideCellsButThisIndex(0);
+    QTRY_VERIFY(undo->isEnabled());
+    const QString after = linuxCell(0);
+    QVERIFY2(after != before, qPrintable(after));
+    QCOMPARE(undo->toolTip(), "Undo " + step);
+
+    press(undo, action == "split", QKeySequence::Undo);
+    QCOMPARE(linuxCell(0), before);
+    QTRY_VERIFY(redo->isEnabled());
+    QCOMPARE(redo->toolTip(), "Redo " + step);
+    press(redo, action == "split", QKeySequence::Redo);
+    QCOMPARE(linuxCell(0), after);
+    QTRY_VERIFY(undo->isEnabled());
+    QCOMPARE(l.boxes->count(), 0);
+}
+
+void TestUndo::linuxUndoAfterAnotherOperatorIsDroppedAndLeavingClears()
+{
+    l.start(MatrixSimulatorOptions(), QStringLiteral("lobby_site.json"));
+    l.connectPage();
+    l.arrangeAndSave(2, 2);
+    QPushButton *undo = l.button("undoLayoutBt");
+    l.grid()->getCellByIndex(1)->slotSplitScreenNum(4);
+    QTRY_VERIFY(undo->isEnabled());
+    l.grid()->getCellByIndex(0)->slotSplitScreenNum(4);
+    QTRY_COMPARE(l.button("undoLayoutBt")->toolTip(), QString("Undo split of cell 1"));
+
+    // Another console puts channels into cell 1: the page's step there is refused and dropped.
+    LinuxMatrixPeer peer;
+    QCOMPARE(peer.connectTo(l.simulator->linuxPort()), 0);
+    QCOMPARE(peer.setCellChannels(0, 9, {l.channel("a-1", 0)}), 0);
+    const QString held = linuxCell(0);
+    undo->click();
+    QCOMPARE(l.boxes->count(), 1);
+    QVERIFY2(l.boxes->last().text.contains("cannot be undone"), qPrintable(l.boxes->last().text));
+    QCOMPARE(linuxCell(0), held);
+    QCOMPARE(l.grid()->getCellByIndex(0)->splitCount(), 9);
+    // The step before it still applies to its own cell.
+    QCOMPARE(undo->toolTip(), QString("Undo split of cell 2"));
+    undo->click();
+    QCOMPARE(l.simulator->linuxState().cells.at(1).split, 1);
+
+    // Leaving the matrix forgets the rest.
+    QTRY_VERIFY(l.button("redoLayoutBt")->isEnabled());
+    l.oper()->connectButton()->click();
+    l.connectPage();
+    QVERIFY(!l.button("redoLayoutBt")->isEnabled());
+    QCOMPARE(l.button("redoLayoutBt")->toolTip(), QString("Nothing to redo"));
+}
+
+QTEST_MAIN(TestUndo)
+#include "tst_undo.moc"
