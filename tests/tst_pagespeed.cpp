@@ -69,6 +69,13 @@ private slots:
         QVERIFY(h.wall()->mirrorByIndex(2)->badgeText().startsWith(QStringLiteral("Turning")));
         QCOMPARE(counter.windows.keys(), QList<int>({2}));
         QVERIFY((counter.wall - QRegion(h.wall()->mirrorByIndex(2)->geometry())).isEmpty());
+        // A layout that changes nothing paints nothing.
+        counter.windows.clear();
+        counter.wall = QRegion();
+        running[2].mirrorParam5 = 1;
+        h.fireLayout(running);
+        QCoreApplication::processEvents();
+        QVERIFY(counter.windows.isEmpty() && counter.wall.isEmpty());
     }
 };
 

@@ -365,7 +365,7 @@ void MatrixManageWidget::raiseMirrorsByLayer()
         if (mirror->getLayer() == 1)
             mirror->raise();
     }
-    update();
+    // A raised window repaints itself; the rest of the wall did not change.
 }
 
 void MatrixManageWidget::clearMirrorStates()
