@@ -1,6 +1,7 @@
 #include "DigitalMatrixConfigSignals.h"
 
 #include <QCoreApplication>
+#include <QThread>
 
 #include <algorithm>
 
@@ -31,7 +32,7 @@ void DigitalMatrixConfigSignals::release()
 }
 
 template<typename Deliver>
-void DigitalMatrixConfigSignals::deliverFromService(Deliver deliver)
+void DigitalMatrixConfigSignals::deliverFromService(Deliver deliver, Delivery kind)
 {
     QMutexLocker locker(&lockMutex());
     DigitalMatrixConfigSignals *hub = currentLocked();
@@ -40,6 +41,8 @@ void DigitalMatrixConfigSignals::deliverFromService(Deliver deliver)
             return;
         hub = createLocked();
     }
+    if (kind != Delivery::Layout)
+        hub->closeLayoutQueue();
     deliver(hub);
 }
 
@@ -71,21 +74,108 @@ void DigitalMatrixConfigSignals::sendMatrixInfo(int screens, int rows, int colum
     emit signalMatrixInfo(screens, rows, columns);
 }
 
+DigitalMatrixConfigSignals::QueuedLayout
+DigitalMatrixConfigSignals::copyLayout(const _MIRRORLAYOUT &layout)
+{
+    // Everything leaves by value: nothing of the service's buffer is kept. A count
+    // beyond any real wall is cut so that no read runs past a sane layout.
+    QueuedLayout copy;
+    copy.wallRect = layout.wallRect;
+    copy.mirrorCount = std::min(layout.mirrorCount, int(MaxMirrorsPerLayout));
+    copy.params[0] = layout.layoutParam1;
+    copy.params[1] = layout.layoutParam2;
+    copy.params[2] = layout.layoutParam3;
+    copy.params[3] = layout.layoutParam4;
+    if (copy.mirrorCount > 0) {
+        copy.mirrors.reserve(copy.mirrorCount);
+        for (int i = 0; i < copy.mirrorCount; ++i)
+            copy.mirrors.append(layout.mirrors[i]);
+    }
+    return copy;
+}
+
+void DigitalMatrixConfigSignals::emitLayout(const QueuedLayout &layout)
+{
+    emit signalCreateNewLayout(layout.wallRect, layout.mirrorCount, layout.params[0],
+                               layout.params[1], layout.params[2], layout.params[3]);
+    for (const _MIRRORINFO &m : layout.mirrors)
+        emit signalSetOneMirror(m.rectA, m.rectB, m.mirrorParam1, m.mirrorParam2, m.mirrorParam3,
+                                m.mirrorParam4, m.mirrorParam5);
+    emit signalSetMirrorEnd();
+}
+
 void DigitalMatrixConfigSignals::sendLayout(_MIRRORLAYOUT *layout)
 {
     if (!layout)
         return;
-    // Everything leaves by value: nothing of the service's buffer is kept. A count
-    // beyond any real wall is cut so that no read runs past a sane layout.
-    const int count = std::min(layout->mirrorCount, int(MaxMirrorsPerLayout));
-    emit signalCreateNewLayout(layout->wallRect, count, layout->layoutParam1, layout->layoutParam2,
-                               layout->layoutParam3, layout->layoutParam4);
-    for (int i = 0; i < count; ++i) {
-        const _MIRRORINFO &m = layout->mirrors[i];
-        emit signalSetOneMirror(m.rectA, m.rectB, m.mirrorParam1, m.mirrorParam2, m.mirrorParam3,
-                                m.mirrorParam4, m.mirrorParam5);
+    QueuedLayout copy = copyLayout(*layout);
+    if (QThread::currentThread() == thread()) {
+        QMutexLocker locker(&queueMutex);
+        if (queuedLayouts.isEmpty()) {
+            locker.unlock();
+            emitLayout(copy);
+            return;
+        }
     }
-    emit signalSetMirrorEnd();
+    queueLayout(std::move(copy));
+}
+
+void DigitalMatrixConfigSignals::queueLayout(QueuedLayout layout)
+{
+    QMutexLocker locker(&queueMutex);
+    if (lastQueuedOpen && !queuedLayouts.isEmpty()) {
+        // The page has not applied the last one yet and nothing came after it: the newer
+        // layout replaces it, under the wake-up already posted.
+        queuedLayouts.last() = std::move(layout);
+        ++merged;
+        return;
+    }
+    queuedLayouts.append(std::move(layout));
+    lastQueuedOpen = true;
+    locker.unlock();
+    QMetaObject::invokeMethod(
+            this, [this] { emitOldestQueuedLayout(); }, Qt::QueuedConnection);
+}
+
+void DigitalMatrixConfigSignals::emitOldestQueuedLayout()
+{
+    if (emittingLayout) {
+        ++deferredWakeUps;
+        return;
+    }
+    QueuedLayout layout;
+    {
+        QMutexLocker locker(&queueMutex);
+        if (queuedLayouts.isEmpty())
+            return;
+        layout = queuedLayouts.takeFirst();
+        if (queuedLayouts.isEmpty())
+            lastQueuedOpen = false;
+    }
+    emittingLayout = true;
+    emitLayout(layout);
+    emittingLayout = false;
+    for (; deferredWakeUps > 0; --deferredWakeUps)
+        QMetaObject::invokeMethod(
+                this, [this] { emitOldestQueuedLayout(); }, Qt::QueuedConnection);
+}
+
+void DigitalMatrixConfigSignals::closeLayoutQueue()
+{
+    QMutexLocker locker(&queueMutex);
+    lastQueuedOpen = false;
+}
+
+int DigitalMatrixConfigSignals::waitingLayoutCount() const
+{
+    QMutexLocker locker(&queueMutex);
+    return queuedLayouts.size();
+}
+
+quint64 DigitalMatrixConfigSignals::mergedLayoutCount() const
+{
+    QMutexLocker locker(&queueMutex);
+    return merged;
 }
 
 void DigitalMatrixConfigSignals::sendGroupRes(int monitor, const _ST_ChnInfo *channels, int count,
@@ -119,7 +209,8 @@ void DigitalMatrixConfigSignals::onMatrixInfo(void *, int screens, int rows, int
 
 void DigitalMatrixConfigSignals::onLayout(void *, _MIRRORLAYOUT *layout)
 {
-    deliverFromService([layout](DigitalMatrixConfigSignals *hub) { hub->sendLayout(layout); });
+    deliverFromService([layout](DigitalMatrixConfigSignals *hub) { hub->sendLayout(layout); },
+                       Delivery::Layout);
 }
 
 void DigitalMatrixConfigSignals::onCommandResult(void *, int command, int result)

@@ -5,7 +5,10 @@
 #include "MatrixMetaTypes.h"
 #include "ProcessSingleton.h"
 
+#include <QList>
+#include <QMutex>
 #include <QObject>
+#include <QVector>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -28,6 +31,9 @@ public:
 
     void sendDigitalMatrixConnectStatus(ConnType type);
     void sendMatrixInfo(int screens, int rows, int columns);
+    // A layout from the service. From another thread it waits for the application's thread
+    // with one wake-up; a layout that arrives while the one before still waits, with no other
+    // event of the service in between, takes its place: only the newest is emitted.
     void sendLayout(_MIRRORLAYOUT *layout);
     // Reports the sources of a window: count records of 216 bytes at channels (read during
     // the call only; the records leave by value), and the turn interval.
@@ -48,6 +54,12 @@ public:
     // Callback 5: the matrix reported its operators or a takeover; emitted as
     // signalOperatorsChanged (read them from the port).
     static void MATRIX_CALLBACK onOperatorsChanged(void *ctx);
+
+    // Merging layouts: how many layouts wait for the application's thread now (at most one
+    // more than the other events of the service between them), and how many were merged
+    // into a later one since the hub was created.
+    int waitingLayoutCount() const;
+    quint64 mergedLayoutCount() const;
 
 signals:
     void signalConnectSuccess();
@@ -79,6 +91,25 @@ signals:
 private:
     friend class ProcessSingleton<DigitalMatrixConfigSignals>;
 
+    // One layout by value, as the page receives it.
+    struct QueuedLayout
+    {
+        RECT wallRect {};
+        int mirrorCount = 0;
+        int params[4] {};
+        QVector<_MIRRORINFO> mirrors;
+    };
+    enum class Delivery { Layout, Other };
+
+    static QueuedLayout copyLayout(const _MIRRORLAYOUT &layout);
+    void emitLayout(const QueuedLayout &layout);
+    void queueLayout(QueuedLayout layout);
+    // On the application's thread: emits the oldest waiting layout.
+    void emitOldestQueuedLayout();
+    // Any other event of the service ends merging into the layout waiting last, so that
+    // every event keeps its place relative to the layouts.
+    void closeLayoutQueue();
+
     explicit DigitalMatrixConfigSignals(QObject *parent = nullptr);
     ~DigitalMatrixConfigSignals() override;
 
@@ -86,7 +117,16 @@ private:
     // uses a hub being deleted. A callback may create the hub while the application runs;
     // while it shuts down (or without it) the callback is dropped.
     template<typename Deliver>
-    static void deliverFromService(Deliver deliver);
+    static void deliverFromService(Deliver deliver, Delivery kind = Delivery::Other);
+
+    mutable QMutex queueMutex;
+    QList<QueuedLayout> queuedLayouts;
+    // The last queued layout may still be replaced by a newer one.
+    bool lastQueuedOpen = false;
+    quint64 merged = 0;
+    // Emitting a layout: a wake-up that runs meanwhile (a nested event loop) waits for it.
+    bool emittingLayout = false;
+    int deferredWakeUps = 0;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE

@@ -8,7 +8,9 @@
 #include "SystemConfig.h"
 #include "UserManagerCore.h"
 
+#include <QHash>
 #include <QMutexLocker>
+#include <QPair>
 #include <QSet>
 
 #include <algorithm>
@@ -655,13 +657,28 @@ int DigitalMatrixInteractionPort::getCellChannels(int cell, QMap<int, CellChanne
         return 0;
     DATACore::UserManagerCore *dc = DATACore::UserManagerCore::instance();
     const int n = std::clamp(count, 0, int(MaxCellChannels));
+    // Each device and each channel of the cell is looked up in the data centre once: a cell
+    // often shows several channels of one device, or one channel on several panes.
+    QHash<QString, int> deviceKinds;
+    QHash<QPair<QString, int>, DeviceChancelInfo> channels;
     for (int i = 0; i < n; ++i) {
         const CellChannelRecord &record = records[size_t(i)];
         const QString address = QString::fromLocal8Bit(FixedText::read(record.deviceAddress));
-        const UDeviceInfo device = dc->getDeviceInfoByDeviceID(address);
-        const int channelNo = device.struct_deviceKind == 3 ? 1 : record.channelNo;
-        const DeviceChancelInfo byNumber = dc->channelInfoByDeviceNo(address, channelNo);
-        const DeviceChancelInfo channel = dc->getChannelInfoByChannelGuid(byNumber.channelGuid);
+        auto kind = deviceKinds.find(address);
+        if (kind == deviceKinds.end())
+            kind = deviceKinds.insert(address,
+                                      dc->getDeviceInfoByDeviceID(address).struct_deviceKind);
+        const int channelNo = kind.value() == 3 ? 1 : record.channelNo;
+        const QPair<QString, int> key(address, channelNo);
+        auto found = channels.find(key);
+        if (found == channels.end()) {
+            DeviceChancelInfo channel = dc->channelInfoByDeviceNo(address, channelNo);
+            // A data centre that answers by number with the key only is asked for the rest.
+            if (channel.channelName.isEmpty() && !channel.channelGuid.isEmpty())
+                channel = dc->getChannelInfoByChannelGuid(channel.channelGuid);
+            found = channels.insert(key, channel);
+        }
+        const DeviceChancelInfo &channel = found.value();
         auto *item = new CellChannelItem;
         item->channelId = channel.channelGuid;
         item->channelName = channel.channelName;

@@ -1374,8 +1374,8 @@ void DigitalMatrix::slotSetOneMirror(RECT homeRect, RECT mirrorRect, int index, 
 {
     ui->_virtualServerWdt->setMirror(homeRect, mirrorRect, index, splitCount, layer, param4,
                                      turnState);
+    // The wall repaints the windows whose picture changed; the rest of the page stays.
     qCDebug(lcModuleX86) << "slotSetOneMirror";
-    update();
 }
 
 void DigitalMatrix::slotSetMirrorEnd()

@@ -113,7 +113,8 @@ void MatrixManageWidget::endLayout()
     const bool currentGone = gone.contains(currMirror);
     if (currentGone)
         currMirror = nullptr;
-    qDeleteAll(gone);
+    for (MirrorWidget *mirror : qAsConst(gone))
+        keepForReuse(mirror);
     if (currentGone) {
         currMirror = mirrors.isEmpty() ? nullptr : mirrors.first();
         if (currMirror) {
@@ -218,7 +219,7 @@ void MatrixManageWidget::placeMirrorMoving(MirrorWidget *mirror)
 void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, int splitCount,
                                    int layer, int param4, int turnState)
 {
-    reportedIndexes.append(index);
+    reportedIndexes.insert(index);
     reported.insert(index, mirrorRect);
     if (MirrorWidget *existing = mirrorByIndex(index)) {
         // A window held with the mouse keeps the rectangle being moved or resized: it is
@@ -235,23 +236,30 @@ void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, in
     }
 
     ++createdCount;
-    auto *mirror = new MirrorWidget(this);
+    MirrorWidget *mirror = spare.isEmpty() ? nullptr : spare.takeLast();
+    if (mirror) {
+        // A window of an earlier layout, as new: on top of the others, as a new one would be.
+        mirror->raise();
+    } else {
+        mirror = new MirrorWidget(this);
+        connect(mirror, &MirrorWidget::sigMousePress, this,
+                [this, mirror] { slotMirrorPress(mirror); });
+        connect(mirror, &MirrorWidget::sigChannelsDropped, this,
+                [this, mirror](int pane, const QStringList &keys) {
+                    emit sigChannelsDropped(mirror->getIndex(), pane, keys);
+                });
+        connect(mirror, &MirrorWidget::sigMouseRelease, this,
+                [this, mirror] { slotMirrorRelease(mirror); });
+        connect(mirror, &MirrorWidget::sigContextMenu, this,
+                [this, mirror](const QPoint &globalPos) {
+                    emit sigMirrorContextMenu(mirror->getIndex(), globalPos);
+                });
+    }
     // Shown only once it has a place on the wall.
     mirror->hide();
     mirror->setMirrorInfo(homeRect, mirrorRect, index, splitCount, layer, param4, turnState);
     mirror->setOnAir(onAir.value(index));
     updateScale(mirror);
-    connect(mirror, &MirrorWidget::sigMousePress, this,
-            [this, mirror] { slotMirrorPress(mirror); });
-    connect(mirror, &MirrorWidget::sigChannelsDropped, this,
-            [this, mirror](int pane, const QStringList &keys) {
-                emit sigChannelsDropped(mirror->getIndex(), pane, keys);
-            });
-    connect(mirror, &MirrorWidget::sigMouseRelease, this,
-            [this, mirror] { slotMirrorRelease(mirror); });
-    connect(mirror, &MirrorWidget::sigContextMenu, this, [this, mirror](const QPoint &globalPos) {
-        emit sigMirrorContextMenu(mirror->getIndex(), globalPos);
-    });
     mirrors.append(mirror);
     if (createdCount == 1) {
         mirror->setSelected(true);
@@ -262,6 +270,14 @@ void MatrixManageWidget::setMirror(RECT homeRect, RECT mirrorRect, int index, in
     placeMirror(mirror);
     mirror->setDragZone(MirrorWidget::ZoneInside);
     qCDebug(lcModuleX86) << "setMirror";
+}
+
+void MatrixManageWidget::keepForReuse(MirrorWidget *mirror)
+{
+    // Creating a window costs more than placing it: the next layout takes it again.
+    mirror->hide();
+    mirror->resetForReuse();
+    spare.append(mirror);
 }
 
 void MatrixManageWidget::clearData()
@@ -279,7 +295,8 @@ void MatrixManageWidget::clearData()
     const QList<MirrorWidget *> old = mirrors;
     mirrors.clear();
     currMirror = nullptr;
-    qDeleteAll(old);
+    for (MirrorWidget *mirror : old)
+        keepForReuse(mirror);
     createdCount = 0;
     qCDebug(lcModuleX86) << "clearData";
     update();
@@ -360,7 +377,7 @@ void MatrixManageWidget::raiseMirrorsByLayer()
         if (mirror->getLayer() == 1)
             mirror->raise();
     }
-    update();
+    // A raised window repaints itself; the rest of the wall did not change.
 }
 
 void MatrixManageWidget::clearMirrorStates()

@@ -7,6 +7,7 @@
 #include "X86WindowOnAir.h"
 
 #include <QMap>
+#include <QSet>
 
 #include <QList>
 #include <QWidget>
@@ -132,6 +133,8 @@ protected:
 
 private:
     void updateScale(MirrorWidget *mirror) const;
+    // A window the matrix no longer reports is hidden and kept for a later layout.
+    void keepForReuse(MirrorWidget *mirror);
     // The windows in the order of their numbers.
     QList<MirrorWidget *> mirrorsByNumber() const;
     // One key step of the selected window: moved, or (resize) its right or bottom edge.
@@ -142,10 +145,12 @@ private:
     std::unique_ptr<Ui::MatrixManageWidget> ui;
 
     QList<MirrorWidget *> mirrors;
+    // Hidden windows of earlier layouts, taken again before a new one is created.
+    QList<MirrorWidget *> spare;
     QMap<int, X86WindowOnAir> onAir;
     QMap<int, RECT> reported;
     // Indexes reported since the last layout head.
-    QList<int> reportedIndexes;
+    QSet<int> reportedIndexes;
     bool layoutOpen = false;
     MirrorWidget *currMirror = nullptr;
     QString placeholder;

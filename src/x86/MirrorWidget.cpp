@@ -116,6 +116,38 @@ MirrorWidget::MirrorWidget(MatrixManageWidget *parentWall)
 
 MirrorWidget::~MirrorWidget() = default;
 
+void MirrorWidget::resetForReuse()
+{
+    if (mouseGrabber() == this)
+        releaseMouse();
+    clearFocus();
+    unsetCursor();
+    setMouseTracking(false);
+    editable = true;
+    swapMode = false;
+    selected = false;
+    homeRect = RECT {};
+    mirrorRect = RECT {};
+    layer = 0;
+    index = 0;
+    splitCount = 1;
+    turnState = X86TurnState::NoTurn;
+    param4 = 0;
+    xScale = 1.0;
+    yScale = 1.0;
+    pressed = false;
+    keyAdjusting = false;
+    pressPos = QPoint();
+    moveOffset = QPoint();
+    dragZone = ZoneTop;
+    dropGlobalPos = QPoint();
+    onAir = X86WindowOnAir();
+    labels.reset();
+    picture = QPixmap();
+    pictureValid = false;
+    dropPane = -1;
+}
+
 void MirrorWidget::setMirrorInfo(const RECT &home, const RECT &current, int mirrorIndex, int splits,
                                  int mirrorLayer, int fourth, int turn)
 {
@@ -130,7 +162,7 @@ void MirrorWidget::setMirrorInfo(const RECT &home, const RECT &current, int mirr
     param4 = fourth;
     turnState = X86TurnState(turn);
     if (changed)
-        update();
+        redraw();
 }
 
 void MirrorWidget::setOnAir(const X86WindowOnAir &value)
@@ -138,7 +170,7 @@ void MirrorWidget::setOnAir(const X86WindowOnAir &value)
     if (onAir == value)
         return;
     onAir = value;
-    update();
+    redraw();
 }
 
 QRect MirrorWidget::paneRect(int pane) const
@@ -180,7 +212,7 @@ void MirrorWidget::dragMoveEvent(QDragMoveEvent *event)
     const int pane = takes ? paneAt(event->pos()) : -1;
     if (pane != dropPane) {
         dropPane = pane;
-        update();
+        redraw();
     }
     if (takes)
         event->acceptProposedAction();
@@ -191,7 +223,7 @@ void MirrorWidget::dragMoveEvent(QDragMoveEvent *event)
 void MirrorWidget::dragLeaveEvent(QDragLeaveEvent *event)
 {
     dropPane = -1;
-    update();
+    redraw();
     QWidget::dragLeaveEvent(event);
 }
 
@@ -199,7 +231,7 @@ void MirrorWidget::dropEvent(QDropEvent *event)
 {
     QList<COMMONUSELIB::AreaWithChannelTree::Channel> channels;
     dropPane = -1;
-    update();
+    redraw();
     if (swapMode
         || !COMMONUSELIB::AreaWithChannelTree::decodeChannelMimeData(event->mimeData(), &channels)
         || channels.isEmpty()) {
@@ -272,7 +304,7 @@ void MirrorWidget::setScale(double horizontal, double vertical)
 void MirrorWidget::setIndex(int value)
 {
     index = value;
-    update();
+    redraw();
 }
 
 void MirrorWidget::setTurnState(X86TurnState value)
@@ -280,20 +312,20 @@ void MirrorWidget::setTurnState(X86TurnState value)
     if (turnState == value)
         return;
     turnState = value;
-    update();
+    redraw();
 }
 
 void MirrorWidget::setSplitCount(int value)
 {
     splitCount = value;
-    update();
+    redraw();
 }
 
 void MirrorWidget::setSelected(bool on)
 {
     selected = on;
     setMouseTracking(on);
-    update();
+    redraw();
 }
 
 void MirrorWidget::setEditable(bool on)
@@ -301,7 +333,7 @@ void MirrorWidget::setEditable(bool on)
     if (editable == on)
         return;
     editable = on;
-    update();
+    redraw();
 }
 
 void MirrorWidget::setSwapMode(bool on)
@@ -316,9 +348,33 @@ QPoint MirrorWidget::toWallPixels(const QPoint &globalPos) const
     return globalPos - wall->mapToGlobal(QPoint(0, 0));
 }
 
-void MirrorWidget::paintEvent(QPaintEvent *)
+void MirrorWidget::redraw()
 {
+    pictureValid = false;
+    update();
+}
+
+void MirrorWidget::paintEvent(QPaintEvent *event)
+{
+    // The window is drawn once into its picture and copied from it until something it shows
+    // changes: a wall repaints its windows far more often than their contents change.
+    const qreal dpr = devicePixelRatioF();
+    const QSize pixels = size() * dpr;
+    if (!pictureValid || picture.size() != pixels || picture.devicePixelRatio() != dpr) {
+        if (picture.size() != pixels)
+            picture = QPixmap(pixels);
+        picture.setDevicePixelRatio(dpr);
+        QPainter pen(&picture);
+        paintPicture(pen);
+        pictureValid = true;
+    }
     QPainter painter(this);
+    for (const QRect &r : event->region())
+        painter.drawPixmap(r, picture, QRectF(QRectF(r).topLeft() * dpr, QSizeF(r.size()) * dpr));
+}
+
+void MirrorWidget::paintPicture(QPainter &painter)
+{
     const int w = width();
     const int h = height();
     const QRect area(0, 0, w, h);
@@ -512,7 +568,7 @@ void MirrorWidget::mousePressEvent(QMouseEvent *event)
             pressPos = toWallPixels(event->globalPos());
         moveOffset = QPoint(0, 0);
     }
-    update();
+    redraw();
     if (!swapMode)
         port()->requestLayout();
     setCursor(Qt::ArrowCursor);
@@ -539,9 +595,9 @@ void MirrorWidget::mouseMoveEvent(QMouseEvent *event)
         return;
 
     if (dragZone == ZoneInside) {
+        // Only the place changes: moving the window repaints it from its picture.
         moveOffset = p - pressPos;
         pressPos = p;
-        update();
         wall->placeMirrorMoving(this);
     } else {
         resizeTo(p);
@@ -601,7 +657,7 @@ void MirrorWidget::resizeTo(const QPoint &p)
     if (r.right <= r.left || r.bottom <= r.top)
         return;
     mirrorRect = r;
-    update();
+    redraw();
     wall->placeMirror(this);
 }
 
@@ -699,6 +755,7 @@ void MirrorWidget::contextMenuEvent(QContextMenuEvent *event)
 void MirrorWidget::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    pictureValid = false;
     if (event->type() == QEvent::LanguageChange)
         ui->retranslateUi(this);
 }

@@ -6,6 +6,7 @@
 #include "MatrixStates.h"
 #include "X86WindowOnAir.h"
 
+#include <QPixmap>
 #include <QPoint>
 #include <QStringList>
 #include <QWidget>
@@ -52,6 +53,8 @@ public:
     explicit MirrorWidget(MatrixManageWidget *wall);
     ~MirrorWidget() override;
 
+    // Forgets everything of the window it was (the wall reuses it for another one).
+    void resetForReuse();
     // Takes the whole window record of a layout and repaints.
     void setMirrorInfo(const RECT &homeRect, const RECT &mirrorRect, int index, int splitCount,
                        int layer, int param4, int turnState);
@@ -139,6 +142,10 @@ private:
     void resizeTo(const QPoint &wallPoint);
     void snapToHome();
     QPoint toWallPixels(const QPoint &globalPos) const;
+    // Whatever the window shows changed: its picture is drawn again on the next paint.
+    void redraw();
+    // Everything the window shows, drawn into its picture.
+    void paintPicture(QPainter &painter);
     // Channel names on the panes and the turn-show badge.
     void paintOnAir(QPainter &painter);
     // The names and the badge laid out once for the window's size and what is on air; the
@@ -171,6 +178,8 @@ private:
     std::unique_ptr<OnAirLabels> labels;
     // The pane cameras dragged over the window would land on, -1 without a drag.
     int dropPane = -1;
+    QPixmap picture;
+    bool pictureValid = false;
 };
 
 } // namespace LUMO_DIGITALMATRIX_MODULE
