@@ -649,7 +649,8 @@ void addUndoRedoScene(WalkRunner *walk, QWidget *window, const std::function<QWi
     walk->pause(QStringLiteral("let the page settle"), 500);
     walk->then(QStringLiteral("show the undo button's tool tip"), [=] {
         QAbstractButton *undo = button(page(), undoName);
-        QToolTip::showText(undo->mapToGlobal(QPoint(undo->width() / 2, undo->height())),
+        // Above the button: the bar stands at the foot of the window.
+        QToolTip::showText(undo->mapToGlobal(QPoint(0, -2 * undo->fontMetrics().height())),
                            undo->toolTip(), undo, QRect(), 10000);
     });
     walk->pause(QStringLiteral("let the tool tip paint"), 150);
