@@ -360,6 +360,18 @@ void MirrorWidget::paintEvent(QPaintEvent *event)
     // changes: a wall repaints its windows far more often than their contents change.
     const qreal dpr = devicePixelRatioF();
     const QSize pixels = size() * dpr;
+    // A window the matrix places partly off its wall, or larger than it, is drawn directly:
+    // a picture of its whole extent could take gigabytes for a few visible pixels.
+    const QWidget *host = parentWidget();
+    if ((host && !host->rect().contains(geometry()))
+        || qint64(pixels.width()) * pixels.height() > MaxPicturePixels) {
+        picture = QPixmap();
+        pictureValid = false;
+        QPainter painter(this);
+        painter.setClipRegion(event->region());
+        paintPicture(painter);
+        return;
+    }
     if (!pictureValid || picture.size() != pixels || picture.devicePixelRatio() != dpr) {
         if (picture.size() != pixels)
             picture = QPixmap(pixels);

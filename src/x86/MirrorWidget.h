@@ -178,6 +178,8 @@ private:
     std::unique_ptr<OnAirLabels> labels;
     // The pane cameras dragged over the window would land on, -1 without a drag.
     int dropPane = -1;
+    // The window's picture, drawn again only when something it shows changes.
+    static constexpr qint64 MaxPicturePixels = 4096 * 4096;
     QPixmap picture;
     bool pictureValid = false;
 };
