@@ -717,37 +717,37 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+586"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+587"/>
         <location line="+256"/>
-        <location line="+543"/>
+        <location line="+532"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-767"/>
-        <location line="+766"/>
+        <location line="-756"/>
+        <location line="+755"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="-874"/>
+        <location line="-863"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
         <location line="-411"/>
-        <location line="+1277"/>
+        <location line="+1266"/>
         <source>Watch</source>
         <translation>观看</translation>
     </message>
     <message>
-        <location line="-1272"/>
-        <location line="+1273"/>
+        <location line="-1261"/>
+        <location line="+1262"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-973"/>
+        <location line="-962"/>
         <source>No matrix server yet: add one with the + button.</source>
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
@@ -808,12 +808,12 @@
     </message>
     <message>
         <location line="+13"/>
-        <location line="+699"/>
+        <location line="+688"/>
         <source>Watching the matrix: commands are disabled.</source>
         <translation>正在观看矩阵：所有命令已禁用。</translation>
     </message>
     <message>
-        <location line="-639"/>
+        <location line="-628"/>
         <source>%1 holds the matrix since %2.Do you want to take control?</source>
         <translation>%1 自 %2 起占用该矩阵。是否取得控制权？</translation>
     </message>
@@ -978,22 +978,7 @@
         <translation>另存为...</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <source>Recall</source>
-        <translation>调用</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Rename...</source>
-        <translation>重命名...</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Delete</source>
-        <translation>删除</translation>
-    </message>
-    <message>
-        <location line="+11"/>
+        <location line="+18"/>
         <source>Save Preset</source>
         <translation>保存预案</translation>
     </message>
@@ -1140,17 +1125,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::LinuxWallHistory</name>
     <message>
-        <location filename="../src/linux/LinuxWallHistory.cpp" line="+197"/>
-        <source>The %1 cannot be undone: the matrix no longer holds what it left (another operator changed it). The step is dropped from the list.</source>
-        <translation>无法撤销%1：矩阵上的内容已不是该操作留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>The %1 cannot be redone: the matrix no longer holds what its undo left (another operator changed it). The step is dropped from the list.</source>
-        <translation>无法重做%1：矩阵上的内容已不是撤销后留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
-    </message>
-    <message>
-        <location line="+15"/>
+        <location filename="../src/linux/LinuxWallHistory.cpp" line="+205"/>
         <source>The matrix server refused %1 while undoing the %2. The step stays in the list.</source>
         <translation>撤销%2时矩阵服务器拒绝了%1。该步骤仍保留在列表中。</translation>
     </message>
@@ -1576,7 +1551,7 @@
         <translation>窗体</translation>
     </message>
     <message>
-        <location filename="../src/x86/MirrorWidget.cpp" line="+231"/>
+        <location filename="../src/x86/MirrorWidget.cpp" line="+263"/>
         <source>Turning: page %1 of %2, every %3 s</source>
         <translation>轮巡中：第 %1/%2 页，每 %3 秒</translation>
     </message>
@@ -1661,6 +1636,24 @@
         <location line="+1"/>
         <source>Edit DigitalMatrix Server</source>
         <translation>编辑数字矩阵服务器</translation>
+    </message>
+</context>
+<context>
+    <name>LUMO_DIGITALMATRIX_MODULE::PresetMenuEntries</name>
+    <message>
+        <location filename="../src/widgets/PresetMenuEntries.cpp" line="+21"/>
+        <source>Recall</source>
+        <translation>调用</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Rename...</source>
+        <translation>重命名...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Delete</source>
+        <translation>删除</translation>
     </message>
 </context>
 <context>
@@ -1920,6 +1913,19 @@ Apply the rest of the preset?</source>
     </message>
 </context>
 <context>
+    <name>LUMO_DIGITALMATRIX_MODULE::WallUndoHistory</name>
+    <message>
+        <location filename="../src/core/WallUndoHistory.cpp" line="+121"/>
+        <source>The %1 cannot be undone: the matrix no longer holds what it left (another operator changed it). The step is dropped from the list.</source>
+        <translation>无法撤销%1：矩阵上的内容已不是该操作留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The %1 cannot be redone: the matrix no longer holds what its undo left (another operator changed it). The step is dropped from the list.</source>
+        <translation>无法重做%1：矩阵上的内容已不是撤销后留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
+    </message>
+</context>
+<context>
     <name>LUMO_DIGITALMATRIX_MODULE::WatchBanner</name>
     <message>
         <location filename="../src/widgets/WatchBanner.cpp" line="+49"/>
@@ -1958,40 +1964,25 @@ Apply the rest of the preset?</source>
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::X86PresetMenu</name>
     <message>
-        <location filename="../src/x86/X86PresetMenu.cpp" line="+49"/>
+        <location filename="../src/x86/X86PresetMenu.cpp" line="+50"/>
         <source>Presets</source>
         <translation>预案</translation>
     </message>
     <message>
         <location line="+25"/>
-        <location line="+54"/>
+        <location line="+43"/>
         <location line="+22"/>
         <location line="+57"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-123"/>
+        <location line="-112"/>
         <source>Save As...</source>
         <translation>另存为...</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <source>Recall</source>
-        <translation>调用</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Rename...</source>
-        <translation>重命名...</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Delete</source>
-        <translation>删除</translation>
-    </message>
-    <message>
-        <location line="+13"/>
+        <location line="+19"/>
         <source>Save Preset</source>
         <translation>保存预案</translation>
     </message>
@@ -2060,17 +2051,7 @@ Apply the rest of the preset?</source>
         <translation>矩阵服务器拒绝重做%1。该步骤仍保留在列表中。</translation>
     </message>
     <message>
-        <location line="+69"/>
-        <source>The %1 cannot be undone: the matrix no longer holds what it left (another operator changed it). The step is dropped from the list.</source>
-        <translation>无法撤销%1：矩阵上的内容已不是该操作留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>The %1 cannot be redone: the matrix no longer holds what its undo left (another operator changed it). The step is dropped from the list.</source>
-        <translation>无法重做%1：矩阵上的内容已不是撤销后留下的样子（其他操作员已修改）。该步骤已从列表中移除。</translation>
-    </message>
-    <message>
-        <location line="+73"/>
+        <location line="+134"/>
         <source>swap of windows %1 and %2</source>
         <translation>窗口%1与%2的交换</translation>
     </message>

@@ -111,6 +111,21 @@ void WallUndoHistory::dropRedoStep()
         dropAt(undoStack->index());
 }
 
+QString WallUndoHistory::dropOvertakenStep(bool undoing)
+{
+    const QString text = undoing ? undoText() : redoText();
+    if (undoing)
+        dropUndoStep();
+    else
+        dropRedoStep();
+    return undoing ? tr("The %1 cannot be undone: the matrix no longer holds what it left "
+                        "(another operator changed it). The step is dropped from the list.")
+                             .arg(text)
+                   : tr("The %1 cannot be redone: the matrix no longer holds what its undo "
+                        "left (another operator changed it). The step is dropped from the list.")
+                             .arg(text);
+}
+
 void WallUndoHistory::dropAt(int position)
 {
     // A stack takes no step out of its middle: it is built again without that one.

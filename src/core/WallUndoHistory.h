@@ -39,6 +39,9 @@ public:
     // steps stay.
     void dropUndoStep();
     void dropRedoStep();
+    // Another operator changed what the next step to undo (redo) left, so it is not sent: the
+    // step leaves the list. Gives the notice that tells the operator so.
+    QString dropOvertakenStep(bool undoing);
     void clear();
     int count() const;
     QUndoStack *stack() const { return undoStack; }

@@ -12,6 +12,7 @@
 #include "LinuxWallHistory.h"
 #include "LinuxWallPreset.h"
 #include "MatrixOnlineProbe.h"
+#include "PresetMenuEntries.h"
 #include "PresetMisfitQuestion.h"
 #include "MatrixOperButtonsWt.h"
 #include "MatrixReconnector.h"
@@ -1253,21 +1254,10 @@ void LinuxDigitalMatrixPage::slotFillPresetMenu()
         return;
     const QStringList names =
             DATACore::UserManagerCore::instance()->wallPresetNames(servers.at(currentIndex)->id);
-    if (!names.isEmpty())
-        menu->addSeparator();
-    for (const QString &name : names) {
-        QMenu *preset = menu->addMenu(name);
-        preset->setObjectName(QStringLiteral("preset:") + name);
-        preset->addAction(tr("Recall"), this, [this, name] {
-                  recallPreset(name);
-              })->setObjectName(QStringLiteral("recallPresetAction"));
-        preset->addAction(tr("Rename..."), this, [this, name] {
-                  renamePreset(name);
-              })->setObjectName(QStringLiteral("renamePresetAction"));
-        preset->addAction(tr("Delete"), this, [this, name] {
-                  deletePreset(name);
-              })->setObjectName(QStringLiteral("deletePresetAction"));
-    }
+    PresetMenuEntries::add(
+            menu, names, this, [this](const QString &name) { recallPreset(name); },
+            [this](const QString &name) { renamePreset(name); },
+            [this](const QString &name) { deletePreset(name); });
 }
 
 void LinuxDigitalMatrixPage::savePresetAs()

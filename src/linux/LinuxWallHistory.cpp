@@ -190,18 +190,7 @@ void LinuxWallHistory::revert(bool undoing)
             grid->loadFromServer();
         reverting = false;
         takeWallAsRead();
-        if (undoing)
-            steps->dropUndoStep();
-        else
-            steps->dropRedoStep();
-        emit notice(undoing ? tr("The %1 cannot be undone: the matrix no longer holds what it "
-                                 "left (another operator changed it). The step is dropped from "
-                                 "the list.")
-                                      .arg(text)
-                            : tr("The %1 cannot be redone: the matrix no longer holds what its "
-                                 "undo left (another operator changed it). The step is dropped "
-                                 "from the list.")
-                                      .arg(text));
+        emit notice(steps->dropOvertakenStep(undoing));
         return;
     }
     const QString failed = send(step, now, target, melted, wallTarget);

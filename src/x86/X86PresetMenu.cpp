@@ -2,6 +2,7 @@
 
 #include "DigitalMatrixInteractionPort.h"
 #include "MatrixManageWidget.h"
+#include "PresetMenuEntries.h"
 #include "PresetMisfitQuestion.h"
 #include "X86WallSequence.h"
 
@@ -87,21 +88,10 @@ void X86PresetMenu::fillMenu()
     if (!usable)
         return;
     const QStringList names = DATACore::UserManagerCore::instance()->wallPresetNames(server);
-    if (!names.isEmpty())
-        presets->addSeparator();
-    for (const QString &name : names) {
-        QMenu *preset = presets->addMenu(name);
-        preset->setObjectName(QStringLiteral("preset:") + name);
-        preset->addAction(tr("Recall"), this, [this, name] {
-                  recallPreset(name);
-              })->setObjectName(QStringLiteral("recallPresetAction"));
-        preset->addAction(tr("Rename..."), this, [this, name] {
-                  renamePreset(name);
-              })->setObjectName(QStringLiteral("renamePresetAction"));
-        preset->addAction(tr("Delete"), this, [this, name] {
-                  deletePreset(name);
-              })->setObjectName(QStringLiteral("deletePresetAction"));
-    }
+    PresetMenuEntries::add(
+            presets, names, this, [this](const QString &name) { recallPreset(name); },
+            [this](const QString &name) { renamePreset(name); },
+            [this](const QString &name) { deletePreset(name); });
 }
 
 void X86PresetMenu::savePresetAs()

@@ -241,19 +241,7 @@ void X86WallHistory::revert(bool undoing)
     }
     if (changedMeanwhile) {
         // Another operator changed what the step left: their work is not overwritten.
-        const QString text = undoing ? steps->undoText() : steps->redoText();
-        if (undoing)
-            steps->dropUndoStep();
-        else
-            steps->dropRedoStep();
-        emit notice(undoing ? tr("The %1 cannot be undone: the matrix no longer holds what it "
-                                 "left (another operator changed it). The step is dropped from "
-                                 "the list.")
-                                      .arg(text)
-                            : tr("The %1 cannot be redone: the matrix no longer holds what its "
-                                 "undo left (another operator changed it). The step is dropped "
-                                 "from the list.")
-                                      .arg(text));
+        emit notice(steps->dropOvertakenStep(undoing));
         return;
     }
     Pending action;
