@@ -171,6 +171,56 @@ void dragNumber(QWidget *grid, int from, int to)
     QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, end);
 }
 
+using WidgetFinder = std::function<QWidget *()>;
+
+// The walk's first steps on the X86 page: the host window shown and the page listing the
+// simulated wall; `connect` then runs.
+void addX86ListedSteps(WalkRunner *walk, QWidget *window, const WidgetFinder &x86Page,
+                       const std::function<void()> &connect)
+{
+    walk->step(
+            QStringLiteral("the host window is shown"),
+            [window] { return QTest::qWaitForWindowExposed(window, 10); }, [] {});
+    walk->step(
+            QStringLiteral("the X86 page lists the server"),
+            [x86Page] {
+                QAbstractButton *server = button(x86Page(), "_serverSelectBtn");
+                return WalkRunner::isShown(x86Page()) && server
+                        && server->text() == QLatin1String("Simulated wall");
+            },
+            connect);
+}
+
+// The matrix asks for its screen count: 2 × 2.
+void addScreenCountStep(WalkRunner *walk, const QString &name)
+{
+    walk->step(
+            name, [] { return WalkRunner::modal("LUMO_DIGITALMATRIX_MODULE::setMatrixScreen"); },
+            [] {
+                QWidget *dialog = WalkRunner::modal();
+                typeInto(edit(dialog, "_rowEdt"), QStringLiteral("2"));
+                typeInto(edit(dialog, "_columnEdt"), QStringLiteral("2"));
+                WalkRunner::clickIn(dialog, "_OKBtn");
+            });
+}
+
+// The arranged wall saved: the page leaves the configuration mode on the matrix; `then` runs.
+void addX86ArrangedSteps(WalkRunner *walk, MatrixSimulator *simulator, const WidgetFinder &x86Page,
+                         const WidgetFinder &wall, const std::function<void()> &then)
+{
+    walk->step(
+            QStringLiteral("the wall shows four windows"),
+            [wall] { return mirrors(wall()).size() == 4; },
+            [x86Page] { click(button(x86Page(), "_saveMatrixSettingBtn")); });
+    walk->step(
+            QStringLiteral("the page leaves the configuration mode"),
+            [=] {
+                return WalkRunner::isShown(button(x86Page(), "_setSourceBtn"))
+                        && !simulator->x86State().configMode;
+            },
+            then);
+}
+
 // The X86 page's cameras and presets: four cameras of the lobby dragged from the camera panel
 // onto window 1 (pictured while the drag is over its first pane), the wall saved as a preset
 // and the preset menu opened with that preset's entries. The drag is given to the window as
@@ -202,42 +252,14 @@ void addPresetSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
         return x86Page()->findChild<QMenu *>(QStringLiteral("presetMenu"));
     };
 
-    walk->step(
-            QStringLiteral("the host window is shown"),
-            [window] { return QTest::qWaitForWindowExposed(window, 10); }, [] {});
-    walk->step(
-            QStringLiteral("the X86 page lists the server"),
-            [x86Page] {
-                QAbstractButton *server = button(x86Page(), "_serverSelectBtn");
-                return WalkRunner::isShown(x86Page()) && server
-                        && server->text() == QLatin1String("Simulated wall");
-            },
-            [=] { click(button(x86Page(), "_connectMatrixBtn")); });
-    walk->step(
-            QStringLiteral("the matrix asks for its screen count"),
-            [] { return WalkRunner::modal("LUMO_DIGITALMATRIX_MODULE::setMatrixScreen"); },
-            [] {
-                QWidget *dialog = WalkRunner::modal();
-                typeInto(edit(dialog, "_rowEdt"), QStringLiteral("2"));
-                typeInto(edit(dialog, "_columnEdt"), QStringLiteral("2"));
-                WalkRunner::clickIn(dialog, "_OKBtn");
-            });
-    walk->step(
-            QStringLiteral("the wall shows four windows"),
-            [wall] { return mirrors(wall()).size() == 4; },
-            [x86Page] { click(button(x86Page(), "_saveMatrixSettingBtn")); });
-    walk->step(
-            QStringLiteral("the page leaves the configuration mode"),
-            [=] {
-                return WalkRunner::isShown(button(x86Page(), "_setSourceBtn"))
-                        && !simulator->x86State().configMode;
-            },
-            [=] {
-                // Window 1 in four panes; the cameras beside the wall unfolded.
-                LUMO_DIGITALMATRIX_MODULE::DigitalMatrixInteractionPort::instance()
-                        ->setMonitorSplit(0, 4);
-                click(button(x86Page(), "cameraPanelFoldBt"));
-            });
+    addX86ListedSteps(walk, window, x86Page,
+                      [x86Page] { click(button(x86Page(), "_connectMatrixBtn")); });
+    addScreenCountStep(walk, QStringLiteral("the matrix asks for its screen count"));
+    addX86ArrangedSteps(walk, simulator, x86Page, wall, [=] {
+        // Window 1 in four panes; the cameras beside the wall unfolded.
+        LUMO_DIGITALMATRIX_MODULE::DigitalMatrixInteractionPort::instance()->setMonitorSplit(0, 4);
+        click(button(x86Page(), "cameraPanelFoldBt"));
+    });
     walk->step(
             QStringLiteral("the cameras are shown"),
             [=] {
@@ -334,37 +356,10 @@ void addReconnectSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
     };
     const auto restartOptions = std::make_shared<MatrixSimulatorOptions>();
 
-    walk->step(
-            QStringLiteral("the host window is shown"),
-            [window] { return QTest::qWaitForWindowExposed(window, 10); }, [] {});
-    walk->step(
-            QStringLiteral("the X86 page lists the server"),
-            [x86Page] {
-                QAbstractButton *server = button(x86Page(), "_serverSelectBtn");
-                return WalkRunner::isShown(x86Page()) && server
-                        && server->text() == QLatin1String("Simulated wall");
-            },
-            [x86Page] { click(button(x86Page(), "_connectMatrixBtn")); });
-    walk->step(
-            QStringLiteral("the matrix asks for its screen count"),
-            [] { return WalkRunner::modal("LUMO_DIGITALMATRIX_MODULE::setMatrixScreen"); },
-            [] {
-                QWidget *dialog = WalkRunner::modal();
-                typeInto(edit(dialog, "_rowEdt"), QStringLiteral("2"));
-                typeInto(edit(dialog, "_columnEdt"), QStringLiteral("2"));
-                WalkRunner::clickIn(dialog, "_OKBtn");
-            });
-    walk->step(
-            QStringLiteral("the wall shows four windows"),
-            [wall] { return mirrors(wall()).size() == 4; },
-            [x86Page] { click(button(x86Page(), "_saveMatrixSettingBtn")); });
-    walk->step(
-            QStringLiteral("the page leaves the configuration mode"),
-            [=] {
-                return WalkRunner::isShown(button(x86Page(), "_setSourceBtn"))
-                        && !simulator->x86State().configMode;
-            },
-            [] {});
+    addX86ListedSteps(walk, window, x86Page,
+                      [x86Page] { click(button(x86Page(), "_connectMatrixBtn")); });
+    addScreenCountStep(walk, QStringLiteral("the matrix asks for its screen count"));
+    addX86ArrangedSteps(walk, simulator, x86Page, wall, [] {});
     walk->pause(QStringLiteral("let the wall settle"), 800);
     walk->then(QStringLiteral("the matrix restarts"), [=] {
         *restartOptions = simulator->options();
@@ -421,47 +416,16 @@ void addRefusalSteps(WalkRunner *walk, DemoMainWindow *window, DemoHost *host)
         walk->then(QStringLiteral("close the box"),
                    [] { WalkRunner::clickIn(WalkRunner::modal(), "okBt"); });
     };
-    const auto answerScreenCount = [walk](const QString &name) {
-        walk->step(
-                name,
-                [] { return WalkRunner::modal("LUMO_DIGITALMATRIX_MODULE::setMatrixScreen"); },
-                [] {
-                    QWidget *dialog = WalkRunner::modal();
-                    typeInto(edit(dialog, "_rowEdt"), QStringLiteral("2"));
-                    typeInto(edit(dialog, "_columnEdt"), QStringLiteral("2"));
-                    WalkRunner::clickIn(dialog, "_OKBtn");
-                });
-    };
 
-    walk->step(
-            QStringLiteral("the host window is shown"),
-            [window] { return QTest::qWaitForWindowExposed(window, 10); }, [] {});
-    walk->step(
-            QStringLiteral("the X86 page lists the server"),
-            [x86Page] {
-                QAbstractButton *server = button(x86Page(), "_serverSelectBtn");
-                return WalkRunner::isShown(x86Page()) && server
-                        && server->text() == QLatin1String("Simulated wall");
-            },
-            [=] {
-                refuse({MatrixProtocol::X86SetScreenCount});
-                click(button(x86Page(), "_connectMatrixBtn"));
-            });
-    answerScreenCount(QStringLiteral("the matrix asks for its screen count"));
+    addX86ListedSteps(walk, window, x86Page, [=] {
+        refuse({MatrixProtocol::X86SetScreenCount});
+        click(button(x86Page(), "_connectMatrixBtn"));
+    });
+    addScreenCountStep(walk, QStringLiteral("the matrix asks for its screen count"));
     pictureTheBox(QStringLiteral("x86-refused-screen-count"));
     walk->then(QStringLiteral("the matrix takes commands again"), [=] { refuse({}); });
-    answerScreenCount(QStringLiteral("the page asks for the screen count again"));
-    walk->step(
-            QStringLiteral("the wall shows four windows"),
-            [wall] { return mirrors(wall()).size() == 4; },
-            [x86Page] { click(button(x86Page(), "_saveMatrixSettingBtn")); });
-    walk->step(
-            QStringLiteral("the page leaves the configuration mode"),
-            [=] {
-                return WalkRunner::isShown(button(x86Page(), "_setSourceBtn"))
-                        && !simulator->x86State().configMode;
-            },
-            [] {});
+    addScreenCountStep(walk, QStringLiteral("the page asks for the screen count again"));
+    addX86ArrangedSteps(walk, simulator, x86Page, wall, [] {});
     walk->pause(QStringLiteral("let the wall settle"), 800);
     walk->then(QStringLiteral("drag window 1 on a matrix that refuses the move"), [=] {
         refuse({MatrixProtocol::X86SetMirrorRect});
