@@ -103,20 +103,6 @@ private:
     bool m_ok = false;
 };
 
-std::vector<_ST_ChnInfo> x86Channels(const QStringList &names)
-{
-    std::vector<_ST_ChnInfo> records(std::size_t(names.size()));
-    for (int i = 0; i < names.size(); ++i) {
-        _ST_ChnInfo &record = records[std::size_t(i)];
-        std::memset(&record, 0, sizeof record);
-        qstrncpy(record.channelName, names.at(i).toUtf8().constData(), sizeof record.channelName);
-        qstrncpy(record.ipAddress, "10.0.0.9", sizeof record.ipAddress);
-        record.channelNo = i + 1;
-        record.sequence = i + 1;
-    }
-    return records;
-}
-
 } // namespace
 
 class TestConsoleFit : public QObject
@@ -246,7 +232,7 @@ void TestConsoleFit::connectedPagesFitTheirWindow()
         QCOMPARE(other.logIn(f.simulator->x86Port(), "night-shift-console-east-wing", "second",
                              "second"),
                  0);
-        const std::vector<_ST_ChnInfo> records = x86Channels(
+        const std::vector<_ST_ChnInfo> records = channelRecords(
                 {"Car park east ramp, level minus two", "Gate", "Lobby", "Loading bay", "Roof"});
         other.config->SetMonitorSplit(1, 4);
         other.config->SetMonitorTurnSources(1, records.data(), int(records.size()), 10);

@@ -87,14 +87,7 @@ void TestUndo::turnShowByAnotherOperator(SecondOperator &other)
 {
     QVERIFY(other.connectTo(x.simulator->x86Port())
             && other.config->Login("second", "second") == 0);
-    std::vector<_ST_ChnInfo> records(4);
-    for (int i = 0; i < 4; ++i) {
-        std::memset(&records[i], 0, sizeof records[i]);
-        qstrncpy(records[i].channelName, qPrintable(QStringLiteral("cam-%1").arg(i + 1)),
-                 sizeof records[i].channelName);
-        records[i].channelNo = i + 1;
-        records[i].sequence = i + 1;
-    }
+    std::vector<_ST_ChnInfo> records = channelRecords({"cam-1", "cam-2", "cam-3", "cam-4"});
     for (int window : {0, 1}) {
         other.config->SetMonitorTurnSources(window, records.data(), 4, 20);
         other.config->SetTurnState(window, 1);

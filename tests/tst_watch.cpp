@@ -70,12 +70,7 @@ void TestWatch::x86WatchersFollowTheHolderAndTakeControl()
 
     // The holder moves a window and starts a tour: both watchers follow.
     const int layoutsBefore = watcher.layouts;
-    std::vector<_ST_ChnInfo> channels(5);
-    for (int i = 0; i < 5; ++i) {
-        std::memset(&channels[i], 0, sizeof(_ST_ChnInfo));
-        std::strcpy(channels[i].channelName, "cam");
-        channels[i].sequence = i + 1;
-    }
+    std::vector<_ST_ChnInfo> channels = channelRecords({"cam", "cam", "cam", "cam", "cam"});
     holder.config->SetMirrorRect(0, rc(100, 100, 1500, 900));
     holder.config->SetMonitorTurnSources(1, channels.data(), 5, 10);
     holder.config->SetTurnState(1, 1);

@@ -115,7 +115,6 @@ private:
     static void tickLobby(MatrixGroupTree *group, int channels, const QString &split, int interval);
 
     // One record per name, in pane order, as another workstation sends them.
-    static std::vector<_ST_ChnInfo> channelRecords(const QStringList &names);
 
     X86WallFixture f;
     std::unique_ptr<DigitalMatrix> &page = f.page;
@@ -954,20 +953,6 @@ void TestX86EndToEnd::enterSetsSourcesAndDeleteClearsThem()
     anyDialog.stop();
     QVERIFY(!anyDialog.ran());
     QCOMPARE(boxes->count(), 3);
-}
-
-std::vector<_ST_ChnInfo> TestX86EndToEnd::channelRecords(const QStringList &names)
-{
-    std::vector<_ST_ChnInfo> records(std::size_t(names.size()));
-    for (int i = 0; i < names.size(); ++i) {
-        _ST_ChnInfo &record = records[std::size_t(i)];
-        std::memset(&record, 0, sizeof record);
-        qstrncpy(record.channelName, names.at(i).toLatin1().constData(), sizeof record.channelName);
-        qstrncpy(record.ipAddress, "10.0.0.9", sizeof record.ipAddress);
-        record.channelNo = i + 1;
-        record.sequence = i + 1;
-    }
-    return records;
 }
 
 void TestX86EndToEnd::anotherOperatorsSourcesAndTurnShowAreShown()

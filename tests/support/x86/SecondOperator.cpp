@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <cstring>
+
 SecondOperator::SecondOperator()
     : config(GetMatrixConfig())
 {
@@ -40,4 +42,18 @@ int SecondOperator::watch(int port, const char *host, const char *user, const ch
 void SecondOperator::onStatus(void *ctx, int type)
 {
     static_cast<SecondOperator *>(ctx)->status = type;
+}
+
+std::vector<_ST_ChnInfo> channelRecords(const QStringList &names)
+{
+    std::vector<_ST_ChnInfo> records(std::size_t(names.size()));
+    for (int i = 0; i < names.size(); ++i) {
+        _ST_ChnInfo &record = records[std::size_t(i)];
+        std::memset(&record, 0, sizeof record);
+        qstrncpy(record.channelName, names.at(i).toUtf8().constData(), sizeof record.channelName);
+        qstrncpy(record.ipAddress, "10.0.0.9", sizeof record.ipAddress);
+        record.channelNo = i + 1;
+        record.sequence = i + 1;
+    }
+    return records;
 }

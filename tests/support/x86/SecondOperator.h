@@ -4,7 +4,13 @@
 #include "IMatrixConfig.h"
 #include "MatrixServiceTypes.h"
 
+#include <QStringList>
+
 #include <atomic>
+#include <vector>
+
+// Channel records as a workstation sends them: the names in turn, numbered from 1.
+std::vector<_ST_ChnInfo> channelRecords(const QStringList &names);
 
 // Another X86 workstation on the same matrix, through its own interface of the library; the
 // fixture's matrix knows its account "second" (password "second").
