@@ -394,12 +394,13 @@ void LinuxMatrixModel::login(Session &session, Reader &reader, RequestOutcome &o
     qint32 mode = 0;
     QByteArray user;
     QByteArray password;
-    if (!reader.getInt32(mode) || !reader.getText(user, MaxAccountText)
-        || !reader.getText(password, MaxAccountText) || !reader.atEnd()) {
+    if (!reader.getInt32(mode)) {
         refuse(out, MatrixErrBadArgument, QStringLiteral("malformed login"));
         return;
     }
-    out.summary = QStringLiteral("mode=%1 user=\"%2\"").arg(mode).arg(QString::fromLocal8Bit(user));
+    out.summary = QStringLiteral("mode=%1").arg(mode);
+    if (!readAccount(reader, &user, &password, "login", out))
+        return;
     const QByteArray host = session.host;
     session = Session();
     session.host = host;
@@ -420,12 +421,8 @@ void LinuxMatrixModel::watch(Session &session, Reader &reader, RequestOutcome &o
 {
     QByteArray user;
     QByteArray password;
-    if (!reader.getText(user, MaxAccountText) || !reader.getText(password, MaxAccountText)
-        || !reader.atEnd()) {
-        refuse(out, MatrixErrBadArgument, QStringLiteral("malformed watch"));
+    if (!readAccount(reader, &user, &password, "watch", out))
         return;
-    }
-    out.summary = QStringLiteral("user=\"%1\"").arg(QString::fromLocal8Bit(user));
     const QByteArray host = session.host;
     session = Session();
     session.host = host;

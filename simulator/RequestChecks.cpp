@@ -79,6 +79,21 @@ bool readIdentify(MatrixProtocol::PayloadReader &reader, QByteArray *host, Reque
     return true;
 }
 
+bool readAccount(MatrixProtocol::PayloadReader &reader, QByteArray *user, QByteArray *password,
+                 const char *request, RequestOutcome &out)
+{
+    if (!reader.getText(*user, MatrixProtocol::MaxAccountText)
+        || !reader.getText(*password, MatrixProtocol::MaxAccountText) || !reader.atEnd()) {
+        refuse(out, MatrixErrBadArgument,
+               QStringLiteral("malformed %1").arg(QLatin1String(request)));
+        return false;
+    }
+    if (!out.summary.isEmpty())
+        out.summary += QLatin1Char(' ');
+    out.summary += QStringLiteral("user=\"%1\"").arg(printableText(*user));
+    return true;
+}
+
 QString printableText(const QByteArray &text)
 {
     constexpr int MaxShown = 64;

@@ -25,6 +25,10 @@ bool isValidSplit(int split, bool allowLarge);
 bool readInts(MatrixProtocol::PayloadReader &reader, std::initializer_list<qint32 *> values);
 // Reads an Identify payload (the client's host name); false (answered -5) when malformed.
 bool readIdentify(MatrixProtocol::PayloadReader &reader, QByteArray *host, RequestOutcome &out);
+// Reads a user name and password (a login or a watch request, named in the refusal); false
+// (answered -5) when malformed. The log summary names the user, never the password.
+bool readAccount(MatrixProtocol::PayloadReader &reader, QByteArray *user, QByteArray *password,
+                 const char *request, RequestOutcome &out);
 // A text the client chose, for a log line: UTF-8 where it is, control characters as '?',
 // at most 64 characters.
 QString printableText(const QByteArray &text);

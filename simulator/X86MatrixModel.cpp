@@ -409,12 +409,8 @@ void X86MatrixModel::login(quint64 connection, Session &session, Reader &reader,
 {
     QByteArray user;
     QByteArray password;
-    if (!reader.getText(user, MaxAccountText) || !reader.getText(password, MaxAccountText)
-        || !reader.atEnd()) {
-        refuse(out, MatrixErrBadArgument, QStringLiteral("malformed login"));
+    if (!readAccount(reader, &user, &password, "login", out))
         return;
-    }
-    out.summary = QStringLiteral("user=\"%1\"").arg(QString::fromLocal8Bit(user));
     session.loggedIn = false;
     session.user.clear();
     session.forcePending = false;
@@ -447,12 +443,8 @@ void X86MatrixModel::watch(quint64 connection, Session &session, Reader &reader,
 {
     QByteArray user;
     QByteArray password;
-    if (!reader.getText(user, MaxAccountText) || !reader.getText(password, MaxAccountText)
-        || !reader.atEnd()) {
-        refuse(out, MatrixErrBadArgument, QStringLiteral("malformed watch"));
+    if (!readAccount(reader, &user, &password, "watch", out))
         return;
-    }
-    out.summary = QStringLiteral("user=\"%1\"").arg(QString::fromLocal8Bit(user));
     if (!accountMatches(user, password)) {
         refuse(out, 1, QStringLiteral("wrong user or password"));
         return;
