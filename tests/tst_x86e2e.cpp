@@ -133,6 +133,9 @@ void TestX86EndToEnd::enterConfigurationMode(int rows, int columns)
     std::unique_ptr<ModalDriver> screens = X86WallFixture::answerScreens(rows, columns, &offered);
     boxes->answer(1);
     QTest::mouseClick(button("_MatrixSettingBtn"), Qt::LeftButton);
+    // Until the matrix answers with its screens, the wait says what it waits for.
+    QCOMPARE(COMMONUSELIB::WaitDialog::getInstance()->text(),
+             QString("Reading the matrix's screens..."));
     QTRY_VERIFY_WITH_TIMEOUT(screens->ran(), X86WallFixture::Timeout);
     screens->stop();
     QCOMPARE(offered.value(1), QString::number(f.simulator->x86State().rows));

@@ -341,7 +341,7 @@
     <message>
         <location line="+103"/>
         <location filename="../src/x86/DigitalMatrix.cpp" line="+344"/>
-        <location line="+1361"/>
+        <location line="+1363"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -377,11 +377,11 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1494"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1496"/>
         <location line="+402"/>
         <location line="+114"/>
         <location line="+124"/>
-        <location line="+858"/>
+        <location line="+860"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -401,32 +401,32 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1194"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1196"/>
         <location line="+83"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
         <location line="+31"/>
-        <location line="+1079"/>
+        <location line="+1081"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-1586"/>
+        <location line="-1588"/>
         <location line="+6"/>
         <location line="+714"/>
         <location line="+42"/>
         <location line="+121"/>
         <location line="+40"/>
         <location line="+35"/>
-        <location line="+161"/>
+        <location line="+163"/>
         <location line="+530"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-1674"/>
+        <location line="-1676"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -452,18 +452,18 @@
     </message>
     <message>
         <location line="+100"/>
-        <location line="+1487"/>
+        <location line="+1489"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="-1349"/>
-        <location line="+1341"/>
+        <location line="-1351"/>
+        <location line="+1343"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-1196"/>
+        <location line="-1198"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -515,7 +515,7 @@
         <location line="+79"/>
         <location line="+82"/>
         <location line="+44"/>
-        <location line="+137"/>
+        <location line="+139"/>
         <location line="+180"/>
         <location line="+65"/>
         <location line="+26"/>
@@ -526,7 +526,7 @@
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-736"/>
+        <location line="-738"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -576,7 +576,12 @@
         <translation>是否清除矩阵的设置</translation>
     </message>
     <message>
-        <location line="+92"/>
+        <location line="+9"/>
+        <source>Reading the matrix&apos;s screens...</source>
+        <translation>正在读取矩阵的屏幕...</translation>
+    </message>
+    <message>
+        <location line="+85"/>
         <source>The matrix server refused the screen count!</source>
         <translation>矩阵服务器拒绝了屏幕数量！</translation>
     </message>

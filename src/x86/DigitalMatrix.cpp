@@ -1121,7 +1121,9 @@ void DigitalMatrix::slotBeginSettingBtn()
     setControlEnable(controlsWanted);
     ui->_virtualServerWdt->setEditable(false);
     enterConfigMode();
-    waitDialog()->showWaitDialog(QString(), serverDetail(currentServer), QUuid(), WaitTimeoutMs);
+    // The matrix answers with its screens; until then the wait says so.
+    waitDialog()->showWaitDialog(tr("Reading the matrix's screens..."), serverDetail(currentServer),
+                                 QUuid(), WaitTimeoutMs);
 }
 
 void DigitalMatrix::slotSaveSettingBtn()
