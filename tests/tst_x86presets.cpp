@@ -277,6 +277,7 @@ void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn()
     MirrorWidget *mirror = f.wall()->mirrorByIndex(0);
     const QPoint at = mirror->paneRect(pane).center();
 
+    const QString heldBefore = held().at(0);
     f.boxes->clearRecords();
     f.boxes->answer(answer);
     if (fromDialog) {
@@ -315,6 +316,13 @@ void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn()
                              ->getChannelInfoByChannelGuid(cam(dropped.first()))
                              .channelName);
     QCOMPARE(f.boxes->count(), turning ? 1 : 0);
+    // The drop is one step of the undo list: undone, the window shows what it showed before.
+    if (!turning || answer == 1) {
+        QAbstractButton *undo = f.button("_undoBtn");
+        QTRY_VERIFY(undo->isEnabled());
+        undo->click();
+        QTRY_COMPARE(held().at(0), heldBefore);
+    }
 }
 
 void TestX86Presets::linuxPresetOnAnotherGridAppliesWhatFits()

@@ -1631,6 +1631,8 @@ void DigitalMatrix::slotChannelsDropped(int index, int pane, const QStringList &
         return;
     }
     const QVector<_ST_ChnInfo> records = QVector<_ST_ChnInfo>::fromList(bySequence.values());
+    // The drop is one step of the undo list, stopping the window's turn show included.
+    beginWallChange(X86WallHistory::Sources | X86WallHistory::Turn, index);
     if (turning) {
         port()->setTurnState(index, X86TurnState::NoTurn);
         wall->setMirrorState(index, X86TurnState::NoTurn, -1);
@@ -1640,6 +1642,7 @@ void DigitalMatrix::slotChannelsDropped(int index, int pane, const QStringList &
     // A refusal is shown once and the wall drawn again from the matrix (slotCommandResult);
     // accepted sources come back with the matrix's report.
     port()->setMonitorSources(index, records.constData(), records.size());
+    endWallChange();
 }
 
 // ---- Events -------------------------------------------------------------------------------
