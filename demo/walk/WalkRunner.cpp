@@ -54,7 +54,18 @@ void WalkRunner::screenshotOver(const QString &name, const std::function<QWidget
 {
     screenshotArea(name, [window] {
         const QWidget *shown = window();
-        return shown ? shown->frameGeometry() : QRect();
+        if (!shown)
+            return QRect();
+        // An open menu or tool tip is pictured whole, also where it reaches past the window.
+        QRect area = shown->frameGeometry();
+        for (const QWidget *top : QApplication::topLevelWidgets()) {
+            const Qt::WindowType type = top->windowType();
+            if (top->isVisible() && (type == Qt::Popup || type == Qt::ToolTip))
+                area |= top->frameGeometry();
+        }
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            area &= screen->geometry();
+        return area;
     });
 }
 

@@ -39,7 +39,7 @@ public:
     // Saves the whole screen, or one window, as <folder>/<name>.png.
     void screenshot(const QString &name, const std::function<QWidget *()> &window = {});
     // Saves what the screen shows inside the window's frame, dialogs and boxes over it
-    // included, as <folder>/<name>.png.
+    // included, and any open menu or tool tip whole, as <folder>/<name>.png.
     void screenshotOver(const QString &name, const std::function<QWidget *()> &window);
     // Saves this part of the screen, with whatever stands over it, as <folder>/<name>.png.
     void screenshotArea(const QString &name, const std::function<QRect()> &area);
