@@ -85,6 +85,8 @@ void typeIntoFocus(const QString &text)
         QVERIFY2(focus, "nothing has the keyboard focus");
         if (ch == QLatin1Char('\b'))
             QTest::keyClick(focus, Qt::Key_Backspace);
+        else if (ch == QLatin1Char('\t'))
+            QTest::keyClick(focus, Qt::Key_Tab);
         else if (ch == QLatin1Char('\v'))
             QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier); // paste
         else
@@ -455,6 +457,9 @@ void TestCommonWidgets::ipTypingMovesBetweenFields_data()
     row("full octets move on", "255.255.255.255", "255.255.255.255", 3);
     row("zero is a full octet", "10.0.0.1", "10.0.0.1", 3);
     row("no further digit fits", "30.26.4.8", "30.26.4.8", 3);
+    // A Tab moves on like a dot: after a field that moved on by itself it moves no further.
+    row("tabs", "127\t0\t0\t1", "127.0.0.1", 3);
+    row("tabs after short octets", "10\t1\t22\t3", "10.1.22.3", 3);
     row("letters are not typed", "1x.2.3.4", "1.2.3.4", 3);
     row("too big is not typed", "1.2.3.256", "1.2.3.25", 3);
     // In an empty field a backspace goes back to the end of the field before; inside a

@@ -177,6 +177,12 @@ bool IpAddressFrame::eventFilter(QObject *watched, QEvent *event)
         if (index < 3 && !edit->text().isEmpty() && !autoAdvanced)
             focusField(index + 1, false);
         return true; // never typed into a field
+    case Qt::Key_Tab:
+        // As with a dot: a Tab right after the move ends the octet already ended, so that
+        // "127", Tab, "0", Tab ... fills the fields in turn instead of skipping one.
+        if (autoAdvanced && edit->text().isEmpty() && key->modifiers() == Qt::NoModifier)
+            return true;
+        break;
     case Qt::Key_Backspace:
     case Qt::Key_Left:
         if (atStart && index > 0 && key->modifiers() == Qt::NoModifier) {
