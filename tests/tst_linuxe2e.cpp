@@ -115,6 +115,9 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
     f.connectPage();
     auto *channelGrid = f.grid();
     QVERIFY(!channelGrid->isConfigured());
+    QCOMPARE(channelGrid->placeholderText(),
+             QString("The matrix has no arrangement of its screens yet: use \"Config Matrix\" "
+                     "to arrange them."));
     QCOMPARE(f.simulator->clientCount(), 1);
 
     // Choose 2 x 2.
@@ -158,6 +161,7 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
     // Read back through the page: disconnect, connect, and the grid comes from the matrix.
     f.oper()->connectButton()->click();
     QVERIFY(!channelGrid->isConfigured());
+    QCOMPARE(channelGrid->placeholderText(), QString());
     f.connectPage();
     QVERIFY(channelGrid->isConfigured());
     int rows = 0, columns = 0;

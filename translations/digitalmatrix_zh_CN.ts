@@ -221,7 +221,12 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget</name>
     <message>
-        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+195"/>
+        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+157"/>
+        <source>The matrix has no arrangement of its screens yet: use &quot;Config Matrix&quot; to arrange them.</source>
+        <translation>矩阵的屏幕尚未排列：请使用“配置矩阵”进行排列。</translation>
+    </message>
+    <message>
+        <location line="+75"/>
         <source>Forbid to melting flat while some cells turn show! Stop the turn shows and melt flat?</source>
         <translation>有单元正在轮巡时禁止铺满整墙！是否停止所有轮巡并铺满整墙？</translation>
     </message>
@@ -341,7 +346,7 @@
     <message>
         <location line="+103"/>
         <location filename="../src/x86/DigitalMatrix.cpp" line="+344"/>
-        <location line="+1363"/>
+        <location line="+1366"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -377,11 +382,11 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1496"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1499"/>
         <location line="+402"/>
         <location line="+114"/>
         <location line="+124"/>
-        <location line="+860"/>
+        <location line="+863"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -401,19 +406,19 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1196"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1199"/>
         <location line="+83"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
         <location line="+31"/>
-        <location line="+1081"/>
+        <location line="+1084"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-1588"/>
+        <location line="-1591"/>
         <location line="+6"/>
         <location line="+714"/>
         <location line="+42"/>
@@ -421,12 +426,12 @@
         <location line="+40"/>
         <location line="+35"/>
         <location line="+163"/>
-        <location line="+530"/>
+        <location line="+533"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-1676"/>
+        <location line="-1679"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -452,18 +457,18 @@
     </message>
     <message>
         <location line="+100"/>
-        <location line="+1489"/>
+        <location line="+1492"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="-1351"/>
-        <location line="+1343"/>
+        <location line="-1354"/>
+        <location line="+1346"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-1198"/>
+        <location line="-1201"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -666,7 +671,7 @@
         <translation>该摄像机已不在站点中。</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+50"/>
         <location line="+1"/>
         <location line="+36"/>
         <location line="+1"/>

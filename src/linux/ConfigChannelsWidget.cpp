@@ -11,6 +11,8 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -124,6 +126,7 @@ void ConfigChannelsWidget::keyPressEvent(QKeyEvent *event)
 void ConfigChannelsWidget::resetToPlaceholder()
 {
     configured = false;
+    noGridReported = false;
     wallCell = -1;
     checkedCellIndex = -1;
     clearCells();
@@ -131,8 +134,37 @@ void ConfigChannelsWidget::resetToPlaceholder()
     placeholder->setObjectName(QStringLiteral("placeholderCell"));
     placeholder->setWidgetCheckable(false);
     placeholder->setShowNumVisible(false);
+    auto *layout = new QVBoxLayout(placeholder->getWidget());
+    placeholderLabel = new QLabel(placeholder->getWidget());
+    placeholderLabel->setObjectName(QStringLiteral("placeholderLab"));
+    placeholderLabel->setAlignment(Qt::AlignCenter);
+    placeholderLabel->setWordWrap(true);
+    placeholderLabel->setStyleSheet(QStringLiteral("color: #c8ced6;"));
+    layout->addWidget(placeholderLabel);
     cells.append(placeholder);
     gridLayout->addWidget(placeholder, 0, 0);
+    updatePlaceholderText();
+}
+
+QString ConfigChannelsWidget::placeholderText() const
+{
+    return placeholderLabel && !configured ? placeholderLabel->text() : QString();
+}
+
+void ConfigChannelsWidget::updatePlaceholderText()
+{
+    if (placeholderLabel)
+        placeholderLabel->setText(noGridReported ? tr("The matrix has no arrangement of its "
+                                                      "screens yet: use \"Config Matrix\" to "
+                                                      "arrange them.")
+                                                 : QString());
+}
+
+void ConfigChannelsWidget::changeEvent(QEvent *event)
+{
+    CellsArrangeWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        updatePlaceholderText();
 }
 
 void ConfigChannelsWidget::loadFromServer()
@@ -143,10 +175,15 @@ void ConfigChannelsWidget::loadFromServer()
     int meltedCell = -1;
     if (port()->getScreenGrid(&gridRows, &gridColumns, &meltedCell) != 0)
         return;
-    // A wall has at most four screens; anything else is no grid this page can show.
+    // A wall has at most four screens; anything else is no grid this page can show, and
+    // nothing of a grid shown before stays.
     if (gridRows < 1 || gridColumns < 1
-        || gridRows * gridColumns > DigitalMatrixInteractionPort::MaxScreens)
+        || gridRows * gridColumns > DigitalMatrixInteractionPort::MaxScreens) {
+        resetToPlaceholder();
+        noGridReported = true;
+        updatePlaceholderText();
         return;
+    }
     setRowColumn(gridRows, gridColumns);
     setCellShowNums(numbers);
     if (getCellByIndex(meltedCell))

@@ -7,7 +7,10 @@
 #include "CellsArrangeWidget.h"
 
 #include <QList>
+#include <QPointer>
 #include <QVector>
+
+class QLabel;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -30,8 +33,10 @@ public:
     // Drops the grid and shows the placeholder cell again.
     void resetToPlaceholder();
     // Reads the grid, the screen numbers, the cell spread over the wall and every cell
-    // from the connected matrix; a matrix without a usable grid leaves the placeholder.
+    // from the connected matrix; a matrix without a usable grid gets the placeholder, which
+    // then says how to arrange the screens (placeholderText()).
     void loadFromServer();
+    QString placeholderText() const;
     // True while a real grid (not the placeholder) is shown.
     bool isConfigured() const { return configured; }
     // Index of the cell spread over the whole wall, -1 if none.
@@ -78,11 +83,16 @@ public slots:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void restoreSpreadCell(int index);
+    void updatePlaceholderText();
 
     bool configured = false;
+    // The connected matrix reported no grid of its screens.
+    bool noGridReported = false;
+    QPointer<QLabel> placeholderLabel;
     int wallCell = -1;
 };
 
