@@ -118,6 +118,14 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
     QCOMPARE(channelGrid->placeholderText(),
              QString("The matrix has no arrangement of its screens yet: use \"Config Matrix\" "
                      "to arrange them."));
+    // A page that only watches cannot arrange: it says only that nothing is arranged.
+    f.oper()->connectButton()->click();
+    f.button("_watchServerBtn")->click();
+    QVERIFY(f.page->isWatching());
+    QCOMPARE(channelGrid->placeholderText(),
+             QString("The matrix has no arrangement of its screens yet."));
+    f.button("_watchServerBtn")->click();
+    f.connectPage();
     QCOMPARE(f.simulator->clientCount(), 1);
 
     // Choose 2 x 2.

@@ -221,12 +221,17 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget</name>
     <message>
-        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+157"/>
+        <location filename="../src/linux/ConfigChannelsWidget.cpp" line="+162"/>
         <source>The matrix has no arrangement of its screens yet: use &quot;Config Matrix&quot; to arrange them.</source>
         <translation>矩阵的屏幕尚未排列：请使用“配置矩阵”进行排列。</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+3"/>
+        <source>The matrix has no arrangement of its screens yet.</source>
+        <translation>矩阵的屏幕尚未排列。</translation>
+    </message>
+    <message>
+        <location line="+72"/>
         <source>Forbid to melting flat while some cells turn show! Stop the turn shows and melt flat?</source>
         <translation>有单元正在轮巡时禁止铺满整墙！是否停止所有轮巡并铺满整墙？</translation>
     </message>

@@ -153,17 +153,22 @@ QString ConfigChannelsWidget::placeholderText() const
 
 void ConfigChannelsWidget::updatePlaceholderText()
 {
-    if (placeholderLabel)
-        placeholderLabel->setText(noGridReported ? tr("The matrix has no arrangement of its "
-                                                      "screens yet: use \"Config Matrix\" to "
-                                                      "arrange them.")
-                                                 : QString());
+    if (!placeholderLabel)
+        return;
+    // A page that only watches the matrix cannot arrange its screens.
+    if (!noGridReported)
+        placeholderLabel->clear();
+    else if (isEnabled())
+        placeholderLabel->setText(tr("The matrix has no arrangement of its screens yet: use "
+                                     "\"Config Matrix\" to arrange them."));
+    else
+        placeholderLabel->setText(tr("The matrix has no arrangement of its screens yet."));
 }
 
 void ConfigChannelsWidget::changeEvent(QEvent *event)
 {
     CellsArrangeWidget::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange || event->type() == QEvent::EnabledChange)
         updatePlaceholderText();
 }
 
