@@ -348,11 +348,20 @@ void LinuxDigitalMatrixPage::setMatrixStatus(MatrixStatus status)
     // The screens are arranged anew: nothing before can be undone.
     if (status == MatrixStatusConfig && wallHistory)
         wallHistory->clear();
+    // A tool of the bar that had the keyboard may be hidden now: the keyboard goes to the
+    // wall shown, not to whichever button follows the hidden tools ("Reboot").
+    const QWidget *focused = QApplication::focusWidget();
+    const bool barHadFocus = focused && ui->operButtonsWt->isAncestorOf(focused);
     ui->operButtonsWt->setStatus(status);
     const bool normal = status == MatrixStatusNormal;
     ui->cellsStackedWdt->setCurrentIndex(normal ? 0 : 1);
     ui->areaTreeWdt->setVisible(normal);
     ui->channelsOperWdt->setVisible(normal);
+    if (barHadFocus) {
+        QWidget *wall = normal ? static_cast<QWidget *>(ui->configChannelsWdt)
+                               : static_cast<QWidget *>(ui->adjustCellNumWdt);
+        wall->setFocus(Qt::OtherFocusReason);
+    }
     updateUndoButtons();
 }
 
