@@ -184,8 +184,12 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     QVERIFY(button("_resetLayout")->isHidden());
     for (MirrorWidget *m : wall->getMirrors())
         QVERIFY(m->isSwapMode());
+    // Clicked with the mouse, "Save" had the keyboard; the wall takes it, not "EditMatrix".
+    QApplication::setActiveWindow(page->window());
+    QVERIFY(QTest::qWaitForWindowActive(page->window()));
     QTest::mouseClick(button("_saveMatrixSettingBtn"), Qt::LeftButton);
     QVERIFY(button("_saveMatrixSettingBtn")->isHidden());
+    QCOMPARE(QApplication::focusWidget(), wall);
     QVERIFY(!button("_resetLayout")->isHidden());
     QVERIFY(button("_resetLayout")->isEnabled());
     QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, false, f.Timeout);

@@ -30,6 +30,7 @@
 #include "setMatrixScreen.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QGridLayout>
@@ -523,6 +524,10 @@ void DigitalMatrix::updateEmptyWall()
 
 void DigitalMatrix::showConfigButtons(bool config)
 {
+    // The button that had the keyboard may be hidden now: the keyboard goes to the wall, not
+    // to whichever tool follows it.
+    const QWidget *focused = QApplication::focusWidget();
+    const bool barHadFocus = focused && ui->_controlWdt->isAncestorOf(focused);
     ui->_clearSourceBtn->setVisible(!config);
     ui->_setSourceBtn->setVisible(!config);
     ui->_turnShowBtn->setVisible(!config);
@@ -533,6 +538,8 @@ void DigitalMatrix::showConfigButtons(bool config)
     ui->_MatrixSettingBtn->setVisible(!config);
     ui->_resetLayout->setVisible(!config);
     ui->_saveMatrixSettingBtn->setVisible(config);
+    if (barHadFocus && !focused->isVisible())
+        ui->_virtualServerWdt->setFocus(Qt::OtherFocusReason);
     updateUndoButtons();
 }
 
