@@ -181,6 +181,9 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     QCOMPARE(rectList(wall->getWallRect()), (QList<int> {0, 0, 3840, 2160}));
     // A new wall starts in the arrangement step: numbers can be swapped, then saved.
     QVERIFY(!button("_saveMatrixSettingBtn")->isHidden());
+    auto *hint = page->findChild<QLabel *>("_configHintLab");
+    QVERIFY(hint->isVisible());
+    QCOMPARE(hint->text(), QString("Drag a window onto another to swap their numbers, then save."));
     QVERIFY(button("_resetLayout")->isHidden());
     for (MirrorWidget *m : wall->getMirrors())
         QVERIFY(m->isSwapMode());
@@ -190,6 +193,7 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     QTest::mouseClick(button("_saveMatrixSettingBtn"), Qt::LeftButton);
     QVERIFY(button("_saveMatrixSettingBtn")->isHidden());
     QCOMPARE(QApplication::focusWidget(), wall);
+    QVERIFY(hint->isHidden());
     QVERIFY(!button("_resetLayout")->isHidden());
     QVERIFY(button("_resetLayout")->isEnabled());
     QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, false, f.Timeout);

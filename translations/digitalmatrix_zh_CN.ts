@@ -350,8 +350,8 @@
     </message>
     <message>
         <location line="+103"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="+344"/>
-        <location line="+1366"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="+345"/>
+        <location line="+1385"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -387,11 +387,11 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1499"/>
-        <location line="+402"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1518"/>
+        <location line="+410"/>
         <location line="+114"/>
         <location line="+124"/>
-        <location line="+863"/>
+        <location line="+874"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -411,32 +411,32 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1199"/>
-        <location line="+83"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1218"/>
+        <location line="+91"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
         <location line="+31"/>
-        <location line="+1084"/>
+        <location line="+1095"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-1591"/>
+        <location line="-1610"/>
         <location line="+6"/>
-        <location line="+714"/>
+        <location line="+722"/>
         <location line="+42"/>
         <location line="+121"/>
         <location line="+40"/>
         <location line="+35"/>
         <location line="+163"/>
-        <location line="+533"/>
+        <location line="+546"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-1679"/>
+        <location line="-1700"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -462,18 +462,18 @@
     </message>
     <message>
         <location line="+100"/>
-        <location line="+1492"/>
+        <location line="+1511"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="-1354"/>
-        <location line="+1346"/>
+        <location line="-1373"/>
+        <location line="+1365"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-1201"/>
+        <location line="-1220"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -493,7 +493,7 @@
         <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
     </message>
     <message>
-        <location line="+149"/>
+        <location line="+157"/>
         <source>Logging in...</source>
         <translation>正在登录...</translation>
     </message>
@@ -530,13 +530,13 @@
         <location line="+65"/>
         <location line="+26"/>
         <location line="+4"/>
-        <location line="+75"/>
+        <location line="+86"/>
         <location line="+24"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-738"/>
+        <location line="-749"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -666,7 +666,12 @@
         <translation>是否停止电视墙上的全部轮巡？</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+53"/>
+        <source>Drag a window onto another to swap their numbers, then save.</source>
+        <translation>将一个窗口拖到另一个窗口上以交换编号，然后保存。</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>Window %1 runs a turn show. Do you want to stop it and put the camera on the window?</source>
         <translation>窗口 %1 正在轮巡。是否停止轮巡并将摄像机放到该窗口上？</translation>
     </message>
@@ -684,7 +689,7 @@
         <translation>连接服务器监听失败！</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+8"/>
         <location line="+28"/>
         <source>Undo</source>
         <translation>撤销</translation>
@@ -732,7 +737,7 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+587"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+596"/>
         <location line="+256"/>
         <location line="+532"/>
         <source>Digital matrix server not connect yet!</source>
@@ -750,14 +755,14 @@
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="-411"/>
-        <location line="+1266"/>
+        <location line="-420"/>
+        <location line="+1275"/>
         <source>Watch</source>
         <translation>观看</translation>
     </message>
     <message>
-        <location line="-1261"/>
-        <location line="+1262"/>
+        <location line="-1270"/>
+        <location line="+1271"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>

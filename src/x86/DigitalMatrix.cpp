@@ -538,6 +538,8 @@ void DigitalMatrix::showConfigButtons(bool config)
     ui->_MatrixSettingBtn->setVisible(!config);
     ui->_resetLayout->setVisible(!config);
     ui->_saveMatrixSettingBtn->setVisible(config);
+    if (configHint)
+        configHint->setVisible(config);
     if (barHadFocus && !focused->isVisible())
         ui->_virtualServerWdt->setFocus(Qt::OtherFocusReason);
     updateUndoButtons();
@@ -1566,6 +1568,12 @@ void DigitalMatrix::initPresetsAndCameras()
                 box->addItem(stretch);
             }
         }
+        // In the configuration mode, beside "Save": what the operator does there.
+        configHint = new QLabel(configHintText(), ui->_controlWdt);
+        configHint->setObjectName(QStringLiteral("_configHintLab"));
+        configHint->setStyleSheet(QStringLiteral("color: #c8ced6; padding: 0 6px;"));
+        configHint->hide();
+        box->addWidget(configHint);
         box->addWidget(presetMenu->button());
         bar->addLayout(box, 0, 4);
     }
@@ -1578,6 +1586,11 @@ void DigitalMatrix::initPresetsAndCameras()
     }
     connect(wall, &MatrixManageWidget::sigChannelsDropped, this,
             &DigitalMatrix::slotChannelsDropped);
+}
+
+QString DigitalMatrix::configHintText()
+{
+    return tr("Drag a window onto another to swap their numbers, then save.");
 }
 
 QString DigitalMatrix::presetServerId() const
@@ -1724,6 +1737,8 @@ void DigitalMatrix::changeEvent(QEvent *event)
             ui->_serverDogBtn->setWhatsThis(tr("connect server listener fail!"));
         }
         stopAllTurnsBtn->setText(tr("Stop all turns"));
+        if (configHint)
+            configHint->setText(configHintText());
         for (const QString &id : qAsConst(knownProbeServers))
             showOnlineState(id);
         presetMenu->retranslate();

@@ -245,6 +245,7 @@ private:
     ServerSelectWidget *serverSelector = nullptr;
     TurnControlWidget *turnControl = nullptr;
     QPushButton *stopAllTurnsBtn = nullptr;
+    QLabel *configHint = nullptr;
     SpliteWindow *splitPanel = nullptr;
     QVector<QWidget *> separators;
     // The other consoles logged in on the matrix.
@@ -264,6 +265,7 @@ private:
     void initPresetsAndCameras();
     // The connected server's key while the wall can take a preset, else empty.
     QString presetServerId() const;
+    static QString configHintText();
     X86PresetMenu *presetMenu = nullptr;
     X86CameraPanel *cameraPanel = nullptr;
 
