@@ -528,18 +528,24 @@ void DigitalMatrix::showConfigButtons(bool config)
     // to whichever tool follows it.
     const QWidget *focused = QApplication::focusWidget();
     const bool barHadFocus = focused && ui->_controlWdt->isAncestorOf(focused);
-    ui->_clearSourceBtn->setVisible(!config);
-    ui->_setSourceBtn->setVisible(!config);
-    ui->_turnShowBtn->setVisible(!config);
-    if (stopAllTurnsBtn)
-        stopAllTurnsBtn->setVisible(!config);
-    if (presetMenu)
-        presetMenu->button()->setVisible(!config);
-    ui->_MatrixSettingBtn->setVisible(!config);
-    ui->_resetLayout->setVisible(!config);
-    ui->_saveMatrixSettingBtn->setVisible(config);
-    if (configHint)
-        configHint->setVisible(config);
+    // One set is hidden before the other is shown: both at once would widen the bar, and with
+    // it the window, for good.
+    const QList<QWidget *> normalTools {ui->_clearSourceBtn,
+                                        ui->_setSourceBtn,
+                                        ui->_turnShowBtn,
+                                        stopAllTurnsBtn,
+                                        presetMenu ? presetMenu->button() : nullptr,
+                                        ui->_MatrixSettingBtn,
+                                        ui->_resetLayout};
+    const QList<QWidget *> configTools {ui->_saveMatrixSettingBtn, configHint};
+    for (QWidget *tool : config ? normalTools : configTools) {
+        if (tool)
+            tool->hide();
+    }
+    for (QWidget *tool : config ? configTools : normalTools) {
+        if (tool)
+            tool->show();
+    }
     if (barHadFocus && !focused->isVisible())
         ui->_virtualServerWdt->setFocus(Qt::OtherFocusReason);
     updateUndoButtons();
