@@ -871,6 +871,12 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
         QVERIFY(f.cellSetByAnotherOperator(1, {f.channel("a-6", 0)}));
         QVERIFY(f.cellSetByAnotherOperator(0, {f.channel("b-1", 1)}));
     }
+    if (how == QLatin1String("recalled")) {
+        // This operator shows a pane alone: a step of the undo list.
+        QTest::mouseDClick(f.grid()->getCellByIndex(1)->channelWidget(0), Qt::LeftButton);
+        QTRY_VERIFY(f.simulator->linuxState().cells.at(1).singleWindow);
+        QTRY_VERIFY(f.button("undoLayoutBt")->isEnabled());
+    }
     const QString changed = f.held();
     QVERIFY(changed != saved);
     if (how == QLatin1String("refused"))
@@ -887,6 +893,8 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     QCOMPARE(boxes.texts(), texts);
     QCOMPARE(f.held(), how == QLatin1String("recalled") ? saved : changed);
     QCOMPARE(f.shown(), f.held());
+    // A recall replaced the wall: nothing before it is undone step by step.
+    QVERIFY(!f.button("undoLayoutBt")->isEnabled());
     if (how != QLatin1String("recalled"))
         return;
 

@@ -200,10 +200,15 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack()
     // Another console changes the wall.
     port->setMirrorRect(3, f.simWindow(3).home);
     port->exchangeMirrors(2, 3);
-    port->clearSource(0);
     setSources(1, {7}, 4, 0);
     setSources(2, {9}, 1, 0);
+    // ... and this operator clears window 1: a step of the undo list.
+    QAbstractButton *undo = f.button("_undoBtn");
+    f.wall()->selectMirror(f.wall()->mirrorByIndex(0));
+    f.boxes->answer(1);
+    f.button("_clearSourceBtn")->click();
     QTRY_VERIFY(f.wall()->windowOnAir(0).sourceCount() == 0);
+    QTRY_VERIFY(undo->isEnabled());
     const QStringList changed = held();
     QVERIFY(changed != saved);
     if (how == QLatin1String("refused"))
@@ -229,6 +234,16 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack()
                  how == QLatin1String("recalled") || how == QLatin1String("rest")
                          ? X86TurnState::Running
                          : X86TurnState::NoTurn);
+    // A recall that sent anything replaced the wall: the step before it is gone. The list
+    // goes on with the next step.
+    const bool sent = how == QLatin1String("recalled") || how == QLatin1String("refused")
+            || how == QLatin1String("rest");
+    QCOMPARE(undo->isEnabled(), !sent);
+    f.wall()->selectMirror(f.wall()->mirrorByIndex(1));
+    f.boxes->answer(1);
+    f.button("_clearSourceBtn")->click();
+    QTRY_COMPARE(f.wall()->windowOnAir(1).sourceCount(), 0);
+    QTRY_VERIFY(undo->isEnabled());
 }
 
 void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn_data()

@@ -1313,6 +1313,10 @@ void LinuxDigitalMatrixPage::recallPreset(const QString &name)
         return;
     DigitalMatrixInteractionPort *matrix = DigitalMatrixInteractionPort::instance();
     const LinuxWallPreset before = LinuxWallPreset::capture(*wall);
+    // A recall replaces the wall: what came before it cannot be undone step by step (an undo
+    // would find the cells changed and blame another operator).
+    if (wallHistory)
+        wallHistory->clear();
     const QString failed = fitted.sendTo(matrix, before);
     QString undoFailed;
     if (!failed.isEmpty()) {

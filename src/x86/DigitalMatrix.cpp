@@ -1202,6 +1202,9 @@ void DigitalMatrix::askScreenCount()
 
 void DigitalMatrix::slotCommandResult(int command, int result)
 {
+    // The undo list numbers the commands as they are sent: it counts every answer, also those
+    // of a recall.
+    const bool undoTells = wallHistory->commandAnswered(result);
     // A recall checks its own steps and says what the matrix refused.
     if (presetMenu && presetMenu->takeCommandResult(command, result))
         return;
@@ -1211,7 +1214,7 @@ void DigitalMatrix::slotCommandResult(int command, int result)
             leaveConfigModeOnPage();
     }
     // An undo or redo tells its own refusal.
-    if (wallHistory->commandAnswered(result) && result != 0) {
+    if (undoTells && result != 0) {
         port()->requestLayout();
         return;
     }
@@ -1564,6 +1567,13 @@ void DigitalMatrix::initPresetsAndCameras()
     MatrixManageWidget *wall = ui->_virtualServerWdt;
     presetMenu = new X86PresetMenu(this, wall, [this] { return presetServerId(); });
     presetMenu->button()->setEnabled(false);
+    // A recall replaces the wall: what came before it cannot be undone step by step (an undo
+    // would find the windows changed and blame another operator).
+    connect(presetMenu, &X86PresetMenu::recallStarted, this, [this] {
+        if (wallHistory)
+            wallHistory->clear();
+        updateUndoButtons();
+    });
     // Beside the wall tools, where the bar's stretch was.
     if (auto *bar = qobject_cast<QGridLayout *>(ui->_controlWdt->layout())) {
         auto *box = new QHBoxLayout;

@@ -143,6 +143,7 @@ void X86PresetMenu::recallPreset(const QString &name)
     refusedStep.clear();
     // The operator waits for the recall: the wall takes no input meanwhile.
     wall->setEnabled(false);
+    emit recallStarted();
     sequence->run(DigitalMatrixInteractionPort::instance(), fitted.stepsFrom(current));
 }
 

@@ -43,6 +43,8 @@ public:
     void retranslate();
 
 signals:
+    // A recall starts sending: it changes the wall outside the page's undo list.
+    void recallStarted();
     // A recall ended (sent, put back or given up).
     void recallFinished();
 
