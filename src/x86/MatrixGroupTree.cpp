@@ -447,7 +447,10 @@ bool MatrixGroupTree::eventFilter(QObject *watched, QEvent *event)
         ui->_searchEdit->setStyleSheet(QLatin1String(kGreyText));
     } else if (watched == ui->_nElapseSpin && event->type() == QEvent::FocusOut) {
         qCDebug(lcModuleX86) << "focusout";
-    } else if (watched == ui->_treeWidget->viewport()) {
+    } else if (watched == ui->_treeWidget->viewport()
+               && (event->type() == QEvent::MouseButtonPress
+                   || event->type() == QEvent::MouseButtonRelease
+                   || event->type() == QEvent::MouseMove)) {
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
             dragStart = mouse->pos();
