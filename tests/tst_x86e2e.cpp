@@ -136,6 +136,7 @@ void TestX86EndToEnd::enterConfigurationMode(int rows, int columns)
     // Until the matrix answers with its screens, the wait says what it waits for.
     QCOMPARE(COMMONUSELIB::WaitDialog::getInstance()->text(),
              QString("Reading the matrix's screens..."));
+    QCOMPARE(f.wall()->emptyText(), QString("Reading the matrix's screens..."));
     QTRY_VERIFY_WITH_TIMEOUT(screens->ran(), X86WallFixture::Timeout);
     screens->stop();
     QCOMPARE(offered.value(1), QString::number(f.simulator->x86State().rows));

@@ -517,6 +517,8 @@ void DigitalMatrix::updateEmptyWall()
     else if (!isConnected())
         text = tr("Not connected: press the connect button at the lower right to show the "
                   "matrix's wall.");
+    else if (monitorConfig)
+        text = tr("Reading the matrix's screens...");
     else
         text = tr("The matrix has no screens arranged yet: arrange them with \"EditMatrix\".");
     ui->_virtualServerWdt->setEmptyText(text);
@@ -1159,6 +1161,7 @@ void DigitalMatrix::enterConfigMode()
     wallHistory->clear();
     sendConfigMode(true);
     monitorConfig = true;
+    updateEmptyWall();
 }
 
 void DigitalMatrix::leaveConfigModeOnPage()
@@ -1171,6 +1174,7 @@ void DigitalMatrix::leaveConfigModeOnPage()
     ui->_virtualServerWdt->setEditable(true);
     ui->_virtualServerWdt->setSwapMode(false);
     placeSeparatorsLater();
+    updateEmptyWall();
 }
 
 void DigitalMatrix::leaveMatrix()
