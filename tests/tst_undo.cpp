@@ -48,6 +48,7 @@ private:
     // The second operator puts a turn show of four channels on windows 0 and 1 and starts them.
     void turnShowByAnotherOperator(SecondOperator &other);
     void press(QPushButton *button, bool keys, QKeySequence::StandardKey key);
+    QWidget *wallOf(const QPushButton *button) const;
 
     X86WallFixture x;
     LinuxWallFixture l;
@@ -96,16 +97,25 @@ void TestUndo::turnShowByAnotherOperator(SecondOperator &other)
                               X86WallFixture::Timeout);
 }
 
+QWidget *TestUndo::wallOf(const QPushButton *button) const
+{
+    return button->objectName().startsWith(QLatin1Char('_')) ? static_cast<QWidget *>(x.wall())
+                                                               : l.grid();
+}
+
 void TestUndo::press(QPushButton *button, bool keys, QKeySequence::StandardKey key)
 {
     QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled(), X86WallFixture::Timeout);
-    if (!keys) {
-        button->click();
-        return;
-    }
     QWidget *page = button->window();
     page->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(page));
+    if (!keys) {
+        // Clicked, the button takes the keyboard; when it has nothing more to do, the wall
+        // takes it (never the tool after it).
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY(button->isEnabled() || QApplication::focusWidget() == wallOf(button));
+        return;
+    }
     QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : page;
     const QKeySequence sequence(key);
     QTest::keyClick(focus, Qt::Key(sequence[0] & ~Qt::KeyboardModifierMask),

@@ -1434,8 +1434,13 @@ void LinuxDigitalMatrixPage::updateUndoButtons()
     const bool redo = mayAct && steps->canRedo();
     QPushButton *undoBt = ui->operButtonsWt->undoButton();
     QPushButton *redoBt = ui->operButtonsWt->redoButton();
+    // A button that loses its use while it has the keyboard hands it to the wall, not to the
+    // tool after it ("Clear Channels").
+    const bool wallTakesFocus = (undoBt->hasFocus() && !undo) || (redoBt->hasFocus() && !redo);
     undoBt->setEnabled(undo);
     redoBt->setEnabled(redo);
+    if (wallTakesFocus && ui->configChannelsWdt)
+        ui->configChannelsWdt->setFocus(Qt::OtherFocusReason);
     undoAction->setEnabled(undo);
     redoAction->setEnabled(redo);
     undoBt->setToolTip(steps->canUndo() ? tr("Undo %1").arg(steps->undoText())

@@ -1836,8 +1836,13 @@ void DigitalMatrix::updateUndoButtons()
             mayAct && steps->canUndo() && wallHistory->undoChangesNumbers() == monitorConfig;
     const bool redo =
             mayAct && steps->canRedo() && wallHistory->redoChangesNumbers() == monitorConfig;
+    // A button that loses its use while it has the keyboard hands it to the wall, not to the
+    // tool after it.
+    const bool wallTakesFocus = (undoBtn->hasFocus() && !undo) || (redoBtn->hasFocus() && !redo);
     undoBtn->setEnabled(undo);
     redoBtn->setEnabled(redo);
+    if (wallTakesFocus)
+        ui->_virtualServerWdt->setFocus(Qt::OtherFocusReason);
     undoAction->setEnabled(undo);
     redoAction->setEnabled(redo);
     undoBtn->setToolTip(steps->canUndo() ? tr("Undo %1").arg(steps->undoText())
