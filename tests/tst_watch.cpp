@@ -103,6 +103,11 @@ void TestWatch::x86WatchersFollowTheHolderAndTakeControl()
     QCOMPARE(watcher.status.load(), int(ConnSuccess));
     QTRY_COMPARE(f.page->findChild<QLabel *>("_operatorsLab")->text(),
                  QStringLiteral("Also on this matrix: console-3 (watching)"));
+    // The tools follow the selected window: window 1 runs no turn show.
+    QTRY_VERIFY(f.button("_setSourceBtn")->isEnabled());
+    QCOMPARE(f.wall()->mirrorByIndex(f.page->currentMonitorIndex())->getTurnState(),
+             X86TurnState::NoTurn);
+    QVERIFY(!f.button("_turnShowBtn")->isEnabled());
 }
 
 void TestWatch::x86DisplacedOperatorWatchesTheNewHolder()

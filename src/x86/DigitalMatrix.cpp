@@ -500,6 +500,10 @@ void DigitalMatrix::setControlEnable(bool flag)
         presetMenu->button()->setEnabled(windows);
     ui->_MatrixSettingBtn->setEnabled(flag);
     ui->_resetLayout->setEnabled(windows);
+    // The turn show's button follows the selected window: a window without one has nothing
+    // to pause or stop.
+    if (windows)
+        refreshTurnButton();
     updateEmptyWall();
     updateUndoButtons();
 }
