@@ -20,6 +20,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QTextDocument>
@@ -114,6 +115,7 @@ private slots:
     void everyTextFitsItsWindow();
     void connectedPagesFitTheirWindow_data();
     void connectedPagesFitTheirWindow();
+    void focusedCheckBoxStillShowsWhetherItIsChecked();
 
 private:
     static void addRows(const QStringList &kinds);
@@ -280,4 +282,24 @@ void TestConsoleFit::connectedPagesFitTheirWindow()
 }
 
 QTEST_MAIN(TestConsoleFit)
+void TestConsoleFit::focusedCheckBoxStillShowsWhetherItIsChecked()
+{
+    // "Start Turn" of the source dialog with the keyboard on it: its mark must not vanish.
+    Dressing dressing(QStringLiteral("en"));
+    QVERIFY(dressing.ok());
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *box = new QCheckBox(QStringLiteral("Start Turn"), &window);
+    layout->addWidget(box);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    box->setFocus();
+    QVERIFY(box->hasFocus());
+    const QImage unchecked = box->grab().toImage();
+    box->setChecked(true);
+    const QImage checked = box->grab().toImage();
+    QVERIFY(checked != unchecked);
+}
+
 #include "tst_consolefit.moc"
