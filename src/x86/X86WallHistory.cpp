@@ -94,8 +94,22 @@ bool X86WallHistory::sameWindow(const Window &a, const Window &b, int aspects)
 
 void X86WallHistory::begin(int aspects, const QList<int> &windows)
 {
-    if (depth++ > 0)
+    if (depth++ > 0) {
+        // An action inside the open one (a camera dragged out of the source dialog onto
+        // another window) adds what it changes to that one.
+        for (Pending &action : pending) {
+            if (action.kind != Kind::Record || action.last != std::numeric_limits<quint64>::max())
+                continue;
+            action.step.aspects |= aspects;
+            for (int number : windows) {
+                if (action.windows.contains(number))
+                    continue;
+                action.windows.append(number);
+                action.step.before.append(readWindow(number));
+            }
+        }
         return;
+    }
     // Open until end(): a refusal that arrives meanwhile (a dialog still open) counts.
     Pending action;
     action.step.aspects = aspects;

@@ -61,7 +61,7 @@ public:
     WallUndoHistory *history() const { return steps; }
 
     // The commands of one action on these windows follow; an inner begin belongs to the outer
-    // action.
+    // action, which takes its windows and aspects too.
     void begin(int aspects, const QList<int> &windows);
     // The action's commands were sent; the layout is asked for, whose answer closes the step.
     void end();
