@@ -544,7 +544,7 @@ void TestDataCore::importSite_refusesInvalidEntry_data()
         const QJsonObject entry = value.toObject();
         const QJsonValue site = entry.value("site");
         QTest::newRow(qPrintable(entry.value("tag").toString()))
-                << (site.isArray()    ? QJsonDocument(site.toArray()).toJson()
+                << (site.isArray()            ? QJsonDocument(site.toArray()).toJson()
                             : site.isObject() ? QJsonDocument(site.toObject()).toJson()
                                               : entry.value("text").toString().toUtf8())
                 << entry.value("where").toString();

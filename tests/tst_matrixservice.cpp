@@ -417,7 +417,8 @@ void tst_MatrixService::x86WallCommandsReachTheMatrix()
     QCOMPARE(config->SetMonitorSplit(1, 5), 0); // refused by the matrix, not by the library
     QCOMPARE(config->SetMirrorRect(2, moved), 0);
     QCOMPARE(config->ZoomMirrorAt(1, 1900, 10), 0);
-    QTRY_COMPARE(m_simulator->x86State().windows.at(1).zoomedPane, 3); // top right of nine, plus one
+    // The top right pane of nine, counted from one.
+    QTRY_COMPARE(m_simulator->x86State().windows.at(1).zoomedPane, 3);
     const SimX86State state = m_simulator->x86State();
     QCOMPARE(state.windows.at(1).split, 9);
     QCOMPARE(state.windows.at(2).rect.left, moved.left);
