@@ -5,6 +5,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -532,60 +535,20 @@ void TestDataCore::importSite_refusesInvalidEntry_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("where");
-    const auto row = [](const char *name, const char *json, const char *where) {
-        QTest::newRow(name) << QByteArray(json) << QString::fromUtf8(where);
-    };
-    row("not json", "{ \"areas\": [ ", "JSON");
-    row("not an object", "[]", "object");
-    row("area without key", R"({"areas": [{"key": "a1", "name": "A"}, {"name": "B"}]})",
-        "areas[1]");
-    row("area name not text", R"({"areas": [{"key": "a1", "name": 5}]})", "areas[0] \"a1\"");
-    row("unknown parent", R"({"areas": [{"key": "a1", "name": "A", "parent": "zz"}]})", "zz");
-    row("parent loop", R"({"areas": [{"key": "a1", "name": "A", "parent": "a2"},
-                                     {"key": "a2", "name": "B", "parent": "a1"}]})",
-        "loops");
-    row("key already stored", R"({"areas": [{"key": "base-dev", "name": "A"}]})",
-        "areas[0] \"base-dev\"");
-    row("key twice in file", R"({"areas": [{"key": "a1", "name": "A"}],
-                                 "devices": [{"key": "a1", "name": "D", "address": "1.2.3.4"}]})",
-        "devices[0] \"a1\"");
-    row("device without address", R"({"devices": [{"key": "d1", "name": "D"}]})", "address");
-    row("device port too big",
-        R"({"devices": [{"key": "d1", "name": "D", "address": "x", "port": 70000}]})", "port");
-    row("channel of unknown device",
-        R"({"channels": [{"key": "c1", "name": "C", "device": "nope", "number": 1}]})", "nope");
-    row("channel number taken",
-        R"({"channels": [{"key": "c1", "name": "C", "device": "base-dev", "number": 1}]})",
-        "channels[0] \"c1\"");
-    row("channel number zero",
-        R"({"channels": [{"key": "c1", "name": "C", "device": "base-dev", "number": 0}]})",
-        "number");
-    row("channel in unknown area", R"({"channels": [{"key": "c1", "name": "C",
-                                       "device": "base-dev", "number": 2, "area": "qq"}]})",
-        "qq");
-    row("view pane zero", R"({"views": [{"key": "v1", "name": "V", "paneCount": 4,
-                                         "channels": [{"channel": "base-ch", "pane": 0}]}]})",
-        "v1");
-    row("view pane beyond count", R"({"views": [{"key": "v1", "name": "V", "paneCount": 4,
-                                     "channels": [{"channel": "base-ch", "pane": 5}]}]})",
-        "outside 1..4");
-    row("view pane twice",
-        R"({"channels": [{"key": "c2", "name": "C", "device": "base-dev", "number": 2}],
-            "views": [{"key": "v1", "name": "V", "paneCount": 4,
-                       "channels": [{"channel": "base-ch", "pane": 2},
-                                    {"channel": "c2", "pane": 2}]}]})",
-        "channels[1]");
-    row("view of unknown channel", R"({"views": [{"key": "v1", "name": "V", "paneCount": 4,
-                                      "channels": [{"channel": "ghost", "pane": 1}]}]})",
-        "ghost");
-    row("view without pane count", R"({"views": [{"key": "v1", "name": "V", "channels": []}]})",
-        "paneCount");
-    row("good entries then a bad one", R"({"areas": [{"key": "a1", "name": "A"}],
-        "devices": [{"key": "d1", "name": "D", "address": "10.9.9.9"}],
-        "channels": [{"key": "c1", "name": "C", "device": "d1", "number": 1, "area": "a1"}],
-        "views": [{"key": "v1", "name": "V", "paneCount": 1, "channels": [{"channel": "c1", "pane": 1}]},
-                  {"key": "v2", "name": "W", "paneCount": 1, "channels": [{"channel": "c1", "pane": 2}]}]})",
-        "views[1] \"v2\"");
+    // Each entry: a site (or a text that is no JSON) and what the refusal names.
+    QFile file(testDataFile(QStringLiteral("invalid_sites.json")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonArray entries = QJsonDocument::fromJson(file.readAll()).array();
+    QVERIFY(!entries.isEmpty());
+    for (const QJsonValue &value : entries) {
+        const QJsonObject entry = value.toObject();
+        const QJsonValue site = entry.value("site");
+        QTest::newRow(qPrintable(entry.value("tag").toString()))
+                << (site.isArray()            ? QJsonDocument(site.toArray()).toJson()
+                            : site.isObject() ? QJsonDocument(site.toObject()).toJson()
+                                              : entry.value("text").toString().toUtf8())
+                << entry.value("where").toString();
+    }
 }
 
 void TestDataCore::importSite_refusesInvalidEntry()

@@ -5,7 +5,6 @@
 #include "CellChannelsTableWt.h"
 #include "CellForConfigChannels.h"
 #include "ConfigChannelsWidget.h"
-#include "DigitalMatrixInteractionPort.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
 #include "LinuxMatrixUpgradeDlg.h"
@@ -19,13 +18,10 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QHeaderView>
-#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolTip>
-#include <QTreeWidget>
 #include <QtTest>
 
 #include <memory>

@@ -409,38 +409,21 @@ void tst_MatrixService::x86WallCommandsReachTheMatrix()
     config->SetScreenCount(2, 2);
     QTRY_COMPARE(m_simulator->x86State().windows.size(), 4);
 
-    std::vector<_ST_ChnInfo> fixed {channelInfo(1), channelInfo(2), channelInfo(3)};
-    std::vector<_ST_ChnInfo> tour {channelInfo(1), channelInfo(2), channelInfo(3), channelInfo(4),
-                                   channelInfo(5)};
+    // Sources, turn shows, clearing and the selected window reach the simulator through the
+    // page (tst_x86e2e); here a split only the matrix refuses, the zoom point and the layer.
+    const std::vector<_ST_ChnInfo> fixed {channelInfo(1), channelInfo(2), channelInfo(3)};
     const RECT moved {100, 50, 2500, 1500};
     QCOMPARE(config->SetMonitorSplit(1, 9), 0);
     QCOMPARE(config->SetMonitorSplit(1, 5), 0); // refused by the matrix, not by the library
     QCOMPARE(config->SetMirrorRect(2, moved), 0);
-    QCOMPARE(config->SetMonitorSources(3, fixed.data(), int(fixed.size())), 0);
-    QCOMPARE(config->SetMonitorTurnSources(0, tour.data(), int(tour.size()), 20), 0);
-    QCOMPARE(config->SetTurnState(0, 1), 0);
     QCOMPARE(config->ZoomMirrorAt(1, 1900, 10), 0);
-    QCOMPARE(config->SelectMonitor(2), 0);
-
-    QTRY_COMPARE(m_simulator->x86State().selectedMonitor, 2);
+    // The top right pane of nine, counted from one.
+    QTRY_COMPARE(m_simulator->x86State().windows.at(1).zoomedPane, 3);
     const SimX86State state = m_simulator->x86State();
     QCOMPARE(state.windows.at(1).split, 9);
-    QCOMPARE(state.windows.at(1).zoomedPane, 3); // top right pane of nine, plus one
     QCOMPARE(state.windows.at(2).rect.left, moved.left);
     QCOMPARE(state.windows.at(2).rect.bottom, moved.bottom);
     QCOMPARE(state.windows.at(2).layer, 1);
-    QCOMPARE(state.windows.at(3).sources.size(), 3);
-    QCOMPARE(std::memcmp(state.windows.at(3).sources.constData(), fixed.data(),
-                         sizeof(_ST_ChnInfo) * 3),
-             0);
-    QCOMPARE(state.windows.at(0).sources.size(), 5);
-    QCOMPARE(state.windows.at(0).turnInterval, 20);
-    QCOMPARE(state.windows.at(0).turnState, 1);
-
-    QCOMPARE(config->ClearSource(0), 0);
-    QTRY_COMPARE(m_simulator->x86State().windows.at(0).sources.size(), 0);
-    QCOMPARE(m_simulator->x86State().windows.at(0).turnState, 0);
-
     QCOMPARE(config->SetMonitorSources(3, nullptr, 2), int(MatrixErrBadArgument));
     QCOMPARE(config->SetMonitorSources(3, fixed.data(), 0), int(MatrixErrBadArgument));
     QCOMPARE(config->Watch(nullptr, ""), int(MatrixErrBadArgument));
@@ -583,45 +566,8 @@ void tst_MatrixService::linuxOperationsRoundTrip()
     QCOMPARE(count, 4);
     QCOMPARE(std::memcmp(readMap, map, 4), 0);
 
-    const CellTurnStatus turn {20, 1, 0};
-    QCOMPARE(config->SetCellTurnShow(2, &turn), 0);
-    CellTurnStatus readTurn {0, 0, 0};
-    QCOMPARE(config->GetCellTurnShow(2, &readTurn), 0);
-    QCOMPARE(readTurn.interval, 20);
-    QCOMPARE(readTurn.state, 1);
-
-    QCOMPARE(config->SetCellSingleWindow(2, 1, 3), 0);
-    uint8_t on = 0;
-    int window = -1;
-    QCOMPARE(config->GetCellSingleWindow(2, &on, &window), 0);
-    QCOMPARE(int(on), 1);
-    QCOMPARE(window, 3);
-    QCOMPARE(config->SetCellSingleWindow(2, 0, 0), 0);
-    QCOMPARE(config->GetCellSingleWindow(2, &on, &window), 0);
-    QCOMPARE(int(on), 0);
-
-    ScreenRegion melt {1, 1, 0, 0, 2000000, 2000000};
-    QCOMPARE(config->SetCellMelt(&melt), 0);
-    QCOMPARE(config->GetScreenGrid(entries, 4, &count), 0);
-    QCOMPARE(entries[1].region.melt, 1);
-    QCOMPARE(entries[1].region.width, 2000000);
-    QCOMPARE(entries[0].region.melt, 0);
-    ScreenRegion back = region(1, 2);
-    QCOMPARE(config->SetCellMelt(&back), 0);
-    QCOMPARE(m_simulator->linuxState().meltedCell, -1);
-
-    QCOMPARE(config->SetNumberArrangeMode(1), 0);
-    QVERIFY(m_simulator->linuxState().arrangeMode);
-    QCOMPARE(config->SetNumberArrangeMode(0), 0);
-    QVERIFY(!m_simulator->linuxState().arrangeMode);
-
-    QCOMPARE(config->SetCellSplit(0, 9, 0), 0);
-    CellChannelRecord records[16];
-    int split = 0;
-    QCOMPARE(config->GetCellChannels(0, records, 16, &count, &split), 0);
-    QCOMPARE(split, 9);
-    QCOMPARE(count, 0);
-
+    // Turn shows, panes alone, spreading, the arrangement mode and splits are read back through
+    // the page against the simulator (tst_linuxe2e, tst_simulatedwall).
     QCOMPARE(config->FactoryReset(1), 0);
     QCOMPARE(config->GetScreenGrid(entries, 4, &count), 0);
     QCOMPARE(count, 0);

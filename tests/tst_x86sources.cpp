@@ -5,23 +5,18 @@
 #include "DigitalMatrixConfigSignals.h"
 #include "ISpinBox.h"
 #include "MatrixGroupTree.h"
-#include "MatrixManageWidget.h"
 #include "MatrixViewTree.h"
-#include "MirrorWidget.h"
 #include "ServerConfigTreeItem.h"
-#include "ServerSelectWidget.h"
 #include "SetChannelSource.h"
 #include "TurnControlWidget.h"
 
 #include "CustomSearchEdit.h"
-#include "QLogger.h"
 #include "SystemConfig.h"
 #include "UserManagerCore.h"
-#include "WaitDialog.h"
 
 #include "FakeMatrixService.h"
 #include "MessageBoxScript.h"
-#include "ModalDriver.h"
+#include "TestData.h"
 #include "WallGeometry.h"
 #include "X86PageHarness.h"
 
@@ -50,31 +45,6 @@ namespace {
 
 constexpr int RecordSize = 216;
 
-QJsonObject device(const QString &key, const QString &address, int number, int kind,
-                   const QString &serial = QStringLiteral("SER-0001"),
-                   const QString &account = QStringLiteral("admin"),
-                   const QString &password = QStringLiteral("pw-1"))
-{
-    return QJsonObject {{"key", key},         {"name", key},          {"address", address},
-                        {"account", account}, {"password", password}, {"serial", serial},
-                        {"port", 8000},       {"number", number},     {"kind", kind}};
-}
-
-QJsonObject channel(const QString &key, const QString &name, const QString &dev, int number,
-                    const QString &areaKey)
-{
-    return QJsonObject {
-            {"key", key}, {"name", name}, {"device", dev}, {"number", number}, {"area", areaKey}};
-}
-
-QJsonArray areas(const QStringList &names)
-{
-    QJsonArray out;
-    for (const QString &name : names)
-        out.append(QJsonObject {{"key", "area-" + name.right(1).toLower()}, {"name", name}});
-    return out;
-}
-
 // One view of paneCount panes; the channels of Area A go to the given panes, in this order.
 QJsonObject viewEntry(const QString &key, const QString &name, int paneCount,
                       const QList<QPair<int, int>> &cameraToPane)
@@ -87,6 +57,14 @@ QJsonObject viewEntry(const QString &key, const QString &name, int paneCount,
             {"key", key}, {"name", name}, {"paneCount", paneCount}, {"channels", channels}};
 }
 
+QJsonObject siteFile(const QString &name)
+{
+    QFile file(testDataFile(name));
+    if (!file.open(QIODevice::ReadOnly))
+        qWarning() << "no site" << file.fileName();
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
 bool importSite(const QJsonObject &site)
 {
     UserManagerCore *core = UserManagerCore::instance();
@@ -96,26 +74,23 @@ bool importSite(const QJsonObject &site)
     return ok;
 }
 
-// "Area A" holds cameraCount channels "Camera 1".. of one device (numbers 1..); "Area B" holds
-// "Gate North", "Gate South" of that device and "Thermal" of a device of player kind 3;
-// "Area C" is empty. The views given are stored with it.
+// tests/data/sources_site.json with cameraCount channels "Camera 1".. of its NVR (numbers 1..)
+// in "Area A", before its own channels, and the views given.
 bool importSite(int cameraCount, const QJsonArray &views = QJsonArray())
 {
+    QJsonObject site = siteFile(QStringLiteral("sources_site.json"));
     QJsonArray channels;
     for (int i = 1; i <= cameraCount; ++i)
-        channels.append(channel(QStringLiteral("cam-%1").arg(i), QStringLiteral("Camera %1").arg(i),
-                                "dev-nvr", i, "area-a"));
-    channels.append(channel("gate-n", "Gate North", "dev-nvr", cameraCount + 1, "area-b"));
-    channels.append(channel("gate-s", "Gate South", "dev-nvr", cameraCount + 2, "area-b"));
-    channels.append(channel("thermal", "Thermal", "dev-k3", 5, "area-b"));
-    return importSite(
-            QJsonObject {{"version", 1},
-                         {"areas", areas({"Area A", "Area B", "Area C"})},
-                         {"devices",
-                          QJsonArray {device("dev-nvr", "10.1.1.1", 7, 1),
-                                      device("dev-k3", "10.1.1.3", 9, 3, "THERM-3", "op", "pw-3")}},
-                         {"channels", channels},
-                         {"views", views}});
+        channels.append(QJsonObject {{"key", QStringLiteral("cam-%1").arg(i)},
+                                     {"name", QStringLiteral("Camera %1").arg(i)},
+                                     {"device", "dev-nvr"},
+                                     {"number", i},
+                                     {"area", "area-a"}});
+    for (const QJsonValue &channel : site.value("channels").toArray())
+        channels.append(channel);
+    site["channels"] = channels;
+    site["views"] = views;
+    return importSite(site);
 }
 
 QTreeWidget *treeOf(QWidget *page)
@@ -457,17 +432,7 @@ void TestX86Sources::recordBytesAreExact()
     QVERIFY(gbk);
     // 1 + 60 x 2 GBK bytes: 49 characters after the "A" fill the 99 bytes before the zero.
     const QString longName = QStringLiteral("A") + QString(60, QChar(0x76D1)); // 监
-    const QString account = QString(40, QLatin1Char('a'));
-    const QString password = QString(40, QLatin1Char('p'));
-    const QJsonObject site {
-            {"areas", areas({"X"})},
-            {"devices",
-             QJsonArray {device("dev-x", "N4F2A7C91-ABCDEFGH", 123456, 1,
-                                "SERIAL-NUMBER-0123456789", account, password)}},
-            {"channels",
-             QJsonArray {channel("ch-long", longName, "dev-x", 17, "area-x"),
-                         channel("ch-short", QStringLiteral("大厅入口"), "dev-x", 2, "area-x")}}};
-    QVERIFY(importSite(site));
+    QVERIFY(importSite(siteFile(QStringLiteral("record_site.json"))));
     tree = std::make_unique<MatrixGroupTree>();
     tree->setMonitor(5);
     tree->loadTree();
@@ -489,8 +454,8 @@ void TestX86Sources::recordBytesAreExact()
     const qint32 number = 123456;
     expected += QByteArray(reinterpret_cast<const char *>(&number), 4);
     expected += padded("N4F2A7C91-ABCDEFGH", 17);
-    expected += padded(account.toLatin1(), 32);
-    expected += padded(password.toLatin1(), 32);
+    expected += padded(QByteArray(40, 'a'), 32); // cut to 31
+    expected += padded(QByteArray(40, 'p'), 32);
     expected += QByteArray(3, '\0');
     const qint32 channelNo = 17;
     const qint32 sequence = 1;
@@ -536,7 +501,7 @@ void TestX86Sources::streamChoiceForPlayerKind3()
     const QByteArray bytes = x86()->last("SetMonitorSources").bytes;
     // Only the channel of player kind 3 gets the stream choice.
     QCOMPARE(recordList(bytes),
-             (QStringList {"Gate South #5 @1", QStringLiteral("Thermal #%1 @2").arg(thermalNo)}));
+             (QStringList {"Gate South #202 @1", QStringLiteral("Thermal #%1 @2").arg(thermalNo)}));
     QCOMPARE(intAt(record(bytes, 1), 120), 9);
     QCOMPARE(text(record(bytes, 1), 100, 17), QByteArray("THERM-3"));
 }
@@ -677,7 +642,7 @@ void TestX86Sources::reportedSourcesCheckATreeBuiltLater()
     makeTree(3);
     _ST_ChnInfo reported {};
     std::strcpy(reported.ipAddress, "10.1.1.1");
-    reported.channelNo = 4; // Gate North
+    reported.channelNo = 201; // Gate North
     tree->slotGroupRes(2, {reported}, 0);
     QCOMPARE(itemNamed(tree.get(), "Gate North")->checkState(0), Qt::Checked);
     tree->loadTree();

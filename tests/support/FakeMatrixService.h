@@ -14,7 +14,6 @@
 #include <QVariantList>
 #include <QVector>
 
-#include <atomic>
 #include <climits>
 #include <vector>
 
@@ -106,10 +105,8 @@ public:
         return call("SetMonitorTurnSources", {monitor, count, turnInterval},
                     bytesOf(channels, count * int(sizeof(_ST_ChnInfo))));
     }
-    // Called by the pages' server lists on threads of their own: answers probeResult and is
-    // not recorded.
-    int Probe(const char *, int, int) override { return probeResult.load(); }
-    std::atomic<int> probeResult {MatrixErrNotConnected};
+    // Called by the pages' server lists on threads of their own: not recorded.
+    int Probe(const char *, int, int) override { return MatrixErrNotConnected; }
     int SelectMonitor(int monitor) override { return call("SelectMonitor", {monitor}); }
     int SetTurnState(int monitor, int state) override
     {
@@ -125,12 +122,8 @@ public:
         return call("SetMirrorRect", {mirror, r.left, r.top, r.right, r.bottom},
                     bytesOf(&r, int(sizeof r)));
     }
-    // Kept, not recorded: the port names the console when it is created.
-    int SetClientName(const char *host) override
-    {
-        clientName = host ? QByteArray(host) : QByteArray();
-        return 0;
-    }
+    // Not recorded: the port names the console when it is created.
+    int SetClientName(const char *) override { return 0; }
     int GetOperators(MatrixOperatorRecord *, int, int *count) override
     {
         if (count)
@@ -151,7 +144,6 @@ public:
     MatrixConnStatusCallback connCallback = nullptr;
     MatrixInfoCallback infoCallback = nullptr;
     MatrixLayoutCallback layoutCallback = nullptr;
-    QByteArray clientName;
 };
 
 class FakeBaseMatrix : public IBaseMatrixConfig, public FakeCallLog
@@ -172,7 +164,7 @@ public:
     int GetUpgradeStatus(UpgradeStatusBlock *status) override
     {
         if (status)
-            *status = upgradeStatus;
+            *status = UpgradeStatusBlock {};
         return call("GetUpgradeStatus");
     }
     // Asked by a timer: not recorded, so that call logs hold the commands only.
@@ -181,7 +173,7 @@ public:
     {
         return call("SaveRowColumn", {rows, columns});
     }
-    // Kept, not recorded: the port names the console when it is created.
+    // Not recorded: the port names the console when it is created.
     int SetClientName(const char *) override { return 0; }
     int GetOperators(MatrixOperatorRecord *, int, int *count) override
     {
@@ -190,10 +182,8 @@ public:
         return call("GetOperators");
     }
     int Watch(const char *, const char *, const char *, int) override { return call("Watch"); }
-    // Called by the pages' server lists on threads of their own: answers probeResult and is
-    // not recorded.
-    int Probe(const char *, int, int) override { return probeResult.load(); }
-    std::atomic<int> probeResult {MatrixErrNotConnected};
+    // Called by the pages' server lists on threads of their own: not recorded.
+    int Probe(const char *, int, int) override { return MatrixErrNotConnected; }
     int Reserved13() override { return call("Reserved13"); }
     int SetNumberArrangeMode(int on) override { return call("SetNumberArrangeMode", {on}); }
     int GetScreenNumbers(uint8_t *bytes, int capacity, int *count) override;
@@ -291,7 +281,6 @@ public:
     CellTurnStatus turnStatus {};
     uint8_t singleWindowFlag = 0;
     int singleWindow = 0;
-    UpgradeStatusBlock upgradeStatus {};
 };
 
 // Makes the port use fresh fakes: releases the port (and hub) and creates them again.
