@@ -6,9 +6,11 @@
 #include "LinuxWallFixture.h"
 #include "MatrixManageWidget.h"
 #include "MatrixOnlineProbe.h"
+#include "MatrixProtocol.h"
 #include "MatrixReconnector.h"
 #include "ReconnectBar.h"
 #include "ServerSelectWidget.h"
+#include "WaitDialog.h"
 #include "X86WallFixture.h"
 
 #include <QPushButton>
@@ -20,7 +22,7 @@ using namespace LUMO_DIGITALMATRIX_MODULE;
 using Online = MatrixOnlineProbe::Online;
 
 namespace {
-enum class Loss { Restart, Reboot, FactoryReset, Cancel, Displaced };
+enum class Loss { Restart, RestartWatching, Reboot, FactoryReset, Cancel, Displaced };
 constexpr int BackWithinMs = 15000;
 
 // The options that bring the matrix back on the ports it has now, with the walls it kept in
@@ -45,6 +47,8 @@ private slots:
     void pageComesBackBySelf();
     void serverListsShowOnlineState_data();
     void serverListsShowOnlineState();
+    void linuxLoginToASilentMatrixCanBeCancelled_data();
+    void linuxLoginToASilentMatrixCanBeCancelled();
 };
 
 void tst_Reconnect::backOffDoublesUpToItsCap()
@@ -61,6 +65,8 @@ void tst_Reconnect::pageComesBackBySelf_data()
     QTest::newRow("X86, the matrix restarts") << true << Loss::Restart;
     QTest::newRow("X86, the operator cancels") << true << Loss::Cancel;
     QTest::newRow("X86, another console takes over") << true << Loss::Displaced;
+    QTest::newRow("X86, watching, the matrix restarts") << true << Loss::RestartWatching;
+    QTest::newRow("Linux, watching, the matrix restarts") << false << Loss::RestartWatching;
     QTest::newRow("Linux, the matrix restarts") << false << Loss::Restart;
     QTest::newRow("Linux, reboot") << false << Loss::Reboot;
     QTest::newRow("Linux, factory reset") << false << Loss::FactoryReset;
@@ -99,9 +105,19 @@ void tst_Reconnect::pageComesBackBySelf()
     if (QTest::currentTestFailed())
         return;
     QWidget *page = x86 ? static_cast<QWidget *>(xf->page.get()) : lf->page.get();
-    const auto connected = [&] {
+    const bool watching = loss == Loss::RestartWatching;
+    const auto inControl = [&] {
         return x86 ? xf->page->isConnected() : lf->oper()->isServerConnectOK();
     };
+    // A page that watched comes back watching, never in control.
+    const auto connected = [&] {
+        const bool watches = x86 ? xf->page->isWatching() : lf->page->isWatching();
+        return watching ? watches && !inControl() : inControl();
+    };
+    if (watching) {
+        page->findChild<QPushButton *>(x86 ? "_watchMatrixBtn" : "_watchServerBtn")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(connected(), f.Timeout);
+    }
     ReconnectBar *bar = page->findChild<ReconnectBar *>();
     f.boxes->clearRecords();
     options = samePorts(*f.simulator, options);
@@ -137,7 +153,7 @@ void tst_Reconnect::pageComesBackBySelf()
         else
             lf->connectPage();
     } else {
-        if (loss == Loss::Restart) {
+        if (loss == Loss::Restart || watching) {
             // The first attempt finds nobody and the next one is counted down.
             QTRY_VERIFY_WITH_TIMEOUT(bar->text().contains("(attempt 2)"), BackWithinMs);
             QVERIFY(f.simulator->start(options));
@@ -228,6 +244,65 @@ void tst_Reconnect::serverListsShowOnlineState()
     QVERIFY(probe->isRunning());
     page->hide();
     QVERIFY(!probe->isRunning());
+}
+
+void tst_Reconnect::linuxLoginToASilentMatrixCanBeCancelled_data()
+{
+    QTest::addColumn<bool>("watch");
+    QTest::addColumn<int>("unanswered");
+    QTest::newRow("login") << false << int(MatrixProtocol::LinuxLogin);
+    QTest::newRow("session start") << false << int(MatrixProtocol::LinuxStartSession);
+    QTest::newRow("watch") << true << int(MatrixProtocol::Watch);
+}
+
+void tst_Reconnect::linuxLoginToASilentMatrixCanBeCancelled()
+{
+    QFETCH(bool, watch);
+    QFETCH(int, unanswered);
+    LinuxWallFixture f;
+    // Far longer than the test takes to cancel.
+    f.requestTimeoutMs = 20000;
+    f.start(MatrixSimulatorOptions());
+    f.openPage();
+    MatrixSimulatorFaults faults;
+    faults.unansweredRequests = {quint16(unanswered)};
+    f.simulator->setFaults(faults);
+    QAbstractButton *start = watch ? f.button("_watchServerBtn") : f.oper()->connectButton();
+    const auto linked = [&] {
+        return watch ? f.page->isWatching() : f.oper()->isServerConnectOK();
+    };
+
+    // The event loop goes on while the matrix keeps the page waiting: a timer sees the wait
+    // and cancels it.
+    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
+    QStringList seen;
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] {
+        auto *cancel = wait->findChild<QPushButton *>("waitCancelButton");
+        if (!wait->isWaiting() || !cancel || !cancel->isVisible() || ++ticks < 3)
+            return;
+        ticker.stop();
+        seen << wait->text() << wait->detail() << (f.page->isEnabled() ? "enabled" : "disabled");
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    ticker.start(1);
+    start->click();
+    QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 3, f.Timeout);
+    QCOMPARE(seen.at(0), QString("Logging in..."));
+    QVERIFY2(seen.at(1).contains("Sim"), qPrintable(seen.at(1)));
+    QCOMPARE(seen.at(2), QString("disabled"));
+
+    // Disconnected and usable, with nothing to answer.
+    QTRY_VERIFY(f.page->isEnabled());
+    QVERIFY(!wait->isWaiting());
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->clientCount(), 0, f.Timeout);
+    QVERIFY(!f.oper()->isServerConnectOK() && !f.page->isWatching());
+    QCOMPARE(f.oper()->connectServerHint(), QString("Digital matrix server disconnect!"));
+    QCOMPARE(f.boxes->count(), 0);
+    f.simulator->setFaults(MatrixSimulatorFaults());
+    start->click();
+    QTRY_VERIFY_WITH_TIMEOUT(linked(), f.Timeout);
 }
 
 QTEST_MAIN(tst_Reconnect)

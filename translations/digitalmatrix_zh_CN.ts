@@ -341,7 +341,7 @@
     <message>
         <location line="+103"/>
         <location filename="../src/x86/DigitalMatrix.cpp" line="+344"/>
-        <location line="+1361"/>
+        <location line="+1365"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -377,10 +377,10 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1494"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1498"/>
         <location line="+402"/>
         <location line="+114"/>
-        <location line="+124"/>
+        <location line="+128"/>
         <location line="+858"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
@@ -401,21 +401,21 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1194"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1198"/>
         <location line="+83"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
         <location line="+31"/>
-        <location line="+1079"/>
+        <location line="+1083"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-1586"/>
+        <location line="-1590"/>
         <location line="+6"/>
-        <location line="+714"/>
+        <location line="+718"/>
         <location line="+42"/>
         <location line="+121"/>
         <location line="+40"/>
@@ -426,7 +426,7 @@
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-1674"/>
+        <location line="-1678"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -452,18 +452,18 @@
     </message>
     <message>
         <location line="+100"/>
-        <location line="+1487"/>
+        <location line="+1491"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="-1349"/>
-        <location line="+1341"/>
+        <location line="-1353"/>
+        <location line="+1345"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-1196"/>
+        <location line="-1200"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -488,7 +488,7 @@
         <translation>正在登录...</translation>
     </message>
     <message>
-        <location line="+170"/>
+        <location line="+174"/>
         <source>Watch failed!Wrong user or password.</source>
         <translation>观看失败！用户名或密码错误。</translation>
     </message>
@@ -717,37 +717,37 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+586"/>
-        <location line="+256"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+619"/>
+        <location line="+350"/>
         <location line="+543"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-767"/>
-        <location line="+766"/>
+        <location line="-853"/>
+        <location line="+852"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="-874"/>
+        <location line="-968"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="-411"/>
-        <location line="+1277"/>
+        <location line="-432"/>
+        <location line="+1392"/>
         <source>Watch</source>
         <translation>观看</translation>
     </message>
     <message>
-        <location line="-1272"/>
-        <location line="+1273"/>
+        <location line="-1387"/>
+        <location line="+1388"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-973"/>
+        <location line="-1067"/>
         <source>No matrix server yet: add one with the + button.</source>
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
@@ -792,17 +792,23 @@
         <translation>错误码 %1。</translation>
     </message>
     <message>
-        <location line="+134"/>
+        <location line="+142"/>
+        <location line="+79"/>
         <source>Digital matrix server disconnect!</source>
         <translation>数字矩阵服务器已断开！</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-78"/>
         <source>Digital matrix server disconnect fail!</source>
         <translation>数字矩阵服务器断开失败！</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+15"/>
+        <source>Logging in...</source>
+        <translation>正在登录...</translation>
+    </message>
+    <message>
+        <location line="+101"/>
         <source>Watch failed!</source>
         <translation>观看失败！</translation>
     </message>
@@ -1576,7 +1582,7 @@
         <translation>窗体</translation>
     </message>
     <message>
-        <location filename="../src/x86/MirrorWidget.cpp" line="+231"/>
+        <location filename="../src/x86/MirrorWidget.cpp" line="+263"/>
         <source>Turning: page %1 of %2, every %3 s</source>
         <translation>轮巡中：第 %1/%2 页，每 %3 秒</translation>
     </message>
