@@ -717,37 +717,37 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+619"/>
-        <location line="+350"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+616"/>
+        <location line="+363"/>
         <location line="+543"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-853"/>
-        <location line="+852"/>
+        <location line="-866"/>
+        <location line="+865"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="-968"/>
+        <location line="-981"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="-432"/>
-        <location line="+1392"/>
+        <location line="-427"/>
+        <location line="+1400"/>
         <source>Watch</source>
         <translation>观看</translation>
     </message>
     <message>
-        <location line="-1387"/>
-        <location line="+1388"/>
+        <location line="-1395"/>
+        <location line="+1396"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-1067"/>
+        <location line="-1080"/>
         <source>No matrix server yet: add one with the + button.</source>
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
@@ -793,12 +793,12 @@
     </message>
     <message>
         <location line="+142"/>
-        <location line="+79"/>
+        <location line="+92"/>
         <source>Digital matrix server disconnect!</source>
         <translation>数字矩阵服务器已断开！</translation>
     </message>
     <message>
-        <location line="-78"/>
+        <location line="-91"/>
         <source>Digital matrix server disconnect fail!</source>
         <translation>数字矩阵服务器断开失败！</translation>
     </message>
@@ -808,7 +808,7 @@
         <translation>正在登录...</translation>
     </message>
     <message>
-        <location line="+101"/>
+        <location line="+114"/>
         <source>Watch failed!</source>
         <translation>观看失败！</translation>
     </message>

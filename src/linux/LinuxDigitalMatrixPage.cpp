@@ -58,6 +58,8 @@ constexpr int DefaultUpgradePollMs = 2000;
 constexpr int MaxCellChannels = 16;
 // Time between two checks that the connected matrix still answers.
 constexpr int DefaultKeepAliveMs = 1000;
+// How long a login call being ended is given between two drops of its connection.
+constexpr unsigned long StaleLoginWaitMs = 20;
 // The other consoles on the matrix are asked for every this many answered keep-alives.
 constexpr int KeepAlivesPerOperatorList = 5;
 // A watched upgrade is given up after this many polls without a connection in a row, or
@@ -239,12 +241,7 @@ LinuxDigitalMatrixPage::~LinuxDigitalMatrixPage()
         loginWait = nullptr;
     }
     ++loginCall;
-    const QList<QThread *> calls = findChildren<QThread *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!calls.isEmpty()) {
-        port()->disconnectLinuxServer();
-        for (QThread *call : calls)
-            call->wait();
-    }
+    endLoginCalls();
     keepAliveTimer->stop();
     stopUpgradePoll();
     // The connection itself stays open; only the arrangement mode must not outlive us.
@@ -744,8 +741,21 @@ void LinuxDigitalMatrixPage::slotWaitCancelled(const QUuid &id)
     ++loginCall;
     loginWait->end = LoginCallEnd::Cancelled;
     loginWait->loop.quit();
-    // Dropping the connection also ends the call that waits for the answer.
-    port()->disconnectLinuxServer();
+    endLoginCalls();
+}
+
+void LinuxDigitalMatrixPage::endLoginCalls()
+{
+    // Dropping the connection ends a call that waits for the matrix at once. A call that had
+    // not reached the matrix yet would connect after the drop: it is dropped again until it
+    // has ended.
+    const QList<QThread *> calls = findChildren<QThread *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QThread *call : calls) {
+        while (call->isRunning()) {
+            port()->disconnectLinuxServer();
+            call->wait(StaleLoginWaitMs);
+        }
+    }
 }
 
 void LinuxDigitalMatrixPage::loginCancelled()

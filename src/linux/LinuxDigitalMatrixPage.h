@@ -175,6 +175,8 @@ private:
                               const std::function<int()> &work, int *result);
     void loginCallFinished(quint64 call, int result);
     void slotWaitCancelled(const QUuid &id);
+    // Ends every login call still running by dropping the connection.
+    void endLoginCalls();
     // The page's side of a cancelled login: disconnected and usable.
     void loginCancelled();
     void setWatching();
