@@ -6,9 +6,11 @@
 #include "LinuxWallFixture.h"
 #include "MatrixManageWidget.h"
 #include "MatrixOnlineProbe.h"
+#include "MatrixProtocol.h"
 #include "MatrixReconnector.h"
 #include "ReconnectBar.h"
 #include "ServerSelectWidget.h"
+#include "WaitDialog.h"
 #include "X86WallFixture.h"
 
 #include <QPushButton>
@@ -20,7 +22,7 @@ using namespace LUMO_DIGITALMATRIX_MODULE;
 using Online = MatrixOnlineProbe::Online;
 
 namespace {
-enum class Loss { Restart, Reboot, FactoryReset, Cancel, Displaced };
+enum class Loss { Restart, RestartWatching, Reboot, FactoryReset, Cancel, Displaced };
 constexpr int BackWithinMs = 15000;
 
 // The options that bring the matrix back on the ports it has now, with the walls it kept in
@@ -45,6 +47,7 @@ private slots:
     void pageComesBackBySelf();
     void serverListsShowOnlineState_data();
     void serverListsShowOnlineState();
+    void linuxLoginToASilentMatrixCanBeCancelled();
 };
 
 void tst_Reconnect::backOffDoublesUpToItsCap()
@@ -61,6 +64,8 @@ void tst_Reconnect::pageComesBackBySelf_data()
     QTest::newRow("X86, the matrix restarts") << true << Loss::Restart;
     QTest::newRow("X86, the operator cancels") << true << Loss::Cancel;
     QTest::newRow("X86, another console takes over") << true << Loss::Displaced;
+    QTest::newRow("X86, watching, the matrix restarts") << true << Loss::RestartWatching;
+    QTest::newRow("Linux, watching, the matrix restarts") << false << Loss::RestartWatching;
     QTest::newRow("Linux, the matrix restarts") << false << Loss::Restart;
     QTest::newRow("Linux, reboot") << false << Loss::Reboot;
     QTest::newRow("Linux, factory reset") << false << Loss::FactoryReset;
@@ -99,9 +104,16 @@ void tst_Reconnect::pageComesBackBySelf()
     if (QTest::currentTestFailed())
         return;
     QWidget *page = x86 ? static_cast<QWidget *>(xf->page.get()) : lf->page.get();
+    const bool watching = loss == Loss::RestartWatching;
     const auto connected = [&] {
+        if (watching) // comes back watching
+            return x86 ? xf->page->isWatching() : lf->page->isWatching();
         return x86 ? xf->page->isConnected() : lf->oper()->isServerConnectOK();
     };
+    if (watching) {
+        page->findChild<QPushButton *>(x86 ? "_watchMatrixBtn" : "_watchServerBtn")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(connected(), f.Timeout);
+    }
     ReconnectBar *bar = page->findChild<ReconnectBar *>();
     f.boxes->clearRecords();
     options = samePorts(*f.simulator, options);
@@ -137,7 +149,7 @@ void tst_Reconnect::pageComesBackBySelf()
         else
             lf->connectPage();
     } else {
-        if (loss == Loss::Restart) {
+        if (loss == Loss::Restart || watching) {
             // The first attempt finds nobody and the next one is counted down.
             QTRY_VERIFY_WITH_TIMEOUT(bar->text().contains("(attempt 2)"), BackWithinMs);
             QVERIFY(f.simulator->start(options));
@@ -228,6 +240,39 @@ void tst_Reconnect::serverListsShowOnlineState()
     QVERIFY(probe->isRunning());
     page->hide();
     QVERIFY(!probe->isRunning());
+}
+
+void tst_Reconnect::linuxLoginToASilentMatrixCanBeCancelled()
+{
+    LinuxWallFixture f;
+    f.start(MatrixSimulatorOptions());
+    f.openPage();
+    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
+    for (quint16 silent :
+         {MatrixProtocol::LinuxLogin, MatrixProtocol::LinuxStartSession, MatrixProtocol::Watch}) {
+        MatrixSimulatorFaults faults;
+        faults.unansweredRequests = {silent};
+        f.simulator->setFaults(faults);
+        // A timer fires while the page waits for the matrix: it sees the wait and cancels it.
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            seen = wait->text() + '|' + wait->detail() + '|' + QString::number(f.page->isEnabled());
+            QTest::mouseClick(wait->findChild<QPushButton *>("waitCancelButton"), Qt::LeftButton);
+        });
+        (silent == MatrixProtocol::Watch ? f.button("_watchServerBtn") : f.oper()->connectButton())
+                ->click();
+        QVERIFY2(seen.startsWith("Logging in...|") && seen.contains("Sim") && seen.endsWith("|0"),
+                 qPrintable(seen));
+        // Disconnected and usable, with nothing to answer.
+        QTRY_COMPARE_WITH_TIMEOUT(f.simulator->clientCount(), 0, f.Timeout);
+        QVERIFY(f.page->isEnabled() && !wait->isWaiting() && !f.page->isWatching()
+                && !f.oper()->isServerConnectOK() && f.boxes->count() == 0);
+        QCOMPARE(f.oper()->connectServerHint(), QString("Digital matrix server disconnect!"));
+    }
+    // Connected once the matrix answers again.
+    f.simulator->setFaults(MatrixSimulatorFaults());
+    f.oper()->connectButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(f.oper()->isServerConnectOK(), f.Timeout);
 }
 
 QTEST_MAIN(tst_Reconnect)

@@ -351,7 +351,7 @@
     <message>
         <location line="+103"/>
         <location filename="../src/x86/DigitalMatrix.cpp" line="+345"/>
-        <location line="+1385"/>
+        <location line="+1413"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -387,11 +387,11 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1518"/>
-        <location line="+410"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1546"/>
+        <location line="+422"/>
         <location line="+114"/>
-        <location line="+124"/>
-        <location line="+874"/>
+        <location line="+128"/>
+        <location line="+886"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -411,32 +411,32 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1218"/>
-        <location line="+91"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1242"/>
+        <location line="+99"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
         <location line="+31"/>
-        <location line="+1095"/>
+        <location line="+1111"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-1610"/>
+        <location line="-1638"/>
         <location line="+6"/>
-        <location line="+722"/>
+        <location line="+738"/>
         <location line="+42"/>
         <location line="+121"/>
         <location line="+40"/>
         <location line="+35"/>
-        <location line="+163"/>
-        <location line="+546"/>
+        <location line="+168"/>
+        <location line="+553"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-1700"/>
+        <location line="-1728"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -462,18 +462,18 @@
     </message>
     <message>
         <location line="+100"/>
-        <location line="+1511"/>
+        <location line="+1539"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="-1373"/>
-        <location line="+1365"/>
+        <location line="-1401"/>
+        <location line="+1393"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-1220"/>
+        <location line="-1244"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -488,17 +488,17 @@
         <translation>未连接：请按右下角的连接按钮以显示矩阵的电视墙。</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>The matrix has no screens arranged yet: arrange them with &quot;EditMatrix&quot;.</source>
         <translation>矩阵尚未设置屏幕：请用“编辑矩阵”设置。</translation>
     </message>
     <message>
-        <location line="+157"/>
+        <location line="+163"/>
         <source>Logging in...</source>
         <translation>正在登录...</translation>
     </message>
     <message>
-        <location line="+170"/>
+        <location line="+174"/>
         <source>Watch failed!Wrong user or password.</source>
         <translation>观看失败！用户名或密码错误。</translation>
     </message>
@@ -525,18 +525,18 @@
         <location line="+79"/>
         <location line="+82"/>
         <location line="+44"/>
-        <location line="+139"/>
+        <location line="+144"/>
         <location line="+180"/>
         <location line="+65"/>
         <location line="+26"/>
         <location line="+4"/>
-        <location line="+86"/>
+        <location line="+93"/>
         <location line="+24"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-749"/>
+        <location line="-761"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -586,12 +586,13 @@
         <translation>是否清除矩阵的设置</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="-616"/>
+        <location line="+625"/>
         <source>Reading the matrix&apos;s screens...</source>
         <translation>正在读取矩阵的屏幕...</translation>
     </message>
     <message>
-        <location line="+85"/>
+        <location line="+90"/>
         <source>The matrix server refused the screen count!</source>
         <translation>矩阵服务器拒绝了屏幕数量！</translation>
     </message>
@@ -666,7 +667,7 @@
         <translation>是否停止电视墙上的全部轮巡？</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+60"/>
         <source>Drag a window onto another to swap their numbers, then save.</source>
         <translation>将一个窗口拖到另一个窗口上以交换编号，然后保存。</translation>
     </message>
@@ -701,7 +702,7 @@
         <translation>重做</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+54"/>
         <source>Undo %1</source>
         <translation>撤销%1</translation>
     </message>
@@ -737,37 +738,37 @@
         <translation>Linux数字矩阵</translation>
     </message>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+596"/>
-        <location line="+256"/>
-        <location line="+532"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="+626"/>
+        <location line="+363"/>
+        <location line="+536"/>
         <source>Digital matrix server not connect yet!</source>
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-756"/>
-        <location line="+755"/>
+        <location line="-859"/>
+        <location line="+858"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
     <message>
-        <location line="-863"/>
+        <location line="-974"/>
         <source>Digital matrix server connect fail!</source>
         <translation>数字矩阵服务器连接失败！</translation>
     </message>
     <message>
-        <location line="-420"/>
-        <location line="+1275"/>
+        <location line="-436"/>
+        <location line="+1402"/>
         <source>Watch</source>
         <translation>观看</translation>
     </message>
     <message>
-        <location line="-1270"/>
-        <location line="+1271"/>
+        <location line="-1397"/>
+        <location line="+1398"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-962"/>
+        <location line="-1073"/>
         <source>No matrix server yet: add one with the + button.</source>
         <translation>还没有矩阵服务器：请用 + 按钮添加。</translation>
     </message>
@@ -812,28 +813,34 @@
         <translation>错误码 %1。</translation>
     </message>
     <message>
-        <location line="+134"/>
+        <location line="+142"/>
+        <location line="+92"/>
         <source>Digital matrix server disconnect!</source>
         <translation>数字矩阵服务器已断开！</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-91"/>
         <source>Digital matrix server disconnect fail!</source>
         <translation>数字矩阵服务器断开失败！</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+15"/>
+        <source>Logging in...</source>
+        <translation>正在登录...</translation>
+    </message>
+    <message>
+        <location line="+114"/>
         <source>Watch failed!</source>
         <translation>观看失败！</translation>
     </message>
     <message>
         <location line="+13"/>
-        <location line="+688"/>
+        <location line="+692"/>
         <source>Watching the matrix: commands are disabled.</source>
         <translation>正在观看矩阵：所有命令已禁用。</translation>
     </message>
     <message>
-        <location line="-628"/>
+        <location line="-632"/>
         <source>%1 holds the matrix since %2.Do you want to take control?</source>
         <translation>%1 自 %2 起占用该矩阵。是否取得控制权？</translation>
     </message>
@@ -1004,12 +1011,12 @@
     </message>
     <message>
         <location line="+0"/>
-        <location line="+69"/>
+        <location line="+73"/>
         <source>Preset name:</source>
         <translation>预案名称：</translation>
     </message>
     <message>
-        <location line="-61"/>
+        <location line="-65"/>
         <source>The preset could not be saved: %1</source>
         <translation>无法保存预案：%1</translation>
     </message>
@@ -1024,7 +1031,7 @@
         <translation>无法读取预案“%1”。</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+38"/>
         <source>The matrix refused %1. The wall was put back as it was.</source>
         <translation>矩阵服务器拒绝了%1。电视墙已恢复原状。</translation>
     </message>
@@ -1054,7 +1061,7 @@
         <translation>无法删除预案：%1</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+78"/>
         <source>Undo %1</source>
         <translation>撤销%1</translation>
     </message>
@@ -1135,7 +1142,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::LinuxPrompt</name>
     <message>
-        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="-128"/>
+        <location filename="../src/linux/LinuxDigitalMatrixPage.cpp" line="-137"/>
         <location filename="../src/linux/LinuxPrompt.cpp" line="+9"/>
         <location line="+6"/>
         <source>Prompt</source>
@@ -1992,12 +1999,12 @@ Apply the rest of the preset?</source>
         <location line="+25"/>
         <location line="+43"/>
         <location line="+22"/>
-        <location line="+57"/>
+        <location line="+58"/>
         <source>Warn</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-112"/>
+        <location line="-113"/>
         <source>Save As...</source>
         <translation>另存为...</translation>
     </message>
@@ -2008,12 +2015,12 @@ Apply the rest of the preset?</source>
     </message>
     <message>
         <location line="+0"/>
-        <location line="+81"/>
+        <location line="+82"/>
         <source>Preset name:</source>
         <translation>预案名称：</translation>
     </message>
     <message>
-        <location line="-74"/>
+        <location line="-75"/>
         <source>The preset could not be saved: %1</source>
         <translation>无法保存预案：%1</translation>
     </message>
@@ -2028,7 +2035,7 @@ Apply the rest of the preset?</source>
         <translation>无法读取预案“%1”。</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+31"/>
         <source>The matrix refused %1, and then %2 while putting the wall back.</source>
         <translation>矩阵拒绝了%1，随后在恢复电视墙时又拒绝了%2。</translation>
     </message>
@@ -2061,7 +2068,7 @@ Apply the rest of the preset?</source>
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::X86WallHistory</name>
     <message>
-        <location filename="../src/x86/X86WallHistory.cpp" line="+177"/>
+        <location filename="../src/x86/X86WallHistory.cpp" line="+191"/>
         <source>The matrix server refused to undo the %1. The step stays in the list.</source>
         <translation>矩阵服务器拒绝撤销%1。该步骤仍保留在列表中。</translation>
     </message>

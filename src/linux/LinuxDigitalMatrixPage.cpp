@@ -30,13 +30,16 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QEvent>
+#include <QEventLoop>
 #include <QApplication>
 #include <QPushButton>
 #include <QHideEvent>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QShowEvent>
+#include <QThread>
 #include <QLabel>
 #include <QTimer>
 #include <QUuid>
@@ -56,6 +59,8 @@ constexpr int DefaultUpgradePollMs = 2000;
 constexpr int MaxCellChannels = 16;
 // Time between two checks that the connected matrix still answers.
 constexpr int DefaultKeepAliveMs = 1000;
+// How long a login call being ended is given between two drops of its connection.
+constexpr unsigned long StaleLoginWaitMs = 20;
 // The other consoles on the matrix are asked for every this many answered keep-alives.
 constexpr int KeepAlivesPerOperatorList = 5;
 // A watched upgrade is given up after this many polls without a connection in a row, or
@@ -81,6 +86,15 @@ void logLine(const QString &text)
     QLogger::instance()->LogInfo(text);
 }
 } // namespace
+
+struct LinuxDigitalMatrixPage::LoginWait
+{
+    quint64 call = 0;
+    QUuid waitId;
+    QEventLoop loop;
+    LoginCallEnd end = LoginCallEnd::Superseded;
+    int result = 0;
+};
 
 LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
     : QWidget(parent)
@@ -114,6 +128,8 @@ LinuxDigitalMatrixPage::LinuxDigitalMatrixPage(QWidget *parent)
             [this] { slotConnectServerBtClicked(true); });
     upgradeTimer->setInterval(DefaultUpgradePollMs);
     keepAliveTimer->setInterval(DefaultKeepAliveMs);
+    connect(COMMONUSELIB::WaitDialog::getInstance(), &COMMONUSELIB::WaitDialog::signalWaitCancelled,
+            this, &LinuxDigitalMatrixPage::slotWaitCancelled);
     initReconnect();
     getMatrixServersAlreadyConfig();
     connectSignalsWithSlots();
@@ -155,8 +171,8 @@ void LinuxDigitalMatrixPage::attemptReconnect()
         reconnector->stop();
         return;
     }
-    // The login blocks this thread until the matrix answers: the matrix is probed off it
-    // first, so one that is down or silent costs the page nothing.
+    // The matrix is probed off this thread first, so one that is down or silent costs the
+    // page no login wait.
     reconnectProbeId = servers.at(currentIndex)->id;
     onlineProbe->probeServer(reconnectProbeId);
 }
@@ -173,15 +189,19 @@ void LinuxDigitalMatrixPage::probedForReconnect(const QString &id, int state)
     // A question or dialog on screen runs its own event loop in a slot of this page: the
     // attempt waits for the next turn.
     if (MatrixOnlineProbe::Online(state) != MatrixOnlineProbe::Online::Online
-        || QApplication::activeModalWidget()) {
+        || QApplication::activeModalWidget() || loginWait) {
         reconnector->attemptFailed();
         return;
     }
     reconnecting = true;
+    // The login waits in an event loop of its own, in which the page may go.
+    QPointer<LinuxDigitalMatrixPage> alive(this);
     if (reconnectWatching)
         slotWatchServerBtClicked(true);
     else
         slotConnectServerBtClicked(true);
+    if (!alive)
+        return;
     reconnecting = false;
     if (isServerConnectOK() || isWatching())
         reconnector->attemptSucceeded();
@@ -213,6 +233,16 @@ void LinuxDigitalMatrixPage::showOnlineState(const QString &id)
 
 LinuxDigitalMatrixPage::~LinuxDigitalMatrixPage()
 {
+    // A login still waiting for the matrix ends with its connection; the slot that waits for
+    // it finds the page gone.
+    if (loginWait) {
+        if (COMMONUSELIB::WaitDialog::getInstance()->waitId() == loginWait->waitId)
+            hideWait();
+        loginWait->loop.quit();
+        loginWait = nullptr;
+    }
+    ++loginCall;
+    endLoginCalls();
     keepAliveTimer->stop();
     stopUpgradePoll();
     // The connection itself stays open; only the arrangement mode must not outlive us.
@@ -436,7 +466,7 @@ void LinuxDigitalMatrixPage::slotKeepAliveTimeout()
     // A question or dialog on screen runs its own event loop inside a slot of this page: the
     // page is not torn down under it. The check runs again once the box is closed.
     // The page's own waits (a server being stored) are left alone too.
-    if ((!isServerConnectOK() && !isWatching()) || upgradeWaiting
+    if ((!isServerConnectOK() && !isWatching()) || upgradeWaiting || loginWait
         || QApplication::activeModalWidget()
         || COMMONUSELIB::WaitDialog::getInstance()->isWaiting())
         return;
@@ -615,11 +645,19 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
             ui->serverOperWdt->setServerConnectOk(false);
             return;
         }
-        const DigitalMatrixServerInfo *server = servers.at(currentIndex);
-        const int result = port()->connectLinuxServer(*server);
+        const DigitalMatrixServerInfo server = *servers.at(currentIndex);
+        int result = 0;
+        const LoginCallEnd end = runLoginCall(
+                server, [server] { return port()->connectLinuxServer(server); }, &result);
+        if (end == LoginCallEnd::Superseded)
+            return;
+        if (end == LoginCallEnd::Cancelled) {
+            loginCancelled();
+            return;
+        }
         logLine(QStringLiteral("Linux matrix server %1 (%2:%3) connect result %4")
-                        .arg(server->name, server->ip)
-                        .arg(server->port)
+                        .arg(server.name, server.ip)
+                        .arg(server.port)
                         .arg(result));
         if (result == 0) {
             if (arrangeModeLeftOn && port()->setNumberArrangeMode(0) == 0)
@@ -649,6 +687,97 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
                                            : tr("Digital matrix server disconnect fail!"));
 }
 
+LinuxDigitalMatrixPage::LoginCallEnd
+LinuxDigitalMatrixPage::runLoginCall(const DigitalMatrixServerInfo &server,
+                                     const std::function<int()> &work, int *result)
+{
+    // A call still waited for below this one is answered to nobody.
+    if (loginWait)
+        loginWait->loop.quit();
+    LoginWait wait;
+    wait.call = ++loginCall;
+    wait.waitId = QUuid::createUuid();
+    loginWait = &wait;
+    COMMONUSELIB::WaitDialog *dialog = COMMONUSELIB::WaitDialog::getInstance();
+    dialog->showWaitDialog(tr("Logging in..."),
+                           DigitalMatrixServerOperWidget::generateServerDescribe(
+                                   server.name, server.ip, server.port),
+                           wait.waitId, 0);
+    dialog->setWaitCancellable(true);
+    setEnabled(false);
+
+    const quint64 call = wait.call;
+    auto outcome = std::make_shared<int>(0);
+    QThread *worker = QThread::create([work, outcome] { *outcome = work(); });
+    worker->setParent(this);
+    connect(worker, &QThread::finished, this,
+            [this, call, outcome] { loginCallFinished(call, *outcome); });
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    QPointer<LinuxDigitalMatrixPage> alive(this);
+    worker->start();
+    wait.loop.exec();
+
+    if (!alive)
+        return LoginCallEnd::Superseded;
+    if (loginWait == &wait)
+        loginWait = nullptr;
+    if (wait.end == LoginCallEnd::Superseded)
+        return wait.end;
+    if (dialog->isWaiting() && dialog->waitId() == wait.waitId)
+        dialog->hideWaitDialog();
+    setEnabled(true);
+    if (result)
+        *result = wait.result;
+    return wait.end;
+}
+
+void LinuxDigitalMatrixPage::loginCallFinished(quint64 call, int result)
+{
+    if (loginWait && loginWait->call == call) {
+        loginWait->end = LoginCallEnd::Answered;
+        loginWait->result = result;
+        loginWait->loop.quit();
+        return;
+    }
+    // The answer of a cancelled or older call: a connection it made after all is nobody's.
+    if (result == 0 && !loginWait && !isServerConnectOK() && !isWatching())
+        port()->disconnectLinuxServer();
+}
+
+void LinuxDigitalMatrixPage::slotWaitCancelled(const QUuid &id)
+{
+    if (!loginWait || id.isNull() || id != loginWait->waitId)
+        return;
+    ++loginCall;
+    loginWait->end = LoginCallEnd::Cancelled;
+    loginWait->loop.quit();
+    endLoginCalls();
+}
+
+void LinuxDigitalMatrixPage::endLoginCalls()
+{
+    // Dropping the connection ends a call that waits for the matrix at once. A call that had
+    // not reached the matrix yet would connect after the drop: it is dropped again until it
+    // has ended.
+    const QList<QThread *> calls = findChildren<QThread *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QThread *call : calls) {
+        while (call->isRunning()) {
+            port()->disconnectLinuxServer();
+            call->wait(StaleLoginWaitMs);
+        }
+    }
+}
+
+void LinuxDigitalMatrixPage::loginCancelled()
+{
+    logLine(QStringLiteral("Linux matrix server login cancelled"));
+    // Cancelled is cancelled: no further attempt of its own either.
+    reconnector->stop();
+    resetStatusToInitial();
+    setServerConnectOk(false);
+    ui->serverOperWdt->setConnectServerHint(tr("Digital matrix server disconnect!"));
+}
+
 // ---- Watching --------------------------------------------------------------------------
 
 void LinuxDigitalMatrixPage::slotWatchServerBtClicked(bool checked)
@@ -667,11 +796,19 @@ void LinuxDigitalMatrixPage::slotWatchServerBtClicked(bool checked)
     // A page in control gives the matrix up: its arrangement mode ends first.
     if (isServerConnectOK())
         disconnectLinuxMatrixServer();
-    const DigitalMatrixServerInfo *server = servers.at(currentIndex);
-    const int result = port()->linuxWatch(*server);
+    const DigitalMatrixServerInfo server = *servers.at(currentIndex);
+    int result = 0;
+    const LoginCallEnd end = runLoginCall(
+            server, [server] { return port()->linuxWatch(server); }, &result);
+    if (end == LoginCallEnd::Superseded)
+        return;
+    if (end == LoginCallEnd::Cancelled) {
+        loginCancelled();
+        return;
+    }
     logLine(QStringLiteral("Linux matrix server %1 (%2:%3) watch result %4")
-                    .arg(server->name, server->ip)
-                    .arg(server->port)
+                    .arg(server.name, server.ip)
+                    .arg(server.port)
                     .arg(result));
     if (result != 0) {
         resetStatusToInitial();

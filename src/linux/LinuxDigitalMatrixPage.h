@@ -11,8 +11,10 @@
 #include <QList>
 #include <QMap>
 #include <QStringList>
+#include <QUuid>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -158,6 +160,25 @@ private:
     void refreshOperators();
     // Watching: connects as a watcher (checked) or leaves the matrix.
     void slotWatchServerBtClicked(bool checked);
+
+    // ---- Logging in off the user-interface thread ----
+    enum class LoginCallEnd {
+        Answered, // the call came back with *result
+        Cancelled, // the operator cancelled the wait: the connection was dropped
+        Superseded, // a newer call took over, or the page went: nothing more to do
+    };
+    struct LoginWait;
+    // Runs work (a login that may wait for the matrix for the whole request time-out) on a
+    // thread of its own and waits for it in an event loop of its own: the page goes on
+    // painting meanwhile, takes no input and shows "Logging in..." for server, with Cancel.
+    LoginCallEnd runLoginCall(const DigitalMatrixServerInfo &server,
+                              const std::function<int()> &work, int *result);
+    void loginCallFinished(quint64 call, int result);
+    void slotWaitCancelled(const QUuid &id);
+    // Ends every login call still running by dropping the connection.
+    void endLoginCalls();
+    // The page's side of a cancelled login: disconnected and usable.
+    void loginCancelled();
     void setWatching();
     // The page's side of no longer watching.
     void endWatchOnPage();
@@ -221,6 +242,10 @@ private:
     bool reconnectWatching = false;
     // The server whose probe an attempt waits for.
     QString reconnectProbeId;
+    // The login call waited for now (none: nullptr); calls older than loginCall are
+    // answered to nobody.
+    LoginWait *loginWait = nullptr;
+    quint64 loginCall = 0;
 
     // ---- Undo and redo of wall changes ----
     void initUndo();

@@ -845,6 +845,8 @@ void DigitalMatrix::watchAnswered(int result)
     if (result == 0) {
         setWatching();
         rememberConnection();
+        // Watching again by itself: back.
+        reconnector->attemptSucceeded();
         return;
     }
     QLogger::instance()->LogInfo(QStringLiteral("watch error,error code:")
@@ -852,6 +854,8 @@ void DigitalMatrix::watchAnswered(int result)
     // A lost connection is reported by the connection's own outcome.
     if (result == MatrixErrNotConnected)
         return;
+    // A refusal ends an attempt of its own, as a refused login does.
+    reconnector->stop();
     port()->disconnectServer();
     disconnectServerStatus();
     connection->setState(MatrixConnectionState::Disconnected);
