@@ -60,7 +60,7 @@ public:
         MatrixRestarts
     };
     Q_ENUM(Leaving)
-    enum Refused { Move, Split, Zoom, Clear, Swap, ConfigurationMode };
+    enum Refused { Move, Split, Zoom, Clear, Sources, Swap, ConfigurationMode };
     Q_ENUM(Refused)
 
 private slots:
@@ -82,7 +82,6 @@ private slots:
     void decliningTheQuestionChangesNothing_data();
     void decliningTheQuestionChangesNothing();
     void eachWindowShowsTheSourcesTheMatrixHolds();
-    void refusedSourcesAreShownOnce();
     // The wall from the keyboard.
     void keysSelectMoveResizeAndSnapAWindow();
     void enterSetsSourcesAndDeleteClearsThem();
@@ -91,8 +90,6 @@ private slots:
     void stopAllTurnsEndsOnlyRunningAndPausedOnes_data();
     void stopAllTurnsEndsOnlyRunningAndPausedOnes();
     // Several consoles on one matrix.
-    void whoHoldsTheMatrixIsNamed_data();
-    void whoHoldsTheMatrixIsNamed();
     void otherConsolesAreListed();
     void cancellingAnUnansweredLoginLeavesThePageUsable_data();
     void cancellingAnUnansweredLoginLeavesThePageUsable();
@@ -113,8 +110,6 @@ private:
     void setSources(const Ticking &ticking, const std::function<void()> &open = {});
     // Ticks the lobby's four channels, chooses the split and, with an interval, a turn show.
     static void tickLobby(MatrixGroupTree *group, int channels, const QString &split, int interval);
-
-    // One record per name, in pane order, as another workstation sends them.
 
     X86WallFixture f;
     std::unique_ptr<DigitalMatrix> &page = f.page;
@@ -518,6 +513,9 @@ void TestX86EndToEnd::refusedCommandIsShownAndUndone_data()
                           << "The matrix server refused to zoom the window!";
     QTest::newRow("clear") << Clear << int(X86ClearSource)
                            << "The matrix server refused to clear the source!";
+    // The sources of a turn show are refused and so is the start that follows them: one message.
+    QTest::newRow("sources") << Sources << int(X86SetMonitorTurnSources)
+                             << "The matrix server refused the sources!";
     QTest::newRow("swap") << Swap << int(X86ExchangeMirrors)
                           << "The matrix server refused to swap the windows!";
     QTest::newRow("configuration mode") << ConfigurationMode << int(X86SetConfigMode)
@@ -529,7 +527,7 @@ void TestX86EndToEnd::refusedCommandIsShownAndUndone()
     QFETCH(Refused, command);
     QFETCH(int, type);
     QFETCH(QString, message);
-    if (!f.startArranged(2, 2))
+    if (!f.startArranged(2, 2, true))
         return;
     if (command == Swap) {
         enterConfigurationMode(2, 2);
@@ -556,6 +554,11 @@ void TestX86EndToEnd::refusedCommandIsShownAndUndone()
         f.boxes->answer(1);
         QTest::mouseClick(button("_clearSourceBtn"), Qt::LeftButton);
         break;
+    case Sources:
+        select(0);
+        setSources(
+                [](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
+        break;
     case Swap:
         f.drag(first, wall->mirrorByIndex(1)->geometry().center() - placed.center());
         break;
@@ -566,10 +569,13 @@ void TestX86EndToEnd::refusedCommandIsShownAndUndone()
     }
     // One message says so ...
     QTRY_VERIFY_WITH_TIMEOUT(f.boxes->texts().contains(message), X86WallFixture::Timeout);
-    QCOMPARE(f.boxes->texts().count(message), 1);
+    QCOMPARE(f.boxes->texts().filter(QStringLiteral("refused")), QStringList {message});
     // ... and the page shows what the matrix holds.
     QCOMPARE(f.simulator->x86State().configMode, command == Swap);
+    QCOMPARE(simWindow(0).sources.size(), 0);
+    QCOMPARE(simWindow(0).turnState, 0);
     f.waitUntilShowsTheMatrix();
+    QVERIFY(!button("_turnShowBtn")->isEnabled());
     QTRY_COMPARE(wall->mirrorByIndex(0)->geometry(), placed);
     QCOMPARE(page->isMonitorConfig(), command == Swap);
     QCOMPARE(button("_saveMatrixSettingBtn")->isHidden(), command != Swap);
@@ -846,22 +852,6 @@ void TestX86EndToEnd::eachWindowShowsTheSourcesTheMatrixHolds()
     QCOMPARE(boxes->count(), 0);
 }
 
-void TestX86EndToEnd::refusedSourcesAreShownOnce()
-{
-    QVERIFY(connectAndArrangeTwoByTwo());
-    select(1);
-    f.refuse({MatrixProtocol::X86SetMonitorTurnSources});
-    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
-    // The sources are refused and so is the start that follows them: one message.
-    QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(),
-                              QStringList {"The matrix server refused the sources!"},
-                              X86WallFixture::Timeout);
-    QCOMPARE(simWindow(1).sources.size(), 0);
-    QCOMPARE(simWindow(1).turnState, 0);
-    f.waitUntilShowsTheMatrix();
-    QVERIFY(!button("_turnShowBtn")->isEnabled());
-}
-
 void TestX86EndToEnd::keysSelectMoveResizeAndSnapAWindow()
 {
     if (!f.startArranged(2, 2))
@@ -1085,53 +1075,6 @@ void TestX86EndToEnd::stopAllTurnsEndsOnlyRunningAndPausedOnes()
         QCOMPARE(simWindow(index).sources.size(), turns ? 4 : 0);
     }
     QCOMPARE(boxes->count(), refused ? 2 : 1);
-}
-
-void TestX86EndToEnd::whoHoldsTheMatrixIsNamed_data()
-{
-    QTest::addColumn<bool>("pageFirst");
-    // The page holds the matrix and another console forces it; or the other way round.
-    QTest::newRow("the displaced page is told who took over") << true;
-    QTest::newRow("the forced-login question names the holder") << false;
-}
-
-void TestX86EndToEnd::whoHoldsTheMatrixIsNamed()
-{
-    QFETCH(bool, pageFirst);
-    if (!f.startArranged(2, 2))
-        return;
-    DigitalMatrixInteractionPort::instance()->setClientName(QStringLiteral("console-1"));
-    if (!pageFirst)
-        QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton); // leaves the matrix
-    SecondOperator other;
-    const int login = other.logIn(f.simulator->x86Port(), "console-2", "", "");
-    QCOMPARE(login, pageFirst ? 2 : 0);
-    boxes->clearRecords();
-    const QRegularExpression time(QStringLiteral("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"));
-    if (pageFirst) {
-        QCOMPARE(other.config->ForceLogin(), 1);
-        // Told once, offered to watch and not to connect again (that would throw console-2 out).
-        QTRY_COMPARE_WITH_TIMEOUT(boxes->count(), 1, f.Timeout);
-        QVERIFY2(boxes->last().text.startsWith("console-2 took over the matrix at "),
-                 qPrintable(boxes->last().text));
-        QVERIFY(time.match(boxes->last().text).hasMatch());
-        QCOMPARE(int(boxes->last().buttons), 3);
-        QTRY_VERIFY(f.pageIsIdle());
-        QCOMPARE(f.simulator->x86State().operatorHosts, QList<QByteArray> {"console-2"});
-        return;
-    }
-    boxes->answer(1);
-    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().operatorHosts,
-                              QList<QByteArray> {"console-1"}, f.Timeout);
-    QVERIFY2(boxes->texts().value(0).startsWith("Login failed!console-2 holds the matrix since "),
-             qPrintable(boxes->texts().join('|')));
-    QVERIFY(time.match(boxes->texts().value(0)).hasMatch());
-    QTRY_VERIFY_WITH_TIMEOUT(button("_connectMatrixBtn")->isChecked(), f.Timeout);
-    // The console thrown out learns who took over.
-    MatrixOperatorRecord taker {};
-    QTRY_COMPARE_WITH_TIMEOUT(other.config->GetTakeover(&taker), 0, f.Timeout);
-    QCOMPARE(QByteArray(taker.host), QByteArray("console-1"));
 }
 
 void TestX86EndToEnd::otherConsolesAreListed()
