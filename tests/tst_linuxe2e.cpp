@@ -824,10 +824,11 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack_data()
     QTest::newRow("refused half way") << "refused"
                                       << "The matrix refused the pane shown alone in cell 2. The "
                                          "wall was put back as it was.";
-    QTest::newRow("another grid, not applied")
-            << "grid"
-            << "The preset \"Day\" no longer fits the matrix. Missing: the grid of 2 x 2 cells "
-               "(this wall has 1 x 2), cell 3, cell 4.\n\nApply the rest of the preset?";
+    const QString misfit = "The preset \"Day\" no longer fits the matrix. Missing: the grid of "
+                           "2 x 2 cells (this wall has 1 x 2), cell 3, cell 4.\n\nApply the "
+                           "rest of the preset?";
+    QTest::newRow("another grid, not applied") << "grid" << misfit;
+    QTest::newRow("another grid, what fits applied") << "fits" << misfit;
 }
 
 void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
@@ -849,7 +850,8 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     QCOMPARE(DATACore::UserManagerCore::instance()->wallPresetNames(server), QStringList {"Day"});
 
     // Another operator changes both cells; or the wall gets another grid.
-    if (how == QLatin1String("grid")) {
+    const bool otherGrid = how == QLatin1String("grid") || how == QLatin1String("fits");
+    if (otherGrid) {
         f.arrangeAndSave(1, 2);
     } else {
         QVERIFY(f.cellSetByAnotherOperator(1, {f.channel("a-6", 0)}));
@@ -860,8 +862,8 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     if (how == QLatin1String("refused"))
         f.refuse(MatrixProtocol::LinuxSetCellSingleWindow);
     boxes.clearRecords();
-    if (how == QLatin1String("grid"))
-        boxes.answers({1, 0});
+    if (otherGrid)
+        boxes.answers({1, how == QLatin1String("fits") ? 1 : 0});
     QAction *recall = presetAction(QStringLiteral("Day"), "recallPresetAction");
     QVERIFY(recall);
     recall->trigger();
@@ -869,7 +871,15 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     if (!told.isEmpty())
         texts << told;
     QCOMPARE(boxes.texts(), texts);
-    QCOMPARE(f.held(), how == QLatin1String("recalled") ? saved : changed);
+    if (how == QLatin1String("fits")) {
+        // The top row has its channels again; the bottom row has no place on this wall.
+        const SimLinuxState state = f.simulator->linuxState();
+        QCOMPARE(state.cells.at(0).channels.size(), 5);
+        QCOMPARE(state.cells.at(1).channels.size(), 3);
+        QCOMPARE(state.cells.at(1).channels.at(1).channelNo, 2);
+    } else {
+        QCOMPARE(f.held(), how == QLatin1String("recalled") ? saved : changed);
+    }
     QCOMPARE(f.shown(), f.held());
     if (how != QLatin1String("recalled"))
         return;

@@ -14,7 +14,6 @@
 #include "ModalDriver.h"
 #include "SystemConfig.h"
 #include "UserManagerCore.h"
-#include "LinuxWallFixture.h"
 #include "X86WallFixture.h"
 
 #include <QDragEnterEvent>
@@ -54,7 +53,6 @@ private slots:
     void presetIsRecalledOrTheWallPutBack();
     void droppedCamerasFillPanesFromTheOneDroppedOn_data();
     void droppedCamerasFillPanesFromTheOneDroppedOn();
-    void linuxPresetOnAnotherGridAppliesWhatFits();
 
 private:
     // Each window of the simulator by screen: number, split, turn, interval, place, layer and
@@ -315,33 +313,6 @@ void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn()
                              ->getChannelInfoByChannelGuid(cam(dropped.first()))
                              .channelName);
     QCOMPARE(f.boxes->count(), turning ? 1 : 0);
-}
-
-void TestX86Presets::linuxPresetOnAnotherGridAppliesWhatFits()
-{
-    LinuxWallFixture l;
-    l.start(MatrixSimulatorOptions(), QStringLiteral("lobby_site.json"));
-    l.boxes->setDefaultAnswer(1);
-    l.connectPage();
-    l.arrangeAndSave(2, 2);
-    // Saved: the top right cell with two channels, the bottom left one with one.
-    QVERIFY(l.cellSetByAnotherOperator(1, {l.channel("a-1", 0), l.channel("a-2", 1)}));
-    QVERIFY(l.cellSetByAnotherOperator(2, {l.channel("a-3", 0)}));
-    savePreset(l.page.get(), QStringLiteral("Day"));
-    l.arrangeAndSave(1, 2);
-    l.boxes->clearRecords();
-    l.boxes->answers({1, 1});
-    presetAction(l.page.get(), QStringLiteral("Day"), "recallPresetAction")->trigger();
-    QCOMPARE(l.boxes->texts().value(1),
-             QStringLiteral("The preset \"Day\" no longer fits the matrix. Missing: the grid of "
-                            "2 x 2 cells (this wall has 1 x 2), cell 3, cell 4.\n\nApply the rest "
-                            "of the preset?"));
-    QCOMPARE(l.boxes->count(), 2);
-    // The top right cell has its channels again; the bottom row has no place on this wall.
-    const SimLinuxState state = l.simulator->linuxState();
-    QCOMPARE(state.cells.at(1).channels.size(), 2);
-    QCOMPARE(state.cells.at(1).channels.at(1).channelNo, 2);
-    QVERIFY(state.cells.at(0).channels.isEmpty());
 }
 
 QTEST_MAIN(TestX86Presets)
