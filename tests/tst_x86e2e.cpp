@@ -10,7 +10,6 @@
 #include "ServerButton.h"
 #include "ServerSelectWidget.h"
 #include "SetChannelSource.h"
-#include "SpliteWindow.h"
 #include "TurnControlWidget.h"
 
 #include "IpAddressFrame.h"
@@ -28,7 +27,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -96,20 +94,9 @@ private slots:
 
 private:
     QPushButton *button(const QString &name) const { return f.button(name); }
-    // "EditMatrix", confirmed, and the screens arranged again as rows x columns.
-    void enterConfigurationMode(int rows, int columns);
-    void chooseSplit(MirrorWidget *mirror, const char *splitButton);
-    using Ticking = std::function<void(MatrixGroupTree *group, SetChannelSource *dialog)>;
     SimX86Window simWindow(int index) const { return f.simWindow(index); }
     // The sample site, a 2 x 2 wall, connected.
     bool connectAndArrangeTwoByTwo();
-    // Selects a window on the wall.
-    void select(int index);
-    // Opens the source dialog (with "setsource" unless open does it), lets ticking act on it,
-    // presses "Set".
-    void setSources(const Ticking &ticking, const std::function<void()> &open = {});
-    // Ticks the lobby's four channels, chooses the split and, with an interval, a turn show.
-    static void tickLobby(MatrixGroupTree *group, int channels, const QString &split, int interval);
 
     X86WallFixture f;
     std::unique_ptr<DigitalMatrix> &page = f.page;
@@ -119,33 +106,6 @@ private:
 void TestX86EndToEnd::cleanup()
 {
     f.stop();
-}
-
-void TestX86EndToEnd::enterConfigurationMode(int rows, int columns)
-{
-    // The dialog offers the rows the matrix holds.
-    QStringList offered;
-    std::unique_ptr<ModalDriver> screens = X86WallFixture::answerScreens(rows, columns, &offered);
-    boxes->answer(1);
-    QTest::mouseClick(button("_MatrixSettingBtn"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(screens->ran(), X86WallFixture::Timeout);
-    screens->stop();
-    QCOMPARE(offered.value(1), QString::number(f.simulator->x86State().rows));
-    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, true, X86WallFixture::Timeout);
-    QTRY_COMPARE_WITH_TIMEOUT(f.wall()->getMirrors().size(), rows * columns,
-                              X86WallFixture::Timeout);
-    QTRY_VERIFY(f.wall()->getMirrors().first()->isSwapMode());
-    QVERIFY(page->isMonitorConfig());
-}
-
-void TestX86EndToEnd::chooseSplit(MirrorWidget *mirror, const char *splitButton)
-{
-    QContextMenuEvent menu(QContextMenuEvent::Mouse, mirror->rect().center(),
-                           mirror->mapToGlobal(mirror->rect().center()));
-    QApplication::sendEvent(mirror, &menu);
-    auto *chooser = page->findChild<SpliteWindow *>();
-    QTRY_VERIFY(chooser->isVisible());
-    QTest::mouseClick(chooser->findChild<QPushButton *>(splitButton), Qt::LeftButton);
 }
 
 void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
@@ -259,7 +219,7 @@ void TestX86EndToEnd::zoomShowsThePaneTheMatrixShows()
     if (!f.startArranged(2, 2))
         return;
     MirrorWidget *mirror = f.wall()->mirrorByIndex(0);
-    chooseSplit(mirror, "_squaretwoBtn");
+    f.chooseSplit(mirror, "_squaretwoBtn");
     QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).split, 4, X86WallFixture::Timeout);
     QTRY_COMPARE(mirror->getSplitCount(), 4);
     const QColor grid(200, 230, 245);
@@ -316,7 +276,7 @@ void TestX86EndToEnd::configurationModeEndsWithTheMatrix()
     f.connectAndArrange(2, 2);
     if (QTest::currentTestFailed())
         return;
-    enterConfigurationMode(2, 2);
+    f.enterConfigurationMode(2, 2);
     if (QTest::currentTestFailed())
         return;
 
@@ -530,7 +490,7 @@ void TestX86EndToEnd::refusedCommandIsShownAndUndone()
     if (!f.startArranged(2, 2, true))
         return;
     if (command == Swap) {
-        enterConfigurationMode(2, 2);
+        f.enterConfigurationMode(2, 2);
         if (QTest::currentTestFailed())
             return;
     }
@@ -545,7 +505,7 @@ void TestX86EndToEnd::refusedCommandIsShownAndUndone()
         f.drag(first, QPoint(150, 80));
         break;
     case Split:
-        chooseSplit(first, "_squaretwoBtn");
+        f.chooseSplit(first, "_squaretwoBtn");
         break;
     case Zoom:
         QTest::mouseDClick(first, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
@@ -555,8 +515,8 @@ void TestX86EndToEnd::refusedCommandIsShownAndUndone()
         QTest::mouseClick(button("_clearSourceBtn"), Qt::LeftButton);
         break;
     case Sources:
-        select(0);
-        setSources(
+        f.select(0);
+        f.setSources(
                 [](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
         break;
     case Swap:
@@ -586,64 +546,19 @@ bool TestX86EndToEnd::connectAndArrangeTwoByTwo()
     return f.startArranged(2, 2, true) && button("_setSourceBtn")->isEnabled();
 }
 
-void TestX86EndToEnd::select(int index)
-{
-    auto *wall = page->findChild<MatrixManageWidget *>();
-    QTRY_VERIFY(wall->mirrorByIndex(index) && wall->mirrorByIndex(index)->isVisible());
-    QTest::mouseClick(wall->mirrorByIndex(index), Qt::LeftButton);
-    QTRY_COMPARE(page->currentMonitorIndex(), index);
-    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().selectedMonitor, index,
-                              X86WallFixture::Timeout);
-}
-
-void TestX86EndToEnd::setSources(const Ticking &ticking, const std::function<void()> &open)
-{
-    ModalDriver source([&ticking](QWidget *modal) {
-        auto *dialog = qobject_cast<SetChannelSource *>(modal);
-        if (!dialog)
-            return;
-        ticking(dialog->groupTree(), dialog);
-        QTest::mouseClick(dialog->findChild<QPushButton *>("_setBtn"), Qt::LeftButton);
-    });
-    source.start();
-    if (open)
-        open();
-    else
-        QTest::mouseClick(button("_setSourceBtn"), Qt::LeftButton);
-    source.stop();
-    QVERIFY(source.ran());
-}
-
-void TestX86EndToEnd::tickLobby(MatrixGroupTree *group, int channels, const QString &split,
-                                int interval)
-{
-    auto *tree = group->findChild<QTreeWidget *>("_treeWidget");
-    const QList<QTreeWidgetItem *> lobby =
-            tree->findItems(QStringLiteral("一楼大厅"), Qt::MatchExactly);
-    if (lobby.isEmpty())
-        return;
-    for (int i = 0; i < channels && i < lobby.first()->childCount(); ++i)
-        lobby.first()->child(i)->setCheckState(0, Qt::Checked);
-    auto *splits = group->findChild<QComboBox *>("_spliteCBox");
-    splits->setCurrentIndex(splits->findText(split));
-    group->findChild<QCheckBox *>("_startCBox")->setChecked(interval > 0);
-    if (interval > 0)
-        group->findChild<ISpinBox *>("_nElapseSpin")->setValue(interval);
-}
-
 void TestX86EndToEnd::turnShowOnAWindowPausedStartedStopped()
 {
     QVERIFY(connectAndArrangeTwoByTwo());
     auto *wall = page->findChild<MatrixManageWidget *>();
 
     // Select window 2 on the wall.
-    select(1);
+    f.select(1);
     QVERIFY(!button("_turnShowBtn")->isEnabled());
 
     // The lobby's four channels as a turn show every 20 seconds.
     // The area's check ticks its channels and chooses the split.
     QString shownSplit;
-    setSources([&shownSplit](MatrixGroupTree *group, SetChannelSource *) {
+    f.setSources([&shownSplit](MatrixGroupTree *group, SetChannelSource *) {
         const QList<QTreeWidgetItem *> lobby = group->findChild<QTreeWidget *>("_treeWidget")
                                                        ->findItems("一楼大厅", Qt::MatchExactly);
         if (!lobby.isEmpty())
@@ -759,15 +674,15 @@ void TestX86EndToEnd::decliningTheQuestionChangesNothing()
     QFETCH(QString, split);
     QFETCH(QString, question);
     QVERIFY(connectAndArrangeTwoByTwo());
-    select(1);
-    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
+    f.select(1);
+    f.setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, X86WallFixture::Timeout);
     const SimX86Window running = simWindow(1);
 
     // Two channels on nine panes as a turn show, or on one pane, or the view page without a
     // view: asked or told first, declined.
     boxes->clearRecords();
-    setSources([split](MatrixGroupTree *group, SetChannelSource *dialog) {
+    f.setSources([split](MatrixGroupTree *group, SetChannelSource *dialog) {
         if (split.isEmpty())
             dialog->findChild<QPushButton *>("_viewBtn")->click();
         else
@@ -775,7 +690,7 @@ void TestX86EndToEnd::decliningTheQuestionChangesNothing()
     });
     QCOMPARE(boxes->texts(), QStringList {question});
     // Selecting another window is answered after anything the dialog could have sent.
-    select(0);
+    f.select(0);
     const SimX86Window held = simWindow(1);
     QCOMPARE(held.turnState, 1);
     QCOMPARE(held.split, running.split);
@@ -788,8 +703,8 @@ void TestX86EndToEnd::eachWindowShowsTheSourcesTheMatrixHolds()
 {
     QVERIFY(connectAndArrangeTwoByTwo());
     // Window 1: ticks survive a look at the view tab and a search that hides them.
-    select(0);
-    setSources([](MatrixGroupTree *group, SetChannelSource *dialog) {
+    f.select(0);
+    f.setSources([](MatrixGroupTree *group, SetChannelSource *dialog) {
         tickLobby(group, 3, "4", 0);
         dialog->findChild<QPushButton *>("_viewBtn")->click();
         dialog->findChild<QPushButton *>("_groupBtn")->click();
@@ -805,9 +720,9 @@ void TestX86EndToEnd::eachWindowShowsTheSourcesTheMatrixHolds()
 
     // Window 3: four channels on one pane, confirmed, are a fixed set: no turn show, nothing
     // to start; a start without a turn interval is refused by the matrix, and the page says so.
-    select(2);
+    f.select(2);
     boxes->answer(1);
-    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "1", 0); });
+    f.setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "1", 0); });
     QCOMPARE(boxes->texts(),
              QStringList {"The number of screen spliter is less than selected channels "
                           "number,countine?"});
@@ -825,11 +740,11 @@ void TestX86EndToEnd::eachWindowShowsTheSourcesTheMatrixHolds()
     f.waitUntilShowsTheMatrix();
 
     // Window 2: the site's nine-pane view puts each channel on its pane and ends the turn show.
-    select(1);
+    f.select(1);
     boxes->clearRecords();
-    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
+    f.setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
     QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, X86WallFixture::Timeout);
-    setSources([](MatrixGroupTree *, SetChannelSource *dialog) {
+    f.setSources([](MatrixGroupTree *, SetChannelSource *dialog) {
         dialog->findChild<QPushButton *>("_viewBtn")->click();
         const QList<QTreeWidgetItem *> views =
                 dialog->findChild<QWidget *>("_viewWdt")
@@ -899,7 +814,7 @@ void TestX86EndToEnd::keysSelectMoveResizeAndSnapAWindow()
     QTRY_COMPARE(rectList(mirror->getMirrorRect()), home);
 
     // While the screens are arranged, windows only swap numbers: the keys move nothing.
-    enterConfigurationMode(2, 2);
+    f.enterConfigurationMode(2, 2);
     if (QTest::currentTestFailed())
         return;
     QTest::keyClick(wall, Qt::Key_1);
@@ -916,8 +831,8 @@ void TestX86EndToEnd::enterSetsSourcesAndDeleteClearsThem()
     MatrixManageWidget *wall = f.wall();
     QTest::keyClick(wall, Qt::Key_3);
     QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().selectedMonitor, 2, X86WallFixture::Timeout);
-    setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 0); },
-               [wall] { QTest::keyClick(wall, Qt::Key_Return); });
+    f.setSources([](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 0); },
+                 [wall] { QTest::keyClick(wall, Qt::Key_Return); });
     QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(2).sources.size(), 4, X86WallFixture::Timeout);
 
     // Delete asks first; declined, the sources stay.
@@ -932,7 +847,7 @@ void TestX86EndToEnd::enterSetsSourcesAndDeleteClearsThem()
 
     // While the screens are arranged "setsource" and "clearSource" are away, and so are their
     // keys: nothing is asked, no dialog opens.
-    enterConfigurationMode(2, 2);
+    f.enterConfigurationMode(2, 2);
     if (QTest::currentTestFailed())
         return;
     ModalDriver anyDialog([](QWidget *) {});
@@ -984,7 +899,7 @@ void TestX86EndToEnd::anotherOperatorsSourcesAndTurnShowAreShown()
                               QStringLiteral("Turning: page 1 of 2, every 10 s"),
                               X86WallFixture::Timeout);
     QCOMPARE(mirror->shownPaneNames(), names.mid(0, 4));
-    select(1);
+    f.select(1);
     QTRY_VERIFY(button("_turnShowBtn")->isEnabled());
     // Another window's sources coming and going leave the selected window's turn menu alone.
     other.config->SetMonitorSources(3, turning.data(), 1);
@@ -1038,12 +953,12 @@ void TestX86EndToEnd::stopAllTurnsEndsOnlyRunningAndPausedOnes()
     if (turns) {
         // Window 1 turns, window 2 turns paused, window 3 shows a fixed set.
         for (int index = 0; index < 3; ++index) {
-            select(index);
-            setSources([index](MatrixGroupTree *group, SetChannelSource *) {
+            f.select(index);
+            f.setSources([index](MatrixGroupTree *group, SetChannelSource *) {
                 tickLobby(group, 4, QStringLiteral("4"), index < 2 ? 20 : 0);
             });
         }
-        select(1);
+        f.select(1);
         QTRY_VERIFY(button("_turnShowBtn")->isEnabled());
         QTest::mouseClick(button("_turnShowBtn"), Qt::LeftButton);
         auto *menu = page->findChild<TurnControlWidget *>();
