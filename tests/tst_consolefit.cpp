@@ -380,6 +380,10 @@ void TestConsoleFit::connectedPagesFitTheirWindow()
     QVERIFY(!QTest::currentTestFailed());
     QVERIFY(dress());
     const QStringList wrong = checkPage(f.page.get(), screen);
+    // The instruction wraps within its own height rather than being cut.
+    auto *instruction = f.child<QLabel>("statusLabel");
+    QVERIFY(instruction->isVisible());
+    QVERIFY(instruction->height() >= instruction->heightForWidth(instruction->width()));
     f.stop();
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
 }

@@ -69,7 +69,6 @@ private slots:
     void checkDialogListsAndClearsEveryPosition();
     void deletingThePaneShownAloneShowsEveryPane();
     void arrowsMoveBetweenCellsAndEnterOpensTheCellMenu();
-    void savingTheArrangementKeepsThePageSize();
     void refusedReturnToAllPanesKeepsThePaneAlone();
     void refusalKeepsWhatTheMatrixHolds_data();
     void refusalKeepsWhatTheMatrixHolds();
@@ -653,29 +652,6 @@ void TestLinuxEndToEnd::arrowsMoveBetweenCellsAndEnterOpensTheCellMenu()
     f.arrange(2, 2);
     QTest::keyClick(grid, Qt::Key_Left);
     QCOMPARE(grid->checkedIndex(), 3);
-}
-
-void TestLinuxEndToEnd::savingTheArrangementKeepsThePageSize()
-{
-    // A page of a 1280 pixel wide window keeps that width through the arrangement step, and
-    // its buttons stay on it.
-    MessageBoxScript boxes(1);
-    f.connectPage();
-    f.page->resize(1280, 720);
-    QTRY_COMPARE(f.page->size(), QSize(1280, 720));
-    f.arrange(2, 2);
-    QCoreApplication::processEvents();
-    QCOMPARE(f.page->size(), QSize(1280, 720));
-    // The instruction wraps within its own height rather than being cut.
-    auto *instruction = f.child<QLabel>("statusLabel");
-    QVERIFY(instruction->isVisible());
-    QVERIFY(instruction->height() >= instruction->heightForWidth(instruction->width()));
-    f.button("saveConfigBt")->click();
-    QCoreApplication::processEvents();
-    QCOMPARE(f.page->size(), QSize(1280, 720));
-    QPushButton *reset = f.button("resetBt");
-    QVERIFY(f.page->rect().contains(
-            QRect(reset->mapTo(f.page.get(), QPoint(0, 0)), reset->size())));
 }
 
 void TestLinuxEndToEnd::cellTurnShowNamesThePageOnAir()
