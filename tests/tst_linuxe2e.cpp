@@ -32,7 +32,6 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -82,10 +81,10 @@ private slots:
 
 private:
     void screenshot(const QString &name);
-    // Opens the preset menu; the action of a listed preset, or "Save As..." for none.
-    QAction *presetAction(const QString &preset, const char *action = "savePresetAction");
-    // Triggers the action and answers the name dialog it opens with name.
-    void answerName(QAction *action, const QString &name);
+    QAction *presetAction(const QString &preset, const char *action = "savePresetAction")
+    {
+        return f.presetAction(f.page.get(), preset, action);
+    }
     // One step on cell 0 (the refusal table names them).
     void step(const QString &name);
 
@@ -767,31 +766,6 @@ void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells()
         screenshot(QStringLiteral("linux-stop-all-turns"));
 }
 
-QAction *TestLinuxEndToEnd::presetAction(const QString &preset, const char *action)
-{
-    auto *menu = f.page->findChild<QMenu *>(QStringLiteral("presetMenu"));
-    if (!menu)
-        return nullptr;
-    emit menu->aboutToShow();
-    QMenu *owner = preset.isEmpty() ? menu : menu->findChild<QMenu *>("preset:" + preset);
-    return owner ? owner->findChild<QAction *>(QLatin1String(action)) : nullptr;
-}
-
-void TestLinuxEndToEnd::answerName(QAction *action, const QString &name)
-{
-    QVERIFY(action && action->isEnabled());
-    ModalDriver dialog([&name](QWidget *modal) {
-        if (auto *input = qobject_cast<QInputDialog *>(modal)) {
-            input->setTextValue(name);
-            input->accept();
-        }
-    });
-    dialog.start();
-    action->trigger();
-    dialog.stop();
-    QVERIFY(dialog.ran());
-}
-
 void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack_data()
 {
     QTest::addColumn<QString>("how");
@@ -821,7 +795,7 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     QTest::mouseDClick(f.grid()->getCellByIndex(1)->channelWidget(2), Qt::LeftButton);
     QTRY_VERIFY(f.simulator->linuxState().cells.at(1).singleWindow);
     const QString saved = f.held();
-    answerName(presetAction(QString()), QStringLiteral("Day"));
+    f.answerName(presetAction(QString()), QStringLiteral("Day"));
     const QString server = DATACore::UserManagerCore::instance()->GetServers(QString()).at(0).id;
     QCOMPARE(DATACore::UserManagerCore::instance()->wallPresetNames(server), QStringList {"Day"});
 
@@ -861,7 +835,8 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
         return;
 
     // Renamed, then deleted.
-    answerName(presetAction(QStringLiteral("Day"), "renamePresetAction"), QStringLiteral("Night"));
+    f.answerName(presetAction(QStringLiteral("Day"), "renamePresetAction"),
+                 QStringLiteral("Night"));
     QCOMPARE(DATACore::UserManagerCore::instance()->wallPresetNames(server), QStringList {"Night"});
     presetAction(QStringLiteral("Night"), "deletePresetAction")->trigger();
     QCOMPARE(boxes.texts().last(), QStringLiteral("Do you want to delete the preset \"Night\"?"));

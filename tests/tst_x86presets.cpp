@@ -16,10 +16,9 @@
 #include "UserManagerCore.h"
 #include "X86WallFixture.h"
 
+#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QInputDialog>
-#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -60,9 +59,6 @@ private:
     QStringList held() const;
     // Sends sources to a window as another console would, and waits until the page shows them.
     void setSources(int window, const QList<int> &cams, int split, int interval);
-    // The action of a listed preset (or "Save As..." for none) in a page's preset menu.
-    static QAction *presetAction(QWidget *page, const QString &preset, const char *action);
-    static void savePreset(QWidget *page, const QString &name);
     // Waits until the matrix took every command sent so far (a selection it takes after them).
     void sync(int monitor);
 
@@ -115,30 +111,6 @@ void TestX86Presets::sync(int monitor)
     QTRY_COMPARE(f.simulator->x86State().selectedMonitor, monitor);
 }
 
-QAction *TestX86Presets::presetAction(QWidget *page, const QString &preset, const char *action)
-{
-    auto *menu = page->findChild<QMenu *>(QStringLiteral("presetMenu"));
-    if (!menu)
-        return nullptr;
-    emit menu->aboutToShow();
-    QMenu *owner = preset.isEmpty() ? menu : menu->findChild<QMenu *>("preset:" + preset);
-    return owner ? owner->findChild<QAction *>(QLatin1String(action)) : nullptr;
-}
-
-void TestX86Presets::savePreset(QWidget *page, const QString &name)
-{
-    ModalDriver dialog([&name](QWidget *modal) {
-        if (auto *input = qobject_cast<QInputDialog *>(modal)) {
-            input->setTextValue(name);
-            input->accept();
-        }
-    });
-    dialog.start();
-    presetAction(page, QString(), "savePresetAction")->trigger();
-    dialog.stop();
-    QVERIFY(dialog.ran());
-}
-
 void TestX86Presets::presetIsRecalledOrTheWallPutBack_data()
 {
     QTest::addColumn<QString>("how");
@@ -177,7 +149,7 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack()
     QTRY_COMPARE(f.wall()->mirrorByIndex(3)->getLayer(), 1);
     QTRY_COMPARE(f.wall()->mirrorByIndex(2)->getHomeRect().left, f.simWindow(2).home.left);
     const QStringList saved = held();
-    savePreset(f.page.get(), QStringLiteral("Day"));
+    f.answerName(f.presetAction(f.page.get(), QString()), QStringLiteral("Day"));
     DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
     const QString server = dataCentre->GetServers(QString()).at(0).id;
     QCOMPARE(dataCentre->wallPresetNames(server), QStringList {"Day"});
@@ -209,7 +181,7 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack()
 
     f.boxes->clearRecords();
     f.boxes->answers(answers);
-    presetAction(f.page.get(), QStringLiteral("Day"), "recallPresetAction")->trigger();
+    f.presetAction(f.page.get(), QStringLiteral("Day"), "recallPresetAction")->trigger();
     QStringList texts {QStringLiteral("Do you want to recall the preset \"Day\"?")};
     if (!told.isEmpty())
         texts << told;
