@@ -1,7 +1,12 @@
 // Every page and dialog of the console fits the screens it is made for, in both languages and
 // with the demo host's style sheet: unconnected, and connected to a matrix with a wall, other
-// consoles and turn shows on it (the texts a connected page adds are the long ones).
+// consoles and turn shows on it (the texts a connected page adds are the long ones). With the
+// Chinese translation installed they show no English.
+#include "CellChannelsCheckDlg.h"
+#include "CellForConfigChannels.h"
+#include "ConfigChannelsWidget.h"
 #include "DigitalMatrix.h"
+#include "DigitalMatrixConfigPage.h"
 #include "LinuxMatrixUpgradeDlg.h"
 #include "MatrixManageWidget.h"
 #include "MatrixRowColumnSetDlg.h"
@@ -9,9 +14,13 @@
 #include "MirrorWidget.h"
 #include "ModifyDigitalMatrixServerDlg.h"
 #include "SetChannelSource.h"
+#include "SpliteWindow.h"
+#include "TurnControlWidget.h"
 #include "TurnShowTimeSetDlg.h"
 #include "_ModifyDigitalMatrixServerDlg.h"
 #include "setMatrixScreen.h"
+
+#include "PictureHintWidget.h"
 
 #include "LinuxMatrixPeer.h"
 #include "LinuxWallFixture.h"
@@ -21,9 +30,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTranslator>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -67,6 +82,72 @@ QStringList misfits(QWidget *window)
             out << QStringLiteral("%1 clipped (%2 < %3)").arg(name).arg(room).arg(needed);
     }
     return out;
+}
+
+// Latin words a Chinese user interface keeps: product, protocol and system names.
+bool isKeptName(const QString &word)
+{
+    static const QStringList kept {QStringLiteral("TQ"),  QStringLiteral("HD"),
+                                   QStringLiteral("USB"), QStringLiteral("HTTP"),
+                                   QStringLiteral("FTP"), QStringLiteral("IP"),
+                                   QStringLiteral("X"),   QStringLiteral("Linux")};
+    return kept.contains(word);
+}
+
+// The English words left in the texts a person sees on a widget and its children.
+QStringList englishIn(QWidget *root)
+{
+    QStringList texts;
+    auto add = [&texts](const QString &text) {
+        if (!text.isEmpty())
+            texts.append(Qt::mightBeRichText(text)
+                                 ? QTextDocumentFragment::fromHtml(text).toPlainText()
+                                 : text);
+    };
+    QList<QWidget *> widgets = root->findChildren<QWidget *>();
+    widgets.prepend(root);
+    for (QWidget *widget : qAsConst(widgets)) {
+        if (widget->isWindow())
+            add(widget->windowTitle());
+        add(widget->toolTip());
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            add(label->text());
+        if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            add(button->text());
+        if (auto *edit = qobject_cast<QLineEdit *>(widget))
+            add(edit->placeholderText());
+        if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            for (int i = 0; i < combo->count(); ++i)
+                add(combo->itemText(i));
+        }
+        if (auto *header = qobject_cast<QHeaderView *>(widget)) {
+            for (int i = 0; i < header->count(); ++i)
+                add(header->model()->headerData(i, header->orientation()).toString());
+        }
+        if (auto *menu = qobject_cast<QMenu *>(widget)) {
+            add(menu->title());
+            for (QAction *action : menu->actions())
+                add(action->text());
+        }
+    }
+    QStringList english;
+    static const QRegularExpression word(QStringLiteral("[A-Za-z]+"));
+    for (const QString &text : qAsConst(texts)) {
+        auto it = word.globalMatch(text);
+        while (it.hasNext()) {
+            const QString found = it.next().captured();
+            if (!isKeptName(found))
+                english.append(QStringLiteral("%1 (in \"%2\")").arg(found, text));
+        }
+    }
+    return english;
+}
+
+// Parts of the pages and pictures of a fixed size: looked at for their language only.
+QStringList parts()
+{
+    return {"configuration page", "cell channels", "turn menu",
+            "split chooser",      "cell menu",     "picture hint"};
 }
 
 // The application dressed as the demo host dresses it: the translators of a language and the
@@ -118,18 +199,19 @@ private slots:
     void focusedCheckBoxStillShowsWhetherItIsChecked();
 
 private:
-    static void addRows(const QStringList &kinds);
+    // Rows of every kind in both languages on both screens; the parts in Chinese only.
+    static void addRows(const QStringList &kinds, const QStringList &parts = {});
     static QStringList checkPage(QWidget *page, const QSize &screen);
 };
 
-void TestConsoleFit::addRows(const QStringList &kinds)
+void TestConsoleFit::addRows(const QStringList &kinds, const QStringList &parts)
 {
     QTest::addColumn<QString>("language");
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<QString>("what");
     for (const QString &language : {QStringLiteral("en"), QStringLiteral("zh_CN")}) {
         for (const QSize &screen : {QSize(1280, 720), QSize(1920, 1080)}) {
-            for (const QString &kind : kinds) {
+            for (const QString &kind : language == QLatin1String("en") ? kinds : kinds + parts) {
                 QTest::addRow("%s %dx%d %s", qPrintable(language), screen.width(), screen.height(),
                               qPrintable(kind))
                         << language << screen << kind;
@@ -154,7 +236,8 @@ QStringList TestConsoleFit::checkPage(QWidget *page, const QSize &screen)
 void TestConsoleFit::everyTextFitsItsWindow_data()
 {
     addRows({"x86 page", "linux page", "x86 server dialog", "linux server dialog", "screen count",
-             "rows and columns", "turn show time", "upgrade", "source dialog", "question"});
+             "rows and columns", "turn show time", "upgrade", "source dialog", "question"},
+            parts());
 }
 
 void TestConsoleFit::everyTextFitsItsWindow()
@@ -164,6 +247,7 @@ void TestConsoleFit::everyTextFitsItsWindow()
     QFETCH(QString, what);
     const Dressing dressing(language);
     QVERIFY(dressing.ok());
+    const bool chinese = language != QLatin1String("en");
 
     std::unique_ptr<QWidget> window;
     if (what.endsWith(QLatin1String("page"))) {
@@ -175,6 +259,8 @@ void TestConsoleFit::everyTextFitsItsWindow()
             layout->addWidget(new DigitalMatrix(window.get()));
         else
             layout->addWidget(new LinuxDigitalMatrixPage(window.get()));
+        const QStringList english = chinese ? englishIn(window.get()) : QStringList();
+        QVERIFY2(english.isEmpty(), qPrintable(english.join(QLatin1Char('\n'))));
         const QStringList wrong = checkPage(window.get(), screen);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
         return;
@@ -193,11 +279,32 @@ void TestConsoleFit::everyTextFitsItsWindow()
         window = std::make_unique<LinuxMatrixUpgradeDlg>();
     } else if (what == QLatin1String("source dialog")) {
         window = std::make_unique<SetChannelSource>();
-    } else {
+    } else if (what == QLatin1String("question")) {
+        // As the X86 page asks it.
+        const char *page = "LUMO_DIGITALMATRIX_MODULE::DigitalMatrix";
         window = std::make_unique<COMMONUSELIB::MessageBoxW>(
-                nullptr, QStringLiteral("warning"), QObject::tr("Warn"),
-                QStringLiteral("Connect Matrix Server time out!Do you need to reconnect?"), 3);
+                nullptr, QStringLiteral("warning"), QCoreApplication::translate(page, "Warn"),
+                QCoreApplication::translate(
+                        page, "Connect Matrix Server time out!Do you need to reconnect?"),
+                3);
+    } else if (what == QLatin1String("configuration page")) {
+        window = std::make_unique<DigitalMatrixConfigPage>();
+    } else if (what == QLatin1String("cell channels")) {
+        window = std::make_unique<CellChannelsCheckDlg>();
+    } else if (what == QLatin1String("turn menu")) {
+        window = std::make_unique<TurnControlWidget>();
+    } else if (what == QLatin1String("split chooser")) {
+        window = std::make_unique<SpliteWindow>();
+    } else if (what == QLatin1String("cell menu")) {
+        window = std::make_unique<CellForConfigChannels>(0);
+    } else {
+        window = std::make_unique<COMMONUSELIB::PictureHintWidget>(
+                2, COMMONUSELIB::PictureHintWidget::Chinese);
     }
+    const QStringList english = chinese ? englishIn(window.get()) : QStringList();
+    QVERIFY2(english.isEmpty(), qPrintable(english.join(QLatin1Char('\n'))));
+    if (parts().contains(what))
+        return;
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QCoreApplication::processEvents();
@@ -277,11 +384,22 @@ void TestConsoleFit::connectedPagesFitTheirWindow()
     QVERIFY(!QTest::currentTestFailed());
     QVERIFY(dress());
     const QStringList wrong = checkPage(f.page.get(), screen);
-    f.stop();
+    // The instruction wraps within its own height rather than being cut.
+    auto *instruction = f.child<QLabel>("statusLabel");
+    QVERIFY(instruction->isVisible());
+    QVERIFY(instruction->height() >= instruction->heightForWidth(instruction->width()));
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
+    // Saved with the mouse: the page keeps its size (the two tool sets never show at once)
+    // and the keyboard goes to the wall, not to "Reboot".
+    QApplication::setActiveWindow(f.page->window());
+    QVERIFY(QTest::qWaitForWindowActive(f.page->window()));
+    QTest::mouseClick(f.button("saveConfigBt"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::focusWidget(), f.grid());
+    QCOMPARE(f.page->size(), screen);
+    f.stop();
 }
 
-QTEST_MAIN(TestConsoleFit)
 void TestConsoleFit::focusedCheckBoxStillShowsWhetherItIsChecked()
 {
     // "Start Turn" of the source dialog with the keyboard on it: its mark must not vanish.
@@ -302,4 +420,5 @@ void TestConsoleFit::focusedCheckBoxStillShowsWhetherItIsChecked()
     QVERIFY(checked != unchecked);
 }
 
+QTEST_MAIN(TestConsoleFit)
 #include "tst_consolefit.moc"

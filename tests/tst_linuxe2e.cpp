@@ -32,7 +32,6 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -69,7 +68,6 @@ private slots:
     void checkDialogListsAndClearsEveryPosition();
     void deletingThePaneShownAloneShowsEveryPane();
     void arrowsMoveBetweenCellsAndEnterOpensTheCellMenu();
-    void savingTheArrangementKeepsThePageSize();
     void refusedReturnToAllPanesKeepsThePaneAlone();
     void refusalKeepsWhatTheMatrixHolds_data();
     void refusalKeepsWhatTheMatrixHolds();
@@ -83,10 +81,10 @@ private slots:
 
 private:
     void screenshot(const QString &name);
-    // Opens the preset menu; the action of a listed preset, or "Save As..." for none.
-    QAction *presetAction(const QString &preset, const char *action = "savePresetAction");
-    // Triggers the action and answers the name dialog it opens with name.
-    void answerName(QAction *action, const QString &name);
+    QAction *presetAction(const QString &preset, const char *action = "savePresetAction")
+    {
+        return f.presetAction(f.page.get(), preset, action);
+    }
     // One step on cell 0 (the refusal table names them).
     void step(const QString &name);
 
@@ -166,18 +164,6 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
                            sizeof(ScreenRegion)));
     QVERIFY(!state.arrangeMode);
 
-    // Read back through the page: disconnect, connect, and the grid comes from the matrix.
-    f.oper()->connectButton()->click();
-    QVERIFY(!channelGrid->isConfigured());
-    QCOMPARE(channelGrid->placeholderText(), QString());
-    f.connectPage();
-    QVERIFY(channelGrid->isConfigured());
-    int rows = 0, columns = 0;
-    channelGrid->getRowColumn(rows, columns);
-    QCOMPARE(rows, 2);
-    QCOMPARE(columns, 2);
-    QCOMPARE(channelGrid->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
-
     // Reboot: the page is disconnected and its wall disabled.
     boxes.clearRecords();
     f.button("rebootBt")->click();
@@ -186,6 +172,7 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
     QVERIFY(!f.oper()->connectButton()->isChecked());
     QVERIFY(!f.child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled());
     QVERIFY(!channelGrid->isConfigured());
+    QCOMPARE(channelGrid->placeholderText(), QString());
     QTRY_COMPARE(f.simulator->clientCount(), 0);
 
     // While the matrix restarts it refuses; afterwards it connects with the wall kept.
@@ -194,6 +181,11 @@ void TestLinuxEndToEnd::arrangeAWallAndReboot()
              QStringLiteral("Digital matrix server connect fail! The matrix is restarting or "
                             "upgrading, try again later."));
     QVERIFY(f.reconnectWithin(5000));
+    // The grid comes from the matrix.
+    QVERIFY(channelGrid->isConfigured());
+    int rows = 0, columns = 0;
+    channelGrid->getRowColumn(rows, columns);
+    QCOMPARE(QList<int>({rows, columns}), QList<int>({2, 2}));
     QCOMPARE(channelGrid->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
 }
 
@@ -667,33 +659,6 @@ void TestLinuxEndToEnd::arrowsMoveBetweenCellsAndEnterOpensTheCellMenu()
     QCOMPARE(grid->checkedIndex(), 3);
 }
 
-void TestLinuxEndToEnd::savingTheArrangementKeepsThePageSize()
-{
-    // A page of a 1280 pixel wide window keeps that width through the arrangement step, and
-    // its buttons stay on it.
-    MessageBoxScript boxes(1);
-    f.connectPage();
-    f.page->resize(1280, 720);
-    QTRY_COMPARE(f.page->size(), QSize(1280, 720));
-    f.arrange(2, 2);
-    QCoreApplication::processEvents();
-    QCOMPARE(f.page->size(), QSize(1280, 720));
-    // The instruction wraps within its own height rather than being cut.
-    auto *instruction = f.child<QLabel>("statusLabel");
-    QVERIFY(instruction->isVisible());
-    QVERIFY(instruction->height() >= instruction->heightForWidth(instruction->width()));
-    // Clicked with the mouse, the button had the keyboard; the wall takes it, not "Reboot".
-    QApplication::setActiveWindow(f.page->window());
-    QVERIFY(QTest::qWaitForWindowActive(f.page->window()));
-    QTest::mouseClick(f.button("saveConfigBt"), Qt::LeftButton);
-    QCoreApplication::processEvents();
-    QCOMPARE(QApplication::focusWidget(), f.grid());
-    QCOMPARE(f.page->size(), QSize(1280, 720));
-    QPushButton *reset = f.button("resetBt");
-    QVERIFY(f.page->rect().contains(
-            QRect(reset->mapTo(f.page.get(), QPoint(0, 0)), reset->size())));
-}
-
 void TestLinuxEndToEnd::cellTurnShowNamesThePageOnAir()
 {
     MessageBoxScript boxes(1);
@@ -807,31 +772,6 @@ void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells()
         screenshot(QStringLiteral("linux-stop-all-turns"));
 }
 
-QAction *TestLinuxEndToEnd::presetAction(const QString &preset, const char *action)
-{
-    auto *menu = f.page->findChild<QMenu *>(QStringLiteral("presetMenu"));
-    if (!menu)
-        return nullptr;
-    emit menu->aboutToShow();
-    QMenu *owner = preset.isEmpty() ? menu : menu->findChild<QMenu *>("preset:" + preset);
-    return owner ? owner->findChild<QAction *>(QLatin1String(action)) : nullptr;
-}
-
-void TestLinuxEndToEnd::answerName(QAction *action, const QString &name)
-{
-    QVERIFY(action && action->isEnabled());
-    ModalDriver dialog([&name](QWidget *modal) {
-        if (auto *input = qobject_cast<QInputDialog *>(modal)) {
-            input->setTextValue(name);
-            input->accept();
-        }
-    });
-    dialog.start();
-    action->trigger();
-    dialog.stop();
-    QVERIFY(dialog.ran());
-}
-
 void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack_data()
 {
     QTest::addColumn<QString>("how");
@@ -840,10 +780,11 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack_data()
     QTest::newRow("refused half way") << "refused"
                                       << "The matrix refused the pane shown alone in cell 2. The "
                                          "wall was put back as it was.";
-    QTest::newRow("another grid, not applied")
-            << "grid"
-            << "The preset \"Day\" no longer fits the matrix. Missing: the grid of 2 x 2 cells "
-               "(this wall has 1 x 2), cell 3, cell 4.\n\nApply the rest of the preset?";
+    const QString misfit = "The preset \"Day\" no longer fits the matrix. Missing: the grid of "
+                           "2 x 2 cells (this wall has 1 x 2), cell 3, cell 4.\n\nApply the "
+                           "rest of the preset?";
+    QTest::newRow("another grid, not applied") << "grid" << misfit;
+    QTest::newRow("another grid, what fits applied") << "fits" << misfit;
 }
 
 void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
@@ -860,12 +801,13 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     QTest::mouseDClick(f.grid()->getCellByIndex(1)->channelWidget(2), Qt::LeftButton);
     QTRY_VERIFY(f.simulator->linuxState().cells.at(1).singleWindow);
     const QString saved = f.held();
-    answerName(presetAction(QString()), QStringLiteral("Day"));
+    f.answerName(presetAction(QString()), QStringLiteral("Day"));
     const QString server = DATACore::UserManagerCore::instance()->GetServers(QString()).at(0).id;
     QCOMPARE(DATACore::UserManagerCore::instance()->wallPresetNames(server), QStringList {"Day"});
 
     // Another operator changes both cells; or the wall gets another grid.
-    if (how == QLatin1String("grid")) {
+    const bool otherGrid = how == QLatin1String("grid") || how == QLatin1String("fits");
+    if (otherGrid) {
         f.arrangeAndSave(1, 2);
     } else {
         QVERIFY(f.cellSetByAnotherOperator(1, {f.channel("a-6", 0)}));
@@ -882,8 +824,8 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     if (how == QLatin1String("refused"))
         f.refuse(MatrixProtocol::LinuxSetCellSingleWindow);
     boxes.clearRecords();
-    if (how == QLatin1String("grid"))
-        boxes.answers({1, 0});
+    if (otherGrid)
+        boxes.answers({1, how == QLatin1String("fits") ? 1 : 0});
     QAction *recall = presetAction(QStringLiteral("Day"), "recallPresetAction");
     QVERIFY(recall);
     recall->trigger();
@@ -891,7 +833,15 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     if (!told.isEmpty())
         texts << told;
     QCOMPARE(boxes.texts(), texts);
-    QCOMPARE(f.held(), how == QLatin1String("recalled") ? saved : changed);
+    if (how == QLatin1String("fits")) {
+        // The top row has its channels again; the bottom row has no place on this wall.
+        const SimLinuxState state = f.simulator->linuxState();
+        QCOMPARE(state.cells.at(0).channels.size(), 5);
+        QCOMPARE(state.cells.at(1).channels.size(), 3);
+        QCOMPARE(state.cells.at(1).channels.at(1).channelNo, 2);
+    } else {
+        QCOMPARE(f.held(), how == QLatin1String("recalled") ? saved : changed);
+    }
     QCOMPARE(f.shown(), f.held());
     // A recall replaced the wall: nothing before it is undone step by step.
     QVERIFY(!f.button("undoLayoutBt")->isEnabled());
@@ -899,7 +849,8 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
         return;
 
     // Renamed, then deleted.
-    answerName(presetAction(QStringLiteral("Day"), "renamePresetAction"), QStringLiteral("Night"));
+    f.answerName(presetAction(QStringLiteral("Day"), "renamePresetAction"),
+                 QStringLiteral("Night"));
     QCOMPARE(DATACore::UserManagerCore::instance()->wallPresetNames(server), QStringList {"Night"});
     presetAction(QStringLiteral("Night"), "deletePresetAction")->trigger();
     QCOMPARE(boxes.texts().last(), QStringLiteral("Do you want to delete the preset \"Night\"?"));

@@ -10,7 +10,6 @@
 #include "ServerConfig.h"
 #include "WallGeometry.h"
 
-#include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
 
@@ -397,8 +396,6 @@ void tst_SimulatedWall::hangIsParsedOrRefused()
 
 void tst_SimulatedWall::windowFollowsTheMatrixLive()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     MatrixSimulatorOptions options;
     options.x86Port = 0;
     options.linuxPort = -1;

@@ -1,46 +1,20 @@
 // The Simplified Chinese translation of the module and of the host stand-ins: every message
 // of the .ts files is translated (placeholders kept) and the compiled .qm files give that
-// translation, the .ts files hold every text of the sources, and with the translation
-// installed the pages and dialogs show no English.
-#include "CellChannelsCheckDlg.h"
-#include "CellForConfigChannels.h"
-#include "DigitalMatrixConfigPage.h"
-#include "LinuxMatrixUpgradeDlg.h"
-#include "MatrixRowColumnSetDlg.h"
-#include "ModifyDigitalMatrixServerDlg.h"
-#include "SetChannelSource.h"
-#include "SpliteWindow.h"
-#include "TurnControlWidget.h"
-#include "TurnShowTimeSetDlg.h"
-#include "_ModifyDigitalMatrixServerDlg.h"
-#include "setMatrixScreen.h"
-
-#include "MessageBoxW.h"
-#include "PictureHintWidget.h"
+// translation, and the .ts files hold every text of the sources (that the pages and dialogs
+// show no English with the translation installed: tst_consolefit).
 #include "TestData.h"
 #include "UserManagerCore.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
 #include <QFile>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QTextDocument>
-#include <QTextDocumentFragment>
 #include <QTranslator>
-#include <QTreeWidget>
 #include <QXmlStreamReader>
 #include <QtTest>
 
 #include <memory>
-
-using namespace LUMO_DIGITALMATRIX_MODULE;
 
 namespace {
 
@@ -112,65 +86,6 @@ QSet<QString> keys(const QList<Message> &messages)
     return set;
 }
 
-// Latin words a Chinese user interface keeps: product, protocol and system names.
-bool isKeptName(const QString &word)
-{
-    static const QStringList kept {QStringLiteral("TQ"),  QStringLiteral("HD"),
-                                   QStringLiteral("USB"), QStringLiteral("HTTP"),
-                                   QStringLiteral("FTP"), QStringLiteral("IP"),
-                                   QStringLiteral("X"),   QStringLiteral("Linux")};
-    return kept.contains(word);
-}
-
-// The English words left in the texts a person sees on a widget and its children.
-QStringList englishIn(QWidget *root)
-{
-    QStringList texts;
-    auto add = [&texts](const QString &text) {
-        if (!text.isEmpty())
-            texts.append(Qt::mightBeRichText(text)
-                                 ? QTextDocumentFragment::fromHtml(text).toPlainText()
-                                 : text);
-    };
-    QList<QWidget *> widgets = root->findChildren<QWidget *>();
-    widgets.prepend(root);
-    for (QWidget *widget : qAsConst(widgets)) {
-        if (widget->isWindow())
-            add(widget->windowTitle());
-        add(widget->toolTip());
-        if (auto *label = qobject_cast<QLabel *>(widget))
-            add(label->text());
-        if (auto *button = qobject_cast<QAbstractButton *>(widget))
-            add(button->text());
-        if (auto *edit = qobject_cast<QLineEdit *>(widget))
-            add(edit->placeholderText());
-        if (auto *combo = qobject_cast<QComboBox *>(widget)) {
-            for (int i = 0; i < combo->count(); ++i)
-                add(combo->itemText(i));
-        }
-        if (auto *header = qobject_cast<QHeaderView *>(widget)) {
-            for (int i = 0; i < header->count(); ++i)
-                add(header->model()->headerData(i, header->orientation()).toString());
-        }
-        if (auto *menu = qobject_cast<QMenu *>(widget)) {
-            add(menu->title());
-            for (QAction *action : menu->actions())
-                add(action->text());
-        }
-    }
-    QStringList english;
-    static const QRegularExpression word(QStringLiteral("[A-Za-z]+"));
-    for (const QString &text : qAsConst(texts)) {
-        auto it = word.globalMatch(text);
-        while (it.hasNext()) {
-            const QString found = it.next().captured();
-            if (!isKeptName(found))
-                english.append(QStringLiteral("%1 (in \"%2\")").arg(found, text));
-        }
-    }
-    return english;
-}
-
 } // namespace
 
 class tst_Translations : public QObject
@@ -185,8 +100,6 @@ private slots:
     void everyMessageIsTranslated();
     void everyTextOfTheSourcesIsInTheTsFiles_data();
     void everyTextOfTheSourcesIsInTheTsFiles();
-    void pagesAndDialogsShowNoEnglish_data();
-    void pagesAndDialogsShowNoEnglish();
 
 private:
     QList<QTranslator *> translators;
@@ -298,58 +211,6 @@ void tst_Translations::everyTextOfTheSourcesIsInTheTsFiles()
     QVERIFY2(stale.isEmpty(),
              qPrintable(QStringLiteral("no longer in the sources:\n")
                         + stale.join(QLatin1Char('\n'))));
-}
-
-void tst_Translations::pagesAndDialogsShowNoEnglish_data()
-{
-    QTest::addColumn<QString>("what");
-    const QStringList names {
-            "configuration page", "Linux server dialog", "X86 server dialog", "screen count",
-            "rows and columns",   "turn-show time",      "cell channels",     "upgrade",
-            "source dialog",      "turn menu",           "split chooser",     "cell menu",
-            "message box",        "picture hint"};
-    for (const QString &name : names)
-        QTest::newRow(qPrintable(name)) << name;
-}
-
-void tst_Translations::pagesAndDialogsShowNoEnglish()
-{
-    QFETCH(QString, what);
-    std::unique_ptr<QWidget> widget;
-    if (what == QLatin1String("configuration page"))
-        widget = std::make_unique<DigitalMatrixConfigPage>();
-    else if (what == QLatin1String("Linux server dialog"))
-        widget = std::make_unique<ModifyDigitalMatrixServerDlg>();
-    else if (what == QLatin1String("X86 server dialog"))
-        widget = std::make_unique<_ModifyDigitalMatrixServerDlg>(nullptr, nullptr);
-    else if (what == QLatin1String("screen count"))
-        widget = std::make_unique<setMatrixScreen>();
-    else if (what == QLatin1String("rows and columns"))
-        widget = std::make_unique<MatrixRowColumnSetDlg>();
-    else if (what == QLatin1String("turn-show time"))
-        widget = std::make_unique<TurnShowTimeSetDlg>(30);
-    else if (what == QLatin1String("cell channels"))
-        widget = std::make_unique<CellChannelsCheckDlg>();
-    else if (what == QLatin1String("upgrade"))
-        widget = std::make_unique<LinuxMatrixUpgradeDlg>();
-    else if (what == QLatin1String("source dialog"))
-        widget = std::make_unique<SetChannelSource>();
-    else if (what == QLatin1String("turn menu"))
-        widget = std::make_unique<TurnControlWidget>();
-    else if (what == QLatin1String("split chooser"))
-        widget = std::make_unique<SpliteWindow>();
-    else if (what == QLatin1String("cell menu"))
-        widget = std::make_unique<CellForConfigChannels>(0);
-    else if (what == QLatin1String("message box"))
-        widget = std::make_unique<COMMONUSELIB::MessageBoxW>(
-                nullptr, QStringLiteral("question"), QStringLiteral("提示"),
-                QStringLiteral("是否开始轮巡？"), COMMONUSELIB::MessageBoxW::YesNoButtons);
-    else if (what == QLatin1String("picture hint"))
-        widget = std::make_unique<COMMONUSELIB::PictureHintWidget>(
-                2, COMMONUSELIB::PictureHintWidget::Chinese);
-    QVERIFY(widget);
-    const QStringList english = englishIn(widget.get());
-    QVERIFY2(english.isEmpty(), qPrintable(english.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(tst_Translations)

@@ -18,9 +18,7 @@
 #include "SecondOperator.h"
 #include "X86WallFixture.h"
 
-#include <QComboBox>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QtTest>
 
 #include <cstring>
@@ -145,19 +143,8 @@ void TestUndo::x86StepIsUndoneAndRedone()
     SecondOperator other;
     if (action == "clear" || action == "pause" || action == "stop all")
         turnShowByAnotherOperator(other);
-    if (action == "swap") {
-        // Numbers are swapped in the configuration mode, which arranges the screens anew.
-        ModalDriver screens([](QWidget *modal) {
-            QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
-        });
-        screens.start();
-        x.boxes->answer(1);
-        x.button("_MatrixSettingBtn")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(screens.ran(), X86WallFixture::Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(x.wall()->mirrorByIndex(1)
-                                         && x.wall()->mirrorByIndex(1)->isSwapMode(),
-                                 X86WallFixture::Timeout);
-    }
+    if (action == "swap") // numbers are swapped in the configuration mode
+        x.enterConfigurationMode(2, 2);
     MirrorWidget *window = x.wall()->mirrorByIndex(0);
     QTest::mouseClick(window, Qt::LeftButton);
     QTRY_COMPARE(x.page->currentMonitorIndex(), 0);
@@ -175,17 +162,9 @@ void TestUndo::x86StepIsUndoneAndRedone()
     } else if (action == "split") {
         QMetaObject::invokeMethod(x.page.get(), "slotSetMontroSplite", Q_ARG(int, 9));
     } else if (action == "sources") {
-        ModalDriver source([](QWidget *modal) {
-            auto *dialog = qobject_cast<SetChannelSource *>(modal);
-            auto *tree = dialog->groupTree()->findChild<QTreeWidget *>("_treeWidget");
-            tree->findItems(QStringLiteral("一楼大厅"), Qt::MatchExactly)
-                    .value(0)
-                    ->setCheckState(0, Qt::Checked);
-            QTest::mouseClick(dialog->findChild<QPushButton *>("_setBtn"), Qt::LeftButton);
+        x.setSources([](MatrixGroupTree *group, SetChannelSource *) {
+            tickLobby(group, 4, QStringLiteral("4"), 0);
         });
-        source.start();
-        x.button("_setSourceBtn")->click();
-        QVERIFY(source.ran());
     } else if (action == "swap") {
         MirrorWidget *second = x.wall()->mirrorByIndex(1);
         x.drag(window, second->geometry().center() - window->geometry().center());

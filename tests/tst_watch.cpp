@@ -49,6 +49,12 @@ QList<int> pageRect(X86WallFixture &f, int window)
     return mirror ? rectList(mirror->getMirrorRect()) : QList<int>();
 }
 
+// When a console logged in, as the page names it.
+QRegularExpression loginTime()
+{
+    return QRegularExpression(QStringLiteral("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"));
+}
+
 } // namespace
 
 void TestWatch::x86WatchersFollowTheHolderAndTakeControl()
@@ -97,9 +103,14 @@ void TestWatch::x86WatchersFollowTheHolderAndTakeControl()
     QTRY_VERIFY_WITH_TIMEOUT(f.page->isConnected(), f.Timeout);
     QVERIFY2(f.boxes->texts().value(1).startsWith("Login failed!console-2 holds the matrix since "),
              qPrintable(f.boxes->texts().join('|')));
+    QVERIFY(loginTime().match(f.boxes->texts().value(1)).hasMatch());
     QVERIFY(banner->isHidden());
     QCOMPARE(f.simulator->x86State().operatorHosts, QList<QByteArray> {"console-1"});
     QTRY_COMPARE_WITH_TIMEOUT(holder.status.load(), int(ConnDisconnect), f.Timeout);
+    // The console thrown out learns who took over.
+    MatrixOperatorRecord taker {};
+    QTRY_COMPARE_WITH_TIMEOUT(holder.config->GetTakeover(&taker), 0, f.Timeout);
+    QCOMPARE(QByteArray(taker.host), QByteArray("console-1"));
     QCOMPARE(watcher.status.load(), int(ConnSuccess));
     QTRY_COMPARE(f.page->findChild<QLabel *>("_operatorsLab")->text(),
                  QStringLiteral("Also on this matrix: console-3 (watching)"));
@@ -123,6 +134,9 @@ void TestWatch::x86DisplacedOperatorWatchesTheNewHolder()
     QTRY_VERIFY_WITH_TIMEOUT(f.page->isWatching(), f.Timeout);
     QVERIFY2(f.boxes->texts().value(0).startsWith("console-2 took over the matrix at "),
              qPrintable(f.boxes->texts().join('|')));
+    QVERIFY(loginTime().match(f.boxes->texts().value(0)).hasMatch());
+    // Offered to watch and not to connect again (that would throw console-2 out).
+    QCOMPARE(int(f.boxes->last().buttons), 3);
     // Watching takes nothing back from the new holder, who goes on working.
     QCOMPARE(f.simulator->x86State().operatorHosts, QList<QByteArray> {"console-2"});
     other.config->SetMirrorRect(2, rc(0, 1080, 960, 2160));

@@ -14,13 +14,11 @@
 #include "ModalDriver.h"
 #include "SystemConfig.h"
 #include "UserManagerCore.h"
-#include "LinuxWallFixture.h"
 #include "X86WallFixture.h"
 
+#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QInputDialog>
-#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -54,7 +52,6 @@ private slots:
     void presetIsRecalledOrTheWallPutBack();
     void droppedCamerasFillPanesFromTheOneDroppedOn_data();
     void droppedCamerasFillPanesFromTheOneDroppedOn();
-    void linuxPresetOnAnotherGridAppliesWhatFits();
 
 private:
     // Each window of the simulator by screen: number, split, turn, interval, place, layer and
@@ -62,9 +59,6 @@ private:
     QStringList held() const;
     // Sends sources to a window as another console would, and waits until the page shows them.
     void setSources(int window, const QList<int> &cams, int split, int interval);
-    // The action of a listed preset (or "Save As..." for none) in a page's preset menu.
-    static QAction *presetAction(QWidget *page, const QString &preset, const char *action);
-    static void savePreset(QWidget *page, const QString &name);
     // Waits until the matrix took every command sent so far (a selection it takes after them).
     void sync(int monitor);
 
@@ -117,30 +111,6 @@ void TestX86Presets::sync(int monitor)
     QTRY_COMPARE(f.simulator->x86State().selectedMonitor, monitor);
 }
 
-QAction *TestX86Presets::presetAction(QWidget *page, const QString &preset, const char *action)
-{
-    auto *menu = page->findChild<QMenu *>(QStringLiteral("presetMenu"));
-    if (!menu)
-        return nullptr;
-    emit menu->aboutToShow();
-    QMenu *owner = preset.isEmpty() ? menu : menu->findChild<QMenu *>("preset:" + preset);
-    return owner ? owner->findChild<QAction *>(QLatin1String(action)) : nullptr;
-}
-
-void TestX86Presets::savePreset(QWidget *page, const QString &name)
-{
-    ModalDriver dialog([&name](QWidget *modal) {
-        if (auto *input = qobject_cast<QInputDialog *>(modal)) {
-            input->setTextValue(name);
-            input->accept();
-        }
-    });
-    dialog.start();
-    presetAction(page, QString(), "savePresetAction")->trigger();
-    dialog.stop();
-    QVERIFY(dialog.ran());
-}
-
 void TestX86Presets::presetIsRecalledOrTheWallPutBack_data()
 {
     QTest::addColumn<QString>("how");
@@ -179,7 +149,7 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack()
     QTRY_COMPARE(f.wall()->mirrorByIndex(3)->getLayer(), 1);
     QTRY_COMPARE(f.wall()->mirrorByIndex(2)->getHomeRect().left, f.simWindow(2).home.left);
     const QStringList saved = held();
-    savePreset(f.page.get(), QStringLiteral("Day"));
+    f.answerName(f.presetAction(f.page.get(), QString()), QStringLiteral("Day"));
     DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
     const QString server = dataCentre->GetServers(QString()).at(0).id;
     QCOMPARE(dataCentre->wallPresetNames(server), QStringList {"Day"});
@@ -216,7 +186,7 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack()
 
     f.boxes->clearRecords();
     f.boxes->answers(answers);
-    presetAction(f.page.get(), QStringLiteral("Day"), "recallPresetAction")->trigger();
+    f.presetAction(f.page.get(), QStringLiteral("Day"), "recallPresetAction")->trigger();
     QStringList texts {QStringLiteral("Do you want to recall the preset \"Day\"?")};
     if (!told.isEmpty())
         texts << told;
@@ -341,33 +311,6 @@ void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn()
         undo->click();
         QTRY_COMPARE(held().at(0), heldBefore);
     }
-}
-
-void TestX86Presets::linuxPresetOnAnotherGridAppliesWhatFits()
-{
-    LinuxWallFixture l;
-    l.start(MatrixSimulatorOptions(), QStringLiteral("lobby_site.json"));
-    l.boxes->setDefaultAnswer(1);
-    l.connectPage();
-    l.arrangeAndSave(2, 2);
-    // Saved: the top right cell with two channels, the bottom left one with one.
-    QVERIFY(l.cellSetByAnotherOperator(1, {l.channel("a-1", 0), l.channel("a-2", 1)}));
-    QVERIFY(l.cellSetByAnotherOperator(2, {l.channel("a-3", 0)}));
-    savePreset(l.page.get(), QStringLiteral("Day"));
-    l.arrangeAndSave(1, 2);
-    l.boxes->clearRecords();
-    l.boxes->answers({1, 1});
-    presetAction(l.page.get(), QStringLiteral("Day"), "recallPresetAction")->trigger();
-    QCOMPARE(l.boxes->texts().value(1),
-             QStringLiteral("The preset \"Day\" no longer fits the matrix. Missing: the grid of "
-                            "2 x 2 cells (this wall has 1 x 2), cell 3, cell 4.\n\nApply the rest "
-                            "of the preset?"));
-    QCOMPARE(l.boxes->count(), 2);
-    // The top right cell has its channels again; the bottom row has no place on this wall.
-    const SimLinuxState state = l.simulator->linuxState();
-    QCOMPARE(state.cells.at(1).channels.size(), 2);
-    QCOMPARE(state.cells.at(1).channels.at(1).channelNo, 2);
-    QVERIFY(state.cells.at(0).channels.isEmpty());
 }
 
 QTEST_MAIN(TestX86Presets)

@@ -5,8 +5,12 @@
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
+#include "ModalDriver.h"
 #include "TestData.h"
 
+#include <QAction>
+#include <QInputDialog>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -60,4 +64,29 @@ QString SimulatorFixture::storeServer(int type, const QString &name, int port)
     QCoreApplication::processEvents();
     const QList<UServerInfo> servers = core->GetServers(QString());
     return servers.isEmpty() ? QString() : servers.constLast().id;
+}
+
+QAction *SimulatorFixture::presetAction(QWidget *page, const QString &preset, const char *action)
+{
+    auto *menu = page->findChild<QMenu *>(QStringLiteral("presetMenu"));
+    if (!menu)
+        return nullptr;
+    emit menu->aboutToShow();
+    QMenu *owner = preset.isEmpty() ? menu : menu->findChild<QMenu *>("preset:" + preset);
+    return owner ? owner->findChild<QAction *>(QLatin1String(action)) : nullptr;
+}
+
+void SimulatorFixture::answerName(QAction *action, const QString &name)
+{
+    QVERIFY(action && action->isEnabled());
+    ModalDriver dialog([&name](QWidget *modal) {
+        if (auto *input = qobject_cast<QInputDialog *>(modal)) {
+            input->setTextValue(name);
+            input->accept();
+        }
+    });
+    dialog.start();
+    action->trigger();
+    dialog.stop();
+    QVERIFY(dialog.ran());
 }

@@ -10,7 +10,9 @@
 
 #include <memory>
 
+class QAction;
 class QTemporaryDir;
+class QWidget;
 
 // Checks inside the helpers use QTest macros: a caller stops when QTest::currentTestFailed().
 class SimulatorFixture
@@ -31,6 +33,11 @@ public:
     // Stores a server at 127.0.0.1:port (the Linux ones with admin/admin) and lets the data
     // centre's announcement go by; gives back its key.
     static QString storeServer(int type, const QString &name, int port);
+    // Opens a page's preset menu; the action of a listed preset, or "Save As..." for none.
+    static QAction *presetAction(QWidget *page, const QString &preset,
+                                 const char *action = "savePresetAction");
+    // Triggers the action and answers the name dialog it opens with name.
+    static void answerName(QAction *action, const QString &name);
 
     // The matrix-service library's client time-outs (ms) from the next start on; 0 leaves
     // them as they are.

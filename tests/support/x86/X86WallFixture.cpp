@@ -1,8 +1,12 @@
 #include "X86WallFixture.h"
 
 #include "DigitalMatrix.h"
+#include "ISpinBox.h"
+#include "MatrixGroupTree.h"
 #include "MatrixManageWidget.h"
 #include "MirrorWidget.h"
+#include "SetChannelSource.h"
+#include "SpliteWindow.h"
 
 #include "ModalDriver.h"
 #include "WallGeometry.h"
@@ -10,9 +14,13 @@
 #include "IpAddressFrame.h"
 #include "WaitDialog.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QWindow>
 #include <QtTest>
 
@@ -214,4 +222,76 @@ void X86WallFixture::refuse(const QList<quint16> &types)
     MatrixSimulatorFaults faults = simulator->faults();
     faults.refusedRequests = types;
     simulator->setFaults(faults);
+}
+
+void X86WallFixture::select(int index)
+{
+    QTRY_VERIFY(wall()->mirrorByIndex(index) && wall()->mirrorByIndex(index)->isVisible());
+    QTest::mouseClick(wall()->mirrorByIndex(index), Qt::LeftButton);
+    QTRY_COMPARE(page->currentMonitorIndex(), index);
+    QTRY_COMPARE_WITH_TIMEOUT(simulator->x86State().selectedMonitor, index, Timeout);
+}
+
+void X86WallFixture::chooseSplit(MirrorWidget *mirror, const char *splitButton)
+{
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, mirror->rect().center(),
+                           mirror->mapToGlobal(mirror->rect().center()));
+    QApplication::sendEvent(mirror, &menu);
+    auto *chooser = page->findChild<SpliteWindow *>();
+    QTRY_VERIFY(chooser->isVisible());
+    QTest::mouseClick(chooser->findChild<QPushButton *>(splitButton), Qt::LeftButton);
+}
+
+void X86WallFixture::enterConfigurationMode(int rows, int columns)
+{
+    // The dialog offers the rows the matrix holds.
+    QStringList offered;
+    std::unique_ptr<ModalDriver> screens = answerScreens(rows, columns, &offered);
+    boxes->answer(1);
+    QTest::mouseClick(button("_MatrixSettingBtn"), Qt::LeftButton);
+    // Until the matrix answers with its screens, the wait and the wall say what they wait for.
+    QCOMPARE(COMMONUSELIB::WaitDialog::getInstance()->text(),
+             QString("Reading the matrix's screens..."));
+    QCOMPARE(wall()->emptyText(), QString("Reading the matrix's screens..."));
+    QTRY_VERIFY_WITH_TIMEOUT(screens->ran(), Timeout);
+    screens->stop();
+    QCOMPARE(offered.value(1), QString::number(simulator->x86State().rows));
+    QTRY_COMPARE_WITH_TIMEOUT(simulator->x86State().configMode, true, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(wall()->getMirrors().size(), rows * columns, Timeout);
+    QTRY_VERIFY(wall()->getMirrors().first()->isSwapMode());
+    QVERIFY(page->isMonitorConfig());
+}
+
+void X86WallFixture::setSources(const Ticking &ticking, const std::function<void()> &open)
+{
+    ModalDriver source([&ticking](QWidget *modal) {
+        auto *dialog = qobject_cast<SetChannelSource *>(modal);
+        if (!dialog)
+            return;
+        ticking(dialog->groupTree(), dialog);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("_setBtn"), Qt::LeftButton);
+    });
+    source.start();
+    if (open)
+        open();
+    else
+        QTest::mouseClick(button("_setSourceBtn"), Qt::LeftButton);
+    source.stop();
+    QVERIFY(source.ran());
+}
+
+void tickLobby(MatrixGroupTree *group, int channels, const QString &split, int interval)
+{
+    auto *tree = group->findChild<QTreeWidget *>("_treeWidget");
+    const QList<QTreeWidgetItem *> lobby =
+            tree->findItems(QStringLiteral("一楼大厅"), Qt::MatchExactly);
+    if (lobby.isEmpty())
+        return;
+    for (int i = 0; i < channels && i < lobby.first()->childCount(); ++i)
+        lobby.first()->child(i)->setCheckState(0, Qt::Checked);
+    auto *splits = group->findChild<QComboBox *>("_spliteCBox");
+    splits->setCurrentIndex(splits->findText(split));
+    group->findChild<QCheckBox *>("_startCBox")->setChecked(interval > 0);
+    if (interval > 0)
+        group->findChild<ISpinBox *>("_nElapseSpin")->setValue(interval);
 }

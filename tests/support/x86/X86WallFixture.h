@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class ModalDriver;
@@ -16,9 +17,16 @@ class QPushButton;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 class DigitalMatrix;
+class MatrixGroupTree;
 class MatrixManageWidget;
 class MirrorWidget;
+class SetChannelSource;
 } // namespace LUMO_DIGITALMATRIX_MODULE
+
+// Ticks the first channels of the sample site's lobby, chooses the split and, with an
+// interval, a turn show.
+void tickLobby(LUMO_DIGITALMATRIX_MODULE::MatrixGroupTree *group, int channels,
+               const QString &split, int interval);
 
 // Checks inside the helpers use QTest macros: a caller stops when QTest::currentTestFailed().
 class X86WallFixture : public SimulatorFixture
@@ -46,6 +54,17 @@ public:
     void connectPage();
     // Drags a window with the left button by offset pixels of the wall.
     void drag(LUMO_DIGITALMATRIX_MODULE::MirrorWidget *mirror, const QPoint &offset);
+    // Selects a window on the wall; the matrix has it selected.
+    void select(int index);
+    // Chooses a split from the window's menu.
+    void chooseSplit(LUMO_DIGITALMATRIX_MODULE::MirrorWidget *mirror, const char *splitButton);
+    // "EditMatrix", confirmed, and the screens arranged again as rows x columns.
+    void enterConfigurationMode(int rows, int columns);
+    using Ticking = std::function<void(LUMO_DIGITALMATRIX_MODULE::MatrixGroupTree *group,
+                                       LUMO_DIGITALMATRIX_MODULE::SetChannelSource *dialog)>;
+    // Opens the source dialog (with "setsource" unless open does it), lets ticking act on it,
+    // presses "Set".
+    void setSources(const Ticking &ticking, const std::function<void()> &open = {});
 
     // Not logged in, the connect button up and offering to connect, every wall command off,
     // no window on the wall and nothing waited for.
