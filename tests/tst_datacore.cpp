@@ -162,6 +162,7 @@ private slots:
     void lookups_findByKeyAddressAndNumber();
     void playerInfo_viewOrChannel();
     void failedLookups_returnEmptyRecords();
+    void batchLookups_matchSingleLookups();
     void addRecords_applyTheSameRules();
 
     void wallPresets_migrateAFileOfTheFirstSchema();
@@ -708,6 +709,36 @@ void TestDataCore::failedLookups_returnEmptyRecords()
     QVERIFY(m_core->getChannelInfoByAreaGuid(ghost).isEmpty());
     QVERIFY(m_core->GetOneRegion(ghost).isEmpty());
     QCOMPARE(m_core->getServerInfo(ghost), UServerInfo());
+}
+
+void TestDataCore::batchLookups_matchSingleLookups()
+{
+    QVERIFY2(importSample(), qPrintable(m_core->lastError()));
+    // Unknown keys first, more than one statement takes, so that the stored ones come last.
+    QList<UserManagerCore::DeviceChannelKey> keys {{QString(), 1}, {"n4f2a7c91", 1}};
+    for (int i = 0; i < 450; ++i)
+        keys.append({QStringLiteral("10.9.%1.%2").arg(i / 200).arg(i % 200), 1});
+    keys.append({"192.168.30.10", 99});
+    for (const RegionInfo &region : m_core->GetOneRegion(QString()))
+        for (const DeviceChancelInfo &channel : m_core->getChannelInfoByAreaGuid(region.strGuid))
+            keys.append(
+                    {m_core->getDevInfo(channel.deviceGuid).struct_IpAddress, channel.channelNo});
+    QStringList addresses;
+    for (const UserManagerCore::DeviceChannelKey &key : qAsConst(keys))
+        addresses << key.first;
+    const auto devices = m_core->devicesByDeviceID(addresses);
+    const auto channels = m_core->channelInfosByDeviceNo(keys);
+    QCOMPARE(devices.size(), QSet<QString>(addresses.begin(), addresses.end()).size() - 452);
+    QCOMPARE(channels.size(), keys.size() - 453);
+    for (const UserManagerCore::DeviceChannelKey &key : qAsConst(keys)) {
+        QCOMPARE(describe(devices.value(key.first)),
+                 describe(m_core->getDeviceInfoByDeviceID(key.first)));
+        QCOMPARE(describe(channels.value(key)),
+                 describe(m_core->channelInfoByDeviceNo(key.first, key.second)));
+    }
+    m_core->close();
+    QVERIFY(m_core->devicesByDeviceID(addresses).isEmpty());
+    QVERIFY(m_core->channelInfosByDeviceNo(keys).isEmpty());
 }
 
 void TestDataCore::addRecords_applyTheSameRules()

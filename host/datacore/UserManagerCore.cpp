@@ -24,6 +24,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <algorithm>
+
 namespace DATACore {
 
 namespace {
@@ -158,6 +160,8 @@ const char ServerColumns[] = "id, name, ip, user_name, password, port, type";
 const char DeviceColumns[] = "guid, name, address, account, password, serial, port, channel_count,"
                              " device_number, device_type, device_kind, reserved";
 const char ChannelColumns[] = "c.guid, c.name, c.device_guid, c.channel_no, c.area_guid";
+// Keys bound into one statement of a batch look-up: well under the parameters SQLite allows.
+constexpr int MaxKeysPerLookup = 200;
 
 UServerInfo serverFromRow(const QSqlQuery &query)
 {
@@ -1108,6 +1112,50 @@ QList<DeviceChancelInfo> UserManagerCore::getChannelInfoByAreaGuid(const QString
     return channels;
 }
 
+QHash<UserManagerCore::DeviceChannelKey, DeviceChancelInfo>
+UserManagerCore::channelInfosByDeviceNo(const QList<DeviceChannelKey> &keys) const
+{
+    QHash<DeviceChannelKey, DeviceChancelInfo> channels;
+    QList<DeviceChannelKey> wanted;
+    QSet<DeviceChannelKey> seen;
+    for (const DeviceChannelKey &key : keys) {
+        if (!key.first.isEmpty() && !seen.contains(key)) {
+            seen.insert(key);
+            wanted.append(key);
+        }
+    }
+    if (wanted.isEmpty() || !d->ready())
+        return channels;
+    // The keys go in as a table of values joined with the devices and channels, a bounded
+    // number of keys a statement (SQLite limits the parameters of one).
+    for (int from = 0; from < wanted.size(); from += MaxKeysPerLookup) {
+        const int count = std::min(int(MaxKeysPerLookup), int(wanted.size()) - from);
+        QStringList rows;
+        QVariantList values;
+        for (int i = from; i < from + count; ++i) {
+            rows << QStringLiteral("(?, ?)");
+            values << wanted.at(i).first << wanted.at(i).second;
+        }
+        QSqlQuery query(d->database());
+        query.setForwardOnly(true);
+        if (!d->exec(query,
+                     QStringLiteral("WITH k (address, channel_no) AS (VALUES %1)"
+                                    " SELECT %2, k.address FROM k"
+                                    " JOIN devices d ON d.address = k.address"
+                                    " JOIN channels c ON c.device_guid = d.guid"
+                                    " AND c.channel_no = k.channel_no")
+                             .arg(rows.join(QLatin1String(", ")), QLatin1String(ChannelColumns)),
+                     values))
+            return {};
+        while (query.next()) {
+            const DeviceChancelInfo channel = channelFromRow(query);
+            channels.insert(DeviceChannelKey(query.value(5).toString(), channel.channelNo),
+                            channel);
+        }
+    }
+    return channels;
+}
+
 UDeviceInfo UserManagerCore::getDeviceInfoByDeviceGuid(const QString &deviceGuid) const
 {
     return d->selectOne(QStringLiteral("SELECT %1 FROM devices WHERE guid = ?")
@@ -1125,6 +1173,43 @@ UDeviceInfo UserManagerCore::getDeviceInfoByDeviceID(const QString &deviceAddres
     return d->selectOne(QStringLiteral("SELECT %1 FROM devices WHERE address = ?")
                                 .arg(QLatin1String(DeviceColumns)),
                         {deviceAddress}, deviceFromRow);
+}
+
+QHash<QString, UDeviceInfo>
+UserManagerCore::devicesByDeviceID(const QStringList &deviceAddresses) const
+{
+    QHash<QString, UDeviceInfo> devices;
+    QStringList wanted;
+    QSet<QString> seen;
+    for (const QString &address : deviceAddresses) {
+        if (!address.isEmpty() && !seen.contains(address)) {
+            seen.insert(address);
+            wanted.append(address);
+        }
+    }
+    if (wanted.isEmpty() || !d->ready())
+        return devices;
+    for (int from = 0; from < wanted.size(); from += MaxKeysPerLookup) {
+        const int count = std::min(int(MaxKeysPerLookup), int(wanted.size()) - from);
+        QStringList marks;
+        QVariantList values;
+        for (int i = from; i < from + count; ++i) {
+            marks << QStringLiteral("?");
+            values << wanted.at(i);
+        }
+        QSqlQuery query(d->database());
+        query.setForwardOnly(true);
+        if (!d->exec(query,
+                     QStringLiteral("SELECT %1 FROM devices WHERE address IN (%2)")
+                             .arg(QLatin1String(DeviceColumns), marks.join(QLatin1String(", "))),
+                     values))
+            return {};
+        while (query.next()) {
+            const UDeviceInfo device = deviceFromRow(query);
+            devices.insert(device.struct_IpAddress, device);
+        }
+    }
+    return devices;
 }
 
 QList<RegionInfo> UserManagerCore::GetOneRegion(const QString &areaGuid) const

@@ -9,8 +9,12 @@
 #include "DataCoreTypes.h"
 #include "lumohost_export.h"
 
+#include <QHash>
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -64,11 +68,20 @@ public:
     DeviceChancelInfo channelInfoByDeviceNo(const QString &deviceAddress,
                                             const int &channelNo) const;
     QList<DeviceChancelInfo> getChannelInfoByAreaGuid(const QString &areaGuid) const;
+    // The channels of several (device address, channel number) keys at once, each as
+    // channelInfoByDeviceNo gives it, in a bounded number of queries whatever the count.
+    // Keys that match nothing (an empty address among them) are left out.
+    using DeviceChannelKey = QPair<QString, int>;
+    QHash<DeviceChannelKey, DeviceChancelInfo>
+    channelInfosByDeviceNo(const QList<DeviceChannelKey> &keys) const;
 
     // Devices.
     UDeviceInfo getDeviceInfoByDeviceGuid(const QString &deviceGuid) const;
     UDeviceInfo getDevInfo(const QString &deviceGuid) const;
     UDeviceInfo getDeviceInfoByDeviceID(const QString &deviceAddress) const;
+    // The devices of several addresses at once, each as getDeviceInfoByDeviceID gives it,
+    // keyed by address; addresses that match nothing are left out.
+    QHash<QString, UDeviceInfo> devicesByDeviceID(const QStringList &deviceAddresses) const;
 
     // Areas: an empty key lists every area, parents before children; else the one area.
     QList<RegionInfo> GetOneRegion(const QString &areaGuid) const;
