@@ -719,26 +719,25 @@ void TestDataCore::batchLookups_matchSingleLookups()
     for (int i = 0; i < 450; ++i)
         keys.append({QStringLiteral("10.9.%1.%2").arg(i / 200).arg(i % 200), 1});
     keys.append({"192.168.30.10", 99});
+    keys.append({"192.168.30.41", 7}); // a one-channel device: its channel 1 in a cell
     for (const RegionInfo &region : m_core->GetOneRegion(QString()))
         for (const DeviceChancelInfo &channel : m_core->getChannelInfoByAreaGuid(region.strGuid))
             keys.append(
                     {m_core->getDevInfo(channel.deviceGuid).struct_IpAddress, channel.channelNo});
-    QStringList addresses;
-    for (const UserManagerCore::DeviceChannelKey &key : qAsConst(keys))
-        addresses << key.first;
-    const auto devices = m_core->devicesByDeviceID(addresses);
     const auto channels = m_core->channelInfosByDeviceNo(keys);
-    QCOMPARE(devices.size(), QSet<QString>(addresses.begin(), addresses.end()).size() - 452);
-    QCOMPARE(channels.size(), keys.size() - 453);
+    const auto cell = m_core->cellChannelInfos(keys);
+    QCOMPARE(channels.size(), keys.size() - 454);
     for (const UserManagerCore::DeviceChannelKey &key : qAsConst(keys)) {
-        QCOMPARE(describe(devices.value(key.first)),
-                 describe(m_core->getDeviceInfoByDeviceID(key.first)));
         QCOMPARE(describe(channels.value(key)),
                  describe(m_core->channelInfoByDeviceNo(key.first, key.second)));
+        const bool single = m_core->getDeviceInfoByDeviceID(key.first).struct_deviceKind == 3;
+        QCOMPARE(describe(cell.value(key)),
+                 describe(m_core->channelInfoByDeviceNo(key.first, single ? 1 : key.second)));
     }
+    QVERIFY(!cell.value({"192.168.30.41", 7}).channelName.isEmpty());
     m_core->close();
-    QVERIFY(m_core->devicesByDeviceID(addresses).isEmpty());
     QVERIFY(m_core->channelInfosByDeviceNo(keys).isEmpty());
+    QVERIFY(m_core->cellChannelInfos(keys).isEmpty());
 }
 
 void TestDataCore::addRecords_applyTheSameRules()

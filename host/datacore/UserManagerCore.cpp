@@ -323,6 +323,50 @@ public:
         return true;
     }
 
+    // The channels of (device address, number) keys joined in one statement a bounded
+    // number of keys (SQLite limits the parameters of one), keyed as given; channelNumber
+    // is the SQL that turns a key's number (k.channel_no) of device d into the channel's.
+    QHash<UserManagerCore::DeviceChannelKey, DeviceChancelInfo>
+    channelsByKeys(const QList<UserManagerCore::DeviceChannelKey> &keys, const char *channelNumber)
+    {
+        QHash<UserManagerCore::DeviceChannelKey, DeviceChancelInfo> channels;
+        QList<UserManagerCore::DeviceChannelKey> wanted;
+        QSet<UserManagerCore::DeviceChannelKey> seen;
+        for (const UserManagerCore::DeviceChannelKey &key : keys) {
+            if (!key.first.isEmpty() && !seen.contains(key)) {
+                seen.insert(key);
+                wanted.append(key);
+            }
+        }
+        if (wanted.isEmpty() || !ready())
+            return channels;
+        for (int from = 0; from < wanted.size(); from += MaxKeysPerLookup) {
+            const int count = std::min(int(MaxKeysPerLookup), int(wanted.size()) - from);
+            QStringList rows;
+            QVariantList values;
+            for (int i = from; i < from + count; ++i) {
+                rows << QStringLiteral("(?, ?)");
+                values << wanted.at(i).first << wanted.at(i).second;
+            }
+            QSqlQuery query(database());
+            query.setForwardOnly(true);
+            if (!exec(query,
+                      QStringLiteral("WITH k (address, channel_no) AS (VALUES %1)"
+                                     " SELECT %2, k.address, k.channel_no FROM k"
+                                     " JOIN devices d ON d.address = k.address"
+                                     " JOIN channels c ON c.device_guid = d.guid"
+                                     " AND c.channel_no = %3")
+                              .arg(rows.join(QLatin1String(", ")), QLatin1String(ChannelColumns),
+                                   QLatin1String(channelNumber)),
+                      values))
+                return {};
+            while (query.next())
+                channels.insert({query.value(5).toString(), query.value(6).toInt()},
+                                channelFromRow(query));
+        }
+        return channels;
+    }
+
     bool migrate();
     bool checkServer(const UServerInfo &server);
     bool checkPresetServer(const QString &serverId);
@@ -1115,45 +1159,13 @@ QList<DeviceChancelInfo> UserManagerCore::getChannelInfoByAreaGuid(const QString
 QHash<UserManagerCore::DeviceChannelKey, DeviceChancelInfo>
 UserManagerCore::channelInfosByDeviceNo(const QList<DeviceChannelKey> &keys) const
 {
-    QHash<DeviceChannelKey, DeviceChancelInfo> channels;
-    QList<DeviceChannelKey> wanted;
-    QSet<DeviceChannelKey> seen;
-    for (const DeviceChannelKey &key : keys) {
-        if (!key.first.isEmpty() && !seen.contains(key)) {
-            seen.insert(key);
-            wanted.append(key);
-        }
-    }
-    if (wanted.isEmpty() || !d->ready())
-        return channels;
-    // The keys go in as a table of values joined with the devices and channels, a bounded
-    // number of keys a statement (SQLite limits the parameters of one).
-    for (int from = 0; from < wanted.size(); from += MaxKeysPerLookup) {
-        const int count = std::min(int(MaxKeysPerLookup), int(wanted.size()) - from);
-        QStringList rows;
-        QVariantList values;
-        for (int i = from; i < from + count; ++i) {
-            rows << QStringLiteral("(?, ?)");
-            values << wanted.at(i).first << wanted.at(i).second;
-        }
-        QSqlQuery query(d->database());
-        query.setForwardOnly(true);
-        if (!d->exec(query,
-                     QStringLiteral("WITH k (address, channel_no) AS (VALUES %1)"
-                                    " SELECT %2, k.address FROM k"
-                                    " JOIN devices d ON d.address = k.address"
-                                    " JOIN channels c ON c.device_guid = d.guid"
-                                    " AND c.channel_no = k.channel_no")
-                             .arg(rows.join(QLatin1String(", ")), QLatin1String(ChannelColumns)),
-                     values))
-            return {};
-        while (query.next()) {
-            const DeviceChancelInfo channel = channelFromRow(query);
-            channels.insert(DeviceChannelKey(query.value(5).toString(), channel.channelNo),
-                            channel);
-        }
-    }
-    return channels;
+    return d->channelsByKeys(keys, "k.channel_no");
+}
+
+QHash<UserManagerCore::DeviceChannelKey, DeviceChancelInfo>
+UserManagerCore::cellChannelInfos(const QList<DeviceChannelKey> &keys) const
+{
+    return d->channelsByKeys(keys, "CASE d.device_kind WHEN 3 THEN 1 ELSE k.channel_no END");
 }
 
 UDeviceInfo UserManagerCore::getDeviceInfoByDeviceGuid(const QString &deviceGuid) const
@@ -1173,43 +1185,6 @@ UDeviceInfo UserManagerCore::getDeviceInfoByDeviceID(const QString &deviceAddres
     return d->selectOne(QStringLiteral("SELECT %1 FROM devices WHERE address = ?")
                                 .arg(QLatin1String(DeviceColumns)),
                         {deviceAddress}, deviceFromRow);
-}
-
-QHash<QString, UDeviceInfo>
-UserManagerCore::devicesByDeviceID(const QStringList &deviceAddresses) const
-{
-    QHash<QString, UDeviceInfo> devices;
-    QStringList wanted;
-    QSet<QString> seen;
-    for (const QString &address : deviceAddresses) {
-        if (!address.isEmpty() && !seen.contains(address)) {
-            seen.insert(address);
-            wanted.append(address);
-        }
-    }
-    if (wanted.isEmpty() || !d->ready())
-        return devices;
-    for (int from = 0; from < wanted.size(); from += MaxKeysPerLookup) {
-        const int count = std::min(int(MaxKeysPerLookup), int(wanted.size()) - from);
-        QStringList marks;
-        QVariantList values;
-        for (int i = from; i < from + count; ++i) {
-            marks << QStringLiteral("?");
-            values << wanted.at(i);
-        }
-        QSqlQuery query(d->database());
-        query.setForwardOnly(true);
-        if (!d->exec(query,
-                     QStringLiteral("SELECT %1 FROM devices WHERE address IN (%2)")
-                             .arg(QLatin1String(DeviceColumns), marks.join(QLatin1String(", "))),
-                     values))
-            return {};
-        while (query.next()) {
-            const UDeviceInfo device = deviceFromRow(query);
-            devices.insert(device.struct_IpAddress, device);
-        }
-    }
-    return devices;
 }
 
 QList<RegionInfo> UserManagerCore::GetOneRegion(const QString &areaGuid) const

@@ -74,14 +74,15 @@ public:
     using DeviceChannelKey = QPair<QString, int>;
     QHash<DeviceChannelKey, DeviceChancelInfo>
     channelInfosByDeviceNo(const QList<DeviceChannelKey> &keys) const;
+    // The same for the records of a Linux cell, keyed by (device address, channel number as
+    // the record gives it): a device of kind 3 has one channel, which every number names.
+    QHash<DeviceChannelKey, DeviceChancelInfo>
+    cellChannelInfos(const QList<DeviceChannelKey> &keys) const;
 
     // Devices.
     UDeviceInfo getDeviceInfoByDeviceGuid(const QString &deviceGuid) const;
     UDeviceInfo getDevInfo(const QString &deviceGuid) const;
     UDeviceInfo getDeviceInfoByDeviceID(const QString &deviceAddress) const;
-    // The devices of several addresses at once, each as getDeviceInfoByDeviceID gives it,
-    // keyed by address; addresses that match nothing are left out.
-    QHash<QString, UDeviceInfo> devicesByDeviceID(const QStringList &deviceAddresses) const;
 
     // Areas: an empty key lists every area, parents before children; else the one area.
     QList<RegionInfo> GetOneRegion(const QString &areaGuid) const;

@@ -657,21 +657,15 @@ int DigitalMatrixInteractionPort::getCellChannels(int cell, QMap<int, CellChanne
         return 0;
     DATACore::UserManagerCore *dc = DATACore::UserManagerCore::instance();
     const int n = std::clamp(count, 0, int(MaxCellChannels));
-    // The devices and channels of the whole cell are looked up in the data centre together:
-    // a bounded number of queries however many records the cell holds.
-    QStringList addresses;
-    addresses.reserve(n);
-    for (int i = 0; i < n; ++i)
-        addresses.append(QString::fromLocal8Bit(FixedText::read(records[size_t(i)].deviceAddress)));
-    const QHash<QString, UDeviceInfo> devices = dc->devicesByDeviceID(addresses);
+    // The channels of the whole cell are looked up in the data centre together, one query
+    // however many records the cell holds (a record of a one-channel device names channel 1).
     QList<DATACore::UserManagerCore::DeviceChannelKey> keys;
     keys.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        const int kind = devices.value(addresses.at(i)).struct_deviceKind;
-        keys.append({addresses.at(i), kind == 3 ? 1 : records[size_t(i)].channelNo});
-    }
+    for (int i = 0; i < n; ++i)
+        keys.append({QString::fromLocal8Bit(FixedText::read(records[size_t(i)].deviceAddress)),
+                     records[size_t(i)].channelNo});
     QHash<DATACore::UserManagerCore::DeviceChannelKey, DeviceChancelInfo> channels =
-            dc->channelInfosByDeviceNo(keys);
+            dc->cellChannelInfos(keys);
     // A data centre that answers by number with the key only is asked for the rest.
     for (DeviceChancelInfo &channel : channels) {
         if (channel.channelName.isEmpty() && !channel.channelGuid.isEmpty())
