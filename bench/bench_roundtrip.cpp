@@ -9,6 +9,9 @@
 #include "MatrixSimulator.h"
 #include "ServerConfig.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -119,13 +122,42 @@ void BM_MatrixRoundTrip(benchmark::State &state)
     reportLatencies(state, micros);
 }
 
-// The same request through the module's port, which also looks every channel up in the
-// data centre (an empty one here: each look-up is a query that finds nothing).
+// A data centre that knows every device and channel of the rig's cell, with a name each.
+QByteArray cellSite()
+{
+    QJsonArray devices;
+    QJsonArray channels;
+    for (int k = 0; k < Channels; ++k) {
+        const QString key = QStringLiteral("nvr-%1").arg(k);
+        devices.append(QJsonObject {{"key", key},
+                                    {"name", QStringLiteral("NVR %1").arg(k)},
+                                    {"address", QStringLiteral("192.168.5.%1").arg(20 + k)},
+                                    {"port", 8000},
+                                    {"kind", 1}});
+        channels.append(QJsonObject {{"key", QStringLiteral("%1-ch").arg(key)},
+                                     {"name", QStringLiteral("Camera %1").arg(k)},
+                                     {"device", key},
+                                     {"number", 1 + k},
+                                     {"area", "area-wall"}});
+    }
+    const QJsonObject site {
+            {"areas", QJsonArray {QJsonObject {{"key", "area-wall"}, {"name", "Wall"}}}},
+            {"devices", devices},
+            {"channels", channels}};
+    return QJsonDocument(site).toJson(QJsonDocument::Compact);
+}
+
+// The same request through the module's port, which also looks every device and channel
+// of the cell up in the data centre (one that knows all 16, so that each has its name).
 void BM_PortRoundTrip(benchmark::State &state)
 {
     LinuxMatrixRig rig;
     QTemporaryDir dir;
-    DATACore::UserManagerCore::instance()->open(dir.filePath(QStringLiteral("dc.db")));
+    DATACore::UserManagerCore *dc = DATACore::UserManagerCore::instance();
+    if (!dc->open(dir.filePath(QStringLiteral("dc.db"))) || !dc->importSite(cellSite())) {
+        state.SkipWithError("the data centre could not be set up");
+        return;
+    }
     DigitalMatrixInteractionPort::release();
     DigitalMatrixInteractionPort::resetServiceFactory();
     DigitalMatrixInteractionPort *port = DigitalMatrixInteractionPort::instance();
@@ -149,7 +181,8 @@ void BM_PortRoundTrip(benchmark::State &state)
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         state.SetIterationTime(seconds);
         micros.push_back(seconds * 1e6);
-        if (result != 0 || items.size() != Channels) {
+        if (result != 0 || items.size() != Channels
+            || items.value(Channels - 1)->channelName != QStringLiteral("Camera 15")) {
             state.SkipWithError("the cell did not come back whole");
             break;
         }

@@ -165,6 +165,7 @@ private slots:
     void lookups_findByKeyAddressAndNumber();
     void playerInfo_viewOrChannel();
     void failedLookups_returnEmptyRecords();
+    void batchLookups_matchSingleLookups();
     void addRecords_applyTheSameRules();
 
     void wallPresets_migrateAFileOfTheFirstSchema();
@@ -671,6 +672,35 @@ void TestDataCore::failedLookups_returnEmptyRecords()
     QVERIFY(m_core->getChannelInfoByAreaGuid(ghost).isEmpty());
     QVERIFY(m_core->GetOneRegion(ghost).isEmpty());
     QCOMPARE(m_core->getServerInfo(ghost), UServerInfo());
+}
+
+void TestDataCore::batchLookups_matchSingleLookups()
+{
+    QVERIFY2(importSample(), qPrintable(m_core->lastError()));
+    // Unknown keys first, more than one statement takes, so that the stored ones come last.
+    QList<UserManagerCore::DeviceChannelKey> keys {{QString(), 1}, {"n4f2a7c91", 1}};
+    for (int i = 0; i < 450; ++i)
+        keys.append({QStringLiteral("10.9.%1.%2").arg(i / 200).arg(i % 200), 1});
+    keys.append({"192.168.30.10", 99});
+    keys.append({"192.168.30.41", 7}); // a one-channel device: its channel 1 in a cell
+    for (const RegionInfo &region : m_core->GetOneRegion(QString()))
+        for (const DeviceChancelInfo &channel : m_core->getChannelInfoByAreaGuid(region.strGuid))
+            keys.append(
+                    {m_core->getDevInfo(channel.deviceGuid).struct_IpAddress, channel.channelNo});
+    const auto channels = m_core->channelInfosByDeviceNo(keys);
+    const auto cell = m_core->cellChannelInfos(keys);
+    QCOMPARE(channels.size(), keys.size() - 454);
+    for (const UserManagerCore::DeviceChannelKey &key : qAsConst(keys)) {
+        QCOMPARE(describe(channels.value(key)),
+                 describe(m_core->channelInfoByDeviceNo(key.first, key.second)));
+        const bool single = m_core->getDeviceInfoByDeviceID(key.first).struct_deviceKind == 3;
+        QCOMPARE(describe(cell.value(key)),
+                 describe(m_core->channelInfoByDeviceNo(key.first, single ? 1 : key.second)));
+    }
+    QVERIFY(!cell.value({"192.168.30.41", 7}).channelName.isEmpty());
+    m_core->close();
+    QVERIFY(m_core->channelInfosByDeviceNo(keys).isEmpty());
+    QVERIFY(m_core->cellChannelInfos(keys).isEmpty());
 }
 
 void TestDataCore::addRecords_applyTheSameRules()

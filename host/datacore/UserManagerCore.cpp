@@ -24,6 +24,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <algorithm>
+
 namespace DATACore {
 
 namespace {
@@ -158,6 +160,8 @@ const char ServerColumns[] = "id, name, ip, user_name, password, port, type";
 const char DeviceColumns[] = "guid, name, address, account, password, serial, port, channel_count,"
                              " device_number, device_type, device_kind, reserved";
 const char ChannelColumns[] = "c.guid, c.name, c.device_guid, c.channel_no, c.area_guid";
+// Keys bound into one statement of a batch look-up: well under the parameters SQLite allows.
+constexpr int MaxKeysPerLookup = 200;
 
 UServerInfo serverFromRow(const QSqlQuery &query)
 {
@@ -317,6 +321,50 @@ public:
         if (!query.exec())
             return fail(QStringLiteral("a statement failed: %1").arg(query.lastError().text()));
         return true;
+    }
+
+    // The channels of (device address, number) keys joined in one statement a bounded
+    // number of keys (SQLite limits the parameters of one), keyed as given; channelNumber
+    // is the SQL that turns a key's number (k.channel_no) of device d into the channel's.
+    QHash<UserManagerCore::DeviceChannelKey, DeviceChancelInfo>
+    channelsByKeys(const QList<UserManagerCore::DeviceChannelKey> &keys, const char *channelNumber)
+    {
+        QHash<UserManagerCore::DeviceChannelKey, DeviceChancelInfo> channels;
+        QList<UserManagerCore::DeviceChannelKey> wanted;
+        QSet<UserManagerCore::DeviceChannelKey> seen;
+        for (const UserManagerCore::DeviceChannelKey &key : keys) {
+            if (!key.first.isEmpty() && !seen.contains(key)) {
+                seen.insert(key);
+                wanted.append(key);
+            }
+        }
+        if (wanted.isEmpty() || !ready())
+            return channels;
+        for (int from = 0; from < wanted.size(); from += MaxKeysPerLookup) {
+            const int count = std::min(int(MaxKeysPerLookup), int(wanted.size()) - from);
+            QStringList rows;
+            QVariantList values;
+            for (int i = from; i < from + count; ++i) {
+                rows << QStringLiteral("(?, ?)");
+                values << wanted.at(i).first << wanted.at(i).second;
+            }
+            QSqlQuery query(database());
+            query.setForwardOnly(true);
+            if (!exec(query,
+                      QStringLiteral("WITH k (address, channel_no) AS (VALUES %1)"
+                                     " SELECT %2, k.address, k.channel_no FROM k"
+                                     " JOIN devices d ON d.address = k.address"
+                                     " JOIN channels c ON c.device_guid = d.guid"
+                                     " AND c.channel_no = %3")
+                              .arg(rows.join(QLatin1String(", ")), QLatin1String(ChannelColumns),
+                                   QLatin1String(channelNumber)),
+                      values))
+                return {};
+            while (query.next())
+                channels.insert({query.value(5).toString(), query.value(6).toInt()},
+                                channelFromRow(query));
+        }
+        return channels;
     }
 
     bool migrate();
@@ -1106,6 +1154,18 @@ QList<DeviceChancelInfo> UserManagerCore::getChannelInfoByAreaGuid(const QString
     while (query.next())
         channels.append(channelFromRow(query));
     return channels;
+}
+
+QHash<UserManagerCore::DeviceChannelKey, DeviceChancelInfo>
+UserManagerCore::channelInfosByDeviceNo(const QList<DeviceChannelKey> &keys) const
+{
+    return d->channelsByKeys(keys, "k.channel_no");
+}
+
+QHash<UserManagerCore::DeviceChannelKey, DeviceChancelInfo>
+UserManagerCore::cellChannelInfos(const QList<DeviceChannelKey> &keys) const
+{
+    return d->channelsByKeys(keys, "CASE d.device_kind WHEN 3 THEN 1 ELSE k.channel_no END");
 }
 
 UDeviceInfo UserManagerCore::getDeviceInfoByDeviceGuid(const QString &deviceGuid) const

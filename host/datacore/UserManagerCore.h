@@ -9,8 +9,12 @@
 #include "DataCoreTypes.h"
 #include "lumohost_export.h"
 
+#include <QHash>
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -64,6 +68,16 @@ public:
     DeviceChancelInfo channelInfoByDeviceNo(const QString &deviceAddress,
                                             const int &channelNo) const;
     QList<DeviceChancelInfo> getChannelInfoByAreaGuid(const QString &areaGuid) const;
+    // The channels of several (device address, channel number) keys at once, each as
+    // channelInfoByDeviceNo gives it, in a bounded number of queries whatever the count.
+    // Keys that match nothing (an empty address among them) are left out.
+    using DeviceChannelKey = QPair<QString, int>;
+    QHash<DeviceChannelKey, DeviceChancelInfo>
+    channelInfosByDeviceNo(const QList<DeviceChannelKey> &keys) const;
+    // The same for the records of a Linux cell, keyed by (device address, channel number as
+    // the record gives it): a device of kind 3 has one channel, which every number names.
+    QHash<DeviceChannelKey, DeviceChancelInfo>
+    cellChannelInfos(const QList<DeviceChannelKey> &keys) const;
 
     // Devices.
     UDeviceInfo getDeviceInfoByDeviceGuid(const QString &deviceGuid) const;

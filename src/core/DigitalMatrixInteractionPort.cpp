@@ -657,28 +657,23 @@ int DigitalMatrixInteractionPort::getCellChannels(int cell, QMap<int, CellChanne
         return 0;
     DATACore::UserManagerCore *dc = DATACore::UserManagerCore::instance();
     const int n = std::clamp(count, 0, int(MaxCellChannels));
-    // Each device and each channel of the cell is looked up in the data centre once: a cell
-    // often shows several channels of one device, or one channel on several panes.
-    QHash<QString, int> deviceKinds;
-    QHash<QPair<QString, int>, DeviceChancelInfo> channels;
+    // The channels of the whole cell are looked up in the data centre together, one query
+    // however many records the cell holds (a record of a one-channel device names channel 1).
+    QList<DATACore::UserManagerCore::DeviceChannelKey> keys;
+    keys.reserve(n);
+    for (int i = 0; i < n; ++i)
+        keys.append({QString::fromLocal8Bit(FixedText::read(records[size_t(i)].deviceAddress)),
+                     records[size_t(i)].channelNo});
+    QHash<DATACore::UserManagerCore::DeviceChannelKey, DeviceChancelInfo> channels =
+            dc->cellChannelInfos(keys);
+    // A data centre that answers by number with the key only is asked for the rest.
+    for (DeviceChancelInfo &channel : channels) {
+        if (channel.channelName.isEmpty() && !channel.channelGuid.isEmpty())
+            channel = dc->getChannelInfoByChannelGuid(channel.channelGuid);
+    }
     for (int i = 0; i < n; ++i) {
         const CellChannelRecord &record = records[size_t(i)];
-        const QString address = QString::fromLocal8Bit(FixedText::read(record.deviceAddress));
-        auto kind = deviceKinds.find(address);
-        if (kind == deviceKinds.end())
-            kind = deviceKinds.insert(address,
-                                      dc->getDeviceInfoByDeviceID(address).struct_deviceKind);
-        const int channelNo = kind.value() == 3 ? 1 : record.channelNo;
-        const QPair<QString, int> key(address, channelNo);
-        auto found = channels.find(key);
-        if (found == channels.end()) {
-            DeviceChancelInfo channel = dc->channelInfoByDeviceNo(address, channelNo);
-            // A data centre that answers by number with the key only is asked for the rest.
-            if (channel.channelName.isEmpty() && !channel.channelGuid.isEmpty())
-                channel = dc->getChannelInfoByChannelGuid(channel.channelGuid);
-            found = channels.insert(key, channel);
-        }
-        const DeviceChancelInfo &channel = found.value();
+        const DeviceChancelInfo channel = channels.value(keys.at(i));
         auto *item = new CellChannelItem;
         item->channelId = channel.channelGuid;
         item->channelName = channel.channelName;
