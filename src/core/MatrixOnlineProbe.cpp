@@ -48,6 +48,8 @@ void MatrixOnlineProbe::setServer(const QString &id, const QString &ip, int port
     server.ip = ip;
     server.port = port;
     server.generation = ++lastGeneration;
+    if (found != servers.end())
+        found->dropped->store(true);
     const bool known = found != servers.end() && found->state != Online::Unknown;
     // A probe of the old address still under way counts: one at a time per server.
     server.probing = found != servers.end() && found->probing;
@@ -60,21 +62,29 @@ void MatrixOnlineProbe::setServer(const QString &id, const QString &ip, int port
 
 void MatrixOnlineProbe::removeServer(const QString &id)
 {
-    servers.remove(id);
+    auto found = servers.find(id);
+    if (found == servers.end())
+        return;
+    found->dropped->store(true);
+    servers.erase(found);
 }
 
 void MatrixOnlineProbe::retainServers(const QStringList &ids)
 {
     for (auto it = servers.begin(); it != servers.end();) {
-        if (ids.contains(it.key()))
+        if (ids.contains(it.key())) {
             ++it;
-        else
+        } else {
+            it->dropped->store(true);
             it = servers.erase(it);
+        }
     }
 }
 
 void MatrixOnlineProbe::clearServers()
 {
+    for (const Server &server : qAsConst(servers))
+        server.dropped->store(true);
     servers.clear();
 }
 
@@ -110,8 +120,11 @@ MatrixOnlineProbe::Online MatrixOnlineProbe::fromResult(int result)
     }
 }
 
-QIcon MatrixOnlineProbe::icon(Online state)
+QIcon MatrixOnlineProbe::icon(Online state) const
 {
+    QIcon &drawn = icons[int(state)];
+    if (!drawn.isNull() || state == Online::Unknown)
+        return drawn;
     QColor colour;
     switch (state) {
     case Online::Online:
@@ -136,7 +149,9 @@ QIcon MatrixOnlineProbe::icon(Online state)
     painter.setPen(Qt::NoPen);
     painter.setBrush(colour);
     painter.drawEllipse(1, 1, MarkSize - 2, MarkSize - 2);
-    return QIcon(mark);
+    painter.end();
+    drawn = QIcon(mark);
+    return drawn;
 }
 
 QString MatrixOnlineProbe::toolTip(Online state)
@@ -179,9 +194,11 @@ void MatrixOnlineProbe::probeOne(const QString &id, Server &server)
     const quint64 generation = server.generation;
     const int timeout = timeoutMs;
     const Probe work = probe;
+    const std::shared_ptr<std::atomic_bool> dropped = server.dropped;
     // The destructor waits for the pool, so this object outlives every runnable.
-    pool.start(QRunnable::create([this, work, id, ip, port, timeout, generation] {
-        const int result = work ? work(ip, port, timeout) : MatrixErrNotConnected;
+    pool.start(QRunnable::create([this, work, id, ip, port, timeout, generation, dropped] {
+        const int result = work && !dropped->load() ? work(ip, port, timeout)
+                                                    : MatrixErrNotConnected;
         QMetaObject::invokeMethod(
                 this, [this, id, generation, result] { finishProbe(id, generation, result); },
                 Qt::QueuedConnection);

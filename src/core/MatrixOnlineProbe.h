@@ -10,7 +10,9 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 
 namespace LUMO_DIGITALMATRIX_MODULE {
 
@@ -61,8 +63,10 @@ public:
 
     Online state(const QString &id) const;
     static Online fromResult(int result);
-    // How a list shows a state: a coloured mark and a sentence.
-    static QIcon icon(Online state);
+    // How a list shows a state: a coloured mark and a sentence. The mark is drawn once per
+    // probe object and shared: a page sets it on its buttons after every probe, and a new
+    // icon each time would fill Qt's pixmap cache with renderings of marks long gone.
+    QIcon icon(Online state) const;
     static QString toolTip(Online state);
 
 signals:
@@ -78,12 +82,16 @@ private:
         Online state = Online::Unknown;
         bool probing = false;
         quint64 generation = 0;
+        // Set when the server goes or moves: its probe still waiting for a thread does not
+        // knock at the old address (a pool full of them would keep every new one waiting).
+        std::shared_ptr<std::atomic_bool> dropped = std::make_shared<std::atomic_bool>(false);
     };
     void probeAll();
     void probeOne(const QString &id, Server &server);
     void finishProbe(const QString &id, quint64 generation, int result);
 
     Probe probe;
+    mutable QIcon icons[int(Online::Silent) + 1];
     QMap<QString, Server> servers;
     QTimer timer;
     QThreadPool pool;

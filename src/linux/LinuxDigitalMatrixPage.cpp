@@ -226,7 +226,7 @@ void LinuxDigitalMatrixPage::showOnlineState(const QString &id)
     if (!button)
         return;
     const MatrixOnlineProbe::Online state = onlineProbe->state(id);
-    button->setIcon(MatrixOnlineProbe::icon(state));
+    button->setIcon(onlineProbe->icon(state));
     button->setToolTip(ui->serverSelWdt->serverName(id) + QLatin1Char('\n')
                        + MatrixOnlineProbe::toolTip(state));
 }

@@ -435,7 +435,7 @@ void DigitalMatrix::showOnlineState(const QString &id)
     for (ServerButton *button : serverSelector->serverButtons()) {
         if (button->serverInfo()->id != id)
             continue;
-        button->setIcon(MatrixOnlineProbe::icon(state));
+        button->setIcon(onlineProbe->icon(state));
         button->setToolTip(MatrixOnlineProbe::toolTip(state));
     }
 }
