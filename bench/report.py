@@ -177,7 +177,7 @@ def main():
         goals.append(("Round trip p99 within 3× of the TCP floor", r99 <= 3))
     if echo and port:
         w("| port `getCellChannels` (adds the data-centre names of 16 devices and channels: "
-          "two batch queries) | %.1f | %.1f | %.1f× | %.1f× | |"
+          "one batch query) | %.1f | %.1f | %.1f× | %.1f× | |"
           % (port["p50_us"], port["p99_us"], port["p50_us"] / echo["p50_us"],
              port["p99_us"] / echo["p99_us"]))
     if lib and port:
