@@ -827,8 +827,7 @@ void LinuxDigitalMatrixPage::setWatching()
     connection = MatrixConnectionState::Watching;
     keepAliveTimer->start();
     ui->serverOperWdt->setConnectServerHint(tr("Watching the matrix: commands are disabled."));
-    watchBtn->setChecked(true);
-    watchBanner->show();
+    watchBanner->startWatch(watchBtn);
     // The wall as the matrix holds it; nothing of it takes input.
     if (port()->linuxWallRevision(&wallRevision) != 0)
         wallRevision = -1;
@@ -843,9 +842,7 @@ void LinuxDigitalMatrixPage::endWatchOnPage()
 {
     if (!watchBanner)
         return;
-    const bool wasWatching = !watchBanner->isHidden();
-    watchBanner->hide();
-    watchBtn->setChecked(false);
+    const bool wasWatching = watchBanner->endWatch(watchBtn);
     if (connection == MatrixConnectionState::Watching)
         connection = MatrixConnectionState::Disconnected;
     if (wasWatching)

@@ -38,6 +38,22 @@ void WatchBanner::setOperators(const QList<MatrixOperatorInfo> &list)
     retranslate();
 }
 
+void WatchBanner::startWatch(QAbstractButton *watchButton)
+{
+    if (watchButton)
+        watchButton->setChecked(true);
+    show();
+}
+
+bool WatchBanner::endWatch(QAbstractButton *watchButton)
+{
+    const bool wasShown = !isHidden();
+    hide();
+    if (watchButton)
+        watchButton->setChecked(false);
+    return wasShown;
+}
+
 QString WatchBanner::text() const
 {
     return textLabel->text();

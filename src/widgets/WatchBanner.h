@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class QAbstractButton;
 class QLabel;
 class QPushButton;
 
@@ -25,6 +26,11 @@ public:
     void setOperators(const QList<MatrixOperatorInfo> &operators);
     QString text() const;
     QPushButton *takeControlButton() const { return takeControlBtn; }
+    // The page watches: the banner shows and the page's watch button is down.
+    void startWatch(QAbstractButton *watchButton);
+    // The page no longer watches: the banner hides and the button comes up. True when the
+    // banner was shown, that is when the page watched until now.
+    bool endWatch(QAbstractButton *watchButton);
 
 signals:
     void signalTakeControlClicked();

@@ -874,13 +874,12 @@ void DigitalMatrix::setWatching()
     setControlEnable(false);
     ui->_connectMatrixBtn->setChecked(false);
     ui->_connectMatrixBtn->setToolTip(tr("Connect server"));
-    watchBtn->setChecked(true);
     // Nothing on the wall reaches the matrix: no clicks, drags, keys or menus.
     ui->_virtualServerWdt->setEnabled(false);
     serverSelector->hide();
     splitPanel->hide();
     turnControl->hide();
-    watchBanner->show();
+    watchBanner->startWatch(watchBtn);
     slotOperatorsChanged();
     updateEmptyWall();
     emit signalWatchingChanged(true);
@@ -890,10 +889,8 @@ void DigitalMatrix::endWatchOnPage()
 {
     if (!watchBanner)
         return;
-    const bool wasWatching = !watchBanner->isHidden();
-    watchBanner->hide();
+    const bool wasWatching = watchBanner->endWatch(watchBtn);
     ui->_virtualServerWdt->setEnabled(true);
-    watchBtn->setChecked(false);
     if (wasWatching)
         emit signalWatchingChanged(false);
 }
