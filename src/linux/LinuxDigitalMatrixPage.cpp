@@ -647,18 +647,10 @@ void LinuxDigitalMatrixPage::slotConnectServerBtClicked(bool connect)
         }
         const DigitalMatrixServerInfo server = *servers.at(currentIndex);
         int result = 0;
-        const LoginCallEnd end = runLoginCall(
-                server, [server] { return port()->connectLinuxServer(server); }, &result);
-        if (end == LoginCallEnd::Superseded)
+        if (!loginCallAnswered(
+                    server, "connect", [server] { return port()->connectLinuxServer(server); },
+                    &result))
             return;
-        if (end == LoginCallEnd::Cancelled) {
-            loginCancelled();
-            return;
-        }
-        logLine(QStringLiteral("Linux matrix server %1 (%2:%3) connect result %4")
-                        .arg(server.name, server.ip)
-                        .arg(server.port)
-                        .arg(result));
         if (result == 0) {
             if (arrangeModeLeftOn && port()->setNumberArrangeMode(0) == 0)
                 arrangeModeLeftOn = false;
@@ -731,6 +723,26 @@ LinuxDigitalMatrixPage::runLoginCall(const DigitalMatrixServerInfo &server,
     return wait.end;
 }
 
+bool LinuxDigitalMatrixPage::loginCallAnswered(const DigitalMatrixServerInfo &server,
+                                               const char *what, const std::function<int()> &work,
+                                               int *result)
+{
+    const LoginCallEnd end = runLoginCall(server, work, result);
+    // Superseded: another call took over, or the page went while it waited.
+    if (end == LoginCallEnd::Superseded)
+        return false;
+    if (end == LoginCallEnd::Cancelled) {
+        loginCancelled();
+        return false;
+    }
+    logLine(QStringLiteral("Linux matrix server %1 (%2:%3) %4 result %5")
+                    .arg(server.name, server.ip)
+                    .arg(server.port)
+                    .arg(QLatin1String(what))
+                    .arg(*result));
+    return true;
+}
+
 void LinuxDigitalMatrixPage::loginCallFinished(quint64 call, int result)
 {
     if (loginWait && loginWait->call == call) {
@@ -798,18 +810,9 @@ void LinuxDigitalMatrixPage::slotWatchServerBtClicked(bool checked)
         disconnectLinuxMatrixServer();
     const DigitalMatrixServerInfo server = *servers.at(currentIndex);
     int result = 0;
-    const LoginCallEnd end = runLoginCall(
-            server, [server] { return port()->linuxWatch(server); }, &result);
-    if (end == LoginCallEnd::Superseded)
+    if (!loginCallAnswered(
+                server, "watch", [server] { return port()->linuxWatch(server); }, &result))
         return;
-    if (end == LoginCallEnd::Cancelled) {
-        loginCancelled();
-        return;
-    }
-    logLine(QStringLiteral("Linux matrix server %1 (%2:%3) watch result %4")
-                    .arg(server.name, server.ip)
-                    .arg(server.port)
-                    .arg(result));
     if (result != 0) {
         resetStatusToInitial();
         setServerConnectOk(false);

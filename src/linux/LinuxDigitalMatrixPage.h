@@ -173,6 +173,11 @@ private:
     // painting meanwhile, takes no input and shows "Logging in..." for server, with Cancel.
     LoginCallEnd runLoginCall(const DigitalMatrixServerInfo &server,
                               const std::function<int()> &work, int *result);
+    // runLoginCall, then the log line of what the call was ("connect", "watch"): true when
+    // the matrix answered; a cancelled call leaves the page disconnected, a superseded one
+    // (the page may be gone) is left alone.
+    bool loginCallAnswered(const DigitalMatrixServerInfo &server, const char *what,
+                           const std::function<int()> &work, int *result);
     void loginCallFinished(quint64 call, int result);
     void slotWaitCancelled(const QUuid &id);
     // Ends every login call still running by dropping the connection.
