@@ -101,8 +101,7 @@ public:
         exposed = QTest::qWaitForWindowExposed(page.get());
         wall = page->findChild<MatrixManageWidget *>();
         QObject::connect(DigitalMatrixConfigSignals::instance(),
-                         &DigitalMatrixConfigSignals::signalSetMirrorEnd, page.get(),
-                         [this] {
+                         &DigitalMatrixConfigSignals::signalSetMirrorEnd, page.get(), [this] {
                              ended = true;
                              handled = Clock::now();
                          });
