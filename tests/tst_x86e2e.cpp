@@ -1,7 +1,7 @@
 // The X86 page against the matrix simulator over the real matrix-service library: add a
 // server, connect, set up a new matrix, move, resize, snap, zoom and swap windows, the matrix's
-// configuration mode however the page leaves the matrix, commands the matrix refuses, and a
-// window's sources and turn show through the source dialog and the turn menu.
+// configuration mode however the page leaves the matrix, and a window's sources and turn show
+// through the source dialog and the turn menu (commands the matrix refuses: tst_undo).
 #include "DigitalMatrix.h"
 #include "ISpinBox.h"
 #include "MatrixGroupTree.h"
@@ -58,30 +58,23 @@ public:
         MatrixRestarts
     };
     Q_ENUM(Leaving)
-    enum Refused { Move, Split, Zoom, Clear, Sources, Swap, ConfigurationMode };
-    Q_ENUM(Refused)
 
 private slots:
     void cleanup();
     void addConnectSetUpAndMoveAWindow();
-    void nudgeSnapsEveryEdge_data();
-    void nudgeSnapsEveryEdge();
-    void zoomShowsThePaneTheMatrixShows();
+    // The wall from the keyboard and the mouse.
+    void keysAndMouseMoveSnapResizeAndZoomWindows();
     void configurationModeEndsWithTheMatrix_data();
     void configurationModeEndsWithTheMatrix();
     void anotherOperatorsModeAndScreensAreShown();
     void serverAccountLogsIn_data();
     void serverAccountLogsIn();
     void screenCountOffersTheOutputsAndIsAskedAgain();
-    void refusedCommandIsShownAndUndone_data();
-    void refusedCommandIsShownAndUndone();
     // Sources of a window through the source dialog, and its turn show.
     void turnShowOnAWindowPausedStartedStopped();
     void decliningTheQuestionChangesNothing_data();
     void decliningTheQuestionChangesNothing();
     void eachWindowShowsTheSourcesTheMatrixHolds();
-    // The wall from the keyboard.
-    void keysSelectMoveResizeAndSnapAWindow();
     void enterSetsSourcesAndDeleteClearsThem();
     // What is on air, as the matrix reports it.
     void anotherOperatorsSourcesAndTurnShowAreShown();
@@ -187,51 +180,87 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     QCOMPARE(boxes->count(), 0);
 }
 
-void TestX86EndToEnd::nudgeSnapsEveryEdge_data()
+void TestX86EndToEnd::keysAndMouseMoveSnapResizeAndZoomWindows()
 {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QPoint>("away");
-    QTest::addColumn<QPoint>("back");
-    // Back to a few pixels right of and below its screen, or left of and above it.
-    QTest::newRow("top left window, nudged right and down")
-            << 0 << QPoint(100, 60) << QPoint(-97, -58);
-    QTest::newRow("bottom right window, nudged left and up")
-            << 3 << QPoint(-100, -60) << QPoint(97, 58);
-}
-
-void TestX86EndToEnd::nudgeSnapsEveryEdge()
-{
-    QFETCH(int, index);
-    QFETCH(QPoint, away);
-    QFETCH(QPoint, back);
     if (!f.startArranged(2, 2))
         return;
-    MirrorWidget *mirror = f.wall()->mirrorByIndex(index);
-    const QList<int> home = rectList(f.simWindow(index).home);
-    f.drag(mirror, away);
-    QTRY_VERIFY_WITH_TIMEOUT(rectList(f.simWindow(index).rect) != home, X86WallFixture::Timeout);
-    f.drag(mirror, back);
-    QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(index).rect), home, X86WallFixture::Timeout);
+    MatrixManageWidget *wall = f.wall();
+    const auto matrixSelects = [this](int index) {
+        QTRY_COMPARE(page->currentMonitorIndex(), index);
+        QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().selectedMonitor, index,
+                                  X86WallFixture::Timeout);
+    };
+    // A window's number selects it, Tab the next one, Shift+Tab the one before.
+    QTest::keyClick(wall, Qt::Key_2);
+    matrixSelects(1);
+    QTest::keyClick(wall, Qt::Key_Tab);
+    matrixSelects(2);
+    QTest::keyClick(wall, Qt::Key_Backtab, Qt::ShiftModifier);
+    matrixSelects(1);
+
+    const QList<int> home = rectList(f.simWindow(1).home);
+    MirrorWidget *mirror = wall->mirrorByIndex(1);
+    // Held down, the arrow moves the window on the page; the matrix gets it on release.
+    QTest::keyPress(wall, Qt::Key_Left);
+    QTest::keyPress(wall, Qt::Key_Left);
+    QVERIFY(mirror->getMirrorRect().left < home.at(0));
+    QTest::keyRelease(wall, Qt::Key_Left);
+    // (A layout answering an earlier command may still bring the old place first.)
+    QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(1).rect.left < home.at(0), X86WallFixture::Timeout);
+    RECT held = f.simWindow(1).rect;
+    // The next key acts on what the page shows: wait until it shows what the matrix holds.
+    QTRY_COMPARE(rectList(mirror->getMirrorRect()), rectList(held));
+    QCOMPARE(held.right - held.left, home.at(2) - home.at(0));
+    QCOMPARE(held.top, home.at(1));
+
+    // Shift with an arrow resizes: taller.
+    QTest::keyClick(wall, Qt::Key_Down, Qt::ShiftModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(1).rect.bottom > home.at(3), X86WallFixture::Timeout);
+    QCOMPARE(f.simWindow(1).rect.left, held.left);
+    QTRY_COMPARE(rectList(mirror->getMirrorRect()), rectList(f.simWindow(1).rect));
+    // Back by as many steps: the edges near the screen's snap onto it, as after a drag.
+    QTest::keyClick(wall, Qt::Key_Up, Qt::ShiftModifier);
+    QTest::keyClick(wall, Qt::Key_Right);
+    QTest::keyClick(wall, Qt::Key_Right);
+    QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(1).rect), home, X86WallFixture::Timeout);
+    // The page draws what the matrix reports last.
     QTRY_COMPARE(rectList(mirror->getMirrorRect()), home);
 
-    // Moved away again, "Reset" (confirmed) puts every window home on the matrix.
-    f.drag(mirror, away);
-    f.drag(f.wall()->mirrorByIndex(3 - index), -away);
-    QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(3 - index).rect.left != f.simWindow(3 - index).home.left,
-                             X86WallFixture::Timeout);
-    boxes->answer(1);
-    QTest::mouseClick(button("_resetLayout"), Qt::LeftButton);
-    for (const SimX86Window &window : f.simulator->x86State().windows)
-        QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(window.index).rect), rectList(window.home),
+    // Nudged back to a few pixels right of and below its screen, or left of and above it, a
+    // window snaps home; moved away again, "Reset" (confirmed) puts every window home.
+    struct Nudge
+    {
+        int index;
+        QPoint away;
+        QPoint back;
+    };
+    for (const Nudge &nudge :
+         {Nudge {0, {100, 60}, {-97, -58}}, Nudge {3, {-100, -60}, {97, 58}}}) {
+        MirrorWidget *nudged = f.wall()->mirrorByIndex(nudge.index);
+        const QList<int> place = rectList(f.simWindow(nudge.index).home);
+        f.drag(nudged, nudge.away);
+        QTRY_VERIFY_WITH_TIMEOUT(rectList(f.simWindow(nudge.index).rect) != place,
+                                 X86WallFixture::Timeout);
+        f.drag(nudged, nudge.back);
+        QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(nudge.index).rect), place,
                                   X86WallFixture::Timeout);
-    f.waitUntilShowsTheMatrix();
-}
+        QTRY_COMPARE(rectList(nudged->getMirrorRect()), place);
+        f.drag(nudged, nudge.away);
+        const int other = 3 - nudge.index;
+        f.drag(f.wall()->mirrorByIndex(other), -nudge.away);
+        QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(other).rect.left != f.simWindow(other).home.left,
+                                 X86WallFixture::Timeout);
+        boxes->answer(1);
+        QTest::mouseClick(button("_resetLayout"), Qt::LeftButton);
+        for (const SimX86Window &window : f.simulator->x86State().windows)
+            QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(window.index).rect),
+                                      rectList(window.home), X86WallFixture::Timeout);
+        f.waitUntilShowsTheMatrix();
+    }
 
-void TestX86EndToEnd::zoomShowsThePaneTheMatrixShows()
-{
-    if (!f.startArranged(2, 2))
-        return;
-    MirrorWidget *mirror = f.wall()->mirrorByIndex(0);
+    // Split in four, a window shows its grid; a double-click zooms a pane and back.
+    boxes->clearRecords();
+    mirror = f.wall()->mirrorByIndex(0);
     f.chooseSplit(mirror, "_squaretwoBtn");
     QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).split, 4, X86WallFixture::Timeout);
     QTRY_COMPARE(mirror->getSplitCount(), 4);
@@ -469,88 +498,6 @@ void TestX86EndToEnd::screenCountOffersTheOutputsAndIsAskedAgain()
     QVERIFY(button("_MatrixSettingBtn")->isEnabled());
 }
 
-void TestX86EndToEnd::refusedCommandIsShownAndUndone_data()
-{
-    QTest::addColumn<Refused>("command");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("message");
-    using namespace MatrixProtocol;
-    QTest::newRow("move") << Move << int(X86SetMirrorRect)
-                          << "The matrix server refused to move the window!";
-    QTest::newRow("split") << Split << int(X86SetMonitorSplit)
-                           << "The matrix server refused the split!";
-    QTest::newRow("zoom") << Zoom << int(X86ZoomMirrorAt)
-                          << "The matrix server refused to zoom the window!";
-    QTest::newRow("clear") << Clear << int(X86ClearSource)
-                           << "The matrix server refused to clear the source!";
-    // The sources of a turn show are refused and so is the start that follows them: one message.
-    QTest::newRow("sources") << Sources << int(X86SetMonitorTurnSources)
-                             << "The matrix server refused the sources!";
-    QTest::newRow("swap") << Swap << int(X86ExchangeMirrors)
-                          << "The matrix server refused to swap the windows!";
-    QTest::newRow("configuration mode") << ConfigurationMode << int(X86SetConfigMode)
-                                        << "The matrix server refused the configuration mode!";
-}
-
-void TestX86EndToEnd::refusedCommandIsShownAndUndone()
-{
-    QFETCH(Refused, command);
-    QFETCH(int, type);
-    QFETCH(QString, message);
-    if (!f.startArranged(2, 2, true))
-        return;
-    if (command == Swap) {
-        f.enterConfigurationMode(2, 2);
-        if (QTest::currentTestFailed())
-            return;
-    }
-    f.boxes->clearRecords();
-    f.refuse({quint16(type)});
-    MatrixManageWidget *wall = f.wall();
-    MirrorWidget *first = wall->mirrorByIndex(0);
-    const QRect placed = first->geometry();
-
-    switch (command) {
-    case Move:
-        f.drag(first, QPoint(150, 80));
-        break;
-    case Split:
-        f.chooseSplit(first, "_squaretwoBtn");
-        break;
-    case Zoom:
-        QTest::mouseDClick(first, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-        break;
-    case Clear:
-        f.boxes->answer(1);
-        QTest::mouseClick(button("_clearSourceBtn"), Qt::LeftButton);
-        break;
-    case Sources:
-        f.select(0);
-        f.setSources(
-                [](MatrixGroupTree *group, SetChannelSource *) { tickLobby(group, 4, "4", 20); });
-        break;
-    case Swap:
-        f.drag(first, wall->mirrorByIndex(1)->geometry().center() - placed.center());
-        break;
-    case ConfigurationMode:
-        f.boxes->answer(1);
-        QTest::mouseClick(button("_MatrixSettingBtn"), Qt::LeftButton);
-        break;
-    }
-    // One message says so ...
-    QTRY_VERIFY_WITH_TIMEOUT(f.boxes->texts().contains(message), X86WallFixture::Timeout);
-    QCOMPARE(f.boxes->texts().filter(QStringLiteral("refused")), QStringList {message});
-    // ... and the page shows what the matrix holds.
-    QCOMPARE(f.simulator->x86State().configMode, command == Swap);
-    QCOMPARE(simWindow(0).sources.size(), 0);
-    QCOMPARE(simWindow(0).turnState, 0);
-    f.waitUntilShowsTheMatrix();
-    QVERIFY(!button("_turnShowBtn")->isEnabled());
-    QTRY_COMPARE(wall->mirrorByIndex(0)->geometry(), placed);
-    QCOMPARE(page->isMonitorConfig(), command == Swap);
-    QCOMPARE(button("_saveMatrixSettingBtn")->isHidden(), command != Swap);
-}
-
 bool TestX86EndToEnd::connectAndArrangeTwoByTwo()
 {
     return f.startArranged(2, 2, true) && button("_setSourceBtn")->isEnabled();
@@ -775,53 +722,6 @@ void TestX86EndToEnd::eachWindowShowsTheSourcesTheMatrixHolds()
     QCOMPARE(simWindow(1).turnState, 0);
     f.waitUntilShowsTheMatrix();
     QCOMPARE(boxes->count(), 0);
-}
-
-void TestX86EndToEnd::keysSelectMoveResizeAndSnapAWindow()
-{
-    if (!f.startArranged(2, 2))
-        return;
-    MatrixManageWidget *wall = f.wall();
-    const auto matrixSelects = [this](int index) {
-        QTRY_COMPARE(page->currentMonitorIndex(), index);
-        QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().selectedMonitor, index,
-                                  X86WallFixture::Timeout);
-    };
-    // A window's number selects it, Tab the next one, Shift+Tab the one before.
-    QTest::keyClick(wall, Qt::Key_2);
-    matrixSelects(1);
-    QTest::keyClick(wall, Qt::Key_Tab);
-    matrixSelects(2);
-    QTest::keyClick(wall, Qt::Key_Backtab, Qt::ShiftModifier);
-    matrixSelects(1);
-
-    const QList<int> home = rectList(f.simWindow(1).home);
-    MirrorWidget *mirror = wall->mirrorByIndex(1);
-    // Held down, the arrow moves the window on the page; the matrix gets it on release.
-    QTest::keyPress(wall, Qt::Key_Left);
-    QTest::keyPress(wall, Qt::Key_Left);
-    QVERIFY(mirror->getMirrorRect().left < home.at(0));
-    QTest::keyRelease(wall, Qt::Key_Left);
-    // (A layout answering an earlier command may still bring the old place first.)
-    QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(1).rect.left < home.at(0), X86WallFixture::Timeout);
-    RECT held = f.simWindow(1).rect;
-    // The next key acts on what the page shows: wait until it shows what the matrix holds.
-    QTRY_COMPARE(rectList(mirror->getMirrorRect()), rectList(held));
-    QCOMPARE(held.right - held.left, home.at(2) - home.at(0));
-    QCOMPARE(held.top, home.at(1));
-
-    // Shift with an arrow resizes: taller.
-    QTest::keyClick(wall, Qt::Key_Down, Qt::ShiftModifier);
-    QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(1).rect.bottom > home.at(3), X86WallFixture::Timeout);
-    QCOMPARE(f.simWindow(1).rect.left, held.left);
-    QTRY_COMPARE(rectList(mirror->getMirrorRect()), rectList(f.simWindow(1).rect));
-    // Back by as many steps: the edges near the screen's snap onto it, as after a drag.
-    QTest::keyClick(wall, Qt::Key_Up, Qt::ShiftModifier);
-    QTest::keyClick(wall, Qt::Key_Right);
-    QTest::keyClick(wall, Qt::Key_Right);
-    QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(1).rect), home, X86WallFixture::Timeout);
-    // The page draws what the matrix reports last.
-    QTRY_COMPARE(rectList(mirror->getMirrorRect()), home);
 }
 
 void TestX86EndToEnd::enterSetsSourcesAndDeleteClearsThem()
