@@ -1,4 +1,5 @@
-// Undo and redo of wall changes on both pages, against the simulator.
+// Undo and redo of wall changes on both pages, against the simulator; an X86 wall command the
+// matrix refuses is shown and leaves the wall and the undo list as they were.
 #include "CellForConfigChannels.h"
 #include "ConfigChannelsWidget.h"
 #include "DigitalMatrixServerOperWidget.h"
@@ -31,8 +32,8 @@ class TestUndo : public QObject
 
 private slots:
     void cleanup();
-    void x86StepIsUndoneAndRedone_data();
-    void x86StepIsUndoneAndRedone();
+    void x86StepIsRefusedOrUndoneAndRedone_data();
+    void x86StepIsRefusedOrUndoneAndRedone();
     void x86UndoIsRefusedAndTheListFollows_data();
     void x86UndoIsRefusedAndTheListFollows();
     void linuxStepIsUndoneAndRedone_data();
@@ -120,30 +121,47 @@ void TestUndo::press(QPushButton *button, bool keys, QKeySequence::StandardKey k
                     Qt::KeyboardModifiers(sequence[0] & Qt::KeyboardModifierMask));
 }
 
-void TestUndo::x86StepIsUndoneAndRedone_data()
+void TestUndo::x86StepIsRefusedOrUndoneAndRedone_data()
 {
-    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("step"); // empty: no step of the undo list
     QTest::addColumn<bool>("keys"); // Ctrl+Z and Ctrl+Shift+Z instead of the buttons
-    QTest::newRow("move") << QString("move of window 1") << false;
-    QTest::newRow("resize") << QString("size of window 1") << true;
-    QTest::newRow("split") << QString("split of window 1") << false;
-    QTest::newRow("sources") << QString("sources of window 1") << false;
-    QTest::newRow("clear") << QString("clearing of window 1") << false;
-    QTest::newRow("pause") << QString("turn show of window 1") << true;
-    QTest::newRow("stop all") << QString("turn shows of the wall") << false;
-    QTest::newRow("swap") << QString("swap of windows 2 and 1") << false;
+    QTest::addColumn<int>("refused"); // the request the matrix refuses first (0: none)
+    QTest::addColumn<QString>("message");
+    using namespace MatrixProtocol;
+    QTest::newRow("move") << QString("move of window 1") << false << int(X86SetMirrorRect)
+                          << "The matrix server refused to move the window!";
+    QTest::newRow("resize") << QString("size of window 1") << true << 0 << QString();
+    QTest::newRow("split") << QString("split of window 1") << false << int(X86SetMonitorSplit)
+                           << "The matrix server refused the split!";
+    QTest::newRow("zoom") << QString() << false << int(X86ZoomMirrorAt)
+                          << "The matrix server refused to zoom the window!";
+    // The sources of a turn show are refused and so is the start that follows them: one message.
+    QTest::newRow("sources") << QString("sources of window 1") << false
+                             << int(X86SetMonitorTurnSources)
+                             << "The matrix server refused the sources!";
+    QTest::newRow("clear") << QString("clearing of window 1") << false << int(X86ClearSource)
+                           << "The matrix server refused to clear the source!";
+    QTest::newRow("pause") << QString("turn show of window 1") << true << 0 << QString();
+    QTest::newRow("stop all") << QString("turn shows of the wall") << false << 0 << QString();
+    QTest::newRow("swap") << QString("swap of windows 2 and 1") << false << int(X86ExchangeMirrors)
+                          << "The matrix server refused to swap the windows!";
+    QTest::newRow("configuration mode") << QString() << false << int(X86SetConfigMode)
+                                        << "The matrix server refused the configuration mode!";
 }
 
-void TestUndo::x86StepIsUndoneAndRedone()
+void TestUndo::x86StepIsRefusedOrUndoneAndRedone()
 {
     const QString action = QTest::currentDataTag();
     QFETCH(QString, step);
     QFETCH(bool, keys);
+    QFETCH(int, refused);
+    QFETCH(QString, message);
     QVERIFY(x.startArranged(2, 2, true));
     SecondOperator other;
     if (action == "clear" || action == "pause" || action == "stop all")
         turnShowByAnotherOperator(other);
-    if (action == "swap") // numbers are swapped in the configuration mode
+    const bool configuring = action == "swap"; // numbers are swapped in the configuration mode
+    if (configuring)
         x.enterConfigurationMode(2, 2);
     MirrorWidget *window = x.wall()->mirrorByIndex(0);
     QTest::mouseClick(window, Qt::LeftButton);
@@ -151,30 +169,64 @@ void TestUndo::x86StepIsUndoneAndRedone()
     QPushButton *undo = x.button("_undoBtn");
     QPushButton *redo = x.button("_redoBtn");
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
-    const QString before = x86Wall();
+    QString before = x86Wall();
+    const SimX86Window held = x.simWindow(0);
+    const QRect placed = window->geometry();
 
-    x.boxes->answer(1);
-    if (action == "move") {
-        x.drag(window, QPoint(40, 30));
-    } else if (action == "resize") {
-        x.wall()->setFocus();
-        QTest::keyClick(x.wall(), Qt::Key_Right, Qt::ShiftModifier);
-    } else if (action == "split") {
-        QMetaObject::invokeMethod(x.page.get(), "slotSetMontroSplite", Q_ARG(int, 9));
-    } else if (action == "sources") {
-        x.setSources([](MatrixGroupTree *group, SetChannelSource *) {
-            tickLobby(group, 4, QStringLiteral("4"), 0);
-        });
-    } else if (action == "swap") {
-        MirrorWidget *second = x.wall()->mirrorByIndex(1);
-        x.drag(window, second->geometry().center() - window->geometry().center());
-    } else if (action == "clear") {
-        x.button("_clearSourceBtn")->click();
-    } else if (action == "pause") {
-        QMetaObject::invokeMethod(x.page.get(), "slotPauseTurn");
-    } else {
-        x.button("_stopAllTurnsBtn")->click();
+    const auto act = [&] {
+        MirrorWidget *window = x.wall()->mirrorByIndex(0);
+        x.boxes->answer(1);
+        if (action == "move") {
+            x.drag(window, QPoint(40, 30));
+        } else if (action == "resize") {
+            x.wall()->setFocus();
+            QTest::keyClick(x.wall(), Qt::Key_Right, Qt::ShiftModifier);
+        } else if (action == "split") {
+            x.chooseSplit(window, "_squaretwoBtn");
+        } else if (action == "zoom") {
+            QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        } else if (action == "sources") {
+            x.setSources([](MatrixGroupTree *group, SetChannelSource *) {
+                tickLobby(group, 4, QStringLiteral("4"), 20);
+            });
+        } else if (action == "swap") {
+            MirrorWidget *second = x.wall()->mirrorByIndex(1);
+            x.drag(window, second->geometry().center() - window->geometry().center());
+        } else if (action == "clear") {
+            x.button("_clearSourceBtn")->click();
+        } else if (action == "pause") {
+            QMetaObject::invokeMethod(x.page.get(), "slotPauseTurn");
+        } else if (action == "stop all") {
+            x.button("_stopAllTurnsBtn")->click();
+        } else {
+            QTest::mouseClick(x.button("_MatrixSettingBtn"), Qt::LeftButton);
+        }
+    };
+    if (refused) {
+        x.boxes->clearRecords();
+        x.refuse({quint16(refused)});
+        act();
+        // One message says so ...
+        QTRY_VERIFY_WITH_TIMEOUT(x.boxes->texts().contains(message), X86WallFixture::Timeout);
+        QCOMPARE(x.boxes->texts().filter(QStringLiteral("refused")), QStringList {message});
+        // ... and the page shows what the matrix holds, with no step to undo.
+        QCOMPARE(x.simulator->x86State().configMode, configuring);
+        QCOMPARE(x.simWindow(0).sources.size(), held.sources.size());
+        QCOMPARE(x.simWindow(0).turnState, held.turnState);
+        x.waitUntilShowsTheMatrix();
+        QCOMPARE(x.button("_turnShowBtn")->isEnabled(), held.turnState != 0);
+        QTRY_COMPARE(x.wall()->mirrorByIndex(0)->geometry(), placed);
+        QCOMPARE(x.page->isMonitorConfig(), configuring);
+        QCOMPARE(x.button("_saveMatrixSettingBtn")->isHidden(), !configuring);
+        QVERIFY(!undo->isEnabled());
+        if (step.isEmpty())
+            return;
+        x.refuse({});
+        x.boxes->clearRecords();
+        before = x86Wall(); // a split sent before refused sources stays
     }
+
+    act();
     QTRY_VERIFY_WITH_TIMEOUT(undo->isEnabled(), X86WallFixture::Timeout);
     const QString after = x86Wall();
     QVERIFY(after != before);
