@@ -72,9 +72,9 @@ private slots:
     // Sources of a window through the source dialog, and its turn show.
     void turnShowsStartPauseAndStop();
     void eachWindowShowsTheSourcesTheMatrixHolds();
-    // What is on air, as the matrix reports it.
+    // Several consoles on one matrix: what the others put on air and the modes they set.
     void otherConsolesAreListedAndTheirWorkShown();
-    // Several consoles on one matrix.
+    // A login the matrix never answers.
     void cancellingAnUnansweredLoginLeavesThePageUsable_data();
     void cancellingAnUnansweredLoginLeavesThePageUsable();
 
