@@ -22,7 +22,7 @@ using namespace LUMO_DIGITALMATRIX_MODULE;
 using Online = MatrixOnlineProbe::Online;
 
 namespace {
-enum class Loss { Restart, RestartWatching, Reboot, FactoryReset, Cancel, Displaced };
+enum class Loss { Restart, RestartWatching, FallsSilent, Reboot, FactoryReset, Cancel };
 constexpr int BackWithinMs = 15000;
 
 // The options that bring the matrix back on the ports it has now, with the walls it kept in
@@ -63,10 +63,10 @@ void tst_Reconnect::pageComesBackBySelf_data()
     QTest::addColumn<Loss>("loss");
     QTest::newRow("X86, the matrix restarts") << true << Loss::Restart;
     QTest::newRow("X86, the operator cancels") << true << Loss::Cancel;
-    QTest::newRow("X86, another console takes over") << true << Loss::Displaced;
     QTest::newRow("X86, watching, the matrix restarts") << true << Loss::RestartWatching;
     QTest::newRow("Linux, watching, the matrix restarts") << false << Loss::RestartWatching;
     QTest::newRow("Linux, the matrix restarts") << false << Loss::Restart;
+    QTest::newRow("Linux, the matrix falls silent") << false << Loss::FallsSilent;
     QTest::newRow("Linux, reboot") << false << Loss::Reboot;
     QTest::newRow("Linux, factory reset") << false << Loss::FactoryReset;
     QTest::newRow("Linux, the operator cancels") << false << Loss::Cancel;
@@ -118,27 +118,34 @@ void tst_Reconnect::pageComesBackBySelf()
     f.boxes->clearRecords();
     options = samePorts(*f.simulator, options);
 
-    if (loss == Loss::Displaced) {
-        SecondOperator other;
-        QCOMPARE(other.logIn(f.simulator->x86Port(), "console-2", "", ""), 2);
-        QCOMPARE(other.config->ForceLogin(), 1);
-        QTRY_COMPARE_WITH_TIMEOUT(f.boxes->count(), 1, f.Timeout);
-        QVERIFY(f.boxes->last().text.contains("took over"));
-        // Connecting again would throw the other console out: the page does not.
-        QVERIFY(bar->isHidden());
-        QVERIFY(!connected());
-        QCOMPARE(f.simulator->x86State().operatorHosts, QList<QByteArray> {"console-2"});
-        return;
-    }
     if (loss == Loss::Reboot || loss == Loss::FactoryReset) {
         f.boxes->answer(1);
         lf->button(loss == Loss::Reboot ? "rebootBt" : "resetBt")->click();
+    } else if (loss == Loss::FallsSilent) {
+        MatrixSimulatorFaults faults;
+        faults.silent = true;
+        f.simulator->setFaults(faults);
     } else {
         f.simulator->stop();
     }
-    QTRY_COMPARE(bar->text(), QStringLiteral("Reconnecting to Sim in 1 s... (attempt 1)"));
-    QVERIFY(!connected());
-    if (loss == Loss::Cancel) {
+    QTRY_COMPARE_WITH_TIMEOUT(
+            bar->text(), QStringLiteral("Reconnecting to Sim in 1 s... (attempt 1)"), f.Timeout);
+    // The page shows the loss and an empty wall, and asks nothing.
+    QVERIFY(x86 ? xf->pageIsIdle()
+                : lf->pageIsIdle() && !lf->grid()->isConfigured()
+                            && lf->grid()->placeholderText().isEmpty());
+    if (!x86 && (loss == Loss::Restart || loss == Loss::FallsSilent))
+        QCOMPARE(lf->oper()->connectServerHint(),
+                 QStringLiteral("Digital matrix server connection lost!"));
+    if (loss == Loss::Reboot) {
+        // By hand while the matrix restarts: refused, and the page's own attempts end.
+        lf->oper()->connectButton()->click();
+        QCOMPARE(lf->oper()->connectServerHint(),
+                 QStringLiteral("Digital matrix server connect fail! The matrix is restarting or "
+                                "upgrading, try again later."));
+        QVERIFY(bar->isHidden());
+        QVERIFY(lf->reconnectWithin(BackWithinMs));
+    } else if (loss == Loss::Cancel) {
         QTest::mouseClick(bar->cancelButton(), Qt::LeftButton);
         QVERIFY(bar->isHidden());
         QVERIFY(!connected());
@@ -149,10 +156,13 @@ void tst_Reconnect::pageComesBackBySelf()
         else
             lf->connectPage();
     } else {
-        if (loss == Loss::Restart || watching) {
+        if (loss != Loss::FactoryReset) {
             // The first attempt finds nobody and the next one is counted down.
             QTRY_VERIFY_WITH_TIMEOUT(bar->text().contains("(attempt 2)"), BackWithinMs);
-            QVERIFY(f.simulator->start(options));
+            if (loss == Loss::FallsSilent)
+                f.simulator->setFaults(MatrixSimulatorFaults());
+            else
+                QVERIFY(f.simulator->start(options));
         }
         QTRY_VERIFY_WITH_TIMEOUT(connected(), BackWithinMs);
         QCOMPARE(bar->text(), QStringLiteral("Connected to Sim again."));

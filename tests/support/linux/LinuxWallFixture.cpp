@@ -6,8 +6,10 @@
 #include "ConfigChannelsWidget.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
+#include "MatrixOperButtonsWt.h"
 
 #include "UserManagerCore.h"
+#include "WaitDialog.h"
 
 #include "LinuxMatrixPeer.h"
 #include "LinuxPageHarness.h"
@@ -44,14 +46,14 @@ void LinuxWallFixture::stop()
     stopMatrix();
 }
 
-void LinuxWallFixture::openPage()
+void LinuxWallFixture::openPage(bool withServer)
 {
     if (page)
         return;
     page = std::make_unique<LinuxDigitalMatrixPage>();
     page->resize(1100, 700);
     page->show();
-    QTRY_COMPARE(page->currentServerIndex(), 0);
+    QTRY_COMPARE(page->currentServerIndex(), withServer ? 0 : -1);
 }
 
 void LinuxWallFixture::connectPage()
@@ -59,6 +61,13 @@ void LinuxWallFixture::connectPage()
     openPage();
     oper()->connectButton()->click();
     QCOMPARE(oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
+}
+
+bool LinuxWallFixture::pageIsIdle() const
+{
+    return !oper()->isServerConnectOK() && !oper()->connectButton()->isChecked()
+            && !child<MatrixOperButtonsWt>("operButtonsWt")->isEnabled()
+            && !COMMONUSELIB::WaitDialog::getInstance()->isWaiting();
 }
 
 bool LinuxWallFixture::reconnectWithin(int timeoutMs)

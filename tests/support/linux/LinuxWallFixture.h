@@ -36,8 +36,10 @@ public:
 
     // Shows the page (once) and connects to the selected server.
     void connectPage();
-    // Shows the page (once); it selects the first server.
-    void openPage();
+    // Shows the page (once); it selects the first server unless told there is none.
+    void openPage(bool withServer = true);
+    // Not connected, the connect button up, the cell tools off and nothing waited for.
+    bool pageIsIdle() const;
     // Clicks connect until the page is connected again (a restarting matrix refuses for a
     // while); false when it is not within timeoutMs.
     bool reconnectWithin(int timeoutMs);
