@@ -108,7 +108,6 @@ private slots:
     void serversAreListedConnectedAndReconnectedOnReturn();
     void addButtonRefusesFromFiveServers();
     void addedServerIsStoredListedAndSelected();
-    void addRefusedByTheDataCentreEndsTheWait();
     void connectionResultsShowTheirHint_data();
     void connectionResultsShowTheirHint();
     void changeOfAnotherServerTouchesOnlyThatRecord_data();
@@ -322,23 +321,6 @@ void TestLinuxPage::addedServerIsStoredListedAndSelected()
     QCOMPARE(page->currentServerIndex(), 1);
     QCOMPARE(selector()->currentServerId(), stored.at(1).id);
     QCOMPARE(h.oper()->connectServerHint(), NotConnectedYet);
-}
-
-void TestLinuxPage::addRefusedByTheDataCentreEndsTheWait()
-{
-    h.makePage();
-    MessageBoxScript boxes(1);
-    DigitalMatrixServerInfo info;
-    info.name = QStringLiteral("Hall");
-    info.ip = QStringLiteral("10.0.0.7");
-    info.port = 0; // the data centre takes no port 0
-    info.user = QStringLiteral("op");
-    page->slotAddDigitalMatrixServer(info);
-
-    QVERIFY(!WaitDialog::getInstance()->isWaiting());
-    QCOMPARE(boxes.texts(), QStringList {"Add matrix server fail!"});
-    QVERIFY(dataCentre()->GetServers(QString()).isEmpty());
-    QVERIFY(page->matrixServers().isEmpty());
 }
 
 void TestLinuxPage::connectionResultsShowTheirHint_data()
