@@ -103,6 +103,7 @@ private slots:
     void x86ConnectFaultEndsIdleWithANotice_data();
     void x86ConnectFaultEndsIdleWithANotice();
     void x86ForcedLoginWhileDraggingAWindow();
+    void x86CommandTheMatrixNeverAnswersIsTold();
 
     // Linux configuration page.
     void linuxConnectFaultShowsConnectFail_data();
@@ -263,6 +264,39 @@ void TestFaults::x86ForcedLoginWhileDraggingAWindow()
     QCOMPARE(second.status.load(), int(ConnSuccess));
     QCOMPARE(x.simulator->clientCount(), 1);
     QCOMPARE(storedServers(), stored);
+}
+
+void TestFaults::x86CommandTheMatrixNeverAnswersIsTold()
+{
+    openX86Page(2, 2);
+    x.connectPage();
+    QTRY_COMPARE(x.wall()->getMirrors().size(), 4);
+    MirrorWidget *window = x.wall()->mirrorByIndex(0);
+    QTRY_VERIFY(window->isVisible());
+    const QRect placed = window->geometry();
+    const QList<int> home = rectList(x.simulator->x86State().windows.at(0).home);
+    x.boxes->clearRecords();
+
+    // The matrix stops answering: once the move's time is up the page says so, and the wall
+    // shows the window where the matrix last reported it.
+    x.simulator->setFaults(faultsOf(true, 0, false));
+    x.drag(window, QPoint(120, 60));
+    QTRY_VERIFY_WITH_TIMEOUT(x.boxes->count() > 0, RequestTimeoutMs * 10);
+    QCOMPARE(x.boxes->lastBox(),
+             QStringLiteral("Failed|The matrix server did not answer in time!|1"));
+    QCOMPARE(window->geometry(), placed);
+    QCOMPARE(rectList(x.simulator->x86State().windows.at(0).rect), home);
+
+    // Answering again, the matrix takes the next move and the page tells nothing more.
+    x.simulator->setFaults(MatrixSimulatorFaults());
+    x.boxes->clearRecords();
+    x.drag(window, QPoint(120, 60));
+    QTRY_VERIFY_WITH_TIMEOUT(rectList(x.simulator->x86State().windows.at(0).rect) != home,
+                             RequestTimeoutMs * 10);
+    x.waitUntilShowsTheMatrix();
+    QVERIFY(window->geometry() != placed);
+    QCOMPARE(x.boxes->count(), 0);
+    QVERIFY(x.page->isConnected());
 }
 
 // ---- Linux configuration page ---------------------------------------------------------

@@ -351,7 +351,7 @@
     <message>
         <location line="+103"/>
         <location filename="../src/x86/DigitalMatrix.cpp" line="+345"/>
-        <location line="+1413"/>
+        <location line="+1421"/>
         <source>select server</source>
         <translation>选择服务器</translation>
     </message>
@@ -387,11 +387,11 @@
     </message>
     <message>
         <location line="+84"/>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1546"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1554"/>
         <location line="+422"/>
         <location line="+114"/>
         <location line="+128"/>
-        <location line="+886"/>
+        <location line="+894"/>
         <source>Connect server</source>
         <translation>连接服务器</translation>
     </message>
@@ -411,32 +411,32 @@
         <translation>删除服务器</translation>
     </message>
     <message>
-        <location filename="../src/x86/DigitalMatrix.cpp" line="-1242"/>
+        <location filename="../src/x86/DigitalMatrix.cpp" line="-1250"/>
         <location line="+99"/>
         <source>Connecting...</source>
         <translation>正在连接...</translation>
     </message>
     <message>
         <location line="+31"/>
-        <location line="+1111"/>
+        <location line="+1119"/>
         <source>Disconnect server</source>
         <translation>断开服务器</translation>
     </message>
     <message>
-        <location line="-1638"/>
+        <location line="-1646"/>
         <location line="+6"/>
         <location line="+738"/>
-        <location line="+42"/>
+        <location line="+39"/>
         <location line="+121"/>
         <location line="+40"/>
         <location line="+35"/>
-        <location line="+168"/>
+        <location line="+179"/>
         <location line="+553"/>
         <source>Failed</source>
         <translation>失败</translation>
     </message>
     <message>
-        <location line="-1728"/>
+        <location line="-1736"/>
         <source>Login failed!%1 holds the matrix since %2.Do you want to force login?</source>
         <translation>登录失败！%1 自 %2 起占用该矩阵。是否强制登录？</translation>
     </message>
@@ -462,18 +462,18 @@
     </message>
     <message>
         <location line="+100"/>
-        <location line="+1539"/>
+        <location line="+1547"/>
         <source>Stop all turns</source>
         <translation>停止全部轮巡</translation>
     </message>
     <message>
-        <location line="-1401"/>
-        <location line="+1393"/>
+        <location line="-1409"/>
+        <location line="+1401"/>
         <source>Watch the matrix without taking control</source>
         <translation>观看矩阵，不取得控制权</translation>
     </message>
     <message>
-        <location line="-1244"/>
+        <location line="-1252"/>
         <source>No matrix server yet: add one with the + button below.</source>
         <translation>还没有矩阵服务器：请用下方的 + 按钮添加。</translation>
     </message>
@@ -513,7 +513,7 @@
         <translation>观看失败！错误码 %1。</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+41"/>
         <source>Connect Matrix Server failed!Do you need to reconnect?</source>
         <translation>连接矩阵服务器失败！是否重新连接？</translation>
     </message>
@@ -525,7 +525,7 @@
         <location line="+79"/>
         <location line="+82"/>
         <location line="+44"/>
-        <location line="+144"/>
+        <location line="+155"/>
         <location line="+180"/>
         <location line="+65"/>
         <location line="+26"/>
@@ -536,7 +536,7 @@
         <translation>警告</translation>
     </message>
     <message>
-        <location line="-761"/>
+        <location line="-772"/>
         <source>Connect Matrix Server time out!Do you need to reconnect?</source>
         <translation>连接矩阵服务器超时！是否重新连接？</translation>
     </message>
@@ -586,13 +586,18 @@
         <translation>是否清除矩阵的设置</translation>
     </message>
     <message>
-        <location line="-616"/>
-        <location line="+625"/>
+        <location line="-613"/>
+        <location line="+622"/>
         <source>Reading the matrix&apos;s screens...</source>
         <translation>正在读取矩阵的屏幕...</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+94"/>
+        <source>The matrix server did not answer in time!</source>
+        <translation>矩阵服务器未及时应答！</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>The matrix server refused the screen count!</source>
         <translation>矩阵服务器拒绝了屏幕数量！</translation>
     </message>
@@ -637,7 +642,7 @@
         <translation>矩阵服务器拒绝移动窗口！</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+24"/>
         <source>This console only watches the matrix: take control first.</source>
         <translation>本终端只在观看该矩阵：请先取得控制权。</translation>
     </message>
@@ -745,8 +750,8 @@
         <translation>数字矩阵服务器尚未连接！</translation>
     </message>
     <message>
-        <location line="-859"/>
-        <location line="+858"/>
+        <location line="-867"/>
+        <location line="+866"/>
         <source>Digital matrix server connect ok!</source>
         <translation>数字矩阵服务器连接成功！</translation>
     </message>
@@ -813,13 +818,13 @@
         <translation>错误码 %1。</translation>
     </message>
     <message>
-        <location line="+142"/>
-        <location line="+92"/>
+        <location line="+134"/>
+        <location line="+112"/>
         <source>Digital matrix server disconnect!</source>
         <translation>数字矩阵服务器已断开！</translation>
     </message>
     <message>
-        <location line="-91"/>
+        <location line="-111"/>
         <source>Digital matrix server disconnect fail!</source>
         <translation>数字矩阵服务器断开失败！</translation>
     </message>
@@ -829,13 +834,13 @@
         <translation>正在登录...</translation>
     </message>
     <message>
-        <location line="+114"/>
+        <location line="+125"/>
         <source>Watch failed!</source>
         <translation>观看失败！</translation>
     </message>
     <message>
         <location line="+13"/>
-        <location line="+692"/>
+        <location line="+689"/>
         <source>Watching the matrix: commands are disabled.</source>
         <translation>正在观看矩阵：所有命令已禁用。</translation>
     </message>
@@ -1367,7 +1372,7 @@
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::MatrixOnlineProbe</name>
     <message>
-        <location filename="../src/core/MatrixOnlineProbe.cpp" line="+146"/>
+        <location filename="../src/core/MatrixOnlineProbe.cpp" line="+161"/>
         <source>Online: the matrix answers.</source>
         <translation>在线：矩阵有应答。</translation>
     </message>
@@ -1955,7 +1960,7 @@ Apply the rest of the preset?</source>
 <context>
     <name>LUMO_DIGITALMATRIX_MODULE::WatchBanner</name>
     <message>
-        <location filename="../src/widgets/WatchBanner.cpp" line="+49"/>
+        <location filename="../src/widgets/WatchBanner.cpp" line="+65"/>
         <source>Watching: %1 holds the matrix since %2. Commands are disabled.</source>
         <translation>观看中：%1 自 %2 起占用该矩阵。所有命令已禁用。</translation>
     </message>

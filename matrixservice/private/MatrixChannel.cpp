@@ -7,9 +7,12 @@
 #include "ServiceLogging.h"
 
 #include <QMetaObject>
+#include <QTimer>
 
 #include <chrono>
 #include <future>
+#include <iterator>
+#include <vector>
 
 namespace MatrixService {
 
@@ -234,7 +237,14 @@ int MatrixChannel::post(quint16 type, const QByteArray &payload)
         std::lock_guard<std::mutex> lock(m_mutex);
         m_posted[id] = type;
     }
-    if (!postToNetwork([this, frame] { m_thread->connection()->send(frame); })) {
+    const int timeoutMs = m_timeouts.requestMs;
+    if (!postToNetwork([this, frame, id, timeoutMs] {
+            ClientConnection *connection = m_thread->connection();
+            connection->send(frame);
+            // A command the matrix never answers gets its answer here when its time is up;
+            // the timer ends with the connection object, on the network thread.
+            QTimer::singleShot(timeoutMs, connection, [this, id] { expirePosted(id); });
+        })) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_posted.erase(id);
         return MatrixErrNotConnected;
@@ -300,14 +310,22 @@ bool MatrixChannel::deliverReply(const ServerMessage &message)
         // The answer to a command sent without waiting: its result goes to the listener.
         if (posted->second != message.requestType)
             return false;
-        m_posted.erase(posted);
+        // The matrix answers in order: commands sent before this one and still unanswered
+        // will not be answered any more, and their results keep their place before its own.
+        std::vector<quint16> skipped;
+        for (auto earlier = m_posted.begin(); earlier != posted; ++earlier)
+            skipped.push_back(earlier->second);
+        m_posted.erase(m_posted.begin(), std::next(posted));
         const bool stopping = m_stopping;
         lock.unlock();
         if (message.result != 0)
             qCDebug(lcMatrixClient)
                     << messageName(message.requestType) << "answered" << message.result;
-        if (!stopping)
-            m_listener->commandAnswered(message.requestType, message.result);
+        if (stopping)
+            return true;
+        for (quint16 type : skipped)
+            m_listener->commandAnswered(type, MatrixErrTimeout);
+        m_listener->commandAnswered(message.requestType, message.result);
         return true;
     }
     const auto found = m_pending.find(message.requestId);
@@ -328,6 +346,22 @@ bool MatrixChannel::deliverReply(const ServerMessage &message)
         m_condition.notify_all();
     }
     return true;
+}
+
+void MatrixChannel::expirePosted(quint32 id)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    const auto posted = m_posted.find(id);
+    if (posted == m_posted.end())
+        return;
+    const quint16 type = posted->second;
+    m_posted.erase(posted);
+    const bool stopping = m_stopping;
+    lock.unlock();
+    // Its answer, should it still come, is a late one and is dropped (deliverReply).
+    qCDebug(lcMatrixClient) << messageName(type) << "not answered in time";
+    if (!stopping)
+        m_listener->commandAnswered(type, MatrixErrTimeout);
 }
 
 void MatrixChannel::completeRequest(quint32 id, int result)

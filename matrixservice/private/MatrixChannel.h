@@ -45,7 +45,8 @@ public:
     int request(quint16 type, const QByteArray &payload, QByteArray *body = nullptr,
                 int timeoutMs = 0);
     // Sends a request without waiting: 0 when handed to the network thread. Its answer is
-    // handed to the listener's commandAnswered() on the network thread.
+    // handed to the listener's commandAnswered() on the network thread; without an answer
+    // within the request time-out, commandAnswered() hears MatrixErrTimeout instead.
     int post(quint16 type, const QByteArray &payload);
 
     bool isConnected() const { return m_connected.load(); }
@@ -83,6 +84,8 @@ private:
     quint32 nextRequestId();
     bool postToNetwork(std::function<void()> task);
     void completeRequest(quint32 id, int result);
+    // A command sent without waiting whose time is up: answered with MatrixErrTimeout.
+    void expirePosted(quint32 id);
 
     ChannelListener *const m_listener;
     const ClientTimeouts m_timeouts;

@@ -1224,6 +1224,8 @@ void DigitalMatrix::slotCommandResult(int command, int result)
     }
     // An undo or redo tells its own refusal.
     if (undoTells && result != 0) {
+        if (result == MatrixErrTimeout)
+            ui->_virtualServerWdt->showReportedRects();
         port()->requestLayout();
         return;
     }
@@ -1232,26 +1234,42 @@ void DigitalMatrix::slotCommandResult(int command, int result)
     QLogger::instance()->LogInfo(
             QStringLiteral("matrix command %1 refused, error code:").arg(command)
             + QString::number(result));
-    const QString text = [command]() -> QString {
+    const QString text = [command, result]() -> QString {
+        // A command the matrix did not answer in time may or may not have been carried out.
+        if (result == MatrixErrTimeout && command != X86CommandRequestLayout
+            && command != X86CommandSelectMonitor)
+            return tr("The matrix server did not answer in time!");
         switch (command) {
-        case X86CommandSetScreenCount: return tr("The matrix server refused the screen count!");
+        case X86CommandSetScreenCount:
+            return tr("The matrix server refused the screen count!");
         case X86CommandExchangeMirrors:
             return tr("The matrix server refused to swap the windows!");
         case X86CommandSetConfigMode:
             return tr("The matrix server refused the configuration mode!");
-        case X86CommandSetMonitorSplit: return tr("The matrix server refused the split!");
+        case X86CommandSetMonitorSplit:
+            return tr("The matrix server refused the split!");
         case X86CommandSetMonitorSources:
-        case X86CommandSetMonitorTurnSources: return tr("The matrix server refused the sources!");
+        case X86CommandSetMonitorTurnSources:
+            return tr("The matrix server refused the sources!");
         case X86CommandSetTurnState:
             return tr("The matrix server refused to change the turn show!");
-        case X86CommandClearSource: return tr("The matrix server refused to clear the source!");
-        case X86CommandZoomMirrorAt: return tr("The matrix server refused to zoom the window!");
-        case X86CommandSetMirrorRect: return tr("The matrix server refused to move the window!");
-        default: return QString();
+        case X86CommandClearSource:
+            return tr("The matrix server refused to clear the source!");
+        case X86CommandZoomMirrorAt:
+            return tr("The matrix server refused to zoom the window!");
+        case X86CommandSetMirrorRect:
+            return tr("The matrix server refused to move the window!");
+        default:
+            return QString();
         }
     }();
-    // Whatever was refused, the page draws again what the matrix holds.
-    port()->requestLayout();
+    // Whatever was refused, the page draws again what the matrix holds; meanwhile, without
+    // an answer, what it reported last. (A layout request itself is not asked again: a
+    // matrix that refuses or ignores it would be asked without end.)
+    if (result == MatrixErrTimeout)
+        ui->_virtualServerWdt->showReportedRects();
+    if (command != X86CommandRequestLayout)
+        port()->requestLayout();
     if (text.isEmpty())
         return;
     // Nothing is awaited any more from a refused command.

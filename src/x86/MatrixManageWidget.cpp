@@ -320,6 +320,18 @@ void MatrixManageWidget::resetLayout()
     update();
 }
 
+void MatrixManageWidget::showReportedRects()
+{
+    for (MirrorWidget *mirror : qAsConst(mirrors)) {
+        const auto found = reported.constFind(mirror->getIndex());
+        if (found == reported.constEnd() || mirror->isPressed())
+            continue;
+        mirror->setMirrorRect(found.value());
+        placeMirror(mirror);
+    }
+    update();
+}
+
 void MatrixManageWidget::setWindowSources(int index, const QVector<_ST_ChnInfo> &records,
                                           int interval)
 {

@@ -56,6 +56,8 @@ public:
     void clearData();
     // Puts every window back on its own monitor and sends it to the matrix.
     void resetLayout();
+    // Puts every window not held with the mouse back where the matrix last reported it.
+    void showReportedRects();
     // Turn state (and, when splitCount > 0, split count) of one window.
     void setMirrorState(int index, X86TurnState turnState, int splitCount);
     void setEditable(bool on);
