@@ -205,9 +205,7 @@ private slots:
 
     void linuxOperationsRoundTrip();
     void linuxCellChannelsReadBackAsSent();
-    void linuxWrongPasswordIsRefused();
     void linuxCallsWithoutConnection();
-    void linuxSilentMatrixTimesOut();
     void linuxLateAnswerIsIgnored();
     void linuxLostConnection();
     void linuxBadArgumentsAreNotSent();
@@ -399,7 +397,6 @@ void tst_MatrixService::x86ConnectionFaultsReportTheirStatus_data()
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QVector<int>>("statuses");
     QTest::newRow("refused port") << "refused" << QVector<int> {ConnFailed, ConnFailed};
-    QTest::newRow("silent matrix") << "silent" << QVector<int> {ConnTimeOut};
     QTest::newRow("matrix stopped") << "stopped" << QVector<int> {ConnSuccess, ConnDisconnect};
     QTest::newRow("garbage answer") << "garbage" << QVector<int> {ConnSuccess, ConnDisError};
     // Our own disconnect reports nothing; the interface connects again.
@@ -413,20 +410,11 @@ void tst_MatrixService::x86ConnectionFaultsReportTheirStatus()
     QVERIFY(startSimulator());
     CallbackLog log;
     X86Ptr config = newX86(&log);
-    QElapsedTimer clock;
-    clock.start();
     if (fault == QLatin1String("refused")) {
         QCOMPARE(config->Connect("127.0.0.1", closedPort()), 0);
         QTRY_COMPARE(log.statusCount(ConnFailed), 1);
         QCOMPARE(config->Login("", ""), int(MatrixErrNotConnected));
         QCOMPARE(config->Connect(nullptr, 9010), int(MatrixErrBadArgument));
-    } else if (fault == QLatin1String("silent")) {
-        MatrixSimulatorFaults silent;
-        silent.silent = true;
-        m_simulator->setFaults(silent);
-        config->Connect("127.0.0.1", m_simulator->x86Port());
-        QTRY_COMPARE_WITH_TIMEOUT(log.statusCount(ConnTimeOut), 1, 5000);
-        QVERIFY(clock.elapsed() >= ConnectTimeoutMs - 50);
     } else if (fault == QLatin1String("garbage")) {
         config->Connect("127.0.0.1", m_simulator->x86Port());
         QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
@@ -583,22 +571,13 @@ void tst_MatrixService::linuxCellChannelsReadBackAsSent()
     QCOMPARE(config->GetCellChannels(2, read, 16, &count, &split), int(MatrixErrOutOfRange));
 }
 
-void tst_MatrixService::linuxWrongPasswordIsRefused()
-{
-    QVERIFY(startSimulator());
-    LinuxPtr config(CreateBaseMatrixConfig());
-    QCOMPARE(config->Login(1, "admin", "nimda", "127.0.0.1", m_simulator->linuxPort()),
-             int(MatrixErrLoginRefused));
-    QCOMPARE(config->StartSession(), int(MatrixErrNotConnected));
-    QCOMPARE(config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()), 0);
-    QCOMPARE(config->SaveRowColumn(1, 1), int(MatrixErrNotLoggedIn)); // no session yet
-    QCOMPARE(config->StartSession(), 0);
-    QCOMPARE(config->SaveRowColumn(1, 1), 0);
-}
-
 void tst_MatrixService::linuxCallsWithoutConnection()
 {
+    // A refused login leaves the interface unconnected (the refusal itself: tst_faults).
+    QVERIFY(startSimulator());
     LinuxPtr c(CreateBaseMatrixConfig());
+    QCOMPARE(c->Login(1, "admin", "nimda", "127.0.0.1", m_simulator->linuxPort()),
+             int(MatrixErrLoginRefused));
     uint8_t bytes[4];
     ScreenRegionEntry entries[4];
     CellChannelRecord records[16];
@@ -616,21 +595,6 @@ void tst_MatrixService::linuxCallsWithoutConnection()
                                 c->SetCellTurnShow(0, &turn),
                                 c->SetCellSplit(0, 4, 0)};
     QCOMPARE(results, QVector<int>(results.size(), int(MatrixErrNotConnected)));
-}
-
-void tst_MatrixService::linuxSilentMatrixTimesOut()
-{
-    QVERIFY(startSimulator());
-    MatrixSimulatorFaults faults;
-    faults.silent = true;
-    m_simulator->setFaults(faults);
-    LinuxPtr config(CreateBaseMatrixConfig());
-    QElapsedTimer clock;
-    clock.start();
-    QCOMPARE(config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()),
-             int(MatrixErrTimeout));
-    // Bounded by the connect time-out (plus slack), far below the page's 15 s wait.
-    QVERIFY(clock.elapsed() < ConnectTimeoutMs + 2000);
 }
 
 void tst_MatrixService::linuxLateAnswerIsIgnored()
