@@ -8,7 +8,6 @@
 #include <QTest>
 #include <QThread>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -133,21 +132,6 @@ const _MIRRORLAYOUT *head(const QByteArray &layout)
 const _MIRRORINFO &windowAt(const QByteArray &layout, int k)
 {
     return reinterpret_cast<const _MIRRORINFO *>(layout.constData() + 36)[k];
-}
-
-_ST_ChnInfo channelInfo(int sequence)
-{
-    _ST_ChnInfo record;
-    std::memset(&record, 0, sizeof(record));
-    qstrncpy(record.channelName, QByteArray("camera ").append(QByteArray::number(sequence)), 100);
-    qstrncpy(record.deviceText5, "dvr", sizeof(record.deviceText5));
-    qstrncpy(record.ipAddress, "10.0.0.7", sizeof(record.ipAddress));
-    qstrncpy(record.account, "viewer", sizeof(record.account));
-    qstrncpy(record.password, "secret", sizeof(record.password));
-    record.deviceNumber = 40 + sequence;
-    record.channelNo = sequence;
-    record.sequence = sequence;
-    return record;
 }
 
 CellChannelRecord cellChannel(int position, int channelNo)
@@ -494,7 +478,7 @@ void tst_MatrixService::x86BlockingCallFromCallbackIsRefused()
     QCOMPARE(log.loginFromCallback, int(MatrixErrCallbackReentry));
     // The interface still works from another thread, and refuses what it cannot send.
     QCOMPARE(config->Login("", ""), 0);
-    const _ST_ChnInfo source = channelInfo(1);
+    const _ST_ChnInfo source {};
     QCOMPARE(config->SetMonitorSources(3, nullptr, 2), int(MatrixErrBadArgument));
     QCOMPARE(config->SetMonitorSources(3, &source, 0), int(MatrixErrBadArgument));
     QCOMPARE(config->Watch(nullptr, ""), int(MatrixErrBadArgument));
