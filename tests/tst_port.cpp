@@ -64,10 +64,8 @@ private slots:
     void init();
     void cleanup();
 
-    void screenGridSendsOneRegionPerCell_data();
-    void screenGridSendsOneRegionPerCell();
-    void cellMeltSendsOneRegion_data();
-    void cellMeltSendsOneRegion();
+    void regionsSent_data();
+    void regionsSent();
     void screenGridIsReadBack_data();
     void screenGridIsReadBack();
     void screenNumbersAreRead_data();
@@ -139,72 +137,59 @@ void TestPort::setBitStream(int value)
 
 // ---- grids ------------------------------------------------------------------------
 
-void TestPort::screenGridSendsOneRegionPerCell_data()
+void TestPort::regionsSent_data()
 {
+    QTest::addColumn<int>("cell"); // -1: the whole grid, one region per cell
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("columns");
+    QTest::addColumn<bool>("melt");
     QTest::addColumn<int>("result");
     QTest::addColumn<QByteArray>("bytes");
     // 2 x 2 and 1 x 1, byte for byte on the simulator: tst_linuxe2e.
-    QTest::newRow("1x4") << 1 << 4 << 0
+    QTest::newRow("1x4") << -1 << 1 << 4 << false << 0
                          << regionBytes({{0, 0, 0, 0, U, U},
                                          {1, 0, U, 0, U, U},
                                          {2, 0, 2 * U, 0, U, U},
                                          {3, 0, 3 * U, 0, U, U}});
-    QTest::newRow("3x1") << 3 << 1 << 0
+    QTest::newRow("3x1") << -1 << 3 << 1 << false << 0
                          << regionBytes({{0, 0, 0, 0, U, U},
                                          {1, 0, 0, U, U, U},
                                          {2, 0, 0, 2 * U, U, U}});
-    QTest::newRow("2x3 too large") << 2 << 3 << -4 << QByteArray();
-    QTest::newRow("no rows") << 0 << 4 << -4 << QByteArray();
-    QTest::newRow("negative rows") << -1 << 3 << -4 << QByteArray();
-    QTest::newRow("both negative") << -2 << -2 << -4 << QByteArray();
-}
-
-void TestPort::screenGridSendsOneRegionPerCell()
-{
-    QFETCH(int, rows);
-    QFETCH(int, columns);
-    QFETCH(int, result);
-    QFETCH(QByteArray, bytes);
-    QCOMPARE(DigitalMatrixInteractionPort::instance()->setScreenGrid(rows, columns), result);
-    if (result == -4) {
-        QCOMPARE(base->count("SetScreenGrid"), 0);
-        return;
-    }
-    const FakeCall call = base->last("SetScreenGrid");
-    QCOMPARE(call.args.value(0).toInt(), rows * columns);
-    QCOMPARE(call.bytes, bytes);
-}
-
-void TestPort::cellMeltSendsOneRegion_data()
-{
-    QTest::addColumn<int>("cell");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("columns");
-    QTest::addColumn<bool>("melt");
-    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("2x3 too large") << -1 << 2 << 3 << false << -4 << QByteArray();
+    QTest::newRow("no rows") << -1 << 0 << 4 << false << -4 << QByteArray();
+    QTest::newRow("negative rows") << -1 << -1 << 3 << false << -4 << QByteArray();
+    QTest::newRow("both negative") << -1 << -2 << -2 << false << -4 << QByteArray();
+    // One cell back in its place or spread over the grid; the service's answer is passed on.
     QTest::newRow("cell 3 back in a 2x2")
-            << 3 << 2 << 2 << false << regionBytes({{3, 0, U, U, U, U}});
+            << 3 << 2 << 2 << false << 9 << regionBytes({{3, 0, U, U, U, U}});
     QTest::newRow("cell 1 back in a 1x2")
-            << 1 << 1 << 2 << false << regionBytes({{1, 0, U, 0, U, U}});
+            << 1 << 1 << 2 << false << 9 << regionBytes({{1, 0, U, 0, U, U}});
     QTest::newRow("cell 2 over a 1x4")
-            << 2 << 1 << 4 << true << regionBytes({{2, 1, 0, 0, 4 * U, U}});
+            << 2 << 1 << 4 << true << 9 << regionBytes({{2, 1, 0, 0, 4 * U, U}});
     QTest::newRow("cell outside the grid")
-            << 7 << 2 << 2 << false << regionBytes({{7, 0, 0, 0, U, U}});
+            << 7 << 2 << 2 << false << 9 << regionBytes({{7, 0, 0, 0, U, U}});
 }
 
-void TestPort::cellMeltSendsOneRegion()
+void TestPort::regionsSent()
 {
     QFETCH(int, cell);
     QFETCH(int, rows);
     QFETCH(int, columns);
     QFETCH(bool, melt);
+    QFETCH(int, result);
     QFETCH(QByteArray, bytes);
+    DigitalMatrixInteractionPort *port = DigitalMatrixInteractionPort::instance();
     base->setResult("SetCellMelt", 9);
-    QCOMPARE(DigitalMatrixInteractionPort::instance()->setCellMelt(cell, rows, columns, melt), 9);
-    QCOMPARE(base->count("SetCellMelt"), 1);
-    QCOMPARE(base->last("SetCellMelt").bytes, bytes);
+    const char *name = cell < 0 ? "SetScreenGrid" : "SetCellMelt";
+    QCOMPARE(cell < 0 ? port->setScreenGrid(rows, columns)
+                      : port->setCellMelt(cell, rows, columns, melt),
+             result);
+    QCOMPARE(base->count(name), bytes.isEmpty() ? 0 : 1);
+    if (bytes.isEmpty())
+        return;
+    if (cell < 0)
+        QCOMPARE(base->last(name).args.value(0).toInt(), rows * columns);
+    QCOMPARE(base->last(name).bytes, bytes);
 }
 
 void TestPort::screenGridIsReadBack_data()
