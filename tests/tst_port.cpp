@@ -74,10 +74,8 @@ private slots:
     void screenNumbersAreSentAsBytes();
     void cellChannelRecordHasItsExactBytes();
     void cellChannelsAreCappedAtSixteen();
-    void protocolFollowsTheAddress_data();
-    void protocolFollowsTheAddress();
-    void bitStreamRuleForKindThreeDevices_data();
-    void bitStreamRuleForKindThreeDevices();
+    void recordFollowsTheDevice_data();
+    void recordFollowsTheDevice();
     void putCellChannelByOperation_data();
     void putCellChannelByOperation();
     void cellChannelsAreReadBack();
@@ -363,51 +361,45 @@ void TestPort::cellChannelsAreCappedAtSixteen()
     }
 }
 
-void TestPort::protocolFollowsTheAddress_data()
+void TestPort::recordFollowsTheDevice_data()
 {
-    QTest::addColumn<QString>("address"); // of a device of tests/data/port_site.json
-    QTest::addColumn<QByteArray>("protocol");
-    QTest::newRow("lower n") << "nvr.local" << QByteArray("onvif");
-    QTest::newRow("other letter") << "M-1" << QByteArray("qbz");
-    QTest::newRow("host name") << "cam-gate.site" << QByteArray("qbz");
-}
-
-void TestPort::protocolFollowsTheAddress()
-{
-    QFETCH(QString, address);
-    QFETCH(QByteArray, protocol);
-    const UDeviceInfo device =
-            DATACore::UserManagerCore::instance()->getDeviceInfoByDeviceID(address);
-    CellChannelItem item;
-    item.channelId = device.struct_DeviceGuid + QStringLiteral("-ch");
-    item.position = 0;
-    QCOMPARE(DigitalMatrixInteractionPort::instance()->putCellChannel(1, item, 0), 0);
-    const CellChannelRecord record = recordAt(base->last("AddCellChannel").bytes, 0);
-    QCOMPARE(QByteArray(record.protocol), protocol);
-    QCOMPARE(QByteArray(record.deviceAddress), address.toLocal8Bit());
-}
-
-void TestPort::bitStreamRuleForKindThreeDevices_data()
-{
-    QTest::addColumn<QString>("channel");
+    QTest::addColumn<QString>("channel"); // of tests/data/port_site.json
     QTest::addColumn<int>("bitStream");
-    QTest::addColumn<int>("sentChannelNo");
-    QTest::newRow("kind 3, stream 2") << "ch-k3-5" << 2 << 2;
-    QTest::newRow("kind 3, stream 1") << "ch-k3-5" << 1 << 5;
-    QTest::newRow("kind 1, stream 2") << "ch-ip-7" << 2 << 7;
+    QTest::addColumn<QByteArray>("address");
+    QTest::addColumn<QByteArray>("protocol");
+    QTest::addColumn<int>("channelNo");
+    // The protocol follows the address (an upper N and a digit on the simulator: tst_linuxe2e).
+    QTest::newRow("lower n") << "proto-lower-n-ch" << 1 << QByteArray("nvr.local")
+                             << QByteArray("onvif") << 1;
+    QTest::newRow("other letter") << "proto-letter-ch" << 1 << QByteArray("M-1")
+                                  << QByteArray("qbz") << 1;
+    QTest::newRow("host name") << "proto-host-ch" << 1 << QByteArray("cam-gate.site")
+                               << QByteArray("qbz") << 1;
+    // A kind-3 device sends the bit stream for its channel.
+    QTest::newRow("kind 3, stream 2")
+            << "ch-k3-5" << 2 << QByteArray("10.0.0.3") << QByteArray("qbz") << 2;
+    QTest::newRow("kind 3, stream 1")
+            << "ch-k3-5" << 1 << QByteArray("10.0.0.3") << QByteArray("qbz") << 5;
+    QTest::newRow("kind 1, stream 2")
+            << "ch-ip-7" << 2 << QByteArray("192.168.7.20") << QByteArray("qbz") << 7;
 }
 
-void TestPort::bitStreamRuleForKindThreeDevices()
+void TestPort::recordFollowsTheDevice()
 {
     QFETCH(QString, channel);
     QFETCH(int, bitStream);
-    QFETCH(int, sentChannelNo);
+    QFETCH(QByteArray, address);
+    QFETCH(QByteArray, protocol);
+    QFETCH(int, channelNo);
     setBitStream(bitStream);
     CellChannelItem item;
     item.channelId = channel;
     item.position = 3;
     DigitalMatrixInteractionPort::instance()->setCellChannels(0, 4, {&item});
-    QCOMPARE(recordAt(base->last("SetCellChannels").bytes, 0).channelNo, sentChannelNo);
+    const CellChannelRecord record = recordAt(base->last("SetCellChannels").bytes, 0);
+    QCOMPARE(QByteArray(record.deviceAddress), address);
+    QCOMPARE(QByteArray(record.protocol), protocol);
+    QCOMPARE(record.channelNo, channelNo);
 }
 
 void TestPort::putCellChannelByOperation_data()
