@@ -188,7 +188,7 @@ private slots:
     void linuxOperationsRoundTrip();
     void linuxCellChannelsReadBackAsSent();
     void linuxCallsWithoutConnection();
-    void linuxLateAnswerIsIgnored();
+    void linuxLateAnswerIsIgnoredAndLossIsSeen();
     void linuxBadArgumentsAreNotSent();
     void linuxUpgradeRunsForAFewPolls();
 
@@ -550,7 +550,7 @@ void tst_MatrixService::linuxCallsWithoutConnection()
     QCOMPARE(results, QVector<int>(results.size(), int(MatrixErrNotConnected)));
 }
 
-void tst_MatrixService::linuxLateAnswerIsIgnored()
+void tst_MatrixService::linuxLateAnswerIsIgnoredAndLossIsSeen()
 {
     QVERIFY(startSimulator());
     LinuxPtr config = linuxSession();
@@ -577,6 +577,9 @@ void tst_MatrixService::linuxLateAnswerIsIgnored()
     QCOMPARE(turn.state, 2);
     QCOMPARE(config->GetScreenNumbers(bytes, 4, &count), 0);
     QCOMPARE(count, 4);
+    // A matrix gone under the session: its calls find no connection.
+    m_simulator->stop();
+    QTRY_COMPARE(config->SaveRowColumn(1, 1), int(MatrixErrNotConnected));
 }
 
 void tst_MatrixService::linuxBadArgumentsAreNotSent()

@@ -197,14 +197,7 @@ void TestPort::screenGridIsReadBack_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<QList<int>>("expected"); // returned, rows, columns, melted
 
-    QTest::newRow("two side by side")
-            << std::vector<ScreenRegionEntry> {entry(0, 0, 0, 0, U, U), entry(1, 0, U, 0, U, U)}
-            << -1 << 0 << QList<int> {0, 1, 2, -1};
-    QTest::newRow("2x2") << std::vector<ScreenRegionEntry> {entry(0, 0, 0, 0, U, U),
-                                                            entry(1, 0, U, 0, U, U),
-                                                            entry(2, 0, 0, U, U, U),
-                                                            entry(3, 0, U, U, U, U)}
-                         << -1 << 0 << QList<int> {0, 2, 2, -1};
+    // 1 x 2 and 2 x 2 grids read back from the simulator: tst_reconnect, tst_linuxe2e.
     QTest::newRow("melted cell") << std::vector<ScreenRegionEntry> {entry(2, 1, 0, 0, 2 * U, 2 * U)}
                                  << -1 << 0 << QList<int> {0, 2, 2, 2};
     QTest::newRow("no entry") << std::vector<ScreenRegionEntry> {} << -1 << 0
@@ -241,7 +234,7 @@ void TestPort::screenNumbersAreRead_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<QStringList>("expected");
     const QStringList fallback {"1", "2", "3", "4"};
-    QTest::newRow("in order") << QByteArray("\x00\x01\x02\x03", 4) << -1 << 0 << fallback;
+    // A map in order read from the simulator: tst_linuxe2e.
     QTest::newRow("arranged") << QByteArray("\x02\x00\x01\x03", 4) << -1 << 0
                               << QStringList {"3", "1", "2", "4"};
     QTest::newRow("three distinct") << QByteArray("\x00\x01\x01\x03", 4) << -1 << 0 << fallback;
