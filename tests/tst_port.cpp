@@ -444,10 +444,8 @@ void TestPort::cellChannelsAreReadBack()
     int split = -1;
     QCOMPARE(DigitalMatrixInteractionPort::instance()->getCellChannels(1, &items, &split), 0);
     QCOMPARE(split, 4);
+    // Channels read back by address and number with their names: tst_linuxe2e.
     QCOMPARE(items.keys(), (QList<int> {0, 2, 3}));
-    QCOMPARE(items.value(0)->channelId, QStringLiteral("ch-ip-4"));
-    QCOMPARE(items.value(0)->channelName, QStringLiteral("Camera 4"));
-    QCOMPARE(items.value(0)->position, 0);
     QVERIFY(items.value(0)->itemKey.isEmpty());
     // A kind-3 device's record is read as its channel 1, whatever number it carries.
     QCOMPARE(items.value(3)->channelId, QStringLiteral("ch-k3-1"));
