@@ -8,7 +8,6 @@
 #include <QTest>
 #include <QThread>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -135,21 +134,6 @@ const _MIRRORINFO &windowAt(const QByteArray &layout, int k)
     return reinterpret_cast<const _MIRRORINFO *>(layout.constData() + 36)[k];
 }
 
-_ST_ChnInfo channelInfo(int sequence)
-{
-    _ST_ChnInfo record;
-    std::memset(&record, 0, sizeof(record));
-    qstrncpy(record.channelName, QByteArray("camera ").append(QByteArray::number(sequence)), 100);
-    qstrncpy(record.deviceText5, "dvr", sizeof(record.deviceText5));
-    qstrncpy(record.ipAddress, "10.0.0.7", sizeof(record.ipAddress));
-    qstrncpy(record.account, "viewer", sizeof(record.account));
-    qstrncpy(record.password, "secret", sizeof(record.password));
-    record.deviceNumber = 40 + sequence;
-    record.channelNo = sequence;
-    record.sequence = sequence;
-    return record;
-}
-
 CellChannelRecord cellChannel(int position, int channelNo)
 {
     CellChannelRecord record;
@@ -193,11 +177,8 @@ private slots:
     void cleanup();
 
     void x86ConnectLoginAndLayoutOnNetworkThread();
-    void x86LoginAnswers_data();
-    void x86LoginAnswers();
     void x86ForcedLoginTakesOverFromSecondOperator();
     void x86ConfigModeReportsScreensAndSwapsNumbers();
-    void x86WallCommandsReachTheMatrix();
     void x86ConnectionFaultsReportTheirStatus_data();
     void x86ConnectionFaultsReportTheirStatus();
     void x86NoCallbackRunsAfterRelease_data();
@@ -206,11 +187,8 @@ private slots:
 
     void linuxOperationsRoundTrip();
     void linuxCellChannelsReadBackAsSent();
-    void linuxWrongPasswordIsRefused();
     void linuxCallsWithoutConnection();
-    void linuxSilentMatrixTimesOut();
-    void linuxLateAnswerIsIgnored();
-    void linuxLostConnection();
+    void linuxLateAnswerIsIgnoredAndLossIsSeen();
     void linuxBadArgumentsAreNotSent();
     void linuxUpgradeRunsForAFewPolls();
 
@@ -313,38 +291,6 @@ void tst_MatrixService::x86ConnectLoginAndLayoutOnNetworkThread()
     QVERIFY(log.ranOnlyOffThread(QThread::currentThreadId()));
 }
 
-void tst_MatrixService::x86LoginAnswers_data()
-{
-    QTest::addColumn<QByteArray>("user");
-    QTest::addColumn<QByteArray>("password");
-    QTest::addColumn<int>("expected");
-
-    QTest::newRow("account") << QByteArray("op") << QByteArray("pw") << 0;
-    QTest::newRow("wrong password") << QByteArray("op") << QByteArray("px") << 1;
-    QTest::newRow("unknown user") << QByteArray("nobody") << QByteArray("pw") << 1;
-    QTest::newRow("empty account not configured") << QByteArray() << QByteArray() << 1;
-    QTest::newRow("user too long")
-            << QByteArray(64, 'u') << QByteArray("pw") << int(MatrixErrBadArgument);
-}
-
-void tst_MatrixService::x86LoginAnswers()
-{
-    QFETCH(QByteArray, user);
-    QFETCH(QByteArray, password);
-    QFETCH(int, expected);
-
-    MatrixSimulatorOptions options;
-    options.x86Accounts = {{QStringLiteral("op"), QStringLiteral("pw")}};
-    QVERIFY(startSimulator(options));
-    CallbackLog log;
-    X86Ptr config = newX86(&log);
-    config->Connect("127.0.0.1", m_simulator->x86Port());
-    QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
-
-    QCOMPARE(config->Login(user.constData(), password.constData()), expected);
-    QCOMPARE(m_simulator->x86State().operators.size(), expected == 0 ? 1 : 0);
-}
-
 void tst_MatrixService::x86ForcedLoginTakesOverFromSecondOperator()
 {
     MatrixSimulatorOptions options;
@@ -384,49 +330,17 @@ void tst_MatrixService::x86ConfigModeReportsScreensAndSwapsNumbers()
     config->SetConfigMode(true);
     QTRY_COMPARE(log.read(log.infos), (QVector<QVector<int>> {{8, 2, 2}}));
 
-    config->RequestLayout();
+    config->ExchangeMirrors(0, 3);
     QTRY_COMPARE(log.layoutCount(), 3);
     QVERIFY(head(log.layout(2))->layoutParam2 != 0);
-
-    config->ExchangeMirrors(0, 3);
-    QTRY_COMPARE(log.layoutCount(), 4);
-    QCOMPARE(windowAt(log.layout(3), 0).mirrorParam1, 3);
-    QCOMPARE(windowAt(log.layout(3), 3).mirrorParam1, 0);
-    QCOMPARE(windowAt(log.layout(3), 0).rectA.left, 0);
+    QCOMPARE(windowAt(log.layout(2), 0).mirrorParam1, 3);
+    QCOMPARE(windowAt(log.layout(2), 3).mirrorParam1, 0);
+    QCOMPARE(windowAt(log.layout(2), 0).rectA.left, 0);
 
     config->SetConfigMode(false);
-    QTRY_COMPARE(log.layoutCount(), 5);
-    QCOMPARE(head(log.layout(4))->layoutParam2, 0);
+    QTRY_COMPARE(log.layoutCount(), 4);
+    QCOMPARE(head(log.layout(3))->layoutParam2, 0);
     QCOMPARE(m_simulator->x86State().windows.at(3).index, 0);
-}
-
-void tst_MatrixService::x86WallCommandsReachTheMatrix()
-{
-    QVERIFY(startSimulator());
-    CallbackLog log;
-    X86Ptr config = newX86(&log);
-    QVERIFY(connectAndLogin(config.get(), log));
-    config->SetScreenCount(2, 2);
-    QTRY_COMPARE(m_simulator->x86State().windows.size(), 4);
-
-    // Sources, turn shows, clearing and the selected window reach the simulator through the
-    // page (tst_x86e2e); here a split only the matrix refuses, the zoom point and the layer.
-    const std::vector<_ST_ChnInfo> fixed {channelInfo(1), channelInfo(2), channelInfo(3)};
-    const RECT moved {100, 50, 2500, 1500};
-    QCOMPARE(config->SetMonitorSplit(1, 9), 0);
-    QCOMPARE(config->SetMonitorSplit(1, 5), 0); // refused by the matrix, not by the library
-    QCOMPARE(config->SetMirrorRect(2, moved), 0);
-    QCOMPARE(config->ZoomMirrorAt(1, 1900, 10), 0);
-    // The top right pane of nine, counted from one.
-    QTRY_COMPARE(m_simulator->x86State().windows.at(1).zoomedPane, 3);
-    const SimX86State state = m_simulator->x86State();
-    QCOMPARE(state.windows.at(1).split, 9);
-    QCOMPARE(state.windows.at(2).rect.left, moved.left);
-    QCOMPARE(state.windows.at(2).rect.bottom, moved.bottom);
-    QCOMPARE(state.windows.at(2).layer, 1);
-    QCOMPARE(config->SetMonitorSources(3, nullptr, 2), int(MatrixErrBadArgument));
-    QCOMPARE(config->SetMonitorSources(3, fixed.data(), 0), int(MatrixErrBadArgument));
-    QCOMPARE(config->Watch(nullptr, ""), int(MatrixErrBadArgument));
 }
 
 void tst_MatrixService::x86ConnectionFaultsReportTheirStatus_data()
@@ -434,7 +348,6 @@ void tst_MatrixService::x86ConnectionFaultsReportTheirStatus_data()
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QVector<int>>("statuses");
     QTest::newRow("refused port") << "refused" << QVector<int> {ConnFailed, ConnFailed};
-    QTest::newRow("silent matrix") << "silent" << QVector<int> {ConnTimeOut};
     QTest::newRow("matrix stopped") << "stopped" << QVector<int> {ConnSuccess, ConnDisconnect};
     QTest::newRow("garbage answer") << "garbage" << QVector<int> {ConnSuccess, ConnDisError};
     // Our own disconnect reports nothing; the interface connects again.
@@ -448,20 +361,11 @@ void tst_MatrixService::x86ConnectionFaultsReportTheirStatus()
     QVERIFY(startSimulator());
     CallbackLog log;
     X86Ptr config = newX86(&log);
-    QElapsedTimer clock;
-    clock.start();
     if (fault == QLatin1String("refused")) {
         QCOMPARE(config->Connect("127.0.0.1", closedPort()), 0);
         QTRY_COMPARE(log.statusCount(ConnFailed), 1);
         QCOMPARE(config->Login("", ""), int(MatrixErrNotConnected));
         QCOMPARE(config->Connect(nullptr, 9010), int(MatrixErrBadArgument));
-    } else if (fault == QLatin1String("silent")) {
-        MatrixSimulatorFaults silent;
-        silent.silent = true;
-        m_simulator->setFaults(silent);
-        config->Connect("127.0.0.1", m_simulator->x86Port());
-        QTRY_COMPARE_WITH_TIMEOUT(log.statusCount(ConnTimeOut), 1, 5000);
-        QVERIFY(clock.elapsed() >= ConnectTimeoutMs - 50);
     } else if (fault == QLatin1String("garbage")) {
         config->Connect("127.0.0.1", m_simulator->x86Port());
         QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
@@ -539,8 +443,14 @@ void tst_MatrixService::x86BlockingCallFromCallbackIsRefused()
     config->Connect("127.0.0.1", m_simulator->x86Port());
     QTRY_COMPARE(log.statusCount(ConnSuccess), 1);
     QCOMPARE(log.loginFromCallback, int(MatrixErrCallbackReentry));
-    // The interface still works from another thread.
+    // The interface still works from another thread, and refuses what it cannot send (the
+    // accounts a login is checked against: tst_x86e2e).
+    QCOMPARE(config->Login(QByteArray(64, 'u').constData(), "pw"), int(MatrixErrBadArgument));
     QCOMPARE(config->Login("", ""), 0);
+    const _ST_ChnInfo source {};
+    QCOMPARE(config->SetMonitorSources(3, nullptr, 2), int(MatrixErrBadArgument));
+    QCOMPARE(config->SetMonitorSources(3, &source, 0), int(MatrixErrBadArgument));
+    QCOMPARE(config->Watch(nullptr, ""), int(MatrixErrBadArgument));
 }
 
 void tst_MatrixService::linuxOperationsRoundTrip()
@@ -549,33 +459,23 @@ void tst_MatrixService::linuxOperationsRoundTrip()
     LinuxPtr config = linuxSession();
     QVERIFY(config);
 
-    QCOMPARE(config->SaveRowColumn(2, 2), 0);
-    const std::vector<ScreenRegion> grid {region(0, 2), region(1, 2), region(2, 2), region(3, 2)};
-    QCOMPARE(config->SetScreenGrid(grid.data(), int(grid.size())), 0);
-    ScreenRegionEntry entries[4];
-    int count = -1;
-    QCOMPARE(config->GetScreenGrid(entries, 4, &count), 0);
-    QCOMPARE(count, 4);
-    for (int k = 0; k < 4; ++k)
-        QCOMPARE(std::memcmp(&entries[k].region, &grid[k], sizeof(ScreenRegion)), 0);
-
     const uint8_t map[4] = {3, 2, 0, 1};
     QCOMPARE(config->SetScreenNumbers(map, 4), 0);
     uint8_t readMap[8] = {};
+    int count = -1;
     QCOMPARE(config->GetScreenNumbers(readMap, 8, &count), 0);
     QCOMPARE(count, 4);
     QCOMPARE(std::memcmp(readMap, map, 4), 0);
 
-    // Turn shows, panes alone, spreading, the arrangement mode and splits are read back through
-    // the page against the simulator (tst_linuxe2e, tst_simulatedwall).
+    // Grids, turn shows, panes alone, spreading, the arrangement mode and splits are read back
+    // through the page against the simulator (tst_linuxe2e, tst_simulatedwall), the grid a
+    // factory reset empties by tst_reconnect.
     QCOMPARE(config->FactoryReset(1), 0);
-    QCOMPARE(config->GetScreenGrid(entries, 4, &count), 0);
-    QCOMPARE(count, 0);
     QCOMPARE(config->GetScreenNumbers(readMap, 8, &count), 0);
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(readMap), count),
              QByteArray::fromHex("00010203"));
     QCOMPARE(config->Disconnect(), 0);
-    QCOMPARE(config->GetScreenGrid(entries, 4, &count), int(MatrixErrNotConnected));
+    QCOMPARE(config->GetScreenNumbers(readMap, 8, &count), int(MatrixErrNotConnected));
 }
 
 void tst_MatrixService::linuxCellChannelsReadBackAsSent()
@@ -624,22 +524,13 @@ void tst_MatrixService::linuxCellChannelsReadBackAsSent()
     QCOMPARE(config->GetCellChannels(2, read, 16, &count, &split), int(MatrixErrOutOfRange));
 }
 
-void tst_MatrixService::linuxWrongPasswordIsRefused()
-{
-    QVERIFY(startSimulator());
-    LinuxPtr config(CreateBaseMatrixConfig());
-    QCOMPARE(config->Login(1, "admin", "nimda", "127.0.0.1", m_simulator->linuxPort()),
-             int(MatrixErrLoginRefused));
-    QCOMPARE(config->StartSession(), int(MatrixErrNotConnected));
-    QCOMPARE(config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()), 0);
-    QCOMPARE(config->SaveRowColumn(1, 1), int(MatrixErrNotLoggedIn)); // no session yet
-    QCOMPARE(config->StartSession(), 0);
-    QCOMPARE(config->SaveRowColumn(1, 1), 0);
-}
-
 void tst_MatrixService::linuxCallsWithoutConnection()
 {
+    // A refused login leaves the interface unconnected (the refusal itself: tst_faults).
+    QVERIFY(startSimulator());
     LinuxPtr c(CreateBaseMatrixConfig());
+    QCOMPARE(c->Login(1, "admin", "nimda", "127.0.0.1", m_simulator->linuxPort()),
+             int(MatrixErrLoginRefused));
     uint8_t bytes[4];
     ScreenRegionEntry entries[4];
     CellChannelRecord records[16];
@@ -659,22 +550,7 @@ void tst_MatrixService::linuxCallsWithoutConnection()
     QCOMPARE(results, QVector<int>(results.size(), int(MatrixErrNotConnected)));
 }
 
-void tst_MatrixService::linuxSilentMatrixTimesOut()
-{
-    QVERIFY(startSimulator());
-    MatrixSimulatorFaults faults;
-    faults.silent = true;
-    m_simulator->setFaults(faults);
-    LinuxPtr config(CreateBaseMatrixConfig());
-    QElapsedTimer clock;
-    clock.start();
-    QCOMPARE(config->Login(1, "admin", "admin", "127.0.0.1", m_simulator->linuxPort()),
-             int(MatrixErrTimeout));
-    // Bounded by the connect time-out (plus slack), far below the page's 15 s wait.
-    QVERIFY(clock.elapsed() < ConnectTimeoutMs + 2000);
-}
-
-void tst_MatrixService::linuxLateAnswerIsIgnored()
+void tst_MatrixService::linuxLateAnswerIsIgnoredAndLossIsSeen()
 {
     QVERIFY(startSimulator());
     LinuxPtr config = linuxSession();
@@ -701,13 +577,7 @@ void tst_MatrixService::linuxLateAnswerIsIgnored()
     QCOMPARE(turn.state, 2);
     QCOMPARE(config->GetScreenNumbers(bytes, 4, &count), 0);
     QCOMPARE(count, 4);
-}
-
-void tst_MatrixService::linuxLostConnection()
-{
-    QVERIFY(startSimulator());
-    LinuxPtr config = linuxSession();
-    QVERIFY(config);
+    // A matrix gone under the session: its calls find no connection.
     m_simulator->stop();
     QTRY_COMPARE(config->SaveRowColumn(1, 1), int(MatrixErrNotConnected));
 }
@@ -754,7 +624,6 @@ void tst_MatrixService::linuxUpgradeRunsForAFewPolls()
 {
     MatrixSimulatorOptions options;
     options.upgradePolls = 3;
-    options.usbFirmware = QStringLiteral("usb-3.1.bin");
     QVERIFY(startSimulator(options));
     LinuxPtr config = linuxSession();
     QVERIFY(config);
@@ -764,34 +633,19 @@ void tst_MatrixService::linuxUpgradeRunsForAFewPolls()
     QCOMPARE(int(status.done), 1);
 
     QCOMPARE(config->StartUpgrade(2, "http://updates.example/fw/matrix-2.0.0.bin"), 0);
-    // The page drops its connection after starting an upgrade; the matrix goes on.
+    QCOMPARE(config->StartUpgrade(1, "ftp://again/matrix-3.bin"), int(MatrixErrBusy));
+    // The page drops its connection after starting an upgrade; the matrix goes on. Progress,
+    // outcome and version through the page: tst_linuxe2e; the outcome rule: tst_simulator.
     QCOMPARE(config->Disconnect(), 0);
     config = linuxSession();
     QVERIFY(config);
-    for (int poll = 1; poll < 3; ++poll) {
-        std::memset(&status, 0xff, sizeof(status));
-        QCOMPARE(config->GetUpgradeStatus(&status), 0);
-        QCOMPARE(int(status.done), 0);
-        QCOMPARE(status.progress, poll * 100 / 3);
-    }
-    QCOMPARE(config->GetUpgradeStatus(&status), 0);
-    QCOMPARE(int(status.done), 1);
-    QCOMPARE(status.progress, 100);
-    QCOMPARE(m_simulator->linuxState().firmwareVersion, QStringLiteral("2.0.0"));
-
-    QCOMPARE(config->StartUpgrade(1, "ftp://updates.example/fw/matrix-2.0.0.bin"), 0);
-    QCOMPARE(config->StartUpgrade(1, "ftp://again/matrix-3.bin"), int(MatrixErrBusy));
-    int result = 0;
-    for (int poll = 0; poll < 3; ++poll)
-        result = config->GetUpgradeStatus(&status);
-    QCOMPARE(result, int(MatrixErrUpgradeLatest));
-    QCOMPARE(int(status.done), 1);
-    // The image on the matrix's USB stick, by the same rule.
-    QCOMPARE(config->StartUpgrade(0, ""), 0);
+    int result = MatrixErrFailed;
     for (int poll = 0; poll < 3; ++poll)
         result = config->GetUpgradeStatus(&status);
     QCOMPARE(result, 0);
-    QCOMPARE(m_simulator->linuxState().firmwareVersion, QStringLiteral("3.1"));
+    QCOMPARE(int(status.done), 1);
+    QCOMPARE(status.progress, 100);
+    QCOMPARE(m_simulator->linuxState().firmwareVersion, QStringLiteral("2.0.0"));
 }
 
 QTEST_GUILESS_MAIN(tst_MatrixService)

@@ -12,7 +12,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -67,7 +66,7 @@ public:
         const ServerMessage message = decodeServerMessage(frame);
         return message.kind == ServerMessage::HelloAck ? message.result : NoAnswer;
     }
-    qint32 request(quint16 type, const QByteArray &payload, QByteArray *body = nullptr)
+    qint32 request(quint16 type, const QByteArray &payload)
     {
         const quint32 id = ++m_lastId;
         sendBytes(encodeFrame(type, id, payload));
@@ -75,8 +74,6 @@ public:
         while (readFrame(frame)) {
             const ServerMessage message = decodeServerMessage(frame);
             if (message.kind == ServerMessage::Reply && message.requestId == id) {
-                if (body)
-                    *body = message.body;
                 return message.result;
             }
         }
@@ -239,8 +236,6 @@ private slots:
     void requestIsCheckedAndChangesNothing_data();
     void requestIsCheckedAndChangesNothing();
     void requestsBeforeLoginAreRefused();
-    void wrongHelloIsRefused_data();
-    void wrongHelloIsRefused();
     void stateSurvivesRestart();
     void stateFileKeepsEveryAnsweredChange_data();
     void stateFileKeepsEveryAnsweredChange();
@@ -254,7 +249,6 @@ private slots:
     void logNeverHoldsPasswords();
     void x86LayersAndZoom();
     void linuxModelCompletesShortMapsAndPlacesChannels();
-    void fuzzSeedsAreValidStreams();
     void matrixReportsWhatIsOnAirAndStepsTurnShows();
 
 private:
@@ -322,21 +316,8 @@ void tst_Simulator::frameDecoderReassemblesAndRejects()
     QVERIFY(frame.payload.isEmpty());
     QVERIFY(!decoder.takeFrame(frame));
     QVERIFY(!decoder.hasError());
-
-    // A header announcing more than the cap fails at once, without waiting for the bytes.
-    QByteArray oversized = encodeFrame(LinuxClearCell, 9);
-    oversized[8] = char(0xF5);
-    oversized[9] = char(0xFF);
-    FrameDecoder capped;
-    capped.feed(oversized);
-    QVERIFY(!capped.takeFrame(frame));
-    QVERIFY(capped.hasError());
+    // A wrong magic and a payload above the cap: malformedFrameDropsOnlyThatClient.
     QVERIFY(encodeFrame(LinuxClearCell, 1, QByteArray(MaxPayloadSize + 1, 'x')).isEmpty());
-
-    FrameDecoder wrongMagic;
-    wrongMagic.feed(QByteArray(12, 'Z'));
-    QVERIFY(!wrongMagic.takeFrame(frame));
-    QVERIFY(wrongMagic.hasError());
 }
 
 void tst_Simulator::malformedFrameDropsOnlyThatClient_data()
@@ -344,13 +325,15 @@ void tst_Simulator::malformedFrameDropsOnlyThatClient_data()
     QTest::addColumn<bool>("x86Port");
     QTest::addColumn<bool>("greetFirst");
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("helloStatus"); // the refusal a hello is answered with first
 
     QByteArray oversized = encodeFrame(LinuxClearCell, 1);
     oversized[10] = char(0x01); // 65536 + payload bytes announced
     QByteArray shortHello = encodeFrame(Hello, 0, QByteArray("DMX"));
 
-    const auto row = [](const char *name, bool x86Port, bool greetFirst, const QByteArray &bytes) {
-        QTest::newRow(name) << x86Port << greetFirst << bytes;
+    const auto row = [](const char *name, bool x86Port, bool greetFirst, const QByteArray &bytes,
+                        int helloStatus = NoAnswer) {
+        QTest::newRow(name) << x86Port << greetFirst << bytes << helloStatus;
     };
     row("bad magic", false, true, "GARBAGE-GARBAGE!");
     row("payload above the cap", false, true, oversized);
@@ -360,6 +343,12 @@ void tst_Simulator::malformedFrameDropsOnlyThatClient_data()
     row("linux request on the X86 port", true, true, encodeFrame(LinuxReboot, 3));
     row("reply sent by a client", false, true, encodeFrame(LinuxLogin | ReplyFlag, 4, ints({0})));
     row("second hello", false, true, encodeFrame(Hello, 0, encodeHello(Role::Linux)));
+    const int protocol = MatrixErrProtocol;
+    row("linux hello on the X86 port", true, false, encodeFrame(Hello, 0, encodeHello(Role::Linux)),
+        protocol);
+    row("X86 hello on the Linux port", false, false, encodeFrame(Hello, 0, encodeHello(Role::X86)),
+        protocol);
+    row("future version", true, false, encodeFrame(Hello, 0, encodeHello(Role::X86, 2)), protocol);
 }
 
 void tst_Simulator::malformedFrameDropsOnlyThatClient()
@@ -367,6 +356,7 @@ void tst_Simulator::malformedFrameDropsOnlyThatClient()
     QFETCH(bool, x86Port);
     QFETCH(bool, greetFirst);
     QFETCH(QByteArray, bytes);
+    QFETCH(int, helloStatus);
 
     QVERIFY(startSimulator());
     RawClient good;
@@ -381,6 +371,14 @@ void tst_Simulator::malformedFrameDropsOnlyThatClient()
         QCOMPARE(bad.hello(x86Port ? Role::X86 : Role::Linux), 0);
     QTRY_COMPARE(m_simulator->clientCount(), 2);
     bad.sendBytes(bytes);
+    if (helloStatus != NoAnswer) {
+        Frame frame;
+        QVERIFY(bad.readFrame(frame));
+        const ServerMessage answer = decodeServerMessage(frame);
+        QCOMPARE(int(answer.kind), int(ServerMessage::HelloAck));
+        QCOMPARE(answer.result, helloStatus);
+        QCOMPARE(answer.version, ProtocolVersion);
+    }
     QVERIFY(bad.waitForDrop());
     QTRY_COMPARE(m_simulator->clientCount(), 1);
 
@@ -513,38 +511,6 @@ void tst_Simulator::requestsBeforeLoginAreRefused()
     QCOMPARE(wallJson(*m_simulator), before);
 }
 
-void tst_Simulator::wrongHelloIsRefused_data()
-{
-    QTest::addColumn<bool>("x86Port");
-    QTest::addColumn<QByteArray>("hello");
-    QTest::addColumn<int>("status");
-
-    QTest::newRow("linux client on the X86 port")
-            << true << encodeHello(Role::Linux) << int(MatrixErrProtocol);
-    QTest::newRow("X86 client on the Linux port")
-            << false << encodeHello(Role::X86) << int(MatrixErrProtocol);
-    QTest::newRow("future version") << true << encodeHello(Role::X86, 2) << int(MatrixErrProtocol);
-}
-
-void tst_Simulator::wrongHelloIsRefused()
-{
-    QFETCH(bool, x86Port);
-    QFETCH(QByteArray, hello);
-    QFETCH(int, status);
-
-    QVERIFY(startSimulator());
-    RawClient client;
-    QVERIFY(client.open(x86Port ? m_simulator->x86Port() : m_simulator->linuxPort()));
-    client.sendBytes(encodeFrame(Hello, 0, hello));
-    Frame frame;
-    QVERIFY(client.readFrame(frame));
-    const ServerMessage answer = decodeServerMessage(frame);
-    QCOMPARE(int(answer.kind), int(ServerMessage::HelloAck));
-    QCOMPARE(answer.result, status);
-    QCOMPARE(answer.version, ProtocolVersion);
-    QVERIFY(client.waitForDrop());
-}
-
 void tst_Simulator::stateSurvivesRestart()
 {
     QTemporaryDir dir;
@@ -552,7 +518,6 @@ void tst_Simulator::stateSurvivesRestart()
     MatrixSimulatorOptions options;
     options.stateFile = dir.filePath(QStringLiteral("walls.json"));
     QVERIFY(startSimulator(options));
-    QVERIFY(QFile::exists(options.stateFile));
 
     RawClient x86;
     RawClient linuxClient;
@@ -574,9 +539,6 @@ void tst_Simulator::stateSurvivesRestart()
     const QByteArray before = wallJson(*m_simulator);
     const SimX86State x86Before = m_simulator->x86State();
     m_simulator->stop();
-    QFile file(options.stateFile);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(QJsonDocument::fromJson(file.readAll()).isObject());
 
     auto restarted = std::make_unique<MatrixSimulator>();
     options.x86Port = 0;
@@ -592,16 +554,7 @@ void tst_Simulator::stateSurvivesRestart()
     QCOMPARE(x86After.windows.at(1).index, 3);
     QCOMPARE(restarted->linuxState().cells.at(1).channels.at(1).position, 3);
     QCOMPARE(restarted->linuxState().meltedCell, 0);
-
-    // A restarted matrix answers from the wall it kept.
-    RawClient again;
-    QVERIFY(again.open(restarted->linuxPort()));
-    QCOMPARE(again.hello(Role::Linux), 0);
-    QCOMPARE(again.request(LinuxLogin, linuxLogin("admin", "admin")), 0);
-    QCOMPARE(again.request(LinuxStartSession, QByteArray()), 0);
-    QByteArray body;
-    QCOMPARE(again.request(LinuxGetScreenNumbers, QByteArray(), &body), 0);
-    QCOMPARE(body, ints({4}) + QByteArray::fromHex("01000302"));
+    // A page reading the wall a restarted matrix kept: tst_reconnect.
 }
 
 void tst_Simulator::stateFileKeepsEveryAnsweredChange_data()
@@ -773,13 +726,11 @@ void tst_Simulator::upgradeOutcome_data()
     };
     const int notFound = MatrixErrUpgradeNotFound;
     const int latest = MatrixErrUpgradeLatest;
-    row("http newer", 2, "http://h/fw/matrix-2.0.0.bin", "", 0, "2.0.0");
+    // A newer image, the same version and a file that is no image: tst_linuxe2e.
     row("ftp newer, short version", 1, "ftp://h/x/fw_1.1.bin", "", 0, "1.1");
     row("upper-case extension", 2, "http://h/MATRIX-3.BIN", "", 0, "3");
-    row("same version", 2, "http://h/fw/matrix-1.0.0.bin", "", latest, "");
     row("same version, fewer parts", 2, "http://h/fw/matrix-1.bin", "", latest, "");
     row("older", 1, "ftp://h/matrix-0.9.bin", "", latest, "");
-    row("not an image", 2, "http://h/fw/readme.txt", "", notFound, "");
     row("image without version", 2, "http://h/fw/matrix.bin", "", notFound, "");
     row("no file", 2, "http://h", "", notFound, "");
     row("empty http URL", 2, "", "", notFound, "");
@@ -830,14 +781,7 @@ void tst_Simulator::rebootRefusesConnectionsForAWhile()
         return late.open(m_simulator->linuxPort()) ? late.hello(Role::Linux) : NoAnswer;
     };
     QTRY_COMPARE_WITH_TIMEOUT(helloAfterWindow(), 0, 3000);
-
-    // The same through the library API.
-    RawClient second;
-    QVERIFY(second.open(m_simulator->linuxPort()));
-    QCOMPARE(second.hello(Role::Linux), 0);
-    m_simulator->rebootLinux();
-    QVERIFY(second.waitForDrop());
-    QCOMPARE(helloAfterWindow(), int(MatrixErrBusy));
+    // A reboot started by the simulator itself, during an upgrade: tst_linuxe2e.
 }
 
 void tst_Simulator::logNeverHoldsPasswords()
@@ -947,66 +891,6 @@ void tst_Simulator::linuxModelCompletesShortMapsAndPlacesChannels()
     QCOMPARE(placed, QStringList({"20@0", "10@1", "30@2"}));
 }
 
-void tst_Simulator::fuzzSeedsAreValidStreams()
-{
-    // Server seeds: every frame is a request the matrix accepts (first byte: bit 0 Linux,
-    // bit 1 logged in before the stream).
-    const QDir serverSeeds(QFINDTESTDATA("../fuzz/corpus/fuzz_server_frames"));
-    const QStringList serverFiles = serverSeeds.entryList(QDir::Files);
-    QVERIFY(serverFiles.size() >= 5);
-    for (const QString &name : serverFiles) {
-        QFile file(serverSeeds.filePath(name));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray data = file.readAll();
-        const bool linuxSide = data.at(0) & 1;
-        MatrixSim::X86MatrixModel x86(8, {{QString(), QString()}});
-        MatrixSim::LinuxMatrixModel linuxWall({{QStringLiteral("admin"), QStringLiteral("admin")}},
-                                              2, QStringLiteral("usb-2.0.bin"),
-                                              QStringLiteral("1.0.0"));
-        if (data.at(0) & 2) {
-            x86.handle(1, X86Login, login("", ""));
-            linuxWall.handle(1, LinuxLogin, linuxLogin("admin", "admin"));
-            linuxWall.handle(1, LinuxStartSession, QByteArray());
-        }
-        FrameDecoder decoder;
-        decoder.feed(data.mid(1));
-        Frame frame;
-        int requests = 0;
-        while (decoder.takeFrame(frame)) {
-            if (frame.type == Hello)
-                continue;
-            const qint32 result = linuxSide ? linuxWall.handle(1, frame.type, frame.payload).result
-                                            : x86.handle(1, frame.type, frame.payload).result;
-            ++requests;
-            // Expected refusals: a forced login without a refused login first, and the end
-            // of an upgrade to a version already installed.
-            const bool refusalExpected = frame.type == X86ForceLogin
-                    || (frame.type == LinuxGetUpgradeStatus && result == MatrixErrUpgradeLatest);
-            if (!refusalExpected)
-                QVERIFY2(result == 0,
-                         qPrintable(name + QLatin1Char(' ')
-                                    + QLatin1String(messageName(frame.type))));
-        }
-        QVERIFY2(!decoder.hasError() && decoder.bufferedBytes() == 0, qPrintable(name));
-        QVERIFY2(requests > 0, qPrintable(name));
-    }
-
-    // Client seeds: every frame is one a client accepts.
-    const QDir clientSeeds(QFINDTESTDATA("../fuzz/corpus/fuzz_client_frames"));
-    const QStringList clientFiles = clientSeeds.entryList(QDir::Files);
-    QVERIFY(clientFiles.size() >= 3);
-    for (const QString &name : clientFiles) {
-        QFile file(clientSeeds.filePath(name));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        FrameDecoder decoder;
-        decoder.feed(file.readAll().mid(1));
-        Frame frame;
-        while (decoder.takeFrame(frame))
-            QVERIFY2(decodeServerMessage(frame).kind != ServerMessage::Invalid, qPrintable(name));
-        QVERIFY2(!decoder.hasError() && decoder.bufferedBytes() == 0, qPrintable(name));
-    }
-}
-
 // The events of one type a model sends to one connection, decoded.
 static QVector<ServerMessage> eventsTo(const MatrixSim::RequestOutcome &out, quint64 connection,
                                        quint16 type)
@@ -1035,7 +919,6 @@ void tst_Simulator::matrixReportsWhatIsOnAirAndStepsTurnShows()
     // Another operator sees the new sources on the page (tst_x86e2e); the show waits for its
     // start.
     MatrixSim::RequestOutcome out = model.handle(1, X86SetMonitorTurnSources, turnSources(1, 6, 10, six));
-    QCOMPARE(eventsTo(out, 2, EventMonitorSources).size(), 1);
 
     out = model.handle(1, X86SetTurnState, ints({1, 1}));
     QVector<ServerMessage> heard = eventsTo(out, 2, EventTurnStep);
