@@ -376,15 +376,6 @@ void tst_Demo::laterStartsKeepTheSiteAndTheLanguageOfTheFirst()
         QCOMPARE(regionCount(), regions);
         QCOMPARE(host.language(), QStringLiteral("zh_cn"));
     }
-    {
-        DemoOptions options = optionsInDir(false);
-        options.language = QStringLiteral("en");
-        DemoHost host;
-        QVERIFY2(host.start(options), qPrintable(host.errorString()));
-        QVERIFY(!host.importedSite());
-        QCOMPARE(LumoToolExt::LumoToolManager::instance()->uiLanguages(), QStringLiteral("en"));
-        QVERIFY(host.loadedTranslations().isEmpty());
-    }
 }
 
 void tst_Demo::startWithSimulatorKeepsTheWallsBesideTheData()

@@ -110,7 +110,6 @@ class tst_SimulatedWall : public QObject
 private slots:
     void x86ScreensWindowsAndPanes();
     void x86TurnShowStepsPausesAndStartsOver();
-    void x86WithoutArrangementShowsTheOutputsDark();
     void linuxCellsGoToTheScreensThatShowThem_data();
     void linuxCellsGoToTheScreensThatShowThem();
     void linuxArrangementModeShowsNumbersOnEveryScreen();
@@ -207,18 +206,6 @@ void tst_SimulatedWall::x86TurnShowStepsPausesAndStartsOver()
                       x86Channel(QStringLiteral("South"), 2)};
     QCOMPARE(panesAt(101000).first(), QStringLiteral("North"));
     QCOMPARE(panesAt(111000).first(), QStringLiteral("South"));
-}
-
-void tst_SimulatedWall::x86WithoutArrangementShowsTheOutputsDark()
-{
-    SimX86State state;
-    state.outputs = 6;
-    const WallPicture picture = SimulatedWallScene::x86Picture(state, nullptr, 0);
-    QCOMPARE(picture.screens.size(), 6);
-    QCOMPARE(picture.windows.size(), 0);
-    for (const WallScreen &screen : picture.screens)
-        QVERIFY(!screen.hasPicture);
-    QVERIFY(picture.title.contains(QLatin1String("no screen arrangement")));
 }
 
 void tst_SimulatedWall::linuxCellsGoToTheScreensThatShowThem_data()
@@ -405,8 +392,12 @@ void tst_SimulatedWall::windowFollowsTheMatrixLive()
 
     SimulatedWallWindow window(&simulator, SimulatedWallWindow::X86Matrix);
     QVERIFY(window.windowTitle().contains(QString::number(simulator.x86Port())));
+    // No arrangement yet: every output of the matrix, dark.
     QCOMPARE(window.picture().windows.size(), 0);
     QCOMPARE(window.picture().screens.size(), 8);
+    for (const WallScreen &screen : window.picture().screens)
+        QVERIFY(!screen.hasPicture);
+    QVERIFY(window.picture().title.contains(QLatin1String("no screen arrangement")));
 
     IMatrixConfig *config = GetMatrixConfig();
     QVERIFY(config);
