@@ -250,7 +250,8 @@ void TestConsoleFit::everyTextFitsItsWindow()
     const bool chinese = language != QLatin1String("en");
 
     std::unique_ptr<QWidget> window;
-    if (what.endsWith(QLatin1String("page"))) {
+    const bool page = what == QLatin1String("x86 page") || what == QLatin1String("linux page");
+    if (page) {
         // The page fills a host window, as in the host client.
         window = std::make_unique<QWidget>();
         auto *layout = new QVBoxLayout(window.get());
@@ -259,13 +260,7 @@ void TestConsoleFit::everyTextFitsItsWindow()
             layout->addWidget(new DigitalMatrix(window.get()));
         else
             layout->addWidget(new LinuxDigitalMatrixPage(window.get()));
-        const QStringList english = chinese ? englishIn(window.get()) : QStringList();
-        QVERIFY2(english.isEmpty(), qPrintable(english.join(QLatin1Char('\n'))));
-        const QStringList wrong = checkPage(window.get(), screen);
-        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
-        return;
-    }
-    if (what == QLatin1String("x86 server dialog")) {
+    } else if (what == QLatin1String("x86 server dialog")) {
         window = std::make_unique<_ModifyDigitalMatrixServerDlg>(nullptr, nullptr);
     } else if (what == QLatin1String("linux server dialog")) {
         window = std::make_unique<ModifyDigitalMatrixServerDlg>(nullptr, nullptr);
@@ -305,6 +300,11 @@ void TestConsoleFit::everyTextFitsItsWindow()
     QVERIFY2(english.isEmpty(), qPrintable(english.join(QLatin1Char('\n'))));
     if (parts().contains(what))
         return;
+    if (page) {
+        const QStringList wrong = checkPage(window.get(), screen);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
+        return;
+    }
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QCoreApplication::processEvents();

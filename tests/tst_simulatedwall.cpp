@@ -110,10 +110,8 @@ class tst_SimulatedWall : public QObject
 private slots:
     void x86ScreensWindowsAndPanes();
     void x86TurnShowStepsPausesAndStartsOver();
-    void x86WithoutArrangementShowsTheOutputsDark();
     void linuxCellsGoToTheScreensThatShowThem_data();
     void linuxCellsGoToTheScreensThatShowThem();
-    void linuxArrangementModeShowsNumbersOnEveryScreen();
     void linuxSpreadCellCoversEveryScreen();
     void linuxTurnShowStepsAndChannelsAreNamed();
     void hangIsParsedOrRefused_data();
@@ -209,32 +207,25 @@ void tst_SimulatedWall::x86TurnShowStepsPausesAndStartsOver()
     QCOMPARE(panesAt(111000).first(), QStringLiteral("South"));
 }
 
-void tst_SimulatedWall::x86WithoutArrangementShowsTheOutputsDark()
-{
-    SimX86State state;
-    state.outputs = 6;
-    const WallPicture picture = SimulatedWallScene::x86Picture(state, nullptr, 0);
-    QCOMPARE(picture.screens.size(), 6);
-    QCOMPARE(picture.windows.size(), 0);
-    for (const WallScreen &screen : picture.screens)
-        QVERIFY(!screen.hasPicture);
-    QVERIFY(picture.title.contains(QLatin1String("no screen arrangement")));
-}
-
 void tst_SimulatedWall::linuxCellsGoToTheScreensThatShowThem_data()
 {
     QTest::addColumn<QString>("hang");
     QTest::addColumn<QByteArray>("screenMap");
     QTest::addColumn<QStringList>("cellsByPosition"); // wall position order; "" = no picture
+    QTest::addColumn<bool>("arranging"); // a new matrix in the arrangement mode
 
     const QByteArray identity("\x00\x01\x02\x03", 4);
+    const QStringList inOrder {"Cell 1", "Cell 2", "Cell 3", "Cell 4"};
     QTest::newRow("straight cabling, straight map")
-            << "2x2:1,2,3,4" << identity << QStringList({"Cell 1", "Cell 2", "Cell 3", "Cell 4"});
+            << "2x2:1,2,3,4" << identity << inOrder << false;
     QTest::newRow("crossed cabling, straight map: cells land on the wrong screens")
-            << "2x2:2,1,4,3" << identity << QStringList({"Cell 2", "Cell 1", "Cell 4", "Cell 3"});
+            << "2x2:2,1,4,3" << identity << QStringList({"Cell 2", "Cell 1", "Cell 4", "Cell 3"})
+            << false;
     QTest::newRow("crossed cabling, matched map")
-            << "2x2:2,1,4,3" << QByteArray("\x01\x00\x03\x02", 4)
-            << QStringList({"Cell 1", "Cell 2", "Cell 3", "Cell 4"});
+            << "2x2:2,1,4,3" << QByteArray("\x01\x00\x03\x02", 4) << inOrder << false;
+    // Every screen shows its own number large, and no picture.
+    QTest::newRow("arranging, crossed cabling")
+            << "2x2:2,1,4,3" << identity << QStringList({"", "", "", ""}) << true;
 }
 
 void tst_SimulatedWall::linuxCellsGoToTheScreensThatShowThem()
@@ -242,17 +233,26 @@ void tst_SimulatedWall::linuxCellsGoToTheScreensThatShowThem()
     QFETCH(QString, hang);
     QFETCH(QByteArray, screenMap);
     QFETCH(QStringList, cellsByPosition);
+    QFETCH(bool, arranging);
 
     LinuxWallHang wallHang;
     QString error;
     QVERIFY(LinuxWallHang::parse(hang, &wallHang, &error));
-    const WallPicture picture =
-            SimulatedWallScene::linuxPicture(linuxWall(screenMap), wallHang, nullptr, 0);
+    SimLinuxState state = linuxWall(screenMap);
+    if (arranging) {
+        state = SimLinuxState(); // a new matrix: no rows, columns or cells
+        state.screenMap = screenMap;
+        state.cells.resize(4);
+        state.arrangeMode = true;
+    }
+    const WallPicture picture = SimulatedWallScene::linuxPicture(state, wallHang, nullptr, 0);
     QCOMPARE(picture.screens.size(), 4);
     QStringList shown;
     for (int position = 0; position < 4; ++position) {
         const QRectF screen = picture.screens.at(position).rect;
         QCOMPARE(picture.screens.at(position).number, wallHang.outputs.at(position));
+        QCOMPARE(picture.screens.at(position).showNumberLarge, arranging);
+        QCOMPARE(picture.screens.at(position).hasPicture, !arranging);
         QString label;
         for (const WallWindow &window : picture.windows) {
             if (window.clip == screen)
@@ -264,31 +264,6 @@ void tst_SimulatedWall::linuxCellsGoToTheScreensThatShowThem()
     // Each cell is moved onto its screen in full.
     for (const WallWindow &window : picture.windows)
         QCOMPARE(window.rect, window.clip);
-}
-
-void tst_SimulatedWall::linuxArrangementModeShowsNumbersOnEveryScreen()
-{
-    SimLinuxState state; // a new matrix: no rows, columns or cells
-    state.screenMap = QByteArray("\x00\x01\x02\x03", 4);
-    state.cells.resize(4);
-    state.arrangeMode = true;
-    LinuxWallHang hang;
-    QString error;
-    QVERIFY(LinuxWallHang::parse(QStringLiteral("2x2:2,1,4,3"), &hang, &error));
-    const WallPicture picture = SimulatedWallScene::linuxPicture(state, hang, nullptr, 0);
-    QCOMPARE(picture.screens.size(), 4);
-    QList<int> numbers;
-    for (const WallScreen &screen : picture.screens) {
-        QVERIFY(screen.showNumberLarge);
-        QVERIFY(!screen.hasPicture);
-        numbers.append(screen.number);
-    }
-    QCOMPARE(numbers, QList<int>({2, 1, 4, 3}));
-
-    state.arrangeMode = false;
-    const WallPicture after = SimulatedWallScene::linuxPicture(state, hang, nullptr, 0);
-    for (const WallScreen &screen : after.screens)
-        QVERIFY(!screen.showNumberLarge);
 }
 
 void tst_SimulatedWall::linuxSpreadCellCoversEveryScreen()
@@ -405,8 +380,12 @@ void tst_SimulatedWall::windowFollowsTheMatrixLive()
 
     SimulatedWallWindow window(&simulator, SimulatedWallWindow::X86Matrix);
     QVERIFY(window.windowTitle().contains(QString::number(simulator.x86Port())));
+    // No arrangement yet: every output of the matrix, dark.
     QCOMPARE(window.picture().windows.size(), 0);
     QCOMPARE(window.picture().screens.size(), 8);
+    for (const WallScreen &screen : window.picture().screens)
+        QVERIFY(!screen.hasPicture);
+    QVERIFY(window.picture().title.contains(QLatin1String("no screen arrangement")));
 
     IMatrixConfig *config = GetMatrixConfig();
     QVERIFY(config);

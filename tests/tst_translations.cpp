@@ -96,10 +96,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void everyMessageIsTranslated_data();
-    void everyMessageIsTranslated();
-    void everyTextOfTheSourcesIsInTheTsFiles_data();
-    void everyTextOfTheSourcesIsInTheTsFiles();
+    void everyTextOfTheSourcesIsTranslated_data();
+    void everyTextOfTheSourcesIsTranslated();
 
 private:
     QList<QTranslator *> translators;
@@ -126,21 +124,26 @@ void tst_Translations::cleanupTestCase()
     DATACore::UserManagerCore::instance()->close();
 }
 
-void tst_Translations::everyMessageIsTranslated_data()
+void tst_Translations::everyTextOfTheSourcesIsTranslated_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("atLeast");
-    QTest::newRow("module") << SourceDir + QStringLiteral("/translations/digitalmatrix_zh_CN.ts")
-                            << 200;
-    QTest::newRow("host") << SourceDir + QStringLiteral("/translations/lumohost_zh_CN.ts") << 50;
+    QTest::addColumn<QStringList>("folders");
+    QTest::newRow("module") << QStringLiteral("digitalmatrix_zh_CN.ts") << 200
+                            << QStringList({SourceDir + "/src", SourceDir + "/forms"});
+    QTest::newRow("host") << QStringLiteral("lumohost_zh_CN.ts") << 50
+                          << QStringList({SourceDir + "/host", SourceDir + "/demo",
+                                          SourceDir + "/simulator/wall"});
 }
 
-void tst_Translations::everyMessageIsTranslated()
+void tst_Translations::everyTextOfTheSourcesIsTranslated()
 {
     QFETCH(QString, file);
     QFETCH(int, atLeast);
+    QFETCH(QStringList, folders);
     QString error;
-    const QList<Message> messages = readTs(file, &error);
+    const QList<Message> messages =
+            readTs(SourceDir + QStringLiteral("/translations/") + file, &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QVERIFY(messages.size() >= atLeast);
     QStringList problems;
@@ -160,23 +163,8 @@ void tst_Translations::everyMessageIsTranslated()
             problems.append(where + QStringLiteral(" is translated otherwise by the .qm files"));
     }
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
-}
 
-void tst_Translations::everyTextOfTheSourcesIsInTheTsFiles_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QStringList>("folders");
-    QTest::newRow("module") << QStringLiteral("digitalmatrix_zh_CN.ts")
-                            << QStringList({SourceDir + "/src", SourceDir + "/forms"});
-    QTest::newRow("host") << QStringLiteral("lumohost_zh_CN.ts")
-                          << QStringList({SourceDir + "/host", SourceDir + "/demo",
-                                          SourceDir + "/simulator/wall"});
-}
-
-void tst_Translations::everyTextOfTheSourcesIsInTheTsFiles()
-{
-    QFETCH(QString, file);
-    QFETCH(QStringList, folders);
+    // The .ts file holds every text of its sources, and no other.
     const QString lupdate = QStringLiteral(DM_LUPDATE);
     if (lupdate.isEmpty() || !QFileInfo(lupdate).isExecutable())
         QSKIP("lupdate (qttools5-dev-tools) is not installed; the .ts files cannot be compared "
@@ -193,12 +181,9 @@ void tst_Translations::everyTextOfTheSourcesIsInTheTsFiles()
     QVERIFY(process.waitForFinished(60000));
     QVERIFY2(process.exitCode() == 0, process.readAll().constData());
 
-    QString error;
     const QSet<QString> inSources = keys(readTs(fresh, &error));
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    const QSet<QString> inTs =
-            keys(readTs(SourceDir + QStringLiteral("/translations/") + file, &error));
-    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QSet<QString> inTs = keys(messages);
     QVERIFY(!inSources.isEmpty());
     QStringList missing = QSet<QString>(inSources).subtract(inTs).values();
     missing.sort();
