@@ -144,13 +144,10 @@ private slots:
     void open_refusesUnusableFile();
     void operations_failWithoutOpenDatabase();
 
-    void addServer_storesRecordAndSignalsAfterCommit();
+    void serverWrites_storeAndSignalAfterCommit();
     void writeServer_refusesInvalidRecord_data();
     void writeServer_refusesInvalidRecord();
-    void addServer_acceptsSameAddressOrNameForOtherType();
     void getServers_keepsInsertionOrderAndFilters();
-    void editAndDelete_storeAndSignalAfterCommit();
-    void editAndDelete_refuseUnknownIdOrOtherType();
 
     void reopen_keepsEverything();
     void brokenWrite_isRefusedAndKeepsRows_data();
@@ -264,7 +261,7 @@ void TestDataCore::operations_failWithoutOpenDatabase()
     QVERIFY(m_core->GetServers(QString()).isEmpty());
 }
 
-void TestDataCore::addServer_storesRecordAndSignalsAfterCommit()
+void TestDataCore::serverWrites_storeAndSignalAfterCommit()
 {
     QSignalSpy spy(m_core, &UserManagerCore::signalAddServer);
     QList<UServerInfo> seenInSlot;
@@ -290,6 +287,56 @@ void TestDataCore::addServer_storesRecordAndSignalsAfterCommit()
     // The slot already saw the committed row.
     QCOMPARE(seenInSlot, QList<UServerInfo> {server});
     QCOMPARE(m_core->getServerInfo(server.id), server);
+
+    // The same name and address for another type, or on another port, is another server.
+    const QString other = addX86(QStringLiteral("Wall A"), QStringLiteral("192.168.1.50"), 9000);
+    QVERIFY(!other.isEmpty());
+    QVERIFY(m_core->AddServer(QStringLiteral("Wall C"), QStringLiteral("192.168.1.50"), QString(),
+                              QString(), 9001, Linux));
+    QCOMPARE(m_core->GetServers(QString()).size(), 3);
+
+    const QString id = server.id;
+    QSignalSpy edits(m_core, &UserManagerCore::signalEditServer);
+    QSignalSpy deletes(m_core, &UserManagerCore::signalDeleteServer);
+    const UServerInfo wanted {id,
+                              QStringLiteral("Wall A2"),
+                              QStringLiteral("10.0.0.6"),
+                              QStringLiteral("op"),
+                              QStringLiteral("new"),
+                              9100,
+                              Linux};
+    QVERIFY(m_core->EditServer(id, wanted.name, wanted.ip, wanted.user, wanted.password,
+                               wanted.port, wanted.type));
+    QCOMPARE(edits.count(), 0);
+    QTRY_COMPARE(edits.count(), 1);
+    QCOMPARE(describe(edits.at(0).at(0).value<UServerInfo>()), describe(wanted));
+    QCOMPARE(m_core->getServerInfo(id), wanted);
+    // Saving a record unchanged is not a clash with itself.
+    QVERIFY(m_core->EditServer(id, wanted.name, wanted.ip, wanted.user, wanted.password,
+                               wanted.port, wanted.type));
+    QTRY_COMPARE(edits.count(), 2);
+
+    QVERIFY(m_core->DeleteServer(id, SERVERTYPE_LINUX_DIGITALMATRIX));
+    QCOMPARE(deletes.count(), 0);
+    QTRY_COMPARE(deletes.count(), 1);
+    QCOMPARE(deletes.at(0).at(0).toString(), id);
+    QCOMPARE(deletes.at(0).at(1).value<SERVERTYPE>(), SERVERTYPE_LINUX_DIGITALMATRIX);
+    QCOMPARE(keys(m_core->GetServers(QString()), &UServerInfo::name),
+             (QStringList {"Wall A", "Wall C"}));
+    QCOMPARE(m_core->getServerInfo(id).id, QString());
+
+    // An unknown id, or a server of another type, is refused and changes nothing.
+    const QString before = snapshot(m_core);
+    QVERIFY(!m_core->EditServer(id, QStringLiteral("X"), QStringLiteral("10.0.0.8"), QString(),
+                                QString(), 1, Linux));
+    QVERIFY(!m_core->lastError().isEmpty());
+    QVERIFY(!m_core->DeleteServer(other, SERVERTYPE_LINUX_DIGITALMATRIX));
+    QVERIFY(!m_core->DeleteServer(id, SERVERTYPE_LINUX_DIGITALMATRIX));
+    QVERIFY(!m_core->DeleteServer(QString(), SERVERTYPE_X86_DIGITALMATRIX));
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(edits.count(), 2);
+    QCOMPARE(deletes.count(), 1);
+    QCOMPARE(snapshot(m_core), before);
 }
 
 // Each row is tried as a new server and as an edit of "Second"; both clash with "Wall A".
@@ -342,16 +389,6 @@ void TestDataCore::writeServer_refusesInvalidRecord()
     QCOMPARE(snapshot(m_core), before);
 }
 
-void TestDataCore::addServer_acceptsSameAddressOrNameForOtherType()
-{
-    QVERIFY(!addX86(QStringLiteral("Wall A"), QStringLiteral("10.0.0.5"), 9000).isEmpty());
-    QVERIFY(m_core->AddServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.5"), QString(),
-                              QString(), 9000, Linux));
-    QVERIFY(m_core->AddServer(QStringLiteral("Wall C"), QStringLiteral("10.0.0.5"), QString(),
-                              QString(), 9001, X86));
-    QCOMPARE(m_core->GetServers(QString()).size(), 3);
-}
-
 void TestDataCore::getServers_keepsInsertionOrderAndFilters()
 {
     const QStringList names = {QStringLiteral("Zulu"), QStringLiteral("alpha"),
@@ -369,58 +406,6 @@ void TestDataCore::getServers_keepsInsertionOrderAndFilters()
     QCOMPARE(listed("10.0.0"), (QStringList {"Zulu", "alpha", "Mike"}));
     QCOMPARE(listed("矩阵"), QStringList {"数字矩阵"});
     QVERIFY(listed("nothing like it").isEmpty());
-}
-
-void TestDataCore::editAndDelete_storeAndSignalAfterCommit()
-{
-    const QString id = addX86(QStringLiteral("Wall A"), QStringLiteral("10.0.0.5"), 9000);
-    const QString other = addX86(QStringLiteral("B"), QStringLiteral("10.0.0.2"), 9002);
-    QSignalSpy edits(m_core, &UserManagerCore::signalEditServer);
-    QSignalSpy deletes(m_core, &UserManagerCore::signalDeleteServer);
-    const UServerInfo wanted {id,
-                              QStringLiteral("Wall A2"),
-                              QStringLiteral("10.0.0.6"),
-                              QStringLiteral("op"),
-                              QStringLiteral("new"),
-                              9100,
-                              X86};
-    QVERIFY(m_core->EditServer(id, wanted.name, wanted.ip, wanted.user, wanted.password,
-                               wanted.port, wanted.type));
-    QCOMPARE(edits.count(), 0);
-    QTRY_COMPARE(edits.count(), 1);
-    QCOMPARE(describe(edits.at(0).at(0).value<UServerInfo>()), describe(wanted));
-    QCOMPARE(m_core->getServerInfo(id), wanted);
-    // Saving a record unchanged is not a clash with itself.
-    QVERIFY(m_core->EditServer(id, wanted.name, wanted.ip, wanted.user, wanted.password,
-                               wanted.port, wanted.type));
-    QTRY_COMPARE(edits.count(), 2);
-
-    QVERIFY(m_core->DeleteServer(id, SERVERTYPE_X86_DIGITALMATRIX));
-    QCOMPARE(deletes.count(), 0);
-    QTRY_COMPARE(deletes.count(), 1);
-    QCOMPARE(deletes.at(0).at(0).toString(), id);
-    QCOMPARE(deletes.at(0).at(1).value<SERVERTYPE>(), SERVERTYPE_X86_DIGITALMATRIX);
-    QCOMPARE(keys(m_core->GetServers(QString()), &UServerInfo::id), QStringList {other});
-    QCOMPARE(m_core->getServerInfo(id).id, QString());
-}
-
-void TestDataCore::editAndDelete_refuseUnknownIdOrOtherType()
-{
-    const QString a = addX86(QStringLiteral("A"), QStringLiteral("10.0.0.1"), 9001);
-    const QString before = snapshot(m_core);
-    const QString unknown = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    QSignalSpy edits(m_core, &UserManagerCore::signalEditServer);
-    QSignalSpy deletes(m_core, &UserManagerCore::signalDeleteServer);
-    QVERIFY(!m_core->EditServer(unknown, QStringLiteral("X"), QStringLiteral("10.0.0.8"), QString(),
-                                QString(), 1, X86));
-    QVERIFY(!m_core->lastError().isEmpty());
-    QVERIFY(!m_core->DeleteServer(a, SERVERTYPE_LINUX_DIGITALMATRIX));
-    QVERIFY(!m_core->DeleteServer(unknown, SERVERTYPE_X86_DIGITALMATRIX));
-    QVERIFY(!m_core->DeleteServer(QString(), SERVERTYPE_X86_DIGITALMATRIX));
-    QCoreApplication::sendPostedEvents();
-    QCOMPARE(edits.count(), 0);
-    QCOMPARE(deletes.count(), 0);
-    QCOMPARE(snapshot(m_core), before);
 }
 
 void TestDataCore::reopen_keepsEverything()
