@@ -153,16 +153,12 @@ private slots:
     void brokenWrite_isRefusedAndKeepsRows_data();
     void brokenWrite_isRefusedAndKeepsRows();
 
-    void importSite_sampleIsComplete();
+    void sampleSite_importedCompleteAndLookedUp();
     void importSite_refusesInvalidEntry_data();
     void importSite_refusesInvalidEntry();
     void importSite_lateFailureRollsBackEverything();
     void importSite_parentMayFollowChild();
 
-    void lookups_findByKeyAddressAndNumber();
-    void playerInfo_viewOrChannel();
-    void failedLookups_returnEmptyRecords();
-    void batchLookups_matchSingleLookups();
     void addRecords_applyTheSameRules();
 
     void wallPresets_migrateAFileOfTheFirstSchema();
@@ -484,7 +480,7 @@ void TestDataCore::brokenWrite_isRefusedAndKeepsRows()
     QVERIFY(snapshot(m_core) != before);
 }
 
-void TestDataCore::importSite_sampleIsComplete()
+void TestDataCore::sampleSite_importedCompleteAndLookedUp()
 {
     QVERIFY2(importSample(), qPrintable(m_core->lastError()));
 
@@ -515,6 +511,94 @@ void TestDataCore::importSite_sampleIsComplete()
     QCOMPARE(describe(views.at(1)).section(QLatin1Char('|'), 4).section(QLatin1Char(' '), 0, 0),
              QStringLiteral("dev-nvr-perimeter-ch05@7#5"));
     QCOMPARE(views.at(1).channelGuids.size(), views.at(1).localNO.size());
+
+    // Look-ups by key, by device address and by channel number.
+    const UDeviceInfo onvif = m_core->getDeviceInfoByDeviceID(QStringLiteral("N4F2A7C91"));
+    QCOMPARE(onvif.struct_DeviceGuid, QStringLiteral("dev-onvif-dock"));
+    QCOMPARE(onvif.struct_DeviceName, QStringLiteral("装卸区ONVIF摄像机"));
+    QCOMPARE(onvif.struct_account, QStringLiteral("onvif"));
+    QCOMPARE(onvif.struct_password, QStringLiteral("dock!cam"));
+    QCOMPARE(onvif.struct_port, 80);
+    QCOMPARE(onvif.struct_deviceKind, 2);
+    // The address is matched exactly.
+    QVERIFY(m_core->getDeviceInfoByDeviceID(QStringLiteral("n4f2a7c91"))
+                    .struct_DeviceGuid.isEmpty());
+
+    const DeviceChancelInfo gate =
+            m_core->channelInfoByDeviceNo(QStringLiteral("192.168.30.10"), 5);
+    QCOMPARE(describe(gate),
+             describe(DeviceChancelInfo {QStringLiteral("dev-nvr-perimeter-ch05"),
+                                         QStringLiteral("North Gate"),
+                                         QStringLiteral("dev-nvr-perimeter"), 5, gate.areaGuid}));
+    QCOMPARE(describe(m_core->getChannelInfoByChannelGuid(gate.channelGuid)), describe(gate));
+    QCOMPARE(describe(m_core->getDevChannelInfoByChannelGuid(gate.channelGuid)), describe(gate));
+    QCOMPARE(describe(m_core->getDevInfo(gate.deviceGuid)),
+             describe(m_core->getDeviceInfoByDeviceGuid(gate.deviceGuid)));
+    QCOMPARE(m_core->getDevInfo(gate.deviceGuid).struct_IpAddress, QStringLiteral("192.168.30.10"));
+
+    QCOMPARE(keys(m_core->getChannelInfoByAreaGuid(QStringLiteral("area-east-dock")),
+                  &DeviceChancelInfo::channelName),
+             (QStringList {"Dock Door 1", "Dock Door 2", "装卸区全景", "装卸区特写"}));
+
+    // A player is a view or a single channel.
+    const AllPlayViewInfo view = m_core->getPlayerInfoByGuid(QStringLiteral("view-lobby-4"));
+    QCOMPARE(view.strName, QStringLiteral("大厅四画面"));
+    QCOMPARE(view.paneCount, 4);
+    QCOMPARE(view.channelGuids.first(), QStringLiteral("dev-nvr-hq-ch03"));
+    QCOMPARE(view.localNO, (QList<int> {3, 1, 2, 4}));
+    QCOMPARE(view.channelNO, (QList<int> {3, 1, 2, 4}));
+
+    const AllPlayViewInfo thermal =
+            m_core->getPlayerInfoByGuid(QStringLiteral("dev-thermal-north-ch02"));
+    QCOMPARE(thermal.playerKind, 3);
+    QCOMPARE(thermal.channelGuids, QStringList {"dev-thermal-north-ch02"});
+    QCOMPARE(thermal.channelNO, QList<int> {2});
+    QCOMPARE(thermal.localNO, QList<int> {1});
+
+    QCOMPARE(m_core->getPlayerInfoByGuid(QStringLiteral("dev-nvr-hq-ch01")).playerKind, 1);
+
+    // What is not there gives empty records.
+    const QString ghost = QStringLiteral("no-such-key");
+    const QString noChannel = describe(DeviceChancelInfo());
+    QCOMPARE(describe(m_core->getChannelInfoByChannelGuid(ghost)), noChannel);
+    QCOMPARE(describe(m_core->getDevChannelInfoByChannelGuid(QString())), noChannel);
+    QCOMPARE(describe(m_core->channelInfoByDeviceNo(QStringLiteral("192.168.30.10"), 99)),
+             noChannel);
+    QCOMPARE(describe(m_core->channelInfoByDeviceNo(ghost, 1)), noChannel);
+    QCOMPARE(describe(m_core->getDeviceInfoByDeviceGuid(ghost)), describe(UDeviceInfo()));
+    QCOMPARE(describe(m_core->getDevInfo(QString())), describe(UDeviceInfo()));
+    QCOMPARE(describe(m_core->getDeviceInfoByDeviceID(ghost)), describe(UDeviceInfo()));
+    QCOMPARE(describe(m_core->getPlayerInfoByGuid(ghost)), describe(AllPlayViewInfo()));
+    QCOMPARE(describe(m_core->getPlayerInfoByGuid(QString())), describe(AllPlayViewInfo()));
+    QVERIFY(m_core->getChannelInfoByAreaGuid(ghost).isEmpty());
+    QVERIFY(m_core->GetOneRegion(ghost).isEmpty());
+    QCOMPARE(m_core->getServerInfo(ghost), UServerInfo());
+
+    // Batch look-ups give what single look-ups give; unknown keys first, more than one
+    // statement takes, so that the stored ones come last.
+    QList<UserManagerCore::DeviceChannelKey> keys {{QString(), 1}, {"n4f2a7c91", 1}};
+    for (int i = 0; i < 450; ++i)
+        keys.append({QStringLiteral("10.9.%1.%2").arg(i / 200).arg(i % 200), 1});
+    keys.append({"192.168.30.10", 99});
+    keys.append({"192.168.30.41", 7}); // a one-channel device: its channel 1 in a cell
+    for (const RegionInfo &region : m_core->GetOneRegion(QString()))
+        for (const DeviceChancelInfo &channel : m_core->getChannelInfoByAreaGuid(region.strGuid))
+            keys.append(
+                    {m_core->getDevInfo(channel.deviceGuid).struct_IpAddress, channel.channelNo});
+    const auto found = m_core->channelInfosByDeviceNo(keys);
+    const auto cell = m_core->cellChannelInfos(keys);
+    QCOMPARE(found.size(), keys.size() - 454);
+    for (const UserManagerCore::DeviceChannelKey &key : qAsConst(keys)) {
+        QCOMPARE(describe(found.value(key)),
+                 describe(m_core->channelInfoByDeviceNo(key.first, key.second)));
+        const bool single = m_core->getDeviceInfoByDeviceID(key.first).struct_deviceKind == 3;
+        QCOMPARE(describe(cell.value(key)),
+                 describe(m_core->channelInfoByDeviceNo(key.first, single ? 1 : key.second)));
+    }
+    QVERIFY(!cell.value({"192.168.30.41", 7}).channelName.isEmpty());
+    m_core->close();
+    QVERIFY(m_core->channelInfosByDeviceNo(keys).isEmpty());
+    QVERIFY(m_core->cellChannelInfos(keys).isEmpty());
 }
 
 void TestDataCore::importSite_refusesInvalidEntry_data()
@@ -584,108 +668,6 @@ void TestDataCore::importSite_parentMayFollowChild()
     const QList<RegionInfo> one = m_core->GetOneRegion(QStringLiteral("child"));
     QCOMPARE(one.size(), 1);
     QCOMPARE(one.first().strParentGuid, QStringLiteral("top"));
-}
-
-void TestDataCore::lookups_findByKeyAddressAndNumber()
-{
-    QVERIFY2(importSample(), qPrintable(m_core->lastError()));
-
-    const UDeviceInfo onvif = m_core->getDeviceInfoByDeviceID(QStringLiteral("N4F2A7C91"));
-    QCOMPARE(onvif.struct_DeviceGuid, QStringLiteral("dev-onvif-dock"));
-    QCOMPARE(onvif.struct_DeviceName, QStringLiteral("装卸区ONVIF摄像机"));
-    QCOMPARE(onvif.struct_account, QStringLiteral("onvif"));
-    QCOMPARE(onvif.struct_password, QStringLiteral("dock!cam"));
-    QCOMPARE(onvif.struct_port, 80);
-    QCOMPARE(onvif.struct_deviceKind, 2);
-    // The address is matched exactly.
-    QVERIFY(m_core->getDeviceInfoByDeviceID(QStringLiteral("n4f2a7c91"))
-                    .struct_DeviceGuid.isEmpty());
-
-    const DeviceChancelInfo gate =
-            m_core->channelInfoByDeviceNo(QStringLiteral("192.168.30.10"), 5);
-    QCOMPARE(describe(gate),
-             describe(DeviceChancelInfo {QStringLiteral("dev-nvr-perimeter-ch05"),
-                                         QStringLiteral("North Gate"),
-                                         QStringLiteral("dev-nvr-perimeter"), 5, gate.areaGuid}));
-    QCOMPARE(describe(m_core->getChannelInfoByChannelGuid(gate.channelGuid)), describe(gate));
-    QCOMPARE(describe(m_core->getDevChannelInfoByChannelGuid(gate.channelGuid)), describe(gate));
-    QCOMPARE(describe(m_core->getDevInfo(gate.deviceGuid)),
-             describe(m_core->getDeviceInfoByDeviceGuid(gate.deviceGuid)));
-    QCOMPARE(m_core->getDevInfo(gate.deviceGuid).struct_IpAddress, QStringLiteral("192.168.30.10"));
-
-    QCOMPARE(keys(m_core->getChannelInfoByAreaGuid(QStringLiteral("area-east-dock")),
-                  &DeviceChancelInfo::channelName),
-             (QStringList {"Dock Door 1", "Dock Door 2", "装卸区全景", "装卸区特写"}));
-}
-
-void TestDataCore::playerInfo_viewOrChannel()
-{
-    QVERIFY2(importSample(), qPrintable(m_core->lastError()));
-
-    const AllPlayViewInfo view = m_core->getPlayerInfoByGuid(QStringLiteral("view-lobby-4"));
-    QCOMPARE(view.strName, QStringLiteral("大厅四画面"));
-    QCOMPARE(view.paneCount, 4);
-    QCOMPARE(view.channelGuids.first(), QStringLiteral("dev-nvr-hq-ch03"));
-    QCOMPARE(view.localNO, (QList<int> {3, 1, 2, 4}));
-    QCOMPARE(view.channelNO, (QList<int> {3, 1, 2, 4}));
-
-    const AllPlayViewInfo thermal =
-            m_core->getPlayerInfoByGuid(QStringLiteral("dev-thermal-north-ch02"));
-    QCOMPARE(thermal.playerKind, 3);
-    QCOMPARE(thermal.channelGuids, QStringList {"dev-thermal-north-ch02"});
-    QCOMPARE(thermal.channelNO, QList<int> {2});
-    QCOMPARE(thermal.localNO, QList<int> {1});
-
-    QCOMPARE(m_core->getPlayerInfoByGuid(QStringLiteral("dev-nvr-hq-ch01")).playerKind, 1);
-}
-
-void TestDataCore::failedLookups_returnEmptyRecords()
-{
-    QVERIFY2(importSample(), qPrintable(m_core->lastError()));
-    const QString ghost = QStringLiteral("no-such-key");
-    const QString noChannel = describe(DeviceChancelInfo());
-    QCOMPARE(describe(m_core->getChannelInfoByChannelGuid(ghost)), noChannel);
-    QCOMPARE(describe(m_core->getDevChannelInfoByChannelGuid(QString())), noChannel);
-    QCOMPARE(describe(m_core->channelInfoByDeviceNo(QStringLiteral("192.168.30.10"), 99)),
-             noChannel);
-    QCOMPARE(describe(m_core->channelInfoByDeviceNo(ghost, 1)), noChannel);
-    QCOMPARE(describe(m_core->getDeviceInfoByDeviceGuid(ghost)), describe(UDeviceInfo()));
-    QCOMPARE(describe(m_core->getDevInfo(QString())), describe(UDeviceInfo()));
-    QCOMPARE(describe(m_core->getDeviceInfoByDeviceID(ghost)), describe(UDeviceInfo()));
-    QCOMPARE(describe(m_core->getPlayerInfoByGuid(ghost)), describe(AllPlayViewInfo()));
-    QCOMPARE(describe(m_core->getPlayerInfoByGuid(QString())), describe(AllPlayViewInfo()));
-    QVERIFY(m_core->getChannelInfoByAreaGuid(ghost).isEmpty());
-    QVERIFY(m_core->GetOneRegion(ghost).isEmpty());
-    QCOMPARE(m_core->getServerInfo(ghost), UServerInfo());
-}
-
-void TestDataCore::batchLookups_matchSingleLookups()
-{
-    QVERIFY2(importSample(), qPrintable(m_core->lastError()));
-    // Unknown keys first, more than one statement takes, so that the stored ones come last.
-    QList<UserManagerCore::DeviceChannelKey> keys {{QString(), 1}, {"n4f2a7c91", 1}};
-    for (int i = 0; i < 450; ++i)
-        keys.append({QStringLiteral("10.9.%1.%2").arg(i / 200).arg(i % 200), 1});
-    keys.append({"192.168.30.10", 99});
-    keys.append({"192.168.30.41", 7}); // a one-channel device: its channel 1 in a cell
-    for (const RegionInfo &region : m_core->GetOneRegion(QString()))
-        for (const DeviceChancelInfo &channel : m_core->getChannelInfoByAreaGuid(region.strGuid))
-            keys.append(
-                    {m_core->getDevInfo(channel.deviceGuid).struct_IpAddress, channel.channelNo});
-    const auto channels = m_core->channelInfosByDeviceNo(keys);
-    const auto cell = m_core->cellChannelInfos(keys);
-    QCOMPARE(channels.size(), keys.size() - 454);
-    for (const UserManagerCore::DeviceChannelKey &key : qAsConst(keys)) {
-        QCOMPARE(describe(channels.value(key)),
-                 describe(m_core->channelInfoByDeviceNo(key.first, key.second)));
-        const bool single = m_core->getDeviceInfoByDeviceID(key.first).struct_deviceKind == 3;
-        QCOMPARE(describe(cell.value(key)),
-                 describe(m_core->channelInfoByDeviceNo(key.first, single ? 1 : key.second)));
-    }
-    QVERIFY(!cell.value({"192.168.30.41", 7}).channelName.isEmpty());
-    m_core->close();
-    QVERIFY(m_core->channelInfosByDeviceNo(keys).isEmpty());
-    QVERIFY(m_core->cellChannelInfos(keys).isEmpty());
 }
 
 void TestDataCore::addRecords_applyTheSameRules()
