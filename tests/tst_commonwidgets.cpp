@@ -142,11 +142,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void messageBoxShownToPersonReturnsOneOnlyWhenAccepted_data();
-    void messageBoxShownToPersonReturnsOneOnlyWhenAccepted();
-
-    void messageBoxTitledFramedAndCentredOnItsWindow_data();
-    void messageBoxTitledFramedAndCentredOnItsWindow();
+    void messageBox_data();
+    void messageBox();
     void waitDialogClosesItselfOrWhenHidden();
     void waitNamesWhatItWaitsForAndGivesWayToAQuestion();
 
@@ -197,60 +194,39 @@ void TestCommonWidgets::cleanupTestCase()
     DATACore::UserManagerCore::instance()->close();
 }
 
-void TestCommonWidgets::messageBoxShownToPersonReturnsOneOnlyWhenAccepted_data()
+void TestCommonWidgets::messageBox_data()
 {
+    QTest::addColumn<QString>("owner"); // "page", "dialog" or "none"
+    QTest::addColumn<bool>("warning"); // asked as a warning, else as an information
     QTest::addColumn<short>("buttons");
     QTest::addColumn<QString>("press"); // object name of the button, or "escape"
     QTest::addColumn<QStringList>("captions");
     QTest::addColumn<short>("expected");
-    QTest::newRow("yes") << short(3) << "yesBt" << QStringList {"Yes", "No"} << short(1);
-    QTest::newRow("no") << short(3) << "noBt" << QStringList {"Yes", "No"} << short(0);
-    QTest::newRow("escape") << short(3) << "escape" << QStringList {"Yes", "No"} << short(0);
-    QTest::newRow("notice ok") << short(1) << "okBt" << QStringList {"OK"} << short(1);
+    QTest::addColumn<QString>("defaultButton");
+    const QStringList question {"Yes", "No"};
+    QTest::newRow("yes, asked by a part of the page")
+            << "page" << false << short(3) << "yesBt" << question << short(1) << "noBt";
+    QTest::newRow("no, asked by a dialog over the page")
+            << "dialog" << true << short(3) << "noBt" << question << short(0) << "noBt";
+    QTest::newRow("escape, asked without a parent")
+            << "none" << false << short(3) << "escape" << question << short(0) << "noBt";
+    QTest::newRow("notice ok") << "page" << true << short(1) << "okBt" << QStringList {"OK"}
+                               << short(1) << "okBt";
     QTest::newRow("unknown set is a notice")
-            << short(7) << "okBt" << QStringList {"OK"} << short(1);
+            << "none" << false << short(7) << "okBt" << QStringList {"OK"} << short(1) << "okBt";
 }
 
-void TestCommonWidgets::messageBoxShownToPersonReturnsOneOnlyWhenAccepted()
+// A box returns 1 only when accepted; it is titled, framed, centred on the window it belongs
+// to, and only the answer Enter gives (the safe one of a question) is set apart.
+void TestCommonWidgets::messageBox()
 {
+    QFETCH(QString, owner);
+    QFETCH(bool, warning);
     QFETCH(short, buttons);
     QFETCH(QString, press);
     QFETCH(QStringList, captions);
     QFETCH(short, expected);
-
-    QStringList shown;
-    ModalDriver driver([&](QWidget *modal) {
-        shown << QString::fromLatin1(modal->metaObject()->className()) << modal->windowTitle();
-        if (auto *label = modal->findChild<QLabel *>("textLabel"))
-            shown << label->text();
-        for (QPushButton *button : modal->findChildren<QPushButton *>())
-            shown << button->text();
-        if (press == QLatin1String("escape"))
-            QTest::keyClick(modal, Qt::Key_Escape);
-        else if (auto *button = modal->findChild<QPushButton *>(press))
-            QTest::mouseClick(button, Qt::LeftButton);
-    });
-    driver.start();
-    const short result = MessageBoxW::infomation(
-            nullptr, QStringLiteral("Prompt"), QStringLiteral("Whether start turn show?"), buttons);
-    QVERIFY(driver.ran());
-    QCOMPARE(result, expected);
-    QCOMPARE(shown,
-             QStringList({"COMMONUSELIB::MessageBoxW", "Prompt", "Whether start turn show?"})
-                     + captions);
-}
-
-void TestCommonWidgets::messageBoxTitledFramedAndCentredOnItsWindow_data()
-{
-    QTest::addColumn<QString>("owner"); // "page", "dialog" or "none"
-    QTest::newRow("asked by a part of the page") << "page";
-    QTest::newRow("asked by a dialog over the page") << "dialog";
-    QTest::newRow("asked without a parent") << "none";
-}
-
-void TestCommonWidgets::messageBoxTitledFramedAndCentredOnItsWindow()
-{
-    QFETCH(QString, owner);
+    QFETCH(QString, defaultButton);
     QWidget window;
     auto *part = new QWidget(&window);
     window.setGeometry(400, 300, 900, 600);
@@ -260,23 +236,23 @@ void TestCommonWidgets::messageBoxTitledFramedAndCentredOnItsWindow()
     auto *field = new QLineEdit(&dialog);
     dialog.setGeometry(60, 40, 500, 360);
     QWidget *parent = part;
-    QWidget *expected = &window;
+    QWidget *centredOn = &window;
     if (owner == QLatin1String("dialog")) {
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         parent = field;
-        expected = &dialog;
+        centredOn = &dialog;
     } else if (owner == QLatin1String("none")) {
         QApplication::setActiveWindow(&window);
         parent = nullptr;
     }
 
+    QStringList shown;
     QPoint centre;
-    QString title;
     bool titleShown = false;
     bool framed = false;
     QStringList bold;
-    QString defaultButton;
+    QString isDefault;
     bool enabled = false;
     QWidget *boxOwner = nullptr;
     ModalDriver driver([&](QWidget *modal) {
@@ -288,34 +264,40 @@ void TestCommonWidgets::messageBoxTitledFramedAndCentredOnItsWindow()
         boxOwner = modal->parentWidget();
         centre = modal->frameGeometry().center();
         auto *titleLabel = modal->findChild<QLabel *>("titleLabel");
-        title = titleLabel->text();
+        shown << QString::fromLatin1(modal->metaObject()->className()) << modal->windowTitle()
+              << titleLabel->text() << modal->findChild<QLabel *>("textLabel")->text();
         titleShown = titleLabel->isVisible() && modal->rect().contains(titleLabel->geometry());
         const QImage image = modal->grab().toImage();
         framed = image.pixel(0, image.height() / 2) != image.pixel(4, image.height() / 2);
         for (QPushButton *button : modal->findChildren<QPushButton *>()) {
+            shown << button->text();
             if (button->font().bold())
                 bold << button->objectName();
             if (button->isDefault())
-                defaultButton = button->objectName();
+                isDefault = button->objectName();
         }
-        QTest::mouseClick(modal->findChild<QPushButton *>("yesBt"), Qt::LeftButton);
+        if (press == QLatin1String("escape"))
+            QTest::keyClick(modal, Qt::Key_Escape);
+        else if (auto *button = modal->findChild<QPushButton *>(press))
+            QTest::mouseClick(button, Qt::LeftButton);
     });
     driver.start();
-    QCOMPARE(MessageBoxW::warning(parent, QStringLiteral("Warn"),
-                                  QStringLiteral("Reset the layout?"), 3),
-             short(1));
+    const QString title = QStringLiteral("Prompt");
+    const QString text = QStringLiteral("Whether start turn show?");
+    const short result = warning ? MessageBoxW::warning(parent, title, text, buttons)
+                                 : MessageBoxW::infomation(parent, title, text, buttons);
     QVERIFY(driver.ran());
+    QCOMPARE(result, expected);
+    QCOMPARE(shown, QStringList({"COMMONUSELIB::MessageBoxW", title, title, text}) + captions);
     QVERIFY(enabled);
     if (parent)
-        QCOMPARE(boxOwner, expected);
-    QCOMPARE(title, QStringLiteral("Warn"));
+        QCOMPARE(boxOwner, centredOn);
     QVERIFY(titleShown);
     QVERIFY(framed);
-    QVERIFY2((centre - expected->frameGeometry().center()).manhattanLength() <= 2,
+    QVERIFY2((centre - centredOn->frameGeometry().center()).manhattanLength() <= 2,
              qPrintable(QStringLiteral("centre %1,%2").arg(centre.x()).arg(centre.y())));
-    // Only the answer Enter gives (the safe one of a question) is set apart.
-    QCOMPARE(defaultButton, QStringLiteral("noBt"));
-    QCOMPARE(bold, QStringList {"noBt"});
+    QCOMPARE(isDefault, defaultButton);
+    QCOMPARE(bold, QStringList {defaultButton});
 }
 
 void TestCommonWidgets::waitNamesWhatItWaitsForAndGivesWayToAQuestion()
