@@ -144,28 +144,21 @@ private slots:
     void open_refusesUnusableFile();
     void operations_failWithoutOpenDatabase();
 
-    void addServer_storesRecordAndSignalsAfterCommit();
+    void serverWrites_storeAndSignalAfterCommit();
     void writeServer_refusesInvalidRecord_data();
     void writeServer_refusesInvalidRecord();
-    void addServer_acceptsSameAddressOrNameForOtherType();
     void getServers_keepsInsertionOrderAndFilters();
-    void editAndDelete_storeAndSignalAfterCommit();
-    void editAndDelete_refuseUnknownIdOrOtherType();
 
     void reopen_keepsEverything();
     void brokenWrite_isRefusedAndKeepsRows_data();
     void brokenWrite_isRefusedAndKeepsRows();
 
-    void importSite_sampleIsComplete();
+    void sampleSite_importedCompleteAndLookedUp();
     void importSite_refusesInvalidEntry_data();
     void importSite_refusesInvalidEntry();
     void importSite_lateFailureRollsBackEverything();
     void importSite_parentMayFollowChild();
 
-    void lookups_findByKeyAddressAndNumber();
-    void playerInfo_viewOrChannel();
-    void failedLookups_returnEmptyRecords();
-    void batchLookups_matchSingleLookups();
     void addRecords_applyTheSameRules();
 
     void wallPresets_migrateAFileOfTheFirstSchema();
@@ -264,7 +257,7 @@ void TestDataCore::operations_failWithoutOpenDatabase()
     QVERIFY(m_core->GetServers(QString()).isEmpty());
 }
 
-void TestDataCore::addServer_storesRecordAndSignalsAfterCommit()
+void TestDataCore::serverWrites_storeAndSignalAfterCommit()
 {
     QSignalSpy spy(m_core, &UserManagerCore::signalAddServer);
     QList<UServerInfo> seenInSlot;
@@ -290,6 +283,56 @@ void TestDataCore::addServer_storesRecordAndSignalsAfterCommit()
     // The slot already saw the committed row.
     QCOMPARE(seenInSlot, QList<UServerInfo> {server});
     QCOMPARE(m_core->getServerInfo(server.id), server);
+
+    // The same name and address for another type, or on another port, is another server.
+    const QString other = addX86(QStringLiteral("Wall A"), QStringLiteral("192.168.1.50"), 9000);
+    QVERIFY(!other.isEmpty());
+    QVERIFY(m_core->AddServer(QStringLiteral("Wall C"), QStringLiteral("192.168.1.50"), QString(),
+                              QString(), 9001, Linux));
+    QCOMPARE(m_core->GetServers(QString()).size(), 3);
+
+    const QString id = server.id;
+    QSignalSpy edits(m_core, &UserManagerCore::signalEditServer);
+    QSignalSpy deletes(m_core, &UserManagerCore::signalDeleteServer);
+    const UServerInfo wanted {id,
+                              QStringLiteral("Wall A2"),
+                              QStringLiteral("10.0.0.6"),
+                              QStringLiteral("op"),
+                              QStringLiteral("new"),
+                              9100,
+                              Linux};
+    QVERIFY(m_core->EditServer(id, wanted.name, wanted.ip, wanted.user, wanted.password,
+                               wanted.port, wanted.type));
+    QCOMPARE(edits.count(), 0);
+    QTRY_COMPARE(edits.count(), 1);
+    QCOMPARE(describe(edits.at(0).at(0).value<UServerInfo>()), describe(wanted));
+    QCOMPARE(m_core->getServerInfo(id), wanted);
+    // Saving a record unchanged is not a clash with itself.
+    QVERIFY(m_core->EditServer(id, wanted.name, wanted.ip, wanted.user, wanted.password,
+                               wanted.port, wanted.type));
+    QTRY_COMPARE(edits.count(), 2);
+
+    QVERIFY(m_core->DeleteServer(id, SERVERTYPE_LINUX_DIGITALMATRIX));
+    QCOMPARE(deletes.count(), 0);
+    QTRY_COMPARE(deletes.count(), 1);
+    QCOMPARE(deletes.at(0).at(0).toString(), id);
+    QCOMPARE(deletes.at(0).at(1).value<SERVERTYPE>(), SERVERTYPE_LINUX_DIGITALMATRIX);
+    QCOMPARE(keys(m_core->GetServers(QString()), &UServerInfo::name),
+             (QStringList {"Wall A", "Wall C"}));
+    QCOMPARE(m_core->getServerInfo(id).id, QString());
+
+    // An unknown id, or a server of another type, is refused and changes nothing.
+    const QString before = snapshot(m_core);
+    QVERIFY(!m_core->EditServer(id, QStringLiteral("X"), QStringLiteral("10.0.0.8"), QString(),
+                                QString(), 1, Linux));
+    QVERIFY(!m_core->lastError().isEmpty());
+    QVERIFY(!m_core->DeleteServer(other, SERVERTYPE_LINUX_DIGITALMATRIX));
+    QVERIFY(!m_core->DeleteServer(id, SERVERTYPE_LINUX_DIGITALMATRIX));
+    QVERIFY(!m_core->DeleteServer(QString(), SERVERTYPE_X86_DIGITALMATRIX));
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(edits.count(), 2);
+    QCOMPARE(deletes.count(), 1);
+    QCOMPARE(snapshot(m_core), before);
 }
 
 // Each row is tried as a new server and as an edit of "Second"; both clash with "Wall A".
@@ -342,16 +385,6 @@ void TestDataCore::writeServer_refusesInvalidRecord()
     QCOMPARE(snapshot(m_core), before);
 }
 
-void TestDataCore::addServer_acceptsSameAddressOrNameForOtherType()
-{
-    QVERIFY(!addX86(QStringLiteral("Wall A"), QStringLiteral("10.0.0.5"), 9000).isEmpty());
-    QVERIFY(m_core->AddServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.5"), QString(),
-                              QString(), 9000, Linux));
-    QVERIFY(m_core->AddServer(QStringLiteral("Wall C"), QStringLiteral("10.0.0.5"), QString(),
-                              QString(), 9001, X86));
-    QCOMPARE(m_core->GetServers(QString()).size(), 3);
-}
-
 void TestDataCore::getServers_keepsInsertionOrderAndFilters()
 {
     const QStringList names = {QStringLiteral("Zulu"), QStringLiteral("alpha"),
@@ -369,58 +402,6 @@ void TestDataCore::getServers_keepsInsertionOrderAndFilters()
     QCOMPARE(listed("10.0.0"), (QStringList {"Zulu", "alpha", "Mike"}));
     QCOMPARE(listed("矩阵"), QStringList {"数字矩阵"});
     QVERIFY(listed("nothing like it").isEmpty());
-}
-
-void TestDataCore::editAndDelete_storeAndSignalAfterCommit()
-{
-    const QString id = addX86(QStringLiteral("Wall A"), QStringLiteral("10.0.0.5"), 9000);
-    const QString other = addX86(QStringLiteral("B"), QStringLiteral("10.0.0.2"), 9002);
-    QSignalSpy edits(m_core, &UserManagerCore::signalEditServer);
-    QSignalSpy deletes(m_core, &UserManagerCore::signalDeleteServer);
-    const UServerInfo wanted {id,
-                              QStringLiteral("Wall A2"),
-                              QStringLiteral("10.0.0.6"),
-                              QStringLiteral("op"),
-                              QStringLiteral("new"),
-                              9100,
-                              X86};
-    QVERIFY(m_core->EditServer(id, wanted.name, wanted.ip, wanted.user, wanted.password,
-                               wanted.port, wanted.type));
-    QCOMPARE(edits.count(), 0);
-    QTRY_COMPARE(edits.count(), 1);
-    QCOMPARE(describe(edits.at(0).at(0).value<UServerInfo>()), describe(wanted));
-    QCOMPARE(m_core->getServerInfo(id), wanted);
-    // Saving a record unchanged is not a clash with itself.
-    QVERIFY(m_core->EditServer(id, wanted.name, wanted.ip, wanted.user, wanted.password,
-                               wanted.port, wanted.type));
-    QTRY_COMPARE(edits.count(), 2);
-
-    QVERIFY(m_core->DeleteServer(id, SERVERTYPE_X86_DIGITALMATRIX));
-    QCOMPARE(deletes.count(), 0);
-    QTRY_COMPARE(deletes.count(), 1);
-    QCOMPARE(deletes.at(0).at(0).toString(), id);
-    QCOMPARE(deletes.at(0).at(1).value<SERVERTYPE>(), SERVERTYPE_X86_DIGITALMATRIX);
-    QCOMPARE(keys(m_core->GetServers(QString()), &UServerInfo::id), QStringList {other});
-    QCOMPARE(m_core->getServerInfo(id).id, QString());
-}
-
-void TestDataCore::editAndDelete_refuseUnknownIdOrOtherType()
-{
-    const QString a = addX86(QStringLiteral("A"), QStringLiteral("10.0.0.1"), 9001);
-    const QString before = snapshot(m_core);
-    const QString unknown = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    QSignalSpy edits(m_core, &UserManagerCore::signalEditServer);
-    QSignalSpy deletes(m_core, &UserManagerCore::signalDeleteServer);
-    QVERIFY(!m_core->EditServer(unknown, QStringLiteral("X"), QStringLiteral("10.0.0.8"), QString(),
-                                QString(), 1, X86));
-    QVERIFY(!m_core->lastError().isEmpty());
-    QVERIFY(!m_core->DeleteServer(a, SERVERTYPE_LINUX_DIGITALMATRIX));
-    QVERIFY(!m_core->DeleteServer(unknown, SERVERTYPE_X86_DIGITALMATRIX));
-    QVERIFY(!m_core->DeleteServer(QString(), SERVERTYPE_X86_DIGITALMATRIX));
-    QCoreApplication::sendPostedEvents();
-    QCOMPARE(edits.count(), 0);
-    QCOMPARE(deletes.count(), 0);
-    QCOMPARE(snapshot(m_core), before);
 }
 
 void TestDataCore::reopen_keepsEverything()
@@ -499,7 +480,7 @@ void TestDataCore::brokenWrite_isRefusedAndKeepsRows()
     QVERIFY(snapshot(m_core) != before);
 }
 
-void TestDataCore::importSite_sampleIsComplete()
+void TestDataCore::sampleSite_importedCompleteAndLookedUp()
 {
     QVERIFY2(importSample(), qPrintable(m_core->lastError()));
 
@@ -530,6 +511,94 @@ void TestDataCore::importSite_sampleIsComplete()
     QCOMPARE(describe(views.at(1)).section(QLatin1Char('|'), 4).section(QLatin1Char(' '), 0, 0),
              QStringLiteral("dev-nvr-perimeter-ch05@7#5"));
     QCOMPARE(views.at(1).channelGuids.size(), views.at(1).localNO.size());
+
+    // Look-ups by key, by device address and by channel number.
+    const UDeviceInfo onvif = m_core->getDeviceInfoByDeviceID(QStringLiteral("N4F2A7C91"));
+    QCOMPARE(onvif.struct_DeviceGuid, QStringLiteral("dev-onvif-dock"));
+    QCOMPARE(onvif.struct_DeviceName, QStringLiteral("装卸区ONVIF摄像机"));
+    QCOMPARE(onvif.struct_account, QStringLiteral("onvif"));
+    QCOMPARE(onvif.struct_password, QStringLiteral("dock!cam"));
+    QCOMPARE(onvif.struct_port, 80);
+    QCOMPARE(onvif.struct_deviceKind, 2);
+    // The address is matched exactly.
+    QVERIFY(m_core->getDeviceInfoByDeviceID(QStringLiteral("n4f2a7c91"))
+                    .struct_DeviceGuid.isEmpty());
+
+    const DeviceChancelInfo gate =
+            m_core->channelInfoByDeviceNo(QStringLiteral("192.168.30.10"), 5);
+    QCOMPARE(describe(gate),
+             describe(DeviceChancelInfo {QStringLiteral("dev-nvr-perimeter-ch05"),
+                                         QStringLiteral("North Gate"),
+                                         QStringLiteral("dev-nvr-perimeter"), 5, gate.areaGuid}));
+    QCOMPARE(describe(m_core->getChannelInfoByChannelGuid(gate.channelGuid)), describe(gate));
+    QCOMPARE(describe(m_core->getDevChannelInfoByChannelGuid(gate.channelGuid)), describe(gate));
+    QCOMPARE(describe(m_core->getDevInfo(gate.deviceGuid)),
+             describe(m_core->getDeviceInfoByDeviceGuid(gate.deviceGuid)));
+    QCOMPARE(m_core->getDevInfo(gate.deviceGuid).struct_IpAddress, QStringLiteral("192.168.30.10"));
+
+    QCOMPARE(keys(m_core->getChannelInfoByAreaGuid(QStringLiteral("area-east-dock")),
+                  &DeviceChancelInfo::channelName),
+             (QStringList {"Dock Door 1", "Dock Door 2", "装卸区全景", "装卸区特写"}));
+
+    // A player is a view or a single channel.
+    const AllPlayViewInfo view = m_core->getPlayerInfoByGuid(QStringLiteral("view-lobby-4"));
+    QCOMPARE(view.strName, QStringLiteral("大厅四画面"));
+    QCOMPARE(view.paneCount, 4);
+    QCOMPARE(view.channelGuids.first(), QStringLiteral("dev-nvr-hq-ch03"));
+    QCOMPARE(view.localNO, (QList<int> {3, 1, 2, 4}));
+    QCOMPARE(view.channelNO, (QList<int> {3, 1, 2, 4}));
+
+    const AllPlayViewInfo thermal =
+            m_core->getPlayerInfoByGuid(QStringLiteral("dev-thermal-north-ch02"));
+    QCOMPARE(thermal.playerKind, 3);
+    QCOMPARE(thermal.channelGuids, QStringList {"dev-thermal-north-ch02"});
+    QCOMPARE(thermal.channelNO, QList<int> {2});
+    QCOMPARE(thermal.localNO, QList<int> {1});
+
+    QCOMPARE(m_core->getPlayerInfoByGuid(QStringLiteral("dev-nvr-hq-ch01")).playerKind, 1);
+
+    // What is not there gives empty records.
+    const QString ghost = QStringLiteral("no-such-key");
+    const QString noChannel = describe(DeviceChancelInfo());
+    QCOMPARE(describe(m_core->getChannelInfoByChannelGuid(ghost)), noChannel);
+    QCOMPARE(describe(m_core->getDevChannelInfoByChannelGuid(QString())), noChannel);
+    QCOMPARE(describe(m_core->channelInfoByDeviceNo(QStringLiteral("192.168.30.10"), 99)),
+             noChannel);
+    QCOMPARE(describe(m_core->channelInfoByDeviceNo(ghost, 1)), noChannel);
+    QCOMPARE(describe(m_core->getDeviceInfoByDeviceGuid(ghost)), describe(UDeviceInfo()));
+    QCOMPARE(describe(m_core->getDevInfo(QString())), describe(UDeviceInfo()));
+    QCOMPARE(describe(m_core->getDeviceInfoByDeviceID(ghost)), describe(UDeviceInfo()));
+    QCOMPARE(describe(m_core->getPlayerInfoByGuid(ghost)), describe(AllPlayViewInfo()));
+    QCOMPARE(describe(m_core->getPlayerInfoByGuid(QString())), describe(AllPlayViewInfo()));
+    QVERIFY(m_core->getChannelInfoByAreaGuid(ghost).isEmpty());
+    QVERIFY(m_core->GetOneRegion(ghost).isEmpty());
+    QCOMPARE(m_core->getServerInfo(ghost), UServerInfo());
+
+    // Batch look-ups give what single look-ups give; unknown keys first, more than one
+    // statement takes, so that the stored ones come last.
+    QList<UserManagerCore::DeviceChannelKey> keys {{QString(), 1}, {"n4f2a7c91", 1}};
+    for (int i = 0; i < 450; ++i)
+        keys.append({QStringLiteral("10.9.%1.%2").arg(i / 200).arg(i % 200), 1});
+    keys.append({"192.168.30.10", 99});
+    keys.append({"192.168.30.41", 7}); // a one-channel device: its channel 1 in a cell
+    for (const RegionInfo &region : m_core->GetOneRegion(QString()))
+        for (const DeviceChancelInfo &channel : m_core->getChannelInfoByAreaGuid(region.strGuid))
+            keys.append(
+                    {m_core->getDevInfo(channel.deviceGuid).struct_IpAddress, channel.channelNo});
+    const auto found = m_core->channelInfosByDeviceNo(keys);
+    const auto cell = m_core->cellChannelInfos(keys);
+    QCOMPARE(found.size(), keys.size() - 454);
+    for (const UserManagerCore::DeviceChannelKey &key : qAsConst(keys)) {
+        QCOMPARE(describe(found.value(key)),
+                 describe(m_core->channelInfoByDeviceNo(key.first, key.second)));
+        const bool single = m_core->getDeviceInfoByDeviceID(key.first).struct_deviceKind == 3;
+        QCOMPARE(describe(cell.value(key)),
+                 describe(m_core->channelInfoByDeviceNo(key.first, single ? 1 : key.second)));
+    }
+    QVERIFY(!cell.value({"192.168.30.41", 7}).channelName.isEmpty());
+    m_core->close();
+    QVERIFY(m_core->channelInfosByDeviceNo(keys).isEmpty());
+    QVERIFY(m_core->cellChannelInfos(keys).isEmpty());
 }
 
 void TestDataCore::importSite_refusesInvalidEntry_data()
@@ -599,108 +668,6 @@ void TestDataCore::importSite_parentMayFollowChild()
     const QList<RegionInfo> one = m_core->GetOneRegion(QStringLiteral("child"));
     QCOMPARE(one.size(), 1);
     QCOMPARE(one.first().strParentGuid, QStringLiteral("top"));
-}
-
-void TestDataCore::lookups_findByKeyAddressAndNumber()
-{
-    QVERIFY2(importSample(), qPrintable(m_core->lastError()));
-
-    const UDeviceInfo onvif = m_core->getDeviceInfoByDeviceID(QStringLiteral("N4F2A7C91"));
-    QCOMPARE(onvif.struct_DeviceGuid, QStringLiteral("dev-onvif-dock"));
-    QCOMPARE(onvif.struct_DeviceName, QStringLiteral("装卸区ONVIF摄像机"));
-    QCOMPARE(onvif.struct_account, QStringLiteral("onvif"));
-    QCOMPARE(onvif.struct_password, QStringLiteral("dock!cam"));
-    QCOMPARE(onvif.struct_port, 80);
-    QCOMPARE(onvif.struct_deviceKind, 2);
-    // The address is matched exactly.
-    QVERIFY(m_core->getDeviceInfoByDeviceID(QStringLiteral("n4f2a7c91"))
-                    .struct_DeviceGuid.isEmpty());
-
-    const DeviceChancelInfo gate =
-            m_core->channelInfoByDeviceNo(QStringLiteral("192.168.30.10"), 5);
-    QCOMPARE(describe(gate),
-             describe(DeviceChancelInfo {QStringLiteral("dev-nvr-perimeter-ch05"),
-                                         QStringLiteral("North Gate"),
-                                         QStringLiteral("dev-nvr-perimeter"), 5, gate.areaGuid}));
-    QCOMPARE(describe(m_core->getChannelInfoByChannelGuid(gate.channelGuid)), describe(gate));
-    QCOMPARE(describe(m_core->getDevChannelInfoByChannelGuid(gate.channelGuid)), describe(gate));
-    QCOMPARE(describe(m_core->getDevInfo(gate.deviceGuid)),
-             describe(m_core->getDeviceInfoByDeviceGuid(gate.deviceGuid)));
-    QCOMPARE(m_core->getDevInfo(gate.deviceGuid).struct_IpAddress, QStringLiteral("192.168.30.10"));
-
-    QCOMPARE(keys(m_core->getChannelInfoByAreaGuid(QStringLiteral("area-east-dock")),
-                  &DeviceChancelInfo::channelName),
-             (QStringList {"Dock Door 1", "Dock Door 2", "装卸区全景", "装卸区特写"}));
-}
-
-void TestDataCore::playerInfo_viewOrChannel()
-{
-    QVERIFY2(importSample(), qPrintable(m_core->lastError()));
-
-    const AllPlayViewInfo view = m_core->getPlayerInfoByGuid(QStringLiteral("view-lobby-4"));
-    QCOMPARE(view.strName, QStringLiteral("大厅四画面"));
-    QCOMPARE(view.paneCount, 4);
-    QCOMPARE(view.channelGuids.first(), QStringLiteral("dev-nvr-hq-ch03"));
-    QCOMPARE(view.localNO, (QList<int> {3, 1, 2, 4}));
-    QCOMPARE(view.channelNO, (QList<int> {3, 1, 2, 4}));
-
-    const AllPlayViewInfo thermal =
-            m_core->getPlayerInfoByGuid(QStringLiteral("dev-thermal-north-ch02"));
-    QCOMPARE(thermal.playerKind, 3);
-    QCOMPARE(thermal.channelGuids, QStringList {"dev-thermal-north-ch02"});
-    QCOMPARE(thermal.channelNO, QList<int> {2});
-    QCOMPARE(thermal.localNO, QList<int> {1});
-
-    QCOMPARE(m_core->getPlayerInfoByGuid(QStringLiteral("dev-nvr-hq-ch01")).playerKind, 1);
-}
-
-void TestDataCore::failedLookups_returnEmptyRecords()
-{
-    QVERIFY2(importSample(), qPrintable(m_core->lastError()));
-    const QString ghost = QStringLiteral("no-such-key");
-    const QString noChannel = describe(DeviceChancelInfo());
-    QCOMPARE(describe(m_core->getChannelInfoByChannelGuid(ghost)), noChannel);
-    QCOMPARE(describe(m_core->getDevChannelInfoByChannelGuid(QString())), noChannel);
-    QCOMPARE(describe(m_core->channelInfoByDeviceNo(QStringLiteral("192.168.30.10"), 99)),
-             noChannel);
-    QCOMPARE(describe(m_core->channelInfoByDeviceNo(ghost, 1)), noChannel);
-    QCOMPARE(describe(m_core->getDeviceInfoByDeviceGuid(ghost)), describe(UDeviceInfo()));
-    QCOMPARE(describe(m_core->getDevInfo(QString())), describe(UDeviceInfo()));
-    QCOMPARE(describe(m_core->getDeviceInfoByDeviceID(ghost)), describe(UDeviceInfo()));
-    QCOMPARE(describe(m_core->getPlayerInfoByGuid(ghost)), describe(AllPlayViewInfo()));
-    QCOMPARE(describe(m_core->getPlayerInfoByGuid(QString())), describe(AllPlayViewInfo()));
-    QVERIFY(m_core->getChannelInfoByAreaGuid(ghost).isEmpty());
-    QVERIFY(m_core->GetOneRegion(ghost).isEmpty());
-    QCOMPARE(m_core->getServerInfo(ghost), UServerInfo());
-}
-
-void TestDataCore::batchLookups_matchSingleLookups()
-{
-    QVERIFY2(importSample(), qPrintable(m_core->lastError()));
-    // Unknown keys first, more than one statement takes, so that the stored ones come last.
-    QList<UserManagerCore::DeviceChannelKey> keys {{QString(), 1}, {"n4f2a7c91", 1}};
-    for (int i = 0; i < 450; ++i)
-        keys.append({QStringLiteral("10.9.%1.%2").arg(i / 200).arg(i % 200), 1});
-    keys.append({"192.168.30.10", 99});
-    keys.append({"192.168.30.41", 7}); // a one-channel device: its channel 1 in a cell
-    for (const RegionInfo &region : m_core->GetOneRegion(QString()))
-        for (const DeviceChancelInfo &channel : m_core->getChannelInfoByAreaGuid(region.strGuid))
-            keys.append(
-                    {m_core->getDevInfo(channel.deviceGuid).struct_IpAddress, channel.channelNo});
-    const auto channels = m_core->channelInfosByDeviceNo(keys);
-    const auto cell = m_core->cellChannelInfos(keys);
-    QCOMPARE(channels.size(), keys.size() - 454);
-    for (const UserManagerCore::DeviceChannelKey &key : qAsConst(keys)) {
-        QCOMPARE(describe(channels.value(key)),
-                 describe(m_core->channelInfoByDeviceNo(key.first, key.second)));
-        const bool single = m_core->getDeviceInfoByDeviceID(key.first).struct_deviceKind == 3;
-        QCOMPARE(describe(cell.value(key)),
-                 describe(m_core->channelInfoByDeviceNo(key.first, single ? 1 : key.second)));
-    }
-    QVERIFY(!cell.value({"192.168.30.41", 7}).channelName.isEmpty());
-    m_core->close();
-    QVERIFY(m_core->channelInfosByDeviceNo(keys).isEmpty());
-    QVERIFY(m_core->cellChannelInfos(keys).isEmpty());
 }
 
 void TestDataCore::addRecords_applyTheSameRules()

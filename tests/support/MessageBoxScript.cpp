@@ -43,26 +43,13 @@ QString MessageBoxScript::lastBox() const
             + QString::number(box.buttons);
 }
 
-QStringList MessageBoxScript::titles() const
-{
-    QStringList result;
-    for (const Record &record : m_records)
-        result << record.title;
-    return result;
-}
-
 void MessageBoxScript::clearRecords()
 {
     m_records.clear();
-    m_unanswered = 0;
 }
 
 short MessageBoxScript::reply(const Record &record)
 {
     m_records.append(record);
-    if (m_answers.isEmpty()) {
-        ++m_unanswered;
-        return m_defaultAnswer;
-    }
-    return m_answers.dequeue();
+    return m_answers.isEmpty() ? m_defaultAnswer : m_answers.dequeue();
 }

@@ -30,19 +30,14 @@ public:
     MessageBoxScript &answer(short reply);
     MessageBoxScript &answers(const QList<short> &replies);
     void setDefaultAnswer(short reply) { m_defaultAnswer = reply; }
-    short defaultAnswer() const { return m_defaultAnswer; }
-    int pendingAnswers() const { return m_answers.size(); }
 
     const QList<Record> &records() const { return m_records; }
     int count() const { return m_records.size(); }
     // The last box (an empty record when there was none).
     Record last() const { return m_records.isEmpty() ? Record() : m_records.constLast(); }
     QStringList texts() const;
-    QStringList titles() const;
     // The last box as "title|text|buttons" (empty when there was none).
     QString lastBox() const;
-    // How many boxes were answered with the default because the queue was empty.
-    int unansweredCount() const { return m_unanswered; }
     // Forgets the records (queued answers stay).
     void clearRecords();
 
@@ -53,5 +48,4 @@ private:
     QQueue<short> m_answers;
     QList<Record> m_records;
     short m_defaultAnswer = 0;
-    int m_unanswered = 0;
 };

@@ -20,7 +20,6 @@ void ModalDriver::start()
     m_skip = QApplication::activeModalWidget();
     m_triesLeft = m_maxTries;
     m_ran = false;
-    m_gaveUp = false;
     m_timer.start();
 }
 
@@ -52,7 +51,6 @@ void ModalDriver::poll()
     if (!modal || modal == m_skip) {
         if (--m_triesLeft <= 0) {
             m_timer.stop();
-            m_gaveUp = true;
             if (m_selfDelete)
                 deleteLater();
         }
@@ -60,7 +58,6 @@ void ModalDriver::poll()
     }
     m_timer.stop();
     m_ran = true;
-    m_className = QString::fromLatin1(modal->metaObject()->className());
     QPointer<QWidget> guard(modal);
     if (m_action)
         m_action(modal);

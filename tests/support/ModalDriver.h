@@ -37,9 +37,6 @@ public:
     void stop();
 
     bool ran() const { return m_ran; }
-    bool gaveUp() const { return m_gaveUp; }
-    // Class name of the modal widget the action ran on.
-    QString modalClassName() const { return m_className; }
 
     // Closes a modal widget: reject() for a dialog, close() otherwise.
     static void closeModal(QWidget *modal);
@@ -53,10 +50,8 @@ private:
     Action m_action;
     QTimer m_timer;
     QPointer<QWidget> m_skip;
-    QString m_className;
     int m_triesLeft = 0;
     int m_maxTries = 0;
     bool m_ran = false;
-    bool m_gaveUp = false;
     bool m_selfDelete = false;
 };
