@@ -50,16 +50,14 @@ private slots:
     void writeBackBeyondIntIsHeldAtTheLimit();
     void largestNumberAndSplitPaint();
     void firstWindowAfterClearIsSelectedAndReported();
-    void updatingAWindowPlacesItFromTheMatrix();
     void dragSendsTheRectangleInMatrixUnits_data();
     void dragSendsTheRectangleInMatrixUnits();
     void layoutDuringADragKeepsTheMovedRectangle();
     void hoverZonesSetZoneAndCursor_data();
     void hoverZonesSetZoneAndCursor();
+    void swapInConfigurationModeExchangesNumbers_data();
     void swapInConfigurationModeExchangesNumbers();
-    void dropOnEmptyWallSendsNothing();
     void releaseOnBareWallDeselects();
-    void doubleClickZoomsAtThePointInUnits();
     void turnStateRaisesWindow_data();
     void turnStateRaisesWindow();
     void layersStackOneOverTwoOverOthers();
@@ -281,23 +279,6 @@ void TestX86Wall::firstWindowAfterClearIsSelectedAndReported()
     QCOMPARE(wall->getCurrMirror(), d);
 }
 
-void TestX86Wall::updatingAWindowPlacesItFromTheMatrix()
-{
-    showWall();
-    MirrorWidget *m = addMirror(rc(0, 0, 800, 450), 0);
-    QCOMPARE(m->geometry(), QRect(0, 0, 400, 225));
-    wall->setLayoutInfo(rc(0, 0, 3200, 1800), 1, 0, 0, 1, 1);
-    wall->setMirror(rc(0, 0, 800, 450), rc(800, 450, 1600, 900), 0, 9, 2, 0, 1);
-    QCOMPARE(wall->getMirrors().size(), 1);
-    // Where the matrix holds it now, on a wall twice as large in units.
-    QCOMPARE(m->geometry(), QRect(200, 112, 200, 112));
-    QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {800, 450, 1600, 900}));
-    QCOMPARE(QList<int>({m->getSplitCount(), m->getLayer(), int(m->getTurnState())}),
-             (QList<int> {9, 2, 1}));
-    QCOMPARE(m->getXScale(), 4.0);
-    QCOMPARE(m->getYScale(), 4.0);
-}
-
 void TestX86Wall::dragSendsTheRectangleInMatrixUnits_data()
 {
     QTest::addColumn<QList<int>>("wallRect");
@@ -440,12 +421,22 @@ void TestX86Wall::hoverZonesSetZoneAndCursor()
     QCOMPARE(m->cursor().shape(), Qt::ArrowCursor);
 }
 
+void TestX86Wall::swapInConfigurationModeExchangesNumbers_data()
+{
+    QTest::addColumn<bool>("onWindow");
+    QTest::newRow("dropped on a window") << true;
+    QTest::newRow("dropped on the bare wall") << false;
+}
+
 void TestX86Wall::swapInConfigurationModeExchangesNumbers()
 {
+    QFETCH(bool, onWindow);
+    // Three by two windows; without the last one its place is bare wall.
+    const int count = onWindow ? 6 : 5;
     wall->setEditable(false);
-    showWall(rc(0, 0, 1200, 900), 6, 1);
+    showWall(rc(0, 0, 1200, 900), count, 1);
     QList<MirrorWidget *> ms;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < count; ++i)
         ms << addMirror(rc((i % 3) * 400, (i / 3) * 450, (i % 3) * 400 + 400, (i / 3) * 450 + 450),
                         i);
     wall->setSwapMode(true);
@@ -453,35 +444,23 @@ void TestX86Wall::swapInConfigurationModeExchangesNumbers()
 
     MirrorWidget *dragged = ms.at(2); // shown as 3
     MirrorWidget *target = ms.at(4); // shown as 5
-    const QPoint onTarget = dragged->mapFrom(wall.get(), target->geometry().center());
+    const QPoint drop =
+            dragged->mapFrom(wall.get(), onWindow ? target->geometry().center() : QPoint(666, 337));
     press(dragged, dragged->rect().center());
     QCOMPARE(wall->getCurrMirror(), dragged);
-    hover(dragged, onTarget);
-    QCOMPARE(dragged->cursor().shape(), Qt::SizeAllCursor);
+    hover(dragged, drop);
+    if (onWindow)
+        QCOMPARE(dragged->cursor().shape(), Qt::SizeAllCursor);
     QCOMPARE(dragged->geometry(), QRect(533, 0, 266, 225));
-    release(dragged, onTarget);
-    QCOMPARE(dragged->getIndex(), 4);
-    QCOMPARE(target->getIndex(), 2);
-    QCOMPARE(service->x86()->trace(), QStringList {"ExchangeMirrors(2,4)"});
+    release(dragged, drop);
+    QCOMPARE(dragged->getIndex(), onWindow ? 4 : 2);
+    QCOMPARE(target->getIndex(), onWindow ? 2 : 4);
+    QCOMPARE(service->x86()->trace(),
+             onWindow ? QStringList {"ExchangeMirrors(2,4)"} : QStringList());
+    if (!onWindow)
+        return;
     QVERIFY(target->isSelected());
     QVERIFY(!dragged->isSelected());
-}
-
-void TestX86Wall::dropOnEmptyWallSendsNothing()
-{
-    wall->setEditable(false);
-    showWall(rc(0, 0, 1600, 900), 2, 1);
-    MirrorWidget *a = addMirror(rc(0, 0, 400, 450), 0);
-    MirrorWidget *b = addMirror(rc(800, 0, 1200, 450), 1);
-    wall->setSwapMode(true);
-    service->x86()->clear();
-    press(a, QPoint(50, 50));
-    const QPoint empty = a->mapFrom(wall.get(), QPoint(700, 400));
-    hover(a, empty);
-    release(a, empty);
-    QCOMPARE(service->x86()->names(), QStringList());
-    QCOMPARE(a->getIndex(), 0);
-    QCOMPARE(b->getIndex(), 1);
 }
 
 void TestX86Wall::releaseOnBareWallDeselects()
@@ -498,15 +477,6 @@ void TestX86Wall::releaseOnBareWallDeselects()
     QVERIFY(!b->isSelected());
     QCOMPARE(wall->getCurrMirror(), b);
     QCOMPARE(service->x86()->names(), QStringList());
-}
-
-void TestX86Wall::doubleClickZoomsAtThePointInUnits()
-{
-    showWall();
-    MirrorWidget *m = addMirror(rc(800, 450, 1600, 900), 5);
-    service->x86()->clear();
-    QTest::mouseDClick(m, Qt::LeftButton, Qt::NoModifier, QPoint(100, 50));
-    QCOMPARE(service->x86()->last("ZoomMirrorAt").args, (QVariantList {5, 200, 100}));
 }
 
 void TestX86Wall::turnStateRaisesWindow_data()
