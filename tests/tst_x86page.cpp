@@ -74,7 +74,7 @@ private slots:
     void selectingAWindowOfAnUnknownTurnStateLeavesTheTurnButton();
     void commandsAskFirst_data();
     void commandsAskFirst();
-    void matrixInfoStartsConfigurationModeWithoutADialog();
+    void clearedSourceAndMatrixInfoWaitForTheMatrix();
 
     // Split and screen count.
     void splitChooserEmitsTheCountThenMinusOne_data();
@@ -650,10 +650,23 @@ void TestX86Page::commandsAskFirst()
     QVERIFY(h.button("_turnShowBtn")->isEnabled());
 }
 
-// The matrix's screen information outside configuration mode starts it, without a dialog.
-void TestX86Page::matrixInfoStartsConfigurationModeWithoutADialog()
+void TestX86Page::clearedSourceAndMatrixInfoWaitForTheMatrix()
 {
-    h.loggedInWall();
+    h.loggedInWall(false,
+                   windowList({mirror(0, rc(0, 0, 800, 450), 4, 1),
+                               mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
+    boxes->answer(1);
+    QTest::mouseClick(h.button("_clearSourceBtn"), Qt::LeftButton);
+    QCOMPARE(h.x86()->trace(), (QStringList {"ClearSource(0)", "RequestLayout()"}));
+    // Nothing is marked before the matrix reports it; then only the cleared window changed.
+    QCOMPARE(int(h.wall()->mirrorByIndex(0)->getTurnState()), 1);
+    h.fireLayout(windowList(
+            {mirror(0, rc(0, 0, 800, 450), 4, 0), mirror(1, rc(800, 0, 1600, 450), 1, 2)}));
+    QTRY_VERIFY(!h.button("_turnShowBtn")->isEnabled());
+    QCOMPARE(int(h.wall()->mirrorByIndex(0)->getTurnState()), 0);
+    QCOMPARE(int(h.wall()->mirrorByIndex(1)->getTurnState()), 2);
+
+    // The matrix's screen information outside configuration mode starts it, without a dialog.
     h.x86()->clear();
     ModalDriver driver([](QWidget *) {}, 20, 5);
     driver.start();

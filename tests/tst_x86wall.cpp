@@ -50,6 +50,7 @@ private slots:
     void writeBackBeyondIntIsHeldAtTheLimit();
     void largestNumberAndSplitPaint();
     void firstWindowAfterClearIsSelectedAndReported();
+    void updatingAWindowPlacesItFromTheMatrix();
     void dragSendsTheRectangleInMatrixUnits_data();
     void dragSendsTheRectangleInMatrixUnits();
     void layoutDuringADragKeepsTheMovedRectangle();
@@ -277,6 +278,23 @@ void TestX86Wall::firstWindowAfterClearIsSelectedAndReported()
     QCOMPARE(spy.count(), 2);
     QCOMPARE(spy.at(1).at(0).toInt(), 9);
     QCOMPARE(wall->getCurrMirror(), d);
+}
+
+void TestX86Wall::updatingAWindowPlacesItFromTheMatrix()
+{
+    showWall();
+    MirrorWidget *m = addMirror(rc(0, 0, 800, 450), 0);
+    QCOMPARE(m->geometry(), QRect(0, 0, 400, 225));
+    wall->setLayoutInfo(rc(0, 0, 3200, 1800), 1, 0, 0, 1, 1);
+    wall->setMirror(rc(0, 0, 800, 450), rc(800, 450, 1600, 900), 0, 9, 2, 0, 1);
+    QCOMPARE(wall->getMirrors().size(), 1);
+    // Where the matrix holds it now, on a wall twice as large in units.
+    QCOMPARE(m->geometry(), QRect(200, 112, 200, 112));
+    QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {800, 450, 1600, 900}));
+    QCOMPARE(QList<int>({m->getSplitCount(), m->getLayer(), int(m->getTurnState())}),
+             (QList<int> {9, 2, 1}));
+    QCOMPARE(m->getXScale(), 4.0);
+    QCOMPARE(m->getYScale(), 4.0);
 }
 
 void TestX86Wall::dragSendsTheRectangleInMatrixUnits_data()
