@@ -51,7 +51,6 @@ private slots:
     void listsOnlyX86ServersAndSelectsTheFirst();
 
     // Connecting and logging in.
-    void connectShowsTheWaitAndSendsTheAddress();
     void loginDecision_data();
     void loginDecision();
     void failureOutcomesAskToReconnectOnlyWhileShown_data();
@@ -155,42 +154,6 @@ void TestX86Page::listsOnlyX86ServersAndSelectsTheFirst()
 
 // ---- Connecting and logging in ------------------------------------------------------------
 
-void TestX86Page::connectShowsTheWaitAndSendsTheAddress()
-{
-    h.addServer("Alpha", "10.0.0.1", 9123, 2, "admin", "secret");
-    h.makePage(false);
-    h.selectServer(0);
-    h.x86()->clear();
-    // Before connecting the wall says what to do instead of staying black.
-    QCOMPARE(h.wall()->emptyText(),
-             QStringLiteral("Not connected: press the connect button at the lower right to show "
-                            "the matrix's wall."));
-    h.clickConnect();
-    QCOMPARE(h.wall()->emptyText(), QStringLiteral("Connecting..."));
-    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
-    QVERIFY(wait->isWaiting());
-    QCOMPARE(wait->text(), QStringLiteral("Connecting..."));
-    QCOMPARE(wait->detail(), QStringLiteral("Alpha (10.0.0.1:9123)"));
-    QCOMPARE(h.controls(), QStringLiteral("disabled"));
-
-    h.x86()->fireConnectStatus(ConnSuccess);
-    QTRY_VERIFY(page->isConnected());
-    QVERIFY(!wait->isWaiting());
-    // Until the matrix reports its wall only its settings can be used; the wall says why.
-    QVERIFY(h.button("_MatrixSettingBtn")->isEnabled());
-    for (const char *tool : {"_setSourceBtn", "_clearSourceBtn", "_resetLayout", "_turnShowBtn"})
-        QVERIFY2(!h.button(tool)->isEnabled(), tool);
-    QCOMPARE(h.wall()->emptyText(),
-             QStringLiteral("The matrix has no screens arranged yet: arrange them with "
-                            "\"EditMatrix\"."));
-    h.fireLayout(fourWindows());
-    QTRY_VERIFY(h.button("_setSourceBtn")->isEnabled());
-    QVERIFY(h.button("_clearSourceBtn")->isEnabled() && h.button("_resetLayout")->isEnabled());
-    QVERIFY(h.button("_connectMatrixBtn")->isChecked());
-    QCOMPARE(h.button("_connectMatrixBtn")->toolTip(), QStringLiteral("Disconnect server"));
-    QCOMPARE(boxes->count(), 0);
-}
-
 // The decisions themselves: tst_x86connectionflow; a wrong account against the simulator:
 // tst_x86e2e. Here, what the page shows and logs for them.
 void TestX86Page::loginDecision_data()
@@ -204,6 +167,8 @@ void TestX86Page::loginDecision_data()
 
     const QString retry = "Failed|Login failed!Wrong user or password. Do you want to try again?|3";
     const QString force = "Failed|Login failed!Do you want to force login?|3";
+    QTest::newRow("0 logged in") << QList<int> {0} << 0 << QList<short> {} << true << QStringList()
+                                 << QString();
     QTest::newRow("1 retried, then logged in") << QList<int> {1, 0} << 0 << QList<short> {1} << true
                                                << QStringList {retry} << QString();
     QTest::newRow("2 forced but refused")
@@ -222,10 +187,20 @@ void TestX86Page::loginDecision()
     QFETCH(QStringList, shown);
     QFETCH(QString, logLine);
 
-    h.addServer("Alpha", "10.0.0.1", 9010, 2, "admin", "secret");
+    h.addServer("Alpha", "10.0.0.1", 9123, 2, "admin", "secret");
     h.makePage(false);
     h.selectServer(0);
+    // Before connecting the wall says what to do instead of staying black.
+    QCOMPARE(h.wall()->emptyText(),
+             QStringLiteral("Not connected: press the connect button at the lower right to show "
+                            "the matrix's wall."));
     h.clickConnect();
+    QCOMPARE(h.wall()->emptyText(), QStringLiteral("Connecting..."));
+    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
+    QVERIFY(wait->isWaiting());
+    QCOMPARE(wait->text(), QStringLiteral("Connecting..."));
+    QCOMPARE(wait->detail(), QStringLiteral("Alpha (10.0.0.1:9123)"));
+    QCOMPARE(h.controls(), QStringLiteral("disabled"));
     h.x86()->queueResults("Login", loginResults);
     h.x86()->setResult("ForceLogin", forceResult);
     boxes->answers(answers);
@@ -243,10 +218,21 @@ void TestX86Page::loginDecision()
     }
     QCOMPARE(boxList, shown);
     QCOMPARE(page->isConnected(), loggedIn);
-    // No wall reported yet: only the matrix's settings follow the login.
+    QVERIFY(!wait->isWaiting());
+    // No wall reported yet: only the matrix's settings follow the login; the wall says why.
     QCOMPARE(h.button("_MatrixSettingBtn")->isEnabled(), loggedIn);
-    QVERIFY(!h.button("_setSourceBtn")->isEnabled());
+    for (const char *tool : {"_setSourceBtn", "_clearSourceBtn", "_resetLayout", "_turnShowBtn"})
+        QVERIFY2(!h.button(tool)->isEnabled(), tool);
     QCOMPARE(h.button("_connectMatrixBtn")->isChecked(), loggedIn);
+    if (loggedIn) {
+        QCOMPARE(h.wall()->emptyText(),
+                 QStringLiteral("The matrix has no screens arranged yet: arrange them with "
+                                "\"EditMatrix\"."));
+        QCOMPARE(h.button("_connectMatrixBtn")->toolTip(), QStringLiteral("Disconnect server"));
+        h.fireLayout(fourWindows());
+        QTRY_VERIFY(h.button("_setSourceBtn")->isEnabled());
+        QVERIFY(h.button("_clearSourceBtn")->isEnabled() && h.button("_resetLayout")->isEnabled());
+    }
     // The transport stays open after a refused login.
     QCOMPARE(h.x86()->count("Disconnect"), 1);
 
