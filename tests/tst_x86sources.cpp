@@ -628,6 +628,12 @@ void TestX86Sources::dialogShapeWithoutViews()
     QVERIFY(dialog.findChild<QPushButton *>("_viewBtn")->isHidden());
     QVERIFY(dialog.viewTree()->isHidden());
     QVERIFY(!dialog.groupTree()->isHidden());
+}
+
+void TestX86Sources::dialogSetGoesToTheShownPage()
+{
+    QVERIFY(importSite(4, QJsonArray {viewEntry("view-1", "Lobby", 4, {{1, 1}, {2, 2}})}));
+    SetChannelSource dialog;
     // Return never presses a button of the dialog: it searches in the search edits.
     for (QPushButton *b : dialog.findChildren<QPushButton *>())
         QVERIFY2(!b->autoDefault() && !b->isDefault(), qPrintable(b->objectName()));
@@ -635,18 +641,6 @@ void TestX86Sources::dialogShapeWithoutViews()
     QCOMPARE(QList<int>({dialog.getMonitor(), dialog.groupTree()->getMonitor(),
                          dialog.viewTree()->getMonitor()}),
              (QList<int> {6, 6, 6}));
-    // The close button closes it.
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QTest::mouseClick(dialog.findChild<QPushButton *>("_closeBtn"), Qt::LeftButton);
-    QVERIFY(!dialog.isVisible());
-}
-
-void TestX86Sources::dialogSetGoesToTheShownPage()
-{
-    QVERIFY(importSite(4, QJsonArray {viewEntry("view-1", "Lobby", 4, {{1, 1}, {2, 2}})}));
-    SetChannelSource dialog;
-    dialog.setMonitor(1);
     QSignalSpy groupSet(&dialog, &SetChannelSource::sigGroupSetSource);
     QSignalSpy viewSet(&dialog, &SetChannelSource::sigViewSetSource);
     dialog.show();
@@ -681,6 +675,9 @@ void TestX86Sources::dialogSetGoesToTheShownPage()
     // The group page had nothing to send.
     QCOMPARE(boxes->count(), 2);
     QCOMPARE(x86()->names(), QStringList());
+    // The close button closes it.
+    QTest::mouseClick(dialog.findChild<QPushButton *>("_closeBtn"), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
 }
 
 void TestX86Sources::closingTheDialogStillReportsSentSources()
