@@ -51,7 +51,6 @@ private slots:
     void listsOnlyX86ServersAndSelectsTheFirst();
 
     // Connecting and logging in.
-    void connectShowsTheWaitAndSendsTheAddress();
     void loginDecision_data();
     void loginDecision();
     void failureOutcomesAskToReconnectOnlyWhileShown_data();
@@ -71,8 +70,7 @@ private slots:
     void serverDialogCleansInputAndReturnsAnX86Record();
 
     // Wall on the page.
-    void selectingAWindowPreparesTheTurnButton_data();
-    void selectingAWindowPreparesTheTurnButton();
+    void selectingAWindowOfAnUnknownTurnStateLeavesTheTurnButton();
     void commandsAskFirst_data();
     void commandsAskFirst();
     void clearedSourceAndMatrixInfoWaitForTheMatrix();
@@ -83,8 +81,6 @@ private slots:
     void splitChooserOpensOnlyOnALoggedInWall();
     void screenCountBounds_data();
     void screenCountBounds();
-    void screenCountCleansInput_data();
-    void screenCountCleansInput();
 
 private:
     // Sends a context menu event at (20, 20) of the window; whether the chooser opened.
@@ -158,42 +154,6 @@ void TestX86Page::listsOnlyX86ServersAndSelectsTheFirst()
 
 // ---- Connecting and logging in ------------------------------------------------------------
 
-void TestX86Page::connectShowsTheWaitAndSendsTheAddress()
-{
-    h.addServer("Alpha", "10.0.0.1", 9123, 2, "admin", "secret");
-    h.makePage(false);
-    h.selectServer(0);
-    h.x86()->clear();
-    // Before connecting the wall says what to do instead of staying black.
-    QCOMPARE(h.wall()->emptyText(),
-             QStringLiteral("Not connected: press the connect button at the lower right to show "
-                            "the matrix's wall."));
-    h.clickConnect();
-    QCOMPARE(h.wall()->emptyText(), QStringLiteral("Connecting..."));
-    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
-    QVERIFY(wait->isWaiting());
-    QCOMPARE(wait->text(), QStringLiteral("Connecting..."));
-    QCOMPARE(wait->detail(), QStringLiteral("Alpha (10.0.0.1:9123)"));
-    QCOMPARE(h.controls(), QStringLiteral("disabled"));
-
-    h.x86()->fireConnectStatus(ConnSuccess);
-    QTRY_VERIFY(page->isConnected());
-    QVERIFY(!wait->isWaiting());
-    // Until the matrix reports its wall only its settings can be used; the wall says why.
-    QVERIFY(h.button("_MatrixSettingBtn")->isEnabled());
-    for (const char *tool : {"_setSourceBtn", "_clearSourceBtn", "_resetLayout", "_turnShowBtn"})
-        QVERIFY2(!h.button(tool)->isEnabled(), tool);
-    QCOMPARE(h.wall()->emptyText(),
-             QStringLiteral("The matrix has no screens arranged yet: arrange them with "
-                            "\"EditMatrix\"."));
-    h.fireLayout(fourWindows());
-    QTRY_VERIFY(h.button("_setSourceBtn")->isEnabled());
-    QVERIFY(h.button("_clearSourceBtn")->isEnabled() && h.button("_resetLayout")->isEnabled());
-    QVERIFY(h.button("_connectMatrixBtn")->isChecked());
-    QCOMPARE(h.button("_connectMatrixBtn")->toolTip(), QStringLiteral("Disconnect server"));
-    QCOMPARE(boxes->count(), 0);
-}
-
 // The decisions themselves: tst_x86connectionflow; a wrong account against the simulator:
 // tst_x86e2e. Here, what the page shows and logs for them.
 void TestX86Page::loginDecision_data()
@@ -207,6 +167,8 @@ void TestX86Page::loginDecision_data()
 
     const QString retry = "Failed|Login failed!Wrong user or password. Do you want to try again?|3";
     const QString force = "Failed|Login failed!Do you want to force login?|3";
+    QTest::newRow("0 logged in") << QList<int> {0} << 0 << QList<short> {} << true << QStringList()
+                                 << QString();
     QTest::newRow("1 retried, then logged in") << QList<int> {1, 0} << 0 << QList<short> {1} << true
                                                << QStringList {retry} << QString();
     QTest::newRow("2 forced but refused")
@@ -225,10 +187,20 @@ void TestX86Page::loginDecision()
     QFETCH(QStringList, shown);
     QFETCH(QString, logLine);
 
-    h.addServer("Alpha", "10.0.0.1", 9010, 2, "admin", "secret");
+    h.addServer("Alpha", "10.0.0.1", 9123, 2, "admin", "secret");
     h.makePage(false);
     h.selectServer(0);
+    // Before connecting the wall says what to do instead of staying black.
+    QCOMPARE(h.wall()->emptyText(),
+             QStringLiteral("Not connected: press the connect button at the lower right to show "
+                            "the matrix's wall."));
     h.clickConnect();
+    QCOMPARE(h.wall()->emptyText(), QStringLiteral("Connecting..."));
+    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
+    QVERIFY(wait->isWaiting());
+    QCOMPARE(wait->text(), QStringLiteral("Connecting..."));
+    QCOMPARE(wait->detail(), QStringLiteral("Alpha (10.0.0.1:9123)"));
+    QCOMPARE(h.controls(), QStringLiteral("disabled"));
     h.x86()->queueResults("Login", loginResults);
     h.x86()->setResult("ForceLogin", forceResult);
     boxes->answers(answers);
@@ -246,10 +218,21 @@ void TestX86Page::loginDecision()
     }
     QCOMPARE(boxList, shown);
     QCOMPARE(page->isConnected(), loggedIn);
-    // No wall reported yet: only the matrix's settings follow the login.
+    QVERIFY(!wait->isWaiting());
+    // No wall reported yet: only the matrix's settings follow the login; the wall says why.
     QCOMPARE(h.button("_MatrixSettingBtn")->isEnabled(), loggedIn);
-    QVERIFY(!h.button("_setSourceBtn")->isEnabled());
+    for (const char *tool : {"_setSourceBtn", "_clearSourceBtn", "_resetLayout", "_turnShowBtn"})
+        QVERIFY2(!h.button(tool)->isEnabled(), tool);
     QCOMPARE(h.button("_connectMatrixBtn")->isChecked(), loggedIn);
+    if (loggedIn) {
+        QCOMPARE(h.wall()->emptyText(),
+                 QStringLiteral("The matrix has no screens arranged yet: arrange them with "
+                                "\"EditMatrix\"."));
+        QCOMPARE(h.button("_connectMatrixBtn")->toolTip(), QStringLiteral("Disconnect server"));
+        h.fireLayout(fourWindows());
+        QTRY_VERIFY(h.button("_setSourceBtn")->isEnabled());
+        QVERIFY(h.button("_clearSourceBtn")->isEnabled() && h.button("_resetLayout")->isEnabled());
+    }
     // The transport stays open after a refused login.
     QCOMPARE(h.x86()->count("Disconnect"), 1);
 
@@ -602,74 +585,52 @@ void TestX86Page::serverDialogCleansInputAndReturnsAnX86Record()
 
 // ---- Wall on the page -------------------------------------------------------------------
 
-void TestX86Page::selectingAWindowPreparesTheTurnButton_data()
+// The button after a window with or without a turn show: tst_x86e2e. A state the matrix does
+// not name leaves it as it was.
+void TestX86Page::selectingAWindowOfAnUnknownTurnStateLeavesTheTurnButton()
 {
-    QTest::addColumn<int>("turn");
-    QTest::addColumn<int>("enabled"); // -1: left as it was
-    QTest::newRow("none") << 0 << 0;
-    QTest::newRow("turning") << 1 << 1;
-    QTest::newRow("paused") << 2 << 1;
-    QTest::newRow("unknown") << 5 << -1;
-}
-
-void TestX86Page::selectingAWindowPreparesTheTurnButton()
-{
-    QFETCH(int, turn);
-    QFETCH(int, enabled);
     h.loggedInWall();
     QPushButton *turnButton = h.button("_turnShowBtn");
     for (bool before : {false, true}) {
         turnButton->setEnabled(before);
-        emit h.wall()->sigCurrMontroIndex(3, turn);
-        QCOMPARE(turnButton->isEnabled(), enabled < 0 ? before : enabled == 1);
+        emit h.wall()->sigCurrMontroIndex(3, 5);
+        QCOMPARE(turnButton->isEnabled(), before);
     }
     QCOMPARE(page->currentMonitorIndex(), 3);
-    QCOMPARE(int(page->currentTurnStateValue()), turn);
+    QCOMPARE(int(page->currentTurnStateValue()), 5);
     QCOMPARE(h.x86()->trace(), (QStringList {"SelectMonitor(3)", "SelectMonitor(3)"}));
 }
 
-// Confirmed commands against the simulator (configuration mode, clear, stop, delete):
+// Confirmed commands against the simulator (reset, clear, configuration mode, stop, delete):
 // tst_x86e2e. Here each question, its parent, and that a "no" sends nothing.
 void TestX86Page::commandsAskFirst_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<short>("answer");
     QTest::addColumn<QString>("box"); // title|text|buttons
     QTest::addColumn<bool>("pageParent");
-    QTest::addColumn<QString>("sent"); // the trace of a "yes", filtered by its name
-    const auto row = [](const char *button, const char *box, bool pageParent, const char *sent) {
-        for (short answer : {short(1), short(0)})
-            QTest::addRow("%s, %s", button, answer ? "yes" : "no")
-                    << QString(button) << answer << QString(box) << pageParent << QString(sent);
+    const auto row = [](const char *button, const char *box, bool pageParent) {
+        QTest::newRow(button) << QString(button) << QString(box) << pageParent;
     };
-    row("_resetLayout", "Warn|Reset the layout?|3", true, "SetMirrorRect(0,0,0,800,450)");
-    row("_clearSourceBtn", "Warn|Do you want to clear the source?|3", false, "ClearSource(0)");
-    row("_MatrixSettingBtn", "Warn|Do you want to clear the setting of matrix|3", false,
-        "SetConfigMode(true)");
-    row("_closeTurnShowBtn", "Warn|Do you want to stop taking turns to show|3", false,
-        "SetTurnState(0,0)");
-    row("_deleteServerBtn", "Warn|Delete selected server?|3", true, "Disconnect()");
+    row("_resetLayout", "Warn|Reset the layout?|3", true);
+    row("_clearSourceBtn", "Warn|Do you want to clear the source?|3", false);
+    row("_MatrixSettingBtn", "Warn|Do you want to clear the setting of matrix|3", false);
+    row("_closeTurnShowBtn", "Warn|Do you want to stop taking turns to show|3", false);
+    row("_deleteServerBtn", "Warn|Delete selected server?|3", true);
 }
 
 void TestX86Page::commandsAskFirst()
 {
     QFETCH(QString, button);
-    QFETCH(short, answer);
     QFETCH(QString, box);
     QFETCH(bool, pageParent);
-    QFETCH(QString, sent);
     h.loggedInWall(false, fourWindows(1));
-    boxes->answer(answer);
+    h.x86()->clear();
+    boxes->answer(0);
     QTest::mouseClick(h.button(button), Qt::LeftButton);
     QCOMPARE(boxes->lastBox(), box);
     QCOMPARE(boxes->last().parent, pageParent ? static_cast<QWidget *>(page.get()) : nullptr);
-    const QString name = sent.left(sent.indexOf('('));
-    const QStringList trace = h.x86()->trace().filter(QRegularExpression('^' + name + "\\("));
-    QCOMPARE(trace.value(0), answer ? sent : QString());
-    QCOMPARE(UserManagerCore::instance()->GetServers(QString()).size(),
-             answer && name == "Disconnect" ? 0 : 1);
-    if (answer)
-        return;
+    QCOMPARE(h.x86()->names(), QStringList());
+    QCOMPARE(UserManagerCore::instance()->GetServers(QString()).size(), 1);
     QVERIFY(page->isConnected());
     QCOMPARE(h.wall()->getMirrors().size(), 4);
     QVERIFY(h.button("_turnShowBtn")->isEnabled());
@@ -762,23 +723,29 @@ void TestX86Page::splitChooserOpensOnlyOnALoggedInWall()
 void TestX86Page::screenCountBounds_data()
 {
     QTest::addColumn<int>("screens");
-    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QString>("rows"); // typed
     QTest::addColumn<QString>("columns");
-    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("kept"); // rows x columns accepted; empty: refused
     const auto row = [](const char *tag, int screens, const char *rows, const char *columns,
-                        bool accepted) {
-        QTest::newRow(tag) << screens << QString(rows) << QString(columns) << accepted;
+                        const char *kept) {
+        QTest::newRow(tag) << screens << QString(rows) << QString(columns) << QString(kept);
     };
-    row("8 screens, 2 x 4", 8, "2", "4", true);
-    row("8 screens, 3 x 3", 8, "3", "3", false);
-    row("8 screens, 1 x 8", 8, "1", "8", true);
-    row("8 screens, no rows", 8, "", "4", false);
-    row("8 screens, 0 columns", 8, "2", "0", false);
-    row("none reported, 1 x 1", 0, "1", "1", true);
-    row("none reported, 18 x 18", 0, "18", "18", true);
-    row("none reported, 3 x 5", 0, "3", "5", true);
-    row("none reported, 19 x 1", 0, "19", "1", false);
-    row("none reported, empty", 0, "", "", false);
+    row("8 screens, 2 x 4", 8, "2", "4", "2x4");
+    row("8 screens, 3 x 3", 8, "3", "3", "");
+    row("8 screens, 1 x 8", 8, "1", "8", "1x8");
+    row("8 screens, no rows", 8, "", "4", "");
+    row("8 screens, 0 columns", 8, "2", "0", "");
+    row("none reported, 1 x 1", 0, "1", "1", "1x1");
+    row("none reported, 18 x 18", 0, "18", "18", "18x18");
+    row("none reported, 3 x 5", 0, "3", "5", "3x5");
+    row("none reported, 19 x 1", 0, "19", "1", "");
+    row("none reported, empty", 0, "", "", "");
+    // Typed input is cleaned: no leading zeros, digits only.
+    row("leading zero", 0, "05", "1", "5x1");
+    row("leading zeros", 0, "007", "1", "7x1");
+    row("trailing comma", 0, "3,", "1", "3x1");
+    row("trailing plus", 0, "7+", "1", "7x1");
+    row("typed beyond 18", 0, "12", "019", "12x1");
 }
 
 void TestX86Page::screenCountBounds()
@@ -786,52 +753,25 @@ void TestX86Page::screenCountBounds()
     QFETCH(int, screens);
     QFETCH(QString, rows);
     QFETCH(QString, columns);
-    QFETCH(bool, accepted);
+    QFETCH(QString, kept);
     setMatrixScreen dialog;
     QCOMPARE(dialog.findChild<QLabel *>("_numberLabel")->text(), QStringLiteral("0"));
     if (screens > 0)
         dialog.setScreenValues(1, 1, screens);
     dialog.findChild<QLineEdit *>("_rowEdt")->setText(rows);
-    dialog.findChild<QLineEdit *>("_columnEdt")->setText(columns);
+    auto *columnEdit = dialog.findChild<QLineEdit *>("_columnEdt");
+    columnEdit->clear();
+    QTest::keyClicks(columnEdit, columns);
     QTest::mouseClick(dialog.findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
-    QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
-    if (accepted) {
+    QCOMPARE(dialog.result() == QDialog::Accepted, !kept.isEmpty());
+    if (!kept.isEmpty()) {
         QCOMPARE(boxes->count(), 0);
         QCOMPARE(QString::number(dialog.rowCount()) + 'x' + QString::number(dialog.columnCount()),
-                 rows + 'x' + columns);
+                 kept);
     } else {
         QCOMPARE(boxes->lastBox(), QStringLiteral("Error|Please input correct value!|1"));
         QCOMPARE(boxes->last().parent, static_cast<QWidget *>(&dialog));
     }
-}
-
-void TestX86Page::screenCountCleansInput_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("kept");
-    QTest::newRow("leading zero") << "05"
-                                  << "5";
-    QTest::newRow("leading zeros") << "007"
-                                   << "7";
-    QTest::newRow("trailing comma") << "3,"
-                                    << "3";
-    QTest::newRow("trailing plus") << "7+"
-                                   << "7";
-    QTest::newRow("plain") << "12"
-                           << "12";
-}
-
-void TestX86Page::screenCountCleansInput()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, kept);
-    setMatrixScreen dialog;
-    auto *rowEdit = dialog.findChild<QLineEdit *>("_rowEdt");
-    rowEdit->setText(typed);
-    QCOMPARE(rowEdit->text(), kept);
-    auto *columnEdit = dialog.findChild<QLineEdit *>("_columnEdt");
-    QTest::keyClicks(columnEdit, "019");
-    QCOMPARE(columnEdit->text(), QStringLiteral("1"));
 }
 
 QTEST_MAIN(TestX86Page)
