@@ -41,12 +41,13 @@
 #include <QtTest>
 
 #include <memory>
+#include <tuple>
+#include <utility>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
 namespace {
 
-constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
 constexpr int RecordSize = int(sizeof(CellChannelRecord));
 
 QString channelKey(int i)
@@ -59,14 +60,6 @@ qint32 intAt(const QByteArray &bytes, int offset)
     if (offset + 4 > bytes.size())
         return INT_MIN;
     return qFromLittleEndian<qint32>(bytes.constData() + offset);
-}
-
-QList<qint32> regionOf(const QByteArray &bytes)
-{
-    QList<qint32> values;
-    for (int i = 0; i < 6; ++i)
-        values << intAt(bytes, 4 * i);
-    return values;
 }
 
 CellChannelItem treeItem(int i)
@@ -134,15 +127,13 @@ private slots:
     void dragEnterChecksTheCellAndForeignDragsAreRefused();
 
     // Turn shows.
-    void turnOperationsFollowTheStateTable_data();
-    void turnOperationsFollowTheStateTable();
+    void turnShowWalksItsStatesThroughTheMenu();
 
     // Spreading and panes.
     void splitOneCellSpreadsOnDoubleClick();
     void spreadingIsRefusedWhileACellTurns();
 
     // Splits and pages.
-    void splitsKeepTheTopLeftPanes_data();
     void splitsKeepTheTopLeftPanes();
 
     // Deleting and the context menu.
@@ -346,67 +337,36 @@ void TestLinuxCells::dragEnterChecksTheCellAndForeignDragsAreRefused()
 
 // ---------------------------------------------------------------- turn shows
 
-void TestLinuxCells::turnOperationsFollowTheStateTable_data()
+void TestLinuxCells::turnShowWalksItsStatesThroughTheMenu()
 {
-    QTest::addColumn<QList<int>>("path"); // operations that reach the state
-    QTest::addColumn<int>("op");
-    QTest::addColumn<int>("serviceCode"); // -1: nothing sent
-    QTest::addColumn<int>("state");
-    QTest::addColumn<QStringList>("menu");
-
-    const QList<int> stopped;
-    const QList<int> started {0};
-    const QList<int> paused {0, 2};
-    const QList<int> continued {0, 2, 3};
-    const QStringList startOnly {"Start"};
-    const QStringList running {"Stop", "Pause"};
-    const QStringList pausedMenu {"Start", "Stop", "Continue"};
-
-    // What each state allows is LinuxCellContent's table (tst_linuxcellcontent); here what the
-    // allowed operations send, one refused one per state, and the menu each state leaves.
-    QTest::newRow("stopped: start") << stopped << 0 << 0 << 0 << running;
-    QTest::newRow("stopped: pause") << stopped << 2 << -1 << 1 << startOnly;
-    QTest::newRow("started: stop") << started << 1 << 2 << 1 << startOnly;
-    QTest::newRow("started: pause") << started << 2 << 1 << 2 << pausedMenu;
-    QTest::newRow("started: continue") << started << 3 << -1 << 0 << running;
-    QTest::newRow("paused: start") << paused << 0 << 0 << 0 << running;
-    QTest::newRow("paused: stop") << paused << 1 << 2 << 1 << startOnly;
-    QTest::newRow("paused: pause") << paused << 2 << -1 << 2 << pausedMenu;
-    QTest::newRow("paused: continue") << paused << 3 << 0 << 3 << running;
-    QTest::newRow("continued: start") << continued << 0 << -1 << 3 << running;
-    QTest::newRow("continued: stop") << continued << 1 << 2 << 1 << startOnly;
-    QTest::newRow("continued: pause") << continued << 2 << 1 << 2 << pausedMenu;
-}
-
-void TestLinuxCells::turnOperationsFollowTheStateTable()
-{
-    QFETCH(QList<int>, path);
-    QFETCH(int, op);
-    QFETCH(int, serviceCode);
-    QFETCH(int, state);
-    QFETCH(QStringList, menu);
+    // What each state allows is LinuxCellContent's table (tst_linuxcellcontent) and the codes
+    // the port sends with their split tst_port's; here the cell's actions reach them, refused
+    // ones send nothing, and the menu and the panes follow the state.
     makeConnectedPage();
     putChannels(0, 3);
     CellForConfigChannels *target = cell(0);
     MessageBoxScript boxes(0);
-    for (int step : path)
-        QVERIFY(target->turnShowOperate(CellTurnCode(step)));
-    base()->clear();
-
     const char *slotNames[] = {
             "slotTurnShowStartActionTriggered", "slotTurnShowStopActionTriggered",
             "slotTurnShowPauseActionTriggered", "slotTurnShowContinueActionTriggred"};
-    QVERIFY(QMetaObject::invokeMethod(target, slotNames[op]));
-    if (serviceCode < 0) {
-        QCOMPARE(base()->count("SetCellTurnShow"), 0);
-    } else {
-        QCOMPARE(base()->last("SetCellTurnShow").args, (QVariantList {0, 30, serviceCode, 0}));
-        // The split goes again after a start or a stop only.
-        QCOMPARE(base()->count("SetCellSplit"), (op == 0 || op == 1) ? 1 : 0);
+    const QStringList startOnly {"Start"};
+    const QStringList running {"Stop", "Pause"};
+    const QStringList paused {"Start", "Stop", "Continue"};
+    // Operation, the code sent (-1: nothing sent), the state and the menu it leaves.
+    const QList<std::tuple<int, int, int, QStringList>> walk {
+            {2, -1, 1, startOnly}, {0, 0, 0, running},  {3, -1, 0, running}, {2, 1, 2, paused},
+            {2, -1, 2, paused},    {3, 0, 3, running},  {0, -1, 3, running}, {2, 1, 2, paused},
+            {0, 0, 0, running},    {1, 2, 1, startOnly}};
+    for (const auto &[op, serviceCode, state, menu] : walk) {
+        base()->clear();
+        QVERIFY(QMetaObject::invokeMethod(target, slotNames[op]));
+        QCOMPARE(base()->count("SetCellTurnShow"), serviceCode < 0 ? 0 : 1);
+        if (serviceCode >= 0)
+            QCOMPARE(base()->last("SetCellTurnShow").args, (QVariantList {0, 30, serviceCode, 0}));
+        QCOMPARE(int(target->turnState()), state);
+        QCOMPARE(visibleTurnEntries(target), menu);
+        QCOMPARE(target->channelWidget(0)->isTurning(), state == 0 || state == 3);
     }
-    QCOMPARE(int(target->turnState()), state);
-    QCOMPARE(visibleTurnEntries(target), menu);
-    QCOMPARE(target->channelWidget(0)->isTurning(), state == 0 || state == 3);
     QVERIFY(boxes.texts().isEmpty());
 }
 
@@ -414,16 +374,19 @@ void TestLinuxCells::turnOperationsFollowTheStateTable()
 
 void TestLinuxCells::splitOneCellSpreadsOnDoubleClick()
 {
+    // The region each spread sends is tst_port's (cellMeltSendsOneRegion).
     makeConnectedPage(1, 2);
     putChannels(1, 1);
     base()->clear();
     MessageBoxScript boxes(0);
     QTest::mouseDClick(cell(1)->channelWidget(0), Qt::LeftButton);
-    QCOMPARE(regionOf(base()->last("SetCellMelt").bytes), (QList<qint32> {1, 1, 0, 0, 2 * U, U}));
+    QCOMPARE(base()->count("SetCellMelt"), 1);
+    QCOMPARE(grid()->wallCellIndex(), 1);
     QVERIFY(cell(0)->isHidden());
     QVERIFY(cell(1)->isOnWall());
     QTest::mouseDClick(cell(1)->channelWidget(0), Qt::LeftButton);
-    QCOMPARE(regionOf(base()->last("SetCellMelt").bytes), (QList<qint32> {1, 0, U, 0, U, U}));
+    QCOMPARE(base()->count("SetCellMelt"), 2);
+    QCOMPARE(grid()->wallCellIndex(), -1);
     QVERIFY(!cell(0)->isHidden());
     QCOMPARE(base()->count("SetCellSingleWindow"), 0);
 
@@ -432,9 +395,10 @@ void TestLinuxCells::splitOneCellSpreadsOnDoubleClick()
     QCOMPARE(base()->count("SetCellMelt"), 2);
     grid()->slotHideCellsButThisIndex(0, true);
     QCOMPARE(grid()->wallCellIndex(), 0);
+    base()->clear();
     QTest::mouseDClick(cell(0)->channelWidget(0), Qt::LeftButton);
     QCOMPARE(grid()->wallCellIndex(), -1);
-    QCOMPARE(regionOf(base()->last("SetCellMelt").bytes), (QList<qint32> {0, 0, 0, 0, U, U}));
+    QCOMPARE(base()->count("SetCellMelt"), 1);
 }
 
 void TestLinuxCells::spreadingIsRefusedWhileACellTurns()
@@ -457,60 +421,47 @@ void TestLinuxCells::spreadingIsRefusedWhileACellTurns()
 
 // ---------------------------------------------------------------- splits and pages
 
-void TestLinuxCells::splitsKeepTheTopLeftPanes_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
-    // Old pane index -> new pane index (-1: deleted).
-    QTest::addColumn<QList<int>>("moves");
-    QTest::addColumn<int>("pageButtons"); // for the 16 channels of the cell
-    QTest::newRow("1 -> 4") << 1 << 4 << QList<int> {0} << 4;
-    QTest::newRow("4 -> 16") << 4 << 16 << QList<int> {0, 1, 4, 5} << 0;
-    QTest::newRow("4 -> 9") << 4 << 9 << QList<int> {0, 1, 3, 4} << 2;
-    QTest::newRow("9 -> 4") << 9 << 4 << QList<int> {0, 1, -1, 2, 3, -1, -1, -1, -1} << 4;
-    QTest::newRow("16 -> 9") << 16 << 9
-                             << QList<int> {0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, -1, -1, -1, -1}
-                             << 2;
-    QTest::newRow("16 -> 1") << 16 << 1 << QList<int> {0,  -1, -1, -1, -1, -1, -1, -1,
-                                                       -1, -1, -1, -1, -1, -1, -1, -1}
-                             << 5;
-}
-
 void TestLinuxCells::splitsKeepTheTopLeftPanes()
 {
-    QFETCH(int, from);
-    QFETCH(int, to);
-    QFETCH(QList<int>, moves);
-    QFETCH(int, pageButtons);
     makeConnectedPage();
     putChannels(0, 16);
-    if (from != 1)
-        splitCell(0, from);
     CellForConfigChannels *target = cell(0);
-    const QList<ChannelWidget *> before = target->channelWidgets();
-    QCOMPARE(before.size(), from);
-    base()->clear();
-
     MessageBoxScript boxes(0);
-    target->splitBar()->splitButton(to)->click();
-    QCOMPARE(base()->trace(), QStringList {QStringLiteral("SetCellSplit(0,%1,0)").arg(to)});
+    // Page buttons for the 16 channels of the cell, by split.
+    const QMap<int, int> pageButtons {{1, 5}, {4, 4}, {9, 2}, {16, 0}};
+    // Each split from the one before: old pane index -> new pane index (-1 or left out:
+    // deleted).
+    const QList<std::pair<int, QList<int>>> walk {{4, {0}},
+                                                  {16, {0, 1, 4, 5}},
+                                                  {9, {0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8}},
+                                                  {4, {0, 1, -1, 2, 3}},
+                                                  {9, {0, 1, 3, 4}},
+                                                  {16, {0, 1, 2, 4, 5, 6, 8, 9, 10}},
+                                                  {1, {0}}};
+    for (const auto &[to, moves] : walk) {
+        const QList<ChannelWidget *> before = target->channelWidgets();
+        base()->clear();
+        target->splitBar()->splitButton(to)->click();
+        QCOMPARE(base()->trace(), QStringList {QStringLiteral("SetCellSplit(0,%1,0)").arg(to)});
 
-    const QList<ChannelWidget *> after = target->channelWidgets();
-    QCOMPARE(after.size(), to);
-    for (int i = 0; i < after.size(); ++i)
-        QCOMPARE(after.at(i)->getIndex(), i);
-    for (int old = 0; old < moves.size(); ++old) {
-        const int moved = moves.at(old);
-        if (moved >= 0)
-            QCOMPARE(after.at(moved), before.at(old));
-        else
-            QVERIFY(!after.contains(before.at(old)));
+        const QList<ChannelWidget *> after = target->channelWidgets();
+        QCOMPARE(after.size(), to);
+        for (int old = 0; old < before.size(); ++old) {
+            const int moved = moves.value(old, -1);
+            if (moved >= 0)
+                QCOMPARE(after.at(moved), before.at(old));
+            else
+                QVERIFY(!after.contains(before.at(old)));
+        }
+        // The panes show positions 0 .. to-1 and all are shown.
+        for (int i = 0; i < to; ++i) {
+            QCOMPARE(after.at(i)->getIndex(), i);
+            QCOMPARE(after.at(i)->getChannelItem().channelId, channelKey(i + 1));
+        }
+        QCOMPARE(target->visiblePaneCount(), to);
+        QCOMPARE(target->pageBar()->pageButtonCount(), pageButtons.value(to));
+        QCoreApplication::processEvents();
     }
-    // The panes show positions 0 .. to-1 and all are shown.
-    for (int i = 0; i < to; ++i)
-        QCOMPARE(after.at(i)->getChannelItem().channelId, channelKey(i + 1));
-    QCOMPARE(target->visiblePaneCount(), to);
-    QCOMPARE(target->pageBar()->pageButtonCount(), pageButtons);
 }
 
 // ---------------------------------------------------------------- deleting and the menu
@@ -528,14 +479,6 @@ void TestLinuxCells::contextMenuOpensOnlyWithChannels()
     LinuxPageHarness::rightClick(target->channelWidget(2));
     QVERIFY(menu->isVisible());
     QCOMPARE(target->selectedPane(), 2);
-    QStringList entries;
-    for (QAction *action : menu->actions())
-        entries << action->text();
-    QCOMPARE(entries, (QStringList {"Turn Show", "Delete Source", "Check Source"}));
-    QStringList turnEntries;
-    for (QAction *action : menu->actions().at(0)->menu()->actions())
-        turnEntries << action->text();
-    QCOMPARE(turnEntries, (QStringList {"Start", "Stop", "Pause", "Continue", "Time Set"}));
     QCOMPARE(visibleTurnEntries(target), QStringList {"Start"});
     menu->hide();
 
