@@ -594,7 +594,6 @@ void TestLinuxCells::timeDialogChecksTheRange()
     QFETCH(QString, hint);
     QToolTip::hideText();
     TurnShowTimeSetDlg dialog(30, nullptr);
-    QCOMPARE(dialog.timeLineEdit()->text(), QStringLiteral("30"));
     dialog.show();
     QTRY_VERIFY(dialog.isVisible());
     if (text == QLatin1String("<escape>")) {

@@ -164,7 +164,6 @@ void TestLinuxCheck::dialogListsChannelsWithTheirDevices()
 {
     CellChannelsCheckDlg dialog;
     CellChannelsTableWt *table = dialog.table();
-    QCOMPARE(table->columnCount(), 3);
 
     QList<CellChannelItem> items = threeItems();
     items << item(QStringLiteral("unknown"), QStringLiteral("Gone"));
