@@ -102,8 +102,7 @@ private slots:
     void turnShowWalksItsStatesThroughTheMenu();
 
     // Spreading and panes.
-    void splitOneCellSpreadsOnDoubleClick();
-    void spreadingIsRefusedWhileACellTurns();
+    void spreadingFollowsTheDoubleClickUnlessACellTurns();
 
     // Splits and pages.
     void splitsKeepTheTopLeftPanes();
@@ -332,7 +331,7 @@ void TestLinuxCells::turnShowWalksItsStatesThroughTheMenu()
 
 // ---------------------------------------------------------------- spreading and panes
 
-void TestLinuxCells::splitOneCellSpreadsOnDoubleClick()
+void TestLinuxCells::spreadingFollowsTheDoubleClickUnlessACellTurns()
 {
     // The region each spread sends is tst_port's (cellMeltSendsOneRegion).
     makeConnectedPage(1, 2);
@@ -359,15 +358,10 @@ void TestLinuxCells::splitOneCellSpreadsOnDoubleClick()
     QTest::mouseDClick(cell(0)->channelWidget(0), Qt::LeftButton);
     QCOMPARE(grid()->wallCellIndex(), -1);
     QCOMPARE(base()->count("SetCellMelt"), 1);
-}
 
-void TestLinuxCells::spreadingIsRefusedWhileACellTurns()
-{
     // A paused show counts as turning (a running one is asked about end to end).
-    makeConnectedPage();
     putChannels(0, 2);
     putChannels(1, 5);
-    MessageBoxScript boxes(0);
     QVERIFY(cell(1)->turnShowOperate(CellTurnCode::TurnStart));
     QVERIFY(cell(1)->turnShowOperate(CellTurnCode::TurnPause));
     base()->clear();
@@ -532,7 +526,8 @@ void TestLinuxCells::channelWidgetWrapsNames()
     // A pane names its channel while its cell turns too.
     pane.setTurning(true);
     QCOMPARE(pane.displayText(), shown);
-    // Only a pane with a channel answers a double click (splitOneCellSpreadsOnDoubleClick).
+    // Only a pane with a channel answers a double click
+    // (spreadingFollowsTheDoubleClickUnlessACellTurns).
 }
 
 void TestLinuxCells::pageBarCapsItsButtonsAndReportsOnlyAChange()
