@@ -20,7 +20,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QToolTip>
 #include <QtTest>
 
@@ -169,7 +168,6 @@ void TestLinuxCheck::dialogListsChannelsWithTheirDevices()
     items << item(QStringLiteral("unknown"), QStringLiteral("Gone"));
     dialog.setChannels(items);
     dialog.setChannels(items); // filling again replaces the rows
-    QCOMPARE(table->rowCount(), 4);
     QCOMPARE(table->getAllRowsKeyValues(), (QStringList {"a-1", "a-2", "a-3", "unknown"}));
     QCOMPARE(table->item(0, 1)->text(), QStringLiteral("Hall"));
     QCOMPARE(table->item(0, 2)->text(), QStringLiteral("NVR A"));
