@@ -9,25 +9,18 @@
 #include "ChannelsOperWidget.h"
 #include "ConfigChannelsWidget.h"
 #include "DigitalMatrixInteractionPort.h"
-#include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
-#include "MatrixOperButtonsWt.h"
 #include "SplitScreenToolBar.h"
 #include "SwitchChannelsShowToolBar.h"
 #include "TurnShowTimeSetDlg.h"
 
-#include "AreaWithChannelTree.h"
-#include "WaitDialog.h"
-
 #include "FakeMatrixService.h"
 #include "LinuxPageHarness.h"
 #include "MessageBoxScript.h"
-#include "ModalDriver.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
-#include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -37,36 +30,22 @@
 #include <QSignalSpy>
 #include <QToolTip>
 #include <QTreeWidget>
-#include <QtEndian>
 #include <QtTest>
 
+#include <cstring>
 #include <memory>
+#include <tuple>
+#include <utility>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
 namespace {
 
-constexpr int U = DigitalMatrixInteractionPort::ScreenUnit;
 constexpr int RecordSize = int(sizeof(CellChannelRecord));
 
 QString channelKey(int i)
 {
     return QStringLiteral("a-%1").arg(i, 2, 10, QLatin1Char('0'));
-}
-
-qint32 intAt(const QByteArray &bytes, int offset)
-{
-    if (offset + 4 > bytes.size())
-        return INT_MIN;
-    return qFromLittleEndian<qint32>(bytes.constData() + offset);
-}
-
-QList<qint32> regionOf(const QByteArray &bytes)
-{
-    QList<qint32> values;
-    for (int i = 0; i < 6; ++i)
-        values << intAt(bytes, 4 * i);
-    return values;
 }
 
 CellChannelItem treeItem(int i)
@@ -84,25 +63,6 @@ QList<CellChannelItem> treeItems(int count)
     for (int i = 1; i <= count; ++i)
         items << treeItem(i);
     return items;
-}
-
-// Sends a drag that enters, moves over and drops at pos of target; gives back which of
-// the three events were accepted, as "enter move drop" with "-" for a refused one.
-QString dragOnto(QWidget *target, const QPoint &pos, const QMimeData *mime, bool move = true)
-{
-    QStringList accepted;
-    QDragEnterEvent enter(pos, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    accepted << (enter.isAccepted() ? "enter" : "-");
-    if (move) {
-        QDragMoveEvent over(pos, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &over);
-        accepted << (over.isAccepted() ? "move" : "-");
-    }
-    QDropEvent drop(pos, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-    accepted << (drop.isAccepted() ? "drop" : "-");
-    return accepted.join(QLatin1Char(' '));
 }
 
 QStringList visibleTurnEntries(CellForConfigChannels *cell)
@@ -130,32 +90,25 @@ private slots:
     // Setting channels.
     void setChannelsLimitsAndOffersATurnShow_data();
     void setChannelsLimitsAndOffersATurnShow();
-    void setButtonNeedsACellAndChannels();
-    void dragEnterChecksTheCellAndForeignDragsAreRefused();
+    void dragChecksTheCellAndSettingNeedsACellAndChannels();
 
     // Turn shows.
-    void turnOperationsFollowTheStateTable_data();
-    void turnOperationsFollowTheStateTable();
+    void turnShowWalksItsStatesThroughTheMenu();
 
     // Spreading and panes.
-    void splitOneCellSpreadsOnDoubleClick();
-    void spreadingIsRefusedWhileACellTurns();
+    void spreadingFollowsTheDoubleClickUnlessACellTurns();
 
     // Splits and pages.
-    void splitsKeepTheTopLeftPanes_data();
     void splitsKeepTheTopLeftPanes();
 
     // Deleting and the context menu.
     void contextMenuOpensOnlyWithChannels();
-    void deleteCellChannelsButton();
-    void clearAllChannelsStopsAtTheFirstFailure();
+    void deleteAndClearStopAtTheFirstFailure();
 
     // Small widgets.
     void channelWidgetWrapsNames_data();
     void channelWidgetWrapsNames();
-    void pageBarButtonsAreCappedAtFive_data();
-    void pageBarButtonsAreCappedAtFive();
-    void pageBarGroupClickEmitsOnlyAChange();
+    void pageBarCapsItsButtonsAndReportsOnlyAChange();
     void timeDialogChecksTheRange_data();
     void timeDialogChecksTheRange();
 
@@ -172,12 +125,6 @@ private:
     // Puts channels into a cell through the grid, answering no to a turn-show offer.
     void putChannels(int cellIndex, int count);
     void splitCell(int cellIndex, int num);
-    // What a drag of the tree's selection carries.
-    std::unique_ptr<QMimeData> selectionMime() const
-    {
-        return std::unique_ptr<QMimeData>(
-                tree()->mimeDataForItems(tree()->getTreeWidget()->selectedItems()));
-    }
     FakeBaseMatrix *base() const { return h.base(); }
     void makeConnectedPage(int rows = 2, int columns = 2) { h.openConnected(rows, columns); }
 
@@ -274,9 +221,10 @@ void TestLinuxCells::setChannelsLimitsAndOffersATurnShow()
     QCOMPARE(call.args, (QVariantList {1, count, panes}));
     QCOMPARE(call.bytes.size(), count * RecordSize);
     // Channels from the tree have no place of their own.
-    QCOMPARE(intAt(call.bytes, 0), -1);
+    CellChannelRecord first;
+    std::memcpy(&first, call.bytes.constData(), sizeof(first));
+    QCOMPARE(first.position, -1);
     QCOMPARE(cell(1)->channelMap().size(), count);
-    QCOMPARE(cell(1)->channelMap().value(count - 1).channelId, channelKey(count));
     // More channels than panes: the turn show is offered.
     QCOMPARE(boxes.texts(), asked ? QStringList {"Whether start turn show?"} : QStringList());
     if (asked)
@@ -286,22 +234,39 @@ void TestLinuxCells::setChannelsLimitsAndOffersATurnShow()
     ChannelWidget *lastPane = cell(1)->channelWidget(panes - 1);
     QCOMPARE(lastPane->displayText(), QStringLiteral("Cam A0\r\n%1").arg(panes));
     QCOMPARE(lastPane->getChannelItem().channelId, channelKey(panes));
+    // What a start sends is tst_port's, the caption it shows tst_linuxe2e's.
     QCOMPARE(base()->count("SetCellTurnShow"), state == 0 ? 1 : 0);
-    if (state == 0) {
-        // Start: mode 0 at the interval, then the split again; the show says where it stands.
-        QCOMPARE(base()->last("SetCellTurnShow").args, (QVariantList {1, 30, 0, 0}));
-        QCOMPARE(base()->last("SetCellSplit").args, (QVariantList {1, panes, 0}));
-        QVERIFY(cell(1)->channelWidget(0)->isTurning());
-        QCOMPARE(cell(1)->channelWidget(0)->getCaption(),
-                 QStringLiteral("page 1 of 2, every 30 s"));
-    }
+    QCOMPARE(cell(1)->channelWidget(0)->isTurning(), state == 0);
 }
 
-void TestLinuxCells::setButtonNeedsACellAndChannels()
+void TestLinuxCells::dragChecksTheCellAndSettingNeedsACellAndChannels()
 {
     makeConnectedPage();
-    MessageBoxScript boxes(0);
     selectChannels({channelKey(1)});
+    QWidget *inner = cell(3)->getWidget();
+    const std::unique_ptr<QMimeData> mime(
+            tree()->mimeDataForItems(tree()->getTreeWidget()->selectedItems()));
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(inner, &enter);
+    QCOMPARE(grid()->checkedIndex(), 3);
+    QVERIFY(cell(3)->isWidgetChecked());
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(inner, &leave);
+    QCOMPARE(grid()->checkedIndex(), -1);
+    QVERIFY(!cell(3)->isWidgetChecked());
+
+    QMimeData text;
+    text.setText(QStringLiteral("not channels"));
+    QDragEnterEvent foreign(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(cell(0)->getWidget(), &foreign);
+    QVERIFY(!foreign.isAccepted());
+    QDropEvent drop(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(cell(0)->getWidget(), &drop);
+    QVERIFY(!drop.isAccepted());
+    QCOMPARE(grid()->checkedIndex(), -1);
+    QVERIFY(base()->calls().isEmpty());
+
+    MessageBoxScript boxes(0);
     setButton()->click(); // no cell checked
     checkCell(2);
     tree()->getTreeWidget()->clearSelection();
@@ -322,108 +287,58 @@ void TestLinuxCells::setButtonNeedsACellAndChannels()
     QCOMPARE(base()->count("AddCellChannel"), 0);
 }
 
-void TestLinuxCells::dragEnterChecksTheCellAndForeignDragsAreRefused()
-{
-    makeConnectedPage();
-    selectChannels({channelKey(1)});
-    QWidget *inner = cell(3)->getWidget();
-    const std::unique_ptr<QMimeData> mime = selectionMime();
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(inner, &enter);
-    QCOMPARE(grid()->checkedIndex(), 3);
-    QVERIFY(cell(3)->isWidgetChecked());
-    QDragLeaveEvent leave;
-    QApplication::sendEvent(inner, &leave);
-    QCOMPARE(grid()->checkedIndex(), -1);
-    QVERIFY(!cell(3)->isWidgetChecked());
-
-    QMimeData text;
-    text.setText(QStringLiteral("not channels"));
-    QCOMPARE(dragOnto(cell(0)->getWidget(), QPoint(5, 5), &text, false), QStringLiteral("- -"));
-    QCOMPARE(grid()->checkedIndex(), -1);
-    QVERIFY(base()->calls().isEmpty());
-}
-
 // ---------------------------------------------------------------- turn shows
 
-void TestLinuxCells::turnOperationsFollowTheStateTable_data()
+void TestLinuxCells::turnShowWalksItsStatesThroughTheMenu()
 {
-    QTest::addColumn<QList<int>>("path"); // operations that reach the state
-    QTest::addColumn<int>("op");
-    QTest::addColumn<int>("serviceCode"); // -1: nothing sent
-    QTest::addColumn<int>("state");
-    QTest::addColumn<QStringList>("menu");
-
-    const QList<int> stopped;
-    const QList<int> started {0};
-    const QList<int> paused {0, 2};
-    const QList<int> continued {0, 2, 3};
-    const QStringList startOnly {"Start"};
-    const QStringList running {"Stop", "Pause"};
-    const QStringList pausedMenu {"Start", "Stop", "Continue"};
-
-    // What each state allows is LinuxCellContent's table (tst_linuxcellcontent); here what the
-    // allowed operations send, one refused one per state, and the menu each state leaves.
-    QTest::newRow("stopped: start") << stopped << 0 << 0 << 0 << running;
-    QTest::newRow("stopped: pause") << stopped << 2 << -1 << 1 << startOnly;
-    QTest::newRow("started: stop") << started << 1 << 2 << 1 << startOnly;
-    QTest::newRow("started: pause") << started << 2 << 1 << 2 << pausedMenu;
-    QTest::newRow("started: continue") << started << 3 << -1 << 0 << running;
-    QTest::newRow("paused: start") << paused << 0 << 0 << 0 << running;
-    QTest::newRow("paused: stop") << paused << 1 << 2 << 1 << startOnly;
-    QTest::newRow("paused: pause") << paused << 2 << -1 << 2 << pausedMenu;
-    QTest::newRow("paused: continue") << paused << 3 << 0 << 3 << running;
-    QTest::newRow("continued: start") << continued << 0 << -1 << 3 << running;
-    QTest::newRow("continued: stop") << continued << 1 << 2 << 1 << startOnly;
-    QTest::newRow("continued: pause") << continued << 2 << 1 << 2 << pausedMenu;
-}
-
-void TestLinuxCells::turnOperationsFollowTheStateTable()
-{
-    QFETCH(QList<int>, path);
-    QFETCH(int, op);
-    QFETCH(int, serviceCode);
-    QFETCH(int, state);
-    QFETCH(QStringList, menu);
+    // What each state allows is LinuxCellContent's table (tst_linuxcellcontent) and the codes
+    // the port sends with their split tst_port's; here the cell's actions reach them, refused
+    // ones send nothing, and the menu and the panes follow the state.
     makeConnectedPage();
     putChannels(0, 3);
     CellForConfigChannels *target = cell(0);
     MessageBoxScript boxes(0);
-    for (int step : path)
-        QVERIFY(target->turnShowOperate(CellTurnCode(step)));
-    base()->clear();
-
     const char *slotNames[] = {
             "slotTurnShowStartActionTriggered", "slotTurnShowStopActionTriggered",
             "slotTurnShowPauseActionTriggered", "slotTurnShowContinueActionTriggred"};
-    QVERIFY(QMetaObject::invokeMethod(target, slotNames[op]));
-    if (serviceCode < 0) {
-        QCOMPARE(base()->count("SetCellTurnShow"), 0);
-    } else {
-        QCOMPARE(base()->last("SetCellTurnShow").args, (QVariantList {0, 30, serviceCode, 0}));
-        // The split goes again after a start or a stop only.
-        QCOMPARE(base()->count("SetCellSplit"), (op == 0 || op == 1) ? 1 : 0);
+    const QStringList startOnly {"Start"};
+    const QStringList running {"Stop", "Pause"};
+    const QStringList paused {"Start", "Stop", "Continue"};
+    // Operation, the code sent (-1: nothing sent), the state and the menu it leaves.
+    const QList<std::tuple<int, int, int, QStringList>> walk {
+            {2, -1, 1, startOnly}, {0, 0, 0, running},  {3, -1, 0, running}, {2, 1, 2, paused},
+            {2, -1, 2, paused},    {3, 0, 3, running},  {0, -1, 3, running}, {2, 1, 2, paused},
+            {0, 0, 0, running},    {1, 2, 1, startOnly}};
+    for (const auto &[op, serviceCode, state, menu] : walk) {
+        base()->clear();
+        QVERIFY(QMetaObject::invokeMethod(target, slotNames[op]));
+        QCOMPARE(base()->count("SetCellTurnShow"), serviceCode < 0 ? 0 : 1);
+        if (serviceCode >= 0)
+            QCOMPARE(base()->last("SetCellTurnShow").args, (QVariantList {0, 30, serviceCode, 0}));
+        QCOMPARE(int(target->turnState()), state);
+        QCOMPARE(visibleTurnEntries(target), menu);
+        QCOMPARE(target->channelWidget(0)->isTurning(), state == 0 || state == 3);
     }
-    QCOMPARE(int(target->turnState()), state);
-    QCOMPARE(visibleTurnEntries(target), menu);
-    QCOMPARE(target->channelWidget(0)->isTurning(), state == 0 || state == 3);
     QVERIFY(boxes.texts().isEmpty());
 }
 
 // ---------------------------------------------------------------- spreading and panes
 
-void TestLinuxCells::splitOneCellSpreadsOnDoubleClick()
+void TestLinuxCells::spreadingFollowsTheDoubleClickUnlessACellTurns()
 {
+    // The region each spread sends is tst_port's (cellMeltSendsOneRegion).
     makeConnectedPage(1, 2);
     putChannels(1, 1);
     base()->clear();
     MessageBoxScript boxes(0);
     QTest::mouseDClick(cell(1)->channelWidget(0), Qt::LeftButton);
-    QCOMPARE(regionOf(base()->last("SetCellMelt").bytes), (QList<qint32> {1, 1, 0, 0, 2 * U, U}));
+    QCOMPARE(base()->count("SetCellMelt"), 1);
+    QCOMPARE(grid()->wallCellIndex(), 1);
     QVERIFY(cell(0)->isHidden());
     QVERIFY(cell(1)->isOnWall());
     QTest::mouseDClick(cell(1)->channelWidget(0), Qt::LeftButton);
-    QCOMPARE(regionOf(base()->last("SetCellMelt").bytes), (QList<qint32> {1, 0, U, 0, U, U}));
+    QCOMPARE(base()->count("SetCellMelt"), 2);
+    QCOMPARE(grid()->wallCellIndex(), -1);
     QVERIFY(!cell(0)->isHidden());
     QCOMPARE(base()->count("SetCellSingleWindow"), 0);
 
@@ -432,18 +347,14 @@ void TestLinuxCells::splitOneCellSpreadsOnDoubleClick()
     QCOMPARE(base()->count("SetCellMelt"), 2);
     grid()->slotHideCellsButThisIndex(0, true);
     QCOMPARE(grid()->wallCellIndex(), 0);
+    base()->clear();
     QTest::mouseDClick(cell(0)->channelWidget(0), Qt::LeftButton);
     QCOMPARE(grid()->wallCellIndex(), -1);
-    QCOMPARE(regionOf(base()->last("SetCellMelt").bytes), (QList<qint32> {0, 0, 0, 0, U, U}));
-}
+    QCOMPARE(base()->count("SetCellMelt"), 1);
 
-void TestLinuxCells::spreadingIsRefusedWhileACellTurns()
-{
     // A paused show counts as turning (a running one is asked about end to end).
-    makeConnectedPage();
     putChannels(0, 2);
     putChannels(1, 5);
-    MessageBoxScript boxes(0);
     QVERIFY(cell(1)->turnShowOperate(CellTurnCode::TurnStart));
     QVERIFY(cell(1)->turnShowOperate(CellTurnCode::TurnPause));
     base()->clear();
@@ -457,60 +368,47 @@ void TestLinuxCells::spreadingIsRefusedWhileACellTurns()
 
 // ---------------------------------------------------------------- splits and pages
 
-void TestLinuxCells::splitsKeepTheTopLeftPanes_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
-    // Old pane index -> new pane index (-1: deleted).
-    QTest::addColumn<QList<int>>("moves");
-    QTest::addColumn<int>("pageButtons"); // for the 16 channels of the cell
-    QTest::newRow("1 -> 4") << 1 << 4 << QList<int> {0} << 4;
-    QTest::newRow("4 -> 16") << 4 << 16 << QList<int> {0, 1, 4, 5} << 0;
-    QTest::newRow("4 -> 9") << 4 << 9 << QList<int> {0, 1, 3, 4} << 2;
-    QTest::newRow("9 -> 4") << 9 << 4 << QList<int> {0, 1, -1, 2, 3, -1, -1, -1, -1} << 4;
-    QTest::newRow("16 -> 9") << 16 << 9
-                             << QList<int> {0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, -1, -1, -1, -1}
-                             << 2;
-    QTest::newRow("16 -> 1") << 16 << 1 << QList<int> {0,  -1, -1, -1, -1, -1, -1, -1,
-                                                       -1, -1, -1, -1, -1, -1, -1, -1}
-                             << 5;
-}
-
 void TestLinuxCells::splitsKeepTheTopLeftPanes()
 {
-    QFETCH(int, from);
-    QFETCH(int, to);
-    QFETCH(QList<int>, moves);
-    QFETCH(int, pageButtons);
     makeConnectedPage();
     putChannels(0, 16);
-    if (from != 1)
-        splitCell(0, from);
     CellForConfigChannels *target = cell(0);
-    const QList<ChannelWidget *> before = target->channelWidgets();
-    QCOMPARE(before.size(), from);
-    base()->clear();
-
     MessageBoxScript boxes(0);
-    target->splitBar()->splitButton(to)->click();
-    QCOMPARE(base()->trace(), QStringList {QStringLiteral("SetCellSplit(0,%1,0)").arg(to)});
+    // Page buttons for the 16 channels of the cell, by split.
+    const QMap<int, int> pageButtons {{1, 5}, {4, 4}, {9, 2}, {16, 0}};
+    // Each split from the one before: old pane index -> new pane index (-1 or left out:
+    // deleted).
+    const QList<std::pair<int, QList<int>>> walk {{4, {0}},
+                                                  {16, {0, 1, 4, 5}},
+                                                  {9, {0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8}},
+                                                  {4, {0, 1, -1, 2, 3}},
+                                                  {9, {0, 1, 3, 4}},
+                                                  {16, {0, 1, 2, 4, 5, 6, 8, 9, 10}},
+                                                  {1, {0}}};
+    for (const auto &[to, moves] : walk) {
+        const QList<ChannelWidget *> before = target->channelWidgets();
+        base()->clear();
+        target->splitBar()->splitButton(to)->click();
+        QCOMPARE(base()->trace(), QStringList {QStringLiteral("SetCellSplit(0,%1,0)").arg(to)});
 
-    const QList<ChannelWidget *> after = target->channelWidgets();
-    QCOMPARE(after.size(), to);
-    for (int i = 0; i < after.size(); ++i)
-        QCOMPARE(after.at(i)->getIndex(), i);
-    for (int old = 0; old < moves.size(); ++old) {
-        const int moved = moves.at(old);
-        if (moved >= 0)
-            QCOMPARE(after.at(moved), before.at(old));
-        else
-            QVERIFY(!after.contains(before.at(old)));
+        const QList<ChannelWidget *> after = target->channelWidgets();
+        QCOMPARE(after.size(), to);
+        for (int old = 0; old < before.size(); ++old) {
+            const int moved = moves.value(old, -1);
+            if (moved >= 0)
+                QCOMPARE(after.at(moved), before.at(old));
+            else
+                QVERIFY(!after.contains(before.at(old)));
+        }
+        // The panes show positions 0 .. to-1 and all are shown.
+        for (int i = 0; i < to; ++i) {
+            QCOMPARE(after.at(i)->getIndex(), i);
+            QCOMPARE(after.at(i)->getChannelItem().channelId, channelKey(i + 1));
+        }
+        QCOMPARE(target->visiblePaneCount(), to);
+        QCOMPARE(target->pageBar()->pageButtonCount(), pageButtons.value(to));
+        QCoreApplication::processEvents();
     }
-    // The panes show positions 0 .. to-1 and all are shown.
-    for (int i = 0; i < to; ++i)
-        QCOMPARE(after.at(i)->getChannelItem().channelId, channelKey(i + 1));
-    QCOMPARE(target->visiblePaneCount(), to);
-    QCOMPARE(target->pageBar()->pageButtonCount(), pageButtons);
 }
 
 // ---------------------------------------------------------------- deleting and the menu
@@ -528,15 +426,6 @@ void TestLinuxCells::contextMenuOpensOnlyWithChannels()
     LinuxPageHarness::rightClick(target->channelWidget(2));
     QVERIFY(menu->isVisible());
     QCOMPARE(target->selectedPane(), 2);
-    QStringList entries;
-    for (QAction *action : menu->actions())
-        entries << action->text();
-    QCOMPARE(entries, (QStringList {"Turn Show", "Delete Source", "Check Source"}));
-    QStringList turnEntries;
-    for (QAction *action : menu->actions().at(0)->menu()->actions())
-        turnEntries << action->text();
-    QCOMPARE(turnEntries, (QStringList {"Start", "Stop", "Pause", "Continue", "Time Set"}));
-    QCOMPARE(visibleTurnEntries(target), QStringList {"Start"});
     menu->hide();
 
     // The split bar comes with the mouse; the page bar never shows itself.
@@ -549,17 +438,20 @@ void TestLinuxCells::contextMenuOpensOnlyWithChannels()
     QVERIFY(target->splitBar()->isHidden());
 }
 
-void TestLinuxCells::deleteCellChannelsButton()
+void TestLinuxCells::deleteAndClearStopAtTheFirstFailure()
 {
     makeConnectedPage();
     QPushButton *deleteButton =
             page->findChild<ChannelsOperWidget *>("channelsOperWdt")->deleteChannelsButton();
+    QPushButton *clearButton = page->findChild<QPushButton *>("clearChannelsBt");
     MessageBoxScript boxes(0);
     deleteButton->click(); // no cell checked
+    clearButton->click(); // no channels anywhere
     checkCell(2);
     deleteButton->click(); // an empty cell
     QCOMPARE(boxes.texts(),
-             (QStringList {"Please select cell to clear channels!", "Cell has none channels!"}));
+             (QStringList {"Please select cell to clear channels!", "All cells have none channels!",
+                           "Cell has none channels!"}));
 
     putChannels(2, 3);
     base()->clear();
@@ -576,15 +468,6 @@ void TestLinuxCells::deleteCellChannelsButton()
     deleteButton->click();
     QVERIFY(!cell(2)->hasChannels());
     QCOMPARE(base()->last("DeleteCellChannel").args, (QVariantList {2, 2}));
-}
-
-void TestLinuxCells::clearAllChannelsStopsAtTheFirstFailure()
-{
-    makeConnectedPage();
-    QPushButton *clearButton = page->findChild<QPushButton *>("clearChannelsBt");
-    MessageBoxScript boxes(0);
-    clearButton->click();
-    QCOMPARE(boxes.texts(), QStringList {"All cells have none channels!"});
 
     putChannels(0, 2);
     putChannels(1, 1);
@@ -615,8 +498,6 @@ void TestLinuxCells::channelWidgetWrapsNames_data()
     QTest::addColumn<QString>("shown");
     QTest::newRow("six") << "Gate 1"
                          << "Gate 1";
-    QTest::newRow("seven") << "Gate 12"
-                           << "Gate 1\r\n2";
     QTest::newRow("twelve") << "abcdefghijkl"
                             << "abcdef\r\nghijkl";
     QTest::newRow("fifteen") << "abcdefghijklmno"
@@ -638,51 +519,33 @@ void TestLinuxCells::channelWidgetWrapsNames()
     // A pane names its channel while its cell turns too.
     pane.setTurning(true);
     QCOMPARE(pane.displayText(), shown);
-
-    // Only a pane with a channel reports a double click.
-    QSignalSpy spy(&pane, &ChannelWidget::signalChannelWidgetDoubleClicked);
-    pane.setIndex(3);
-    QTest::mouseDClick(&pane, Qt::LeftButton);
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toInt(), 3);
-    pane.clearChannelItem();
-    QTest::mouseDClick(&pane, Qt::LeftButton);
-    QCOMPARE(spy.count(), 1);
+    // Only a pane with a channel answers a double click
+    // (spreadingFollowsTheDoubleClickUnlessACellTurns).
 }
 
-void TestLinuxCells::pageBarButtonsAreCappedAtFive_data()
+void TestLinuxCells::pageBarCapsItsButtonsAndReportsOnlyAChange()
 {
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("buttons");
-    for (const QPoint &row :
-         {QPoint(0, 0), QPoint(1, 0), QPoint(2, 2), QPoint(5, 5), QPoint(6, 5), QPoint(40, 5)})
-        QTest::addRow("%d", row.x()) << row.x() << row.y();
-}
-
-void TestLinuxCells::pageBarButtonsAreCappedAtFive()
-{
-    QFETCH(int, count);
-    QFETCH(int, buttons);
+    // The buttons for 1, 2, 4 and 16 pages come with the splits (splitsKeepTheTopLeftPanes).
     SwitchChannelsShowToolBar bar;
     bar.setPageCount(7);
-    bar.setPageCount(count);
-    QCOMPARE(bar.pageButtonCount(), buttons);
-    QCOMPARE(bar.toggleButton()->isHidden(), buttons == 0);
-    auto *layout = qobject_cast<QHBoxLayout *>(bar.layout());
-    for (int id = 0; id < buttons; ++id)
-        QCOMPARE(layout->indexOf(bar.pageButton(id)), id + 1);
-    bar.setCurrentPage(buttons - 1);
-    QCOMPARE(bar.currentPage(), qMax(0, buttons - 1));
-    if (buttons > 0)
-        QVERIFY(bar.pageButton(buttons - 1)->isChecked());
+    bar.setPageCount(0);
+    QCOMPARE(bar.pageButtonCount(), 0);
+    QVERIFY(bar.toggleButton()->isHidden());
     bar.setCurrentPage(9); // no such page
-    QCOMPARE(bar.currentPage(), qMax(0, buttons - 1));
-}
+    QCOMPARE(bar.currentPage(), 0);
+    bar.setPageCount(6);
+    QCOMPARE(bar.pageButtonCount(), 5);
+    QVERIFY(!bar.toggleButton()->isHidden());
+    auto *layout = qobject_cast<QHBoxLayout *>(bar.layout());
+    for (int id = 0; id < 5; ++id)
+        QCOMPARE(layout->indexOf(bar.pageButton(id)), id + 1);
+    bar.setCurrentPage(4);
+    QVERIFY(bar.pageButton(4)->isChecked());
+    bar.setCurrentPage(9);
+    QCOMPARE(bar.currentPage(), 4);
 
-void TestLinuxCells::pageBarGroupClickEmitsOnlyAChange()
-{
-    SwitchChannelsShowToolBar bar;
     bar.setPageCount(3);
+    QCOMPARE(bar.pageButtonCount(), 3);
     bar.setCurrentPage(0);
     QSignalSpy spy(&bar, &SwitchChannelsShowToolBar::signalCurSwitchPageNumChanged);
     bar.pageButton(0)->click();
@@ -719,7 +582,6 @@ void TestLinuxCells::timeDialogChecksTheRange()
     QFETCH(QString, hint);
     QToolTip::hideText();
     TurnShowTimeSetDlg dialog(30, nullptr);
-    QCOMPARE(dialog.timeLineEdit()->text(), QStringLiteral("30"));
     dialog.show();
     QTRY_VERIFY(dialog.isVisible());
     if (text == QLatin1String("<escape>")) {

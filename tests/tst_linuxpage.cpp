@@ -29,6 +29,8 @@
 #include <QtTest>
 
 #include <memory>
+#include <tuple>
+#include <utility>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
 using COMMONUSELIB::WaitDialog;
@@ -37,7 +39,6 @@ namespace {
 
 const QString NotConnectedYet = QStringLiteral("Digital matrix server not connect yet!");
 const QString ConnectOk = QStringLiteral("Digital matrix server connect ok!");
-const QString Disconnected = QStringLiteral("Digital matrix server disconnect!");
 // Everything a save writes when the matrix had a 2 x 2 grid: of the same shape, the cells
 // keep their channels; of a new shape, the four old cells are cleared first.
 const QStringList SameShapeSave {"SaveRowColumn", "SetScreenNumbers", "SetScreenGrid",
@@ -45,17 +46,6 @@ const QStringList SameShapeSave {"SaveRowColumn", "SetScreenNumbers", "SetScreen
 const QStringList NewShapeSave {"SaveRowColumn", "ClearCell",           "ClearCell",
                                 "ClearCell",     "ClearCell",           "SetScreenNumbers",
                                 "SetScreenGrid", "SetNumberArrangeMode"};
-
-// The calls that change the matrix (a save reads the wall back afterwards).
-QStringList writesOf(const QStringList &names)
-{
-    QStringList writes;
-    for (const QString &name : names) {
-        if (!name.startsWith(QLatin1String("Get")))
-            writes << name;
-    }
-    return writes;
-}
 
 DATACore::UserManagerCore *dataCentre()
 {
@@ -106,30 +96,22 @@ private slots:
 
     // Server list and connection.
     void serversAreListedConnectedAndReconnectedOnReturn();
-    void addButtonRefusesFromFiveServers();
-    void addedServerIsStoredListedAndSelected();
-    void connectionResultsShowTheirHint_data();
-    void connectionResultsShowTheirHint();
+    void addedServerIsStoredListedAndSelectedUpToFive();
+    void refusedLoginOrDisconnectAndDeclinedQuestionsShowWhatHappened();
     void changeOfAnotherServerTouchesOnlyThatRecord_data();
     void changeOfAnotherServerTouchesOnlyThatRecord();
     void editingTheConnectedServerReconnectsWithNewSettings();
-    void rebootAndResetDisconnect_data();
-    void rebootAndResetDisconnect();
 
     // Server dialog.
     void serverDialogChecksInOrder_data();
     void serverDialogChecksInOrder();
-    void serverDialogTypeResetsThePortAndLogin();
-    void serverDialogStripsQuotesAndBackslashes();
+    void serverDialogTypeSetsThePortAndFieldsFilterTheirText();
 
     // Screen arrangement.
     void rowColumnDialogAcceptsOnlyUpToFourCells_data();
     void rowColumnDialogAcceptsOnlyUpToFourCells();
     void arrangementIsEnteredLeftAndStartedAgain();
-    void draggingSwapsNumbers_data();
-    void draggingSwapsNumbers();
-    void typingSwapsNumbers_data();
-    void typingSwapsNumbers();
+    void numbersSwapOnlyOntoAnotherScreen();
     void failingSaveStepKeepsTheArrangement_data();
     void failingSaveStepKeepsTheArrangement();
     void unusableScreenNumbersKeepThePageOutOfTheArrangement_data();
@@ -138,9 +120,8 @@ private slots:
 private:
     void connectPage();
     void openConnected();
-    QString answerRowColumnDialog(const char *button, const QString &rows, const QString &columns);
     void enterArrangement(const QString &rows, const QString &columns);
-    QString rowsColumns(const QString &widget) const;
+    QString adjustRowsColumns() const;
 
     MatrixServerSelWidget *selector() const
     {
@@ -184,28 +165,19 @@ void TestLinuxPage::openConnected()
     connectPage();
 }
 
-QString TestLinuxPage::answerRowColumnDialog(const char *button, const QString &rows,
-                                             const QString &columns)
-{
-    return LinuxPageHarness::answerRowColumn(h.button(button), rows, columns);
-}
-
 void TestLinuxPage::enterArrangement(const QString &rows, const QString &columns)
 {
-    QVERIFY(!answerRowColumnDialog("configMatrixBt", rows, columns).isEmpty());
+    QVERIFY(!LinuxPageHarness::answerRowColumn(h.button("configMatrixBt"), rows, columns)
+                     .isEmpty());
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
 }
 
-// "rows x columns: cells" of the arrangement grid or of the channel grid.
-QString TestLinuxPage::rowsColumns(const QString &widget) const
+// "rows x columns: cells" of the arrangement grid.
+QString TestLinuxPage::adjustRowsColumns() const
 {
     int rows = 0, columns = 0;
-    if (widget == QLatin1String("adjust")) {
-        adjustGrid()->getRowColumn(rows, columns);
-        return QStringLiteral("%1 x %2: %3").arg(rows).arg(columns).arg(adjustGrid()->cellCount());
-    }
-    h.cells()->getRowColumn(rows, columns);
-    return QStringLiteral("%1 x %2: %3").arg(rows).arg(columns).arg(h.cells()->cellCount());
+    adjustGrid()->getRowColumn(rows, columns);
+    return QStringLiteral("%1 x %2: %3").arg(rows).arg(columns).arg(adjustGrid()->cellCount());
 }
 
 // ---------------------------------------------------------------- server list and connection
@@ -222,7 +194,6 @@ void TestLinuxPage::serversAreListedConnectedAndReconnectedOnReturn()
     QCOMPARE(namesOf(servers), QStringList({"Wall A", "Wall B"}));
     QCOMPARE(servers.at(1).matrixKind, int(DigitalMatrixServerInfo::LinuxMatrix));
     QCOMPARE(servers.at(1).user, QStringLiteral("admin"));
-    QCOMPARE(selector()->serverCount(), 2);
     // The first show selects the first server; nothing is connected yet.
     QTRY_COMPARE(selector()->currentServerId(), a);
     QCOMPARE(h.oper()->connectServerHint(), NotConnectedYet);
@@ -232,14 +203,9 @@ void TestLinuxPage::serversAreListedConnectedAndReconnectedOnReturn()
 
     h.oper()->connectButton()->click();
     QCOMPARE(h.oper()->connectServerHint(), ConnectOk);
-    QCOMPARE(h.base()->last("Login").args,
-             (QVariantList {1, QStringLiteral("admin"), QStringLiteral("secret"),
-                            QStringLiteral("10.0.0.1"), 6100}));
-    QCOMPARE(h.base()->count("StartSession"), 1);
     QVERIFY(wallEnabled());
     QVERIFY(h.child<QStackedWidget>("cellsStackedWdt")->isEnabled());
-    // The wall was read: the matrix has no grid yet, so the placeholder stays.
-    QCOMPARE(h.base()->count("GetScreenGrid"), 1);
+    // The matrix has no grid yet, so the placeholder stays.
     QVERIFY(!h.cells()->isConfigured());
 
     // Left connected, A is connected again on return; B stays as it was left.
@@ -257,38 +223,11 @@ void TestLinuxPage::serversAreListedConnectedAndReconnectedOnReturn()
     QCOMPARE(h.oper()->connectServerHint(), NotConnectedYet);
 }
 
-void TestLinuxPage::addButtonRefusesFromFiveServers()
+void TestLinuxPage::addedServerIsStoredListedAndSelectedUpToFive()
 {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 3; ++i)
         LinuxPageHarness::storeServer(QStringLiteral("Wall %1").arg(i),
                                       QStringLiteral("10.0.1.%1").arg(i + 1));
-    h.makePage();
-    MessageBoxScript boxes(1);
-    for (int stored = 4; stored <= 6; ++stored) {
-        QTRY_COMPARE(page->matrixServers().size(), stored);
-        QString dialogClass;
-        ModalDriver driver([&](QWidget *modal) { dialogClass = modal->metaObject()->className(); });
-        driver.start();
-        selector()->addButton()->click();
-        driver.stop();
-        QCOMPARE(dialogClass,
-                 stored < 5
-                         ? QStringLiteral("LUMO_DIGITALMATRIX_MODULE::ModifyDigitalMatrixServerDlg")
-                         : QString());
-        QCOMPARE(boxes.count(), stored - 4);
-        // A server stored elsewhere counts as well.
-        LinuxPageHarness::storeServer(QStringLiteral("Wall %1").arg(stored),
-                                      QStringLiteral("10.0.1.%1").arg(stored + 1));
-    }
-    QCOMPARE(boxes.texts(),
-             QStringList({"Matrix server max count is:5", "Matrix server max count is:5"}));
-    QCOMPARE(boxes.last().title, QStringLiteral("Prompt"));
-    QCOMPARE(boxes.last().buttons, short(1));
-}
-
-void TestLinuxPage::addedServerIsStoredListedAndSelected()
-{
-    LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     h.makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
 
@@ -311,58 +250,69 @@ void TestLinuxPage::addedServerIsStoredListedAndSelected()
     QVERIFY(WaitDialog::getInstance()->isWaiting());
     QCOMPARE(WaitDialog::getInstance()->text(), QStringLiteral("Add matrix server..."));
     const QList<UServerInfo> stored = dataCentre()->GetServers(QString());
-    QCOMPARE(stored.size(), 2);
-    QCOMPARE(stored.at(1),
-             (UServerInfo {stored.at(1).id, QStringLiteral("Hall"), QStringLiteral("10.0.0.7"),
+    QCOMPARE(stored.size(), 4);
+    QCOMPARE(stored.at(3),
+             (UServerInfo {stored.at(3).id, QStringLiteral("Hall"), QStringLiteral("10.0.0.7"),
                            QStringLiteral("op"), QStringLiteral("pw"), 6000, 6}));
 
-    QTRY_COMPARE(page->matrixServers().size(), 2);
+    QTRY_COMPARE(page->matrixServers().size(), 4);
     QVERIFY(!WaitDialog::getInstance()->isWaiting());
-    QCOMPARE(page->currentServerIndex(), 1);
-    QCOMPARE(selector()->currentServerId(), stored.at(1).id);
+    QCOMPARE(page->currentServerIndex(), 3);
+    QCOMPARE(selector()->currentServerId(), stored.at(3).id);
     QCOMPARE(h.oper()->connectServerHint(), NotConnectedYet);
+
+    // A server stored elsewhere counts as well: from five, the button refuses.
+    LinuxPageHarness::storeServer(QStringLiteral("Wall 4"), QStringLiteral("10.0.1.5"));
+    QTRY_COMPARE(page->matrixServers().size(), 5);
+    MessageBoxScript boxes(1);
+    ModalDriver none([](QWidget *) {});
+    none.start();
+    selector()->addButton()->click();
+    none.stop();
+    QVERIFY(!none.ran());
+    QCOMPARE(boxes.texts(), QStringList {"Matrix server max count is:5"});
+    QCOMPARE(boxes.last().title, QStringLiteral("Prompt"));
+    QCOMPARE(boxes.last().buttons, short(1));
+    QCOMPARE(dataCentre()->GetServers(QString()).size(), 5);
 }
 
-void TestLinuxPage::connectionResultsShowTheirHint_data()
+void TestLinuxPage::refusedLoginOrDisconnectAndDeclinedQuestionsShowWhatHappened()
 {
-    QTest::addColumn<QString>("call");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QString>("hint");
-    QTest::addColumn<QStringList>("sent");
-    QTest::newRow("login refused")
-            << "Login" << 7 << "Digital matrix server connect fail! Error code 7."
-            << QStringList {"Login"};
-    // "Disconnect" leaves the arrangement mode first.
-    QTest::newRow("disconnect accepted") << "Disconnect" << 0 << Disconnected
-                                         << QStringList {"SetNumberArrangeMode", "Disconnect"};
-    QTest::newRow("disconnect refused")
-            << "Disconnect" << 9 << "Digital matrix server disconnect fail!"
-            << QStringList {"SetNumberArrangeMode", "Disconnect"};
-}
-
-void TestLinuxPage::connectionResultsShowTheirHint()
-{
-    QFETCH(QString, call);
-    QFETCH(int, result);
-    QFETCH(QString, hint);
-    QFETCH(QStringList, sent);
     LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     h.makePage();
     QTRY_COMPARE(page->currentServerIndex(), 0);
-    if (call == QLatin1String("Disconnect"))
-        connectPage();
-    h.base()->clear();
-    h.base()->setResult(call, result);
-
+    const auto leftDisconnected = [this](const QStringList &sent, const QString &hint) {
+        QCOMPARE(h.base()->names(), sent);
+        QCOMPARE(h.oper()->connectServerHint(), hint);
+        QVERIFY(!h.oper()->isServerConnectOK());
+        QVERIFY(!h.oper()->connectButton()->isChecked());
+        QVERIFY(!wallEnabled());
+    };
+    h.base()->setResult("Login", 7);
     h.oper()->connectButton()->click();
+    leftDisconnected({"Login"},
+                     QStringLiteral("Digital matrix server connect fail! Error code 7."));
 
-    QCOMPARE(h.base()->names(), sent);
-    if (sent.first() == QLatin1String("SetNumberArrangeMode"))
-        QCOMPARE(h.base()->last("SetNumberArrangeMode").args, QVariantList {0});
-    QCOMPARE(h.oper()->connectServerHint(), hint);
-    QVERIFY(!h.oper()->isServerConnectOK());
-    QVERIFY(!h.oper()->connectButton()->isChecked());
-    QVERIFY(!wallEnabled());
+    // Declined, a reboot or a reset sends nothing (agreed, both run end to end:
+    // tst_linuxe2e::arrangeAWallAndReboot, tst_reconnect).
+    h.base()->setResult("Login", 0);
+    connectPage();
+    h.base()->clear();
+    MessageBoxScript boxes(0);
+    click(page.get(), "rebootBt");
+    click(page.get(), "resetBt");
+    QCOMPARE(boxes.texts(),
+             (QStringList {"Do you want to reboot matrix server?",
+                           "Do you want to restore factory default?"}));
+    QVERIFY(h.base()->calls().isEmpty());
+    QVERIFY(h.oper()->isServerConnectOK());
+
+    // "Disconnect" leaves the arrangement mode first.
+    h.base()->setResult("Disconnect", 9);
+    h.oper()->connectButton()->click();
+    QCOMPARE(h.base()->last("SetNumberArrangeMode").args, QVariantList {0});
+    leftDisconnected({"SetNumberArrangeMode", "Disconnect"},
+                     QStringLiteral("Digital matrix server disconnect fail!"));
 }
 
 void TestLinuxPage::changeOfAnotherServerTouchesOnlyThatRecord_data()
@@ -431,7 +381,6 @@ void TestLinuxPage::changeOfAnotherServerTouchesOnlyThatRecord()
     if (!deleted) {
         QCOMPARE(servers.at(changed).ip, QStringLiteral("10.0.0.22"));
         QCOMPARE(servers.at(changed).port, 6001);
-        QCOMPARE(selector()->serverName(ids.at(changed)), QStringLiteral("Wall B2"));
     }
     QCOMPARE(selector()->serverCount(), remaining.size());
     QCOMPARE(page->currentServerIndex(), currentIndex);
@@ -478,43 +427,6 @@ void TestLinuxPage::editingTheConnectedServerReconnectsWithNewSettings()
     QCOMPARE(selector()->serverName(a), QStringLiteral("Wall Z"));
 }
 
-void TestLinuxPage::rebootAndResetDisconnect_data()
-{
-    QTest::addColumn<QString>("buttonName");
-    QTest::addColumn<QString>("question");
-    QTest::addColumn<QString>("call");
-    QTest::addColumn<QVariantList>("args");
-    QTest::newRow("reboot") << "rebootBt"
-                            << "Do you want to reboot matrix server?"
-                            << "Reboot" << QVariantList {};
-    QTest::newRow("reset") << "resetBt"
-                           << "Do you want to restore factory default?"
-                           << "FactoryReset" << QVariantList {1};
-}
-
-void TestLinuxPage::rebootAndResetDisconnect()
-{
-    QFETCH(QString, buttonName);
-    QFETCH(QString, question);
-    QFETCH(QString, call);
-    QFETCH(QVariantList, args);
-    openConnected();
-    h.base()->clear();
-
-    MessageBoxScript boxes;
-    boxes.answers({0, 1});
-    click(page.get(), buttonName.toLatin1().constData()); // declined
-    QCOMPARE(h.base()->calls().size(), 0);
-    QVERIFY(h.oper()->isServerConnectOK());
-
-    click(page.get(), buttonName.toLatin1().constData()); // agreed
-    QCOMPARE(boxes.texts(), (QStringList {question, question}));
-    QCOMPARE(h.base()->names(), (QStringList {call, "SetNumberArrangeMode", "Disconnect"}));
-    QCOMPARE(h.base()->last(call).args, args);
-    QCOMPARE(h.oper()->connectServerHint(), Disconnected);
-    QVERIFY(!wallEnabled());
-}
-
 // ---------------------------------------------------------------- server dialog
 
 void TestLinuxPage::serverDialogChecksInOrder_data()
@@ -539,7 +451,6 @@ void TestLinuxPage::serverDialogChecksInOrder_data()
     row("name taken", "Wall", "10.0.0.5", 1, "6000", "admin", "The name of server has exsit!");
     row("address taken", "New", "10.0.0.5", 1, "6000", "admin", "The IP of server has exsit!");
     row("an X86 server's name and address", "Control", "10.0.0.9", 1, "6000", "admin", "");
-    row("complete", "New", ok, 1, "6000", "admin", "");
 }
 
 void TestLinuxPage::serverDialogChecksInOrder()
@@ -568,7 +479,7 @@ void TestLinuxPage::serverDialogChecksInOrder()
     QCOMPARE(shownToolTip(), hint);
 }
 
-void TestLinuxPage::serverDialogTypeResetsThePortAndLogin()
+void TestLinuxPage::serverDialogTypeSetsThePortAndFieldsFilterTheirText()
 {
     ModifyDigitalMatrixServerDlg dialog;
     dialog.show();
@@ -579,8 +490,21 @@ void TestLinuxPage::serverDialogTypeResetsThePortAndLogin()
              QStringLiteral("Add DigitalMatrix Server"));
     QCOMPARE(combo->currentText() + port->text(), QStringLiteral("TQ5100-4HD6000"));
 
+    // Which fields keep out ' and \ with a hint (the shared check runs in tst_x86page); the
+    // port takes digits only, without a hint.
+    QStringList kept;
+    for (const char *edit :
+         {"nameLineEt", "userLineEt", "passwordLineEt", "portLineEt", "nameLineEt"}) {
+        auto *line = dialog.findChild<QLineEdit *>(QLatin1String(edit));
+        line->clear();
+        dropToolTips();
+        QTest::keyClicks(line,
+                         kept.size() < 4 ? QStringLiteral(R"(6'1\0)") : QStringLiteral("Hall A"));
+        kept << line->text() + (shownToolTip().isEmpty() ? QString() : QStringLiteral(" hinted"));
+    }
+    QCOMPARE(kept, (QStringList {"610 hinted", "610 hinted", "610 hinted", "610", "Hall A"}));
+
     // An X86 server has its own port and keeps the optional account typed for it.
-    setText(&dialog, "nameLineEt", QStringLiteral("Control"));
     user->setText(QStringLiteral("admin"));
     setText(&dialog, "passwordLineEt", QStringLiteral("pw"));
     port->setText(QStringLiteral("1234"));
@@ -597,28 +521,6 @@ void TestLinuxPage::serverDialogTypeResetsThePortAndLogin()
     combo->setCurrentIndex(1);
     QCOMPARE(port->text(), QStringLiteral("6000"));
     QVERIFY(user->isVisible());
-    QVERIFY(combo->isEnabled());
-    dialog.disableServerType();
-    QVERIFY(!combo->isEnabled());
-}
-
-void TestLinuxPage::serverDialogStripsQuotesAndBackslashes()
-{
-    // Which fields keep out ' and \ with a hint (the shared check runs in tst_x86page); the
-    // port takes digits only, without a hint.
-    ModifyDigitalMatrixServerDlg dialog;
-    dialog.show();
-    QStringList kept;
-    for (const char *edit :
-         {"nameLineEt", "userLineEt", "passwordLineEt", "portLineEt", "nameLineEt"}) {
-        auto *line = dialog.findChild<QLineEdit *>(QLatin1String(edit));
-        line->clear();
-        dropToolTips();
-        QTest::keyClicks(line,
-                         kept.size() < 4 ? QStringLiteral(R"(6'1\0)") : QStringLiteral("Hall A"));
-        kept << line->text() + (shownToolTip().isEmpty() ? QString() : QStringLiteral(" hinted"));
-    }
-    QCOMPARE(kept, (QStringList {"610 hinted", "610 hinted", "610 hinted", "610", "Hall A"}));
 }
 
 // ---------------------------------------------------------------- screen arrangement
@@ -640,7 +542,6 @@ void TestLinuxPage::rowColumnDialogAcceptsOnlyUpToFourCells_data()
     row("empty columns", true, "2", "", noColumns);
     row("2 x 3", true, "2", "3", tooMany);
     row("1 x 4", true, "1", "4", "");
-    row("2 x 2", true, "2", "2", "");
     row("0 cannot be typed", true, "0", "2", noRows);
     row("5 cannot be typed", true, "2", "5", noColumns);
     row("preset 0 rows", false, "0", "2", noRows);
@@ -702,136 +603,111 @@ void TestLinuxPage::arrangementIsEnteredLeftAndStartedAgain()
 
     // The dialog offers 2 x 2; the matrix is switched to its numbering mode.
     h.base()->clear();
-    QCOMPARE(answerRowColumnDialog("configMatrixBt", QStringLiteral("2"), QStringLiteral("1")),
+    QCOMPARE(LinuxPageHarness::answerRowColumn(h.button("configMatrixBt"), QStringLiteral("2"),
+                                               QStringLiteral("1")),
              QStringLiteral("2 x 2 Next"));
     // The numbers are read first: without them there is no arrangement to switch to.
     QCOMPARE(h.base()->names(), (QStringList {"GetScreenNumbers", "SetNumberArrangeMode"}));
     QCOMPARE(h.base()->last("SetNumberArrangeMode").args, QVariantList {1});
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
-    QCOMPARE(rowsColumns("adjust"), QStringLiteral("2 x 1: 2"));
+    QCOMPARE(adjustRowsColumns(), QStringLiteral("2 x 1: 2"));
     QCOMPARE(adjustGrid()->getCellShowNums(), (QStringList {"1", "2"}));
     QCOMPARE(visible(),
              QStringList({"saveConfigBt", "backStepBt", "cancelBt", "rebootBt", "upgradeBt",
                           "resetBt", "statusLabel"}));
-    QCOMPARE(h.child<QLabel>("statusLabel")->text(),
-             QStringLiteral("Drag the numbers to match with physical screen numbers"));
     QCOMPARE(shownStack(), 1);
 
     // "Undo Layout" does nothing, even when reached; declining the dialog changes nothing.
     h.base()->clear();
     QVERIFY(QMetaObject::invokeMethod(page.get(), "slotUndoLayoutBtClicked"));
-    QVERIFY(!answerRowColumnDialog("configMatrixBt", QString(), QString()).isEmpty());
+    QVERIFY(!LinuxPageHarness::answerRowColumn(h.button("configMatrixBt"), QString(), QString())
+                     .isEmpty());
     QCOMPARE(h.base()->calls().size(), 0);
     QCOMPARE(adjustGrid()->cellCount(), 2);
 
     // A step back leaves the mode and enters it again with new rows and columns.
-    QCOMPARE(answerRowColumnDialog("backStepBt", QStringLiteral("4"), QStringLiteral("1")),
+    QCOMPARE(LinuxPageHarness::answerRowColumn(h.button("backStepBt"), QStringLiteral("4"),
+                                               QStringLiteral("1")),
              QStringLiteral("2 x 2 Next"));
     QList<QVariantList> modes;
     for (const FakeCall &call : h.base()->callsNamed("SetNumberArrangeMode"))
         modes << call.args;
     QCOMPARE(modes, (QList<QVariantList> {{0}, {1}}));
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
-    QCOMPARE(rowsColumns("adjust"), QStringLiteral("4 x 1: 4"));
+    QCOMPARE(adjustRowsColumns(), QStringLiteral("4 x 1: 4"));
 
-    // Cancel sends only the mode switch.
-    h.base()->clear();
+    // Cancel (the mode it ends on the matrix is judged end to end).
     click(page.get(), "cancelBt");
-    QCOMPARE(h.base()->trace(), QStringList {"SetNumberArrangeMode(0)"});
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
     QCOMPARE(shownStack(), 0);
     QCOMPARE(visible(), normalBar);
     QVERIFY(!h.cells()->isConfigured());
 }
 
-void TestLinuxPage::draggingSwapsNumbers_data()
+void TestLinuxPage::numbersSwapOnlyOntoAnotherScreen()
 {
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to"); // -1: released between cells
-    QTest::addColumn<QStringList>("numbers");
-    // Swapping by dragging runs end to end (tst_linuxe2e); here a swap and drags that swap
-    // nothing.
-    QTest::newRow("first onto last") << 0 << 3 << QStringList {"4", "2", "3", "1"};
-    QTest::newRow("onto itself") << 2 << 2 << QStringList {"1", "2", "3", "4"};
-    QTest::newRow("outside every cell") << 0 << -1 << QStringList {"1", "2", "3", "4"};
-}
-
-void TestLinuxPage::draggingSwapsNumbers()
-{
-    QFETCH(int, from);
-    QFETCH(int, to);
-    QFETCH(QStringList, numbers);
+    // A swap by dragging runs end to end (tst_linuxe2e::arrangeAWallAndReboot); here drags
+    // that swap nothing, and typed numbers.
     openConnected();
     enterArrangement(QStringLiteral("2"), QStringLiteral("2"));
     AdjustCellNumWidget *grid = adjustGrid();
-    QCOMPARE(grid->getCellShowNums(), (QStringList {"1", "2", "3", "4"}));
-
-    // Pressed on a cell, released wherever the target is: the cell passes both on.
-    QWidget *source = grid->cellAt(from);
-    QTest::mousePress(source, Qt::LeftButton, {}, source->rect().center());
-    QCOMPARE(grid->cursor().shape(), Qt::SizeAllCursor);
-    const QPoint target = to >= 0 ? grid->cellAt(to)->geometry().center() : QPoint(0, 0);
-    QCOMPARE(grid->cellIndexAt(target), to);
-    QTest::mouseRelease(source, Qt::LeftButton, {}, source->mapFrom(grid, target));
-
-    QCOMPARE(grid->getCellShowNums(), numbers);
-    QCOMPARE(grid->cursor().shape(), Qt::ArrowCursor);
-}
-
-void TestLinuxPage::typingSwapsNumbers_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("commitKey"); // 0: the field loses focus
-    QTest::addColumn<QStringList>("numbers");
     const QStringList unchanged {"1", "2", "3", "4"};
-    const int enter = Qt::Key_Return;
-    QTest::newRow("3 with Return") << "3" << enter << QStringList {"3", "2", "1", "4"};
-    QTest::newRow("4 on leaving") << "4" << 0 << QStringList {"4", "2", "3", "1"};
-    QTest::newRow("the same number") << "1" << enter << unchanged;
-    // An emptied editor keeps the old number.
-    QTest::newRow("emptied") << "" << enter << unchanged;
-    QTest::newRow("emptied on leaving") << "" << 0 << unchanged;
-    QTest::newRow("not a screen") << "7" << enter << unchanged;
-}
+    QCOMPARE(grid->getCellShowNums(), unchanged);
 
-void TestLinuxPage::typingSwapsNumbers()
-{
-    QFETCH(QString, typed);
-    QFETCH(int, commitKey);
-    QFETCH(QStringList, numbers);
-    openConnected();
-    enterArrangement(QStringLiteral("2"), QStringLiteral("2"));
-    AdjustCellNumWidget *grid = adjustGrid();
+    // Pressed on a cell, released wherever the target is (-1: between cells): the cell passes
+    // both on.
+    for (const auto &[from, to] : {std::pair {2, 2}, std::pair {0, -1}}) {
+        QWidget *source = grid->cellAt(from);
+        QTest::mousePress(source, Qt::LeftButton, {}, source->rect().center());
+        QCOMPARE(grid->cursor().shape(), Qt::SizeAllCursor);
+        const QPoint target = to >= 0 ? grid->cellAt(to)->geometry().center() : QPoint(0, 0);
+        QCOMPARE(grid->cellIndexAt(target), to);
+        QTest::mouseRelease(source, Qt::LeftButton, {}, source->mapFrom(grid, target));
+        QCOMPARE(grid->getCellShowNums(), unchanged);
+        QCOMPARE(grid->cursor().shape(), Qt::ArrowCursor);
+    }
+
     auto *cell = qobject_cast<CellForAdjustNum *>(grid->cellAt(0));
     QVERIFY(cell);
     QSignalSpy finished(cell, &CellForAdjustNum::signalEditShowNumFinished);
+    // Typed into the first cell, committed with Return or by leaving the field (0), and the
+    // numbers after. An emptied editor keeps the old number.
+    const int enter = Qt::Key_Return;
+    const QList<std::tuple<QString, int, QStringList>> typing {
+            {"3", enter, {"3", "2", "1", "4"}}, {"4", 0, {"4", "2", "1", "3"}},
+            {"4", enter, {"4", "2", "1", "3"}}, {"", enter, {"4", "2", "1", "3"}},
+            {"", 0, {"4", "2", "1", "3"}},      {"7", enter, {"4", "2", "1", "3"}}};
+    for (const auto &[typed, commitKey, numbers] : typing) {
+        const QStringList before = grid->getCellShowNums();
+        finished.clear();
+        QTest::mouseDClick(cell, Qt::LeftButton, {}, cell->rect().center());
+        QLineEdit *editor = cell->numberEditor();
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->text(), before.first());
+        QCOMPARE(editor->font().family(), QStringLiteral("Arial"));
 
-    QTest::mouseDClick(cell, Qt::LeftButton, {}, cell->rect().center());
-    QLineEdit *editor = cell->numberEditor();
-    QVERIFY(editor->isVisible());
-    QCOMPARE(editor->text(), QStringLiteral("1"));
-    QCOMPARE(editor->font().family(), QStringLiteral("Arial"));
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClicks(editor, typed);
+        // The keypad's Enter key does not commit.
+        QTest::keyClick(editor, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(editor->isVisible());
+        QCOMPARE(grid->getCellShowNums(), before);
 
-    QTest::keyClick(editor, Qt::Key_Backspace);
-    QTest::keyClicks(editor, typed);
-    // The keypad's Enter key does not commit.
-    QTest::keyClick(editor, Qt::Key_Enter, Qt::KeypadModifier);
-    QVERIFY(editor->isVisible());
-    QCOMPARE(grid->getCellShowNums(), (QStringList {"1", "2", "3", "4"}));
-
-    if (commitKey) {
-        QTest::keyClick(editor, Qt::Key(commitKey));
-    } else {
-        QFocusEvent leave(QEvent::FocusOut, Qt::MouseFocusReason);
-        QApplication::sendEvent(editor, &leave);
+        if (commitKey) {
+            QTest::keyClick(editor, Qt::Key(commitKey));
+        } else {
+            QFocusEvent leave(QEvent::FocusOut, Qt::MouseFocusReason);
+            QApplication::sendEvent(editor, &leave);
+        }
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(grid->getCellShowNums(), numbers);
+        // A change is reported as (cell, old number, new number).
+        const bool changed = numbers != before;
+        QCOMPARE(finished.count(), changed ? 1 : 0);
+        if (changed)
+            QCOMPARE(finished.first(),
+                     (QVariantList {0, before.first().toInt(), numbers.first().toInt()}));
     }
-    QVERIFY(!editor->isVisible());
-    QCOMPARE(grid->getCellShowNums(), numbers);
-    // A change is reported as (cell, old number, new number).
-    const bool changed = numbers.first() != QLatin1String("1");
-    QCOMPARE(finished.count(), changed ? 1 : 0);
-    if (changed)
-        QCOMPARE(finished.first(), (QVariantList {0, 1, numbers.first().toInt()}));
 }
 
 void TestLinuxPage::failingSaveStepKeepsTheArrangement_data()
@@ -844,7 +720,6 @@ void TestLinuxPage::failingSaveStepKeepsTheArrangement_data()
                         int sent) {
         QTest::newRow(tag) << QString(failing) << QString(message) << columns << sent;
     };
-    row("row and column", "SaveRowColumn", "Set matrix row and column arrange fail!", 2, 1);
     row("clearing", "ClearCell", "clear cells fail!", 1, 3);
     row("screen map", "SetScreenNumbers", "Set logic screen map fail!", 2, 2);
     row("grid", "SetScreenGrid", "set cells info fail!", 2, 3);
@@ -878,7 +753,6 @@ void TestLinuxPage::failingSaveStepKeepsTheArrangement()
     MessageBoxScript boxes(1);
     click(page.get(), "saveConfigBt");
     QCOMPARE(boxes.texts(), QStringList {message});
-    QCOMPARE(boxes.last().title, QStringLiteral("Prompt"));
     QCOMPARE(boxes.last().buttons, short(1));
     QCOMPARE(boxes.last().parent, static_cast<QWidget *>(page.get()));
     QCOMPARE(h.base()->names(), fullSave.mid(0, sent));
@@ -890,7 +764,8 @@ void TestLinuxPage::failingSaveStepKeepsTheArrangement()
     h.base()->setResult(failing, 0);
     click(page.get(), "saveConfigBt");
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(writesOf(h.base()->names()), fullSave);
+    // The writes, then the wall read back.
+    QCOMPARE(h.base()->names().mid(0, fullSave.size()), fullSave);
     QList<int> cleared;
     for (const FakeCall &call : h.base()->callsNamed("ClearCell"))
         cleared << call.args.value(0).toInt();
@@ -903,34 +778,31 @@ void TestLinuxPage::unusableScreenNumbersKeepThePageOutOfTheArrangement_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("count"); // FakeBaseMatrix::AutoCount: as many as given
-    QTest::addColumn<int>("result");
     QTest::addColumn<QStringList>("numbers"); // empty: the page stays out of the step
     const int all = FakeBaseMatrix::AutoCount;
     const QStringList fallback;
-    QTest::newRow("usable") << QByteArray::fromHex("02030100") << all << 0
+    QTest::newRow("usable") << QByteArray::fromHex("02030100") << all
                             << QStringList {"3", "4", "2", "1"};
-    QTest::newRow("three distinct") << QByteArray::fromHex("02030102") << all << 0 << fallback;
-    QTest::newRow("byte above 4") << QByteArray::fromHex("02030105") << all << 0 << fallback;
-    QTest::newRow("byte 255") << QByteArray::fromHex("ff030102") << all << 0 << fallback;
-    QTest::newRow("failed read") << QByteArray::fromHex("02030100") << all << 5 << fallback;
-    QTest::newRow("count 0") << QByteArray::fromHex("02030100") << 0 << 0 << fallback;
-    QTest::newRow("three screens") << QByteArray::fromHex("020301") << all << 0 << fallback;
+    QTest::newRow("three distinct") << QByteArray::fromHex("02030102") << all << fallback;
+    QTest::newRow("byte above 4") << QByteArray::fromHex("02030105") << all << fallback;
+    QTest::newRow("byte 255") << QByteArray::fromHex("ff030102") << all << fallback;
+    QTest::newRow("count 0") << QByteArray::fromHex("02030100") << 0 << fallback;
+    QTest::newRow("three screens") << QByteArray::fromHex("020301") << all << fallback;
 }
 
 void TestLinuxPage::unusableScreenNumbersKeepThePageOutOfTheArrangement()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, count);
-    QFETCH(int, result);
     QFETCH(QStringList, numbers);
     openConnected();
     h.base()->screenNumberBytes = bytes;
     h.base()->screenNumberCount = count;
-    h.base()->setResult("GetScreenNumbers", result);
 
     MessageBoxScript boxes(1);
     h.base()->clear();
-    QVERIFY(!answerRowColumnDialog("configMatrixBt", QStringLiteral("2"), QStringLiteral("2"))
+    QVERIFY(!LinuxPageHarness::answerRowColumn(h.button("configMatrixBt"), QStringLiteral("2"),
+                                               QStringLiteral("2"))
                      .isEmpty());
     if (numbers.isEmpty()) {
         // Nothing was read, so nothing can be arranged or saved over the matrix's map.
