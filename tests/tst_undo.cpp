@@ -41,8 +41,6 @@ private slots:
     void linuxUndoAfterAnotherOperatorIsDroppedAndLeavingClears();
 
 private:
-    // What the simulator's X86 windows hold (not the page of a turn show on air, nor layers).
-    QString x86Wall() const;
     QString linuxCell(int cell) const;
     // The second operator puts a turn show of four channels on windows 0 and 1 and starts them.
     void turnShowByAnotherOperator(SecondOperator &other);
@@ -57,19 +55,6 @@ void TestUndo::cleanup()
 {
     x.stop();
     l.stop();
-}
-
-QString TestUndo::x86Wall() const
-{
-    QString text;
-    for (const SimX86Window &w : x.simulator->x86State().windows) {
-        text += QString::asprintf("\n%d: %d,%d,%d,%d split %d turn %d/%d", w.index, w.rect.left,
-                                  w.rect.top, w.rect.right, w.rect.bottom, w.split, w.turnState,
-                                  w.turnInterval);
-        for (const _ST_ChnInfo &record : w.sources)
-            text += QLatin1Char(' ') + QLatin1String(record.channelName);
-    }
-    return text;
 }
 
 QString TestUndo::linuxCell(int cell) const
@@ -169,7 +154,7 @@ void TestUndo::x86StepIsRefusedOrUndoneAndRedone()
     QPushButton *undo = x.button("_undoBtn");
     QPushButton *redo = x.button("_redoBtn");
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
-    QString before = x86Wall();
+    QStringList before = x.heldWindows();
     const SimX86Window held = x.simWindow(0);
     const QRect placed = window->geometry();
 
@@ -223,22 +208,22 @@ void TestUndo::x86StepIsRefusedOrUndoneAndRedone()
             return;
         x.refuse({});
         x.boxes->clearRecords();
-        before = x86Wall(); // a split sent before refused sources stays
+        before = x.heldWindows(); // a split sent before refused sources stays
     }
 
     act();
     QTRY_VERIFY_WITH_TIMEOUT(undo->isEnabled(), X86WallFixture::Timeout);
-    const QString after = x86Wall();
+    const QStringList after = x.heldWindows();
     QVERIFY(after != before);
     QCOMPARE(undo->toolTip(), "Undo " + step);
 
     press(undo, keys, QKeySequence::Undo);
-    QTRY_COMPARE_WITH_TIMEOUT(x86Wall(), before, X86WallFixture::Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(x.heldWindows(), before, X86WallFixture::Timeout);
     QTRY_VERIFY(redo->isEnabled());
     QCOMPARE(redo->toolTip(), "Redo " + step);
     QVERIFY(!undo->isEnabled());
     press(redo, keys, QKeySequence::Redo);
-    QTRY_COMPARE_WITH_TIMEOUT(x86Wall(), after, X86WallFixture::Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(x.heldWindows(), after, X86WallFixture::Timeout);
     QTRY_VERIFY(undo->isEnabled());
     QCOMPARE(x.boxes->texts().filter("refused").size(), 0);
 }
@@ -267,14 +252,14 @@ void TestUndo::x86UndoIsRefusedAndTheListFollows()
     } else {
         x.refuse({MatrixProtocol::X86SetMirrorRect});
     }
-    const QString held = x86Wall();
+    const QStringList held = x.heldWindows();
 
     undo->click();
     QTRY_COMPARE_WITH_TIMEOUT(x.boxes->count(), 1, X86WallFixture::Timeout);
     QVERIFY2(
             x.boxes->last().text.contains(anotherOperator ? "cannot be undone" : "refused to undo"),
             qPrintable(x.boxes->last().text));
-    QCOMPARE(x86Wall(), held);
+    QCOMPARE(x.heldWindows(), held);
     // Dropped, or still there to be tried again.
     QTRY_COMPARE(undo->isEnabled(), !anotherOperator);
     QCOMPARE(undo->toolTip(),
