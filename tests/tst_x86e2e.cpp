@@ -60,13 +60,12 @@ public:
 
 private slots:
     void cleanup();
+    void addConnectSetUpAndMoveAWindow_data();
     void addConnectSetUpAndMoveAWindow();
     // The wall from the keyboard and the mouse.
     void keysAndMouseMoveSnapResizeAndZoomWindows();
     void configurationModeEndsWithTheMatrix_data();
     void configurationModeEndsWithTheMatrix();
-    void serverAccountLogsIn_data();
-    void serverAccountLogsIn();
     void screenCountOffersTheOutputsAndIsAskedAgain();
     // Sources of a window through the source dialog, and its turn show.
     void turnShowsStartPauseAndStop();
@@ -91,13 +90,41 @@ void TestX86EndToEnd::cleanup()
     f.stop();
 }
 
+void TestX86EndToEnd::addConnectSetUpAndMoveAWindow_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("no account") << QString() << QString() << QString();
+    QTest::newRow("the stored account") << "op"
+                                        << "pw" << QString();
+    QTest::newRow("a wrong password")
+            << "op"
+            << "bad"
+            << "Login failed!Wrong user or password. Do you want to try again?";
+}
+
 void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
 {
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(QString, refusal);
+    if (!user.isEmpty())
+        f.x86Accounts = {{"op", "pw"}};
     f.start(8, false, false);
     if (!QTest::currentTestFailed())
-        f.addServerThroughDialog();
+        f.addServerThroughDialog(user, password);
     if (QTest::currentTestFailed())
         return;
+    QCOMPARE(page->currentServerInfo().user + ":" + page->currentServerInfo().password,
+             user + ":" + password);
+    if (!refusal.isEmpty()) {
+        QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(), QStringList {refusal}, f.Timeout);
+        QTRY_VERIFY(!button("_connectMatrixBtn")->isChecked());
+        QCOMPARE(f.simulator->x86State().operators, QStringList());
+        return;
+    }
 
     // Connect: the new matrix has no screens yet, so the page asks for them, offering the
     // outputs the matrix reported.
@@ -108,7 +135,7 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     screens->stop();
     QCOMPARE(offered.value(0), QStringLiteral("8"));
     QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().rows, 2, f.Timeout);
-    QCOMPARE(f.simulator->x86State().operators, QStringList {""}); // stored without an account
+    QCOMPARE(f.simulator->x86State().operators, QStringList {user});
     QCOMPARE(f.simulator->x86State().columns, 2);
 
     // The windows of the layout appear on the wall.
@@ -361,44 +388,6 @@ void TestX86EndToEnd::configurationModeEndsWithTheMatrix()
         QVERIFY(!mirror->isSwapMode());
         QVERIFY(mirror->isEditable());
     }
-}
-
-void TestX86EndToEnd::serverAccountLogsIn_data()
-{
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QStringList>("operators");
-    QTest::addColumn<QStringList>("texts");
-    QTest::newRow("the stored account") << "op"
-                                        << "pw" << QStringList {"op"} << QStringList();
-    QTest::newRow("a wrong password")
-            << "op"
-            << "bad" << QStringList()
-            << QStringList {"Login failed!Wrong user or password. Do you want to try again?"};
-}
-
-void TestX86EndToEnd::serverAccountLogsIn()
-{
-    QFETCH(QString, user);
-    QFETCH(QString, password);
-    QFETCH(QStringList, operators);
-    QFETCH(QStringList, texts);
-    f.x86Accounts = {{"op", "pw"}};
-    f.start(4, false, false);
-    if (!QTest::currentTestFailed())
-        f.addServerThroughDialog(user, password);
-    if (QTest::currentTestFailed())
-        return;
-    QCOMPARE(page->currentServerInfo().user + ":" + page->currentServerInfo().password,
-             user + ":" + password);
-    // A new matrix asks for its screens: closed, the login stands.
-    ModalDriver screens([](QWidget *) {}, 1000, 10);
-    screens.start();
-    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().operators, operators, f.Timeout);
-    QTRY_COMPARE_WITH_TIMEOUT(boxes->texts(), texts, f.Timeout);
-    QTRY_COMPARE_WITH_TIMEOUT(button("_connectMatrixBtn")->isChecked(), texts.isEmpty(),
-                              f.Timeout);
 }
 
 void TestX86EndToEnd::screenCountOffersTheOutputsAndIsAskedAgain()
