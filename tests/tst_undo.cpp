@@ -127,7 +127,8 @@ void TestUndo::x86StepIsRefusedOrUndoneAndRedone_data()
     QTest::newRow("clear") << QString("clearing of window 1") << false << int(X86ClearSource)
                            << "The matrix server refused to clear the source!";
     QTest::newRow("pause") << QString("turn show of window 1") << true << 0 << QString();
-    QTest::newRow("stop all") << QString("turn shows of the wall") << false << 0 << QString();
+    QTest::newRow("stop all") << QString("turn shows of the wall") << false << int(X86SetTurnState)
+                              << "The matrix server refused to change the turn show!";
     QTest::newRow("swap") << QString("swap of windows 2 and 1") << false << int(X86ExchangeMirrors)
                           << "The matrix server refused to swap the windows!";
     QTest::newRow("configuration mode") << QString() << false << int(X86SetConfigMode)
