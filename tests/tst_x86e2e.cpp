@@ -62,7 +62,7 @@ private slots:
     void cleanup();
     void addConnectSetUpAndMoveAWindow_data();
     void addConnectSetUpAndMoveAWindow();
-    // The wall from the keyboard and the mouse.
+    // The wall from the keyboard and the mouse; then a login the matrix never answers.
     void keysAndMouseMoveSnapResizeAndZoomWindows();
     void configurationModeEndsWithTheMatrix_data();
     void configurationModeEndsWithTheMatrix();
@@ -72,9 +72,6 @@ private slots:
     void eachWindowShowsTheSourcesTheMatrixHolds();
     // Several consoles on one matrix: what the others put on air and the modes they set.
     void otherConsolesAreListedAndTheirWorkShown();
-    // A login the matrix never answers.
-    void cancellingAnUnansweredLoginLeavesThePageUsable_data();
-    void cancellingAnUnansweredLoginLeavesThePageUsable();
 
 private:
     QPushButton *button(const QString &name) const { return f.button(name); }
@@ -302,6 +299,59 @@ void TestX86EndToEnd::keysAndMouseMoveSnapResizeAndZoomWindows()
     QTRY_COMPARE(mirror->zoomedPane(), 0);
     QVERIFY(gridShown());
     QCOMPARE(f.boxes->count(), 0);
+
+    // The login, then the forced login, the matrix never answers: cancelled, the page is usable.
+    for (bool forced : {false, true}) {
+        QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton); // leaves the matrix
+        QTRY_COMPARE_WITH_TIMEOUT(f.simulator->clientCount(), 0, f.Timeout);
+        SecondOperator other;
+        if (forced) {
+            QCOMPARE(other.logIn(f.simulator->x86Port(), "console-2", "", ""), 0);
+            boxes->answer(1);
+        }
+        MatrixSimulatorFaults faults;
+        faults.unansweredRequests = {
+                quint16(forced ? MatrixProtocol::X86ForceLogin : MatrixProtocol::X86Login)};
+        f.simulator->setFaults(faults);
+        boxes->clearRecords();
+
+        QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
+        COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
+        auto *cancel = wait->findChild<QPushButton *>("waitCancelButton");
+        QVERIFY(cancel);
+        // The forced login follows the question about the matrix being taken.
+        QTRY_VERIFY_WITH_TIMEOUT(wait->isWaiting() && cancel->isVisible()
+                                         && boxes->count() == (forced ? 1 : 0),
+                                 f.Timeout);
+        QCOMPARE(wait->text(), QString("Logging in..."));
+        // The page goes on handling events while the matrix keeps it waiting, and takes no input.
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(1);
+        QTRY_VERIFY(ticks >= 3);
+        QVERIFY(wait->isWaiting());
+        QVERIFY(!page->isEnabled());
+        QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
+        QVERIFY(wait->isWaiting());
+
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QTRY_VERIFY(!wait->isWaiting());
+        QTRY_COMPARE_WITH_TIMEOUT(f.simulator->clientCount(), forced ? 1 : 0, f.Timeout);
+        QTRY_VERIFY(page->isEnabled());
+        QVERIFY(f.pageIsIdle());
+        QVERIFY(button("_connectMatrixBtn")->isEnabled());
+        QCOMPARE(f.simulator->x86State().operatorHosts,
+                 forced ? QList<QByteArray> {"console-2"} : QList<QByteArray>());
+        // Only the forced-login question was asked: no word of a login that failed.
+        QCOMPARE(boxes->texts().size(), forced ? 1 : 0);
+
+        f.simulator->setFaults(MatrixSimulatorFaults());
+        if (forced)
+            boxes->answer(1);
+        f.connectPage();
+        QTRY_VERIFY(button("_connectMatrixBtn")->isChecked());
+    }
 }
 
 void TestX86EndToEnd::configurationModeEndsWithTheMatrix_data()
@@ -816,66 +866,3 @@ void TestX86EndToEnd::otherConsolesAreListedAndTheirWorkShown()
 
 QTEST_MAIN(TestX86EndToEnd)
 #include "tst_x86e2e.moc"
-
-void TestX86EndToEnd::cancellingAnUnansweredLoginLeavesThePageUsable_data()
-{
-    QTest::addColumn<bool>("forced");
-    QTest::newRow("the login") << false;
-    QTest::newRow("the forced login") << true;
-}
-
-void TestX86EndToEnd::cancellingAnUnansweredLoginLeavesThePageUsable()
-{
-    QFETCH(bool, forced);
-    if (!f.startArranged(2, 2))
-        return;
-    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton); // leaves the matrix
-    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->clientCount(), 0, f.Timeout);
-    SecondOperator other;
-    if (forced) {
-        QCOMPARE(other.logIn(f.simulator->x86Port(), "console-2", "", ""), 0);
-        boxes->answer(1);
-    }
-    MatrixSimulatorFaults faults;
-    faults.unansweredRequests = {
-            quint16(forced ? MatrixProtocol::X86ForceLogin : MatrixProtocol::X86Login)};
-    f.simulator->setFaults(faults);
-    boxes->clearRecords();
-
-    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
-    COMMONUSELIB::WaitDialog *wait = COMMONUSELIB::WaitDialog::getInstance();
-    auto *cancel = wait->findChild<QPushButton *>("waitCancelButton");
-    QVERIFY(cancel);
-    // The forced login follows the question about the matrix being taken.
-    QTRY_VERIFY_WITH_TIMEOUT(wait->isWaiting() && cancel->isVisible()
-                                     && boxes->count() == (forced ? 1 : 0),
-                             f.Timeout);
-    QCOMPARE(wait->text(), QString("Logging in..."));
-    // The page goes on handling events while the matrix keeps it waiting, and takes no input.
-    int ticks = 0;
-    QTimer ticker;
-    connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
-    ticker.start(1);
-    QTRY_VERIFY(ticks >= 3);
-    QVERIFY(wait->isWaiting());
-    QVERIFY(!page->isEnabled());
-    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
-    QVERIFY(wait->isWaiting());
-
-    QTest::mouseClick(cancel, Qt::LeftButton);
-    QTRY_VERIFY(!wait->isWaiting());
-    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->clientCount(), forced ? 1 : 0, f.Timeout);
-    QTRY_VERIFY(page->isEnabled());
-    QVERIFY(f.pageIsIdle());
-    QVERIFY(button("_connectMatrixBtn")->isEnabled());
-    QCOMPARE(f.simulator->x86State().operatorHosts,
-             forced ? QList<QByteArray> {"console-2"} : QList<QByteArray>());
-    // Only the forced-login question was asked: no word of a login that failed.
-    QCOMPARE(boxes->texts().size(), forced ? 1 : 0);
-
-    f.simulator->setFaults(MatrixSimulatorFaults());
-    if (forced)
-        boxes->answer(1);
-    f.connectPage();
-    QTRY_VERIFY(button("_connectMatrixBtn")->isChecked());
-}
