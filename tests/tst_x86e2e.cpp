@@ -66,7 +66,6 @@ private slots:
     void keysAndMouseMoveSnapResizeAndZoomWindows();
     void configurationModeEndsWithTheMatrix_data();
     void configurationModeEndsWithTheMatrix();
-    void screenCountOffersTheOutputsAndIsAskedAgain();
     // Sources of a window through the source dialog, and its turn show.
     void turnShowsStartPauseAndStop();
     void eachWindowShowsTheSourcesTheMatrixHolds();
@@ -124,8 +123,42 @@ void TestX86EndToEnd::addConnectSetUpAndMoveAWindow()
     }
 
     // Connect: the new matrix has no screens yet, so the page asks for them, offering the
-    // outputs the matrix reported.
+    // outputs the matrix reported. The matrix refuses them and says so; asked again and
+    // declined, the matrix has no screens and is not left in its configuration mode.
+    f.refuse({MatrixProtocol::X86SetScreenCount});
     QStringList offered;
+    bool askedAgain = false;
+    ModalDriver refused(
+            [&](QWidget *modal) {
+                offered << modal->findChild<QLabel *>("_numberLabel")->text();
+                QTest::keyClicks(modal->findChild<QLineEdit *>("_rowEdt"), "2");
+                QTest::keyClicks(modal->findChild<QLineEdit *>("_columnEdt"), "2");
+                ModalDriver::onNextModal([&](QWidget *again) {
+                    askedAgain = true;
+                    offered << again->findChild<QLabel *>("_numberLabel")->text();
+                    QTest::mouseClick(again->findChild<QPushButton *>("_cancelBtn"),
+                                      Qt::LeftButton);
+                });
+                QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
+            },
+            1000, 10);
+    refused.start();
+    f.connectPage();
+    QTRY_VERIFY_WITH_TIMEOUT(askedAgain, X86WallFixture::Timeout);
+    refused.stop();
+    QCOMPARE(offered, (QStringList {"8", "8"}));
+    QCOMPARE(boxes->texts(), QStringList {"The matrix server refused the screen count!"});
+    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, false, X86WallFixture::Timeout);
+    QCOMPARE(f.simulator->x86State().rows, 0);
+    QVERIFY(!page->isMonitorConfig());
+    QVERIFY(button("_MatrixSettingBtn")->isEnabled());
+
+    // Connected again, the page asks once more.
+    f.refuse({});
+    boxes->clearRecords();
+    offered.clear();
+    QTest::mouseClick(button("_connectMatrixBtn"), Qt::LeftButton);
+    QTRY_VERIFY(!page->isConnected());
     std::unique_ptr<ModalDriver> screens = X86WallFixture::answerScreens(2, 2, &offered);
     f.connectPage();
     QTRY_VERIFY_WITH_TIMEOUT(screens->ran(), 10000);
@@ -438,45 +471,6 @@ void TestX86EndToEnd::configurationModeEndsWithTheMatrix()
         QVERIFY(!mirror->isSwapMode());
         QVERIFY(mirror->isEditable());
     }
-}
-
-void TestX86EndToEnd::screenCountOffersTheOutputsAndIsAskedAgain()
-{
-    f.start(4);
-    if (QTest::currentTestFailed())
-        return;
-    f.refuse({MatrixProtocol::X86SetScreenCount});
-    f.openPage();
-    QStringList offered;
-    bool askedAgain = false;
-    ModalDriver screens(
-            [&](QWidget *modal) {
-                offered << modal->findChild<QLabel *>("_numberLabel")->text();
-                auto *rowEdit = modal->findChild<QLineEdit *>("_rowEdt");
-                auto *columnEdit = modal->findChild<QLineEdit *>("_columnEdt");
-                QTest::keyClicks(rowEdit, "2");
-                QTest::keyClicks(columnEdit, "2");
-                // Accepted here; the matrix refuses it, says so, and the dialog comes again.
-                ModalDriver::onNextModal([&](QWidget *again) {
-                    askedAgain = true;
-                    offered << again->findChild<QLabel *>("_numberLabel")->text();
-                    QTest::mouseClick(again->findChild<QPushButton *>("_cancelBtn"),
-                                      Qt::LeftButton);
-                });
-                QTest::mouseClick(modal->findChild<QPushButton *>("_OKBtn"), Qt::LeftButton);
-            },
-            1000, 10);
-    screens.start();
-    f.connectPage();
-    QTRY_VERIFY_WITH_TIMEOUT(askedAgain, X86WallFixture::Timeout);
-    screens.stop();
-    QCOMPARE(offered, (QStringList {"4", "4"}));
-    QCOMPARE(f.boxes->texts(), QStringList {"The matrix server refused the screen count!"});
-    // Declined: the matrix has no screens and is not left in its configuration mode.
-    QTRY_COMPARE_WITH_TIMEOUT(f.simulator->x86State().configMode, false, X86WallFixture::Timeout);
-    QCOMPARE(f.simulator->x86State().rows, 0);
-    QVERIFY(!page->isMonitorConfig());
-    QVERIFY(button("_MatrixSettingBtn")->isEnabled());
 }
 
 void TestX86EndToEnd::turnShowsStartPauseAndStop()
