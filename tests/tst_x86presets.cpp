@@ -54,9 +54,6 @@ private slots:
     void droppedCamerasFillPanesFromTheOneDroppedOn();
 
 private:
-    // Each window of the simulator by screen: number, split, turn, interval, place, layer and
-    // the channel number at each pane.
-    QStringList held() const;
     // Sends sources to a window as another console would, and waits until the page shows them.
     void setSources(int window, const QList<int> &cams, int split, int interval);
     // Waits until the matrix took every command sent so far (a selection it takes after them).
@@ -65,27 +62,6 @@ private:
     X86WallFixture f;
     std::unique_ptr<QTemporaryDir> settings;
 };
-
-QStringList TestX86Presets::held() const
-{
-    QStringList windows;
-    for (const SimX86Window &w : f.simulator->x86State().windows) {
-        QString text = QStringLiteral("%1 split %2 turn %3/%4 at %5,%6,%7,%8 layer %9 [")
-                               .arg(w.index)
-                               .arg(w.split)
-                               .arg(w.turnState)
-                               .arg(w.turnInterval)
-                               .arg(w.rect.left)
-                               .arg(w.rect.top)
-                               .arg(w.rect.right)
-                               .arg(w.rect.bottom)
-                               .arg(w.layer);
-        for (const _ST_ChnInfo &record : w.sources)
-            text += QStringLiteral(" %1:%2").arg(record.sequence).arg(record.channelNo);
-        windows << text + QLatin1Char(']');
-    }
-    return windows;
-}
 
 void TestX86Presets::setSources(int window, const QList<int> &cams, int split, int interval)
 {
@@ -148,13 +124,12 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack()
     port->setMirrorRect(3, moved);
     QTRY_COMPARE(f.wall()->mirrorByIndex(3)->getLayer(), 1);
     QTRY_COMPARE(f.wall()->mirrorByIndex(2)->getHomeRect().left, f.simWindow(2).home.left);
-    const QStringList saved = held();
+    const QStringList saved = f.heldWindows();
     f.answerName(f.presetAction(f.page.get(), QString()), QStringLiteral("Day"));
     DATACore::UserManagerCore *dataCentre = DATACore::UserManagerCore::instance();
     const QString server = dataCentre->GetServers(QString()).at(0).id;
     QCOMPARE(dataCentre->wallPresetNames(server), QStringList {"Day"});
-    if (how == QLatin1String("gone") || how == QLatin1String("rest")
-        || how == QLatin1String("corrupt")) {
+    if (how != QLatin1String("recalled") && how != QLatin1String("refused")) {
         // Camera 2 has left the site since.
         QByteArray payload;
         QVERIFY(dataCentre->loadWallPreset(server, "Day", &payload));
@@ -179,7 +154,7 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack()
     f.button("_clearSourceBtn")->click();
     QTRY_VERIFY(f.wall()->windowOnAir(0).sourceCount() == 0);
     QTRY_VERIFY(undo->isEnabled());
-    const QStringList changed = held();
+    const QStringList changed = f.heldWindows();
     QVERIFY(changed != saved);
     if (how == QLatin1String("refused"))
         f.refuse({MatrixProtocol::X86SetMonitorTurnSources});
@@ -198,17 +173,14 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack()
     QTRY_VERIFY(f.wall()->isEnabled());
     QTRY_COMPARE(f.boxes->texts(), texts);
     sync(3);
-    QCOMPARE(held(), expected);
+    QCOMPARE(f.heldWindows(), expected);
     // The page shows what the matrix holds.
+    const bool applied = how == QLatin1String("recalled") || how == QLatin1String("rest");
     QTRY_COMPARE(f.wall()->mirrorByIndex(1)->getTurnState(),
-                 how == QLatin1String("recalled") || how == QLatin1String("rest")
-                         ? X86TurnState::Running
-                         : X86TurnState::NoTurn);
+                 applied ? X86TurnState::Running : X86TurnState::NoTurn);
     // A recall that sent anything replaced the wall: the step before it is gone. The list
     // goes on with the next step.
-    const bool sent = how == QLatin1String("recalled") || how == QLatin1String("refused")
-            || how == QLatin1String("rest");
-    QCOMPARE(undo->isEnabled(), !sent);
+    QCOMPARE(undo->isEnabled(), !applied && how != QLatin1String("refused"));
     f.wall()->selectMirror(f.wall()->mirrorByIndex(1));
     f.boxes->answer(1);
     f.button("_clearSourceBtn")->click();
@@ -265,7 +237,7 @@ void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn()
     MirrorWidget *mirror = f.wall()->mirrorByIndex(0);
     const QPoint at = mirror->paneRect(pane).center();
 
-    const QString heldBefore = held().at(0);
+    const QString heldBefore = f.heldWindows().at(0);
     f.boxes->clearRecords();
     f.boxes->answer(answer);
     if (fromDialog) {
@@ -291,25 +263,23 @@ void TestX86Presets::droppedCamerasFillPanesFromTheOneDroppedOn()
         QApplication::sendEvent(mirror, &drop);
         QVERIFY(drop.isAccepted());
     }
-    QCOMPARE(f.boxes->count(), turning ? 1 : 0);
     const QString window =
             QStringLiteral("0 split 4 turn %1 at ").arg(turning && answer == 0 ? "1/10" : "0/0");
     sync(2);
-    QCOMPARE(held().at(0).left(window.size()), window);
-    QCOMPARE(held().at(0).section(QLatin1Char('['), 1), sources + QLatin1Char(']'));
-    // The page shows the camera on the pane it was dropped on.
-    if (!turning || answer == 1)
+    QCOMPARE(f.heldWindows().at(0).left(window.size()), window);
+    QCOMPARE(f.heldWindows().at(0).section(QLatin1Char('['), 1), sources + QLatin1Char(']'));
+    QCOMPARE(f.boxes->count(), turning ? 1 : 0);
+    // The page shows the camera on the pane it was dropped on. The drop is one step of the
+    // undo list: undone, the window shows what it showed before.
+    if (!turning || answer == 1) {
         QTRY_COMPARE(mirror->shownPaneNames().at(pane),
                      DATACore::UserManagerCore::instance()
                              ->getChannelInfoByChannelGuid(cam(dropped.first()))
                              .channelName);
-    QCOMPARE(f.boxes->count(), turning ? 1 : 0);
-    // The drop is one step of the undo list: undone, the window shows what it showed before.
-    if (!turning || answer == 1) {
         QAbstractButton *undo = f.button("_undoBtn");
         QTRY_VERIFY(undo->isEnabled());
         undo->click();
-        QTRY_COMPARE(held().at(0), heldBefore);
+        QTRY_COMPARE(f.heldWindows().at(0), heldBefore);
     }
 }
 

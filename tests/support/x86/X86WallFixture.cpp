@@ -217,6 +217,27 @@ SimX86Window X86WallFixture::simWindow(int index) const
     return SimX86Window();
 }
 
+QStringList X86WallFixture::heldWindows() const
+{
+    QStringList windows;
+    for (const SimX86Window &w : simulator->x86State().windows) {
+        QString text = QStringLiteral("%1 split %2 turn %3/%4 at %5,%6,%7,%8 layer %9 [")
+                               .arg(w.index)
+                               .arg(w.split)
+                               .arg(w.turnState)
+                               .arg(w.turnInterval)
+                               .arg(w.rect.left)
+                               .arg(w.rect.top)
+                               .arg(w.rect.right)
+                               .arg(w.rect.bottom)
+                               .arg(w.layer);
+        for (const _ST_ChnInfo &record : w.sources)
+            text += QStringLiteral(" %1:%2").arg(record.sequence).arg(record.channelNo);
+        windows << text + QLatin1Char(']');
+    }
+    return windows;
+}
+
 void X86WallFixture::refuse(const QList<quint16> &types)
 {
     MatrixSimulatorFaults faults = simulator->faults();

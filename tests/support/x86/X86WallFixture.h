@@ -84,6 +84,9 @@ public:
     LUMO_DIGITALMATRIX_MODULE::MatrixManageWidget *wall() const;
     // The simulator's window with this number (an empty record when there is none).
     SimX86Window simWindow(int index) const;
+    // Each window the simulator holds, by screen: number, split, turn, interval, place, layer
+    // and the channel number at each pane.
+    QStringList heldWindows() const;
     // The matrix refuses these X86 requests (message types) from now on.
     void refuse(const QList<quint16> &types);
 
