@@ -64,11 +64,7 @@ private slots:
     void configureAWallAndReadItBack();
     void upgradeRunsToItsFinalStatus_data();
     void upgradeRunsToItsFinalStatus();
-    void savingTheSameGridKeepsTheCells();
-    void checkDialogListsAndClearsEveryPosition();
-    void deletingThePaneShownAloneShowsEveryPane();
-    void arrowsMoveBetweenCellsAndEnterOpensTheCellMenu();
-    void refusedReturnToAllPanesKeepsThePaneAlone();
+    void cellMenusAndKeysChangeWhatTheMatrixHolds();
     void refusalKeepsWhatTheMatrixHolds_data();
     void refusalKeepsWhatTheMatrixHolds();
     // What is on air, as the matrix reports it.
@@ -77,7 +73,6 @@ private slots:
     void stopAllTurnsEndsRunningAndPausedCells();
     void presetIsRecalledOrTheWallPutBack_data();
     void presetIsRecalledOrTheWallPutBack();
-    void otherConsolesAreListed();
 
 private:
     void screenshot(const QString &name);
@@ -170,6 +165,56 @@ void TestLinuxEndToEnd::arrangeAWallAndReadItBack()
     channelGrid->getRowColumn(rows, columns);
     QCOMPARE(QList<int>({rows, columns}), QList<int>({2, 2}));
     QCOMPARE(channelGrid->getCellShowNums(), (QStringList {"4", "3", "2", "1"}));
+
+    // The other consoles on the matrix are named while they stay.
+    auto *label = f.page->findChild<QLabel *>("operatorsLab");
+    QVERIFY(label);
+    QVERIFY(label->isHidden());
+    LinuxMatrixPeer second;
+    auto third = std::make_unique<LinuxMatrixPeer>();
+    QCOMPARE(second.connectTo(f.simulator->linuxPort(), "console-2"), 0);
+    QCOMPARE(third->connectTo(f.simulator->linuxPort(), "<i>console-3</i>"), 0);
+    // Asked again every few keep-alives.
+    f.page->setKeepAliveInterval(10);
+    QTRY_COMPARE_WITH_TIMEOUT(
+            label->text(),
+            QString("Also on this matrix: admin on console-2, admin on <i>console-3</i>"), 5000);
+    QVERIFY(label->isVisible());
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    third.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(label->text(), QString("Also on this matrix: admin on console-2"),
+                              5000);
+    QCOMPARE(boxes.count(), 0);
+
+    // Another operator fills cells 0 and 1.
+    LinuxMatrixPeer peer;
+    QCOMPARE(peer.connectTo(f.simulator->linuxPort()), 0);
+    QCOMPARE(peer.setCellChannels(0, 4, f.lobbyChannels(2)), 0);
+    QCOMPARE(peer.setCellChannels(1, 4, {}), 0);
+
+    // The same 2 x 2 again: every cell keeps what it holds, and the page shows it.
+    f.arrange(2, 2);
+    f.button("saveConfigBt")->click();
+    QCOMPARE(boxes.count(), 0);
+    QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 2);
+    QCOMPARE(f.simulator->linuxState().cells.at(1).split, 4);
+    QCOMPARE(f.grid()->getCellByIndex(0)->channelMap().keys(), (QList<int> {0, 1}));
+    QCOMPARE(f.grid()->getCellByIndex(1)->splitCount(), 4);
+
+    // A new shape clears the cells: declined, nothing is written and the step stays.
+    f.arrange(1, 2);
+    boxes.answer(0);
+    f.button("saveConfigBt")->click();
+    QCOMPARE(boxes.texts(),
+             QStringList {"The new grid clears the channels of every cell. Save it?"});
+    QCOMPARE(f.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
+    QCOMPARE(f.simulator->linuxState().rows, 2);
+    QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 2);
+    f.button("saveConfigBt")->click();
+    QCOMPARE(f.simulator->linuxState().gridRows, 1);
+    QVERIFY(f.simulator->linuxState().cells.at(0).channels.isEmpty());
+    QVERIFY(!f.grid()->getCellByIndex(0)->hasChannels());
+    QCOMPARE(f.grid()->cellCount(), 2);
 }
 
 void TestLinuxEndToEnd::screenshot(const QString &name)
@@ -388,42 +433,7 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
     }
 }
 
-void TestLinuxEndToEnd::savingTheSameGridKeepsTheCells()
-{
-    MessageBoxScript boxes(0);
-    f.connectPage();
-    f.arrangeAndSave(2, 2);
-    LinuxMatrixPeer peer;
-    QCOMPARE(peer.connectTo(f.simulator->linuxPort()), 0);
-    QCOMPARE(peer.setCellChannels(0, 4, f.lobbyChannels(2)), 0);
-    QCOMPARE(peer.setCellChannels(1, 4, {}), 0);
-
-    // The same 2 x 2 again: every cell keeps what it holds, and the page shows it.
-    f.arrange(2, 2);
-    f.button("saveConfigBt")->click();
-    QCOMPARE(boxes.count(), 0);
-    QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 2);
-    QCOMPARE(f.simulator->linuxState().cells.at(1).split, 4);
-    QCOMPARE(f.grid()->getCellByIndex(0)->channelMap().keys(), (QList<int> {0, 1}));
-    QCOMPARE(f.grid()->getCellByIndex(1)->splitCount(), 4);
-
-    // A new shape clears the cells: declined, nothing is written and the step stays.
-    f.arrange(1, 2);
-    f.button("saveConfigBt")->click();
-    QCOMPARE(boxes.texts(),
-             QStringList {"The new grid clears the channels of every cell. Save it?"});
-    QCOMPARE(f.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
-    QCOMPARE(f.simulator->linuxState().rows, 2);
-    QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 2);
-    boxes.answer(1);
-    f.button("saveConfigBt")->click();
-    QCOMPARE(f.simulator->linuxState().gridRows, 1);
-    QVERIFY(f.simulator->linuxState().cells.at(0).channels.isEmpty());
-    QVERIFY(!f.grid()->getCellByIndex(0)->hasChannels());
-    QCOMPARE(f.grid()->cellCount(), 2);
-}
-
-void TestLinuxEndToEnd::checkDialogListsAndClearsEveryPosition()
+void TestLinuxEndToEnd::cellMenusAndKeysChangeWhatTheMatrixHolds()
 {
     MessageBoxScript boxes(1);
     f.connectPage();
@@ -450,14 +460,9 @@ void TestLinuxEndToEnd::checkDialogListsAndClearsEveryPosition()
     QCOMPARE(rowsLeft, 0);
     QVERIFY(f.simulator->linuxState().cells.at(0).channels.isEmpty());
     QVERIFY(!cell->hasChannels());
-}
 
-void TestLinuxEndToEnd::deletingThePaneShownAloneShowsEveryPane()
-{
-    MessageBoxScript boxes(1);
-    f.connectPage();
-    f.arrangeAndSave(2, 2);
-    CellForConfigChannels *cell = f.cellSetByAnotherOperator(0, f.lobbyChannels(3));
+    // A pane shown alone and deleted: the cell shows every pane again.
+    cell = f.cellSetByAnotherOperator(0, f.lobbyChannels(3));
     QVERIFY(cell);
     QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
     QTRY_VERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
@@ -491,31 +496,36 @@ void TestLinuxEndToEnd::deletingThePaneShownAloneShowsEveryPane()
     QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 1);
     QCOMPARE(f.simulator->linuxState().cells.at(0).turnState, 2);
     QCOMPARE(f.shown(), f.held());
-}
 
-void TestLinuxEndToEnd::refusedReturnToAllPanesKeepsThePaneAlone()
-{
-    MessageBoxScript boxes(0);
-    f.connectPage();
-    f.arrangeAndSave(1, 1);
-    CellForConfigChannels *cell = f.cellSetByAnotherOperator(0, f.lobbyChannels(3));
+    // The keys on a wall whose cell 3 holds channels.
+    cell = f.cellSetByAnotherOperator(3, f.lobbyChannels(2));
     QVERIFY(cell);
-    // On a wall of one cell a double click shows the pane alone and the next all panes
-    // again (nothing spreads).
-    for (bool alone : {true, false, true}) {
-        QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
-        QTRY_COMPARE(f.simulator->linuxState().cells.at(0).singleWindow, alone);
-        QCOMPARE(cell->visiblePaneCount(), alone ? 1 : 4);
-    }
-    QCOMPARE(f.simulator->linuxState().meltedCell, -1);
+    boxes.clearRecords();
+    ConfigChannelsWidget *grid = f.grid();
+    // The first arrow checks the first cell; then right, down (and not beyond the grid).
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(grid->checkedIndex(), 0);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(grid->checkedIndex(), 1);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(grid->checkedIndex(), 3);
+    QVERIFY(cell->isWidgetChecked());
+    QVERIFY(!grid->getCellByIndex(0)->isWidgetChecked());
 
-    const QString before = f.held();
-    f.refuse(MatrixProtocol::LinuxSetCellSingleWindow);
-    QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
-    QCOMPARE(boxes.texts(), QStringList {"Show all windows fail!"});
-    QCOMPARE(f.held(), before);
-    QCOMPARE(f.shown(), before);
-    QCOMPARE(cell->visiblePaneCount(), 1);
+    // Enter opens the menu of the checked cell; what it deletes is that cell's.
+    QTest::keyClick(grid, Qt::Key_Return);
+    QTRY_VERIFY(cell->contextMenu()->isVisible());
+    cell->contextMenu()->hide();
+    cell->findChild<QAction *>("deleteAllChannelsAction")->trigger();
+    QCOMPARE(boxes.texts(), QStringList {"Make sure clear cell channels?"});
+    QTRY_VERIFY(f.simulator->linuxState().cells.at(3).channels.isEmpty());
+    QVERIFY(!cell->hasChannels());
+
+    // In the arrangement step the channel grid is away and the keys do nothing to it.
+    f.arrange(2, 2);
+    QTest::keyClick(grid, Qt::Key_Left);
+    QCOMPARE(grid->checkedIndex(), 3);
 }
 
 void TestLinuxEndToEnd::step(const QString &name)
@@ -608,40 +618,6 @@ void TestLinuxEndToEnd::refusalKeepsWhatTheMatrixHolds()
     QCOMPARE(f.shown(), before);
 }
 
-void TestLinuxEndToEnd::arrowsMoveBetweenCellsAndEnterOpensTheCellMenu()
-{
-    MessageBoxScript boxes(1);
-    f.connectPage();
-    f.arrangeAndSave(2, 2);
-    CellForConfigChannels *cell = f.cellSetByAnotherOperator(3, f.lobbyChannels(2));
-    QVERIFY(cell);
-    ConfigChannelsWidget *grid = f.grid();
-    // The first arrow checks the first cell; then right, down (and not beyond the grid).
-    QTest::keyClick(grid, Qt::Key_Down);
-    QCOMPARE(grid->checkedIndex(), 0);
-    QTest::keyClick(grid, Qt::Key_Right);
-    QTest::keyClick(grid, Qt::Key_Right);
-    QCOMPARE(grid->checkedIndex(), 1);
-    QTest::keyClick(grid, Qt::Key_Down);
-    QCOMPARE(grid->checkedIndex(), 3);
-    QVERIFY(cell->isWidgetChecked());
-    QVERIFY(!grid->getCellByIndex(0)->isWidgetChecked());
-
-    // Enter opens the menu of the checked cell; what it deletes is that cell's.
-    QTest::keyClick(grid, Qt::Key_Return);
-    QTRY_VERIFY(cell->contextMenu()->isVisible());
-    cell->contextMenu()->hide();
-    cell->findChild<QAction *>("deleteAllChannelsAction")->trigger();
-    QCOMPARE(boxes.texts(), QStringList {"Make sure clear cell channels?"});
-    QTRY_VERIFY(f.simulator->linuxState().cells.at(3).channels.isEmpty());
-    QVERIFY(!cell->hasChannels());
-
-    // In the arrangement step the channel grid is away and the keys do nothing to it.
-    f.arrange(2, 2);
-    QTest::keyClick(grid, Qt::Key_Left);
-    QCOMPARE(grid->checkedIndex(), 3);
-}
-
 void TestLinuxEndToEnd::cellTurnShowNamesThePageOnAir()
 {
     MessageBoxScript boxes(1);
@@ -679,6 +655,26 @@ void TestLinuxEndToEnd::cellTurnShowNamesThePageOnAir()
     step("split");
     QVERIFY(f.held().contains(" 0: split 9 turn 2 every 45 "));
     QCOMPARE(f.shown(), f.held());
+
+    // Three channels set again by another operator.
+    cell = f.cellSetByAnotherOperator(0, f.lobbyChannels(3));
+    QVERIFY(cell);
+    // On a wall of one cell a double click shows the pane alone and the next all panes
+    // again (nothing spreads).
+    for (bool alone : {true, false, true}) {
+        QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
+        QTRY_COMPARE(f.simulator->linuxState().cells.at(0).singleWindow, alone);
+        QCOMPARE(cell->visiblePaneCount(), alone ? 1 : 4);
+    }
+    QCOMPARE(f.simulator->linuxState().meltedCell, -1);
+
+    const QString before = f.held();
+    f.refuse(MatrixProtocol::LinuxSetCellSingleWindow);
+    QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList {"Show all windows fail!"});
+    QCOMPARE(f.held(), before);
+    QCOMPARE(f.shown(), before);
+    QCOMPARE(cell->visiblePaneCount(), 1);
 }
 
 void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells_data()
@@ -839,30 +835,6 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     QCOMPARE(boxes.texts().last(), QStringLiteral("Do you want to delete the preset \"Night\"?"));
     QVERIFY(DATACore::UserManagerCore::instance()->wallPresetNames(server).isEmpty());
     QVERIFY(!presetAction(QStringLiteral("Night"), "recallPresetAction"));
-}
-
-void TestLinuxEndToEnd::otherConsolesAreListed()
-{
-    MessageBoxScript boxes(0);
-    f.connectPage();
-    auto *label = f.page->findChild<QLabel *>("operatorsLab");
-    QVERIFY(label);
-    QVERIFY(label->isHidden());
-    LinuxMatrixPeer second;
-    auto third = std::make_unique<LinuxMatrixPeer>();
-    QCOMPARE(second.connectTo(f.simulator->linuxPort(), "console-2"), 0);
-    QCOMPARE(third->connectTo(f.simulator->linuxPort(), "<i>console-3</i>"), 0);
-    // Asked again every few keep-alives.
-    f.page->setKeepAliveInterval(10);
-    QTRY_COMPARE_WITH_TIMEOUT(
-            label->text(),
-            QString("Also on this matrix: admin on console-2, admin on <i>console-3</i>"), 5000);
-    QVERIFY(label->isVisible());
-    QCOMPARE(label->textFormat(), Qt::PlainText);
-    third.reset();
-    QTRY_COMPARE_WITH_TIMEOUT(label->text(), QString("Also on this matrix: admin on console-2"),
-                              5000);
-    QCOMPARE(boxes.count(), 0);
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)
