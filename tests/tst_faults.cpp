@@ -43,13 +43,6 @@ namespace {
 constexpr int ConnectTimeoutMs = 1200;
 constexpr int RequestTimeoutMs = 400;
 
-const QString X86Reconnect[] = {
-        QStringLiteral("Connect Matrix Server time out!Do you need to reconnect?"),
-        QStringLiteral("Connect Matrix Server error!Do you need to reconnect?"),
-        QStringLiteral("Matrix Server disconnect!Do you need to reconnect?"),
-        QStringLiteral("Connect Matrix Server failed!Do you need to reconnect?"),
-};
-
 // The data centre's own SQLite connection, to make its file refuse writes.
 QSqlDatabase dataCentreConnection()
 {
@@ -108,12 +101,10 @@ private slots:
     void linuxConnectFaultShowsConnectFail_data();
     void linuxConnectFaultShowsConnectFail();
     void linuxMatrixStopsMidSave();
-    void linuxRefusedRebootOrResetKeepsTheConnection_data();
-    void linuxRefusedRebootOrResetKeepsTheConnection();
+    void linuxRefusalKeepsTheConnectionAndTheWall_data();
+    void linuxRefusalKeepsTheConnectionAndTheWall();
     void linuxLeavingTheArrangementEndsItsMode_data();
     void linuxLeavingTheArrangementEndsItsMode();
-    void linuxArrangementNeedsWhatTheMatrixHolds_data();
-    void linuxArrangementNeedsWhatTheMatrixHolds();
     void linuxLoginRefusalSaysWhy();
 
     // Data centre.
@@ -141,11 +132,8 @@ private:
 
 void TestFaults::initTestCase()
 {
-    for (SimulatorFixture *fixture :
-         {static_cast<SimulatorFixture *>(&x), static_cast<SimulatorFixture *>(&l)}) {
-        fixture->connectTimeoutMs = ConnectTimeoutMs;
-        fixture->requestTimeoutMs = RequestTimeoutMs;
-    }
+    x.connectTimeoutMs = l.connectTimeoutMs = ConnectTimeoutMs;
+    x.requestTimeoutMs = l.requestTimeoutMs = RequestTimeoutMs;
 }
 
 void TestFaults::cleanup()
@@ -179,12 +167,13 @@ void TestFaults::x86ConnectFaultEndsIdleWithANotice_data()
     QTest::addColumn<MatrixSimulatorFaults>("faults");
     QTest::addColumn<QString>("box"); // title|text|buttons
 
-    const QString late = "Warn|" + X86Reconnect[0] + "|3";
+    const QString late = "Warn|Connect Matrix Server time out!Do you need to reconnect?|3";
     QTest::newRow("never answers") << faultsOf(true, 0, false) << late;
     QTest::newRow("greets later than the connect time-out")
             << faultsOf(false, ConnectTimeoutMs * 2, false) << late;
     QTest::newRow("answers garbage")
-            << faultsOf(false, 0, true) << "Warn|" + X86Reconnect[1] + "|3";
+            << faultsOf(false, 0, true)
+            << "Warn|Connect Matrix Server error!Do you need to reconnect?|3";
     // The greeting comes in time, the answer to the login after the request time-out.
     QTest::newRow("answers the login late")
             << faultsOf(false, (RequestTimeoutMs + ConnectTimeoutMs) / 2, false)
@@ -337,39 +326,69 @@ void TestFaults::linuxMatrixStopsMidSave()
     QCOMPARE(storedServers(), stored);
 }
 
-void TestFaults::linuxRefusedRebootOrResetKeepsTheConnection_data()
+void TestFaults::linuxRefusalKeepsTheConnectionAndTheWall_data()
 {
     QTest::addColumn<QString>("button");
+    QTest::addColumn<quint16>("refused"); // 0: busy with an upgrade another workstation started
+    QTest::addColumn<int>("result");
     QTest::addColumn<QStringList>("texts");
     const QString busy = QStringLiteral(" The matrix is restarting or upgrading, try again later.");
-    QTest::newRow("reboot") << "rebootBt"
+    QTest::newRow("reboot") << "rebootBt" << quint16(0) << 0
                             << QStringList {"Do you want to reboot matrix server?",
                                             "Reboot matrix server fail!" + busy};
-    QTest::newRow("factory reset") << "resetBt"
+    QTest::newRow("factory reset") << "resetBt" << quint16(0) << 0
                                    << QStringList {"Do you want to restore factory default?",
                                                    "Restore factory default fail!" + busy};
+    // The arrangement needs what the matrix holds.
+    QTest::newRow("screen numbers unread")
+            << "configMatrixBt" << quint16(MatrixProtocol::LinuxGetScreenNumbers)
+            << int(MatrixErrTimeout)
+            << QStringList {"Read screen numbers fail! The matrix did not answer in time."};
+    QTest::newRow("mode switch refused")
+            << "configMatrixBt" << quint16(MatrixProtocol::LinuxSetNumberArrangeMode)
+            << int(MatrixErrOutOfRange)
+            << QStringList {"Start screen arrangement fail! Error code -9."};
 }
 
-void TestFaults::linuxRefusedRebootOrResetKeepsTheConnection()
+void TestFaults::linuxRefusalKeepsTheConnectionAndTheWall()
 {
     QFETCH(QString, button);
+    QFETCH(quint16, refused);
+    QFETCH(int, result);
     QFETCH(QStringList, texts);
     openLinuxPage();
     QVERIFY(connectLinuxPage());
-    // Another workstation upgrades the matrix, which refuses a reboot or reset meanwhile.
     LinuxMatrixPeer peer;
-    QCOMPARE(peer.connectTo(l.simulator->linuxPort()), 0);
-    QCOMPARE(peer.config()->SaveRowColumn(2, 2), 0);
-    QCOMPARE(peer.config()->StartUpgrade(2, "http://files.example/fw-2.0.0.bin"), 0);
+    if (refused == 0) {
+        // Another workstation upgrades the matrix, which refuses a reboot or reset meanwhile.
+        QCOMPARE(peer.connectTo(l.simulator->linuxPort()), 0);
+        QCOMPARE(peer.config()->SaveRowColumn(2, 2), 0);
+        QCOMPARE(peer.config()->StartUpgrade(2, "http://files.example/fw-2.0.0.bin"), 0);
+    } else {
+        MatrixSimulatorFaults faults;
+        faults.refusedRequests = {refused};
+        faults.refusedResult = result;
+        l.simulator->setFaults(faults);
+    }
+    const SimLinuxState before = l.simulator->linuxState();
 
     l.boxes->answer(1);
-    l.button(qPrintable(button))->click();
+    if (refused == 0)
+        l.button(qPrintable(button))->click();
+    else
+        LinuxWallFixture::answerRowColumn(l.button(qPrintable(button)), 2, 2);
     QCOMPARE(l.boxes->texts(), texts);
     QVERIFY(l.oper()->isServerConnectOK());
     QCOMPARE(l.oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
     QVERIFY(l.button("configMatrixBt")->isEnabled());
-    QCOMPARE(l.simulator->clientCount(), 2);
-    QCOMPARE(l.simulator->linuxState().rows, 2);
+    // The page stays out of the step: nothing can be saved that was not read.
+    QCOMPARE(l.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
+    QVERIFY(!l.button("saveConfigBt")->isVisible());
+    l.simulator->setFaults(MatrixSimulatorFaults());
+    QCOMPARE(l.simulator->clientCount(), refused == 0 ? 2 : 1);
+    QVERIFY(!l.simulator->linuxState().arrangeMode);
+    QCOMPARE(l.simulator->linuxState().screenMap, before.screenMap);
+    QCOMPARE(l.simulator->linuxState().rows, refused == 0 ? 2 : 0);
 }
 
 void TestFaults::linuxLeavingTheArrangementEndsItsMode_data()
@@ -425,41 +444,6 @@ void TestFaults::linuxLeavingTheArrangementEndsItsMode()
         QCOMPARE(l.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
         QVERIFY(l.button("rebootBt")->isEnabled() || !l.oper()->isServerConnectOK());
     }
-}
-
-void TestFaults::linuxArrangementNeedsWhatTheMatrixHolds_data()
-{
-    QTest::addColumn<quint16>("refused");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("screen numbers unread")
-            << quint16(MatrixProtocol::LinuxGetScreenNumbers)
-            << "Read screen numbers fail! The matrix did not answer in time.";
-    QTest::newRow("mode switch refused") << quint16(MatrixProtocol::LinuxSetNumberArrangeMode)
-                                         << "Start screen arrangement fail! Error code -9.";
-}
-
-void TestFaults::linuxArrangementNeedsWhatTheMatrixHolds()
-{
-    QFETCH(quint16, refused);
-    QFETCH(QString, text);
-    openLinuxPage();
-    QVERIFY(connectLinuxPage());
-    const QByteArray screenMap = l.simulator->linuxState().screenMap;
-
-    MatrixSimulatorFaults faults;
-    faults.refusedRequests = {refused};
-    faults.refusedResult =
-            text.contains(QLatin1String("in time")) ? MatrixErrTimeout : MatrixErrOutOfRange;
-    l.simulator->setFaults(faults);
-    LinuxWallFixture::answerRowColumn(l.button("configMatrixBt"), 2, 2);
-    QCOMPARE(l.boxes->texts(), QStringList {text});
-    // The page stays out of the step: nothing can be saved that was not read.
-    QCOMPARE(l.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
-    QVERIFY(!l.button("saveConfigBt")->isVisible());
-    l.simulator->setFaults(MatrixSimulatorFaults());
-    QVERIFY(!l.simulator->linuxState().arrangeMode);
-    QCOMPARE(l.simulator->linuxState().screenMap, screenMap);
-    QCOMPARE(l.simulator->linuxState().rows, 0);
 }
 
 void TestFaults::linuxLoginRefusalSaysWhy()
