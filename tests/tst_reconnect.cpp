@@ -78,10 +78,8 @@ void tst_Reconnect::pageComesBackBySelf()
     QFETCH(Loss, loss);
     QTemporaryDir stateDir;
     // Only one of them, so that its page goes before the port it needs.
-    std::unique_ptr<X86WallFixture> x86f(x86 ? new X86WallFixture : nullptr);
-    std::unique_ptr<LinuxWallFixture> linuxf(x86 ? nullptr : new LinuxWallFixture);
-    X86WallFixture *xf = x86f.get();
-    LinuxWallFixture *lf = linuxf.get();
+    std::unique_ptr<X86WallFixture> xf(x86 ? new X86WallFixture : nullptr);
+    std::unique_ptr<LinuxWallFixture> lf(x86 ? nullptr : new LinuxWallFixture);
     SimulatorFixture &f = x86 ? static_cast<SimulatorFixture &>(*xf) : *lf;
     MatrixSimulatorOptions options;
     options.rebootMs = 1500;
@@ -211,11 +209,8 @@ void tst_Reconnect::serverListsShowOnlineState()
     const int downPort = nobody.serverPort();
     nobody.close();
 
-    std::unique_ptr<X86WallFixture> x86f(x86 ? new X86WallFixture : nullptr);
-    std::unique_ptr<LinuxWallFixture> linuxf(x86 ? nullptr : new LinuxWallFixture);
-    X86WallFixture *xf = x86f.get();
-    LinuxWallFixture *lf = linuxf.get();
-    QWidget *page = nullptr;
+    std::unique_ptr<X86WallFixture> xf(x86 ? new X86WallFixture : nullptr);
+    std::unique_ptr<LinuxWallFixture> lf(x86 ? nullptr : new LinuxWallFixture);
     if (x86)
         xf->start(4);
     else
@@ -224,14 +219,11 @@ void tst_Reconnect::serverListsShowOnlineState()
                                            x86 ? silent.x86Port() : silent.linuxPort())
                      .isEmpty());
     QVERIFY(!SimulatorFixture::storeServer(type, "Down", downPort).isEmpty());
-    if (x86) {
+    if (x86)
         xf->openPage();
-        page = xf->page.get();
-    } else {
-        lf->page = std::make_unique<LinuxDigitalMatrixPage>();
-        lf->page->show();
-        page = lf->page.get();
-    }
+    else
+        lf->openPage();
+    QWidget *page = x86 ? static_cast<QWidget *>(xf->page.get()) : lf->page.get();
     const auto toolTipOf = [&](const QString &name) {
         for (QAbstractButton *button : page->findChildren<QAbstractButton *>()) {
             if (button->text() == name && (!x86 || qobject_cast<ServerButton *>(button)))
