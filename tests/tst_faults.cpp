@@ -92,14 +92,13 @@ private slots:
     void initTestCase();
     void cleanup();
 
+    void connectFaultEndsIdleWithANotice_data();
+    void connectFaultEndsIdleWithANotice();
+
     // X86 control page.
-    void x86ConnectFaultEndsIdleWithANotice_data();
-    void x86ConnectFaultEndsIdleWithANotice();
     void x86ForcedLoginWhileDraggingAWindow();
 
     // Linux configuration page.
-    void linuxConnectFaultShowsConnectFail_data();
-    void linuxConnectFaultShowsConnectFail();
     void linuxMatrixStopsMidSave();
     void linuxRefusalKeepsTheConnectionAndTheWall_data();
     void linuxRefusalKeepsTheConnectionAndTheWall();
@@ -162,51 +161,81 @@ void TestFaults::openLinuxPage()
 
 // ---- X86 control page ---------------------------------------------------------------
 
-void TestFaults::x86ConnectFaultEndsIdleWithANotice_data()
+void TestFaults::connectFaultEndsIdleWithANotice_data()
 {
+    QTest::addColumn<bool>("x86");
     QTest::addColumn<MatrixSimulatorFaults>("faults");
-    QTest::addColumn<QString>("box"); // title|text|buttons
+    // X86: the box shown (title|text|buttons); Linux: the reason on the hint line.
+    QTest::addColumn<QString>("told");
 
     const QString late = "Warn|Connect Matrix Server time out!Do you need to reconnect?|3";
-    QTest::newRow("never answers") << faultsOf(true, 0, false) << late;
-    QTest::newRow("greets later than the connect time-out")
-            << faultsOf(false, ConnectTimeoutMs * 2, false) << late;
-    QTest::newRow("answers garbage")
-            << faultsOf(false, 0, true)
+    QTest::newRow("X86, never answers") << true << faultsOf(true, 0, false) << late;
+    QTest::newRow("X86, greets later than the connect time-out")
+            << true << faultsOf(false, ConnectTimeoutMs * 2, false) << late;
+    QTest::newRow("X86, answers garbage")
+            << true << faultsOf(false, 0, true)
             << "Warn|Connect Matrix Server error!Do you need to reconnect?|3";
     // The greeting comes in time, the answer to the login after the request time-out.
-    QTest::newRow("answers the login late")
-            << faultsOf(false, (RequestTimeoutMs + ConnectTimeoutMs) / 2, false)
+    QTest::newRow("X86, answers the login late")
+            << true << faultsOf(false, (RequestTimeoutMs + ConnectTimeoutMs) / 2, false)
             << "Failed|Login failed!No answer from the matrix server.|1";
+    const QString inTime = QStringLiteral("The matrix did not answer in time.");
+    QTest::newRow("Linux, never answers") << false << faultsOf(true, 0, false) << inTime;
+    QTest::newRow("Linux, answers after the request time-out")
+            << false << faultsOf(false, RequestTimeoutMs + 300, false) << inTime;
+    QTest::newRow("Linux, answers garbage")
+            << false << faultsOf(false, 0, true) << "The matrix answered something it should not.";
 }
 
-void TestFaults::x86ConnectFaultEndsIdleWithANotice()
+void TestFaults::connectFaultEndsIdleWithANotice()
 {
+    QFETCH(bool, x86);
     QFETCH(MatrixSimulatorFaults, faults);
-    QFETCH(QString, box);
+    QFETCH(QString, told);
 
-    const QString id = openX86Page(2, 2);
-    x.simulator->setFaults(faults);
-
-    // The operator declines the reconnect question.
-    QTest::mouseClick(x.button("_connectMatrixBtn"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(x.boxes->count() > 0, ConnectTimeoutMs * 4);
-    // The page drops the connection, so a late answer and the layout that would follow it
-    // bring no windows back.
-    QTRY_COMPARE(x.simulator->clientCount(), 0);
-    QCoreApplication::processEvents();
-    QVERIFY(x.pageIsIdle());
-    QCOMPARE(x.boxes->count(), 1);
-    QCOMPARE(x.boxes->lastBox(), box);
-    QCOMPARE(x.page->currentServerInfo().id, id);
+    SimulatorFixture &fixture = x86 ? static_cast<SimulatorFixture &>(x) : l;
+    const QString id = x86 ? openX86Page(2, 2) : QString();
+    if (!x86)
+        openLinuxPage();
+    fixture.simulator->setFaults(faults);
+    if (x86) {
+        // The operator declines the reconnect question.
+        QTest::mouseClick(x.button("_connectMatrixBtn"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(x.boxes->count() > 0, ConnectTimeoutMs * 4);
+        // The page drops the connection, so a late answer and the layout that would follow it
+        // bring no windows back.
+        QTRY_COMPARE(x.simulator->clientCount(), 0);
+        QCoreApplication::processEvents();
+        QVERIFY(x.pageIsIdle());
+        QCOMPARE(x.boxes->count(), 1);
+        QCOMPARE(x.boxes->lastBox(), told);
+        QCOMPARE(x.page->currentServerInfo().id, id);
+    } else {
+        QVERIFY(!connectLinuxPage());
+        QCOMPARE(l.oper()->connectServerHint(), "Digital matrix server connect fail! " + told);
+        QVERIFY(l.pageIsIdle());
+        QCOMPARE(l.boxes->count(), 0);
+        // A late answer that still arrives is ignored.
+        QTest::qWait(faults.answerDelayMs);
+    }
     QCOMPARE(storedServers(), stored);
 
-    // Once the matrix behaves, the same page connects.
-    x.simulator->setFaults(MatrixSimulatorFaults());
-    x.boxes->clearRecords();
-    x.connectPage();
-    QTRY_COMPARE(x.wall()->getMirrors().size(), 4);
-    QCOMPARE(x.boxes->count(), 0);
+    // Once the matrix behaves (the Linux one with answers slower than usual but within the
+    // time-out), the same page connects.
+    MatrixSimulatorFaults slow;
+    slow.answerDelayMs = x86 ? 0 : RequestTimeoutMs / 4;
+    fixture.simulator->setFaults(slow);
+    fixture.boxes->clearRecords();
+    if (x86) {
+        x.connectPage();
+        QTRY_COMPARE(x.wall()->getMirrors().size(), 4);
+    } else {
+        QVERIFY(connectLinuxPage());
+        QCOMPARE(l.oper()->connectServerHint(),
+                 QStringLiteral("Digital matrix server connect ok!"));
+        QVERIFY(l.button("configMatrixBt")->isEnabled());
+    }
+    QCOMPARE(fixture.boxes->count(), 0);
 }
 
 void TestFaults::x86ForcedLoginWhileDraggingAWindow()
@@ -255,45 +284,6 @@ void TestFaults::x86ForcedLoginWhileDraggingAWindow()
 }
 
 // ---- Linux configuration page ---------------------------------------------------------
-
-void TestFaults::linuxConnectFaultShowsConnectFail_data()
-{
-    QTest::addColumn<MatrixSimulatorFaults>("faults");
-    QTest::addColumn<QString>("reason");
-
-    const QString late = QStringLiteral("The matrix did not answer in time.");
-    QTest::newRow("never answers") << faultsOf(true, 0, false) << late;
-    QTest::newRow("answers after the request time-out")
-            << faultsOf(false, RequestTimeoutMs + 300, false) << late;
-    QTest::newRow("answers garbage")
-            << faultsOf(false, 0, true) << "The matrix answered something it should not.";
-}
-
-void TestFaults::linuxConnectFaultShowsConnectFail()
-{
-    QFETCH(MatrixSimulatorFaults, faults);
-    QFETCH(QString, reason);
-
-    openLinuxPage();
-    l.simulator->setFaults(faults);
-
-    QVERIFY(!connectLinuxPage());
-    QCOMPARE(l.oper()->connectServerHint(), "Digital matrix server connect fail! " + reason);
-    QVERIFY(l.pageIsIdle());
-    QCOMPARE(l.boxes->count(), 0);
-    QCOMPARE(storedServers(), stored);
-
-    // A late answer that still arrives is ignored; the next connect works, with answers
-    // slower than usual but within the time-out.
-    QTest::qWait(faults.answerDelayMs);
-    MatrixSimulatorFaults slow;
-    slow.answerDelayMs = RequestTimeoutMs / 4;
-    l.simulator->setFaults(slow);
-    QVERIFY(connectLinuxPage());
-    QCOMPARE(l.oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
-    QVERIFY(l.button("configMatrixBt")->isEnabled());
-    QCOMPARE(l.boxes->count(), 0);
-}
 
 void TestFaults::linuxMatrixStopsMidSave()
 {
