@@ -106,26 +106,6 @@ void LinuxWallFixture::arrangeAndSave(int rows, int columns)
     QCOMPARE(grid()->cellCount(), rows * columns);
 }
 
-QPushButton *LinuxWallFixture::button(const char *name) const
-{
-    return child<QPushButton>(name);
-}
-
-DigitalMatrixServerOperWidget *LinuxWallFixture::oper() const
-{
-    return child<DigitalMatrixServerOperWidget>("serverOperWdt");
-}
-
-ConfigChannelsWidget *LinuxWallFixture::grid() const
-{
-    return child<ConfigChannelsWidget>("configChannelsWdt");
-}
-
-AreaTreeForMatrixConfig *LinuxWallFixture::tree() const
-{
-    return child<AreaTreeForMatrixConfig>("areaTreeWdt");
-}
-
 CellForConfigChannels *
 LinuxWallFixture::cellSetByAnotherOperator(int cell, const QList<CellChannelItem> &channels)
 {

@@ -5,6 +5,7 @@
 
 #include "CellChannelItem.h"
 #include "LinuxDigitalMatrixPage.h"
+#include "LinuxPageHarness.h"
 #include "SimulatorFixture.h"
 
 #include <QString>
@@ -14,14 +15,11 @@
 class QPushButton;
 
 namespace LUMO_DIGITALMATRIX_MODULE {
-class AreaTreeForMatrixConfig;
 class CellForConfigChannels;
-class ConfigChannelsWidget;
-class DigitalMatrixServerOperWidget;
 } // namespace LUMO_DIGITALMATRIX_MODULE
 
 // Checks inside the helpers use QTest macros: a caller stops when QTest::currentTestFailed().
-class LinuxWallFixture : public SimulatorFixture
+class LinuxWallFixture : public SimulatorFixture, public LinuxPageChildren
 {
 public:
     LinuxWallFixture();
@@ -50,15 +48,6 @@ public:
     // arrange(), then "Save".
     void arrangeAndSave(int rows, int columns);
 
-    template<typename T>
-    T *child(const char *name) const
-    {
-        return page->findChild<T *>(QLatin1String(name));
-    }
-    QPushButton *button(const char *name) const;
-    LUMO_DIGITALMATRIX_MODULE::DigitalMatrixServerOperWidget *oper() const;
-    LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget *grid() const;
-    LUMO_DIGITALMATRIX_MODULE::AreaTreeForMatrixConfig *tree() const;
     // A channel of the data centre at a position of a cell.
     static LUMO_DIGITALMATRIX_MODULE::CellChannelItem channel(const char *id, int position);
     // The first count channels of the lobby site (a-1, a-2, ...) at positions 0, 1, ...
@@ -79,4 +68,7 @@ public:
     QString shown() const;
 
     std::unique_ptr<LUMO_DIGITALMATRIX_MODULE::LinuxDigitalMatrixPage> page;
+
+protected:
+    QWidget *pageWidget() const override { return page.get(); }
 };
