@@ -85,7 +85,7 @@ private:
     LinuxWallFixture f;
 };
 
-// Every case starts on a matrix with the lobby site and a server record for it.
+// Every case starts connected to a matrix with the lobby site.
 void TestLinuxEndToEnd::init()
 {
     MatrixSimulatorOptions options;
@@ -93,6 +93,7 @@ void TestLinuxEndToEnd::init()
     options.firmwareVersion = QStringLiteral("1.0.0");
     options.rebootMs = RebootMs;
     f.start(options, QStringLiteral("lobby_site.json"));
+    f.connectPage();
 }
 
 void TestLinuxEndToEnd::cleanup()
@@ -103,8 +104,7 @@ void TestLinuxEndToEnd::cleanup()
 void TestLinuxEndToEnd::arrangeAWallAndReadItBack()
 {
     MessageBoxScript boxes(1);
-    // Connect: a new matrix has no grid yet.
-    f.connectPage();
+    // A new matrix has no grid yet.
     auto *channelGrid = f.grid();
     QVERIFY(!channelGrid->isConfigured());
     QCOMPARE(channelGrid->placeholderText(),
@@ -225,7 +225,6 @@ void TestLinuxEndToEnd::screenshot(const QString &name)
 void TestLinuxEndToEnd::configureAWallAndReadItBack()
 {
     MessageBoxScript boxes(0);
-    f.connectPage();
     QVERIFY(!f.grid()->isConfigured());
     f.arrangeAndSave(2, 2);
 
@@ -370,7 +369,6 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
     QFETCH(QString, version);
     QFETCH(QList<int>, progress);
     MessageBoxScript boxes(1);
-    f.connectPage();
     // A reboot outlasts a few polls.
     f.page->setUpgradePollInterval(fault.isEmpty()                            ? 600000
                                            : fault == QLatin1String("reboot") ? RebootMs / 2
@@ -427,7 +425,6 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
 void TestLinuxEndToEnd::cellMenusAndKeysChangeWhatTheMatrixHolds()
 {
     MessageBoxScript boxes(1);
-    f.connectPage();
     f.arrangeAndSave(2, 2);
     // The lobby entrance twice, and a channel the data centre does not know.
     CellForConfigChannels *cell = f.cellSetByAnotherOperator(
@@ -587,7 +584,6 @@ void TestLinuxEndToEnd::refusalKeepsWhatTheMatrixHolds()
     QFETCH(int, request);
     QFETCH(QStringList, told);
     MessageBoxScript boxes(1);
-    f.connectPage();
     f.arrangeAndSave(2, 2);
     // Five channels in four panes, position 3 free.
     QVERIFY(f.cellSetByAnotherOperator(0,
@@ -612,7 +608,6 @@ void TestLinuxEndToEnd::refusalKeepsWhatTheMatrixHolds()
 void TestLinuxEndToEnd::cellTurnShowNamesThePageOnAir()
 {
     MessageBoxScript boxes(1);
-    f.connectPage();
     f.arrangeAndSave(1, 1);
     CellForConfigChannels *cell = f.cellSetByAnotherOperator(0, f.lobbyChannels(6));
     QVERIFY(cell);
@@ -684,7 +679,6 @@ void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells()
     QFETCH(QString, how);
     QFETCH(short, answer);
     MessageBoxScript boxes(0);
-    f.connectPage();
     f.arrangeAndSave(2, 2);
     // Nothing turns yet: the button says so and sends nothing.
     QPushButton *stopAll = f.button("stopAllTurnsBt");
@@ -762,7 +756,6 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     QFETCH(QString, how);
     QFETCH(QString, told);
     MessageBoxScript boxes(1);
-    f.connectPage();
     f.arrangeAndSave(2, 2);
     // Saved: cell 1 turns through five channels, cell 2 holds three, its third pane alone.
     QVERIFY(f.cellSetByAnotherOperator(1, f.lobbyChannels(3)));

@@ -83,16 +83,11 @@ bool LinuxWallFixture::reconnectWithin(int timeoutMs)
             timeoutMs);
 }
 
-void LinuxWallFixture::answerRowColumn(QPushButton *opener, int rows, int columns)
-{
-    QVERIFY(!LinuxPageHarness::answerRowColumn(opener, QString::number(rows),
-                                               QString::number(columns))
-                     .isEmpty());
-}
-
 void LinuxWallFixture::arrange(int rows, int columns)
 {
-    answerRowColumn(button("configMatrixBt"), rows, columns);
+    QVERIFY(!LinuxPageHarness::answerRowColumn(button("configMatrixBt"), QString::number(rows),
+                                               QString::number(columns))
+                     .isEmpty());
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
 }
 

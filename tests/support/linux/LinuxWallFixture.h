@@ -12,8 +12,6 @@
 
 #include <memory>
 
-class QPushButton;
-
 namespace LUMO_DIGITALMATRIX_MODULE {
 class CellForConfigChannels;
 } // namespace LUMO_DIGITALMATRIX_MODULE
@@ -41,8 +39,6 @@ public:
     // Clicks connect until the page is connected again (a restarting matrix refuses for a
     // while); false when it is not within timeoutMs.
     bool reconnectWithin(int timeoutMs);
-    // Clicks opener and answers the rows-and-columns dialog it opens.
-    static void answerRowColumn(QPushButton *opener, int rows, int columns);
     // Enters the arrangement step with a grid of rows x columns.
     void arrange(int rows, int columns);
     // arrange(), then "Save".
