@@ -3,8 +3,6 @@
 // channels from the area tree, drop one on a pane, split, show a pane alone, spread the cell
 // over the wall, start its turn show, reconnect and read the same wall back; firmware
 // upgrades run to each of their final statuses.
-//
-// With DM_SCREENSHOT_DIR set, the page is saved there as PNG pictures along the way.
 #include "AdjustCellNumWidget.h"
 #include "AreaTreeForMatrixConfig.h"
 #include "CellChannelsTableWt.h"
@@ -27,7 +25,6 @@
 #include "UserManagerCore.h"
 
 #include <QAction>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -74,7 +71,6 @@ private slots:
     void presetIsRecalledOrTheWallPutBack();
 
 private:
-    void screenshot(const QString &name);
     QAction *presetAction(const QString &preset, const char *action = "savePresetAction")
     {
         return f.presetAction(f.page.get(), preset, action);
@@ -213,15 +209,6 @@ void TestLinuxEndToEnd::arrangeAWallAndReadItBack()
     QCOMPARE(f.grid()->cellCount(), 2);
 }
 
-void TestLinuxEndToEnd::screenshot(const QString &name)
-{
-    const QString target = qEnvironmentVariable("DM_SCREENSHOT_DIR");
-    if (target.isEmpty())
-        return;
-    QCoreApplication::processEvents();
-    QVERIFY(f.page->grab().save(QDir(target).filePath(name + QStringLiteral(".png"))));
-}
-
 void TestLinuxEndToEnd::configureAWallAndReadItBack()
 {
     MessageBoxScript boxes(0);
@@ -265,8 +252,6 @@ void TestLinuxEndToEnd::configureAWallAndReadItBack()
         QCOMPARE(QByteArray(held.deviceAddress) + ' ' + held.protocol,
                  QByteArray(id[0] == 'b' ? "N7C3B9 onvif" : "10.1.0.1 qbz"));
         QCOMPARE(cell1->channelWidget(1)->getChannelItem().channelId, QLatin1String(id));
-        if (id[0] == 'b')
-            screenshot(QStringLiteral("linux-cells-channels"));
     }
 
     // Pane 2 of cell 0 alone, then cell 0 over the whole wall.
@@ -283,7 +268,6 @@ void TestLinuxEndToEnd::configureAWallAndReadItBack()
     cell0->findChild<QAction *>("turnShowStartAction")->trigger();
     QTRY_COMPARE(f.simulator->linuxState().cells.at(0).turnState, 0);
     QCOMPARE(int(cell0->turnState()), 0);
-    screenshot(QStringLiteral("linux-cells-spread"));
     QCOMPARE(boxes.count(), 1);
     step("time"); // 45 s, not the matrix's default
 
@@ -732,8 +716,6 @@ void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells()
     QCOMPARE(f.shown(), before);
     QCOMPARE(running->channelWidget(0)->isTurning(), !stops);
     QTRY_COMPARE(f.grid()->shownCellCount(), spread ? 1 : 4);
-    if (stops && !spread)
-        screenshot(QStringLiteral("linux-stop-all-turns"));
 }
 
 void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack_data()
