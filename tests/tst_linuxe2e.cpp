@@ -71,10 +71,6 @@ private slots:
     void presetIsRecalledOrTheWallPutBack();
 
 private:
-    QAction *presetAction(const QString &preset, const char *action = "savePresetAction")
-    {
-        return f.presetAction(f.page.get(), preset, action);
-    }
     // One step on cell 0 (the refusal table names them).
     void step(const QString &name);
 
@@ -746,7 +742,7 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     QTest::mouseDClick(f.grid()->getCellByIndex(1)->channelWidget(2), Qt::LeftButton);
     QTRY_VERIFY(f.simulator->linuxState().cells.at(1).singleWindow);
     const QString saved = f.held();
-    f.answerName(presetAction(QString()), QStringLiteral("Day"));
+    f.answerName(f.presetAction(f.page.get(), QString()), QStringLiteral("Day"));
     const QString server = DATACore::UserManagerCore::instance()->GetServers(QString()).at(0).id;
     QCOMPARE(DATACore::UserManagerCore::instance()->wallPresetNames(server), QStringList {"Day"});
 
@@ -771,7 +767,7 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
     boxes.clearRecords();
     if (otherGrid)
         boxes.answers({1, how == QLatin1String("fits") ? 1 : 0});
-    QAction *recall = presetAction(QStringLiteral("Day"), "recallPresetAction");
+    QAction *recall = f.presetAction(f.page.get(), QStringLiteral("Day"), "recallPresetAction");
     QVERIFY(recall);
     recall->trigger();
     QStringList texts {QStringLiteral("Do you want to recall the preset \"Day\"?")};
@@ -794,13 +790,13 @@ void TestLinuxEndToEnd::presetIsRecalledOrTheWallPutBack()
         return;
 
     // Renamed, then deleted.
-    f.answerName(presetAction(QStringLiteral("Day"), "renamePresetAction"),
+    f.answerName(f.presetAction(f.page.get(), QStringLiteral("Day"), "renamePresetAction"),
                  QStringLiteral("Night"));
     QCOMPARE(DATACore::UserManagerCore::instance()->wallPresetNames(server), QStringList {"Night"});
-    presetAction(QStringLiteral("Night"), "deletePresetAction")->trigger();
+    f.presetAction(f.page.get(), QStringLiteral("Night"), "deletePresetAction")->trigger();
     QCOMPARE(boxes.texts().last(), QStringLiteral("Do you want to delete the preset \"Night\"?"));
     QVERIFY(DATACore::UserManagerCore::instance()->wallPresetNames(server).isEmpty());
-    QVERIFY(!presetAction(QStringLiteral("Night"), "recallPresetAction"));
+    QVERIFY(!f.presetAction(f.page.get(), QStringLiteral("Night"), "recallPresetAction"));
 }
 
 QTEST_MAIN(TestLinuxEndToEnd)

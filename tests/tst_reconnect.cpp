@@ -24,16 +24,6 @@ using Online = MatrixOnlineProbe::Online;
 namespace {
 enum class Loss { Restart, RestartWatching, FallsSilent, Reboot, FactoryReset, Cancel };
 constexpr int BackWithinMs = 15000;
-
-// The options that bring the matrix back on the ports it has now, with the walls it kept in
-// its state file.
-MatrixSimulatorOptions samePorts(const MatrixSimulator &simulator, MatrixSimulatorOptions options)
-{
-    options.x86Port = simulator.x86Port() ? simulator.x86Port() : -1;
-    options.linuxPort = simulator.linuxPort() ? simulator.linuxPort() : -1;
-    options.logRequests = false;
-    return options;
-}
 } // namespace
 Q_DECLARE_METATYPE(Loss)
 
@@ -114,7 +104,10 @@ void tst_Reconnect::pageComesBackBySelf()
     }
     ReconnectBar *bar = page->findChild<ReconnectBar *>();
     f.boxes->clearRecords();
-    options = samePorts(*f.simulator, options);
+    // The matrix comes back on the same port, with the walls it kept in its state file.
+    options.x86Port = x86 ? f.simulator->x86Port() : -1;
+    options.linuxPort = x86 ? -1 : f.simulator->linuxPort();
+    options.logRequests = false;
 
     if (loss == Loss::Reboot || loss == Loss::FactoryReset) {
         f.boxes->answer(1);
