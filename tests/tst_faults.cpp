@@ -4,7 +4,6 @@
 // read-only or full (a reboot during an upgrade: tst_linuxe2e). Every case ends with the page
 // in a clear state, a message the operator can act on, and every stored server still stored.
 #include "DigitalMatrix.h"
-#include "DigitalMatrixInteractionPort.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
 #include "MatrixManageWidget.h"
@@ -13,7 +12,6 @@
 #include "ReconnectBar.h"
 
 #include "IpAddressFrame.h"
-#include "ServerConfig.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
