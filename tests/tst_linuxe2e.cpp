@@ -60,11 +60,10 @@ private slots:
     void configureAWallAndReadItBack();
     void upgradeRunsToItsFinalStatus_data();
     void upgradeRunsToItsFinalStatus();
-    void cellMenusAndKeysChangeWhatTheMatrixHolds();
     void refusalKeepsWhatTheMatrixHolds_data();
     void refusalKeepsWhatTheMatrixHolds();
-    // What is on air, as the matrix reports it.
-    void cellTurnShowNamesThePageOnAir();
+    // What is on air, as the matrix reports it; the cell menus and keys.
+    void cellsShowAndChangeWhatTheMatrixHolds();
     void stopAllTurnsEndsRunningAndPausedCells_data();
     void stopAllTurnsEndsRunningAndPausedCells();
     void presetIsRecalledOrTheWallPutBack_data();
@@ -402,100 +401,6 @@ void TestLinuxEndToEnd::upgradeRunsToItsFinalStatus()
     }
 }
 
-void TestLinuxEndToEnd::cellMenusAndKeysChangeWhatTheMatrixHolds()
-{
-    MessageBoxScript boxes(1);
-    f.arrangeAndSave(2, 2);
-    // The lobby entrance twice, and a channel the data centre does not know.
-    CellForConfigChannels *cell = f.cellSetByAnotherOperator(
-            0, {f.channel("a-1", 0), f.channel("a-1", 1), f.channel("gone", 2)});
-    QVERIFY(cell);
-    QCOMPARE(cell->channelMap().size(), 3);
-
-    QStringList rows;
-    int rowsLeft = -1;
-    ModalDriver driver([&](QWidget *modal) {
-        auto *table = modal->findChild<CellChannelsTableWt *>();
-        for (int row = 0; row < table->rowCount(); ++row)
-            rows << table->item(row, 1)->text();
-        modal->findChild<QPushButton *>("clearBt")->click();
-        rowsLeft = table->rowCount();
-    });
-    driver.start();
-    cell->findChild<QAction *>("checkChannelsAction")->trigger();
-    QVERIFY(driver.ran());
-    QCOMPARE(rows, (QStringList {"Entrance", "Entrance", "Unknown channel"}));
-    QCOMPARE(rowsLeft, 0);
-    QVERIFY(f.simulator->linuxState().cells.at(0).channels.isEmpty());
-    QVERIFY(!cell->hasChannels());
-
-    // A pane shown alone and deleted: the cell shows every pane again.
-    cell = f.cellSetByAnotherOperator(0, f.lobbyChannels(3));
-    QVERIFY(cell);
-    QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
-    QTRY_VERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
-    QCOMPARE(cell->visiblePaneCount(), 1);
-
-    LinuxPageHarness::rightClick(cell->channelWidget(2));
-    cell->contextMenu()->hide();
-    cell->findChild<QAction *>("deleteChannelAction")->trigger();
-    QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 2);
-    QVERIFY(!f.simulator->linuxState().cells.at(0).singleWindow);
-    QCOMPARE(cell->singlePane(), -1);
-    QCOMPARE(cell->visiblePaneCount(), 4);
-
-    // An empty pane has nothing to delete and a declined deletion nothing to do; a confirmed
-    // one stops the turn show first.
-    QVERIFY(cell->turnShowOperate(CellTurnCode::TurnStart));
-    QCoreApplication::processEvents(); // the panes take their places again
-    const QString before = f.held();
-    boxes.clearRecords();
-    boxes.answers({1, 0}); // the notice, the declined question
-    for (int pane : {3, 1, 1}) {
-        LinuxPageHarness::rightClick(cell->channelWidget(pane));
-        cell->contextMenu()->hide();
-        cell->findChild<QAction *>("deleteChannelAction")->trigger();
-        if (boxes.count() == 2)
-            QCOMPARE(f.held(), before);
-    }
-    const QString ask = QStringLiteral("Make sure delete the channel:Reception?");
-    QCOMPARE(boxes.texts(), (QStringList {"no channel is selected!", ask, ask}));
-    QCOMPARE(boxes.last().buttons, short(3));
-    QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 1);
-    QCOMPARE(f.simulator->linuxState().cells.at(0).turnState, 2);
-    QCOMPARE(f.shown(), f.held());
-
-    // The keys on a wall whose cell 3 holds channels.
-    cell = f.cellSetByAnotherOperator(3, f.lobbyChannels(2));
-    QVERIFY(cell);
-    boxes.clearRecords();
-    ConfigChannelsWidget *grid = f.grid();
-    // The first arrow checks the first cell; then right, down (and not beyond the grid).
-    QTest::keyClick(grid, Qt::Key_Down);
-    QCOMPARE(grid->checkedIndex(), 0);
-    QTest::keyClick(grid, Qt::Key_Right);
-    QTest::keyClick(grid, Qt::Key_Right);
-    QCOMPARE(grid->checkedIndex(), 1);
-    QTest::keyClick(grid, Qt::Key_Down);
-    QCOMPARE(grid->checkedIndex(), 3);
-    QVERIFY(cell->isWidgetChecked());
-    QVERIFY(!grid->getCellByIndex(0)->isWidgetChecked());
-
-    // Enter opens the menu of the checked cell; what it deletes is that cell's.
-    QTest::keyClick(grid, Qt::Key_Return);
-    QTRY_VERIFY(cell->contextMenu()->isVisible());
-    cell->contextMenu()->hide();
-    cell->findChild<QAction *>("deleteAllChannelsAction")->trigger();
-    QCOMPARE(boxes.texts(), QStringList {"Make sure clear cell channels?"});
-    QTRY_VERIFY(f.simulator->linuxState().cells.at(3).channels.isEmpty());
-    QVERIFY(!cell->hasChannels());
-
-    // In the arrangement step the channel grid is away and the keys do nothing to it.
-    f.arrange(2, 2);
-    QTest::keyClick(grid, Qt::Key_Left);
-    QCOMPARE(grid->checkedIndex(), 3);
-}
-
 void TestLinuxEndToEnd::step(const QString &name)
 {
     CellForConfigChannels *cell = f.grid()->getCellByIndex(0);
@@ -585,7 +490,7 @@ void TestLinuxEndToEnd::refusalKeepsWhatTheMatrixHolds()
     QCOMPARE(f.shown(), before);
 }
 
-void TestLinuxEndToEnd::cellTurnShowNamesThePageOnAir()
+void TestLinuxEndToEnd::cellsShowAndChangeWhatTheMatrixHolds()
 {
     MessageBoxScript boxes(1);
     f.arrangeAndSave(1, 1);
@@ -641,6 +546,97 @@ void TestLinuxEndToEnd::cellTurnShowNamesThePageOnAir()
     QCOMPARE(f.held(), before);
     QCOMPARE(f.shown(), before);
     QCOMPARE(cell->visiblePaneCount(), 1);
+
+    // On a 2 x 2 wall: the lobby entrance twice, and a channel the data centre does not know.
+    f.simulator->setFaults(MatrixSimulatorFaults());
+    f.arrangeAndSave(2, 2);
+    cell = f.cellSetByAnotherOperator(
+            0, {f.channel("a-1", 0), f.channel("a-1", 1), f.channel("gone", 2)});
+    QVERIFY(cell);
+    QCOMPARE(cell->channelMap().size(), 3);
+
+    QStringList rows;
+    int rowsLeft = -1;
+    ModalDriver driver([&](QWidget *modal) {
+        auto *table = modal->findChild<CellChannelsTableWt *>();
+        for (int row = 0; row < table->rowCount(); ++row)
+            rows << table->item(row, 1)->text();
+        modal->findChild<QPushButton *>("clearBt")->click();
+        rowsLeft = table->rowCount();
+    });
+    driver.start();
+    cell->findChild<QAction *>("checkChannelsAction")->trigger();
+    QVERIFY(driver.ran());
+    QCOMPARE(rows, (QStringList {"Entrance", "Entrance", "Unknown channel"}));
+    QCOMPARE(rowsLeft, 0);
+    QVERIFY(f.simulator->linuxState().cells.at(0).channels.isEmpty());
+    QVERIFY(!cell->hasChannels());
+
+    // A pane shown alone and deleted: the cell shows every pane again.
+    cell = f.cellSetByAnotherOperator(0, f.lobbyChannels(3));
+    QVERIFY(cell);
+    QTest::mouseDClick(cell->channelWidget(2), Qt::LeftButton);
+    QTRY_VERIFY(f.simulator->linuxState().cells.at(0).singleWindow);
+    QCOMPARE(cell->visiblePaneCount(), 1);
+
+    LinuxPageHarness::rightClick(cell->channelWidget(2));
+    cell->contextMenu()->hide();
+    cell->findChild<QAction *>("deleteChannelAction")->trigger();
+    QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 2);
+    QVERIFY(!f.simulator->linuxState().cells.at(0).singleWindow);
+    QCOMPARE(cell->singlePane(), -1);
+    QCOMPARE(cell->visiblePaneCount(), 4);
+
+    // An empty pane has nothing to delete and a declined deletion nothing to do; a confirmed
+    // one stops the turn show first.
+    QVERIFY(cell->turnShowOperate(CellTurnCode::TurnStart));
+    QCoreApplication::processEvents(); // the panes take their places again
+    const QString held = f.held();
+    boxes.clearRecords();
+    boxes.answers({1, 0}); // the notice, the declined question
+    for (int pane : {3, 1, 1}) {
+        LinuxPageHarness::rightClick(cell->channelWidget(pane));
+        cell->contextMenu()->hide();
+        cell->findChild<QAction *>("deleteChannelAction")->trigger();
+        if (boxes.count() == 2)
+            QCOMPARE(f.held(), held);
+    }
+    const QString ask = QStringLiteral("Make sure delete the channel:Reception?");
+    QCOMPARE(boxes.texts(), (QStringList {"no channel is selected!", ask, ask}));
+    QCOMPARE(boxes.last().buttons, short(3));
+    QCOMPARE(f.simulator->linuxState().cells.at(0).channels.size(), 1);
+    QCOMPARE(f.simulator->linuxState().cells.at(0).turnState, 2);
+    QCOMPARE(f.shown(), f.held());
+
+    // The keys on a wall whose cell 3 holds channels.
+    cell = f.cellSetByAnotherOperator(3, f.lobbyChannels(2));
+    QVERIFY(cell);
+    boxes.clearRecords();
+    ConfigChannelsWidget *grid = f.grid();
+    // The first arrow checks the first cell; then right, down (and not beyond the grid).
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(grid->checkedIndex(), 0);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(grid->checkedIndex(), 1);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(grid->checkedIndex(), 3);
+    QVERIFY(cell->isWidgetChecked());
+    QVERIFY(!grid->getCellByIndex(0)->isWidgetChecked());
+
+    // Enter opens the menu of the checked cell; what it deletes is that cell's.
+    QTest::keyClick(grid, Qt::Key_Return);
+    QTRY_VERIFY(cell->contextMenu()->isVisible());
+    cell->contextMenu()->hide();
+    cell->findChild<QAction *>("deleteAllChannelsAction")->trigger();
+    QCOMPARE(boxes.texts(), QStringList {"Make sure clear cell channels?"});
+    QTRY_VERIFY(f.simulator->linuxState().cells.at(3).channels.isEmpty());
+    QVERIFY(!cell->hasChannels());
+
+    // In the arrangement step the channel grid is away and the keys do nothing to it.
+    f.arrange(2, 2);
+    QTest::keyClick(grid, Qt::Key_Left);
+    QCOMPARE(grid->checkedIndex(), 3);
 }
 
 void TestLinuxEndToEnd::stopAllTurnsEndsRunningAndPausedCells_data()
