@@ -4,7 +4,6 @@
 // read-only or full (a reboot during an upgrade: tst_linuxe2e). Every case ends with the page
 // in a clear state, a message the operator can act on, and every stored server still stored.
 #include "DigitalMatrix.h"
-#include "DigitalMatrixInteractionPort.h"
 #include "DigitalMatrixServerOperWidget.h"
 #include "LinuxDigitalMatrixPage.h"
 #include "MatrixManageWidget.h"
@@ -13,11 +12,11 @@
 #include "ReconnectBar.h"
 
 #include "IpAddressFrame.h"
-#include "ServerConfig.h"
 #include "UserManagerCore.h"
 #include "WaitDialog.h"
 
 #include "LinuxMatrixPeer.h"
+#include "LinuxPageHarness.h"
 #include "LinuxWallFixture.h"
 #include "MatrixProtocol.h"
 #include "ModalDriver.h"
@@ -42,13 +41,6 @@ namespace {
 // Client time-outs of the matrix-service library in this test (ms).
 constexpr int ConnectTimeoutMs = 1200;
 constexpr int RequestTimeoutMs = 400;
-
-const QString X86Reconnect[] = {
-        QStringLiteral("Connect Matrix Server time out!Do you need to reconnect?"),
-        QStringLiteral("Connect Matrix Server error!Do you need to reconnect?"),
-        QStringLiteral("Matrix Server disconnect!Do you need to reconnect?"),
-        QStringLiteral("Connect Matrix Server failed!Do you need to reconnect?"),
-};
 
 // The data centre's own SQLite connection, to make its file refuse writes.
 QSqlDatabase dataCentreConnection()
@@ -99,22 +91,19 @@ private slots:
     void initTestCase();
     void cleanup();
 
+    void connectFaultEndsIdleWithANotice_data();
+    void connectFaultEndsIdleWithANotice();
+
     // X86 control page.
-    void x86ConnectFaultEndsIdleWithANotice_data();
-    void x86ConnectFaultEndsIdleWithANotice();
     void x86ForcedLoginWhileDraggingAWindow();
     void x86CommandTheMatrixNeverAnswersIsTold();
 
     // Linux configuration page.
-    void linuxConnectFaultShowsConnectFail_data();
-    void linuxConnectFaultShowsConnectFail();
     void linuxMatrixStopsMidSave();
-    void linuxRefusedRebootOrResetKeepsTheConnection_data();
-    void linuxRefusedRebootOrResetKeepsTheConnection();
+    void linuxRefusalKeepsTheConnectionAndTheWall_data();
+    void linuxRefusalKeepsTheConnectionAndTheWall();
     void linuxLeavingTheArrangementEndsItsMode_data();
     void linuxLeavingTheArrangementEndsItsMode();
-    void linuxArrangementNeedsWhatTheMatrixHolds_data();
-    void linuxArrangementNeedsWhatTheMatrixHolds();
     void linuxLoginRefusalSaysWhy();
 
     // Data centre.
@@ -142,11 +131,8 @@ private:
 
 void TestFaults::initTestCase()
 {
-    for (SimulatorFixture *fixture :
-         {static_cast<SimulatorFixture *>(&x), static_cast<SimulatorFixture *>(&l)}) {
-        fixture->connectTimeoutMs = ConnectTimeoutMs;
-        fixture->requestTimeoutMs = RequestTimeoutMs;
-    }
+    x.connectTimeoutMs = l.connectTimeoutMs = ConnectTimeoutMs;
+    x.requestTimeoutMs = l.requestTimeoutMs = RequestTimeoutMs;
 }
 
 void TestFaults::cleanup()
@@ -175,50 +161,79 @@ void TestFaults::openLinuxPage()
 
 // ---- X86 control page ---------------------------------------------------------------
 
-void TestFaults::x86ConnectFaultEndsIdleWithANotice_data()
+void TestFaults::connectFaultEndsIdleWithANotice_data()
 {
+    QTest::addColumn<bool>("x86");
     QTest::addColumn<MatrixSimulatorFaults>("faults");
-    QTest::addColumn<QString>("box"); // title|text|buttons
+    // X86: the box shown (title|text|buttons); Linux: the reason on the hint line.
+    QTest::addColumn<QString>("told");
 
-    const QString late = "Warn|" + X86Reconnect[0] + "|3";
-    QTest::newRow("never answers") << faultsOf(true, 0, false) << late;
-    QTest::newRow("greets later than the connect time-out")
-            << faultsOf(false, ConnectTimeoutMs * 2, false) << late;
-    QTest::newRow("answers garbage")
-            << faultsOf(false, 0, true) << "Warn|" + X86Reconnect[1] + "|3";
+    const QString late = "Warn|Connect Matrix Server time out!Do you need to reconnect?|3";
+    QTest::newRow("X86, never answers") << true << faultsOf(true, 0, false) << late;
+    QTest::newRow("X86, greets later than the connect time-out")
+            << true << faultsOf(false, ConnectTimeoutMs * 2, false) << late;
+    QTest::newRow("X86, answers garbage")
+            << true << faultsOf(false, 0, true)
+            << "Warn|Connect Matrix Server error!Do you need to reconnect?|3";
     // The greeting comes in time, the answer to the login after the request time-out.
-    QTest::newRow("answers the login late")
-            << faultsOf(false, (RequestTimeoutMs + ConnectTimeoutMs) / 2, false)
+    QTest::newRow("X86, answers the login late")
+            << true << faultsOf(false, (RequestTimeoutMs + ConnectTimeoutMs) / 2, false)
             << "Failed|Login failed!No answer from the matrix server.|1";
+    const QString inTime = QStringLiteral("The matrix did not answer in time.");
+    QTest::newRow("Linux, never answers") << false << faultsOf(true, 0, false) << inTime;
+    QTest::newRow("Linux, answers after the request time-out")
+            << false << faultsOf(false, RequestTimeoutMs + 300, false) << inTime;
+    QTest::newRow("Linux, answers garbage")
+            << false << faultsOf(false, 0, true) << "The matrix answered something it should not.";
 }
 
-void TestFaults::x86ConnectFaultEndsIdleWithANotice()
+void TestFaults::connectFaultEndsIdleWithANotice()
 {
+    QFETCH(bool, x86);
     QFETCH(MatrixSimulatorFaults, faults);
-    QFETCH(QString, box);
+    QFETCH(QString, told);
 
-    const QString id = openX86Page(2, 2);
-    x.simulator->setFaults(faults);
-
-    // The operator declines the reconnect question.
-    QTest::mouseClick(x.button("_connectMatrixBtn"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(x.boxes->count() > 0, ConnectTimeoutMs * 4);
-    // The page drops the connection, so a late answer and the layout that would follow it
-    // bring no windows back.
-    QTRY_COMPARE(x.simulator->clientCount(), 0);
-    QCoreApplication::processEvents();
-    QVERIFY(x.pageIsIdle());
-    QCOMPARE(x.boxes->count(), 1);
-    QCOMPARE(x.boxes->lastBox(), box);
-    QCOMPARE(x.page->currentServerInfo().id, id);
+    SimulatorFixture &fixture = x86 ? static_cast<SimulatorFixture &>(x) : l;
+    const QString id = x86 ? openX86Page(2, 2) : QString();
+    if (!x86)
+        openLinuxPage();
+    fixture.simulator->setFaults(faults);
+    if (x86) {
+        // The operator declines the reconnect question.
+        QTest::mouseClick(x.button("_connectMatrixBtn"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(x.boxes->count() > 0, ConnectTimeoutMs * 4);
+        // The page drops the connection, so a late answer and the layout that would follow it
+        // bring no windows back.
+        QTRY_COMPARE(x.simulator->clientCount(), 0);
+        QCoreApplication::processEvents();
+        QVERIFY(x.pageIsIdle());
+        QCOMPARE(x.boxes->count(), 1);
+        QCOMPARE(x.boxes->lastBox(), told);
+        QCOMPARE(x.page->currentServerInfo().id, id);
+    } else {
+        QVERIFY(!connectLinuxPage());
+        QCOMPARE(l.oper()->connectServerHint(), "Digital matrix server connect fail! " + told);
+        QVERIFY(l.pageIsIdle());
+        QCOMPARE(l.boxes->count(), 0);
+        // A late answer that still arrives is ignored.
+        QTest::qWait(faults.answerDelayMs);
+    }
     QCOMPARE(storedServers(), stored);
 
-    // Once the matrix behaves, the same page connects.
-    x.simulator->setFaults(MatrixSimulatorFaults());
-    x.boxes->clearRecords();
-    x.connectPage();
-    QTRY_COMPARE(x.wall()->getMirrors().size(), 4);
-    QCOMPARE(x.boxes->count(), 0);
+    // Once the matrix behaves (the Linux one with answers slower than usual but within the
+    // time-out), the same page connects.
+    MatrixSimulatorFaults slow;
+    slow.answerDelayMs = x86 ? 0 : RequestTimeoutMs / 4;
+    fixture.simulator->setFaults(slow);
+    fixture.boxes->clearRecords();
+    if (x86) {
+        x.connectPage();
+        QTRY_COMPARE(x.wall()->getMirrors().size(), 4);
+    } else {
+        l.connectPage();
+        QVERIFY(l.button("configMatrixBt")->isEnabled());
+    }
+    QCOMPARE(fixture.boxes->count(), 0);
 }
 
 void TestFaults::x86ForcedLoginWhileDraggingAWindow()
@@ -301,45 +316,6 @@ void TestFaults::x86CommandTheMatrixNeverAnswersIsTold()
 
 // ---- Linux configuration page ---------------------------------------------------------
 
-void TestFaults::linuxConnectFaultShowsConnectFail_data()
-{
-    QTest::addColumn<MatrixSimulatorFaults>("faults");
-    QTest::addColumn<QString>("reason");
-
-    const QString late = QStringLiteral("The matrix did not answer in time.");
-    QTest::newRow("never answers") << faultsOf(true, 0, false) << late;
-    QTest::newRow("answers after the request time-out")
-            << faultsOf(false, RequestTimeoutMs + 300, false) << late;
-    QTest::newRow("answers garbage")
-            << faultsOf(false, 0, true) << "The matrix answered something it should not.";
-}
-
-void TestFaults::linuxConnectFaultShowsConnectFail()
-{
-    QFETCH(MatrixSimulatorFaults, faults);
-    QFETCH(QString, reason);
-
-    openLinuxPage();
-    l.simulator->setFaults(faults);
-
-    QVERIFY(!connectLinuxPage());
-    QCOMPARE(l.oper()->connectServerHint(), "Digital matrix server connect fail! " + reason);
-    QVERIFY(l.pageIsIdle());
-    QCOMPARE(l.boxes->count(), 0);
-    QCOMPARE(storedServers(), stored);
-
-    // A late answer that still arrives is ignored; the next connect works, with answers
-    // slower than usual but within the time-out.
-    QTest::qWait(faults.answerDelayMs);
-    MatrixSimulatorFaults slow;
-    slow.answerDelayMs = RequestTimeoutMs / 4;
-    l.simulator->setFaults(slow);
-    QVERIFY(connectLinuxPage());
-    QCOMPARE(l.oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
-    QVERIFY(l.button("configMatrixBt")->isEnabled());
-    QCOMPARE(l.boxes->count(), 0);
-}
-
 void TestFaults::linuxMatrixStopsMidSave()
 {
     openLinuxPage();
@@ -371,39 +347,70 @@ void TestFaults::linuxMatrixStopsMidSave()
     QCOMPARE(storedServers(), stored);
 }
 
-void TestFaults::linuxRefusedRebootOrResetKeepsTheConnection_data()
+void TestFaults::linuxRefusalKeepsTheConnectionAndTheWall_data()
 {
     QTest::addColumn<QString>("button");
+    QTest::addColumn<quint16>("refused"); // 0: busy with an upgrade another workstation started
+    QTest::addColumn<int>("result");
     QTest::addColumn<QStringList>("texts");
     const QString busy = QStringLiteral(" The matrix is restarting or upgrading, try again later.");
-    QTest::newRow("reboot") << "rebootBt"
+    QTest::newRow("reboot") << "rebootBt" << quint16(0) << 0
                             << QStringList {"Do you want to reboot matrix server?",
                                             "Reboot matrix server fail!" + busy};
-    QTest::newRow("factory reset") << "resetBt"
+    QTest::newRow("factory reset") << "resetBt" << quint16(0) << 0
                                    << QStringList {"Do you want to restore factory default?",
                                                    "Restore factory default fail!" + busy};
+    // The arrangement needs what the matrix holds.
+    QTest::newRow("screen numbers unread")
+            << "configMatrixBt" << quint16(MatrixProtocol::LinuxGetScreenNumbers)
+            << int(MatrixErrTimeout)
+            << QStringList {"Read screen numbers fail! The matrix did not answer in time."};
+    QTest::newRow("mode switch refused")
+            << "configMatrixBt" << quint16(MatrixProtocol::LinuxSetNumberArrangeMode)
+            << int(MatrixErrOutOfRange)
+            << QStringList {"Start screen arrangement fail! Error code -9."};
 }
 
-void TestFaults::linuxRefusedRebootOrResetKeepsTheConnection()
+void TestFaults::linuxRefusalKeepsTheConnectionAndTheWall()
 {
     QFETCH(QString, button);
+    QFETCH(quint16, refused);
+    QFETCH(int, result);
     QFETCH(QStringList, texts);
     openLinuxPage();
     QVERIFY(connectLinuxPage());
-    // Another workstation upgrades the matrix, which refuses a reboot or reset meanwhile.
     LinuxMatrixPeer peer;
-    QCOMPARE(peer.connectTo(l.simulator->linuxPort()), 0);
-    QCOMPARE(peer.config()->SaveRowColumn(2, 2), 0);
-    QCOMPARE(peer.config()->StartUpgrade(2, "http://files.example/fw-2.0.0.bin"), 0);
+    if (refused == 0) {
+        // Another workstation upgrades the matrix, which refuses a reboot or reset meanwhile.
+        QCOMPARE(peer.connectTo(l.simulator->linuxPort()), 0);
+        QCOMPARE(peer.config()->SaveRowColumn(2, 2), 0);
+        QCOMPARE(peer.config()->StartUpgrade(2, "http://files.example/fw-2.0.0.bin"), 0);
+    } else {
+        MatrixSimulatorFaults faults;
+        faults.refusedRequests = {refused};
+        faults.refusedResult = result;
+        l.simulator->setFaults(faults);
+    }
+    const SimLinuxState before = l.simulator->linuxState();
 
     l.boxes->answer(1);
-    l.button(qPrintable(button))->click();
+    if (refused == 0)
+        l.button(qPrintable(button))->click();
+    else
+        QVERIFY(!LinuxPageHarness::answerRowColumn(l.button(qPrintable(button)), "2", "2")
+                         .isEmpty());
     QCOMPARE(l.boxes->texts(), texts);
     QVERIFY(l.oper()->isServerConnectOK());
     QCOMPARE(l.oper()->connectServerHint(), QStringLiteral("Digital matrix server connect ok!"));
     QVERIFY(l.button("configMatrixBt")->isEnabled());
-    QCOMPARE(l.simulator->clientCount(), 2);
-    QCOMPARE(l.simulator->linuxState().rows, 2);
+    // The page stays out of the step: nothing can be saved that was not read.
+    QCOMPARE(l.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
+    QVERIFY(!l.button("saveConfigBt")->isVisible());
+    l.simulator->setFaults(MatrixSimulatorFaults());
+    QCOMPARE(l.simulator->clientCount(), refused == 0 ? 2 : 1);
+    QVERIFY(!l.simulator->linuxState().arrangeMode);
+    QCOMPARE(l.simulator->linuxState().screenMap, before.screenMap);
+    QCOMPARE(l.simulator->linuxState().rows, refused == 0 ? 2 : 0);
 }
 
 void TestFaults::linuxLeavingTheArrangementEndsItsMode_data()
@@ -459,41 +466,6 @@ void TestFaults::linuxLeavingTheArrangementEndsItsMode()
         QCOMPARE(l.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
         QVERIFY(l.button("rebootBt")->isEnabled() || !l.oper()->isServerConnectOK());
     }
-}
-
-void TestFaults::linuxArrangementNeedsWhatTheMatrixHolds_data()
-{
-    QTest::addColumn<quint16>("refused");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("screen numbers unread")
-            << quint16(MatrixProtocol::LinuxGetScreenNumbers)
-            << "Read screen numbers fail! The matrix did not answer in time.";
-    QTest::newRow("mode switch refused") << quint16(MatrixProtocol::LinuxSetNumberArrangeMode)
-                                         << "Start screen arrangement fail! Error code -9.";
-}
-
-void TestFaults::linuxArrangementNeedsWhatTheMatrixHolds()
-{
-    QFETCH(quint16, refused);
-    QFETCH(QString, text);
-    openLinuxPage();
-    QVERIFY(connectLinuxPage());
-    const QByteArray screenMap = l.simulator->linuxState().screenMap;
-
-    MatrixSimulatorFaults faults;
-    faults.refusedRequests = {refused};
-    faults.refusedResult =
-            text.contains(QLatin1String("in time")) ? MatrixErrTimeout : MatrixErrOutOfRange;
-    l.simulator->setFaults(faults);
-    LinuxWallFixture::answerRowColumn(l.button("configMatrixBt"), 2, 2);
-    QCOMPARE(l.boxes->texts(), QStringList {text});
-    // The page stays out of the step: nothing can be saved that was not read.
-    QCOMPARE(l.page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusNormal);
-    QVERIFY(!l.button("saveConfigBt")->isVisible());
-    l.simulator->setFaults(MatrixSimulatorFaults());
-    QVERIFY(!l.simulator->linuxState().arrangeMode);
-    QCOMPARE(l.simulator->linuxState().screenMap, screenMap);
-    QCOMPARE(l.simulator->linuxState().rows, 0);
 }
 
 void TestFaults::linuxLoginRefusalSaysWhy()

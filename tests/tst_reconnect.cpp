@@ -24,16 +24,6 @@ using Online = MatrixOnlineProbe::Online;
 namespace {
 enum class Loss { Restart, RestartWatching, FallsSilent, Reboot, FactoryReset, Cancel };
 constexpr int BackWithinMs = 15000;
-
-// The options that bring the matrix back on the ports it has now, with the walls it kept in
-// its state file.
-MatrixSimulatorOptions samePorts(const MatrixSimulator &simulator, MatrixSimulatorOptions options)
-{
-    options.x86Port = simulator.x86Port() ? simulator.x86Port() : -1;
-    options.linuxPort = simulator.linuxPort() ? simulator.linuxPort() : -1;
-    options.logRequests = false;
-    return options;
-}
 } // namespace
 Q_DECLARE_METATYPE(Loss)
 
@@ -78,10 +68,8 @@ void tst_Reconnect::pageComesBackBySelf()
     QFETCH(Loss, loss);
     QTemporaryDir stateDir;
     // Only one of them, so that its page goes before the port it needs.
-    std::unique_ptr<X86WallFixture> x86f(x86 ? new X86WallFixture : nullptr);
-    std::unique_ptr<LinuxWallFixture> linuxf(x86 ? nullptr : new LinuxWallFixture);
-    X86WallFixture *xf = x86f.get();
-    LinuxWallFixture *lf = linuxf.get();
+    std::unique_ptr<X86WallFixture> xf(x86 ? new X86WallFixture : nullptr);
+    std::unique_ptr<LinuxWallFixture> lf(x86 ? nullptr : new LinuxWallFixture);
     SimulatorFixture &f = x86 ? static_cast<SimulatorFixture &>(*xf) : *lf;
     MatrixSimulatorOptions options;
     options.rebootMs = 1500;
@@ -116,7 +104,10 @@ void tst_Reconnect::pageComesBackBySelf()
     }
     ReconnectBar *bar = page->findChild<ReconnectBar *>();
     f.boxes->clearRecords();
-    options = samePorts(*f.simulator, options);
+    // The matrix comes back on the same port, with the walls it kept in its state file.
+    options.x86Port = x86 ? f.simulator->x86Port() : -1;
+    options.linuxPort = x86 ? -1 : f.simulator->linuxPort();
+    options.logRequests = false;
 
     if (loss == Loss::Reboot || loss == Loss::FactoryReset) {
         f.boxes->answer(1);
@@ -211,11 +202,8 @@ void tst_Reconnect::serverListsShowOnlineState()
     const int downPort = nobody.serverPort();
     nobody.close();
 
-    std::unique_ptr<X86WallFixture> x86f(x86 ? new X86WallFixture : nullptr);
-    std::unique_ptr<LinuxWallFixture> linuxf(x86 ? nullptr : new LinuxWallFixture);
-    X86WallFixture *xf = x86f.get();
-    LinuxWallFixture *lf = linuxf.get();
-    QWidget *page = nullptr;
+    std::unique_ptr<X86WallFixture> xf(x86 ? new X86WallFixture : nullptr);
+    std::unique_ptr<LinuxWallFixture> lf(x86 ? nullptr : new LinuxWallFixture);
     if (x86)
         xf->start(4);
     else
@@ -224,14 +212,11 @@ void tst_Reconnect::serverListsShowOnlineState()
                                            x86 ? silent.x86Port() : silent.linuxPort())
                      .isEmpty());
     QVERIFY(!SimulatorFixture::storeServer(type, "Down", downPort).isEmpty());
-    if (x86) {
+    if (x86)
         xf->openPage();
-        page = xf->page.get();
-    } else {
-        lf->page = std::make_unique<LinuxDigitalMatrixPage>();
-        lf->page->show();
-        page = lf->page.get();
-    }
+    else
+        lf->openPage();
+    QWidget *page = x86 ? static_cast<QWidget *>(xf->page.get()) : lf->page.get();
     const auto toolTipOf = [&](const QString &name) {
         for (QAbstractButton *button : page->findChildren<QAbstractButton *>()) {
             if (button->text() == name && (!x86 || qobject_cast<ServerButton *>(button)))

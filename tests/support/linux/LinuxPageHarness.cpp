@@ -146,22 +146,22 @@ void LinuxPageHarness::openConnected(int rows, int columns)
     base()->clear();
 }
 
-QPushButton *LinuxPageHarness::button(const char *name) const
+QPushButton *LinuxPageChildren::button(const char *name) const
 {
     return child<QPushButton>(name);
 }
 
-DigitalMatrixServerOperWidget *LinuxPageHarness::oper() const
+DigitalMatrixServerOperWidget *LinuxPageChildren::oper() const
 {
     return child<DigitalMatrixServerOperWidget>("serverOperWdt");
 }
 
-ConfigChannelsWidget *LinuxPageHarness::cells() const
+ConfigChannelsWidget *LinuxPageChildren::grid() const
 {
     return child<ConfigChannelsWidget>("configChannelsWdt");
 }
 
-AreaTreeForMatrixConfig *LinuxPageHarness::tree() const
+AreaTreeForMatrixConfig *LinuxPageChildren::tree() const
 {
     return child<AreaTreeForMatrixConfig>("areaTreeWdt");
 }

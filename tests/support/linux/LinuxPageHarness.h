@@ -9,6 +9,7 @@
 #include "MatrixServiceTypes.h"
 
 #include <QString>
+#include <QWidget>
 
 #include <memory>
 #include <vector>
@@ -23,8 +24,28 @@ class ConfigChannelsWidget;
 class DigitalMatrixServerOperWidget;
 } // namespace LUMO_DIGITALMATRIX_MODULE
 
+// The children of a Linux page, found by object name.
+class LinuxPageChildren
+{
+public:
+    virtual ~LinuxPageChildren() = default;
+
+    template<typename T>
+    T *child(const char *name) const
+    {
+        return pageWidget()->findChild<T *>(QLatin1String(name));
+    }
+    QPushButton *button(const char *name) const;
+    LUMO_DIGITALMATRIX_MODULE::DigitalMatrixServerOperWidget *oper() const;
+    LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget *grid() const;
+    LUMO_DIGITALMATRIX_MODULE::AreaTreeForMatrixConfig *tree() const;
+
+protected:
+    virtual QWidget *pageWidget() const = 0;
+};
+
 // Checks inside the helpers use QTest macros: a caller stops when QTest::currentTestFailed().
-class LinuxPageHarness
+class LinuxPageHarness : public LinuxPageChildren
 {
 public:
     LinuxPageHarness();
@@ -58,18 +79,16 @@ public:
     // cells, each turn show stopped at 30 s; the call log starts empty afterwards.
     void openConnected(int rows = 2, int columns = 2);
 
-    template<typename T>
-    T *child(const char *name) const
+    LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget *cells() const
     {
-        return page->findChild<T *>(QLatin1String(name));
+        return LinuxPageChildren::grid();
     }
-    QPushButton *button(const char *name) const;
-    LUMO_DIGITALMATRIX_MODULE::DigitalMatrixServerOperWidget *oper() const;
-    LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget *cells() const;
-    LUMO_DIGITALMATRIX_MODULE::AreaTreeForMatrixConfig *tree() const;
     FakeBaseMatrix *base() const { return service->base(); }
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<FakeMatrixService> service;
     std::unique_ptr<LUMO_DIGITALMATRIX_MODULE::LinuxDigitalMatrixPage> page;
+
+protected:
+    QWidget *pageWidget() const override { return page.get(); }
 };

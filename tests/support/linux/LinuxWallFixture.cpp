@@ -83,16 +83,11 @@ bool LinuxWallFixture::reconnectWithin(int timeoutMs)
             timeoutMs);
 }
 
-void LinuxWallFixture::answerRowColumn(QPushButton *opener, int rows, int columns)
-{
-    QVERIFY(!LinuxPageHarness::answerRowColumn(opener, QString::number(rows),
-                                               QString::number(columns))
-                     .isEmpty());
-}
-
 void LinuxWallFixture::arrange(int rows, int columns)
 {
-    answerRowColumn(button("configMatrixBt"), rows, columns);
+    QVERIFY(!LinuxPageHarness::answerRowColumn(button("configMatrixBt"), QString::number(rows),
+                                               QString::number(columns))
+                     .isEmpty());
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
 }
 
@@ -104,26 +99,6 @@ void LinuxWallFixture::arrangeAndSave(int rows, int columns)
     button("saveConfigBt")->click();
     QVERIFY(grid()->isConfigured());
     QCOMPARE(grid()->cellCount(), rows * columns);
-}
-
-QPushButton *LinuxWallFixture::button(const char *name) const
-{
-    return child<QPushButton>(name);
-}
-
-DigitalMatrixServerOperWidget *LinuxWallFixture::oper() const
-{
-    return child<DigitalMatrixServerOperWidget>("serverOperWdt");
-}
-
-ConfigChannelsWidget *LinuxWallFixture::grid() const
-{
-    return child<ConfigChannelsWidget>("configChannelsWdt");
-}
-
-AreaTreeForMatrixConfig *LinuxWallFixture::tree() const
-{
-    return child<AreaTreeForMatrixConfig>("areaTreeWdt");
 }
 
 CellForConfigChannels *

@@ -5,23 +5,19 @@
 
 #include "CellChannelItem.h"
 #include "LinuxDigitalMatrixPage.h"
+#include "LinuxPageHarness.h"
 #include "SimulatorFixture.h"
 
 #include <QString>
 
 #include <memory>
 
-class QPushButton;
-
 namespace LUMO_DIGITALMATRIX_MODULE {
-class AreaTreeForMatrixConfig;
 class CellForConfigChannels;
-class ConfigChannelsWidget;
-class DigitalMatrixServerOperWidget;
 } // namespace LUMO_DIGITALMATRIX_MODULE
 
 // Checks inside the helpers use QTest macros: a caller stops when QTest::currentTestFailed().
-class LinuxWallFixture : public SimulatorFixture
+class LinuxWallFixture : public SimulatorFixture, public LinuxPageChildren
 {
 public:
     LinuxWallFixture();
@@ -43,22 +39,11 @@ public:
     // Clicks connect until the page is connected again (a restarting matrix refuses for a
     // while); false when it is not within timeoutMs.
     bool reconnectWithin(int timeoutMs);
-    // Clicks opener and answers the rows-and-columns dialog it opens.
-    static void answerRowColumn(QPushButton *opener, int rows, int columns);
     // Enters the arrangement step with a grid of rows x columns.
     void arrange(int rows, int columns);
     // arrange(), then "Save".
     void arrangeAndSave(int rows, int columns);
 
-    template<typename T>
-    T *child(const char *name) const
-    {
-        return page->findChild<T *>(QLatin1String(name));
-    }
-    QPushButton *button(const char *name) const;
-    LUMO_DIGITALMATRIX_MODULE::DigitalMatrixServerOperWidget *oper() const;
-    LUMO_DIGITALMATRIX_MODULE::ConfigChannelsWidget *grid() const;
-    LUMO_DIGITALMATRIX_MODULE::AreaTreeForMatrixConfig *tree() const;
     // A channel of the data centre at a position of a cell.
     static LUMO_DIGITALMATRIX_MODULE::CellChannelItem channel(const char *id, int position);
     // The first count channels of the lobby site (a-1, a-2, ...) at positions 0, 1, ...
@@ -79,4 +64,7 @@ public:
     QString shown() const;
 
     std::unique_ptr<LUMO_DIGITALMATRIX_MODULE::LinuxDigitalMatrixPage> page;
+
+protected:
+    QWidget *pageWidget() const override { return page.get(); }
 };
