@@ -142,12 +142,10 @@ private slots:
 
     void open_refusesUnusableFile_data();
     void open_refusesUnusableFile();
-    void operations_failWithoutOpenDatabase();
 
-    void serverWrites_storeAndSignalAfterCommit();
+    void serverWrites_storeSignalAfterCommitAndList();
     void writeServer_refusesInvalidRecord_data();
     void writeServer_refusesInvalidRecord();
-    void getServers_keepsInsertionOrderAndFilters();
 
     void brokenWrite_isRefusedAndKeepsRows_data();
     void brokenWrite_isRefusedAndKeepsRows();
@@ -222,23 +220,12 @@ void TestDataCore::open_refusesUnusableFile()
     QVERIFY(!m_core->isOpen());
     QVERIFY(!m_core->lastError().isEmpty());
     QVERIFY2(m_core->lastError().contains(why), qPrintable(m_core->lastError()));
-    QVERIFY(m_core->GetServers(QString()).isEmpty());
     if (newerSchema) {
         QVariant version;
         QVERIFY(tamper(file, {QStringLiteral("PRAGMA user_version")}, &version));
         QCOMPARE(version.toInt(), 99);
     }
-}
-
-void TestDataCore::operations_failWithoutOpenDatabase()
-{
-    // A memory database lives until close(); closed, every write is refused.
-    QVERIFY(m_core->open(QStringLiteral(":memory:")));
-    QVERIFY(m_core->AddServer(QStringLiteral("A"), QStringLiteral("10.0.0.1"), QString(), QString(),
-                              9000, X86));
-    QCOMPARE(m_core->GetServers(QString()).size(), 1);
-    m_core->close();
-    QCoreApplication::sendPostedEvents();
+    // Not open, every write is refused.
     QSignalSpy spy(m_core, &UserManagerCore::signalAddServer);
     QVERIFY(!m_core->AddServer(QStringLiteral("B"), QStringLiteral("10.0.0.2"), QString(),
                                QString(), 9000, X86));
@@ -248,11 +235,17 @@ void TestDataCore::operations_failWithoutOpenDatabase()
     QVERIFY(m_core->GetOneRegion(QString()).isEmpty());
     QCoreApplication::sendPostedEvents();
     QCOMPARE(spy.count(), 0);
+    // A memory database lives until close().
+    QVERIFY(m_core->open(QStringLiteral(":memory:")));
+    QVERIFY(m_core->AddServer(QStringLiteral("A"), QStringLiteral("10.0.0.1"), QString(), QString(),
+                              9000, X86));
+    QCOMPARE(m_core->GetServers(QString()).size(), 1);
+    m_core->close();
     QVERIFY(m_core->open(QStringLiteral(":memory:")));
     QVERIFY(m_core->GetServers(QString()).isEmpty());
 }
 
-void TestDataCore::serverWrites_storeAndSignalAfterCommit()
+void TestDataCore::serverWrites_storeSignalAfterCommitAndList()
 {
     QSignalSpy spy(m_core, &UserManagerCore::signalAddServer);
     QList<UServerInfo> seenInSlot;
@@ -328,6 +321,23 @@ void TestDataCore::serverWrites_storeAndSignalAfterCommit()
     QCOMPARE(edits.count(), 2);
     QCOMPARE(deletes.count(), 1);
     QCOMPARE(snapshot(m_core), before);
+
+    // Listed in the order added, filtered by name or address in any case.
+    const QStringList names = {QStringLiteral("Zulu"), QStringLiteral("alpha"),
+                               QStringLiteral("数字矩阵"), QStringLiteral("Mike")};
+    const QStringList ips = {QStringLiteral("10.0.0.4"), QStringLiteral("10.0.0.3"),
+                             QStringLiteral("192.168.7.2"), QStringLiteral("10.0.0.1")};
+    for (int i = 0; i < names.size(); ++i)
+        QVERIFY(m_core->AddServer(names.at(i), ips.at(i), QString(), QString(), 9000 + i,
+                                  i % 2 ? Linux : X86));
+    const auto listed = [this](const char *filter) {
+        return keys(m_core->GetServers(QString::fromUtf8(filter)), &UServerInfo::name);
+    };
+    QCOMPARE(listed(""), QStringList({"Wall A", "Wall C"}) + names);
+    QCOMPARE(listed("ALPHA"), QStringList {"alpha"});
+    QCOMPARE(listed("10.0.0"), (QStringList {"Zulu", "alpha", "Mike"}));
+    QCOMPARE(listed("矩阵"), QStringList {"数字矩阵"});
+    QVERIFY(listed("nothing like it").isEmpty());
 }
 
 // Each row is tried as a new server and as an edit of "Second"; both clash with "Wall A".
@@ -378,25 +388,6 @@ void TestDataCore::writeServer_refusesInvalidRecord()
     QCOMPARE(adds.count(), 0);
     QCOMPARE(edits.count(), 0);
     QCOMPARE(snapshot(m_core), before);
-}
-
-void TestDataCore::getServers_keepsInsertionOrderAndFilters()
-{
-    const QStringList names = {QStringLiteral("Zulu"), QStringLiteral("alpha"),
-                               QStringLiteral("数字矩阵"), QStringLiteral("Mike")};
-    const QStringList ips = {QStringLiteral("10.0.0.4"), QStringLiteral("10.0.0.3"),
-                             QStringLiteral("192.168.7.2"), QStringLiteral("10.0.0.1")};
-    for (int i = 0; i < names.size(); ++i)
-        QVERIFY(m_core->AddServer(names.at(i), ips.at(i), QString(), QString(), 9000 + i,
-                                  i % 2 ? Linux : X86));
-    const auto listed = [this](const char *filter) {
-        return keys(m_core->GetServers(QString::fromUtf8(filter)), &UServerInfo::name);
-    };
-    QCOMPARE(listed(""), names);
-    QCOMPARE(listed("ALPHA"), QStringList {"alpha"});
-    QCOMPARE(listed("10.0.0"), (QStringList {"Zulu", "alpha", "Mike"}));
-    QCOMPARE(listed("矩阵"), QStringList {"数字矩阵"});
-    QVERIFY(listed("nothing like it").isEmpty());
 }
 
 void TestDataCore::brokenWrite_isRefusedAndKeepsRows_data()
