@@ -62,10 +62,8 @@ private slots:
 
     void systemConfig_matrixCode_data();
     void systemConfig_matrixCode();
-    void systemConfig_valuesReachTheFileInTheWorkingDirectory();
+    void systemConfig_languageAndValuesReachTheFileInTheWorkingDirectory();
     void unwritableFiles_areReportedAndNothingElseBreaks();
-
-    void language_storedAndNonsenseRefused();
 
     void utf8ToGbk_data();
     void utf8ToGbk();
@@ -189,8 +187,23 @@ void TestHostServices::systemConfig_matrixCode()
     QCOMPARE(SystemConfig::instance()->getMatrixVideoBitStream(), expected);
 }
 
-void TestHostServices::systemConfig_valuesReachTheFileInTheWorkingDirectory()
+void TestHostServices::systemConfig_languageAndValuesReachTheFileInTheWorkingDirectory()
 {
+    LumoToolManager *tools = LumoToolManager::instance();
+    QCOMPARE(tools->uiLanguages(), QStringLiteral("en"));
+    QVERIFY(tools->setUiLanguage(QStringLiteral("zh_cn")));
+    QCOMPARE(tools->uiLanguages(), QStringLiteral("zh_cn"));
+    const QSettings stored(SystemConfig::instance()->configFile(), QSettings::IniFormat);
+    QCOMPARE(stored.value(QStringLiteral("UI/language")).toString(), QStringLiteral("zh_cn"));
+
+    for (const QString &nonsense : {QString(), QStringLiteral("zh cn"), QStringLiteral("../en"),
+                                    QStringLiteral("e"), QStringLiteral("en\n[Stream]")}) {
+        QVERIFY2(!tools->setUiLanguage(nonsense), qPrintable(nonsense));
+        QCOMPARE(tools->uiLanguages(), QStringLiteral("zh_cn"));
+    }
+    QVERIFY(tools->setUiLanguage(QStringLiteral("en")));
+    QCOMPARE(tools->uiLanguages(), QStringLiteral("en"));
+
     SystemConfig *config = SystemConfig::instance();
     config->setConfigFile(QString());
     const QString previous = QDir::currentPath();
@@ -234,24 +247,6 @@ void TestHostServices::unwritableFiles_areReportedAndNothingElseBreaks()
     QVERIFY(!SystemConfig::instance()->setValue(QStringLiteral("Stream/matrixCode"),
                                                 QStringLiteral("2")));
     QCOMPARE(SystemConfig::instance()->getMatrixVideoBitStream(), 1);
-}
-
-void TestHostServices::language_storedAndNonsenseRefused()
-{
-    LumoToolManager *tools = LumoToolManager::instance();
-    QCOMPARE(tools->uiLanguages(), QStringLiteral("en"));
-    QVERIFY(tools->setUiLanguage(QStringLiteral("zh_cn")));
-    QCOMPARE(tools->uiLanguages(), QStringLiteral("zh_cn"));
-    const QSettings direct(SystemConfig::instance()->configFile(), QSettings::IniFormat);
-    QCOMPARE(direct.value(QStringLiteral("UI/language")).toString(), QStringLiteral("zh_cn"));
-
-    for (const QString &nonsense : {QString(), QStringLiteral("zh cn"), QStringLiteral("../en"),
-                                    QStringLiteral("e"), QStringLiteral("en\n[Stream]")}) {
-        QVERIFY2(!tools->setUiLanguage(nonsense), qPrintable(nonsense));
-        QCOMPARE(tools->uiLanguages(), QStringLiteral("zh_cn"));
-    }
-    QVERIFY(tools->setUiLanguage(QStringLiteral("en")));
-    QCOMPARE(tools->uiLanguages(), QStringLiteral("en"));
 }
 
 void TestHostServices::utf8ToGbk_data()
