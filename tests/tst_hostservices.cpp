@@ -58,12 +58,11 @@ private slots:
     void cleanup();
 
     void logger_linesFromManyThreadsAreWholeAndComplete();
-    void logger_oneLinePerCallAppendedToTheFile();
+    void logger_oneLinePerCallAppendedAndUnwritableFilesReported();
 
     void systemConfig_matrixCode_data();
     void systemConfig_matrixCode();
     void systemConfig_languageAndValuesReachTheFileInTheWorkingDirectory();
-    void unwritableFiles_areReportedAndNothingElseBreaks();
 
     void utf8ToGbk_data();
     void utf8ToGbk();
@@ -135,7 +134,7 @@ void TestHostServices::logger_linesFromManyThreadsAreWholeAndComplete()
     }
 }
 
-void TestHostServices::logger_oneLinePerCallAppendedToTheFile()
+void TestHostServices::logger_oneLinePerCallAppendedAndUnwritableFilesReported()
 {
     QLogger *logger = QLogger::instance();
     logger->LogInfo(QStringLiteral("first\nsecond\r\nthird"));
@@ -166,6 +165,24 @@ void TestHostServices::logger_oneLinePerCallAppendedToTheFile()
     QFile::remove(log);
     QCOMPARE(lines.size(), 1);
     QVERIFY(lines.first().endsWith(QLatin1String("] default file line")));
+
+    // A folder cannot be created where a file already is.
+    writeFile(file("plain-file"), "not a folder");
+    logger->setLogFile(file("plain-file") + QStringLiteral("/log/host.log"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot write")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\] lost line one$")));
+    logger->LogInfo(QStringLiteral("lost line one"));
+    // The failure is reported once; later lines still reach the message log.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\] lost line two$")));
+    logger->LogInfo("lost line two");
+    logger->setLogFile(file("back.log"));
+    logger->LogInfo(QStringLiteral("written again"));
+    QCOMPARE(readLines(file("back.log")).size(), 1);
+
+    SystemConfig::instance()->setConfigFile(file("plain-file") + QStringLiteral("/sysConfig.ini"));
+    QVERIFY(!SystemConfig::instance()->setValue(QStringLiteral("Stream/matrixCode"),
+                                                QStringLiteral("2")));
+    QCOMPARE(SystemConfig::instance()->getMatrixVideoBitStream(), 1);
 }
 
 void TestHostServices::systemConfig_matrixCode_data()
@@ -225,28 +242,6 @@ void TestHostServices::systemConfig_languageAndValuesReachTheFileInTheWorkingDir
     // What the module reads directly from the file.
     const QSettings direct(file("sysConfig.ini"), QSettings::IniFormat);
     QCOMPARE(direct.value(QStringLiteral("Stream/matrixCode")).toString(), QStringLiteral("2"));
-}
-
-void TestHostServices::unwritableFiles_areReportedAndNothingElseBreaks()
-{
-    // A folder cannot be created where a file already is.
-    writeFile(file("plain-file"), "not a folder");
-    QLogger *logger = QLogger::instance();
-    logger->setLogFile(file("plain-file") + QStringLiteral("/log/host.log"));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot write")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\] lost line one$")));
-    logger->LogInfo(QStringLiteral("lost line one"));
-    // The failure is reported once; later lines still reach the message log.
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\] lost line two$")));
-    logger->LogInfo("lost line two");
-    logger->setLogFile(file("back.log"));
-    logger->LogInfo(QStringLiteral("written again"));
-    QCOMPARE(readLines(file("back.log")).size(), 1);
-
-    SystemConfig::instance()->setConfigFile(file("plain-file") + QStringLiteral("/sysConfig.ini"));
-    QVERIFY(!SystemConfig::instance()->setValue(QStringLiteral("Stream/matrixCode"),
-                                                QStringLiteral("2")));
-    QCOMPARE(SystemConfig::instance()->getMatrixVideoBitStream(), 1);
 }
 
 void TestHostServices::utf8ToGbk_data()
