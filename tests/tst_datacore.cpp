@@ -24,11 +24,6 @@ namespace {
 const int X86 = SERVERTYPE_X86_DIGITALMATRIX;
 const int Linux = SERVERTYPE_LINUX_DIGITALMATRIX;
 
-QString sampleSiteFile()
-{
-    return testDataFile(QStringLiteral("sample_site.json"));
-}
-
 // Runs statements on the database file through a second connection, behind the data
 // centre's back; the first value the last statement gives lands in *value.
 bool tamper(const QString &file, const QStringList &statements, QVariant *value = nullptr)
@@ -163,7 +158,7 @@ private:
     // Every stored preset row as "server|name|version|payload;".
     QString presetRows() const;
     QString dbFile() const { return m_dir->filePath(QStringLiteral("datacenter.sqlite")); }
-    bool importSample() { return m_core->importSiteFile(sampleSiteFile()); }
+    bool importSample() { return m_core->importSiteFile(testDataFile("sample_site.json")); }
     QString addX86(const QString &name, const QString &ip, int port);
 
     std::unique_ptr<QTemporaryDir> m_dir;
