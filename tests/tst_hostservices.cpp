@@ -58,14 +58,11 @@ private slots:
     void cleanup();
 
     void logger_linesFromManyThreadsAreWholeAndComplete();
-    void logger_oneLinePerCallAppendedToTheFile();
+    void logger_oneLinePerCallAppendedAndUnwritableFilesReported();
 
     void systemConfig_matrixCode_data();
     void systemConfig_matrixCode();
-    void systemConfig_valuesReachTheFileInTheWorkingDirectory();
-    void unwritableFiles_areReportedAndNothingElseBreaks();
-
-    void language_storedAndNonsenseRefused();
+    void systemConfig_languageAndValuesReachTheFileInTheWorkingDirectory();
 
     void utf8ToGbk_data();
     void utf8ToGbk();
@@ -137,7 +134,7 @@ void TestHostServices::logger_linesFromManyThreadsAreWholeAndComplete()
     }
 }
 
-void TestHostServices::logger_oneLinePerCallAppendedToTheFile()
+void TestHostServices::logger_oneLinePerCallAppendedAndUnwritableFilesReported()
 {
     QLogger *logger = QLogger::instance();
     logger->LogInfo(QStringLiteral("first\nsecond\r\nthird"));
@@ -168,6 +165,24 @@ void TestHostServices::logger_oneLinePerCallAppendedToTheFile()
     QFile::remove(log);
     QCOMPARE(lines.size(), 1);
     QVERIFY(lines.first().endsWith(QLatin1String("] default file line")));
+
+    // A folder cannot be created where a file already is.
+    writeFile(file("plain-file"), "not a folder");
+    logger->setLogFile(file("plain-file") + QStringLiteral("/log/host.log"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot write")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\] lost line one$")));
+    logger->LogInfo(QStringLiteral("lost line one"));
+    // The failure is reported once; later lines still reach the message log.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\] lost line two$")));
+    logger->LogInfo("lost line two");
+    logger->setLogFile(file("back.log"));
+    logger->LogInfo(QStringLiteral("written again"));
+    QCOMPARE(readLines(file("back.log")).size(), 1);
+
+    SystemConfig::instance()->setConfigFile(file("plain-file") + QStringLiteral("/sysConfig.ini"));
+    QVERIFY(!SystemConfig::instance()->setValue(QStringLiteral("Stream/matrixCode"),
+                                                QStringLiteral("2")));
+    QCOMPARE(SystemConfig::instance()->getMatrixVideoBitStream(), 1);
 }
 
 void TestHostServices::systemConfig_matrixCode_data()
@@ -189,8 +204,23 @@ void TestHostServices::systemConfig_matrixCode()
     QCOMPARE(SystemConfig::instance()->getMatrixVideoBitStream(), expected);
 }
 
-void TestHostServices::systemConfig_valuesReachTheFileInTheWorkingDirectory()
+void TestHostServices::systemConfig_languageAndValuesReachTheFileInTheWorkingDirectory()
 {
+    LumoToolManager *tools = LumoToolManager::instance();
+    QCOMPARE(tools->uiLanguages(), QStringLiteral("en"));
+    QVERIFY(tools->setUiLanguage(QStringLiteral("zh_cn")));
+    QCOMPARE(tools->uiLanguages(), QStringLiteral("zh_cn"));
+    const QSettings stored(SystemConfig::instance()->configFile(), QSettings::IniFormat);
+    QCOMPARE(stored.value(QStringLiteral("UI/language")).toString(), QStringLiteral("zh_cn"));
+
+    for (const QString &nonsense : {QString(), QStringLiteral("zh cn"), QStringLiteral("../en"),
+                                    QStringLiteral("e"), QStringLiteral("en\n[Stream]")}) {
+        QVERIFY2(!tools->setUiLanguage(nonsense), qPrintable(nonsense));
+        QCOMPARE(tools->uiLanguages(), QStringLiteral("zh_cn"));
+    }
+    QVERIFY(tools->setUiLanguage(QStringLiteral("en")));
+    QCOMPARE(tools->uiLanguages(), QStringLiteral("en"));
+
     SystemConfig *config = SystemConfig::instance();
     config->setConfigFile(QString());
     const QString previous = QDir::currentPath();
@@ -212,46 +242,6 @@ void TestHostServices::systemConfig_valuesReachTheFileInTheWorkingDirectory()
     // What the module reads directly from the file.
     const QSettings direct(file("sysConfig.ini"), QSettings::IniFormat);
     QCOMPARE(direct.value(QStringLiteral("Stream/matrixCode")).toString(), QStringLiteral("2"));
-}
-
-void TestHostServices::unwritableFiles_areReportedAndNothingElseBreaks()
-{
-    // A folder cannot be created where a file already is.
-    writeFile(file("plain-file"), "not a folder");
-    QLogger *logger = QLogger::instance();
-    logger->setLogFile(file("plain-file") + QStringLiteral("/log/host.log"));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot write")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\] lost line one$")));
-    logger->LogInfo(QStringLiteral("lost line one"));
-    // The failure is reported once; later lines still reach the message log.
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\] lost line two$")));
-    logger->LogInfo("lost line two");
-    logger->setLogFile(file("back.log"));
-    logger->LogInfo(QStringLiteral("written again"));
-    QCOMPARE(readLines(file("back.log")).size(), 1);
-
-    SystemConfig::instance()->setConfigFile(file("plain-file") + QStringLiteral("/sysConfig.ini"));
-    QVERIFY(!SystemConfig::instance()->setValue(QStringLiteral("Stream/matrixCode"),
-                                                QStringLiteral("2")));
-    QCOMPARE(SystemConfig::instance()->getMatrixVideoBitStream(), 1);
-}
-
-void TestHostServices::language_storedAndNonsenseRefused()
-{
-    LumoToolManager *tools = LumoToolManager::instance();
-    QCOMPARE(tools->uiLanguages(), QStringLiteral("en"));
-    QVERIFY(tools->setUiLanguage(QStringLiteral("zh_cn")));
-    QCOMPARE(tools->uiLanguages(), QStringLiteral("zh_cn"));
-    const QSettings direct(SystemConfig::instance()->configFile(), QSettings::IniFormat);
-    QCOMPARE(direct.value(QStringLiteral("UI/language")).toString(), QStringLiteral("zh_cn"));
-
-    for (const QString &nonsense : {QString(), QStringLiteral("zh cn"), QStringLiteral("../en"),
-                                    QStringLiteral("e"), QStringLiteral("en\n[Stream]")}) {
-        QVERIFY2(!tools->setUiLanguage(nonsense), qPrintable(nonsense));
-        QCOMPARE(tools->uiLanguages(), QStringLiteral("zh_cn"));
-    }
-    QVERIFY(tools->setUiLanguage(QStringLiteral("en")));
-    QCOMPARE(tools->uiLanguages(), QStringLiteral("en"));
 }
 
 void TestHostServices::utf8ToGbk_data()

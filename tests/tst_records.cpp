@@ -15,20 +15,13 @@ class TestRecords : public QObject
     Q_OBJECT
 
 private slots:
-    void layoutSizeIgnoresANegativeCount();
     void fixedTextCutsAndTerminates_data();
     void fixedTextCutsAndTerminates();
     void fixedTextReadStopsAtTheFieldEnd();
     void turnCodesMapBothWays_data();
     void turnCodesMapBothWays();
-    void serverInfoDefaultsToLinux();
+    void defaultsOfServerInfoAndMirrorLayout();
 };
-
-void TestRecords::layoutSizeIgnoresANegativeCount()
-{
-    // The record layouts themselves are fixed by static_asserts in MatrixServiceTypes.h.
-    QCOMPARE(mirrorLayoutSize(-1), mirrorLayoutSize(0));
-}
 
 void TestRecords::fixedTextCutsAndTerminates_data()
 {
@@ -95,8 +88,10 @@ void TestRecords::turnCodesMapBothWays()
     QCOMPARE(CellTurnInfo::fromServiceCode(3), -1);
 }
 
-void TestRecords::serverInfoDefaultsToLinux()
+void TestRecords::defaultsOfServerInfoAndMirrorLayout()
 {
+    // The record layouts themselves are fixed by static_asserts in MatrixServiceTypes.h.
+    QCOMPARE(mirrorLayoutSize(-1), mirrorLayoutSize(0));
     DigitalMatrixServerInfo info;
     QCOMPARE(info.matrixKind, 2);
     QVERIFY(info.id.isEmpty());
