@@ -320,39 +320,28 @@ void tst_SimulatedWall::linuxTurnShowStepsAndChannelsAreNamed()
 void tst_SimulatedWall::hangIsParsedOrRefused_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("normal"); // empty: refused
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QString>("normal");
 
-    QTest::newRow("shape and outputs") << "2x2:2,1,4,3"
-                                       << "2x2:2,1,4,3";
-    QTest::newRow("shape only") << "1x4"
-                                << "1x4:1,2,3,4";
-    QTest::newRow("outputs only, four") << "4,3,2,1"
-                                        << "2x2:4,3,2,1";
-    QTest::newRow("outputs only, two") << "2,1"
-                                       << "1x2:2,1";
-    QTest::newRow("upper-case x and spaces") << " 1X2 : 1, 2 "
-                                             << "1x2:1,2";
-    QTest::newRow("too many screens") << "3x2"
-                                      << "";
-    QTest::newRow("count does not fit the shape") << "2x2:1,2,3"
-                                                  << "";
-    QTest::newRow("output twice") << "2x2:1,1,2,3"
-                                  << "";
-    QTest::newRow("output out of range") << "1x2:1,5"
-                                         << "";
-    QTest::newRow("zero rows") << "0x2"
-                               << "";
-    QTest::newRow("words") << "crossed"
-                           << "";
-    QTest::newRow("empty") << ""
-                           << "";
+    QTest::newRow("shape and outputs") << "2x2:2,1,4,3" << true << "2x2:2,1,4,3";
+    QTest::newRow("shape only") << "1x4" << true << "1x4:1,2,3,4";
+    QTest::newRow("outputs only, four") << "4,3,2,1" << true << "2x2:4,3,2,1";
+    QTest::newRow("outputs only, two") << "2,1" << true << "1x2:2,1";
+    QTest::newRow("upper-case x and spaces") << " 1X2 : 1, 2 " << true << "1x2:1,2";
+    QTest::newRow("too many screens") << "3x2" << false << "";
+    QTest::newRow("count does not fit the shape") << "2x2:1,2,3" << false << "";
+    QTest::newRow("output twice") << "2x2:1,1,2,3" << false << "";
+    QTest::newRow("output out of range") << "1x2:1,5" << false << "";
+    QTest::newRow("zero rows") << "0x2" << false << "";
+    QTest::newRow("words") << "crossed" << false << "";
+    QTest::newRow("empty") << "" << false << "";
 }
 
 void tst_SimulatedWall::hangIsParsedOrRefused()
 {
     QFETCH(QString, text);
+    QFETCH(bool, valid);
     QFETCH(QString, normal);
-    const bool valid = !normal.isEmpty();
     LinuxWallHang hang;
     hang.rows = 7; // must stay untouched on refusal
     QString error;
