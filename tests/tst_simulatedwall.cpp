@@ -103,8 +103,7 @@ private slots:
     void x86ScreensWindowsPanesAndTurnShows();
     void linuxCellsGoToTheScreensThatShowThem_data();
     void linuxCellsGoToTheScreensThatShowThem();
-    void linuxSpreadCellCoversEveryScreen();
-    void linuxTurnShowStepsAndChannelsAreNamed();
+    void linuxSpreadCellTurnShowsAndNames();
     void hangIsParsedOrRefused_data();
     void hangIsParsedOrRefused();
     void windowFollowsTheMatrixLive();
@@ -251,7 +250,7 @@ void tst_SimulatedWall::linuxCellsGoToTheScreensThatShowThem()
         QCOMPARE(window.rect, window.clip);
 }
 
-void tst_SimulatedWall::linuxSpreadCellCoversEveryScreen()
+void tst_SimulatedWall::linuxSpreadCellTurnShowsAndNames()
 {
     SimLinuxState state = linuxWall();
     state.meltedCell = 2;
@@ -271,11 +270,9 @@ void tst_SimulatedWall::linuxSpreadCellCoversEveryScreen()
     }
     QCOMPARE(picture.windows.first().panes.first().text, QStringLiteral("NVR #1"));
     QCOMPARE(picture.windows.first().panes.last().text, QStringLiteral("NVR #4"));
-}
 
-void tst_SimulatedWall::linuxTurnShowStepsAndChannelsAreNamed()
-{
-    SimLinuxState state = linuxWall();
+    // Back on their own screens, a cell's turn show steps and its channels are named.
+    state = linuxWall();
     SimLinuxCell &cell = state.cells[0];
     cell.split = 1;
     cell.turnInterval = 5;
@@ -294,9 +291,9 @@ void tst_SimulatedWall::linuxTurnShowStepsAndChannelsAreNamed()
     alone.singleWindow = true;
     alone.window = 2;
     WallTurnClock clock;
-    const WallPicture picture =
+    const WallPicture named =
             SimulatedWallScene::linuxPicture(state, LinuxWallHang(), &clock, 0, namer);
-    const WallWindow *second = windowLabelled(picture, QStringLiteral("Cell 2"));
+    const WallWindow *second = windowLabelled(named, QStringLiteral("Cell 2"));
     QCOMPARE(second->panes.size(), 1);
     QCOMPARE(second->panes.first().text, QStringLiteral("B #2"));
     QCOMPARE(second->panes.first().rect, second->rect);
