@@ -73,21 +73,17 @@ private slots:
     void screenNumbersAreSentAsBytes_data();
     void screenNumbersAreSentAsBytes();
     void cellChannelRecordHasItsExactBytes();
-    void cellChannelsAreCappedAtSixteen();
+    void cellChannelsAreCappedAtSixteenBothWays();
     void recordFollowsTheDevice_data();
     void recordFollowsTheDevice();
     void putCellChannelByOperation_data();
     void putCellChannelByOperation();
     void cellChannelsAreReadBack();
-    void cellChannelReadNeverPassesTheBuffer();
     void turnShowCodesAndSplitFollowUp_data();
     void turnShowCodesAndSplitFollowUp();
     void turnShowIsReadBack_data();
     void turnShowIsReadBack();
-    void failedSingleWindowReadShowsNoPaneAlone();
-    void linuxLoginOpensTheSession();
-    void clearAllCellsStopsAtTheFirstFailure();
-    void x86CommandsPassThrough();
+    void serviceResultsDecideWhatFollows();
     void serversAreStoredWithTheirType_data();
     void serversAreStoredWithTheirType();
     void configuredServerTypeIsTheFirstMatrix();
@@ -329,7 +325,7 @@ void TestPort::cellChannelRecordHasItsExactBytes()
     QCOMPARE(call.bytes, expected);
 }
 
-void TestPort::cellChannelsAreCappedAtSixteen()
+void TestPort::cellChannelsAreCappedAtSixteenBothWays()
 {
     QList<CellChannelItem> storage;
     for (int i = 1; i <= 20; ++i) {
@@ -352,6 +348,21 @@ void TestPort::cellChannelsAreCappedAtSixteen()
         QCOMPARE(record.channelNo, i + 1);
         QCOMPARE(QByteArray(record.protocol), QByteArray("qbz"));
     }
+
+    // Read back, never past the buffer.
+    std::vector<CellChannelRecord> records(20);
+    for (int i = 0; i < 20; ++i) {
+        std::memset(&records[size_t(i)], 'A', sizeof(CellChannelRecord)); // no terminating zero
+        records[size_t(i)].position = i;
+    }
+    base->cellRecords = records;
+    base->cellRecordCount = 1000;
+    QMap<int, CellChannelItem *> read;
+    int split = 0;
+    QCOMPARE(DigitalMatrixInteractionPort::instance()->getCellChannels(0, &read, &split), 0);
+    QCOMPARE(base->last("GetCellChannels").args, (QVariantList {0, 16}));
+    QCOMPARE(read.size(), 16);
+    qDeleteAll(read);
 }
 
 void TestPort::recordFollowsTheDevice_data()
@@ -458,23 +469,6 @@ void TestPort::cellChannelsAreReadBack()
     QVERIFY(items.isEmpty());
 }
 
-void TestPort::cellChannelReadNeverPassesTheBuffer()
-{
-    std::vector<CellChannelRecord> records(20);
-    for (int i = 0; i < 20; ++i) {
-        std::memset(&records[size_t(i)], 'A', sizeof(CellChannelRecord)); // no terminating zero
-        records[size_t(i)].position = i;
-    }
-    base->cellRecords = records;
-    base->cellRecordCount = 1000;
-    QMap<int, CellChannelItem *> items;
-    int split = 0;
-    QCOMPARE(DigitalMatrixInteractionPort::instance()->getCellChannels(0, &items, &split), 0);
-    QCOMPARE(base->last("GetCellChannels").args, (QVariantList {0, 16}));
-    QCOMPARE(items.size(), 16);
-    qDeleteAll(items);
-}
-
 // ---- turn shows, upgrade, single window ------------------------------------------------
 
 void TestPort::turnShowCodesAndSplitFollowUp_data()
@@ -546,54 +540,43 @@ void TestPort::turnShowIsReadBack()
     QCOMPARE(info.turnState, expectedState);
 }
 
-// A pane set alone, read back alone or not: tst_linuxe2e.
-void TestPort::failedSingleWindowReadShowsNoPaneAlone()
+// Connect, login, window rectangles, turn states and zooms reach the matrix unchanged:
+// tst_x86e2e (what the simulator holds); a pane set alone, read back alone or not:
+// tst_linuxe2e. Here the results the port turns into decisions.
+void TestPort::serviceResultsDecideWhatFollows()
 {
-    int window = 0;
-    base->singleWindowFlag = 1;
-    base->singleWindow = 3;
-    base->setResult("GetCellSingleWindow", -1);
-    DigitalMatrixInteractionPort::instance()->getCellSingleWindow(2, &window);
-    QCOMPARE(window, -1);
-}
-
-void TestPort::linuxLoginOpensTheSession()
-{
+    DigitalMatrixInteractionPort *port = DigitalMatrixInteractionPort::instance();
     DigitalMatrixServerInfo server;
     server.ip = QStringLiteral("127.0.0.1");
     server.port = 6000;
     server.user = QStringLiteral("admin");
     server.password = QStringLiteral("secret");
-    DigitalMatrixInteractionPort *port = DigitalMatrixInteractionPort::instance();
     base->setResult("StartSession", 4);
     QCOMPARE(port->connectLinuxServer(server), 4);
     QCOMPARE(base->names(), (QStringList {"Login", "StartSession"}));
     QCOMPARE(base->last("Login").args, (QVariantList {1, "admin", "secret", "127.0.0.1", 6000}));
-
     base->clear();
     base->setResult("Login", -8);
     QCOMPARE(port->connectLinuxServer(server), -8);
     QCOMPARE(base->names(), QStringList {"Login"});
-}
 
-void TestPort::clearAllCellsStopsAtTheFirstFailure()
-{
     base->queueResults("ClearCell", {0, 0, -9, 0});
-    QCOMPARE(DigitalMatrixInteractionPort::instance()->clearAllCells(2, 2), -9);
+    QCOMPARE(port->clearAllCells(2, 2), -9);
     QCOMPARE(base->callsNamed("ClearCell").size(), 3);
     base->clear();
-    QCOMPARE(DigitalMatrixInteractionPort::instance()->clearAllCells(1, 4), 0);
+    QCOMPARE(port->clearAllCells(1, 4), 0);
     QStringList cells;
     for (const FakeCall &call : base->callsNamed("ClearCell"))
         cells << call.args.value(0).toString();
     QCOMPARE(cells, (QStringList {"0", "1", "2", "3"}));
-}
 
-// Connect, login, window rectangles, turn states and zooms reach the matrix unchanged:
-// tst_x86e2e (what the simulator holds). Here the results the port turns into decisions.
-void TestPort::x86CommandsPassThrough()
-{
-    DigitalMatrixInteractionPort *port = DigitalMatrixInteractionPort::instance();
+    int window = 0;
+    base->singleWindowFlag = 1;
+    base->singleWindow = 3;
+    base->setResult("GetCellSingleWindow", -1);
+    port->getCellSingleWindow(2, &window);
+    QCOMPARE(window, -1);
+
     FakeX86Matrix *x86 = service->x86();
     x86->setResult("Login", 2);
     QCOMPARE(port->login(QString(), QString()), 2);

@@ -69,16 +69,8 @@ SimLinuxState linuxWall(const QByteArray &screenMap = QByteArray("\x00\x01\x02\x
     SimLinuxState state;
     state.rows = state.gridRows = 2;
     state.columns = state.gridColumns = 2;
-    for (int k = 0; k < 4; ++k) {
-        ScreenRegion region;
-        region.index = k;
-        region.melt = 0;
-        region.left = (k % 2) * Unit;
-        region.top = (k / 2) * Unit;
-        region.width = Unit;
-        region.height = Unit;
-        state.grid.append(region);
-    }
+    for (int k = 0; k < 4; ++k)
+        state.grid.append(ScreenRegion {k, 0, (k % 2) * Unit, (k / 2) * Unit, Unit, Unit});
     state.screenMap = screenMap;
     state.cells.resize(4);
     return state;
@@ -108,18 +100,16 @@ class tst_SimulatedWall : public QObject
     Q_OBJECT
 
 private slots:
-    void x86ScreensWindowsAndPanes();
-    void x86TurnShowStepsPausesAndStartsOver();
+    void x86ScreensWindowsPanesAndTurnShows();
     void linuxCellsGoToTheScreensThatShowThem_data();
     void linuxCellsGoToTheScreensThatShowThem();
-    void linuxSpreadCellCoversEveryScreen();
-    void linuxTurnShowStepsAndChannelsAreNamed();
+    void linuxSpreadCellTurnShowsAndNames();
     void hangIsParsedOrRefused_data();
     void hangIsParsedOrRefused();
     void windowFollowsTheMatrixLive();
 };
 
-void tst_SimulatedWall::x86ScreensWindowsAndPanes()
+void tst_SimulatedWall::x86ScreensWindowsPanesAndTurnShows()
 {
     SimX86State state = x86Wall();
     state.windows[1].split = 4;
@@ -163,42 +153,36 @@ void tst_SimulatedWall::x86ScreensWindowsAndPanes()
         order.append(window.label);
     QCOMPARE(order, QStringList({"2", "3", "4", "1"}));
     QCOMPARE(picture.windows.last().rect, QRectF(960, 540, W, H));
-}
 
-void tst_SimulatedWall::x86TurnShowStepsPausesAndStartsOver()
-{
-    SimX86State state = x86Wall();
+    // The first window's turn show steps, pauses and starts over.
     SimX86Window &window = state.windows[0];
     window.split = 4;
     window.turnState = 1;
     window.turnInterval = 10;
     for (int k = 1; k <= 6; ++k)
         window.sources.append(x86Channel(QStringLiteral("Camera %1").arg(k), k));
-    WallTurnClock clock;
-
     auto panesAt = [&](qint64 ms) {
         const WallPicture picture = SimulatedWallScene::x86Picture(state, &clock, ms);
         return paneTexts(*windowLabelled(picture, QStringLiteral("1")));
     };
-    const QStringList first {"Camera 1", "Camera 2", "Camera 3", "Camera 4"};
-    const QStringList second {"Camera 5", "Camera 6", QString(), QString()};
-    QCOMPARE(panesAt(1000), first); // the show starts running at 1 s
-    QCOMPARE(panesAt(10999), first);
-    QCOMPARE(panesAt(11000), second);
-    QCOMPARE(panesAt(21000), first);
-    const WallPicture picture = SimulatedWallScene::x86Picture(state, &clock, 31000);
-    QCOMPARE(windowLabelled(picture, QStringLiteral("1"))->status,
+    const QStringList firstPage {"Camera 1", "Camera 2", "Camera 3", "Camera 4"};
+    const QStringList secondPage {"Camera 5", "Camera 6", QString(), QString()};
+    QCOMPARE(panesAt(1000), firstPage); // the show starts running at 1 s
+    QCOMPARE(panesAt(10999), firstPage);
+    QCOMPARE(panesAt(11000), secondPage);
+    QCOMPARE(panesAt(21000), firstPage);
+    QCOMPARE(windowLabelled(SimulatedWallScene::x86Picture(state, &clock, 31000), "1")->status,
              QStringLiteral("Turn show: page 2 of 2, every 10 s"));
 
     // Paused (first seen at 35 s, 4 s before its next step), the picture stays; running
     // again, the paused time does not count.
     window.turnState = 2;
-    QCOMPARE(panesAt(35000), second);
-    QCOMPARE(panesAt(90000), second);
+    QCOMPARE(panesAt(35000), secondPage);
+    QCOMPARE(panesAt(90000), secondPage);
     window.turnState = 1;
-    QCOMPARE(panesAt(94000), second);
-    QCOMPARE(panesAt(99999), second);
-    QCOMPARE(panesAt(100000), first);
+    QCOMPARE(panesAt(94000), secondPage);
+    QCOMPARE(panesAt(99999), secondPage);
+    QCOMPARE(panesAt(100000), firstPage);
     // New channels start the show over.
     window.split = 1;
     window.sources = {x86Channel(QStringLiteral("North"), 1),
@@ -266,7 +250,7 @@ void tst_SimulatedWall::linuxCellsGoToTheScreensThatShowThem()
         QCOMPARE(window.rect, window.clip);
 }
 
-void tst_SimulatedWall::linuxSpreadCellCoversEveryScreen()
+void tst_SimulatedWall::linuxSpreadCellTurnShowsAndNames()
 {
     SimLinuxState state = linuxWall();
     state.meltedCell = 2;
@@ -286,11 +270,9 @@ void tst_SimulatedWall::linuxSpreadCellCoversEveryScreen()
     }
     QCOMPARE(picture.windows.first().panes.first().text, QStringLiteral("NVR #1"));
     QCOMPARE(picture.windows.first().panes.last().text, QStringLiteral("NVR #4"));
-}
 
-void tst_SimulatedWall::linuxTurnShowStepsAndChannelsAreNamed()
-{
-    SimLinuxState state = linuxWall();
+    // Back on their own screens, a cell's turn show steps and its channels are named.
+    state = linuxWall();
     SimLinuxCell &cell = state.cells[0];
     cell.split = 1;
     cell.turnInterval = 5;
@@ -309,9 +291,9 @@ void tst_SimulatedWall::linuxTurnShowStepsAndChannelsAreNamed()
     alone.singleWindow = true;
     alone.window = 2;
     WallTurnClock clock;
-    const WallPicture picture =
+    const WallPicture named =
             SimulatedWallScene::linuxPicture(state, LinuxWallHang(), &clock, 0, namer);
-    const WallWindow *second = windowLabelled(picture, QStringLiteral("Cell 2"));
+    const WallWindow *second = windowLabelled(named, QStringLiteral("Cell 2"));
     QCOMPARE(second->panes.size(), 1);
     QCOMPARE(second->panes.first().text, QStringLiteral("B #2"));
     QCOMPARE(second->panes.first().rect, second->rect);
