@@ -203,8 +203,7 @@ private slots:
     // View tree.
     void viewPaneCountDecides_data();
     void viewPaneCountDecides();
-    void viewRecordsCarryTheDeviceButLogNoPassword();
-    void viewSearchCyclesThroughMatches();
+    void viewSearchAndSetFollowTheStoredViews();
 
     // Page.
     void turnMenuClosingUnchecksTheButton_data();
@@ -698,15 +697,54 @@ void TestX86Sources::viewPaneCountDecides()
              split ? (QStringList {"SetTurnState", "SetMonitorSources"}) : QStringList());
 }
 
-void TestX86Sources::viewRecordsCarryTheDeviceButLogNoPassword()
+void TestX86Sources::viewSearchAndSetFollowTheStoredViews()
 {
-    // Each channel on its pane, in the order stored: tst_x86e2e.
+    // Each view with its channels in the order stored, not by number; each channel on its pane:
+    // tst_x86e2e.
     QVERIFY(importSite(
-            9, QJsonArray {viewEntry("view-9", "Nine", 9, {{5, 7}, {1, 1}, {2, 2}, {9, 9}})}));
+            9,
+            QJsonArray {viewEntry("view-1", "Lobby", 4, {{2, 2}, {1, 1}}),
+                        viewEntry("view-2", "Yard", 9, {{3, 1}, {4, 7}}),
+                        viewEntry("view-9", "Nine", 9, {{5, 7}, {1, 1}, {2, 2}, {9, 9}})}));
     MatrixViewTree views;
     views.setMonitor(4);
+    QCOMPARE(views.viewCount(), 3);
+    QTreeWidget *widget = treeOf(&views);
+    QCOMPARE(widget->topLevelItemCount(), 3);
+    QCOMPARE(itemNames(&views),
+             (QStringList {"Lobby", "Camera 2", "Camera 1", "Yard", "Camera 3", "Camera 4", "Nine",
+                           "Camera 5", "Camera 1", "Camera 2", "Camera 9"}));
+    auto *lobby = static_cast<ServerConfigTreeItem *>(widget->topLevelItem(0));
+    QCOMPARE(lobby->channelGuid(), QStringLiteral("view-1"));
+    QCOMPARE(static_cast<ServerConfigTreeItem *>(lobby->child(0))->channelGuid(),
+             QStringLiteral("cam-2"));
+    auto *search = views.findChild<CustomSearchEdit *>("_searchEdit");
+    auto *button = views.findChild<QPushButton *>("_searchButton");
+    search->setText("Camera"); // emits the search
+    QList<QTreeWidgetItem *> selected = widget->selectedItems();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.first()->text(0), QStringLiteral("Camera 2"));
+
+    QStringList visited;
+    for (int i = 0; i < 9; ++i) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        selected = widget->selectedItems();
+        QCOMPARE(selected.size(), 1);
+        visited << selected.first()->text(0);
+        QVERIFY(selected.first()->parent()->isExpanded());
+    }
+    QCOMPARE(visited,
+             (QStringList {"Camera 2", "Camera 1", "Camera 3", "Camera 4", "Camera 5", "Camera 1",
+                           "Camera 2", "Camera 9", "Camera 2"}));
+
+    // The selected match is the view that is set.
+    search->setText("Yard");
+    x86()->clear();
+    views.slotSetSource();
+    QCOMPARE(text(x86()->last("SetMonitorSources").bytes, 0, 100), QByteArray("Camera 3"));
+
     // A channel of the view stands for its view.
-    treeOf(&views)->topLevelItem(0)->child(2)->setSelected(true);
+    widget->setCurrentItem(widget->topLevelItem(2)->child(2));
     x86()->clear();
     static QStringList captured;
     const QtMessageHandler previous = qInstallMessageHandler(
@@ -727,46 +765,6 @@ void TestX86Sources::viewRecordsCarryTheDeviceButLogNoPassword()
     QVERIFY(lines.contains(QStringLiteral("tempDeviceInfo.struct_account")));
     QVERIFY(lines.contains(QStringLiteral("localNO.at(i)")));
     QVERIFY(!lines.contains(QStringLiteral("pw-1")));
-}
-
-void TestX86Sources::viewSearchCyclesThroughMatches()
-{
-    // Each view with its channels in the order stored, not by number.
-    QVERIFY(importSite(4,
-                       QJsonArray {viewEntry("view-1", "Lobby", 4, {{2, 2}, {1, 1}}),
-                                   viewEntry("view-2", "Yard", 9, {{3, 1}, {4, 7}})}));
-    MatrixViewTree views;
-    QCOMPARE(views.viewCount(), 2);
-    QTreeWidget *widget = treeOf(&views);
-    QCOMPARE(widget->topLevelItemCount(), 2);
-    QCOMPARE(itemNames(&views),
-             (QStringList {"Lobby", "Camera 2", "Camera 1", "Yard", "Camera 3", "Camera 4"}));
-    auto *lobby = static_cast<ServerConfigTreeItem *>(widget->topLevelItem(0));
-    QCOMPARE(lobby->channelGuid(), QStringLiteral("view-1"));
-    QCOMPARE(static_cast<ServerConfigTreeItem *>(lobby->child(0))->channelGuid(),
-             QStringLiteral("cam-2"));
-    auto *search = views.findChild<CustomSearchEdit *>("_searchEdit");
-    auto *button = views.findChild<QPushButton *>("_searchButton");
-    search->setText("Camera"); // emits the search
-    QList<QTreeWidgetItem *> selected = widget->selectedItems();
-    QCOMPARE(selected.size(), 1);
-    QCOMPARE(selected.first()->text(0), QStringLiteral("Camera 2"));
-
-    QStringList visited;
-    for (int i = 0; i < 5; ++i) {
-        QTest::mouseClick(button, Qt::LeftButton);
-        selected = widget->selectedItems();
-        QCOMPARE(selected.size(), 1);
-        visited << selected.first()->text(0);
-        QVERIFY(selected.first()->parent()->isExpanded());
-    }
-    QCOMPARE(visited, (QStringList {"Camera 2", "Camera 1", "Camera 3", "Camera 4", "Camera 2"}));
-
-    // The selected match is the view that is set.
-    search->setText("Yard");
-    x86()->clear();
-    views.slotSetSource();
-    QCOMPARE(text(x86()->last("SetMonitorSources").bytes, 0, 100), QByteArray("Camera 3"));
 }
 
 // ---- Page ---------------------------------------------------------------------------------
