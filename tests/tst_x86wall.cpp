@@ -45,12 +45,9 @@ private slots:
 
     void placesWindowsFromMatrixUnits_data();
     void placesWindowsFromMatrixUnits();
-    void emptyWallRectPlacesNothingAndWritesNothingBack();
-    void zeroSizedWallPlacesNothing();
-    void writeBackBeyondIntIsHeldAtTheLimit();
-    void largestNumberAndSplitPaint();
-    void firstWindowAfterClearIsSelectedAndReported();
-    void updatingAWindowPlacesItFromTheMatrix();
+    void emptyWallRectPlacesNothingUntilTheMatrixUpdatesTheWindow();
+    void flatWallsPlaceNothingAndHoldTheLimit();
+    void firstWindowAfterClearIsSelectedAndReleaseOnBareWallDeselects();
     void dragSendsTheRectangleInMatrixUnits_data();
     void dragSendsTheRectangleInMatrixUnits();
     void layoutDuringADragKeepsTheMovedRectangle();
@@ -58,10 +55,9 @@ private slots:
     void hoverZonesSetZoneAndCursor();
     void swapInConfigurationModeExchangesNumbers_data();
     void swapInConfigurationModeExchangesNumbers();
-    void releaseOnBareWallDeselects();
     void turnStateRaisesWindow_data();
     void turnStateRaisesWindow();
-    void layersStackOneOverTwoOverOthers();
+    void layersStackOneOverTwoOverOthersAndAnyNumberPaints();
     void paintsBorderGridAndBackground_data();
     void paintsBorderGridAndBackground();
 
@@ -177,7 +173,7 @@ void TestX86Wall::placesWindowsFromMatrixUnits()
     QCOMPARE(m->getDragZone(), int(MirrorWidget::ZoneInside));
 }
 
-void TestX86Wall::emptyWallRectPlacesNothingAndWritesNothingBack()
+void TestX86Wall::emptyWallRectPlacesNothingUntilTheMatrixUpdatesTheWindow()
 {
     showWall();
     MirrorWidget *m = addMirror(rc(0, 0, 800, 450), 0);
@@ -197,9 +193,20 @@ void TestX86Wall::emptyWallRectPlacesNothingAndWritesNothingBack()
     QCOMPARE(sentRect(service->x86()->last("SetMirrorRect")), (QList<int> {0, 0, 800, 450}));
     // A new window on such a wall is not placed at all.
     QVERIFY(addMirror(rc(800, 0, 1600, 450), 1)->isHidden());
+
+    // Updated on a wall twice as large in units: placed where the matrix holds it now.
+    wall->setLayoutInfo(rc(0, 0, 3200, 1800), 1, 0, 0, 1, 1);
+    wall->setMirror(rc(0, 0, 800, 450), rc(800, 450, 1600, 900), 0, 9, 2, 0, 1);
+    QCOMPARE(wall->getMirrors().size(), 2);
+    QCOMPARE(m->geometry(), QRect(200, 112, 200, 112));
+    QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {800, 450, 1600, 900}));
+    QCOMPARE(QList<int>({m->getSplitCount(), m->getLayer(), int(m->getTurnState())}),
+             (QList<int> {9, 2, 1}));
+    QCOMPARE(m->getXScale(), 4.0);
+    QCOMPARE(m->getYScale(), 4.0);
 }
 
-void TestX86Wall::zeroSizedWallPlacesNothing()
+void TestX86Wall::flatWallsPlaceNothingAndHoldTheLimit()
 {
     MatrixManageWidget flat;
     flat.setGeometry(0, 0, 0, 0);
@@ -217,18 +224,14 @@ void TestX86Wall::zeroSizedWallPlacesNothing()
     QTest::keyClick(&flat, Qt::Key_Right);
     QTest::keyClick(&flat, Qt::Key_Right, Qt::ShiftModifier);
     QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {0, 0, 960, 540}));
-}
 
-void TestX86Wall::writeBackBeyondIntIsHeldAtTheLimit()
-{
     // A wall four pixels high for the whole range of units: a window keeps its minimum
     // height of ten pixels, so it sticks out above the wall, further than int can count.
-    MatrixManageWidget flat;
     flat.setGeometry(0, 0, 200, 4);
     const int top = std::numeric_limits<int>::min();
     flat.setLayoutInfo(rc(0, top, 1600, std::numeric_limits<int>::max()), 1, 0, 0, 1, 1);
-    flat.setMirror(rc(0, 0, 800, 100), rc(0, 0, 800, 100), 0, 1, 0, 0, 0);
-    MirrorWidget *m = flat.mirrorByIndex(0);
+    flat.setMirror(rc(0, 0, 800, 100), rc(0, 0, 800, 100), 1, 1, 0, 0, 0);
+    m = flat.mirrorByIndex(1);
     QVERIFY(m);
     flat.placeMirrorMoving(m);
     QCOMPARE(m->geometry().y(), 4 - m->minimumHeight());
@@ -238,22 +241,7 @@ void TestX86Wall::writeBackBeyondIntIsHeldAtTheLimit()
     QCOMPARE(r.left, 0);
 }
 
-void TestX86Wall::largestNumberAndSplitPaint()
-{
-    // Shown 1-based: the largest index a matrix can send is one past int (the sanitizer
-    // build fails this test if the number overflows). A layout may carry any split; the
-    // window paints no more panes than the largest grid (6 x 6) instead of asking memory for
-    // two thousand million of them.
-    showWall();
-    const int largest = std::numeric_limits<int>::max();
-    MirrorWidget *m = addMirror(rc(0, 0, 800, 450), largest, largest);
-    QVERIFY(m);
-    QCOMPARE(m->grab().toImage().size(), m->size());
-    QCOMPARE(m->getIndex(), largest);
-    QCOMPARE(m->shownPaneNames().size(), 36);
-}
-
-void TestX86Wall::firstWindowAfterClearIsSelectedAndReported()
+void TestX86Wall::firstWindowAfterClearIsSelectedAndReleaseOnBareWallDeselects()
 {
     showWall(rc(0, 0, 1600, 900), 3);
     QSignalSpy spy(wall.get(), &MatrixManageWidget::sigCurrMontroIndex);
@@ -264,6 +252,15 @@ void TestX86Wall::firstWindowAfterClearIsSelectedAndReported()
     QCOMPARE(wall->getCurrMirror(), a);
     QVERIFY(a->isSelected() && a->hasMouseTracking());
     QVERIFY(!b->isSelected() && !c->isSelected() && !b->hasMouseTracking());
+    // A release on the bare wall deselects the window, which stays the current one.
+    select(b);
+    QVERIFY(!a->isSelected());
+    press(wall.get(), QPoint(600, 400));
+    release(wall.get(), QPoint(600, 400));
+    QVERIFY(!a->isSelected());
+    QVERIFY(!b->isSelected());
+    QCOMPARE(wall->getCurrMirror(), b);
+    QCOMPARE(service->x86()->names(), QStringList());
 
     wall->clearData();
     QVERIFY(wall->getMirrors().isEmpty());
@@ -273,26 +270,9 @@ void TestX86Wall::firstWindowAfterClearIsSelectedAndReported()
 
     wall->setLayoutInfo(rc(0, 0, 1600, 900), 1, 0, 0, 1, 1);
     MirrorWidget *d = addMirror(rc(0, 0, 800, 450), 9);
-    QCOMPARE(spy.count(), 2);
-    QCOMPARE(spy.at(1).at(0).toInt(), 9);
+    QCOMPARE(spy.count(), 3);
+    QCOMPARE(spy.at(2).at(0).toInt(), 9);
     QCOMPARE(wall->getCurrMirror(), d);
-}
-
-void TestX86Wall::updatingAWindowPlacesItFromTheMatrix()
-{
-    showWall();
-    MirrorWidget *m = addMirror(rc(0, 0, 800, 450), 0);
-    QCOMPARE(m->geometry(), QRect(0, 0, 400, 225));
-    wall->setLayoutInfo(rc(0, 0, 3200, 1800), 1, 0, 0, 1, 1);
-    wall->setMirror(rc(0, 0, 800, 450), rc(800, 450, 1600, 900), 0, 9, 2, 0, 1);
-    QCOMPARE(wall->getMirrors().size(), 1);
-    // Where the matrix holds it now, on a wall twice as large in units.
-    QCOMPARE(m->geometry(), QRect(200, 112, 200, 112));
-    QCOMPARE(rectList(m->getMirrorRect()), (QList<int> {800, 450, 1600, 900}));
-    QCOMPARE(QList<int>({m->getSplitCount(), m->getLayer(), int(m->getTurnState())}),
-             (QList<int> {9, 2, 1}));
-    QCOMPARE(m->getXScale(), 4.0);
-    QCOMPARE(m->getYScale(), 4.0);
 }
 
 void TestX86Wall::dragSendsTheRectangleInMatrixUnits_data()
@@ -475,22 +455,6 @@ void TestX86Wall::swapInConfigurationModeExchangesNumbers()
     QVERIFY(!dragged->isSelected());
 }
 
-void TestX86Wall::releaseOnBareWallDeselects()
-{
-    showWall(rc(0, 0, 1600, 900), 2);
-    MirrorWidget *a = addMirror(rc(0, 0, 800, 450), 0);
-    MirrorWidget *b = addMirror(rc(800, 0, 1600, 450), 1);
-    select(b);
-    QCOMPARE(wall->getCurrMirror(), b);
-    QVERIFY(!a->isSelected());
-    press(wall.get(), QPoint(400, 400));
-    release(wall.get(), QPoint(400, 400));
-    QVERIFY(!a->isSelected());
-    QVERIFY(!b->isSelected());
-    QCOMPARE(wall->getCurrMirror(), b);
-    QCOMPARE(service->x86()->names(), QStringList());
-}
-
 void TestX86Wall::turnStateRaisesWindow_data()
 {
     QTest::addColumn<int>("turn");
@@ -520,7 +484,7 @@ void TestX86Wall::turnStateRaisesWindow()
     QCOMPARE(int(above->getTurnState()), 0);
 }
 
-void TestX86Wall::layersStackOneOverTwoOverOthers()
+void TestX86Wall::layersStackOneOverTwoOverOthersAndAnyNumberPaints()
 {
     showWall(rc(0, 0, 1600, 900), 3);
     MirrorWidget *top = addMirror(rc(0, 0, 800, 450), 0, 1, 1);
@@ -531,6 +495,17 @@ void TestX86Wall::layersStackOneOverTwoOverOthers()
     QCOMPARE(wall->childAt(QPoint(250, 100)), top);
     QCOMPARE(wall->childAt(QPoint(450, 100)), middle);
     QCOMPARE(wall->childAt(QPoint(550, 100)), bottom);
+
+    // Shown 1-based: the largest index a matrix can send is one past int (the sanitizer
+    // build fails this test if the number overflows). A layout may carry any split; the
+    // window paints no more panes than the largest grid (6 x 6) instead of asking memory for
+    // two thousand million of them.
+    const int largest = std::numeric_limits<int>::max();
+    MirrorWidget *m = addMirror(rc(0, 450, 800, 900), largest, largest);
+    QVERIFY(m);
+    QCOMPARE(m->grab().toImage().size(), m->size());
+    QCOMPARE(m->getIndex(), largest);
+    QCOMPARE(m->shownPaneNames().size(), 36);
 }
 
 void TestX86Wall::paintsBorderGridAndBackground_data()
@@ -599,7 +574,6 @@ void TestX86Wall::paintsBorderGridAndBackground()
         }
     }
     QCOMPARE(differences, 0);
-    // The bare wall is black.
     QCOMPARE(wall->grab().toImage().pixelColor(790, 440), QColor(Qt::black));
 }
 
