@@ -182,6 +182,9 @@ void TestCommonWidgets::initTestCase()
 void TestCommonWidgets::cleanupTestCase()
 {
     DATACore::UserManagerCore::instance()->close();
+    // A search edit's clear button fades with an animation that deletes itself when it ends
+    // on Qt's animation timer (160 ms); let the last ones end before the process does.
+    QTest::qWait(250);
 }
 
 void TestCommonWidgets::messageBox_data()
