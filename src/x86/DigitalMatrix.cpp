@@ -1219,8 +1219,12 @@ void DigitalMatrix::slotCommandResult(int command, int result)
         return;
     if (command == X86CommandSetConfigMode && !configModeRequests.isEmpty()) {
         const bool on = configModeRequests.dequeue();
-        if (result != 0 && on)
+        if (result != 0 && on) {
             leaveConfigModeOnPage();
+            // Unanswered, the matrix may still have turned the mode on: it is turned off.
+            if (result == MatrixErrTimeout && isConnected())
+                sendConfigMode(false);
+        }
     }
     // An undo or redo tells its own refusal.
     if (undoTells && result != 0) {
