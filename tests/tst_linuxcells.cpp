@@ -41,8 +41,6 @@ using namespace LUMO_DIGITALMATRIX_MODULE;
 
 namespace {
 
-constexpr int RecordSize = int(sizeof(CellChannelRecord));
-
 QString channelKey(int i)
 {
     return QStringLiteral("a-%1").arg(i, 2, 10, QLatin1Char('0'));
@@ -55,14 +53,6 @@ CellChannelItem treeItem(int i)
     item.channelId = channelKey(i);
     item.channelName = QStringLiteral("Cam A%1").arg(i, 2, 10, QLatin1Char('0'));
     return item;
-}
-
-QList<CellChannelItem> treeItems(int count)
-{
-    QList<CellChannelItem> items;
-    for (int i = 1; i <= count; ++i)
-        items << treeItem(i);
-    return items;
 }
 
 QStringList visibleTurnEntries(CellForConfigChannels *cell)
@@ -90,7 +80,7 @@ private slots:
     // Setting channels.
     void setChannelsLimitsAndOffersATurnShow_data();
     void setChannelsLimitsAndOffersATurnShow();
-    void dragChecksTheCellAndSettingNeedsACellAndChannels();
+    void buttonsNeedACellAndChannelsAndDeletingStopsAtTheFirstFailure();
 
     // Turn shows.
     void turnShowWalksItsStatesThroughTheMenu();
@@ -100,10 +90,6 @@ private slots:
 
     // Splits and pages.
     void splitsKeepTheTopLeftPanes();
-
-    // Deleting and the context menu.
-    void contextMenuOpensOnlyWithChannels();
-    void deleteAndClearStopAtTheFirstFailure();
 
     // Small widgets.
     void channelWidgetWrapsNames_data();
@@ -163,7 +149,10 @@ void TestLinuxCells::checkCell(int index)
 void TestLinuxCells::putChannels(int cellIndex, int count)
 {
     MessageBoxScript boxes(0);
-    grid()->setChannelsToCell(treeItems(count), cellIndex);
+    QList<CellChannelItem> items;
+    for (int i = 1; i <= count; ++i)
+        items << treeItem(i);
+    grid()->setChannelsToCell(items, cellIndex);
     QCOMPARE(cell(cellIndex)->channelMap().size(), count);
 }
 
@@ -219,7 +208,7 @@ void TestLinuxCells::setChannelsLimitsAndOffersATurnShow()
     }
     const FakeCall call = base()->last("SetCellChannels");
     QCOMPARE(call.args, (QVariantList {1, count, panes}));
-    QCOMPARE(call.bytes.size(), count * RecordSize);
+    QCOMPARE(call.bytes.size(), count * int(sizeof(CellChannelRecord)));
     // Channels from the tree have no place of their own.
     CellChannelRecord first;
     std::memcpy(&first, call.bytes.constData(), sizeof(first));
@@ -239,7 +228,7 @@ void TestLinuxCells::setChannelsLimitsAndOffersATurnShow()
     QCOMPARE(cell(1)->channelWidget(0)->isTurning(), state == 0);
 }
 
-void TestLinuxCells::dragChecksTheCellAndSettingNeedsACellAndChannels()
+void TestLinuxCells::buttonsNeedACellAndChannelsAndDeletingStopsAtTheFirstFailure()
 {
     makeConnectedPage();
     selectChannels({channelKey(1)});
@@ -266,14 +255,21 @@ void TestLinuxCells::dragChecksTheCellAndSettingNeedsACellAndChannels()
     QCOMPARE(grid()->checkedIndex(), -1);
     QVERIFY(base()->calls().isEmpty());
 
+    QPushButton *deleteButton =
+            page->findChild<ChannelsOperWidget *>("channelsOperWdt")->deleteChannelsButton();
+    QPushButton *clearButton = page->findChild<QPushButton *>("clearChannelsBt");
     MessageBoxScript boxes(0);
     setButton()->click(); // no cell checked
+    deleteButton->click();
+    clearButton->click(); // no channels anywhere
     checkCell(2);
+    deleteButton->click(); // an empty cell
     tree()->getTreeWidget()->clearSelection();
     setButton()->click(); // nothing selected
     QCOMPARE(boxes.texts(),
              (QStringList {"Please select cell to set channels!",
-                           "Please select channels to set!"}));
+                           "Please select cell to clear channels!", "All cells have none channels!",
+                           "Cell has none channels!", "Please select channels to set!"}));
     QCOMPARE(base()->count("SetCellChannels"), 0);
 
     // One pane of no cell, and an entry without a channel.
@@ -282,9 +278,67 @@ void TestLinuxCells::dragChecksTheCellAndSettingNeedsACellAndChannels()
     grid()->setChannelToCellPane(item, -1);
     item.channelId.clear();
     grid()->setChannelToCellPane(item, 2);
-    QCOMPARE(boxes.texts().mid(2),
+    QCOMPARE(boxes.texts().mid(5),
              (QStringList {"Please select cell to set channel!", "Please select channel to set!"}));
     QCOMPARE(base()->count("AddCellChannel"), 0);
+
+    // The menu opens only over channels.
+    QMenu *menu = cell(1)->contextMenu();
+    LinuxPageHarness::rightClick(cell(1)->channelWidget(0));
+    QVERIFY(!menu->isVisible());
+    putChannels(1, 4);
+    splitCell(1, 4);
+    LinuxPageHarness::rightClick(cell(1)->channelWidget(2));
+    QVERIFY(menu->isVisible());
+    QCOMPARE(cell(1)->selectedPane(), 2);
+    menu->hide();
+
+    // The split bar comes with the mouse; the page bar never shows itself.
+    QEvent mouseIn(QEvent::Enter);
+    QApplication::sendEvent(cell(1), &mouseIn);
+    QVERIFY(!cell(1)->splitBar()->isHidden());
+    QVERIFY(cell(1)->pageBar()->isHidden());
+    QEvent mouseOut(QEvent::Leave);
+    QApplication::sendEvent(cell(1), &mouseOut);
+    QVERIFY(cell(1)->splitBar()->isHidden());
+
+    // Deleting from the checked cell and clearing the wall stop at the first refusal.
+    checkCell(2);
+    putChannels(2, 3);
+    base()->clear();
+    boxes.clearRecords();
+    base()->queueResults("DeleteCellChannel", {0, -1});
+    boxes.answer(1);
+    deleteButton->click();
+    QCOMPARE(boxes.texts(),
+             (QStringList {"Make sure delete cell channels?", "Delete cell channels fail!"}));
+    QCOMPARE(base()->callsNamed("DeleteCellChannel").size(), 2);
+    QCOMPARE(cell(2)->channelMap().keys(), (QList<int> {1, 2}));
+
+    boxes.answer(1);
+    deleteButton->click();
+    QVERIFY(!cell(2)->hasChannels());
+    QCOMPARE(base()->last("DeleteCellChannel").args, (QVariantList {2, 2}));
+
+    putChannels(0, 2);
+    putChannels(1, 1);
+    putChannels(3, 2);
+    base()->clear();
+    boxes.clearRecords();
+    clearButton->click(); // declined
+    QCOMPARE(boxes.texts(), QStringList {"Make sure delete all channels?"});
+    QVERIFY(base()->calls().isEmpty());
+
+    // Cell 0 goes, cell 1 is refused, cell 3 is left alone.
+    base()->queueResults("DeleteCellChannel", {0, 0, -1});
+    boxes.answer(1);
+    clearButton->click();
+    QCOMPARE(boxes.texts().last(), QStringLiteral("clear channels fail!"));
+    QVERIFY(!cell(0)->hasChannels());
+    QCOMPARE(cell(1)->channelMap().size(), 1);
+    QCOMPARE(cell(3)->channelMap().size(), 2);
+    for (const FakeCall &call : base()->callsNamed("DeleteCellChannel"))
+        QVERIFY(call.args.at(0).toInt() <= 1);
 }
 
 // ---------------------------------------------------------------- turn shows
@@ -409,85 +463,6 @@ void TestLinuxCells::splitsKeepTheTopLeftPanes()
         QCOMPARE(target->pageBar()->pageButtonCount(), pageButtons.value(to));
         QCoreApplication::processEvents();
     }
-}
-
-// ---------------------------------------------------------------- deleting and the menu
-
-void TestLinuxCells::contextMenuOpensOnlyWithChannels()
-{
-    makeConnectedPage();
-    CellForConfigChannels *target = cell(1);
-    QMenu *menu = target->contextMenu();
-    LinuxPageHarness::rightClick(target->channelWidget(0));
-    QVERIFY(!menu->isVisible());
-
-    putChannels(1, 4);
-    splitCell(1, 4);
-    LinuxPageHarness::rightClick(target->channelWidget(2));
-    QVERIFY(menu->isVisible());
-    QCOMPARE(target->selectedPane(), 2);
-    menu->hide();
-
-    // The split bar comes with the mouse; the page bar never shows itself.
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(target, &enter);
-    QVERIFY(!target->splitBar()->isHidden());
-    QVERIFY(target->pageBar()->isHidden());
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(target, &leave);
-    QVERIFY(target->splitBar()->isHidden());
-}
-
-void TestLinuxCells::deleteAndClearStopAtTheFirstFailure()
-{
-    makeConnectedPage();
-    QPushButton *deleteButton =
-            page->findChild<ChannelsOperWidget *>("channelsOperWdt")->deleteChannelsButton();
-    QPushButton *clearButton = page->findChild<QPushButton *>("clearChannelsBt");
-    MessageBoxScript boxes(0);
-    deleteButton->click(); // no cell checked
-    clearButton->click(); // no channels anywhere
-    checkCell(2);
-    deleteButton->click(); // an empty cell
-    QCOMPARE(boxes.texts(),
-             (QStringList {"Please select cell to clear channels!", "All cells have none channels!",
-                           "Cell has none channels!"}));
-
-    putChannels(2, 3);
-    base()->clear();
-    boxes.clearRecords();
-    base()->queueResults("DeleteCellChannel", {0, -1});
-    boxes.answer(1);
-    deleteButton->click();
-    QCOMPARE(boxes.texts(),
-             (QStringList {"Make sure delete cell channels?", "Delete cell channels fail!"}));
-    QCOMPARE(base()->callsNamed("DeleteCellChannel").size(), 2);
-    QCOMPARE(cell(2)->channelMap().keys(), (QList<int> {1, 2}));
-
-    boxes.answer(1);
-    deleteButton->click();
-    QVERIFY(!cell(2)->hasChannels());
-    QCOMPARE(base()->last("DeleteCellChannel").args, (QVariantList {2, 2}));
-
-    putChannels(0, 2);
-    putChannels(1, 1);
-    putChannels(3, 2);
-    base()->clear();
-    boxes.clearRecords();
-    clearButton->click(); // declined
-    QCOMPARE(boxes.texts(), QStringList {"Make sure delete all channels?"});
-    QVERIFY(base()->calls().isEmpty());
-
-    // Cell 0 goes, cell 1 is refused, cell 3 is left alone.
-    base()->queueResults("DeleteCellChannel", {0, 0, -1});
-    boxes.answer(1);
-    clearButton->click();
-    QCOMPARE(boxes.texts().last(), QStringLiteral("clear channels fail!"));
-    QVERIFY(!cell(0)->hasChannels());
-    QCOMPARE(cell(1)->channelMap().size(), 1);
-    QCOMPARE(cell(3)->channelMap().size(), 2);
-    for (const FakeCall &call : base()->callsNamed("DeleteCellChannel"))
-        QVERIFY(call.args.at(0).toInt() <= 1);
 }
 
 // ---------------------------------------------------------------- small widgets
