@@ -97,10 +97,9 @@ private slots:
     // Server list and connection.
     void serversAreListedConnectedAndReconnectedOnReturn();
     void addedServerIsStoredListedAndSelectedUpToFive();
-    void refusedLoginOrDisconnectAndDeclinedQuestionsShowWhatHappened();
+    void refusalsAndDeclinedQuestionsShowWhatHappenedAndAnEditReconnects();
     void changeOfAnotherServerTouchesOnlyThatRecord_data();
     void changeOfAnotherServerTouchesOnlyThatRecord();
-    void editingTheConnectedServerReconnectsWithNewSettings();
 
     // Server dialog.
     void serverDialogChecksInOrder_data();
@@ -110,8 +109,7 @@ private slots:
     // Screen arrangement.
     void rowColumnDialogAcceptsOnlyUpToFourCells_data();
     void rowColumnDialogAcceptsOnlyUpToFourCells();
-    void arrangementIsEnteredLeftAndStartedAgain();
-    void numbersSwapOnlyOntoAnotherScreen();
+    void arrangementIsEnteredLeftStartedAgainAndNumbersSwapOnlyOntoAnotherScreen();
     void failingSaveStepKeepsTheArrangement_data();
     void failingSaveStepKeepsTheArrangement();
     void unusableScreenNumbersKeepThePageOutOfTheArrangement_data();
@@ -276,7 +274,7 @@ void TestLinuxPage::addedServerIsStoredListedAndSelectedUpToFive()
     QCOMPARE(dataCentre()->GetServers(QString()).size(), 5);
 }
 
-void TestLinuxPage::refusedLoginOrDisconnectAndDeclinedQuestionsShowWhatHappened()
+void TestLinuxPage::refusalsAndDeclinedQuestionsShowWhatHappenedAndAnEditReconnects()
 {
     LinuxPageHarness::storeServer(QStringLiteral("Wall A"), QStringLiteral("10.0.0.1"));
     h.makePage();
@@ -294,7 +292,7 @@ void TestLinuxPage::refusedLoginOrDisconnectAndDeclinedQuestionsShowWhatHappened
                      QStringLiteral("Digital matrix server connect fail! Error code 7."));
 
     // Declined, a reboot or a reset sends nothing (agreed, both run end to end:
-    // tst_linuxe2e::arrangeAWallAndReboot, tst_reconnect).
+    // tst_linuxe2e::arrangeAWallAndReadItBack, tst_reconnect).
     h.base()->setResult("Login", 0);
     connectPage();
     h.base()->clear();
@@ -313,6 +311,41 @@ void TestLinuxPage::refusedLoginOrDisconnectAndDeclinedQuestionsShowWhatHappened
     QCOMPARE(h.base()->last("SetNumberArrangeMode").args, QVariantList {0});
     leftDisconnected({"SetNumberArrangeMode", "Disconnect"},
                      QStringLiteral("Digital matrix server disconnect fail!"));
+
+    // Editing the connected server reconnects it with the new settings.
+    h.base()->setResult("Disconnect", 0);
+    connectPage();
+    const DigitalMatrixServerInfo stored = page->matrixServers().at(0);
+    const QString a = stored.id;
+    h.base()->clear();
+    // The dialog offers the stored record, its type fixed; its own address is no duplicate.
+    QString title;
+    DigitalMatrixServerInfo offered;
+    ModalDriver driver([&](QWidget *modal) {
+        auto *combo = modal->findChild<QComboBox *>("serverTypeComBx");
+        title = modal->findChild<QLabel *>("titleLabel")->text()
+                + (combo->isEnabled() ? " unlocked " : " locked ") + combo->currentText();
+        offered = qobject_cast<ModifyDigitalMatrixServerDlg *>(modal)->serverInfo();
+        setText(modal, "nameLineEt", QStringLiteral("Wall Z"));
+        setText(modal, "portLineEt", QStringLiteral("6200"));
+        click(modal, "saveBt");
+    });
+    driver.start();
+    h.oper()->editButton()->click();
+    QVERIFY(driver.ran());
+    QCOMPARE(title, QStringLiteral("Edit DigitalMatrix Server locked TQ5100-4HD"));
+    QCOMPARE(offered, stored);
+    QCOMPARE(h.base()->names(), QStringList({"SetNumberArrangeMode", "Disconnect"}));
+    QCOMPARE(WaitDialog::getInstance()->text(), QStringLiteral("Edit matrix server..."));
+    QCOMPARE(dataCentre()->getServerInfo(a).name, QStringLiteral("Wall Z"));
+
+    QTRY_COMPARE(page->matrixServers().at(0).name, QStringLiteral("Wall Z"));
+    QVERIFY(!WaitDialog::getInstance()->isWaiting());
+    QCOMPARE(h.base()->count("Login"), 1);
+    QCOMPARE(h.base()->last("Login").args.value(4), QVariant(6200));
+    QCOMPARE(h.oper()->connectServerHint(), ConnectOk);
+    QCOMPARE(h.oper()->otherHint(), QStringLiteral("Wall Z (10.0.0.1:6200)"));
+    QCOMPARE(selector()->serverName(a), QStringLiteral("Wall Z"));
 }
 
 void TestLinuxPage::changeOfAnotherServerTouchesOnlyThatRecord_data()
@@ -388,43 +421,6 @@ void TestLinuxPage::changeOfAnotherServerTouchesOnlyThatRecord()
     QVERIFY(h.oper()->isServerConnectOK());
     QCOMPARE(h.base()->count("Login"), 1);
     QCOMPARE(deleteAll.count(), 0);
-}
-
-void TestLinuxPage::editingTheConnectedServerReconnectsWithNewSettings()
-{
-    openConnected();
-    const DigitalMatrixServerInfo stored = page->matrixServers().at(0);
-    const QString a = stored.id;
-    h.base()->clear();
-
-    // The dialog offers the stored record, its type fixed; its own address is no duplicate.
-    QString title;
-    DigitalMatrixServerInfo offered;
-    ModalDriver driver([&](QWidget *modal) {
-        auto *combo = modal->findChild<QComboBox *>("serverTypeComBx");
-        title = modal->findChild<QLabel *>("titleLabel")->text()
-                + (combo->isEnabled() ? " unlocked " : " locked ") + combo->currentText();
-        offered = qobject_cast<ModifyDigitalMatrixServerDlg *>(modal)->serverInfo();
-        setText(modal, "nameLineEt", QStringLiteral("Wall Z"));
-        setText(modal, "portLineEt", QStringLiteral("6200"));
-        click(modal, "saveBt");
-    });
-    driver.start();
-    h.oper()->editButton()->click();
-    QVERIFY(driver.ran());
-    QCOMPARE(title, QStringLiteral("Edit DigitalMatrix Server locked TQ5100-4HD"));
-    QCOMPARE(offered, stored);
-    QCOMPARE(h.base()->names(), QStringList({"SetNumberArrangeMode", "Disconnect"}));
-    QCOMPARE(WaitDialog::getInstance()->text(), QStringLiteral("Edit matrix server..."));
-    QCOMPARE(dataCentre()->getServerInfo(a).name, QStringLiteral("Wall Z"));
-
-    QTRY_COMPARE(page->matrixServers().at(0).name, QStringLiteral("Wall Z"));
-    QVERIFY(!WaitDialog::getInstance()->isWaiting());
-    QCOMPARE(h.base()->count("Login"), 1);
-    QCOMPARE(h.base()->last("Login").args.value(4), QVariant(6200));
-    QCOMPARE(h.oper()->connectServerHint(), ConnectOk);
-    QCOMPARE(h.oper()->otherHint(), QStringLiteral("Wall Z (10.0.0.1:6200)"));
-    QCOMPARE(selector()->serverName(a), QStringLiteral("Wall Z"));
 }
 
 // ---------------------------------------------------------------- server dialog
@@ -581,7 +577,7 @@ void TestLinuxPage::rowColumnDialogAcceptsOnlyUpToFourCells()
     }
 }
 
-void TestLinuxPage::arrangementIsEnteredLeftAndStartedAgain()
+void TestLinuxPage::arrangementIsEnteredLeftStartedAgainAndNumbersSwapOnlyOntoAnotherScreen()
 {
     openConnected();
     const QStringList names {"configMatrixBt", "clearChannelsBt", "saveConfigBt",
@@ -642,13 +638,9 @@ void TestLinuxPage::arrangementIsEnteredLeftAndStartedAgain()
     QCOMPARE(shownStack(), 0);
     QCOMPARE(visible(), normalBar);
     QVERIFY(!h.cells()->isConfigured());
-}
 
-void TestLinuxPage::numbersSwapOnlyOntoAnotherScreen()
-{
-    // A swap by dragging runs end to end (tst_linuxe2e::arrangeAWallAndReboot); here drags
+    // A swap by dragging runs end to end (tst_linuxe2e::arrangeAWallAndReadItBack); here drags
     // that swap nothing, and typed numbers.
-    openConnected();
     enterArrangement(QStringLiteral("2"), QStringLiteral("2"));
     AdjustCellNumWidget *grid = adjustGrid();
     const QStringList unchanged {"1", "2", "3", "4"};
