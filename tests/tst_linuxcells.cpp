@@ -82,14 +82,11 @@ private slots:
     void setChannelsLimitsAndOffersATurnShow();
     void buttonsNeedACellAndChannelsAndDeletingStopsAtTheFirstFailure();
 
-    // Turn shows.
-    void turnShowWalksItsStatesThroughTheMenu();
+    // Turn shows and splits.
+    void turnShowWalksItsStatesThroughTheMenuAndSplitsKeepTheTopLeftPanes();
 
     // Spreading and panes.
     void spreadingFollowsTheDoubleClickUnlessACellTurns();
-
-    // Splits and pages.
-    void splitsKeepTheTopLeftPanes();
 
     // Small widgets.
     void channelWidgetWrapsNames_data();
@@ -342,7 +339,7 @@ void TestLinuxCells::buttonsNeedACellAndChannelsAndDeletingStopsAtTheFirstFailur
 
 // ---------------------------------------------------------------- turn shows
 
-void TestLinuxCells::turnShowWalksItsStatesThroughTheMenu()
+void TestLinuxCells::turnShowWalksItsStatesThroughTheMenuAndSplitsKeepTheTopLeftPanes()
 {
     // What each state allows is LinuxCellContent's table (tst_linuxcellcontent) and the codes
     // the port sends with their split tst_port's; here the cell's actions reach them, refused
@@ -373,6 +370,43 @@ void TestLinuxCells::turnShowWalksItsStatesThroughTheMenu()
         QCOMPARE(target->channelWidget(0)->isTurning(), state == 0 || state == 3);
     }
     QVERIFY(boxes.texts().isEmpty());
+
+    putChannels(0, 16);
+    // Page buttons for the 16 channels of the cell, by split.
+    const QMap<int, int> pageButtons {{1, 5}, {4, 4}, {9, 2}, {16, 0}};
+    // Each split from the one before: old pane index -> new pane index (-1 or left out:
+    // deleted).
+    const QList<std::pair<int, QList<int>>> splits {{4, {0}},
+                                                    {16, {0, 1, 4, 5}},
+                                                    {9, {0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8}},
+                                                    {4, {0, 1, -1, 2, 3}},
+                                                    {9, {0, 1, 3, 4}},
+                                                    {16, {0, 1, 2, 4, 5, 6, 8, 9, 10}},
+                                                    {1, {0}}};
+    for (const auto &[to, moves] : splits) {
+        const QList<ChannelWidget *> before = target->channelWidgets();
+        base()->clear();
+        target->splitBar()->splitButton(to)->click();
+        QCOMPARE(base()->trace(), QStringList {QStringLiteral("SetCellSplit(0,%1,0)").arg(to)});
+
+        const QList<ChannelWidget *> after = target->channelWidgets();
+        QCOMPARE(after.size(), to);
+        for (int old = 0; old < before.size(); ++old) {
+            const int moved = moves.value(old, -1);
+            if (moved >= 0)
+                QCOMPARE(after.at(moved), before.at(old));
+            else
+                QVERIFY(!after.contains(before.at(old)));
+        }
+        // The panes show positions 0 .. to-1 and all are shown.
+        for (int i = 0; i < to; ++i) {
+            QCOMPARE(after.at(i)->getIndex(), i);
+            QCOMPARE(after.at(i)->getChannelItem().channelId, channelKey(i + 1));
+        }
+        QCOMPARE(target->visiblePaneCount(), to);
+        QCOMPARE(target->pageBar()->pageButtonCount(), pageButtons.value(to));
+        QCoreApplication::processEvents();
+    }
 }
 
 // ---------------------------------------------------------------- spreading and panes
@@ -419,51 +453,6 @@ void TestLinuxCells::spreadingFollowsTheDoubleClickUnlessACellTurns()
     QCOMPARE(grid()->wallCellIndex(), -1);
 }
 
-// ---------------------------------------------------------------- splits and pages
-
-void TestLinuxCells::splitsKeepTheTopLeftPanes()
-{
-    makeConnectedPage();
-    putChannels(0, 16);
-    CellForConfigChannels *target = cell(0);
-    MessageBoxScript boxes(0);
-    // Page buttons for the 16 channels of the cell, by split.
-    const QMap<int, int> pageButtons {{1, 5}, {4, 4}, {9, 2}, {16, 0}};
-    // Each split from the one before: old pane index -> new pane index (-1 or left out:
-    // deleted).
-    const QList<std::pair<int, QList<int>>> walk {{4, {0}},
-                                                  {16, {0, 1, 4, 5}},
-                                                  {9, {0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8}},
-                                                  {4, {0, 1, -1, 2, 3}},
-                                                  {9, {0, 1, 3, 4}},
-                                                  {16, {0, 1, 2, 4, 5, 6, 8, 9, 10}},
-                                                  {1, {0}}};
-    for (const auto &[to, moves] : walk) {
-        const QList<ChannelWidget *> before = target->channelWidgets();
-        base()->clear();
-        target->splitBar()->splitButton(to)->click();
-        QCOMPARE(base()->trace(), QStringList {QStringLiteral("SetCellSplit(0,%1,0)").arg(to)});
-
-        const QList<ChannelWidget *> after = target->channelWidgets();
-        QCOMPARE(after.size(), to);
-        for (int old = 0; old < before.size(); ++old) {
-            const int moved = moves.value(old, -1);
-            if (moved >= 0)
-                QCOMPARE(after.at(moved), before.at(old));
-            else
-                QVERIFY(!after.contains(before.at(old)));
-        }
-        // The panes show positions 0 .. to-1 and all are shown.
-        for (int i = 0; i < to; ++i) {
-            QCOMPARE(after.at(i)->getIndex(), i);
-            QCOMPARE(after.at(i)->getChannelItem().channelId, channelKey(i + 1));
-        }
-        QCOMPARE(target->visiblePaneCount(), to);
-        QCOMPARE(target->pageBar()->pageButtonCount(), pageButtons.value(to));
-        QCoreApplication::processEvents();
-    }
-}
-
 // ---------------------------------------------------------------- small widgets
 
 void TestLinuxCells::channelWidgetWrapsNames_data()
@@ -499,7 +488,8 @@ void TestLinuxCells::channelWidgetWrapsNames()
 
 void TestLinuxCells::pageBarCapsItsButtonsAndReportsOnlyAChange()
 {
-    // The buttons for 1, 2, 4 and 16 pages come with the splits (splitsKeepTheTopLeftPanes).
+    // The buttons for 1, 2, 4 and 16 pages come with the splits
+    // (turnShowWalksItsStatesThroughTheMenuAndSplitsKeepTheTopLeftPanes).
     SwitchChannelsShowToolBar bar;
     bar.setPageCount(7);
     bar.setPageCount(0);
