@@ -55,18 +55,6 @@ CellChannelItem treeItem(int i)
     return item;
 }
 
-QStringList visibleTurnEntries(CellForConfigChannels *cell)
-{
-    QStringList entries;
-    for (const char *name : {"turnShowStartAction", "turnShowStopAction", "turnShowPauseAction",
-                             "turnShowContinueAction"}) {
-        QAction *action = cell->findChild<QAction *>(QLatin1String(name));
-        if (action && action->isVisible())
-            entries << action->text();
-    }
-    return entries;
-}
-
 } // namespace
 
 class TestLinuxCells : public QObject
@@ -354,6 +342,16 @@ void TestLinuxCells::turnShowWalksItsStatesThroughTheMenuAndSplitsKeepTheTopLeft
     const QStringList startOnly {"Start"};
     const QStringList running {"Stop", "Pause"};
     const QStringList paused {"Start", "Stop", "Continue"};
+    const auto visibleTurnEntries = [target] {
+        QStringList entries;
+        for (const char *name : {"turnShowStartAction", "turnShowStopAction", "turnShowPauseAction",
+                                 "turnShowContinueAction"}) {
+            QAction *action = target->findChild<QAction *>(QLatin1String(name));
+            if (action && action->isVisible())
+                entries << action->text();
+        }
+        return entries;
+    };
     // Operation, the code sent (-1: nothing sent), the state and the menu it leaves.
     const QList<std::tuple<int, int, int, QStringList>> walk {
             {2, -1, 1, startOnly}, {0, 0, 0, running},  {3, -1, 0, running}, {2, 1, 2, paused},
@@ -366,7 +364,7 @@ void TestLinuxCells::turnShowWalksItsStatesThroughTheMenuAndSplitsKeepTheTopLeft
         if (serviceCode >= 0)
             QCOMPARE(base()->last("SetCellTurnShow").args, (QVariantList {0, 30, serviceCode, 0}));
         QCOMPARE(int(target->turnState()), state);
-        QCOMPARE(visibleTurnEntries(target), menu);
+        QCOMPARE(visibleTurnEntries(), menu);
         QCOMPARE(target->channelWidget(0)->isTurning(), state == 0 || state == 3);
     }
     QVERIFY(boxes.texts().isEmpty());

@@ -118,7 +118,6 @@ private:
     void connectPage();
     void openConnected();
     void enterArrangement(const QString &rows, const QString &columns);
-    QString adjustRowsColumns() const;
 
     MatrixServerSelWidget *selector() const
     {
@@ -167,14 +166,6 @@ void TestLinuxPage::enterArrangement(const QString &rows, const QString &columns
     QVERIFY(!LinuxPageHarness::answerRowColumn(h.button("configMatrixBt"), rows, columns)
                      .isEmpty());
     QCOMPARE(page->matrixStatus(), LinuxDigitalMatrixPage::MatrixStatusConfig);
-}
-
-// "rows x columns: cells" of the arrangement grid.
-QString TestLinuxPage::adjustRowsColumns() const
-{
-    int rows = 0, columns = 0;
-    adjustGrid()->getRowColumn(rows, columns);
-    return QStringLiteral("%1 x %2: %3").arg(rows).arg(columns).arg(adjustGrid()->cellCount());
 }
 
 // ---------------------------------------------------------------- server list and connection
@@ -588,6 +579,12 @@ void TestLinuxPage::arrangementIsEnteredLeftStartedAgainAndNumbersSwapOnlyOntoAn
                                  "upgradeBt",      "resetBt",         "undoLayoutBt",
                                  "areaTreeWdt",    "channelsOperWdt"};
     QCOMPARE(visible(), normalBar);
+    // "rows x columns: cells" of the arrangement grid.
+    const auto adjustRowsColumns = [this] {
+        int rows = 0, columns = 0;
+        adjustGrid()->getRowColumn(rows, columns);
+        return QStringLiteral("%1 x %2: %3").arg(rows).arg(columns).arg(adjustGrid()->cellCount());
+    };
 
     // The dialog offers 2 x 2; the matrix is switched to its numbering mode.
     h.base()->clear();
