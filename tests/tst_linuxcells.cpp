@@ -41,8 +41,6 @@ using namespace LUMO_DIGITALMATRIX_MODULE;
 
 namespace {
 
-constexpr int RecordSize = int(sizeof(CellChannelRecord));
-
 QString channelKey(int i)
 {
     return QStringLiteral("a-%1").arg(i, 2, 10, QLatin1Char('0'));
@@ -55,26 +53,6 @@ CellChannelItem treeItem(int i)
     item.channelId = channelKey(i);
     item.channelName = QStringLiteral("Cam A%1").arg(i, 2, 10, QLatin1Char('0'));
     return item;
-}
-
-QList<CellChannelItem> treeItems(int count)
-{
-    QList<CellChannelItem> items;
-    for (int i = 1; i <= count; ++i)
-        items << treeItem(i);
-    return items;
-}
-
-QStringList visibleTurnEntries(CellForConfigChannels *cell)
-{
-    QStringList entries;
-    for (const char *name : {"turnShowStartAction", "turnShowStopAction", "turnShowPauseAction",
-                             "turnShowContinueAction"}) {
-        QAction *action = cell->findChild<QAction *>(QLatin1String(name));
-        if (action && action->isVisible())
-            entries << action->text();
-    }
-    return entries;
 }
 
 } // namespace
@@ -90,20 +68,13 @@ private slots:
     // Setting channels.
     void setChannelsLimitsAndOffersATurnShow_data();
     void setChannelsLimitsAndOffersATurnShow();
-    void dragChecksTheCellAndSettingNeedsACellAndChannels();
+    void buttonsNeedACellAndChannelsAndDeletingStopsAtTheFirstFailure();
 
-    // Turn shows.
-    void turnShowWalksItsStatesThroughTheMenu();
+    // Turn shows and splits.
+    void turnShowWalksItsStatesThroughTheMenuAndSplitsKeepTheTopLeftPanes();
 
     // Spreading and panes.
     void spreadingFollowsTheDoubleClickUnlessACellTurns();
-
-    // Splits and pages.
-    void splitsKeepTheTopLeftPanes();
-
-    // Deleting and the context menu.
-    void contextMenuOpensOnlyWithChannels();
-    void deleteAndClearStopAtTheFirstFailure();
 
     // Small widgets.
     void channelWidgetWrapsNames_data();
@@ -163,7 +134,10 @@ void TestLinuxCells::checkCell(int index)
 void TestLinuxCells::putChannels(int cellIndex, int count)
 {
     MessageBoxScript boxes(0);
-    grid()->setChannelsToCell(treeItems(count), cellIndex);
+    QList<CellChannelItem> items;
+    for (int i = 1; i <= count; ++i)
+        items << treeItem(i);
+    grid()->setChannelsToCell(items, cellIndex);
     QCOMPARE(cell(cellIndex)->channelMap().size(), count);
 }
 
@@ -181,14 +155,12 @@ void TestLinuxCells::setChannelsLimitsAndOffersATurnShow_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("panes");
-    QTest::addColumn<short>("answer");
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<int>("state");
-    QTest::newRow("17 refused") << 17 << 1 << short(0) << false << 1;
-    QTest::newRow("16 in one pane") << 16 << 1 << short(0) << true << 1;
-    QTest::newRow("5 in 4 panes, yes") << 5 << 4 << short(1) << true << 0;
-    QTest::newRow("5 in 4 panes, no") << 5 << 4 << short(0) << true << 1;
-    QTest::newRow("4 in 4 panes") << 4 << 4 << short(1) << false << 1;
+    QTest::addColumn<short>("answer"); // to the turn show offered
+    QTest::newRow("17 refused") << 17 << 1 << short(0);
+    QTest::newRow("16 in one pane") << 16 << 1 << short(0);
+    QTest::newRow("5 in 4 panes, yes") << 5 << 4 << short(1);
+    QTest::newRow("5 in 4 panes, no") << 5 << 4 << short(0);
+    QTest::newRow("4 in 4 panes") << 4 << 4 << short(1);
 }
 
 void TestLinuxCells::setChannelsLimitsAndOffersATurnShow()
@@ -196,8 +168,6 @@ void TestLinuxCells::setChannelsLimitsAndOffersATurnShow()
     QFETCH(int, count);
     QFETCH(int, panes);
     QFETCH(short, answer);
-    QFETCH(bool, asked);
-    QFETCH(int, state);
     makeConnectedPage();
     if (panes > 1)
         splitCell(1, panes);
@@ -219,13 +189,16 @@ void TestLinuxCells::setChannelsLimitsAndOffersATurnShow()
     }
     const FakeCall call = base()->last("SetCellChannels");
     QCOMPARE(call.args, (QVariantList {1, count, panes}));
-    QCOMPARE(call.bytes.size(), count * RecordSize);
+    QCOMPARE(call.bytes.size(), count * int(sizeof(CellChannelRecord)));
     // Channels from the tree have no place of their own.
     CellChannelRecord first;
     std::memcpy(&first, call.bytes.constData(), sizeof(first));
     QCOMPARE(first.position, -1);
     QCOMPARE(cell(1)->channelMap().size(), count);
-    // More channels than panes: the turn show is offered.
+    // More channels than panes: the turn show is offered, and accepted it runs (0) or the cell
+    // stays stopped (1).
+    const bool asked = count > panes;
+    const int state = asked && answer == 1 ? 0 : 1;
     QCOMPARE(boxes.texts(), asked ? QStringList {"Whether start turn show?"} : QStringList());
     if (asked)
         QCOMPARE(boxes.last().buttons, short(3));
@@ -239,7 +212,7 @@ void TestLinuxCells::setChannelsLimitsAndOffersATurnShow()
     QCOMPARE(cell(1)->channelWidget(0)->isTurning(), state == 0);
 }
 
-void TestLinuxCells::dragChecksTheCellAndSettingNeedsACellAndChannels()
+void TestLinuxCells::buttonsNeedACellAndChannelsAndDeletingStopsAtTheFirstFailure()
 {
     makeConnectedPage();
     selectChannels({channelKey(1)});
@@ -266,14 +239,21 @@ void TestLinuxCells::dragChecksTheCellAndSettingNeedsACellAndChannels()
     QCOMPARE(grid()->checkedIndex(), -1);
     QVERIFY(base()->calls().isEmpty());
 
+    QPushButton *deleteButton =
+            page->findChild<ChannelsOperWidget *>("channelsOperWdt")->deleteChannelsButton();
+    QPushButton *clearButton = page->findChild<QPushButton *>("clearChannelsBt");
     MessageBoxScript boxes(0);
     setButton()->click(); // no cell checked
+    deleteButton->click();
+    clearButton->click(); // no channels anywhere
     checkCell(2);
+    deleteButton->click(); // an empty cell
     tree()->getTreeWidget()->clearSelection();
     setButton()->click(); // nothing selected
     QCOMPARE(boxes.texts(),
              (QStringList {"Please select cell to set channels!",
-                           "Please select channels to set!"}));
+                           "Please select cell to clear channels!", "All cells have none channels!",
+                           "Cell has none channels!", "Please select channels to set!"}));
     QCOMPARE(base()->count("SetCellChannels"), 0);
 
     // One pane of no cell, and an entry without a channel.
@@ -282,14 +262,72 @@ void TestLinuxCells::dragChecksTheCellAndSettingNeedsACellAndChannels()
     grid()->setChannelToCellPane(item, -1);
     item.channelId.clear();
     grid()->setChannelToCellPane(item, 2);
-    QCOMPARE(boxes.texts().mid(2),
+    QCOMPARE(boxes.texts().mid(5),
              (QStringList {"Please select cell to set channel!", "Please select channel to set!"}));
     QCOMPARE(base()->count("AddCellChannel"), 0);
+
+    // The menu opens only over channels.
+    QMenu *menu = cell(1)->contextMenu();
+    LinuxPageHarness::rightClick(cell(1)->channelWidget(0));
+    QVERIFY(!menu->isVisible());
+    putChannels(1, 4);
+    splitCell(1, 4);
+    LinuxPageHarness::rightClick(cell(1)->channelWidget(2));
+    QVERIFY(menu->isVisible());
+    QCOMPARE(cell(1)->selectedPane(), 2);
+    menu->hide();
+
+    // The split bar comes with the mouse; the page bar never shows itself.
+    QEvent mouseIn(QEvent::Enter);
+    QApplication::sendEvent(cell(1), &mouseIn);
+    QVERIFY(!cell(1)->splitBar()->isHidden());
+    QVERIFY(cell(1)->pageBar()->isHidden());
+    QEvent mouseOut(QEvent::Leave);
+    QApplication::sendEvent(cell(1), &mouseOut);
+    QVERIFY(cell(1)->splitBar()->isHidden());
+
+    // Deleting from the checked cell and clearing the wall stop at the first refusal.
+    checkCell(2);
+    putChannels(2, 3);
+    base()->clear();
+    boxes.clearRecords();
+    base()->queueResults("DeleteCellChannel", {0, -1});
+    boxes.answer(1);
+    deleteButton->click();
+    QCOMPARE(boxes.texts(),
+             (QStringList {"Make sure delete cell channels?", "Delete cell channels fail!"}));
+    QCOMPARE(base()->callsNamed("DeleteCellChannel").size(), 2);
+    QCOMPARE(cell(2)->channelMap().keys(), (QList<int> {1, 2}));
+
+    boxes.answer(1);
+    deleteButton->click();
+    QVERIFY(!cell(2)->hasChannels());
+    QCOMPARE(base()->last("DeleteCellChannel").args, (QVariantList {2, 2}));
+
+    putChannels(0, 2);
+    putChannels(1, 1);
+    putChannels(3, 2);
+    base()->clear();
+    boxes.clearRecords();
+    clearButton->click(); // declined
+    QCOMPARE(boxes.texts(), QStringList {"Make sure delete all channels?"});
+    QVERIFY(base()->calls().isEmpty());
+
+    // Cell 0 goes, cell 1 is refused, cell 3 is left alone.
+    base()->queueResults("DeleteCellChannel", {0, 0, -1});
+    boxes.answer(1);
+    clearButton->click();
+    QCOMPARE(boxes.texts().last(), QStringLiteral("clear channels fail!"));
+    QVERIFY(!cell(0)->hasChannels());
+    QCOMPARE(cell(1)->channelMap().size(), 1);
+    QCOMPARE(cell(3)->channelMap().size(), 2);
+    for (const FakeCall &call : base()->callsNamed("DeleteCellChannel"))
+        QVERIFY(call.args.at(0).toInt() <= 1);
 }
 
 // ---------------------------------------------------------------- turn shows
 
-void TestLinuxCells::turnShowWalksItsStatesThroughTheMenu()
+void TestLinuxCells::turnShowWalksItsStatesThroughTheMenuAndSplitsKeepTheTopLeftPanes()
 {
     // What each state allows is LinuxCellContent's table (tst_linuxcellcontent) and the codes
     // the port sends with their split tst_port's; here the cell's actions reach them, refused
@@ -304,6 +342,16 @@ void TestLinuxCells::turnShowWalksItsStatesThroughTheMenu()
     const QStringList startOnly {"Start"};
     const QStringList running {"Stop", "Pause"};
     const QStringList paused {"Start", "Stop", "Continue"};
+    const auto visibleTurnEntries = [target] {
+        QStringList entries;
+        for (const char *name : {"turnShowStartAction", "turnShowStopAction", "turnShowPauseAction",
+                                 "turnShowContinueAction"}) {
+            QAction *action = target->findChild<QAction *>(QLatin1String(name));
+            if (action && action->isVisible())
+                entries << action->text();
+        }
+        return entries;
+    };
     // Operation, the code sent (-1: nothing sent), the state and the menu it leaves.
     const QList<std::tuple<int, int, int, QStringList>> walk {
             {2, -1, 1, startOnly}, {0, 0, 0, running},  {3, -1, 0, running}, {2, 1, 2, paused},
@@ -316,10 +364,47 @@ void TestLinuxCells::turnShowWalksItsStatesThroughTheMenu()
         if (serviceCode >= 0)
             QCOMPARE(base()->last("SetCellTurnShow").args, (QVariantList {0, 30, serviceCode, 0}));
         QCOMPARE(int(target->turnState()), state);
-        QCOMPARE(visibleTurnEntries(target), menu);
+        QCOMPARE(visibleTurnEntries(), menu);
         QCOMPARE(target->channelWidget(0)->isTurning(), state == 0 || state == 3);
     }
     QVERIFY(boxes.texts().isEmpty());
+
+    putChannels(0, 16);
+    // Page buttons for the 16 channels of the cell, by split.
+    const QMap<int, int> pageButtons {{1, 5}, {4, 4}, {9, 2}, {16, 0}};
+    // Each split from the one before: old pane index -> new pane index (-1 or left out:
+    // deleted).
+    const QList<std::pair<int, QList<int>>> splits {{4, {0}},
+                                                    {16, {0, 1, 4, 5}},
+                                                    {9, {0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8}},
+                                                    {4, {0, 1, -1, 2, 3}},
+                                                    {9, {0, 1, 3, 4}},
+                                                    {16, {0, 1, 2, 4, 5, 6, 8, 9, 10}},
+                                                    {1, {0}}};
+    for (const auto &[to, moves] : splits) {
+        const QList<ChannelWidget *> before = target->channelWidgets();
+        base()->clear();
+        target->splitBar()->splitButton(to)->click();
+        QCOMPARE(base()->trace(), QStringList {QStringLiteral("SetCellSplit(0,%1,0)").arg(to)});
+
+        const QList<ChannelWidget *> after = target->channelWidgets();
+        QCOMPARE(after.size(), to);
+        for (int old = 0; old < before.size(); ++old) {
+            const int moved = moves.value(old, -1);
+            if (moved >= 0)
+                QCOMPARE(after.at(moved), before.at(old));
+            else
+                QVERIFY(!after.contains(before.at(old)));
+        }
+        // The panes show positions 0 .. to-1 and all are shown.
+        for (int i = 0; i < to; ++i) {
+            QCOMPARE(after.at(i)->getIndex(), i);
+            QCOMPARE(after.at(i)->getChannelItem().channelId, channelKey(i + 1));
+        }
+        QCOMPARE(target->visiblePaneCount(), to);
+        QCOMPARE(target->pageBar()->pageButtonCount(), pageButtons.value(to));
+        QCoreApplication::processEvents();
+    }
 }
 
 // ---------------------------------------------------------------- spreading and panes
@@ -366,130 +451,6 @@ void TestLinuxCells::spreadingFollowsTheDoubleClickUnlessACellTurns()
     QCOMPARE(grid()->wallCellIndex(), -1);
 }
 
-// ---------------------------------------------------------------- splits and pages
-
-void TestLinuxCells::splitsKeepTheTopLeftPanes()
-{
-    makeConnectedPage();
-    putChannels(0, 16);
-    CellForConfigChannels *target = cell(0);
-    MessageBoxScript boxes(0);
-    // Page buttons for the 16 channels of the cell, by split.
-    const QMap<int, int> pageButtons {{1, 5}, {4, 4}, {9, 2}, {16, 0}};
-    // Each split from the one before: old pane index -> new pane index (-1 or left out:
-    // deleted).
-    const QList<std::pair<int, QList<int>>> walk {{4, {0}},
-                                                  {16, {0, 1, 4, 5}},
-                                                  {9, {0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8}},
-                                                  {4, {0, 1, -1, 2, 3}},
-                                                  {9, {0, 1, 3, 4}},
-                                                  {16, {0, 1, 2, 4, 5, 6, 8, 9, 10}},
-                                                  {1, {0}}};
-    for (const auto &[to, moves] : walk) {
-        const QList<ChannelWidget *> before = target->channelWidgets();
-        base()->clear();
-        target->splitBar()->splitButton(to)->click();
-        QCOMPARE(base()->trace(), QStringList {QStringLiteral("SetCellSplit(0,%1,0)").arg(to)});
-
-        const QList<ChannelWidget *> after = target->channelWidgets();
-        QCOMPARE(after.size(), to);
-        for (int old = 0; old < before.size(); ++old) {
-            const int moved = moves.value(old, -1);
-            if (moved >= 0)
-                QCOMPARE(after.at(moved), before.at(old));
-            else
-                QVERIFY(!after.contains(before.at(old)));
-        }
-        // The panes show positions 0 .. to-1 and all are shown.
-        for (int i = 0; i < to; ++i) {
-            QCOMPARE(after.at(i)->getIndex(), i);
-            QCOMPARE(after.at(i)->getChannelItem().channelId, channelKey(i + 1));
-        }
-        QCOMPARE(target->visiblePaneCount(), to);
-        QCOMPARE(target->pageBar()->pageButtonCount(), pageButtons.value(to));
-        QCoreApplication::processEvents();
-    }
-}
-
-// ---------------------------------------------------------------- deleting and the menu
-
-void TestLinuxCells::contextMenuOpensOnlyWithChannels()
-{
-    makeConnectedPage();
-    CellForConfigChannels *target = cell(1);
-    QMenu *menu = target->contextMenu();
-    LinuxPageHarness::rightClick(target->channelWidget(0));
-    QVERIFY(!menu->isVisible());
-
-    putChannels(1, 4);
-    splitCell(1, 4);
-    LinuxPageHarness::rightClick(target->channelWidget(2));
-    QVERIFY(menu->isVisible());
-    QCOMPARE(target->selectedPane(), 2);
-    menu->hide();
-
-    // The split bar comes with the mouse; the page bar never shows itself.
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(target, &enter);
-    QVERIFY(!target->splitBar()->isHidden());
-    QVERIFY(target->pageBar()->isHidden());
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(target, &leave);
-    QVERIFY(target->splitBar()->isHidden());
-}
-
-void TestLinuxCells::deleteAndClearStopAtTheFirstFailure()
-{
-    makeConnectedPage();
-    QPushButton *deleteButton =
-            page->findChild<ChannelsOperWidget *>("channelsOperWdt")->deleteChannelsButton();
-    QPushButton *clearButton = page->findChild<QPushButton *>("clearChannelsBt");
-    MessageBoxScript boxes(0);
-    deleteButton->click(); // no cell checked
-    clearButton->click(); // no channels anywhere
-    checkCell(2);
-    deleteButton->click(); // an empty cell
-    QCOMPARE(boxes.texts(),
-             (QStringList {"Please select cell to clear channels!", "All cells have none channels!",
-                           "Cell has none channels!"}));
-
-    putChannels(2, 3);
-    base()->clear();
-    boxes.clearRecords();
-    base()->queueResults("DeleteCellChannel", {0, -1});
-    boxes.answer(1);
-    deleteButton->click();
-    QCOMPARE(boxes.texts(),
-             (QStringList {"Make sure delete cell channels?", "Delete cell channels fail!"}));
-    QCOMPARE(base()->callsNamed("DeleteCellChannel").size(), 2);
-    QCOMPARE(cell(2)->channelMap().keys(), (QList<int> {1, 2}));
-
-    boxes.answer(1);
-    deleteButton->click();
-    QVERIFY(!cell(2)->hasChannels());
-    QCOMPARE(base()->last("DeleteCellChannel").args, (QVariantList {2, 2}));
-
-    putChannels(0, 2);
-    putChannels(1, 1);
-    putChannels(3, 2);
-    base()->clear();
-    boxes.clearRecords();
-    clearButton->click(); // declined
-    QCOMPARE(boxes.texts(), QStringList {"Make sure delete all channels?"});
-    QVERIFY(base()->calls().isEmpty());
-
-    // Cell 0 goes, cell 1 is refused, cell 3 is left alone.
-    base()->queueResults("DeleteCellChannel", {0, 0, -1});
-    boxes.answer(1);
-    clearButton->click();
-    QCOMPARE(boxes.texts().last(), QStringLiteral("clear channels fail!"));
-    QVERIFY(!cell(0)->hasChannels());
-    QCOMPARE(cell(1)->channelMap().size(), 1);
-    QCOMPARE(cell(3)->channelMap().size(), 2);
-    for (const FakeCall &call : base()->callsNamed("DeleteCellChannel"))
-        QVERIFY(call.args.at(0).toInt() <= 1);
-}
-
 // ---------------------------------------------------------------- small widgets
 
 void TestLinuxCells::channelWidgetWrapsNames_data()
@@ -525,7 +486,8 @@ void TestLinuxCells::channelWidgetWrapsNames()
 
 void TestLinuxCells::pageBarCapsItsButtonsAndReportsOnlyAChange()
 {
-    // The buttons for 1, 2, 4 and 16 pages come with the splits (splitsKeepTheTopLeftPanes).
+    // The buttons for 1, 2, 4 and 16 pages come with the splits
+    // (turnShowWalksItsStatesThroughTheMenuAndSplitsKeepTheTopLeftPanes).
     SwitchChannelsShowToolBar bar;
     bar.setPageCount(7);
     bar.setPageCount(0);
