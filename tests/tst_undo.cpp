@@ -15,14 +15,12 @@
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "MessageBoxScript.h"
-#include "ModalDriver.h"
 #include "SecondOperator.h"
 #include "X86WallFixture.h"
 
 #include <QPushButton>
 #include <QtTest>
 
-#include <cstring>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
 

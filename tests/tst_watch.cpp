@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <cstring>
 #include <vector>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;

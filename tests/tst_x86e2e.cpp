@@ -12,10 +12,8 @@
 #include "SetChannelSource.h"
 #include "TurnControlWidget.h"
 
-#include "IpAddressFrame.h"
 #include "UserManagerCore.h"
 
-#include "DigitalMatrixInteractionPort.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "X86WallFixture.h"
@@ -30,14 +28,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QToolTip>
 #include <QTreeWidget>
-#include <QWindow>
 #include <QtTest>
 
-#include <cstring>
-#include <functional>
 #include <memory>
 #include <vector>
 
