@@ -604,8 +604,7 @@ void TestX86Sources::dialogWithoutViewsReportsSentAndReceivedSources()
     auto *spin = group->findChild<ISpinBox *>("_nElapseSpin");
 
     // The records are the service's only during its call: they leave the hub by value.
-    auto reported = std::make_unique<_ST_ChnInfo[]>(2);
-    std::memset(reported.get(), 0, 2 * sizeof(_ST_ChnInfo));
+    auto reported = std::make_unique<_ST_ChnInfo[]>(2); // zeroed
     std::strcpy(reported[0].channelName, "Camera 2");
     std::strcpy(reported[0].ipAddress, "10.1.1.1");
     reported[0].channelNo = 2;
