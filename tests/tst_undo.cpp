@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
 class TestUndo : public QObject
