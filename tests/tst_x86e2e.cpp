@@ -33,6 +33,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
@@ -269,26 +270,21 @@ void TestX86EndToEnd::keysAndMouseMoveSnapResizeAndZoomWindows()
 
     // Nudged back to a few pixels right of and below its screen, or left of and above it, a
     // window snaps home; moved away again, "Reset" (confirmed) puts every window home.
-    struct Nudge
-    {
-        int index;
-        QPoint away;
-        QPoint back;
-    };
-    for (const Nudge &nudge :
-         {Nudge {0, {100, 60}, {-97, -58}}, Nudge {3, {-100, -60}, {97, 58}}}) {
-        MirrorWidget *nudged = f.wall()->mirrorByIndex(nudge.index);
-        const QList<int> place = rectList(f.simWindow(nudge.index).home);
-        f.drag(nudged, nudge.away);
-        QTRY_VERIFY_WITH_TIMEOUT(rectList(f.simWindow(nudge.index).rect) != place,
+    for (const auto &[index, away, back] :
+         {std::tuple<int, QPoint, QPoint> {0, {100, 60}, {-97, -58}},
+          std::tuple<int, QPoint, QPoint> {3, {-100, -60}, {97, 58}}}) {
+        MirrorWidget *nudged = f.wall()->mirrorByIndex(index);
+        const QList<int> place = rectList(f.simWindow(index).home);
+        f.drag(nudged, away);
+        QTRY_VERIFY_WITH_TIMEOUT(rectList(f.simWindow(index).rect) != place,
                                  X86WallFixture::Timeout);
-        f.drag(nudged, nudge.back);
-        QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(nudge.index).rect), place,
+        f.drag(nudged, back);
+        QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(index).rect), place,
                                   X86WallFixture::Timeout);
         QTRY_COMPARE(rectList(nudged->getMirrorRect()), place);
-        f.drag(nudged, nudge.away);
-        const int other = 3 - nudge.index;
-        f.drag(f.wall()->mirrorByIndex(other), -nudge.away);
+        f.drag(nudged, away);
+        const int other = 3 - index;
+        f.drag(f.wall()->mirrorByIndex(other), -away);
         QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(other).rect.left != f.simWindow(other).home.left,
                                  X86WallFixture::Timeout);
         boxes->answer(1);
