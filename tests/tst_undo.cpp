@@ -15,14 +15,11 @@
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "MessageBoxScript.h"
-#include "ModalDriver.h"
 #include "SecondOperator.h"
 #include "X86WallFixture.h"
 
 #include <QPushButton>
 #include <QtTest>
-
-#include <cstring>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
 
@@ -38,10 +35,7 @@ private slots:
     void linuxStepIsUndoneAndRedone();
 
 private:
-    // The second operator puts a turn show of four channels on windows 0 and 1 and starts them.
-    void turnShowByAnotherOperator(SecondOperator &other);
     void press(QPushButton *button, bool keys, QKeySequence::StandardKey key);
-    QWidget *wallOf(const QPushButton *button) const;
 
     X86WallFixture x;
     LinuxWallFixture l;
@@ -53,25 +47,6 @@ void TestUndo::cleanup()
     l.stop();
 }
 
-void TestUndo::turnShowByAnotherOperator(SecondOperator &other)
-{
-    QVERIFY(other.connectTo(x.simulator->x86Port())
-            && other.config->Login("second", "second") == 0);
-    std::vector<_ST_ChnInfo> records = channelRecords({"cam-1", "cam-2", "cam-3", "cam-4"});
-    for (int window : {0, 1}) {
-        other.config->SetMonitorTurnSources(window, records.data(), 4, 20);
-        other.config->SetTurnState(window, 1);
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(x.wall()->mirrorByIndex(1)->getTurnState(), X86TurnState::Running,
-                              X86WallFixture::Timeout);
-}
-
-QWidget *TestUndo::wallOf(const QPushButton *button) const
-{
-    return button->objectName().startsWith(QLatin1Char('_')) ? static_cast<QWidget *>(x.wall())
-                                                               : l.grid();
-}
-
 void TestUndo::press(QPushButton *button, bool keys, QKeySequence::StandardKey key)
 {
     QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled(), X86WallFixture::Timeout);
@@ -81,8 +56,11 @@ void TestUndo::press(QPushButton *button, bool keys, QKeySequence::StandardKey k
     if (!keys) {
         // Clicked, the button takes the keyboard; when it has nothing more to do, the wall
         // takes it (never the tool after it).
+        QWidget *wall = button->objectName().startsWith(QLatin1Char('_'))
+                ? static_cast<QWidget *>(x.wall())
+                : l.grid();
         QTest::mouseClick(button, Qt::LeftButton);
-        QTRY_VERIFY(button->isEnabled() || QApplication::focusWidget() == wallOf(button));
+        QTRY_VERIFY(button->isEnabled() || QApplication::focusWidget() == wall);
         return;
     }
     QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : page;
@@ -129,8 +107,18 @@ void TestUndo::x86StepIsRefusedOrUndoneAndRedone()
     QFETCH(QString, message);
     QVERIFY(x.startArranged(2, 2, true));
     SecondOperator other;
-    if (action == "clear" || action == "pause" || action == "stop all")
-        turnShowByAnotherOperator(other);
+    if (action == "clear" || action == "pause" || action == "stop all") {
+        // A turn show of four channels on windows 0 and 1, started by a second operator.
+        QVERIFY(other.connectTo(x.simulator->x86Port())
+                && other.config->Login("second", "second") == 0);
+        std::vector<_ST_ChnInfo> records = channelRecords({"cam-1", "cam-2", "cam-3", "cam-4"});
+        for (int window : {0, 1}) {
+            other.config->SetMonitorTurnSources(window, records.data(), 4, 20);
+            other.config->SetTurnState(window, 1);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(x.wall()->mirrorByIndex(1)->getTurnState(), X86TurnState::Running,
+                                  X86WallFixture::Timeout);
+    }
     const bool configuring = action == "swap"; // numbers are swapped in the configuration mode
     if (configuring)
         x.enterConfigurationMode(2, 2);

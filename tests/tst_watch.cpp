@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <cstring>
 #include <vector>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
@@ -36,11 +35,6 @@ private slots:
 };
 
 namespace {
-
-DigitalMatrixInteractionPort *port()
-{
-    return DigitalMatrixInteractionPort::instance();
-}
 
 QList<int> pageRect(X86WallFixture &f, int window)
 {
@@ -61,7 +55,7 @@ void TestWatch::x86WatchersFollowTheHolderAndTakeControl()
     X86WallFixture f;
     if (!f.startArranged(2, 2))
         return;
-    port()->setClientName(QStringLiteral("console-1"));
+    DigitalMatrixInteractionPort::instance()->setClientName(QStringLiteral("console-1"));
     // The page gives the matrix up and watches; another console then logs in unhindered.
     QTest::mouseClick(f.button("_watchMatrixBtn"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(f.page->isWatching(), f.Timeout);
@@ -90,7 +84,7 @@ void TestWatch::x86WatchersFollowTheHolderAndTakeControl()
 
     // A command forced through the port: the matrix refuses it and the page says so.
     f.boxes->clearRecords();
-    port()->setMonitorSplit(0, 4);
+    DigitalMatrixInteractionPort::instance()->setMonitorSplit(0, 4);
     QTRY_COMPARE_WITH_TIMEOUT(f.boxes->count(), 1, f.Timeout);
     QVERIFY2(f.boxes->last().text.contains("only watches the matrix"),
              qPrintable(f.boxes->last().text));
@@ -154,7 +148,7 @@ void TestWatch::linuxWatchersFollowTheHolderAndTakeControl()
     if (QTest::currentTestFailed())
         return;
     f.page->setKeepAliveInterval(50);
-    port()->setClientName(QStringLiteral("console-1"));
+    DigitalMatrixInteractionPort::instance()->setClientName(QStringLiteral("console-1"));
     f.button("_watchServerBtn")->click();
     QVERIFY(f.page->isWatching());
     LinuxMatrixPeer holder;

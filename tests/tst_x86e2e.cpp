@@ -12,10 +12,8 @@
 #include "SetChannelSource.h"
 #include "TurnControlWidget.h"
 
-#include "IpAddressFrame.h"
 #include "UserManagerCore.h"
 
-#include "DigitalMatrixInteractionPort.h"
 #include "MatrixProtocol.h"
 #include "MatrixSimulator.h"
 #include "X86WallFixture.h"
@@ -30,15 +28,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QToolTip>
 #include <QTreeWidget>
-#include <QWindow>
 #include <QtTest>
 
-#include <cstring>
-#include <functional>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 using namespace LUMO_DIGITALMATRIX_MODULE;
@@ -275,26 +270,21 @@ void TestX86EndToEnd::keysAndMouseMoveSnapResizeAndZoomWindows()
 
     // Nudged back to a few pixels right of and below its screen, or left of and above it, a
     // window snaps home; moved away again, "Reset" (confirmed) puts every window home.
-    struct Nudge
-    {
-        int index;
-        QPoint away;
-        QPoint back;
-    };
-    for (const Nudge &nudge :
-         {Nudge {0, {100, 60}, {-97, -58}}, Nudge {3, {-100, -60}, {97, 58}}}) {
-        MirrorWidget *nudged = f.wall()->mirrorByIndex(nudge.index);
-        const QList<int> place = rectList(f.simWindow(nudge.index).home);
-        f.drag(nudged, nudge.away);
-        QTRY_VERIFY_WITH_TIMEOUT(rectList(f.simWindow(nudge.index).rect) != place,
+    for (const auto &[index, away, back] :
+         {std::tuple<int, QPoint, QPoint> {0, {100, 60}, {-97, -58}},
+          std::tuple<int, QPoint, QPoint> {3, {-100, -60}, {97, 58}}}) {
+        MirrorWidget *nudged = f.wall()->mirrorByIndex(index);
+        const QList<int> place = rectList(f.simWindow(index).home);
+        f.drag(nudged, away);
+        QTRY_VERIFY_WITH_TIMEOUT(rectList(f.simWindow(index).rect) != place,
                                  X86WallFixture::Timeout);
-        f.drag(nudged, nudge.back);
-        QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(nudge.index).rect), place,
+        f.drag(nudged, back);
+        QTRY_COMPARE_WITH_TIMEOUT(rectList(f.simWindow(index).rect), place,
                                   X86WallFixture::Timeout);
         QTRY_COMPARE(rectList(nudged->getMirrorRect()), place);
-        f.drag(nudged, nudge.away);
-        const int other = 3 - nudge.index;
-        f.drag(f.wall()->mirrorByIndex(other), -nudge.away);
+        f.drag(nudged, away);
+        const int other = 3 - index;
+        f.drag(f.wall()->mirrorByIndex(other), -away);
         QTRY_VERIFY_WITH_TIMEOUT(f.simWindow(other).rect.left != f.simWindow(other).home.left,
                                  X86WallFixture::Timeout);
         boxes->answer(1);
@@ -319,18 +309,15 @@ void TestX86EndToEnd::keysAndMouseMoveSnapResizeAndZoomWindows()
     QVERIFY(gridShown());
 
     // Double-click into the top-left pane: the matrix shows that pane over the whole window.
-    QTest::mouseDClick(mirror, Qt::LeftButton, Qt::NoModifier,
-                       QPoint(mirror->width() / 4, mirror->height() / 4));
-    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).zoomedPane, 1, X86WallFixture::Timeout);
-    QTRY_COMPARE(mirror->zoomedPane(), 1);
-    QVERIFY(!gridShown());
-
-    // A double-click anywhere on the zoomed pane shows every pane again.
-    QTest::mouseDClick(mirror, Qt::LeftButton, Qt::NoModifier,
-                       QPoint(3 * mirror->width() / 4, 3 * mirror->height() / 4));
-    QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).zoomedPane, 0, X86WallFixture::Timeout);
-    QTRY_COMPARE(mirror->zoomedPane(), 0);
-    QVERIFY(gridShown());
+    // A double-click anywhere on the zoomed pane (here low right) shows every pane again.
+    for (int zoomed : {1, 0}) {
+        const int at = zoomed ? 1 : 3; // quarters of the window from its top-left corner
+        QTest::mouseDClick(mirror, Qt::LeftButton, Qt::NoModifier,
+                           QPoint(at * mirror->width() / 4, at * mirror->height() / 4));
+        QTRY_COMPARE_WITH_TIMEOUT(f.simWindow(0).zoomedPane, zoomed, X86WallFixture::Timeout);
+        QTRY_COMPARE(mirror->zoomedPane(), zoomed);
+        QCOMPARE(gridShown(), zoomed == 0);
+    }
     QCOMPARE(f.boxes->count(), 0);
 
     // The login, then the forced login, the matrix never answers: cancelled, the page is usable.
@@ -466,11 +453,8 @@ void TestX86EndToEnd::configurationModeEndsWithTheMatrix()
     // The other wall's windows move; they do not swap numbers.
     f.connectPage();
     QTRY_COMPARE_WITH_TIMEOUT(f.wall()->getMirrors().size(), 4, X86WallFixture::Timeout);
-    for (MirrorWidget *mirror : f.wall()->getMirrors()) {
-        QTRY_VERIFY(mirror->isVisible());
-        QVERIFY(!mirror->isSwapMode());
-        QVERIFY(mirror->isEditable());
-    }
+    for (MirrorWidget *mirror : f.wall()->getMirrors())
+        QTRY_VERIFY(mirror->isVisible() && !mirror->isSwapMode() && mirror->isEditable());
 }
 
 void TestX86EndToEnd::turnShowsStartPauseAndStop()
@@ -581,8 +565,9 @@ void TestX86EndToEnd::turnShowsStartPauseAndStop()
     }
 
     auto *menu = page->findChild<TurnControlWidget *>();
-    // The menu opens above its button and offers what the window's state allows.
-    auto choose = [&](const char *row, const char *hiddenRow) {
+    // The menu opens above its button and offers what the window's state allows; window 2
+    // then turns in the given state on the matrix and the page (-1: not judged here).
+    auto choose = [&](const char *row, const char *hiddenRow, int state) {
         QTest::mouseClick(button("_turnShowBtn"), Qt::LeftButton);
         QVERIFY(button("_turnShowBtn")->isChecked());
         QTRY_VERIFY(menu->isVisible());
@@ -594,23 +579,17 @@ void TestX86EndToEnd::turnShowsStartPauseAndStop()
         QTest::mouseClick(b, Qt::LeftButton);
         QTRY_VERIFY(!menu->isVisible());
         QVERIFY(!button("_turnShowBtn")->isChecked());
+        if (state < 0)
+            return;
+        QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, state, X86WallFixture::Timeout);
+        QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), state);
     };
 
-    // Pause.
-    choose("_pauseTurnShowBtn", "_startTurnShowBtn");
-    QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 2, X86WallFixture::Timeout);
-    QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), 2);
-
-    // Start again.
-    choose("_startTurnShowBtn", "_pauseTurnShowBtn");
-    QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 1, X86WallFixture::Timeout);
-    QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), 1);
-
-    // Stop, confirmed.
+    // Pause, start again, stop (confirmed).
+    choose("_pauseTurnShowBtn", "_startTurnShowBtn", 2);
+    choose("_startTurnShowBtn", "_pauseTurnShowBtn", 1);
     boxes->answer(1);
-    choose("_closeTurnShowBtn", "_startTurnShowBtn");
-    QTRY_COMPARE_WITH_TIMEOUT(simWindow(1).turnState, 0, X86WallFixture::Timeout);
-    QTRY_COMPARE(int(wall->mirrorByIndex(1)->getTurnState()), 0);
+    choose("_closeTurnShowBtn", "_startTurnShowBtn", 0);
     QVERIFY(!button("_turnShowBtn")->isEnabled());
     // The sources stay on the window.
     const SimX86Window window = simWindow(1);
@@ -626,7 +605,7 @@ void TestX86EndToEnd::turnShowsStartPauseAndStop()
         });
         QTRY_VERIFY(button("_turnShowBtn")->isEnabled());
     }
-    choose("_pauseTurnShowBtn", "_startTurnShowBtn");
+    choose("_pauseTurnShowBtn", "_startTurnShowBtn", -1);
     const QString question = QStringLiteral("Do you want to stop every turn show on the wall?");
     stopAll(0, question, {1, 0, 2}, 4);
     stopAll(1, question, {0, 0, 0}, 4);

@@ -9,7 +9,6 @@
 #include "ServerButton.h"
 #include "ServerSelectWidget.h"
 #include "SpliteWindow.h"
-#include "TurnControlWidget.h"
 #include "_ModifyDigitalMatrixServerDlg.h"
 #include "setMatrixScreen.h"
 

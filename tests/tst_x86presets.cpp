@@ -92,20 +92,17 @@ void TestX86Presets::presetIsRecalledOrTheWallPutBack_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<QList<short>>("answers");
     QTest::addColumn<QString>("told");
+    const QString gone =
+            "The preset \"Day\" no longer fits the matrix. Missing: the channel \"%1\".\n\n"
+            "Apply the rest of the preset?";
     QTest::newRow("recalled") << "recalled" << QList<short> {1} << QString();
     QTest::newRow("refused half way")
             << "refused" << QList<short> {1}
             << "The matrix refused the channels of window 2. The wall was put back as it was.";
     QTest::newRow("corrupt") << "corrupt" << QList<short> {1}
                              << "The preset \"Day\" cannot be read.";
-    QTest::newRow("a channel gone, cancelled")
-            << "gone" << QList<short> {1, 0}
-            << "The preset \"Day\" no longer fits the matrix. Missing: the channel \"%1\".\n\n"
-               "Apply the rest of the preset?";
-    QTest::newRow("a channel gone, the rest applied")
-            << "rest" << QList<short> {1, 1}
-            << "The preset \"Day\" no longer fits the matrix. Missing: the channel \"%1\".\n\n"
-               "Apply the rest of the preset?";
+    QTest::newRow("a channel gone, cancelled") << "gone" << QList<short> {1, 0} << gone;
+    QTest::newRow("a channel gone, the rest applied") << "rest" << QList<short> {1, 1} << gone;
 }
 
 void TestX86Presets::presetIsRecalledOrTheWallPutBack()

@@ -253,12 +253,8 @@ void TestX86Sources::treeListsAreasWithTheirChannels()
         areas << widget->topLevelItem(i)->text(0) + ':'
                         + QString::number(widget->topLevelItem(i)->childCount());
     QCOMPARE(areas, (QStringList {"Area A:3", "Area B:3", "Area C:0"}));
-    // The channel's fields reach the records byte for byte (recordBytesAreExact,
-    // streamChoiceForPlayerKind3).
-    auto *thermal = static_cast<ServerConfigTreeItem *>(itemNamed(tree.get(), "Thermal"));
-    QCOMPARE(thermal->itemKind(), int(ServerConfigTreeItem::ChannelItem));
-    auto *areaA = static_cast<ServerConfigTreeItem *>(widget->topLevelItem(0));
-    QCOMPARE(areaA->itemKind(), int(ServerConfigTreeItem::AreaItem));
+    // An area's check ticks its channels (searchLeadsTheAreaCheckAndTheSet); the channel's
+    // fields reach the records byte for byte (recordBytesAreExact, streamChoiceForPlayerKind3).
     QCOMPARE(itemNames(tree.get(), true), QStringList());
     QVERIFY(!startTurnBox()->isChecked());
 
@@ -388,7 +384,6 @@ void TestX86Sources::setSendsOnceAndReportsOnce()
     QCOMPARE(recordList(x86()->last("SetMonitorSources").bytes), cameraRecords(1, 3));
     // The report leaves a moment later, once; while it is pending, "Set" sends nothing.
     QCOMPARE(finished.count(), 0);
-    QVERIFY(tree->isFinishPending());
     tree->slotSetSource();
     QTRY_COMPARE(finished.count(), 1);
     QCOMPARE(finished.first(), (QVariantList {4, false}));
@@ -531,10 +526,8 @@ void TestX86Sources::dialogSetGoesToTheShownPage()
     // Return never presses a button of the dialog: it searches in the search edits.
     for (QPushButton *b : dialog.findChildren<QPushButton *>())
         QVERIFY2(!b->autoDefault() && !b->isDefault(), qPrintable(b->objectName()));
+    // Both pages set the window the dialog is given: tst_x86e2e.
     dialog.setMonitor(6);
-    QCOMPARE(QList<int>({dialog.getMonitor(), dialog.groupTree()->getMonitor(),
-                         dialog.viewTree()->getMonitor()}),
-             (QList<int> {6, 6, 6}));
     QSignalSpy groupSet(&dialog, &SetChannelSource::sigGroupSetSource);
     QSignalSpy viewSet(&dialog, &SetChannelSource::sigViewSetSource);
     dialog.show();
@@ -604,8 +597,7 @@ void TestX86Sources::dialogWithoutViewsReportsSentAndReceivedSources()
     auto *spin = group->findChild<ISpinBox *>("_nElapseSpin");
 
     // The records are the service's only during its call: they leave the hub by value.
-    auto reported = std::make_unique<_ST_ChnInfo[]>(2);
-    std::memset(reported.get(), 0, 2 * sizeof(_ST_ChnInfo));
+    auto reported = std::make_unique<_ST_ChnInfo[]>(2); // zeroed
     std::strcpy(reported[0].channelName, "Camera 2");
     std::strcpy(reported[0].ipAddress, "10.1.1.1");
     reported[0].channelNo = 2;
@@ -631,7 +623,6 @@ void TestX86Sources::dialogWithoutViewsReportsSentAndReceivedSources()
     QTRY_COMPARE(group->reportedRecords().size(), 2);
     QCOMPARE(deliveredOn, guiThread);
 
-    QCOMPARE(QByteArray(group->reportedRecords().at(0).channelName), QByteArray("Camera 2"));
     QCOMPARE(itemNames(group, true), (QStringList {"Camera 2", "Thermal"}));
     QCOMPARE(spin->value(), 40);
     QCOMPARE(group->findChild<QComboBox *>("_spliteCBox")->currentText(), QStringLiteral("4"));
@@ -703,7 +694,6 @@ void TestX86Sources::viewSearchAndSetFollowTheStoredViews()
                         viewEntry("view-9", "Nine", 9, {{5, 7}, {1, 1}, {2, 2}, {9, 9}})}));
     MatrixViewTree views;
     views.setMonitor(4);
-    QCOMPARE(views.viewCount(), 3);
     QTreeWidget *widget = treeOf(&views);
     QCOMPARE(widget->topLevelItemCount(), 3);
     QCOMPARE(itemNames(&views),
