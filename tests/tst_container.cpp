@@ -17,7 +17,6 @@
 #include "ModalDriver.h"
 #include "TestData.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>

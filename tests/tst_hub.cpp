@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QThread>
 #include <QtTest>
 

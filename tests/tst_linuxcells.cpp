@@ -29,7 +29,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolTip>
-#include <QTreeWidget>
 #include <QtTest>
 
 #include <cstring>

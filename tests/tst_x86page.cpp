@@ -30,7 +30,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolTip>
-#include <QWindow>
 #include <QtTest>
 
 #include <memory>
